@@ -1,0 +1,16 @@
+#pragma once
+// The modes of mirudex-lookup. Each takes the arguments after the program
+// name and returns the process's exit status (0 found/done, 1 nothing found,
+// 2 usage or set-up error).
+
+#include <string>
+#include <vector>
+
+namespace mirudex::cli {
+
+// --kana, --romaji, --variants (text conversions); -1 when args are not one of them.
+int RunTextCommand(const std::vector<std::string>& args);
+// A dictionary look-up; the default mode.
+int RunLookup(const std::vector<std::string>& args);
+
+}  // namespace mirudex::cli

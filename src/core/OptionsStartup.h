@@ -1,0 +1,23 @@
+#pragma once
+// The options steps of start-up: load Options.mxreg (writing the default file
+// first when there is none), dump the store to the log, and bring a file from
+// an older version up to date by merging the defaults into it.
+
+#include "core/Registry.h"
+
+namespace mirudex {
+
+// Loads Options.mxreg into the store, or writes the default file under that
+// name and loads it. Writes the "Loading Options..." progress lines. True when
+// a file was loaded.
+bool LoadOptionsAtStartup(Registry& registry);
+
+// Makes the root current and, above debug level 0, prints the store.
+void LogOptionsTree(Registry& registry);
+
+// When .\Misc\Version is missing or sorts before this version: merges the
+// default file into the store, sets the version, and gives every dictionary
+// key without Encoding the encoding "EUC-JP".
+void UpgradeOptionsIfOlder(Registry& registry);
+
+}  // namespace mirudex

@@ -1,0 +1,36 @@
+#include "platform/api/Platform.h"
+
+#include <atomic>
+
+#include "platform/api/ConsolePlatform.h"
+
+namespace mirudex::platform {
+
+namespace {
+std::atomic<Platform*> g_platform{nullptr};
+
+Platform& Console()
+{
+    static ConsolePlatform console;
+    return console;
+}
+}  // namespace
+
+void Set(Platform* platform) { g_platform.store(platform); }
+
+Platform& Get()
+{
+    Platform* p = g_platform.load();
+    return p ? *p : Console();
+}
+
+std::string FilePath(std::string_view optionPath)
+{
+    std::string out(optionPath);
+    for (char& c : out)
+        if (c == '\\')
+            c = '/';
+    return out;
+}
+
+}  // namespace mirudex::platform

@@ -1,0 +1,59 @@
+#pragma once
+// The platform seam. The core never shows a window, touches the clipboard or
+// ends the process by itself: it asks the platform installed for this process.
+// The program installs the Qt implementation, tests a recording one, and the
+// command-line tool a console one.
+//
+// Threads: every call may come from the user-interface thread or from the one
+// worker thread. An implementation that must run on the user-interface thread
+// (message boxes) hands the call over and blocks the worker until answered.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace mirudex::platform {
+
+enum class Buttons { Ok, YesNo };
+enum class Answer { Ok, Yes, No };
+// Whose window a message box belongs to: none (a box of its own) or the main window.
+enum class Owner { None, MainWindow };
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    virtual Answer MessageBox(std::u16string_view text, std::u16string_view caption, Buttons buttons,
+                              Owner owner) = 0;
+
+    // Status bar of the main window: part 0 (progress and results) or part 1 (input method).
+    virtual void SetStatusText(int part, std::u16string_view text) = 0;
+
+    // Clipboard. Unicode text is ordinary text; 8-bit text carries the bytes of
+    // one encoding (an iconv name), so a paste in the same encoding is the mirror
+    // image of the copy.
+    virtual void SetClipboardText(std::u16string_view text) = 0;
+    virtual void SetClipboardBytes(std::string_view bytes, std::string_view encoding) = 0;
+    virtual std::optional<std::u16string> ClipboardText() = 0;
+    virtual std::optional<std::string> ClipboardBytes(std::string_view encoding) = 0;
+
+    // Ends the process with this status. Never returns to the caller: the
+    // recording implementation throws FatalExit so a test can assert on it.
+    [[noreturn]] virtual void Exit(int status) = 0;
+};
+
+// Thrown only by test implementations of Exit().
+struct FatalExit {
+    int status;
+};
+
+// Installs the platform for this process (not owned). Passing nullptr restores
+// the console platform, which is also what a process gets before any Set().
+void Set(Platform* platform);
+Platform& Get();
+
+// Turns an option path such as "DICT\edict" into a file path ("DICT/edict").
+// Relative paths stay relative to the current directory.
+std::string FilePath(std::string_view optionPath);
+
+}  // namespace mirudex::platform

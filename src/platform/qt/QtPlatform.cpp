@@ -1,0 +1,125 @@
+#include "platform/qt/QtPlatform.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QThread>
+#include <cstdio>
+#include <cstdlib>
+
+namespace mirudex::platform {
+
+QtPlatform::QtPlatform() { Set(this); }
+
+QtPlatform::~QtPlatform()
+{
+    if (&Get() == this)
+        Set(nullptr);
+}
+
+QString QtPlatform::ToQString(std::u16string_view text)
+{
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void QtPlatform::RunOnUiThread(const std::function<void()>& fn)
+{
+    if (QThread::currentThread() == thread()) {
+        fn();
+        return;
+    }
+    QMetaObject::invokeMethod(this, [&fn] { fn(); }, Qt::BlockingQueuedConnection);
+}
+
+Answer QtPlatform::MessageBox(std::u16string_view text, std::u16string_view caption, Buttons buttons,
+                              Owner owner)
+{
+    Answer answer = Answer::Ok;
+    const QString qtext = ToQString(text);
+    const QString qcaption = ToQString(caption);
+    RunOnUiThread([&] {
+        QWidget* parent = owner == Owner::MainWindow ? mainWindow_.data() : nullptr;
+        if (buttons == Buttons::YesNo) {
+            auto r = QMessageBox::question(parent, qcaption, qtext, QMessageBox::Yes | QMessageBox::No,
+                                           QMessageBox::Yes);
+            answer = r == QMessageBox::Yes ? Answer::Yes : Answer::No;
+        } else {
+            QMessageBox box(QMessageBox::NoIcon, qcaption, qtext, QMessageBox::Ok, parent);
+            box.exec();
+            answer = Answer::Ok;
+        }
+    });
+    return answer;
+}
+
+void QtPlatform::SetStatusText(int part, std::u16string_view text)
+{
+    QString qtext = ToQString(text);
+    QMetaObject::invokeMethod(
+        this,
+        [this, part, qtext] {
+            if (statusSink_)
+                statusSink_(part, qtext);
+        },
+        Qt::AutoConnection);
+}
+
+void QtPlatform::SetClipboardText(std::u16string_view text)
+{
+    QString qtext = ToQString(text);
+    RunOnUiThread([&] { QApplication::clipboard()->setText(qtext); });
+}
+
+void QtPlatform::SetClipboardBytes(std::string_view bytes, std::string_view encoding)
+{
+    QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    QString charsetType = QStringLiteral("text/plain;charset=") + QString::fromLatin1(encoding.data(), encoding.size());
+    RunOnUiThread([&] {
+        auto* mime = new QMimeData;
+        mime->setData(charsetType, data);
+        mime->setData(QStringLiteral("text/plain"), data);
+        QApplication::clipboard()->setMimeData(mime);
+    });
+}
+
+std::optional<std::u16string> QtPlatform::ClipboardText()
+{
+    std::optional<std::u16string> result;
+    RunOnUiThread([&] {
+        const QMimeData* mime = QApplication::clipboard()->mimeData();
+        if (mime && mime->hasText()) {
+            QString t = mime->text();
+            result = std::u16string(reinterpret_cast<const char16_t*>(t.utf16()), static_cast<size_t>(t.size()));
+        }
+    });
+    return result;
+}
+
+std::optional<std::string> QtPlatform::ClipboardBytes(std::string_view encoding)
+{
+    std::optional<std::string> result;
+    QString charsetType = QStringLiteral("text/plain;charset=") + QString::fromLatin1(encoding.data(), encoding.size());
+    RunOnUiThread([&] {
+        const QMimeData* mime = QApplication::clipboard()->mimeData();
+        if (!mime)
+            return;
+        QByteArray data;
+        if (mime->hasFormat(charsetType))
+            data = mime->data(charsetType);
+        else if (mime->hasFormat(QStringLiteral("text/plain")))
+            data = mime->data(QStringLiteral("text/plain"));
+        else
+            return;
+        result = std::string(data.constData(), static_cast<size_t>(data.size()));
+    });
+    return result;
+}
+
+void QtPlatform::Exit(int status)
+{
+    std::fflush(nullptr);
+    std::exit(status);
+}
+
+}  // namespace mirudex::platform

@@ -1,0 +1,109 @@
+#include "platform/recording/RecordingPlatform.h"
+
+namespace mirudex::platform {
+
+RecordingPlatform::RecordingPlatform()
+{
+    previous_ = &Get();
+    Set(this);
+}
+
+RecordingPlatform::~RecordingPlatform() { Set(previous_); }
+
+Answer RecordingPlatform::MessageBox(std::u16string_view text, std::u16string_view caption, Buttons buttons,
+                                     Owner owner)
+{
+    std::lock_guard lock(mutex_);
+    boxes_.push_back({std::u16string(text), std::u16string(caption), buttons, owner});
+    if (!script_.empty()) {
+        Answer a = script_.front();
+        script_.pop_front();
+        return a;
+    }
+    return buttons == Buttons::YesNo ? defaultAnswer_ : Answer::Ok;
+}
+
+void RecordingPlatform::SetStatusText(int part, std::u16string_view text)
+{
+    std::lock_guard lock(mutex_);
+    status_.push_back({part, std::u16string(text)});
+}
+
+void RecordingPlatform::SetClipboardText(std::u16string_view text)
+{
+    std::lock_guard lock(mutex_);
+    clipText_ = std::u16string(text);
+    clipBytes_.reset();
+    clipEncoding_.clear();
+}
+
+void RecordingPlatform::SetClipboardBytes(std::string_view bytes, std::string_view encoding)
+{
+    std::lock_guard lock(mutex_);
+    clipBytes_ = std::string(bytes);
+    clipEncoding_ = std::string(encoding);
+    clipText_.reset();
+}
+
+std::optional<std::u16string> RecordingPlatform::ClipboardText()
+{
+    std::lock_guard lock(mutex_);
+    return clipText_;
+}
+
+std::optional<std::string> RecordingPlatform::ClipboardBytes(std::string_view)
+{
+    std::lock_guard lock(mutex_);
+    return clipBytes_;
+}
+
+void RecordingPlatform::Exit(int status) { throw FatalExit{status}; }
+
+void RecordingPlatform::ScriptAnswers(std::initializer_list<Answer> answers)
+{
+    std::lock_guard lock(mutex_);
+    script_.insert(script_.end(), answers.begin(), answers.end());
+}
+
+void RecordingPlatform::SetDefaultAnswer(Answer answer)
+{
+    std::lock_guard lock(mutex_);
+    defaultAnswer_ = answer;
+}
+
+std::vector<MessageBoxCall> RecordingPlatform::MessageBoxes() const
+{
+    std::lock_guard lock(mutex_);
+    return boxes_;
+}
+
+std::vector<StatusCall> RecordingPlatform::StatusTexts() const
+{
+    std::lock_guard lock(mutex_);
+    return status_;
+}
+
+std::u16string RecordingPlatform::LastStatus(int part) const
+{
+    std::lock_guard lock(mutex_);
+    for (auto it = status_.rbegin(); it != status_.rend(); ++it)
+        if (it->part == part)
+            return it->text;
+    return {};
+}
+
+std::string RecordingPlatform::ClipboardEncoding() const
+{
+    std::lock_guard lock(mutex_);
+    return clipEncoding_;
+}
+
+void RecordingPlatform::Clear()
+{
+    std::lock_guard lock(mutex_);
+    boxes_.clear();
+    status_.clear();
+    script_.clear();
+}
+
+}  // namespace mirudex::platform

@@ -1,0 +1,1 @@
+// (area library; sources are added beside this file)

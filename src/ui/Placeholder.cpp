@@ -1,0 +1,1 @@
+// (window classes are added beside this file)

@@ -1,0 +1,141 @@
+#include "core/DebugLog.h"
+#include "core/DefaultOptions.h"
+#include "core/OptionsStartup.h"
+#include "core/Registry.h"
+#include "support/TestSupport.h"
+
+using namespace mirudex;
+
+class StartupOptionsTest : public test::WorkDirTest {
+protected:
+    // An options file as an older version wrote it: defaults without some
+    // items, with the given version and a changed font size.
+    void WriteOldFile(const std::string& version, bool withEncoding = true)
+    {
+        Registry r;
+        r.LoadFromText(DefaultOptionsText());
+        r.SetSTRING(".\\Misc\\Version", version);
+        r.SetINT(".\\Search\\Font\\Size", 17);
+        r.CD(".\\Search");
+        auto& data = r.current().data;
+        std::erase_if(data, [](const RegistryData& d) { return d.name == "Language"; });
+        if (!withEncoding) {
+            r.CD(".\\Dictionaries\\EDICT");
+            r.MakeKey("1");
+            r.CD("1");
+            r.SetSTRING("Path", "DICT\\second");
+            r.CD("..");
+            r.SetINT("Number", 2);
+            r.CD("0");
+            std::erase_if(r.current().data, [](const RegistryData& d) { return d.name == "Encoding"; });
+        }
+        ASSERT_TRUE(r.Save("Options.mxreg"));
+    }
+};
+
+TEST_F(StartupOptionsTest, MissingFileIsWrittenFromTheDefaultsAndLoaded)
+{
+    OpenLog();
+    Registry r;
+    EXPECT_TRUE(LoadOptionsAtStartup(r));
+    EXPECT_EQ(test::ReadFile("Options.mxreg"), DefaultOptionsText());
+    EXPECT_EQ(r.GetINT(".\\Results\\Size"), 200);
+    UpgradeOptionsIfOlder(r);
+    dlog::Close();
+    EXPECT_EQ(Log(),
+              "Loading Options...............FAILED\n"
+              "   Creating and using default options file...\n"
+              "Loading Options...OKAY\n");
+}
+
+TEST_F(StartupOptionsTest, ExistingFileLoads)
+{
+    OpenLog(1);
+    WriteDefaultOptionsFile("Options.mxreg");
+    Registry r;
+    EXPECT_TRUE(LoadOptionsAtStartup(r));
+    LogOptionsTree(r);
+    dlog::Close();
+    std::string log = Log();
+    EXPECT_EQ(log.rfind("Loading Options...............OKAY\nHere's Mirudex's registry:\n[.]\n   [Window]\n", 0), 0u);
+    EXPECT_NE(log.find("      RememberSize = FALSE\n"), std::string::npos);
+    EXPECT_EQ(log.substr(log.size() - 19), "(End of registry).\n");
+}
+
+TEST_F(StartupOptionsTest, OlderVersionsGainEveryMissingItem)
+{
+    for (const char* version : {"1.0.6", "1.0.7.501", "0.9"}) {
+        SCOPED_TRACE(version);
+        WriteOldFile(version);
+        OpenLog();
+        Registry r;
+        ASSERT_TRUE(LoadOptionsAtStartup(r));
+        UpgradeOptionsIfOlder(r);
+        EXPECT_EQ(r.GetINT(".\\Search\\Language"), 0);
+        EXPECT_EQ(r.GetINT(".\\Search\\Font\\Size"), 17);
+        EXPECT_EQ(r.GetString(".\\Misc\\Version"), "1.0.7.502");
+        EXPECT_FALSE(std::filesystem::exists(kTempOptionsFileName));
+        dlog::Close();
+        EXPECT_EQ(Log(),
+                  "Loading Options...............OKAY\n"
+                  "************************\n"
+                  "***   OPTIONS FILE   ***\n"
+                  "************************\n"
+                  "   temp_optionsfile_temp made okay.\n"
+                  "*** Made new dat: Search\\Language\n"
+                  "   temp_optionsfile_temp removed sucessfully.\n");
+    }
+}
+
+TEST_F(StartupOptionsTest, SameOrNewerVersionsAreLeftAlone)
+{
+    for (const char* version : {"1.0.8", "1.0.7.502", "2"}) {
+        SCOPED_TRACE(version);
+        WriteOldFile(version);
+        Registry r;
+        ASSERT_TRUE(LoadOptionsAtStartup(r));
+        UpgradeOptionsIfOlder(r);
+        EXPECT_FALSE(r.DataExists(".\\Search\\Language"));
+        EXPECT_EQ(r.GetString(".\\Misc\\Version"), version);
+    }
+}
+
+TEST_F(StartupOptionsTest, MissingVersionUpgradesAndMissingEncodingIsRepaired)
+{
+    WriteOldFile("1.0.6", /*withEncoding=*/false);
+    Registry r;
+    ASSERT_TRUE(LoadOptionsAtStartup(r));
+    r.CD(".\\Misc");
+    std::erase_if(r.current().data, [](const RegistryData& d) { return d.name == "Version"; });
+    UpgradeOptionsIfOlder(r);
+    EXPECT_EQ(r.GetString(".\\Misc\\Version"), "1.0.7.502");
+    EXPECT_EQ(r.GetString(".\\Dictionaries\\EDICT\\1\\Encoding"), "EUC-JP");
+    // Key 0 lacked Encoding too, but the merge already gave it the default's.
+    EXPECT_EQ(r.GetString(".\\Dictionaries\\EDICT\\0\\Encoding"), "EUC-JP");
+    EXPECT_EQ(r.current().PathText(), "");
+}
+
+TEST_F(StartupOptionsTest, FileWithoutMiscEndsTheProgram)
+{
+    test::WriteFile("Options.mxreg", "KEY_START :: Window\nKEY_STOP\n");
+    Registry r;
+    ASSERT_TRUE(LoadOptionsAtStartup(r));
+    EXPECT_FATAL_EXIT(UpgradeOptionsIfOlder(r), -1);
+    ASSERT_EQ(platform_.MessageBoxes().size(), 1u);
+    EXPECT_NE(platform_.MessageBoxes()[0].text.find(u"There is no path by the name 'Misc'"), std::u16string::npos);
+}
+
+TEST_F(StartupOptionsTest, UnwritableDirectoryLeavesAnEmptyStoreThatEndsTheProgram)
+{
+    // A directory named like the options file cannot be loaded or replaced.
+    std::filesystem::create_directory("Options.mxreg");
+    OpenLog();
+    Registry r;
+    EXPECT_FALSE(LoadOptionsAtStartup(r));
+    EXPECT_FATAL_EXIT(UpgradeOptionsIfOlder(r), -1);
+    auto boxes = platform_.MessageBoxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text, u"Couldn't create a new options file.");
+    dlog::Close();
+    EXPECT_NE(Log().find("Loading Options...FAILED\n"), std::string::npos);
+}
