@@ -1,0 +1,1 @@
+// Implemented by the text-processing work; declarations are in Encoding.h.

@@ -1,0 +1,54 @@
+#pragma once
+// Conversion between encodings (over glibc's iconv) and the table of
+// encodings offered for the clipboard.
+//
+// Every failure is logged and shown in a message box (no owner, OK only);
+// callers see it as nullopt / -1. Converters are reused per thread and per
+// pair of names, so converting a dictionary line by line does not pay for
+// opening one each time.
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace mirudex::text {
+
+// Converts input from the source encoding to the target one (iconv names).
+// Returns exactly the bytes produced, or nullopt on failure (including a
+// conversion that was not reversible).
+std::optional<std::string> ConvertEncoding(std::string_view input, std::string_view source, std::string_view target);
+
+// ConvertEncoding with the output read as a zero-terminated UTF-16LE text
+// (target is normally "UTF-16LE"). 0 on success, -1 on failure (out cleared).
+int ConvertEncodingToWide(std::string_view input, std::string_view source, std::string_view target,
+                          std::u16string& out);
+// The same for an 8-bit target; out is the output read as a zero-terminated
+// 8-bit text. Used with source "UTF-16LE" (pass the UTF-16 text's bytes).
+int ConvertEncodingToNarrow(std::string_view input, std::string_view source, std::string_view target,
+                            std::string& out);
+// Convenience: a UTF-16 text's bytes (little-endian) for the two forms above.
+std::string Utf16Bytes(std::u16string_view text);
+
+// One row of the clipboard-encoding list. Separator rows have no iconv name.
+struct EncodingRow {
+    int position;               // the row's place in the combo box
+    const char16_t* displayName;
+    const char* iconvName;      // nullptr for a separator
+};
+
+inline constexpr int kEncodingRowCount = 106;
+// The table in row order.
+std::span<const EncodingRow> EncodingTable();
+// The first row whose position equals the combo box index, or -1.
+int RowOfComboPosition(int position);
+// The iconv name glibc knows the row's encoding by (the table's name, or an
+// alias of the very same encoding); nullptr for separators.
+const char* IconvNameForRow(int row);
+
+// Language bit of a language button: 40022 -> 1, 40023 -> 2, 40027 -> 4,
+// 40024 -> 0; any other id gives 0 and the log line
+// "Warning: cannot convert ID to LANG.\n".
+int LanguageOfCommand(int commandId);
+
+}  // namespace mirudex::text
