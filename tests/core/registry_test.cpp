@@ -274,10 +274,18 @@ TEST_F(RegistryTest, FailedSaveLeavesTheOldFileIntact)
     EXPECT_EQ(test::ReadFile("Options.mxreg"), "KEY_START :: Old\nKEY_STOP\n");
 }
 
-TEST_F(RegistryTest, FailedSaveOnAFullDiskLeavesTheOldFileIntact)
+TEST_F(RegistryTest, SaveWhereNoFileCanBeCreatedLeavesTheOldFileIntact)
 {
-    // /dev/full accepts the file but fails every write: the rename must not happen.
-    // Emulated with a directory we cannot rename into: a target that is a directory.
+    // Even root cannot create files in /proc: the new contents never reach the old file.
+    const std::string before = test::ReadFile("/proc/version");
+    Registry r = Parse(DefaultOptionsText());
+    EXPECT_FALSE(r.Save("/proc/version"));
+    EXPECT_EQ(test::ReadFile("/proc/version"), before);
+}
+
+TEST_F(RegistryTest, FailedReplaceLeavesTheTargetAndNoTemporaryFile)
+{
+    // The new file is written completely, but it cannot take the target's place.
     std::filesystem::create_directory("Options.mxreg");
     test::WriteFile("Options.mxreg/keep", "x");
     Registry r = Parse(DefaultOptionsText());
