@@ -1,0 +1,76 @@
+#pragma once
+// One dictionary line as the user sees it, the marker table that explains the
+// parenthesised markers of the meanings, and the routines that read an entry
+// back from its dictionary file.
+//
+// Threads: entries are filled on the search worker. The marker table is
+// filled once at start-up on the user-interface thread and only read after
+// that, so it needs no lock.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace mirudex {
+class Registry;
+}
+
+namespace mirudex::dict {
+
+struct Dictionary;
+struct IndexEntry;
+class LineFile;
+
+// A dictionary entry. Made empty, filled by LoadInfoInto, then passed through SetInfo.
+struct Entry {
+    std::u16string word;                        // from the index, not from the line
+    std::u16string kana;                        // from the index; equals word when the line has no reading
+    std::vector<std::u16string> meanings;        // markers removed by SetInfo
+    std::vector<std::u16string> meaningsAsRead;  // the meanings before SetInfo
+    std::vector<std::u16string> info;            // descriptions of the markers found, in order found
+    bool selected = false;                       // set and cleared by the result windows
+    std::string rawLine;                         // the line as read, in the dictionary's encoding
+};
+
+inline constexpr const char* kMarkerFileName = "partsofspeech.mxf";
+
+// Ordered (marker, description) pairs. Lookups take the first pair whose
+// marker equals the text exactly.
+class MarkerTable {
+public:
+    void Add(std::u16string marker, std::u16string description);
+    void Clear() { pairs_.clear(); }
+    // The description, or the empty text when the marker is not in the table.
+    std::u16string_view Description(std::u16string_view marker) const;
+    const std::vector<std::pair<std::u16string, std::u16string>>& pairs() const { return pairs_; }
+    size_t size() const { return pairs_.size(); }
+
+private:
+    std::vector<std::pair<std::u16string, std::u16string>> pairs_;
+};
+
+// Fills the table from the marker file (one "marker<TAB>description" per
+// line, # for comments). A missing file is logged and leaves the table empty.
+void LoadMarkers(MarkerTable& table, const std::string& path = kMarkerFileName);
+
+// Reads the line at the index entry's offset from the dictionary file and
+// fills entry (word and kana from the index entry, meanings from the line).
+// The file is opened and closed here. Failures are logged and leave the entry
+// unfilled. Uses .\Buffer\EDICT.
+void LoadInfoInto(Registry& registry, const Dictionary& dictionary, Entry& entry, const IndexEntry& index);
+// The same on a file the caller keeps open, for reading many entries of one
+// file in a row; the file stays open whatever happens.
+void LoadInfoInto(LineFile& file, Registry& registry, const Dictionary& dictionary, Entry& entry,
+                  const IndexEntry& index);
+
+// The raw line at the entry's offset, cut after its last '/'; nullopt at the
+// end of the file. The file stays open.
+std::optional<std::string> GetEdictLine(LineFile& file, Registry& registry, const IndexEntry& index);
+
+// Moves the markers out of the meanings into the info list (keeping the
+// meanings as read), and turns a last meaning "(P)" into its info text.
+void SetInfo(Entry& entry, const MarkerTable& markers);
+
+}  // namespace mirudex::dict
