@@ -1,1 +1,0 @@
-// (window classes are added beside this file)

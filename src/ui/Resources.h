@@ -1,0 +1,71 @@
+#pragma once
+// What the panes draw with, made once at start-up from the options: the eight
+// fonts, the eighteen colours, the four cursors and the four sort arrows.
+// Owned by the program; windows keep a reference. User-interface thread only.
+
+#include <QColor>
+#include <QCursor>
+#include <QFont>
+#include <QPixmap>
+#include <QString>
+#include <QStringList>
+
+namespace mirudex {
+class Registry;
+}
+
+namespace mirudex::ui {
+
+// A COLORREF (0x00BBGGRR) as an opaque colour.
+QColor ColorFromColorref(int colorref);
+// The colour a selected entry is drawn with: each channel's complement.
+QColor Complement(const QColor& color);
+
+// Families tried after the user's face so that Japanese text always finds a
+// glyph (the faces named by the default options do not exist on Linux).
+QStringList FallbackFamilies();
+// A font from a face name and a size in points: pixel height = size x dpiY / 72,
+// rounded as MulDiv rounds; weight normal, not italic. The user's face comes
+// first, then the fallbacks.
+QFont MakeFont(const QString& face, int pointSize, int dpiY);
+// MulDiv(a, b, c): a x b / c rounded half away from zero.
+int MulDiv(int a, int b, int c);
+
+struct Fonts {
+    QFont result_word, result_kana, result_meaning, result_info;
+    QFont kanji_kanji, kanji_onkun, kanji_meaning;
+    QFont misc;  // "msgothic12"
+};
+
+struct ResultColors {
+    QColor word, kana, meaning, info, bg1, bg2, border_inside, border_outside, bg_window;
+};
+
+struct KanjiColors {
+    QColor kanji, on, kun, meaning, bg1, bg2, border_inside, border_outside, bg_window;
+};
+
+enum class SortArrow { Asc1, Asc2, Dsc1, Dsc2 };  // resource ids 113, 114, 122, 123
+
+struct Resources {
+    Fonts fonts;
+    ResultColors result;
+    KanjiColors kanji;
+    QCursor cursor_arrow{Qt::ArrowCursor};
+    QCursor cursor_resize_horizontal{Qt::SizeHorCursor};
+    QCursor cursor_resize_vertical{Qt::SizeVerCursor};
+    QCursor cursor_hand{Qt::PointingHandCursor};
+    QPixmap bitmap_sort_asc1, bitmap_sort_asc2, bitmap_sort_dsc1, bitmap_sort_dsc2;
+
+    const QPixmap& Arrow(SortArrow which) const;
+};
+
+// Reads the font and colour options (".\Results\Fonts\Word\Font" ...).
+// Missing options end the program as every option read does.
+void LoadFonts(Registry& options, Fonts& fonts, int dpiY);
+void LoadResultColors(Registry& options, ResultColors& colors);
+void LoadKanjiColors(Registry& options, KanjiColors& colors);
+// Draws the four sort arrows (primary: solid, secondary: outlined), 9 x 9.
+void MakeSortArrows(Resources& resources);
+
+}  // namespace mirudex::ui
