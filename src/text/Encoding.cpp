@@ -1,1 +1,457 @@
-// Implemented by the text-processing work; declarations are in Encoding.h.
+// Conversion between encodings over glibc's iconv, and the clipboard
+// encoding table.
+#include "text/Encoding.h"
+
+#include <iconv.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <new>
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
+#include "core/BuildConfig.h"
+#include "core/DebugLog.h"
+#include "platform/api/Platform.h"
+
+namespace mirudex::text {
+namespace {
+
+const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
+
+// One open iconv converter. Not copyable; closing happens exactly once.
+class IconvConverter {
+public:
+    IconvConverter() = default;
+    explicit IconvConverter(iconv_t cd) : cd_(cd) {}
+    ~IconvConverter()
+    {
+        if (cd_ != kNoConverter)
+            iconv_close(cd_);
+    }
+    IconvConverter(const IconvConverter&) = delete;
+    IconvConverter& operator=(const IconvConverter&) = delete;
+    IconvConverter(IconvConverter&& other) noexcept : cd_(std::exchange(other.cd_, kNoConverter)) {}
+    IconvConverter& operator=(IconvConverter&& other) noexcept
+    {
+        if (this != &other) {
+            if (cd_ != kNoConverter)
+                iconv_close(cd_);
+            cd_ = std::exchange(other.cd_, kNoConverter);
+        }
+        return *this;
+    }
+
+    iconv_t get() const { return cd_; }
+
+    // Back to the initial shift state, so a converter left in the middle of a
+    // failed conversion serves the next call as a fresh one would.
+    void Reset() { iconv(cd_, nullptr, nullptr, nullptr, nullptr); }
+
+private:
+    iconv_t cd_ = kNoConverter;
+};
+
+// Converters stay open per thread and per pair of names: dictionary loading
+// converts one line per call, and opening a converter each time costs several
+// times the conversion itself. Failed opens are not kept, so every call with
+// an unknown name reports the failure again.
+class ConverterCache {
+public:
+    // The converter for the pair, opened when needed; nullptr with errno set
+    // when iconv cannot open it.
+    IconvConverter* Get(std::string_view source, std::string_view target)
+    {
+        std::string key;
+        key.reserve(source.size() + target.size() + 1);
+        key.append(source).push_back('\0');
+        key.append(target);
+        for (auto& entry : entries_) {
+            if (entry.key == key) {
+                entry.converter.Reset();
+                return &entry.converter;
+            }
+        }
+        std::string from(GlibcName(source));
+        std::string to(GlibcName(target));
+        iconv_t cd = iconv_open(to.c_str(), from.c_str());
+        if (cd == kNoConverter)
+            return nullptr;
+        if (entries_.size() >= kMaxEntries)
+            entries_.erase(entries_.begin());
+        entries_.push_back(Entry{std::move(key), IconvConverter(cd)});
+        return &entries_.back().converter;
+    }
+
+    static std::string_view GlibcName(std::string_view name);
+
+private:
+    static constexpr std::size_t kMaxEntries = 8;
+    struct Entry {
+        std::string key;
+        IconvConverter converter;
+    };
+    std::vector<Entry> entries_;
+};
+
+bool EqualsIgnoreCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'a' && x <= 'z')
+            x = static_cast<char>(x - 0x20);
+        if (y >= 'a' && y <= 'z')
+            y = static_cast<char>(y - 0x20);
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+// Encodings of the table that glibc knows under another name. Only exact
+// equivalents belong here (checked byte by byte); an encoding glibc lacks
+// keeps its name and fails to open.
+struct NameAlias {
+    const char* tableName;
+    const char* glibcName;
+};
+constexpr std::array<NameAlias, 3> kGlibcAliases = {{
+    {"MacRoman", "MACINTOSH"},
+    {"MacCentralEurope", "MAC-CENTRALEUROPE"},
+    {"MacUkraine", "MAC-UK"},
+}};
+
+std::string_view ConverterCache::GlibcName(std::string_view name)
+{
+    for (const auto& alias : kGlibcAliases) {
+        if (EqualsIgnoreCase(name, alias.tableName))
+            return alias.glibcName;
+    }
+    return name;
+}
+
+ConverterCache& ThreadConverters()
+{
+    thread_local ConverterCache cache;
+    return cache;
+}
+
+std::u16string ContactAddress() { return std::u16string(build::kContactAddress); }
+
+void ShowError(std::u16string_view text, std::u16string_view caption)
+{
+    platform::Get().MessageBox(text, caption, platform::Buttons::Ok, platform::Owner::None);
+}
+
+// The buffer read as a zero-terminated UTF-16LE text.
+std::u16string WideUntilZero(const std::string& buffer, std::size_t bytes)
+{
+    std::u16string text;
+    for (std::size_t i = 0; i < bytes; i += 2) {
+        auto lo = static_cast<unsigned char>(buffer[i]);
+        auto hi = i + 1 < buffer.size() ? static_cast<unsigned char>(buffer[i + 1]) : 0u;
+        char16_t unit = static_cast<char16_t>(lo | (hi << 8));
+        if (unit == 0)
+            break;
+        text.push_back(unit);
+    }
+    return text;
+}
+
+void ReportOpenFailure(int error, std::string_view source, std::string_view target)
+{
+    if (error == EINVAL) {
+        dlog::Write(u"ERROR: ConvertEncoding(): errno == EINVAL.\n");
+        ShowError(Format(u"conversion from '%S' to '%S' not available", source, target) +
+                      u"\n\nPlease report this error to Quillon (" + ContactAddress() + u"), please.",
+                  u"Error: iconv_open");
+    } else {
+        dlog::Write(u"ERROR: ConvertEncoding(): errno == (something that is not EINVAL).\n");
+        ShowError(Format(u"errno: %i\n\nPlease report this error to Quillon (", error) + ContactAddress() +
+                      u"), please.",
+                  u"Error: iconv_open");
+    }
+}
+
+void ReportConversionFailure(int error, const std::string& partial)
+{
+    switch (error) {
+    case E2BIG:
+        dlog::Write(u"ERROR: ConvertEncoding(): nconv == -1 | errno == E2BIG.\n");
+        ShowError(u"There is not sufficient room at *outbuf\n\nPlease report this error to Quillon (" +
+                      ContactAddress() + u"), please.",
+                  u"Error: iconv");
+        break;
+    case EILSEQ:
+        dlog::Write(u"ERROR: ConvertEncoding(): nconv == -1 | errno == EILSEQ.\n");
+        ShowError(u"An invalid multibyte sequence has been encountered in the input.", u"Error: iconv");
+        break;
+    case EINVAL:
+        dlog::Write(u"ERROR: ConvertEncoding(): nconv == -1 | errno == INVAL.\n");
+        ShowError(u"An incomplete multibyte sequence has been encountered in the input.", u"Error: iconv");
+        break;
+    case 0:
+        dlog::Write(u"ERROR: ConvertEncoding(): nconv == -1 | errno == 0 | out_buffer: (%S).\n",
+                    std::string_view(partial.c_str()));
+        break;
+    default:
+        dlog::Write(u"ERROR: ConvertEncoding(): nconv == -1 | errno == (nothing good: %i).\n", error);
+        ShowError(Format(u"errno: %i\n\nPlease report this error to Quillon (", error) + ContactAddress() +
+                      u"), please.",
+                  u"Error: iconv");
+        break;
+    }
+}
+
+constexpr EncodingRow kEncodingTable[kEncodingRowCount] = {
+    {0, u"<<<<  W I N D O W S    U N I C O D E  >>>>", nullptr},
+    {1, u"Normal Unicode (Windows)", "UTF-16LE"},
+    {2, u"<<<<<<<<<<  J A P A N E S E  >>>>>>>>>>", nullptr},
+    {3, u"EUC-JP", "EUC-JP"},
+    {4, u"Shift JIS (SJIS)", "SHIFT_JIS"},
+    {5, u"CP932 (Microsoft SJIS)", "CP932"},
+    {6, u"ISO-2022-JP (~1983)", "ISO-2022-JP"},
+    {7, u"ISO-2022-JP-1 (~1990)", "ISO-2022-JP-1"},
+    {8, u"ISO-2022-JP-2 (Multi-lingual extention)", "ISO-2022-JP-2"},
+    {9, u"<<<<<<<<<<<  U N I C O D E  >>>>>>>>>>>", nullptr},
+    {10, u"UTF-8", "UTF-8"},
+    {11, u"UCS-2", "UCS-2"},
+    {12, u"UCS-2BE", "UCS-2BE"},
+    {13, u"UCS-2LE", "UCS-2LE"},
+    {14, u"UCS-4", "UCS-4"},
+    {15, u"UCS-4BE", "UCS-4BE"},
+    {16, u"UCS-4LE", "UCS-4LE"},
+    {17, u"UTF-16", "UTF-16"},
+    {18, u"UTF-16BE", "UTF-16BE"},
+    {19, u"UTF-16LE", "UTF-16LE"},
+    {20, u"UTF-32", "UTF-32"},
+    {21, u"UTF-32BE", "UTF-32BE"},
+    {22, u"UTF-32LE", "UTF-32LE"},
+    {23, u"UTF-7", "UTF-7"},
+    {24, u"C99", "C99"},
+    {25, u"JAVA", "JAVA"},
+    {26, u"<<<<<<<<<<<  C H I N E S E  >>>>>>>>>>>", nullptr},
+    {27, u"EUC-CN", "EUC-CN"},
+    {28, u"HZ", "HZ"},
+    {29, u"GBK", "GBK"},
+    {30, u"GB18030", "GB18030"},
+    {31, u"EUC-TW", "EUC-TW"},
+    {32, u"BIG5", "BIG5"},
+    {33, u"CP950", "CP950"},
+    {34, u"BIG5-HKSCS", "BIG5-HKSCS"},
+    {35, u"ISO-2022-CN", "ISO-2022-CN"},
+    {36, u"ISO-2022-CN-EXT", "ISO-2022-CN-EXT"},
+    {37, u"<<<<<<<<<  E U R O P E A N  >>>>>>>>>", nullptr},
+    {38, u"ASCII", "ASCII"},
+    {39, u"ISO-8859-1", "ISO-8859-1"},
+    {40, u"ISO-8859-2", "ISO-8859-2"},
+    {41, u"ISO-8859-3", "ISO-8859-3"},
+    {42, u"ISO-8859-4", "ISO-8859-4"},
+    {43, u"ISO-8859-5", "ISO-8859-5"},
+    {44, u"ISO-8859-7", "ISO-8859-7"},
+    {45, u"ISO-8859-9", "ISO-8859-9"},
+    {46, u"ISO-8859-10", "ISO-8859-10"},
+    {47, u"ISO-8859-13", "ISO-8859-13"},
+    {48, u"ISO-8859-14", "ISO-8859-14"},
+    {49, u"ISO-8859-15", "ISO-8859-15"},
+    {50, u"ISO-8859-16", "ISO-8859-16"},
+    {51, u"KOI8-R", "KOI8-R"},
+    {52, u"KOI8-U", "KOI8-U"},
+    {53, u"KOI8-RU", "KOI8-RU"},
+    {54, u"CP1250", "CP1250"},
+    {55, u"CP1251", "CP1251"},
+    {56, u"CP1252", "CP1252"},
+    {57, u"CP1253", "CP1253"},
+    {58, u"CP1254", "CP1254"},
+    {59, u"CP1257", "CP1257"},
+    {60, u"CP850", "CP850"},
+    {61, u"CP866", "CP866"},
+    {62, u"MacRoman", "MacRoman"},
+    {63, u"MacCentralEurope", "MacCentralEurope"},
+    {64, u"MacIceland", "MacIceland"},
+    {65, u"MacCroatian", "MacCroatian"},
+    {66, u"MacRomania", "MacRomania"},
+    {67, u"MacCyrillic", "MacCyrillic"},
+    {68, u"MacUkraine", "MacUkraine"},
+    {69, u"MacGreek", "MacGreek"},
+    {70, u"MacTurkish", "MacTurkish"},
+    {71, u"Macintosh", "Macintosh"},
+    {72, u"<<<<<<<<<<<  S E M I T I C  >>>>>>>>>>>", nullptr},
+    {73, u"ISO-8859-6", "ISO-8859-6"},
+    {74, u"ISO-8859-8", "ISO-8859-8"},
+    {75, u"CP1255", "CP1255"},
+    {76, u"CP1256", "CP1256"},
+    {77, u"CP862", "CP862"},
+    {78, u"MacHebrew", "MacHebrew"},
+    {79, u"MacArabic", "MacArabic"},
+    {80, u"<<<<<<<<<<<  K O R E A N  >>>>>>>>>>>", nullptr},
+    {81, u"EUC-KR", "EUC-KR"},
+    {82, u"CP949", "CP949"},
+    {83, u"ISO-2022-KR", "ISO-2022-KR"},
+    {84, u"JOHAB", "JOHAB"},
+    {85, u"<<<<<<<<<  A R M E N I A N  >>>>>>>>>", nullptr},
+    {86, u"ARMSCII-8", "ARMSCII-8"},
+    {87, u"<<<<<<<<<  G E O R G I A N  >>>>>>>>>", nullptr},
+    {88, u"Georgian-Academy", "Georgian-Academy"},
+    {89, u"Georgian-PS", "Georgian-PS"},
+    {90, u"<<<<<<<<<<<<  T A J I K  >>>>>>>>>>>>", nullptr},
+    {91, u"KOI8-T", "KOI8-T"},
+    {92, u"<<<<<<<<<<<<<  T H A I  >>>>>>>>>>>>>", nullptr},
+    {93, u"TIS-620", "TIS-620"},
+    {94, u"CP874", "CP874"},
+    {95, u"MacThai", "MacThai"},
+    {96, u"<<<<<<<<<<  L A O T I A N  >>>>>>>>>>", nullptr},
+    {97, u"MuleLao-1", "MuleLao-1"},
+    {98, u"CP1133", "CP1133"},
+    {99, u"<<<<<<<  V I E T N A M E S E  >>>>>>>", nullptr},
+    {100, u"VISCII", "VISCII"},
+    {101, u"TCVN", "TCVN"},
+    {102, u"CP1258", "CP1258"},
+    {103, u"<<  P L A T F O R M  S P E C I F I C S  >>", nullptr},
+    {104, u"HP-ROMAN8", "HP-ROMAN8"},
+    {105, u"NEXTSTEP", "NEXTSTEP"},
+};
+
+}  // namespace
+
+std::optional<std::string> ConvertEncoding(std::string_view input, std::string_view source, std::string_view target)
+{
+    errno = 0;
+    IconvConverter* converter = ThreadConverters().Get(source, target);
+    if (converter == nullptr) {
+        ReportOpenFailure(errno, source, target);
+        return std::nullopt;
+    }
+
+    // Four bytes of output per input byte, and four zero bytes after them.
+    const std::size_t room = input.size() * 4;
+    std::string buffer;
+    try {
+        if (input.size() > (buffer.max_size() - 4) / 4)
+            throw std::length_error("input too long");
+        buffer.assign(room + 4, '\0');
+    } catch (const std::exception&) {
+        dlog::Write(u"ERROR: ConvertEncoding(): out_buffer not created.\n");
+        ShowError(u"out_buffer not created!", u"Error");
+        return std::nullopt;
+    }
+
+    char* in = const_cast<char*>(input.data());
+    std::size_t inLeft = input.size();
+    char* out = buffer.data();
+    std::size_t outLeft = room;
+    std::size_t nconv = iconv(converter->get(), &in, &inLeft, &out, &outLeft);
+    int error = errno;
+    if (nconv != static_cast<std::size_t>(-1)) {
+        // Stateful targets (ISO-2022-*) end with the sequence that returns
+        // to their initial state; without it the text would stop in the
+        // middle of a shifted character set.
+        errno = 0;
+        if (iconv(converter->get(), nullptr, nullptr, &out, &outLeft) == static_cast<std::size_t>(-1)) {
+            nconv = static_cast<std::size_t>(-1);
+            error = errno;
+        }
+    }
+    const std::size_t produced = room - outLeft;
+    std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(produced), buffer.end(), '\0');
+
+    if (dlog::Level() > 2) {
+        dlog::WriteAt(2, u"*****************\n");
+        dlog::WriteAt(2, u"***   ICONV   ***\n");
+        dlog::WriteAt(2, u"*****************\n");
+        dlog::WriteAt(2, u"out_buffer: size (original): %i\n", static_cast<long long>(room));
+        dlog::WriteAt(2, u"out_buffer: size (outbytes): %i\n", static_cast<long long>(produced));
+        dlog::WriteAt(2, u"out_buffer:   <%s>\n", WideUntilZero(buffer, produced));
+    }
+    if (inLeft != 0)
+        dlog::Write(u"ERROR: ConvertEncoding(): Iconv: inbytes is not zero\n");
+
+    if (nconv == 0) {
+        buffer.resize(produced);
+        return buffer;
+    }
+    if (nconv == static_cast<std::size_t>(-1)) {
+        // The converter may sit in a shifted state now; the cache resets it
+        // before its next use.
+        ReportConversionFailure(error, buffer);
+    }
+    // A positive count means characters were converted in a way that cannot
+    // be reversed: that is a failure too, silently.
+    return std::nullopt;
+}
+
+int ConvertEncodingToWide(std::string_view input, std::string_view source, std::string_view target,
+                          std::u16string& out)
+{
+    out.clear();
+    auto bytes = ConvertEncoding(input, source, target);
+    if (!bytes)
+        return -1;
+    out = WideUntilZero(*bytes, bytes->size());
+    return 0;
+}
+
+int ConvertEncodingToNarrow(std::string_view input, std::string_view source, std::string_view target,
+                            std::string& out)
+{
+    out.clear();
+    auto bytes = ConvertEncoding(input, source, target);
+    if (!bytes)
+        return -1;
+    out.assign(bytes->c_str());
+    return 0;
+}
+
+std::string Utf16Bytes(std::u16string_view text)
+{
+    std::string bytes;
+    bytes.reserve(text.size() * 2);
+    for (char16_t unit : text) {
+        bytes.push_back(static_cast<char>(unit & 0xFF));
+        bytes.push_back(static_cast<char>(unit >> 8));
+    }
+    return bytes;
+}
+
+std::span<const EncodingRow> EncodingTable() { return kEncodingTable; }
+
+int RowOfComboPosition(int position)
+{
+    for (int row = 0; row < kEncodingRowCount; ++row) {
+        if (kEncodingTable[row].position == position)
+            return row;
+    }
+    return -1;
+}
+
+const char* IconvNameForRow(int row)
+{
+    if (row < 0 || row >= kEncodingRowCount || kEncodingTable[row].iconvName == nullptr)
+        return nullptr;
+    std::string_view name = ConverterCache::GlibcName(kEncodingTable[row].iconvName);
+    return name.data();
+}
+
+int LanguageOfCommand(int commandId)
+{
+    switch (commandId) {
+    case 40022:
+        return 1;
+    case 40023:
+        return 2;
+    case 40027:
+        return 4;
+    case 40024:
+        return 0;
+    default:
+        dlog::Write(u"Warning: cannot convert ID to LANG.\n");
+        return 0;
+    }
+}
+
+}  // namespace mirudex::text
