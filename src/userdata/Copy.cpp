@@ -1,0 +1,213 @@
+#include "userdata/Copy.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "core/DebugLog.h"
+#include "core/Registry.h"
+#include "platform/api/Platform.h"
+#include "platform/api/Utf.h"
+#include "text/Encoding.h"
+
+namespace mirudex::userdata {
+
+namespace {
+
+constexpr std::string_view kFormatPath = ".\\Results\\Copy\\Format";
+constexpr std::string_view kSepInfoPath = ".\\Results\\Copy\\SepInfo";
+constexpr std::string_view kSepMeaningPath = ".\\Results\\Copy\\SepMeaning";
+constexpr std::string_view kSepMultiplePath = ".\\Results\\Copy\\SepMultiple";
+
+// The row of the encoding list that means native UTF-16 clipboard text.
+constexpr int kUnicodeRow = 1;
+
+// Keys in their order of priority. Each has a bit in the provenance mask
+// that every character of the text carries: the keys whose replacement
+// brought the character in.
+struct Key {
+    std::u16string_view text;
+    bool escape;
+};
+constexpr std::array<Key, 7> kKeys = {{
+    {u"\\n", true},
+    {u"\\t", true},
+    {u"\\:", true},
+    {u"%word", false},
+    {u"%kana", false},
+    {u"%info", false},
+    {u"%meaning", false},
+}};
+constexpr size_t kEscapeCount = 3;
+
+using Mask = uint8_t;
+constexpr Mask kValueBits = 0x78;  // bits of %word, %kana, %info, %meaning
+constexpr Mask Bit(size_t key) { return static_cast<Mask>(1u << key); }
+
+// May the occurrence of key k at pos..pos+len be replaced? Escapes never
+// inside text that came from a value; a key not inside text its own
+// replacement brought in.
+bool Replaceable(const std::vector<Mask>& mask, size_t k, size_t pos, size_t len)
+{
+    for (size_t i = pos; i < pos + len; ++i) {
+        if (kKeys[k].escape) {
+            if (mask[i] & kValueBits)
+                return false;
+        } else if (!(mask[i] & Bit(k))) {
+            return true;
+        }
+    }
+    return kKeys[k].escape;
+}
+
+// Repeats: the first key by priority that occurs (replaceably) anywhere has
+// its first such occurrence replaced by its value. Ends because every
+// replacement takes out a character whose mask lacks the key's bit and puts
+// in only characters whose masks are strictly larger, and masks are bounded.
+std::u16string Expand(std::u16string_view input, size_t keyCount, const std::array<std::u16string_view, 7>& values)
+{
+    std::u16string text(input);
+    std::vector<Mask> mask(text.size(), 0);
+    for (;;) {
+        bool replaced = false;
+        for (size_t k = 0; k < keyCount && !replaced; ++k) {
+            const std::u16string_view key = kKeys[k].text;
+            for (size_t pos = text.find(key); pos != std::u16string::npos; pos = text.find(key, pos + 1)) {
+                if (!Replaceable(mask, k, pos, key.size()))
+                    continue;
+                Mask inherited = Bit(k);
+                for (size_t i = pos; i < pos + key.size(); ++i)
+                    inherited |= mask[i];
+                const std::u16string_view value = values[k];
+                text.replace(pos, key.size(), value);
+                mask.erase(mask.begin() + static_cast<std::ptrdiff_t>(pos),
+                           mask.begin() + static_cast<std::ptrdiff_t>(pos + key.size()));
+                mask.insert(mask.begin() + static_cast<std::ptrdiff_t>(pos), value.size(), inherited);
+                replaced = true;
+                break;
+            }
+        }
+        if (!replaced)
+            return text;
+    }
+}
+
+std::u16string Join(const std::vector<std::u16string>& parts, std::u16string_view separator)
+{
+    std::u16string joined;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        if (i > 0)
+            joined += separator;
+        joined += parts[i];
+    }
+    return joined;
+}
+
+std::u16string StoredText(Registry& options, std::string_view path)
+{
+    const std::string* value = options.GetSTRING(path);
+    return value ? StripBraces(*value) : std::u16string();
+}
+
+}  // namespace
+
+std::u16string StripBraces(std::string_view stored)
+{
+    std::u16string text = Utf8ToUtf16(stored);
+    if (text.size() < 2)
+        return {};
+    return text.substr(1, text.size() - 2);
+}
+
+std::u16string ExpandEscapes(std::u16string_view text)
+{
+    return Expand(text, kEscapeCount, {u"\n", u"\t", u":", {}, {}, {}, {}});
+}
+
+std::u16string JoinMeanings(const dict::Entry& entry, Registry& options)
+{
+    return Join(entry.meanings, StoredText(options, kSepMeaningPath));
+}
+
+std::u16string JoinInfo(const dict::Entry& entry, Registry& options)
+{
+    return Join(entry.info, StoredText(options, kSepInfoPath));
+}
+
+std::u16string FormatEntry(std::u16string_view format, const dict::Entry& entry, std::u16string_view info,
+                           std::u16string_view meanings)
+{
+    return Expand(format, kKeys.size(), {u"\n", u"\t", u":", entry.word, entry.kana, info, meanings});
+}
+
+std::u16string FormatEntry(const dict::Entry& entry, Registry& options)
+{
+    const std::u16string info = JoinInfo(entry, options);
+    const std::u16string meanings = JoinMeanings(entry, options);
+    return FormatEntry(StoredText(options, kFormatPath), entry, info, meanings);
+}
+
+std::u16string SelectedEntriesText(const std::vector<dict::Entry>& list, CopyKind kind, Registry& options)
+{
+    std::u16string result;
+    std::optional<std::u16string> separator;
+    std::optional<std::u16string> format;
+    for (const dict::Entry& entry : list) {
+        if (!entry.selected)
+            continue;
+        if (!result.empty()) {
+            if (!separator)
+                separator = ExpandEscapes(StoredText(options, kSepMultiplePath));
+            result += *separator;
+        }
+        switch (kind) {
+        case CopyKind::Word:
+            result += entry.word;
+            break;
+        case CopyKind::Kana:
+            result += entry.kana;
+            break;
+        case CopyKind::Meanings:
+            result += JoinMeanings(entry, options);
+            break;
+        case CopyKind::Formatted:
+            if (!format)
+                format = StoredText(options, kFormatPath);
+            result += FormatEntry(*format, entry, JoinInfo(entry, options), JoinMeanings(entry, options));
+            break;
+        }
+    }
+    return result;
+}
+
+int CopyTextUsingComboboxEncoding(std::u16string_view text, int comboPosition)
+{
+    const int row = text::RowOfComboPosition(comboPosition);
+    if (row < 0) {
+        dlog::Write(u"CopyTextUsingComboboxEncoding(): ERROR: index out of bounds (index: %i).\n", -1);
+        return -1;
+    }
+    if (row == kUnicodeRow) {
+        platform::Get().SetClipboardText(text);
+        return 0;
+    }
+    const char* encoding = text::IconvNameForRow(row);
+    if (!encoding) {
+        // A heading of the list names no encoding.
+        dlog::Write(u"CopyTextUsingComboboxEncoding(): ERROR: row %i is a heading, not an encoding.\n", row);
+        return -1;
+    }
+    // The exact bytes, so that encodings with zero bytes in them (UTF-16BE,
+    // UCS-4 ...) are not cut at the first one. A failed conversion has been
+    // reported by the converter and leaves an empty text.
+    std::optional<std::string> bytes = text::ConvertEncoding(text::Utf16Bytes(text), "UTF-16LE", encoding);
+    platform::Get().SetClipboardBytes(bytes ? *bytes : std::string(), encoding);
+    return 0;
+}
+
+int CopyEntries(const std::vector<dict::Entry>& list, CopyKind kind, Registry& options, int comboPosition)
+{
+    return CopyTextUsingComboboxEncoding(SelectedEntriesText(list, kind, options), comboPosition);
+}
+
+}  // namespace mirudex::userdata

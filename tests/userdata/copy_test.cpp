@@ -1,0 +1,169 @@
+#include <vector>
+
+#include "core/DefaultOptions.h"
+#include "core/Registry.h"
+#include "support/TestSupport.h"
+#include "text/Encoding.h"
+#include "userdata/Copy.h"
+
+using namespace mirudex;
+using namespace mirudex::userdata;
+
+namespace {
+
+dict::Entry MakeEntry(std::u16string word, std::u16string kana, std::vector<std::u16string> meanings,
+                      std::vector<std::u16string> info = {}, bool selected = true)
+{
+    dict::Entry e;
+    e.word = std::move(word);
+    e.kana = std::move(kana);
+    e.meanings = std::move(meanings);
+    e.info = std::move(info);
+    e.selected = selected;
+    return e;
+}
+
+int ComboPositionOf(std::string_view iconvName)
+{
+    for (const text::EncodingRow& row : text::EncodingTable())
+        if (row.iconvName && row.iconvName == iconvName)
+            return row.position;
+    return -1;
+}
+
+class CopyTest : public test::WorkDirTest {
+protected:
+    void SetUp() override
+    {
+        WorkDirTest::SetUp();
+        options_.LoadFromText(DefaultOptionsText());
+    }
+    std::u16string Formatted(const dict::Entry& e) { return FormatEntry(e, options_); }
+    Registry options_;
+    const dict::Entry hon_ = MakeEntry(u"本", u"ほん", {u"book", u"main"}, {u"noun", u"prefix"});
+};
+
+TEST_F(CopyTest, DefaultFormatLaysOutOneEntry)
+{
+    ASSERT_EQ(CopyEntries({hon_}, CopyKind::Formatted, options_, 1), 0);
+    EXPECT_EQ(platform_.ClipboardText(), std::u16string(u"本 (ほん) :: book | main"));
+}
+
+TEST_F(CopyTest, FormatLanguage)
+{
+    struct Case {
+        const char* format;
+        std::u16string expected;
+    };
+    const std::vector<Case> cases = {
+        {"{%word\\t%kana}", u"本\tほん"},
+        {"{%info}", u"noun, prefix"},
+        {"{\\n\\:\\t}", u"\n:\t"},
+        {"{%word%word}", u"本本"},                    // every occurrence, one at a time
+        {"{%%word}", u"%本"},
+        {"{\\\\:}", u":"},                            // the colon brought in completes another escape
+        {"{%kanaword}", u"ほんword"},
+        {"{literal}", u"literal"},
+        {"{}", u""},
+        {"{", u""},                                   // shorter than two: empty, not an error
+        {"", u""},
+        {"[%word]", u"本"},                           // first and last character go whatever they are
+        {"{【%word】}", u"【本】"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.format);
+        options_.SetSTRING(".\\Results\\Copy\\Format", c.format);
+        EXPECT_EQ(Formatted(hon_), c.expected);
+    }
+}
+
+TEST_F(CopyTest, ValuesAreReplacedInsideValuesButNeverEndlessly)
+{
+    options_.SetSTRING(".\\Results\\Copy\\Format", "{%meaning / %meaning}");
+    // A meaning bringing its own key in again stays as it is; other keys in it are replaced.
+    const dict::Entry e = MakeEntry(u"語", u"ご", {u"see %meaning", u"%word here", u"a\\nb"});
+    EXPECT_EQ(Formatted(e), u"see %meaning | 語 here | a\\nb / see %meaning | 語 here | a\\nb");
+
+    // Keys that bring each other in.
+    options_.SetSTRING(".\\Results\\Copy\\Format", "{%word}");
+    const dict::Entry loop = MakeEntry(u"%kana", u"%word", {});
+    EXPECT_EQ(Formatted(loop), u"%word");
+}
+
+TEST_F(CopyTest, SeparatorsOfOneEntryAreNotEscapeExpanded)
+{
+    options_.SetSTRING(".\\Results\\Copy\\SepMeaning", "{\\n}");
+    options_.SetSTRING(".\\Results\\Copy\\SepInfo", "{\\t}");
+    EXPECT_EQ(JoinMeanings(hon_, options_), u"book\\nmain");
+    EXPECT_EQ(JoinInfo(hon_, options_), u"noun\\tprefix");
+    EXPECT_EQ(Formatted(hon_), u"本 (ほん) :: book\\nmain");
+    EXPECT_EQ(JoinMeanings(MakeEntry(u"a", u"a", {u"one"}), options_), u"one");
+    EXPECT_EQ(JoinMeanings(MakeEntry(u"a", u"a", {}), options_), u"");
+}
+
+TEST_F(CopyTest, SelectedEntriesAreJoinedBySepMultiple)
+{
+    const dict::Entry neko = MakeEntry(u"猫", u"ねこ", {u"cat"});
+    const dict::Entry unselected = MakeEntry(u"犬", u"いぬ", {u"dog"}, {}, false);
+    const dict::Entry noWord = MakeEntry(u"", u"", {u"x"});
+    struct Case {
+        const char* name;
+        std::vector<dict::Entry> list;
+        CopyKind kind;
+        std::u16string expected;
+    };
+    const std::vector<Case> cases = {
+        {"two words by a line feed", {hon_, unselected, neko}, CopyKind::Word, u"本\n猫"},
+        {"kana", {hon_, neko}, CopyKind::Kana, u"ほん\nねこ"},
+        {"meanings", {hon_, neko}, CopyKind::Meanings, u"book | main\ncat"},
+        {"formatted", {neko, hon_}, CopyKind::Formatted, u"猫 (ねこ) :: cat\n本 (ほん) :: book | main"},
+        {"empty first entry gets no separator", {noWord, neko}, CopyKind::Word, u"猫"},
+        {"nothing selected", {unselected}, CopyKind::Word, u""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(SelectedEntriesText(c.list, c.kind, options_), c.expected);
+    }
+
+    options_.SetSTRING(".\\Results\\Copy\\SepMultiple", "{ \\t\\: }");
+    EXPECT_EQ(SelectedEntriesText({hon_, neko}, CopyKind::Word, options_), u"本 \t: 猫");
+}
+
+TEST_F(CopyTest, NothingSelectedStillEmptiesTheClipboard)
+{
+    platform_.SetClipboardText(u"former");
+    EXPECT_EQ(CopyEntries({MakeEntry(u"犬", u"いぬ", {}, {}, false)}, CopyKind::Word, options_, 1), 0);
+    EXPECT_EQ(platform_.ClipboardText(), std::u16string());
+}
+
+TEST_F(CopyTest, ClipboardEncodings)
+{
+    const int eucjp = ComboPositionOf("EUC-JP");
+    ASSERT_GE(eucjp, 0);
+    ASSERT_EQ(CopyEntries({hon_}, CopyKind::Word, options_, eucjp), 0);
+    EXPECT_EQ(platform_.ClipboardBytes("EUC-JP"), std::string("\xcb\xdc"));
+    EXPECT_EQ(platform_.ClipboardEncoding(), text::IconvNameForRow(text::RowOfComboPosition(eucjp)));
+    EXPECT_FALSE(platform_.ClipboardText().has_value());
+
+    // An encoding with zero bytes keeps every byte.
+    const int utf16be = ComboPositionOf("UTF-16BE");
+    ASSERT_EQ(CopyTextUsingComboboxEncoding(u"ab", utf16be), 0);
+    EXPECT_EQ(platform_.ClipboardBytes("UTF-16BE"), std::string("\0a\0b", 4));
+
+    // Unicode row: ordinary text.
+    ASSERT_EQ(CopyTextUsingComboboxEncoding(u"本", 1), 0);
+    EXPECT_EQ(platform_.ClipboardText(), std::u16string(u"本"));
+}
+
+TEST_F(CopyTest, PositionsWithoutAnEncodingCopyNothing)
+{
+    OpenLog();
+    platform_.SetClipboardText(u"former");
+    EXPECT_EQ(CopyTextUsingComboboxEncoding(u"x", 999), -1);
+    EXPECT_EQ(CopyTextUsingComboboxEncoding(u"x", 0), -1);  // a heading
+    EXPECT_EQ(platform_.ClipboardText(), std::u16string(u"former"));
+    EXPECT_NE(Log().find("CopyTextUsingComboboxEncoding(): ERROR: index out of bounds (index: -1).\n"),
+              std::string::npos);
+}
+
+}  // namespace
