@@ -1,0 +1,216 @@
+#include "dict/Entry.h"
+
+#include "core/DebugLog.h"
+#include "core/Registry.h"
+#include "dict/Dictionary.h"
+#include "dict/LineFile.h"
+#include "platform/api/Platform.h"
+#include "platform/api/Utf.h"
+#include "text/Encoding.h"
+
+namespace mirudex::dict {
+
+namespace {
+
+// The marker file's lines are read with a buffer of this size (1,022 characters a read).
+constexpr int kMarkerLineBuffer = 1024;
+constexpr std::u16string_view kTopWordMarker = u"(P)";
+constexpr std::u16string_view kTopWordInfo = u"One of top 20,000 words";
+
+int EdictBufferSize(Registry& registry) { return registry.GetINT(".\\Buffer\\EDICT"); }
+
+enum class FileForm { Owned, Caller };
+
+void FillEntry(LineFile& file, Registry& registry, const Dictionary& dictionary, Entry& entry,
+               const IndexEntry& index, FileForm form)
+{
+    dlog::WriteAt(1, u"LoadInfoInto()\n");
+    std::string line;
+    if (!file.Seek(index.offset) || !file.ReadLine(line, EdictBufferSize(registry))) {
+        if (form == FileForm::Owned)
+            dlog::Write(u"ERROR: LoadInfoInto(): End of file found\n");
+        else
+            dlog::Write(u"ERROR: LoadInfoInto(FILE*): End of file\n");
+        return;
+    }
+    entry.rawLine = line;
+    CutAfterLastSlash(line);
+
+    std::u16string text;
+    const bool converted = text::ConvertEncodingToWide(line, dictionary.encoding, "UTF-16LE", text) == 0;
+    entry.word = index.word;
+    entry.kana = index.kana;
+    if (!converted) {
+        dlog::Write(u"ERROR: There was a problem converting the encoding to Unicode.\n");
+        dlog::Write(u"   String: <<%S>>\n", line);
+        std::u16string message = Format(u"ERROR in '%S' (%S).", dictionary.path, dictionary.name);
+        if (message.size() > 999)
+            message.resize(999);
+        entry.meanings.push_back(std::move(message));
+        return;
+    }
+
+    // A line without any '/' has no meanings.
+    const size_t first = text.find(u'/');
+    if (first != std::u16string::npos) {
+        std::u16string_view rest(text);
+        rest.remove_prefix(first);
+        while (!rest.empty() && rest.front() == u'/') {
+            const size_t next = rest.find(u'/', 1);
+            if (next == std::u16string_view::npos)
+                break;
+            if (next > 1)
+                entry.meanings.emplace_back(rest.substr(1, next - 1));
+            rest.remove_prefix(next);
+        }
+    }
+
+    dlog::WriteAt(1, u"   WORD: %s\n", entry.word);
+    dlog::WriteAt(1, u"   KANA: %s\n", entry.kana);
+    dlog::WriteAt(1, u"   Meanings:\n");
+    if (dlog::Level() > 0) {
+        for (const auto& meaning : entry.meanings)
+            dlog::WriteAt(1, u"      <<%s>>\n", meaning);
+    }
+}
+
+}  // namespace
+
+void MarkerTable::Add(std::u16string marker, std::u16string description)
+{
+    pairs_.emplace_back(std::move(marker), std::move(description));
+}
+
+std::u16string_view MarkerTable::Description(std::u16string_view marker) const
+{
+    for (const auto& [known, description] : pairs_) {
+        if (known == marker)
+            return description;
+    }
+    return {};
+}
+
+void LoadMarkers(MarkerTable& table, const std::string& path)
+{
+    LineFile file;
+    if (!file.Open(platform::FilePath(path))) {
+        dlog::Write(u"ERROR: LoadMarkers(): Could not open partsofspeech.mxf\n");
+        return;
+    }
+    std::string line;
+    while (file.ReadLine(line, kMarkerLineBuffer)) {
+        if (!line.empty() && line.front() == '#')
+            continue;
+        TrimLineEnd(line);
+        const size_t tab = line.find('\t');
+        if (tab == std::string::npos) {
+            dlog::Write(u"ERROR: LoadMarkers(): could not find the TAB character <<%S>>.\n", line);
+            continue;
+        }
+        table.Add(Widen(std::string_view(line).substr(0, tab)), Widen(std::string_view(line).substr(tab + 1)));
+    }
+}
+
+void LoadInfoInto(Registry& registry, const Dictionary& dictionary, Entry& entry, const IndexEntry& index)
+{
+    LineFile file;
+    if (!file.Open(platform::FilePath(dictionary.path))) {
+        dlog::Write(u"ERROR: LoadInfoInto(): Could NOT open: %S\n", dictionary.path);
+        return;
+    }
+    FillEntry(file, registry, dictionary, entry, index, FileForm::Owned);
+}
+
+void LoadInfoInto(LineFile& file, Registry& registry, const Dictionary& dictionary, Entry& entry,
+                  const IndexEntry& index)
+{
+    FillEntry(file, registry, dictionary, entry, index, FileForm::Caller);
+}
+
+std::optional<std::string> GetEdictLine(LineFile& file, Registry& registry, const IndexEntry& index)
+{
+    std::string line;
+    if (!file.Seek(index.offset) || !file.ReadLine(line, EdictBufferSize(registry))) {
+        dlog::Write(u"ERROR: GetEdictLine(): End of file\n");
+        return std::nullopt;
+    }
+    CutAfterLastSlash(line);
+    return line;
+}
+
+void SetInfo(Entry& entry, const MarkerTable& markers)
+{
+    if (entry.meanings.empty())
+        return;
+    dlog::WriteAt(1, u"SetInfo() :: Cloning meaning...\n");
+    entry.meaningsAsRead = entry.meanings;
+    dlog::WriteAt(1, u"SetInfo() :: Setting info...\n");
+
+    for (size_t i = 0; i < entry.meanings.size(); ++i) {
+        dlog::WriteAt(2, u"   entry.meaning[%i]: <<%s>>\n", static_cast<int>(i), entry.meanings[i]);
+        std::u16string work = entry.meanings[i];
+        bool removedAny = false;
+        size_t pos = 0;
+        while (pos < work.size()) {
+            if (work[pos] != u'(') {
+                ++pos;
+                continue;
+            }
+            const size_t close = work.find(u')', pos + 1);
+            size_t groupEnd;
+            std::u16string content;
+            if (close == std::u16string::npos) {
+                // An unclosed group runs to the end of the meaning.
+                dlog::Write(u"SetInfo(): ERROR: could not find ending ')'.\n");
+                content = work.substr(pos + 1);
+                groupEnd = work.size();
+            } else {
+                content = work.substr(pos + 1, close - pos - 1);
+                groupEnd = close + 1;
+            }
+            dlog::WriteAt(2, u"   stuff: %s\n", content);
+
+            bool known = false;
+            size_t start = 0;
+            for (;;) {
+                const size_t comma = content.find(u',', start);
+                const std::u16string_view part =
+                    std::u16string_view(content).substr(start, comma == std::u16string::npos ? std::u16string::npos
+                                                                                             : comma - start);
+                dlog::WriteAt(2, u"   part: %s\n", part);
+                const std::u16string_view description = markers.Description(part);
+                dlog::WriteAt(2, u"   part: info: %s\n", description);
+                if (!description.empty()) {
+                    entry.info.emplace_back(description);
+                    known = true;
+                }
+                if (comma == std::u16string::npos)
+                    break;
+                start = comma + 1;
+            }
+
+            if (!known) {
+                ++pos;
+                continue;
+            }
+            work.erase(pos, groupEnd - pos);
+            removedAny = true;
+            dlog::WriteAt(2, u"   line1: %s\n", work);
+            if (!work.empty() && work.front() == u' ') {
+                work.erase(0, 1);
+                if (pos > 0)
+                    --pos;
+            }
+        }
+        if (removedAny)
+            entry.meanings[i] = std::move(work);
+    }
+
+    if (!entry.meanings.empty() && entry.meanings.back() == kTopWordMarker) {
+        entry.meanings.pop_back();
+        entry.info.emplace_back(kTopWordInfo);
+    }
+    dlog::WriteAt(1, u"SetInfo(): All done.\n");
+}
+
+}  // namespace mirudex::dict

@@ -1,0 +1,189 @@
+#include "dict/IndexFile.h"
+
+#include <bit>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "core/AtomicFile.h"
+
+namespace mirudex::dict {
+
+namespace {
+
+constexpr size_t kBlockSize = 1 << 20;
+// The magic line is read like a text line of at most this many units.
+constexpr size_t kMagicLineUnits = 98;
+// Smallest entry: two length bytes and the offset.
+constexpr int64_t kMinEntryBytes = 6;
+constexpr int kStopCheckInterval = 4096;
+
+// Reads a file in large blocks and hands out contiguous byte runs.
+class BlockReader {
+public:
+    explicit BlockReader(std::FILE* file) : file_(file), buffer_(kBlockSize) {}
+
+    // n contiguous bytes (n <= kBlockSize), or nullptr when the file ends first.
+    const unsigned char* Take(size_t n)
+    {
+        if (end_ - pos_ < n && !Refill(n))
+            return nullptr;
+        const unsigned char* p = buffer_.data() + pos_;
+        pos_ += n;
+        return p;
+    }
+
+private:
+    bool Refill(size_t n)
+    {
+        const size_t left = end_ - pos_;
+        std::memmove(buffer_.data(), buffer_.data() + pos_, left);
+        pos_ = 0;
+        end_ = left;
+        while (end_ < n) {
+            const size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
+            if (got == 0)
+                return false;
+            end_ += got;
+        }
+        return true;
+    }
+
+    std::FILE* file_;
+    std::vector<unsigned char> buffer_;
+    size_t pos_ = 0;
+    size_t end_ = 0;
+};
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+int32_t ReadInt32(const unsigned char* p)
+{
+    return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+                                (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24));
+}
+
+void AppendInt32(std::string& out, int32_t value)
+{
+    const auto v = static_cast<uint32_t>(value);
+    const char bytes[4] = {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF),
+                           static_cast<char>((v >> 16) & 0xFF), static_cast<char>((v >> 24) & 0xFF)};
+    out.append(bytes, 4);
+}
+
+void AssignUnits(std::u16string& text, const unsigned char* p, size_t units)
+{
+    text.resize(units);
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(text.data(), p, units * 2);
+    } else {
+        for (size_t i = 0; i < units; ++i)
+            text[i] = static_cast<char16_t>(p[2 * i] | (p[2 * i + 1] << 8));
+    }
+}
+
+void AppendUnits(std::string& out, std::u16string_view text)
+{
+    out.push_back(static_cast<char>(text.size() & 0xFF));
+    if constexpr (std::endian::native == std::endian::little) {
+        out.append(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+    } else {
+        for (char16_t unit : text) {
+            out.push_back(static_cast<char>(unit & 0xFF));
+            out.push_back(static_cast<char>(unit >> 8));
+        }
+    }
+}
+
+IndexRead ReadEntries(BlockReader& reader, int32_t count, Dictionary& dictionary, StopToken stop)
+{
+    dictionary.index.resize(static_cast<size_t>(count));
+    for (int32_t i = 0; i < count; ++i) {
+        if (i % kStopCheckInterval == 0 && stop.StopRequested())
+            return IndexRead::Stopped;
+        IndexEntry& entry = dictionary.index[static_cast<size_t>(i)];
+        const unsigned char* p = reader.Take(1);
+        if (!p)
+            return IndexRead::Short;
+        size_t units = *p;
+        if (!(p = reader.Take(units * 2 + 1)))
+            return IndexRead::Short;
+        AssignUnits(entry.word, p, units);
+        units = p[units * 2];
+        if (!(p = reader.Take(units * 2 + 4)))
+            return IndexRead::Short;
+        AssignUnits(entry.kana, p, units);
+        entry.offset = ReadInt32(p + units * 2);
+    }
+    return IndexRead::Loaded;
+}
+
+}  // namespace
+
+IndexRead ReadIndexFile(const std::string& filePath, Dictionary& dictionary, StopToken stop)
+{
+    dictionary.Free();
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(filePath.c_str(), "rb"));
+    if (!file)
+        return IndexRead::Missing;
+    std::fseek(file.get(), 0, SEEK_END);
+    const int64_t fileSize = std::ftell(file.get());
+    std::fseek(file.get(), 0, SEEK_SET);
+    BlockReader reader(file.get());
+
+    // The first line, read as UTF-16 text through its LF.
+    std::u16string first;
+    while (first.size() < kMagicLineUnits) {
+        const unsigned char* p = reader.Take(2);
+        if (!p)
+            break;
+        const auto unit = static_cast<char16_t>(p[0] | (p[1] << 8));
+        first.push_back(unit);
+        if (unit == u'\n')
+            break;
+    }
+    if (first != kIndexMagic)
+        return IndexRead::WrongMagic;
+
+    const unsigned char* p = reader.Take(4);
+    if (!p)
+        return IndexRead::Short;
+    const int32_t count = ReadInt32(p);
+    // A count the file cannot hold is rejected before anything is allocated.
+    const int64_t header = static_cast<int64_t>(kIndexMagic.size() * 2 + 4);
+    if (count < 0 || fileSize < header || (fileSize - header) / kMinEntryBytes < count)
+        return IndexRead::Short;
+
+    const IndexRead result = ReadEntries(reader, count, dictionary, stop);
+    if (result != IndexRead::Loaded) {
+        dictionary.Free();
+        return result;
+    }
+    dictionary.count = count;
+    return IndexRead::Loaded;
+}
+
+bool WriteIndexFile(AtomicFileWriter& writer, const std::vector<IndexEntry>& entries)
+{
+    std::string out;
+    out.reserve(kBlockSize + 1024);
+    AppendUnits(out, kIndexMagic);
+    out.erase(0, 1);  // the magic has no length byte
+    AppendInt32(out, static_cast<int32_t>(entries.size()));
+    for (const auto& entry : entries) {
+        AppendUnits(out, entry.word);
+        AppendUnits(out, entry.kana);
+        AppendInt32(out, entry.offset);
+        if (out.size() >= kBlockSize) {
+            if (!writer.Write(out))
+                return false;
+            out.clear();
+        }
+    }
+    return writer.Write(out);
+}
+
+}  // namespace mirudex::dict

@@ -1,0 +1,193 @@
+#include <gtest/gtest.h>
+
+#include "DictTestUtil.h"
+#include "core/DebugLog.h"
+#include "dict/Dictionary.h"
+#include "dict/Entry.h"
+#include "dict/LineFile.h"
+
+namespace mirudex::dict::test {
+namespace {
+
+class EntryTest : public DictTest {
+protected:
+    MarkerTable Markers(std::initializer_list<const char*> markers)
+    {
+        MarkerTable table;
+        for (const char* m : markers)
+            table.Add(U(m), U(std::string("desc ") + m));
+        return table;
+    }
+};
+
+TEST_F(EntryTest, LoadMarkersSkipsCommentsAndLinesWithoutTab)
+{
+    mirudex::test::WriteFile("partsofspeech.mxf", "# comment\tnot a pair\n"
+                                                  "n\tnoun (common)\r\n"
+                                                  "no tab here\n"
+                                                  "\n"
+                                                  "vs\ttakes\tsuru\n"
+                                                  "last\tline without end");
+    OpenLog();
+    MarkerTable table;
+    LoadMarkers(table);
+    ASSERT_EQ(table.size(), 2u);
+    EXPECT_EQ(table.Description(u"n"), u"noun (common)");
+    EXPECT_EQ(table.Description(u"vs"), u"takes\tsuru");
+    EXPECT_EQ(table.Description(u"N"), u"");
+    EXPECT_EQ(table.Description(u"last"), u"");
+    const std::string log = Log();
+    EXPECT_NE(log.find("ERROR: LoadMarkers(): could not find the TAB character <<no tab here>>.\n"), std::string::npos);
+    EXPECT_NE(log.find("could not find the TAB character <<>>.\n"), std::string::npos);
+}
+
+TEST_F(EntryTest, LoadMarkersWithoutFileLeavesTableEmpty)
+{
+    OpenLog();
+    MarkerTable table;
+    LoadMarkers(table);
+    EXPECT_EQ(table.size(), 0u);
+    EXPECT_NE(Log().find("ERROR: LoadMarkers(): Could not open partsofspeech.mxf\n"), std::string::npos);
+}
+
+TEST_F(EntryTest, SetInfoMovesKnownMarkersOut)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::u16string> meanings;
+        std::vector<std::u16string> expectedMeanings;
+        std::vector<std::u16string> expectedInfo;
+    };
+    const Case cases[] = {
+        {"listed group and top word", {u"(n,vs) study", u"(P)"}, {u"study"}, {u"desc n", u"desc vs", u"One of top 20,000 words"}},
+        {"unknown part dropped with its group", {u"(n,xx) study"}, {u"study"}, {u"desc n"}},
+        {"group at the end keeps the space before it", {u"to eat (vt)"}, {u"to eat "}, {u"desc vt"}},
+        {"no known part: unchanged", {u"(see also X) word"}, {u"(see also X) word"}, {}},
+        {"unclosed group without a marker", {u"word (see"}, {u"word (see"}, {}},
+        {"unclosed group with a marker runs to the end", {u"word (n"}, {u"word "}, {u"desc n"}},
+        {"two groups in a row", {u"(n) (vs) study"}, {u"study"}, {u"desc n", u"desc vs"}},
+        {"middle group leaves both spaces", {u"big (n) cat"}, {u"big  cat"}, {u"desc n"}},
+        {"parts are taken as they are", {u"(n, vs) x"}, {u"x"}, {u"desc n"}},
+        {"(P) only as the last meaning", {u"(P)", u"cat"}, {u"(P)", u"cat"}, {}},
+        {"sense numbers stay", {u"(n) (1) cat"}, {u"(1) cat"}, {u"desc n"}},
+        {"same marker twice gives two infos", {u"(n) a", u"(n) b"}, {u"a", u"b"}, {u"desc n", u"desc n"}},
+    };
+    const MarkerTable markers = Markers({"n", "vs", "vt"});
+    for (const auto& c : cases) {
+        Entry entry;
+        entry.meanings = c.meanings;
+        SetInfo(entry, markers);
+        EXPECT_EQ(entry.meanings, c.expectedMeanings) << c.name;
+        EXPECT_EQ(entry.info, c.expectedInfo) << c.name;
+        EXPECT_EQ(entry.meaningsAsRead, c.meanings) << c.name;
+    }
+}
+
+TEST_F(EntryTest, SetInfoLogsUnclosedGroupAndDoesNothingWithoutMeanings)
+{
+    OpenLog();
+    Entry empty;
+    SetInfo(empty, Markers({"n"}));
+    EXPECT_TRUE(empty.info.empty());
+    Entry entry;
+    entry.meanings = {u"a (b"};
+    SetInfo(entry, Markers({"n"}));
+    EXPECT_NE(Log().find("SetInfo(): ERROR: could not find ending ')'.\n"), std::string::npos);
+}
+
+class LoadInfoTest : public EntryTest {
+protected:
+    void SetUp() override
+    {
+        EntryTest::SetUp();
+        lines_ = {Euc("勉強 [べんきょう] /(n,vs) study/(P)/\n"), "WORD /a//b/ junk\n", "NOSLASH\n",
+                  Euc("猫 [ねこ] /cat/")};  // a last line without its end is never used
+        std::string all;
+        for (const auto& line : lines_) {
+            offsets_.push_back(static_cast<int32_t>(all.size()));
+            all += line;
+        }
+        mirudex::test::WriteFile("dict.txt", all);
+        dictionary_.path = "dict.txt";
+        dictionary_.name = "Test";
+        dictionary_.encoding = "EUC-JP";
+    }
+
+    IndexEntry At(size_t line, std::u16string word = u"W", std::u16string kana = u"K")
+    {
+        return IndexEntry{std::move(word), std::move(kana), offsets_[line]};
+    }
+
+    std::vector<std::string> lines_;
+    std::vector<int32_t> offsets_;
+    Dictionary dictionary_;
+};
+
+TEST_F(LoadInfoTest, ReadsMeaningsAndKeepsRawLine)
+{
+    Entry entry;
+    LoadInfoInto(registry_, dictionary_, entry, At(0, u"勉強", u"べんきょう"));
+    EXPECT_EQ(entry.word, u"勉強");
+    EXPECT_EQ(entry.kana, u"べんきょう");
+    EXPECT_EQ(entry.meanings, (std::vector<std::u16string>{u"(n,vs) study", u"(P)"}));
+    EXPECT_EQ(entry.rawLine, lines_[0]);
+    EXPECT_FALSE(entry.selected);
+    SetInfo(entry, Markers({"n", "vs"}));
+    EXPECT_EQ(entry.meanings, (std::vector<std::u16string>{u"study"}));
+    EXPECT_EQ(entry.info, (std::vector<std::u16string>{u"desc n", u"desc vs", u"One of top 20,000 words"}));
+}
+
+TEST_F(LoadInfoTest, EmptyMeaningsSkippedAndLineWithoutSlashHasNone)
+{
+    LineFile file("dict.txt");
+    Entry ab;
+    LoadInfoInto(file, registry_, dictionary_, ab, At(1));
+    EXPECT_EQ(ab.meanings, (std::vector<std::u16string>{u"a", u"b"}));
+    Entry none;
+    LoadInfoInto(file, registry_, dictionary_, none, At(2));
+    EXPECT_TRUE(none.meanings.empty());
+    EXPECT_EQ(none.rawLine, "NOSLASH\n");
+}
+
+TEST_F(LoadInfoTest, EndOfFileAndMissingFileLeaveEntryUnfilled)
+{
+    OpenLog();
+    Entry last;
+    LoadInfoInto(registry_, dictionary_, last, At(3));
+    EXPECT_TRUE(last.word.empty());
+    EXPECT_TRUE(last.meanings.empty());
+    LineFile file("dict.txt");
+    Entry past;
+    LoadInfoInto(file, registry_, dictionary_, past, IndexEntry{u"x", u"x", 100000});
+    EXPECT_TRUE(past.word.empty());
+    EXPECT_EQ(GetEdictLine(file, registry_, At(3)), std::nullopt);
+    // The caller's file stays usable.
+    EXPECT_EQ(GetEdictLine(file, registry_, At(1)), std::optional<std::string>("WORD /a//b/"));
+
+    Dictionary missing = dictionary_;
+    missing.path = "nothere.txt";
+    Entry entry;
+    LoadInfoInto(registry_, missing, entry, At(0));
+    EXPECT_TRUE(entry.word.empty());
+    const std::string log = Log();
+    EXPECT_NE(log.find("ERROR: LoadInfoInto(): End of file found\n"), std::string::npos);
+    EXPECT_NE(log.find("ERROR: LoadInfoInto(FILE*): End of file\n"), std::string::npos);
+    EXPECT_NE(log.find("ERROR: GetEdictLine(): End of file\n"), std::string::npos);
+    EXPECT_NE(log.find("ERROR: LoadInfoInto(): Could NOT open: nothere.txt\n"), std::string::npos);
+}
+
+TEST_F(LoadInfoTest, ConversionFailureGivesOneMeaningNamingTheDictionary)
+{
+    mirudex::test::WriteFile("bad.txt", "X /\xFF\xFE/\n");
+    Dictionary bad = dictionary_;
+    bad.path = "bad.txt";
+    OpenLog();
+    Entry entry;
+    LoadInfoInto(registry_, bad, entry, IndexEntry{u"X", u"X", 0});
+    EXPECT_EQ(entry.word, u"X");
+    EXPECT_EQ(entry.meanings, (std::vector<std::u16string>{u"ERROR in 'bad.txt' (Test)."}));
+    EXPECT_NE(Log().find("ERROR: There was a problem converting the encoding to Unicode.\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace mirudex::dict::test
