@@ -7,6 +7,7 @@
 #include "dict/Dictionary.h"
 #include "dict/Entry.h"
 #include "support/TestSupport.h"
+#include "userdata/LineRecoding.h"
 #include "userdata/StudyList.h"
 #include "userdata_test_support.h"
 
@@ -286,6 +287,49 @@ TEST(StudyListPathTest, StoredFormIsRelativeToTheProgramDirectory)
     EXPECT_EQ(dir.back(), '/');
     EXPECT_TRUE(std::filesystem::exists(dir + "userdata_tests"));
     EXPECT_EQ(StoredStudyListPath(dir + "lists/a.txt"), "lists/a.txt");
+}
+
+}  // namespace
+
+namespace {
+
+// The first lines of the real dictionary, once in EUC-JP and once in UTF-8,
+// all go through the study list file and come back equal.
+TEST_F(StudyListTest, RealDictionaryLinesSurviveTheFileInBothEncodings)
+{
+    const std::filesystem::path real = test::RealDataDir();
+    if (real.empty())
+        GTEST_SKIP() << "no real data directory";
+    const std::string all = test::ReadFile(real / "DICT" / "edict");
+    size_t end = 0;
+    for (int lines = 0; lines < 1500 && end != std::string::npos; ++lines)
+        end = all.find('\n', end + 1);
+    ASSERT_NE(end, std::string::npos);
+    const std::string euc = all.substr(0, end + 1);
+    const std::optional<std::string> utf8 = ConvertQuietly(euc, "EUC-JP", "UTF-8");
+    ASSERT_TRUE(utf8.has_value());
+    test::WriteFile("edict", euc);
+    test::WriteFile("edict.utf8", *utf8);
+
+    std::vector<dict::Entry> list;
+    const std::vector<dict::Entry> fromEuc = EntriesOf("edict", "EUC-JP");
+    const std::vector<dict::Entry> fromUtf8 = EntriesOf("edict.utf8", "UTF-8");
+    ASSERT_EQ(fromEuc.size(), fromUtf8.size());
+    AddToStudyList(fromEuc, list);
+    AddToStudyList(fromUtf8, list);
+
+    StudyListContext context = Context();
+    ASSERT_TRUE(SaveStudyList(list, "real.list", context.sourceEncodings));
+    EXPECT_EQ(test::ReadFile("real.list"), euc + euc);
+    std::vector<dict::Entry> loaded;
+    ASSERT_TRUE(LoadStudyList(loaded, context, "real.list", false));
+    ASSERT_EQ(loaded.size(), list.size());
+    for (size_t i = 0; i < loaded.size(); ++i) {
+        SCOPED_TRACE(i);
+        ExpectSameEntry(loaded[i], list[i]);
+        if (HasFailure())
+            break;
+    }
 }
 
 }  // namespace
