@@ -89,11 +89,13 @@ int LoadRadicalInfo(RadicalTable& table, std::u16string_view path, Registry& reg
     size_t next = 0;
     std::u16string collected;
     auto closeRecord = [&] {
-        if (current && currentConverted) {
+        if (!current)
+            return;  // lines before the first radical go to the first one
+        // A record whose '$' line could not be read stays empty.
+        if (currentConverted) {
             current->kanji = collected;
             current->kanjiSize = static_cast<int32_t>(collected.size()) + 1;
         }
-        // A record whose '$' line could not be read stays empty.
         collected.clear();
     };
 
