@@ -1,0 +1,123 @@
+#include "text/FuzzySearch.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+#include "core/DebugLog.h"
+#include "text/CharClass.h"
+#include "text/Wildcard.h"
+
+namespace mirudex::text {
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// The file's UTF-16LE lines that end with a line break, each still carrying
+// its line end; over-long lines come in pieces, as a bounded line reader
+// would give them. A last line without a line break is not returned.
+std::vector<std::u16string> ReadUtf16Lines(std::FILE* file)
+{
+    std::vector<std::u16string> lines;
+    std::u16string line;
+    unsigned char pair[2];
+    while (std::fread(pair, 1, 2, file) == 2) {
+        const char16_t unit = static_cast<char16_t>(pair[0] | (pair[1] << 8));
+        line.push_back(unit);
+        if (unit == u'\n') {
+            lines.push_back(std::move(line));
+            line.clear();
+        } else if (line.size() == FuzzyRules::kMaxLineLength) {
+            lines.push_back(std::move(line));
+            line.clear();
+        }
+    }
+    return lines;
+}
+
+std::vector<std::u16string> SplitAtCommas(std::u16string_view list)
+{
+    std::vector<std::u16string> pieces;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = list.find(u',', start);
+        if (comma == std::u16string_view::npos) {
+            pieces.emplace_back(list.substr(start));
+            return pieces;
+        }
+        pieces.emplace_back(list.substr(start, comma - start));
+        start = comma + 1;
+    }
+}
+
+}  // namespace
+
+bool FuzzyRules::LoadFuzzySearchInfo(const std::string& path)
+{
+    dlog::WriteAt(1, u"LoadFuzzySearchInfo()\n");
+    rules_.clear();
+    File file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        dlog::Write(u"ERROR: LoadFuzzySearchInfo(): Couldn't open '%S'.\n", path);
+        return false;
+    }
+    for (std::u16string& line : ReadUtf16Lines(file.get())) {
+        if (line[0] == u'#' || line[0] == u'\uFEFF')
+            continue;
+        while (!line.empty() && (line.back() == u'\n' || line.back() == u'\r'))
+            line.pop_back();
+        const std::size_t colon = line.find(u':');
+        if (colon == std::u16string::npos || colon == 0) {
+            dlog::Write(u"WARNING: LoadFuzzySearchInfo(): Couldn't find a ':' on this line: %s\n", line);
+            continue;
+        }
+        rules_.push_back(FuzzyRule{line.substr(0, colon), SplitAtCommas(std::u16string_view(line).substr(colon + 1))});
+    }
+    dlog::WriteAt(1, u"All done.\n");
+    return true;
+}
+
+std::vector<std::u16string> FuzzyRules::FuzzySearch(std::u16string_view text) const
+{
+    std::vector<std::u16string> chain;
+    std::vector<std::u16string> out;
+    Expand(text, chain, out);
+    return out;
+}
+
+void FuzzyRules::Expand(std::u16string_view text, std::vector<std::u16string>& chain,
+                        std::vector<std::u16string>& out) const
+{
+    dlog::Write(u"FuzzySearch(%s)...\n", text);
+    out.emplace_back(text);
+    if (chain.size() >= kMaxDepth)
+        return;
+    chain.emplace_back(text);
+    for (const FuzzyRule& rule : rules_) {
+        if (rule.pattern.empty() || rule.pattern[0] != kWildcardAny || !WildcardMatch(text, rule.pattern))
+            continue;
+        const std::u16string_view ending = std::u16string_view(rule.pattern).substr(1);
+        const std::size_t at = text.rfind(ending);
+        if (at == std::u16string_view::npos)
+            continue;
+        const std::u16string_view stem = text.substr(0, at);
+        for (const std::u16string& replacement : rule.replacements) {
+            if (replacement.empty() || replacement[0] != kWildcardAny)
+                continue;
+            std::u16string candidate(stem);
+            candidate.append(replacement, 1);
+            if (candidate.empty() || std::find(chain.begin(), chain.end(), candidate) != chain.end())
+                continue;
+            const std::size_t first = out.size();
+            Expand(candidate, chain, out);
+            for (std::size_t i = first; i < out.size(); ++i)
+                dlog::WriteAt(1, u"   FUZZYSEARCH: Added: %s\n", out[i]);
+        }
+    }
+    chain.pop_back();
+}
+
+}  // namespace mirudex::text

@@ -1,0 +1,63 @@
+#pragma once
+// Reverse conjugation: from a text as found in running text (食べました)
+// to the texts a dictionary lists (食べる), by ending-replacement rules read
+// from fuzzysearch.uni.dat.
+//
+// Rule file: UTF-16LE, one rule per line, "pattern:replacement,replacement".
+// Lines starting with "#" are comments; a line starting with the byte-order
+// mark is skipped whole; a last line without a line break is not read. The
+// pattern is a wildcard pattern that must start with ＿ to be used, and so
+// must each replacement: ＿ました:＿る turns 食べました into 食べる.
+//
+// Ownership and threads: the program's state object owns one FuzzyRules,
+// loads it once on the user-interface thread before any worker exists, and
+// the search worker only calls FuzzySearch (const) afterwards.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mirudex::text {
+
+inline constexpr const char* kFuzzyRulesFileName = "fuzzysearch.uni.dat";
+
+struct FuzzyRule {
+    std::u16string pattern;
+    std::vector<std::u16string> replacements;
+};
+
+class FuzzyRules {
+public:
+    // A chain of derivations deeper than this is cut off; see FuzzySearch.
+    static constexpr std::size_t kMaxDepth = 64;
+    // Lines longer than this are read in pieces of this many characters.
+    static constexpr std::size_t kMaxLineLength = 1023;
+
+    // Reads the rule file, replacing the rules held. False (and no rules)
+    // when the file cannot be opened; malformed lines are logged and skipped.
+    bool LoadFuzzySearchInfo(const std::string& path = kFuzzyRulesFileName);
+
+    // The text itself first, then every text the rules derive from it, depth
+    // first in rule order: a candidate is followed at once by what derives
+    // from it. A text reached by two routes is listed twice.
+    //
+    // Two guards keep a faulty rule set from expanding without end: a
+    // candidate equal to a text it was derived from (a cycle) is dropped,
+    // and derivation stops kMaxDepth steps deep. Neither ever fires for a
+    // rule set in which no text derives itself, at sensible depths. An empty
+    // candidate (a replacement ＿ on a bare ending, する from する) is no
+    // text to search and is dropped as well.
+    std::vector<std::u16string> FuzzySearch(std::u16string_view text) const;
+
+    void AddRule(FuzzyRule rule) { rules_.push_back(std::move(rule)); }
+    const std::vector<FuzzyRule>& Rules() const { return rules_; }
+    bool Empty() const { return rules_.empty(); }
+
+private:
+    void Expand(std::u16string_view text, std::vector<std::u16string>& chain,
+                std::vector<std::u16string>& out) const;
+
+    std::vector<FuzzyRule> rules_;
+};
+
+}  // namespace mirudex::text
