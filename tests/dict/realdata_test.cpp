@@ -1,0 +1,163 @@
+// Checks on Debian's dictionary files, prepared by scripts/setup-data.sh.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "DictTestUtil.h"
+#include "dict/DictionaryStore.h"
+#include "dict/LineFile.h"
+
+namespace mirudex::dict::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class RealDataTest : public DictTest {
+protected:
+    void SetUp() override
+    {
+        DictTest::SetUp();
+        real_ = mirudex::test::RealDataDir();
+        if (real_.empty())
+            GTEST_SKIP() << "no real data (run scripts/setup-data.sh build-data)";
+        // Links in the working directory, so index files land there.
+        fs::create_directories("DICT");
+        fs::create_symlink(fs::canonical(real_ / "DICT" / "edict"), "DICT/edict");
+        fs::create_symlink(fs::canonical(real_ / "DICT" / "kanjidic"), "DICT/kanjidic");
+    }
+
+    const IndexEntry* Find(const Dictionary& d, std::u16string_view word, std::u16string_view kana)
+    {
+        auto it = std::find_if(d.index.begin(), d.index.end(),
+                               [&](const IndexEntry& e) { return e.word == word && e.kana == kana; });
+        return it == d.index.end() ? nullptr : &*it;
+    }
+
+    fs::path real_;
+};
+
+TEST_F(RealDataTest, EdictLoadsFromTextAndFromItsIndex)
+{
+    DictionaryStore store;
+    LoadMarkers(store.marker_table, mirudex::test::ProgramDataPath("partsofspeech.mxf").string());
+    ASSERT_GT(store.marker_table.size(), 200u);
+
+    ASSERT_EQ(LoadAllEDICTS(store, registry_), LoadOutcome::Done);
+    ASSERT_EQ(store.edict_dictionaries.size(), 1u);
+    const Dictionary& fromText = *store.edict_dictionaries[0];
+    EXPECT_EQ(fromText.count, 267381);
+    EXPECT_TRUE(platform_.MessageBoxes().empty());
+    ASSERT_TRUE(fs::exists("DICT/edict.mxi"));
+    EXPECT_EQ(store.kanji_index.count, 6355);
+
+    const IndexEntry* neko = Find(fromText, u"猫", u"ねこ");
+    const IndexEntry* nihon = Find(fromText, u"日本", u"にほん");
+    const IndexEntry* benkyou = Find(fromText, u"勉強", u"べんきょう");
+    ASSERT_TRUE(neko && nihon && benkyou);
+
+    Entry entry;
+    LoadInfoInto(registry_, fromText, entry, *benkyou);
+    SetInfo(entry, store.marker_table);
+    EXPECT_EQ(entry.meanings[0], u"(1) study");
+    ASSERT_FALSE(entry.info.empty());
+    EXPECT_EQ(entry.info.front(), u"noun (common) (futsuumeishi)");
+    EXPECT_EQ(entry.info.back(), u"One of top 20,000 words");
+
+    Entry cat;
+    LoadInfoInto(registry_, fromText, cat, *neko);
+    SetInfo(cat, store.marker_table);
+    EXPECT_EQ(cat.meanings.front(), u"(1) cat (esp. the domestic cat, Felis catus)");
+    EXPECT_NE(std::find(cat.info.begin(), cat.info.end(), u"abbreviation"), cat.info.end());
+    EXPECT_NE(std::find(cat.info.begin(), cat.info.end(), u"word usually written using kana alone"), cat.info.end());
+
+    // The index file read back equals the index built from the text.
+    Dictionary fromIndex;
+    fromIndex.path = fromText.path;
+    fromIndex.encoding = fromText.encoding;
+    OpenLog();
+    ASSERT_EQ(EDICT_Index_Load(fromIndex, registry_), LoadOutcome::Done);
+    EXPECT_NE(Log().find("EDICT_Index_Load: Number of entries: 267381"), std::string::npos);
+    ASSERT_EQ(fromIndex.count, fromText.count);
+    for (int32_t i = 0; i < fromText.count; ++i) {
+        const auto& a = fromIndex.index[static_cast<size_t>(i)];
+        const auto& b = fromText.index[static_cast<size_t>(i)];
+        if (a.word != b.word || a.kana != b.kana || a.offset != b.offset) {
+            ADD_FAILURE() << "entry " << i << " differs";
+            break;
+        }
+    }
+}
+
+TEST_F(RealDataTest, EveryMarkerGroupOfEdictIsKnown)
+{
+    // Every parenthesised group of the dictionary that is made only of
+    // marker-like parts (no blanks) is either all known markers or sense
+    // numbers and (P), so no marker of the real file shows up in a meaning.
+    MarkerTable markers;
+    LoadMarkers(markers, mirudex::test::ProgramDataPath("partsofspeech.mxf").string());
+    LineFile file(platform::FilePath("DICT\\edict"));
+    std::string line;
+    std::u16string text;
+    std::vector<std::u16string> unknown;
+    while (file.ReadLine(line, 5000)) {
+        if (text::ConvertEncodingToWide(line, "EUC-JP", "UTF-16LE", text) != 0)
+            continue;
+        for (size_t open = text.find(u'('); open != std::u16string::npos; open = text.find(u'(', open + 1)) {
+            const size_t close = text.find(u')', open);
+            if (close == std::u16string::npos)
+                break;
+            const std::u16string group = text.substr(open + 1, close - open - 1);
+            if (group.empty() || group.find_first_of(u" ()") != std::u16string::npos || group == u"P")
+                continue;
+            size_t start = 0;
+            bool anyKnown = false;
+            std::vector<std::u16string> parts;
+            for (;;) {
+                const size_t comma = group.find(u',', start);
+                parts.push_back(group.substr(start, comma - start));
+                if (comma == std::u16string::npos)
+                    break;
+                start = comma + 1;
+            }
+            for (const auto& p : parts)
+                anyKnown = anyKnown || !markers.Description(p).empty();
+            if (!anyKnown)
+                continue;  // a group of words: stays in the meaning
+            for (const auto& p : parts) {
+                if (markers.Description(p).empty() && std::find(unknown.begin(), unknown.end(), p) == unknown.end())
+                    unknown.push_back(p);
+            }
+        }
+    }
+    std::string list;
+    for (const auto& u : unknown)
+        list += Utf16ToUtf8(u) + " ";
+    EXPECT_TRUE(unknown.empty()) << "markers missing from partsofspeech.mxf: " << list;
+}
+
+TEST_F(RealDataTest, KanjidicRecordsAndRadicals)
+{
+    KanjiIndex index;
+    ASSERT_EQ(KANJIDIC_Index_Load(index, registry_), LoadOutcome::Done);
+    const KanjiIndexEntry* neko = FindKanji(index, 0x732B);  // 猫
+    ASSERT_NE(neko, nullptr);
+    KanjiRecord record;
+    LoadKANJIDICInfoInto(index, registry_, record, neko);
+    EXPECT_EQ(record.strokes, 11);
+    EXPECT_NE(std::find(record.onReadings.begin(), record.onReadings.end(), u"ビョウ"), record.onReadings.end());
+    EXPECT_NE(std::find(record.kunReadings.begin(), record.kunReadings.end(), u"ねこ"), record.kunReadings.end());
+    EXPECT_NE(std::find(record.meanings.begin(), record.meanings.end(), u"cat"), record.meanings.end());
+    EXPECT_GT(record.frequency, 0);
+
+    RadicalTable radicals;
+    ASSERT_EQ(LoadRadicalInfo(radicals, Widen((real_ / "radkfile.dat").string()), registry_), 0);
+    EXPECT_EQ(radicals.count(), 248);
+    EXPECT_EQ(radicals.records[0].radical, u'一');
+    EXPECT_EQ(radicals.records[0].strokes, 1);
+    EXPECT_NE(radicals.records[0].kanji.find(u'一'), std::u16string::npos);
+    EXPECT_TRUE(platform_.MessageBoxes().empty());
+}
+
+}  // namespace
+}  // namespace mirudex::dict::test
