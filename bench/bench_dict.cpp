@@ -1,0 +1,158 @@
+// Dictionaries on Debian's real files (MIRUDEX_REAL_DATA, prepared by
+// scripts/setup-data.sh): EDICT from its text and from its index file, the
+// kanji index and the radical file. Skipped when the data is not there.
+#include <benchmark/benchmark.h>
+
+#include <malloc.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "core/DefaultOptions.h"
+#include "core/Registry.h"
+#include "dict/Dictionary.h"
+#include "dict/Kanjidic.h"
+#include "dict/Radicals.h"
+#include "platform/api/Utf.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace mirudex;
+
+// A scratch working directory with links to the real files; the index file is made there.
+class RealData {
+public:
+    static RealData& Get()
+    {
+        static RealData data;
+        return data;
+    }
+    bool ok() const { return ok_; }
+    Registry& registry() { return registry_; }
+    fs::path radkfile() const { return source_ / "radkfile.dat"; }
+
+private:
+    RealData()
+    {
+        const char* env = std::getenv("MIRUDEX_REAL_DATA");
+        source_ = env && *env ? fs::path(env) : fs::path("build-data");
+        if (!fs::exists(source_ / "DICT" / "edict"))
+            return;
+        source_ = fs::canonical(source_);
+        dir_ = fs::temp_directory_path() / ("mirudex-bench-" + std::to_string(getpid()));
+        fs::create_directories(dir_ / "DICT");
+        fs::create_symlink(fs::canonical(source_ / "DICT" / "edict"), dir_ / "DICT" / "edict");
+        fs::create_symlink(fs::canonical(source_ / "DICT" / "kanjidic"), dir_ / "DICT" / "kanjidic");
+        fs::current_path(dir_);
+        registry_.LoadFromText(DefaultOptionsText());
+        ok_ = true;
+        std::atexit([] { fs::remove_all(Get().dir_); });
+    }
+
+    bool ok_ = false;
+    fs::path source_;
+    fs::path dir_;
+    Registry registry_;
+};
+
+dict::Dictionary MakeEdict()
+{
+    dict::Dictionary d;
+    d.path = "DICT\\edict";
+    d.name = "Standard EDICT";
+    d.encoding = "EUC-JP";
+    return d;
+}
+
+size_t HeapInUse() { return mallinfo2().uordblks; }
+
+// Load from text with no index file: counting, converting, building the
+// index and writing the index file.
+void BM_EdictLoadFromText(benchmark::State& state)
+{
+    auto& data = RealData::Get();
+    if (!data.ok()) {
+        state.SkipWithError("no real data");
+        return;
+    }
+    int32_t count = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        fs::remove("DICT/edict.mxi");
+        dict::Dictionary d = MakeEdict();
+        state.ResumeTiming();
+        dict::EDICT_Index_Load(d, data.registry());
+        count = d.count;
+        state.PauseTiming();
+        d.Free();
+        state.ResumeTiming();
+    }
+    state.counters["entries"] = count;
+}
+BENCHMARK(BM_EdictLoadFromText)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// Load from the index file; the heap the loaded index holds is reported as index_MB.
+void BM_EdictLoadFromIndex(benchmark::State& state)
+{
+    auto& data = RealData::Get();
+    if (!data.ok()) {
+        state.SkipWithError("no real data");
+        return;
+    }
+    if (!fs::exists("DICT/edict.mxi")) {
+        dict::Dictionary d = MakeEdict();
+        dict::EDICT_Index_Load(d, data.registry());
+    }
+    double megabytes = 0;
+    int32_t count = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        malloc_trim(0);
+        const size_t before = HeapInUse();
+        state.ResumeTiming();
+        dict::Dictionary d = MakeEdict();
+        dict::EDICT_Index_Load(d, data.registry());
+        state.PauseTiming();
+        megabytes = static_cast<double>(HeapInUse() - before) / (1024.0 * 1024.0);
+        count = d.count;
+        d.Free();
+        state.ResumeTiming();
+    }
+    state.counters["entries"] = count;
+    state.counters["index_MB"] = megabytes;
+}
+BENCHMARK(BM_EdictLoadFromIndex)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void BM_KanjidicIndex(benchmark::State& state)
+{
+    auto& data = RealData::Get();
+    if (!data.ok()) {
+        state.SkipWithError("no real data");
+        return;
+    }
+    dict::KanjiIndex index;
+    for (auto _ : state)
+        dict::KANJIDIC_Index_Load(index, data.registry());
+    state.counters["entries"] = index.count;
+}
+BENCHMARK(BM_KanjidicIndex)->Unit(benchmark::kMillisecond);
+
+void BM_RadicalFile(benchmark::State& state)
+{
+    auto& data = RealData::Get();
+    if (!data.ok()) {
+        state.SkipWithError("no real data");
+        return;
+    }
+    const std::u16string path = Widen(data.radkfile().string());
+    dict::RadicalTable table;
+    for (auto _ : state)
+        dict::LoadRadicalInfo(table, path, data.registry());
+    state.counters["radicals"] = table.count();
+}
+BENCHMARK(BM_RadicalFile)->Unit(benchmark::kMillisecond);
+
+}  // namespace
