@@ -1,0 +1,28 @@
+#pragma once
+// The search dispatcher: the one entry point of a search. It chooses the
+// searches (Japanese, English, kanji information) from .\Search\Language, the
+// "JP:" "EN:" "KN:" prefixes or the text itself, prepares the text (romaji to
+// kana, fullwidth, reverse-conjugation variants, the search type's wildcards),
+// runs them and sorts edict_results[0].
+//
+// Threads: runs on the search worker, which clears the lists before.
+
+#include <string>
+
+namespace mirudex::search {
+
+class AppState;
+
+// Rewrites text in place (prefixes removed; when Japanese or kanji
+// information is searched, converted to kana if asked and made fullwidth).
+// Returns the status word of the last search run (bit 0: truncated), 0 when
+// none ran, -1 for an empty text (nothing searched, lists untouched). A text
+// that is empty once its prefixes are removed searches nothing and returns 0.
+int Edict_SearchFor(AppState& state, std::u16string& text);
+
+// The copy of a prepared variant given to the kanji search: fullwidth ASCII
+// letters, digits and punctuation back to ASCII, the wildcards ＿ and ？ kept
+// fullwidth so that they stay wildcards.
+std::u16string PrepareKanjiText(std::u16string_view variant);
+
+}  // namespace mirudex::search

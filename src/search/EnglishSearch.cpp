@@ -1,0 +1,206 @@
+#include "search/EnglishSearch.h"
+
+#include <cstring>
+#include <optional>
+
+#include "core/DebugLog.h"
+#include "core/Registry.h"
+#include "dict/LineFile.h"
+#include "platform/api/Platform.h"
+#include "search/AppState.h"
+#include "search/EnglishMatch.h"
+#include "search/JapaneseSearch.h"
+#include "search/MappedFile.h"
+#include "search/StatusText.h"
+
+namespace mirudex::search {
+
+namespace {
+
+// The term every matching line must contain somewhere, or empty when there is
+// none to rely on (no words, or an empty exact phrase).
+std::string_view RequiredTerm(const EnglishQuery& query)
+{
+    if (query.exact)
+        return query.phrase;
+    std::string_view longest;
+    for (const std::string& w : query.words)
+        if (w.size() > longest.size())
+            longest = w;
+    return longest;
+}
+
+// One dictionary searched through its mapped bytes. Lines that are not plain
+// (no line feed, too long for the line buffer, no slash, at the very end of
+// the file) go through the dictionary's own line reader instead, so that every
+// line is judged exactly as the line reader would give it.
+class DictionaryScan {
+public:
+    DictionaryScan(AppState& state, const dict::Dictionary& dictionary, const EnglishQuery& query, SearchType type)
+        : state_(state), dictionary_(dictionary), query_(query), type_(type),
+          bufferSize_(state.options.GetINT(".\\Buffer\\EDICT")), term_(RequiredTerm(query))
+    {
+    }
+
+    // False when the file cannot be opened.
+    bool Open()
+    {
+        path_ = platform::FilePath(dictionary_.path);
+        if (!map_.Open(path_))
+            return false;
+        bytes_ = map_.bytes();
+        return true;
+    }
+
+    int Run()
+    {
+        int status = 0;
+        auto& results = state_.edict_results[kResultList];
+        const auto& index = dictionary_.index;
+        const size_t count = static_cast<size_t>(dictionary_.count) <= index.size() ? dictionary_.count : index.size();
+        size_t occurrence = 0;  // next known occurrence of the term at or after `searchedFrom`
+        size_t searchedFrom = 0;
+        bool searched = false;
+        for (size_t k = 0; k < count; ++k) {
+            if (state_.StopRequested())
+                break;
+            if (static_cast<long long>(results.size()) == state_.max_results) {
+                status |= kStatusTruncated;
+                break;
+            }
+            const dict::IndexEntry& entry = index[k];
+            Plain plain;
+            if (!PlainLine(entry.offset, plain)) {
+                TestThroughReader(entry);
+                continue;
+            }
+            if (!term_.empty()) {
+                if (!searched || searchedFrom > plain.slash || occurrence < plain.slash) {
+                    searchedFrom = plain.slash;
+                    occurrence = FindCaseInsensitive(bytes_, term_, plain.slash);
+                    searched = true;
+                }
+                if (occurrence == std::string_view::npos || occurrence >= plain.lineEnd)
+                    continue;
+            }
+            std::string line(bytes_.substr(plain.begin, plain.lineEnd + 1 - plain.begin));
+            dict::CutAfterLastSlash(line);
+            Test(entry, line);
+        }
+        return status;
+    }
+
+private:
+    struct Plain {
+        size_t begin = 0;
+        size_t slash = 0;    // first '/'
+        size_t lineEnd = 0;  // the LF
+    };
+
+    bool PlainLine(int32_t offset, Plain& plain) const
+    {
+        if (offset < 0 || static_cast<size_t>(offset) >= bytes_.size())
+            return false;
+        const size_t begin = static_cast<size_t>(offset);
+        const char* base = bytes_.data();
+        const size_t rest = bytes_.size() - begin;
+        const void* lf = std::memchr(base + begin, '\n', rest);
+        if (!lf)
+            return false;
+        const size_t lineEnd = static_cast<size_t>(static_cast<const char*>(lf) - base);
+        if (lineEnd + 1 >= bytes_.size())
+            return false;  // the last byte of the file: let the reader decide
+        if (bufferSize_ < 3 || lineEnd - begin + 1 > static_cast<size_t>(bufferSize_ - 2))
+            return false;
+        const void* slash = std::memchr(base + begin, '/', lineEnd - begin);
+        if (!slash)
+            return false;
+        plain.begin = begin;
+        plain.slash = static_cast<size_t>(static_cast<const char*>(slash) - base);
+        plain.lineEnd = lineEnd;
+        return true;
+    }
+
+    void TestThroughReader(const dict::IndexEntry& entry)
+    {
+        if (!OpenReader())
+            return;
+        std::optional<std::string> line = dict::GetEdictLine(reader_, state_.options, entry);
+        if (!line) {
+            dlog::Write(u"      No line!\n");
+            return;
+        }
+        Test(entry, *line);
+    }
+
+    void Test(const dict::IndexEntry& entry, const std::string& line)
+    {
+        const size_t slash = line.find('/');
+        if (slash == std::string::npos) {
+            dlog::Write(u"      No meaning!\n");
+            return;
+        }
+        std::string meanings = line.substr(slash);
+        LowerAscii(meanings);
+        if (!EnglishMeaningsMatch(query_, meanings, type_))
+            return;
+        dlog::WriteAt(1, u"      Okay to add...\n");
+        dict::Entry found;
+        if (OpenReader())
+            dict::LoadInfoInto(reader_, state_.options, dictionary_, found, entry);
+        dict::SetInfo(found, state_.store.marker_table);
+        state_.edict_results[kResultList].push_back(std::move(found));
+        dlog::WriteAt(1, u"      Entry added\n");
+    }
+
+    bool OpenReader()
+    {
+        if (!reader_.IsOpen())
+            reader_.Open(path_);
+        return reader_.IsOpen();
+    }
+
+    AppState& state_;
+    const dict::Dictionary& dictionary_;
+    const EnglishQuery& query_;
+    SearchType type_;
+    int bufferSize_;
+    std::string_view term_;
+    std::string path_;
+    MappedFile map_;
+    std::string_view bytes_;
+    dict::LineFile reader_;
+};
+
+}  // namespace
+
+int SearchFor_English(AppState& state, std::u16string text)
+{
+    dlog::WriteAt(1, u"SearchFor_English()\n");
+    const EnglishQuery query = PrepareEnglishQuery(text);
+    dlog::WriteAt(1, u"   English search text: %S\n", query.text);
+    for (const std::string& word : query.words)
+        dlog::WriteAt(1, u"      %S\n", word);
+
+    int status = 0;
+    for (const auto& holder : state.store.edict_dictionaries) {
+        if (state.StopRequested())
+            break;
+        const dict::Dictionary& dictionary = *holder;
+        if (!dictionary.on)
+            continue;
+        SetStatus(Format(u"Searching in dictionary '%S'...", dictionary.name));
+        DictionaryScan scan(state, dictionary, query, state.search_options.type);
+        if (!scan.Open()) {
+            dlog::Write(u"ERROR: Could not open dictionary '%S'; skipping it.\n", dictionary.path);
+            continue;
+        }
+        dlog::WriteAt(1, u"   Searching in dictionary '%S'...\n", dictionary.path);
+        status |= scan.Run();
+        dlog::WriteAt(1, u"   Finished this dictionary; Closed 'fedict'.\n");
+    }
+    dlog::WriteAt(1, u"END: Search_English()\n");
+    return status;
+}
+
+}  // namespace mirudex::search

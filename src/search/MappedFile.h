@@ -1,0 +1,37 @@
+#pragma once
+// A whole file mapped read-only into memory for one search (RAII: unmapped
+// and closed on destruction). Searches that look at every line of a
+// dictionary read it this way, in file order, instead of seeking per line.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace mirudex::search {
+
+class MappedFile {
+public:
+    MappedFile() = default;
+    explicit MappedFile(const std::string& path) { Open(path); }
+    ~MappedFile();
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+
+    // False when the file cannot be opened or mapped (an empty file maps as empty).
+    bool Open(const std::string& path);
+    void Close();
+    bool IsOpen() const { return open_; }
+    std::string_view bytes() const { return {data_, size_}; }
+
+private:
+    const char* data_ = nullptr;
+    size_t size_ = 0;
+    void* map_ = nullptr;
+    bool open_ = false;
+};
+
+// The first position at or after from where needle occurs in text with ASCII
+// letters compared case-insensitively (needle must be lower case), or npos.
+size_t FindCaseInsensitive(std::string_view text, std::string_view needle, size_t from = 0);
+
+}  // namespace mirudex::search

@@ -1,0 +1,219 @@
+#include "search/Sorting.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "core/DebugLog.h"
+#include "core/Registry.h"
+
+namespace mirudex::search {
+
+namespace {
+
+// Stable bottom-up merge sort that only ever compares elements in range, so a
+// comparison that is not a strict weak ordering cannot make it misbehave.
+template <typename T, typename Before>
+void StableSort(std::vector<T>& list, Before before)
+{
+    const size_t n = list.size();
+    if (n < 2)
+        return;
+    std::vector<T> buffer(n);
+    std::vector<T>* from = &list;
+    std::vector<T>* to = &buffer;
+    for (size_t width = 1; width < n; width *= 2) {
+        for (size_t lo = 0; lo < n; lo += 2 * width) {
+            const size_t mid = std::min(lo + width, n);
+            const size_t hi = std::min(lo + 2 * width, n);
+            size_t i = lo, j = mid, k = lo;
+            while (i < mid && j < hi) {
+                // Take from the right run only when it goes strictly before.
+                if (before((*from)[j], (*from)[i]))
+                    (*to)[k++] = std::move((*from)[j++]);
+                else
+                    (*to)[k++] = std::move((*from)[i++]);
+            }
+            while (i < mid)
+                (*to)[k++] = std::move((*from)[i++]);
+            while (j < hi)
+                (*to)[k++] = std::move((*from)[j++]);
+        }
+        std::swap(from, to);
+    }
+    if (from != &list)
+        list = std::move(*from);
+}
+
+// a before b given the level's greater-than and equality results.
+bool Before(bool greater, bool equal) { return !greater && !equal; }
+
+template <typename V>
+bool NaturalBefore(const V& a, const V& b, bool descending)
+{
+    const bool gt = descending ? !(a > b) : (a > b);
+    return Before(gt, a == b);
+}
+
+bool WordLengthAscending(const dict::Entry& a, const dict::Entry& b)
+{
+    return NaturalBefore(a.word.size(), b.word.size(), false);
+}
+
+bool MeaningBefore(const dict::Entry& a, const dict::Entry& b, bool descending)
+{
+    if (a.meanings.empty() || b.meanings.empty()) {
+        dlog::Write(u"Sort: >: ERROR: a.meaning.size or b.meaning.size < 1");
+        dlog::Write(u"Sort: ==: ERROR: a.meaning.size or b.meaning.size < 1");
+        return WordLengthAscending(a, b);
+    }
+    if (a.meanings[0].empty() || b.meanings[0].empty()) {
+        dlog::Write(u"Sort: >: ERROR: a.meaning[0].size or b.meaning[0].size < 1\n");
+        dlog::Write(u"Sort: ==: ERROR: a.meaning[0].size or b.meaning[0].size < 1\n");
+        return WordLengthAscending(a, b);
+    }
+    return NaturalBefore(a.meanings[0][0], b.meanings[0][0], descending);
+}
+
+template <typename V>
+bool FirstStringBefore(const std::vector<V>& a, const std::vector<V>& b, bool descending, bool logMeanings)
+{
+    if (!a.empty() && !b.empty())
+        return NaturalBefore(a[0], b[0], descending);
+    if (logMeanings) {
+        dlog::Write(u"KANJIDIC_Entry: >: ERROR: a.meanings.size or b.meanings.size < 1");
+        dlog::Write(u"KANJIDIC_Entry: ==: ERROR: a.meanings.size or b.meanings.size < 1");
+    }
+    return NaturalBefore(a.size(), b.size(), descending);
+}
+
+}  // namespace
+
+bool EntryBefore(const dict::Entry& a, const dict::Entry& b, const EntrySortLevel& level)
+{
+    switch (level.key) {
+    case kSortWord:
+        return NaturalBefore(a.word, b.word, level.descending);
+    case kSortKana:
+        return NaturalBefore(a.kana, b.kana, level.descending);
+    case kSortMeaning:
+        return MeaningBefore(a, b, level.descending);
+    case kSortWordLength:
+        return NaturalBefore(a.word.size(), b.word.size(), level.descending);
+    case kSortKanaLength:
+        return NaturalBefore(a.kana.size(), b.kana.size(), level.descending);
+    default:
+        return WordLengthAscending(a, b);
+    }
+}
+
+bool KanjiBefore(const dict::KanjiRecord& a, const dict::KanjiRecord& b, const KanjiSortLevel& level)
+{
+    if (level.header == kKanjiHeader1) {
+        switch (level.item) {
+        case 0:
+            return NaturalBefore(a.code, b.code, level.descending);
+        case 1:
+            return FirstStringBefore(a.onReadings, b.onReadings, level.descending, false);
+        case 2:
+            return FirstStringBefore(a.kunReadings, b.kunReadings, level.descending, false);
+        case 3:
+            return NaturalBefore(a.strokes, b.strokes, level.descending);
+        default:
+            break;
+        }
+    } else if (level.header == kKanjiHeader2 && level.item == 1) {
+        return FirstStringBefore(a.meanings, b.meanings, level.descending, true);
+    }
+    return NaturalBefore(a.code, b.code, false);
+}
+
+bool SortEntries(std::vector<dict::Entry>& list, const EntrySortState& state)
+{
+    if (list.empty())
+        return false;
+    StableSort(list, [&](const dict::Entry& a, const dict::Entry& b) { return EntryBefore(a, b, state.secondary); });
+    StableSort(list, [&](const dict::Entry& a, const dict::Entry& b) { return EntryBefore(a, b, state.primary); });
+    return true;
+}
+
+void SortKanji(std::vector<dict::KanjiRecord>& list, const KanjiSortState& state)
+{
+    if (state.secondary.header != 0)
+        StableSort(list, [&](const dict::KanjiRecord& a, const dict::KanjiRecord& b) {
+            return KanjiBefore(a, b, state.secondary);
+        });
+    if (state.primary.header != 0)
+        StableSort(list, [&](const dict::KanjiRecord& a, const dict::KanjiRecord& b) {
+            return KanjiBefore(a, b, state.primary);
+        });
+}
+
+bool ClickEntrySortKey(EntrySortState& state, int t)
+{
+    if (t == kSortInfo)
+        return false;
+    if (t == state.primary.key) {
+        state.primary.descending = !state.primary.descending;
+        return true;
+    }
+    state.secondary = state.primary;
+    state.primary = EntrySortLevel{t, false};
+    return true;
+}
+
+bool ClickKanjiSortKey(KanjiSortState& state, int header, int item)
+{
+    if (header == kKanjiHeader2 && item == 0)
+        return false;
+    if (state.primary.header == header && state.primary.item == item) {
+        state.primary.descending = !state.primary.descending;
+        return true;
+    }
+    state.secondary = state.primary;
+    state.primary = KanjiSortLevel{header, item, false};
+    return true;
+}
+
+void RestoreSortStates(Registry& options, EntrySortState& entries, KanjiSortState& kanji)
+{
+    const int sort2 = options.GetINT(".\\Results\\Sort2");
+    const bool sort2Asc = options.GetBOOL(".\\Results\\Sort2 Asc");
+    const int sort1 = options.GetINT(".\\Results\\Sort1");
+    const bool sort1Asc = options.GetBOOL(".\\Results\\Sort1 Asc");
+    ClickEntrySortKey(entries, sort2);
+    if (!sort2Asc)
+        ClickEntrySortKey(entries, sort2);
+    ClickEntrySortKey(entries, sort1);
+    if (!sort1Asc)
+        ClickEntrySortKey(entries, sort1);
+
+    auto header = [](int level) { return level == 1 ? kKanjiHeader1 : kKanjiHeader2; };
+    const int k2Header = header(options.GetINT(".\\Kanji\\Sort2 Level"));
+    const int k2Item = options.GetINT(".\\Kanji\\Sort2 Button");
+    const bool k2Asc = options.GetBOOL(".\\Kanji\\Sort2 Asc");
+    const int k1Header = header(options.GetINT(".\\Kanji\\Sort1 Level"));
+    const int k1Item = options.GetINT(".\\Kanji\\Sort1 Button");
+    const bool k1Asc = options.GetBOOL(".\\Kanji\\Sort1 Asc");
+    ClickKanjiSortKey(kanji, k2Header, k2Item);
+    if (!k2Asc)
+        ClickKanjiSortKey(kanji, k2Header, k2Item);
+    ClickKanjiSortKey(kanji, k1Header, k1Item);
+    if (!k1Asc)
+        ClickKanjiSortKey(kanji, k1Header, k1Item);
+}
+
+void SaveSortStates(Registry& options, const EntrySortState& entries, const KanjiSortState& kanji)
+{
+    options.SetINT(".\\Results\\Sort1", entries.primary.key);
+    options.SetBOOL(".\\Results\\Sort1 Asc", !entries.primary.descending);
+    options.SetINT(".\\Results\\Sort2", entries.secondary.key);
+    options.SetBOOL(".\\Results\\Sort2 Asc", !entries.secondary.descending);
+    options.SetINT(".\\Kanji\\Sort1 Level", kanji.primary.header == kKanjiHeader1 ? 1 : 2);
+    options.SetINT(".\\Kanji\\Sort1 Button", kanji.primary.item);
+    options.SetBOOL(".\\Kanji\\Sort1 Asc", !kanji.primary.descending);
+    options.SetINT(".\\Kanji\\Sort2 Level", kanji.secondary.header == kKanjiHeader1 ? 1 : 2);
+    options.SetINT(".\\Kanji\\Sort2 Button", kanji.secondary.item);
+    options.SetBOOL(".\\Kanji\\Sort2 Asc", !kanji.secondary.descending);
+}
+
+}  // namespace mirudex::search
