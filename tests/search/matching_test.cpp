@@ -10,6 +10,7 @@
 #include "search/PatternMatcher.h"
 #include "search/SearchOptions.h"
 #include "text/CharClass.h"
+#include "platform/api/Utf.h"
 #include "text/Wildcard.h"
 
 namespace mirudex::search::test {

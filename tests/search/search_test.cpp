@@ -193,7 +193,7 @@ TEST_F(EngineTest, DispatcherPrefixesAndLanguage)
         EXPECT_EQ(Words(), c.words) << c.text;
     }
     std::u16string empty;
-    state_->edict_results[0].push_back(dict::Entry{});
+    state_->edict_results[0].assign(1, dict::Entry{});
     EXPECT_EQ(Edict_SearchFor(*state_, empty), -1);
     EXPECT_EQ(state_->edict_results[0].size(), 1u);
 }
