@@ -1,0 +1,124 @@
+// Searches on Debian's full EDICT and KANJIDIC (files in the page cache):
+//   MIRUDEX_REAL_DATA=build-data build/bench/mirudex_bench --benchmark_filter=Search
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+#include "core/DefaultOptions.h"
+#include "core/Registry.h"
+#include "dict/DictionaryStore.h"
+#include "platform/api/Utf.h"
+#include "search/AppState.h"
+#include "search/Dispatcher.h"
+#include "search/EnglishSearch.h"
+#include "search/JapaneseSearch.h"
+#include "search/KanjiSearch.h"
+
+namespace {
+
+using namespace mirudex;
+
+// Loaded once for all search benchmarks; null when the real data is not there.
+struct World {
+    Registry options;
+    dict::DictionaryStore store;
+    std::unique_ptr<search::AppState> state;
+};
+
+World* TheWorld()
+{
+    static World* world = [] () -> World* {
+        const char* env = std::getenv("MIRUDEX_REAL_DATA");
+        const std::filesystem::path dir = env && *env ? env : "build-data";
+        if (!std::filesystem::exists(dir / "DICT" / "edict"))
+            return nullptr;
+        std::filesystem::current_path(dir);
+        auto* w = new World;
+        w->options.LoadFromText(DefaultOptionsText());
+        dict::LoadMarkers(w->store.marker_table);
+        dict::LoadAllEDICTS(w->store, w->options);
+        w->state = std::make_unique<search::AppState>(w->options, w->store);
+        w->state->max_results = 200;
+        w->state->search_options.kana_insensitive = false;
+        return w;
+    }();
+    return world;
+}
+
+template <typename Fn>
+void Run(benchmark::State& st, Fn fn)
+{
+    World* w = TheWorld();
+    if (!w) {
+        st.SkipWithError("real data not found (set MIRUDEX_REAL_DATA)");
+        return;
+    }
+    size_t found = 0;
+    for (auto _ : st) {
+        w->state->edict_results[0].clear();
+        w->state->kanji_results.clear();
+        fn(*w->state);
+        found = w->state->edict_results[0].size() + w->state->kanji_results.size();
+    }
+    st.counters["results"] = static_cast<double>(found);
+}
+
+void BM_SearchJapanese(benchmark::State& st, const char* pattern)
+{
+    const std::u16string p = Utf8ToUtf16(pattern);
+    Run(st, [&](search::AppState& s) { search::SearchFor(s, p); });
+}
+BENCHMARK_CAPTURE(BM_SearchJapanese, exact_neko, "ねこ")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SearchJapanese, begin_neko, "ねこ＿")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SearchJapanese, middle_neko, "＿ねこ＿")->Unit(benchmark::kMillisecond);
+
+void BM_SearchEnglish(benchmark::State& st, const char* text, int type, int max)
+{
+    const std::u16string t = Utf8ToUtf16(text);
+    Run(st, [&](search::AppState& s) {
+        s.search_options.type = static_cast<search::SearchType>(type);
+        s.max_results = max;
+        search::SearchFor_English(s, t);
+        s.max_results = 200;
+    });
+}
+BENCHMARK_CAPTURE(BM_SearchEnglish, cat_middle, "cat", 1, 200)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SearchEnglish, cat_middle_unlimited, "cat", 1, -1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SearchEnglish, cat_exact_unlimited, "cat", 3, -1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SearchEnglish, to_run_phrase, "\"to run\"", 1, 200)->Unit(benchmark::kMillisecond);
+
+void BM_SearchKanji(benchmark::State& st, const char* text)
+{
+    Run(st, [&](search::AppState& s) {
+        std::u16string t = Utf8ToUtf16(text);
+        s.options.SetINT(".\\Search\\Language", 0);
+        search::Edict_SearchFor(s, t);
+    });
+}
+BENCHMARK_CAPTURE(BM_SearchKanji, KN_water, "KN:water")->Unit(benchmark::kMillisecond);
+
+void BM_SearchRadical(benchmark::State& st)
+{
+    World* w = TheWorld();
+    if (w && w->store.radical_table.records.empty()) {
+        w->store.radical_table = {};
+        dict::LoadRadicalInfo(w->store.radical_table, u"radkfile.dat", w->options);
+    }
+    // The radical with the longest kanji list.
+    size_t best = 0;
+    if (w)
+        for (size_t i = 0; i < w->store.radical_table.records.size(); ++i)
+            if (w->store.radical_table.records[i].kanji.size() > w->store.radical_table.records[best].kanji.size())
+                best = i;
+    Run(st, [&](search::AppState& s) {
+        for (auto& r : s.store.radical_table.records)
+            r.selected = 0;
+        s.store.radical_table.records[best].selected = 1;
+        search::RadicalSearch(s);
+    });
+}
+BENCHMARK(BM_SearchRadical)->Unit(benchmark::kMillisecond);
+
+}  // namespace
