@@ -1,0 +1,160 @@
+// The worker: the multiple-substrings order, the single-worker rule, a run on
+// a real thread with its hand-over, and a stopped search keeping its results.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "SearchFixture.h"
+#include "core/DebugLog.h"
+#include "search/KanjiSearch.h"
+#include "search/Worker.h"
+
+namespace mirudex::search::test {
+namespace {
+
+class WorkerTest : public SearchTest {
+protected:
+    void SetUp() override
+    {
+        SearchTest::SetUp();
+        AddDictionary("edict", {"猫 [ねこ] /(n) cat/", "子猫 [こねこ] /(n) kitten/", "根 [ね] /root/"});
+        SetKanjidic({"猫 U732b S11 F1702 ビョウ ねこ {cat}", "子 U5b50 S3 F56 シ ス こ {child}"});
+    }
+
+    void WaitForWorker()
+    {
+        for (int i = 0; i < 1000 && WorkerRunning(*state_); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ASSERT_FALSE(WorkerRunning(*state_));
+    }
+};
+
+TEST_F(WorkerTest, SubstringsShortestFirstThenByPosition)
+{
+    OpenLog(1);
+    state_->search_options.match_substrings = true;
+    std::u16string text = U("こねこ");
+    SearchRequest request{&text, TS_NORMAL};
+    Thread_Search(*state_, &request);
+    const std::string log = Log();
+    std::vector<std::string> searched;
+    for (size_t at = log.find("   text1: "); at != std::string::npos; at = log.find("   text1: ", at + 1))
+        searched.push_back(log.substr(at + 10, log.find('\n', at) - at - 10));
+    EXPECT_EQ(searched, (std::vector<std::string>{"こねこ", "こ", "ね", "こ", "こね", "ねこ"}));
+    EXPECT_EQ(Words(), (std::vector<std::u16string>{u"根", u"猫", u"子猫"}));
+    EXPECT_FALSE(state_->search_options.words_only);
+    EXPECT_EQ(KanjiCodes(), (std::vector<std::u16string>{u"猫", u"子"}));
+
+    // A wildcard: only the whole text.
+    dlog::Close();
+    OpenLog(1);
+    text = u"こね_";
+    Thread_Search(*state_, &request);
+    EXPECT_EQ(Log().find("   text1: こ\n"), std::string::npos);
+}
+
+TEST_F(WorkerTest, SecondStartIsRefusedAndTheFlagNeverSticks)
+{
+    std::u16string text = U("ねこ");
+    SearchRequest request{&text, TS_NORMAL};
+    state_->thread_searching = true;
+    EXPECT_FALSE(Load_Thread_Search(*state_, request));
+    ASSERT_EQ(platform_.MessageBoxes().size(), 1u);
+    EXPECT_EQ(platform_.MessageBoxes()[0].text,
+              u"There is still a search/dictionary-load going on.  Load_Thread_Search() will not open a new one.");
+    EXPECT_EQ(platform_.MessageBoxes()[0].caption, u"Error");
+    state_->thread_searching = false;
+
+    ASSERT_TRUE(Load_Thread_Search(*state_, request));
+    WaitForWorker();
+    HandOverFinishedSearch(*state_);
+    EXPECT_EQ(Words(), (std::vector<std::u16string>{u"猫"}));
+    EXPECT_EQ(KanjiCodes(), (std::vector<std::u16string>{u"猫"}));
+    EXPECT_EQ(SearchCompleteText(*state_), u"Search complete (1 results) ");
+
+    // TS_EDICT_ONLY keeps the kanji list.
+    text = U("こねこ");
+    request.mode = TS_EDICT_ONLY;
+    ASSERT_TRUE(Load_Thread_Search(*state_, request));
+    WaitForWorker();
+    HandOverFinishedSearch(*state_, false);
+    EXPECT_EQ(Words(), (std::vector<std::u16string>{u"子猫"}));
+    EXPECT_EQ(KanjiCodes(), (std::vector<std::u16string>{u"猫"}));
+}
+
+// Asks the worker to stop as soon as it reaches the second dictionary.
+class StoppingPlatform : public platform::RecordingPlatform {
+public:
+    AppState* state = nullptr;
+    void SetStatusText(int part, std::u16string_view text) override
+    {
+        RecordingPlatform::SetStatusText(part, text);
+        if (state && text.find(u"Second") != std::u16string_view::npos)
+            RequestStop(*state);
+    }
+};
+
+TEST_F(WorkerTest, StoppedSearchKeepsWhatItFound)
+{
+    AddDictionary("second", {"猫 [ねこ] /(n) cat (second)/"}, "Second");
+    StoppingPlatform stopper;
+    stopper.state = state_.get();
+    std::u16string text = U("＿");
+    SearchRequest request{&text, TS_NORMAL};
+    ASSERT_TRUE(Load_Thread_Search(*state_, request));
+    WaitForWorker();
+    HandOverStoppedSearch(*state_);
+    EXPECT_FALSE(state_->thread_searching);
+    EXPECT_EQ(state_->edict_results[0].size(), 3u);  // the first dictionary only
+    EXPECT_EQ(KanjiCodes().size(), 2u);               // collected again from what was found
+    EXPECT_EQ(SearchAbortedText(*state_), u"Search aborted (3 results)");
+}
+
+TEST_F(WorkerTest, RadicalIntersectionInBothOrders)
+{
+    dict::RadicalRecord a, b;
+    a.kanji = u"子猫孫";
+    b.kanji = u"猫子";
+    a.selected = b.selected = 1;
+    store_.radical_table.records = {a, b};
+    EXPECT_EQ(RadicalSearch(*state_), 2);
+    EXPECT_EQ(KanjiCodes(), (std::vector<std::u16string>{u"子", u"猫"}));
+    store_.radical_table.records = {b, a};
+    RadicalSearch(*state_);
+    EXPECT_EQ(KanjiCodes(), (std::vector<std::u16string>{u"猫", u"子"}));
+    EXPECT_EQ(platform_.LastStatus(0), u"Radical Search complete (2 results)");
+    store_.radical_table.records[0].selected = 0;
+    store_.radical_table.records[1].selected = 0;
+    EXPECT_EQ(RadicalSearch(*state_), 0);
+}
+
+TEST_F(WorkerTest, KanjiSearchReadingsAndMeanings)
+{
+    struct Case {
+        bool fold;
+        const char* text;
+        std::vector<std::u16string> codes;
+    } cases[] = {
+        {false, "cat", {u"猫"}}, {false, "ねこ", {u"猫"}}, {false, "ネコ", {}},
+        {true, "ネコ", {u"猫"}}, {true, "びょう", {u"猫"}}, {false, "＿", {u"猫", u"子"}},
+        {false, "c＿", {u"猫", u"子"}},
+    };
+    for (const Case& c : cases) {
+        state_->search_options.kana_insensitive = c.fold;
+        state_->kanji_results.clear();
+        SearchFor_Kanji(*state_, U(c.text));
+        auto fast = KanjiCodes();
+        EXPECT_EQ(fast, c.codes) << c.text;
+        state_->kanji_results.clear();
+        ReferenceSearchFor_Kanji(*state_, U(c.text));
+        EXPECT_EQ(KanjiCodes(), fast) << c.text;
+    }
+    // Already present: not added again.
+    SearchFor_Kanji(*state_, U("cat"));
+    SearchFor_Kanji(*state_, U("cat"));
+    EXPECT_EQ(KanjiCodes().size(), 2u);
+}
+
+}  // namespace
+}  // namespace mirudex::search::test
