@@ -5,6 +5,7 @@
 #include <iconv.h>
 
 #include <algorithm>
+#include <bit>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -56,24 +57,19 @@ private:
 };
 
 // Converters stay open per thread and per pair of names: dictionary loading
-// converts one line per call, and opening a converter each time costs several
-// times the conversion itself. Failed opens are not kept, so every call with
-// an unknown name reports the failure again.
+// converts one line per call, and opening a converter each time costs more
+// than the conversion itself. Failed opens are not kept, so every call with
+// an unknown name reports the failure again. A converter is handed out in its
+// initial state: a successful conversion ends there, a failed one is reset.
 class ConverterCache {
 public:
     // The converter for the pair, opened when needed; nullptr with errno set
     // when iconv cannot open it.
     IconvConverter* Get(std::string_view source, std::string_view target)
     {
-        std::string key;
-        key.reserve(source.size() + target.size() + 1);
-        key.append(source).push_back('\0');
-        key.append(target);
         for (auto& entry : entries_) {
-            if (entry.key == key) {
-                entry.converter.Reset();
+            if (entry.source == source && entry.target == target)
                 return &entry.converter;
-            }
         }
         std::string from(GlibcName(source));
         std::string to(GlibcName(target));
@@ -82,7 +78,7 @@ public:
             return nullptr;
         if (entries_.size() >= kMaxEntries)
             entries_.erase(entries_.begin());
-        entries_.push_back(Entry{std::move(key), IconvConverter(cd)});
+        entries_.push_back(Entry{std::string(source), std::string(target), IconvConverter(cd)});
         return &entries_.back().converter;
     }
 
@@ -91,7 +87,8 @@ public:
 private:
     static constexpr std::size_t kMaxEntries = 8;
     struct Entry {
-        std::string key;
+        std::string source;
+        std::string target;
         IconvConverter converter;
     };
     std::vector<Entry> entries_;
@@ -148,18 +145,18 @@ void ShowError(std::u16string_view text, std::u16string_view caption)
     platform::Get().MessageBox(text, caption, platform::Buttons::Ok, platform::Owner::None);
 }
 
-// The buffer read as a zero-terminated UTF-16LE text.
+// The first bytes of the buffer read as a zero-terminated UTF-16LE text (an
+// odd last byte pairs with the zero after it).
 std::u16string WideUntilZero(const std::string& buffer, std::size_t bytes)
 {
-    std::u16string text;
-    for (std::size_t i = 0; i < bytes; i += 2) {
-        auto lo = static_cast<unsigned char>(buffer[i]);
-        auto hi = i + 1 < buffer.size() ? static_cast<unsigned char>(buffer[i + 1]) : 0u;
-        char16_t unit = static_cast<char16_t>(lo | (hi << 8));
-        if (unit == 0)
-            break;
-        text.push_back(unit);
+    std::u16string text((bytes + 1) / 2, u'\0');
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(text.data(), buffer.data(), bytes);
+    } else {
+        for (std::size_t i = 0; i < bytes; ++i)
+            text[i / 2] |= static_cast<char16_t>(static_cast<unsigned char>(buffer[i]) << (i % 2 ? 8 : 0));
     }
+    text.resize(std::char_traits<char16_t>::length(text.c_str()));
     return text;
 }
 
@@ -375,11 +372,10 @@ std::optional<std::string> ConvertEncoding(std::string_view input, std::string_v
         buffer.resize(produced);
         return buffer;
     }
-    if (nconv == static_cast<std::size_t>(-1)) {
-        // The converter may sit in a shifted state now; the cache resets it
-        // before its next use.
+    // The converter may sit in the middle of a sequence or a shifted state.
+    converter->Reset();
+    if (nconv == static_cast<std::size_t>(-1))
         ReportConversionFailure(error, buffer);
-    }
     // A positive count means characters were converted in a way that cannot
     // be reversed: that is a failure too, silently.
     return std::nullopt;
