@@ -195,6 +195,15 @@ void LoadKANJIDICInfoInto(const KanjiIndex& index, Registry& registry, KanjiReco
         dlog::Write(u"LoadKANJIDICInfoInto(): ERROR: File %s not opened.\n", Widen(index.path));
         return;
     }
+    LoadKANJIDICInfoInto(file, registry, record, entry);
+}
+
+void LoadKANJIDICInfoInto(LineFile& file, Registry& registry, KanjiRecord& record, const KanjiIndexEntry* entry)
+{
+    if (!entry) {
+        dlog::Write(u"LoadKANJIDICInfoInto(): ERROR: index is NULL.\n");
+        return;
+    }
     std::string line;
     if (!file.Seek(entry->offset) || !file.ReadLine(line, registry.GetINT(".\\Buffer\\KANJIDIC")))
         return;

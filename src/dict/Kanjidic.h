@@ -19,6 +19,8 @@ class Registry;
 
 namespace mirudex::dict {
 
+class LineFile;
+
 struct KanjiIndexEntry {
     uint16_t code = 0;   // code point from the line's U field; 0 when it has none
     int32_t offset = 0;  // byte offset of the line
@@ -52,6 +54,10 @@ LoadOutcome KANJIDIC_Index_Load(KanjiIndex& index, Registry& registry, StopToken
 // entry, an unopenable file or a comment line is logged / leaves it unfilled.
 void LoadKANJIDICInfoInto(const KanjiIndex& index, Registry& registry, KanjiRecord& record,
                           const KanjiIndexEntry* entry);
+
+// The same on the kanji dictionary file the caller holds open, for searches
+// that read many records in a row (offsets in file order read the file once).
+void LoadKANJIDICInfoInto(LineFile& file, Registry& registry, KanjiRecord& record, const KanjiIndexEntry* entry);
 
 // The first index entry with this code, or nullptr (a linear scan).
 const KanjiIndexEntry* FindKanji(const KanjiIndex& index, uint16_t code);

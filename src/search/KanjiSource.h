@@ -1,9 +1,11 @@
 #pragma once
 // Reads kanji records for the searches that fill kanji_results. One source
 // serves one search: it gives exactly what dict::LoadKANJIDICInfoInto gives for
-// each index entry.
+// each index entry, but keeps the kanji dictionary open for the whole search
+// instead of opening it once per kanji.
 
 #include "dict/Kanjidic.h"
+#include "dict/LineFile.h"
 
 namespace mirudex::search {
 
@@ -20,6 +22,8 @@ public:
 
 private:
     AppState& state_;
+    dict::LineFile file_;
+    bool tried_ = false;
 };
 
 }  // namespace mirudex::search
