@@ -12,6 +12,7 @@
 #include "core/Registry.h"
 #include "platform/api/Platform.h"
 #include "platform/qt/QtPlatform.h"
+#include "search/AppState.h"
 #include "ui/KanjiHeaderBar.h"
 #include "ui/KanjiHoverCard.h"
 
@@ -32,6 +33,17 @@ std::vector<int> ReadPercents(Registry& options, const char* key, int count)
 constexpr int kTextFlags = Qt::TextSingleLine | Qt::AlignTop;
 
 }  // namespace
+
+KanjiWindowContext KanjiContextFromState(search::AppState& state, const Resources& resources)
+{
+    return KanjiWindowContext{state.options,
+                              resources,
+                              state.kanji_results,
+                              state.kanji_sort,
+                              state.store.radical_table,
+                              [&state] { return state.thread_searching.load(); },
+                              [&state] { return state.SEARCH_LOCK; }};
+}
 
 KanjiWindow::KanjiWindow(KanjiWindowContext context, QWidget* parent) : QWidget(parent), ctx_(context)
 {

@@ -34,6 +34,10 @@ namespace mirudex {
 class Registry;
 }
 
+namespace mirudex::search {
+class AppState;
+}
+
 namespace mirudex::ui {
 
 class KanjiHeaderBar;
@@ -51,6 +55,10 @@ struct KanjiWindowContext {
     std::function<bool()> thread_searching;
     std::function<bool()> search_lock;
 };
+
+// The program's context: the shared state's kanji list, kanji sort, radical
+// table and worker flags.
+KanjiWindowContext KanjiContextFromState(search::AppState& state, const Resources& resources);
 
 class KanjiWindow : public QWidget {
     Q_OBJECT

@@ -10,8 +10,26 @@
 #include "core/Format.h"
 #include "core/Registry.h"
 #include "platform/api/Platform.h"
+#include "search/AppState.h"
+#include "search/KanjiSearch.h"
+#include "ui/KanjiWindow.h"
 
 namespace mirudex::ui {
+
+RadicalWindowContext RadicalContextFromState(search::AppState& state, const Resources& resources)
+{
+    return RadicalWindowContext{state.options, resources, state.store.radical_table,
+                                [&state] { return state.thread_searching.load(); },
+                                [&state] { return state.SEARCH_LOCK; }};
+}
+
+void ConnectRadicalSearch(RadicalWindow& radicals, search::AppState& state, KanjiWindow& kanji)
+{
+    radicals.radicalSearch = [&state, &kanji] {
+        search::RadicalSearch(state);
+        kanji.SetUpForNewResults();
+    };
+}
 
 RadicalWindow::RadicalWindow(RadicalWindowContext context, QWidget* parent) : QWidget(parent), ctx_(context)
 {

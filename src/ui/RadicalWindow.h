@@ -26,7 +26,13 @@ namespace mirudex {
 class Registry;
 }
 
+namespace mirudex::search {
+class AppState;
+}
+
 namespace mirudex::ui {
+
+class KanjiWindow;
 
 struct RadicalWindowContext {
     Registry& options;
@@ -35,6 +41,9 @@ struct RadicalWindowContext {
     std::function<bool()> thread_searching;
     std::function<bool()> search_lock;
 };
+
+// The program's context: the shared state's radical table and worker flags.
+RadicalWindowContext RadicalContextFromState(search::AppState& state, const Resources& resources);
 
 class RadicalWindow : public QWidget {
     Q_OBJECT
@@ -87,5 +96,9 @@ private:
     int fontSize_ = kInitialFontSize;
     int hovered_ = -1;
 };
+
+// Makes the window's radical search the search of the shared state, after
+// which the kanji window takes up the new list.
+void ConnectRadicalSearch(RadicalWindow& radicals, search::AppState& state, KanjiWindow& kanji);
 
 }  // namespace mirudex::ui
