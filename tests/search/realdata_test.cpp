@@ -1,0 +1,109 @@
+// The fast searches against the straightforward ones on Debian's full EDICT
+// and KANJIDIC: every result, field by field, must be the same.
+#include "SearchFixture.h"
+#include "dict/Kanjidic.h"
+#include "search/EnglishSearch.h"
+#include "search/JapaneseSearch.h"
+#include "search/KanjiSearch.h"
+
+namespace mirudex::search::test {
+namespace {
+
+class RealDataSearchTest : public SearchTest {
+protected:
+    void SetUp() override
+    {
+        SearchTest::SetUp();
+        const auto dir = mirudex::test::RealDataDir();
+        if (dir.empty())
+            GTEST_SKIP() << "real dictionaries not prepared (scripts/setup-data.sh)";
+        auto d = std::make_unique<dict::Dictionary>();
+        d->path = (dir / "DICT" / "edict").string();
+        d->name = "Standard EDICT";
+        d->encoding = "EUC-JP";
+        dict::EDICT_Index_Load(*d, options_);
+        ASSERT_GT(d->count, 100000);
+        store_.edict_dictionaries.push_back(std::move(d));
+        options_.SetSTRING(".\\Dictionaries\\KANJIDIC\\Path", (dir / "DICT" / "kanjidic").string());
+        dict::KANJIDIC_Index_Load(store_.kanji_index, options_);
+        ASSERT_GT(store_.kanji_index.count, 6000);
+    }
+
+    void CompareJapanese(const std::string& pattern, bool fold)
+    {
+        SCOPED_TRACE(pattern);
+        state_->search_options.kana_insensitive = fold;
+        auto& list = state_->edict_results[kResultList];
+        list.clear();
+        const int fast = SearchFor(*state_, U(pattern));
+        auto found = list;
+        list.clear();
+        EXPECT_EQ(ReferenceSearchFor(*state_, U(pattern)), fast);
+        ExpectSameEntries(found, list);
+        found_ += found.size();
+    }
+
+    void CompareEnglish(const std::string& text, SearchType type)
+    {
+        SCOPED_TRACE(text);
+        state_->search_options.type = type;
+        auto& list = state_->edict_results[kResultList];
+        list.clear();
+        const int fast = SearchFor_English(*state_, U(text));
+        auto found = list;
+        list.clear();
+        EXPECT_EQ(ReferenceSearchFor_English(*state_, U(text)), fast);
+        ExpectSameEntries(found, list);
+        found_ += found.size();
+    }
+
+    size_t found_ = 0;
+};
+
+TEST_F(RealDataSearchTest, JapaneseSearchesEqualTheStraightforwardOnes)
+{
+    for (bool fold : {false, true})
+        for (const char* p : {"ねこ", "ねこ＿", "＿ねこ", "＿ねこ＿", "猫", "＿猫＿", "ネコ", "？ね？", "にほん", "日本＿",
+                              "＿する", "たべ？？"})
+            CompareJapanese(p, fold);
+    EXPECT_GT(found_, 1000u);
+}
+
+TEST_F(RealDataSearchTest, EnglishSearchesEqualTheStraightforwardOnes)
+{
+    for (SearchType type : {SearchType::Beginning, SearchType::Middle, SearchType::End, SearchType::Exact})
+        CompareEnglish("run", type);
+    for (const char* t : {"cat", "\"to run\"", " \"to run\" fast", "don't", "42!"})
+        CompareEnglish(t, SearchType::Middle);
+    EXPECT_GT(found_, 1000u);
+}
+
+TEST_F(RealDataSearchTest, KanjiSearchesEqualTheStraightforwardOnes)
+{
+    for (bool fold : {false, true}) {
+        state_->search_options.kana_insensitive = fold;
+        for (const char* t : {"water", "＿water＿", "みず", "スイ", "＿き", "ねこ"}) {
+            SCOPED_TRACE(t);
+            state_->kanji_results.clear();
+            SearchFor_Kanji(*state_, U(t));
+            auto fast = state_->kanji_results;
+            state_->kanji_results.clear();
+            ReferenceSearchFor_Kanji(*state_, U(t));
+            ASSERT_EQ(fast.size(), state_->kanji_results.size());
+            for (size_t i = 0; i < fast.size(); ++i) {
+                EXPECT_EQ(fast[i].code, state_->kanji_results[i].code);
+                EXPECT_EQ(fast[i].meanings, state_->kanji_results[i].meanings);
+                EXPECT_EQ(fast[i].onReadings, state_->kanji_results[i].onReadings);
+                EXPECT_EQ(fast[i].strokes, state_->kanji_results[i].strokes);
+            }
+        }
+    }
+    state_->search_options.kana_insensitive = false;
+    state_->kanji_results.clear();
+    SearchFor_Kanji(*state_, U("water"));
+    ASSERT_FALSE(state_->kanji_results.empty());
+    EXPECT_EQ(state_->kanji_results[0].code, 0x6C34) << "水";
+}
+
+}  // namespace
+}  // namespace mirudex::search::test
