@@ -8,6 +8,7 @@
 #include "search/EnglishSearch.h"
 #include "search/JapaneseSearch.h"
 #include "search/KanjiSearch.h"
+#include "text/FuzzySearch.h"
 
 namespace mirudex::search::test {
 namespace {
@@ -218,6 +219,37 @@ TEST_F(EngineTest, KanjiPreparationKeepsWildcards)
     EXPECT_EQ(PrepareKanjiText(U("ｗａｔｅｒ＿")), U("water＿"));
     EXPECT_EQ(PrepareKanjiText(U("？ｍｉｚｕ！")), U("？mizu!"));
     EXPECT_EQ(PrepareKanjiText(U("みず ")), U("みず "));
+}
+
+}  // namespace
+}  // namespace mirudex::search::test
+
+namespace mirudex::search::test {
+namespace {
+
+TEST_F(SearchTest, TwoVariantsFindingOneEntryListItTwice)
+{
+    AddDictionary("edict", {"食べる [たべる] /(v1,vt) to eat/", "見る [みる] /(v1,vt) to see/"});
+    text::FuzzyRules rules;
+    // Two routes to the same dictionary form: directly, and through the past form.
+    rules.AddRule({u"＿ました", {u"＿る", u"＿た"}});
+    rules.AddRule({u"＿た", {u"＿る"}});
+    AppState state(options_, store_, &rules);
+    state.search_options.type = SearchType::Exact;
+    state.search_options.results_field = u"-1";
+    options_.SetBOOL(".\\Search\\Toolbars\\Fuzzy", true);
+    std::u16string text = U("食べました");
+    Edict_SearchFor(state, text);
+    std::vector<std::u16string> words;
+    for (const auto& e : state.edict_results[kResultList])
+        words.push_back(e.word);
+    EXPECT_EQ(words, (std::vector<std::u16string>{u"食べる", u"食べる"}));
+
+    options_.SetBOOL(".\\Search\\Toolbars\\Fuzzy", false);
+    state.edict_results[kResultList].clear();
+    text = U("食べました");
+    Edict_SearchFor(state, text);
+    EXPECT_TRUE(state.edict_results[kResultList].empty()) << "without reverse conjugation only the text itself";
 }
 
 }  // namespace

@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# mirudex-lookup from a terminal: the text modes, a look-up in a working
+# directory with a small dictionary, its options and exit statuses, and (when
+# prepared) a look-up on Debian's dictionaries.
+#   cli_test.sh PATH-TO-mirudex-lookup SOURCE-DIR
+set -u
+LOOKUP="$1"
+SRC="$2"
+failures=0
+passes=0
+
+check() {  # check NAME EXPECTED ACTUAL
+    if [ "$2" == "$3" ]; then
+        passes=$((passes + 1))
+    else
+        echo "FAIL: $1"
+        echo "  expected: $2"
+        echo "  actual:   $3"
+        failures=$((failures + 1))
+    fi
+}
+
+contains() {  # contains NAME NEEDLE HAYSTACK
+    if grep -qF -- "$2" <<<"$3"; then
+        passes=$((passes + 1))
+    else
+        echo "FAIL: $1: '$2' not in:"
+        echo "$3" | head -20
+        failures=$((failures + 1))
+    fi
+}
+
+work="$(mktemp -d /tmp/mirudex-cli-XXXXXX)"
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+
+# Text modes.
+check "kana" "しゃしん" "$("$LOOKUP" --kana shashin)"
+check "kana, upper case is katakana" "カタカナ" "$("$LOOKUP" --kana KATAKANA)"
+check "romaji" "neko" "$("$LOOKUP" --romaji ねこ)"
+variants="$("$LOOKUP" --variants 食べました --rules "$SRC/data/fuzzysearch.uni.dat")"
+check "variants: the text first" "食べました" "$(head -1 <<<"$variants")"
+contains "variants: the dictionary form" "食べる" "$variants"
+contains "variants after romaji conversion" "たべる" "$("$LOOKUP" --variants tabemashita --convert --rules "$SRC/data/fuzzysearch.uni.dat")"
+
+# A working directory with a small dictionary (stored as EUC-JP, as EDICT is).
+mkdir -p DICT
+printf '%s\n' \
+    '猫 [ねこ] /(n) cat/(P)/' \
+    '子猫 [こねこ] /(n) kitten/' \
+    '走る [はしる] /(v5r,vi) to run/(P)/' \
+    '本 [ほん] /(n) book/main/' | iconv -f UTF-8 -t EUC-JP > DICT/edict
+printf '%s\n' '猫 U732b S11 F1702 ビョウ ねこ {cat}' | iconv -f UTF-8 -t EUC-JP > DICT/kanjidic
+cp "$SRC/data/partsofspeech.mxf" "$SRC/data/fuzzysearch.uni.dat" .
+
+out="$("$LOOKUP" ねこ)"; status=$?
+check "exact kana look-up" "猫 (ねこ) :: cat" "$out"
+check "found: status 0" 0 "$status"
+check "no options file is written" "no" "$([ -e Options.mxreg ] && echo yes || echo no)"
+check "the index file is written" "yes" "$([ -e DICT/edict.mxi ] && echo yes || echo no)"
+check "beginning type" "$(printf '猫 (ねこ) :: cat')" "$("$LOOKUP" --type begin ね)"
+check "middle type, sorted by reading" "$(printf '子猫 (こねこ) :: kitten\n猫 (ねこ) :: cat')" "$("$LOOKUP" --type middle ね)"
+check "English by automatic choice" "走る (はしる) :: to run" "$("$LOOKUP" --type middle run)"
+check "romaji conversion" "本 (ほん) :: book | main" "$("$LOOKUP" --convert --lang jp hon)"
+check "maximum and the truncation line" "$(printf '猫 (ねこ) :: cat\n-Results truncated-')" "$("$LOOKUP" --max 1 --type middle ね)"
+json="$("$LOOKUP" --json 猫)"
+check "json" '{"info":["noun (common) (futsuumeishi)"],"kana":"ねこ","meanings":["cat"],"word":"猫"}' "$(sed 's/"info":\[[^]]*\]/"info":["noun (common) (futsuumeishi)"]/' <<<"$json")"
+contains "json has the marker's description" '"info":[' "$json"
+contains "kanji results" "$(printf '猫\tビョウ\tねこ\tcat\t11\t1702')" "$("$LOOKUP" --kanji --lang kanji cat)"
+check "a text beginning with a dash after --" "1" "$("$LOOKUP" -- -x >/dev/null; echo $?)"
+"$LOOKUP" いぬ >/dev/null; check "nothing found: status 1" 1 $?
+"$LOOKUP" --type sideways ねこ >/dev/null 2>&1; check "usage error: status 2" 2 $?
+"$LOOKUP" >/dev/null 2>&1; check "no text: status 2" 2 $?
+mv DICT/edict DICT/edict.away
+err="$("$LOOKUP" ねこ 2>&1)"; status=$?
+check "missing dictionary: status 2" 2 "$status"
+contains "missing dictionary: a clear message" "DICT" "$err"
+mv DICT/edict.away DICT/edict
+mkdir Options.mxreg
+"$LOOKUP" ねこ >/dev/null 2>&1; check "unreadable options: status 2" 2 $?
+rmdir Options.mxreg
+
+# Debian's dictionaries, when prepared.
+real="${MIRUDEX_REAL_DATA:-$SRC/build-data}"
+if [ -e "$real/DICT/edict" ]; then
+    mkdir -p "$work/real/DICT" && cd "$work/real"
+    ln -s "$real/DICT/edict" DICT/edict
+    ln -s "$real/DICT/kanjidic" DICT/kanjidic
+    cp "$SRC/data/partsofspeech.mxf" "$SRC/data/fuzzysearch.uni.dat" .
+    contains "real: ねこ" "猫 (ねこ) :: (1) cat" "$("$LOOKUP" ねこ)"
+    contains "real: 日本" "日本 (にほん) :: Japan" "$("$LOOKUP" 日本)"
+    contains "real: reverse conjugation" "食べる (たべる)" "$("$LOOKUP" --fuzzy 食べました)"
+    contains "real: English" "愛猫家 (あいびょうか) :: cat lover" "$("$LOOKUP" --lang en cat)"
+    check "real: the second run reads the index file" "yes" "$([ -s DICT/edict.mxi ] && echo yes || echo no)"
+    contains "real: from the index" "猫 (ねこ) :: (1) cat" "$("$LOOKUP" ねこ)"
+fi
+
+echo "$passes passed, $failures failed"
+[ "$failures" -eq 0 ]
