@@ -1,0 +1,108 @@
+#include "ui/ResultRowPainter.h"
+
+#include <QPen>
+
+#include "ui/HeaderItems.h"
+
+namespace mirudex::ui {
+
+namespace {
+
+QString ToQ(const std::u16string& text)
+{
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::u16string Join(const std::vector<std::u16string>& parts, std::u16string_view separator)
+{
+    std::u16string out;
+    for (size_t k = 0; k < parts.size(); ++k) {
+        if (k > 0)
+            out += separator;
+        out += parts[k];
+    }
+    return out;
+}
+
+std::u16string Decimal(size_t n)
+{
+    const std::string digits = std::to_string(n);
+    return std::u16string(digits.begin(), digits.end());
+}
+
+}  // namespace
+
+std::u16string CellText(const dict::Entry& entry, int item, const RowTexts& texts)
+{
+    switch (item) {
+    case kItemWord: return entry.word;
+    case kItemKana: return texts.romaji && texts.toRomaji ? texts.toRomaji(entry.kana) : entry.kana;
+    case kItemInfo: return Join(entry.info, kInfoSeparator);
+    case kItemMeaning: return Join(entry.meanings, texts.meaningSeparator);
+    case kItemWordLength: return Decimal(entry.word.size());
+    case kItemKanaLength: return Decimal(entry.kana.size());
+    default: return {};
+    }
+}
+
+const QFont& CellFont(const Fonts& fonts, int item)
+{
+    switch (item) {
+    case kItemWord: return fonts.result_word;
+    case kItemKana: return fonts.result_kana;
+    case kItemInfo: return fonts.result_info;
+    default: return fonts.result_meaning;
+    }
+}
+
+QColor CellColor(const ResultColors& colors, int item)
+{
+    switch (item) {
+    case kItemWord: return colors.word;
+    case kItemKana: return colors.kana;
+    case kItemInfo: return colors.info;
+    default: return colors.meaning;
+    }
+}
+
+void PaintRows(QPainter& painter, const RowPaintInput& in)
+{
+    const std::vector<dict::Entry>& list = *in.list;
+    const ResultColors& base = *in.colors;
+    const int width = in.area.width();
+    constexpr int kFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine;
+
+    int bottom = in.area.top();
+    for (int j = in.rows.first; j <= in.rows.last && j < static_cast<int>(list.size()); ++j) {
+        if (j < 0)
+            continue;
+        const dict::Entry& entry = list[static_cast<size_t>(j)];
+        const int rowTop = (j - in.rows.first) * in.entryHeight + in.area.top();
+        const bool sel = entry.selected;
+        auto pick = [sel](const QColor& c) { return sel ? Complement(c) : c; };
+
+        painter.fillRect(QRect(in.area.left(), rowTop, width - 1, in.entryHeight - 1),
+                         pick(j % 2 == 0 ? base.bg1 : base.bg2));
+        const QPen inner(pick(base.border_inside), 1);
+        for (const RowCell& cell : in.cells) {
+            const QRect frame(cell.left, rowTop + cell.offset, cell.right - cell.left - 1, cell.height);
+            painter.setPen(inner);
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(frame);
+            const QRect textRect = frame.adjusted(kTextMargin, kTextMargin, -kTextMargin, -kTextMargin);
+            if (textRect.width() <= 0 || textRect.height() <= 0)
+                continue;
+            painter.setFont(CellFont(*in.fonts, cell.item));
+            painter.setPen(pick(CellColor(base, cell.item)));
+            painter.drawText(textRect, kFlags, ToQ(CellText(entry, cell.item, in.texts)));
+        }
+        painter.setPen(QPen(pick(base.border_outside), 1));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRect(in.area.left(), rowTop, width - 1, in.entryHeight - 1));
+        bottom = rowTop + in.entryHeight;
+    }
+    if (bottom < in.area.bottom() + 1)
+        painter.fillRect(QRect(in.area.left(), bottom, width, in.area.bottom() + 1 - bottom), base.bg_window);
+}
+
+}  // namespace mirudex::ui

@@ -1,0 +1,62 @@
+#pragma once
+// Paints the rows of a result window: two rows per entry (top bar items over
+// bottom bar items), alternating backgrounds, inner cell frames and an outer
+// row frame, 3-pixel text margins, every colour complemented for a selected
+// entry, and the window background below the last row.
+
+#include <QFont>
+#include <QPainter>
+#include <QRect>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "dict/Entry.h"
+#include "ui/Resources.h"
+#include "ui/ResultSelection.h"
+
+namespace mirudex::ui {
+
+inline constexpr int kTextMargin = 3;
+// Between the info markers of the Info column; not a copy setting.
+inline constexpr std::u16string_view kInfoSeparator = u" | ";
+
+// One column of a row: the header item it shows, its left and right edge
+// (from the header item's rectangle), its offset in the row and its height.
+struct RowCell {
+    int item = 0;
+    int left = 0;
+    int right = 0;
+    int offset = 0;
+    int height = 0;
+};
+
+struct RowTexts {
+    bool romaji = false;                                       // .\Misc\ROMAjiMode
+    std::u16string meaningSeparator;                           // .\Results\Copy\SepMeaning without braces
+    std::function<std::u16string(std::u16string_view)> toRomaji;  // used when romaji is on
+};
+
+// The text of item `item` of an entry: word, kana (or its romaji), the info
+// markers joined by " | ", the joined meanings, or a length in decimal.
+std::u16string CellText(const dict::Entry& entry, int item, const RowTexts& texts);
+
+// The font and text colour of an item's column.
+const QFont& CellFont(const Fonts& fonts, int item);
+QColor CellColor(const ResultColors& colors, int item);
+
+struct RowPaintInput {
+    const std::vector<dict::Entry>* list = nullptr;
+    VisibleRows rows;
+    int entryHeight = 1;
+    QRect area;  // the entries area
+    std::vector<RowCell> cells;
+    const Fonts* fonts = nullptr;
+    const ResultColors* colors = nullptr;
+    RowTexts texts;
+};
+
+// Paints rows first..last and fills the rest of the area with BGWindow.
+void PaintRows(QPainter& painter, const RowPaintInput& input);
+
+}  // namespace mirudex::ui
