@@ -39,9 +39,6 @@ public:
     // Sorts list index by the current keys (an empty list is left alone).
     virtual void SortList(int index) = 0;
 
-    // The romaji of kana, for the romaji mode of the Kana column.
-    virtual std::u16string KanaToRomaji(std::u16string_view kana) = 0;
-
     // Clears the kanji list, collects the kanji of these words into it (each
     // kanji once) and sets the kanji window up for the new list.
     virtual void ShowKanjiOf(const std::vector<std::u16string>& words) = 0;

@@ -14,6 +14,8 @@
 #include "core/DebugLog.h"
 #include "core/Registry.h"
 #include "platform/api/Platform.h"
+#include "text/Romaji.h"
+#include "userdata/Copy.h"
 #include "ui/ResultHeaderBar.h"
 #include "ui/ResultHeaderDialog.h"
 #include "ui/ResultHoverCard.h"
@@ -27,13 +29,6 @@ namespace {
 constexpr int kHoverSlack = 10;       // pixels the mouse may drift while the hover timer runs
 constexpr int kMinBarResizeWidth = 100;
 constexpr char16_t kAnyChars = u'\uFF3F';  // the "any number of characters" wildcard
-
-std::u16string StripBraces(const std::string& stored)
-{
-    if (stored.size() < 2)
-        return {};
-    return std::u16string(stored.begin() + 1, stored.end() - 1);
-}
 
 }  // namespace
 
@@ -336,8 +331,8 @@ void ResultWindow::paintEvent(QPaintEvent* event)
     input.fonts = &resources_.fonts;
     input.colors = &resources_.result;
     input.texts.romaji = options_.GetBOOL(".\\Misc\\ROMAjiMode");
-    input.texts.meaningSeparator = StripBraces(options_.GetString(".\\Results\\Copy\\SepMeaning"));
-    input.texts.toRomaji = [this](std::u16string_view kana) { return host_.KanaToRomaji(kana); };
+    input.texts.meaningSeparator = userdata::StripBraces(options_.GetString(".\\Results\\Copy\\SepMeaning"));
+    input.texts.toRomaji = [](std::u16string_view kana) { return text::KanaToRomaji(kana); };
     for (int b = 0; b < kBarCount; ++b) {
         const ResultHeaderBar* bar = bars_[static_cast<size_t>(b)];
         for (const ResultHeaderBar::Item& item : bar->items()) {

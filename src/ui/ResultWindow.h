@@ -9,6 +9,7 @@
 // its list.
 
 #include <QFrame>
+#include <QMenu>
 #include <QPointer>
 #include <QTimer>
 #include <array>
@@ -16,10 +17,10 @@
 #include <memory>
 
 #include "ui/HeaderItems.h"
+#include "ui/ResultHoverCard.h"
 #include "ui/ResultHost.h"
 #include "ui/ResultSelection.h"
 
-class QMenu;
 class QScrollBar;
 
 namespace mirudex {
@@ -30,7 +31,6 @@ namespace mirudex::ui {
 
 struct Resources;
 class ResultHeaderBar;
-class ResultHoverCard;
 
 inline constexpr int kResultHeaderTop = 1311;
 inline constexpr int kResultHeaderBottom = 1321;
@@ -89,6 +89,8 @@ public:
     QRect entriesArea() const;
     int scrollPosition() const;
     ResultHoverCard* hoverCard() const { return hover_; }
+    // The mouse rests on a row and the card will open when the 700 ms are up.
+    bool hoverPending() const { return hoverTimer_.isActive(); }
 
     // Acts on a context menu item for the current entry.
     void OnMenuCommand(int id);
