@@ -13,6 +13,7 @@
 #include "core/DefaultOptions.h"
 #include "core/Registry.h"
 #include "dict/Entry.h"
+#include "search/Sorting.h"
 #include "ui/Resources.h"
 #include "ui/ResultHost.h"
 #include "ui/ResultWindow.h"
@@ -36,44 +37,15 @@ public:
     std::vector<dict::Entry>& Results(int index) override { return lists[static_cast<size_t>(index)]; }
     bool ThreadSearching() const override { return threadSearching; }
     bool SearchLock() const override { return searchLock; }
-    ui::ResultSortView SortView() const override { return sort; }
-    bool ClickSortKey(int t) override
+    ui::ResultSortView SortView() const override
     {
-        if (t == 2)
-            return false;
-        if (t == sort.primary) {
-            sort.primaryDescending = !sort.primaryDescending;
-            return true;
-        }
-        sort.secondary = sort.primary;
-        sort.secondaryDescending = sort.primaryDescending;
-        sort.primary = t;
-        sort.primaryDescending = false;
-        return true;
+        return {sort.primary.key, sort.primary.descending, sort.secondary.key, sort.secondary.descending};
     }
+    bool ClickSortKey(int t) override { return search::ClickEntrySortKey(sort, t); }
     void SortList(int index) override
     {
         ++sorts;
-        auto& list = lists[static_cast<size_t>(index)];
-        auto key = [](const dict::Entry& e, int k) -> std::u16string {
-            switch (k) {
-            case 0: return e.word;
-            case 1: return e.kana;
-            case 3: return e.meanings.empty() || e.meanings[0].empty() ? u"" : e.meanings[0].substr(0, 1);
-            case 5: return std::u16string(e.kana.size(), u'x');
-            default: return std::u16string(e.word.size(), u'x');
-            }
-        };
-        auto pass = [&](int k, bool desc) {
-            std::stable_sort(list.begin(), list.end(), [&](const dict::Entry& a, const dict::Entry& b) {
-                const auto ka = key(a, k), kb = key(b, k);
-                if (k == 4 || k == 5 || k < 0 || k == 2)
-                    return desc && k >= 4 ? ka.size() > kb.size() : ka.size() < kb.size();
-                return desc ? kb < ka : ka < kb;
-            });
-        };
-        pass(sort.secondary, sort.secondaryDescending);
-        pass(sort.primary, sort.primaryDescending);
+        search::SortEntries(lists[static_cast<size_t>(index)], sort);
     }
     void ShowKanjiOf(const std::vector<std::u16string>& words) override { kanjiCalls.push_back(words); }
     void SetSearchText(std::u16string_view text, bool search) override
@@ -92,7 +64,7 @@ public:
     std::array<std::vector<dict::Entry>, 2> lists;
     bool threadSearching = false;
     bool searchLock = false;
-    ui::ResultSortView sort{1, false, 0, false};
+    search::EntrySortState sort{{1, false}, {0, false}};  // Kana, then Word
     int sorts = 0;
     std::vector<std::vector<std::u16string>> kanjiCalls;
     std::vector<std::pair<std::u16string, bool>> searchTexts;

@@ -99,28 +99,28 @@ TEST_F(ResultWindowTest, HeaderBarsShowTheDefaultItemsAtTheirShares)
 
 TEST_F(ResultWindowTest, SortClicksOnTheHeaderItems)
 {
-    fx_.host.sort = {kItemWord, true, -1, false};  // Word primary, descending
+    fx_.host.sort = {{kItemWord, true}, {-1, false}};  // Word primary, descending
     ResultHeaderBar* bottom = Bar("1321");
     QTest::mouseClick(bottom, Qt::LeftButton, {}, ItemCentre(bottom, kItemMeaning));
-    EXPECT_EQ(fx_.host.sort.primary, kItemMeaning);
-    EXPECT_FALSE(fx_.host.sort.primaryDescending);
-    EXPECT_EQ(fx_.host.sort.secondary, kItemWord);
-    EXPECT_TRUE(fx_.host.sort.secondaryDescending) << "the old primary keeps its direction";
+    EXPECT_EQ(fx_.host.sort.primary.key, kItemMeaning);
+    EXPECT_FALSE(fx_.host.sort.primary.descending);
+    EXPECT_EQ(fx_.host.sort.secondary.key, kItemWord);
+    EXPECT_TRUE(fx_.host.sort.secondary.descending) << "the old primary keeps its direction";
     EXPECT_EQ(list().front().meanings.front()[0], u'a') << "the clicked window is sorted";
 
     QTest::mouseClick(bottom, Qt::LeftButton, {}, ItemCentre(bottom, kItemMeaning));
-    EXPECT_TRUE(fx_.host.sort.primaryDescending);
-    EXPECT_EQ(fx_.host.sort.secondary, kItemWord);
+    EXPECT_TRUE(fx_.host.sort.primary.descending);
+    EXPECT_EQ(fx_.host.sort.secondary.key, kItemWord);
     EXPECT_EQ(list().front().meanings.front()[0], u'j');
 
     const int sorts = fx_.host.sorts;
     ResultHeaderBar* top = Bar("1311");
     QTest::mouseClick(top, Qt::LeftButton, {}, ItemCentre(top, kItemInfo));
-    EXPECT_EQ(fx_.host.sort.primary, kItemMeaning) << "Info is no sort key";
+    EXPECT_EQ(fx_.host.sort.primary.key, kItemMeaning) << "Info is no sort key";
     EXPECT_EQ(fx_.host.sorts, sorts);
 
     EXPECT_TRUE(window_->ClickHeaderItem(kItemKana));
-    EXPECT_EQ(fx_.host.sort.primary, kItemKana);
+    EXPECT_EQ(fx_.host.sort.primary.key, kItemKana);
     HeaderItems items = window_->headerItems();
     items[kItemKana].bar = kNoBar;
     window_->SetHeaderItems(items);
