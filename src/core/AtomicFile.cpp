@@ -45,12 +45,13 @@ bool AtomicFileWriter::Write(std::string_view bytes)
     return !failed_;
 }
 
-bool AtomicFileWriter::Commit()
+bool AtomicFileWriter::Commit(Durability durability)
 {
     if (!file_)
         return false;
     bool ok = !failed_ && std::fflush(file_) == 0 && !std::ferror(file_);
-    ok = ok && fsync(fileno(file_)) == 0;
+    if (durability == Durability::Synced)
+        ok = ok && fsync(fileno(file_)) == 0;
     ok = (std::fclose(file_) == 0) && ok;
     file_ = nullptr;
     if (ok)

@@ -21,9 +21,17 @@ public:
     // The stream to write to while open.
     std::FILE* file() const { return file_; }
     bool Write(std::string_view bytes);
-    // Flushes, syncs and renames over the target. False (and the target
+    // How much a commit guards against a crash of the whole system.
+    enum class Durability {
+        // Synced to the disk before it replaces the old file: the user's own data.
+        Synced,
+        // Not synced: for files derived from others (index files), where a
+        // file lost in a system crash is noticed and made again.
+        Unsynced,
+    };
+    // Flushes (and syncs) and renames over the target. False (and the target
     // untouched) when any write failed or the rename fails.
-    bool Commit();
+    bool Commit(Durability durability = Durability::Synced);
     void Abandon();
 
 private:

@@ -175,7 +175,7 @@ void WriteIndex(const Dictionary& dictionary)
         return;
     }
     platform::Get().SetStatusText(0, Format(u"Making index: %S...", indexName));
-    if (!WriteIndexFile(writer, dictionary.index) || !writer.Commit())
+    if (!WriteIndexFile(writer, dictionary.index) || !writer.Commit(AtomicFileWriter::Durability::Unsynced))
         dlog::Write(u"EDICT_Index_Load: ERROR: could not write (%S).  Index not made.\n", indexName);
 }
 
