@@ -17,24 +17,46 @@ namespace mirudex::ui {
 
 namespace {
 
-bool ReportedUnavailable = false;
+bool reportedUnavailable = false;
 
 bool Unavailable(const char16_t* why)
 {
-    if (!ReportedUnavailable) {
-        ReportedUnavailable = true;
+    if (!reportedUnavailable) {
+        reportedUnavailable = true;
         dlog::Write(u"WARNING: CAPS LOCK cannot be restored after switching the IME (%s).\n", why);
     }
     return false;
 }
 
+#if MIRUDEX_HAVE_XTEST
+constexpr uint32_t kLockMask = 1u << 1;  // the X11 modifier bit of Caps Lock
+
+Display* X11Display()
+{
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->display() : nullptr;
+}
+#endif
+
 }  // namespace
 
-bool CapsLockSync::Synthesise()
+void CapsLockSync::Pressed(uint32_t nativeModifiers)
 {
+    pressSeen_ = true;
 #if MIRUDEX_HAVE_XTEST
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    Display* display = x11 ? x11->display() : nullptr;
+    lockedBefore_ = (nativeModifiers & kLockMask) != 0;
+#else
+    (void)nativeModifiers;
+#endif
+}
+
+bool CapsLockSync::Released()
+{
+    if (!pressSeen_)
+        return false;
+    pressSeen_ = false;
+#if MIRUDEX_HAVE_XTEST
+    Display* display = X11Display();
     if (!display)
         return Unavailable(u"not an X11 display");
     static const bool hasXTest = [display] {
@@ -46,8 +68,14 @@ bool CapsLockSync::Synthesise()
     const KeyCode code = XKeysymToKeycode(display, XK_Caps_Lock);
     if (code == 0)
         return Unavailable(u"the keyboard has no CAPS LOCK key");
-    XTestFakeKeyEvent(display, code, False, CurrentTime);
+    XkbStateRec state;
+    if (XkbGetState(display, XkbUseCoreKbd, &state) != Success)
+        return Unavailable(u"the keyboard state cannot be read");
+    const bool lockedNow = (state.locked_mods & LockMask) != 0;
+    if (lockedNow == lockedBefore_)
+        return false;
     XTestFakeKeyEvent(display, code, True, CurrentTime);
+    XTestFakeKeyEvent(display, code, False, CurrentTime);
     XFlush(display);
     return true;
 #else

@@ -15,6 +15,10 @@
 #include "text/Encoding.h"
 #include "ui/SearchCommands.h"
 
+// The button pictures live in this static library's resources, which are
+// registered by hand (a static library has no start-up code of its own).
+static void InitSearchWindowResources() { Q_INIT_RESOURCE(searchwindow); }
+
 namespace mirudex::ui {
 
 namespace {
@@ -32,6 +36,8 @@ QString Q(std::u16string_view text)
 
 SearchBands::SearchBands(QWidget* parent) : QWidget(parent)
 {
+    static const bool resourcesReady = (InitSearchWindowResources(), true);
+    (void)resourcesReady;
     setObjectName(QStringLiteral("ReBarWindow32"));
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Window);  // the menu colour

@@ -108,15 +108,34 @@ void SearchEdit::PassOn(QKeyEvent* event, UndoKind kind)
     currentKind_ = before;
 }
 
-void SearchEdit::OnCapsLock()
+void SearchEdit::OnCapsLock(QKeyEvent* event)
 {
     if (ignoreNextCapsLock_) {
-        ignoreNextCapsLock_ = false;  // the echo of our own key press
+        ignoreNextCapsLock_ = false;  // the echo of our own stroke
         return;
     }
+    if (event->isAutoRepeat())
+        return;
     SetImeOn(!ime_.IsOn());
-    // Only a synthesised press comes back; without one the next press is the user's.
-    ignoreNextCapsLock_ = CapsLockSync::Synthesise();
+    caps_.Pressed(event->nativeModifiers());
+}
+
+void SearchEdit::keyReleaseEvent(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_CapsLock) {
+        QPlainTextEdit::keyReleaseEvent(event);
+        return;
+    }
+    event->accept();
+    if (ignoreNextCapsRelease_) {
+        ignoreNextCapsRelease_ = false;
+        return;
+    }
+    if (event->isAutoRepeat())
+        return;
+    // Only a synthesised stroke comes back; without one the next press is the user's.
+    if (caps_.Released())
+        ignoreNextCapsLock_ = ignoreNextCapsRelease_ = true;
 }
 
 void SearchEdit::keyPressEvent(QKeyEvent* event)
@@ -126,8 +145,7 @@ void SearchEdit::keyPressEvent(QKeyEvent* event)
     const bool ctrl = mods == Qt::ControlModifier;
 
     if (key == Qt::Key_CapsLock) {
-        if (!event->isAutoRepeat())
-            OnCapsLock();
+        OnCapsLock(event);
         event->accept();
         return;
     }

@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+#include "ui/CapsLockSync.h"
 #include "ui/RomajiInputMethod.h"
 
 class QMenu;
@@ -56,19 +57,23 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:
-    void OnCapsLock();
+    void OnCapsLock(QKeyEvent* event);
     void RecordUndoStep();
     // Runs the base key handling with the kind of edit it makes.
     void PassOn(QKeyEvent* event, UndoKind kind);
 
     RomajiInputMethod ime_;
+    CapsLockSync caps_;
+    // The synthetic stroke that restores the lock state comes back as a press and a release.
     bool ignoreNextCapsLock_ = false;
+    bool ignoreNextCapsRelease_ = false;
     UndoKind currentKind_ = UndoKind::Unknown;
     std::vector<UndoKind> undoKinds_;  // one per undo step of the document
 };

@@ -225,6 +225,62 @@ TEST_F(SearchWindowTest, ASearchIsRefusedWhileAWorkerRuns)
     state->SEARCH_LOCK = false;
 }
 
+TEST_F(SearchWindowTest, EscAndQuitDuringTheWait)
+{
+    AddSmallDictionary();
+    MakeWindow();
+    struct Case {
+        int waitResult;
+        bool quitPassedOn;
+    };
+    for (const Case c : {Case{0, false}, Case{2, true}}) {
+        int flagsSeen = 0;
+        bool quit = false;
+        window->SetWaiter([&](int flags) {
+            flagsSeen = flags;
+            return c.waitResult;
+        });
+        window->SetQuitForwarder([&] { quit = true; });
+        SetText("jp:neko");
+        QTest::keyClick(edit, Qt::Key_Return);
+        EXPECT_EQ(flagsSeen, 3);
+        EXPECT_FALSE(state->thread_searching) << "the worker was stopped";
+        EXPECT_FALSE(state->SEARCH_LOCK);
+        EXPECT_EQ(edit->toPlainText(), "jp:neko") << "nothing is written back";
+        EXPECT_EQ(edit->textCursor().selectedText(), "neko");
+        EXPECT_EQ(platform_.LastStatus(0), u"Search aborted (" + std::u16string(Results() ? u"1" : u"0") +
+                                               u" results)");
+        EXPECT_EQ(quit, c.quitPassedOn);
+    }
+}
+
+TEST_F(SearchWindowTest, TabGoesToTheKanjiWindowAndPointingFocusesTheBox)
+{
+    QWidget frame;
+    frame.resize(700, 400);
+    auto* search = new SearchWindow(*state, &frame);
+    search->setGeometry(0, 0, 700, 140);
+    auto* kanji = new QWidget(&frame);
+    kanji->setObjectName("KanjiWindow");
+    kanji->setFocusPolicy(Qt::StrongFocus);
+    kanji->setGeometry(0, 150, 300, 200);
+    frame.show();
+    frame.activateWindow();
+    QTRY_VERIFY(frame.isActiveWindow());
+    search->FocusSearchBox(false);
+    QTRY_VERIFY(search->edit()->hasFocus());
+    QTest::keyClick(search->edit(), Qt::Key_Tab);
+    QTRY_VERIFY(kanji->hasFocus());
+    QTextCursor caret = search->edit()->textCursor();
+    caret.clearSelection();
+    search->edit()->setTextCursor(caret);
+
+    QTest::mouseMove(search->edit()->viewport(), QPoint(20, 20));
+    QTRY_VERIFY(search->edit()->hasFocus());
+    EXPECT_EQ(search->edit()->textCursor().selectedText().size(), search->edit()->toPlainText().size())
+        << "all of the text is selected";
+}
+
 TEST_F(SearchWindowTest, HistoryAfterThreeSearchesAndCtrlSpace)
 {
     AddSmallDictionary();
