@@ -1,7 +1,6 @@
 // mirudex: the desktop program. Start-up runs in the current directory, where
 // Options.mxreg, the debug log and the data files live.
 #include <QApplication>
-#include <cstdio>
 
 #include "core/DebugLog.h"
 #include "core/DefaultOptions.h"
@@ -9,12 +8,17 @@
 #include "core/Registry.h"
 #include "core/Version.h"
 #include "platform/qt/QtPlatform.h"
+#include "ui/MainWindow.h"
+#include "ui/Program.h"
 
 using namespace mirudex;
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Mirudex"));
+    QApplication::setApplicationVersion(QString::fromLatin1(kVersion));
+    QApplication::setQuitOnLastWindowClosed(false);
     platform::QtPlatform qtPlatform;
 
     dlog::Open();
@@ -37,11 +41,18 @@ int main(int argc, char** argv)
     LogOptionsTree(registry);
     UpgradeOptionsIfOlder(registry);
 
-    // The windows are not part of this build yet: the options are brought up
-    // to date and written back, and the program ends.
-    std::fprintf(stdout, "Mirudex %s: options loaded from Options.mxreg; the main window is not built yet.\n", kVersion);
-    bool saved = registry.Save(kOptionsFileName);
-    dlog::Write(saved ? u"Options.mxreg saved successfully.\n" : u"ERROR while saving Options.mxreg.\n");
+    int status = 0;
+    {
+        ui::Program program(registry);
+        program.parts().mainWindowCreated = [&qtPlatform](ui::MainWindow& window) {
+            qtPlatform.SetMainWindow(&window);
+            qtPlatform.SetStatusSink([&window](int part, const QString& text) { window.SetStatusText(part, text); });
+        };
+        program.Start();
+        program.RunLoop();
+        status = program.Shutdown();
+        qtPlatform.SetStatusSink(nullptr);
+    }
     dlog::Close();
-    return 0;
+    return status;
 }

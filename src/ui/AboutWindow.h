@@ -1,0 +1,46 @@
+#pragma once
+// The About window "About Mirudex": the program's picture, name and version
+// and three links (home page, web site, contact address). At most one exists;
+// it deletes itself when closed.
+
+#include <QPixmap>
+#include <QPushButton>
+#include <QRect>
+#include <QWidget>
+#include <functional>
+
+#include "core/Registry.h"
+
+namespace mirudex::ui {
+
+class AboutWindow : public QWidget {
+    Q_OBJECT
+public:
+    AboutWindow(Registry& registry, QWidget* owner);
+
+    // The measured boxes of the three links (empty until the first paint).
+    QRect linkRect(int index) const { return links_[index]; }
+    // What a click on link index opens: an address, a local file's URL or a mailto: URL.
+    QUrl LinkUrl(int index) const;
+
+    // Opens addresses; tests replace it.
+    static void SetUrlOpener(std::function<void(const QUrl&)> opener);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QPushButton* okay_;
+    QPixmap picture_;
+    QRect links_[3];
+};
+
+// A build-time address as something to open: web and mail addresses as they
+// are, a relative file name (the shipped user guide) found beside the program.
+QUrl ResolveAddress(const QString& address);
+
+}  // namespace mirudex::ui

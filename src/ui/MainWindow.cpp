@@ -1,0 +1,286 @@
+#include "ui/MainWindow.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QFileDialog>
+#include <QMenuBar>
+#include <QScreen>
+
+#include "core/DebugLog.h"
+#include "core/Version.h"
+#include "platform/api/Platform.h"
+#include "platform/api/Utf.h"
+#include "platform/qt/QtPlatform.h"
+#include "ui/AboutWindow.h"
+#include "ui/CommandIds.h"
+#include "ui/DictionariesPopup.h"
+#include "ui/MainMenu.h"
+#include "ui/QuitRequest.h"
+#include "ui/StatusBar.h"
+
+namespace mirudex::ui {
+
+namespace {
+
+std::u16string ToU16(const QString& s) { return std::u16string(reinterpret_cast<const char16_t*>(s.utf16()), s.size()); }
+
+void Note(std::u16string_view text)
+{
+    platform::Get().MessageBox(text, u"Note", platform::Buttons::Ok, platform::Owner::MainWindow);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Registry& registry, AppServices& services, PaneFactory& factory, int width, int height)
+    : registry_(registry), services_(services)
+{
+    setObjectName(QStringLiteral("Mirudex"));
+    setWindowTitle(platform::QtPlatform::ToQString(Format(u"Mirudex %s", kVersionWide)));
+    setWindowIcon(QIcon(QStringLiteral(":/images/icon111.png")));
+    actions_ = BuildMainMenu(menuBar(), [this](int id) { OnCommand(id); });
+    resize(width, height);
+
+    // The first client area: the outer size less the menu bar.
+    const int clientHeight = std::max(0, height - menuBar()->sizeHint().height());
+    client_ = new ClientArea(factory, width, clientHeight, this);
+    setCentralWidget(client_);
+    client_->resize(width, clientHeight);
+    registry_.CD(".");
+    const bool remember = registry_.GetBOOL(".\\Window\\RememberSize");
+    int top = 0, bottom = 0;
+    if (remember) {
+        top = registry_.GetINT(".\\Window\\Div_vert");
+        bottom = registry_.GetINT(".\\Window\\Div_vert_bottom_horiz");
+    }
+    client_->BuildLayout(remember, top, bottom);
+
+    popup_ = new DictionariesPopup(services_, registry_, this);
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &MainWindow::OnClipboardChanged);
+    watchingClipboard_ = true;
+    dlog::WriteAt(1, u"END: Main Window: WM_CREATE\n");
+}
+
+MainWindow::~MainWindow() = default;
+
+QAction* MainWindow::action(int id) const
+{
+    auto it = actions_.find(id);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+AboutWindow* MainWindow::aboutWindow() const { return about_.data(); }
+
+SearchPaneControl* MainWindow::searchControl() const
+{
+    return dynamic_cast<SearchPaneControl*>(client_->pane(PaneId::Search));
+}
+
+void MainWindow::SetStatusText(int part, const QString& text) { client_->statusBar()->SetText(part, text); }
+QString MainWindow::StatusText(int part) const { return client_->statusBar()->Text(part); }
+
+void MainWindow::OnCommand(int id)
+{
+    auto handler = handlers_.find(id);
+    const bool handled = handler != handlers_.end() && handler->second;
+    switch (id) {
+    case ID_ADD_DICT:
+        if (services_.ThreadSearching() || services_.SearchLock()) {
+            Note(u"Please finish any searches or dictionary-loads before loading a dictionary.\n");
+            return;
+        }
+        dlog::WriteAt(1, u"ID_ADD_DICT: About to load the load-dictionary dialog...\n");
+        if (handled)
+            handler->second();
+        dlog::WriteAt(1, u"ID_ADD_DICT: load-dictionary dialog ended.\n");
+        return;
+    case ID_STUDYLIST_OPEN: OpenStudyList(false); return;
+    case ID_STUDYLIST_IMPORT: OpenStudyList(true); return;
+    case ID_STUDYLIST_SAVE: services_.SaveStudyList(registry_.GetString(".\\StudyList\\File")); return;
+    case ID_STUDYLIST_SAVE_AS: SaveStudyListAs(); return;
+    case ID_STUDYLIST_CLOSE:
+        registry_.SetSTRING(".\\StudyList\\File", "");
+        services_.ClearStudyList();
+        RefreshStudyList();
+        return;
+    case ID_EXIT: close(); return;
+    case ID_DICTIONARIES: popup_->Open(QCursor::pos()); return;
+    case ID_ALWAYS_ON_TOP: {
+        const bool on = !registry_.GetBOOL(".\\Misc\\AlwaysOnTop");
+        registry_.SetBOOL(".\\Misc\\AlwaysOnTop", on);
+        action(ID_ALWAYS_ON_TOP)->setChecked(on);
+        return;
+    }
+    case ID_CHECK_UPDATES:
+        if (services_.ThreadSearching()) {
+            Note(u"Please wait for any searches or dictionary-loadings to complete\nbefore attempting to update.");
+            return;
+        }
+        if (handled)
+            handler->second();
+        return;
+    case ID_SETTINGS:
+        if (handled)
+            handler->second();
+        return;
+    case ID_WINDOW_RADICALLOOKUP: ToggleRadicalPane(); return;
+    case ID_WINDOW_STUDYLIST: ToggleStudyListPane(); return;
+    case ID_ABOUT: ShowAbout(); return;
+    default: return;  // other ids belong to the panes
+    }
+}
+
+void MainWindow::ToggleRadicalPane()
+{
+    if (!services_.RadicalsLoaded()) {
+        dlog::WriteAt(1, u"Warning: ID_WINDOW_RADICALLOOKUP: Radical Lookup info has not been loaded yet.\n");
+        action(ID_WINDOW_RADICALLOOKUP)->setChecked(false);
+        return;
+    }
+    const bool show = !client_->lowerPaneShown(PaneId::Radical);
+    if (!client_->ShowLowerPane(PaneId::Radical, show))
+        dlog::Write(u"WARNING: The kanji column is too low to show the radical lookup window.\n");
+    action(ID_WINDOW_RADICALLOOKUP)->setChecked(client_->lowerPaneShown(PaneId::Radical));
+}
+
+void MainWindow::ToggleStudyListPane()
+{
+    const bool show = !client_->lowerPaneShown(PaneId::StudyList);
+    if (!client_->ShowLowerPane(PaneId::StudyList, show))
+        dlog::Write(u"WARNING: The result column is too low to show the study list window.\n");
+    action(ID_WINDOW_STUDYLIST)->setChecked(client_->lowerPaneShown(PaneId::StudyList));
+}
+
+std::optional<std::string> MainWindow::ChooseFile(bool save)
+{
+    const QString title = save ? QStringLiteral("Please select a file to save to.")
+                               : QStringLiteral("Please select a file to open.");
+    dlog::WriteAt(1, save ? u"About to open the File Save dialog box...\n" : u"About to open the File Open dialog box...\n");
+    std::optional<std::string> chosen;
+    if (chooseFile_) {
+        chosen = chooseFile_(save, title);
+    } else {
+        const QString filter = QStringLiteral("All files (*)");
+        const QString path = save ? QFileDialog::getSaveFileName(this, title, QString(), filter)
+                                  : QFileDialog::getOpenFileName(this, title, QString(), filter);
+        if (!path.isEmpty())
+            chosen = path.toStdString();
+    }
+    if (chosen)
+        dlog::WriteAt(1, u"   File picked successfully\n");
+    return chosen;
+}
+
+std::string MainWindow::ProgramRelativePath(const std::string& path, const std::u16string& programDir)
+{
+    const std::u16string wide = Utf8ToUtf16(path);
+    dlog::WriteAt(1, u"Filename (w): %s\n", wide);
+    dlog::WriteAt(1, u"   cmdline: %s\n", programDir);
+    std::u16string dir = programDir;
+    if (dir.empty() || dir.back() != u'/')
+        dir += u'/';
+    dlog::WriteAt(1, u"   strline (w): %s\n", dir);
+    std::u16string result = wide;
+    if (dir.size() < wide.size() && wide.compare(0, dir.size(), dir) == 0)
+        result = wide.substr(dir.size());
+    dlog::WriteAt(1, u"   str_filename: %s\n", result);
+    return Utf16ToUtf8(result);
+}
+
+void MainWindow::OpenStudyList(bool append)
+{
+    auto chosen = ChooseFile(false);
+    if (!chosen)
+        return;
+    if (append) {
+        services_.LoadStudyList(*chosen, true);
+    } else {
+        const std::string stored = ProgramRelativePath(*chosen, ToU16(QCoreApplication::applicationDirPath()));
+        registry_.SetSTRING(".\\StudyList\\File", stored);
+        services_.LoadStudyList(registry_.GetString(".\\StudyList\\File"), false);
+    }
+    RefreshStudyList();
+}
+
+void MainWindow::SaveStudyListAs()
+{
+    auto chosen = ChooseFile(true);
+    if (!chosen)
+        return;
+    registry_.SetSTRING(".\\StudyList\\File", ProgramRelativePath(*chosen, ToU16(QCoreApplication::applicationDirPath())));
+    services_.SaveStudyList(registry_.GetString(".\\StudyList\\File"));
+}
+
+void MainWindow::RefreshStudyList()
+{
+    QWidget* list = client_->pane(PaneId::StudyList);
+    list->updateGeometry();
+    list->update();
+}
+
+void MainWindow::ShowAbout()
+{
+    if (about_)
+        return;
+    const QRect work = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
+    about_ = new AboutWindow(registry_, this);
+    about_->setGeometry(work.width() / 2 - 200, work.height() / 2 - 200, 400, 400);
+    about_->show();
+}
+
+void MainWindow::ApplyAlwaysOnTop()
+{
+    const bool on = registry_.GetBOOL(".\\Misc\\AlwaysOnTop");
+    if (on == bool(windowFlags() & Qt::WindowStaysOnTopHint))
+        return;
+    const bool visible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    if (visible)
+        show();
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ActivationChange)
+        ApplyAlwaysOnTop();
+    QMainWindow::changeEvent(event);
+}
+
+void MainWindow::OnClipboardChanged()
+{
+    if (!watchingClipboard_ || services_.SearchLock())
+        return;
+    if (!skipNextClipboardNotice_ && !services_.ThreadSearching() && registry_.GetBOOL(".\\Misc\\GrabClipboard")) {
+        if (SearchPaneControl* search = searchControl()) {
+            search->OnCommand(ID_ENCODE_PASTE);
+            if (registry_.GetBOOL(".\\Misc\\GrabClipboard-AutoSearch")) {
+                const bool romaji = search->RomajiConversion();
+                if (romaji)
+                    search->SetRomajiConversion(false);
+                search->OnCommand(ID_SEARCH_GO);
+                if (romaji)
+                    search->SetRomajiConversion(true);
+            }
+        }
+    }
+    skipNextClipboardNotice_ = false;
+}
+
+void MainWindow::StopWatchingClipboard()
+{
+    watchingClipboard_ = false;
+    disconnect(QApplication::clipboard(), &QClipboard::dataChanged, this, &MainWindow::OnClipboardChanged);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // The window stays: shutdown saves its placement and then destroys it.
+    event->ignore();
+    setWindowTitle(QStringLiteral("Closing..."));
+    StopWatchingClipboard();
+    quit::Post(0);
+}
+
+}  // namespace mirudex::ui

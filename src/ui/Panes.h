@@ -1,0 +1,70 @@
+#pragma once
+// The five panes of the main window and who makes them. Until a pane's own
+// window class exists, StandInPane takes its place: an empty window with the
+// pane's name that records the commands sent to it.
+
+#include <QWidget>
+#include <vector>
+
+#include "ui/PaneNode.h"
+
+namespace mirudex::ui {
+
+// What the main window asks of the search window beyond placing it: commands
+// (paste in the chosen encoding, search) and the romaji-conversion toggle that
+// the clipboard grab switches off around its search.
+class SearchPaneControl {
+public:
+    virtual ~SearchPaneControl() = default;
+    virtual void OnCommand(int id) = 0;
+    virtual bool RomajiConversion() const = 0;
+    virtual void SetRomajiConversion(bool on) = 0;
+};
+
+class StandInPane : public QWidget, public SearchPaneControl {
+    Q_OBJECT
+public:
+    // name is the pane's window class name, kept as objectName; the title is "(name)".
+    StandInPane(const QString& name, QWidget* parent);
+
+    void OnCommand(int id) override;
+    bool RomajiConversion() const override { return romaji_; }
+    void SetRomajiConversion(bool on) override { romaji_ = on; }
+
+    struct Received {
+        int id;
+        bool romaji;  // the romaji toggle when the command arrived
+    };
+    const std::vector<Received>& received() const { return received_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::vector<Received> received_;
+    bool romaji_ = false;
+};
+
+// Makes the panes as children of the main window's client area.
+class PaneFactory {
+public:
+    virtual ~PaneFactory() = default;
+    virtual QWidget* CreateSearchWindow(QWidget* parent);
+    // slot 0 is the result window, slot 1 the study list window.
+    virtual QWidget* CreateResultWindow(int slot, QWidget* parent);
+    virtual QWidget* CreateKanjiWindow(QWidget* parent);
+    virtual QWidget* CreateRadicalLookupWindow(QWidget* parent);
+};
+
+// Places a widget for the pane tree: moved and shown, sizes below zero taken as zero.
+class WidgetPane : public PaneWindow {
+public:
+    explicit WidgetPane(QWidget* widget = nullptr) : widget_(widget) {}
+    void PlacePane(const PaneRect& rect) override;
+    QWidget* widget() const { return widget_; }
+
+private:
+    QWidget* widget_;
+};
+
+}  // namespace mirudex::ui

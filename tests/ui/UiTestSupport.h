@@ -1,0 +1,28 @@
+#pragma once
+// GUI test helpers: the one QApplication of the test program and a working
+// directory with the default options loaded.
+
+#include <QApplication>
+#include <memory>
+
+#include "core/Registry.h"
+#include "support/TestSupport.h"
+
+namespace mirudex::test {
+
+QApplication& App();
+
+// A working directory with the default options in a store; the log open at level 1.
+class UiTest : public WorkDirTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    Registry registry_;
+};
+
+// Saves a picture of the widget under $MIRUDEX_SCREENSHOT_DIR/name.png when
+// that variable is set (for looking at the windows).
+void SaveShot(QWidget* widget, const char* name);
+
+}  // namespace mirudex::test
