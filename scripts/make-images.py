@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws the program's own images (icon, About picture, sort arrows) as PNG
+"""Draws the program's own pictures (window icon, About picture) as PNG
 files into src/ui/images. Pure standard library, so the pictures can be
 redrawn anywhere:  python3 scripts/make-images.py"""
 import math
@@ -83,27 +83,10 @@ def eye_picture(width, height, scale):
     return pixel
 
 
-def arrow(width, height, up, colour):
-    clear = (0, 0, 0, 0)
-
-    def inside(px, py):
-        t = (py / height) if up else (1 - py / height)
-        return abs(px - width / 2) <= t * width / 2
-
-    return lambda x, y: mix(clear, colour, coverage(inside, x, y))
-
-
 def main():
     os.makedirs(OUT, exist_ok=True)
     write_png(os.path.join(OUT, "icon111.png"), 32, 32, eye_picture(32, 32, 1.0))
     write_png(os.path.join(OUT, "about129.png"), 160, 96, eye_picture(160, 96, 1.0))
-    black = (0, 0, 0, 255)
-    grey = (128, 128, 128, 255)
-    write_png(os.path.join(OUT, "sort_asc1_113.png"), 9, 5, arrow(9, 5, True, black))
-    write_png(os.path.join(OUT, "sort_asc2_114.png"), 9, 5, arrow(9, 5, True, grey))
-    write_png(os.path.join(OUT, "sort_dsc1_122.png"), 9, 5, arrow(9, 5, False, black))
-    write_png(os.path.join(OUT, "sort_dsc2_123.png"), 9, 5, arrow(9, 5, False, grey))
-
 
 if __name__ == "__main__":
     main()

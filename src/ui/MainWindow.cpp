@@ -19,6 +19,7 @@
 #include "ui/DictionariesPopup.h"
 #include "ui/MainMenu.h"
 #include "ui/QuitRequest.h"
+#include "ui/Images.h"
 #include "ui/StatusBar.h"
 
 namespace mirudex::ui {
@@ -37,6 +38,7 @@ void Note(std::u16string_view text)
 MainWindow::MainWindow(Registry& registry, AppServices& services, PaneFactory& factory, int width, int height)
     : registry_(registry), services_(services)
 {
+    InitImageResources();
     setObjectName(QStringLiteral("Mirudex"));
     setWindowTitle(platform::QtPlatform::ToQString(Format(u"Mirudex %s", kVersionWide)));
     setWindowIcon(QIcon(QStringLiteral(":/images/icon111.png")));

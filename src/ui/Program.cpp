@@ -8,6 +8,7 @@
 #include "platform/api/Platform.h"
 #include "ui/CommandIds.h"
 #include "ui/QuitRequest.h"
+#include "ui/Images.h"
 
 namespace mirudex::ui {
 
@@ -67,6 +68,7 @@ void Program::PlaceWindow(int& x, int& y, int& w, int& h, bool& useDefaultPositi
 void Program::Start()
 {
     quit::Reset();
+    InitImageResources();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
 
     // Step 7 and 8: the drawing library and the controls come with Qt.
