@@ -11,7 +11,7 @@
 #include "core/BuildConfig.h"
 #include "core/Version.h"
 #include "platform/qt/QtPlatform.h"
-#include "ui/Look.h"
+#include "ui/Resources.h"
 
 namespace mirudex::ui {
 
@@ -68,8 +68,7 @@ AboutWindow::AboutWindow(Registry& registry, QWidget* owner) : QWidget(owner, Qt
 
     okay_ = new QPushButton(QStringLiteral("Okay"), this);
     okay_->setObjectName(QStringLiteral("Okay"));
-    QFont font;
-    font.setFamilies(FontFamilies(registry.GetString(".\\Search\\Font\\Font")));
+    QFont font = MakeFont(QString::fromStdString(registry.GetString(".\\Search\\Font\\Font")), 1, 72);
     font.setPixelSize(14);
     okay_->setFont(font);
     okay_->resize(70, 26);
@@ -92,7 +91,7 @@ void AboutWindow::paintEvent(QPaintEvent*)
     QFont regular;
     regular.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
     regular.setStyleHint(QFont::SansSerif);
-    regular.setPixelSize(PointsToPixels(12, logicalDpiY()));
+    regular.setPixelSize(MulDiv(12, logicalDpiY(), 72));
     QFont bold = regular;
     bold.setBold(true);
 

@@ -80,31 +80,7 @@ void Program::Start()
     if (parts_.loadHeaderItems)
         parts_.loadHeaderItems();
 
-    dlog::Write(u"Loading cursors...............");
-    if (dlog::Level() > 0)
-        dlog::Write(u"\n");
-    for (const char16_t* label : {u"   cursor_arrow: %s\n", u"   cursor_resize_horizontal: %s\n",
-                                  u"   cursor_resize_vertical: %s\n", u"   cursor_hand: %s\n"})
-        dlog::WriteAt(1, label, u"OKAY");  // system cursors: always there
-    if (dlog::Level() == 0)
-        dlog::Write(u"OKAY\n");
-
-    dlog::Write(u"Loading bitmaps...............");
-    if (dlog::Level() > 0)
-        dlog::Write(u"\n");
-    bool allBitmaps = true;
-    const std::pair<const char16_t*, const char*> bitmaps[] = {
-        {u"   bitmap_sort_asc1: %s\n", ":/images/sort_asc1_113.png"},
-        {u"   bitmap_sort_asc2: %s\n", ":/images/sort_asc2_114.png"},
-        {u"   bitmap_sort_dsc1: %s\n", ":/images/sort_dsc1_122.png"},
-        {u"   bitmap_sort_dsc2: %s\n", ":/images/sort_dsc2_123.png"}};
-    for (const auto& [label, resource] : bitmaps) {
-        const bool ok = !QPixmap(QString::fromLatin1(resource)).isNull();
-        allBitmaps = allBitmaps && ok;
-        dlog::WriteAt(1, label, ok ? u"OKAY" : u"FAILED");
-    }
-    if (dlog::Level() == 0)
-        dlog::Write(allBitmaps ? u"OKAY\n" : u"FAILED\n");
+    LoadCursorsAndBitmaps(resources_);
 
     dlog::Write(u"Loading Fuzzy Search Data.....");
     if (dlog::Level() > 0)
@@ -112,7 +88,7 @@ void Program::Start()
     const bool fuzzy = parts_.loadFuzzySearchInfo && parts_.loadFuzzySearchInfo();
     dlog::Write(fuzzy ? u"OKAY\n" : u"FAILED\n");
 
-    LoadLook(registry_, look_, ScreenDpiY());
+    LoadFontsAndColors(registry_, resources_, ScreenDpiY());
 
     int x = 0, y = 0, w = 0, h = 0;
     bool defaultPosition = true;

@@ -15,6 +15,7 @@
 #include "core/Registry.h"
 #include "ui/AppServices.h"
 #include "ui/Look.h"
+#include "ui/Resources.h"
 #include "ui/MainWindow.h"
 #include "ui/Panes.h"
 #include "ui/ProgressWindow.h"
@@ -67,7 +68,7 @@ public:
     int Shutdown();
 
     MainWindow* mainWindow() const { return main_.get(); }
-    const Look& look() const { return look_; }
+    const Resources& resources() const { return resources_; }
     AppServices& services() { return *services_; }
 
 private:
@@ -84,7 +85,7 @@ private:
     AppServices* services_;
     PaneFactory* factory_;
     ProgramParts parts_;
-    Look look_;
+    Resources resources_;
     std::unique_ptr<MainWindow> main_;
 };
 

@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "core/DebugLog.h"
-#include "ui/Look.h"
+#include "ui/Resources.h"
 #include "ui/QuitRequest.h"
 
 namespace mirudex::ui {
@@ -43,8 +43,8 @@ ProgressWindow::ProgressWindow(const QString& text, bool escLine, const QString&
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFixedSize(300, 150);
     const int dpi = logicalDpiY();
-    textFont_ = MakeFont(fontFace.toStdString(), 20, dpi);
-    escFont_ = MakeFont(fontFace.toStdString(), 14, dpi);
+    textFont_ = MakeFont(fontFace, 20, dpi);
+    escFont_ = MakeFont(fontFace, 14, dpi);
     if (mainWindow) {
         const QRect frame = mainWindow->frameGeometry();
         move(mainWindow->width() / 2 + frame.x() - 150, mainWindow->height() / 2 + frame.y() - 75);

@@ -11,34 +11,9 @@
 
 namespace mirudex::test {
 
-namespace {
-
-class QtEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override { App(); }
-};
-
-[[maybe_unused]] auto* const environment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
-
-}  // namespace
-
-QApplication& App()
-{
-    static int argc = 1;
-    static char name[] = "ui_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        auto* a = new QApplication(argc, argv);
-        QApplication::setQuitOnLastWindowClosed(false);
-        return a;
-    }();
-    return *app;
-}
-
 void UiTest::SetUp()
 {
     WorkDirTest::SetUp();
-    App();
     ui::quit::Reset();
     OpenLog(1);
     registry_.LoadFromText(DefaultOptionsText());

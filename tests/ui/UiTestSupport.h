@@ -1,6 +1,6 @@
 #pragma once
-// GUI test helpers: the one QApplication of the test program and a working
-// directory with the default options loaded.
+// GUI test helpers: a working directory with the default options loaded.
+// The test program's one QApplication comes from QtTestEnvironment.cpp.
 
 #include <QApplication>
 #include <memory>
@@ -9,8 +9,6 @@
 #include "support/TestSupport.h"
 
 namespace mirudex::test {
-
-QApplication& App();
 
 // A working directory with the default options in a store; the log open at level 1.
 class UiTest : public WorkDirTest {
