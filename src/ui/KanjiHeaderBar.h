@@ -30,8 +30,8 @@ public:
 
     int id() const { return id_; }
     int count() const { return static_cast<int>(texts_.size()); }
-    HeaderItems& items() { return items_; }
-    const HeaderItems& items() const { return items_; }
+    KanjiHeaderItems& items() { return items_; }
+    const KanjiHeaderItems& items() const { return items_; }
     int ItemLeft(int item) const;
     int ItemWidth(int item) const { return items_.widths[item]; }
     int Percent(int item) const { return items_.percents[item]; }
@@ -66,7 +66,7 @@ private:
     int id_;
     std::vector<QString> texts_;
     std::vector<QPixmap> arrows_;
-    HeaderItems items_;
+    KanjiHeaderItems items_;
     int tracking_ = -1;
     int pressed_ = -1;
 };

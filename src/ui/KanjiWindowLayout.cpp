@@ -20,7 +20,7 @@ std::vector<int> LayoutPercentWidths(const std::vector<int>& percents, int total
     return widths;
 }
 
-int HeaderItems::Total() const { return std::accumulate(widths.begin(), widths.end(), 0); }
+int KanjiHeaderItems::Total() const { return std::accumulate(widths.begin(), widths.end(), 0); }
 
 namespace {
 
@@ -28,7 +28,7 @@ int PercentOf(int width, int total) { return static_cast<int>(static_cast<double
 
 // The new width of the right neighbour when item becomes newWidth; false when
 // there is none.
-bool Neighbour(const HeaderItems& bar, int item, int newWidth, int& right, int& rightWidth)
+bool Neighbour(const KanjiHeaderItems& bar, int item, int newWidth, int& right, int& rightWidth)
 {
     right = item + 1;
     if (right >= static_cast<int>(bar.widths.size()))
@@ -39,7 +39,7 @@ bool Neighbour(const HeaderItems& bar, int item, int newWidth, int& right, int& 
 
 }  // namespace
 
-TrackOutcome TrackHeaderItem(HeaderItems& bar, HeaderItems* other, int item, int proposedWidth)
+TrackOutcome TrackHeaderItem(KanjiHeaderItems& bar, KanjiHeaderItems* other, int item, int proposedWidth)
 {
     const int total = bar.Total();
     if (item < 0 || item >= static_cast<int>(bar.widths.size()) || total <= 0)

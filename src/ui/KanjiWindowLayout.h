@@ -19,7 +19,7 @@ inline constexpr int kKanjiCellMargin = 3;
 std::vector<int> LayoutPercentWidths(const std::vector<int>& percents, int total);
 
 // One header bar's items as the tracking step sees them (index = display order).
-struct HeaderItems {
+struct KanjiHeaderItems {
     std::vector<int> widths;
     std::vector<int> percents;
     int Total() const;
@@ -36,7 +36,7 @@ enum class TrackOutcome {
 // the difference. For item 0 (the Kanji column) the other bar's item 0 takes
 // the same width and percentage and its right neighbour absorbs the
 // difference there; if either bar would refuse, neither changes.
-TrackOutcome TrackHeaderItem(HeaderItems& bar, HeaderItems* other, int item, int proposedWidth);
+TrackOutcome TrackHeaderItem(KanjiHeaderItems& bar, KanjiHeaderItems* other, int item, int proposedWidth);
 
 // Rows and drawing area of the list.
 struct KanjiListGeometry {

@@ -28,8 +28,8 @@ TEST(KanjiLayout, PercentWidthsGiveTheRestToTheLastItem)
 
 TEST(KanjiLayout, TrackingMovesWholePercentsAgainstTheRightNeighbour)
 {
-    HeaderItems one{{160, 272, 272, 97}, {20, 34, 34, 11}};
-    HeaderItems two{{160, 641}, {20, 80}};
+    KanjiHeaderItems one{{160, 272, 272, 97}, {20, 34, 34, 11}};
+    KanjiHeaderItems two{{160, 641}, {20, 80}};
 
     // On: 300 px of 801 is 37 % = 296 px; Kun gives up 24 px.
     EXPECT_EQ(TrackHeaderItem(one, &two, 1, 300), TrackOutcome::Applied);
@@ -63,16 +63,16 @@ TEST(KanjiLayout, TrackingRefusals)
         {"the other bar's neighbour below 11 px", 0, 800, TrackOutcome::Refused},
     };
     for (const auto& c : cases) {
-        HeaderItems one{{160, 272, 272, 97}, {20, 34, 34, 11}};
-        HeaderItems two{{160, 641}, {20, 80}};
-        const HeaderItems before1 = one, before2 = two;
+        KanjiHeaderItems one{{160, 272, 272, 97}, {20, 34, 34, 11}};
+        KanjiHeaderItems two{{160, 641}, {20, 80}};
+        const KanjiHeaderItems before1 = one, before2 = two;
         EXPECT_EQ(TrackHeaderItem(one, &two, c.item, c.proposed), c.outcome) << c.what;
         EXPECT_EQ(one.widths, before1.widths) << c.what;
         EXPECT_EQ(two.widths, before2.widths) << c.what;
     }
     // The other bar refuses although this bar would allow it: neither changes.
-    HeaderItems one{{160, 100, 520, 21}, {20, 12, 64, 2}};
-    HeaderItems two{{160, 641}, {20, 80}};
+    KanjiHeaderItems one{{160, 100, 520, 21}, {20, 12, 64, 2}};
+    KanjiHeaderItems two{{160, 641}, {20, 80}};
     EXPECT_EQ(TrackHeaderItem(two, &one, 0, 300), TrackOutcome::Refused);
     EXPECT_EQ(two.widths[0], 160);
     EXPECT_EQ(one.widths[0], 160);
