@@ -1,0 +1,252 @@
+#include "update/UpdateList.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <optional>
+
+#include "core/AtomicFile.h"
+
+namespace mirudex::update {
+
+namespace {
+
+std::optional<std::string> ReadWholeFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string WithoutLineEnd(std::string line)
+{
+    while (!line.empty() && (line.back() == '\r' || line.back() == '\n'))
+        line.pop_back();
+    return line;
+}
+
+enum class Section { None, News, Date, Id, Type, AppliesTo, Info, File };
+
+Section Keyword(std::string_view line)
+{
+    static constexpr std::pair<std::string_view, Section> kKeywords[] = {
+        {"NEWS\n", Section::News}, {"DATE\n", Section::Date},        {"ID\n", Section::Id},
+        {"TYPE\n", Section::Type}, {"APPLIES TO\n", Section::AppliesTo}, {"INFO\n", Section::Info},
+        {"FILE\n", Section::File},
+    };
+    for (const auto& [word, section] : kKeywords)
+        if (line == word)
+            return section;
+    return Section::None;
+}
+
+void CloseRecord(UpdateRecord& record)
+{
+    if (record.files.empty())
+        record.fileText = std::string(kNoFilesText);
+}
+
+}  // namespace
+
+std::vector<std::string> ReadTextLines(std::string_view contents, size_t maxBytes)
+{
+    std::vector<std::string> lines;
+    std::string line;
+    for (size_t i = 0; i < contents.size(); ++i) {
+        char c = contents[i];
+        if (c == '\r' && i + 1 < contents.size() && contents[i + 1] == '\n')
+            continue;  // text mode: CR LF reads as LF
+        line.push_back(c);
+        if (c == '\n' || line.size() == maxBytes) {
+            lines.push_back(std::move(line));
+            line.clear();
+        }
+    }
+    return lines;  // a rest without a line end reached the end of the file: not used
+}
+
+bool HasListMarker(std::string_view contents)
+{
+    const auto lines = ReadTextLines(contents.substr(0, kMarkerLineBytes + 1), kMarkerLineBytes);
+    return !lines.empty() && lines.front() == kListMarkerLine;
+}
+
+std::vector<UpdateRecord> ParseUpdateList(std::string_view contents)
+{
+    std::vector<UpdateRecord> records;
+    Section section = Section::None;
+    bool newsSeen = false;
+    for (const std::string& line : ReadTextLines(contents, kListLineBytes)) {
+        if (line.front() == '#')
+            continue;
+        if (const Section keyword = Keyword(line); keyword != Section::None) {
+            if (records.empty()) {
+                records.emplace_back();
+            } else if (keyword == Section::News && newsSeen) {
+                CloseRecord(records.back());
+                records.emplace_back();
+            }
+            if (keyword == Section::News)
+                newsSeen = true;
+            section = keyword;
+            continue;
+        }
+        if (section == Section::None)
+            continue;
+        UpdateRecord& record = records.back();
+        std::string text = WithoutLineEnd(line);
+        const std::string withBreak = text + std::string(kRtfLine);
+        switch (section) {
+        case Section::News: record.newsText += withBreak; break;
+        case Section::Date: record.dateText += withBreak; break;
+        case Section::Id:
+            record.idText += withBreak;
+            record.id = std::move(text);
+            break;
+        case Section::Type:
+            record.typeText += withBreak;
+            record.type = std::move(text);
+            break;
+        case Section::AppliesTo:
+            record.appliesToText += withBreak;
+            record.appliesTo = std::move(text);
+            break;
+        case Section::Info:
+            record.infoText += withBreak;
+            record.infoLines.push_back(std::move(text));
+            break;
+        case Section::File:
+            record.fileText += withBreak;
+            record.files.push_back(std::move(text));
+            break;
+        case Section::None: break;
+        }
+    }
+    if (!records.empty())
+        CloseRecord(records.back());
+    return records;
+}
+
+std::vector<std::string> ReadInstalledUpdates(const std::string& path)
+{
+    std::vector<std::string> ids;
+    if (const auto contents = ReadWholeFile(path))
+        for (const std::string& line : ReadTextLines(*contents, kInstallLogLineBytes))
+            ids.push_back(WithoutLineEnd(line));
+    return ids;
+}
+
+std::string SelectionVersion(std::string_view version)
+{
+    return std::string(version.substr(0, version.find(' ')));
+}
+
+bool VersionMatch(const std::string& version, std::string pattern)
+{
+    if (version == pattern)
+        return true;
+    if (!pattern.empty() && pattern.front() == '-') {
+        pattern.erase(0, 1);
+        if (version < pattern)
+            return true;
+    } else if (!pattern.empty() && pattern.back() == '-') {
+        pattern.pop_back();
+        if (version <= pattern)
+            return true;
+    }
+    if (!pattern.empty() && pattern.front() == '+') {
+        pattern.erase(0, 1);
+        return version > pattern;
+    }
+    if (!pattern.empty() && pattern.back() == '+') {
+        pattern.pop_back();
+        return version >= pattern;
+    }
+    return false;
+}
+
+bool UpdateApplies(const UpdateRecord& record, const std::string& version, const std::vector<std::string>& installed)
+{
+    if (std::find(installed.begin(), installed.end(), record.id) != installed.end())
+        return false;
+    if (record.type != kBuildType && record.type != "All")
+        return false;
+    if (record.appliesTo == "All" || record.appliesTo == version)
+        return true;
+    if (const size_t slash = record.appliesTo.find('/'); slash != std::string::npos)
+        return VersionMatch(version, record.appliesTo.substr(0, slash)) &&
+               VersionMatch(version, record.appliesTo.substr(slash + 1));
+    return VersionMatch(version, record.appliesTo);
+}
+
+UpdateSelection SelectUpdates(std::vector<UpdateRecord> records, const std::string& version,
+                              const std::vector<std::string>& installed)
+{
+    UpdateSelection selection;
+    for (UpdateRecord& record : records)
+        if (UpdateApplies(record, version, installed))
+            selection.applicable.push_back(std::move(record));
+    for (auto it = selection.applicable.rbegin(); it != selection.applicable.rend(); ++it) {
+        if (!it->files.empty()) {
+            selection.downloadList = it->files;
+            selection.chosenId = it->id;
+            break;
+        }
+    }
+    return selection;
+}
+
+bool EvaluateUpdateList(UpdateSelection& selection, const std::string& version, const std::string& listPath,
+                        const std::string& logPath)
+{
+    selection = {};
+    const std::vector<std::string> installed = ReadInstalledUpdates(logPath);
+    const auto contents = ReadWholeFile(listPath);
+    if (!contents)
+        return false;
+    selection = SelectUpdates(ParseUpdateList(*contents), version, installed);
+    return true;
+}
+
+bool LogInstalledUpdate(const std::string& id, const std::string& path)
+{
+    std::string contents;
+    if (auto old = ReadWholeFile(path))
+        contents = std::move(*old);
+    // A last line left without its line end would otherwise run into the new id.
+    if (!contents.empty() && contents.back() != '\n')
+        contents.push_back('\n');
+    contents += id;
+    contents.push_back('\n');
+    return WriteFileAtomically(path, contents);
+}
+
+FileEntry SplitFileEntry(std::string_view entry)
+{
+    const size_t colon = entry.find(':');
+    if (colon == std::string_view::npos || colon == 0)
+        return {std::string(entry), {}};
+    return {std::string(entry.substr(0, colon)), std::string(entry.substr(colon + 1))};
+}
+
+bool SafeUpdateFileName(std::string_view name)
+{
+    if (name.empty() || name.front() == '/')
+        return false;
+    for (unsigned char c : name)
+        if (c < 0x20 || c == 0x7F || c == '\\')
+            return false;
+    size_t start = 0;
+    for (;;) {
+        const size_t end = name.find('/', start);
+        const std::string_view part = name.substr(start, end == std::string_view::npos ? end : end - start);
+        if (part.empty() || part == "." || part == "..")
+            return false;
+        if (end == std::string_view::npos)
+            return true;
+        start = end + 1;
+    }
+}
+
+}  // namespace mirudex::update

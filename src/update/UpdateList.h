@@ -1,0 +1,101 @@
+#pragma once
+// The update list ("updates.v2.txt"), the install log ("Updates.mxf") and
+// the rules that choose which updates apply to this program.
+//
+// The list is text: a marker line "# updates.v2.txt", comment lines starting
+// with "#", and records made of sections. A line holding exactly one of the
+// keywords NEWS, DATE, ID, TYPE, APPLIES TO, INFO or FILE switches the
+// section; NEWS also starts a new record (except the first time, so sections
+// before the first NEWS belong to the first record). A FILE line is
+// "name:crc" with the CRC-32 in "%x" form.
+//
+// Pure functions over files and strings; any thread.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mirudex::update {
+
+inline constexpr const char* kListFileName = "updates.v2.txt";
+inline constexpr const char* kInstallLogName = "Updates.mxf";
+inline constexpr std::string_view kListMarkerLine = "# updates.v2.txt\n";
+// The marker is checked on a first line of at most this many bytes.
+inline constexpr size_t kMarkerLineBytes = 254;
+// List lines longer than this are handled in pieces of this many bytes.
+inline constexpr size_t kListLineBytes = 9998;
+// Lines of the install log longer than this are handled in pieces.
+inline constexpr size_t kInstallLogLineBytes = 98;
+// The rich-text line break that ends every line of a section's text.
+inline constexpr std::string_view kRtfLine = "\\line ";
+inline constexpr std::string_view kNoFilesText = "(There are no files for this update)\\line";
+// What the selection compares with: this program's build type.
+inline constexpr std::string_view kBuildType = "98";
+
+struct UpdateRecord {
+    // Every line of each section, each followed by "\line ".
+    std::string idText, typeText, newsText, dateText, appliesToText, infoText, fileText;
+    std::vector<std::string> files;
+    std::vector<std::string> infoLines;
+    // The last line of the APPLIES TO, ID and TYPE sections.
+    std::string appliesTo, id, type;
+};
+
+// Splits text into lines the way the program reads its text files: "\r\n"
+// counts as "\n"; a line longer than maxBytes comes in pieces of maxBytes;
+// a last line without a line end is not used. Lines keep their "\n".
+std::vector<std::string> ReadTextLines(std::string_view contents, size_t maxBytes);
+
+// True when the list's first line is exactly the marker line.
+bool HasListMarker(std::string_view contents);
+
+std::vector<UpdateRecord> ParseUpdateList(std::string_view contents);
+
+// The ids in the install log (empty when there is none).
+std::vector<std::string> ReadInstalledUpdates(const std::string& path = kInstallLogName);
+
+// The version text used by the selection: the version cut at its first blank.
+std::string SelectionVersion(std::string_view version);
+
+// V against a pattern: equal; "-X" below X, "X-" up to X; "+X" above X,
+// "X+" X or later. Plain byte-wise comparisons (1.0.10 sorts before 1.0.7).
+bool VersionMatch(const std::string& version, std::string pattern);
+
+// The selection rules for one record: not installed, of this build type or
+// "All", and applying to this version ("All", equal, a pattern, or a range
+// "lower/upper" matched by both halves).
+bool UpdateApplies(const UpdateRecord& record, const std::string& version, const std::vector<std::string>& installed);
+
+struct UpdateSelection {
+    std::vector<UpdateRecord> applicable;  // in file order
+    // The FILE lines of the last applicable record that has files, and its id.
+    std::vector<std::string> downloadList;
+    std::string chosenId;
+};
+
+UpdateSelection SelectUpdates(std::vector<UpdateRecord> records, const std::string& version,
+                              const std::vector<std::string>& installed);
+
+// Reads the install log and the list file and selects. False when the list
+// file cannot be opened (selection then empty).
+bool EvaluateUpdateList(UpdateSelection& selection, const std::string& version,
+                        const std::string& listPath = kListFileName, const std::string& logPath = kInstallLogName);
+
+// Appends the id as a line of the install log (rewriting it atomically);
+// false when the log cannot be written.
+bool LogInstalledUpdate(const std::string& id, const std::string& path = kInstallLogName);
+
+// A FILE line split at its first ":" (when that is not the first character)
+// into the name and the expected CRC text; otherwise all name, no CRC.
+struct FileEntry {
+    std::string name;
+    std::string crcText;
+};
+FileEntry SplitFileEntry(std::string_view entry);
+
+// Whether a file name from the list may be written: a relative path below the
+// current directory ("data/words.txt"), without "..", "." or empty parts,
+// backslashes or control characters.
+bool SafeUpdateFileName(std::string_view name);
+
+}  // namespace mirudex::update

@@ -1,0 +1,192 @@
+#include "update/UpdateThreads.h"
+
+#include <fstream>
+
+#include "core/BuildConfig.h"
+#include "core/DebugLog.h"
+#include "core/Format.h"
+#include "platform/api/Platform.h"
+#include "update/Crc32.h"
+#include "update/UpdateList.h"
+
+namespace mirudex::update {
+
+namespace {
+
+bool Refuse(const UpdateState& state, std::u16string_view text)
+{
+    if (!state.running.load())
+        return false;
+    platform::Get().MessageBox(text, u"Error", platform::Buttons::Ok, platform::Owner::None);
+    return true;
+}
+
+// The first line of a fetched list, as the check reads it.
+bool FileHasListMarker(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::string head(kMarkerLineBytes + 1, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<size_t>(in.gcount()));
+    return HasListMarker(head);
+}
+
+}  // namespace
+
+ServerTable DefaultServers()
+{
+    return {{
+        {build::kUpdateHostPrimary, "Mirudex/updates/updates.v2.txt", "Mirudex/updates/files"},
+        {build::kUpdateHostSecondary, "updates/updates.v2.txt", "updates/files"},
+    }};
+}
+
+std::string UpdateHomePage() { return std::string("http://") + build::kUpdateHostSecondary + "/"; }
+
+UpdateState::~UpdateState() { StopUpdateThread(*this); }
+
+void UpdateState::SetStatusSink(std::function<void(const std::u16string&)> sink)
+{
+    std::lock_guard lock(sinkMutex_);
+    sink_ = std::move(sink);
+}
+
+void UpdateState::Status(const std::u16string& text)
+{
+    std::lock_guard lock(sinkMutex_);
+    if (sink_)
+        sink_(text);
+}
+
+FetchOptions UpdateState::Options() const
+{
+    FetchOptions options;
+    options.port = port;
+    options.timeout = timeout;
+    options.stop = &stop_;
+    return options;
+}
+
+bool Load_Thread_CheckForUpdates(UpdateState& state, const std::string& localListFile)
+{
+    if (Refuse(state, u"There is still a update going on.  Load_Thread_CheckForUpdates() will not open a new one."))
+        return false;
+    JoinUpdateThread(state);
+    state.stop_ = false;
+    state.running = true;
+    try {
+        state.thread_ = std::thread(Thread_CheckForUpdates, std::ref(state), localListFile, state.servers);
+    } catch (const std::system_error&) {
+        state.running = false;
+        dlog::Write(u"Load_Thread_CheckForUpdates: ERROR: the thread was not made.\n");
+        return false;
+    }
+    return true;
+}
+
+bool Load_Thread_GetUpdates(UpdateState& state, const std::vector<std::string>& downloadList)
+{
+    if (Refuse(state, u"There is still a update going on.  Load_Thread_GetUpdates() will not open a new one."))
+        return false;
+    JoinUpdateThread(state);
+    state.stop_ = false;
+    state.running = true;
+    try {
+        state.thread_ = std::thread(Thread_GetUpdates, std::ref(state), downloadList, state.servers);
+    } catch (const std::system_error&) {
+        state.running = false;
+        dlog::Write(u"Load_Thread_GetUpdates: ERROR: the thread was not made.\n");
+        return false;
+    }
+    return true;
+}
+
+bool UpdateThreadRunning(const UpdateState& state) { return state.running.load(); }
+
+void StopUpdateThread(UpdateState& state)
+{
+    state.stop_ = true;
+    if (state.thread_.joinable())
+        state.thread_.join();
+    state.running = false;
+}
+
+void JoinUpdateThread(UpdateState& state)
+{
+    if (state.thread_.joinable())
+        state.thread_.join();
+}
+
+int Thread_CheckForUpdates(UpdateState& state, const std::string& localListFile, const ServerTable& servers)
+{
+    dlog::WriteAt(1, u"Thread_CheckForUpdates: started.\n");
+    FetchOptions options = state.Options();
+    options.maxBytes = kMaxListBytes;
+    bool valid = false;
+    for (const ServerRow& server : servers) {
+        if (state.stop_.load())
+            break;
+        state.Status(Format(u"Checking server for updates... (%S)...", server.host));
+        if (FetchHttpFile(server.host, server.listPath, localListFile, options) && FileHasListMarker(localListFile)) {
+            valid = true;
+            break;
+        }
+    }
+    state.checkResult = valid;
+    dlog::WriteAt(1, u"Thread_CheckForUpdates: ended.\n");
+    state.running = false;
+    return 0;
+}
+
+int Thread_GetUpdates(UpdateState& state, const std::vector<std::string>& downloadList, const ServerTable& servers)
+{
+    dlog::WriteAt(1, u"Thread_GetUpdates: started.\n");
+    const FetchOptions base = state.Options();
+    bool allGood = true;
+    for (const std::string& entry : downloadList) {
+        if (state.stop_.load()) {
+            allGood = false;
+            break;
+        }
+        const FileEntry file = SplitFileEntry(entry);
+        // The name becomes a local path: one that could leave the program's
+        // directory (or break the request line) is never fetched.
+        if (!SafeUpdateFileName(file.name)) {
+            dlog::Write(u"Thread_GetUpdates: ERROR: the file name %S was refused.\n", file.name);
+            state.Status(Format(u"The file name (%S) was refused.", file.name));
+            allGood = false;
+            continue;
+        }
+        FetchOptions options = base;
+        options.keep = [&file](std::uint32_t crc) { return CrcText(crc) == file.crcText; };
+        bool done = false;
+        for (const ServerRow& server : servers) {
+            if (state.stop_.load())
+                break;
+            state.Status(Format(u"Getting file (%S) from (%S)...", file.name, server.host));
+            FetchReport report;
+            if (!FetchHttpFile(server.host, server.fileDir + "/" + file.name, file.name, options, &report)) {
+                state.Status(Format(u"Getting file (%S) from (%S)... FAILED!", file.name, server.host));
+                continue;
+            }
+            if (report.kept) {
+                state.Status(Format(u"Getting file (%S) from (%S)... OKAY!", file.name, server.host));
+                done = true;
+                break;
+            }
+            dlog::Write(u"Thread_GetUpdates: CRC of %S is %S, the list says %S.\n", file.name, CrcText(report.crc),
+                        file.crcText);
+            state.Status(Format(u"CRC for %S FAILED.", file.name));
+        }
+        if (!done)
+            allGood = false;
+    }
+    state.downloadOk = allGood;
+    dlog::WriteAt(1, u"Thread_GetUpdates: ended.\n");
+    state.running = false;
+    return 0;
+}
+
+}  // namespace mirudex::update

@@ -1,0 +1,219 @@
+#pragma once
+// A small HTTP server for the update tests: one thread with a listening
+// socket on 127.0.0.1 and an ephemeral port. It reads one request line per
+// connection, records it, and answers from a table of replies by path; an
+// unknown path gets a short "not found" page, as a real server would send.
+// Every wait is bounded, and the destructor stops and joins the thread.
+// Header-only, so the update and the window tests share it.
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace mirudex::test {
+
+class LoopbackServer {
+public:
+    enum class Mode {
+        Send,          // the body, then close
+        ResetMidway,   // half of the body, then a connection reset
+        Hang,          // half of the body, then silence until the server stops
+        CloseAtOnce,   // close without sending anything
+    };
+    struct Reply {
+        std::string body;
+        Mode mode = Mode::Send;
+    };
+
+    LoopbackServer();
+    ~LoopbackServer();
+    LoopbackServer(const LoopbackServer&) = delete;
+    LoopbackServer& operator=(const LoopbackServer&) = delete;
+
+    std::uint16_t port() const { return port_; }
+    // Path as requested after "http://host/".
+    void Serve(const std::string& path, Reply reply);
+    void Serve(const std::string& path, const std::string& body) { Serve(path, Reply{body, Mode::Send}); }
+
+    // The raw bytes of every request so far, in order.
+    std::vector<std::string> Requests() const;
+    // The paths requested so far, in order.
+    std::vector<std::string> Paths() const;
+
+    // A port on 127.0.0.1 that nothing listens on (bound, then closed).
+    static std::uint16_t ClosedPort();
+
+private:
+    void Run();
+    void Handle(int fd);
+
+    int listener_ = -1;
+    std::uint16_t port_ = 0;
+    std::atomic<bool> stop_{false};
+    mutable std::mutex mutex_;
+    std::map<std::string, Reply> replies_;
+    std::vector<std::string> requests_;
+    std::thread thread_;
+};
+
+
+namespace loopback_detail {
+
+inline constexpr int kSliceMs = 20;
+inline constexpr auto kRequestTimeout = std::chrono::seconds(5);
+inline constexpr int kMaxConnections = 1000;
+
+inline sockaddr_in Loopback(std::uint16_t port)
+{
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    return address;
+}
+
+inline void SendAll(int fd, const char* data, size_t size)
+{
+    while (size > 0) {
+        const ssize_t n = ::send(fd, data, size, MSG_NOSIGNAL);
+        if (n <= 0)
+            return;
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+}
+
+}  // namespace loopback_detail
+
+inline LoopbackServer::LoopbackServer()
+{
+    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address = loopback_detail::Loopback(0);
+    socklen_t length = sizeof address;
+    if (listener_ < 0 || ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::listen(listener_, 16) != 0 ||
+        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+        throw std::runtime_error("loopback server: no listening socket");
+    port_ = ntohs(address.sin_port);
+    thread_ = std::thread([this] { Run(); });
+}
+
+inline LoopbackServer::~LoopbackServer()
+{
+    stop_ = true;
+    thread_.join();
+    ::close(listener_);
+}
+
+inline void LoopbackServer::Serve(const std::string& path, Reply reply)
+{
+    std::lock_guard lock(mutex_);
+    replies_[path] = std::move(reply);
+}
+
+inline std::vector<std::string> LoopbackServer::Requests() const
+{
+    std::lock_guard lock(mutex_);
+    return requests_;
+}
+
+inline std::vector<std::string> LoopbackServer::Paths() const
+{
+    std::vector<std::string> paths;
+    for (const std::string& request : Requests()) {
+        const std::string prefix = "GET http://";
+        if (request.rfind(prefix, 0) != 0)
+            continue;
+        const size_t slash = request.find('/', prefix.size());
+        const size_t end = request.find("\r\n");
+        if (slash != std::string::npos && end != std::string::npos && slash < end)
+            paths.push_back(request.substr(slash + 1, end - slash - 1));
+    }
+    return paths;
+}
+
+inline std::uint16_t LoopbackServer::ClosedPort()
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address = loopback_detail::Loopback(0);
+    socklen_t length = sizeof address;
+    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    ::close(fd);
+    return ntohs(address.sin_port);
+}
+
+inline void LoopbackServer::Run()
+{
+    for (int served = 0; served < loopback_detail::kMaxConnections && !stop_;) {
+        pollfd p{listener_, POLLIN, 0};
+        if (::poll(&p, 1, loopback_detail::kSliceMs) <= 0)
+            continue;
+        const int fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+        if (fd < 0)
+            continue;
+        ++served;
+        Handle(fd);
+    }
+}
+
+inline void LoopbackServer::Handle(int fd)
+{
+    // Read until the end of the request line (or the client stops sending).
+    std::string request;
+    const auto deadline = std::chrono::steady_clock::now() + loopback_detail::kRequestTimeout;
+    while (request.find("\r\n") == std::string::npos && request.size() < 8192 && !stop_ &&
+           std::chrono::steady_clock::now() < deadline) {
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, loopback_detail::kSliceMs) <= 0)
+            continue;
+        char block[512];
+        const ssize_t n = ::recv(fd, block, sizeof block, 0);
+        if (n <= 0)
+            break;
+        request.append(block, static_cast<size_t>(n));
+    }
+    Reply reply{"<html><body>404 Not Found</body></html>\n", Mode::Send};
+    {
+        std::lock_guard lock(mutex_);
+        requests_.push_back(request);
+        const std::string prefix = "GET http://";
+        const size_t slash = request.find('/', prefix.size());
+        const size_t end = request.find("\r\n");
+        if (request.rfind(prefix, 0) == 0 && slash != std::string::npos && end != std::string::npos && slash < end) {
+            auto found = replies_.find(request.substr(slash + 1, end - slash - 1));
+            if (found != replies_.end())
+                reply = found->second;
+        }
+    }
+    switch (reply.mode) {
+    case Mode::Send: loopback_detail::SendAll(fd, reply.body.data(), reply.body.size()); break;
+    case Mode::ResetMidway: {
+        loopback_detail::SendAll(fd, reply.body.data(), reply.body.size() / 2);
+        linger reset{1, 0};
+        ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+        break;
+    }
+    case Mode::Hang:
+        loopback_detail::SendAll(fd, reply.body.data(), reply.body.size() / 2);
+        while (!stop_)
+            std::this_thread::sleep_for(std::chrono::milliseconds(loopback_detail::kSliceMs));
+        break;
+    case Mode::CloseAtOnce: break;
+    }
+    ::close(fd);
+}
+
+}  // namespace mirudex::test
