@@ -9,6 +9,7 @@
 #include <QTextBlock>
 #include <chrono>
 #include <climits>
+#include <optional>
 #include <thread>
 
 #include "core/DebugLog.h"
@@ -338,21 +339,29 @@ void SearchWindow::PasteWithEncoding()
 {
     const int index = bands_->encodingList()->currentIndex();
     const int row = text::RowOfComboPosition(index);
-    std::u16string text;
-    platform::Platform& platform = platform::Get();
     if (row < 0) {
         dlog::Write(u"ID_ENCODE_PASTE: Error: index out of bounds (index: %i).\n", index);
-    } else if (auto unicode = row == 1 ? platform.ClipboardText() : std::nullopt) {
-        text = *unicode;
-    } else if (const char* encoding = text::IconvNameForRow(row)) {
-        if (auto bytes = platform.ClipboardBytes(encoding)) {
-            if (row == 1)
-                text = U(QString::fromUtf8(bytes->data(), static_cast<qsizetype>(bytes->size())));
-            else
-                text::ConvertEncodingToWide(*bytes, encoding, "UTF-16LE", text);
-        }
+        return;
     }
-    edit_->ReplaceSelection(Q(text), UndoKind::Paste);
+    // Nothing to take (an empty clipboard, a heading row, a failed conversion)
+    // leaves the selection as it is.
+    std::optional<std::u16string> text;
+    platform::Platform& platform = platform::Get();
+    if (row == 1)
+        text = platform.ClipboardText();
+    if (!text) {
+        const char* encoding = text::IconvNameForRow(row);
+        std::optional<std::string> bytes = encoding ? platform.ClipboardBytes(encoding) : std::nullopt;
+        if (!bytes)
+            return;
+        std::u16string converted;
+        if (row == 1)  // 8-bit text without a Unicode form: this system's 8-bit text is UTF-8
+            converted = U(QString::fromUtf8(bytes->data(), static_cast<qsizetype>(bytes->size())));
+        else if (text::ConvertEncodingToWide(*bytes, encoding, "UTF-16LE", converted) != 0)
+            return;
+        text = std::move(converted);
+    }
+    edit_->ReplaceSelection(Q(*text), UndoKind::Paste);
 }
 
 void SearchWindow::CopyWithEncoding()

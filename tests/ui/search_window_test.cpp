@@ -314,8 +314,16 @@ TEST_F(SearchWindowTest, CopyAndPasteInTheChosenEncoding)
 {
     MakeWindow();
     QComboBox* encodings = window->bands()->encodingList();
+    SetText("keep");
+    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(edit->toPlainText(), "keep") << "an empty clipboard pastes nothing over the selection";
+
     encodings->setCurrentIndex(3);
     ASSERT_EQ(encodings->currentText(), "EUC-JP");
+    platform_.SetClipboardBytes("\xA4", "EUC-JP");  // half a character
+    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(edit->toPlainText(), "keep");
+    EXPECT_EQ(platform_.MessageBoxes().size(), 1u) << "the failed conversion is reported";
     SetText(Q(u"日本語のテキスト"));
     QTest::keyClick(edit, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(platform_.ClipboardEncoding(), "EUC-JP");
