@@ -4,13 +4,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QTextBlock>
-#include <chrono>
 #include <climits>
 #include <optional>
-#include <thread>
 
 #include "core/DebugLog.h"
 #include "core/Registry.h"
@@ -22,6 +19,8 @@
 #include "text/Encoding.h"
 #include "text/Romaji.h"
 #include "ui/HistoryDropDown.h"
+#include "ui/ProgressWindow.h"
+#include "ui/QuitRequest.h"
 #include "ui/Resources.h"
 #include "ui/SearchBands.h"
 #include "ui/SearchCommands.h"
@@ -32,10 +31,8 @@ namespace mirudex::ui {
 
 namespace {
 
-constexpr int kWaitQuit = 1;
-constexpr int kWaitEsc = 2;
-constexpr int kFinished = 1;
-constexpr int kQuit = 2;
+constexpr int kFinished = kWaitFinished;
+constexpr int kQuit = kWaitQuitArrived;
 constexpr int kRandomTries = 100;
 
 constexpr std::u16string_view kHelpText =
@@ -233,31 +230,13 @@ void SearchWindow::OnLanguage(int id)
 
 int SearchWindow::DefaultWait(int flags)
 {
-    // Keeps the windows alive while the worker runs; ESC on any of them stops it.
-    struct EscFilter : QObject {
-        bool pressed = false;
-        bool eventFilter(QObject*, QEvent* event) override
-        {
-            if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-                pressed = true;
-                return true;
-            }
-            return false;
-        }
-    } filter;
-    if (flags & kWaitEsc)
-        qApp->installEventFilter(&filter);
-    int result = kFinished;
-    while (search::WorkerRunning(state_)) {
-        QCoreApplication::processEvents();
-        if (filter.pressed) {
-            result = 0;
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    qApp->removeEventFilter(&filter);
-    return result;
+    struct Probe : WorkerProbe {
+        explicit Probe(const search::AppState& state) : state(state) {}
+        bool Running() const override { return search::WorkerRunning(state); }
+        const search::AppState& state;
+    } probe(state_);
+    CreateThreadWindow(options_, window(), QStringLiteral("Searching..."), true);
+    return WaitForWorker(probe, flags);
 }
 
 void SearchWindow::SearchCommand()
@@ -329,8 +308,12 @@ void SearchWindow::SearchCommand()
             Select(edit_, 3, INT_MAX);
         emit resultsReady();
         Status(search::SearchAbortedText(state_));
-        if (waited == kQuit && forwardQuit_)
-            forwardQuit_();
+        if (waited == kQuit) {
+            if (forwardQuit_)
+                forwardQuit_();
+            else
+                quit::Post(quit::Code());  // the program still ends
+        }
     }
     state_.SEARCH_LOCK = false;
 }

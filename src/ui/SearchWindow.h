@@ -23,6 +23,7 @@
 #include <random>
 #include <string>
 
+#include "ui/Panes.h"
 #include "userdata/History.h"
 
 namespace mirudex {
@@ -38,7 +39,7 @@ class HistoryDropDown;
 class SearchBands;
 class SearchEdit;
 
-class SearchWindow : public QWidget {
+class SearchWindow : public QWidget, public SearchPaneControl {
     Q_OBJECT
 public:
     // Waits for the search worker with the flags of the progress wait
@@ -48,20 +49,21 @@ public:
     SearchWindow(search::AppState& state, QWidget* parent = nullptr);
     ~SearchWindow() override;
 
-    void OnCommand(int id);
+    void OnCommand(int id) override;
 
-    // The wait of the search command; by default a loop that keeps the
-    // program responsive, polls every 10 ms and ends on ESC.
+    // The wait of the search command; by default the progress window
+    // ("Searching...", with the ESC line) and the program's wait loop.
     void SetWaiter(Waiter waiter) { waiter_ = std::move(waiter); }
     // Where Tab sends the keyboard (the kanji window).
     void SetKanjiWindow(QWidget* window) { kanjiWindow_ = window; }
-    // Called when a quit arrived during a search wait, to pass it on.
+    // Called when a quit arrived during a search wait, to pass it on (by
+    // default the quit request is posted again).
     void SetQuitForwarder(std::function<void()> forward) { forwardQuit_ = std::move(forward); }
     void SetMiscFont(const QFont& font);
 
     // The romaji-conversion toggle (the clipboard grab switches it off around its search).
-    bool RomajiConversion() const;
-    void SetRomajiConversion(bool on);
+    bool RomajiConversion() const override;
+    void SetRomajiConversion(bool on) override;
 
     // Start-up: marks the buttons from the options and sends the toggles'
     // commands (language already checked, 0..7); selects all and focuses the

@@ -20,6 +20,7 @@
 #include "support/TestSupport.h"
 #include "text/Encoding.h"
 #include "ui/HistoryDropDown.h"
+#include "ui/QuitRequest.h"
 #include "ui/SearchBands.h"
 #include "ui/SearchCommands.h"
 #include "ui/SearchEdit.h"
@@ -252,6 +253,15 @@ TEST_F(SearchWindowTest, EscAndQuitDuringTheWait)
                                                u" results)");
         EXPECT_EQ(quit, c.quitPassedOn);
     }
+
+    // Without a forwarder the quit request is posted again, so the program still ends.
+    window->SetQuitForwarder(nullptr);
+    window->SetWaiter([](int) { return 2; });
+    quit::Reset();
+    SetText("neko");
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_TRUE(quit::Pending());
+    quit::Reset();
 }
 
 TEST_F(SearchWindowTest, TabGoesToTheKanjiWindowAndPointingFocusesTheBox)
