@@ -112,6 +112,8 @@ SearchWindow::SearchWindow(search::AppState& state, QWidget* parent)
     connect(historyList_, &HistoryDropDown::chosen, this,
             [this](const QString& text) { edit_->ReplaceSelection(text); });
     connect(historyList_, &HistoryDropDown::closed, this, [this] { edit_->setFocus(); });
+    SetMiscFont(MakeFont(Q8(options_.GetString(".\\Misc\\Font\\Font")), options_.GetINT(".\\Misc\\Font\\Size"),
+                         logicalDpiY()));
     dlog::Write(u"END: Search Window: WM_CREATE:\n");
     Layout();
 }
