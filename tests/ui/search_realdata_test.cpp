@@ -73,6 +73,7 @@ TEST_F(SearchRealData, RomajiWithTheImeThenEnterFillsTheResultList)
 
     const auto& results = state->edict_results[0];
     ASSERT_FALSE(results.empty());
+    RecordProperty("results", static_cast<int>(results.size()));
     EXPECT_TRUE(std::any_of(results.begin(), results.end(), [](const dict::Entry& e) { return e.word == u"勉強"; }));
     EXPECT_EQ(platform_.LastStatus(0),
               u"Search complete (" + std::u16string(QString::number(results.size()).toStdU16String()) + u" results) ");
