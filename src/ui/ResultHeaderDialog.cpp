@@ -16,7 +16,7 @@ constexpr const char* kColumnLabels[3] = {"Top", "Bottom", "None"};
 constexpr int kColumnBar[3] = {0, 1, kNoBar};
 }  // namespace
 
-ResultHeaderDialog::ResultHeaderDialog(const HeaderItems& items, std::function<void(int, int)> onChoice,
+ResultHeaderDialog::ResultHeaderDialog(const ResultHeaderItems& items, std::function<void(int, int)> onChoice,
                                        QWidget* parent)
     : QDialog(parent)
 {

@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <functional>
 
-#include "ui/HeaderItems.h"
+#include "ui/ResultHeaderItems.h"
 
 namespace mirudex::ui {
 
@@ -16,7 +16,7 @@ class ResultHeaderDialog : public QDialog {
     Q_OBJECT
 public:
     // onChoice(item id, bar) with bar 0 top, 1 bottom, -1 none.
-    ResultHeaderDialog(const HeaderItems& items, std::function<void(int, int)> onChoice, QWidget* parent);
+    ResultHeaderDialog(const ResultHeaderItems& items, std::function<void(int, int)> onChoice, QWidget* parent);
 };
 
 }  // namespace mirudex::ui

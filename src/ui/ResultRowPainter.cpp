@@ -2,7 +2,7 @@
 
 #include <QPen>
 
-#include "ui/HeaderItems.h"
+#include "ui/ResultHeaderItems.h"
 
 namespace mirudex::ui {
 

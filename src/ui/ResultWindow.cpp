@@ -64,7 +64,7 @@ ResultWindow::ResultWindow(int index, ResultHost& host, Registry& options, const
     }
 
     hoverTimer_.setSingleShot(true);
-    hoverTimer_.setInterval(kHoverDelayMs);
+    hoverTimer_.setInterval(kResultHoverDelayMs);
     connect(&hoverTimer_, &QTimer::timeout, this, &ResultWindow::ShowHover);
 
     menuRunner_ = [](QMenu& menu, QPoint global) {
@@ -79,7 +79,7 @@ ResultWindow::ResultWindow(int index, ResultHost& host, Registry& options, const
 
 ResultWindow::~ResultWindow() { CloseHover(); }
 
-void ResultWindow::SetHeaderItems(const HeaderItems& items)
+void ResultWindow::SetHeaderItems(const ResultHeaderItems& items)
 {
     items_ = items;
     ArrangeHeaderItems();

@@ -16,7 +16,7 @@
 #include <functional>
 #include <memory>
 
-#include "ui/HeaderItems.h"
+#include "ui/ResultHeaderItems.h"
 #include "ui/ResultHoverCard.h"
 #include "ui/ResultHost.h"
 #include "ui/ResultSelection.h"
@@ -34,7 +34,7 @@ class ResultHeaderBar;
 
 inline constexpr int kResultHeaderTop = 1311;
 inline constexpr int kResultHeaderBottom = 1321;
-inline constexpr int kHoverDelayMs = 700;
+inline constexpr int kResultHoverDelayMs = 700;
 
 // Context menu item ids.
 enum ResultMenuId : int {
@@ -59,8 +59,8 @@ public:
     int index() const { return index_; }
 
     // Header items: the ones in use, and writing them back to the options (shutdown).
-    const HeaderItems& headerItems() const { return items_; }
-    void SetHeaderItems(const HeaderItems& items);
+    const ResultHeaderItems& headerItems() const { return items_; }
+    void SetHeaderItems(const ResultHeaderItems& items);
     void SaveHeaderItems();
     ResultHeaderBar* headerBar(int bar) const { return bars_[static_cast<size_t>(bar)]; }
 
@@ -138,7 +138,7 @@ private:
     ResultHost& host_;
     Registry& options_;
     const Resources& resources_;
-    HeaderItems items_{};
+    ResultHeaderItems items_{};
     std::array<ResultHeaderBar*, kBarCount> bars_{};
     QScrollBar* scroll_ = nullptr;
 

@@ -5,14 +5,14 @@
 #include "core/DefaultOptions.h"
 #include "core/Registry.h"
 #include "support/TestSupport.h"
-#include "ui/HeaderItems.h"
+#include "ui/ResultHeaderItems.h"
 
 using namespace mirudex;
 using namespace mirudex::ui;
 
 namespace {
 
-std::vector<int> Percentages(const HeaderItems& items, int bar)
+std::vector<int> Percentages(const ResultHeaderItems& items, int bar)
 {
     std::vector<int> out;
     for (int id : DisplayOrder(items, bar))
@@ -20,9 +20,9 @@ std::vector<int> Percentages(const HeaderItems& items, int bar)
     return out;
 }
 
-HeaderItems Bar0(std::initializer_list<int> percentages)
+ResultHeaderItems Bar0(std::initializer_list<int> percentages)
 {
-    HeaderItems items{};
+    ResultHeaderItems items{};
     for (auto& item : items)
         item.bar = kNoBar;
     int id = 0;
@@ -48,7 +48,7 @@ TEST(ResultHeaderItems, DefaultsOfBothWindowsAndTheirNormalisation)
         {1, {kItemWord, kItemKana, kItemMeaning}, {}, {19, 20, 61}, {}},
     };
     for (const Case& c : cases) {
-        HeaderItems items = LoadHeaderItems(options, c.index);
+        ResultHeaderItems items = LoadHeaderItems(options, c.index);
         NormalizePercentages(items);
         EXPECT_EQ(DisplayOrder(items, 0), c.top) << c.index;
         EXPECT_EQ(DisplayOrder(items, 1), c.bottom) << c.index;
@@ -73,7 +73,7 @@ TEST(ResultHeaderItems, NormalisationScalesTruncatesAndPutsTheExcessOnTheFirstIt
         {{-5, 200}, {1, 99}},
     };
     for (const Case& c : cases) {
-        HeaderItems items = Bar0({});
+        ResultHeaderItems items = Bar0({});
         for (size_t k = 0; k < c.in.size(); ++k)
             items[k] = {0, c.in[k], static_cast<int>(k)};
         NormalizePercentages(items);
@@ -91,7 +91,7 @@ TEST(ResultHeaderItems, WidthsTruncateAndTheLastItemTakesTheRest)
 
 TEST(ResultHeaderItems, SharedPositionsGiveAStableOrder)
 {
-    HeaderItems items = Bar0({10, 20, 30, 40});
+    ResultHeaderItems items = Bar0({10, 20, 30, 40});
     items[3].position = 0;  // moved onto the bar by the dialog with a Position already in use
     items[1].position = 9;  // beyond the bar's item count
     EXPECT_EQ(DisplayOrder(items, 0), (std::vector<int>{0, 3, 2, 1}));
@@ -110,7 +110,7 @@ TEST(ResultHeaderItems, DraggingAnItemShiftsThePassedNeighbours)
         {2, 2, {0, 1, 2, 3}},
     };
     for (const Case& c : cases) {
-        HeaderItems items = Bar0({25, 25, 25, 25});
+        ResultHeaderItems items = Bar0({25, 25, 25, 25});
         MoveHeaderItem(items, 0, c.from, c.to);
         EXPECT_EQ(DisplayOrder(items, 0), c.order) << c.from << " -> " << c.to;
     }
@@ -121,7 +121,7 @@ class ResultHeaderItemsLog : public test::WorkDirTest {};
 TEST_F(ResultHeaderItemsLog, DraggingPastTheLastItemIsLogged)
 {
     OpenLog();
-    HeaderItems items = Bar0({50, 50});
+    ResultHeaderItems items = Bar0({50, 50});
     MoveHeaderItem(items, 0, 0, 5);  // a place the bar does not have
     EXPECT_EQ(items[0].position, 5);
     EXPECT_EQ(items[1].position, 0);
@@ -149,7 +149,7 @@ TEST(ResultHeaderItems, DividerResizeSnapsAndTheRightNeighbourAbsorbs)
         {{50, 50}, 1, 60, 200, ResizeOutcome::NoRightNeighbour, {50, 50}, 60},
     };
     for (const Case& c : cases) {
-        HeaderItems items = Bar0({});
+        ResultHeaderItems items = Bar0({});
         for (size_t k = 0; k < c.start.size(); ++k)
             items[k] = {0, c.start[k], static_cast<int>(k)};
         const ResizeResult r = ResizeHeaderItem(items, c.id, c.newWidth, c.barWidth);
@@ -161,7 +161,7 @@ TEST(ResultHeaderItems, DividerResizeSnapsAndTheRightNeighbourAbsorbs)
 
 TEST(ResultHeaderItems, DoubleClickGivesEqualSharesWithTheRestOnTheLastShown)
 {
-    HeaderItems items = Bar0({10, 20, 70});
+    ResultHeaderItems items = Bar0({10, 20, 70});
     items[0].position = 2;  // shown last
     items[2].position = 0;
     EqualShares(items, 0);
@@ -169,7 +169,7 @@ TEST(ResultHeaderItems, DoubleClickGivesEqualSharesWithTheRestOnTheLastShown)
     EXPECT_EQ(items[1].percentage, 33);
     EXPECT_EQ(items[2].percentage, 33);
 
-    HeaderItems four = Bar0({1, 2, 3, 94});
+    ResultHeaderItems four = Bar0({1, 2, 3, 94});
     EqualShares(four, 0);
     EXPECT_EQ(Percentages(four, 0), (std::vector<int>{25, 25, 25, 25}));
     EqualShares(four, 1);  // an empty bar is left alone
@@ -179,14 +179,14 @@ TEST(ResultHeaderItems, SavedItemsReadBackPerWindow)
 {
     Registry options;
     options.LoadFromText(DefaultOptionsText());
-    HeaderItems items = LoadHeaderItems(options, 1);
+    ResultHeaderItems items = LoadHeaderItems(options, 1);
     items[kItemInfo] = {1, 42, 7};
     SaveHeaderItems(options, 1, items);
     EXPECT_EQ(options.GetINT(".\\StudyList\\HeaderItems\\2\\Header"), 1);
     EXPECT_EQ(options.GetINT(".\\StudyList\\HeaderItems\\2\\Percentage"), 42);
     EXPECT_EQ(options.GetINT(".\\StudyList\\HeaderItems\\2\\Position"), 7);
     EXPECT_EQ(options.GetINT(".\\Results\\HeaderItems\\2\\Header"), 0) << "the result window's items are apart";
-    const HeaderItems back = LoadHeaderItems(options, 1);
+    const ResultHeaderItems back = LoadHeaderItems(options, 1);
     EXPECT_EQ(back[kItemInfo].percentage, 42);
 
     options.SetINT(".\\Results\\HeaderItems\\4\\Header", 7);

@@ -121,7 +121,7 @@ TEST_F(ResultWindowTest, SortClicksOnTheHeaderItems)
 
     EXPECT_TRUE(window_->ClickHeaderItem(kItemKana));
     EXPECT_EQ(fx_.host.sort.primary.key, kItemKana);
-    HeaderItems items = window_->headerItems();
+    ResultHeaderItems items = window_->headerItems();
     items[kItemKana].bar = kNoBar;
     window_->SetHeaderItems(items);
     EXPECT_FALSE(window_->ClickHeaderItem(kItemKana)) << "no bar shows the item";
@@ -362,7 +362,7 @@ TEST_F(ResultWindowTest, HeaderDialogMovesItemsBetweenBars)
     EXPECT_NE(Log().find("RESULT HEADER DIALOG BOX\n"), std::string::npos);
 
     // Everything off the bottom bar: it is hidden and the rows lose its height.
-    HeaderItems items = window_->headerItems();
+    ResultHeaderItems items = window_->headerItems();
     items[kItemMeaning].bar = 0;
     window_->SetHeaderItems(items);
     EXPECT_FALSE(Bar("1321")->isVisible());

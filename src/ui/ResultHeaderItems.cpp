@@ -1,4 +1,4 @@
-#include "ui/HeaderItems.h"
+#include "ui/ResultHeaderItems.h"
 
 #include <algorithm>
 #include <string>
@@ -13,7 +13,7 @@ namespace {
 constexpr std::array<std::u16string_view, kHeaderItemCount> kLabels = {u"Word", u"Kana", u"Info",
                                                                        u"Meaning", u"W", u"K"};
 
-bool Shown(const HeaderItem& item) { return item.bar == 0 || item.bar == 1; }
+bool Shown(const ResultHeaderItem& item) { return item.bar == 0 || item.bar == 1; }
 
 std::string ItemKey(int windowIndex, int id)
 {
@@ -32,12 +32,12 @@ const char* HeaderItemsKey(int windowIndex)
     return windowIndex == 1 ? ".\\StudyList\\HeaderItems" : ".\\Results\\HeaderItems";
 }
 
-HeaderItems LoadHeaderItems(Registry& options, int windowIndex)
+ResultHeaderItems LoadHeaderItems(Registry& options, int windowIndex)
 {
-    HeaderItems items;
+    ResultHeaderItems items;
     for (int id = 0; id < kHeaderItemCount; ++id) {
         const std::string key = ItemKey(windowIndex, id);
-        HeaderItem& item = items[static_cast<size_t>(id)];
+        ResultHeaderItem& item = items[static_cast<size_t>(id)];
         item.bar = options.GetINT(key + "Header");
         item.percentage = options.GetINT(key + "Percentage");
         item.position = options.GetINT(key + "Position");
@@ -47,25 +47,25 @@ HeaderItems LoadHeaderItems(Registry& options, int windowIndex)
     return items;
 }
 
-void SaveHeaderItems(Registry& options, int windowIndex, const HeaderItems& items)
+void SaveHeaderItems(Registry& options, int windowIndex, const ResultHeaderItems& items)
 {
     for (int id = 0; id < kHeaderItemCount; ++id) {
         const std::string key = ItemKey(windowIndex, id);
-        const HeaderItem& item = items[static_cast<size_t>(id)];
+        const ResultHeaderItem& item = items[static_cast<size_t>(id)];
         options.SetINT(key + "Header", item.bar);
         options.SetINT(key + "Percentage", item.percentage);
         options.SetINT(key + "Position", item.position);
     }
 }
 
-int ItemCount(const HeaderItems& items, int bar)
+int ItemCount(const ResultHeaderItems& items, int bar)
 {
-    return static_cast<int>(std::count_if(items.begin(), items.end(), [bar](const HeaderItem& i) {
+    return static_cast<int>(std::count_if(items.begin(), items.end(), [bar](const ResultHeaderItem& i) {
         return i.bar == bar;
     }));
 }
 
-std::vector<int> DisplayOrder(const HeaderItems& items, int bar)
+std::vector<int> DisplayOrder(const ResultHeaderItems& items, int bar)
 {
     std::vector<int> order;
     for (int id = 0; id < kHeaderItemCount; ++id)
@@ -77,10 +77,10 @@ std::vector<int> DisplayOrder(const HeaderItems& items, int bar)
     return order;
 }
 
-void NormalizePercentages(HeaderItems& items)
+void NormalizePercentages(ResultHeaderItems& items)
 {
     std::array<long long, kBarCount> sum{};
-    for (const HeaderItem& item : items)
+    for (const ResultHeaderItem& item : items)
         if (Shown(item))
             sum[static_cast<size_t>(item.bar)] += item.percentage;
 
@@ -91,7 +91,7 @@ void NormalizePercentages(HeaderItems& items)
         factor[b] = sum[b] > 0 ? 100.0 / static_cast<double>(sum[b]) : 0.0;
 
     sum = {};
-    for (HeaderItem& item : items) {
+    for (ResultHeaderItem& item : items) {
         if (!Shown(item))
             continue;
         const double scaled = item.percentage * factor[static_cast<size_t>(item.bar)];
@@ -103,7 +103,7 @@ void NormalizePercentages(HeaderItems& items)
         if (sum[static_cast<size_t>(b)] == 100 || ItemCount(items, b) == 0)
             continue;
         const long long excess = sum[static_cast<size_t>(b)] - 100;
-        for (HeaderItem& item : items) {
+        for (ResultHeaderItem& item : items) {
             if (item.bar == b && item.percentage - excess > 0) {
                 item.percentage = static_cast<int>(item.percentage - excess);
                 break;
@@ -112,7 +112,7 @@ void NormalizePercentages(HeaderItems& items)
     }
 }
 
-std::vector<int> ItemWidths(const HeaderItems& items, int bar, int width)
+std::vector<int> ItemWidths(const ResultHeaderItems& items, int bar, int width)
 {
     const std::vector<int> order = DisplayOrder(items, bar);
     std::vector<int> widths;
@@ -130,7 +130,7 @@ std::vector<int> ItemWidths(const HeaderItems& items, int bar, int width)
     return widths;
 }
 
-void MoveHeaderItem(HeaderItems& items, int bar, int oldPlace, int newPlace)
+void MoveHeaderItem(ResultHeaderItems& items, int bar, int oldPlace, int newPlace)
 {
     const std::vector<int> order = DisplayOrder(items, bar);
     if (oldPlace < 0 || oldPlace >= static_cast<int>(order.size()) || oldPlace == newPlace)
@@ -155,9 +155,9 @@ void MoveHeaderItem(HeaderItems& items, int bar, int oldPlace, int newPlace)
     }
 }
 
-ResizeResult ResizeHeaderItem(HeaderItems& items, int id, int newWidth, int barWidth)
+ResizeResult ResizeHeaderItem(ResultHeaderItems& items, int id, int newWidth, int barWidth)
 {
-    HeaderItem& item = items[static_cast<size_t>(id)];
+    ResultHeaderItem& item = items[static_cast<size_t>(id)];
     const double total = barWidth;
     const int newPercent = barWidth > 0 ? static_cast<int>(newWidth / total * 100.0) : item.percentage;
     const int snapped = static_cast<int>(newPercent / 100.0 * total);
@@ -166,7 +166,7 @@ ResizeResult ResizeHeaderItem(HeaderItems& items, int id, int newWidth, int barW
     const auto it = std::find(order.begin(), order.end(), id);
     if (it == order.end() || it + 1 == order.end())
         return {ResizeOutcome::NoRightNeighbour, snapped};
-    HeaderItem& right = items[static_cast<size_t>(*(it + 1))];
+    ResultHeaderItem& right = items[static_cast<size_t>(*(it + 1))];
 
     const int rightPercent = right.percentage + item.percentage - newPercent;
     if (total * newPercent / 100.0 < kMinItemWidth || total * rightPercent / 100.0 < kMinItemWidth)
@@ -176,14 +176,14 @@ ResizeResult ResizeHeaderItem(HeaderItems& items, int id, int newWidth, int barW
     return {ResizeOutcome::Applied, snapped};
 }
 
-void EqualShares(HeaderItems& items, int bar)
+void EqualShares(ResultHeaderItems& items, int bar)
 {
     const int n = ItemCount(items, bar);
     if (n == 0)
         return;
     // What the integer division leaves over goes to the item shown last, so
     // the bar adds up to 100 whatever the order of the items on it.
-    for (HeaderItem& item : items)
+    for (ResultHeaderItem& item : items)
         if (item.bar == bar)
             item.percentage = 100 / n;
     items[static_cast<size_t>(DisplayOrder(items, bar).back())].percentage += 100 - n * (100 / n);
