@@ -8,6 +8,10 @@
 #include "core/Registry.h"
 #include "core/Version.h"
 #include "platform/qt/QtPlatform.h"
+#include "dict/DictionaryStore.h"
+#include "search/AppState.h"
+#include "text/FuzzySearch.h"
+#include "ui/AppWiring.h"
 #include "ui/MainWindow.h"
 #include "ui/Program.h"
 
@@ -43,7 +47,15 @@ int main(int argc, char** argv)
 
     int status = 0;
     {
-        ui::Program program(registry);
+        // The program's shared state lives until the windows are gone.
+        dict::DictionaryStore store;
+        text::FuzzyRules rules;
+        search::AppState state(registry, store, &rules);
+        ui::AppStateServices services(state);
+        ui::Program program(registry, &services);
+        ui::AppPaneFactory panes(state, program.resources(), services);
+        program.SetPaneFactory(&panes);
+        panes.WireProgram(program, rules);
         program.parts().mainWindowCreated = [&qtPlatform](ui::MainWindow& window) {
             qtPlatform.SetMainWindow(&window);
             qtPlatform.SetStatusSink([&window](int part, const QString& text) { window.SetStatusText(part, text); });

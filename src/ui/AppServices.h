@@ -1,9 +1,9 @@
 #pragma once
-// What the windows need of the program's shared state: the two worker flags,
-// the list of dictionaries and whether the radical table was loaded. The
-// program passes one implementation to the main window; LocalServices keeps
-// its own flags and list (used until the search state is attached, and by
-// tests).
+// What the main window and start-up need of the program's shared state: the
+// two worker flags, the list of dictionaries, whether the radical table was
+// loaded, and the study list with its file. The program passes the one over
+// its search state (AppWiring.h); LocalServices keeps its own flags and list
+// and records the study list commands (tests).
 //
 // Threads: user-interface thread only; the worker flags may be written by the
 // worker, and are read here without locking.
@@ -30,11 +30,18 @@ public:
 
     virtual bool RadicalsLoaded() const = 0;
 
-    // The study list and its files (path as stored in .\StudyList\File).
+    // The study list (its pane shows it) and its file, .\StudyList\File.
     virtual int StudyListCount() const = 0;
-    virtual void LoadStudyList(const std::string& path, bool append) = 0;
-    virtual void SaveStudyList(const std::string& path) = 0;
-    virtual void ClearStudyList() = 0;
+    // File menu commands with the path the user chose.
+    virtual void OpenStudyList(const std::string& chosenPath) = 0;
+    virtual void ImportStudyList(const std::string& chosenPath) = 0;
+    virtual void SaveStudyList() = 0;
+    virtual void SaveStudyListAs(const std::string& chosenPath) = 0;
+    virtual void CloseStudyList() = 0;
+    // Start-up (status texts included) and exit (a list without a file gets
+    // "studylist.default").
+    virtual void LoadStudyListAtStartup() = 0;
+    virtual void SaveStudyListAtExit(bool shown) = 0;
 };
 
 class LocalServices : public AppServices {
@@ -52,15 +59,19 @@ public:
     void SetDictionaryOn(int index, bool on) override { dictionaries[index].on = on; }
     bool RadicalsLoaded() const override { return radicalsLoaded; }
     int StudyListCount() const override { return studyListCount; }
-    void LoadStudyList(const std::string& path, bool append) override
+    void OpenStudyList(const std::string& path) override { studyListCalls.push_back("open " + path); }
+    void ImportStudyList(const std::string& path) override { studyListCalls.push_back("import " + path); }
+    void SaveStudyList() override { studyListCalls.push_back("save"); }
+    void SaveStudyListAs(const std::string& path) override { studyListCalls.push_back("save as " + path); }
+    void CloseStudyList() override
     {
-        studyListCalls.push_back((append ? "import " : "load ") + path);
-    }
-    void SaveStudyList(const std::string& path) override { studyListCalls.push_back("save " + path); }
-    void ClearStudyList() override
-    {
-        studyListCalls.push_back("clear");
+        studyListCalls.push_back("close");
         studyListCount = 0;
+    }
+    void LoadStudyListAtStartup() override { studyListCalls.push_back("load at start-up"); }
+    void SaveStudyListAtExit(bool shown) override
+    {
+        studyListCalls.push_back(shown ? "save at exit, shown" : "save at exit, hidden");
     }
 
     bool threadSearching = false;

@@ -12,7 +12,6 @@
 #include "core/DebugLog.h"
 #include "core/Version.h"
 #include "platform/api/Platform.h"
-#include "platform/api/Utf.h"
 #include "platform/qt/QtPlatform.h"
 #include "ui/AboutWindow.h"
 #include "ui/CommandIds.h"
@@ -25,8 +24,6 @@
 namespace mirudex::ui {
 
 namespace {
-
-std::u16string ToU16(const QString& s) { return std::u16string(reinterpret_cast<const char16_t*>(s.utf16()), s.size()); }
 
 void Note(std::u16string_view text)
 {
@@ -58,6 +55,8 @@ MainWindow::MainWindow(Registry& registry, AppServices& services, PaneFactory& f
         bottom = registry_.GetINT(".\\Window\\Div_vert_bottom_horiz");
     }
     client_->BuildLayout(remember, top, bottom);
+    searchControl_ = factory.SearchControl(client_->pane(PaneId::Search));
+    factory.PanesCreated();
 
     popup_ = new DictionariesPopup(services_, registry_, this);
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &MainWindow::OnClipboardChanged);
@@ -75,10 +74,7 @@ QAction* MainWindow::action(int id) const
 
 AboutWindow* MainWindow::aboutWindow() const { return about_.data(); }
 
-SearchPaneControl* MainWindow::searchControl() const
-{
-    return dynamic_cast<SearchPaneControl*>(client_->pane(PaneId::Search));
-}
+SearchPaneControl* MainWindow::searchControl() const { return searchControl_; }
 
 void MainWindow::SetStatusText(int part, const QString& text) { client_->statusBar()->SetText(part, text); }
 QString MainWindow::StatusText(int part) const { return client_->statusBar()->Text(part); }
@@ -100,11 +96,10 @@ void MainWindow::OnCommand(int id)
         return;
     case ID_STUDYLIST_OPEN: OpenStudyList(false); return;
     case ID_STUDYLIST_IMPORT: OpenStudyList(true); return;
-    case ID_STUDYLIST_SAVE: services_.SaveStudyList(registry_.GetString(".\\StudyList\\File")); return;
+    case ID_STUDYLIST_SAVE: services_.SaveStudyList(); return;
     case ID_STUDYLIST_SAVE_AS: SaveStudyListAs(); return;
     case ID_STUDYLIST_CLOSE:
-        registry_.SetSTRING(".\\StudyList\\File", "");
-        services_.ClearStudyList();
+        services_.CloseStudyList();
         RefreshStudyList();
         return;
     case ID_EXIT: close(); return;
@@ -175,44 +170,22 @@ std::optional<std::string> MainWindow::ChooseFile(bool save)
     return chosen;
 }
 
-std::string MainWindow::ProgramRelativePath(const std::string& path, const std::u16string& programDir)
-{
-    const std::u16string wide = Utf8ToUtf16(path);
-    dlog::WriteAt(1, u"Filename (w): %s\n", wide);
-    dlog::WriteAt(1, u"   cmdline: %s\n", programDir);
-    std::u16string dir = programDir;
-    if (dir.empty() || dir.back() != u'/')
-        dir += u'/';
-    dlog::WriteAt(1, u"   strline (w): %s\n", dir);
-    std::u16string result = wide;
-    if (dir.size() < wide.size() && wide.compare(0, dir.size(), dir) == 0)
-        result = wide.substr(dir.size());
-    dlog::WriteAt(1, u"   str_filename: %s\n", result);
-    return Utf16ToUtf8(result);
-}
-
 void MainWindow::OpenStudyList(bool append)
 {
     auto chosen = ChooseFile(false);
     if (!chosen)
         return;
-    if (append) {
-        services_.LoadStudyList(*chosen, true);
-    } else {
-        const std::string stored = ProgramRelativePath(*chosen, ToU16(QCoreApplication::applicationDirPath()));
-        registry_.SetSTRING(".\\StudyList\\File", stored);
-        services_.LoadStudyList(registry_.GetString(".\\StudyList\\File"), false);
-    }
+    if (append)
+        services_.ImportStudyList(*chosen);
+    else
+        services_.OpenStudyList(*chosen);
     RefreshStudyList();
 }
 
 void MainWindow::SaveStudyListAs()
 {
-    auto chosen = ChooseFile(true);
-    if (!chosen)
-        return;
-    registry_.SetSTRING(".\\StudyList\\File", ProgramRelativePath(*chosen, ToU16(QCoreApplication::applicationDirPath())));
-    services_.SaveStudyList(registry_.GetString(".\\StudyList\\File"));
+    if (auto chosen = ChooseFile(true))
+        services_.SaveStudyListAs(*chosen);
 }
 
 void MainWindow::RefreshStudyList()

@@ -54,10 +54,6 @@ public:
     // Leaves clipboard watching (closing).
     void StopWatchingClipboard();
 
-    // Program-relative form of a chosen study-list path: the program's
-    // directory is dropped from its front.
-    static std::string ProgramRelativePath(const std::string& path, const std::u16string& programDir);
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -77,6 +73,7 @@ private:
     ClientArea* client_;
     std::map<int, QAction*> actions_;
     DictionariesPopup* popup_;
+    SearchPaneControl* searchControl_ = nullptr;
     QPointer<AboutWindow> about_;
     FileChooser chooseFile_;
     std::map<int, std::function<void()>> handlers_;

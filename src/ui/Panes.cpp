@@ -41,6 +41,11 @@ QWidget* PaneFactory::CreateRadicalLookupWindow(QWidget* parent)
     return new StandInPane(QStringLiteral("RadicalLookup"), parent);
 }
 
+SearchPaneControl* PaneFactory::SearchControl(QWidget* searchWindow)
+{
+    return dynamic_cast<SearchPaneControl*>(searchWindow);
+}
+
 void WidgetPane::PlacePane(const PaneRect& rect)
 {
     if (!widget_)

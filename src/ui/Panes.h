@@ -54,6 +54,10 @@ public:
     virtual QWidget* CreateResultWindow(int slot, QWidget* parent);
     virtual QWidget* CreateKanjiWindow(QWidget* parent);
     virtual QWidget* CreateRadicalLookupWindow(QWidget* parent);
+    // What the main window sends the search window's commands through.
+    virtual SearchPaneControl* SearchControl(QWidget* searchWindow);
+    // Called once every pane exists (panes that talk to each other connect here).
+    virtual void PanesCreated() {}
 };
 
 // Places a widget for the pane tree: moved and shown, sizes below zero taken as zero.

@@ -125,9 +125,7 @@ void Program::Start()
         parts_.loadRadicals(registry_.GetString(".\\Dictionaries\\RADKFILE\\Path"));
         Status(u"RADKFILE loaded.");
     }
-    Status(u"Loading studylist...");
-    services_->LoadStudyList(registry_.GetString(".\\StudyList\\File"), false);
-    Status(u"Studylist loaded.");
+    services_->LoadStudyListAtStartup();
 
     if (registry_.GetBOOL(".\\StudyList\\On"))
         main_->OnCommand(ID_WINDOW_STUDYLIST);
@@ -218,6 +216,8 @@ void Program::LoadAllDictionaries()
             parts_.stopLoadWorker();
         platform::Get().Exit(0);
     }
+    if (parts_.dictionariesLoaded)
+        parts_.dictionariesLoaded();
 }
 
 void Program::RunLoop()
@@ -229,9 +229,7 @@ void Program::RunLoop()
 
 int Program::Shutdown()
 {
-    if (services_->StudyListCount() > 0 && registry_.GetString(".\\StudyList\\File").empty())
-        registry_.SetSTRING(".\\StudyList\\File", "studylist.default");
-    services_->SaveStudyList(registry_.GetString(".\\StudyList\\File"));
+    services_->SaveStudyListAtExit(main_->studyListPaneShown());
 
     if (registry_.GetBOOL(".\\Search\\RecentList\\Enabled") && registry_.GetBOOL(".\\Search\\RecentList\\Load") &&
         parts_.saveHistory)

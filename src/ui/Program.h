@@ -46,6 +46,8 @@ struct ProgramParts {
     const WorkerProbe* loadWorker = nullptr;
     // Stops the load worker after a quit during the wait.
     std::function<void()> stopLoadWorker;
+    // The load worker has finished (its thread is joined here).
+    std::function<void()> dictionariesLoaded;
     // Writes the search toolbar, sort and header state back into the options.
     std::function<void(MainWindow&)> saveWindowState;
     // Frees dictionary i (0-based).
@@ -59,6 +61,8 @@ public:
     ~Program();
 
     ProgramParts& parts() { return parts_; }
+    // Replaces the pane factory before Start (not owned).
+    void SetPaneFactory(PaneFactory* factory) { factory_ = factory; }
     // Start-up through the wait for the dictionaries. A quit during that wait
     // ends the process with status 0 (through the platform), saving nothing.
     void Start();

@@ -104,6 +104,8 @@ int WaitForWorker(const WorkerProbe& worker, int flags)
     int result;
     for (;;) {
         if (!worker.Running()) {
+            // Status texts the worker queued before its end come before the starter's own.
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
             result = kWaitFinished;
             break;
         }

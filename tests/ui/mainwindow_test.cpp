@@ -365,51 +365,28 @@ TEST_F(MainWindowTest, AlwaysOnTopAndUnknownCommands)
 TEST_F(MainWindowTest, StudyListFileCommands)
 {
     auto w = Make();
-    const std::string programDir = QCoreApplication::applicationDirPath().toStdString();
     std::vector<std::pair<bool, QString>> asked;
-    std::optional<std::string> answer = programDir + "/lists/words.txt";
+    std::optional<std::string> answer = "/data/lists/words.txt";
     w->SetFileChooser([&](bool save, const QString& title) {
         asked.emplace_back(save, title);
         return answer;
     });
     w->OnCommand(ID_STUDYLIST_OPEN);
-    EXPECT_EQ(registry_.GetString(".\\StudyList\\File"), "lists/words.txt");
     w->OnCommand(ID_STUDYLIST_IMPORT);
-    EXPECT_EQ(registry_.GetString(".\\StudyList\\File"), "lists/words.txt");
-    answer = "/elsewhere/list.txt";
     w->OnCommand(ID_STUDYLIST_SAVE_AS);
-    EXPECT_EQ(registry_.GetString(".\\StudyList\\File"), "/elsewhere/list.txt");
     w->OnCommand(ID_STUDYLIST_CLOSE);
-    EXPECT_EQ(registry_.GetString(".\\StudyList\\File"), "");
     w->OnCommand(ID_STUDYLIST_SAVE);
     answer.reset();
     w->OnCommand(ID_STUDYLIST_OPEN);  // cancelled: nothing more
+    w->OnCommand(ID_STUDYLIST_SAVE_AS);
     EXPECT_EQ(services_.studyListCalls,
-              (std::vector<std::string>{"load lists/words.txt", "import " + programDir + "/lists/words.txt",
-                                        "save /elsewhere/list.txt", "clear", "save "}));
-    ASSERT_EQ(asked.size(), 4u);
-    EXPECT_EQ(asked[0].second, QStringLiteral("Please select a file to open."));
-    EXPECT_EQ(asked[2].second, QStringLiteral("Please select a file to save to."));
-    EXPECT_TRUE(asked[2].first);
-}
-
-TEST(ProgramRelativePath, DropsTheProgramDirectory)
-{
-    struct Case {
-        const char* path;
-        const char16_t* dir;
-        const char* expected;
-    };
-    const Case cases[] = {
-        {"/opt/mirudex/lists/a.txt", u"/opt/mirudex", "lists/a.txt"},
-        {"/opt/mirudex/a.txt", u"/opt/mirudex/", "a.txt"},
-        {"/opt/other/a.txt", u"/opt/mirudex", "/opt/other/a.txt"},
-        {"/opt/mirudex/", u"/opt/mirudex", "/opt/mirudex/"},  // not shorter than the path
-        {"/opt/mirudexx/a.txt", u"/opt/mirudex", "/opt/mirudexx/a.txt"},
-        {"/opt/mirudex/日本.txt", u"/opt/mirudex", "日本.txt"},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(MainWindow::ProgramRelativePath(c.path, c.dir), c.expected) << c.path;
+              (std::vector<std::string>{"open /data/lists/words.txt", "import /data/lists/words.txt",
+                                        "save as /data/lists/words.txt", "close", "save"}));
+    ASSERT_EQ(asked.size(), 5u);
+    EXPECT_EQ(asked[0], std::make_pair(false, QStringLiteral("Please select a file to open.")));
+    EXPECT_EQ(asked[1], std::make_pair(false, QStringLiteral("Please select a file to open.")));
+    EXPECT_EQ(asked[2], std::make_pair(true, QStringLiteral("Please select a file to save to.")));
+    EXPECT_NE(Log().find("About to open the File Save dialog box...\n   File picked successfully\n"), std::string::npos);
 }
 
 TEST_F(MainWindowTest, ClosingPostsQuitAndKeepsTheWindow)
