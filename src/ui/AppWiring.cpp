@@ -1,6 +1,7 @@
 #include "ui/AppWiring.h"
 
 #include <QComboBox>
+#include <QTimer>
 
 #include "core/DebugLog.h"
 #include "dict/Entry.h"
@@ -210,6 +211,12 @@ void AppPaneFactory::PanesCreated()
     QObject::connect(search, &SearchWindow::resultsReady, results, [results, kanji] {
         kanji->SetUpForNewResults();
         results->SetUpForNewResults();
+        // The search command still holds SEARCH_LOCK here, and a busy result
+        // window lays out no rows: lay out and paint again once it has let go.
+        QTimer::singleShot(0, results, [results, kanji] {
+            results->Relayout();
+            kanji->update();
+        });
     });
     QObject::connect(search, &SearchWindow::kanjiReady, kanji, [kanji] { kanji->SetUpForNewResults(); });
 
