@@ -1,8 +1,8 @@
 #include "update/UpdateList.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
+#include <cstdio>
+#include <memory>
 #include <optional>
 
 #include "core/AtomicFile.h"
@@ -11,12 +11,20 @@ namespace mirudex::update {
 
 namespace {
 
+// The whole file, or nothing when it cannot be read (missing, a directory, a read error).
 std::optional<std::string> ReadWholeFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+    if (!file)
         return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::string contents;
+    char buffer[65536];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
+        contents.append(buffer, got);
+    if (std::ferror(file.get()))
+        return std::nullopt;
+    return contents;
 }
 
 std::string WithoutLineEnd(std::string line)

@@ -1,6 +1,7 @@
 #include "update/UpdateThreads.h"
 
-#include <fstream>
+#include <cstdio>
+#include <memory>
 
 #include "core/BuildConfig.h"
 #include "core/DebugLog.h"
@@ -24,13 +25,12 @@ bool Refuse(const UpdateState& state, std::u16string_view text)
 // The first line of a fetched list, as the check reads it.
 bool FileHasListMarker(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+    if (!file)
         return false;
-    std::string head(kMarkerLineBytes + 1, '\0');
-    in.read(head.data(), static_cast<std::streamsize>(head.size()));
-    head.resize(static_cast<size_t>(in.gcount()));
-    return HasListMarker(head);
+    char head[kMarkerLineBytes + 1];
+    const size_t got = std::fread(head, 1, sizeof head, file.get());
+    return !std::ferror(file.get()) && HasListMarker(std::string_view(head, got));
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // rich-text blocks.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "support/TestSupport.h"
 #include "update/Crc32.h"
 #include "update/UpdateList.h"
@@ -237,6 +239,12 @@ TEST_F(UpdateFiles, InstallLogIsReadAndAppended)
     EXPECT_EQ(ids[1], "zz");
 
     EXPECT_FALSE(LogInstalledUpdate("x", "no-such-dir/Updates.mxf"));
+    // A directory in the log's place is no log, and cannot be written.
+    std::filesystem::create_directory("dir.mxf");
+    EXPECT_TRUE(ReadInstalledUpdates("dir.mxf").empty());
+    EXPECT_FALSE(LogInstalledUpdate("x", "dir.mxf"));
+    UpdateSelection s;
+    EXPECT_FALSE(EvaluateUpdateList(s, kVersion, "dir.mxf"));
 }
 
 TEST_F(UpdateFiles, EvaluationSkipsInstalledUpdates)
