@@ -16,6 +16,12 @@ Platform& Console()
 }
 }  // namespace
 
+std::optional<std::string> Platform::ChooseOpenFile(std::u16string_view) { return std::nullopt; }
+
+std::optional<FontChoice> Platform::ChooseFont(const FontChoice&, int, int) { return std::nullopt; }
+
+std::optional<int> Platform::ChooseColor(int) { return std::nullopt; }
+
 void Set(Platform* platform) { g_platform.store(platform); }
 
 Platform& Get()

@@ -19,6 +19,12 @@ enum class Answer { Ok, Yes, No };
 // Whose window a message box belongs to: none (a box of its own) or the main window.
 enum class Owner { None, MainWindow };
 
+// A font as the options hold it: a face name (8-bit text) and a size in whole points.
+struct FontChoice {
+    std::string face;
+    int pointSize = 0;
+};
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -36,6 +42,16 @@ public:
     virtual void SetClipboardBytes(std::string_view bytes, std::string_view encoding) = 0;
     virtual std::optional<std::u16string> ClipboardText() = 0;
     virtual std::optional<std::string> ClipboardBytes(std::string_view encoding) = 0;
+
+    // Choosers. Each answers nothing when the user cancels; the defaults
+    // (a terminal has no choosers) always do. User-interface thread only.
+    //
+    // An existing file to open; every file is offered ("All files", *.*).
+    virtual std::optional<std::string> ChooseOpenFile(std::u16string_view title);
+    // A font starting at initial; the size chosen lies in minPoints..maxPoints.
+    virtual std::optional<FontChoice> ChooseFont(const FontChoice& initial, int minPoints, int maxPoints);
+    // A colour starting at initial; both are COLORREF values (0x00BBGGRR).
+    virtual std::optional<int> ChooseColor(int initial);
 
     // Ends the process with this status. Never returns to the caller: the
     // recording implementation throws FatalExit so a test can assert on it.

@@ -2,9 +2,13 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QThread>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -51,6 +55,41 @@ Answer QtPlatform::MessageBox(std::u16string_view text, std::u16string_view capt
         }
     });
     return answer;
+}
+
+std::optional<std::string> QtPlatform::ChooseOpenFile(std::u16string_view title)
+{
+    // The program's own dialog, so that it looks the same everywhere and can
+    // be driven in tests of this class; it never changes the current directory.
+    const QString path = QFileDialog::getOpenFileName(mainWindow_.data(), ToQString(title), QString(),
+                                                      QStringLiteral("All files (*)"), nullptr,
+                                                      QFileDialog::DontUseNativeDialog);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path.toStdString();
+}
+
+std::optional<FontChoice> QtPlatform::ChooseFont(const FontChoice& initial, int minPoints, int maxPoints)
+{
+    QFont start(QString::fromStdString(initial.face));
+    start.setPointSize(std::clamp(initial.pointSize, minPoints, maxPoints));
+    start.setWeight(QFont::Normal);
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, start, mainWindow_.data());
+    if (!ok)
+        return std::nullopt;
+    // The font dialog offers no size limits of its own.
+    const int points = chosen.pointSize() > 0 ? chosen.pointSize() : qRound(chosen.pointSizeF());
+    return FontChoice{chosen.family().toStdString(), std::clamp(points, minPoints, maxPoints)};
+}
+
+std::optional<int> QtPlatform::ChooseColor(int initial)
+{
+    const QColor start(initial & 0xFF, (initial >> 8) & 0xFF, (initial >> 16) & 0xFF);
+    const QColor chosen = QColorDialog::getColor(start, mainWindow_.data());
+    if (!chosen.isValid())
+        return std::nullopt;
+    return chosen.red() | (chosen.green() << 8) | (chosen.blue() << 16);
 }
 
 void QtPlatform::SetStatusText(int part, std::u16string_view text)

@@ -26,6 +26,9 @@ public:
     void SetClipboardBytes(std::string_view bytes, std::string_view encoding) override;
     std::optional<std::u16string> ClipboardText() override;
     std::optional<std::string> ClipboardBytes(std::string_view encoding) override;
+    std::optional<std::string> ChooseOpenFile(std::u16string_view title) override;
+    std::optional<FontChoice> ChooseFont(const FontChoice& initial, int minPoints, int maxPoints) override;
+    std::optional<int> ChooseColor(int initial) override;
     [[noreturn]] void Exit(int status) override;
 
     // The main window, owner of "owned" message boxes.

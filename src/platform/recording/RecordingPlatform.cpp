@@ -57,6 +57,71 @@ std::optional<std::string> RecordingPlatform::ClipboardBytes(std::string_view)
     return clipBytes_;
 }
 
+namespace {
+template <typename T>
+std::optional<T> Next(std::deque<std::optional<T>>& script)
+{
+    if (script.empty())
+        return std::nullopt;
+    std::optional<T> answer = std::move(script.front());
+    script.pop_front();
+    return answer;
+}
+}  // namespace
+
+std::optional<std::string> RecordingPlatform::ChooseOpenFile(std::u16string_view title)
+{
+    std::lock_guard lock(mutex_);
+    ChooserCall call{ChooserCall::Kind::OpenFile};
+    call.title = std::u16string(title);
+    choosers_.push_back(std::move(call));
+    return Next(files_);
+}
+
+std::optional<FontChoice> RecordingPlatform::ChooseFont(const FontChoice& initial, int minPoints, int maxPoints)
+{
+    std::lock_guard lock(mutex_);
+    ChooserCall call{ChooserCall::Kind::Font};
+    call.font = initial;
+    call.minPoints = minPoints;
+    call.maxPoints = maxPoints;
+    choosers_.push_back(std::move(call));
+    return Next(fonts_);
+}
+
+std::optional<int> RecordingPlatform::ChooseColor(int initial)
+{
+    std::lock_guard lock(mutex_);
+    ChooserCall call{ChooserCall::Kind::Color};
+    call.color = initial;
+    choosers_.push_back(std::move(call));
+    return Next(colors_);
+}
+
+void RecordingPlatform::ScriptFiles(std::initializer_list<std::optional<std::string>> answers)
+{
+    std::lock_guard lock(mutex_);
+    files_.insert(files_.end(), answers.begin(), answers.end());
+}
+
+void RecordingPlatform::ScriptFonts(std::initializer_list<std::optional<FontChoice>> answers)
+{
+    std::lock_guard lock(mutex_);
+    fonts_.insert(fonts_.end(), answers.begin(), answers.end());
+}
+
+void RecordingPlatform::ScriptColors(std::initializer_list<std::optional<int>> answers)
+{
+    std::lock_guard lock(mutex_);
+    colors_.insert(colors_.end(), answers.begin(), answers.end());
+}
+
+std::vector<ChooserCall> RecordingPlatform::Choosers() const
+{
+    std::lock_guard lock(mutex_);
+    return choosers_;
+}
+
 void RecordingPlatform::Exit(int status) { throw FatalExit{status}; }
 
 void RecordingPlatform::ScriptAnswers(std::initializer_list<Answer> answers)
@@ -104,6 +169,10 @@ void RecordingPlatform::Clear()
     boxes_.clear();
     status_.clear();
     script_.clear();
+    files_.clear();
+    fonts_.clear();
+    colors_.clear();
+    choosers_.clear();
 }
 
 }  // namespace mirudex::platform

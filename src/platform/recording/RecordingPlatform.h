@@ -20,6 +20,15 @@ struct MessageBoxCall {
     Owner owner;
 };
 
+// One chooser opened: which kind, and what it started from.
+struct ChooserCall {
+    enum class Kind { OpenFile, Font, Color } kind;
+    std::u16string title;  // OpenFile
+    FontChoice font;       // Font: the initial font
+    int minPoints = 0, maxPoints = 0;
+    int color = 0;  // Color: the initial colour
+};
+
 struct StatusCall {
     int part;
     std::u16string text;
@@ -40,7 +49,17 @@ public:
     void SetClipboardBytes(std::string_view bytes, std::string_view encoding) override;
     std::optional<std::u16string> ClipboardText() override;
     std::optional<std::string> ClipboardBytes(std::string_view encoding) override;
+    std::optional<std::string> ChooseOpenFile(std::u16string_view title) override;
+    std::optional<FontChoice> ChooseFont(const FontChoice& initial, int minPoints, int maxPoints) override;
+    std::optional<int> ChooseColor(int initial) override;
     [[noreturn]] void Exit(int status) override;
+
+    // What the next choosers of each kind answer, in order (nullopt:
+    // cancelled); a chooser with nothing scripted is cancelled.
+    void ScriptFiles(std::initializer_list<std::optional<std::string>> answers);
+    void ScriptFonts(std::initializer_list<std::optional<FontChoice>> answers);
+    void ScriptColors(std::initializer_list<std::optional<int>> answers);
+    std::vector<ChooserCall> Choosers() const;
 
     // The next message boxes answer these, in order; after the script runs
     // out a Yes/No box answers defaultAnswer and an OK box Ok.
@@ -60,6 +79,10 @@ private:
     Answer defaultAnswer_ = Answer::Yes;
     std::vector<MessageBoxCall> boxes_;
     std::vector<StatusCall> status_;
+    std::deque<std::optional<std::string>> files_;
+    std::deque<std::optional<FontChoice>> fonts_;
+    std::deque<std::optional<int>> colors_;
+    std::vector<ChooserCall> choosers_;
     std::optional<std::u16string> clipText_;
     std::optional<std::string> clipBytes_;
     std::string clipEncoding_;
