@@ -72,7 +72,8 @@ std::optional<T> Next(std::deque<std::optional<T>>& script)
 std::optional<std::string> RecordingPlatform::ChooseOpenFile(std::u16string_view title)
 {
     std::lock_guard lock(mutex_);
-    ChooserCall call{ChooserCall::Kind::OpenFile};
+    ChooserCall call;
+    call.kind = ChooserCall::Kind::OpenFile;
     call.title = std::u16string(title);
     choosers_.push_back(std::move(call));
     return Next(files_);
@@ -81,7 +82,8 @@ std::optional<std::string> RecordingPlatform::ChooseOpenFile(std::u16string_view
 std::optional<FontChoice> RecordingPlatform::ChooseFont(const FontChoice& initial, int minPoints, int maxPoints)
 {
     std::lock_guard lock(mutex_);
-    ChooserCall call{ChooserCall::Kind::Font};
+    ChooserCall call;
+    call.kind = ChooserCall::Kind::Font;
     call.font = initial;
     call.minPoints = minPoints;
     call.maxPoints = maxPoints;
@@ -92,7 +94,8 @@ std::optional<FontChoice> RecordingPlatform::ChooseFont(const FontChoice& initia
 std::optional<int> RecordingPlatform::ChooseColor(int initial)
 {
     std::lock_guard lock(mutex_);
-    ChooserCall call{ChooserCall::Kind::Color};
+    ChooserCall call;
+    call.kind = ChooserCall::Kind::Color;
     call.color = initial;
     choosers_.push_back(std::move(call));
     return Next(colors_);

@@ -22,7 +22,8 @@ struct MessageBoxCall {
 
 // One chooser opened: which kind, and what it started from.
 struct ChooserCall {
-    enum class Kind { OpenFile, Font, Color } kind;
+    enum class Kind { OpenFile, Font, Color };
+    Kind kind = Kind::OpenFile;
     std::u16string title;  // OpenFile
     FontChoice font;       // Font: the initial font
     int minPoints = 0, maxPoints = 0;
