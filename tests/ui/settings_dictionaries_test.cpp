@@ -9,7 +9,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -170,26 +169,25 @@ TEST_F(DictionariesPageTest, ChangeDescriptionRenamesInTheListTheOptionsAndTheMe
     EXPECT_EQ(reloaded.GetString(DictKey(1, "Name")), "Names \\:\\: and places");
 }
 
-TEST_F(DictionariesPageTest, ChangeDescriptionDialogShowsAndReturnsTheDescription)
+TEST(ChangeDescriptionDialogTest, ShowsTheDictionaryAndReturnsTheTypedDescription)
 {
-    Configure(1);
-    Select(0);
-    bool seen = false;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<ChangeDescriptionDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        seen = true;
-        EXPECT_EQ(dialog->windowTitle(), "Change Desciption");
-        EXPECT_EQ(dialog->findChild<QLabel*>("1037")->text(), "DICT\\d0");
-        EXPECT_EQ(dialog->findChild<QLabel*>("1038")->text(), "Dictionary 0");
-        auto* edit = dialog->findChild<QLineEdit*>("1000");
-        EXPECT_EQ(edit->text(), "Dictionary 0");
-        edit->setText("Renamed");
-        QTest::mouseClick(dialog->findChild<QPushButton*>("1"), Qt::LeftButton);
-    });
-    Click(1001);
-    EXPECT_TRUE(seen);
-    EXPECT_EQ(options.GetString(DictKey(0, "Name")), "Renamed");
+    ChangeDescriptionDialog dialog("DICT\\d0", "Dictionary 0", nullptr);
+    dialog.show();
+    EXPECT_EQ(dialog.windowTitle(), "Change Desciption");
+    EXPECT_EQ(dialog.findChild<QLabel*>("1037")->text(), "DICT\\d0");
+    EXPECT_EQ(dialog.findChild<QLabel*>("1038")->text(), "Dictionary 0");
+    auto* edit = dialog.findChild<QLineEdit*>("1000");
+    EXPECT_EQ(edit->text(), "Dictionary 0");
+    edit->setText(QString(6000, u'x'));
+    EXPECT_EQ(dialog.description().size(), ChangeDescriptionDialog::kMaxDescription);
+    edit->setText("Renamed");
+    QTest::mouseClick(dialog.findChild<QPushButton*>("1"), Qt::LeftButton);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.description(), "Renamed");
+
+    dialog.show();
+    QTest::mouseClick(dialog.findChild<QPushButton*>("2"), Qt::LeftButton);
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
 }
 
 // ---- Add Dictionary --------------------------------------------------------
