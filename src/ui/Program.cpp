@@ -222,8 +222,11 @@ void Program::LoadAllDictionaries()
 
 void Program::RunLoop()
 {
-    if (!quit::Pending())
+    if (!quit::Pending()) {
+        quit::SetMainLoopRunning(true);
         QApplication::exec();
+        quit::SetMainLoopRunning(false);
+    }
     dlog::WriteAt(1, u"E N D    O F    M A I N    M E S S A G E    L O O P\n");
 }
 

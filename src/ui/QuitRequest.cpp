@@ -6,6 +6,7 @@ namespace mirudex::ui::quit {
 
 namespace {
 bool pending = false;
+bool mainLoopRunning = false;
 int code = 0;
 }  // namespace
 
@@ -13,8 +14,11 @@ void Post(int exitCode)
 {
     pending = true;
     code = exitCode;
-    QCoreApplication::exit(exitCode);
+    if (mainLoopRunning)
+        QCoreApplication::exit(exitCode);
 }
+
+void SetMainLoopRunning(bool running) { mainLoopRunning = running; }
 
 bool Pending() { return pending; }
 

@@ -7,8 +7,13 @@
 
 namespace mirudex::ui::quit {
 
-// Posts a quit with this exit code: marks it pending and leaves any running event loop.
+// Posts a quit with this exit code: marks it pending and, while the main
+// loop runs, leaves it (and any loop nested in it). Before the main loop
+// starts only the mark is set: Qt would otherwise make every later event
+// loop (modal dialogs included) return at once.
 void Post(int code);
+// Told by the main loop when it starts and ends.
+void SetMainLoopRunning(bool running);
 bool Pending();
 // Consumes a pending quit; returns its code.
 int Take();
