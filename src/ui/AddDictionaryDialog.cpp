@@ -17,6 +17,8 @@
 #include "platform/api/Utf.h"
 #include "search/AppState.h"
 #include "search/Worker.h"
+#include "ui/AppWiring.h"
+#include "ui/MainWindow.h"
 #include "ui/ProgressWindow.h"
 #include "ui/QuitRequest.h"
 #include "ui/SettingsPage.h"
@@ -33,15 +35,6 @@ constexpr int kIdDescription = 1002;
 constexpr int kIdEncoding = 1004;
 
 std::u16string U16(const QString& text) { return text.toStdU16String(); }
-
-class StateProbe : public WorkerProbe {
-public:
-    explicit StateProbe(const search::AppState& state) : state_(state) {}
-    bool Running() const override { return search::WorkerRunning(state_); }
-
-private:
-    const search::AppState& state_;
-};
 
 // The encoding a file's extension suggests, or nothing when the edit keeps
 // its text (with a note for the user).
@@ -91,8 +84,15 @@ AddDictionaryDialog::AddDictionaryDialog(search::AppState& state, QWidget* owner
 {
     setObjectName(QStringLiteral("139"));
     setWindowTitle(QStringLiteral("Add Dictionary"));
-    waiter_ = [this](int flags) { return DefaultWait(flags); };
-    forwardQuit_ = [] { quit::Post(quit::Code()); };
+    waiter_ = [this](int flags) {
+        return WaitWithProgress(state_, parentWidget(), QStringLiteral("Loading Dictionary..."), flags);
+    };
+    // As the main window's own closing does: leave the clipboard, post the quit.
+    forwardQuit_ = [this] {
+        if (auto* main = qobject_cast<MainWindow*>(parentWidget()))
+            main->StopWatchingClipboard();
+        quit::Post(0);
+    };
 
     auto* file = new QLineEdit(QStringLiteral("(Click on Browse to pick a dictionary file)"), this);
     file->setObjectName(QString::number(kIdFile));
@@ -227,12 +227,6 @@ void AddDictionaryDialog::Load()
             forwardQuit_();
     }
     accept();
-}
-
-int AddDictionaryDialog::DefaultWait(int flags)
-{
-    CreateThreadWindow(state_.options, parentWidget(), QStringLiteral("Loading Dictionary..."), true);
-    return WaitForWorker(StateProbe(state_), flags);
 }
 
 }  // namespace mirudex::ui

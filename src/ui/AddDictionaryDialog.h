@@ -35,7 +35,7 @@ public:
     // By default the progress window "Loading Dictionary..." and its wait.
     void SetWaiter(Waiter waiter) { waiter_ = std::move(waiter); }
     // Called when a quit arrived during the load, to pass it on; by default
-    // the quit is posted again.
+    // the main window leaves the clipboard and the quit is posted again.
     void SetQuitForwarder(std::function<void()> forward) { forwardQuit_ = std::move(forward); }
     // The program's directory, dropped from the front of a chosen path; by
     // default the directory of the running program.
@@ -51,7 +51,6 @@ public slots:
 private:
     void Browse();
     void Load();
-    int DefaultWait(int flags);
 
     search::AppState& state_;
     Waiter waiter_;

@@ -4,6 +4,14 @@
 #include <QResizeEvent>
 
 #include "core/Registry.h"
+#include "search/AppState.h"
+#include "search/Worker.h"
+#include "ui/AddDictionaryDialog.h"
+#include "ui/AppWiring.h"
+#include "ui/CommandIds.h"
+#include "ui/Look.h"
+#include "ui/MainWindow.h"
+#include "ui/SettingsDialog.h"
 #include "ui/KanjiHeaderBar.h"
 #include "ui/KanjiWindow.h"
 #include "ui/RadicalWindow.h"
@@ -132,6 +140,27 @@ userdata::HistoryList* PaneSettingsHost::History()
 {
     SearchWindow* search = Search();
     return search ? &search->history() : nullptr;
+}
+
+void ConnectSettingsCommands(MainWindow& main, search::AppState& state, Resources& resources,
+                             const AppPaneFactory& panes)
+{
+    main.SetCommandHandler(ID_SETTINGS, [&main, &state, &resources, &panes] {
+        PaneSettingsHost::Panes p;
+        p.mainWindow = &main;
+        p.search = panes.searchWindow();
+        p.results = {panes.resultWindow(0), panes.resultWindow(1)};
+        p.kanji = panes.kanjiWindow();
+        p.radical = panes.radicalWindow();
+        PaneSettingsHost host(state.options, resources, p);
+        SettingsContext context{state.options, resources, state.store, host,
+                                [&state] { return search::WorkerRunning(state); }, ScreenDpiY()};
+        RunSettingsDialog(context, &main);
+    });
+    main.SetCommandHandler(ID_ADD_DICT, [&main, &state] {
+        AddDictionaryDialog dialog(state, &main);
+        dialog.exec();
+    });
 }
 
 }  // namespace mirudex::ui

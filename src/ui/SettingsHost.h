@@ -18,6 +18,9 @@
 namespace mirudex {
 class Registry;
 }
+namespace mirudex::search {
+class AppState;
+}
 namespace mirudex::userdata {
 class HistoryList;
 }
@@ -25,7 +28,9 @@ class HistoryList;
 namespace mirudex::ui {
 
 struct Resources;
+class AppPaneFactory;
 class KanjiWindow;
+class MainWindow;
 class RadicalWindow;
 class ResultWindow;
 class SearchWindow;
@@ -96,5 +101,11 @@ private:
     QPointer<QWidget> main_, search_, kanji_, radical_;
     std::array<QPointer<QWidget>, 2> results_;
 };
+
+// Opens the settings dialog (Options > Settings..., 40002) and Add Dictionary
+// (File > Add Dictionary..., 40015) from the main window's commands, over the
+// program's state, its shared fonts and colours, and its panes.
+void ConnectSettingsCommands(MainWindow& main, search::AppState& state, Resources& resources,
+                             const AppPaneFactory& panes);
 
 }  // namespace mirudex::ui
