@@ -14,6 +14,7 @@
 #include "ui/AppWiring.h"
 #include "ui/MainWindow.h"
 #include "ui/Program.h"
+#include "ui/SettingsHost.h"
 
 using namespace mirudex;
 
@@ -56,8 +57,9 @@ int main(int argc, char** argv)
         ui::AppPaneFactory panes(state, program.resources(), services);
         program.SetPaneFactory(&panes);
         panes.WireProgram(program, rules);
-        program.parts().mainWindowCreated = [&qtPlatform](ui::MainWindow& window) {
+        program.parts().mainWindowCreated = [&qtPlatform, &state, &program, &panes](ui::MainWindow& window) {
             qtPlatform.SetMainWindow(&window);
+            ui::ConnectSettingsCommands(window, state, program.resources(), panes);
             qtPlatform.SetStatusSink([&window](int part, const QString& text) { window.SetStatusText(part, text); });
         };
         program.Start();

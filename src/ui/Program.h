@@ -73,6 +73,8 @@ public:
 
     MainWindow* mainWindow() const { return main_.get(); }
     const Resources& resources() const { return resources_; }
+    // The settings dialog remakes fonts and colours in place.
+    Resources& resources() { return resources_; }
     AppServices& services() { return *services_; }
 
 private:
