@@ -11,6 +11,8 @@
 
 #include "UiTestSupport.h"
 #include "update/LoopbackServer.h"
+#include "ui/CommandIds.h"
+#include "ui/MainWindow.h"
 #include "ui/QuitRequest.h"
 #include "ui/UpdaterWindow.h"
 #include "update/UpdateThreads.h"
@@ -342,6 +344,36 @@ TEST_F(UpdaterTest, OneUpdaterAtATimeAndClosingWhileCheckingCancels)
     });
     EXPECT_FALSE(update::UpdateThreadRunning(state_));
     EXPECT_TRUE(platform_.MessageBoxes().empty());
+}
+
+TEST_F(UpdaterTest, TheMainWindowsCommandOpensItUnlessAWorkerRuns)
+{
+    LocalServices services;
+    PaneFactory factory;
+    MainWindow main(registry_, services, factory, 800, 600);
+    main.SetCommandHandler(ID_CHECK_UPDATES, [&] { RunUpdater(registry_, state_, &main); });
+    server_.Serve(kListPath, kTwoUpdates);
+    QWidget* parent = nullptr;
+    // Runs inside the command, once the window shows its list.
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        UpdaterWindow* w = CurrentUpdaterWindow();
+        if (w && w->listShown() && !w->closed()) {
+            parent = w->parentWidget();
+            w->close();
+        }
+    });
+    look.start(5);
+    main.OnCommand(ID_CHECK_UPDATES);
+    EXPECT_EQ(parent, &main);
+    EXPECT_EQ(CurrentUpdaterWindow(), nullptr);
+    const size_t requests = server_.Requests().size();
+    EXPECT_EQ(requests, 1u);
+
+    services.threadSearching = true;
+    main.OnCommand(ID_CHECK_UPDATES);
+    EXPECT_EQ(server_.Requests().size(), requests);
+    ASSERT_FALSE(platform_.MessageBoxes().empty());
 }
 
 }  // namespace
