@@ -12,9 +12,11 @@
 #include "search/AppState.h"
 #include "text/FuzzySearch.h"
 #include "ui/AppWiring.h"
+#include "ui/CommandIds.h"
 #include "ui/MainWindow.h"
 #include "ui/Program.h"
 #include "ui/SettingsHost.h"
+#include "ui/UpdaterWindow.h"
 
 using namespace mirudex;
 
@@ -52,14 +54,18 @@ int main(int argc, char** argv)
         dict::DictionaryStore store;
         text::FuzzyRules rules;
         search::AppState state(registry, store, &rules);
+        update::UpdateState updates;
         ui::AppStateServices services(state);
         ui::Program program(registry, &services);
         ui::AppPaneFactory panes(state, program.resources(), services);
         program.SetPaneFactory(&panes);
         panes.WireProgram(program, rules);
-        program.parts().mainWindowCreated = [&qtPlatform, &state, &program, &panes](ui::MainWindow& window) {
+        program.parts().mainWindowCreated = [&qtPlatform, &state, &program, &panes, &registry,
+                                             &updates](ui::MainWindow& window) {
             qtPlatform.SetMainWindow(&window);
             ui::ConnectSettingsCommands(window, state, program.resources(), panes);
+            window.SetCommandHandler(ui::ID_CHECK_UPDATES,
+                                     [&registry, &updates, &window] { ui::RunUpdater(registry, updates, &window); });
             qtPlatform.SetStatusSink([&window](int part, const QString& text) { window.SetStatusText(part, text); });
         };
         program.Start();
