@@ -12,6 +12,7 @@
 #include "core/DebugLog.h"
 #include "core/Version.h"
 #include "platform/api/Platform.h"
+#include "platform/api/Utf.h"
 #include "platform/qt/QtPlatform.h"
 #include "ui/AboutWindow.h"
 #include "ui/CommandIds.h"
@@ -168,6 +169,22 @@ std::optional<std::string> MainWindow::ChooseFile(bool save)
     if (chosen)
         dlog::WriteAt(1, u"   File picked successfully\n");
     return chosen;
+}
+
+std::string MainWindow::ProgramRelativePath(const std::string& path, const std::u16string& programDir)
+{
+    const std::u16string wide = Utf8ToUtf16(path);
+    dlog::WriteAt(1, u"Filename (w): %s\n", wide);
+    dlog::WriteAt(1, u"   cmdline: %s\n", programDir);
+    std::u16string dir = programDir;
+    if (dir.empty() || dir.back() != u'/')
+        dir += u'/';
+    dlog::WriteAt(1, u"   strline (w): %s\n", dir);
+    std::u16string result = wide;
+    if (dir.size() < wide.size() && wide.compare(0, dir.size(), dir) == 0)
+        result = wide.substr(dir.size());
+    dlog::WriteAt(1, u"   str_filename: %s\n", result);
+    return Utf16ToUtf8(result);
 }
 
 void MainWindow::OpenStudyList(bool append)

@@ -54,6 +54,10 @@ public:
     // Leaves clipboard watching (closing).
     void StopWatchingClipboard();
 
+    // Program-relative form of a chosen path: the program's directory
+    // (programDir) is dropped from its front when the path lies inside it.
+    static std::string ProgramRelativePath(const std::string& path, const std::u16string& programDir);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
