@@ -88,8 +88,9 @@ TEST_F(ProgressTest, WaitEndsByWorkerEscOrQuitAsTheFlagsAllow)
             }
             if (c.postQuit)
                 quit::Post(0);
+            // The worker ends only after the key or the quit was seen (or not) by the wait.
+            QTimer::singleShot(60, [&] { worker.running = false; });
         });
-        QTimer::singleShot(80, [&] { worker.running = false; });
         EXPECT_EQ(WaitForWorker(worker, c.flags), c.expected);
         EXPECT_EQ(ThreadWindow(), nullptr);
         // A quit that ended the wait is consumed; one the wait did not take stays.
