@@ -78,8 +78,20 @@ void SettingsDictionariesPage::OnCommand(int controlId)
     }
 }
 
+bool SettingsDictionariesPage::RefusedWhileWorking(std::u16string_view text)
+{
+    // A running search reads the dictionary list, names included (its status
+    // texts); changing a record under it would pull the data from under it.
+    if (!ctx_.thread_searching || !ctx_.thread_searching())
+        return false;
+    platform::Get().MessageBox(text, u"Note", platform::Buttons::Ok, platform::Owner::MainWindow);
+    return true;
+}
+
 void SettingsDictionariesPage::ChangeDescription(int index)
 {
+    if (RefusedWhileWorking(u"Please finish any searches or dictionary-loads before changing a description.\n"))
+        return;
     const std::optional<QString> typed = askDescription(index);
     if (!typed)
         return;
@@ -92,13 +104,8 @@ void SettingsDictionariesPage::ChangeDescription(int index)
 
 void SettingsDictionariesPage::Delete(int index)
 {
-    // A running search reads the dictionary list; removing a record under it
-    // would pull the dictionary from under the search.
-    if (ctx_.thread_searching && ctx_.thread_searching()) {
-        platform::Get().MessageBox(u"Please finish any searches or dictionary-loads before deleting a dictionary.\n",
-                                   u"Note", platform::Buttons::Ok, platform::Owner::MainWindow);
+    if (RefusedWhileWorking(u"Please finish any searches or dictionary-loads before deleting a dictionary.\n"))
         return;
-    }
     if (platform::Get().MessageBox(u"Are you sure that you want to delete this dictionary?", u"Warning",
                                    platform::Buttons::YesNo, platform::Owner::MainWindow) != platform::Answer::Yes)
         return;

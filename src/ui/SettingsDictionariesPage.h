@@ -4,10 +4,11 @@
 // and removing one from the options and the loaded list. The dictionary
 // file itself is never touched.
 //
-// Removing and renaming wait for no worker: while one runs (it may be
-// searching the dictionary list) the page refuses to remove.
+// While a worker runs (it may be searching the dictionary list) the page
+// refuses to remove or rename a dictionary.
 
 #include <optional>
+#include <string_view>
 
 #include "ui/SettingsPage.h"
 
@@ -27,6 +28,8 @@ public:
     std::function<std::optional<QString>(int index)> askDescription;
 
 private:
+    // True (after a note to the user) while a worker runs.
+    bool RefusedWhileWorking(std::u16string_view text);
     void ChangeDescription(int index);
     void Delete(int index);
     QListWidget* list_;

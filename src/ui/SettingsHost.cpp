@@ -4,6 +4,7 @@
 #include <QResizeEvent>
 
 #include "core/Registry.h"
+#include "platform/api/Platform.h"
 #include "search/AppState.h"
 #include "search/Worker.h"
 #include "ui/AddDictionaryDialog.h"
@@ -146,6 +147,13 @@ void ConnectSettingsCommands(MainWindow& main, search::AppState& state, Resource
                              const AppPaneFactory& panes)
 {
     main.SetCommandHandler(ID_SETTINGS, [&main, &state, &resources, &panes] {
+        // The menu stays live during a search's wait; the pages write the
+        // options and the dictionary list, which the worker reads unlocked.
+        if (search::WorkerRunning(state) || state.SEARCH_LOCK) {
+            platform::Get().MessageBox(u"Please finish any searches or dictionary-loads before changing the settings.\n",
+                                       u"Note", platform::Buttons::Ok, platform::Owner::MainWindow);
+            return;
+        }
         PaneSettingsHost::Panes p;
         p.mainWindow = &main;
         p.search = panes.searchWindow();

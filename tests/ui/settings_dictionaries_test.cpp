@@ -115,7 +115,7 @@ TEST_F(DictionariesPageTest, DeleteMovesTheLaterDictionariesDownOneKey)
     }
 }
 
-TEST_F(DictionariesPageTest, DeleteChangesNothingWhenRefusedOrUnselected)
+TEST_F(DictionariesPageTest, NothingChangesWhenRefusedOrUnselected)
 {
     Configure(2);
     const std::string before = options.SaveToText();
@@ -127,12 +127,20 @@ TEST_F(DictionariesPageTest, DeleteChangesNothingWhenRefusedOrUnselected)
     Click(1002);
     EXPECT_EQ(platform_.MessageBoxes().size(), 1u);
 
-    // A worker may be searching the list: no question, a note, nothing removed.
+    // A worker may be searching the list: no question, a note, nothing removed or renamed.
     busy = true;
     platform_.Clear();
+    bool asked = false;
+    page->askDescription = [&](int) {
+        asked = true;
+        return std::optional<QString>("Renamed");
+    };
     Click(1002);
-    ASSERT_EQ(platform_.MessageBoxes().size(), 1u);
+    Click(1001);
+    ASSERT_EQ(platform_.MessageBoxes().size(), 2u);
     EXPECT_EQ(platform_.MessageBoxes()[0].caption, u"Note");
+    EXPECT_EQ(platform_.MessageBoxes()[1].caption, u"Note");
+    EXPECT_FALSE(asked);
     EXPECT_EQ(options.SaveToText(), before);
     EXPECT_EQ(store.edict_dictionaries.size(), 2u);
     EXPECT_EQ(list->count(), 2);
