@@ -62,23 +62,6 @@ void CheckExtension(const std::string& path, QLineEdit* encoding)
 
 }  // namespace
 
-std::string ProgramRelativePath(const std::string& path, const std::u16string& programDir)
-{
-    const std::u16string wide = Utf8ToUtf16(path);
-    dlog::WriteAt(1, u"Filename (w): %s\n", wide);
-    dlog::WriteAt(1, u"   cmdline: %s\n", programDir);
-    std::u16string dir = programDir;
-    if (dir.empty() || dir.back() != u'/')
-        dir += u'/';
-    dlog::WriteAt(1, u"   strline (w): %s\n", dir);
-    std::u16string result = wide;
-    // A chosen path is absolute, so the directory can only be its front.
-    if (dir.size() < wide.size() && wide.compare(0, dir.size(), dir) == 0)
-        result = wide.substr(dir.size());
-    dlog::WriteAt(1, u"   str_filename: %s\n", result);
-    return Utf16ToUtf8(result);
-}
-
 AddDictionaryDialog::AddDictionaryDialog(search::AppState& state, QWidget* owner)
     : QDialog(owner), state_(state), programDir_(U16(QCoreApplication::applicationDirPath()))
 {
@@ -173,7 +156,7 @@ void AddDictionaryDialog::Load()
     auto text = [this](int id) { return findChild<QLineEdit*>(QString::number(id))->text().left(kMaxField); };
     const QString file = text(kIdFile);
     platform::Get().SetStatusText(0, Format(u"Loading Dictionary: %s...", U16(file)));
-    const std::string path = ProgramRelativePath(file.toStdString(), programDir_);
+    const std::string path = MainWindow::ProgramRelativePath(file.toStdString(), programDir_);
     if (path.find("::") != std::string::npos) {
         // A line of the options file cannot hold "::"; the dictionary could
         // not be found again at the next start.

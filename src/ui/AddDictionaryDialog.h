@@ -59,8 +59,4 @@ private:
     bool chosen_ = false;
 };
 
-// The chosen path with the program's directory dropped from its front (the
-// form a dictionary path is stored in), with its debug lines.
-std::string ProgramRelativePath(const std::string& path, const std::u16string& programDir);
-
 }  // namespace mirudex::ui
