@@ -51,7 +51,7 @@ std::u16string FormatArg::AsWide() const
 
 namespace {
 
-struct Spec {
+struct FieldFormat {
     bool left = false;
     bool zero = false;
     bool plus = false;
@@ -60,17 +60,17 @@ struct Spec {
     int precision = -1;
 };
 
-void Pad(std::u16string& out, std::u16string body, const Spec& spec, bool numeric)
+void Pad(std::u16string& out, std::u16string body, const FieldFormat& field, bool numeric)
 {
-    if (static_cast<int>(body.size()) >= spec.width) {
+    if (static_cast<int>(body.size()) >= field.width) {
         out += body;
         return;
     }
-    size_t fill = static_cast<size_t>(spec.width) - body.size();
-    if (spec.left) {
+    size_t fill = static_cast<size_t>(field.width) - body.size();
+    if (field.left) {
         out += body;
         out.append(fill, u' ');
-    } else if (spec.zero && numeric) {
+    } else if (field.zero && numeric) {
         size_t signLen = (!body.empty() && (body[0] == u'-' || body[0] == u'+' || body[0] == u' ')) ? 1 : 0;
         out.append(body, 0, signLen);
         out.append(fill, u'0');
@@ -110,38 +110,38 @@ std::u16string FormatArgs(std::u16string_view format, std::span<const FormatArg>
         }
         size_t start = i;
         ++i;
-        Spec spec;
+        FieldFormat field;
         for (; i < format.size(); ++i) {
             char16_t f = format[i];
-            if (f == u'-') spec.left = true;
-            else if (f == u'0') spec.zero = true;
-            else if (f == u'+') spec.plus = true;
-            else if (f == u' ') spec.space = true;
+            if (f == u'-') field.left = true;
+            else if (f == u'0') field.zero = true;
+            else if (f == u'+') field.plus = true;
+            else if (f == u' ') field.space = true;
             else if (f == u'#') {}
             else break;
         }
         if (i < format.size() && format[i] == u'*') {
             const FormatArg* a = take();
-            spec.width = a ? static_cast<int>(a->AsSigned()) : 0;
-            if (spec.width < 0) {
-                spec.left = true;
-                spec.width = -spec.width;
+            field.width = a ? static_cast<int>(a->AsSigned()) : 0;
+            if (field.width < 0) {
+                field.left = true;
+                field.width = -field.width;
             }
             ++i;
         } else {
             while (i < format.size() && format[i] >= u'0' && format[i] <= u'9')
-                spec.width = spec.width * 10 + (format[i++] - u'0');
+                field.width = field.width * 10 + (format[i++] - u'0');
         }
         if (i < format.size() && format[i] == u'.') {
             ++i;
-            spec.precision = 0;
+            field.precision = 0;
             if (i < format.size() && format[i] == u'*') {
                 const FormatArg* a = take();
-                spec.precision = a ? static_cast<int>(a->AsSigned()) : 0;
+                field.precision = a ? static_cast<int>(a->AsSigned()) : 0;
                 ++i;
             } else {
                 while (i < format.size() && format[i] >= u'0' && format[i] <= u'9')
-                    spec.precision = spec.precision * 10 + (format[i++] - u'0');
+                    field.precision = field.precision * 10 + (format[i++] - u'0');
             }
         }
         // Length modifiers carry no meaning here: arguments know their size.
@@ -161,8 +161,8 @@ std::u16string FormatArgs(std::u16string_view format, std::span<const FormatArg>
             const FormatArg* a = take();
             long long v = a ? a->AsSigned() : 0;
             char buf[32];
-            std::snprintf(buf, sizeof buf, spec.plus ? "%+lld" : (spec.space ? "% lld" : "%lld"), v);
-            Pad(out, Ascii(buf), spec, true);
+            std::snprintf(buf, sizeof buf, field.plus ? "%+lld" : (field.space ? "% lld" : "%lld"), v);
+            Pad(out, Ascii(buf), field, true);
             break;
         }
         case u'u':
@@ -178,7 +178,7 @@ std::u16string FormatArgs(std::u16string_view format, std::span<const FormatArg>
             char buf[32];
             const char* f = conv == u'u' ? "%llu" : conv == u'x' ? "%llx" : conv == u'X' ? "%llX" : "%llo";
             std::snprintf(buf, sizeof buf, f, v);
-            Pad(out, Ascii(buf), spec, true);
+            Pad(out, Ascii(buf), field, true);
             break;
         }
         case u'f':
@@ -188,8 +188,8 @@ std::u16string FormatArgs(std::u16string_view format, std::span<const FormatArg>
             double v = a ? a->AsDouble() : 0;
             char buf[64];
             char f[8] = {'%', '.', '*', static_cast<char>(conv), 0};
-            std::snprintf(buf, sizeof buf, f, spec.precision < 0 ? 6 : spec.precision, v);
-            Pad(out, Ascii(buf), spec, true);
+            std::snprintf(buf, sizeof buf, f, field.precision < 0 ? 6 : field.precision, v);
+            Pad(out, Ascii(buf), field, true);
             break;
         }
         case u'c':
@@ -205,16 +205,16 @@ std::u16string FormatArgs(std::u16string_view format, std::span<const FormatArg>
                     body.push_back(static_cast<char16_t>(a->AsUnsigned()));
                 }
             }
-            Pad(out, body, spec, false);
+            Pad(out, body, field, false);
             break;
         }
         case u's':
         case u'S': {
             const FormatArg* a = take();
             std::u16string body = a ? a->AsWide() : std::u16string();
-            if (spec.precision >= 0 && body.size() > static_cast<size_t>(spec.precision))
-                body.resize(static_cast<size_t>(spec.precision));
-            Pad(out, body, spec, false);
+            if (field.precision >= 0 && body.size() > static_cast<size_t>(field.precision))
+                body.resize(static_cast<size_t>(field.precision));
+            Pad(out, body, field, false);
             break;
         }
         default:
