@@ -3,12 +3,16 @@
 // window moves and resizes.
 #include <gtest/gtest.h>
 
+#include <QColorDialog>
+#include <QFontDialog>
 #include <QLineEdit>
+#include <QTimer>
 #include <QPushButton>
 #include <QTest>
 
 #include "dict/DictionaryStore.h"
 #include "kanji_fixture.h"
+#include "platform/qt/QtPlatform.h"
 #include "ui/KanjiHeaderBar.h"
 #include "ui/RadicalWindow.h"
 #include "ui/SettingsDialog.h"
@@ -133,3 +137,66 @@ TEST_F(SettingsHostTest, SetButtonsMoveAndResizeTheMainWindow)
 }
 
 }  // namespace
+
+// ---- the program's choosers --------------------------------------------------
+
+namespace mirudex::ui {
+namespace {
+
+// Calls act with the modal dialog of type D once it is up; act must close it.
+template <typename D>
+void WhenModal(QTimer& poll, const std::function<void(D&)>& act)
+{
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&poll, act] {
+        if (auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget())) {
+            poll.stop();
+            act(*dialog);
+        }
+    });
+    poll.start();
+}
+
+TEST(QtChoosersTest, ColoursAndFontsComeBackInTheTermsOfTheOptions)
+{
+    platform::QtPlatform qt;
+    QColor shown;
+    {
+        QTimer poll;
+        WhenModal<QColorDialog>(poll, [&shown](QColorDialog& d) {
+            shown = d.currentColor();
+            d.setCurrentColor(QColor(1, 2, 3));
+            d.accept();
+        });
+        EXPECT_EQ(qt.ChooseColor(0x112233), std::optional<int>(0x030201));
+        EXPECT_EQ(shown, QColor(0x33, 0x22, 0x11));
+    }
+    {
+        QTimer poll;
+        WhenModal<QColorDialog>(poll, [](QColorDialog& d) { d.reject(); });
+        EXPECT_EQ(qt.ChooseColor(0), std::nullopt);
+    }
+    struct Case {
+        int points;
+        int expected;  // the chooser keeps sizes within 6..100
+    };
+    for (const Case c : {Case{12, 12}, Case{300, 100}, Case{2, 6}}) {
+        QTimer poll;
+        QFont initial;
+        WhenModal<QFontDialog>(poll, [&initial, c](QFontDialog& d) {
+            initial = d.currentFont();
+            QFont f(QStringLiteral("IPAGothic"));
+            f.setPointSize(c.points);
+            d.setCurrentFont(f);
+            d.accept();
+        });
+        const auto chosen = qt.ChooseFont(platform::FontChoice{"IPAMincho", 9}, 6, 100);
+        ASSERT_TRUE(chosen.has_value());
+        EXPECT_EQ(chosen->pointSize, c.expected);
+        EXPECT_FALSE(chosen->face.empty());
+        EXPECT_EQ(initial.pointSize(), 9);
+    }
+}
+
+}  // namespace
+}  // namespace mirudex::ui

@@ -57,11 +57,22 @@ Answer QtPlatform::MessageBox(std::u16string_view text, std::u16string_view capt
     return answer;
 }
 
+namespace {
+// A chooser opens over the window the user works in (a modal dialog such as
+// the settings), so that it is not hidden behind it.
+QWidget* ChooserParent(QWidget* mainWindow)
+{
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    return mainWindow;
+}
+}  // namespace
+
 std::optional<std::string> QtPlatform::ChooseOpenFile(std::u16string_view title)
 {
     // The program's own dialog, so that it looks the same everywhere and can
     // be driven in tests of this class; it never changes the current directory.
-    const QString path = QFileDialog::getOpenFileName(mainWindow_.data(), ToQString(title), QString(),
+    const QString path = QFileDialog::getOpenFileName(ChooserParent(mainWindow_.data()), ToQString(title), QString(),
                                                       QStringLiteral("All files (*)"), nullptr,
                                                       QFileDialog::DontUseNativeDialog);
     if (path.isEmpty())
@@ -75,7 +86,7 @@ std::optional<FontChoice> QtPlatform::ChooseFont(const FontChoice& initial, int 
     start.setPointSize(std::clamp(initial.pointSize, minPoints, maxPoints));
     start.setWeight(QFont::Normal);
     bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, start, mainWindow_.data());
+    const QFont chosen = QFontDialog::getFont(&ok, start, ChooserParent(mainWindow_.data()));
     if (!ok)
         return std::nullopt;
     // The font dialog offers no size limits of its own.
@@ -86,7 +97,7 @@ std::optional<FontChoice> QtPlatform::ChooseFont(const FontChoice& initial, int 
 std::optional<int> QtPlatform::ChooseColor(int initial)
 {
     const QColor start(initial & 0xFF, (initial >> 8) & 0xFF, (initial >> 16) & 0xFF);
-    const QColor chosen = QColorDialog::getColor(start, mainWindow_.data());
+    const QColor chosen = QColorDialog::getColor(start, ChooserParent(mainWindow_.data()));
     if (!chosen.isValid())
         return std::nullopt;
     return chosen.red() | (chosen.green() << 8) | (chosen.blue() << 16);
