@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "core/DebugLog.h"
+#include "ui/EscapeFilter.h"
 #include "ui/Resources.h"
 #include "ui/QuitRequest.h"
 
@@ -15,22 +16,6 @@ namespace mirudex::ui {
 namespace {
 
 QPointer<ProgressWindow> hwnd_searching;
-
-// Sees ESC anywhere in the program while a wait allows it.
-class EscFilter : public QObject {
-public:
-    bool pressed = false;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-            pressed = true;
-            return true;
-        }
-        return false;
-    }
-};
 
 }  // namespace
 
@@ -98,7 +83,7 @@ ProgressWindow* ThreadWindow() { return hwnd_searching.data(); }
 
 int WaitForWorker(const WorkerProbe& worker, int flags)
 {
-    EscFilter esc;
+    EscapeFilter esc;
     if (flags & kWaitEsc)
         qApp->installEventFilter(&esc);
     int result;

@@ -19,6 +19,7 @@
 #include "core/Version.h"
 #include "platform/api/Platform.h"
 #include "platform/qt/QtPlatform.h"
+#include "ui/EscapeFilter.h"
 #include "ui/QuitRequest.h"
 #include "ui/Resources.h"
 
@@ -48,21 +49,6 @@ QString ListText(const std::string& bytes)
     const QString text = QString::fromUtf8(bytes);
     return text.toUtf8() == QByteArray::fromStdString(bytes) ? text : QString::fromLatin1(bytes);
 }
-
-class EscapeFilter : public QObject {
-public:
-    bool pressed = false;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-            pressed = true;
-            return true;
-        }
-        return false;
-    }
-};
 
 QTextEdit* MakeBox(QWidget* parent, const char* id, const QFont& font)
 {

@@ -80,8 +80,11 @@ TEST_F(ProgressTest, WaitEndsByWorkerEscOrQuitAsTheFlagsAllow)
         SCOPED_TRACE(c.name);
         quit::Reset();
         FlagWorker worker;
+        // Timers of this round die with it: a wait that ends early must not
+        // leave one behind to write into a finished round.
+        QObject round;
         CreateThreadWindow(registry_, &main, QStringLiteral("Searching..."), true);
-        QTimer::singleShot(20, [&] {
+        QTimer::singleShot(20, &round, [&] {
             if (c.pressEsc) {
                 QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
                 QApplication::sendEvent(&main, &press);
@@ -89,7 +92,7 @@ TEST_F(ProgressTest, WaitEndsByWorkerEscOrQuitAsTheFlagsAllow)
             if (c.postQuit)
                 quit::Post(0);
             // The worker ends only after the key or the quit was seen (or not) by the wait.
-            QTimer::singleShot(60, [&] { worker.running = false; });
+            QTimer::singleShot(60, &round, [&] { worker.running = false; });
         });
         EXPECT_EQ(WaitForWorker(worker, c.flags), c.expected);
         EXPECT_EQ(ThreadWindow(), nullptr);
