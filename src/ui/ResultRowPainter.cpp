@@ -1,6 +1,8 @@
 #include "ui/ResultRowPainter.h"
 
+#include <QFontMetrics>
 #include <QPen>
+#include <algorithm>
 
 #include "ui/ResultHeaderItems.h"
 
@@ -65,6 +67,59 @@ QColor CellColor(const ResultColors& colors, int item)
     }
 }
 
+const CellTextCache::Text& CellTextCache::Get(int fontSlot, const QString& text, const QFont& font, int width)
+{
+    auto& table = tables_[static_cast<size_t>(std::clamp(fontSlot, 0, 3))];
+    Key key{text, width};
+    auto it = table.find(key);
+    if (it != table.end())
+        return it->second;
+    if (table.size() >= kMaxTexts)
+        table.clear();
+
+    // Character advances from the font's tables (no shaping): enough to tell
+    // what part of the text can be seen. A text that might not fit keeps two
+    // characters beyond the edge and is clipped there when drawn.
+    constexpr int kSlack = 2;
+    Text entry;
+    QString shown = text;
+    const QFontMetrics metrics(font);
+    int advance = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const bool pair = text.at(i).isHighSurrogate() && i + 1 < text.size();
+        advance += pair ? metrics.horizontalAdvance(text.mid(i, 2)) : metrics.horizontalAdvance(text.at(i));
+        if (pair)
+            ++i;
+        if (advance > width - kSlack) {
+            qsizetype end = std::min(text.size(), i + 1 + kSlack);
+            if (end < text.size() && text.at(end - 1).isHighSurrogate())
+                ++end;
+            // Rounded character advances can add up short of the shaped
+            // text: make sure the kept part really reaches past the edge.
+            while (end < text.size() && metrics.horizontalAdvance(text.left(end)) <= width)
+                end = std::min(text.size(), end + 4);
+            if (end < text.size() && text.at(end - 1).isHighSurrogate())
+                ++end;
+            shown = text.left(end);
+            entry.overflows = true;
+            break;
+        }
+    }
+    if (!entry.overflows && metrics.horizontalAdvance(text) > width)
+        entry.overflows = true;  // fits only by the rounded advances: clip
+    entry.text = QStaticText(shown);
+    entry.text.setTextFormat(Qt::PlainText);
+    entry.text.setPerformanceHint(QStaticText::AggressiveCaching);
+    entry.text.prepare(QTransform(), font);
+    return table.emplace(std::move(key), std::move(entry)).first->second;
+}
+
+void CellTextCache::Clear()
+{
+    for (auto& table : tables_)
+        table.clear();
+}
+
 void PaintRows(QPainter& painter, const RowPaintInput& in)
 {
     const std::vector<dict::Entry>& list = *in.list;
@@ -92,9 +147,26 @@ void PaintRows(QPainter& painter, const RowPaintInput& in)
             const QRect textRect = frame.adjusted(kTextMargin, kTextMargin, -kTextMargin, -kTextMargin);
             if (textRect.width() <= 0 || textRect.height() <= 0)
                 continue;
-            painter.setFont(CellFont(*in.fonts, cell.item));
+            const QFont& font = CellFont(*in.fonts, cell.item);
+            painter.setFont(font);
             painter.setPen(pick(CellColor(base, cell.item)));
-            painter.drawText(textRect, kFlags, ToQ(CellText(entry, cell.item, in.texts)));
+            const QString text = ToQ(CellText(entry, cell.item, in.texts));
+            if (!in.cache) {
+                painter.drawText(textRect, kFlags, text);
+                continue;
+            }
+            // Text is cut at the cell's text rectangle, never wrapped.
+            const CellTextCache::Text& laidOut = in.cache->Get(std::min(cell.item, 3), text, font, textRect.width());
+            if (!laidOut.overflows) {
+                painter.drawStaticText(textRect.topLeft(), laidOut.text);
+                continue;
+            }
+            painter.setClipRect(in.clip.isNull() ? textRect : textRect & in.clip);
+            painter.drawStaticText(textRect.topLeft(), laidOut.text);
+            if (in.clip.isNull())
+                painter.setClipping(false);
+            else
+                painter.setClipRect(in.clip);
         }
         painter.setPen(QPen(pick(base.border_outside), 1));
         painter.setBrush(Qt::NoBrush);

@@ -7,6 +7,9 @@
 #include <QFont>
 #include <QPainter>
 #include <QRect>
+#include <QStaticText>
+#include <array>
+#include <unordered_map>
 #include <functional>
 #include <string>
 #include <vector>
@@ -45,6 +48,33 @@ std::u16string CellText(const dict::Entry& entry, int item, const RowTexts& text
 const QFont& CellFont(const Fonts& fonts, int item);
 QColor CellColor(const ResultColors& colors, int item);
 
+// Laid-out cell texts, kept between paints so that a repaint of the same rows
+// does not lay out every text again. A text wider than its cell is kept only
+// up to the first character that reaches past the cell (that one is clipped
+// when drawn), so long meanings cost what is seen of them.
+class CellTextCache {
+public:
+    struct Text {
+        QStaticText text;
+        bool overflows = false;  // reaches past the cell: draw clipped
+    };
+    // fontSlot: 0 word, 1 kana, 2 info, 3 meaning; width: the cell's text width.
+    const Text& Get(int fontSlot, const QString& text, const QFont& font, int width);
+    void Clear();
+
+private:
+    static constexpr size_t kMaxTexts = 4096;  // per font; the table starts again beyond this
+    struct Key {
+        QString text;
+        int width;
+        bool operator==(const Key&) const = default;
+    };
+    struct Hash {
+        size_t operator()(const Key& k) const { return qHash(k.text) ^ (static_cast<size_t>(k.width) * 0x9E3779B9u); }
+    };
+    std::array<std::unordered_map<Key, Text, Hash>, 4> tables_;
+};
+
 struct RowPaintInput {
     const std::vector<dict::Entry>* list = nullptr;
     VisibleRows rows;
@@ -54,6 +84,8 @@ struct RowPaintInput {
     const Fonts* fonts = nullptr;
     const ResultColors* colors = nullptr;
     RowTexts texts;
+    QRect clip;                       // where text may be drawn (the client area)
+    CellTextCache* cache = nullptr;   // texts are laid out afresh without one
 };
 
 // Paints rows first..last and fills the rest of the area with BGWindow.

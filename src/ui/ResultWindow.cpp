@@ -330,6 +330,8 @@ void ResultWindow::paintEvent(QPaintEvent* event)
     input.area = area;
     input.fonts = &resources_.fonts;
     input.colors = &resources_.result;
+    input.clip = ClientRect();
+    input.cache = &textCache_;
     input.texts.romaji = options_.GetBOOL(".\\Misc\\ROMAjiMode");
     input.texts.meaningSeparator = userdata::StripBraces(options_.GetString(".\\Results\\Copy\\SepMeaning"));
     input.texts.toRomaji = [](std::u16string_view kana) { return text::KanaToRomaji(kana); };

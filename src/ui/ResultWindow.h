@@ -18,6 +18,7 @@
 
 #include "ui/ResultHeaderItems.h"
 #include "ui/ResultHoverCard.h"
+#include "ui/ResultRowPainter.h"
 #include "ui/ResultHost.h"
 #include "ui/ResultSelection.h"
 
@@ -98,6 +99,8 @@ public:
     std::unique_ptr<QMenu> BuildContextMenu();
     // Shows a menu and returns the chosen id (0: none). Tests replace it.
     void SetMenuRunner(std::function<int(QMenu&, QPoint)> runner) { menuRunner_ = std::move(runner); }
+    // Forgets the laid-out cell texts (after a change of fonts).
+    void ClearTextCache() { textCache_.Clear(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -156,6 +159,7 @@ private:
     int wheelRest_ = 0;
 
     std::function<int(QMenu&, QPoint)> menuRunner_;
+    CellTextCache textCache_;
 };
 
 }  // namespace mirudex::ui

@@ -1,0 +1,126 @@
+// Painting the result window: a full page of 200 entries (the default maximum
+// number of results), from a search on Debian's EDICT when the real data is
+// there (MIRUDEX_REAL_DATA or build-data), else from made-up entries of the
+// same shape. Runs on Qt's offscreen platform:
+//   MIRUDEX_REAL_DATA=build-data build/bench/mirudex_bench --benchmark_filter=ResultWindow
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+#include "core/DefaultOptions.h"
+#include "core/Registry.h"
+#include "dict/DictionaryStore.h"
+#include "search/AppState.h"
+#include "search/EnglishSearch.h"
+#include "ui/Resources.h"
+#include "ui/ResultAppHost.h"
+#include "ui/ResultWindow.h"
+
+namespace {
+
+using namespace mirudex;
+
+QApplication& App()
+{
+    static QApplication* app = [] {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "mirudex_bench";
+        static char* argv[] = {name, nullptr};
+        return new QApplication(argc, argv);
+    }();
+    return *app;
+}
+
+struct PaintWorld {
+    Registry options;
+    dict::DictionaryStore store;
+    std::unique_ptr<search::AppState> state;
+    ui::Resources resources;
+    std::unique_ptr<ui::AppResultHost> host;
+    std::unique_ptr<ui::ResultWindow> window;
+    bool realData = false;
+};
+
+void FillMadeUp(std::vector<dict::Entry>& list)
+{
+    for (int i = 0; i < 200; ++i) {
+        dict::Entry e;
+        e.word = u"猫舌" + std::u16string(static_cast<size_t>(i % 4), u'猫');
+        e.kana = u"ねこじた" + std::u16string(static_cast<size_t>(i % 5), u'ね');
+        e.meanings = {u"sensitivity to hot food", u"person who cannot take hot food or drink", u"cat's tongue"};
+        e.info = {u"noun (common) (futsuumeishi)", u"common word"};
+        e.selected = i % 7 == 0;
+        list.push_back(std::move(e));
+    }
+}
+
+PaintWorld* TheWorld()
+{
+    static PaintWorld* world = [] {
+        App();
+        auto* w = new PaintWorld;
+        w->options.LoadFromText(DefaultOptionsText());
+        const char* env = std::getenv("MIRUDEX_REAL_DATA");
+        const std::filesystem::path dir = env && *env ? env : "build-data";
+        w->state = std::make_unique<search::AppState>(w->options, w->store);
+        if (std::filesystem::exists(dir / "DICT" / "edict")) {
+            std::filesystem::current_path(dir);
+            dict::LoadMarkers(w->store.marker_table);
+            dict::LoadAllEDICTS(w->store, w->options);
+            w->state->max_results = 200;
+            w->state->search_options.type = search::SearchType::Middle;
+            search::SearchFor_English(*w->state, u"cat");
+            w->realData = w->state->edict_results[0].size() == 200;
+        }
+        if (!w->realData) {
+            w->state->edict_results[0].clear();
+            FillMadeUp(w->state->edict_results[0]);
+        }
+        ui::LoadFonts(w->options, w->resources.fonts, 96);
+        ui::LoadResultColors(w->options, w->resources.result);
+        ui::MakeSortArrows(w->resources);
+        w->host = std::make_unique<ui::AppResultHost>(*w->state);
+        w->window = std::make_unique<ui::ResultWindow>(0, *w->host, w->options, w->resources, nullptr);
+        w->window->SetUpForNewResults();
+        // Tall enough for every row: one page is the whole list.
+        w->window->resize(1000, 100);
+        w->window->Relayout();  // a hidden window gets its resize event only when shown
+        const int tall = w->window->entriesArea().top() + 200 * w->window->entryHeight() + 20;
+        w->window->resize(1000, tall);
+        w->window->Relayout();
+        return w;
+    }();
+    return world;
+}
+
+void BM_ResultWindowPaintPage(benchmark::State& st)
+{
+    PaintWorld* w = TheWorld();
+    if (w->window->visibleRows().last - w->window->visibleRows().first + 1 != 200) {
+        st.SkipWithError("the page does not show 200 rows");
+        return;
+    }
+    QImage image(w->window->size(), QImage::Format_RGB32);
+    const bool cold = st.range(0) != 0;
+    for (auto _ : st) {
+        if (cold)
+            w->window->ClearTextCache();
+        // As the window system asks for it: the window paints all of itself.
+        QPainter painter(&image);
+        w->window->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    st.counters["rows"] = 200;
+    st.counters["real_data"] = w->realData ? 1 : 0;
+    st.counters["entry_height"] = w->window->entryHeight();
+}
+// Arg 0: a repaint (texts laid out already); 1: the first paint of new results.
+BENCHMARK(BM_ResultWindowPaintPage)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
