@@ -92,7 +92,10 @@ void ResultHeaderBar::paintEvent(QPaintEvent*)
         option.position = QStyleOptionHeader::Middle;
         if (static_cast<int>(k) == pressedPlace_ && !dragging_ && tracking_ < 0)
             option.state |= QStyle::State_Sunken;
+        // The style leaves its painter state behind (the arrow would not show).
+        painter.save();
         style()->drawControl(QStyle::CE_Header, &option, &painter, this);
+        painter.restore();
         const QPixmap* arrow = arrows_ ? arrows_(item.id) : nullptr;
         if (arrow && !arrow->isNull()) {
             const int ax = x + item.width - arrow->width() - kArrowMargin;

@@ -99,3 +99,57 @@ TEST_F(ResultAppHostTest, CopyAddAndHooks)
     EXPECT_TRUE(host_->SearchLock());
     state_->SEARCH_LOCK = false;
 }
+
+TEST_F(ResultAppHostTest, StartUpReplaysTheStoredSortAndShutdownSavesTheHeaderItems)
+{
+    ResultPanes panes(*state_, options_, resources_);
+    QWidget parent;
+    ResultWindow* results = panes.Create(0, &parent);
+    ResultWindow* study = panes.Create(1, &parent);
+    ASSERT_EQ(panes.window(1), study);
+    state_->edict_results[0] = {MakeEntry(u"b", u"あ", {u"x"}), MakeEntry(u"a", u"あ", {u"y"}),
+                                MakeEntry(u"c", u"い", {u"z"})};
+    struct Case {
+        int sort2;
+        bool asc2;
+        int sort1;
+        bool asc1;
+        search::EntrySortState expected;
+    };
+    const Case cases[] = {
+        {0, true, 1, true, {{1, false}, {0, false}}},   // the defaults: Kana, then Word
+        {0, false, 1, false, {{1, true}, {0, true}}},
+        {2, true, 3, true, {{3, false}, {-1, false}}},  // Info is no sort key
+    };
+    for (const Case& c : cases) {
+        panes.ClearSorts();
+        panes.RestoreSort(c.sort2, c.asc2);
+        panes.RestoreSort(c.sort1, c.asc1);
+        EXPECT_EQ(state_->edict_sort.primary.key, c.expected.primary.key) << c.sort1;
+        EXPECT_EQ(state_->edict_sort.primary.descending, c.expected.primary.descending) << c.sort1;
+        EXPECT_EQ(state_->edict_sort.secondary.key, c.expected.secondary.key) << c.sort1;
+        EXPECT_EQ(state_->edict_sort.secondary.descending, c.expected.secondary.descending) << c.sort1;
+    }
+    panes.ClearSorts();
+    panes.RestoreSort(0, true);
+    panes.RestoreSort(1, true);
+    EXPECT_EQ(state_->edict_results[0][0].word, u"a") << "same kana: by word";
+
+    // A column no bar shows keeps its sort.
+    ResultHeaderItems items = results->headerItems();
+    items[kItemWordLength].bar = kNoBar;
+    results->SetHeaderItems(items);
+    panes.ClearSorts();
+    panes.RestoreSort(kItemWordLength, false);
+    EXPECT_EQ(state_->edict_sort.primary.key, kItemWordLength);
+    EXPECT_TRUE(state_->edict_sort.primary.descending);
+
+    // Add to study list sets the study window up.
+    state_->edict_results[0][2].selected = true;
+    panes.host().AddToStudyList(0);
+    EXPECT_EQ(study->visibleRows().last, 0);
+
+    panes.SaveHeaderItems();
+    EXPECT_EQ(options_.GetINT(".\\Results\\HeaderItems\\4\\Header"), kNoBar);
+    EXPECT_EQ(options_.GetINT(".\\StudyList\\HeaderItems\\0\\Percentage"), 19);
+}

@@ -110,6 +110,21 @@ TEST_F(ResultWindowTest, SortClicksOnTheHeaderItems)
 
     QTest::mouseClick(bottom, Qt::LeftButton, {}, ItemCentre(bottom, kItemMeaning));
     EXPECT_TRUE(fx_.host.sort.primary.descending);
+    // The arrows sit at the right end of the primary (Meaning) and secondary (Word) items only.
+    auto arrowInk = [](ResultHeaderBar* bar, int id) {
+        const QImage image = bar->grab().toImage();
+        int left = 0, right = 0, dark = 0;
+        if (!bar->ItemRect(id, left, right))
+            return -1;
+        for (int x = std::max(left, right - 16); x < right - 1; ++x)
+            for (int y = 0; y < image.height(); ++y)
+                dark += qGray(image.pixel(x, y)) < 100 ? 1 : 0;
+        return dark;
+    };
+    EXPECT_GT(arrowInk(bottom, kItemMeaning), 10);
+    EXPECT_GT(arrowInk(Bar("1311"), kItemWord), 5);
+    EXPECT_EQ(arrowInk(bottom, kItemKana), 0);
+    EXPECT_EQ(arrowInk(Bar("1311"), kItemInfo), 0);
     EXPECT_EQ(fx_.host.sort.secondary.key, kItemWord);
     EXPECT_EQ(list().front().meanings.front()[0], u'j');
 
