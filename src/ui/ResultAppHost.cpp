@@ -6,7 +6,6 @@
 #include "search/Sorting.h"
 #include "userdata/Copy.h"
 #include "userdata/StudyList.h"
-#include "ui/ResultWindow.h"
 
 namespace mirudex::ui {
 
@@ -64,43 +63,6 @@ void AppResultHost::AddToStudyList(int index)
     userdata::AddToStudyList(Results(index), state_.edict_results[search::kStudyList]);
     if (studySetUp)
         studySetUp();
-}
-
-ResultPanes::ResultPanes(search::AppState& state, Registry& options, const Resources& resources)
-    : state_(state), options_(options), resources_(resources), host_(state)
-{
-    host_.studySetUp = [this] {
-        if (windows_[1])
-            windows_[1]->SetUpForNewResults();
-    };
-}
-
-ResultWindow* ResultPanes::Create(int slot, QWidget* parent)
-{
-    const int index = slot == 1 ? 1 : 0;
-    windows_[static_cast<size_t>(index)] = new ResultWindow(index, host_, options_, resources_, parent);
-    return windows_[static_cast<size_t>(index)];
-}
-
-void ResultPanes::ClearSorts() { state_.edict_sort = {}; }
-
-void ResultPanes::RestoreSort(int column, bool ascending)
-{
-    // The click rules are applied also when no bar shows the column, so a
-    // hidden column keeps its sort.
-    for (int click = 0; click < (ascending ? 1 : 2); ++click) {
-        if (windows_[0] && windows_[0]->ClickHeaderItem(column))
-            continue;
-        if (host_.ClickSortKey(column))
-            host_.SortList(0);
-    }
-}
-
-void ResultPanes::SaveHeaderItems()
-{
-    for (ResultWindow* window : windows_)
-        if (window)
-            window->SaveHeaderItems();
 }
 
 }  // namespace mirudex::ui

@@ -6,17 +6,11 @@
 //
 // Threads: user-interface thread only.
 
-#include <array>
 #include <functional>
 #include <string_view>
 
-#include <QWidget>
-
 #include "ui/ResultHost.h"
 
-namespace mirudex {
-class Registry;
-}
 namespace mirudex::search {
 class AppState;
 }
@@ -54,36 +48,6 @@ public:
 
 private:
     search::AppState& state_;
-};
-
-struct Resources;
-class ResultWindow;
-
-// The program's two result windows and their host, as the main window's pane
-// factory makes them, with what start-up and shutdown ask of them.
-class ResultPanes {
-public:
-    ResultPanes(search::AppState& state, Registry& options, const Resources& resources);
-
-    AppResultHost& host() { return host_; }
-    // Makes the window of slot 0 (results) or 1 (study list); the study list
-    // window is the one "Add to study list" sets up.
-    ResultWindow* Create(int slot, QWidget* parent);
-    ResultWindow* window(int slot) const { return windows_[slot == 1 ? 1 : 0]; }
-
-    // Start-up: both sort levels unset, then the stored columns replayed as
-    // header clicks on the result window (a second click for descending).
-    void ClearSorts();
-    void RestoreSort(int column, bool ascending);
-    // Shutdown: the header items of both windows back into the options.
-    void SaveHeaderItems();
-
-private:
-    search::AppState& state_;
-    Registry& options_;
-    const Resources& resources_;
-    AppResultHost host_;
-    std::array<ResultWindow*, 2> windows_{};
 };
 
 }  // namespace mirudex::ui

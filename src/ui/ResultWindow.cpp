@@ -140,6 +140,8 @@ void ResultWindow::LayoutHeaderBar(int bar, int width, int height)
 
 void ResultWindow::Relayout()
 {
+    // Widths or fonts may have changed: the laid-out texts no longer fit.
+    textCache_.Clear();
     const QRect client = ClientRect();
     scroll_->setGeometry(client.right() + 1, contentsRect().top(), scroll_->sizeHint().width(),
                          contentsRect().height());
@@ -174,9 +176,16 @@ void ResultWindow::Relayout()
     update();
 }
 
+int ResultWindow::ReadableCount()
+{
+    // Only a running worker fills a list; the search command's lock alone
+    // (set while the results are handed over) leaves it readable.
+    return host_.ThreadSearching() ? 0 : static_cast<int>(list().size());
+}
+
 void ResultWindow::UpdateScrollBar()
 {
-    const int count = Busy() ? 0 : static_cast<int>(list().size());
+    const int count = ReadableCount();
     const int page = std::max(0, (ClientRect().height() - areaTop_) / entryHeight_);
     const QSignalBlocker block(scroll_);
     // The window's range is 0 .. count - 1 with a page of `page` rows; Qt's
@@ -190,7 +199,7 @@ void ResultWindow::UpdateScrollBar()
 
 void ResultWindow::OnScrolled(int value)
 {
-    const int count = Busy() ? 0 : static_cast<int>(list().size());
+    const int count = ReadableCount();
     const VisibleRows rows = ComputeVisibleRows(count, value, ClientRect().height() - areaTop_, entryHeight_);
     if (rows.first != rows_.first || rows.last != rows_.last || rows.fit != rows_.fit) {
         rows_ = rows;

@@ -99,7 +99,7 @@ public:
     std::unique_ptr<QMenu> BuildContextMenu();
     // Shows a menu and returns the chosen id (0: none). Tests replace it.
     void SetMenuRunner(std::function<int(QMenu&, QPoint)> runner) { menuRunner_ = std::move(runner); }
-    // Forgets the laid-out cell texts (after a change of fonts).
+    // Forgets the laid-out cell texts (Relayout does it too).
     void ClearTextCache() { textCache_.Clear(); }
 
 protected:
@@ -127,6 +127,7 @@ private:
     void OnDialogChoice(int id, int bar);
     const QPixmap* ArrowFor(int id) const;
 
+    int ReadableCount();
     void UpdateScrollBar();
     void OnScrolled(int value);
     void ScrollTo(int value);

@@ -62,16 +62,13 @@ TEST_F(ResultRealData, NekoFillsTheResultWindowAndAnAddedEntryTheStudyList)
     search::Edict_SearchFor(*state_, text);
     ASSERT_GE(state_->edict_results[0].size(), 2u);
 
-    // As the program makes them: the panes, then the stored sort replayed.
-    ResultPanes panes(*state_, options_, resources_);
-    const std::unique_ptr<ResultWindow> resultsOwner(panes.Create(0, nullptr));
-    const std::unique_ptr<ResultWindow> studyOwner(panes.Create(1, nullptr));
-    ResultWindow& results = *resultsOwner;
-    ResultWindow& study = *studyOwner;
-    AppResultHost& host = panes.host();
-    panes.ClearSorts();
-    panes.RestoreSort(options_.GetINT(".\\Results\\Sort2"), options_.GetBOOL(".\\Results\\Sort2 Asc"));
-    panes.RestoreSort(options_.GetINT(".\\Results\\Sort1"), options_.GetBOOL(".\\Results\\Sort1 Asc"));
+    AppResultHost host(*state_);
+    ResultWindow results(0, host, options_, resources_, nullptr);
+    ResultWindow study(1, host, options_, resources_, nullptr);
+    host.studySetUp = [&study] { study.SetUpForNewResults(); };
+    // The stored sort as start-up replays it: Word (Sort2), then Kana (Sort1).
+    results.ClickHeaderItem(options_.GetINT(".\\Results\\Sort2"));
+    results.ClickHeaderItem(options_.GetINT(".\\Results\\Sort1"));
     results.resize(760, 420);
     study.resize(760, 200);
     results.SetUpForNewResults();

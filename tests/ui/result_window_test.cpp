@@ -335,6 +335,17 @@ TEST_F(ResultWindowTest, WhileAWorkerRunsOnlyTheBackgroundIsPaintedAndNothingAct
     EXPECT_TRUE(fx_.host.kanjiCalls.empty());
     fx_.host.threadSearching = false;
     fx_.host.searchLock = true;
+
+    // The hand-over of a search comes while the search command still holds
+    // its lock: the worker has ended, so the new list is laid out already.
+    list().resize(4);
+    window_->SetUpForNewResults();
+    EXPECT_EQ(window_->visibleRows().last, 3);
+    list() = TenEntries();
+    window_->SetUpForNewResults();
+    fx_.host.searchLock = false;
+    Click(1);
+    fx_.host.searchLock = true;
     Click(3);
     EXPECT_EQ(Selected(), (std::vector<int>{1}));
 
