@@ -33,6 +33,13 @@ void FillEntry(LineFile& file, Registry& registry, const Dictionary& dictionary,
             dlog::Write(u"ERROR: LoadInfoInto(FILE*): End of file\n");
         return;
     }
+    FillEntryFromLine(std::move(line), dictionary, entry, index);
+}
+
+}  // namespace
+
+void FillEntryFromLine(std::string line, const Dictionary& dictionary, Entry& entry, const IndexEntry& index)
+{
     entry.rawLine = line;
     CutAfterLastSlash(line);
 
@@ -74,20 +81,16 @@ void FillEntry(LineFile& file, Registry& registry, const Dictionary& dictionary,
     }
 }
 
-}  // namespace
-
 void MarkerTable::Add(std::u16string marker, std::u16string description)
 {
+    first_.try_emplace(marker, pairs_.size());  // the first pair of a marker is the one used
     pairs_.emplace_back(std::move(marker), std::move(description));
 }
 
 std::u16string_view MarkerTable::Description(std::u16string_view marker) const
 {
-    for (const auto& [known, description] : pairs_) {
-        if (known == marker)
-            return description;
-    }
-    return {};
+    const auto found = first_.find(marker);
+    return found == first_.end() ? std::u16string_view() : std::u16string_view(pairs_[found->second].second);
 }
 
 void LoadMarkers(MarkerTable& table, const std::string& path)

@@ -10,6 +10,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <functional>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -41,7 +43,11 @@ inline constexpr const char* kMarkerFileName = "partsofspeech.mxf";
 class MarkerTable {
 public:
     void Add(std::u16string marker, std::u16string description);
-    void Clear() { pairs_.clear(); }
+    void Clear()
+    {
+        pairs_.clear();
+        first_.clear();
+    }
     // The description, or the empty text when the marker is not in the table.
     std::u16string_view Description(std::u16string_view marker) const;
     const std::vector<std::pair<std::u16string, std::u16string>>& pairs() const { return pairs_; }
@@ -49,11 +55,23 @@ public:
 
 private:
     std::vector<std::pair<std::u16string, std::u16string>> pairs_;
+    // Position in pairs_ of the first pair of each marker: every parenthesised
+    // group of every found meaning is looked up here.
+    struct Hash {
+        using is_transparent = void;
+        size_t operator()(std::u16string_view text) const { return std::hash<std::u16string_view>{}(text); }
+    };
+    std::unordered_map<std::u16string, size_t, Hash, std::equal_to<>> first_;
 };
 
 // Fills the table from the marker file (one "marker<TAB>description" per
 // line, # for comments). A missing file is logged and leaves the table empty.
 void LoadMarkers(MarkerTable& table, const std::string& path = kMarkerFileName);
+
+// Fills entry from a line already read (as the line reader gives it: the raw
+// bytes of the line, its LF included): what LoadInfoInto does once it has
+// read the line. For searches that hold the dictionary's bytes in memory.
+void FillEntryFromLine(std::string line, const Dictionary& dictionary, Entry& entry, const IndexEntry& index);
 
 // Reads the line at the index entry's offset from the dictionary file and
 // fills entry (word and kana from the index entry, meanings from the line).

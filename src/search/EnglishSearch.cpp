@@ -61,6 +61,9 @@ public:
         size_t occurrence = 0;  // next known occurrence of the term at or after `searchedFrom`
         size_t searchedFrom = 0;
         bool searched = false;
+        size_t skipOccurrence = 0;  // next occurrence of the term at or after `skipFrom`, anywhere in a line
+        size_t skipFrom = 0;
+        bool skipSearched = false;
         for (size_t k = 0; k < count; ++k) {
             if (state_.StopRequested())
                 break;
@@ -69,6 +72,26 @@ public:
                 break;
             }
             const dict::IndexEntry& entry = index[k];
+            // A line that holds the term nowhere cannot match, however it is
+            // read: with the index in file order, the next occurrence of the
+            // term lying at or past the next line's start settles it without
+            // looking at the line at all.
+            if (!term_.empty() && entry.offset >= 0) {
+                const size_t begin = static_cast<size_t>(entry.offset);
+                const size_t next = k + 1 < count && index[k + 1].offset >= 0
+                                        ? static_cast<size_t>(index[k + 1].offset)
+                                        : bytes_.size();
+                if (next > begin) {
+                    if (!skipSearched || skipFrom > begin ||
+                        (skipOccurrence != std::string_view::npos && skipOccurrence < begin)) {
+                        skipFrom = begin;
+                        skipOccurrence = FindCaseInsensitive(bytes_, term_, begin);
+                        skipSearched = true;
+                    }
+                    if (skipOccurrence == std::string_view::npos || skipOccurrence >= next)
+                        continue;
+                }
+            }
             Plain plain;
             if (!PlainLine(entry.offset, plain)) {
                 TestThroughReader(entry);
@@ -83,9 +106,10 @@ public:
                 if (occurrence == std::string_view::npos || occurrence >= plain.lineEnd)
                     continue;
             }
-            std::string line(bytes_.substr(plain.begin, plain.lineEnd + 1 - plain.begin));
+            const std::string_view raw = bytes_.substr(plain.begin, plain.lineEnd + 1 - plain.begin);
+            std::string line(raw);
             dict::CutAfterLastSlash(line);
-            Test(entry, line);
+            Test(entry, line, raw);
         }
         return status;
     }
@@ -133,7 +157,9 @@ private:
         Test(entry, *line);
     }
 
-    void Test(const dict::IndexEntry& entry, const std::string& line)
+    // line: cut after its last slash; raw: the whole line with its LF when
+    // it came from the mapped bytes (then it is not read again).
+    void Test(const dict::IndexEntry& entry, const std::string& line, std::optional<std::string_view> raw = {})
     {
         const size_t slash = line.find('/');
         if (slash == std::string::npos) {
@@ -146,8 +172,12 @@ private:
             return;
         dlog::WriteAt(1, u"      Okay to add...\n");
         dict::Entry found;
-        if (OpenReader())
+        if (raw) {
+            dlog::WriteAt(1, u"LoadInfoInto()\n");
+            dict::FillEntryFromLine(std::string(*raw), dictionary_, found, entry);
+        } else if (OpenReader()) {
             dict::LoadInfoInto(reader_, state_.options, dictionary_, found, entry);
+        }
         dict::SetInfo(found, state_.store.marker_table);
         state_.edict_results[kResultList].push_back(std::move(found));
         dlog::WriteAt(1, u"      Entry added\n");
