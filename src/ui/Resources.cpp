@@ -43,11 +43,24 @@ QFont MakeFont(const QString& face, int pointSize, int dpiY)
 {
     QFont font;
     QStringList families{face};
-    // Faces of the other platform map to what exists here, keeping the look.
-    if (face.contains(QStringLiteral("Mincho"), Qt::CaseInsensitive) || face.contains(QStringLiteral("Times")))
-        families << QStringLiteral("IPAMincho") << QStringLiteral("IPAPMincho");
+    // Faces of the other platform map to what exists here, keeping the look:
+    // a proportional Latin face for the Latin text, then a Japanese face of
+    // the same kind (Mincho for serif faces, Gothic otherwise) for the rest.
+    const bool serif = face.contains(QStringLiteral("Mincho"), Qt::CaseInsensitive) ||
+                       face.contains(QStringLiteral("Times"), Qt::CaseInsensitive) ||
+                       face.contains(QStringLiteral("Serif"), Qt::CaseInsensitive);
+    const bool japanese = face.contains(QStringLiteral("Mincho"), Qt::CaseInsensitive) ||
+                          face.contains(QStringLiteral("Gothic"), Qt::CaseInsensitive);
+    if (!japanese) {
+        if (serif)
+            families << QStringLiteral("Liberation Serif") << QStringLiteral("DejaVu Serif");
+        else
+            families << QStringLiteral("Liberation Sans") << QStringLiteral("DejaVu Sans");
+    }
+    if (serif)
+        families << QStringLiteral("IPAPMincho") << QStringLiteral("IPAMincho");
     else
-        families << QStringLiteral("IPAGothic") << QStringLiteral("IPAPGothic");
+        families << QStringLiteral("IPAPGothic") << QStringLiteral("IPAGothic");
     families << FallbackFamilies();
     families.removeDuplicates();
     font.setFamilies(families);

@@ -42,3 +42,18 @@ TEST(Resources, JapaneseTextFindsAJapaneseFace)
     EXPECT_TRUE(metrics.inFont(QChar(0x732B))) << "猫 must have a glyph";
     EXPECT_TRUE(metrics.inFont(QChar(0x306D))) << "ね must have a glyph";
 }
+
+TEST(Resources, LatinFacesOfTheOtherPlatformMapToProportionalFaces)
+{
+    const QFont arial = MakeFont("Arial", 8, 96);
+    EXPECT_EQ(arial.families().front(), "Arial");
+    EXPECT_LT(arial.families().indexOf("DejaVu Sans"), arial.families().indexOf("IPAPGothic"));
+    const QFont times = MakeFont("Times New Roman", 8, 96);
+    EXPECT_LT(times.families().indexOf("DejaVu Serif"), times.families().indexOf("IPAPMincho"));
+    const QFont mincho = MakeFont("MS Mincho", 12, 96);
+    EXPECT_EQ(mincho.families().indexOf("DejaVu Serif"), -1) << "a Japanese face keeps a Japanese look";
+    EXPECT_EQ(mincho.families().at(1), "IPAPMincho");
+    // The meaning font is not monospaced where a proportional face exists.
+    QFontMetrics metrics(arial);
+    EXPECT_NE(metrics.horizontalAdvance(QStringLiteral("iiii")), metrics.horizontalAdvance(QStringLiteral("WWWW")));
+}
