@@ -85,7 +85,9 @@ const CellTextCache::Text& CellTextCache::Get(int fontSlot, const QString& text,
     QString shown = text;
     const QFontMetrics metrics(font);
     int advance = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
+    // A text that fits even at the font's widest character needs no measuring.
+    const bool surelyFits = static_cast<long long>(metrics.maxWidth()) * text.size() <= width - kSlack - 1;
+    for (qsizetype i = 0; !surelyFits && i < text.size(); ++i) {
         const bool pair = text.at(i).isHighSurrogate() && i + 1 < text.size();
         advance += pair ? metrics.horizontalAdvance(text.mid(i, 2)) : metrics.horizontalAdvance(text.at(i));
         if (pair)
@@ -105,11 +107,10 @@ const CellTextCache::Text& CellTextCache::Get(int fontSlot, const QString& text,
             break;
         }
     }
-    if (!entry.overflows && metrics.horizontalAdvance(text) > width)
+    if (!entry.overflows && !surelyFits && metrics.horizontalAdvance(text) > width)
         entry.overflows = true;  // fits only by the rounded advances: clip
     entry.text = QStaticText(shown);
     entry.text.setTextFormat(Qt::PlainText);
-    entry.text.setPerformanceHint(QStaticText::AggressiveCaching);
     entry.text.prepare(QTransform(), font);
     return table.emplace(std::move(key), std::move(entry)).first->second;
 }
@@ -128,6 +129,7 @@ void PaintRows(QPainter& painter, const RowPaintInput& in)
     constexpr int kFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine;
 
     int bottom = in.area.top();
+    const QFont* currentFont = nullptr;
     for (int j = in.rows.first; j <= in.rows.last && j < static_cast<int>(list.size()); ++j) {
         if (j < 0)
             continue;
@@ -148,7 +150,10 @@ void PaintRows(QPainter& painter, const RowPaintInput& in)
             if (textRect.width() <= 0 || textRect.height() <= 0)
                 continue;
             const QFont& font = CellFont(*in.fonts, cell.item);
-            painter.setFont(font);
+            if (&font != currentFont) {  // changing the painter's font is not free
+                painter.setFont(font);
+                currentFont = &font;
+            }
             painter.setPen(pick(CellColor(base, cell.item)));
             const QString text = ToQ(CellText(entry, cell.item, in.texts));
             if (!in.cache) {
