@@ -1,5 +1,7 @@
 #include "dict/Entry.h"
 
+#include <algorithm>
+
 #include "core/DebugLog.h"
 #include "core/Registry.h"
 #include "dict/Dictionary.h"
@@ -40,28 +42,35 @@ void FillEntry(LineFile& file, Registry& registry, const Dictionary& dictionary,
 
 void FillEntryFromLine(std::string line, const Dictionary& dictionary, Entry& entry, const IndexEntry& index)
 {
-    entry.rawLine = line;
-    CutAfterLastSlash(line);
+    // The line cut after its last slash (CutAfterLastSlash), without copying it.
+    std::string_view cut(line);
+    while (cut.size() > 1 && cut.back() != '/')
+        cut.remove_suffix(1);
 
-    std::u16string text;
-    const bool converted = text::ConvertEncodingToWide(line, dictionary.encoding, "UTF-16LE", text) == 0;
+    // The converted line; its room is kept from one entry to the next.
+    thread_local std::u16string text;
+    const bool converted = text::ConvertEncodingToWide(cut, dictionary.encoding, "UTF-16LE", text) == 0;
     entry.word = index.word;
     entry.kana = index.kana;
     if (!converted) {
         dlog::Write(u"ERROR: There was a problem converting the encoding to Unicode.\n");
-        dlog::Write(u"   String: <<%S>>\n", line);
+        dlog::Write(u"   String: <<%S>>\n", cut);
         std::u16string message = Format(u"ERROR in '%S' (%S).", dictionary.path, dictionary.name);
         if (message.size() > 999)
             message.resize(999);
         entry.meanings.push_back(std::move(message));
+        entry.rawLine = std::move(line);
         return;
     }
+    entry.rawLine = std::move(line);
 
     // A line without any '/' has no meanings.
     const size_t first = text.find(u'/');
     if (first != std::u16string::npos) {
         std::u16string_view rest(text);
         rest.remove_prefix(first);
+        entry.meanings.reserve(entry.meanings.size() +
+                               static_cast<size_t>(std::count(rest.begin(), rest.end(), u'/')));
         while (!rest.empty() && rest.front() == u'/') {
             const size_t next = rest.find(u'/', 1);
             if (next == std::u16string_view::npos)
@@ -151,8 +160,8 @@ void SetInfo(Entry& entry, const MarkerTable& markers)
 
     for (size_t i = 0; i < entry.meanings.size(); ++i) {
         dlog::WriteAt(2, u"   entry.meaning[%i]: <<%s>>\n", static_cast<int>(i), entry.meanings[i]);
-        std::u16string work = entry.meanings[i];
-        bool removedAny = false;
+        // Worked on in place: the meaning as read is kept in meaningsAsRead.
+        std::u16string& work = entry.meanings[i];
         size_t pos = 0;
         while (pos < work.size()) {
             if (work[pos] != u'(') {
@@ -161,14 +170,14 @@ void SetInfo(Entry& entry, const MarkerTable& markers)
             }
             const size_t close = work.find(u')', pos + 1);
             size_t groupEnd;
-            std::u16string content;
+            std::u16string_view content;
             if (close == std::u16string::npos) {
                 // An unclosed group runs to the end of the meaning.
                 dlog::Write(u"SetInfo(): ERROR: could not find ending ')'.\n");
-                content = work.substr(pos + 1);
+                content = std::u16string_view(work).substr(pos + 1);
                 groupEnd = work.size();
             } else {
-                content = work.substr(pos + 1, close - pos - 1);
+                content = std::u16string_view(work).substr(pos + 1, close - pos - 1);
                 groupEnd = close + 1;
             }
             dlog::WriteAt(2, u"   stuff: %s\n", content);
@@ -178,8 +187,8 @@ void SetInfo(Entry& entry, const MarkerTable& markers)
             for (;;) {
                 const size_t comma = content.find(u',', start);
                 const std::u16string_view part =
-                    std::u16string_view(content).substr(start, comma == std::u16string::npos ? std::u16string::npos
-                                                                                             : comma - start);
+                    content.substr(start, comma == std::u16string_view::npos ? std::u16string_view::npos
+                                                                             : comma - start);
                 dlog::WriteAt(2, u"   part: %s\n", part);
                 const std::u16string_view description = markers.Description(part);
                 dlog::WriteAt(2, u"   part: info: %s\n", description);
@@ -187,7 +196,7 @@ void SetInfo(Entry& entry, const MarkerTable& markers)
                     entry.info.emplace_back(description);
                     known = true;
                 }
-                if (comma == std::u16string::npos)
+                if (comma == std::u16string_view::npos)
                     break;
                 start = comma + 1;
             }
@@ -197,7 +206,6 @@ void SetInfo(Entry& entry, const MarkerTable& markers)
                 continue;
             }
             work.erase(pos, groupEnd - pos);
-            removedAny = true;
             dlog::WriteAt(2, u"   line1: %s\n", work);
             if (!work.empty() && work.front() == u' ') {
                 work.erase(0, 1);
@@ -205,8 +213,6 @@ void SetInfo(Entry& entry, const MarkerTable& markers)
                     --pos;
             }
         }
-        if (removedAny)
-            entry.meanings[i] = std::move(work);
     }
 
     if (!entry.meanings.empty() && entry.meanings.back() == kTopWordMarker) {

@@ -106,10 +106,12 @@ public:
                 if (occurrence == std::string_view::npos || occurrence >= plain.lineEnd)
                     continue;
             }
+            // The meanings as the line reader's line would give them: from the
+            // first slash to the last one (the line holds at least one).
             const std::string_view raw = bytes_.substr(plain.begin, plain.lineEnd + 1 - plain.begin);
-            std::string line(raw);
-            dict::CutAfterLastSlash(line);
-            Test(entry, line, raw);
+            const size_t lastSlash = raw.rfind('/');
+            const std::string_view meanings = raw.substr(plain.slash - plain.begin, lastSlash + plain.begin + 1 - plain.slash);
+            TestMeanings(entry, meanings, raw);
         }
         return status;
     }
@@ -157,18 +159,25 @@ private:
         Test(entry, *line);
     }
 
-    // line: cut after its last slash; raw: the whole line with its LF when
-    // it came from the mapped bytes (then it is not read again).
-    void Test(const dict::IndexEntry& entry, const std::string& line, std::optional<std::string_view> raw = {})
+    // line: as the line reader gives it, cut after its last slash.
+    void Test(const dict::IndexEntry& entry, const std::string& line)
     {
         const size_t slash = line.find('/');
         if (slash == std::string::npos) {
             dlog::Write(u"      No meaning!\n");
             return;
         }
-        std::string meanings = line.substr(slash);
-        LowerAscii(meanings);
-        if (!EnglishMeaningsMatch(query_, meanings, type_))
+        TestMeanings(entry, std::string_view(line).substr(slash), std::nullopt);
+    }
+
+    // meanings: the line from its first slash to its last one; raw: the
+    // whole line with its LF when it came from the mapped bytes (then it is
+    // not read again).
+    void TestMeanings(const dict::IndexEntry& entry, std::string_view meanings, std::optional<std::string_view> raw)
+    {
+        lowered_.assign(meanings);
+        LowerAscii(lowered_);
+        if (!EnglishMeaningsMatch(query_, lowered_, type_))
             return;
         dlog::WriteAt(1, u"      Okay to add...\n");
         dict::Entry found;
@@ -200,6 +209,7 @@ private:
     MappedFile map_;
     std::string_view bytes_;
     dict::LineFile reader_;
+    std::string lowered_;  // the meanings being judged, lowered; kept to reuse its room
 };
 
 }  // namespace

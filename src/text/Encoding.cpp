@@ -316,18 +316,22 @@ constexpr EncodingRow kEncodingTable[kEncodingRowCount] = {
 
 }  // namespace
 
-std::optional<std::string> ConvertEncoding(std::string_view input, std::string_view source, std::string_view target)
+namespace {
+
+// Converts input into buffer (its room reused when it has enough), the bytes
+// made followed by zeros; false, after reporting, on a failure.
+bool ConvertInto(std::string_view input, std::string_view source, std::string_view target, std::string& buffer,
+                 std::size_t& produced)
 {
     errno = 0;
     IconvConverter* converter = ThreadConverters().Get(source, target);
     if (converter == nullptr) {
         ReportOpenFailure(errno, source, target);
-        return std::nullopt;
+        return false;
     }
 
     // Four bytes of output per input byte, and four zero bytes after them.
     const std::size_t room = input.size() * 4;
-    std::string buffer;
     try {
         if (input.size() > (buffer.max_size() - 4) / 4)
             throw std::length_error("input too long");
@@ -335,7 +339,7 @@ std::optional<std::string> ConvertEncoding(std::string_view input, std::string_v
     } catch (const std::exception&) {
         dlog::Write(u"ERROR: ConvertEncoding(): out_buffer not created.\n");
         ShowError(u"out_buffer not created!", u"Error");
-        return std::nullopt;
+        return false;
     }
 
     char* in = const_cast<char*>(input.data());
@@ -354,7 +358,7 @@ std::optional<std::string> ConvertEncoding(std::string_view input, std::string_v
             error = errno;
         }
     }
-    const std::size_t produced = room - outLeft;
+    produced = room - outLeft;
     std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(produced), buffer.end(), '\0');
 
     if (dlog::Level() > 2) {
@@ -368,28 +372,52 @@ std::optional<std::string> ConvertEncoding(std::string_view input, std::string_v
     if (inLeft != 0)
         dlog::Write(u"ERROR: ConvertEncoding(): Iconv: inbytes is not zero\n");
 
-    if (nconv == 0) {
-        buffer.resize(produced);
-        return buffer;
-    }
+    if (nconv == 0)
+        return true;
     // The converter may sit in the middle of a sequence or a shifted state.
     converter->Reset();
     if (nconv == static_cast<std::size_t>(-1))
         ReportConversionFailure(error, buffer);
     // A positive count means characters were converted in a way that cannot
     // be reversed: that is a failure too, silently.
-    return std::nullopt;
+    return false;
+}
+
+}  // namespace
+
+std::optional<std::string> ConvertEncoding(std::string_view input, std::string_view source, std::string_view target)
+{
+    std::string buffer;
+    std::size_t produced = 0;
+    if (!ConvertInto(input, source, target, buffer, produced))
+        return std::nullopt;
+    buffer.resize(produced);
+    return buffer;
 }
 
 int ConvertEncodingToWide(std::string_view input, std::string_view source, std::string_view target,
                           std::u16string& out)
 {
     out.clear();
-    auto bytes = ConvertEncoding(input, source, target);
-    if (!bytes)
-        return -1;
-    out = WideUntilZero(*bytes, bytes->size());
-    return 0;
+    // The conversion's room is kept from one call to the next of this thread.
+    thread_local std::string buffer;
+    std::size_t produced = 0;
+    const bool converted = ConvertInto(input, source, target, buffer, produced);
+    if (converted) {
+        if constexpr (std::endian::native == std::endian::little) {
+            // The bytes made are followed by zeros: the text stops at the first zero unit.
+            out.resize((produced + 1) / 2);
+            std::memcpy(out.data(), buffer.data(), produced);
+            out.resize(std::char_traits<char16_t>::length(out.c_str()));
+        } else {
+            out = WideUntilZero(buffer, produced);
+        }
+    }
+    // A very long text's room is not kept.
+    constexpr std::size_t kKeptRoom = 64 * 1024;
+    if (buffer.capacity() > kKeptRoom)
+        std::string().swap(buffer);
+    return converted ? 0 : -1;
 }
 
 int ConvertEncodingToNarrow(std::string_view input, std::string_view source, std::string_view target,
