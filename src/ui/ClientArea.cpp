@@ -9,7 +9,7 @@
 namespace mirudex::ui {
 
 namespace {
-void Log(std::u16string_view text) { dlog::WriteAt(1, text); }
+void Log(std::u16string_view text) { dlog::Write(text); }
 }  // namespace
 
 ClientArea::ClientArea(PaneFactory& factory, int width, int height, QWidget* parent) : QWidget(parent)
@@ -64,7 +64,7 @@ void ClientArea::BuildLayout(bool rememberSize, int savedTop, int savedBottom)
 
     root_.SetPosition(0, 0, width(), usableHeight_);
     int result = root_.Split(SplitKind::TopBottom, top);
-    dlog::WriteAt(1, u"Divided vertically: %i.\n", result);
+    dlog::Write(u"Divided vertically: %i.\n", result);
     if (result != 0) {
         // The saved top pane leaves no room for the bar: split at half the height.
         result = root_.Split(SplitKind::TopBottom, usableHeight_ / 2);
@@ -83,7 +83,7 @@ void ClientArea::BuildLayout(bool rememberSize, int savedTop, int savedBottom)
 
     PaneNode* lower = root_.child(1);
     result = lower->Split(SplitKind::LeftRight, bottom);
-    dlog::WriteAt(1, u"   Bottom: Divided horizontally: %i.\n", result);
+    dlog::Write(u"   Bottom: Divided horizontally: %i.\n", result);
     if (result != 0) {
         result = lower->Split(SplitKind::LeftRight, lower->rect().width / 2);
         dlog::Write(u"WARNING: Bottom: Divided horizontally: %i.\n", result);

@@ -62,7 +62,7 @@ MainWindow::MainWindow(Registry& registry, AppServices& services, PaneFactory& f
     popup_ = new DictionariesPopup(services_, registry_, this);
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &MainWindow::OnClipboardChanged);
     watchingClipboard_ = true;
-    dlog::WriteAt(1, u"END: Main Window: WM_CREATE\n");
+    dlog::Write(u"END: Main Window: WM_CREATE\n");
 }
 
 MainWindow::~MainWindow() = default;
