@@ -209,7 +209,7 @@ void ClientArea::mouseMoveEvent(QMouseEvent* event)
     case DragState::None: break;
     }
     if (result != 0)
-        dlog::WriteAt(1, u"   * ERROR: result: %i\n", result);
+        dlog::Write(u"   * ERROR: result: %i\n", result);
     last_ = p;
 }
 

@@ -90,10 +90,10 @@ void MainWindow::OnCommand(int id)
             Note(u"Please finish any searches or dictionary-loads before loading a dictionary.\n");
             return;
         }
-        dlog::WriteAt(1, u"ID_ADD_DICT: About to load the load-dictionary dialog...\n");
+        dlog::Write(u"ID_ADD_DICT: About to load the load-dictionary dialog...\n");
         if (handled)
             handler->second();
-        dlog::WriteAt(1, u"ID_ADD_DICT: load-dictionary dialog ended.\n");
+        dlog::Write(u"ID_ADD_DICT: load-dictionary dialog ended.\n");
         return;
     case ID_STUDYLIST_OPEN: OpenStudyList(false); return;
     case ID_STUDYLIST_IMPORT: OpenStudyList(true); return;
@@ -133,7 +133,7 @@ void MainWindow::OnCommand(int id)
 void MainWindow::ToggleRadicalPane()
 {
     if (!services_.RadicalsLoaded()) {
-        dlog::WriteAt(1, u"Warning: ID_WINDOW_RADICALLOOKUP: Radical Lookup info has not been loaded yet.\n");
+        dlog::Write(u"Warning: ID_WINDOW_RADICALLOOKUP: Radical Lookup info has not been loaded yet.\n");
         action(ID_WINDOW_RADICALLOOKUP)->setChecked(false);
         return;
     }
@@ -155,7 +155,7 @@ std::optional<std::string> MainWindow::ChooseFile(bool save)
 {
     const QString title = save ? QStringLiteral("Please select a file to save to.")
                                : QStringLiteral("Please select a file to open.");
-    dlog::WriteAt(1, save ? u"About to open the File Save dialog box...\n" : u"About to open the File Open dialog box...\n");
+    dlog::Write(save ? u"About to open the File Save dialog box...\n" : u"About to open the File Open dialog box...\n");
     std::optional<std::string> chosen;
     if (chooseFile_) {
         chosen = chooseFile_(save, title);
@@ -167,23 +167,23 @@ std::optional<std::string> MainWindow::ChooseFile(bool save)
             chosen = path.toStdString();
     }
     if (chosen)
-        dlog::WriteAt(1, u"   File picked successfully\n");
+        dlog::Write(u"   File picked successfully\n");
     return chosen;
 }
 
 std::string MainWindow::ProgramRelativePath(const std::string& path, const std::u16string& programDir)
 {
     const std::u16string wide = Utf8ToUtf16(path);
-    dlog::WriteAt(1, u"Filename (w): %s\n", wide);
-    dlog::WriteAt(1, u"   cmdline: %s\n", programDir);
+    dlog::Write(u"Filename (w): %s\n", wide);
+    dlog::Write(u"   cmdline: %s\n", programDir);
     std::u16string dir = programDir;
     if (dir.empty() || dir.back() != u'/')
         dir += u'/';
-    dlog::WriteAt(1, u"   strline (w): %s\n", dir);
+    dlog::Write(u"   strline (w): %s\n", dir);
     std::u16string result = wide;
     if (dir.size() < wide.size() && wide.compare(0, dir.size(), dir) == 0)
         result = wide.substr(dir.size());
-    dlog::WriteAt(1, u"   str_filename: %s\n", result);
+    dlog::Write(u"   str_filename: %s\n", result);
     return Utf16ToUtf8(result);
 }
 

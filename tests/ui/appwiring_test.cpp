@@ -123,6 +123,7 @@ TEST_F(AppWiringTest, LevelZeroStartAndExitLinesWithTheRealPanes)
               "Loading study list (studylist.default)...\n"
               "EDICT_Index_Load: ERROR: studylist.default not opened.\n"
               "Studylist loaded.\n"
+              "Warning: ID_WINDOW_RADICALLOOKUP: Radical Lookup info has not been loaded yet.\n"
               "ERROR: KANJIDIC_Index_Load(): Couldn't open DICT\\kanjidic\n"
               "EDICT_Index_Load: ERROR: DICT\\edict not opened.\n"
               "Saving study list......OKAY\n"

@@ -103,6 +103,8 @@ TEST_F(ProgramTest, LevelZeroLogOfAFullRun)
               "   Bottom: Right: Window Set.\n"
               "END: Main Window: WM_CREATE\n"
               "Main window created okay.\n"
+              // The radical pane is on, but this run has no radical file.
+              "Warning: ID_WINDOW_RADICALLOOKUP: Radical Lookup info has not been loaded yet.\n"
               "********************************\n"
               "***   Saving Options.mxreg   ***\n"
               "********************************\n"
