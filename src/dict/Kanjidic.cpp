@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "core/Ascii.h"
 #include "core/DebugLog.h"
 #include "core/Registry.h"
 #include "dict/Dictionary.h"
@@ -16,17 +17,6 @@ namespace {
 
 constexpr int kStopCheckInterval = 1024;
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // The four characters after the U, read as hexadecimal from the right: the
 // digits right of the first character that is not one make the value.
 uint16_t CodeOfUField(std::string_view digits)
@@ -34,7 +24,7 @@ uint16_t CodeOfUField(std::string_view digits)
     unsigned value = 0;
     unsigned scale = 1;
     for (size_t i = digits.size(); i-- > 0;) {
-        const int digit = HexDigit(digits[i]);
+        const int digit = HexDigitValue(digits[i]);
         if (digit < 0)
             break;
         value += static_cast<unsigned>(digit) * scale;

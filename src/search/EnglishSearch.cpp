@@ -100,7 +100,10 @@ public:
             if (!term_.empty()) {
                 if (!searched || searchedFrom > plain.slash || occurrence < plain.slash) {
                     searchedFrom = plain.slash;
-                    occurrence = FindCaseInsensitive(bytes_, term_, plain.slash);
+                    // The line test above may already know the first occurrence at or after the slash.
+                    const bool known = skipSearched && skipFrom <= plain.slash &&
+                                       (skipOccurrence == std::string_view::npos || skipOccurrence >= plain.slash);
+                    occurrence = known ? skipOccurrence : FindCaseInsensitive(bytes_, term_, plain.slash);
                     searched = true;
                 }
                 if (occurrence == std::string_view::npos || occurrence >= plain.lineEnd)

@@ -1,7 +1,6 @@
 #include "ui/AppWiring.h"
 
 #include <QComboBox>
-#include <QTimer>
 
 #include "core/DebugLog.h"
 #include "dict/Entry.h"
@@ -208,15 +207,11 @@ void AppPaneFactory::PanesCreated()
 
     search->SetKanjiWindow(kanji);
     kanji->tabTarget = results;
+    // The search command still holds SEARCH_LOCK here; both windows lay the
+    // new lists out at once (the worker has ended) and paint once it lets go.
     QObject::connect(search, &SearchWindow::resultsReady, results, [results, kanji] {
         kanji->SetUpForNewResults();
         results->SetUpForNewResults();
-        // The search command still holds SEARCH_LOCK here, and a busy result
-        // window lays out no rows: lay out and paint again once it has let go.
-        QTimer::singleShot(0, results, [results, kanji] {
-            results->Relayout();
-            kanji->update();
-        });
     });
     QObject::connect(search, &SearchWindow::kanjiReady, kanji, [kanji] { kanji->SetUpForNewResults(); });
 

@@ -103,6 +103,8 @@ public:
     // A new kanji result list was installed: no selection, scrolled to the
     // top, laid out again and repainted.
     void SetUpForNewResults();
+    // Lays the window out again from its fonts and size (after a font change).
+    void Relayout();
     // Header item click (also replayed at start-up): changes the sort, shows
     // the arrows, re-sorts and repaints. Item 0 of header 2 is ignored.
     void HeaderItemClicked(int headerId, int item);
@@ -132,7 +134,6 @@ protected:
 
 private:
     bool Busy() const;
-    void Relayout();
     void UpdateScrollBar();
     void Scroll(ScrollRequest request);
     void SelectAt(int y);

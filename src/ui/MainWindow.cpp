@@ -21,6 +21,7 @@
 #include "ui/QuitRequest.h"
 #include "ui/Images.h"
 #include "ui/StatusBar.h"
+#include "userdata/StudyList.h"
 
 namespace mirudex::ui {
 
@@ -180,11 +181,10 @@ std::string MainWindow::ProgramRelativePath(const std::string& path, const std::
     if (dir.empty() || dir.back() != u'/')
         dir += u'/';
     dlog::Write(u"   strline (w): %s\n", dir);
-    std::u16string result = wide;
-    if (dir.size() < wide.size() && wide.compare(0, dir.size(), dir) == 0)
-        result = wide.substr(dir.size());
-    dlog::Write(u"   str_filename: %s\n", result);
-    return Utf16ToUtf8(result);
+    // The same rule as the study list's stored paths.
+    const std::string result = userdata::StoredStudyListPath(path, Utf16ToUtf8(dir));
+    dlog::Write(u"   str_filename: %s\n", Utf8ToUtf16(result));
+    return result;
 }
 
 void MainWindow::OpenStudyList(bool append)

@@ -1,7 +1,5 @@
 #include "ui/SettingsHost.h"
 
-#include <QCoreApplication>
-#include <QResizeEvent>
 
 #include "core/Registry.h"
 #include "platform/api/Platform.h"
@@ -23,18 +21,6 @@
 #include "ui/SearchWindow.h"
 
 namespace mirudex::ui {
-
-namespace {
-
-// Lays a window out again as a resize to its present size does.
-void SendResize(QWidget* window)
-{
-    QResizeEvent event(window->size(), window->size());
-    QCoreApplication::sendEvent(window, &event);
-    window->update();
-}
-
-}  // namespace
 
 PaneSettingsHost::PaneSettingsHost(Registry& options, const Resources& resources, const Panes& panes)
     : options_(options), resources_(resources), main_(panes.mainWindow), search_(panes.search),
@@ -97,7 +83,8 @@ void PaneSettingsHost::MiscFontChanged()
     if (KanjiWindow* kanji = Kanji()) {
         kanji->Header(KanjiWindow::kId1)->setFont(font);
         kanji->Header(KanjiWindow::kId2)->setFont(font);
-        SendResize(kanji);
+        kanji->Relayout();
+        kanji->update();
     }
     if (SearchWindow* search = Search()) {
         search->SetMiscFont(font);
@@ -111,8 +98,10 @@ void PaneSettingsHost::KanjiFontsChanged(bool kanjiFace)
         if (RadicalWindow* radical = Radical())
             radical->ReloadFont();
     }
-    if (KanjiWindow* kanji = Kanji())
-        SendResize(kanji);
+    if (KanjiWindow* kanji = Kanji()) {
+        kanji->Relayout();
+        kanji->update();
+    }
 }
 
 void PaneSettingsHost::KanjiColorsChanged()

@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "core/Ascii.h"
+
 namespace mirudex::update {
 
 namespace {
@@ -16,17 +18,6 @@ struct GroupState {
     bool colourTable = false;
     bool skip = false;  // a destination whose text is not shown
 };
-
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 class RtfReader {
 public:
@@ -86,9 +77,9 @@ private:
             ++pos_;
             if (c == '\\' || c == '{' || c == '}') {
                 AddText(c);
-            } else if (c == '\'' && pos_ + 1 < rtf_.size() && HexValue(rtf_[pos_]) >= 0 &&
-                       HexValue(rtf_[pos_ + 1]) >= 0) {
-                AddText(static_cast<char>(HexValue(rtf_[pos_]) * 16 + HexValue(rtf_[pos_ + 1])));
+            } else if (c == '\'' && pos_ + 1 < rtf_.size() && HexDigitValue(rtf_[pos_]) >= 0 &&
+                       HexDigitValue(rtf_[pos_ + 1]) >= 0) {
+                AddText(static_cast<char>(HexDigitValue(rtf_[pos_]) * 16 + HexDigitValue(rtf_[pos_ + 1])));
                 pos_ += 2;
             } else if (c == '~') {
                 AddText(' ');
