@@ -29,7 +29,7 @@ struct World {
 
 World* TheWorld()
 {
-    static World* world = [] () -> World* {
+    static World* world = []() -> World* {
         const char* env = std::getenv("MIRUDEX_REAL_DATA");
         const std::filesystem::path dir = env && *env ? env : "build-data";
         if (!std::filesystem::exists(dir / "DICT" / "edict"))

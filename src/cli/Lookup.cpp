@@ -235,8 +235,7 @@ int RunLookup(const std::vector<std::string>& args)
                 std::printf("%s\n", j.dump().c_str());
             } else {
                 std::printf("%s\t%s\t%s\t%s\t%d\t%d\n", kanji.c_str(), Join(k.onReadings, ", ").c_str(),
-                            Join(k.kunReadings, ", ").c_str(), Join(k.meanings, ", ").c_str(), k.strokes,
-                            k.frequency);
+                            Join(k.kunReadings, ", ").c_str(), Join(k.meanings, ", ").c_str(), k.strokes, k.frequency);
             }
         }
     }

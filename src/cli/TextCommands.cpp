@@ -98,12 +98,8 @@ int RunTextCommand(const std::vector<std::string>& args)
     }
     const std::u16string text = Utf8ToUtf16(parsed->text);
     switch (parsed->mode) {
-    case Mode::Kana:
-        PrintLine(text::RomajiToKana(text, true));
-        return 0;
-    case Mode::Romaji:
-        PrintLine(text::KanaToRomaji(text));
-        return 0;
+    case Mode::Kana: PrintLine(text::RomajiToKana(text, true)); return 0;
+    case Mode::Romaji: PrintLine(text::KanaToRomaji(text)); return 0;
     case Mode::Variants: {
         text::FuzzyRules rules;
         if (!rules.LoadFuzzySearchInfo(parsed->rulesPath)) {

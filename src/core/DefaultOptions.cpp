@@ -276,13 +276,9 @@ static constexpr std::u16string_view kDefaultOptionsTemplate =
     u"\tSTRING :: Version :: 1.0.7.502\n"
     u"\tBOOL :: IME :: TRUE\n"
     u"\tBOOL :: ROMAjiMode :: FALSE\n"
-    u"KEY_STOP\n"
-;
+    u"KEY_STOP\n";
 
-std::string DefaultOptionsText()
-{
-    return Utf16ToUtf8(Format(kDefaultOptionsTemplate));
-}
+std::string DefaultOptionsText() { return Utf16ToUtf8(Format(kDefaultOptionsTemplate)); }
 
 bool WriteDefaultOptionsFile(const std::string& fileName)
 {

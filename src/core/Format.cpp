@@ -113,12 +113,17 @@ std::u16string FormatArgs(std::u16string_view format, std::span<const FormatArg>
         FieldFormat field;
         for (; i < format.size(); ++i) {
             char16_t f = format[i];
-            if (f == u'-') field.left = true;
-            else if (f == u'0') field.zero = true;
-            else if (f == u'+') field.plus = true;
-            else if (f == u' ') field.space = true;
-            else if (f == u'#') {}
-            else break;
+            if (f == u'-')
+                field.left = true;
+            else if (f == u'0')
+                field.zero = true;
+            else if (f == u'+')
+                field.plus = true;
+            else if (f == u' ')
+                field.space = true;
+            else if (f == u'#') {
+            } else
+                break;
         }
         if (i < format.size() && format[i] == u'*') {
             const FormatArg* a = take();
@@ -145,9 +150,8 @@ std::u16string FormatArgs(std::u16string_view format, std::span<const FormatArg>
             }
         }
         // Length modifiers carry no meaning here: arguments know their size.
-        while (i < format.size() && (format[i] == u'l' || format[i] == u'h' || format[i] == u'I' ||
-                                     format[i] == u'z' || format[i] == u'j' || format[i] == u'6' ||
-                                     format[i] == u'4' || format[i] == u'L'))
+        while (i < format.size() && (format[i] == u'l' || format[i] == u'h' || format[i] == u'I' || format[i] == u'z' ||
+                                     format[i] == u'j' || format[i] == u'6' || format[i] == u'4' || format[i] == u'L'))
             ++i;
         if (i >= format.size()) {
             out.append(format.substr(start));

@@ -1,8 +1,8 @@
 #include "core/Registry.h"
 
 #include <cctype>
-#include <cstdlib>
 #include <climits>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -511,22 +511,25 @@ void Registry::FatalMissingData(std::string_view name, RegistryKind kind)
     switch (kind) {
     case RegistryKind::INT:
         dlog::Write(u"Registry: GetINT(): '%S' not found.\n", name);
-        msg = Format(u"There is no data by the name '%S' in Mirudex's registry.\n\nYou can add the data by adding "
-                     u"the following to Options.mxreg:\n     INT :: %S :: number\nunder '%S'.",
-                     name, name, path);
+        msg = Format(
+            u"There is no data by the name '%S' in Mirudex's registry.\n\nYou can add the data by adding "
+            u"the following to Options.mxreg:\n     INT :: %S :: number\nunder '%S'.",
+            name, name, path);
         break;
     case RegistryKind::BOOL:
         dlog::Write(u"Registry: GetBOOL(): '%S' not found.\n", name);
-        msg = Format(u"There is no data by the name '%S' in Mirudex's registry.\n\nYou can add the data by adding "
-                     u"the following to Options.mxreg:\n     BOOL :: %S :: TRUE\nor\n     BOOL :: %S :: "
-                     u"FALSE\nunder '%S'.",
-                     name, name, name, path);
+        msg = Format(
+            u"There is no data by the name '%S' in Mirudex's registry.\n\nYou can add the data by adding "
+            u"the following to Options.mxreg:\n     BOOL :: %S :: TRUE\nor\n     BOOL :: %S :: "
+            u"FALSE\nunder '%S'.",
+            name, name, name, path);
         break;
     case RegistryKind::STRING:
         dlog::Write(u"ERROR: Registry: GetSTRING(): '%S' not found.\n", name);
-        msg = Format(u"There is no data by the name '%S' in Mirudex's registry.\n\nYou can add the data by adding "
-                     u"the following to Options.mxreg:\n     STRING :: %S :: some text\nunder '%S'.",
-                     name, name, path);
+        msg = Format(
+            u"There is no data by the name '%S' in Mirudex's registry.\n\nYou can add the data by adding "
+            u"the following to Options.mxreg:\n     STRING :: %S :: some text\nunder '%S'.",
+            name, name, path);
         break;
     }
     msg += kTail;

@@ -47,8 +47,7 @@ bool AskToReplaceIndex(const std::string& indexName)
         indexName);
     if (text.size() > 1999)
         text.resize(1999);
-    const auto answer =
-        platform::Get().MessageBox(text, u"Note:", platform::Buttons::YesNo, platform::Owner::None);
+    const auto answer = platform::Get().MessageBox(text, u"Note:", platform::Buttons::YesNo, platform::Owner::None);
     if (answer == platform::Answer::Yes) {
         dlog::Write(u"   Going to make new index file after EDICT load...\n");
         return true;
@@ -119,9 +118,10 @@ TextLoad LoadFromText(Dictionary& dictionary, Registry& registry, StopToken stop
         if (!file.ReadLine(line, bufferSize))
             break;
         if (!EndsWithLineFeed(line)) {
-            dlog::Write(u"EDICT_Index_Load: ERROR: (Loading Dictionary from EDICT) Increase the Edict_Buffer_Size "
-                        u"for %S.\n",
-                        dictionary.path);
+            dlog::Write(
+                u"EDICT_Index_Load: ERROR: (Loading Dictionary from EDICT) Increase the Edict_Buffer_Size "
+                u"for %S.\n",
+                dictionary.path);
             break;
         }
         CutAfterLastSlash(line);
@@ -163,9 +163,10 @@ void WriteIndex(const Dictionary& dictionary)
         // An old index file is useless here too, so it goes.
         std::error_code ignored;
         std::filesystem::remove(indexFile, ignored);
-        dlog::Write(u"EDICT_Index_Load: index file (%S) not made: a word or reading is too long for it. '%S' will "
-                    u"load from its text.\n",
-                    indexName, dictionary.path);
+        dlog::Write(
+            u"EDICT_Index_Load: index file (%S) not made: a word or reading is too long for it. '%S' will "
+            u"load from its text.\n",
+            indexName, dictionary.path);
         return;
     }
 
@@ -217,29 +218,23 @@ LoadOutcome EDICT_Index_Load(Dictionary& dictionary, Registry& registry, StopTok
         if (!std::filesystem::exists(indexFile)) {
             makeNewIndex = true;
         } else if (IndexIsStale(indexFile, platform::FilePath(dictionary.path))) {
-            dlog::Write(u"EDICT_Index_Load: index file (%S) is older than '%S'; making it again from the "
-                        u"dictionary.\n",
-                        indexName, dictionary.path);
+            dlog::Write(
+                u"EDICT_Index_Load: index file (%S) is older than '%S'; making it again from the "
+                u"dictionary.\n",
+                indexName, dictionary.path);
             makeNewIndex = true;
         } else {
             switch (ReadIndexFile(indexFile, dictionary, stop)) {
             case IndexRead::Loaded:
-                dlog::Write(u"EDICT_Index_Load: Number of entries: %i (in '%S')\n", dictionary.count,
-                            dictionary.path);
+                dlog::Write(u"EDICT_Index_Load: Number of entries: %i (in '%S')\n", dictionary.count, dictionary.path);
                 return LoadOutcome::Done;
-            case IndexRead::Stopped:
-                dictionary.Free();
-                return LoadOutcome::Stopped;
-            case IndexRead::Missing:
-                makeNewIndex = true;
-                break;
+            case IndexRead::Stopped: dictionary.Free(); return LoadOutcome::Stopped;
+            case IndexRead::Missing: makeNewIndex = true; break;
             case IndexRead::Short:
                 dlog::Write(u"EDICT_Index_Load: index file (%S) ends before its last entry.\n", indexName);
                 makeNewIndex = AskToReplaceIndex(indexName);
                 break;
-            case IndexRead::WrongMagic:
-                makeNewIndex = AskToReplaceIndex(indexName);
-                break;
+            case IndexRead::WrongMagic: makeNewIndex = AskToReplaceIndex(indexName); break;
             }
             dictionary.Free();
         }

@@ -37,10 +37,10 @@ struct IndexEntry {
 };
 
 struct Dictionary {
-    std::string path;      // as in the options (DICT\edict); see platform::FilePath
-    std::string name;      // shown to the user
-    std::string encoding;  // iconv name of the file's encoding
-    bool on = true;        // whether searches use it
+    std::string path;               // as in the options (DICT\edict); see platform::FilePath
+    std::string name;               // shown to the user
+    std::string encoding;           // iconv name of the file's encoding
+    bool on = true;                 // whether searches use it
     std::vector<IndexEntry> index;  // one per loaded line, in file order
     int32_t count = 0;              // number of valid index entries (index.size())
 

@@ -23,8 +23,8 @@ int EdictBufferSize(Registry& registry) { return registry.GetINT(".\\Buffer\\EDI
 
 enum class FileForm { Owned, Caller };
 
-void FillEntry(LineFile& file, Registry& registry, const Dictionary& dictionary, Entry& entry,
-               const IndexEntry& index, FileForm form)
+void FillEntry(LineFile& file, Registry& registry, const Dictionary& dictionary, Entry& entry, const IndexEntry& index,
+               FileForm form)
 {
     dlog::WriteAt(1, u"LoadInfoInto()\n");
     std::string line;
@@ -69,8 +69,7 @@ void FillEntryFromLine(std::string line, const Dictionary& dictionary, Entry& en
     if (first != std::u16string::npos) {
         std::u16string_view rest(text);
         rest.remove_prefix(first);
-        entry.meanings.reserve(entry.meanings.size() +
-                               static_cast<size_t>(std::count(rest.begin(), rest.end(), u'/')));
+        entry.meanings.reserve(entry.meanings.size() + static_cast<size_t>(std::count(rest.begin(), rest.end(), u'/')));
         while (!rest.empty() && rest.front() == u'/') {
             const size_t next = rest.find(u'/', 1);
             if (next == std::u16string_view::npos)
@@ -186,9 +185,8 @@ void SetInfo(Entry& entry, const MarkerTable& markers)
             size_t start = 0;
             for (;;) {
                 const size_t comma = content.find(u',', start);
-                const std::u16string_view part =
-                    content.substr(start, comma == std::u16string_view::npos ? std::u16string_view::npos
-                                                                             : comma - start);
+                const std::u16string_view part = content.substr(
+                    start, comma == std::u16string_view::npos ? std::u16string_view::npos : comma - start);
                 dlog::WriteAt(2, u"   part: %s\n", part);
                 const std::u16string_view description = markers.Description(part);
                 dlog::WriteAt(2, u"   part: info: %s\n", description);

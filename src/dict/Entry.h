@@ -7,10 +7,10 @@
 // filled once at start-up on the user-interface thread and only read after
 // that, so it needs no lock.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <functional>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -27,8 +27,8 @@ class LineFile;
 
 // A dictionary entry. Made empty, filled by LoadInfoInto, then passed through SetInfo.
 struct Entry {
-    std::u16string word;                        // from the index, not from the line
-    std::u16string kana;                        // from the index; equals word when the line has no reading
+    std::u16string word;                         // from the index, not from the line
+    std::u16string kana;                         // from the index; equals word when the line has no reading
     std::vector<std::u16string> meanings;        // markers removed by SetInfo
     std::vector<std::u16string> meaningsAsRead;  // the meanings before SetInfo
     std::vector<std::u16string> info;            // descriptions of the markers found, in order found

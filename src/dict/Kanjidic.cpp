@@ -150,9 +150,10 @@ LoadOutcome KANJIDIC_Index_Load(KanjiIndex& index, Registry& registry, StopToken
         if (!EndsWithLineFeed(line)) {
             // One index entry per line: the rest of a line too long for the
             // buffer is not a line of its own.
-            dlog::Write(u"KANJIDIC_Index_Load(): ERROR: line %i is longer than the KANJIDIC buffer (%i); increase "
-                        u"it.\n",
-                        lineNumber, bufferSize);
+            dlog::Write(
+                u"KANJIDIC_Index_Load(): ERROR: line %i is longer than the KANJIDIC buffer (%i); increase "
+                u"it.\n",
+                lineNumber, bufferSize);
             if (!file.SkipRestOfLine())
                 break;
         }

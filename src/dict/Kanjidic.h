@@ -27,7 +27,7 @@ struct KanjiIndexEntry {
 };
 
 struct KanjiIndex {
-    std::string path;  // option path of the file the index was built from
+    std::string path;                      // option path of the file the index was built from
     std::vector<KanjiIndexEntry> entries;  // in file order
     int32_t count = 0;                     // entries.size()
 

@@ -22,8 +22,8 @@ class LineFile;
 
 struct RadicalRecord {
     char16_t radical = 0;
-    std::u16string kanji;      // every kanji listed under the radical, lines joined
-    int32_t kanjiSize = 0;     // kanji.size() + 1
+    std::u16string kanji;   // every kanji listed under the radical, lines joined
+    int32_t kanjiSize = 0;  // kanji.size() + 1
     uint8_t strokes = 0;
     uint8_t secondNumber = 0;  // value at the start of the field after the stroke count
     std::u16string remainder;  // text after the stroke count's field

@@ -22,8 +22,8 @@ struct Prefix {
     int bit;
 };
 constexpr Prefix kPrefixes[] = {
-    {u"EN:", kLangEnglish}, {u"en:", kLangEnglish}, {u"JP:", kLangJapanese},
-    {u"jp:", kLangJapanese}, {u"KN:", kLangKanji},  {u"kn:", kLangKanji},
+    {u"EN:", kLangEnglish},  {u"en:", kLangEnglish}, {u"JP:", kLangJapanese},
+    {u"jp:", kLangJapanese}, {u"KN:", kLangKanji},   {u"kn:", kLangKanji},
 };
 
 std::vector<std::u16string> Variants(const AppState& state, const std::u16string& text)

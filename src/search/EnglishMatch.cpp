@@ -86,14 +86,10 @@ bool Accepts(std::string_view text, size_t pos, size_t len, SearchType type)
     const bool hasAfter = after < text.size();
     const bool letterAfter = hasAfter && IsEnglishLetter(text[after]);
     switch (type) {
-    case SearchType::Beginning:
-        return !letterBefore;
-    case SearchType::Middle:
-        return true;
-    case SearchType::End:
-        return hasAfter && !letterAfter;
-    case SearchType::Exact:
-        return !letterBefore && !letterAfter;
+    case SearchType::Beginning: return !letterBefore;
+    case SearchType::Middle: return true;
+    case SearchType::End: return hasAfter && !letterAfter;
+    case SearchType::Exact: return !letterBefore && !letterAfter;
     }
     return true;
 }

@@ -37,8 +37,12 @@ std::string_view RequiredTerm(const EnglishQuery& query)
 class DictionaryScan {
 public:
     DictionaryScan(AppState& state, const dict::Dictionary& dictionary, const EnglishQuery& query, SearchType type)
-        : state_(state), dictionary_(dictionary), query_(query), type_(type),
-          bufferSize_(state.options.GetINT(".\\Buffer\\EDICT")), term_(RequiredTerm(query))
+        : state_(state),
+          dictionary_(dictionary),
+          query_(query),
+          type_(type),
+          bufferSize_(state.options.GetINT(".\\Buffer\\EDICT")),
+          term_(RequiredTerm(query))
     {
     }
 
@@ -78,9 +82,8 @@ public:
             // looking at the line at all.
             if (!term_.empty() && entry.offset >= 0) {
                 const size_t begin = static_cast<size_t>(entry.offset);
-                const size_t next = k + 1 < count && index[k + 1].offset >= 0
-                                        ? static_cast<size_t>(index[k + 1].offset)
-                                        : bytes_.size();
+                const size_t next = k + 1 < count && index[k + 1].offset >= 0 ? static_cast<size_t>(index[k + 1].offset)
+                                                                              : bytes_.size();
                 if (next > begin) {
                     if (!skipSearched || skipFrom > begin ||
                         (skipOccurrence != std::string_view::npos && skipOccurrence < begin)) {
@@ -113,7 +116,8 @@ public:
             // first slash to the last one (the line holds at least one).
             const std::string_view raw = bytes_.substr(plain.begin, plain.lineEnd + 1 - plain.begin);
             const size_t lastSlash = raw.rfind('/');
-            const std::string_view meanings = raw.substr(plain.slash - plain.begin, lastSlash + plain.begin + 1 - plain.slash);
+            const std::string_view meanings =
+                raw.substr(plain.slash - plain.begin, lastSlash + plain.begin + 1 - plain.slash);
             TestMeanings(entry, meanings, raw);
         }
         return status;

@@ -54,7 +54,8 @@ int SearchFor(AppState& state, std::u16string text)
             const dict::IndexEntry& entry = index[j];
             if (!matcher.Matches(byWord ? entry.word : entry.kana))
                 continue;
-            dlog::WriteAt(1, u"   RESULT %i (entry: %i)\n", static_cast<int>(results.size() + 1), static_cast<int>(j + 1));
+            dlog::WriteAt(1, u"   RESULT %i (entry: %i)\n", static_cast<int>(results.size() + 1),
+                          static_cast<int>(j + 1));
             dict::Entry found;
             if (!file.IsOpen() && !file.Open(platform::FilePath(dictionary.path))) {
                 // The one-file form logs why and leaves the entry unfilled.

@@ -86,8 +86,8 @@ size_t FindCaseInsensitive(std::string_view text, std::string_view needle, size_
     for (; i + 16 <= last + 1; i += 16) {
         const __m128i a = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i)), v20);
         const __m128i b = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + n - 1)), v20);
-        unsigned mask = static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, vFirst), _mm_cmpeq_epi8(b, vEnd))));
+        unsigned mask =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, vFirst), _mm_cmpeq_epi8(b, vEnd))));
         while (mask) {
             const unsigned bit = static_cast<unsigned>(__builtin_ctz(mask));
             if (EqualsAt(data + i + bit, needle))

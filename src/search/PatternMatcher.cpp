@@ -15,7 +15,8 @@ PatternMatcher::PatternMatcher(std::u16string pattern, bool fold) : pattern_(std
     while (end > begin && pattern_[end - 1] == kWildcardAny)
         --end;
     const std::u16string_view middle = std::u16string_view(pattern_).substr(begin, end - begin);
-    if (middle.find(kWildcardAny) != std::u16string_view::npos || middle.find(kWildcardOne) != std::u16string_view::npos) {
+    if (middle.find(kWildcardAny) != std::u16string_view::npos ||
+        middle.find(kWildcardOne) != std::u16string_view::npos) {
         shape_ = Shape::General;
         return;
     }
@@ -62,18 +63,12 @@ bool PatternMatcher::ContainsLiteral(std::u16string_view text) const
 bool PatternMatcher::Matches(std::u16string_view text) const
 {
     switch (shape_) {
-    case Shape::All:
-        return true;
-    case Shape::Exact:
-        return text.size() == literal_.size() && EqualsAt(text, 0);
-    case Shape::Prefix:
-        return text.size() >= literal_.size() && EqualsAt(text, 0);
-    case Shape::Suffix:
-        return text.size() >= literal_.size() && EqualsAt(text, text.size() - literal_.size());
-    case Shape::Contains:
-        return ContainsLiteral(text);
-    case Shape::General:
-        break;
+    case Shape::All: return true;
+    case Shape::Exact: return text.size() == literal_.size() && EqualsAt(text, 0);
+    case Shape::Prefix: return text.size() >= literal_.size() && EqualsAt(text, 0);
+    case Shape::Suffix: return text.size() >= literal_.size() && EqualsAt(text, text.size() - literal_.size());
+    case Shape::Contains: return ContainsLiteral(text);
+    case Shape::General: break;
     }
     if (!fold_)
         return text::WildcardMatch(text, pattern_);

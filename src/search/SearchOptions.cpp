@@ -32,8 +32,7 @@ void ApplySearchType(std::u16string& text, SearchType type)
         if (text.front() != kWildcardAny)
             text.insert(text.begin(), kWildcardAny);
         break;
-    case SearchType::Exact:
-        break;
+    case SearchType::Exact: break;
     }
 }
 

@@ -91,18 +91,12 @@ bool FirstStringBefore(const std::vector<V>& a, const std::vector<V>& b, bool de
 bool EntryBefore(const dict::Entry& a, const dict::Entry& b, const EntrySortLevel& level)
 {
     switch (level.key) {
-    case kSortWord:
-        return NaturalBefore(a.word, b.word, level.descending);
-    case kSortKana:
-        return NaturalBefore(a.kana, b.kana, level.descending);
-    case kSortMeaning:
-        return MeaningBefore(a, b, level.descending);
-    case kSortWordLength:
-        return NaturalBefore(a.word.size(), b.word.size(), level.descending);
-    case kSortKanaLength:
-        return NaturalBefore(a.kana.size(), b.kana.size(), level.descending);
-    default:
-        return WordLengthAscending(a, b);
+    case kSortWord: return NaturalBefore(a.word, b.word, level.descending);
+    case kSortKana: return NaturalBefore(a.kana, b.kana, level.descending);
+    case kSortMeaning: return MeaningBefore(a, b, level.descending);
+    case kSortWordLength: return NaturalBefore(a.word.size(), b.word.size(), level.descending);
+    case kSortKanaLength: return NaturalBefore(a.kana.size(), b.kana.size(), level.descending);
+    default: return WordLengthAscending(a, b);
     }
 }
 
@@ -110,16 +104,11 @@ bool KanjiBefore(const dict::KanjiRecord& a, const dict::KanjiRecord& b, const K
 {
     if (level.header == kKanjiHeader1) {
         switch (level.item) {
-        case 0:
-            return NaturalBefore(a.code, b.code, level.descending);
-        case 1:
-            return FirstStringBefore(a.onReadings, b.onReadings, level.descending, false);
-        case 2:
-            return FirstStringBefore(a.kunReadings, b.kunReadings, level.descending, false);
-        case 3:
-            return NaturalBefore(a.strokes, b.strokes, level.descending);
-        default:
-            break;
+        case 0: return NaturalBefore(a.code, b.code, level.descending);
+        case 1: return FirstStringBefore(a.onReadings, b.onReadings, level.descending, false);
+        case 2: return FirstStringBefore(a.kunReadings, b.kunReadings, level.descending, false);
+        case 3: return NaturalBefore(a.strokes, b.strokes, level.descending);
+        default: break;
         }
     } else if (level.header == kKanjiHeader2 && level.item == 1) {
         return FirstStringBefore(a.meanings, b.meanings, level.descending, true);

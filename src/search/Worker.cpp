@@ -29,9 +29,9 @@ template <typename Body>
 bool StartWorker(AppState& state, std::u16string_view starter, std::u16string_view refusalLog, Body body)
 {
     if (state.thread_searching.load()) {
-        platform::Get().MessageBox(Format(u"There is still a search/dictionary-load going on.  %s() will not open a new one.",
-                                          starter),
-                                   u"Error", platform::Buttons::Ok, platform::Owner::MainWindow);
+        platform::Get().MessageBox(
+            Format(u"There is still a search/dictionary-load going on.  %s() will not open a new one.", starter),
+            u"Error", platform::Buttons::Ok, platform::Owner::MainWindow);
         dlog::Write(refusalLog);
         return false;
     }
@@ -72,7 +72,8 @@ bool Load_Thread_EDICT_Index_Load(AppState& state, dict::Dictionary& dictionary)
 
 bool Load_Thread_LoadAllEDICTS(AppState& state)
 {
-    return StartWorker(state, u"Load_Thread_LoadAllEDICTS", u"ERROR: Load_Thread_LoadAllEDICTS(): thread_searching is TRUE",
+    return StartWorker(state, u"Load_Thread_LoadAllEDICTS",
+                       u"ERROR: Load_Thread_LoadAllEDICTS(): thread_searching is TRUE",
                        [&state] { Thread_LoadAllEDICTS(state); });
 }
 
@@ -197,9 +198,10 @@ std::u16string SearchCompleteText(const AppState& state)
 {
     // A negative result (an empty text) is no truncation.
     const bool truncated = state.last_search_result > 0 && (state.last_search_result & kStatusTruncated);
-    return CutToBuffer(Format(u"Search complete (%i results) %s", static_cast<int>(state.edict_results[kResultList].size()),
-                              truncated ? u"-Results truncated-" : u""),
-                       kSearchCompleteBuffer);
+    return CutToBuffer(
+        Format(u"Search complete (%i results) %s", static_cast<int>(state.edict_results[kResultList].size()),
+               truncated ? u"-Results truncated-" : u""),
+        kSearchCompleteBuffer);
 }
 
 std::u16string SearchAbortedText(const AppState& state)

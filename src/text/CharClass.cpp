@@ -22,10 +22,22 @@ std::u16string MapEach(std::u16string_view text, Map map)
 
 }  // namespace
 
-bool IsAllKana(std::u16string_view text) { return All(text, [](char16_t c) { return IsKana(c); }); }
-bool IsAllKanaOrWildcard(std::u16string_view text) { return All(text, [](char16_t c) { return IsKanaOrWildcard(c); }); }
-bool IsAllPrintableAscii(std::u16string_view text) { return All(text, [](char16_t c) { return IsPrintableAscii(c); }); }
-bool HasNoUpperCase(std::u16string_view text) { return All(text, [](char16_t c) { return !IsUpperAscii(c); }); }
+bool IsAllKana(std::u16string_view text)
+{
+    return All(text, [](char16_t c) { return IsKana(c); });
+}
+bool IsAllKanaOrWildcard(std::u16string_view text)
+{
+    return All(text, [](char16_t c) { return IsKanaOrWildcard(c); });
+}
+bool IsAllPrintableAscii(std::u16string_view text)
+{
+    return All(text, [](char16_t c) { return IsPrintableAscii(c); });
+}
+bool HasNoUpperCase(std::u16string_view text)
+{
+    return All(text, [](char16_t c) { return !IsUpperAscii(c); });
+}
 
 std::u16string ToKatakana(std::u16string_view text)
 {

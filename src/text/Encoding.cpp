@@ -5,8 +5,8 @@
 #include <iconv.h>
 
 #include <algorithm>
-#include <bit>
 #include <array>
+#include <bit>
 #include <cerrno>
 #include <cstring>
 #include <new>
@@ -169,9 +169,9 @@ void ReportOpenFailure(int error, std::string_view source, std::string_view targ
                   u"Error: iconv_open");
     } else {
         dlog::Write(u"ERROR: ConvertEncoding(): errno == (something that is not EINVAL).\n");
-        ShowError(Format(u"errno: %i\n\nPlease report this error to Quillon (", error) + ContactAddress() +
-                      u"), please.",
-                  u"Error: iconv_open");
+        ShowError(
+            Format(u"errno: %i\n\nPlease report this error to Quillon (", error) + ContactAddress() + u"), please.",
+            u"Error: iconv_open");
     }
 }
 
@@ -198,9 +198,9 @@ void ReportConversionFailure(int error, const std::string& partial)
         break;
     default:
         dlog::Write(u"ERROR: ConvertEncoding(): nconv == -1 | errno == (nothing good: %i).\n", error);
-        ShowError(Format(u"errno: %i\n\nPlease report this error to Quillon (", error) + ContactAddress() +
-                      u"), please.",
-                  u"Error: iconv");
+        ShowError(
+            Format(u"errno: %i\n\nPlease report this error to Quillon (", error) + ContactAddress() + u"), please.",
+            u"Error: iconv");
         break;
     }
 }
@@ -395,8 +395,7 @@ std::optional<std::string> ConvertEncoding(std::string_view input, std::string_v
     return buffer;
 }
 
-int ConvertEncodingToWide(std::string_view input, std::string_view source, std::string_view target,
-                          std::u16string& out)
+int ConvertEncodingToWide(std::string_view input, std::string_view source, std::string_view target, std::u16string& out)
 {
     out.clear();
     // The conversion's room is kept from one call to the next of this thread.
@@ -420,8 +419,7 @@ int ConvertEncodingToWide(std::string_view input, std::string_view source, std::
     return converted ? 0 : -1;
 }
 
-int ConvertEncodingToNarrow(std::string_view input, std::string_view source, std::string_view target,
-                            std::string& out)
+int ConvertEncodingToNarrow(std::string_view input, std::string_view source, std::string_view target, std::string& out)
 {
     out.clear();
     auto bytes = ConvertEncoding(input, source, target);
@@ -464,17 +462,11 @@ const char* IconvNameForRow(int row)
 int LanguageOfCommand(int commandId)
 {
     switch (commandId) {
-    case 40022:
-        return 1;
-    case 40023:
-        return 2;
-    case 40027:
-        return 4;
-    case 40024:
-        return 0;
-    default:
-        dlog::Write(u"Warning: cannot convert ID to LANG.\n");
-        return 0;
+    case 40022: return 1;
+    case 40023: return 2;
+    case 40027: return 4;
+    case 40024: return 0;
+    default: dlog::Write(u"Warning: cannot convert ID to LANG.\n"); return 0;
     }
 }
 

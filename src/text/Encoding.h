@@ -25,16 +25,15 @@ int ConvertEncodingToWide(std::string_view input, std::string_view source, std::
                           std::u16string& out);
 // The same for an 8-bit target; out is the output read as a zero-terminated
 // 8-bit text. Used with source "UTF-16LE" (pass the UTF-16 text's bytes).
-int ConvertEncodingToNarrow(std::string_view input, std::string_view source, std::string_view target,
-                            std::string& out);
+int ConvertEncodingToNarrow(std::string_view input, std::string_view source, std::string_view target, std::string& out);
 // Convenience: a UTF-16 text's bytes (little-endian) for the two forms above.
 std::string Utf16Bytes(std::u16string_view text);
 
 // One row of the clipboard-encoding list. Separator rows have no iconv name.
 struct EncodingRow {
-    int position;               // the row's place in the combo box
+    int position;  // the row's place in the combo box
     const char16_t* displayName;
-    const char* iconvName;      // nullptr for a separator
+    const char* iconvName;  // nullptr for a separator
 };
 
 inline constexpr int kEncodingRowCount = 106;

@@ -54,8 +54,7 @@ public:
     bool Empty() const { return rules_.empty(); }
 
 private:
-    void Expand(std::u16string_view text, std::vector<std::u16string>& chain,
-                std::vector<std::u16string>& out) const;
+    void Expand(std::u16string_view text, std::vector<std::u16string>& chain, std::vector<std::u16string>& out) const;
 
     std::vector<FuzzyRule> rules_;
 };

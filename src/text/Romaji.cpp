@@ -16,36 +16,35 @@ struct Syllable {
 // The syllable table. Rows whose kana is not a hiragana (ヷ..ヺ, ・, ー) are
 // fixed: they are never shifted to katakana, they are katakana already.
 constexpr Syllable kSyllables[] = {
-    {u"la", u'ぁ'},  {u"xa", u'ぁ'},  {u"a", u'あ'},    {u"li", u'ぃ'},  {u"xi", u'ぃ'},  {u"i", u'い'},
-    {u"lu", u'ぅ'},  {u"xu", u'ぅ'},  {u"u", u'う'},    {u"le", u'ぇ'},  {u"xe", u'ぇ'},  {u"e", u'え'},
-    {u"lo", u'ぉ'},  {u"xo", u'ぉ'},  {u"o", u'お'},    {u"ka", u'か'},  {u"ga", u'が'},  {u"ki", u'き'},
-    {u"gi", u'ぎ'},  {u"ku", u'く'},  {u"gu", u'ぐ'},   {u"ke", u'け'},  {u"ge", u'げ'},  {u"ko", u'こ'},
-    {u"go", u'ご'},  {u"sa", u'さ'},  {u"za", u'ざ'},   {u"si", u'し'},  {u"zi", u'じ'},  {u"su", u'す'},
-    {u"zu", u'ず'},  {u"se", u'せ'},  {u"ze", u'ぜ'},   {u"so", u'そ'},  {u"zo", u'ぞ'},  {u"ta", u'た'},
-    {u"da", u'だ'},  {u"ti", u'ち'},  {u"di", u'ぢ'},   {u"ltu", u'っ'}, {u"xtu", u'っ'}, {u"tu", u'つ'},
-    {u"du", u'づ'},  {u"te", u'て'},  {u"de", u'で'},   {u"to", u'と'},  {u"do", u'ど'},  {u"na", u'な'},
-    {u"ni", u'に'},  {u"nu", u'ぬ'},  {u"ne", u'ね'},   {u"no", u'の'},  {u"ha", u'は'},  {u"ba", u'ば'},
-    {u"pa", u'ぱ'},  {u"hi", u'ひ'},  {u"bi", u'び'},   {u"pi", u'ぴ'},  {u"hu", u'ふ'},  {u"bu", u'ぶ'},
-    {u"pu", u'ぷ'},  {u"he", u'へ'},  {u"be", u'べ'},   {u"pe", u'ぺ'},  {u"ho", u'ほ'},  {u"bo", u'ぼ'},
-    {u"po", u'ぽ'},  {u"ma", u'ま'},  {u"mi", u'み'},   {u"mu", u'む'},  {u"me", u'め'},  {u"mo", u'も'},
-    {u"lya", u'ゃ'}, {u"xya", u'ゃ'}, {u"ya", u'や'},   {u"lyu", u'ゅ'}, {u"xyu", u'ゅ'}, {u"yu", u'ゆ'},
-    {u"lyo", u'ょ'}, {u"xyo", u'ょ'}, {u"yo", u'よ'},   {u"ra", u'ら'},  {u"ri", u'り'},  {u"ru", u'る'},
-    {u"re", u'れ'},  {u"ro", u'ろ'},  {u"lwa", u'ゎ'},  {u"xwa", u'ゎ'}, {u"wa", u'わ'},  {u"wi", u'ゐ'},
-    {u"we", u'ゑ'},  {u"wo", u'を'},  {u"n", u'ん'},    {u"n'", u'ん'},  {u"vu", u'ゔ'},  {u"lka", u'ゕ'},
-    {u"xka", u'ゕ'}, {u"lke", u'ゖ'}, {u"xke", u'ゖ'},  {u"va", u'ヷ'},  {u"vi", u'ヸ'},  {u"ve", u'ヹ'},
+    {u"la", u'ぁ'},  {u"xa", u'ぁ'},  {u"a", u'あ'},   {u"li", u'ぃ'},  {u"xi", u'ぃ'},  {u"i", u'い'},
+    {u"lu", u'ぅ'},  {u"xu", u'ぅ'},  {u"u", u'う'},   {u"le", u'ぇ'},  {u"xe", u'ぇ'},  {u"e", u'え'},
+    {u"lo", u'ぉ'},  {u"xo", u'ぉ'},  {u"o", u'お'},   {u"ka", u'か'},  {u"ga", u'が'},  {u"ki", u'き'},
+    {u"gi", u'ぎ'},  {u"ku", u'く'},  {u"gu", u'ぐ'},  {u"ke", u'け'},  {u"ge", u'げ'},  {u"ko", u'こ'},
+    {u"go", u'ご'},  {u"sa", u'さ'},  {u"za", u'ざ'},  {u"si", u'し'},  {u"zi", u'じ'},  {u"su", u'す'},
+    {u"zu", u'ず'},  {u"se", u'せ'},  {u"ze", u'ぜ'},  {u"so", u'そ'},  {u"zo", u'ぞ'},  {u"ta", u'た'},
+    {u"da", u'だ'},  {u"ti", u'ち'},  {u"di", u'ぢ'},  {u"ltu", u'っ'}, {u"xtu", u'っ'}, {u"tu", u'つ'},
+    {u"du", u'づ'},  {u"te", u'て'},  {u"de", u'で'},  {u"to", u'と'},  {u"do", u'ど'},  {u"na", u'な'},
+    {u"ni", u'に'},  {u"nu", u'ぬ'},  {u"ne", u'ね'},  {u"no", u'の'},  {u"ha", u'は'},  {u"ba", u'ば'},
+    {u"pa", u'ぱ'},  {u"hi", u'ひ'},  {u"bi", u'び'},  {u"pi", u'ぴ'},  {u"hu", u'ふ'},  {u"bu", u'ぶ'},
+    {u"pu", u'ぷ'},  {u"he", u'へ'},  {u"be", u'べ'},  {u"pe", u'ぺ'},  {u"ho", u'ほ'},  {u"bo", u'ぼ'},
+    {u"po", u'ぽ'},  {u"ma", u'ま'},  {u"mi", u'み'},  {u"mu", u'む'},  {u"me", u'め'},  {u"mo", u'も'},
+    {u"lya", u'ゃ'}, {u"xya", u'ゃ'}, {u"ya", u'や'},  {u"lyu", u'ゅ'}, {u"xyu", u'ゅ'}, {u"yu", u'ゆ'},
+    {u"lyo", u'ょ'}, {u"xyo", u'ょ'}, {u"yo", u'よ'},  {u"ra", u'ら'},  {u"ri", u'り'},  {u"ru", u'る'},
+    {u"re", u'れ'},  {u"ro", u'ろ'},  {u"lwa", u'ゎ'}, {u"xwa", u'ゎ'}, {u"wa", u'わ'},  {u"wi", u'ゐ'},
+    {u"we", u'ゑ'},  {u"wo", u'を'},  {u"n", u'ん'},   {u"n'", u'ん'},  {u"vu", u'ゔ'},  {u"lka", u'ゕ'},
+    {u"xka", u'ゕ'}, {u"lke", u'ゖ'}, {u"xke", u'ゖ'}, {u"va", u'ヷ'},  {u"vi", u'ヸ'},  {u"ve", u'ヹ'},
     {u"vo", u'ヺ'},  {u"*", u'・'},   {u"-", u'ー'},
 };
 
 // Kana to romaji, indexed by code point - U+3041: for every hiragana the key
 // the syllable table lists first for it.
 constexpr std::u16string_view kHiraganaRomaji[] = {
-    u"la",  u"a",  u"li", u"i",  u"lu", u"u",  u"le", u"e",  u"lo",  u"o",  u"ka", u"ga", u"ki", u"gi",
-    u"ku",  u"gu", u"ke", u"ge", u"ko", u"go", u"sa", u"za", u"si",  u"zi", u"su", u"zu", u"se", u"ze",
-    u"so",  u"zo", u"ta", u"da", u"ti", u"di", u"ltu", u"tu", u"du", u"te", u"de", u"to", u"do", u"na",
-    u"ni",  u"nu", u"ne", u"no", u"ha", u"ba", u"pa", u"hi", u"bi",  u"pi", u"hu", u"bu", u"pu", u"he",
-    u"be",  u"pe", u"ho", u"bo", u"po", u"ma", u"mi", u"mu", u"me",  u"mo", u"lya", u"ya", u"lyu", u"yu",
-    u"lyo", u"yo", u"ra", u"ri", u"ru", u"re", u"ro", u"lwa", u"wa", u"wi", u"we", u"wo", u"n",  u"vu",
-    u"lka", u"lke",
+    u"la", u"a",  u"li",  u"i",  u"lu",  u"u",  u"le",  u"e",  u"lo",  u"o",   u"ka",  u"ga", u"ki", u"gi", u"ku",
+    u"gu", u"ke", u"ge",  u"ko", u"go",  u"sa", u"za",  u"si", u"zi",  u"su",  u"zu",  u"se", u"ze", u"so", u"zo",
+    u"ta", u"da", u"ti",  u"di", u"ltu", u"tu", u"du",  u"te", u"de",  u"to",  u"do",  u"na", u"ni", u"nu", u"ne",
+    u"no", u"ha", u"ba",  u"pa", u"hi",  u"bi", u"pi",  u"hu", u"bu",  u"pu",  u"he",  u"be", u"pe", u"ho", u"bo",
+    u"po", u"ma", u"mi",  u"mu", u"me",  u"mo", u"lya", u"ya", u"lyu", u"yu",  u"lyo", u"yo", u"ra", u"ri", u"ru",
+    u"re", u"ro", u"lwa", u"wa", u"wi",  u"we", u"wo",  u"n",  u"vu",  u"lka", u"lke",
 };
 
 static_assert(std::size(kHiraganaRomaji) == 0x3096 - 0x3041 + 1, "every hiragana has its romaji");
@@ -58,10 +57,19 @@ struct Rewrite {
     std::u16string_view from;
     std::u16string_view to;
 };
-constexpr std::array<Rewrite, 4> kTwoLetterRewrites = {{{u"ja", u"zya"}, {u"ji", u"zi"}, {u"ju", u"zyu"}, {u"jo", u"zyo"}}};
+constexpr std::array<Rewrite, 4> kTwoLetterRewrites = {
+    {{u"ja", u"zya"}, {u"ji", u"zi"}, {u"ju", u"zyu"}, {u"jo", u"zyo"}}};
 constexpr std::array<Rewrite, 10> kThreeLetterRewrites = {{
-    {u"shi", u"si"}, {u"sha", u"sya"}, {u"shu", u"syu"}, {u"sho", u"syo"}, {u"chi", u"ti"},
-    {u"cha", u"tya"}, {u"chu", u"tyu"}, {u"cho", u"tyo"}, {u"tsu", u"tu"}, {u"dzu", u"du"},
+    {u"shi", u"si"},
+    {u"sha", u"sya"},
+    {u"shu", u"syu"},
+    {u"sho", u"syo"},
+    {u"chi", u"ti"},
+    {u"cha", u"tya"},
+    {u"chu", u"tyu"},
+    {u"cho", u"tyo"},
+    {u"tsu", u"tu"},
+    {u"dzu", u"du"},
 }};
 constexpr std::array<Rewrite, 2> kFourLetterRewrites = {{{u"ltsu", u"ltu"}, {u"xtsu", u"ltu"}}};
 
@@ -72,8 +80,15 @@ struct TwoKana {
     std::u16string_view second;  // empty: one kana only
 };
 constexpr std::array<TwoKana, 9> kTwoKanaSyllables = {{
-    {u"fa", u"hu", u"la"}, {u"fi", u"hu", u"li"}, {u"fu", u"hu", u""},   {u"fe", u"hu", u"le"}, {u"fo", u"hu", u"lo"},
-    {u"va", u"vu", u"la"}, {u"vi", u"vu", u"li"}, {u"ve", u"vu", u"le"}, {u"vo", u"vu", u"lo"},
+    {u"fa", u"hu", u"la"},
+    {u"fi", u"hu", u"li"},
+    {u"fu", u"hu", u""},
+    {u"fe", u"hu", u"le"},
+    {u"fo", u"hu", u"lo"},
+    {u"va", u"vu", u"la"},
+    {u"vi", u"vu", u"li"},
+    {u"ve", u"vu", u"le"},
+    {u"vo", u"vu", u"lo"},
 }};
 
 template <std::size_t N>
@@ -88,7 +103,10 @@ void ApplyRewrite(std::u16string& buffer, const std::array<Rewrite, N>& rewrites
 }
 
 // Step 3 of a syllable's conversion: a fixed row as it is, others shifted.
-char16_t Shifted(char16_t kana, char16_t shift) { return IsHiragana(kana) ? static_cast<char16_t>(kana + shift) : kana; }
+char16_t Shifted(char16_t kana, char16_t shift)
+{
+    return IsHiragana(kana) ? static_cast<char16_t>(kana + shift) : kana;
+}
 
 std::u16string Cased(std::u16string_view key, bool upper) { return upper ? ToUpperAscii(key) : std::u16string(key); }
 

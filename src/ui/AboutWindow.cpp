@@ -40,8 +40,11 @@ QUrl ResolveAddress(const QString& address)
     // The guide ships beside the program (installed), or at the top of the
     // source tree that holds the build directory.
     const QString appDir = QCoreApplication::applicationDirPath();
-    const QStringList bases{QDir::currentPath(), appDir, appDir + QStringLiteral("/../share/doc/mirudex"),
-                            appDir + QStringLiteral("/.."), appDir + QStringLiteral("/../.."),
+    const QStringList bases{QDir::currentPath(),
+                            appDir,
+                            appDir + QStringLiteral("/../share/doc/mirudex"),
+                            appDir + QStringLiteral("/.."),
+                            appDir + QStringLiteral("/../.."),
                             appDir + QStringLiteral("/../../..")};
     for (const QString& base : bases) {
         const QFileInfo info(QDir(base).filePath(address));

@@ -84,7 +84,8 @@ userdata::StudyListContext& AppStateServices::Context()
 {
     // Made afresh each time: the encodings follow the dictionaries loaded so far.
     auto wait = [this]() {
-        const int result = WaitWithProgress(state_, main_, QStringLiteral("Loading Dictionary..."), kWaitQuit | kWaitEsc);
+        const int result =
+            WaitWithProgress(state_, main_, QStringLiteral("Loading Dictionary..."), kWaitQuit | kWaitEsc);
         if (result == kWaitQuitArrived)
             PassQuitOn(main_);
         return result;
@@ -170,9 +171,8 @@ QWidget* AppPaneFactory::CreateSearchWindow(QWidget* parent)
 {
     search_ = new SearchWindow(state_, parent);
     search_->SetMiscFont(resources_.fonts.misc);
-    search_->SetWaiter([this](int flags) {
-        return WaitWithProgress(state_, MainWindowOf(), QStringLiteral("Searching..."), flags);
-    });
+    search_->SetWaiter(
+        [this](int flags) { return WaitWithProgress(state_, MainWindowOf(), QStringLiteral("Searching..."), flags); });
     search_->SetQuitForwarder([this] { ForwardQuit(); });
     searchControl_ = std::make_unique<SearchControlAdapter>(search_);
     return search_;

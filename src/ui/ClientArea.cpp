@@ -53,8 +53,9 @@ void ClientArea::BuildLayout(bool rememberSize, int savedTop, int savedBottom)
     int bottom = kDefaultBottomDivider;
     if (rememberSize) {
         if (savedTop < 0 || savedTop > usableHeight_ || savedBottom < 0 || savedBottom > width()) {
-            platform::Get().MessageBox(u"The Divider settings were incorrect.\n\nThey have been restored to the defaults.",
-                                       u"Warning:", platform::Buttons::Ok, platform::Owner::MainWindow);
+            platform::Get().MessageBox(
+                u"The Divider settings were incorrect.\n\nThey have been restored to the defaults.", u"Warning:",
+                platform::Buttons::Ok, platform::Owner::MainWindow);
             dlog::Write(u"WARNING: The Divider settings were incorrect--They have been restored to the defaults.");
         } else {
             top = savedTop;

@@ -29,7 +29,8 @@ void DictionariesPopup::Open(const QPoint& pos)
     add(QStringLiteral("Right-click the dictionaries to use."), 0, false);
     menu->addSeparator();
     for (int i = 0; i < services_.DictionaryCount(); ++i) {
-        QAction* a = add(platform::QtPlatform::ToQString(services_.DictionaryName(i)), kPopupFirstDictionary + i, false);
+        QAction* a =
+            add(platform::QtPlatform::ToQString(services_.DictionaryName(i)), kPopupFirstDictionary + i, false);
         a->setCheckable(true);
         a->setChecked(services_.DictionaryOn(i));
     }

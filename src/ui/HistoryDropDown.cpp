@@ -29,15 +29,9 @@ QVariant HistoryListModel::data(const QModelIndex& index, int role) const
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-void HistoryListModel::BeforeInsert(size_t row)
-{
-    beginInsertRows({}, static_cast<int>(row), static_cast<int>(row));
-}
+void HistoryListModel::BeforeInsert(size_t row) { beginInsertRows({}, static_cast<int>(row), static_cast<int>(row)); }
 void HistoryListModel::AfterInsert() { endInsertRows(); }
-void HistoryListModel::BeforeRemove(size_t row)
-{
-    beginRemoveRows({}, static_cast<int>(row), static_cast<int>(row));
-}
+void HistoryListModel::BeforeRemove(size_t row) { beginRemoveRows({}, static_cast<int>(row), static_cast<int>(row)); }
 void HistoryListModel::AfterRemove() { endRemoveRows(); }
 void HistoryListModel::BeforeReset() { beginResetModel(); }
 void HistoryListModel::AfterReset() { endResetModel(); }

@@ -72,8 +72,8 @@ int KanjiCardLayout::Height() const
     return kBorder + std::max(left, TopLineHeight() + kTopLineGap + tallest) + kBorder;
 }
 
-KanjiHoverCard::KanjiHoverCard(const dict::KanjiRecord& record, const dict::RadicalTable& radicals,
-                               Registry& options, const KanjiColors& colors, int dpiY, QWidget* owner)
+KanjiHoverCard::KanjiHoverCard(const dict::KanjiRecord& record, const dict::RadicalTable& radicals, Registry& options,
+                               const KanjiColors& colors, int dpiY, QWidget* owner)
     : QWidget(owner, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput), colors_(colors)
 {
     setObjectName(QStringLiteral("Kanji_Hover_Window"));
@@ -111,7 +111,7 @@ void KanjiHoverCard::Measure(const dict::KanjiRecord& record, const dict::Radica
     }
 
     const std::vector<std::u16string>* lists[5] = {&record.onReadings, &record.kunReadings, &record.nanori,
-                                                    &record.radicalReadings, &record.meanings};
+                                                   &record.radicalReadings, &record.meanings};
     const char* labels[4] = {"On", "Kun", "Nanori", "Radical"};
     for (int c = 0; c < 5; ++c) {
         auto& column = l.columns[c];

@@ -30,12 +30,12 @@ std::u16string RadicalsOfKanji(const dict::RadicalTable& table, char16_t code);
 // Measured content of a card and the size it gives.
 struct KanjiCardLayout {
     static constexpr int kBorder = 8;
-    static constexpr int kBand = 10;         // the coloured band left of the content
-    static constexpr int kLeftGap = 22;      // left column to the rest
-    static constexpr int kColumnGap = 15;    // between reading columns
-    static constexpr int kMeaningGap = 30;   // before the meanings, and between strokes and frequency
-    static constexpr int kKanjiGap = 12;     // between the big kanji and "Radicals"
-    static constexpr int kTopLineGap = 10;   // between the top line and the columns
+    static constexpr int kBand = 10;          // the coloured band left of the content
+    static constexpr int kLeftGap = 22;       // left column to the rest
+    static constexpr int kColumnGap = 15;     // between reading columns
+    static constexpr int kMeaningGap = 30;    // before the meanings, and between strokes and frequency
+    static constexpr int kKanjiGap = 12;      // between the big kanji and "Radicals"
+    static constexpr int kTopLineGap = 10;    // between the top line and the columns
     static constexpr int kLayoutWidth = 600;  // measuring box
     static constexpr int kLayoutHeight = 400;
 

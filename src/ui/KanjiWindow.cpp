@@ -57,8 +57,8 @@ KanjiWindow::KanjiWindow(KanjiWindowContext context, QWidget* parent) : QWidget(
 
     header1_ = new KanjiHeaderBar(kId1, {"Kanji", "On", "Kun", "#"},
                                   ReadPercents(ctx_.options, ".\\Kanji\\HeaderWindow1", 4), this);
-    header2_ = new KanjiHeaderBar(kId2, {"Kanji", "Meaning"}, ReadPercents(ctx_.options, ".\\Kanji\\HeaderWindow2", 2),
-                                  this);
+    header2_ =
+        new KanjiHeaderBar(kId2, {"Kanji", "Meaning"}, ReadPercents(ctx_.options, ".\\Kanji\\HeaderWindow2", 2), this);
     for (KanjiHeaderBar* bar : {header1_, header2_}) {
         bar->setFont(ctx_.resources.fonts.misc);
         bar->onBeginTrack = [this, bar](int item) { return BeginTrack(bar, item); };
@@ -259,10 +259,7 @@ void KanjiWindow::Track(KanjiHeaderBar* bar, int item, int proposed)
     update();
 }
 
-void KanjiWindow::EndTrack()
-{
-    Relayout();
-}
+void KanjiWindow::EndTrack() { Relayout(); }
 
 void KanjiWindow::SaveHeaderPercentages(Registry& options) const
 {
@@ -454,8 +451,8 @@ void KanjiWindow::keyPressEvent(QKeyEvent* event)
     if (Busy())
         return;
     const int entries = EntryCount();
-    const KeyOutcome out = ApplyListKey(key, selected_, first_, geom_.LastVisible(first_, entries), entries,
-                                        geom_.Page(), false);
+    const KeyOutcome out =
+        ApplyListKey(key, selected_, first_, geom_.LastVisible(first_, entries), entries, geom_.Page(), false);
     if (out.selected != selected_) {
         selected_ = out.selected;
         update();

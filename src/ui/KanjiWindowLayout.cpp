@@ -153,11 +153,8 @@ KeyOutcome ApplyListKey(ListKey key, int selected, int first, int lastVisible, i
             out.scroll = ScrollRequest::LineDown;
         }
         break;
-    case ListKey::CtrlC:
-        out.copySelected = has;
-        break;
-    case ListKey::Other:
-        break;
+    case ListKey::CtrlC: out.copySelected = has; break;
+    case ListKey::Other: break;
     }
     return out;
 }

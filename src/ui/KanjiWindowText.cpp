@@ -29,11 +29,12 @@ std::u16string KanjiCopyText(const dict::KanjiRecord& r, KanjiCopyKind kind)
     case KanjiCopyKind::RadicalReadings: return JoinBars(r.radicalReadings);
     case KanjiCopyKind::Meanings: return JoinBars(r.meanings);
     case KanjiCopyKind::AllInfo:
-        return Format(u"%c\nStrokes: %i\nFrequency: %i / 2501\nOn: %s\nKun: %s\nNanori: %s\nRadical Readings: %s"
-                      u"\nMeaning: %s",
-                      static_cast<char16_t>(r.code), static_cast<int>(r.strokes), static_cast<int>(r.frequency),
-                      JoinBars(r.onReadings), JoinBars(r.kunReadings), JoinBars(r.nanori),
-                      JoinBars(r.radicalReadings), JoinBars(r.meanings));
+        return Format(
+            u"%c\nStrokes: %i\nFrequency: %i / 2501\nOn: %s\nKun: %s\nNanori: %s\nRadical Readings: %s"
+            u"\nMeaning: %s",
+            static_cast<char16_t>(r.code), static_cast<int>(r.strokes), static_cast<int>(r.frequency),
+            JoinBars(r.onReadings), JoinBars(r.kunReadings), JoinBars(r.nanori), JoinBars(r.radicalReadings),
+            JoinBars(r.meanings));
     }
     return {};
 }

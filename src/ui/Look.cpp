@@ -42,14 +42,14 @@ void LoadCursorsAndBitmaps(Resources& r)
     r.cursor_resize_vertical = QCursor(Qt::SizeVerCursor);
     r.cursor_hand = QCursor(Qt::PointingHandCursor);
     ItemLines(u"Loading cursors...............", {{u"   cursor_arrow: %s\n", true},
-                                                   {u"   cursor_resize_horizontal: %s\n", true},
-                                                   {u"   cursor_resize_vertical: %s\n", true},
-                                                   {u"   cursor_hand: %s\n", true}});
+                                                  {u"   cursor_resize_horizontal: %s\n", true},
+                                                  {u"   cursor_resize_vertical: %s\n", true},
+                                                  {u"   cursor_hand: %s\n", true}});
     MakeSortArrows(r);
     ItemLines(u"Loading bitmaps...............", {{u"   bitmap_sort_asc1: %s\n", !r.bitmap_sort_asc1.isNull()},
-                                                   {u"   bitmap_sort_asc2: %s\n", !r.bitmap_sort_asc2.isNull()},
-                                                   {u"   bitmap_sort_dsc1: %s\n", !r.bitmap_sort_dsc1.isNull()},
-                                                   {u"   bitmap_sort_dsc2: %s\n", !r.bitmap_sort_dsc2.isNull()}});
+                                                  {u"   bitmap_sort_asc2: %s\n", !r.bitmap_sort_asc2.isNull()},
+                                                  {u"   bitmap_sort_dsc1: %s\n", !r.bitmap_sort_dsc1.isNull()},
+                                                  {u"   bitmap_sort_dsc2: %s\n", !r.bitmap_sort_dsc2.isNull()}});
 }
 
 void LoadFontsAndColors(Registry& registry, Resources& r, int dpiY)
@@ -57,15 +57,15 @@ void LoadFontsAndColors(Registry& registry, Resources& r, int dpiY)
     LoadFonts(registry, r.fonts, dpiY);
     const Fonts& f = r.fonts;
     ItemLines(u"Loading Result Window Fonts...", {{u"   hfont_result_word: %s\n", Made(f.result_word)},
-                                                   {u"   hfont_result_kana: %s\n", Made(f.result_kana)},
-                                                   {u"   hfont_result_meaning: %s\n", Made(f.result_meaning)},
-                                                   {u"   hfont_result_info: %s\n", Made(f.result_info)}});
+                                                  {u"   hfont_result_kana: %s\n", Made(f.result_kana)},
+                                                  {u"   hfont_result_meaning: %s\n", Made(f.result_meaning)},
+                                                  {u"   hfont_result_info: %s\n", Made(f.result_info)}});
     dlog::Write(u"Loading Result Window Colors..");
     LoadResultColors(registry, r.result);
     dlog::Write(u"OKAY\n");
     ItemLines(u"Loading Kanji Window Fonts....", {{u"   hfont_kanji_kanji: %s\n", Made(f.kanji_kanji)},
-                                                   {u"   hfont_kanji_onkun: %s\n", Made(f.kanji_onkun)},
-                                                   {u"   hfont_kanji_meaning: %s\n", Made(f.kanji_meaning)}});
+                                                  {u"   hfont_kanji_onkun: %s\n", Made(f.kanji_onkun)},
+                                                  {u"   hfont_kanji_meaning: %s\n", Made(f.kanji_meaning)}});
     dlog::Write(u"Loading Kanji Window Colors...");
     LoadKanjiColors(registry, r.kanji);
     dlog::Write(u"OKAY\n");

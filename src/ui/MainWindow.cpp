@@ -17,9 +17,9 @@
 #include "ui/AboutWindow.h"
 #include "ui/CommandIds.h"
 #include "ui/DictionariesPopup.h"
+#include "ui/Images.h"
 #include "ui/MainMenu.h"
 #include "ui/QuitRequest.h"
-#include "ui/Images.h"
 #include "ui/StatusBar.h"
 #include "userdata/StudyList.h"
 
@@ -154,8 +154,8 @@ void MainWindow::ToggleStudyListPane()
 
 std::optional<std::string> MainWindow::ChooseFile(bool save)
 {
-    const QString title = save ? QStringLiteral("Please select a file to save to.")
-                               : QStringLiteral("Please select a file to open.");
+    const QString title =
+        save ? QStringLiteral("Please select a file to save to.") : QStringLiteral("Please select a file to open.");
     dlog::Write(save ? u"About to open the File Save dialog box...\n" : u"About to open the File Open dialog box...\n");
     std::optional<std::string> chosen;
     if (chooseFile_) {

@@ -34,10 +34,8 @@ int PaneNode::Split(SplitKind kind, int position)
         children_[1].reset();
         return 0;
     case SplitKind::TopBottom:
-    case SplitKind::LeftRight:
-        break;
-    default:
-        return kPaneBadKind;
+    case SplitKind::LeftRight: break;
+    default: return kPaneBadKind;
     }
     if (kind_ != SplitKind::None)
         return kPaneAlreadySplit;

@@ -40,12 +40,12 @@ enum class SplitKind : int { None = 0, TopBottom = 1, LeftRight = 2 };
 enum class PaneCursor { None, NorthSouth, WestEast };
 
 // Refusal codes.
-inline constexpr int kPaneNotSplit = -100;      // unsplit of a leaf
-inline constexpr int kPaneAlreadySplit = -99;   // split of a split node
-inline constexpr int kPaneIsLeaf = -98;         // divider move on a leaf
-inline constexpr int kPaneNoRoom = -97;         // the split or move does not fit
-inline constexpr int kPaneNotLeaf = -96;        // window attached to a split node
-inline constexpr int kPaneBadKind = -95;        // split kind outside 0..2
+inline constexpr int kPaneNotSplit = -100;     // unsplit of a leaf
+inline constexpr int kPaneAlreadySplit = -99;  // split of a split node
+inline constexpr int kPaneIsLeaf = -98;        // divider move on a leaf
+inline constexpr int kPaneNoRoom = -97;        // the split or move does not fit
+inline constexpr int kPaneNotLeaf = -96;       // window attached to a split node
+inline constexpr int kPaneBadKind = -95;       // split kind outside 0..2
 
 class PaneNode {
 public:

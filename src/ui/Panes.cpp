@@ -25,7 +25,10 @@ void StandInPane::paintEvent(QPaintEvent*)
     p.drawText(rect(), Qt::AlignCenter, windowTitle());
 }
 
-QWidget* PaneFactory::CreateSearchWindow(QWidget* parent) { return new StandInPane(QStringLiteral("SearchWindow"), parent); }
+QWidget* PaneFactory::CreateSearchWindow(QWidget* parent)
+{
+    return new StandInPane(QStringLiteral("SearchWindow"), parent);
+}
 
 QWidget* PaneFactory::CreateResultWindow(int slot, QWidget* parent)
 {
@@ -34,7 +37,10 @@ QWidget* PaneFactory::CreateResultWindow(int slot, QWidget* parent)
     return pane;
 }
 
-QWidget* PaneFactory::CreateKanjiWindow(QWidget* parent) { return new StandInPane(QStringLiteral("KanjiWindow"), parent); }
+QWidget* PaneFactory::CreateKanjiWindow(QWidget* parent)
+{
+    return new StandInPane(QStringLiteral("KanjiWindow"), parent);
+}
 
 QWidget* PaneFactory::CreateRadicalLookupWindow(QWidget* parent)
 {

@@ -7,8 +7,8 @@
 #include "core/DefaultOptions.h"
 #include "platform/api/Platform.h"
 #include "ui/CommandIds.h"
-#include "ui/QuitRequest.h"
 #include "ui/Images.h"
+#include "ui/QuitRequest.h"
 
 namespace mirudex::ui {
 
@@ -54,8 +54,9 @@ void Program::PlaceWindow(int& x, int& y, int& w, int& h, bool& useDefaultPositi
     registry_.CD(".");
     if (sw < 30 || sh < 30 || sx < -300 || sx > 3000 || sy < -300 || sy > 3000) {
         dlog::Write(u"The window position settings were incorrect--They have been restored to the defaults.");
-        platform::Get().MessageBox(u"The window position settings were incorrect.\n\nThey have been restored to the defaults.",
-                                   u"Warning:", platform::Buttons::Ok, platform::Owner::None);
+        platform::Get().MessageBox(
+            u"The window position settings were incorrect.\n\nThey have been restored to the defaults.", u"Warning:",
+            platform::Buttons::Ok, platform::Owner::None);
         return;
     }
     useDefaultPosition = false;

@@ -15,18 +15,18 @@
 #include "core/Registry.h"
 #include "ui/AppServices.h"
 #include "ui/Look.h"
-#include "ui/Resources.h"
 #include "ui/MainWindow.h"
 #include "ui/Panes.h"
 #include "ui/ProgressWindow.h"
+#include "ui/Resources.h"
 
 namespace mirudex::ui {
 
 struct ProgramParts {
     // Called as soon as the main window exists (the status bar takes texts from then on).
     std::function<void(MainWindow&)> mainWindowCreated;
-    std::function<void()> loadHeaderItems;                 // result window header items
-    std::function<bool()> loadFuzzySearchInfo;             // reverse-conjugation rules
+    std::function<void()> loadHeaderItems;      // result window header items
+    std::function<bool()> loadFuzzySearchInfo;  // reverse-conjugation rules
     // Presses the search-toolbar buttons from the options (language value already checked).
     std::function<void(MainWindow&, int language)> restoreToolbars;
     // Delivers the header clicks of a restored sort: result column (header 1311/1321) or kanji button.
@@ -35,7 +35,7 @@ struct ProgramParts {
     std::function<void(MainWindow&, bool primary, int button, int level, bool ascending)> restoreKanjiSort;
     // Selects the search text and focuses it; imeOn puts the box into its input-method mode.
     std::function<void(MainWindow&, bool imeOn)> focusSearchBox;
-    std::function<bool()> imeMode;                         // the search box's input-method mode, at exit
+    std::function<bool()> imeMode;  // the search box's input-method mode, at exit
     std::function<void(int max)> loadHistory;
     std::function<void()> saveHistory;
     std::function<void()> loadMarkers;

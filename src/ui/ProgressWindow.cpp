@@ -8,8 +8,8 @@
 
 #include "core/DebugLog.h"
 #include "ui/EscapeFilter.h"
-#include "ui/Resources.h"
 #include "ui/QuitRequest.h"
+#include "ui/Resources.h"
 
 namespace mirudex::ui {
 

@@ -23,8 +23,8 @@ QColor Complement(const QColor& color)
 
 QStringList FallbackFamilies()
 {
-    return {QStringLiteral("IPAMincho"), QStringLiteral("IPAPMincho"), QStringLiteral("IPAGothic"),
-            QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Noto Serif CJK JP"),
+    return {QStringLiteral("IPAMincho"),   QStringLiteral("IPAPMincho"),       QStringLiteral("IPAGothic"),
+            QStringLiteral("IPAPGothic"),  QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Noto Serif CJK JP"),
             QStringLiteral("TakaoMincho"), QStringLiteral("VL Gothic")};
 }
 

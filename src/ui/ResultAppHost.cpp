@@ -51,8 +51,7 @@ void AppResultHost::FocusSearchBox()
 
 void AppResultHost::CopyEntries(int index, int kind)
 {
-    const int position =
-        encodingPosition ? encodingPosition() : state_.options.GetINT(".\\Search\\Toolbars\\Encoding");
+    const int position = encodingPosition ? encodingPosition() : state_.options.GetINT(".\\Search\\Toolbars\\Encoding");
     userdata::CopyEntries(Results(index), static_cast<userdata::CopyKind>(kind), state_.options, position);
 }
 

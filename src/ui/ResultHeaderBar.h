@@ -42,7 +42,11 @@ public:
     int PlaceOf(int id) const;
 
     // Ends a divider drag: the rest of the drag is ignored.
-    void StopTracking() { tracking_ = -1; stopped_ = true; }
+    void StopTracking()
+    {
+        tracking_ = -1;
+        stopped_ = true;
+    }
 
 signals:
     void itemClicked(int id);
@@ -69,9 +73,9 @@ private:
     int controlId_;
     std::vector<Item> items_;
     ArrowSource arrows_;
-    int tracking_ = -1;       // place of the item whose divider is dragged
-    bool stopped_ = false;    // tracking refused until the button is released
-    int pressedPlace_ = -1;   // item pressed for a click or a drag
+    int tracking_ = -1;      // place of the item whose divider is dragged
+    bool stopped_ = false;   // tracking refused until the button is released
+    int pressedPlace_ = -1;  // item pressed for a click or a drag
     int pressX_ = 0;
     bool dragging_ = false;
     int dropPlace_ = -1;

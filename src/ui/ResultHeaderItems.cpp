@@ -10,8 +10,8 @@ namespace mirudex::ui {
 
 namespace {
 
-constexpr std::array<std::u16string_view, kHeaderItemCount> kLabels = {u"Word", u"Kana", u"Info",
-                                                                       u"Meaning", u"W", u"K"};
+constexpr std::array<std::u16string_view, kHeaderItemCount> kLabels = {u"Word",    u"Kana", u"Info",
+                                                                       u"Meaning", u"W",    u"K"};
 
 bool Shown(const ResultHeaderItem& item) { return item.bar == 0 || item.bar == 1; }
 
@@ -60,9 +60,8 @@ void SaveHeaderItems(Registry& options, int windowIndex, const ResultHeaderItems
 
 int ItemCount(const ResultHeaderItems& items, int bar)
 {
-    return static_cast<int>(std::count_if(items.begin(), items.end(), [bar](const ResultHeaderItem& i) {
-        return i.bar == bar;
-    }));
+    return static_cast<int>(
+        std::count_if(items.begin(), items.end(), [bar](const ResultHeaderItem& i) { return i.bar == bar; }));
 }
 
 std::vector<int> DisplayOrder(const ResultHeaderItems& items, int bar)

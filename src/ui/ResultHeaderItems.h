@@ -26,9 +26,9 @@ inline constexpr int kMinItemWidth = 11;
 enum HeaderItemId : int { kItemWord = 0, kItemKana, kItemInfo, kItemMeaning, kItemWordLength, kItemKanaLength };
 
 struct ResultHeaderItem {
-    int bar = kNoBar;   // 0 top, 1 bottom, -1 not shown
-    int percentage = 0; // share of the bar's width
-    int position = 0;   // place among the items of its bar (sorting key for the display order)
+    int bar = kNoBar;    // 0 top, 1 bottom, -1 not shown
+    int percentage = 0;  // share of the bar's width
+    int position = 0;    // place among the items of its bar (sorting key for the display order)
 };
 
 using ResultHeaderItems = std::array<ResultHeaderItem, kHeaderItemCount>;

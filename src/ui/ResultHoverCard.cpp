@@ -19,10 +19,7 @@ QFont Sized(const QFont& face, int points, int dpiY)
     return font;
 }
 
-QString ToQ(const std::u16string& text)
-{
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
+QString ToQ(const std::u16string& text) { return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())); }
 
 }  // namespace
 
@@ -46,8 +43,8 @@ QPoint PlaceHoverCard(QPoint mouse, QSize size, const QRect& workArea)
 
 ResultHoverCard::ResultHoverCard(const dict::Entry& entry, const Fonts& fonts, const ResultColors& colors, int dpiY,
                                  QWidget* owner)
-    : QWidget(owner, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput |
-                         Qt::WindowDoesNotAcceptFocus),
+    : QWidget(owner,
+              Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus),
       entry_(entry),
       colors_(colors),
       word_(Sized(fonts.result_word, kHoverWordPoints, dpiY)),

@@ -34,8 +34,7 @@ class ResultHoverCard : public QWidget {
     Q_OBJECT
 public:
     // Fonts take the faces of the result fonts; sizes as above.
-    ResultHoverCard(const dict::Entry& entry, const Fonts& fonts, const ResultColors& colors, int dpiY,
-                    QWidget* owner);
+    ResultHoverCard(const dict::Entry& entry, const Fonts& fonts, const ResultColors& colors, int dpiY, QWidget* owner);
 
     const QFont& meaningFont() const { return meaning_; }
     // Left column width L (the wider of word and kana).

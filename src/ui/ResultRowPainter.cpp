@@ -10,10 +10,7 @@ namespace mirudex::ui {
 
 namespace {
 
-QString ToQ(const std::u16string& text)
-{
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
+QString ToQ(const std::u16string& text) { return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())); }
 
 std::u16string Join(const std::vector<std::u16string>& parts, std::u16string_view separator)
 {

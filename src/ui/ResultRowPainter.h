@@ -9,9 +9,9 @@
 #include <QRect>
 #include <QStaticText>
 #include <array>
-#include <unordered_map>
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "dict/Entry.h"
@@ -35,8 +35,8 @@ struct RowCell {
 };
 
 struct RowTexts {
-    bool romaji = false;                                       // .\Misc\ROMAjiMode
-    std::u16string meaningSeparator;                           // .\Results\Copy\SepMeaning without braces
+    bool romaji = false;                                          // .\Misc\ROMAjiMode
+    std::u16string meaningSeparator;                              // .\Results\Copy\SepMeaning without braces
     std::function<std::u16string(std::u16string_view)> toRomaji;  // used when romaji is on
 };
 
@@ -84,8 +84,8 @@ struct RowPaintInput {
     const Fonts* fonts = nullptr;
     const ResultColors* colors = nullptr;
     RowTexts texts;
-    QRect clip;                       // where text may be drawn (the client area)
-    CellTextCache* cache = nullptr;   // texts are laid out afresh without one
+    QRect clip;                      // where text may be drawn (the client area)
+    CellTextCache* cache = nullptr;  // texts are laid out afresh without one
 };
 
 // Paints rows first..last and fills the rest of the area with BGWindow.

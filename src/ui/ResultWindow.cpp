@@ -15,25 +15,24 @@
 #include "core/Registry.h"
 #include "platform/api/Platform.h"
 #include "text/Romaji.h"
-#include "userdata/Copy.h"
+#include "ui/Resources.h"
 #include "ui/ResultHeaderBar.h"
 #include "ui/ResultHeaderDialog.h"
 #include "ui/ResultHoverCard.h"
 #include "ui/ResultRowPainter.h"
-#include "ui/Resources.h"
+#include "userdata/Copy.h"
 
 namespace mirudex::ui {
 
 namespace {
 
-constexpr int kHoverSlack = 10;       // pixels the mouse may drift while the hover timer runs
+constexpr int kHoverSlack = 10;  // pixels the mouse may drift while the hover timer runs
 constexpr int kMinBarResizeWidth = 100;
 constexpr char16_t kAnyChars = u'\uFF3F';  // the "any number of characters" wildcard
 
 }  // namespace
 
-ResultWindow::ResultWindow(int index, ResultHost& host, Registry& options, const Resources& resources,
-                           QWidget* parent)
+ResultWindow::ResultWindow(int index, ResultHost& host, Registry& options, const Resources& resources, QWidget* parent)
     : QFrame(parent), index_(index), host_(host), options_(options), resources_(resources)
 {
     setObjectName(QStringLiteral("ResultWindow"));
@@ -52,8 +51,7 @@ ResultWindow::ResultWindow(int index, ResultHost& host, Registry& options, const
         bar->SetArrowSource([this](int id) { return ArrowFor(id); });
         connect(bar, &ResultHeaderBar::itemClicked, this, &ResultWindow::OnItemClicked);
         connect(bar, &ResultHeaderBar::itemMoved, this, [this, b](int o, int n) { OnItemMoved(b, o, n); });
-        connect(bar, &ResultHeaderBar::dividerTracked, this,
-                [this, b](int id, int w) { OnDividerTracked(b, id, w); });
+        connect(bar, &ResultHeaderBar::dividerTracked, this, [this, b](int id, int w) { OnDividerTracked(b, id, w); });
         connect(bar, &ResultHeaderBar::dividerReleased, this, [this, bar] {
             bar->update();
             update();
@@ -95,10 +93,7 @@ QRect ResultWindow::ClientRect() const
     return r;
 }
 
-QPoint ResultWindow::ToClient(QPointF widgetPoint) const
-{
-    return widgetPoint.toPoint() - ClientRect().topLeft();
-}
+QPoint ResultWindow::ToClient(QPointF widgetPoint) const { return widgetPoint.toPoint() - ClientRect().topLeft(); }
 
 QRect ResultWindow::entriesArea() const
 {
@@ -153,8 +148,7 @@ void ResultWindow::Relayout()
         if (b == kNoBar)
             continue;
         const QFont& font = id <= kItemKana ? resources_.fonts.result_word : CellFont(resources_.fonts, id);
-        fontHeight[static_cast<size_t>(b)] =
-            std::max(fontHeight[static_cast<size_t>(b)], QFontMetrics(font).height());
+        fontHeight[static_cast<size_t>(b)] = std::max(fontHeight[static_cast<size_t>(b)], QFontMetrics(font).height());
     }
     int y = 0;
     for (int b = 0; b < kBarCount; ++b) {
@@ -271,9 +265,7 @@ void ResultWindow::OnDividerTracked(int bar, int id, int newWidth)
         bars_[static_cast<size_t>(bar)]->StopTracking();
         platform::Get().MessageBox(u"Right is -1", u"Error", platform::Buttons::Ok, platform::Owner::None);
         return;
-    case ResizeOutcome::TooNarrow:
-        bars_[static_cast<size_t>(bar)]->StopTracking();
-        return;
+    case ResizeOutcome::TooNarrow: bars_[static_cast<size_t>(bar)]->StopTracking(); return;
     case ResizeOutcome::Applied:
         ArrangeHeaderItems();
         update();
@@ -291,7 +283,8 @@ void ResultWindow::OnDividerDoubleClicked(int bar)
 void ResultWindow::OpenHeaderDialog()
 {
     dlog::Write(u"RESULT HEADER DIALOG BOX\n");
-    ResultHeaderDialog dialog(items_, [this](int id, int bar) { OnDialogChoice(id, bar); }, this);
+    ResultHeaderDialog dialog(
+        items_, [this](int id, int bar) { OnDialogChoice(id, bar); }, this);
     dialog.exec();
 }
 
@@ -401,8 +394,8 @@ void ResultWindow::ShowHover()
 {
     if (hover_ || Busy() || hoverEntry_ < 0 || hoverEntry_ >= static_cast<int>(list().size()))
         return;
-    if (std::abs(lastMouse_.x() - hoverPos_.x()) > kHoverSlack || std::abs(lastMouse_.y() - hoverPos_.y()) > kHoverSlack ||
-        EntryAtPoint(lastMouse_.y()) != hoverEntry_)
+    if (std::abs(lastMouse_.x() - hoverPos_.x()) > kHoverSlack ||
+        std::abs(lastMouse_.y() - hoverPos_.y()) > kHoverSlack || EntryAtPoint(lastMouse_.y()) != hoverEntry_)
         return;
     hover_ = new ResultHoverCard(list()[static_cast<size_t>(hoverEntry_)], resources_.fonts, resources_.result,
                                  logicalDpiY(), this);

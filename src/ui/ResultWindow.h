@@ -17,9 +17,9 @@
 #include <memory>
 
 #include "ui/ResultHeaderItems.h"
+#include "ui/ResultHost.h"
 #include "ui/ResultHoverCard.h"
 #include "ui/ResultRowPainter.h"
-#include "ui/ResultHost.h"
 #include "ui/ResultSelection.h"
 
 class QScrollBar;

@@ -45,8 +45,8 @@ void RomajiInputMethod::Type(char16_t c)
     pending_.push_back(c);
     // A doubled n is ん at once: hand the converter n' instead.
     const size_t n = pending_.size();
-    if (n >= 2 && ((pending_[n - 2] == u'n' && pending_[n - 1] == u'n') ||
-                   (pending_[n - 2] == u'N' && pending_[n - 1] == u'N')))
+    if (n >= 2 &&
+        ((pending_[n - 2] == u'n' && pending_[n - 1] == u'n') || (pending_[n - 2] == u'N' && pending_[n - 1] == u'N')))
         pending_.back() = u'\'';
 
     Replacing([&] {

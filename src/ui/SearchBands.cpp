@@ -27,10 +27,7 @@ constexpr QSize kButtonImage{16, 15};
 constexpr QSize kSearchButtonImage{45, 15};
 constexpr int kSeparator = 0;
 
-QString Q(std::u16string_view text)
-{
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
+QString Q(std::u16string_view text) { return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())); }
 
 }  // namespace
 

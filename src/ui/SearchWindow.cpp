@@ -98,8 +98,7 @@ SearchWindow::SearchWindow(search::AppState& state, QWidget* parent)
     connect(field, &QLineEdit::textChanged, this,
             [this](const QString& text) { state_.search_options.results_field = U(text); });
 
-    edit_ = new SearchEdit([](std::u16string_view text, bool final) { return text::RomajiToKana(text, final); },
-                           this);
+    edit_ = new SearchEdit([](std::u16string_view text, bool final) { return text::RomajiToKana(text, final); }, this);
     ApplyLook();
     SetInitialText();
     connect(edit_, &SearchEdit::command, this, &SearchWindow::OnCommand);
@@ -112,8 +111,8 @@ SearchWindow::SearchWindow(search::AppState& state, QWidget* parent)
     connect(historyList_, &HistoryDropDown::chosen, this,
             [this](const QString& text) { edit_->ReplaceSelection(text); });
     connect(historyList_, &HistoryDropDown::closed, this, [this] { edit_->setFocus(); });
-    SetMiscFont(MakeFont(Q8(options_.GetString(".\\Misc\\Font\\Font")), options_.GetINT(".\\Misc\\Font\\Size"),
-                         logicalDpiY()));
+    SetMiscFont(
+        MakeFont(Q8(options_.GetString(".\\Misc\\Font\\Font")), options_.GetINT(".\\Misc\\Font\\Size"), logicalDpiY()));
     dlog::Write(u"END: Search Window: WM_CREATE:\n");
     Layout();
 }
@@ -503,8 +502,7 @@ void SearchWindow::SaveToolbars()
     const int size = search::ParseResultsField(U(bands_->resultsField()->text()));
     options_.SetINT(".\\Results\\Size", size);
     state_.max_results = size;
-    options_.SetINT(".\\Search\\Toolbars\\Type",
-                    ID_TYPE_BEGINNING + static_cast<int>(state_.search_options.type));
+    options_.SetINT(".\\Search\\Toolbars\\Type", ID_TYPE_BEGINNING + static_cast<int>(state_.search_options.type));
     options_.SetBOOL(".\\Search\\Toolbars\\Substr", bands_->IsChecked(ID_MATCH_SUBSTRINGS));
     options_.SetBOOL(".\\Search\\Toolbars\\Word", bands_->IsChecked(ID_WORDS_ONLY));
     options_.SetBOOL(".\\Search\\Toolbars\\Romaji-conversion", bands_->IsChecked(ID_ROMAJI_CONVERSION));

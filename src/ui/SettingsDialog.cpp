@@ -46,7 +46,8 @@ SettingsDialog::SettingsDialog(SettingsContext& context, QWidget* owner) : QDial
     tree_->setFixedWidth(170);
     for (int i = 0; i < kPageCount; ++i) {
         const TreeItem& t = kTree[static_cast<size_t>(i)];
-        auto* item = t.parent < 0 ? new QTreeWidgetItem(tree_) : new QTreeWidgetItem(items_[static_cast<size_t>(t.parent)]);
+        auto* item =
+            t.parent < 0 ? new QTreeWidgetItem(tree_) : new QTreeWidgetItem(items_[static_cast<size_t>(t.parent)]);
         item->setText(0, QString::fromLatin1(t.text));
         item->setData(0, Qt::UserRole, i);
         items_[static_cast<size_t>(i)] = item;

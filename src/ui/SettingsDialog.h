@@ -37,7 +37,6 @@ public:
     void SelectPage(int index);
 
 private:
-
     QTreeWidget* tree_;
     std::array<SettingsPage*, kPageCount> pages_{};
     std::array<QTreeWidgetItem*, kPageCount> items_{};

@@ -23,8 +23,17 @@ const FontsPageLayout kKanjiPageLayout{
         {"Kun:", 1036, 0, 1026, ".\\Kanji\\Fonts\\On", ".\\Kanji\\Fonts\\Kun\\Color"},
         {"Meaning:", 1027, 1028, 1029, ".\\Kanji\\Fonts\\Meaning", ".\\Kanji\\Fonts\\Meaning\\Color"},
     }},
-    1030, 1031, 1032, ".\\Kanji\\Colors\\BG1", ".\\Kanji\\Colors\\BG2",
-    1033, 1034, 1035, ".\\Kanji\\Colors\\Border_Outside", ".\\Kanji\\Colors\\Border_Inside", ".\\Kanji\\Colors\\BGWindow",
+    1030,
+    1031,
+    1032,
+    ".\\Kanji\\Colors\\BG1",
+    ".\\Kanji\\Colors\\BG2",
+    1033,
+    1034,
+    1035,
+    ".\\Kanji\\Colors\\Border_Outside",
+    ".\\Kanji\\Colors\\Border_Inside",
+    ".\\Kanji\\Colors\\BGWindow",
 };
 
 const FontsPageLayout kResultPageLayout{
@@ -37,8 +46,16 @@ const FontsPageLayout kResultPageLayout{
         {"Meaning:", 1015, 1003, 1006, ".\\Results\\Fonts\\Meaning", ".\\Results\\Fonts\\Meaning\\Color"},
         {"Info:", 1017, 1007, 1008, ".\\Results\\Fonts\\Info", ".\\Results\\Fonts\\Info\\Color"},
     }},
-    1018, 1019, 1012, ".\\Results\\Colors\\BG1", ".\\Results\\Colors\\BG2",
-    1011, 1010, 1013, ".\\Results\\Colors\\Border_Outside", ".\\Results\\Colors\\Border_Inside",
+    1018,
+    1019,
+    1012,
+    ".\\Results\\Colors\\BG1",
+    ".\\Results\\Colors\\BG2",
+    1011,
+    1010,
+    1013,
+    ".\\Results\\Colors\\Border_Outside",
+    ".\\Results\\Colors\\Border_Inside",
     ".\\Results\\Colors\\BGWindow",
 };
 

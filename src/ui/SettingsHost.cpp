@@ -1,6 +1,5 @@
 #include "ui/SettingsHost.h"
 
-
 #include "core/Registry.h"
 #include "platform/api/Platform.h"
 #include "search/AppState.h"
@@ -8,23 +7,28 @@
 #include "ui/AddDictionaryDialog.h"
 #include "ui/AppWiring.h"
 #include "ui/CommandIds.h"
-#include "ui/Look.h"
-#include "ui/MainWindow.h"
-#include "ui/SettingsDialog.h"
 #include "ui/KanjiHeaderBar.h"
 #include "ui/KanjiWindow.h"
+#include "ui/Look.h"
+#include "ui/MainWindow.h"
 #include "ui/RadicalWindow.h"
 #include "ui/Resources.h"
 #include "ui/ResultHeaderBar.h"
 #include "ui/ResultWindow.h"
 #include "ui/SearchEdit.h"
 #include "ui/SearchWindow.h"
+#include "ui/SettingsDialog.h"
 
 namespace mirudex::ui {
 
 PaneSettingsHost::PaneSettingsHost(Registry& options, const Resources& resources, const Panes& panes)
-    : options_(options), resources_(resources), main_(panes.mainWindow), search_(panes.search),
-      kanji_(panes.kanji), radical_(panes.radical), results_{panes.results[0], panes.results[1]}
+    : options_(options),
+      resources_(resources),
+      main_(panes.mainWindow),
+      search_(panes.search),
+      kanji_(panes.kanji),
+      radical_(panes.radical),
+      results_{panes.results[0], panes.results[1]}
 {
 }
 
@@ -62,7 +66,8 @@ void PaneSettingsHost::SearchLookChanged()
         return;
     SearchEdit* edit = search->edit();
     const std::string face = options_.GetString(".\\Search\\Font\\Font");
-    edit->setFont(MakeFont(QString::fromStdString(face), options_.GetINT(".\\Search\\Font\\Size"), edit->logicalDpiY()));
+    edit->setFont(
+        MakeFont(QString::fromStdString(face), options_.GetINT(".\\Search\\Font\\Size"), edit->logicalDpiY()));
     QPalette pal = edit->palette();
     pal.setColor(QPalette::Text, ColorFromColorref(options_.GetINT(".\\Search\\Font\\Color")));
     pal.setColor(QPalette::Base, ColorFromColorref(options_.GetINT(".\\Search\\WindowBG")));
@@ -139,8 +144,9 @@ void ConnectSettingsCommands(MainWindow& main, search::AppState& state, Resource
         // The menu stays live during a search's wait; the pages write the
         // options and the dictionary list, which the worker reads unlocked.
         if (search::WorkerRunning(state) || state.SEARCH_LOCK) {
-            platform::Get().MessageBox(u"Please finish any searches or dictionary-loads before changing the settings.\n",
-                                       u"Note", platform::Buttons::Ok, platform::Owner::MainWindow);
+            platform::Get().MessageBox(
+                u"Please finish any searches or dictionary-loads before changing the settings.\n", u"Note",
+                platform::Buttons::Ok, platform::Owner::MainWindow);
             return;
         }
         PaneSettingsHost::Panes p;
@@ -150,8 +156,9 @@ void ConnectSettingsCommands(MainWindow& main, search::AppState& state, Resource
         p.kanji = panes.kanjiWindow();
         p.radical = panes.radicalWindow();
         PaneSettingsHost host(state.options, resources, p);
-        SettingsContext context{state.options, resources, state.store, host,
-                                [&state] { return search::WorkerRunning(state); }, ScreenDpiY()};
+        SettingsContext context{
+            state.options, resources, state.store, host, [&state] { return search::WorkerRunning(state); },
+            ScreenDpiY()};
         RunSettingsDialog(context, &main);
     });
     main.SetCommandHandler(ID_ADD_DICT, [&main, &state] {

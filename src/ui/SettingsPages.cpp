@@ -53,7 +53,8 @@ SettingsMainPage::SettingsMainPage(SettingsContext& context, QWidget* parent)
     : SettingsPage(context, 131, QStringLiteral("Mirudex"), parent)
 {
     auto* column = Column(group_);
-    column->addWidget(BoolCheck(1009, QStringLiteral("Remember the window's size and position"), ".\\Window\\RememberSize"));
+    column->addWidget(
+        BoolCheck(1009, QStringLiteral("Remember the window's size and position"), ".\\Window\\RememberSize"));
 
     const QRect frame = ctx_.host.MainWindowFrame();
     auto* grid = new QGridLayout;
@@ -83,7 +84,8 @@ SettingsMainPage::SettingsMainPage(SettingsContext& context, QWidget* parent)
         connect(edit, &QLineEdit::textEdited, this, [this, button] { MakeDefault(button); });
     }
 
-    column->addWidget(BoolCheck(1012, QStringLiteral("Show the first-time messages at start-up"), ".\\Misc\\FirstTime"));
+    column->addWidget(
+        BoolCheck(1012, QStringLiteral("Show the first-time messages at start-up"), ".\\Misc\\FirstTime"));
     column->addWidget(BoolCheck(1058, QStringLiteral("ROMAji mode: show readings in romaji"), ".\\Misc\\ROMAjiMode"));
     column->addStretch();
 }
@@ -177,8 +179,10 @@ SettingsSearchPage::SettingsSearchPage(SettingsContext& context, QWidget* parent
                                 ".\\Search\\AlwaysSearchFocus"));
     column->addWidget(BoolCheck(1045, QStringLiteral("Show the help text in the search box at start-up"),
                                 ".\\Search\\ShowInitialText"));
-    column->addWidget(BoolCheck(1046, QStringLiteral("Paste copied text into the search box"), ".\\Misc\\GrabClipboard"));
-    column->addWidget(BoolCheck(1047, QStringLiteral("... and search for it at once"), ".\\Misc\\GrabClipboard-AutoSearch"));
+    column->addWidget(
+        BoolCheck(1046, QStringLiteral("Paste copied text into the search box"), ".\\Misc\\GrabClipboard"));
+    column->addWidget(
+        BoolCheck(1047, QStringLiteral("... and search for it at once"), ".\\Misc\\GrabClipboard-AutoSearch"));
     column->addStretch();
     ShowPreview();
 }
@@ -221,7 +225,8 @@ SettingsHistoryPage::SettingsHistoryPage(SettingsContext& context, QWidget* pare
 {
     auto* column = Column(group_);
     column->addWidget(BoolCheck(1060, QStringLiteral("Keep a history of searches"), ".\\Search\\RecentList\\Enabled"));
-    column->addWidget(BoolCheck(1064, QStringLiteral("Keep the history from one run to the next"), ".\\Search\\RecentList\\Load"));
+    column->addWidget(
+        BoolCheck(1064, QStringLiteral("Keep the history from one run to the next"), ".\\Search\\RecentList\\Load"));
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(QStringLiteral("Most entries:"), group_));
     QLineEdit* max = Edit(1061);

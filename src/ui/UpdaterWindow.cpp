@@ -76,7 +76,8 @@ void UpdaterWindow::SetUrlOpener(std::function<void(const QUrl&)> opener) { UrlO
 
 UpdaterWindow::UpdaterWindow(Registry& registry, update::UpdateState& state, QWidget* owner)
     : QWidget(owner, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      registry_(registry), state_(state)
+      registry_(registry),
+      state_(state)
 {
     setObjectName(QStringLiteral("Mirudex_Update"));
     setWindowTitle(QStringLiteral("Mirudex Updater"));

@@ -124,8 +124,8 @@ bool FetchHttpFile(const std::string& host, const std::string& path, const std::
     }
     std::unique_ptr<addrinfo, AddrInfoFree> addresses(found);
 
-    Socket socket(::socket(addresses->ai_family, addresses->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC,
-                           addresses->ai_protocol));
+    Socket socket(
+        ::socket(addresses->ai_family, addresses->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, addresses->ai_protocol));
     if (!socket.valid()) {
         dlog::Write(u"Socket did not connect.\n");
         return false;

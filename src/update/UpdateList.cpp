@@ -39,8 +39,12 @@ enum class Section { None, News, Date, Id, Type, AppliesTo, Info, File };
 Section Keyword(std::string_view line)
 {
     static constexpr std::pair<std::string_view, Section> kKeywords[] = {
-        {"NEWS\n", Section::News}, {"DATE\n", Section::Date},        {"ID\n", Section::Id},
-        {"TYPE\n", Section::Type}, {"APPLIES TO\n", Section::AppliesTo}, {"INFO\n", Section::Info},
+        {"NEWS\n", Section::News},
+        {"DATE\n", Section::Date},
+        {"ID\n", Section::Id},
+        {"TYPE\n", Section::Type},
+        {"APPLIES TO\n", Section::AppliesTo},
+        {"INFO\n", Section::Info},
         {"FILE\n", Section::File},
     };
     for (const auto& [word, section] : kKeywords)
@@ -145,10 +149,7 @@ std::vector<std::string> ReadInstalledUpdates(const std::string& path)
     return ids;
 }
 
-std::string SelectionVersion(std::string_view version)
-{
-    return std::string(version.substr(0, version.find(' ')));
-}
+std::string SelectionVersion(std::string_view version) { return std::string(version.substr(0, version.find(' '))); }
 
 bool VersionMatch(const std::string& version, std::string pattern)
 {

@@ -57,7 +57,8 @@ private:
     {
         if (state_.colourTable || state_.skip)
             return;
-        if (pieces_.empty() || pieces_.back().kind != RichPiece::Kind::Text || !(pieces_.back().format == state_.format))
+        if (pieces_.empty() || pieces_.back().kind != RichPiece::Kind::Text ||
+            !(pieces_.back().format == state_.format))
             pieces_.push_back({RichPiece::Kind::Text, {}, state_.format});
         pieces_.back().text.push_back(c);
     }
@@ -170,9 +171,9 @@ private:
 std::string UpdateBlockRtf(const UpdateRecord& record)
 {
     std::string block = "{\\rtf{\\colortbl;\\red128\\green128\\blue128;}{\\i\\fs26 " + record.dateText +
-                        "}{\\b\\fs30 " + record.newsText + "}{\\fs20\\cf1\\i This applies to version: " +
-                        record.appliesToText + "}{\\li360\\fs20 " + record.infoText +
-                        "}\\par{\\b\\fs22 Files}\\par{\\li360\\fs20\\cf1 " + record.fileText + "}}";
+                        "}{\\b\\fs30 " + record.newsText +
+                        "}{\\fs20\\cf1\\i This applies to version: " + record.appliesToText + "}{\\li360\\fs20 " +
+                        record.infoText + "}\\par{\\b\\fs22 Files}\\par{\\li360\\fs20\\cf1 " + record.fileText + "}}";
     if (block.size() > kMaxBlockBytes)
         block.resize(kMaxBlockBytes);
     return block;

@@ -161,15 +161,9 @@ std::u16string SelectedEntriesText(const std::vector<dict::Entry>& list, CopyKin
             result += *separator;
         }
         switch (kind) {
-        case CopyKind::Word:
-            result += entry.word;
-            break;
-        case CopyKind::Kana:
-            result += entry.kana;
-            break;
-        case CopyKind::Meanings:
-            result += JoinMeanings(entry, options);
-            break;
+        case CopyKind::Word: result += entry.word; break;
+        case CopyKind::Kana: result += entry.kana; break;
+        case CopyKind::Meanings: result += JoinMeanings(entry, options); break;
         case CopyKind::Formatted:
             if (!format)
                 format = StoredText(options, kFormatPath);

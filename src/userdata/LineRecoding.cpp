@@ -15,9 +15,7 @@ constexpr std::string_view kEucJp = "EUC-JP";
 
 class Converter {
 public:
-    Converter(const std::string& source, const std::string& target) : cd_(iconv_open(target.c_str(), source.c_str()))
-    {
-    }
+    Converter(const std::string& source, const std::string& target) : cd_(iconv_open(target.c_str(), source.c_str())) {}
     ~Converter()
     {
         if (ok())
@@ -78,8 +76,7 @@ bool HeadwordReadsAs(const dict::Entry& entry, const std::string& encoding)
 
 }  // namespace
 
-std::optional<std::string> ConvertQuietly(std::string_view input, const std::string& source,
-                                          const std::string& target)
+std::optional<std::string> ConvertQuietly(std::string_view input, const std::string& source, const std::string& target)
 {
     Converter converter(source, target);
     if (!converter.ok())
@@ -109,9 +106,10 @@ std::string RawLineInEucJp(const dict::Entry& entry, std::span<const std::string
             continue;
         if (std::optional<std::string> converted = ConvertQuietly(line, encoding, std::string(kEucJp)))
             return *converted;
-        dlog::Write(u"SaveStudyList(): WARNING: the line of '%s' could not be converted from %S to EUC-JP; kept as it "
-                    u"was.\n",
-                    entry.word, encoding);
+        dlog::Write(
+            u"SaveStudyList(): WARNING: the line of '%s' could not be converted from %S to EUC-JP; kept as it "
+            u"was.\n",
+            entry.word, encoding);
         return line;
     }
     return line;

@@ -16,8 +16,7 @@ namespace mirudex::userdata {
 
 // iconv without any report: nullopt when the conversion is not available or
 // the input cannot be converted completely and reversibly.
-std::optional<std::string> ConvertQuietly(std::string_view input, const std::string& source,
-                                          const std::string& target);
+std::optional<std::string> ConvertQuietly(std::string_view input, const std::string& source, const std::string& target);
 
 // The entry's raw line in EUC-JP: unchanged when it already is (or when its
 // encoding is not recognised), converted when its headword reads as the

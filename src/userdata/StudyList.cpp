@@ -81,12 +81,9 @@ bool LoadStudyList(std::vector<dict::Entry>& list, StudyListContext& context, co
     }
 
     switch (wait) {
-    case LoadWait::Finished:
-        break;
+    case LoadWait::Finished: break;
     case LoadWait::Stopped:
-    case LoadWait::Quit:
-        platform::Get().SetStatusText(0, u"Studylist loading... aborted.");
-        return false;
+    case LoadWait::Quit: platform::Get().SetStatusText(0, u"Studylist loading... aborted."); return false;
     case LoadWait::Refused:
         // The starter has told the user; the list stays as it was.
         return false;

@@ -242,8 +242,9 @@ TEST_F(RegistryTest, MergeAddsOnlyWhatIsMissing)
 TEST_F(RegistryTest, PrintWritesTheTreeToTheLog)
 {
     OpenLog();
-    Registry r = Parse("KEY_START :: A\n\tKEY_START :: B\n\t\tBOOL :: on :: TRUE\n\tKEY_STOP\n"
-                       "\tINT :: n :: 4\n\tSTRING :: s :: text\nKEY_STOP\n");
+    Registry r = Parse(
+        "KEY_START :: A\n\tKEY_START :: B\n\t\tBOOL :: on :: TRUE\n\tKEY_STOP\n"
+        "\tINT :: n :: 4\n\tSTRING :: s :: text\nKEY_STOP\n");
     r.Print(0);
     dlog::Close();
     EXPECT_EQ(Log(), "[.]\n   [A]\n      [B]\n         on = TRUE\n      n = 4\n      s = text\n");

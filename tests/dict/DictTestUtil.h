@@ -19,8 +19,7 @@ inline std::u16string U(std::string_view utf8) { return Utf8ToUtf16(utf8); }
 inline std::string Encode(std::string_view utf8, const char* encoding)
 {
     std::string out;
-    EXPECT_EQ(text::ConvertEncodingToNarrow(text::Utf16Bytes(Utf8ToUtf16(utf8)), "UTF-16LE", encoding, out), 0)
-        << utf8;
+    EXPECT_EQ(text::ConvertEncodingToNarrow(text::Utf16Bytes(Utf8ToUtf16(utf8)), "UTF-16LE", encoding, out), 0) << utf8;
     return out;
 }
 inline std::string Euc(std::string_view utf8) { return Encode(utf8, "EUC-JP"); }

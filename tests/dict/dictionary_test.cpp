@@ -79,10 +79,11 @@ TEST_F(DictionaryTest, LoadsWordsReadingsAndOffsetsFromText)
 
 TEST_F(DictionaryTest, MalformedHeadwordsStillBecomeEntries)
 {
-    WriteDict(" [x] /a/\n"                // space first: whole line is the word
-              "NOSPACE/a/\n"              // no space
-              "W [ /a/\n"                 // reading with no room for a bracket
-              "V [abc]/a/\n");            // no space after the reading: rest of the line
+    WriteDict(
+        " [x] /a/\n"      // space first: whole line is the word
+        "NOSPACE/a/\n"    // no space
+        "W [ /a/\n"       // reading with no room for a bracket
+        "V [abc]/a/\n");  // no space after the reading: rest of the line
     OpenLog();
     const Dictionary d = Load();
     ASSERT_EQ(d.count, 4);
@@ -188,10 +189,8 @@ TEST_F(DictionaryTest, IncorrectIndexAsksAndFollowsTheAnswer)
     std::string shortIndex("M\0X\0I\0003\0\n\0\x09\0\0\0", 14);
     shortIndex += std::string("\1A\0\1A\0\0\0\0\0", 10);  // one entry of the nine promised
     const Case cases[] = {
-        {"older magic, Yes", olderMagic, Answer::Yes, true},
-        {"older magic, No", olderMagic, Answer::No, false},
-        {"short index, Yes", shortIndex, Answer::Yes, true},
-        {"short index, No", shortIndex, Answer::No, false},
+        {"older magic, Yes", olderMagic, Answer::Yes, true}, {"older magic, No", olderMagic, Answer::No, false},
+        {"short index, Yes", shortIndex, Answer::Yes, true}, {"short index, No", shortIndex, Answer::No, false},
         {"empty file, No", "", Answer::No, false},
     };
     for (const auto& c : cases) {

@@ -22,12 +22,13 @@ protected:
 
 TEST_F(EntryTest, LoadMarkersSkipsCommentsAndLinesWithoutTab)
 {
-    mirudex::test::WriteFile("partsofspeech.mxf", "# comment\tnot a pair\n"
-                                                  "n\tnoun (common)\r\n"
-                                                  "no tab here\n"
-                                                  "\n"
-                                                  "vs\ttakes\tsuru\n"
-                                                  "last\tline without end");
+    mirudex::test::WriteFile("partsofspeech.mxf",
+                             "# comment\tnot a pair\n"
+                             "n\tnoun (common)\r\n"
+                             "no tab here\n"
+                             "\n"
+                             "vs\ttakes\tsuru\n"
+                             "last\tline without end");
     OpenLog();
     MarkerTable table;
     LoadMarkers(table);
@@ -59,7 +60,10 @@ TEST_F(EntryTest, SetInfoMovesKnownMarkersOut)
         std::vector<std::u16string> expectedInfo;
     };
     const Case cases[] = {
-        {"listed group and top word", {u"(n,vs) study", u"(P)"}, {u"study"}, {u"desc n", u"desc vs", u"One of top 20,000 words"}},
+        {"listed group and top word",
+         {u"(n,vs) study", u"(P)"},
+         {u"study"},
+         {u"desc n", u"desc vs", u"One of top 20,000 words"}},
         {"unknown part dropped with its group", {u"(n,xx) study"}, {u"study"}, {u"desc n"}},
         {"group at the end keeps the space before it", {u"to eat (vt)"}, {u"to eat "}, {u"desc vt"}},
         {"no known part: unchanged", {u"(see also X) word"}, {u"(see also X) word"}, {}},

@@ -37,12 +37,8 @@ TEST_F(KanjidicTest, IndexTakesCodesAndSkipsComments)
 {
     OpenLog();
     const KanjiIndex index = Build({
-        "# KANJIDIC comment line",
-        "亜 3021 U4e9c N43 S7 ア つ.ぐ {Asia}",
-        "唖 3022 U5516 S10 ア {mute}",
-        "# another comment",
-        "娃 3023 U5a03",
-        "X 3024 N1 {no code}",
+        "# KANJIDIC comment line", "亜 3021 U4e9c N43 S7 ア つ.ぐ {Asia}", "唖 3022 U5516 S10 ア {mute}",
+        "# another comment", "娃 3023 U5a03", "X 3024 N1 {no code}",
         "亞 3025 u4E9E",  // no " U": lowercase field
     });
     ASSERT_EQ(index.count, 5);
@@ -75,12 +71,24 @@ TEST_F(KanjidicTest, RecordFields)
         uint8_t strokes;
     };
     const Case cases[] = {
-        {"亜 3021 U4e9c S7 S8 F1509 ア つ.ぐ T1 や つぎ {Asia} {come after}", {u"ア"}, {u"つ.ぐ"},
-         {u"や", u"つぎ"}, {}, {u"Asia", u"come after"}, 1509, 7},
+        {"亜 3021 U4e9c S7 S8 F1509 ア つ.ぐ T1 や つぎ {Asia} {come after}",
+         {u"ア"},
+         {u"つ.ぐ"},
+         {u"や", u"つぎ"},
+         {},
+         {u"Asia", u"come after"},
+         1509,
+         7},
         {"亜 3021 U4e9c ア つ.ぐ T2 や つぎ {Asia}", {u"ア"}, {u"つ.ぐ"}, {}, {u"や", u"つぎ"}, {u"Asia"}, 0, 0},
         {"亜 3021 U4e9c T1 や T2 つぎ {x}", {}, {}, {u"や"}, {u"つぎ"}, {u"x"}, 0, 0},
-        {"一 306C U4e00 B1 G1 S1 F2 イチ イツ ひと- ひと.つ {one} {", {u"イチ", u"イツ"}, {u"ひと-", u"ひと.つ"},
-         {}, {}, {u"one", u""}, 2, 1},
+        {"一 306C U4e00 B1 G1 S1 F2 イチ イツ ひと- ひと.つ {one} {",
+         {u"イチ", u"イツ"},
+         {u"ひと-", u"ひと.つ"},
+         {},
+         {},
+         {u"one", u""},
+         2,
+         1},
         {"碁 U7881 S13 ゴ -ご {Go}", {u"ゴ"}, {u"-ご"}, {}, {}, {u"Go"}, 0, 13},
         // Characters outside the kana table: the long-vowel mark and full-width letters.
         {"x U1234 ケーキ ＡＢ１ {cake}", {u"ケーキ"}, {}, {}, {}, {u"cake"}, 0, 0},

@@ -23,14 +23,15 @@ protected:
 
 TEST_F(RadicalsTest, RecordsFromDollarLines)
 {
-    const RadicalTable table = Load(Sjis("# comment\n"
-                                         "$ 一 1\n"
-                                         "亜唖\n"
-                                         "# comment between kanji lines\n"
-                                         "娃阿\r\n"
-                                         "$ ｜ 1 js01\n"
-                                         "$ 人 2 js02 more\n"
-                                         "人今\n"));
+    const RadicalTable table =
+        Load(Sjis("# comment\n"
+                  "$ 一 1\n"
+                  "亜唖\n"
+                  "# comment between kanji lines\n"
+                  "娃阿\r\n"
+                  "$ ｜ 1 js01\n"
+                  "$ 人 2 js02 more\n"
+                  "人今\n"));
     ASSERT_EQ(table.count(), 3);
     struct Expect {
         char16_t radical;
@@ -70,8 +71,8 @@ TEST_F(RadicalsTest, LinesThatFailToConvert)
 {
     OpenLog();
     // 0x85 0x40 is not a Shift-JIS character.
-    const RadicalTable table = Load(Sjis("$ 一 1\n") + "\x85\x40\n" + Sjis("亜\n") + "$ \x85\x40 2\n" +
-                                    Sjis("唖\n$ 人 2\n人\n"));
+    const RadicalTable table =
+        Load(Sjis("$ 一 1\n") + "\x85\x40\n" + Sjis("亜\n") + "$ \x85\x40 2\n" + Sjis("唖\n$ 人 2\n人\n"));
     ASSERT_EQ(table.count(), 3);
     EXPECT_EQ(table.records[0].kanji, u"亜");
     const RadicalRecord& failed = table.records[1];
@@ -131,11 +132,16 @@ TEST_F(RadicalsTest, AllDictionariesLoadShowsProgressAndHonoursStop)
         EXPECT_EQ(call.part, 0);
         texts.push_back(call.text);
     }
-    const std::vector<std::u16string> expected = {
-        u"Loading KANJIDIC...",         u"Pre-loading EDICTs...",         u"Pre-loading EDICTs... OKAY",
-        u"Loading EDICT: DICT\\edict...", u"Making index: DICT\\edict.mxi...", u"EDICT (DICT\\edict) Loaded.",
-        u"Loading EDICT: DICT\\second...", u"Making index: DICT\\second.mxi...", u"EDICT (DICT\\second) Loaded.",
-        u"Okay!!"};
+    const std::vector<std::u16string> expected = {u"Loading KANJIDIC...",
+                                                  u"Pre-loading EDICTs...",
+                                                  u"Pre-loading EDICTs... OKAY",
+                                                  u"Loading EDICT: DICT\\edict...",
+                                                  u"Making index: DICT\\edict.mxi...",
+                                                  u"EDICT (DICT\\edict) Loaded.",
+                                                  u"Loading EDICT: DICT\\second...",
+                                                  u"Making index: DICT\\second.mxi...",
+                                                  u"EDICT (DICT\\second) Loaded.",
+                                                  u"Okay!!"};
     EXPECT_EQ(texts, expected);
 
     std::atomic<bool> stop{true};

@@ -6,11 +6,11 @@
 #include <random>
 
 #include "SearchFixture.h"
+#include "platform/api/Utf.h"
 #include "search/EnglishMatch.h"
 #include "search/PatternMatcher.h"
 #include "search/SearchOptions.h"
 #include "text/CharClass.h"
-#include "platform/api/Utf.h"
 #include "text/Wildcard.h"
 
 namespace mirudex::search::test {
@@ -23,10 +23,10 @@ TEST(SearchTypeTest, AddsWildcardsWithoutDoubling)
         SearchType type;
         const char* expected;
     } cases[] = {
-        {"ねこ", SearchType::Beginning, "ねこ＿"},   {"ねこ＿", SearchType::Beginning, "ねこ＿"},
-        {"ねこ", SearchType::Middle, "＿ねこ＿"},    {"＿ねこ", SearchType::Middle, "＿ねこ＿"},
-        {"ねこ", SearchType::End, "＿ねこ"},         {"＿", SearchType::Middle, "＿"},
-        {"ねこ", SearchType::Exact, "ねこ"},         {"", SearchType::Middle, ""},
+        {"ねこ", SearchType::Beginning, "ねこ＿"}, {"ねこ＿", SearchType::Beginning, "ねこ＿"},
+        {"ねこ", SearchType::Middle, "＿ねこ＿"},  {"＿ねこ", SearchType::Middle, "＿ねこ＿"},
+        {"ねこ", SearchType::End, "＿ねこ"},       {"＿", SearchType::Middle, "＿"},
+        {"ねこ", SearchType::Exact, "ねこ"},       {"", SearchType::Middle, ""},
     };
     for (const Case& c : cases) {
         std::u16string t = U(c.text);
@@ -43,8 +43,9 @@ TEST(SearchTypeTest, ResultsFieldReadsLikeAtoi)
     struct Case {
         std::u16string field;
         int value;
-    } cases[] = {{u"200", 200}, {u"0", 0}, {u"-3", -3}, {u"  5x", 5}, {u"abc", 0}, {u"", 0},
-                 {u"99999999999", 2147483647}, {u"+7", 7}};
+    } cases[] = {
+        {u"200", 200}, {u"0", 0}, {u"-3", -3}, {u"  5x", 5}, {u"abc", 0}, {u"", 0}, {u"99999999999", 2147483647},
+        {u"+7", 7}};
     for (const Case& c : cases)
         EXPECT_EQ(ParseResultsField(c.field), c.value);
 }

@@ -177,11 +177,11 @@ TEST_F(EngineTest, DispatcherPrefixesAndLanguage)
         W words;
     } cases[] = {
         {0, "EN:cat", "cat", {u"猫"}},
-        {0, "neko", "neko", {}},                    // all ASCII: English
+        {0, "neko", "neko", {}},  // all ASCII: English
         {0, "ねこ", "ねこ", {u"猫"}},
-        {1, "EN:cat", "ｃａｔ", {u"猫"}},             // both searches; the Japanese one finds nothing
-        {0, "JP:EN:KN:ねこ", "ねこ", {u"猫"}},        // English skipped: kana
-        {0, "En:cat", "En:cat", {}},                // mixed case is no prefix
+        {1, "EN:cat", "ｃａｔ", {u"猫"}},       // both searches; the Japanese one finds nothing
+        {0, "JP:EN:KN:ねこ", "ねこ", {u"猫"}},  // English skipped: kana
+        {0, "En:cat", "En:cat", {}},            // mixed case is no prefix
         {0, "EN:", "", {}},
         {0, "jp:_猫", "＿猫", {u"猫", u"子猫"}},
     };

@@ -107,7 +107,7 @@ TEST_F(WorkerTest, StoppedSearchKeepsWhatItFound)
     HandOverStoppedSearch(*state_);
     EXPECT_FALSE(state_->thread_searching);
     EXPECT_EQ(state_->edict_results[0].size(), 3u);  // the first dictionary only
-    EXPECT_EQ(KanjiCodes().size(), 2u);               // collected again from what was found
+    EXPECT_EQ(KanjiCodes().size(), 2u);              // collected again from what was found
     EXPECT_EQ(SearchAbortedText(*state_), u"Search aborted (3 results)");
 }
 
@@ -136,8 +136,8 @@ TEST_F(WorkerTest, KanjiSearchReadingsAndMeanings)
         const char* text;
         std::vector<std::u16string> codes;
     } cases[] = {
-        {false, "cat", {u"猫"}}, {false, "ねこ", {u"猫"}}, {false, "ネコ", {}},
-        {true, "ネコ", {u"猫"}}, {true, "びょう", {u"猫"}}, {false, "＿", {u"猫", u"子"}},
+        {false, "cat", {u"猫"}},        {false, "ねこ", {u"猫"}},  {false, "ネコ", {}},
+        {true, "ネコ", {u"猫"}},        {true, "びょう", {u"猫"}}, {false, "＿", {u"猫", u"子"}},
         {false, "c＿", {u"猫", u"子"}},
     };
     for (const Case& c : cases) {

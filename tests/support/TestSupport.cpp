@@ -11,9 +11,15 @@
 
 namespace mirudex::test {
 
-std::filesystem::path FixturePath(const std::string& name) { return std::filesystem::path(MIRUDEX_TEST_DATA_DIR) / name; }
+std::filesystem::path FixturePath(const std::string& name)
+{
+    return std::filesystem::path(MIRUDEX_TEST_DATA_DIR) / name;
+}
 
-std::filesystem::path ProgramDataPath(const std::string& name) { return std::filesystem::path(MIRUDEX_DATA_DIR) / name; }
+std::filesystem::path ProgramDataPath(const std::string& name)
+{
+    return std::filesystem::path(MIRUDEX_DATA_DIR) / name;
+}
 
 std::filesystem::path RealDataDir()
 {
@@ -46,8 +52,8 @@ std::string ReadLogUtf8(const std::filesystem::path& path)
     std::string raw = ReadFile(path);
     std::u16string text;
     for (size_t i = 2; i + 1 < raw.size(); i += 2)
-        text.push_back(static_cast<char16_t>(static_cast<unsigned char>(raw[i]) |
-                                             (static_cast<unsigned char>(raw[i + 1]) << 8)));
+        text.push_back(
+            static_cast<char16_t>(static_cast<unsigned char>(raw[i]) | (static_cast<unsigned char>(raw[i + 1]) << 8)));
     return Utf16ToUtf8(text);
 }
 

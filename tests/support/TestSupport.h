@@ -45,14 +45,14 @@ protected:
 }  // namespace mirudex::test
 
 // Expects statement to end the process through the platform with this status.
-#define EXPECT_FATAL_EXIT(statement, expectedStatus)                                \
-    do {                                                                            \
-        bool exited_ = false;                                                       \
-        try {                                                                       \
-            statement;                                                              \
-        } catch (const ::mirudex::platform::FatalExit& e) {                         \
-            exited_ = true;                                                         \
-            EXPECT_EQ(e.status, expectedStatus);                                    \
-        }                                                                           \
-        EXPECT_TRUE(exited_) << "expected a fatal exit from: " #statement;          \
+#define EXPECT_FATAL_EXIT(statement, expectedStatus)                       \
+    do {                                                                   \
+        bool exited_ = false;                                              \
+        try {                                                              \
+            statement;                                                     \
+        } catch (const ::mirudex::platform::FatalExit& e) {                \
+            exited_ = true;                                                \
+            EXPECT_EQ(e.status, expectedStatus);                           \
+        }                                                                  \
+        EXPECT_TRUE(exited_) << "expected a fatal exit from: " #statement; \
     } while (0)

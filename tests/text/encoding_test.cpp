@@ -76,9 +76,10 @@ TEST_F(EncodingTest, FailuresGiveTheirMessagesAndLogLines)
          u"conversion from 'NO-SUCH-CODE' to 'UTF-16LE' not available\n\nPlease report this error to Quillon (" +
              contact + u"), please.",
          u"Error: iconv_open", "ERROR: ConvertEncoding(): errno == EINVAL.\n"},
-        {"unknown target", "abc", "UTF-8", "NOPE", u"conversion from 'UTF-8' to 'NOPE' not available"
-                                                   u"\n\nPlease report this error to Quillon (" +
-                                                       contact + u"), please.",
+        {"unknown target", "abc", "UTF-8", "NOPE",
+         u"conversion from 'UTF-8' to 'NOPE' not available"
+         u"\n\nPlease report this error to Quillon (" +
+             contact + u"), please.",
          u"Error: iconv_open", "ERROR: ConvertEncoding(): errno == EINVAL.\n"},
         {"truncated EUC-JP", Bytes({'a', 0xA4, 0xA2, 0xA4}), "EUC-JP", "UTF-16LE",
          u"An incomplete multibyte sequence has been encountered in the input.", u"Error: iconv",
@@ -94,10 +95,10 @@ TEST_F(EncodingTest, FailuresGiveTheirMessagesAndLogLines)
          "ERROR: ConvertEncoding(): nconv == -1 | errno == EILSEQ.\n"},
         // glibc's UTF-32 writes a byte-order mark: 4 + 4 bytes for one input byte.
         {"output room exhausted", "a", "ASCII", "UTF-32",
-         u"There is not sufficient room at *outbuf\n\nPlease report this error to Quillon (" + contact +
-             u"), please.",
-         u"Error: iconv", "ERROR: ConvertEncoding(): Iconv: inbytes is not zero\n"
-                          "ERROR: ConvertEncoding(): nconv == -1 | errno == E2BIG.\n"},
+         u"There is not sufficient room at *outbuf\n\nPlease report this error to Quillon (" + contact + u"), please.",
+         u"Error: iconv",
+         "ERROR: ConvertEncoding(): Iconv: inbytes is not zero\n"
+         "ERROR: ConvertEncoding(): nconv == -1 | errno == E2BIG.\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -149,8 +150,9 @@ TEST_F(EncodingTest, VerboseLevelLogsTheIconvBlock)
     OpenLog(3);
     ASSERT_TRUE(ConvertEncoding(Bytes({0xA4, 0xA2}), "EUC-JP", "UTF-16LE").has_value());
     dlog::Close();
-    EXPECT_EQ(Log(), "*****************\n***   ICONV   ***\n*****************\n"
-                     "out_buffer: size (original): 8\nout_buffer: size (outbytes): 2\nout_buffer:   <あ>\n");
+    EXPECT_EQ(Log(),
+              "*****************\n***   ICONV   ***\n*****************\n"
+              "out_buffer: size (original): 8\nout_buffer: size (outbytes): 2\nout_buffer:   <あ>\n");
 
     dlog::SetLevel(2);
     dlog::Open();
@@ -276,10 +278,9 @@ TEST_F(EncodingTest, UnknownLanguageCommandWarns)
 TEST_F(EncodingTest, EveryRowOpensUnlessGlibcLacksTheEncoding)
 {
     // glibc has no converter at all for these; they keep their rows and fail.
-    const std::set<std::string> missing = {"ISO-2022-JP-1", "C99",        "JAVA",       "HZ",
-                                           "MacIceland",    "MacCroatian", "MacRomania", "MacGreek",
-                                           "MacTurkish",    "MacHebrew",  "MacArabic",  "MacThai",
-                                           "MuleLao-1",     "NEXTSTEP"};
+    const std::set<std::string> missing = {"ISO-2022-JP-1", "C99",        "JAVA",      "HZ",         "MacIceland",
+                                           "MacCroatian",   "MacRomania", "MacGreek",  "MacTurkish", "MacHebrew",
+                                           "MacArabic",     "MacThai",    "MuleLao-1", "NEXTSTEP"};
     for (int row = 0; row < kEncodingRowCount; ++row) {
         const char* name = IconvNameForRow(row);
         if (name == nullptr)
@@ -310,13 +311,13 @@ TEST_F(EncodingTest, MacNamesMapToTheSameEncodingInGlibc)
     };
     // A byte whose character differs between the Mac encodings.
     const std::vector<Case> cases = {
-        {62, 0x8E, u'é'},     // MacRoman
+        {62, 0x8E, u'é'},       // MacRoman
         {62, 0xDE, u'\uFB01'},  // MacRoman: ﬁ
         {63, 0x81, u'\u0100'},  // MacCentralEurope: Ā
         {63, 0xDE, u'\u0159'},  // MacCentralEurope: ř
         {68, 0xA2, u'\u0490'},  // MacUkraine: Ґ
         {68, 0x80, u'\u0410'},  // MacUkraine: А
-        {71, 0x8E, u'é'},     // Macintosh
+        {71, 0x8E, u'é'},       // Macintosh
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.row);

@@ -33,15 +33,16 @@ protected:
 TEST_F(FuzzySearchTest, ReadsRulesLineByLine)
 {
     OpenLog(1);
-    WriteRules(u"\uFEFF＿あ:＿い\r\n"
-               u"# ＿う:＿え\n"
-               u"＿ました:＿る,＿う\r\n"
-               u"\n"
-               u"no colon here\n"
-               u":＿x\n"
-               u"a:b,,c\n"
-               u"＿く:＿い\r\r\n"
-               u"＿x:＿y");
+    WriteRules(
+        u"\uFEFF＿あ:＿い\r\n"
+        u"# ＿う:＿え\n"
+        u"＿ました:＿る,＿う\r\n"
+        u"\n"
+        u"no colon here\n"
+        u":＿x\n"
+        u"a:b,,c\n"
+        u"＿く:＿い\r\r\n"
+        u"＿x:＿y");
     FuzzyRules rules;
     ASSERT_TRUE(rules.LoadFuzzySearchInfo());
     const auto& r = rules.Rules();
@@ -53,11 +54,12 @@ TEST_F(FuzzySearchTest, ReadsRulesLineByLine)
     EXPECT_EQ(r[2].pattern, u"＿く");
     EXPECT_EQ(r[2].replacements, (Texts{u"＿い"}));
     dlog::Close();
-    EXPECT_EQ(Log(), "LoadFuzzySearchInfo()\n"
-                     "WARNING: LoadFuzzySearchInfo(): Couldn't find a ':' on this line: \n"
-                     "WARNING: LoadFuzzySearchInfo(): Couldn't find a ':' on this line: no colon here\n"
-                     "WARNING: LoadFuzzySearchInfo(): Couldn't find a ':' on this line: :＿x\n"
-                     "All done.\n");
+    EXPECT_EQ(Log(),
+              "LoadFuzzySearchInfo()\n"
+              "WARNING: LoadFuzzySearchInfo(): Couldn't find a ':' on this line: \n"
+              "WARNING: LoadFuzzySearchInfo(): Couldn't find a ':' on this line: no colon here\n"
+              "WARNING: LoadFuzzySearchInfo(): Couldn't find a ':' on this line: :＿x\n"
+              "All done.\n");
 }
 
 TEST_F(FuzzySearchTest, MissingFileLeavesNoRules)
@@ -86,19 +88,28 @@ TEST_F(FuzzySearchTest, VariantsComeDepthFirst)
          Rules({{u"＿ました", {u"＿る", u"＿う"}}, {u"＿る", {u"＿"}}}),
          u"たべました",
          {u"たべました", u"たべる", u"たべ", u"たべう"}},
-        {"pattern without a leading ＿ never applies", Rules({{u"たべました", {u"＿る"}}}), u"たべました", {u"たべました"}},
-        {"replacement without a leading ＿ is ignored", Rules({{u"＿ました", {u"る", u"＿る"}}}), u"たべました",
+        {"pattern without a leading ＿ never applies",
+         Rules({{u"たべました", {u"＿る"}}}),
+         u"たべました",
+         {u"たべました"}},
+        {"replacement without a leading ＿ is ignored",
+         Rules({{u"＿ました", {u"る", u"＿る"}}}),
+         u"たべました",
          {u"たべました", u"たべる"}},
         {"ending found at its last occurrence", Rules({{u"＿る", {u"＿"}}}), u"るする", {u"るする", u"るす"}},
         {"pattern must match the whole text", Rules({{u"＿た", {u"＿る"}}}), u"たべたい", {u"たべたい"}},
-        {"wildcard in the pattern matches but the ending is literal", Rules({{u"＿？た", {u"＿る"}}}), u"たべた",
+        {"wildcard in the pattern matches but the ending is literal",
+         Rules({{u"＿？た", {u"＿る"}}}),
+         u"たべた",
          {u"たべた"}},
         {"two routes list a text twice",
          Rules({{u"＿ました", {u"＿ます"}}, {u"＿した", {u"＿す"}}, {u"＿ます", {u"＿る"}}}),
          u"たべました",
          {u"たべました", u"たべます", u"たべる", u"たべます", u"たべる"}},
         {"an empty candidate is dropped", Rules({{u"＿する", {u"＿"}}}), u"する", {u"する"}},
-        {"a text deriving itself stops", Rules({{u"＿る", {u"＿る", u"＿す"}}, {u"＿す", {u"＿る"}}}), u"たべる",
+        {"a text deriving itself stops",
+         Rules({{u"＿る", {u"＿る", u"＿す"}}, {u"＿す", {u"＿る"}}}),
+         u"たべる",
          {u"たべる", u"たべす"}},
     };
     for (const auto& c : cases) {
@@ -121,12 +132,13 @@ TEST_F(FuzzySearchTest, LogsEachSearchAndEachAddedText)
     FuzzyRules rules = Rules({{u"＿ました", {u"＿る"}}, {u"＿る", {u"＿"}}});
     rules.FuzzySearch(u"たべました");
     dlog::Close();
-    EXPECT_EQ(Log(), "FuzzySearch(たべました)...\n"
-                     "FuzzySearch(たべる)...\n"
-                     "FuzzySearch(たべ)...\n"
-                     "   FUZZYSEARCH: Added: たべ\n"
-                     "   FUZZYSEARCH: Added: たべる\n"
-                     "   FUZZYSEARCH: Added: たべ\n");
+    EXPECT_EQ(Log(),
+              "FuzzySearch(たべました)...\n"
+              "FuzzySearch(たべる)...\n"
+              "FuzzySearch(たべ)...\n"
+              "   FUZZYSEARCH: Added: たべ\n"
+              "   FUZZYSEARCH: Added: たべる\n"
+              "   FUZZYSEARCH: Added: たべ\n");
 }
 
 }  // namespace

@@ -22,16 +22,16 @@ TEST(CharClass, RangesAtTheirEdges)
     };
     const std::vector<Case> cases = {
         {0x3040, false, false, false, false, false}, {u'ぁ', true, false, true, false, false},
-        {u'ゖ', true, false, true, false, false},     {0x3097, false, false, false, false, false},
-        {u'ゝ', false, false, false, false, false},   {u'ゞ', false, false, false, false, false},
-        {u'゠', false, true, true, false, false},     {u'ァ', false, true, true, false, false},
-        {u'・', false, true, true, false, false},     {u'ー', false, true, true, false, false},
-        {u'ヿ', false, true, true, false, false},     {0x3100, false, false, false, false, false},
-        {u'？', false, false, true, false, true},     {u'＿', false, false, true, false, true},
-        {u'！', false, false, false, false, true},    {u'～', false, false, false, false, true},
-        {0xFF00, false, false, false, false, false},  {0xFF5F, false, false, false, false, false},
-        {u' ', false, false, false, true, false},     {u'~', false, false, false, true, false},
-        {0x7F, false, false, false, false, false},    {0x1F, false, false, false, false, false},
+        {u'ゖ', true, false, true, false, false},    {0x3097, false, false, false, false, false},
+        {u'ゝ', false, false, false, false, false},  {u'ゞ', false, false, false, false, false},
+        {u'゠', false, true, true, false, false},    {u'ァ', false, true, true, false, false},
+        {u'・', false, true, true, false, false},    {u'ー', false, true, true, false, false},
+        {u'ヿ', false, true, true, false, false},    {0x3100, false, false, false, false, false},
+        {u'？', false, false, true, false, true},    {u'＿', false, false, true, false, true},
+        {u'！', false, false, false, false, true},   {u'～', false, false, false, false, true},
+        {0xFF00, false, false, false, false, false}, {0xFF5F, false, false, false, false, false},
+        {u' ', false, false, false, true, false},    {u'~', false, false, false, true, false},
+        {0x7F, false, false, false, false, false},   {0x1F, false, false, false, false, false},
         {u'猫', false, false, false, false, false},
     };
     for (const auto& c : cases) {
@@ -216,11 +216,11 @@ TEST(Romaji, SyllablesAndTheirTable)
 TEST(Romaji, CharToRomaji)
 {
     const std::vector<std::pair<char16_t, std::u16string>> cases = {
-        {u'あ', u"a"},   {u'ぁ', u"la"},  {u'っ', u"ltu"}, {u'ゃ', u"lya"}, {u'ん', u"n"},   {u'ゖ', u"lke"},
-        {u'カ', u"KA"},  {u'ッ', u"LTU"}, {u'ヴ', u"VU"},  {u'ヵ', u"LKA"}, {u'ヷ', u"va"},  {u'ヸ', u"vi"},
-        {u'ヹ', u"ve"},  {u'ヺ', u"vo"},  {u'・', u"*"},   {u'ー', u"-"},   {u'ヽ', u""},    {u'゠', u""},
-        {u'ゝ', u""},    {u'゛', u""},    {u'ａ', u"a"},   {u'＿', u"_"},   {u'！', u"!"},   {u'猫', u""},
-        {u'a', u""},     {u'　', u""},
+        {u'あ', u"a"},  {u'ぁ', u"la"},  {u'っ', u"ltu"}, {u'ゃ', u"lya"}, {u'ん', u"n"},  {u'ゖ', u"lke"},
+        {u'カ', u"KA"}, {u'ッ', u"LTU"}, {u'ヴ', u"VU"},  {u'ヵ', u"LKA"}, {u'ヷ', u"va"}, {u'ヸ', u"vi"},
+        {u'ヹ', u"ve"}, {u'ヺ', u"vo"},  {u'・', u"*"},   {u'ー', u"-"},   {u'ヽ', u""},   {u'゠', u""},
+        {u'ゝ', u""},   {u'゛', u""},    {u'ａ', u"a"},   {u'＿', u"_"},   {u'！', u"!"},  {u'猫', u""},
+        {u'a', u""},    {u'　', u""},
     };
     for (const auto& [ch, romaji] : cases) {
         SCOPED_TRACE(static_cast<int>(ch));

@@ -4,10 +4,10 @@
 #include <QTimer>
 
 #include "UiTestSupport.h"
+#include "core/DebugLog.h"
 #include "dict/DictionaryStore.h"
 #include "search/AppState.h"
 #include "text/FuzzySearch.h"
-#include "core/DebugLog.h"
 #include "ui/AppWiring.h"
 #include "ui/CommandIds.h"
 

@@ -51,7 +51,12 @@ protected:
 
     ui::KanjiWindow& MakeWindow(int width = 600, int height = 400)
     {
-        ui::KanjiWindowContext ctx{options_, resources_, list_, sort_, radicals_, [this] { return threadSearching_; },
+        ui::KanjiWindowContext ctx{options_,
+                                   resources_,
+                                   list_,
+                                   sort_,
+                                   radicals_,
+                                   [this] { return threadSearching_; },
                                    [this] { return searchLock_; }};
         window_ = std::make_unique<ui::KanjiWindow>(ctx, nullptr);
         window_->copyText = [this](const std::u16string& text) { copies_.push_back(text); };

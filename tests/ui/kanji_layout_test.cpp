@@ -156,7 +156,7 @@ TEST(KanjiLayout, CardStaysInsideTheWorkAreaAndNeverNegative)
         {1100, 900, 300, 200, 1280, 1024, 980, 824},  // opens left of and above the mouse
         {980, 100, 300, 200, 1280, 1024, 980, 100},   // x + w == right counts as outside
         {979, 100, 300, 200, 1280, 1024, 979, 100},
-        {50, 50, 1500, 1200, 1280, 1024, 0, 0},       // larger than the screen
+        {50, 50, 1500, 1200, 1280, 1024, 0, 0},  // larger than the screen
     };
     for (const auto& c : cases) {
         const CardPlace p = PlaceInsideWorkArea(c.x, c.y, c.w, c.h, c.right, c.bottom);

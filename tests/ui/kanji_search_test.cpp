@@ -35,7 +35,8 @@ protected:
         dict::EDICT_Index_Load(*d, options_);
         store_.edict_dictionaries.push_back(std::move(d));
         state_ = std::make_unique<search::AppState>(options_, store_);
-        state_->kanji_results = {test::Kanji(u'日', u"ニチ", u"ひ", u"day", 4), test::Kanji(u'月', u"ゲツ", u"つき", u"moon", 4)};
+        state_->kanji_results = {test::Kanji(u'日', u"ニチ", u"ひ", u"day", 4),
+                                 test::Kanji(u'月', u"ゲツ", u"つき", u"moon", 4)};
     }
     void TearDown() override
     {
@@ -68,8 +69,7 @@ TEST_F(KanjiSearchTest, ContextSearchesKeepTheKanjiListAndReportTheCount)
     window.resize(400, 300);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    QTest::mouseClick(&window, Qt::LeftButton, Qt::NoModifier,
-                      QPoint(20, window.geometry().listTop + 2));
+    QTest::mouseClick(&window, Qt::LeftButton, Qt::NoModifier, QPoint(20, window.geometry().listTop + 2));
     ASSERT_EQ(window.selected(), 0);
 
     struct Case {
@@ -86,8 +86,7 @@ TEST_F(KanjiSearchTest, ContextSearchesKeepTheKanjiListAndReportTheCount)
         EXPECT_EQ(Words(), c.words) << c.id;
         EXPECT_FALSE(state_->thread_searching.load());
         ASSERT_EQ(state_->kanji_results.size(), 2u) << "the kanji list stays";
-        EXPECT_EQ(platform_.LastStatus(0),
-                  Format(u"Search complete (%i results) ", static_cast<int>(c.words.size())));
+        EXPECT_EQ(platform_.LastStatus(0), Format(u"Search complete (%i results) ", static_cast<int>(c.words.size())));
     }
     EXPECT_EQ(shown, 3);
 

@@ -21,7 +21,10 @@ protected:
         for (int i = 0; i < n; ++i)
             list_.push_back(Kanji(static_cast<char16_t>(0x4E00 + i), u"イチ", u"ひと", u"one", 1 + i % 7, i + 1));
     }
-    void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(window_.get(), static_cast<Qt::Key>(key), mods); }
+    void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        QTest::keyClick(window_.get(), static_cast<Qt::Key>(key), mods);
+    }
 };
 
 TEST_F(KanjiWindowTest, HeaderBarsFollowThePercentagesAndSaveThem)
@@ -92,7 +95,7 @@ TEST_F(KanjiWindowTest, HeaderClicksSortWithArrows)
     EXPECT_EQ(codes(), u"猫日一");
     EXPECT_EQ(h1->Arrow(3).cacheKey(), resources_.bitmap_sort_dsc1.cacheKey());
 
-    click(h2, 1);  // "Meaning": "#" descending becomes the secondary
+    click(h2, 1);                   // "Meaning": "#" descending becomes the secondary
     EXPECT_EQ(codes(), u"猫日一");  // cat, day, one
     EXPECT_EQ(h2->Arrow(1).cacheKey(), resources_.bitmap_sort_asc1.cacheKey());
     EXPECT_EQ(h1->Arrow(3).cacheKey(), resources_.bitmap_sort_dsc2.cacheKey());
@@ -190,7 +193,8 @@ TEST_F(KanjiWindowTest, MouseSelectsAndTheContextMenuSearchesAndCopies)
         {6, u"", u"ニチ"},
         {7, u"", u"ひ"},
         {10, u"", u"day"},
-        {11, u"", u"日\nStrokes: 4\nFrequency: 0 / 2501\nOn: ニチ\nKun: ひ\nNanori: \nRadical Readings: \nMeaning: day"},
+        {11, u"",
+         u"日\nStrokes: 4\nFrequency: 0 / 2501\nOn: ニチ\nKun: ひ\nNanori: \nRadical Readings: \nMeaning: day"},
     };
     for (const auto& c : cases) {
         searches_.clear();

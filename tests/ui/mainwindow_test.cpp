@@ -42,11 +42,20 @@ TEST_F(MainWindowTest, TitleMenuTextsAndIds)
         const char* text;
     };
     const Item items[] = {
-        {40015, "&Add Dictionary..."}, {40029, "&Open Study List..."}, {40032, "Import Study List..."},
-        {40030, "&Save Study List"},   {40031, "Save Study List &As..."}, {40033, "Close Study List"},
-        {40001, "E&xit"},              {40014, "&Dictionaries"},     {40002, "&Settings..."},
-        {40021, "Always on &Top"},     {40020, "Check for &Updates..."}, {40016, "&Radical Lookup"},
-        {40026, "&Study List"},        {40003, "&About..."},
+        {40015, "&Add Dictionary..."},
+        {40029, "&Open Study List..."},
+        {40032, "Import Study List..."},
+        {40030, "&Save Study List"},
+        {40031, "Save Study List &As..."},
+        {40033, "Close Study List"},
+        {40001, "E&xit"},
+        {40014, "&Dictionaries"},
+        {40002, "&Settings..."},
+        {40021, "Always on &Top"},
+        {40020, "Check for &Updates..."},
+        {40016, "&Radical Lookup"},
+        {40026, "&Study List"},
+        {40003, "&About..."},
     };
     for (const Item& item : items) {
         SCOPED_TRACE(item.id);
@@ -295,7 +304,7 @@ TEST_F(MainWindowTest, ClipboardGrabbing)
     EXPECT_EQ(search->received()[1].id, ID_ENCODE_PASTE);
     EXPECT_EQ(search->received()[2].id, ID_SEARCH_GO);
     EXPECT_FALSE(search->received()[2].romaji);  // searched with romaji conversion off
-    EXPECT_TRUE(search->RomajiConversion());      // and restored afterwards
+    EXPECT_TRUE(search->RomajiConversion());     // and restored afterwards
 
     services_.searchLock = true;
     w->OnClipboardChanged();
@@ -386,7 +395,8 @@ TEST_F(MainWindowTest, StudyListFileCommands)
     EXPECT_EQ(asked[0], std::make_pair(false, QStringLiteral("Please select a file to open.")));
     EXPECT_EQ(asked[1], std::make_pair(false, QStringLiteral("Please select a file to open.")));
     EXPECT_EQ(asked[2], std::make_pair(true, QStringLiteral("Please select a file to save to.")));
-    EXPECT_NE(Log().find("About to open the File Save dialog box...\n   File picked successfully\n"), std::string::npos);
+    EXPECT_NE(Log().find("About to open the File Save dialog box...\n   File picked successfully\n"),
+              std::string::npos);
 }
 
 TEST_F(MainWindowTest, ClosingPostsQuitAndKeepsTheWindow)

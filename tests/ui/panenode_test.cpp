@@ -144,8 +144,7 @@ TEST(PaneNode, ResizeKeepsTopAndLeftSizes)
         // the right column's width goes to zero or below.
         {"as narrow as the left column plus bar", 224, 400, R(0, 0, 224, 145), R(0, 149, 220, 251),
          R(224, 149, 0, 251)},
-        {"narrower than the left column", 150, 400, R(0, 0, 150, 145), R(0, 149, 220, 251),
-         R(224, 149, -74, 251)},
+        {"narrower than the left column", 150, 400, R(0, 0, 150, 145), R(0, 149, 220, 251), R(224, 149, -74, 251)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -225,11 +224,11 @@ TEST(PaneNode, DividerRectsAndHitTests)
         PaneCursor cursor;
     };
     const Case cases[] = {
-        {0, 145, true, PaneCursor::NorthSouth},   {799, 148, true, PaneCursor::NorthSouth},
-        {400, 144, false, PaneCursor::None},      {400, 149, false, PaneCursor::None},
-        {800, 146, false, PaneCursor::None},      {220, 300, true, PaneCursor::WestEast},
-        {223, 549, true, PaneCursor::WestEast},   {224, 300, false, PaneCursor::None},
-        {219, 300, false, PaneCursor::None},      {222, 550, false, PaneCursor::None},
+        {0, 145, true, PaneCursor::NorthSouth}, {799, 148, true, PaneCursor::NorthSouth},
+        {400, 144, false, PaneCursor::None},    {400, 149, false, PaneCursor::None},
+        {800, 146, false, PaneCursor::None},    {220, 300, true, PaneCursor::WestEast},
+        {223, 549, true, PaneCursor::WestEast}, {224, 300, false, PaneCursor::None},
+        {219, 300, false, PaneCursor::None},    {222, 550, false, PaneCursor::None},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.x << "," << c.y);

@@ -7,8 +7,8 @@
 #include "UiTestSupport.h"
 #include "core/DebugLog.h"
 #include "core/DefaultOptions.h"
-#include "ui/ProgressWindow.h"
 #include "ui/Program.h"
+#include "ui/ProgressWindow.h"
 #include "ui/QuitRequest.h"
 
 namespace mirudex::ui {
@@ -60,7 +60,8 @@ protected:
         for (const std::string& line : lines) {
             const size_t found = log.find(line, at);
             if (found == std::string::npos)
-                return ::testing::AssertionFailure() << "missing after offset " << at << ": " << line << "\nlog:\n" << log;
+                return ::testing::AssertionFailure() << "missing after offset " << at << ": " << line << "\nlog:\n"
+                                                     << log;
             at = found + line.size();
         }
         return ::testing::AssertionSuccess();
@@ -214,12 +215,8 @@ TEST_F(ProgramTest, PlacementIsCheckedAtStartAndSavedAtExit)
         bool warned;
     };
     const Case cases[] = {
-        {100, 50, 700, 500, false},
-        {100, 50, 20, 500, true},
-        {100, 50, 700, 29, true},
-        {-301, 50, 700, 500, true},
-        {100, 3001, 700, 500, true},
-        {-300, 3000, 700, 500, false},
+        {100, 50, 700, 500, false}, {100, 50, 20, 500, true},    {100, 50, 700, 29, true},
+        {-301, 50, 700, 500, true}, {100, 3001, 700, 500, true}, {-300, 3000, 700, 500, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.x << "," << c.y << " " << c.w << "x" << c.h);

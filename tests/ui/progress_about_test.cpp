@@ -139,7 +139,8 @@ TEST_F(AboutTest, OneWindowWithPictureVersionAndLinks)
     QTest::mouseClick(about, Qt::LeftButton, {}, about->linkRect(1).center());
     QTest::mouseClick(about, Qt::LeftButton, {}, about->linkRect(2).center());
     // Right of an address, or between the lines: nothing.
-    QTest::mouseClick(about, Qt::LeftButton, {}, QPoint(about->linkRect(2).right() + 3, about->linkRect(2).center().y()));
+    QTest::mouseClick(about, Qt::LeftButton, {},
+                      QPoint(about->linkRect(2).right() + 3, about->linkRect(2).center().y()));
     QTest::mouseClick(about, Qt::LeftButton, {}, QPoint(5, 5));
     ASSERT_EQ(opened.size(), 2u);
     EXPECT_EQ(opened[0], about->LinkUrl(1));

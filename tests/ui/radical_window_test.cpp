@@ -283,8 +283,8 @@ TEST_F(RadicalWindowTest, RealDataTwoRadicalsFillTheKanjiWindow)
     for (auto& r : store.radical_table.records)
         r.selected = 0;
     store.radical_table.records[fire].selected = 1;
-    window.OnMenuCommand(RadicalWindow::kMenuToggle,
-                         QPoint(g.CellX(water) + g.cell / 2, g.CellY(water) + g.cell / 2), false);
+    window.OnMenuCommand(RadicalWindow::kMenuToggle, QPoint(g.CellX(water) + g.cell / 2, g.CellY(water) + g.cell / 2),
+                         false);
     EXPECT_EQ(platform_.LastStatus(0), u"Radical Search complete (0 results)");
     EXPECT_TRUE(results.empty());
 }

@@ -12,7 +12,7 @@ using namespace mirudex::ui;
 
 TEST(Resources, ColorrefChannelsAndComplement)
 {
-    EXPECT_EQ(ColorFromColorref(8388608), QColor(0, 0, 128));    // navy
+    EXPECT_EQ(ColorFromColorref(8388608), QColor(0, 0, 128));  // navy
     EXPECT_EQ(ColorFromColorref(7347451), QColor(251, 28, 112));
     EXPECT_EQ(ColorFromColorref(12632256), QColor(192, 192, 192));
     EXPECT_EQ(ColorFromColorref(0x7F00FF00), QColor(0, 255, 0)) << "the high byte is not a channel";
@@ -23,7 +23,7 @@ TEST(Resources, ColorrefChannelsAndComplement)
 TEST(Resources, PixelHeightRoundsLikeMulDiv)
 {
     EXPECT_EQ(MulDiv(12, 96, 72), 16);
-    EXPECT_EQ(MulDiv(8, 96, 72), 11);   // 10.67 rounds up
+    EXPECT_EQ(MulDiv(8, 96, 72), 11);  // 10.67 rounds up
     EXPECT_EQ(MulDiv(9, 96, 72), 12);
     EXPECT_EQ(MulDiv(7, 120, 72), 12);  // 11.67
     EXPECT_EQ(MulDiv(-3, 5, 2), -8);    // half away from zero

@@ -44,7 +44,11 @@ TEST(ResultHeaderItems, DefaultsOfBothWindowsAndTheirNormalisation)
         std::vector<int> top, bottom, topPercent, bottomPercent;
     };
     const Case cases[] = {
-        {0, {kItemWord, kItemInfo, kItemWordLength, kItemKanaLength}, {kItemKana, kItemMeaning}, {30, 60, 5, 5}, {30, 70}},
+        {0,
+         {kItemWord, kItemInfo, kItemWordLength, kItemKanaLength},
+         {kItemKana, kItemMeaning},
+         {30, 60, 5, 5},
+         {30, 70}},
         {1, {kItemWord, kItemKana, kItemMeaning}, {}, {19, 20, 61}, {}},
     };
     for (const Case& c : cases) {
@@ -65,11 +69,10 @@ TEST(ResultHeaderItems, NormalisationScalesTruncatesAndPutsTheExcessOnTheFirstIt
         std::vector<int> in, out;
     };
     const Case cases[] = {
-        {{50, 30, 30}, {46, 27, 27}},      // 45.45, 27.27, 27.27 -> 99, -1 excess
-        {{30, 70}, {30, 70}},              // already 100
-        {{0, 0, 100}, {1, 1, 98}},         // the 1 % floor, then 102 - 2 on the first that stays positive
-        {{1, 1, 1}, {34, 33, 33}},
-        {{0, 0}, {99, 1}},                 // nothing to scale: floor, then the rest on the first
+        {{50, 30, 30}, {46, 27, 27}},  // 45.45, 27.27, 27.27 -> 99, -1 excess
+        {{30, 70}, {30, 70}},          // already 100
+        {{0, 0, 100}, {1, 1, 98}},     // the 1 % floor, then 102 - 2 on the first that stays positive
+        {{1, 1, 1}, {34, 33, 33}},    {{0, 0}, {99, 1}},  // nothing to scale: floor, then the rest on the first
         {{-5, 200}, {1, 99}},
     };
     for (const Case& c : cases) {
@@ -141,7 +144,7 @@ TEST(ResultHeaderItems, DividerResizeSnapsAndTheRightNeighbourAbsorbs)
     const Case cases[] = {
         {{50, 50}, 0, 100, 200, ResizeOutcome::Applied, {50, 50}, 100},
         {{50, 50}, 0, 121, 200, ResizeOutcome::Applied, {60, 40}, 120},
-        {{50, 50}, 0, 189, 200, ResizeOutcome::Applied, {94, 6}, 188},   // the neighbour keeps 12 pixels
+        {{50, 50}, 0, 189, 200, ResizeOutcome::Applied, {94, 6}, 188},     // the neighbour keeps 12 pixels
         {{50, 50}, 0, 190, 200, ResizeOutcome::TooNarrow, {50, 50}, 190},  // 10 pixels left: refused
         {{50, 50}, 0, 10, 200, ResizeOutcome::TooNarrow, {50, 50}, 10},    // the item itself 10 pixels
         {{50, 50}, 0, 22, 200, ResizeOutcome::Applied, {11, 89}, 22},

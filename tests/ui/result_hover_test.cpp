@@ -45,10 +45,10 @@ TEST(ResultHoverCard, PlacedInsideTheWorkAreaButNeverAtNegativeCoordinates)
     };
     const Case cases[] = {
         {{100, 100}, {300, 200}, {100, 100}},
-        {{1200, 100}, {300, 200}, {980, 100}},   // moved left to end at the right edge
-        {{100, 950}, {300, 200}, {100, 800}},    // moved up
+        {{1200, 100}, {300, 200}, {980, 100}},  // moved left to end at the right edge
+        {{100, 950}, {300, 200}, {100, 800}},   // moved up
         {{1270, 990}, {300, 200}, {980, 800}},
-        {{50, 50}, {2000, 1500}, {0, 0}},        // larger than the work area: not below 0
+        {{50, 50}, {2000, 1500}, {0, 0}},  // larger than the work area: not below 0
     };
     for (const Case& c : cases)
         EXPECT_EQ(PlaceHoverCard(c.mouse, c.size, work), c.expected) << c.mouse.x() << "," << c.mouse.y();

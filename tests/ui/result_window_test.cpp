@@ -53,7 +53,10 @@ protected:
         const int first = window_->visibleRows().first;
         return QPoint(area.left() + 30, area.top() + (j - first) * window_->entryHeight() + window_->entryHeight() / 2);
     }
-    void Click(int j, Qt::KeyboardModifiers mods = {}) { QTest::mouseClick(window_.get(), Qt::LeftButton, mods, RowPoint(j)); }
+    void Click(int j, Qt::KeyboardModifiers mods = {})
+    {
+        QTest::mouseClick(window_.get(), Qt::LeftButton, mods, RowPoint(j));
+    }
     std::vector<int> Selected()
     {
         std::vector<int> out;
@@ -69,7 +72,10 @@ protected:
         EXPECT_TRUE(bar->ItemRect(id, left, right));
         return QPoint((left + right) / 2, bar->height() / 2);
     }
-    void Key(int key, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(window_.get(), static_cast<Qt::Key>(key), mods); }
+    void Key(int key, Qt::KeyboardModifiers mods = {})
+    {
+        QTest::keyClick(window_.get(), static_cast<Qt::Key>(key), mods);
+    }
 
     test::ResultFixture fx_;
     std::unique_ptr<ResultWindow> window_;
@@ -185,9 +191,10 @@ TEST_F(ResultWindowTest, KeysMoveTheSelectionAndScroll)
     };
     Click(0);
     const Step steps[] = {
-        {Qt::Key_Down, 1, 0}, {Qt::Key_Down, 2, 0}, {Qt::Key_Down, 3, 0}, {Qt::Key_Down, 4, 1},
+        {Qt::Key_Down, 1, 0},     {Qt::Key_Down, 2, 0},     {Qt::Key_Down, 3, 0}, {Qt::Key_Down, 4, 1},
         {Qt::Key_PageDown, 8, 5}, {Qt::Key_PageDown, 9, 6}, {Qt::Key_Home, 0, 0}, {Qt::Key_End, 9, 6},
-        {Qt::Key_PageUp, 5, 2}, {Qt::Key_Up, 4, 2}, {Qt::Key_Up, 3, 2}, {Qt::Key_Up, 2, 2}, {Qt::Key_Up, 1, 1},
+        {Qt::Key_PageUp, 5, 2},   {Qt::Key_Up, 4, 2},       {Qt::Key_Up, 3, 2},   {Qt::Key_Up, 2, 2},
+        {Qt::Key_Up, 1, 1},
     };
     for (const Step& s : steps) {
         Key(s.key);
@@ -274,12 +281,11 @@ TEST_F(ResultWindowTest, ContextMenuSearchesCopiesAndAddsToTheStudyList)
 
     rightClick(4, 0);
     EXPECT_EQ(Selected(), (std::vector<int>{4})) << "an unselected entry is selected first";
-    EXPECT_EQ(offered, (std::vector<QString>{"Search... > The kanji in this word",
-                                             "Search... > Words starting with this word",
-                                             "Search... > Words ending with this word",
-                                             "Search... > Words with this word anywhere", "Copy... > This word",
-                                             "Copy... > This word's kana", "Copy... > This word's meanings",
-                                             "Copy... > All info on this word", "Add to study list"}));
+    EXPECT_EQ(offered, (std::vector<QString>{
+                           "Search... > The kanji in this word", "Search... > Words starting with this word",
+                           "Search... > Words ending with this word", "Search... > Words with this word anywhere",
+                           "Copy... > This word", "Copy... > This word's kana", "Copy... > This word's meanings",
+                           "Copy... > All info on this word", "Add to study list"}));
     const std::u16string w = list()[4].word;
     struct Case {
         int id;

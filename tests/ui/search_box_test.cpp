@@ -4,8 +4,8 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QInputMethodEvent>
 #include <QImage>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
@@ -213,9 +213,9 @@ TEST(SearchBandStrip, ButtonsToolTipsAndGroups)
         int id;
         bool toggle;
     };
-    const Button buttons[] = {{40022, true}, {40023, true}, {40027, true}, {40024, true}, {40004, true},
-                              {40005, true}, {40006, true}, {40007, true}, {40017, true}, {40018, true},
-                              {40012, true}, {40025, true}, {40011, true}, {40019, true}, {40010, false},
+    const Button buttons[] = {{40022, true},  {40023, true}, {40027, true}, {40024, true}, {40004, true},
+                              {40005, true},  {40006, true}, {40007, true}, {40017, true}, {40018, true},
+                              {40012, true},  {40025, true}, {40011, true}, {40019, true}, {40010, false},
                               {40034, false}, {40035, false}};
     for (const Button& b : buttons) {
         QToolButton* button = bands.findChild<QToolButton*>(QString::number(b.id));

@@ -55,8 +55,7 @@ TEST_F(SearchProgramTest, RomajiWithTheImeAndEnterOnDebiansEdict)
 
     const size_t found = state.edict_results[0].size();
     ASSERT_GT(found, 0u);
-    EXPECT_EQ(platform_.LastStatus(0),
-              u"Search complete (" + QString::number(found).toStdU16String() + u" results) ");
+    EXPECT_EQ(platform_.LastStatus(0), u"Search complete (" + QString::number(found).toStdU16String() + u" results) ");
     EXPECT_FALSE(state.kanji_results.empty());
     EXPECT_EQ(edit->textCursor().selectedText(), QString::fromUtf16(u"ねこ"));
 

@@ -249,8 +249,8 @@ TEST_F(SearchWindowTest, EscAndQuitDuringTheWait)
         EXPECT_FALSE(state->SEARCH_LOCK);
         EXPECT_EQ(edit->toPlainText(), "jp:neko") << "nothing is written back";
         EXPECT_EQ(edit->textCursor().selectedText(), "neko");
-        EXPECT_EQ(platform_.LastStatus(0), u"Search aborted (" + std::u16string(Results() ? u"1" : u"0") +
-                                               u" results)");
+        EXPECT_EQ(platform_.LastStatus(0),
+                  u"Search aborted (" + std::u16string(Results() ? u"1" : u"0") + u" results)");
         EXPECT_EQ(quit, c.quitPassedOn);
     }
 
@@ -440,8 +440,9 @@ TEST_F(SearchWindowTest, TextBoxLookAndInitialText)
     const QStringList lines = edit->toPlainText().split('\n');
     ASSERT_EQ(lines.size(), 8);
     EXPECT_EQ(lines[0], "   Press CAPSLOCK to toggle the IME.");
-    EXPECT_EQ(lines[5], "      English searches behave like Google searches.  Start the search with \"s to search for "
-                        "EXACTLY that text");
+    EXPECT_EQ(lines[5],
+              "      English searches behave like Google searches.  Start the search with \"s to search for "
+              "EXACTLY that text");
     EXPECT_EQ(lines[7], "Check for updates & important news often: Options-->Check for Updates.");
     EXPECT_EQ(edit->geometry().bottom(), window->historyList()->geometry().bottom());
 

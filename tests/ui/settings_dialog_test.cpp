@@ -63,11 +63,10 @@ TEST_F(SettingsDialogTest, TreeShowsOnePageAtATimeStartingAtTheRoot)
         int parent;
         bool expanded;
     };
-    const Item items[] = {{"Mirudex Options", 131, -1, true}, {"Misc. Options", 136, 0, false},
-                          {"Dictionaries", 130, 0, false},     {"Search Window", 134, 0, true},
-                          {"Recent History", 146, 3, false},   {"Kanji Window", 132, 0, false},
-                          {"Result Window", 101, 0, true},     {"Radical Lookup", 141, 0, false},
-                          {"EDICT Copy", 142, 6, false}};
+    const Item items[] = {
+        {"Mirudex Options", 131, -1, true}, {"Misc. Options", 136, 0, false},  {"Dictionaries", 130, 0, false},
+        {"Search Window", 134, 0, true},    {"Recent History", 146, 3, false}, {"Kanji Window", 132, 0, false},
+        {"Result Window", 101, 0, true},    {"Radical Lookup", 141, 0, false}, {"EDICT Copy", 142, 6, false}};
     EXPECT_EQ(dialog->windowTitle(), "Mirudex Options");
     EXPECT_EQ(dialog->objectName(), "125");
     QTreeWidget* tree = dialog->tree();
@@ -109,16 +108,11 @@ TEST_F(SettingsDialogTest, CheckBoxesShowAndStoreTheirOptions)
         const char* effect;  // host call after a click, or nullptr
     };
     const Case cases[] = {
-        {0, 1009, ".\\Window\\RememberSize", nullptr},
-        {0, 1012, ".\\Misc\\FirstTime", nullptr},
-        {0, 1058, ".\\Misc\\ROMAjiMode", "result repaint"},
-        {2, 1008, ".\\Dictionaries\\Indexing", nullptr},
-        {3, 1044, ".\\Search\\AlwaysSearchFocus", nullptr},
-        {3, 1045, ".\\Search\\ShowInitialText", nullptr},
-        {3, 1046, ".\\Misc\\GrabClipboard", nullptr},
-        {3, 1047, ".\\Misc\\GrabClipboard-AutoSearch", nullptr},
-        {4, 1060, ".\\Search\\RecentList\\Enabled", nullptr},
-        {4, 1064, ".\\Search\\RecentList\\Load", nullptr},
+        {0, 1009, ".\\Window\\RememberSize", nullptr},        {0, 1012, ".\\Misc\\FirstTime", nullptr},
+        {0, 1058, ".\\Misc\\ROMAjiMode", "result repaint"},   {2, 1008, ".\\Dictionaries\\Indexing", nullptr},
+        {3, 1044, ".\\Search\\AlwaysSearchFocus", nullptr},   {3, 1045, ".\\Search\\ShowInitialText", nullptr},
+        {3, 1046, ".\\Misc\\GrabClipboard", nullptr},         {3, 1047, ".\\Misc\\GrabClipboard-AutoSearch", nullptr},
+        {4, 1060, ".\\Search\\RecentList\\Enabled", nullptr}, {4, 1064, ".\\Search\\RecentList\\Load", nullptr},
         {7, 1057, ".\\RadicalLookup\\CtrlClick", nullptr},
     };
     for (const Case& c : cases) {
@@ -150,10 +144,8 @@ TEST_F(SettingsDialogTest, MainWindowPlaceIsReadLikeTheCRuntimeAndNotStored)
         const char* second;
         int firstValue, secondValue;
     };
-    const Case cases[] = {{"120", "-5", 120, -5},
-                          {"  77px", "abc", 77, 0},
-                          {"+12", "99999999999", 12, 2147483647},
-                          {"", "  -0", 0, 0}};
+    const Case cases[] = {
+        {"120", "-5", 120, -5}, {"  77px", "abc", 77, 0}, {"+12", "99999999999", 12, 2147483647}, {"", "  -0", 0, 0}};
     for (const Case& c : cases) {
         On<QLineEdit>(0, 1001)->setText(c.first);
         On<QLineEdit>(0, 1000)->setText(c.second);
@@ -224,8 +216,8 @@ TEST_F(SettingsDialogTest, FontButtonsStoreTheChosenFontAndRemakeIt)
         const std::string face = options.GetString(std::string(c.base) + "\\Font");
         const int before = options.GetINT(std::string(c.base) + "\\Size");
         for (int label : c.labels)
-            EXPECT_EQ(On<QLabel>(c.page, label)->text(), QString::fromStdString(face) + ", " +
-                                                             QString::number(before) + " pt.");
+            EXPECT_EQ(On<QLabel>(c.page, label)->text(),
+                      QString::fromStdString(face) + ", " + QString::number(before) + " pt.");
 
         // Cancelled: nothing changes.
         platform_.Clear();
@@ -265,8 +257,8 @@ TEST_F(SettingsDialogTest, ColorButtonsStoreTheChosenColourAndRedrawThePreviews)
         int button;
         const char* key;
         const char* effect;
-        int previewLabel;       // label whose text colour shows the key, or 0
-        int backgroundLabel;    // label whose background shows the key, or 0
+        int previewLabel;     // label whose text colour shows the key, or 0
+        int backgroundLabel;  // label whose background shows the key, or 0
     };
     const Case cases[] = {
         {3, 0, 1040, ".\\Search\\Font\\Color", "search look", 1038, 0},
@@ -397,8 +389,8 @@ TEST_F(SettingsDialogTest, CopyTextsAreStoredInBracesOnlyOnApply)
 
 TEST(SettingsTextTest, BraceWrappingAndNumbers)
 {
-    const std::pair<QString, QString> wraps[] = {
-        {"abc", "{abc}"}, {"{abc}", "{abc}"}, {"", "{}"}, {"{", "{}"}, {"}", "{}"}, {"{a", "{a}"}, {"a}", "{a}"}};
+    const std::pair<QString, QString> wraps[] = {{"abc", "{abc}"}, {"{abc}", "{abc}"}, {"", "{}"},   {"{", "{}"},
+                                                 {"}", "{}"},      {"{a", "{a}"},      {"a}", "{a}"}};
     for (const auto& [typed, wrapped] : wraps)
         EXPECT_EQ(BraceWrapped(typed), wrapped) << typed.toStdString();
     EXPECT_EQ(AtoiText("123456789", 3), 123);

@@ -85,7 +85,8 @@ TEST_F(DictionariesPageTest, DeleteMovesTheLaterDictionariesDownOneKey)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.remove);
         Configure(4);
-        EXPECT_EQ(ListNames(), (std::vector<std::string>{"Dictionary 0", "Dictionary 1", "Dictionary 2", "Dictionary 3"}));
+        EXPECT_EQ(ListNames(),
+                  (std::vector<std::string>{"Dictionary 0", "Dictionary 1", "Dictionary 2", "Dictionary 3"}));
         Select(c.remove);
         platform_.Clear();
         platform_.ScriptAnswers({Answer::Yes});
@@ -270,7 +271,8 @@ TEST_F(AddDictionaryTest, OpensWithPlaceholdersAndBrowseGuessesTheEncodingFromTh
         {"/data/words.UTF", "SHIFT_JIS",
          u"File:\n/data/words.UTF\n\nThis file looks like it has an extention.\nMake sure that this is what you want."},
         {"/data/v1.2/edict", "SHIFT_JIS",
-         u"File:\n/data/v1.2/edict\n\nThis file looks like it has an extention.\nMake sure that this is what you want."},
+         u"File:\n/data/v1.2/edict\n\nThis file looks like it has an extention.\nMake sure that this is what you "
+         u"want."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);

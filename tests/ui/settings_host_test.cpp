@@ -6,9 +6,9 @@
 #include <QColorDialog>
 #include <QFontDialog>
 #include <QLineEdit>
-#include <QTimer>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "dict/DictionaryStore.h"
 #include "kanji_fixture.h"

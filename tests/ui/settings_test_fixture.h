@@ -24,14 +24,20 @@ namespace mirudex::test {
 class RecordingSettingsHost : public ui::SettingsHost {
 public:
     QRect MainWindowFrame() const override { return frame; }
-    void MoveMainWindow(int x, int y) override { calls.push_back("move " + std::to_string(x) + " " + std::to_string(y)); }
+    void MoveMainWindow(int x, int y) override
+    {
+        calls.push_back("move " + std::to_string(x) + " " + std::to_string(y));
+    }
     void ResizeMainWindow(int w, int h) override
     {
         calls.push_back("resize " + std::to_string(w) + " " + std::to_string(h));
     }
     void SearchLookChanged() override { calls.push_back("search look"); }
     void MiscFontChanged() override { calls.push_back("misc font"); }
-    void KanjiFontsChanged(bool kanjiFace) override { calls.push_back(kanjiFace ? "kanji fonts+radical" : "kanji fonts"); }
+    void KanjiFontsChanged(bool kanjiFace) override
+    {
+        calls.push_back(kanjiFace ? "kanji fonts+radical" : "kanji fonts");
+    }
     void KanjiColorsChanged() override { calls.push_back("kanji colors"); }
     void ResultFontsChanged() override { calls.push_back("result fonts"); }
     void RepaintResultWindows() override { calls.push_back("result repaint"); }

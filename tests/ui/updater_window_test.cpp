@@ -10,11 +10,11 @@
 #include <filesystem>
 
 #include "UiTestSupport.h"
-#include "update/LoopbackServer.h"
 #include "ui/CommandIds.h"
 #include "ui/MainWindow.h"
 #include "ui/QuitRequest.h"
 #include "ui/UpdaterWindow.h"
+#include "update/LoopbackServer.h"
 #include "update/UpdateThreads.h"
 
 namespace mirudex::ui {

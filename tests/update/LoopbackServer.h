@@ -27,10 +27,10 @@ namespace mirudex::test {
 class LoopbackServer {
 public:
     enum class Mode {
-        Send,          // the body, then close
-        ResetMidway,   // half of the body, then a connection reset
-        Hang,          // half of the body, then silence until the server stops
-        CloseAtOnce,   // close without sending anything
+        Send,         // the body, then close
+        ResetMidway,  // half of the body, then a connection reset
+        Hang,         // half of the body, then silence until the server stops
+        CloseAtOnce,  // close without sending anything
     };
     struct Reply {
         std::string body;
@@ -68,7 +68,6 @@ private:
     std::thread thread_;
 };
 
-
 namespace loopback_detail {
 
 inline constexpr int kSliceMs = 20;
@@ -103,8 +102,7 @@ inline LoopbackServer::LoopbackServer()
     sockaddr_in address = loopback_detail::Loopback(0);
     socklen_t length = sizeof address;
     if (listener_ < 0 || ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(listener_, 16) != 0 ||
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+        ::listen(listener_, 16) != 0 || ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0)
         throw std::runtime_error("loopback server: no listening socket");
     port_ = ntohs(address.sin_port);
     thread_ = std::thread([this] { Run(); });

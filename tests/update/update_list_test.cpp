@@ -64,9 +64,9 @@ TEST(UpdateVersion, PatternsAgainstThisVersion)
         const char* pattern;
         bool match;
     } cases[] = {
-        {"1.0.7.502", true}, {"1.0.5+", true},   {"1.0.8-", true},   {"-1.0.8", true},     {"+1.0.6", true},
-        {"1.0.8+", false},   {"1.0.10+", true},  {"-1.0.7.502", false}, {"1.0.7.502-", true}, {"1.0.7.502+", true},
-        {"+1.0.7.502", false}, {"1.0.6", false}, {"", false},       {"-", false},         {"+", true},
+        {"1.0.7.502", true},   {"1.0.5+", true},     {"1.0.8-", true},      {"-1.0.8", true},     {"+1.0.6", true},
+        {"1.0.8+", false},     {"1.0.10+", true},    {"-1.0.7.502", false}, {"1.0.7.502-", true}, {"1.0.7.502+", true},
+        {"+1.0.7.502", false}, {"1.0.6", false},     {"", false},           {"-", false},         {"+", true},
         {"1.0.7.501-", false}, {"-1.0.7.503", true},
     };
     for (const auto& c : cases)
@@ -114,10 +114,9 @@ TEST(UpdateSelection, RulesForOneRecord)
 TEST(UpdateSelection, LastApplicableRecordWithFilesIsChosen)
 {
     std::vector<UpdateRecord> records = {
-        Record("one", "98", "All", {"a.txt:1"}),
-        Record("two", "98", "All", {"b.txt:2", "c.txt:3"}),
-        Record("three", "98", "All"),                 // applies, no files
-        Record("four", "XP", "All", {"d.txt:4"}),     // other build: not offered
+        Record("one", "98", "All", {"a.txt:1"}), Record("two", "98", "All", {"b.txt:2", "c.txt:3"}),
+        Record("three", "98", "All"),              // applies, no files
+        Record("four", "XP", "All", {"d.txt:4"}),  // other build: not offered
     };
     const UpdateSelection s = SelectUpdates(records, kVersion, {});
     ASSERT_EQ(s.applicable.size(), 3u);
@@ -152,7 +151,7 @@ TEST(UpdateListFormat, SectionsRecordsAndComments)
         "ignored before any keyword\n"
         "DATE\n"
         "2026-12-01\n"
-        "NEWS\n"            // the first NEWS keeps the record begun by DATE
+        "NEWS\n"  // the first NEWS keeps the record begun by DATE
         "Big news\r\n"
         "# a comment inside a section\n"
         "ID\n"
@@ -167,7 +166,7 @@ TEST(UpdateListFormat, SectionsRecordsAndComments)
         "Line two\n"
         "FILE\n"
         "data/words.txt:352441c2\n"
-        "NEWS \n"           // trailing blank: not a keyword, a line of FILE
+        "NEWS \n"  // trailing blank: not a keyword, a line of FILE
         "NEWS\n"
         "Second\n"
         "TYPE\n"
@@ -286,10 +285,14 @@ TEST(UpdateFileNames, SplitAndSafety)
         std::string name;
         bool safe;
     } names[] = {
-        {"edict", true},          {"data/words.txt", true},   {"a b.txt", true},      {"", false},
-        {"/etc/passwd", false},   {"../outside", false},      {"data/../../x", false}, {"data/..", false},
-        {"./x", false},           {"data//x", false},         {"data/", false},       {"..\\x", false},
-        {"a\r\nHost: x", false},  {std::string("a\0b", 3), false}, {"a\x7f", false},  {"..", false},
+        {"edict", true},         {"data/words.txt", true},
+        {"a b.txt", true},       {"", false},
+        {"/etc/passwd", false},  {"../outside", false},
+        {"data/../../x", false}, {"data/..", false},
+        {"./x", false},          {"data//x", false},
+        {"data/", false},        {"..\\x", false},
+        {"a\r\nHost: x", false}, {std::string("a\0b", 3), false},
+        {"a\x7f", false},        {"..", false},
         {"...", true},
     };
     for (const auto& c : names)
@@ -369,7 +372,9 @@ TEST(UpdateText, LongBlocksAreCutAndEscapesRead)
         text += p.text;
         breaks += p.kind == RichPiece::Kind::Break;
     }
-    EXPECT_EQ(text, "a\\b{c}\xe9" "def");
+    EXPECT_EQ(text,
+              "a\\b{c}\xe9"
+              "def");
     EXPECT_EQ(breaks, 1);
     EXPECT_TRUE(ParseRichText("").empty());
     EXPECT_TRUE(ParseRichText("\\").empty());

@@ -184,8 +184,7 @@ TEST_F(UpdateTransfer, CheckTriesTheNextServerUntilAValidList)
         {"first without marker", {"NEWS\nID\nx\n"}, {kList}, true, {"one/updates.v2.txt", "two/updates.v2.txt"}},
         {"first reset", {kList, Mode::ResetMidway}, {kList}, true, {"one/updates.v2.txt", "two/updates.v2.txt"}},
         {"first closes", {"", Mode::CloseAtOnce}, {kList}, true, {"one/updates.v2.txt", "two/updates.v2.txt"}},
-        {"both bad", {"<html>404</html>\n"}, {"# updates.v2.txt"}, false,
-         {"one/updates.v2.txt", "two/updates.v2.txt"}},
+        {"both bad", {"<html>404</html>\n"}, {"# updates.v2.txt"}, false, {"one/updates.v2.txt", "two/updates.v2.txt"}},
     };
     size_t seen = 0;
     for (const auto& c : cases) {
@@ -212,7 +211,8 @@ TEST_F(UpdateTransfer, SecondStartIsRefusedWhileAThreadRuns)
     EXPECT_FALSE(Load_Thread_GetUpdates(state_, {"a:1"}));
     const auto boxes = platform_.MessageBoxes();
     ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0].text, u"There is still a update going on.  Load_Thread_CheckForUpdates() will not open a new one.");
+    EXPECT_EQ(boxes[0].text,
+              u"There is still a update going on.  Load_Thread_CheckForUpdates() will not open a new one.");
     EXPECT_EQ(boxes[1].text, u"There is still a update going on.  Load_Thread_GetUpdates() will not open a new one.");
     EXPECT_EQ(boxes[0].caption, u"Error");
     // Escape's way: the thread stops at once and the flag is clear.

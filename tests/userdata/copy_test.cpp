@@ -59,15 +59,15 @@ TEST_F(CopyTest, FormatLanguage)
         {"{%word\\t%kana}", u"本\tほん"},
         {"{%info}", u"noun, prefix"},
         {"{\\n\\:\\t}", u"\n:\t"},
-        {"{%word%word}", u"本本"},                    // every occurrence, one at a time
+        {"{%word%word}", u"本本"},  // every occurrence, one at a time
         {"{%%word}", u"%本"},
-        {"{\\\\:}", u":"},                            // the colon brought in completes another escape
+        {"{\\\\:}", u":"},  // the colon brought in completes another escape
         {"{%kanaword}", u"ほんword"},
         {"{literal}", u"literal"},
         {"{}", u""},
-        {"{", u""},                                   // shorter than two: empty, not an error
+        {"{", u""},  // shorter than two: empty, not an error
         {"", u""},
-        {"[%word]", u"本"},                           // first and last character go whatever they are
+        {"[%word]", u"本"},  // first and last character go whatever they are
         {"{【%word】}", u"【本】"},
     };
     for (const Case& c : cases) {

@@ -74,9 +74,11 @@ TEST_F(HistoryTest, ReadingFollowsTheLineRules)
         {"carriage returns before the line feed are dropped", Utf16Le(u"a\r\r\n"), {u"a"}},
         {"empty file", "", {}},
         {"odd trailing byte is not a unit", Utf16Le(u"a\n") + "x", {u"a"}},
-        {"long line is read in pieces", Utf16Le(longLine + u"\n"),
+        {"long line is read in pieces",
+         Utf16Le(longLine + u"\n"),
          {std::u16string(6, u'x'), std::u16string(kHistoryPieceLength, u'x')}},
-        {"piece of full length at the very end still counts", Utf16Le(std::u16string(kHistoryPieceLength, u'y')),
+        {"piece of full length at the very end still counts",
+         Utf16Le(std::u16string(kHistoryPieceLength, u'y')),
          {std::u16string(kHistoryPieceLength, u'y')}},
         {"non-ASCII text", Utf16Le(u"日本語\n猫\n"), {u"猫", u"日本語"}},
     };
@@ -191,8 +193,7 @@ TEST_F(HistoryTest, ObserverSeesEveryChange)
     AddToHistory(list_, options_, u"b");
     ClearHistory(list_, options_, 1);
     list_.SetObserver(nullptr);
-    EXPECT_EQ(observer.calls,
-              (std::vector<std::string>{"+0", "+", "+0", "+", "-1", "-", "reset", "reset done"}));
+    EXPECT_EQ(observer.calls, (std::vector<std::string>{"+0", "+", "+0", "+", "-1", "-", "reset", "reset done"}));
 }
 
 }  // namespace

@@ -55,7 +55,8 @@ protected:
     // A runner that loads on this thread, as the worker would, or ends as scripted.
     StudyListContext Context(LoadWait outcome = LoadWait::Finished)
     {
-        return StudyListContext{options_, markers_,
+        return StudyListContext{options_,
+                                markers_,
                                 [this, outcome](dict::Dictionary& d) {
                                     ++loads_;
                                     indexingDuringLoad_ = options_.GetBOOL(".\\Dictionaries\\Indexing");

@@ -7,8 +7,7 @@
 
 namespace mirudex::platform {
 
-Answer ConsolePlatform::MessageBox(std::u16string_view text, std::u16string_view caption, Buttons buttons,
-                                   Owner)
+Answer ConsolePlatform::MessageBox(std::u16string_view text, std::u16string_view caption, Buttons buttons, Owner)
 {
     if (!quiet_) {
         std::lock_guard lock(mutex_);

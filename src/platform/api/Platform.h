@@ -29,8 +29,7 @@ class Platform {
 public:
     virtual ~Platform() = default;
 
-    virtual Answer MessageBox(std::u16string_view text, std::u16string_view caption, Buttons buttons,
-                              Owner owner) = 0;
+    virtual Answer MessageBox(std::u16string_view text, std::u16string_view caption, Buttons buttons, Owner owner) = 0;
 
     // Status bar of the main window: part 0 (progress and results) or part 1 (input method).
     virtual void SetStatusText(int part, std::u16string_view text) = 0;

@@ -33,11 +33,11 @@ void QtPlatform::RunOnUiThread(const std::function<void()>& fn)
         fn();
         return;
     }
-    QMetaObject::invokeMethod(this, [&fn] { fn(); }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [&fn] { fn(); }, Qt::BlockingQueuedConnection);
 }
 
-Answer QtPlatform::MessageBox(std::u16string_view text, std::u16string_view caption, Buttons buttons,
-                              Owner owner)
+Answer QtPlatform::MessageBox(std::u16string_view text, std::u16string_view caption, Buttons buttons, Owner owner)
 {
     Answer answer = Answer::Ok;
     const QString qtext = ToQString(text);
@@ -45,8 +45,8 @@ Answer QtPlatform::MessageBox(std::u16string_view text, std::u16string_view capt
     RunOnUiThread([&] {
         QWidget* parent = owner == Owner::MainWindow ? mainWindow_.data() : nullptr;
         if (buttons == Buttons::YesNo) {
-            auto r = QMessageBox::question(parent, qcaption, qtext, QMessageBox::Yes | QMessageBox::No,
-                                           QMessageBox::Yes);
+            auto r =
+                QMessageBox::question(parent, qcaption, qtext, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
             answer = r == QMessageBox::Yes ? Answer::Yes : Answer::No;
         } else {
             QMessageBox box(QMessageBox::NoIcon, qcaption, qtext, QMessageBox::Ok, parent);
@@ -72,9 +72,9 @@ std::optional<std::string> QtPlatform::ChooseOpenFile(std::u16string_view title)
 {
     // The program's own dialog, so that it looks the same everywhere and can
     // be driven in tests of this class; it never changes the current directory.
-    const QString path = QFileDialog::getOpenFileName(ChooserParent(mainWindow_.data()), ToQString(title), QString(),
-                                                      QStringLiteral("All files (*)"), nullptr,
-                                                      QFileDialog::DontUseNativeDialog);
+    const QString path =
+        QFileDialog::getOpenFileName(ChooserParent(mainWindow_.data()), ToQString(title), QString(),
+                                     QStringLiteral("All files (*)"), nullptr, QFileDialog::DontUseNativeDialog);
     if (path.isEmpty())
         return std::nullopt;
     return path.toStdString();

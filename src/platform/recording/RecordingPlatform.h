@@ -43,8 +43,7 @@ public:
     RecordingPlatform(const RecordingPlatform&) = delete;
     RecordingPlatform& operator=(const RecordingPlatform&) = delete;
 
-    Answer MessageBox(std::u16string_view text, std::u16string_view caption, Buttons buttons,
-                      Owner owner) override;
+    Answer MessageBox(std::u16string_view text, std::u16string_view caption, Buttons buttons, Owner owner) override;
     void SetStatusText(int part, std::u16string_view text) override;
     void SetClipboardText(std::u16string_view text) override;
     void SetClipboardBytes(std::string_view bytes, std::string_view encoding) override;
