@@ -72,7 +72,7 @@ ProgressWindow* CreateThreadWindow(Registry& registry, QWidget* mainWindow, cons
         dlog::Write(u"WARNING: CreateThreadWindow(): hwnd_searching is NOT null!\n");
         delete hwnd_searching.data();
     }
-    const QString face = QString::fromStdString(registry.GetString(".\\Misc\\Font\\Font"));
+    const QString face = QString::fromStdString(registry.GetString(opt::misc::font::kFont));
     hwnd_searching = new ProgressWindow(text, escLine, face, mainWindow);
     hwnd_searching->show();
     hwnd_searching->repaint();
