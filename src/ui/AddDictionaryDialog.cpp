@@ -177,7 +177,7 @@ void AddDictionaryDialog::Load()
         accept();
         return;
     }
-    const int waited = waiter_(kWaitQuit | kWaitEsc);
+    const int waited = waiter_(kWaitQuitFlag | kWaitEscFlag);
     if (waited == kWaitFinished) {
         search::JoinWorker(state_);
         dlog::Write(u"Dictionary loading... okay.\n");

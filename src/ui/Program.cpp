@@ -206,11 +206,11 @@ void Program::LoadAllDictionaries()
     const bool started = parts_.startLoadAllDictionaries();
     dlog::WriteAt(1, u"Load_Thread_LoadAllEDICTS() called.\n");
     if (!started) {
-        if (ProgressWindow* w = ThreadWindow())
+        if (ProgressWindow* w = CurrentProgressWindow())
             delete w;
         return;
     }
-    if (WaitForWorker(*parts_.loadWorker, kWaitQuit) == kWaitQuitArrived) {
+    if (WaitForWorker(*parts_.loadWorker, kWaitQuitFlag) == kWaitQuitArrived) {
         if (parts_.stopLoadWorker)
             parts_.stopLoadWorker();
         platform::Get().Exit(0);

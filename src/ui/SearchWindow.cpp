@@ -31,8 +31,6 @@ namespace mirudex::ui {
 
 namespace {
 
-constexpr int kFinished = kWaitFinished;
-constexpr int kQuit = kWaitQuitArrived;
 constexpr int kRandomTries = 100;
 
 constexpr std::u16string_view kHelpText =
@@ -285,9 +283,9 @@ void SearchWindow::SearchCommand()
         return;
     }
     dlog::Write(u"   Load_Thread_Search() called.\n");
-    const int waited = waiter_ ? waiter_(kWaitQuit | kWaitEsc) : DefaultWait(kWaitQuit | kWaitEsc);
+    const int waited = waiter_ ? waiter_(kWaitQuitFlag | kWaitEscFlag) : DefaultWait(kWaitQuitFlag | kWaitEscFlag);
 
-    if (waited == kFinished) {
+    if (waited == kWaitFinished) {
         search::HandOverFinishedSearch(state_);
         emit resultsReady();
         // The box shows what was searched for: the dispatcher's text (kana for
@@ -309,7 +307,7 @@ void SearchWindow::SearchCommand()
             Select(edit_, 3, INT_MAX);
         emit resultsReady();
         Status(search::SearchAbortedText(state_));
-        if (waited == kQuit) {
+        if (waited == kWaitQuitArrived) {
             if (forwardQuit_)
                 forwardQuit_();
             else
