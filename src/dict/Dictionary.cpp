@@ -25,7 +25,7 @@ constexpr int kStopCheckInterval = 1024;
 // per load; the rest are only counted.
 constexpr int kSkippedLinesNamed = 20;
 
-int EdictBufferSize(Registry& registry) { return registry.GetINT(".\\Buffer\\EDICT"); }
+int EdictBufferSize(Registry& registry) { return registry.GetINT(opt::buffer::kEDICT); }
 
 // Asks whether an index file that is not correct should be made again. True for Yes.
 bool AskToReplaceIndex(const std::string& indexName)
@@ -364,7 +364,7 @@ LoadOutcome EDICT_Index_Load(Dictionary& dictionary, Registry& registry, StopTok
     dictionary.Free();
     dictionary.skipped = {};
     dictionary.displayFailureLogged.Reset();
-    const bool indexing = registry.GetBOOL(".\\Dictionaries\\Indexing");
+    const bool indexing = registry.GetBOOL(opt::dictionaries::kIndexing);
 
     // What the dictionary is now decides whether an index file stands for it;
     // a dictionary that cannot even be looked at is left empty.

@@ -125,7 +125,7 @@ void KanjiIndex::Clear()
 LoadOutcome KANJIDIC_Index_Load(KanjiIndex& index, Registry& registry, StopToken stop)
 {
     index.Clear();
-    index.path = registry.GetString(".\\Dictionaries\\KANJIDIC\\Path");
+    index.path = registry.GetString(opt::dictionaries::kanjidic::kPath);
     LineReader file;
     if (!file.Open(platform::FilePath(index.path))) {
         dlog::Write(u"ERROR: KANJIDIC_Index_Load(): Couldn't open %S\n", index.path);
@@ -135,7 +135,7 @@ LoadOutcome KANJIDIC_Index_Load(KanjiIndex& index, Registry& registry, StopToken
     index.entries.reserve(static_cast<size_t>(lines));
     dlog::Write(u"KANJIDIC_Index_Load: There are %i lines in %S\n", lines, index.path);
 
-    const int bufferSize = registry.GetINT(".\\Buffer\\KANJIDIC");
+    const int bufferSize = registry.GetINT(opt::buffer::kKANJIDIC);
     std::string line;
     int lineNumber = 0;
     int tooLong = 0;
@@ -201,7 +201,7 @@ void LoadKANJIDICInfoInto(LineReader& file, Registry& registry, KanjiRecord& rec
     }
     std::string line;
     if (!file.Seek(entry->offset) ||
-        file.ReadLine(line, LineLimit(registry.GetINT(".\\Buffer\\KANJIDIC"))) != LineReader::Read::Line)
+        file.ReadLine(line, LineLimit(registry.GetINT(opt::buffer::kKANJIDIC))) != LineReader::Read::Line)
         return;
     if (!line.empty() && line.front() == '#')
         return;

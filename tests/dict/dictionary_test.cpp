@@ -8,6 +8,7 @@
 #include "DictTestUtil.h"
 #include "core/DebugLog.h"
 #include "core/LineReader.h"
+#include "core/OptionNames.h"
 #include "dict/Dictionary.h"
 #include "dict/IndexFile.h"
 #include "dict/IndexIdentity.h"
@@ -99,7 +100,7 @@ TEST_F(DictionaryTest, MalformedHeadwordsStillBecomeEntries)
 
 TEST_F(DictionaryTest, DamagedLinesCostOnlyThemselvesAndAreCounted)
 {
-    registry_.SetINT(".\\Buffer\\EDICT", 40);
+    registry_.SetINT(opt::buffer::kEDICT, 40);
     const std::string lines[] = {
         "A [a] /one/\n",
         "B [b] /" + std::string(60, 'x') + "/\n",  // longer than the line buffer
@@ -137,7 +138,7 @@ TEST_F(DictionaryTest, DamagedLinesCostOnlyThemselvesAndAreCounted)
 
     // A larger buffer is another way of reading the file: the index is made
     // again and the long line is in it.
-    registry_.SetINT(".\\Buffer\\EDICT", 5000);
+    registry_.SetINT(opt::buffer::kEDICT, 5000);
     const Dictionary larger = Load();
     ASSERT_EQ(larger.count, 4);
     EXPECT_EQ(larger.index[1].word, u"B");
@@ -145,7 +146,7 @@ TEST_F(DictionaryTest, DamagedLinesCostOnlyThemselvesAndAreCounted)
 
 TEST_F(DictionaryTest, CountLinesInFileCountsLinesAndRewinds)
 {
-    registry_.SetINT(".\\Buffer\\EDICT", 10);
+    registry_.SetINT(opt::buffer::kEDICT, 10);
     WriteDict("short\n0123456789abc\nend", "lines.txt");
     LineReader file("lines.txt");
     EXPECT_EQ(CountLinesInFile(file, registry_), 3);  // the long line counts once, the last line too
@@ -220,7 +221,7 @@ TEST_F(DictionaryTest, IndexOfAnotherDictionaryOrReadAnotherWayIsMadeAgain)
              fs::copy_file("DICT/other.mxi", "DICT/test.mxi", fs::copy_options::overwrite_existing);
          },
          "differs"},
-        {"another line buffer", [&] { registry_.SetINT(".\\Buffer\\EDICT", 4000); }, "line buffer size differs"},
+        {"another line buffer", [&] { registry_.SetINT(opt::buffer::kEDICT, 4000); }, "line buffer size differs"},
         {"another encoding", [&] { encoding_ = "EUC-JP-MS"; }, "encoding differs"},
         {"an index of an earlier program",
          [&] {
@@ -233,7 +234,7 @@ TEST_F(DictionaryTest, IndexOfAnotherDictionaryOrReadAnotherWayIsMadeAgain)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        registry_.SetINT(".\\Buffer\\EDICT", 5000);
+        registry_.SetINT(opt::buffer::kEDICT, 5000);
         encoding_ = "EUC-JP";
         WriteDict(Sample());
         fs::remove("DICT/test.mxi");
@@ -303,7 +304,7 @@ TEST_F(DictionaryTest, IncorrectIndexAsksAndFollowsTheAnswer)
 
 TEST_F(DictionaryTest, IndexingOffReadsAndWritesNoIndex)
 {
-    registry_.SetBOOL(".\\Dictionaries\\Indexing", false);
+    registry_.SetBOOL(opt::dictionaries::kIndexing, false);
     WriteDict(Sample());
     mirudex::test::WriteFile("DICT/test.mxi", "garbage");
     EXPECT_EQ(Load().count, 4);

@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "SearchFixture.h"
+#include "core/OptionNames.h"
 #include "search/Dispatcher.h"
 
 namespace mirudex::search::test {
@@ -42,7 +43,7 @@ protected:
     void SetUp() override
     {
         SearchTest::SetUp();
-        options_.SetBOOL(".\\Dictionaries\\Indexing", true);
+        options_.SetBOOL(opt::dictionaries::kIndexing, true);
         fs::create_directories("DICT");
         mirudex::test::WriteFile("DICT/kanjidic", Euc("猫 U732b S11 {cat}\n"));
         Configure({{"DICT\\edict", "EUC-JP", true}});
@@ -56,16 +57,17 @@ protected:
     void Configure(const std::vector<Configured>& list)
     {
         for (size_t i = 0; i < list.size(); ++i) {
-            options_.CD(".\\Dictionaries\\EDICT");
-            options_.MakeKey(std::to_string(i));  // nothing when it is there
+            namespace edict = opt::dictionaries::edict;
+            const int n = static_cast<int>(i);
+            options_.CD(edict::kKey);
+            options_.MakeKey(std::to_string(n));  // nothing when it is there
             options_.CD(".");
-            const std::string key = ".\\Dictionaries\\EDICT\\" + std::to_string(i) + "\\";
-            options_.SetSTRING(key + "Path", list[i].path);
-            options_.SetSTRING(key + "Name", "Dictionary " + std::to_string(i));
-            options_.SetSTRING(key + "Encoding", list[i].encoding);
-            options_.SetBOOL(key + "On", list[i].on);
+            options_.SetSTRING(edict::Path(n), list[i].path);
+            options_.SetSTRING(edict::Name(n), "Dictionary " + std::to_string(n));
+            options_.SetSTRING(edict::Encoding(n), list[i].encoding);
+            options_.SetBOOL(edict::On(n), list[i].on);
         }
-        options_.SetINT(".\\Dictionaries\\EDICT\\Number", static_cast<int>(list.size()));
+        options_.SetINT(opt::dictionaries::edict::kNumber, static_cast<int>(list.size()));
     }
 
     // A start: every configured dictionary loaded afresh.
@@ -109,13 +111,13 @@ TEST_F(DictionaryFilesTest, AnIndexGivesWhatAFreshIndexGives)
              Configure({{"DICT\\edict", "EUC-JP", true}});
              fs::copy_file("DICT/names.mxi", "DICT/edict.mxi", fs::copy_options::overwrite_existing);
          }},
-        {"a larger line buffer", [&] { options_.SetINT(".\\Buffer\\EDICT", 6000); }},
+        {"a larger line buffer", [&] { options_.SetINT(opt::buffer::kEDICT, 6000); }},
         {"a line buffer too small for one line",
-         [&] { options_.SetINT(".\\Buffer\\EDICT", static_cast<int>(Euc(kFirst[3]).size())); }},
+         [&] { options_.SetINT(opt::buffer::kEDICT, static_cast<int>(Euc(kFirst[3]).size())); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        options_.SetINT(".\\Buffer\\EDICT", 5000);
+        options_.SetINT(opt::buffer::kEDICT, 5000);
         mirudex::test::WriteFile("DICT/edict", EucLines(kFirst));
         fs::remove("DICT/edict.mxi");
         Start();
