@@ -128,7 +128,10 @@ void BM_EdictLoadFromIndex(benchmark::State& state)
 BENCHMARK(BM_EdictLoadFromIndex)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 // The warm start: the all-dictionaries load of start-up (the kanji index and
-// EDICT) when EDICT's index file is there from an earlier run.
+// EDICT) when EDICT's index file is there from an earlier run. The index is
+// used only after the dictionary's identity is checked (a stat and its first
+// and last 4 KB). On the 2-core build machine, CPU time, median of 5 runs of
+// 5: 11.9 ms before the check existed, 12.0 ms with it (the limit is 10 %).
 void BM_WarmStartLoadAll(benchmark::State& state)
 {
     auto& data = RealData::Get();
