@@ -411,8 +411,9 @@ TEST_F(DictionaryTest, PathsThatCannotBeCheckedAreFilesThatCouldNotBeOpened)
         EXPECT_NE(Log().find("EDICT_Index_Load: ERROR: " + c.path + " not opened.\n"), std::string::npos);
         const auto boxes = platform_.MessageBoxes();
         ASSERT_EQ(boxes.size(), c.boxes);
-        if (c.boxes)
+        if (c.boxes) {
             EXPECT_NE(boxes[0].text.find(U("could not be opened")), std::u16string::npos);
+        }
     }
 
     // An index file that links to itself is replaced by a good one.
