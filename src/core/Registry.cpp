@@ -153,7 +153,7 @@ auto Registry::Resolve(std::string_view path, Op&& op)
         return op(path);
     CD(path.substr(0, slash));
     auto result = Resolve(path.substr(slash + 1), op);
-    CD("..");
+    CD(opt::kParent);
     return result;
 }
 
@@ -335,7 +335,7 @@ bool Registry::ParseInto(Reader& reader, int depth)
             else
                 current_ = made;
             bool stop = ParseInto(reader, depth + 1);
-            CD("..");
+            CD(opt::kParent);
             if (stop)
                 return true;
             continue;

@@ -8,7 +8,10 @@
 
 namespace mirudex {
 
-inline QString Q(std::u16string_view text) { return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())); }
+inline QString Q(std::u16string_view text)
+{
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 inline std::u16string U16(const QString& text) { return text.toStdU16String(); }
 

@@ -70,7 +70,7 @@ userdata::StudyListContext& AppStateServices::Context()
     // Made afresh each time: the encodings follow the dictionaries loaded so far.
     auto wait = [this]() {
         const int result =
-            WaitWithProgress(state_, main_, QStringLiteral("Loading Dictionary..."), kWaitQuit | kWaitEsc);
+            WaitWithProgress(state_, main_, QStringLiteral("Loading Dictionary..."), kWaitQuitFlag | kWaitEscFlag);
         if (result == kWaitQuitArrived)
             PassQuitOn(main_);
         return result;

@@ -8,17 +8,13 @@
 #include "search/AppState.h"
 #include "search/StatusText.h"
 #include "search/Worker.h"
+#include "ui/common/ProgressWindow.h"
 #include "ui/kanji/KanjiWindow.h"
 #include "userdata/Copy.h"
 
 namespace mirudex::ui {
 
 namespace {
-
-constexpr int kWaitQuitFlag = 1;
-constexpr int kWaitEscFlag = 2;
-constexpr int kWaitFinished = 1;
-constexpr int kWaitQuit = 2;
 
 int PollUntilDone(search::AppState& state)
 {
@@ -49,7 +45,7 @@ bool RunKanjiWindowSearch(search::AppState& state, const std::u16string& text, c
         if (hooks.showResults)
             hooks.showResults();
         search::SetStatus(search::SearchAbortedText(state));
-        if (waited == kWaitQuit && hooks.forwardQuit)
+        if (waited == kWaitQuitArrived && hooks.forwardQuit)
             hooks.forwardQuit();
     }
     return true;
