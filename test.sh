@@ -5,6 +5,12 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 scripts/install-deps.sh
+
+# Every source file must be formatted; the suite still runs so that all
+# faults show at once, and the result then fails.
+format_status=0
+scripts/format.sh --check || format_status=1
+
 scripts/build.sh
 
 # Real-data tests read Debian's dictionaries from here.
@@ -17,3 +23,4 @@ export QT_QPA_PLATFORM=offscreen
 trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
 
 ctest --test-dir "${BUILD_DIR:-build}" --output-on-failure --parallel "$(nproc)" "$@"
+exit "$format_status"
