@@ -3,12 +3,14 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QTextFrame>
 #include <QUrl>
@@ -16,7 +18,6 @@
 #include <thread>
 
 #include "core/DebugLog.h"
-#include "core/Version.h"
 #include "platform/api/Platform.h"
 #include "platform/qt/QtText.h"
 #include "ui/common/EscapeFilter.h"
@@ -218,37 +219,96 @@ UpdaterWindow::WaitResult UpdaterWindow::Check()
     return result;
 }
 
-void UpdaterWindow::ShowList()
+UpdaterWindow::WaitResult UpdaterWindow::ShowList()
 {
-    update::UpdateSelection selection;
-    const bool opened =
-        update::EvaluateUpdateList(selection, update::SelectionVersion(kVersion), update::kListFileName);
-    state_.downloadList = selection.downloadList;
-    state_.chosenId = selection.chosenId;
-    shown_ = selection.applicable;
-    listShown_ = true;
+    // The check has read the list it fetched on its own thread. After a
+    // failed check there is nothing: a list an earlier check left in the list
+    // file is neither shown nor offered.
+    update::UpdateSelection selection = std::move(state_.checkedList);
+    state_.checkedList = {};
+    const bool opened = !state_.checkResult || state_.checkedListOpened;
+    state_.downloadList = std::move(selection.downloadList);
+    state_.chosenId = std::move(selection.chosenId);
+    shown_ = std::move(selection.applicable);
     if (!opened) {
         SetStatusText(QStringLiteral("There was an error when opening the file."));
-        return;
+        listShown_ = true;
+        return WaitResult::Completed;
     }
-    QTextCursor files(files_->document());
-    files.movePosition(QTextCursor::End);
+    QString files;
     for (const std::string& entry : state_.downloadList)
-        files.insertText(ListText(entry) + QLatin1Char('\n'));
-
-    QTextCursor cursor(updates_->document());
-    cursor.movePosition(QTextCursor::End);
-    for (size_t i = 0; i < shown_.size(); ++i) {
-        InsertRichText(cursor, update::UpdateBlockRtf(shown_[i]));
-        if (i + 1 < shown_.size())
-            InsertRichText(cursor, update::UpdateSeparatorRtf());
+        files += ListText(entry) + QLatin1Char('\n');
+    if (!files.isEmpty()) {
+        QTextCursor cursor(files_->document());
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(files);
     }
+
+    const WaitResult result = FormatUpdates();
+    if (result != WaitResult::Completed) {
+        // Nothing half shown is offered: the window goes as after Escape.
+        state_.downloadList.clear();
+        state_.chosenId.clear();
+        Abandon(result);
+        return result;
+    }
+    listShown_ = true;
+    return result;
+}
+
+UpdaterWindow::WaitResult UpdaterWindow::FormatUpdates()
+{
+    if (shown_.empty())
+        return WaitResult::Completed;
+    // A document of its own: it is laid out only once, when the box shows it.
+    QTextDocument* shownDocument = updates_->document();
+    auto* document = new QTextDocument(updates_);
+    document->setDefaultFont(shownDocument->defaultFont());
+    document->rootFrame()->setFrameFormat(shownDocument->rootFrame()->frameFormat());
+    QTextCursor cursor(document);
+
+    EscapeFilter escape;
+    qApp->installEventFilter(&escape);
+    waiting_ = true;
+    formatting_ = true;
+    cancelRequested_ = false;
+    formatted_ = 0;
+    WaitResult result = WaitResult::Completed;
+    QElapsedTimer slice;
+    while (formatted_ < shown_.size()) {
+        slice.start();
+        do {
+            InsertRichText(cursor, update::UpdateBlockRtf(shown_[formatted_]));
+            if (formatted_ + 1 < shown_.size())
+                InsertRichText(cursor, update::UpdateSeparatorRtf());
+            ++formatted_;
+        } while (formatted_ < shown_.size() && slice.elapsed() < kFormatSliceMs);
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        if (escape.pressed || cancelRequested_) {
+            result = WaitResult::Cancelled;
+            break;
+        }
+        if (quit::Pending()) {
+            quitCode_ = quit::Take();
+            result = WaitResult::Quitting;
+            break;
+        }
+    }
+    formatting_ = false;
+    waiting_ = false;
+    qApp->removeEventFilter(&escape);
+    if (result != WaitResult::Completed) {
+        delete document;
+        return result;
+    }
+    updates_->setDocument(document);
     updates_->moveCursor(QTextCursor::Start);
+    return result;
 }
 
 void UpdaterWindow::InsertRichText(QTextCursor& cursor, std::string_view rtf)
 {
-    const QFont base = updates_->document()->defaultFont();
+    const QFont base = cursor.document()->defaultFont();
     const int dpiX = logicalDpiX();
     const int dpiY = logicalDpiY();
     for (const update::RichPiece& piece : update::ParseRichText(rtf)) {
@@ -323,8 +383,8 @@ void RunUpdater(Registry& registry, update::UpdateState& state, QWidget* mainWin
     auto* window = new UpdaterWindow(registry, state, mainWindow);
     current = window;
     window->show();
-    if (window->Check() == UpdaterWindow::WaitResult::Completed) {
-        window->ShowList();
+    if (window->Check() == UpdaterWindow::WaitResult::Completed &&
+        window->ShowList() == UpdaterWindow::WaitResult::Completed) {
         // Until the window is closed; a quit request ends the loop and stays
         // pending, so the program's own loop ends after this command.
         while (!window->closed() && !quit::Pending())
