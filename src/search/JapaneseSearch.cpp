@@ -4,6 +4,7 @@
 #include "core/LineReader.h"
 #include "platform/api/Platform.h"
 #include "search/AppState.h"
+#include "search/Candidates.h"
 #include "search/KanjiSource.h"
 #include "search/PatternMatcher.h"
 #include "search/StatusText.h"
@@ -39,21 +40,31 @@ int SearchFor(AppState& state, std::u16string text)
         SetStatus(Format(u"Searching in dictionary '%S'...", dictionary.name));
         dlog::WriteAt(1, u"      Status bar text set.\n");
 
-        // Opened at the first match and kept for the rest of this dictionary.
-        LineReader file;
         const auto& index = dictionary.index;
         const size_t count = static_cast<size_t>(dictionary.count) <= index.size() ? dictionary.count : index.size();
-        for (size_t j = 0; j < count; ++j) {
+        if (count > 0 && static_cast<long long>(results.size()) == state.max_results) {
+            status |= kStatusTruncated;
+            dlog::WriteAt(1, u"MAX RESULTS REACHED\n");
+            continue;
+        }
+        // Only records the index names can match; they are taken in record
+        // order, as a walk over every record would take them.
+        const auto candidates =
+            PatternCandidates(index, byWord ? dict::IndexTable::Field::Word : dict::IndexTable::Field::Kana, text);
+        const size_t total = candidates ? candidates->size() : count;
+        // Opened at the first match and kept for the rest of this dictionary.
+        LineReader file;
+        int64_t lastOffset = -1;
+        for (size_t c = 0; c < total; ++c) {
             if (state.StopRequested())
                 return status;
-            if (static_cast<long long>(results.size()) == state.max_results) {
-                status |= kStatusTruncated;
-                dlog::WriteAt(1, u"MAX RESULTS REACHED\n");
+            const size_t j = candidates ? (*candidates)[c] : c;
+            if (j >= count)
                 break;
-            }
-            const dict::IndexEntry& entry = index[j];
-            if (!matcher.Matches(byWord ? entry.word : entry.kana))
+            const dict::IndexEntry entry = index[j];
+            if (entry.offset == lastOffset || !matcher.Matches(byWord ? entry.word : entry.kana))
                 continue;
+            lastOffset = entry.offset;  // a line with several matching forms is one result
             dlog::WriteAt(1, u"   RESULT %i (entry: %i)\n", static_cast<int>(results.size() + 1),
                           static_cast<int>(j + 1));
             dict::Entry found;
@@ -65,6 +76,15 @@ int SearchFor(AppState& state, std::u16string text)
             }
             dict::SetInfo(found, state.store.marker_table);
             results.push_back(std::move(found));
+            if (static_cast<long long>(results.size()) == state.max_results) {
+                // Truncated when any record is left to look at, here or (at
+                // its first record) in the next dictionary searched.
+                if (j + 1 < count) {
+                    status |= kStatusTruncated;
+                    dlog::WriteAt(1, u"MAX RESULTS REACHED\n");
+                }
+                break;
+            }
         }
         dlog::WriteAt(1, u"      Finished searching in dictionary.\n");
     }

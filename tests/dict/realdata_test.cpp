@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <filesystem>
 
 #include "DictTestUtil.h"
@@ -27,11 +28,11 @@ protected:
         fs::create_symlink(fs::canonical(real_ / "DICT" / "kanjidic"), "DICT/kanjidic");
     }
 
-    const IndexEntry* Find(const Dictionary& d, std::u16string_view word, std::u16string_view kana)
+    std::optional<IndexEntry> Find(const Dictionary& d, std::u16string_view word, std::u16string_view kana)
     {
         auto it = std::find_if(d.index.begin(), d.index.end(),
                                [&](const IndexEntry& e) { return e.word == word && e.kana == kana; });
-        return it == d.index.end() ? nullptr : &*it;
+        return it == d.index.end() ? std::nullopt : std::optional<IndexEntry>(*it);
     }
 
     fs::path real_;
@@ -54,9 +55,9 @@ TEST_F(RealDataTest, EdictLoadsFromTextAndFromItsIndex)
     ASSERT_TRUE(fs::exists("DICT/edict.mxi"));
     EXPECT_EQ(store.kanji_index.count, 6355);
 
-    const IndexEntry* neko = Find(fromText, u"猫", u"ねこ");
-    const IndexEntry* nihon = Find(fromText, u"日本", u"にほん");
-    const IndexEntry* benkyou = Find(fromText, u"勉強", u"べんきょう");
+    const auto neko = Find(fromText, u"猫", u"ねこ");
+    const auto nihon = Find(fromText, u"日本", u"にほん");
+    const auto benkyou = Find(fromText, u"勉強", u"べんきょう");
     ASSERT_TRUE(neko && nihon && benkyou);
 
     Entry entry;
