@@ -43,6 +43,12 @@ check "variants: the text first" "食べました" "$(head -1 <<<"$variants")"
 contains "variants: the dictionary form" "食べる" "$variants"
 contains "variants after romaji conversion" "たべる" "$("$LOOKUP" --variants tabemashita --convert --rules "$SRC/data/fuzzysearch.uni.dat")"
 
+# Rules that only lengthen their text end at the bound of variants.
+printf '＿る:＿られる,＿させる\n' | iconv -f UTF-8 -t UTF-16LE > grow.dat
+printf '＿:＿あ,＿い\n' | iconv -f UTF-8 -t UTF-16LE > double.dat
+check "growing rules: bounded" 256 "$(timeout 20 "$LOOKUP" --variants 食べる --rules grow.dat | wc -l)"
+check "doubling rules: bounded" 256 "$(timeout 20 "$LOOKUP" --variants 食べる --rules double.dat | wc -l)"
+
 # A working directory with a small dictionary (stored as EUC-JP, as EDICT is).
 mkdir -p DICT
 printf '%s\n' \
