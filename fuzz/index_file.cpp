@@ -1,0 +1,25 @@
+// The index file reader: any bytes as a dictionary's .mxi file.
+#include "FuzzSupport.h"
+#include "dict/Dictionary.h"
+#include "dict/IndexFile.h"
+
+using namespace mirudex;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    fuzz::Session session(data, size);
+    fuzz::WriteFile("edict.mxi", fuzz::Bytes(data, size));
+    dict::Dictionary dictionary;
+    dictionary.path = "edict";
+    const dict::IndexRead read = dict::ReadIndexFile("edict.mxi", dictionary);
+    if (read == dict::IndexRead::Loaded) {
+        FUZZ_CHECK(dictionary.count == static_cast<int32_t>(dictionary.index.size()));
+        for (const dict::IndexEntry& entry : dictionary.index) {
+            FUZZ_CHECK(entry.word.size() <= dict::kMaxIndexedLength);
+            FUZZ_CHECK(entry.kana.size() <= dict::kMaxIndexedLength);
+        }
+    } else {
+        FUZZ_CHECK(dictionary.index.empty());
+    }
+    return 0;
+}
