@@ -176,7 +176,7 @@ int RunLookup(const std::vector<std::string>& args)
     }
 
     std::string message;
-    if (Missing(options.GetString(".\\Dictionaries\\KANJIDIC\\Path"), message)) {
+    if (Missing(options.GetString(opt::dictionaries::kanjidic::kPath), message)) {
         std::fprintf(stderr, "mirudex-lookup: %s\n", message.c_str());
         return 2;
     }
@@ -194,17 +194,17 @@ int RunLookup(const std::vector<std::string>& args)
     search::AppState state(options, store, &rules);
     search::RestoreSortStates(options, state.edict_sort, state.kanji_sort);
     auto& so = state.search_options;
-    so.type = search::SearchTypeFromStored(o.type >= 0 ? o.type : options.GetINT(".\\Search\\Toolbars\\Type"));
-    so.words_only = o.wordsOnly || options.GetBOOL(".\\Search\\Toolbars\\Word");
-    so.kana_insensitive = o.kanaInsensitive || !options.GetBOOL(".\\Search\\Toolbars\\Kana-sensitive");
-    so.romaji_conversion = o.convert || options.GetBOOL(".\\Search\\Toolbars\\Romaji-conversion");
-    so.match_substrings = o.substrings || options.GetBOOL(".\\Search\\Toolbars\\Substr");
-    so.results_field = Utf8ToUtf16(o.max.empty() ? std::to_string(options.GetINT(".\\Results\\Size")) : o.max);
+    so.type = search::SearchTypeFromStored(o.type >= 0 ? o.type : options.GetINT(opt::search::toolbars::kType));
+    so.words_only = o.wordsOnly || options.GetBOOL(opt::search::toolbars::kWord);
+    so.kana_insensitive = o.kanaInsensitive || !options.GetBOOL(opt::search::toolbars::kKanaSensitive);
+    so.romaji_conversion = o.convert || options.GetBOOL(opt::search::toolbars::kRomajiConversion);
+    so.match_substrings = o.substrings || options.GetBOOL(opt::search::toolbars::kSubstr);
+    so.results_field = Utf8ToUtf16(o.max.empty() ? std::to_string(options.GetINT(opt::results::kSize)) : o.max);
     // Changes for this run only: the options are never saved here.
     if (o.fuzzy)
-        options.SetBOOL(".\\Search\\Toolbars\\Fuzzy", true);
+        options.SetBOOL(opt::search::toolbars::kFuzzy, true);
     if (o.lang >= 0)
-        options.SetINT(".\\Search\\Language", o.lang);
+        options.SetINT(opt::search::kLanguage, o.lang);
 
     search::SearchRequest request{&text, search::TS_NORMAL};
     state.thread_searching = true;

@@ -27,7 +27,7 @@ bool LoadOptionsAtStartup(Registry& registry)
 
 void LogOptionsTree(Registry& registry)
 {
-    registry.CD(".");
+    registry.CD(opt::kRoot);
     dlog::WriteAt(1, u"Here's Mirudex's registry:\n");
     if (dlog::Level() > 0)
         registry.Print(0);
@@ -37,8 +37,8 @@ void LogOptionsTree(Registry& registry)
 void UpgradeOptionsIfOlder(Registry& registry)
 {
     // The key Misc must exist (a file without it ends the program here).
-    if (registry.DataExists(".\\Misc\\Version")) {
-        const std::string* stored = registry.GetSTRING(".\\Misc\\Version");
+    if (registry.DataExists(opt::misc::kVersion)) {
+        const std::string* stored = registry.GetSTRING(opt::misc::kVersion);
         // Plain byte-wise comparison: a version sorting after ours, or ours, is left alone.
         if (stored && !(*stored < std::string(kVersion)))
             return;
@@ -64,17 +64,17 @@ void UpgradeOptionsIfOlder(Registry& registry)
     else
         dlog::Write(u"   ERROR: could not remove %S\n", tempName);
 
-    registry.SetSTRING(".\\Misc\\Version", kVersion);
+    registry.SetSTRING(opt::misc::kVersion, kVersion);
 
-    registry.CD(".\\Dictionaries\\EDICT");
-    const int number = registry.GetINT("Number");
+    registry.CD(opt::dictionaries::edict::kKey);
+    const int number = registry.GetINT(opt::dictionaries::edict::rel::kNumber);
     for (int i = 0; i < number; ++i) {
         registry.CD(std::to_string(i));
-        if (!registry.DataExists("Encoding"))
-            registry.SetSTRING("Encoding", "EUC-JP");
-        registry.CD("..");
+        if (!registry.DataExists(opt::dictionaries::edict::entry::kEncoding))
+            registry.SetSTRING(opt::dictionaries::edict::entry::kEncoding, "EUC-JP");
+        registry.CD(opt::kParent);
     }
-    registry.CD(".");
+    registry.CD(opt::kRoot);
 }
 
 }  // namespace mirudex

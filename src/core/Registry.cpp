@@ -153,7 +153,7 @@ auto Registry::Resolve(std::string_view path, Op&& op)
         return op(path);
     CD(path.substr(0, slash));
     auto result = Resolve(path.substr(slash + 1), op);
-    CD("..");
+    CD(opt::kParent);
     return result;
 }
 
@@ -339,7 +339,7 @@ bool Registry::ParseInto(Reader& reader, int depth)
                 current_->parent->children.push_back(std::move(key));
             }
             bool stop = ParseInto(reader, depth + 1);
-            CD("..");
+            CD(opt::kParent);
             if (stop)
                 return true;
             continue;

@@ -15,6 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/OptionNames.h"
+
 namespace mirudex {
 
 enum class RegistryKind { STRING, INT, BOOL };

@@ -20,7 +20,7 @@ namespace {
 // Stop requests are looked at once per this many lines or entries.
 constexpr int kStopCheckInterval = 1024;
 
-int EdictBufferSize(Registry& registry) { return registry.GetINT(".\\Buffer\\EDICT"); }
+int EdictBufferSize(Registry& registry) { return registry.GetINT(opt::buffer::kEDICT); }
 
 // An index file older than its dictionary was made from an earlier version
 // of the dictionary: its offsets point at the wrong lines.
@@ -210,7 +210,7 @@ LoadOutcome EDICT_Index_Load(Dictionary& dictionary, Registry& registry, StopTok
 {
     dictionary.Free();
     bool makeNewIndex = false;
-    const bool indexing = registry.GetBOOL(".\\Dictionaries\\Indexing");
+    const bool indexing = registry.GetBOOL(opt::dictionaries::kIndexing);
 
     if (indexing) {
         const std::string indexName = IndexFilePath(dictionary);

@@ -15,14 +15,13 @@ void Status(std::u16string_view text) { platform::Get().SetStatusText(0, text); 
 std::vector<std::unique_ptr<Dictionary>> ConfiguredDictionaries(Registry& registry)
 {
     std::vector<std::unique_ptr<Dictionary>> list;
-    const int number = registry.GetINT(".\\Dictionaries\\EDICT\\Number");
+    const int number = registry.GetINT(opt::dictionaries::edict::kNumber);
     for (int i = 0; i < number; ++i) {
-        const std::string key = ".\\Dictionaries\\EDICT\\" + std::to_string(i) + "\\";
         auto dictionary = std::make_unique<Dictionary>();
-        dictionary->path = registry.GetString(key + "Path");
-        dictionary->name = registry.GetString(key + "Name");
-        dictionary->encoding = registry.GetString(key + "Encoding");
-        dictionary->on = registry.GetBOOL(key + "On");
+        dictionary->path = registry.GetString(opt::dictionaries::edict::Path(i));
+        dictionary->name = registry.GetString(opt::dictionaries::edict::Name(i));
+        dictionary->encoding = registry.GetString(opt::dictionaries::edict::Encoding(i));
+        dictionary->on = registry.GetBOOL(opt::dictionaries::edict::On(i));
         list.push_back(std::move(dictionary));
     }
     return list;

@@ -19,7 +19,7 @@ constexpr int kMarkerLineBuffer = 1024;
 constexpr std::u16string_view kTopWordMarker = u"(P)";
 constexpr std::u16string_view kTopWordInfo = u"One of top 20,000 words";
 
-int EdictBufferSize(Registry& registry) { return registry.GetINT(".\\Buffer\\EDICT"); }
+int EdictBufferSize(Registry& registry) { return registry.GetINT(opt::buffer::kEDICT); }
 
 enum class FileForm { Owned, Caller };
 

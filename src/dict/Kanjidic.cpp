@@ -124,7 +124,7 @@ void KanjiIndex::Clear()
 LoadOutcome KANJIDIC_Index_Load(KanjiIndex& index, Registry& registry, StopToken stop)
 {
     index.Clear();
-    index.path = registry.GetString(".\\Dictionaries\\KANJIDIC\\Path");
+    index.path = registry.GetString(opt::dictionaries::kanjidic::kPath);
     LineFile file;
     if (!file.Open(platform::FilePath(index.path))) {
         dlog::Write(u"ERROR: KANJIDIC_Index_Load(): Couldn't open %S\n", index.path);
@@ -134,7 +134,7 @@ LoadOutcome KANJIDIC_Index_Load(KanjiIndex& index, Registry& registry, StopToken
     index.entries.reserve(static_cast<size_t>(lines));
     dlog::Write(u"KANJIDIC_Index_Load: There are %i lines in %S\n", lines, index.path);
 
-    const int bufferSize = registry.GetINT(".\\Buffer\\KANJIDIC");
+    const int bufferSize = registry.GetINT(opt::buffer::kKANJIDIC);
     std::string line;
     int lineNumber = 0;
     while (static_cast<int>(index.entries.size()) < lines) {
@@ -196,7 +196,7 @@ void LoadKANJIDICInfoInto(LineFile& file, Registry& registry, KanjiRecord& recor
         return;
     }
     std::string line;
-    if (!file.Seek(entry->offset) || !file.ReadLine(line, registry.GetINT(".\\Buffer\\KANJIDIC")))
+    if (!file.Seek(entry->offset) || !file.ReadLine(line, registry.GetINT(opt::buffer::kKANJIDIC)))
         return;
     if (!line.empty() && line.front() == '#')
         return;

@@ -10,7 +10,7 @@ namespace mirudex::dict {
 
 namespace {
 
-int RadkBufferSize(Registry& registry) { return registry.GetINT(".\\Buffer\\RADKFILE"); }
+int RadkBufferSize(Registry& registry) { return registry.GetINT(opt::buffer::kRADKFILE); }
 
 // Like the C library's wide atoi: leading blanks, a sign, digits up to the
 // first other character.

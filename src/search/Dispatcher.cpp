@@ -28,7 +28,7 @@ constexpr Prefix kPrefixes[] = {
 
 std::vector<std::u16string> Variants(const AppState& state, const std::u16string& text)
 {
-    if (state.options.GetBOOL(".\\Search\\Toolbars\\Fuzzy") && state.fuzzy_rules)
+    if (state.options.GetBOOL(opt::search::toolbars::kFuzzy) && state.fuzzy_rules)
         return state.fuzzy_rules->FuzzySearch(text, &state.stop_flag());
     return {text};
 }
@@ -49,7 +49,7 @@ int Edict_SearchFor(AppState& state, std::u16string& text)
     dlog::WriteAt(1, u"Edict_SearchFor()\n");
     if (text.empty())
         return -1;
-    int flags = state.options.GetINT(".\\Search\\Language");
+    int flags = state.options.GetINT(opt::search::kLanguage);
     dlog::Write(u"Force language (registry): 0x%x\n", flags);
 
     for (bool again = true; again;) {

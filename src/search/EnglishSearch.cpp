@@ -41,7 +41,7 @@ public:
           dictionary_(dictionary),
           query_(query),
           type_(type),
-          bufferSize_(state.options.GetINT(".\\Buffer\\EDICT")),
+          bufferSize_(state.options.GetINT(opt::buffer::kEDICT)),
           term_(RequiredTerm(query))
     {
     }

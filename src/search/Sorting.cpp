@@ -165,10 +165,10 @@ bool ClickKanjiSortKey(KanjiSortState& state, int header, int item)
 
 void RestoreSortStates(Registry& options, EntrySortState& entries, KanjiSortState& kanji)
 {
-    const int sort2 = options.GetINT(".\\Results\\Sort2");
-    const bool sort2Asc = options.GetBOOL(".\\Results\\Sort2 Asc");
-    const int sort1 = options.GetINT(".\\Results\\Sort1");
-    const bool sort1Asc = options.GetBOOL(".\\Results\\Sort1 Asc");
+    const int sort2 = options.GetINT(opt::results::kSort2);
+    const bool sort2Asc = options.GetBOOL(opt::results::kSort2Asc);
+    const int sort1 = options.GetINT(opt::results::kSort1);
+    const bool sort1Asc = options.GetBOOL(opt::results::kSort1Asc);
     ClickEntrySortKey(entries, sort2);
     if (!sort2Asc)
         ClickEntrySortKey(entries, sort2);
@@ -177,12 +177,12 @@ void RestoreSortStates(Registry& options, EntrySortState& entries, KanjiSortStat
         ClickEntrySortKey(entries, sort1);
 
     auto header = [](int level) { return level == 1 ? kKanjiHeader1 : kKanjiHeader2; };
-    const int k2Header = header(options.GetINT(".\\Kanji\\Sort2 Level"));
-    const int k2Item = options.GetINT(".\\Kanji\\Sort2 Button");
-    const bool k2Asc = options.GetBOOL(".\\Kanji\\Sort2 Asc");
-    const int k1Header = header(options.GetINT(".\\Kanji\\Sort1 Level"));
-    const int k1Item = options.GetINT(".\\Kanji\\Sort1 Button");
-    const bool k1Asc = options.GetBOOL(".\\Kanji\\Sort1 Asc");
+    const int k2Header = header(options.GetINT(opt::kanji::kSort2Level));
+    const int k2Item = options.GetINT(opt::kanji::kSort2Button);
+    const bool k2Asc = options.GetBOOL(opt::kanji::kSort2Asc);
+    const int k1Header = header(options.GetINT(opt::kanji::kSort1Level));
+    const int k1Item = options.GetINT(opt::kanji::kSort1Button);
+    const bool k1Asc = options.GetBOOL(opt::kanji::kSort1Asc);
     ClickKanjiSortKey(kanji, k2Header, k2Item);
     if (!k2Asc)
         ClickKanjiSortKey(kanji, k2Header, k2Item);
@@ -193,16 +193,16 @@ void RestoreSortStates(Registry& options, EntrySortState& entries, KanjiSortStat
 
 void SaveSortStates(Registry& options, const EntrySortState& entries, const KanjiSortState& kanji)
 {
-    options.SetINT(".\\Results\\Sort1", entries.primary.key);
-    options.SetBOOL(".\\Results\\Sort1 Asc", !entries.primary.descending);
-    options.SetINT(".\\Results\\Sort2", entries.secondary.key);
-    options.SetBOOL(".\\Results\\Sort2 Asc", !entries.secondary.descending);
-    options.SetINT(".\\Kanji\\Sort1 Level", kanji.primary.header == kKanjiHeader1 ? 1 : 2);
-    options.SetINT(".\\Kanji\\Sort1 Button", kanji.primary.item);
-    options.SetBOOL(".\\Kanji\\Sort1 Asc", !kanji.primary.descending);
-    options.SetINT(".\\Kanji\\Sort2 Level", kanji.secondary.header == kKanjiHeader1 ? 1 : 2);
-    options.SetINT(".\\Kanji\\Sort2 Button", kanji.secondary.item);
-    options.SetBOOL(".\\Kanji\\Sort2 Asc", !kanji.secondary.descending);
+    options.SetINT(opt::results::kSort1, entries.primary.key);
+    options.SetBOOL(opt::results::kSort1Asc, !entries.primary.descending);
+    options.SetINT(opt::results::kSort2, entries.secondary.key);
+    options.SetBOOL(opt::results::kSort2Asc, !entries.secondary.descending);
+    options.SetINT(opt::kanji::kSort1Level, kanji.primary.header == kKanjiHeader1 ? 1 : 2);
+    options.SetINT(opt::kanji::kSort1Button, kanji.primary.item);
+    options.SetBOOL(opt::kanji::kSort1Asc, !kanji.primary.descending);
+    options.SetINT(opt::kanji::kSort2Level, kanji.secondary.header == kKanjiHeader1 ? 1 : 2);
+    options.SetINT(opt::kanji::kSort2Button, kanji.secondary.item);
+    options.SetBOOL(opt::kanji::kSort2Asc, !kanji.secondary.descending);
 }
 
 }  // namespace mirudex::search

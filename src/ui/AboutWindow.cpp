@@ -71,7 +71,7 @@ AboutWindow::AboutWindow(Registry& registry, QWidget* owner) : QWidget(owner, Qt
 
     okay_ = new QPushButton(QStringLiteral("Okay"), this);
     okay_->setObjectName(QStringLiteral("Okay"));
-    QFont font = MakeFont(QString::fromStdString(registry.GetString(".\\Search\\Font\\Font")), 1, 72);
+    QFont font = MakeFont(QString::fromStdString(registry.GetString(opt::search::font::kFont)), 1, 72);
     font.setPixelSize(14);
     okay_->setFont(font);
     okay_->resize(70, 26);

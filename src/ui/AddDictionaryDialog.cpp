@@ -177,7 +177,7 @@ void AddDictionaryDialog::Load()
         accept();
         return;
     }
-    const int waited = waiter_(kWaitQuit | kWaitEsc);
+    const int waited = waiter_(kWaitQuitFlag | kWaitEscFlag);
     if (waited == kWaitFinished) {
         search::JoinWorker(state_);
         dlog::Write(u"Dictionary loading... okay.\n");
@@ -189,16 +189,15 @@ void AddDictionaryDialog::Load()
             return;
         }
         Registry& options = state_.options;
-        const int n = options.GetINT(".\\Dictionaries\\EDICT\\Number");
-        const std::string key = ".\\Dictionaries\\EDICT\\" + std::to_string(n);
-        options.CD(".\\Dictionaries\\EDICT");
+        const int n = options.GetINT(opt::dictionaries::edict::kNumber);
+        options.CD(opt::dictionaries::edict::kKey);
         options.MakeKey(std::to_string(n));
-        options.CD(".");
-        options.SetSTRING(key + "\\Path", dictionary->path);
-        options.SetSTRING(key + "\\Name", dictionary->name);
-        options.SetSTRING(key + "\\Encoding", dictionary->encoding);
-        options.SetBOOL(key + "\\On", true);
-        options.SetINT(".\\Dictionaries\\EDICT\\Number", n + 1);
+        options.CD(opt::kRoot);
+        options.SetSTRING(opt::dictionaries::edict::Path(n), dictionary->path);
+        options.SetSTRING(opt::dictionaries::edict::Name(n), dictionary->name);
+        options.SetSTRING(opt::dictionaries::edict::Encoding(n), dictionary->encoding);
+        options.SetBOOL(opt::dictionaries::edict::On(n), true);
+        options.SetINT(opt::dictionaries::edict::kNumber, n + 1);
         state_.store.edict_dictionaries.push_back(std::move(dictionary));
         platform::Get().SetStatusText(0, u"Dictionary loaded.");
     } else {

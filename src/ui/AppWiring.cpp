@@ -49,7 +49,7 @@ void PassQuitOn(QWidget* mainWindow)
 
 int WaitWithProgress(search::AppState& state, QWidget* mainWindow, const QString& text, int flags)
 {
-    CreateThreadWindow(state.options, mainWindow, text, (flags & kWaitEsc) != 0);
+    CreateThreadWindow(state.options, mainWindow, text, (flags & kWaitEscFlag) != 0);
     return WaitForWorker(StateProbe(state), flags);
 }
 
@@ -85,7 +85,7 @@ userdata::StudyListContext& AppStateServices::Context()
     // Made afresh each time: the encodings follow the dictionaries loaded so far.
     auto wait = [this]() {
         const int result =
-            WaitWithProgress(state_, main_, QStringLiteral("Loading Dictionary..."), kWaitQuit | kWaitEsc);
+            WaitWithProgress(state_, main_, QStringLiteral("Loading Dictionary..."), kWaitQuitFlag | kWaitEscFlag);
         if (result == kWaitQuitArrived)
             PassQuitOn(main_);
         return result;

@@ -60,7 +60,6 @@ public:
 
 private:
     userdata::StudyListContext& Context();
-    void PassOnQuit(userdata::LoadWait wait);
 
     search::AppState& state_;
     QPointer<MainWindow> main_;

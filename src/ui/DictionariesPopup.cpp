@@ -79,11 +79,11 @@ void DictionariesPopup::SetDictionary(int index, bool on)
         a->setChecked(on);
         a->setEnabled(true);
     }
-    registry_.CD(".\\Dictionaries\\EDICT");
+    registry_.CD(opt::dictionaries::edict::kKey);
     registry_.CD(std::to_string(index));
-    registry_.SetBOOL("On", on);
-    registry_.CD("..");
-    registry_.CD("..");
+    registry_.SetBOOL(opt::dictionaries::edict::entry::kOn, on);
+    registry_.CD(opt::kParent);
+    registry_.CD(opt::kParent);
 }
 
 void DictionariesPopup::RightClicked(QAction* action)

@@ -33,7 +33,7 @@ QSize Measure(const QFont& font, const QString& text)
         .size();
 }
 
-QFont FaceFont(Registry& options, const char* key, int points, int dpiY)
+QFont FaceFont(Registry& options, std::string_view key, int points, int dpiY)
 {
     const std::string face = options.GetString(key);
     return MakeFont(QString::fromLatin1(face.data(), static_cast<qsizetype>(face.size())), points, dpiY);
@@ -81,11 +81,11 @@ KanjiHoverCard::KanjiHoverCard(const dict::KanjiRecord& record, const dict::Radi
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
-    fontKanji_ = FaceFont(options, ".\\Kanji\\Fonts\\Kanji\\Font", kKanjiPoints, dpiY);
-    fontReading_ = FaceFont(options, ".\\Kanji\\Fonts\\On\\Font", kReadingPoints, dpiY);
-    fontLabel_ = FaceFont(options, ".\\Kanji\\Fonts\\Meaning\\Font", kLabelPoints, dpiY);
-    fontMeaning_ = FaceFont(options, ".\\Kanji\\Fonts\\Meaning\\Font", kMeaningPoints, dpiY);
-    fontRadical_ = FaceFont(options, ".\\Kanji\\Fonts\\Kanji\\Font", kRadicalPoints, dpiY);
+    fontKanji_ = FaceFont(options, opt::kanji::fonts::kanji::kFont, kKanjiPoints, dpiY);
+    fontReading_ = FaceFont(options, opt::kanji::fonts::on::kFont, kReadingPoints, dpiY);
+    fontLabel_ = FaceFont(options, opt::kanji::fonts::meaning::kFont, kLabelPoints, dpiY);
+    fontMeaning_ = FaceFont(options, opt::kanji::fonts::meaning::kFont, kMeaningPoints, dpiY);
+    fontRadical_ = FaceFont(options, opt::kanji::fonts::kanji::kFont, kRadicalPoints, dpiY);
     Measure(record, radicals);
     setGeometry(0, 0, layout_.Width(), layout_.Height());
 }

@@ -22,11 +22,11 @@ namespace {
 
 QString Q(std::u16string_view text) { return platform::QtPlatform::ToQString(text); }
 
-std::vector<int> ReadPercents(Registry& options, const char* key, int count)
+std::vector<int> ReadPercents(Registry& options, std::string_view headerWindowKey, int count)
 {
     std::vector<int> out;
     for (int i = 0; i < count; ++i)
-        out.push_back(options.GetINT(std::string(key) + "\\Header" + std::to_string(i)));
+        out.push_back(options.GetINT(opt::kanji::header_window::Header(headerWindowKey, i)));
     return out;
 }
 
@@ -56,9 +56,9 @@ KanjiWindow::KanjiWindow(KanjiWindowContext context, QWidget* parent) : QWidget(
     dlog::Write(u"Kanji Window: WM_CREATE:\n");
 
     header1_ = new KanjiHeaderBar(kId1, {"Kanji", "On", "Kun", "#"},
-                                  ReadPercents(ctx_.options, ".\\Kanji\\HeaderWindow1", 4), this);
-    header2_ =
-        new KanjiHeaderBar(kId2, {"Kanji", "Meaning"}, ReadPercents(ctx_.options, ".\\Kanji\\HeaderWindow2", 2), this);
+                                  ReadPercents(ctx_.options, opt::kanji::header_window::kKey1, 4), this);
+    header2_ = new KanjiHeaderBar(kId2, {"Kanji", "Meaning"},
+                                  ReadPercents(ctx_.options, opt::kanji::header_window::kKey2, 2), this);
     for (KanjiHeaderBar* bar : {header1_, header2_}) {
         bar->setFont(ctx_.resources.fonts.misc);
         bar->onBeginTrack = [this, bar](int item) { return BeginTrack(bar, item); };
@@ -263,10 +263,11 @@ void KanjiWindow::EndTrack() { Relayout(); }
 
 void KanjiWindow::SaveHeaderPercentages(Registry& options) const
 {
+    namespace header_window = opt::kanji::header_window;
     for (int i = 0; i < header1_->count(); ++i)
-        options.SetINT(".\\Kanji\\HeaderWindow1\\Header" + std::to_string(i), header1_->Percent(i));
+        options.SetINT(header_window::Header(header_window::kKey1, i), header1_->Percent(i));
     for (int i = 0; i < header2_->count(); ++i)
-        options.SetINT(".\\Kanji\\HeaderWindow2\\Header" + std::to_string(i), header2_->Percent(i));
+        options.SetINT(header_window::Header(header_window::kKey2, i), header2_->Percent(i));
 }
 
 void KanjiWindow::ShowArrow(const search::KanjiSortLevel& level, bool primary, bool show)
@@ -324,7 +325,7 @@ void KanjiWindow::HandleMove(const QPoint& pos)
     setCursor(ctx_.resources.cursor_arrow);
     if (card_ && (pos.x() < 0 || pos.y() < geom_.listTop || pos.x() >= geom_.listWidth || pos.y() >= geom_.listHeight))
         DestroyCard();
-    if (window()->isActiveWindow() && !hasFocus() && !ctx_.options.GetBOOL(".\\Search\\AlwaysSearchFocus"))
+    if (window()->isActiveWindow() && !hasFocus() && !ctx_.options.GetBOOL(opt::search::kAlwaysSearchFocus))
         setFocus(Qt::MouseFocusReason);
     if (EntryCount() == 0 || ctx_.thread_searching())
         return;

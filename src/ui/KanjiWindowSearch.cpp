@@ -18,7 +18,7 @@ namespace {
 constexpr int kWaitQuitFlag = 1;
 constexpr int kWaitEscFlag = 2;
 constexpr int kWaitFinished = 1;
-constexpr int kWaitQuit = 2;
+constexpr int kWaitQuitArrived = 2;
 
 int PollUntilDone(search::AppState& state)
 {
@@ -49,7 +49,7 @@ bool RunKanjiWindowSearch(search::AppState& state, const std::u16string& text, c
         if (hooks.showResults)
             hooks.showResults();
         search::SetStatus(search::SearchAbortedText(state));
-        if (waited == kWaitQuit && hooks.forwardQuit)
+        if (waited == kWaitQuitArrived && hooks.forwardQuit)
             hooks.forwardQuit();
     }
     return true;

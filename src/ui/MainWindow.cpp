@@ -49,12 +49,12 @@ MainWindow::MainWindow(Registry& registry, AppServices& services, PaneFactory& f
     client_ = new ClientArea(factory, width, clientHeight, this);
     setCentralWidget(client_);
     client_->resize(width, clientHeight);
-    registry_.CD(".");
-    const bool remember = registry_.GetBOOL(".\\Window\\RememberSize");
+    registry_.CD(opt::kRoot);
+    const bool remember = registry_.GetBOOL(opt::window::kRememberSize);
     int top = 0, bottom = 0;
     if (remember) {
-        top = registry_.GetINT(".\\Window\\Div_vert");
-        bottom = registry_.GetINT(".\\Window\\Div_vert_bottom_horiz");
+        top = registry_.GetINT(opt::window::kDivVert);
+        bottom = registry_.GetINT(opt::window::kDivVertBottomHoriz);
     }
     client_->BuildLayout(remember, top, bottom);
     searchControl_ = factory.SearchControl(client_->pane(PaneId::Search));
@@ -107,8 +107,8 @@ void MainWindow::OnCommand(int id)
     case ID_EXIT: close(); return;
     case ID_DICTIONARIES: popup_->Open(QCursor::pos()); return;
     case ID_ALWAYS_ON_TOP: {
-        const bool on = !registry_.GetBOOL(".\\Misc\\AlwaysOnTop");
-        registry_.SetBOOL(".\\Misc\\AlwaysOnTop", on);
+        const bool on = !registry_.GetBOOL(opt::misc::kAlwaysOnTop);
+        registry_.SetBOOL(opt::misc::kAlwaysOnTop, on);
         action(ID_ALWAYS_ON_TOP)->setChecked(on);
         return;
     }
@@ -224,7 +224,7 @@ void MainWindow::ShowAbout()
 
 void MainWindow::ApplyAlwaysOnTop()
 {
-    const bool on = registry_.GetBOOL(".\\Misc\\AlwaysOnTop");
+    const bool on = registry_.GetBOOL(opt::misc::kAlwaysOnTop);
     if (on == bool(windowFlags() & Qt::WindowStaysOnTopHint))
         return;
     const bool visible = isVisible();
@@ -244,10 +244,10 @@ void MainWindow::OnClipboardChanged()
 {
     if (!watchingClipboard_ || services_.SearchLock())
         return;
-    if (!skipNextClipboardNotice_ && !services_.ThreadSearching() && registry_.GetBOOL(".\\Misc\\GrabClipboard")) {
+    if (!skipNextClipboardNotice_ && !services_.ThreadSearching() && registry_.GetBOOL(opt::misc::kGrabClipboard)) {
         if (SearchPaneControl* search = searchControl()) {
             search->OnCommand(ID_ENCODE_PASTE);
-            if (registry_.GetBOOL(".\\Misc\\GrabClipboard-AutoSearch")) {
+            if (registry_.GetBOOL(opt::misc::kGrabClipboardAutoSearch)) {
                 const bool romaji = search->RomajiConversion();
                 if (romaji)
                     search->SetRomajiConversion(false);

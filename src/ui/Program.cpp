@@ -44,14 +44,14 @@ void Program::PlaceWindow(int& x, int& y, int& w, int& h, bool& useDefaultPositi
     useDefaultPosition = true;
     w = kDefaultWidth;
     h = kDefaultHeight;
-    if (!registry_.GetBOOL(".\\Window\\RememberSize"))
+    if (!registry_.GetBOOL(opt::window::kRememberSize))
         return;
-    registry_.CD(".\\Window");
-    const int sx = registry_.GetINT("Window_x");
-    const int sy = registry_.GetINT("Window_y");
-    const int sw = registry_.GetINT("Window_w");
-    const int sh = registry_.GetINT("Window_h");
-    registry_.CD(".");
+    registry_.CD(opt::window::kKey);
+    const int sx = registry_.GetINT(opt::window::rel::kWindowX);
+    const int sy = registry_.GetINT(opt::window::rel::kWindowY);
+    const int sw = registry_.GetINT(opt::window::rel::kWindowW);
+    const int sh = registry_.GetINT(opt::window::rel::kWindowH);
+    registry_.CD(opt::kRoot);
     if (sw < 30 || sh < 30 || sx < -300 || sx > 3000 || sy < -300 || sy > 3000) {
         dlog::Write(u"The window position settings were incorrect--They have been restored to the defaults.");
         platform::Get().MessageBox(
@@ -107,14 +107,14 @@ void Program::Start()
     RestoreToggles();
     RestoreSorts();
 
-    const bool ime = registry_.GetBOOL(".\\Misc\\IME");
+    const bool ime = registry_.GetBOOL(opt::misc::kIME);
     if (parts_.focusSearchBox)
         parts_.focusSearchBox(*main_, ime);
     platform::Get().SetStatusText(1, ime ? u"IME -on-" : u"IME -off-");
 
-    if (registry_.GetBOOL(".\\Search\\RecentList\\Enabled") && registry_.GetBOOL(".\\Search\\RecentList\\Load") &&
+    if (registry_.GetBOOL(opt::search::recent_list::kEnabled) && registry_.GetBOOL(opt::search::recent_list::kLoad) &&
         parts_.loadHistory)
-        parts_.loadHistory(registry_.GetINT(".\\Search\\RecentList\\Max"));
+        parts_.loadHistory(registry_.GetINT(opt::search::recent_list::kMax));
 
     if (parts_.loadMarkers) {
         Status(u"Loading Markers...");
@@ -123,19 +123,19 @@ void Program::Start()
     }
     if (parts_.loadRadicals) {
         Status(u"Loading RADKFILE...");
-        parts_.loadRadicals(registry_.GetString(".\\Dictionaries\\RADKFILE\\Path"));
+        parts_.loadRadicals(registry_.GetString(opt::dictionaries::radkfile::kPath));
         Status(u"RADKFILE loaded.");
     }
     services_->LoadStudyListAtStartup();
 
-    if (registry_.GetBOOL(".\\StudyList\\On"))
+    if (registry_.GetBOOL(opt::study_list::kOn))
         main_->OnCommand(ID_WINDOW_STUDYLIST);
-    if (registry_.GetBOOL(".\\RadicalLookup\\On"))
+    if (registry_.GetBOOL(opt::radical_lookup::kOn))
         main_->OnCommand(ID_WINDOW_RADICALLOOKUP);
     main_->repaint();
     dlog::WriteAt(1, u"Main Window updated.\n");
 
-    if (registry_.GetBOOL(".\\Misc\\FirstTime"))
+    if (registry_.GetBOOL(opt::misc::kFirstTime))
         FirstTimeMessages();
 
     LoadAllDictionaries();
@@ -146,14 +146,14 @@ void Program::Start()
 
 void Program::RestoreToggles()
 {
-    if (registry_.GetBOOL(".\\Misc\\AlwaysOnTop")) {
-        registry_.SetBOOL(".\\Misc\\AlwaysOnTop", false);
+    if (registry_.GetBOOL(opt::misc::kAlwaysOnTop)) {
+        registry_.SetBOOL(opt::misc::kAlwaysOnTop, false);
         main_->OnCommand(ID_ALWAYS_ON_TOP);
     }
-    int language = registry_.GetINT(".\\Search\\Language");
+    int language = registry_.GetINT(opt::search::kLanguage);
     if (language > 7) {
         dlog::Write(u"WARNING: The language type is invalid; setting it to default.\n");
-        registry_.SetINT(".\\Search\\Language", 0);
+        registry_.SetINT(opt::search::kLanguage, 0);
         language = 0;
     }
     if (parts_.restoreToolbars)
@@ -166,23 +166,21 @@ void Program::RestoreSorts()
     if (parts_.clearResultSorts)
         parts_.clearResultSorts(*main_);
     for (bool primary : {false, true}) {
-        const std::string key = primary ? ".\\Results\\Sort1" : ".\\Results\\Sort2";
-        const int column = registry_.GetINT(key);
+        const int column = registry_.GetINT(primary ? opt::results::kSort1 : opt::results::kSort2);
         if (column < 0 || column > 5) {
             dlog::Write(primary ? u"ERROR: The primary button to sort on is wrong (%i)\n"
                                 : u"ERROR: The secondary button to sort on is wrong (%i)\n",
                         column);
             continue;
         }
-        const bool ascending = registry_.GetBOOL(key + " Asc");
+        const bool ascending = registry_.GetBOOL(primary ? opt::results::kSort1Asc : opt::results::kSort2Asc);
         if (parts_.restoreResultSort)
             parts_.restoreResultSort(*main_, primary, column, ascending);
     }
     for (bool primary : {false, true}) {
-        const std::string key = primary ? ".\\Kanji\\Sort1" : ".\\Kanji\\Sort2";
-        const int button = registry_.GetINT(key + " Button");
-        const int level = registry_.GetINT(key + " Level");
-        const bool ascending = registry_.GetBOOL(key + " Asc");
+        const int button = registry_.GetINT(primary ? opt::kanji::kSort1Button : opt::kanji::kSort2Button);
+        const int level = registry_.GetINT(primary ? opt::kanji::kSort1Level : opt::kanji::kSort2Level);
+        const bool ascending = registry_.GetBOOL(primary ? opt::kanji::kSort1Asc : opt::kanji::kSort2Asc);
         if (parts_.restoreKanjiSort)
             parts_.restoreKanjiSort(*main_, primary, button, level, ascending);
     }
@@ -197,7 +195,7 @@ void Program::FirstTimeMessages()
     const auto answer =
         platform::Get().MessageBox(FirstTimeText(4), caption, platform::Buttons::YesNo, platform::Owner::MainWindow);
     if (answer == platform::Answer::Yes)
-        registry_.SetBOOL(".\\Misc\\FirstTime", false);
+        registry_.SetBOOL(opt::misc::kFirstTime, false);
 }
 
 void Program::LoadAllDictionaries()
@@ -208,11 +206,11 @@ void Program::LoadAllDictionaries()
     const bool started = parts_.startLoadAllDictionaries();
     dlog::WriteAt(1, u"Load_Thread_LoadAllEDICTS() called.\n");
     if (!started) {
-        if (ProgressWindow* w = ThreadWindow())
+        if (ProgressWindow* w = CurrentProgressWindow())
             delete w;
         return;
     }
-    if (WaitForWorker(*parts_.loadWorker, kWaitQuit) == kWaitQuitArrived) {
+    if (WaitForWorker(*parts_.loadWorker, kWaitQuitFlag) == kWaitQuitArrived) {
         if (parts_.stopLoadWorker)
             parts_.stopLoadWorker();
         platform::Get().Exit(0);
@@ -235,32 +233,32 @@ int Program::Shutdown()
 {
     services_->SaveStudyListAtExit(main_->studyListPaneShown());
 
-    if (registry_.GetBOOL(".\\Search\\RecentList\\Enabled") && registry_.GetBOOL(".\\Search\\RecentList\\Load") &&
+    if (registry_.GetBOOL(opt::search::recent_list::kEnabled) && registry_.GetBOOL(opt::search::recent_list::kLoad) &&
         parts_.saveHistory)
         parts_.saveHistory();
 
     Stars(32);
     dlog::Write(u"***   Saving Options.mxreg   ***\n");
     Stars(32);
-    if (registry_.GetBOOL(".\\Window\\RememberSize")) {
+    if (registry_.GetBOOL(opt::window::kRememberSize)) {
         const bool normal = !main_->isMaximized() && !main_->isMinimized() && !main_->isFullScreen();
         const QRect frame = normal ? main_->frameGeometry() : main_->normalGeometry();
         const QSize size = normal ? main_->size() : main_->normalGeometry().size();
-        registry_.CD(".\\Window");
-        registry_.SetINT("Window_x", frame.x());
-        registry_.SetINT("Window_y", frame.y());
-        registry_.SetINT("Window_w", size.width());
-        registry_.SetINT("Window_h", size.height());
-        registry_.SetINT("Div_vert", main_->clientArea()->TopDivider());
-        registry_.SetINT("Div_vert_bottom_horiz", main_->clientArea()->BottomDivider());
-        registry_.CD(".");
+        registry_.CD(opt::window::kKey);
+        registry_.SetINT(opt::window::rel::kWindowX, frame.x());
+        registry_.SetINT(opt::window::rel::kWindowY, frame.y());
+        registry_.SetINT(opt::window::rel::kWindowW, size.width());
+        registry_.SetINT(opt::window::rel::kWindowH, size.height());
+        registry_.SetINT(opt::window::rel::kDivVert, main_->clientArea()->TopDivider());
+        registry_.SetINT(opt::window::rel::kDivVertBottomHoriz, main_->clientArea()->BottomDivider());
+        registry_.CD(opt::kRoot);
     }
     if (parts_.saveWindowState)
         parts_.saveWindowState(*main_);
     if (parts_.imeMode)
-        registry_.SetBOOL(".\\Misc\\IME", parts_.imeMode());
-    registry_.SetBOOL(".\\StudyList\\On", main_->studyListPaneShown());
-    registry_.SetBOOL(".\\RadicalLookup\\On", main_->radicalPaneShown());
+        registry_.SetBOOL(opt::misc::kIME, parts_.imeMode());
+    registry_.SetBOOL(opt::study_list::kOn, main_->studyListPaneShown());
+    registry_.SetBOOL(opt::radical_lookup::kOn, main_->radicalPaneShown());
     dlog::Write(registry_.Save(kOptionsFileName) ? u"Options.mxreg saved successfully.\n"
                                                  : u"ERROR while saving Options.mxreg.\n");
 

@@ -72,19 +72,19 @@ ProgressWindow* CreateThreadWindow(Registry& registry, QWidget* mainWindow, cons
         dlog::Write(u"WARNING: CreateThreadWindow(): hwnd_searching is NOT null!\n");
         delete hwnd_searching.data();
     }
-    const QString face = QString::fromStdString(registry.GetString(".\\Misc\\Font\\Font"));
+    const QString face = QString::fromStdString(registry.GetString(opt::misc::font::kFont));
     hwnd_searching = new ProgressWindow(text, escLine, face, mainWindow);
     hwnd_searching->show();
     hwnd_searching->repaint();
     return hwnd_searching;
 }
 
-ProgressWindow* ThreadWindow() { return hwnd_searching.data(); }
+ProgressWindow* CurrentProgressWindow() { return hwnd_searching.data(); }
 
 int WaitForWorker(const WorkerProbe& worker, int flags)
 {
     EscapeFilter esc;
-    if (flags & kWaitEsc)
+    if (flags & kWaitEscFlag)
         qApp->installEventFilter(&esc);
     int result;
     for (;;) {
@@ -95,18 +95,18 @@ int WaitForWorker(const WorkerProbe& worker, int flags)
             break;
         }
         QCoreApplication::processEvents(QEventLoop::AllEvents);
-        if ((flags & kWaitEsc) && esc.pressed) {
+        if ((flags & kWaitEscFlag) && esc.pressed) {
             result = kWaitEscPressed;
             break;
         }
-        if ((flags & kWaitQuit) && quit::Pending()) {
+        if ((flags & kWaitQuitFlag) && quit::Pending()) {
             quit::Take();
             result = kWaitQuitArrived;
             break;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    if (flags & kWaitEsc)
+    if (flags & kWaitEscFlag)
         qApp->removeEventFilter(&esc);
     if (hwnd_searching) {
         delete hwnd_searching.data();

@@ -4,8 +4,8 @@
 //
 // There is at most one progress window (hwnd_searching). The wait loop keeps
 // dispatching events every 10 ms, so windows repaint and take input; it ends
-// when the worker reports that it is done, on ESC (flag kWaitEsc) or on a
-// quit request (flag kWaitQuit, which consumes the request: the starter
+// when the worker reports that it is done, on ESC (flag kWaitEscFlag) or on a
+// quit request (flag kWaitQuitFlag, which consumes the request: the starter
 // passes it on).
 
 #include <QPointer>
@@ -42,7 +42,7 @@ private:
 // Shows the progress window with this text (replacing one left over).
 ProgressWindow* CreateThreadWindow(Registry& registry, QWidget* mainWindow, const QString& text, bool escLine);
 // The progress window while one exists.
-ProgressWindow* ThreadWindow();
+ProgressWindow* CurrentProgressWindow();
 
 // What the wait loop asks of the worker.
 class WorkerProbe {
@@ -52,9 +52,11 @@ public:
     virtual bool Running() const = 0;
 };
 
-inline constexpr int kWaitQuit = 1;
-inline constexpr int kWaitEsc = 2;
+// What may end the wait besides the worker finishing (bits of WaitForWorker's flags).
+inline constexpr int kWaitQuitFlag = 1;
+inline constexpr int kWaitEscFlag = 2;
 
+// Why the wait ended (WaitForWorker's result).
 enum WaitResult { kWaitEscPressed = 0, kWaitFinished = 1, kWaitQuitArrived = 2 };
 
 // Waits for the worker; destroys the progress window before it returns.

@@ -62,7 +62,7 @@ int RadicalWindow::ClientWidth() const { return width() - scrollBar_->width(); }
 
 void RadicalWindow::MakeFont()
 {
-    const std::string face = ctx_.options.GetString(".\\Kanji\\Fonts\\Kanji\\Font");
+    const std::string face = ctx_.options.GetString(opt::kanji::fonts::kanji::kFont);
     font_ = ui::MakeFont(QString::fromLatin1(face.data(), static_cast<qsizetype>(face.size())), 12, 96);
     font_.setPixelSize(fontSize_);
 }
@@ -141,7 +141,7 @@ void RadicalWindow::paintEvent(QPaintEvent*)
 void RadicalWindow::mouseMoveEvent(QMouseEvent* event)
 {
     setCursor(ctx_.resources.cursor_arrow);
-    if (!hasFocus() && !ctx_.options.GetBOOL(".\\Search\\AlwaysSearchFocus"))
+    if (!hasFocus() && !ctx_.options.GetBOOL(opt::search::kAlwaysSearchFocus))
         setFocus(Qt::MouseFocusReason);
     if (Busy() || !grid_.HasCells())
         return;
@@ -179,7 +179,7 @@ void RadicalWindow::Click(const QPoint& pos, bool ctrl)
     if (index < 0 || index >= ctx_.radicals.count())
         return;
     auto& records = ctx_.radicals.records;
-    if (ctx_.options.GetBOOL(".\\RadicalLookup\\CtrlClick") && !ctrl) {
+    if (ctx_.options.GetBOOL(opt::radical_lookup::kCtrlClick) && !ctrl) {
         for (int j = 0; j < static_cast<int>(records.size()); ++j) {
             if (records[j].selected) {
                 records[j].selected = 0;

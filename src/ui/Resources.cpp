@@ -85,14 +85,14 @@ const QPixmap& Resources::Arrow(SortArrow which) const
 
 namespace {
 
-QFont FontFromOptions(Registry& options, const std::string& key, int dpiY)
+QFont FontFromOptions(Registry& options, const opt::FontItems& font, int dpiY)
 {
-    const std::string face = options.GetString(key + "\\Font");
-    const int size = options.GetINT(key + "\\Size");
+    const std::string face = options.GetString(font.face);
+    const int size = options.GetINT(font.size);
     return MakeFont(QString::fromLatin1(face.data(), static_cast<qsizetype>(face.size())), size, dpiY);
 }
 
-QColor ColorOption(Registry& options, const std::string& path) { return ColorFromColorref(options.GetINT(path)); }
+QColor ColorOption(Registry& options, std::string_view path) { return ColorFromColorref(options.GetINT(path)); }
 
 QPixmap DrawArrow(bool up, bool primary)
 {
@@ -115,40 +115,40 @@ QPixmap DrawArrow(bool up, bool primary)
 
 void LoadFonts(Registry& options, Fonts& fonts, int dpiY)
 {
-    fonts.result_word = FontFromOptions(options, ".\\Results\\Fonts\\Word", dpiY);
-    fonts.result_kana = FontFromOptions(options, ".\\Results\\Fonts\\Kana", dpiY);
-    fonts.result_meaning = FontFromOptions(options, ".\\Results\\Fonts\\Meaning", dpiY);
-    fonts.result_info = FontFromOptions(options, ".\\Results\\Fonts\\Info", dpiY);
-    fonts.kanji_kanji = FontFromOptions(options, ".\\Kanji\\Fonts\\Kanji", dpiY);
-    fonts.kanji_onkun = FontFromOptions(options, ".\\Kanji\\Fonts\\On", dpiY);
-    fonts.kanji_meaning = FontFromOptions(options, ".\\Kanji\\Fonts\\Meaning", dpiY);
-    fonts.misc = FontFromOptions(options, ".\\Misc\\Font", dpiY);
+    fonts.result_word = FontFromOptions(options, opt::results::fonts::word::kFontItems, dpiY);
+    fonts.result_kana = FontFromOptions(options, opt::results::fonts::kana::kFontItems, dpiY);
+    fonts.result_meaning = FontFromOptions(options, opt::results::fonts::meaning::kFontItems, dpiY);
+    fonts.result_info = FontFromOptions(options, opt::results::fonts::info::kFontItems, dpiY);
+    fonts.kanji_kanji = FontFromOptions(options, opt::kanji::fonts::kanji::kFontItems, dpiY);
+    fonts.kanji_onkun = FontFromOptions(options, opt::kanji::fonts::on::kFontItems, dpiY);
+    fonts.kanji_meaning = FontFromOptions(options, opt::kanji::fonts::meaning::kFontItems, dpiY);
+    fonts.misc = FontFromOptions(options, opt::misc::font::kFontItems, dpiY);
 }
 
 void LoadResultColors(Registry& options, ResultColors& c)
 {
-    c.word = ColorOption(options, ".\\Results\\Fonts\\Word\\Color");
-    c.kana = ColorOption(options, ".\\Results\\Fonts\\Kana\\Color");
-    c.meaning = ColorOption(options, ".\\Results\\Fonts\\Meaning\\Color");
-    c.info = ColorOption(options, ".\\Results\\Fonts\\Info\\Color");
-    c.bg1 = ColorOption(options, ".\\Results\\Colors\\BG1");
-    c.bg2 = ColorOption(options, ".\\Results\\Colors\\BG2");
-    c.border_inside = ColorOption(options, ".\\Results\\Colors\\Border_Inside");
-    c.border_outside = ColorOption(options, ".\\Results\\Colors\\Border_Outside");
-    c.bg_window = ColorOption(options, ".\\Results\\Colors\\BGWindow");
+    c.word = ColorOption(options, opt::results::fonts::word::kColor);
+    c.kana = ColorOption(options, opt::results::fonts::kana::kColor);
+    c.meaning = ColorOption(options, opt::results::fonts::meaning::kColor);
+    c.info = ColorOption(options, opt::results::fonts::info::kColor);
+    c.bg1 = ColorOption(options, opt::results::colors::kBG1);
+    c.bg2 = ColorOption(options, opt::results::colors::kBG2);
+    c.border_inside = ColorOption(options, opt::results::colors::kBorderInside);
+    c.border_outside = ColorOption(options, opt::results::colors::kBorderOutside);
+    c.bg_window = ColorOption(options, opt::results::colors::kBGWindow);
 }
 
 void LoadKanjiColors(Registry& options, KanjiColors& c)
 {
-    c.kanji = ColorOption(options, ".\\Kanji\\Fonts\\Kanji\\Color");
-    c.on = ColorOption(options, ".\\Kanji\\Fonts\\On\\Color");
-    c.kun = ColorOption(options, ".\\Kanji\\Fonts\\Kun\\Color");
-    c.meaning = ColorOption(options, ".\\Kanji\\Fonts\\Meaning\\Color");
-    c.bg1 = ColorOption(options, ".\\Kanji\\Colors\\BG1");
-    c.bg2 = ColorOption(options, ".\\Kanji\\Colors\\BG2");
-    c.border_inside = ColorOption(options, ".\\Kanji\\Colors\\Border_Inside");
-    c.border_outside = ColorOption(options, ".\\Kanji\\Colors\\Border_Outside");
-    c.bg_window = ColorOption(options, ".\\Kanji\\Colors\\BGWindow");
+    c.kanji = ColorOption(options, opt::kanji::fonts::kanji::kColor);
+    c.on = ColorOption(options, opt::kanji::fonts::on::kColor);
+    c.kun = ColorOption(options, opt::kanji::fonts::kun::kColor);
+    c.meaning = ColorOption(options, opt::kanji::fonts::meaning::kColor);
+    c.bg1 = ColorOption(options, opt::kanji::colors::kBG1);
+    c.bg2 = ColorOption(options, opt::kanji::colors::kBG2);
+    c.border_inside = ColorOption(options, opt::kanji::colors::kBorderInside);
+    c.border_outside = ColorOption(options, opt::kanji::colors::kBorderOutside);
+    c.bg_window = ColorOption(options, opt::kanji::colors::kBGWindow);
 }
 
 void MakeSortArrows(Resources& r)

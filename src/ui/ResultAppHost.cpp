@@ -51,7 +51,8 @@ void AppResultHost::FocusSearchBox()
 
 void AppResultHost::CopyEntries(int index, int kind)
 {
-    const int position = encodingPosition ? encodingPosition() : state_.options.GetINT(".\\Search\\Toolbars\\Encoding");
+    const int position =
+        encodingPosition ? encodingPosition() : state_.options.GetINT(opt::search::toolbars::kEncoding);
     userdata::CopyEntries(Results(index), static_cast<userdata::CopyKind>(kind), state_.options, position);
 }
 

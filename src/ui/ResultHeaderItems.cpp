@@ -15,11 +15,6 @@ constexpr std::array<std::u16string_view, kHeaderItemCount> kLabels = {u"Word", 
 
 bool Shown(const ResultHeaderItem& item) { return item.bar == 0 || item.bar == 1; }
 
-std::string ItemKey(int windowIndex, int id)
-{
-    return std::string(HeaderItemsKey(windowIndex)) + "\\" + std::to_string(id) + "\\";
-}
-
 }  // namespace
 
 std::u16string_view HeaderItemLabel(int id)
@@ -27,20 +22,20 @@ std::u16string_view HeaderItemLabel(int id)
     return id >= 0 && id < kHeaderItemCount ? kLabels[static_cast<size_t>(id)] : std::u16string_view();
 }
 
-const char* HeaderItemsKey(int windowIndex)
+std::string_view HeaderItemsKey(int windowIndex)
 {
-    return windowIndex == 1 ? ".\\StudyList\\HeaderItems" : ".\\Results\\HeaderItems";
+    return windowIndex == 1 ? opt::study_list::header_items::kKey : opt::results::header_items::kKey;
 }
 
 ResultHeaderItems LoadHeaderItems(Registry& options, int windowIndex)
 {
     ResultHeaderItems items;
     for (int id = 0; id < kHeaderItemCount; ++id) {
-        const std::string key = ItemKey(windowIndex, id);
+        const std::string_view key = HeaderItemsKey(windowIndex);
         ResultHeaderItem& item = items[static_cast<size_t>(id)];
-        item.bar = options.GetINT(key + "Header");
-        item.percentage = options.GetINT(key + "Percentage");
-        item.position = options.GetINT(key + "Position");
+        item.bar = options.GetINT(opt::header_item::Header(key, id));
+        item.percentage = options.GetINT(opt::header_item::Percentage(key, id));
+        item.position = options.GetINT(opt::header_item::Position(key, id));
         if (!Shown(item))
             item.bar = kNoBar;
     }
@@ -50,11 +45,11 @@ ResultHeaderItems LoadHeaderItems(Registry& options, int windowIndex)
 void SaveHeaderItems(Registry& options, int windowIndex, const ResultHeaderItems& items)
 {
     for (int id = 0; id < kHeaderItemCount; ++id) {
-        const std::string key = ItemKey(windowIndex, id);
+        const std::string_view key = HeaderItemsKey(windowIndex);
         const ResultHeaderItem& item = items[static_cast<size_t>(id)];
-        options.SetINT(key + "Header", item.bar);
-        options.SetINT(key + "Percentage", item.percentage);
-        options.SetINT(key + "Position", item.position);
+        options.SetINT(opt::header_item::Header(key, id), item.bar);
+        options.SetINT(opt::header_item::Percentage(key, id), item.percentage);
+        options.SetINT(opt::header_item::Position(key, id), item.position);
     }
 }
 

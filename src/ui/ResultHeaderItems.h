@@ -38,7 +38,7 @@ std::u16string_view HeaderItemLabel(int id);
 
 // The options key of a result window's header items: .\Results\HeaderItems
 // (index 0) or .\StudyList\HeaderItems (index 1).
-const char* HeaderItemsKey(int windowIndex);
+std::string_view HeaderItemsKey(int windowIndex);
 
 // Reads N\Header, N\Percentage, N\Position for N = 0..5. A missing key ends
 // the program, as every options read does. Values outside -1..1 for the bar

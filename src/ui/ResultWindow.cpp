@@ -334,8 +334,8 @@ void ResultWindow::paintEvent(QPaintEvent* event)
     input.colors = &resources_.result;
     input.clip = ClientRect();
     input.cache = &textCache_;
-    input.texts.romaji = options_.GetBOOL(".\\Misc\\ROMAjiMode");
-    input.texts.meaningSeparator = userdata::StripBraces(options_.GetString(".\\Results\\Copy\\SepMeaning"));
+    input.texts.romaji = options_.GetBOOL(opt::misc::kROMAjiMode);
+    input.texts.meaningSeparator = userdata::StripBraces(options_.GetString(opt::results::copy::kSepMeaning));
     input.texts.toRomaji = [](std::u16string_view kana) { return text::KanaToRomaji(kana); };
     for (int b = 0; b < kBarCount; ++b) {
         const ResultHeaderBar* bar = bars_[static_cast<size_t>(b)];
@@ -374,7 +374,7 @@ void ResultWindow::mouseMoveEvent(QMouseEvent* event)
     lastMouse_ = ToClient(event->position());
     setCursor(resources_.cursor_arrow);
     QWidget* top = window();
-    if (top && top->isActiveWindow() && !hasFocus() && !options_.GetBOOL(".\\Search\\AlwaysSearchFocus"))
+    if (top && top->isActiveWindow() && !hasFocus() && !options_.GetBOOL(opt::search::kAlwaysSearchFocus))
         setFocus(Qt::MouseFocusReason);
     if (Busy() || list().empty())
         return;

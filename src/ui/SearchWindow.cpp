@@ -32,8 +32,6 @@ namespace mirudex::ui {
 
 namespace {
 
-constexpr int kFinished = kWaitFinished;
-constexpr int kQuit = kWaitQuitArrived;
 constexpr int kRandomTries = 100;
 
 constexpr std::u16string_view kHelpText =
@@ -94,7 +92,7 @@ SearchWindow::SearchWindow(search::AppState& state, QWidget* parent)
     bands_ = new SearchBands(this);
     connect(bands_, &SearchBands::commandTriggered, this, &SearchWindow::OnCommand);
     QLineEdit* field = bands_->resultsField();
-    field->setText(QString::number(options_.GetINT(".\\Results\\Size")));
+    field->setText(QString::number(options_.GetINT(opt::results::kSize)));
     state_.search_options.results_field = U(field->text());
     connect(field, &QLineEdit::textChanged, this,
             [this](const QString& text) { state_.search_options.results_field = U(text); });
@@ -112,8 +110,8 @@ SearchWindow::SearchWindow(search::AppState& state, QWidget* parent)
     connect(historyList_, &HistoryDropDown::chosen, this,
             [this](const QString& text) { edit_->ReplaceSelection(text); });
     connect(historyList_, &HistoryDropDown::closed, this, [this] { edit_->setFocus(); });
-    SetMiscFont(
-        MakeFont(Q8(options_.GetString(".\\Misc\\Font\\Font")), options_.GetINT(".\\Misc\\Font\\Size"), logicalDpiY()));
+    SetMiscFont(MakeFont(Q8(options_.GetString(opt::misc::font::kFont)), options_.GetINT(opt::misc::font::kSize),
+                         logicalDpiY()));
     dlog::Write(u"END: Search Window: WM_CREATE:\n");
     Layout();
 }
@@ -125,19 +123,19 @@ SearchWindow::~SearchWindow()
 
 void SearchWindow::ApplyLook()
 {
-    const std::string face = options_.GetString(".\\Search\\Font\\Font");
-    const int size = options_.GetINT(".\\Search\\Font\\Size");
+    const std::string face = options_.GetString(opt::search::font::kFont);
+    const int size = options_.GetINT(opt::search::font::kSize);
     edit_->setFont(MakeFont(Q8(face), size, logicalDpiY()));
     QPalette pal = edit_->palette();
-    pal.setColor(QPalette::Text, ColorFromColorref(options_.GetINT(".\\Search\\Font\\Color")));
-    pal.setColor(QPalette::Base, ColorFromColorref(options_.GetINT(".\\Search\\WindowBG")));
+    pal.setColor(QPalette::Text, ColorFromColorref(options_.GetINT(opt::search::font::kColor)));
+    pal.setColor(QPalette::Base, ColorFromColorref(options_.GetINT(opt::search::kWindowBG)));
     edit_->setPalette(pal);
 }
 
 void SearchWindow::SetInitialText()
 {
     // Set as it stands: a percent sign in it is text, not a format.
-    const bool help = options_.GetBOOL(".\\Search\\ShowInitialText");
+    const bool help = options_.GetBOOL(opt::search::kShowInitialText);
     edit_->setPlainText(help ? Q(kHelpText) : QStringLiteral("Search for..."));
     edit_->document()->clearUndoRedoStacks();
 }
@@ -196,7 +194,7 @@ void SearchWindow::OnCommand(int id)
     case ID_WORDS_ONLY: so.words_only = bands_->IsChecked(id); break;
     case ID_SHOW_CONVERTED: break;  // read from the button when a search ends
     case ID_REVERSE_CONJUGATION:
-        options_.SetBOOL(".\\Search\\Toolbars\\Fuzzy", !options_.GetBOOL(".\\Search\\Toolbars\\Fuzzy"));
+        options_.SetBOOL(opt::search::toolbars::kFuzzy, !options_.GetBOOL(opt::search::toolbars::kFuzzy));
         break;
     case ID_LANG_JAPANESE:
     case ID_LANG_ENGLISH:
@@ -214,7 +212,7 @@ void SearchWindow::OnCommand(int id)
 void SearchWindow::OnLanguage(int id)
 {
     const int bit = text::LanguageOfCommand(id);
-    const int language = options_.GetINT(".\\Search\\Language");
+    const int language = options_.GetINT(opt::search::kLanguage);
     int next = 0;
     if (bit == 0) {
         for (int other : {ID_LANG_JAPANESE, ID_LANG_ENGLISH, ID_LANG_KANJI})
@@ -227,7 +225,7 @@ void SearchWindow::OnLanguage(int id)
         bands_->SetChecked(id, (next & bit) != 0);
     }
     bands_->SetChecked(ID_LANG_AUTOMATIC, next == 0);
-    options_.SetINT(".\\Search\\Language", next);
+    options_.SetINT(opt::search::kLanguage, next);
 }
 
 int SearchWindow::DefaultWait(int flags)
@@ -286,9 +284,9 @@ void SearchWindow::SearchCommand()
         return;
     }
     dlog::Write(u"   Load_Thread_Search() called.\n");
-    const int waited = waiter_ ? waiter_(kWaitQuit | kWaitEsc) : DefaultWait(kWaitQuit | kWaitEsc);
+    const int waited = waiter_ ? waiter_(kWaitQuitFlag | kWaitEscFlag) : DefaultWait(kWaitQuitFlag | kWaitEscFlag);
 
-    if (waited == kFinished) {
+    if (waited == kWaitFinished) {
         search::HandOverFinishedSearch(state_);
         emit resultsReady();
         // The box shows what was searched for: the dispatcher's text (kana for
@@ -310,7 +308,7 @@ void SearchWindow::SearchCommand()
             Select(edit_, 3, INT_MAX);
         emit resultsReady();
         Status(search::SearchAbortedText(state_));
-        if (waited == kQuit) {
+        if (waited == kWaitQuitArrived) {
             if (forwardQuit_)
                 forwardQuit_();
             else
@@ -382,7 +380,7 @@ void SearchWindow::FocusKanjiWindow()
 
 void SearchWindow::OpenHistory()
 {
-    if (!options_.GetBOOL(".\\Search\\RecentList\\Enabled"))
+    if (!options_.GetBOOL(opt::search::recent_list::kEnabled))
         return;
     historyList_->setCurrentIndex(0);
     historyList_->setFocus();
@@ -467,7 +465,7 @@ void SearchWindow::RestoreToolbars(int language)
         for (int id : {ID_LANG_JAPANESE, ID_LANG_ENGLISH, ID_LANG_KANJI})
             bands_->SetChecked(id, (language & text::LanguageOfCommand(id)) != 0);
     }
-    const int stored = options_.GetINT(".\\Search\\Toolbars\\Type");
+    const int stored = options_.GetINT(opt::search::toolbars::kType);
     const int type = stored >= 0 && stored <= 3 ? ID_TYPE_BEGINNING + stored : stored;
     if (bands_->Action(type) && type >= ID_TYPE_BEGINNING && type <= ID_TYPE_EXACT) {
         bands_->SetChecked(type, true);
@@ -477,23 +475,23 @@ void SearchWindow::RestoreToolbars(int language)
         bands_->SetChecked(id, true);
         OnCommand(id);
     };
-    if (options_.GetBOOL(".\\Search\\Toolbars\\Substr"))
+    if (options_.GetBOOL(opt::search::toolbars::kSubstr))
         press(ID_MATCH_SUBSTRINGS);
-    if (options_.GetBOOL(".\\Search\\Toolbars\\Word"))
+    if (options_.GetBOOL(opt::search::toolbars::kWord))
         press(ID_WORDS_ONLY);
-    if (options_.GetBOOL(".\\Search\\Toolbars\\Fuzzy")) {
-        options_.SetBOOL(".\\Search\\Toolbars\\Fuzzy", false);
+    if (options_.GetBOOL(opt::search::toolbars::kFuzzy)) {
+        options_.SetBOOL(opt::search::toolbars::kFuzzy, false);
         press(ID_REVERSE_CONJUGATION);
     }
-    if (options_.GetBOOL(".\\Search\\Toolbars\\Romaji-conversion"))
+    if (options_.GetBOOL(opt::search::toolbars::kRomajiConversion))
         press(ID_ROMAJI_CONVERSION);
-    if (!options_.GetBOOL(".\\Search\\Toolbars\\Kana-sensitive"))
+    if (!options_.GetBOOL(opt::search::toolbars::kKanaSensitive))
         press(ID_KANA_INSENSITIVE);
     else
         state_.search_options.kana_insensitive = false;
-    if (options_.GetBOOL(".\\Search\\Toolbars\\Show"))
+    if (options_.GetBOOL(opt::search::toolbars::kShow))
         press(ID_SHOW_CONVERTED);
-    bands_->encodingList()->setCurrentIndex(options_.GetINT(".\\Search\\Toolbars\\Encoding"));
+    bands_->encodingList()->setCurrentIndex(options_.GetINT(opt::search::toolbars::kEncoding));
 }
 
 void SearchWindow::FocusSearchBox(bool imeOn)
@@ -506,16 +504,16 @@ void SearchWindow::FocusSearchBox(bool imeOn)
 void SearchWindow::SaveToolbars()
 {
     const int size = search::ParseResultsField(U(bands_->resultsField()->text()));
-    options_.SetINT(".\\Results\\Size", size);
+    options_.SetINT(opt::results::kSize, size);
     state_.max_results = size;
-    options_.SetINT(".\\Search\\Toolbars\\Type", ID_TYPE_BEGINNING + static_cast<int>(state_.search_options.type));
-    options_.SetBOOL(".\\Search\\Toolbars\\Substr", bands_->IsChecked(ID_MATCH_SUBSTRINGS));
-    options_.SetBOOL(".\\Search\\Toolbars\\Word", bands_->IsChecked(ID_WORDS_ONLY));
-    options_.SetBOOL(".\\Search\\Toolbars\\Romaji-conversion", bands_->IsChecked(ID_ROMAJI_CONVERSION));
-    options_.SetBOOL(".\\Search\\Toolbars\\Show", bands_->IsChecked(ID_SHOW_CONVERTED));
-    options_.SetBOOL(".\\Search\\Toolbars\\Kana-sensitive", !bands_->IsChecked(ID_KANA_INSENSITIVE));
-    options_.SetINT(".\\Search\\Toolbars\\Encoding", bands_->encodingList()->currentIndex());
-    options_.SetBOOL(".\\Misc\\IME", edit_->ImeOn());
+    options_.SetINT(opt::search::toolbars::kType, ID_TYPE_BEGINNING + static_cast<int>(state_.search_options.type));
+    options_.SetBOOL(opt::search::toolbars::kSubstr, bands_->IsChecked(ID_MATCH_SUBSTRINGS));
+    options_.SetBOOL(opt::search::toolbars::kWord, bands_->IsChecked(ID_WORDS_ONLY));
+    options_.SetBOOL(opt::search::toolbars::kRomajiConversion, bands_->IsChecked(ID_ROMAJI_CONVERSION));
+    options_.SetBOOL(opt::search::toolbars::kShow, bands_->IsChecked(ID_SHOW_CONVERTED));
+    options_.SetBOOL(opt::search::toolbars::kKanaSensitive, !bands_->IsChecked(ID_KANA_INSENSITIVE));
+    options_.SetINT(opt::search::toolbars::kEncoding, bands_->encodingList()->currentIndex());
+    options_.SetBOOL(opt::misc::kIME, edit_->ImeOn());
 }
 
 }  // namespace mirudex::ui

@@ -16,18 +16,12 @@
 
 namespace mirudex::ui {
 
-namespace {
-
-std::string DictionaryKey(int index) { return ".\\Dictionaries\\EDICT\\" + std::to_string(index); }
-
-}  // namespace
-
 SettingsDictionariesPage::SettingsDictionariesPage(SettingsContext& context, QWidget* parent)
     : SettingsPage(context, 130, QStringLiteral("Dictionaries"), parent)
 {
     auto* column = static_cast<QVBoxLayout*>(group_->layout());
     column->addWidget(BoolCheck(1008, QStringLiteral("Use index files (.mxi) to load the dictionaries quickly"),
-                                ".\\Dictionaries\\Indexing"));
+                                opt::dictionaries::kIndexing));
     auto* indexNote = new QLabel(QStringLiteral("This takes effect the next time the dictionaries are loaded. Without "
                                                 "index files, the .mxi files beside the dictionaries may be deleted."),
                                  group_);
@@ -65,7 +59,7 @@ void SettingsDictionariesPage::OnCommand(int controlId)
     const int selected = list_->currentItem() && list_->currentItem()->isSelected() ? list_->currentRow() : -1;
     const int count = static_cast<int>(ctx_.store.edict_dictionaries.size());
     switch (controlId) {
-    case 1008: StoreCheck(1008, ".\\Dictionaries\\Indexing"); break;
+    case 1008: StoreCheck(1008, opt::dictionaries::kIndexing); break;
     case 1001:
         if (selected >= 0 && selected < count)
             ChangeDescription(selected);
@@ -99,7 +93,7 @@ void SettingsDictionariesPage::ChangeDescription(int index)
     ctx_.store.edict_dictionaries[static_cast<size_t>(index)]->name = name;
     list_->item(index)->setText(QString::fromStdString(name));
     list_->setCurrentRow(index);
-    options_.SetSTRING(DictionaryKey(index) + "\\Name", name);
+    options_.SetSTRING(opt::dictionaries::edict::Name(index), name);
 }
 
 void SettingsDictionariesPage::Delete(int index)
@@ -113,17 +107,16 @@ void SettingsDictionariesPage::Delete(int index)
     auto& dictionaries = ctx_.store.edict_dictionaries;
     const int count = static_cast<int>(dictionaries.size());
     // Each later dictionary moves down one key, so the keys stay 0 .. Number-1.
+    namespace edict = opt::dictionaries::edict;
     for (int i = index; i <= count - 2; ++i) {
-        const std::string from = DictionaryKey(i + 1);
-        const std::string to = DictionaryKey(i);
-        options_.SetSTRING(to + "\\Path", options_.GetString(from + "\\Path"));
-        options_.SetSTRING(to + "\\Name", options_.GetString(from + "\\Name"));
-        options_.SetSTRING(to + "\\Encoding", options_.GetString(from + "\\Encoding"));
-        options_.SetBOOL(to + "\\On", options_.GetBOOL(from + "\\On"));
+        options_.SetSTRING(edict::Path(i), options_.GetString(edict::Path(i + 1)));
+        options_.SetSTRING(edict::Name(i), options_.GetString(edict::Name(i + 1)));
+        options_.SetSTRING(edict::Encoding(i), options_.GetString(edict::Encoding(i + 1)));
+        options_.SetBOOL(edict::On(i), options_.GetBOOL(edict::On(i + 1)));
     }
-    options_.DeleteKey(DictionaryKey(count - 1));
+    options_.DeleteKey(edict::Entry(count - 1));
     dictionaries.erase(dictionaries.begin() + index);
-    options_.SetINT(".\\Dictionaries\\EDICT\\Number", count - 1);
+    options_.SetINT(edict::kNumber, count - 1);
     delete list_->takeItem(index);
 }
 

@@ -18,22 +18,22 @@ const FontsPageLayout kKanjiPageLayout{
     "Kanji Window",
     true,
     {{
-        {"Kanji:", 1020, 1021, 1022, ".\\Kanji\\Fonts\\Kanji", ".\\Kanji\\Fonts\\Kanji\\Color"},
-        {"On:", 1023, 1024, 1025, ".\\Kanji\\Fonts\\On", ".\\Kanji\\Fonts\\On\\Color"},
-        {"Kun:", 1036, 0, 1026, ".\\Kanji\\Fonts\\On", ".\\Kanji\\Fonts\\Kun\\Color"},
-        {"Meaning:", 1027, 1028, 1029, ".\\Kanji\\Fonts\\Meaning", ".\\Kanji\\Fonts\\Meaning\\Color"},
+        {"Kanji:", 1020, 1021, 1022, &opt::kanji::fonts::kanji::kFontItems, opt::kanji::fonts::kanji::kColor},
+        {"On:", 1023, 1024, 1025, &opt::kanji::fonts::on::kFontItems, opt::kanji::fonts::on::kColor},
+        {"Kun:", 1036, 0, 1026, &opt::kanji::fonts::on::kFontItems, opt::kanji::fonts::kun::kColor},
+        {"Meaning:", 1027, 1028, 1029, &opt::kanji::fonts::meaning::kFontItems, opt::kanji::fonts::meaning::kColor},
     }},
     1030,
     1031,
     1032,
-    ".\\Kanji\\Colors\\BG1",
-    ".\\Kanji\\Colors\\BG2",
+    opt::kanji::colors::kBG1,
+    opt::kanji::colors::kBG2,
     1033,
     1034,
     1035,
-    ".\\Kanji\\Colors\\Border_Outside",
-    ".\\Kanji\\Colors\\Border_Inside",
-    ".\\Kanji\\Colors\\BGWindow",
+    opt::kanji::colors::kBorderOutside,
+    opt::kanji::colors::kBorderInside,
+    opt::kanji::colors::kBGWindow,
 };
 
 const FontsPageLayout kResultPageLayout{
@@ -41,22 +41,22 @@ const FontsPageLayout kResultPageLayout{
     "Result Window",
     false,
     {{
-        {"Word:", 1016, 1001, 1004, ".\\Results\\Fonts\\Word", ".\\Results\\Fonts\\Word\\Color"},
-        {"Kana:", 1014, 1002, 1005, ".\\Results\\Fonts\\Kana", ".\\Results\\Fonts\\Kana\\Color"},
-        {"Meaning:", 1015, 1003, 1006, ".\\Results\\Fonts\\Meaning", ".\\Results\\Fonts\\Meaning\\Color"},
-        {"Info:", 1017, 1007, 1008, ".\\Results\\Fonts\\Info", ".\\Results\\Fonts\\Info\\Color"},
+        {"Word:", 1016, 1001, 1004, &opt::results::fonts::word::kFontItems, opt::results::fonts::word::kColor},
+        {"Kana:", 1014, 1002, 1005, &opt::results::fonts::kana::kFontItems, opt::results::fonts::kana::kColor},
+        {"Meaning:", 1015, 1003, 1006, &opt::results::fonts::meaning::kFontItems, opt::results::fonts::meaning::kColor},
+        {"Info:", 1017, 1007, 1008, &opt::results::fonts::info::kFontItems, opt::results::fonts::info::kColor},
     }},
     1018,
     1019,
     1012,
-    ".\\Results\\Colors\\BG1",
-    ".\\Results\\Colors\\BG2",
+    opt::results::colors::kBG1,
+    opt::results::colors::kBG2,
     1011,
     1010,
     1013,
-    ".\\Results\\Colors\\Border_Outside",
-    ".\\Results\\Colors\\Border_Inside",
-    ".\\Results\\Colors\\BGWindow",
+    opt::results::colors::kBorderOutside,
+    opt::results::colors::kBorderInside,
+    opt::results::colors::kBGWindow,
 };
 
 SettingsFontsPage::SettingsFontsPage(SettingsContext& context, const FontsPageLayout& layout, QWidget* parent)
@@ -106,7 +106,7 @@ void SettingsFontsPage::ShowPreviews()
     const QColor background = ColorFromColorref(options_.GetINT(second ? layout_.bg2Key : layout_.bg1Key));
     for (const FontRowLayout& row : layout_.rows) {
         QLabel* label = Control<QLabel>(row.labelId);
-        ShowFont(label, row.fontKey);
+        ShowFont(label, *row.font);
         QPalette pal = label->palette();
         pal.setColor(QPalette::WindowText, ColorFromColorref(options_.GetINT(row.colorKey)));
         pal.setColor(QPalette::Window, background);
@@ -143,7 +143,7 @@ void SettingsFontsPage::OnCommand(int controlId)
     }
     for (const FontRowLayout& row : layout_.rows) {
         if (row.fontId && controlId == row.fontId) {
-            if (ChooseFont(row.fontKey)) {
+            if (ChooseFont(*row.font)) {
                 ShowPreviews();
                 FontChanged(row);
             }
@@ -157,7 +157,7 @@ void SettingsFontsPage::OnCommand(int controlId)
             return;
         }
     }
-    const char* key = nullptr;
+    std::string_view key;
     if (controlId == layout_.backgroundColorId)
         key = Control<QRadioButton>(layout_.radio2Id)->isChecked() ? layout_.bg2Key : layout_.bg1Key;
     else if (controlId == layout_.outsideId)
@@ -166,7 +166,7 @@ void SettingsFontsPage::OnCommand(int controlId)
         key = layout_.insideKey;
     else if (controlId == layout_.windowId)
         key = layout_.windowKey;
-    if (key && ChooseColor(key)) {
+    if (!key.empty() && ChooseColor(key)) {
         ShowPreviews();
         ColorChanged();
     }

@@ -19,8 +19,8 @@ struct FontRowLayout {
     int labelId;
     int fontId;  // 0: no Font button
     int colorId;
-    const char* fontKey;   // base of the Font and Size keys the label shows
-    const char* colorKey;  // the row's Color key
+    const opt::FontItems* font;  // the face and size the label shows
+    std::string_view colorKey;   // the row's Color item
 };
 
 struct FontsPageLayout {
@@ -29,12 +29,12 @@ struct FontsPageLayout {
     bool kanji;  // which window's fonts and colours the page changes
     std::array<FontRowLayout, 4> rows;
     int radio1Id, radio2Id, backgroundColorId;
-    const char* bg1Key;
-    const char* bg2Key;
+    std::string_view bg1Key;
+    std::string_view bg2Key;
     int outsideId, insideId, windowId;
-    const char* outsideKey;
-    const char* insideKey;
-    const char* windowKey;
+    std::string_view outsideKey;
+    std::string_view insideKey;
+    std::string_view windowKey;
 };
 
 extern const FontsPageLayout kKanjiPageLayout;

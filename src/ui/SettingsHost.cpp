@@ -65,12 +65,12 @@ void PaneSettingsHost::SearchLookChanged()
     if (!search)
         return;
     SearchEdit* edit = search->edit();
-    const std::string face = options_.GetString(".\\Search\\Font\\Font");
+    const std::string face = options_.GetString(opt::search::font::kFont);
     edit->setFont(
-        MakeFont(QString::fromStdString(face), options_.GetINT(".\\Search\\Font\\Size"), edit->logicalDpiY()));
+        MakeFont(QString::fromStdString(face), options_.GetINT(opt::search::font::kSize), edit->logicalDpiY()));
     QPalette pal = edit->palette();
-    pal.setColor(QPalette::Text, ColorFromColorref(options_.GetINT(".\\Search\\Font\\Color")));
-    pal.setColor(QPalette::Base, ColorFromColorref(options_.GetINT(".\\Search\\WindowBG")));
+    pal.setColor(QPalette::Text, ColorFromColorref(options_.GetINT(opt::search::font::kColor)));
+    pal.setColor(QPalette::Base, ColorFromColorref(options_.GetINT(opt::search::kWindowBG)));
     edit->setPalette(pal);
     search->update();
 }

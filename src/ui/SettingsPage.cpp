@@ -90,36 +90,34 @@ QLabel* SettingsPage::Label(int controlId, const QString& text)
     return label;
 }
 
-QCheckBox* SettingsPage::BoolCheck(int controlId, const QString& text, const char* key)
+QCheckBox* SettingsPage::BoolCheck(int controlId, const QString& text, std::string_view key)
 {
     QCheckBox* check = Check(controlId, text);
     check->setChecked(options_.GetBOOL(key));
     return check;
 }
 
-void SettingsPage::StoreCheck(int controlId, const char* key)
+void SettingsPage::StoreCheck(int controlId, std::string_view key)
 {
     if (auto* check = Control<QCheckBox>(controlId))
         options_.SetBOOL(key, check->isChecked());
 }
 
-void SettingsPage::ShowFont(QLabel* label, std::string_view base)
+void SettingsPage::ShowFont(QLabel* label, const opt::FontItems& font)
 {
-    const std::string b(base);
-    label->setText(FontLabelText(options_.GetString(b + "\\Font"), options_.GetINT(b + "\\Size")));
+    label->setText(FontLabelText(options_.GetString(font.face), options_.GetINT(font.size)));
 }
 
-bool SettingsPage::ChooseFont(std::string_view base, QLabel* label)
+bool SettingsPage::ChooseFont(const opt::FontItems& font, QLabel* label)
 {
-    const std::string b(base);
-    const platform::FontChoice initial{options_.GetString(b + "\\Font"), options_.GetINT(b + "\\Size")};
+    const platform::FontChoice initial{options_.GetString(font.face), options_.GetINT(font.size)};
     const auto chosen = platform::Get().ChooseFont(initial, 6, 100);
     if (!chosen)
         return false;
-    options_.SetSTRING(b + "\\Font", chosen->face);
-    options_.SetINT(b + "\\Size", chosen->pointSize);
+    options_.SetSTRING(font.face, chosen->face);
+    options_.SetINT(font.size, chosen->pointSize);
     if (label)
-        ShowFont(label, base);
+        ShowFont(label, font);
     return true;
 }
 

@@ -21,6 +21,9 @@ class QPushButton;
 namespace mirudex {
 class Registry;
 }
+namespace mirudex::opt {
+struct FontItems;
+}
 namespace mirudex::dict {
 struct DictionaryStore;
 }
@@ -73,21 +76,21 @@ protected:
     QLineEdit* Edit(int controlId);
     QLabel* Label(int controlId, const QString& text = QString());
     // A check box from a BOOL option, and the option from the check box.
-    QCheckBox* BoolCheck(int controlId, const QString& text, const char* key);
-    void StoreCheck(int controlId, const char* key);
+    QCheckBox* BoolCheck(int controlId, const QString& text, std::string_view key);
+    void StoreCheck(int controlId, std::string_view key);
     template <typename T>
     T* Control(int controlId) const
     {
         return findChild<T*>(QString::number(controlId));
     }
 
-    // Font protocol on the keys base\Font and base\Size: true when a font was
+    // Font protocol on a font key's face and size items: true when a font was
     // chosen and stored. The label, if given, shows "%S, %i pt." afterwards.
-    bool ChooseFont(std::string_view base, QLabel* label = nullptr);
+    bool ChooseFont(const opt::FontItems& font, QLabel* label = nullptr);
     // Colour protocol on one INT key: true when a colour was chosen and stored.
     bool ChooseColor(std::string_view key);
-    // Shows the face and size of base\Font and base\Size.
-    void ShowFont(QLabel* label, std::string_view base);
+    // Shows the face and size of a font key.
+    void ShowFont(QLabel* label, const opt::FontItems& font);
 
     SettingsContext& ctx_;
     Registry& options_;

@@ -54,7 +54,7 @@ SettingsMainPage::SettingsMainPage(SettingsContext& context, QWidget* parent)
 {
     auto* column = Column(group_);
     column->addWidget(
-        BoolCheck(1009, QStringLiteral("Remember the window's size and position"), ".\\Window\\RememberSize"));
+        BoolCheck(1009, QStringLiteral("Remember the window's size and position"), opt::window::kRememberSize));
 
     const QRect frame = ctx_.host.MainWindowFrame();
     auto* grid = new QGridLayout;
@@ -85,8 +85,8 @@ SettingsMainPage::SettingsMainPage(SettingsContext& context, QWidget* parent)
     }
 
     column->addWidget(
-        BoolCheck(1012, QStringLiteral("Show the first-time messages at start-up"), ".\\Misc\\FirstTime"));
-    column->addWidget(BoolCheck(1058, QStringLiteral("ROMAji mode: show readings in romaji"), ".\\Misc\\ROMAjiMode"));
+        BoolCheck(1012, QStringLiteral("Show the first-time messages at start-up"), opt::misc::kFirstTime));
+    column->addWidget(BoolCheck(1058, QStringLiteral("ROMAji mode: show readings in romaji"), opt::misc::kROMAjiMode));
     column->addStretch();
 }
 
@@ -113,10 +113,10 @@ void SettingsMainPage::MakeDefault(int buttonId)
 void SettingsMainPage::OnCommand(int controlId)
 {
     switch (controlId) {
-    case 1009: StoreCheck(1009, ".\\Window\\RememberSize"); break;
-    case 1012: StoreCheck(1012, ".\\Misc\\FirstTime"); break;
+    case 1009: StoreCheck(1009, opt::window::kRememberSize); break;
+    case 1012: StoreCheck(1012, opt::misc::kFirstTime); break;
     case 1058:
-        StoreCheck(1058, ".\\Misc\\ROMAjiMode");
+        StoreCheck(1058, opt::misc::kROMAjiMode);
         ctx_.host.RepaintResultWindows();
         break;
     case 1010:
@@ -141,7 +141,7 @@ SettingsMiscPage::SettingsMiscPage(SettingsContext& context, QWidget* parent)
     column->addWidget(new QLabel(QStringLiteral("Interface font (header bars, tool bars):"), group_));
     auto* row = new QHBoxLayout;
     QLabel* label = Label(1042);
-    ShowFont(label, ".\\Misc\\Font");
+    ShowFont(label, opt::misc::font::kFontItems);
     row->addWidget(label, 1);
     row->addWidget(Button(1043, QStringLiteral("Font")));
     column->addLayout(row);
@@ -154,7 +154,7 @@ void SettingsMiscPage::OnCommand(int controlId)
         dlog::Write(u"ERROR: DlgProc_Options_Misc(): Unknown identifier\n");
         return;
     }
-    if (!ChooseFont(".\\Misc\\Font", Control<QLabel>(1042)))
+    if (!ChooseFont(opt::misc::font::kFontItems, Control<QLabel>(1042)))
         return;
     LoadFonts(options_, ctx_.resources.fonts, ctx_.dpiY);
     ctx_.host.MiscFontChanged();
@@ -169,49 +169,49 @@ SettingsSearchPage::SettingsSearchPage(SettingsContext& context, QWidget* parent
     auto* row = new QHBoxLayout;
     QLabel* label = Label(1038);
     label->setMargin(3);
-    ShowFont(label, ".\\Search\\Font");
+    ShowFont(label, opt::search::font::kFontItems);
     row->addWidget(label, 1);
     row->addWidget(Button(1039, QStringLiteral("Font")));
     row->addWidget(Button(1040, QStringLiteral("Text Color")));
     row->addWidget(Button(1041, QStringLiteral("Window Color")));
     column->addLayout(row);
     column->addWidget(BoolCheck(1044, QStringLiteral("Always keep the keyboard focus in the search box"),
-                                ".\\Search\\AlwaysSearchFocus"));
+                                opt::search::kAlwaysSearchFocus));
     column->addWidget(BoolCheck(1045, QStringLiteral("Show the help text in the search box at start-up"),
-                                ".\\Search\\ShowInitialText"));
+                                opt::search::kShowInitialText));
     column->addWidget(
-        BoolCheck(1046, QStringLiteral("Paste copied text into the search box"), ".\\Misc\\GrabClipboard"));
+        BoolCheck(1046, QStringLiteral("Paste copied text into the search box"), opt::misc::kGrabClipboard));
     column->addWidget(
-        BoolCheck(1047, QStringLiteral("... and search for it at once"), ".\\Misc\\GrabClipboard-AutoSearch"));
+        BoolCheck(1047, QStringLiteral("... and search for it at once"), opt::misc::kGrabClipboardAutoSearch));
     column->addStretch();
     ShowPreview();
 }
 
 void SettingsSearchPage::ShowPreview()
 {
-    SetPreviewColors(Control<QLabel>(1038), ColorFromColorref(options_.GetINT(".\\Search\\Font\\Color")),
-                     ColorFromColorref(options_.GetINT(".\\Search\\WindowBG")));
+    SetPreviewColors(Control<QLabel>(1038), ColorFromColorref(options_.GetINT(opt::search::font::kColor)),
+                     ColorFromColorref(options_.GetINT(opt::search::kWindowBG)));
 }
 
 void SettingsSearchPage::OnCommand(int controlId)
 {
     switch (controlId) {
     case 1039:
-        if (!ChooseFont(".\\Search\\Font", Control<QLabel>(1038)))
+        if (!ChooseFont(opt::search::font::kFontItems, Control<QLabel>(1038)))
             return;
         break;
     case 1040:
-        if (!ChooseColor(".\\Search\\Font\\Color"))
+        if (!ChooseColor(opt::search::font::kColor))
             return;
         break;
     case 1041:
-        if (!ChooseColor(".\\Search\\WindowBG"))
+        if (!ChooseColor(opt::search::kWindowBG))
             return;
         break;
-    case 1044: StoreCheck(1044, ".\\Search\\AlwaysSearchFocus"); return;
-    case 1045: StoreCheck(1045, ".\\Search\\ShowInitialText"); return;
-    case 1046: StoreCheck(1046, ".\\Misc\\GrabClipboard"); return;
-    case 1047: StoreCheck(1047, ".\\Misc\\GrabClipboard-AutoSearch"); return;
+    case 1044: StoreCheck(1044, opt::search::kAlwaysSearchFocus); return;
+    case 1045: StoreCheck(1045, opt::search::kShowInitialText); return;
+    case 1046: StoreCheck(1046, opt::misc::kGrabClipboard); return;
+    case 1047: StoreCheck(1047, opt::misc::kGrabClipboardAutoSearch); return;
     default: return;
     }
     ShowPreview();
@@ -224,13 +224,14 @@ SettingsHistoryPage::SettingsHistoryPage(SettingsContext& context, QWidget* pare
     : SettingsPage(context, 146, QStringLiteral("The Recent History List"), parent)
 {
     auto* column = Column(group_);
-    column->addWidget(BoolCheck(1060, QStringLiteral("Keep a history of searches"), ".\\Search\\RecentList\\Enabled"));
     column->addWidget(
-        BoolCheck(1064, QStringLiteral("Keep the history from one run to the next"), ".\\Search\\RecentList\\Load"));
+        BoolCheck(1060, QStringLiteral("Keep a history of searches"), opt::search::recent_list::kEnabled));
+    column->addWidget(
+        BoolCheck(1064, QStringLiteral("Keep the history from one run to the next"), opt::search::recent_list::kLoad));
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(QStringLiteral("Most entries:"), group_));
     QLineEdit* max = Edit(1061);
-    max->setText(QString::number(options_.GetINT(".\\Search\\RecentList\\Max")));
+    max->setText(QString::number(options_.GetINT(opt::search::recent_list::kMax)));
     row->addWidget(max);
     row->addWidget(Button(1062, QStringLiteral("Apply")));
     column->addLayout(row);
@@ -244,8 +245,8 @@ void SettingsHistoryPage::OnCommand(int controlId)
     userdata::HistoryList none;
     const int max = AtoiText(Control<QLineEdit>(1061)->text(), kMaxHistoryChars);
     switch (controlId) {
-    case 1060: StoreCheck(1060, ".\\Search\\RecentList\\Enabled"); break;
-    case 1064: StoreCheck(1064, ".\\Search\\RecentList\\Load"); break;
+    case 1060: StoreCheck(1060, opt::search::recent_list::kEnabled); break;
+    case 1064: StoreCheck(1064, opt::search::recent_list::kLoad); break;
     case 1062: userdata::ApplyHistoryMax(history ? *history : none, options_, max); break;
     case 1063: userdata::ClearHistory(history ? *history : none, options_, max); break;
     default: break;
@@ -258,14 +259,14 @@ SettingsRadicalPage::SettingsRadicalPage(SettingsContext& context, QWidget* pare
     : SettingsPage(context, 141, QStringLiteral("Radical Lookup Options"), parent)
 {
     auto* column = Column(group_);
-    column->addWidget(BoolCheck(1057, QStringLiteral("Select Radical: CTRL+<click>"), ".\\RadicalLookup\\CtrlClick"));
+    column->addWidget(BoolCheck(1057, QStringLiteral("Select Radical: CTRL+<click>"), opt::radical_lookup::kCtrlClick));
     column->addStretch();
 }
 
 void SettingsRadicalPage::OnCommand(int controlId)
 {
     if (controlId == 1057)
-        StoreCheck(1057, ".\\RadicalLookup\\CtrlClick");
+        StoreCheck(1057, opt::radical_lookup::kCtrlClick);
 }
 
 // ---- 142 "Copying EDICT Entries" --------------------------------------------
@@ -274,15 +275,15 @@ namespace {
 
 struct CopyField {
     int id;
-    const char* key;
+    std::string_view key;
     const char* label;
 };
 
 constexpr CopyField kCopyFields[] = {
-    {1000, ".\\Results\\Copy\\Format", "Format:"},
-    {1004, ".\\Results\\Copy\\SepInfo", "Between info markers:"},
-    {1005, ".\\Results\\Copy\\SepMeaning", "Between meanings:"},
-    {1006, ".\\Results\\Copy\\SepMultiple", "Between entries:"},
+    {1000, opt::results::copy::kFormat, "Format:"},
+    {1004, opt::results::copy::kSepInfo, "Between info markers:"},
+    {1005, opt::results::copy::kSepMeaning, "Between meanings:"},
+    {1006, opt::results::copy::kSepMultiple, "Between entries:"},
 };
 
 }  // namespace

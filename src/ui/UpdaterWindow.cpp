@@ -90,7 +90,7 @@ UpdaterWindow::UpdaterWindow(Registry& registry, update::UpdateState& state, QWi
     pal.setColor(QPalette::Window, pal.color(QPalette::Button));  // the system's menu colour
     setPalette(pal);
 
-    const QString face = QString::fromStdString(registry_.GetString(".\\Search\\Font\\Font"));
+    const QString face = QString::fromStdString(registry_.GetString(opt::search::font::kFont));
     const int dpi = logicalDpiY();
     labelFont_ = MakeFont(face, kLabelPoints, dpi);
     const QFont boxFont = MakeFont(face, kBoxPoints, dpi);

@@ -9,7 +9,7 @@ namespace mirudex::userdata {
 namespace {
 
 constexpr int kWaitFinished = 1;
-constexpr int kWaitEscape = 0;
+constexpr int kWaitEscPressed = 0;
 
 }  // namespace
 
@@ -24,7 +24,7 @@ DictionaryLoadRunner WorkerLoadRunner(search::AppState& state, WorkerWait wait)
             return LoadWait::Finished;
         }
         search::StopWorker(state);
-        return result == kWaitEscape ? LoadWait::Stopped : LoadWait::Quit;
+        return result == kWaitEscPressed ? LoadWait::Stopped : LoadWait::Quit;
     };
 }
 

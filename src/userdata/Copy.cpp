@@ -14,11 +14,6 @@ namespace mirudex::userdata {
 
 namespace {
 
-constexpr std::string_view kFormatPath = ".\\Results\\Copy\\Format";
-constexpr std::string_view kSepInfoPath = ".\\Results\\Copy\\SepInfo";
-constexpr std::string_view kSepMeaningPath = ".\\Results\\Copy\\SepMeaning";
-constexpr std::string_view kSepMultiplePath = ".\\Results\\Copy\\SepMultiple";
-
 // The row of the encoding list that means native UTF-16 clipboard text.
 constexpr int kUnicodeRow = 1;
 
@@ -154,12 +149,12 @@ std::u16string ExpandEscapes(std::u16string_view text)
 
 std::u16string JoinMeanings(const dict::Entry& entry, Registry& options)
 {
-    return Join(entry.meanings, StoredText(options, kSepMeaningPath));
+    return Join(entry.meanings, StoredText(options, opt::results::copy::kSepMeaning));
 }
 
 std::u16string JoinInfo(const dict::Entry& entry, Registry& options)
 {
-    return Join(entry.info, StoredText(options, kSepInfoPath));
+    return Join(entry.info, StoredText(options, opt::results::copy::kSepInfo));
 }
 
 std::u16string FormatEntry(std::u16string_view format, const dict::Entry& entry, std::u16string_view info,
@@ -172,7 +167,7 @@ std::u16string FormatEntry(const dict::Entry& entry, Registry& options)
 {
     const std::u16string info = JoinInfo(entry, options);
     const std::u16string meanings = JoinMeanings(entry, options);
-    return FormatEntry(StoredText(options, kFormatPath), entry, info, meanings);
+    return FormatEntry(StoredText(options, opt::results::copy::kFormat), entry, info, meanings);
 }
 
 std::u16string SelectedEntriesText(const std::vector<dict::Entry>& list, CopyKind kind, Registry& options)
@@ -185,7 +180,7 @@ std::u16string SelectedEntriesText(const std::vector<dict::Entry>& list, CopyKin
             continue;
         if (!result.empty()) {
             if (!separator)
-                separator = ExpandEscapes(StoredText(options, kSepMultiplePath));
+                separator = ExpandEscapes(StoredText(options, opt::results::copy::kSepMultiple));
             result += *separator;
         }
         switch (kind) {
@@ -194,7 +189,7 @@ std::u16string SelectedEntriesText(const std::vector<dict::Entry>& list, CopyKin
         case CopyKind::Meanings: result += JoinMeanings(entry, options); break;
         case CopyKind::Formatted:
             if (!format)
-                format = StoredText(options, kFormatPath);
+                format = StoredText(options, opt::results::copy::kFormat);
             result += FormatEntry(*format, entry, JoinInfo(entry, options), JoinMeanings(entry, options));
             break;
         }

@@ -11,10 +11,6 @@ namespace mirudex::userdata {
 
 namespace {
 
-constexpr std::string_view kEnabledPath = ".\\Search\\RecentList\\Enabled";
-constexpr std::string_view kLoadPath = ".\\Search\\RecentList\\Load";
-constexpr std::string_view kMaxPath = ".\\Search\\RecentList\\Max";
-
 bool ReadAllBytes(const std::string& path, std::string& bytes)
 {
     std::ifstream in(path, std::ios::binary);
@@ -83,15 +79,15 @@ void HistoryList::TrimTo(int max)
 
 void AddToHistory(HistoryList& list, Registry& options, std::u16string_view text)
 {
-    if (!options.GetBOOL(kEnabledPath))
+    if (!options.GetBOOL(opt::search::recent_list::kEnabled))
         return;
     list.Insert(0, std::u16string(text));
-    list.TrimTo(options.GetINT(kMaxPath));
+    list.TrimTo(options.GetINT(opt::search::recent_list::kMax));
 }
 
 void LoadHistory(HistoryList& list, Registry& options, const std::string& path)
 {
-    if (!options.GetBOOL(kEnabledPath) || !options.GetBOOL(kLoadPath))
+    if (!options.GetBOOL(opt::search::recent_list::kEnabled) || !options.GetBOOL(opt::search::recent_list::kLoad))
         return;
     dlog::Write(u"Loading history...............");
 
@@ -130,7 +126,7 @@ void LoadHistory(HistoryList& list, Registry& options, const std::string& path)
         list.Insert(0, std::move(piece));
     }
 
-    list.TrimTo(options.GetINT(kMaxPath));
+    list.TrimTo(options.GetINT(opt::search::recent_list::kMax));
     if (dlog::Level() >= 2)
         dlog::Write(u"History loaded.\n");
     else
@@ -139,7 +135,7 @@ void LoadHistory(HistoryList& list, Registry& options, const std::string& path)
 
 bool SaveHistory(const HistoryList& list, Registry& options, const std::string& path)
 {
-    if (!options.GetBOOL(kEnabledPath) || !options.GetBOOL(kLoadPath))
+    if (!options.GetBOOL(opt::search::recent_list::kEnabled) || !options.GetBOOL(opt::search::recent_list::kLoad))
         return false;
 
     std::string bytes;
@@ -159,13 +155,13 @@ bool SaveHistory(const HistoryList& list, Registry& options, const std::string& 
 
 void ApplyHistoryMax(HistoryList& list, Registry& options, int max)
 {
-    options.SetINT(kMaxPath, max);
+    options.SetINT(opt::search::recent_list::kMax, max);
     list.TrimTo(max);
 }
 
 void ClearHistory(HistoryList& list, Registry& options, int max)
 {
-    options.SetINT(kMaxPath, max);
+    options.SetINT(opt::search::recent_list::kMax, max);
     list.Clear();
 }
 

@@ -16,23 +16,19 @@ namespace mirudex::userdata {
 
 namespace {
 
-constexpr std::string_view kFilePath = ".\\StudyList\\File";
-constexpr std::string_view kOnPath = ".\\StudyList\\On";
-constexpr std::string_view kIndexingPath = ".\\Dictionaries\\Indexing";
-
 // Switches index files off while alive, so that no index is read or made for
 // a study list file, and back on afterwards if they were on.
 class IndexingOff {
 public:
-    explicit IndexingOff(Registry& options) : options_(options), wasOn_(options.GetBOOL(kIndexingPath))
+    explicit IndexingOff(Registry& options) : options_(options), wasOn_(options.GetBOOL(opt::dictionaries::kIndexing))
     {
         if (wasOn_)
-            options_.SetBOOL(kIndexingPath, false);
+            options_.SetBOOL(opt::dictionaries::kIndexing, false);
     }
     ~IndexingOff()
     {
         if (wasOn_)
-            options_.SetBOOL(kIndexingPath, true);
+            options_.SetBOOL(opt::dictionaries::kIndexing, true);
     }
     IndexingOff(const IndexingOff&) = delete;
     IndexingOff& operator=(const IndexingOff&) = delete;
@@ -140,7 +136,7 @@ bool OpenStudyList(std::vector<dict::Entry>& list, StudyListContext& context, co
     const std::string stored = StoredStudyListPath(chosenPath);
     if (!LoadStudyList(list, context, stored, false))
         return false;
-    context.options.SetSTRING(kFilePath, stored);
+    context.options.SetSTRING(opt::study_list::kFile, stored);
     return true;
 }
 
@@ -151,36 +147,36 @@ bool ImportStudyList(std::vector<dict::Entry>& list, StudyListContext& context, 
 
 bool SaveStudyListToFile(const std::vector<dict::Entry>& list, StudyListContext& context)
 {
-    return SaveStudyList(list, context.options.GetString(kFilePath), context.sourceEncodings);
+    return SaveStudyList(list, context.options.GetString(opt::study_list::kFile), context.sourceEncodings);
 }
 
 bool SaveStudyListAs(const std::vector<dict::Entry>& list, StudyListContext& context, const std::string& chosenPath)
 {
     const std::string stored = StoredStudyListPath(chosenPath);
-    context.options.SetSTRING(kFilePath, stored);
+    context.options.SetSTRING(opt::study_list::kFile, stored);
     return SaveStudyList(list, stored, context.sourceEncodings);
 }
 
 void CloseStudyList(std::vector<dict::Entry>& list, Registry& options)
 {
-    options.SetSTRING(kFilePath, "");
+    options.SetSTRING(opt::study_list::kFile, "");
     list.clear();
 }
 
 bool LoadStudyListAtStartup(std::vector<dict::Entry>& list, StudyListContext& context)
 {
     platform::Get().SetStatusText(0, u"Loading studylist...");
-    LoadStudyList(list, context, context.options.GetString(kFilePath), false);
+    LoadStudyList(list, context, context.options.GetString(opt::study_list::kFile), false);
     platform::Get().SetStatusText(0, u"Studylist loaded.");
-    return context.options.GetBOOL(kOnPath);
+    return context.options.GetBOOL(opt::study_list::kOn);
 }
 
 bool SaveStudyListAtExit(const std::vector<dict::Entry>& list, StudyListContext& context, bool shown)
 {
-    if (!list.empty() && context.options.GetString(kFilePath).empty())
-        context.options.SetSTRING(kFilePath, kDefaultStudyListFile);
+    if (!list.empty() && context.options.GetString(opt::study_list::kFile).empty())
+        context.options.SetSTRING(opt::study_list::kFile, kDefaultStudyListFile);
     const bool saved = SaveStudyListToFile(list, context);
-    context.options.SetBOOL(kOnPath, shown);
+    context.options.SetBOOL(opt::study_list::kOn, shown);
     return saved;
 }
 

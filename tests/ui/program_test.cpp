@@ -130,14 +130,14 @@ TEST_F(ProgramTest, LevelOneLogAndFirstTimeMessages)
     program.parts().loadWorker = &worker;
     bool progressSeen = false;
     program.parts().startLoadAllDictionaries = [&] {
-        ProgressWindow* w = ThreadWindow();
+        ProgressWindow* w = CurrentProgressWindow();
         progressSeen = w && w->text() == QStringLiteral("Loading...") && !w->escLine();
         QTimer::singleShot(30, [&] { worker.Release(); });
         return worker.Start();
     };
     EXPECT_EQ(RunToExit(program), 0);
     EXPECT_TRUE(progressSeen);
-    EXPECT_EQ(ThreadWindow(), nullptr);
+    EXPECT_EQ(CurrentProgressWindow(), nullptr);
     EXPECT_TRUE(LogHasInOrder({
         "Intializing GDI+..............OKAY\n",
         "Loading cursors...............\n   cursor_arrow: OKAY\n   cursor_resize_horizontal: OKAY\n"

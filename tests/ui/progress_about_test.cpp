@@ -29,7 +29,7 @@ TEST_F(ProgressTest, WindowSizeTextsAndPlace)
     main.setGeometry(100, 80, 800, 600);
     main.show();
     ProgressWindow* w = CreateThreadWindow(registry_, &main, QStringLiteral("Searching..."), true);
-    ASSERT_EQ(ThreadWindow(), w);
+    ASSERT_EQ(CurrentProgressWindow(), w);
     EXPECT_EQ(w->objectName(), QStringLiteral("Searching"));
     EXPECT_EQ(w->windowTitle(), QStringLiteral("WindowTitle"));
     EXPECT_EQ(w->size(), QSize(300, 150));
@@ -48,13 +48,13 @@ TEST_F(ProgressTest, WindowSizeTextsAndPlace)
 
     // A second window replaces the first, with a warning.
     ProgressWindow* second = CreateThreadWindow(registry_, &main, QStringLiteral("Loading..."), false);
-    EXPECT_EQ(ThreadWindow(), second);
+    EXPECT_EQ(CurrentProgressWindow(), second);
     EXPECT_FALSE(second->escLine());
     EXPECT_NE(Log().find("WARNING: CreateThreadWindow(): hwnd_searching is NOT null!\n"), std::string::npos);
     FlagWorker done;
     done.running = false;
-    EXPECT_EQ(WaitForWorker(done, kWaitQuit | kWaitEsc), kWaitFinished);
-    EXPECT_EQ(ThreadWindow(), nullptr);
+    EXPECT_EQ(WaitForWorker(done, kWaitQuitFlag | kWaitEscFlag), kWaitFinished);
+    EXPECT_EQ(CurrentProgressWindow(), nullptr);
     EXPECT_NE(Log().find("   hwnd_searching destroyed.\n"), std::string::npos);
 }
 
@@ -69,12 +69,12 @@ TEST_F(ProgressTest, WaitEndsByWorkerEscOrQuitAsTheFlagsAllow)
         int expected;
     };
     const Case cases[] = {
-        {"worker ends", kWaitQuit | kWaitEsc, false, false, kWaitFinished},
-        {"ESC stops", kWaitQuit | kWaitEsc, true, false, kWaitEscPressed},
-        {"quit ends", kWaitQuit | kWaitEsc, false, true, kWaitQuitArrived},
+        {"worker ends", kWaitQuitFlag | kWaitEscFlag, false, false, kWaitFinished},
+        {"ESC stops", kWaitQuitFlag | kWaitEscFlag, true, false, kWaitEscPressed},
+        {"quit ends", kWaitQuitFlag | kWaitEscFlag, false, true, kWaitQuitArrived},
         // Start-up: ESC does not stop the load.
-        {"ESC ignored without flag 2", kWaitQuit, true, false, kWaitFinished},
-        {"quit kept without flag 1", kWaitEsc, false, true, kWaitFinished},
+        {"ESC ignored without flag 2", kWaitQuitFlag, true, false, kWaitFinished},
+        {"quit kept without flag 1", kWaitEscFlag, false, true, kWaitFinished},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -95,9 +95,9 @@ TEST_F(ProgressTest, WaitEndsByWorkerEscOrQuitAsTheFlagsAllow)
             QTimer::singleShot(60, &round, [&] { worker.running = false; });
         });
         EXPECT_EQ(WaitForWorker(worker, c.flags), c.expected);
-        EXPECT_EQ(ThreadWindow(), nullptr);
+        EXPECT_EQ(CurrentProgressWindow(), nullptr);
         // A quit that ended the wait is consumed; one the wait did not take stays.
-        EXPECT_EQ(quit::Pending(), c.postQuit && !(c.flags & kWaitQuit));
+        EXPECT_EQ(quit::Pending(), c.postQuit && !(c.flags & kWaitQuitFlag));
     }
 }
 
