@@ -4,6 +4,7 @@
 // UTF-8. The entry is laid out alone and twice, as the copy command lays it
 // out; the text made stays within its bound.
 #include "FuzzSupport.h"
+#include "core/OptionNames.h"
 #include "core/Registry.h"
 #include "dict/Entry.h"
 #include "platform/api/Utf.h"
@@ -29,10 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::vector<std::string_view> parts = fuzz::Split(fuzz::Bytes(data, size), '\0', 8);
     parts.resize(8);
     auto options = fuzz::DefaultOptions();
-    options->SetSTRING(".\\Results\\Copy\\Format", "{" + std::string(parts[0]) + "}");
-    options->SetSTRING(".\\Results\\Copy\\SepMeaning", std::string(parts[5]));
-    options->SetSTRING(".\\Results\\Copy\\SepInfo", std::string(parts[6]));
-    options->SetSTRING(".\\Results\\Copy\\SepMultiple", std::string(parts[7]));
+    options->SetSTRING(opt::results::copy::kFormat, "{" + std::string(parts[0]) + "}");
+    options->SetSTRING(opt::results::copy::kSepMeaning, std::string(parts[5]));
+    options->SetSTRING(opt::results::copy::kSepInfo, std::string(parts[6]));
+    options->SetSTRING(opt::results::copy::kSepMultiple, std::string(parts[7]));
 
     dict::Entry entry;
     entry.word = Utf8ToUtf16(parts[1]);

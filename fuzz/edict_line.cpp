@@ -2,6 +2,7 @@
 // byte is odd), indexed as the program indexes a dictionary; every indexed
 // line is then read back into an entry and its markers taken out.
 #include "FuzzSupport.h"
+#include "core/OptionNames.h"
 #include "core/Registry.h"
 #include "dict/Dictionary.h"
 #include "dict/Entry.h"
@@ -29,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     fuzz::Session session(data, size);
     auto options = fuzz::DefaultOptions();
-    options->SetBOOL(".\\Dictionaries\\Indexing", false);
+    options->SetBOOL(opt::dictionaries::kIndexing, false);
     fuzz::WriteFile("edict", fuzz::Bytes(data + 1, size - 1));
     dict::Dictionary dictionary;
     dictionary.path = "edict";

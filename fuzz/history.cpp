@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "FuzzSupport.h"
+#include "core/OptionNames.h"
 #include "core/Registry.h"
 #include "userdata/History.h"
 
@@ -13,9 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     fuzz::Session session(data, size);
     auto options = fuzz::DefaultOptions();
-    options->SetBOOL(".\\Search\\RecentList\\Enabled", true);
-    options->SetBOOL(".\\Search\\RecentList\\Load", true);
-    options->SetINT(".\\Search\\RecentList\\Max", 1000);
+    options->SetBOOL(opt::search::recent_list::kEnabled, true);
+    options->SetBOOL(opt::search::recent_list::kLoad, true);
+    options->SetINT(opt::search::recent_list::kMax, 1000);
     fuzz::WriteFile("history.dat", fuzz::Bytes(data, size));
     userdata::HistoryList list;
     userdata::LoadHistory(list, *options, "history.dat");

@@ -2,6 +2,7 @@
 // built and every indexed line read into a kanji record.
 #include "dict/Kanjidic.h"
 #include "FuzzSupport.h"
+#include "core/OptionNames.h"
 #include "core/Registry.h"
 
 using namespace mirudex;
@@ -10,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     fuzz::Session session(data, size);
     auto options = fuzz::DefaultOptions();
-    options->SetSTRING(".\\Dictionaries\\KANJIDIC\\Path", "kanjidic");
+    options->SetSTRING(opt::dictionaries::kanjidic::kPath, "kanjidic");
     fuzz::WriteFile("kanjidic", fuzz::Bytes(data, size));
     dict::KanjiIndex index;
     dict::KANJIDIC_Index_Load(index, *options);
