@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -138,13 +139,16 @@ nlohmann::json JsonList(const std::vector<std::u16string>& list)
     return a;
 }
 
-// A set-up error when a file the look-up needs is missing.
+// A set-up error when a file the look-up needs is missing, or cannot even be
+// looked at (a folder that may not be searched, a link to itself).
 bool Missing(const std::string& optionPath, std::string& message)
 {
     const std::string path = platform::FilePath(optionPath);
-    if (std::filesystem::exists(path))
+    std::error_code error;
+    if (std::filesystem::exists(path, error))
         return false;
-    message = "missing dictionary file: " + path;
+    message = error ? "cannot open dictionary file: " + path + " (" + error.message() + ")"
+                    : "missing dictionary file: " + path;
     return true;
 }
 
@@ -162,7 +166,8 @@ int RunLookup(const std::vector<std::string>& args)
     std::u16string text = std::move(*argument);
 
     Registry options;
-    if (std::filesystem::exists("Options.mxreg")) {
+    std::error_code optionsError;
+    if (std::filesystem::exists("Options.mxreg", optionsError) || optionsError) {
         if (!options.Load("Options.mxreg")) {
             std::fprintf(stderr, "mirudex-lookup: cannot read Options.mxreg\n");
             return 2;
@@ -181,8 +186,9 @@ int RunLookup(const std::vector<std::string>& args)
         return 2;
     }
     dict::DictionaryStore store;
+    // A dictionary that is switched off is never searched: its file may be gone.
     for (const auto& d : dict::ConfiguredDictionaries(options))
-        if (Missing(d->path, message)) {
+        if (d->on && Missing(d->path, message)) {
             std::fprintf(stderr, "mirudex-lookup: %s\n", message.c_str());
             return 2;
         }

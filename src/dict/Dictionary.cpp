@@ -1,15 +1,17 @@
 #include "dict/Dictionary.h"
 
-#include <bit>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 #include <system_error>
 
 #include "core/AtomicFile.h"
 #include "core/DebugLog.h"
+#include "core/LineReader.h"
 #include "core/Registry.h"
 #include "dict/IndexFile.h"
-#include "dict/LineFile.h"
+#include "dict/IndexIdentity.h"
 #include "platform/api/Platform.h"
 #include "text/Encoding.h"
 
@@ -19,22 +21,11 @@ namespace {
 
 // Stop requests are looked at once per this many lines or entries.
 constexpr int kStopCheckInterval = 1024;
+// Skipped lines are named one by one in the log up to this many of each kind
+// per load; the rest are only counted.
+constexpr int kSkippedLinesNamed = 20;
 
 int EdictBufferSize(Registry& registry) { return registry.GetINT(opt::buffer::kEDICT); }
-
-// An index file older than its dictionary was made from an earlier version
-// of the dictionary: its offsets point at the wrong lines.
-bool IndexIsStale(const std::string& indexFile, const std::string& dictionaryFile)
-{
-    std::error_code error;
-    const auto indexTime = std::filesystem::last_write_time(indexFile, error);
-    if (error)
-        return false;
-    const auto dictionaryTime = std::filesystem::last_write_time(dictionaryFile, error);
-    if (error)
-        return false;
-    return indexTime < dictionaryTime;
-}
 
 // Asks whether an index file that is not correct should be made again. True for Yes.
 bool AskToReplaceIndex(const std::string& indexName)
@@ -54,6 +45,49 @@ bool AskToReplaceIndex(const std::string& indexName)
     }
     dlog::Write(u"   Ignoring index file...\n");
     return false;
+}
+
+// A dictionary file that could not be looked at: the load goes on without it.
+// A file that is simply not there is only logged, as always; one that is
+// there but cannot be read (a folder that may not be searched, a link to
+// itself, a folder in its place) is also shown to the user.
+void ReportNotOpened(const Dictionary& dictionary, int error)
+{
+    dlog::Write(u"EDICT_Index_Load: ERROR: %S not opened.\n", dictionary.path);
+    if (error == ENOENT)
+        return;
+    const std::string reason = std::error_code(error, std::generic_category()).message();
+    dlog::Write(u"   (%S)\n", reason);
+    platform::Get().MessageBox(Format(u"The dictionary '%S' (%S) could not be opened: %S.\n\nMirudex goes on "
+                                      u"without it.",
+                                      dictionary.name, dictionary.path, reason),
+                               u"Error", platform::Buttons::Ok, platform::Owner::None);
+}
+
+// One box for every line of a load that could not be converted.
+void ReportUndecodedLines(const Dictionary& dictionary)
+{
+    const SkippedLines& skipped = dictionary.skipped;
+    if (skipped.undecoded == 0)
+        return;
+    std::u16string text;
+    if (skipped.unknownEncoding) {
+        text = Format(
+            u"The encoding '%S' of the dictionary '%S' (%S) is not known, so none of its %i lines could "
+            u"be converted (the first of them is line %i).",
+            dictionary.encoding, dictionary.name, dictionary.path, skipped.undecoded, skipped.firstUndecoded);
+    } else {
+        text = Format(
+            u"%i lines of the dictionary '%S' (%S) could not be converted from the encoding '%S'; the "
+            u"first of them is line %i.",
+            skipped.undecoded, dictionary.name, dictionary.path, dictionary.encoding, skipped.firstUndecoded);
+    }
+    text += dictionary.count == 0 ? u"\n\nThe dictionary is not used. Please check its encoding in the settings."
+                                  : u"\n\nThose lines are left out. Please check the dictionary's encoding in the "
+                                    u"settings.";
+    dlog::Write(u"EDICT_Index_Load: ERROR: '%S': %i lines could not be converted from %S (the first is line %i).\n",
+                dictionary.path, skipped.undecoded, dictionary.encoding, skipped.firstUndecoded);
+    platform::Get().MessageBox(text, u"Error: dictionary encoding", platform::Buttons::Ok, platform::Owner::None);
 }
 
 // Splits one dictionary line (already cut after its last '/') into its
@@ -89,60 +123,139 @@ void SplitHeadword(std::string_view line, const Dictionary& dictionary, int line
     reading = line.substr(bracket + 1, next - (bracket + 1));
 }
 
+// Why a line makes no entry before anything is converted.
+enum class Damage { None, TooLong, NoSlash, Blank };
+
+Damage DamageOf(LineReader::Read read, std::string_view line)
+{
+    if (read == LineReader::Read::TooLong)
+        return Damage::TooLong;
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+        line.remove_suffix(1);
+    if (line.empty())
+        return Damage::Blank;
+    if (line.find('/') == std::string_view::npos)
+        return Damage::NoSlash;
+    return Damage::None;
+}
+
+void NoteDamage(Dictionary& dictionary, Damage damage, int lineNumber, int bufferSize)
+{
+    SkippedLines& skipped = dictionary.skipped;
+    switch (damage) {
+    case Damage::TooLong:
+        if (++skipped.tooLong <= kSkippedLinesNamed)
+            dlog::Write(
+                u"EDICT_Index_Load: ERROR: line %i of %S is longer than the line buffer (%i); it is "
+                u"skipped. Increase the Edict_Buffer_Size to use it.\n",
+                lineNumber, dictionary.path, bufferSize);
+        break;
+    case Damage::NoSlash:
+        if (++skipped.noSlash <= kSkippedLinesNamed)
+            dlog::Write(u"EDICT_Index_Load: WARNING: line %i of %S has no meanings (no '/'); it is skipped.\n",
+                        lineNumber, dictionary.path);
+        break;
+    case Damage::Blank: ++skipped.blank; break;
+    case Damage::None: break;
+    }
+}
+
+void NoteUndecoded(Dictionary& dictionary, int lineNumber, std::string_view what, std::string_view bytes)
+{
+    SkippedLines& skipped = dictionary.skipped;
+    if (skipped.undecoded++ == 0)
+        skipped.firstUndecoded = lineNumber;
+    if (skipped.undecoded > kSkippedLinesNamed || skipped.unknownEncoding)
+        return;
+    if (what == "word")
+        dlog::Write(u"ERROR: Could not convert word to Unicode: <<%S>>\n", bytes);
+    else
+        dlog::Write(u"ERROR: Could not convert kana to Unicode: <<%S>>\n", bytes);
+}
+
 enum class TextLoad { Done, Stopped };
 
 TextLoad LoadFromText(Dictionary& dictionary, Registry& registry, StopToken stop)
 {
-    LineFile file;
+    LineReader file;
     if (!file.Open(platform::FilePath(dictionary.path))) {
         dlog::Write(u"EDICT_Index_Load: ERROR: %S not opened.\n", dictionary.path);
         return TextLoad::Done;
     }
     const int lines = CountLinesInFile(file, registry);
     const int bufferSize = EdictBufferSize(registry);
+    const size_t limit = LineLimit(bufferSize);
     dictionary.index.reserve(static_cast<size_t>(lines));
     dlog::WriteAt(1, u"EDICT_Index_Load()\n");
     dlog::WriteAt(1, u"   Lines in the EDICT file: %i\n", lines);
     dlog::WriteAt(1, u"   EDICT Buffer: %i\n", bufferSize);
 
+    // An encoding that cannot be used at all fails every line the same way:
+    // it is asked once, not once per line.
+    dictionary.skipped.unknownEncoding = !text::ConversionAvailable(dictionary.encoding, "UTF-16LE");
     std::string line;
     std::string_view word, reading;
     bool hasReading = false;
-    while (static_cast<int>(dictionary.index.size()) < lines) {
-        if (dictionary.index.size() % kStopCheckInterval == 0 && stop.StopRequested()) {
+    int lineNumber = 0;
+    for (;;) {
+        if (lineNumber % kStopCheckInterval == 0 && stop.StopRequested()) {
             dictionary.Free();
             return TextLoad::Stopped;
         }
-        IndexEntry entry;
-        entry.offset = static_cast<int32_t>(file.Tell());
-        if (!file.ReadLine(line, bufferSize))
+        const int64_t offset = file.Tell();
+        const LineReader::Read read = file.ReadLine(line, limit);
+        if (read == LineReader::Read::End)
             break;
-        if (!EndsWithLineFeed(line)) {
-            dlog::Write(
-                u"EDICT_Index_Load: ERROR: (Loading Dictionary from EDICT) Increase the Edict_Buffer_Size "
-                u"for %S.\n",
-                dictionary.path);
+        ++lineNumber;
+        if (offset > std::numeric_limits<int32_t>::max()) {
+            dlog::Write(u"EDICT_Index_Load: ERROR: %S is larger than 2 GB; the lines from line %i on are not used.\n",
+                        dictionary.path, lineNumber);
             break;
         }
+        if (const Damage damage = DamageOf(read, line); damage != Damage::None) {
+            NoteDamage(dictionary, damage, lineNumber, bufferSize);
+            continue;
+        }
         CutAfterLastSlash(line);
-        SplitHeadword(line, dictionary, static_cast<int>(dictionary.index.size()) + 1, word, reading, hasReading);
+        SplitHeadword(line, dictionary, lineNumber, word, reading, hasReading);
 
-        // A word or reading that cannot be converted is kept as the empty text.
-        if (text::ConvertEncodingToWide(word, dictionary.encoding, "UTF-16LE", entry.word) != 0)
-            dlog::Write(u"ERROR: Could not convert word to Unicode: <<%S>>\n", word);
+        IndexEntry entry;
+        entry.offset = static_cast<int32_t>(offset);
+        if (dictionary.skipped.unknownEncoding ||
+            text::ConvertToWideQuietly(word, dictionary.encoding, "UTF-16LE", entry.word) !=
+                text::Conversion::Converted) {
+            NoteUndecoded(dictionary, lineNumber, "word", word);
+            continue;
+        }
         if (hasReading) {
-            if (text::ConvertEncodingToWide(reading, dictionary.encoding, "UTF-16LE", entry.kana) != 0)
-                dlog::Write(u"ERROR: Could not convert kana to Unicode: <<%S>>\n", reading);
+            if (text::ConvertToWideQuietly(reading, dictionary.encoding, "UTF-16LE", entry.kana) !=
+                text::Conversion::Converted) {
+                NoteUndecoded(dictionary, lineNumber, "kana", reading);
+                continue;
+            }
         } else {
             entry.kana = entry.word;
         }
         dictionary.index.push_back(std::move(entry));
-        dictionary.count = static_cast<int32_t>(dictionary.index.size());
     }
+    dictionary.count = static_cast<int32_t>(dictionary.index.size());
+
+    const SkippedLines& skipped = dictionary.skipped;
+    if (skipped.Damaged() > 0)
+        dlog::Write(
+            u"EDICT_Index_Load: %S: %i damaged lines skipped (%i longer than the line buffer, %i without "
+            u"'/', %i blank); %i entries loaded.\n",
+            dictionary.path, skipped.Damaged(), skipped.tooLong, skipped.noSlash, skipped.blank, dictionary.count);
     return TextLoad::Done;
 }
 
-void WriteIndex(const Dictionary& dictionary)
+void RemoveIndexFile(const std::string& indexFile)
+{
+    std::error_code ignored;
+    std::filesystem::remove(indexFile, ignored);
+}
+
+void WriteIndex(const Dictionary& dictionary, const IndexIdentity& identity)
 {
     const std::string indexName = IndexFilePath(dictionary);
     const std::string indexFile = platform::FilePath(indexName);
@@ -161,8 +274,7 @@ void WriteIndex(const Dictionary& dictionary)
     if (tooLong) {
         // Lengths are one byte in the file: such an entry would come back cut.
         // An old index file is useless here too, so it goes.
-        std::error_code ignored;
-        std::filesystem::remove(indexFile, ignored);
+        RemoveIndexFile(indexFile);
         dlog::Write(
             u"EDICT_Index_Load: index file (%S) not made: a word or reading is too long for it. '%S' will "
             u"load from its text.\n",
@@ -176,8 +288,43 @@ void WriteIndex(const Dictionary& dictionary)
         return;
     }
     platform::Get().SetStatusText(0, Format(u"Making index: %S...", indexName));
-    if (!WriteIndexFile(writer, dictionary.index) || !writer.Commit(AtomicFileWriter::Durability::Unsynced))
+    if (!WriteIndexFile(writer, dictionary.index, identity) || !writer.Commit(AtomicFileWriter::Durability::Unsynced))
         dlog::Write(u"EDICT_Index_Load: ERROR: could not write (%S).  Index not made.\n", indexName);
+}
+
+// Whether the index file may be used, or else whether it is to be made again.
+enum class IndexUse { Loaded, Stopped, MakeNew, Keep };
+
+IndexUse UseIndexFile(Dictionary& dictionary, const IndexIdentity& identity, StopToken stop)
+{
+    const std::string indexName = IndexFilePath(dictionary);
+    std::string difference;
+    switch (ReadIndexFile(platform::FilePath(indexName), dictionary, identity, difference, stop)) {
+    case IndexRead::Loaded:
+        dlog::Write(u"EDICT_Index_Load: Number of entries: %i (in '%S')\n", dictionary.count, dictionary.path);
+        return IndexUse::Loaded;
+    case IndexRead::Stopped: return IndexUse::Stopped;
+    case IndexRead::Missing: return IndexUse::MakeNew;
+    case IndexRead::NoIdentity:
+        // An index of an earlier version of the program cannot say what it
+        // was made from: it is made again once, without asking.
+        dlog::Write(
+            u"EDICT_Index_Load: index file (%S) does not say what it was made from; making it again from "
+            u"'%S'.\n",
+            indexName, dictionary.path);
+        return IndexUse::MakeNew;
+    case IndexRead::OtherSource:
+        dlog::Write(
+            u"EDICT_Index_Load: index file (%S) was made from another '%S' or read another way (%S "
+            u"differs); making it again from the dictionary.\n",
+            indexName, dictionary.path, difference);
+        return IndexUse::MakeNew;
+    case IndexRead::Short:
+        dlog::Write(u"EDICT_Index_Load: index file (%S) ends before its last entry.\n", indexName);
+        return AskToReplaceIndex(indexName) ? IndexUse::MakeNew : IndexUse::Keep;
+    case IndexRead::WrongMagic: return AskToReplaceIndex(indexName) ? IndexUse::MakeNew : IndexUse::Keep;
+    }
+    return IndexUse::Keep;
 }
 
 }  // namespace
@@ -191,14 +338,14 @@ void Dictionary::Free()
 
 std::string IndexFilePath(const Dictionary& dictionary) { return dictionary.path + ".mxi"; }
 
-int CountLinesInFile(LineFile& file, Registry& registry)
+int CountLinesInFile(LineReader& file, Registry& registry)
 {
-    const int bufferSize = EdictBufferSize(registry);
+    const size_t limit = LineLimit(EdictBufferSize(registry));
     file.Seek(0);
     int lines = 0;
     std::string line;
-    while (file.ReadLine(line, bufferSize)) {
-        if (!EndsWithLineFeed(line))
+    for (LineReader::Read read; (read = file.ReadLine(line, limit)) != LineReader::Read::End;) {
+        if (read == LineReader::Read::TooLong)
             dlog::Write(u"CountLinesInFile: ERROR: Increase the edict buffer size.\n");
         ++lines;
     }
@@ -206,45 +353,66 @@ int CountLinesInFile(LineFile& file, Registry& registry)
     return lines;
 }
 
+void CutAfterLastSlash(std::string& line)
+{
+    while (line.size() > 1 && line.back() != '/')
+        line.pop_back();
+}
+
 LoadOutcome EDICT_Index_Load(Dictionary& dictionary, Registry& registry, StopToken stop)
 {
     dictionary.Free();
-    bool makeNewIndex = false;
+    dictionary.skipped = {};
+    dictionary.displayFailureLogged.Reset();
     const bool indexing = registry.GetBOOL(opt::dictionaries::kIndexing);
 
+    // What the dictionary is now decides whether an index file stands for it;
+    // a dictionary that cannot even be looked at is left empty.
+    int error = 0;
+    const auto identity =
+        IdentityOfFile(platform::FilePath(dictionary.path), dictionary.encoding, EdictBufferSize(registry), error);
+    if (!identity) {
+        ReportNotOpened(dictionary, error);
+        return LoadOutcome::Done;
+    }
+
+    bool makeNewIndex = false;
     if (indexing) {
-        const std::string indexName = IndexFilePath(dictionary);
-        const std::string indexFile = platform::FilePath(indexName);
-        if (!std::filesystem::exists(indexFile)) {
-            makeNewIndex = true;
-        } else if (IndexIsStale(indexFile, platform::FilePath(dictionary.path))) {
-            dlog::Write(
-                u"EDICT_Index_Load: index file (%S) is older than '%S'; making it again from the "
-                u"dictionary.\n",
-                indexName, dictionary.path);
-            makeNewIndex = true;
-        } else {
-            switch (ReadIndexFile(indexFile, dictionary, stop)) {
-            case IndexRead::Loaded:
-                dlog::Write(u"EDICT_Index_Load: Number of entries: %i (in '%S')\n", dictionary.count, dictionary.path);
-                return LoadOutcome::Done;
-            case IndexRead::Stopped: dictionary.Free(); return LoadOutcome::Stopped;
-            case IndexRead::Missing: makeNewIndex = true; break;
-            case IndexRead::Short:
-                dlog::Write(u"EDICT_Index_Load: index file (%S) ends before its last entry.\n", indexName);
-                makeNewIndex = AskToReplaceIndex(indexName);
-                break;
-            case IndexRead::WrongMagic: makeNewIndex = AskToReplaceIndex(indexName); break;
-            }
-            dictionary.Free();
+        switch (UseIndexFile(dictionary, *identity, stop)) {
+        case IndexUse::Loaded: return LoadOutcome::Done;
+        case IndexUse::Stopped: dictionary.Free(); return LoadOutcome::Stopped;
+        case IndexUse::MakeNew: makeNewIndex = true; break;
+        case IndexUse::Keep: break;
         }
+        dictionary.Free();
     }
 
     if (LoadFromText(dictionary, registry, stop) == TextLoad::Stopped)
         return LoadOutcome::Stopped;
+    ReportUndecodedLines(dictionary);
 
-    if (indexing && dictionary.count > 0 && makeNewIndex)
-        WriteIndex(dictionary);
+    if (!indexing || !makeNewIndex)
+        return LoadOutcome::Done;
+    const std::string indexName = IndexFilePath(dictionary);
+    if (dictionary.skipped.undecoded > 0) {
+        // The lines left out would be missing from the index for good, and the
+        // user would not hear of them again: the text is read at every load
+        // until the encoding is right.
+        RemoveIndexFile(platform::FilePath(indexName));
+        dlog::Write(u"EDICT_Index_Load: index file (%S) not made: some lines could not be converted.\n", indexName);
+        return LoadOutcome::Done;
+    }
+    if (dictionary.count == 0)
+        return LoadOutcome::Done;
+    // An index must describe the file it was read from: a dictionary that
+    // changed while it was read gets none this time.
+    const auto after =
+        IdentityOfFile(platform::FilePath(dictionary.path), dictionary.encoding, EdictBufferSize(registry), error);
+    if (!after || *after != *identity) {
+        dlog::Write(u"EDICT_Index_Load: %S changed while it was read; index not made.\n", dictionary.path);
+        return LoadOutcome::Done;
+    }
+    WriteIndex(dictionary, *identity);
     return LoadOutcome::Done;
 }
 

@@ -8,13 +8,24 @@
 // byte-order mark), a signed 32-bit count, then per entry: word length (1
 // byte, UTF-16 units), the word, reading length (1 byte), the reading, the
 // line offset (signed 32-bit). The layout never changes without a new magic,
-// so index files of earlier runs stay readable.
+// so index files of earlier runs stay readable. After the entries comes the
+// identity of the dictionary the index was made from (IndexIdentity.h),
+// where readers of the layout above never look; an index is used only while
+// that identity equals the dictionary's, and is made again, silently, when
+// it differs or is missing (an index of an earlier program).
+//
+// Lines that cannot make an entry cost only themselves: a line longer than
+// the line buffer, a line without '/' and a blank line are skipped and
+// counted; so is a line whose headword or reading cannot be converted from
+// the dictionary's encoding, and the user is told of those once per load.
+// An index is never written from a load that had such lines.
 //
 // Threads: a dictionary is loaded on the load worker while the user-interface
 // thread waits; afterwards it is only read (searches on the worker, windows on
 // the user-interface thread) except for `on`, which the user-interface thread
 // toggles between searches. The file must not change while the program runs.
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -23,17 +34,47 @@
 #include "dict/StopToken.h"
 
 namespace mirudex {
+class LineReader;
 class Registry;
-}
+}  // namespace mirudex
 
 namespace mirudex::dict {
-
-class LineFile;
 
 struct IndexEntry {
     std::u16string word;  // headword
     std::u16string kana;  // reading; a copy of the word when the line has none
     int32_t offset = 0;   // byte offset of the line's first byte in the dictionary file
+};
+
+// Lines a load from the dictionary's text did not take (all zero after a
+// load from the index file).
+struct SkippedLines {
+    int tooLong = 0;               // longer than the line buffer
+    int noSlash = 0;               // no '/' at all: no meanings
+    int blank = 0;                 // nothing but a line end
+    int undecoded = 0;             // headword or reading not convertible from the dictionary's encoding
+    int firstUndecoded = 0;        // 1-based line number of the first of those
+    bool unknownEncoding = false;  // the encoding itself could not be used
+
+    int Damaged() const { return tooLong + noSlash + blank; }
+};
+
+// A flag for "say this once": the first First() is true, every later one
+// false. Copies take the flag's value. Any thread.
+class OnceFlag {
+public:
+    OnceFlag() = default;
+    OnceFlag(const OnceFlag& other) : set_(other.set_.load()) {}
+    OnceFlag& operator=(const OnceFlag& other)
+    {
+        set_ = other.set_.load();
+        return *this;
+    }
+    bool First() const { return !set_.exchange(true); }
+    void Reset() { set_ = false; }
+
+private:
+    mutable std::atomic<bool> set_{false};
 };
 
 struct Dictionary {
@@ -43,6 +84,9 @@ struct Dictionary {
     bool on = true;                 // whether searches use it
     std::vector<IndexEntry> index;  // one per loaded line, in file order
     int32_t count = 0;              // number of valid index entries (index.size())
+    SkippedLines skipped;           // what the last load from the text left out
+    // Set when a line shown from this dictionary could not be converted (logged once per load).
+    OnceFlag displayFailureLogged;
 
     // Frees every word, reading and the array.
     void Free();
@@ -55,15 +99,23 @@ inline constexpr size_t kMaxIndexedLength = 255;
 // The index file's option path: the dictionary path with ".mxi" appended.
 std::string IndexFilePath(const Dictionary& dictionary);
 
-// Number of lines, read with .\Buffer\EDICT as the line buffer (a longer line
-// counts as several and is logged). The file is at its start before and after.
-int CountLinesInFile(LineFile& file, Registry& registry);
+// Number of lines, a last line without a line end included, read with
+// .\Buffer\EDICT as the line buffer (a longer line counts once and is
+// logged). The file is at its start before and after.
+int CountLinesInFile(LineReader& file, Registry& registry);
+
+// Cuts the line back from its end until its last character is '/', stopping
+// when one character is left.
+void CutAfterLastSlash(std::string& line);
 
 // Fills the dictionary's index and count, from the index file when indexing
-// is on and a usable one exists, else from the dictionary file (writing a new
-// index file when one is wanted). The count (0 on total failure) tells the
-// result. A stop request between entries leaves the dictionary empty and
-// writes no index file. Message boxes go through the platform layer.
+// is on and one made from this very dictionary exists, else from the
+// dictionary file (writing a new index file when one is wanted). The count
+// (0 on total failure) tells the result. A dictionary file that cannot be
+// opened is logged (and, unless it is simply not there, shown once in a
+// message box); the load goes on without it. A stop request between entries
+// leaves the dictionary empty and writes no index file. Message boxes go
+// through the platform layer. Never throws.
 LoadOutcome EDICT_Index_Load(Dictionary& dictionary, Registry& registry, StopToken stop = {});
 
 }  // namespace mirudex::dict

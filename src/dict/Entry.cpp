@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "core/DebugLog.h"
+#include "core/LineReader.h"
 #include "core/Registry.h"
 #include "dict/Dictionary.h"
-#include "dict/LineFile.h"
 #include "platform/api/Platform.h"
 #include "platform/api/Utf.h"
 #include "text/Encoding.h"
@@ -23,12 +23,13 @@ int EdictBufferSize(Registry& registry) { return registry.GetINT(opt::buffer::kE
 
 enum class FileForm { Owned, Caller };
 
-void FillEntry(LineFile& file, Registry& registry, const Dictionary& dictionary, Entry& entry, const IndexEntry& index,
-               FileForm form)
+void FillEntry(LineReader& file, Registry& registry, const Dictionary& dictionary, Entry& entry,
+               const IndexEntry& index, FileForm form)
 {
     dlog::WriteAt(1, u"LoadInfoInto()\n");
     std::string line;
-    if (!file.Seek(index.offset) || !file.ReadLine(line, EdictBufferSize(registry))) {
+    if (!file.Seek(index.offset) ||
+        file.ReadLine(line, LineLimit(EdictBufferSize(registry))) != LineReader::Read::Line) {
         if (form == FileForm::Owned)
             dlog::Write(u"ERROR: LoadInfoInto(): End of file found\n");
         else
@@ -49,12 +50,17 @@ void FillEntryFromLine(std::string line, const Dictionary& dictionary, Entry& en
 
     // The converted line; its room is kept from one entry to the next.
     thread_local std::u16string text;
-    const bool converted = text::ConvertEncodingToWide(cut, dictionary.encoding, "UTF-16LE", text) == 0;
+    const bool converted =
+        text::ConvertToWideQuietly(cut, dictionary.encoding, "UTF-16LE", text) == text::Conversion::Converted;
     entry.word = index.word;
     entry.kana = index.kana;
     if (!converted) {
-        dlog::Write(u"ERROR: There was a problem converting the encoding to Unicode.\n");
-        dlog::Write(u"   String: <<%S>>\n", cut);
+        // Said once per dictionary: a wrong encoding fails on every row shown.
+        if (dictionary.displayFailureLogged.First()) {
+            dlog::Write(u"ERROR: There was a problem converting the encoding to Unicode.\n");
+            dlog::Write(u"   String: <<%S>>\n", cut);
+            dlog::Write(u"   (Further lines of '%S' that cannot be converted are not logged.)\n", dictionary.path);
+        }
         std::u16string message = Format(u"ERROR in '%S' (%S).", dictionary.path, dictionary.name);
         if (message.size() > 999)
             message.resize(999);
@@ -103,15 +109,19 @@ std::u16string_view MarkerTable::Description(std::u16string_view marker) const
 
 void LoadMarkers(MarkerTable& table, const std::string& path)
 {
-    LineFile file;
+    LineReader file;
     if (!file.Open(platform::FilePath(path))) {
         dlog::Write(u"ERROR: LoadMarkers(): Could not open partsofspeech.mxf\n");
         return;
     }
     std::string line;
-    while (file.ReadLine(line, kMarkerLineBuffer)) {
+    for (LineReader::Read read; (read = file.ReadLine(line, LineLimit(kMarkerLineBuffer))) != LineReader::Read::End;) {
         if (!line.empty() && line.front() == '#')
             continue;
+        if (read == LineReader::Read::TooLong) {
+            dlog::Write(u"ERROR: LoadMarkers(): a line is too long; it is skipped <<%S>>.\n", line);
+            continue;
+        }
         TrimLineEnd(line);
         const size_t tab = line.find('\t');
         if (tab == std::string::npos) {
@@ -124,7 +134,7 @@ void LoadMarkers(MarkerTable& table, const std::string& path)
 
 void LoadInfoInto(Registry& registry, const Dictionary& dictionary, Entry& entry, const IndexEntry& index)
 {
-    LineFile file;
+    LineReader file;
     if (!file.Open(platform::FilePath(dictionary.path))) {
         dlog::Write(u"ERROR: LoadInfoInto(): Could NOT open: %S\n", dictionary.path);
         return;
@@ -132,16 +142,17 @@ void LoadInfoInto(Registry& registry, const Dictionary& dictionary, Entry& entry
     FillEntry(file, registry, dictionary, entry, index, FileForm::Owned);
 }
 
-void LoadInfoInto(LineFile& file, Registry& registry, const Dictionary& dictionary, Entry& entry,
+void LoadInfoInto(LineReader& file, Registry& registry, const Dictionary& dictionary, Entry& entry,
                   const IndexEntry& index)
 {
     FillEntry(file, registry, dictionary, entry, index, FileForm::Caller);
 }
 
-std::optional<std::string> GetEdictLine(LineFile& file, Registry& registry, const IndexEntry& index)
+std::optional<std::string> GetEdictLine(LineReader& file, Registry& registry, const IndexEntry& index)
 {
     std::string line;
-    if (!file.Seek(index.offset) || !file.ReadLine(line, EdictBufferSize(registry))) {
+    if (!file.Seek(index.offset) ||
+        file.ReadLine(line, LineLimit(EdictBufferSize(registry))) != LineReader::Read::Line) {
         dlog::Write(u"ERROR: GetEdictLine(): End of file\n");
         return std::nullopt;
     }

@@ -16,14 +16,14 @@
 #include <vector>
 
 namespace mirudex {
+class LineReader;
 class Registry;
-}
+}  // namespace mirudex
 
 namespace mirudex::dict {
 
 struct Dictionary;
 struct IndexEntry;
-class LineFile;
 
 // A dictionary entry. Made empty, filled by LoadInfoInto, then passed through SetInfo.
 struct Entry {
@@ -80,12 +80,12 @@ void FillEntryFromLine(std::string line, const Dictionary& dictionary, Entry& en
 void LoadInfoInto(Registry& registry, const Dictionary& dictionary, Entry& entry, const IndexEntry& index);
 // The same on a file the caller keeps open, for reading many entries of one
 // file in a row; the file stays open whatever happens.
-void LoadInfoInto(LineFile& file, Registry& registry, const Dictionary& dictionary, Entry& entry,
+void LoadInfoInto(LineReader& file, Registry& registry, const Dictionary& dictionary, Entry& entry,
                   const IndexEntry& index);
 
 // The raw line at the entry's offset, cut after its last '/'; nullopt at the
 // end of the file. The file stays open.
-std::optional<std::string> GetEdictLine(LineFile& file, Registry& registry, const IndexEntry& index);
+std::optional<std::string> GetEdictLine(LineReader& file, Registry& registry, const IndexEntry& index);
 
 // Moves the markers out of the meanings into the info list (keeping the
 // meanings as read), and turns a last meaning "(P)" into its info text.

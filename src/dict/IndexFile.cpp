@@ -31,8 +31,11 @@ public:
             return nullptr;
         const unsigned char* p = buffer_.data() + pos_;
         pos_ += n;
+        taken_ += static_cast<int64_t>(n);
         return p;
     }
+    // Bytes handed out so far: the file offset of the next Take.
+    int64_t taken() const { return taken_; }
 
 private:
     bool Refill(size_t n)
@@ -54,6 +57,7 @@ private:
     std::vector<unsigned char> buffer_;
     size_t pos_ = 0;
     size_t end_ = 0;
+    int64_t taken_ = 0;
 };
 
 struct FileCloser {
@@ -123,50 +127,65 @@ IndexRead ReadEntries(BlockReader& reader, int32_t count, Dictionary& dictionary
 
 }  // namespace
 
-IndexRead ReadIndexFile(const std::string& filePath, Dictionary& dictionary, StopToken stop)
+IndexRead ReadIndexFile(const std::string& filePath, Dictionary& dictionary, const IndexIdentity& current,
+                        std::string& difference, StopToken stop)
 {
     dictionary.Free();
+    difference.clear();
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(filePath.c_str(), "rb"));
     if (!file)
         return IndexRead::Missing;
     std::fseek(file.get(), 0, SEEK_END);
     const int64_t fileSize = std::ftell(file.get());
     std::fseek(file.get(), 0, SEEK_SET);
-    BlockReader reader(file.get());
 
-    // The first line, read as UTF-16 text through its LF.
-    std::u16string first;
-    while (first.size() < kMagicLineUnits) {
-        const unsigned char* p = reader.Take(2);
-        if (!p)
-            break;
-        const auto unit = static_cast<char16_t>(p[0] | (p[1] << 8));
-        first.push_back(unit);
-        if (unit == u'\n')
-            break;
+    {
+        // The first line, read as UTF-16 text through its LF.
+        unsigned char head[kMagicLineUnits * 2];
+        const size_t got = std::fread(head, 1, sizeof head, file.get());
+        std::u16string first;
+        for (size_t i = 0; i + 1 < got; i += 2) {
+            const auto unit = static_cast<char16_t>(head[i] | (head[i + 1] << 8));
+            first.push_back(unit);
+            if (unit == u'\n')
+                break;
+        }
+        if (first != kIndexMagic)
+            return IndexRead::WrongMagic;
     }
-    if (first != kIndexMagic)
-        return IndexRead::WrongMagic;
 
+    // What the index was made from decides before its entries are read.
+    const auto found = ReadIdentityTrailer(file.get(), fileSize);
+    if (!found)
+        return IndexRead::NoIdentity;
+    difference = IdentityDifference(found->identity, current);
+    if (!difference.empty())
+        return IndexRead::OtherSource;
+    const int64_t entriesEnd = fileSize - static_cast<int64_t>(found->trailerBytes);
+
+    const int64_t header = static_cast<int64_t>(kIndexMagic.size() * 2 + 4);
+    if (entriesEnd < header || std::fseek(file.get(), static_cast<long>(header - 4), SEEK_SET) != 0)
+        return IndexRead::Short;
+    BlockReader reader(file.get());
     const unsigned char* p = reader.Take(4);
     if (!p)
         return IndexRead::Short;
     const int32_t count = ReadInt32(p);
     // A count the file cannot hold is rejected before anything is allocated.
-    const int64_t header = static_cast<int64_t>(kIndexMagic.size() * 2 + 4);
-    if (count < 0 || fileSize < header || (fileSize - header) / kMinEntryBytes < count)
+    if (count < 0 || (entriesEnd - header) / kMinEntryBytes < count)
         return IndexRead::Short;
 
     const IndexRead result = ReadEntries(reader, count, dictionary, stop);
-    if (result != IndexRead::Loaded) {
+    // The entries must end exactly where the identity begins.
+    if (result != IndexRead::Loaded || header - 4 + reader.taken() != entriesEnd) {
         dictionary.Free();
-        return result;
+        return result == IndexRead::Loaded ? IndexRead::Short : result;
     }
     dictionary.count = count;
     return IndexRead::Loaded;
 }
 
-bool WriteIndexFile(AtomicFileWriter& writer, const std::vector<IndexEntry>& entries)
+bool WriteIndexFile(AtomicFileWriter& writer, const std::vector<IndexEntry>& entries, const IndexIdentity& identity)
 {
     std::string out;
     out.reserve(kBlockSize + 1024);
@@ -183,6 +202,7 @@ bool WriteIndexFile(AtomicFileWriter& writer, const std::vector<IndexEntry>& ent
             out.clear();
         }
     }
+    out += IdentityTrailer(identity);
     return writer.Write(out);
 }
 

@@ -4,9 +4,9 @@
 
 #include "core/Ascii.h"
 #include "core/DebugLog.h"
+#include "core/LineReader.h"
 #include "core/Registry.h"
 #include "dict/Dictionary.h"
-#include "dict/LineFile.h"
 #include "platform/api/Platform.h"
 #include "platform/api/Utf.h"
 #include "text/Encoding.h"
@@ -87,7 +87,8 @@ std::u16string ConvertReading(std::string_view bytes)
             }
         }
         std::u16string converted;
-        if (text::ConvertEncodingToWide(bytes.substr(i, width), "EUC-JP", "UTF-16LE", converted) == 0)
+        if (text::ConvertToWideQuietly(bytes.substr(i, width), "EUC-JP", "UTF-16LE", converted) ==
+            text::Conversion::Converted)
             out += converted;
         i += width;
     }
@@ -125,7 +126,7 @@ LoadOutcome KANJIDIC_Index_Load(KanjiIndex& index, Registry& registry, StopToken
 {
     index.Clear();
     index.path = registry.GetString(opt::dictionaries::kanjidic::kPath);
-    LineFile file;
+    LineReader file;
     if (!file.Open(platform::FilePath(index.path))) {
         dlog::Write(u"ERROR: KANJIDIC_Index_Load(): Couldn't open %S\n", index.path);
         return LoadOutcome::Done;
@@ -137,25 +138,26 @@ LoadOutcome KANJIDIC_Index_Load(KanjiIndex& index, Registry& registry, StopToken
     const int bufferSize = registry.GetINT(opt::buffer::kKANJIDIC);
     std::string line;
     int lineNumber = 0;
-    while (static_cast<int>(index.entries.size()) < lines) {
+    int tooLong = 0;
+    for (;;) {
         if (lineNumber % kStopCheckInterval == 0 && stop.StopRequested()) {
             index.Clear();
             return LoadOutcome::Stopped;
         }
         KanjiIndexEntry entry;
         entry.offset = static_cast<int32_t>(file.Tell());
-        if (!file.ReadLine(line, bufferSize))
+        const LineReader::Read read = file.ReadLine(line, LineLimit(bufferSize));
+        if (read == LineReader::Read::End)
             break;
         ++lineNumber;
-        if (!EndsWithLineFeed(line)) {
-            // One index entry per line: the rest of a line too long for the
-            // buffer is not a line of its own.
+        if (read == LineReader::Read::TooLong) {
+            // Its record could not be read back either: the kanji is left out.
+            ++tooLong;
             dlog::Write(
-                u"KANJIDIC_Index_Load(): ERROR: line %i is longer than the KANJIDIC buffer (%i); increase "
-                u"it.\n",
+                u"KANJIDIC_Index_Load(): ERROR: line %i is longer than the KANJIDIC buffer (%i); it is skipped. "
+                u"Increase the buffer to use it.\n",
                 lineNumber, bufferSize);
-            if (!file.SkipRestOfLine())
-                break;
+            continue;
         }
         TrimLineEnd(line);
         if (!line.empty() && line.front() == '#')
@@ -169,6 +171,8 @@ LoadOutcome KANJIDIC_Index_Load(KanjiIndex& index, Registry& registry, StopToken
         }
         index.entries.push_back(entry);
     }
+    if (tooLong > 0)
+        dlog::Write(u"KANJIDIC_Index_Load(): %i lines longer than the buffer were skipped.\n", tooLong);
     index.count = static_cast<int32_t>(index.entries.size());
     dlog::WriteAt(1, u"   (Actual number of entries: %i)\n", index.count);
     return LoadOutcome::Done;
@@ -181,7 +185,7 @@ void LoadKANJIDICInfoInto(const KanjiIndex& index, Registry& registry, KanjiReco
         dlog::Write(u"LoadKANJIDICInfoInto(): ERROR: index is NULL.\n");
         return;
     }
-    LineFile file;
+    LineReader file;
     if (!file.Open(platform::FilePath(index.path))) {
         dlog::Write(u"LoadKANJIDICInfoInto(): ERROR: File %s not opened.\n", Widen(index.path));
         return;
@@ -189,14 +193,15 @@ void LoadKANJIDICInfoInto(const KanjiIndex& index, Registry& registry, KanjiReco
     LoadKANJIDICInfoInto(file, registry, record, entry);
 }
 
-void LoadKANJIDICInfoInto(LineFile& file, Registry& registry, KanjiRecord& record, const KanjiIndexEntry* entry)
+void LoadKANJIDICInfoInto(LineReader& file, Registry& registry, KanjiRecord& record, const KanjiIndexEntry* entry)
 {
     if (!entry) {
         dlog::Write(u"LoadKANJIDICInfoInto(): ERROR: index is NULL.\n");
         return;
     }
     std::string line;
-    if (!file.Seek(entry->offset) || !file.ReadLine(line, registry.GetINT(opt::buffer::kKANJIDIC)))
+    if (!file.Seek(entry->offset) ||
+        file.ReadLine(line, LineLimit(registry.GetINT(opt::buffer::kKANJIDIC))) != LineReader::Read::Line)
         return;
     if (!line.empty() && line.front() == '#')
         return;

@@ -14,12 +14,11 @@
 #include "dict/StopToken.h"
 
 namespace mirudex {
+class LineReader;
 class Registry;
-}
+}  // namespace mirudex
 
 namespace mirudex::dict {
-
-class LineFile;
 
 struct KanjiIndexEntry {
     uint16_t code = 0;   // code point from the line's U field; 0 when it has none
@@ -46,8 +45,9 @@ struct KanjiRecord {
 };
 
 // Builds the index from the file named by .\Dictionaries\KANJIDIC\Path, with
-// .\Buffer\KANJIDIC as the line buffer. Failures are logged and leave the
-// index empty; a stop request leaves it empty too.
+// .\Buffer\KANJIDIC as the line buffer (a longer line is logged and its
+// kanji left out; the last line counts without a line end). Failures are
+// logged and leave the index empty; a stop request leaves it empty too.
 LoadOutcome KANJIDIC_Index_Load(KanjiIndex& index, Registry& registry, StopToken stop = {});
 
 // Fills record (made empty by the caller) from the line of entry; a null
@@ -57,7 +57,7 @@ void LoadKANJIDICInfoInto(const KanjiIndex& index, Registry& registry, KanjiReco
 
 // The same on the kanji dictionary file the caller holds open, for searches
 // that read many records in a row (offsets in file order read the file once).
-void LoadKANJIDICInfoInto(LineFile& file, Registry& registry, KanjiRecord& record, const KanjiIndexEntry* entry);
+void LoadKANJIDICInfoInto(LineReader& file, Registry& registry, KanjiRecord& record, const KanjiIndexEntry* entry);
 
 // The first index entry with this code, or nullptr (a linear scan).
 const KanjiIndexEntry* FindKanji(const KanjiIndex& index, uint16_t code);

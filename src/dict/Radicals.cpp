@@ -1,8 +1,8 @@
 #include "dict/Radicals.h"
 
 #include "core/DebugLog.h"
+#include "core/LineReader.h"
 #include "core/Registry.h"
-#include "dict/LineFile.h"
 #include "platform/api/Platform.h"
 #include "text/Encoding.h"
 
@@ -54,16 +54,17 @@ void ParseRadicalLine(RadicalRecord& record, std::u16string_view line)
 
 }  // namespace
 
-int CountRadsInFile(LineFile& file, Registry& registry)
+int CountRadsInFile(LineReader& file, Registry& registry)
 {
-    const int bufferSize = RadkBufferSize(registry);
+    const size_t limit = LineLimit(RadkBufferSize(registry));
     file.Seek(0);
     int count = 0;
     std::string line;
-    while (file.ReadLine(line, bufferSize)) {
-        if (!EndsWithLineFeed(line))
+    for (LineReader::Read read; (read = file.ReadLine(line, limit)) != LineReader::Read::End;) {
+        // Too long a line is not used at all, so it opens no radical either.
+        if (read == LineReader::Read::TooLong)
             dlog::Write(u"CountRadsInFile: ERROR: Increase the raddat buffer size.\n");
-        if (!line.empty() && line.front() == '$')
+        else if (!line.empty() && line.front() == '$')
             ++count;
     }
     file.Seek(0);
@@ -76,7 +77,7 @@ int LoadRadicalInfo(RadicalTable& table, std::u16string_view path, Registry& reg
     std::string narrowPath;
     for (char16_t unit : path)
         narrowPath.push_back(static_cast<char>(unit & 0xFF));
-    LineFile file;
+    LineReader file;
     if (!file.Open(platform::FilePath(narrowPath))) {
         dlog::Write(u"ERROR: Could not find Radical Info file:\n   %s\n", path);
         return -1;
@@ -101,7 +102,17 @@ int LoadRadicalInfo(RadicalTable& table, std::u16string_view path, Registry& reg
 
     std::string line;
     std::u16string converted;
-    while (file.ReadLine(line, bufferSize)) {
+    int lineNumber = 0;
+    int tooLong = 0;
+    int undecoded = 0;
+    for (LineReader::Read read; (read = file.ReadLine(line, LineLimit(bufferSize))) != LineReader::Read::End;) {
+        ++lineNumber;
+        if (read == LineReader::Read::TooLong) {
+            ++tooLong;
+            dlog::Write(u"LoadRadicalInfo(): ERROR: line %i is longer than the RADKFILE buffer (%i); it is skipped.\n",
+                        lineNumber, bufferSize);
+            continue;
+        }
         if (!line.empty() && line.front() == '#')
             continue;
         TrimLineEnd(line);
@@ -110,21 +121,29 @@ int LoadRadicalInfo(RadicalTable& table, std::u16string_view path, Registry& reg
             if (next == table.records.size())
                 table.records.emplace_back();  // a '$' the counting pass saw inside a longer line
             current = &table.records[next++];
-            currentConverted = text::ConvertEncodingToWide(line, "SHIFT_JIS", "UTF-16LE", converted) == 0;
+            currentConverted =
+                text::ConvertToWideQuietly(line, "SHIFT_JIS", "UTF-16LE", converted) == text::Conversion::Converted;
             if (!currentConverted) {
+                ++undecoded;
                 dlog::Write(u"LoadRadicalInfo(): ERROR: ConvertEncoding() returned -1.\n");
                 continue;
             }
             ParseRadicalLine(*current, converted);
             continue;
         }
-        if (text::ConvertEncodingToWide(line, "SHIFT_JIS", "UTF-16LE", converted) != 0) {
+        if (text::ConvertToWideQuietly(line, "SHIFT_JIS", "UTF-16LE", converted) != text::Conversion::Converted) {
+            ++undecoded;
             dlog::Write(u"LoadRadicalInfo: ERROR: ConvertEncoding() returned -1.\n");
             continue;
         }
         collected += converted;
     }
     closeRecord();
+    if (tooLong > 0 || undecoded > 0)
+        dlog::Write(
+            u"LoadRadicalInfo(): %i lines longer than the buffer and %i lines that are not Shift-JIS were "
+            u"skipped.\n",
+            tooLong, undecoded);
     return 0;
 }
 

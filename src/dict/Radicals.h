@@ -13,12 +13,11 @@
 #include <vector>
 
 namespace mirudex {
+class LineReader;
 class Registry;
-}
+}  // namespace mirudex
 
 namespace mirudex::dict {
-
-class LineFile;
 
 struct RadicalRecord {
     char16_t radical = 0;
@@ -39,10 +38,12 @@ struct RadicalTable {
 
 // Number of lines that start with '$', read with .\Buffer\RADKFILE; the file
 // is at its start before and after.
-int CountRadsInFile(LineFile& file, Registry& registry);
+int CountRadsInFile(LineReader& file, Registry& registry);
 
 // Loads the table from path (wide; each unit's low byte is used). 0 on
-// success, -1 when the file cannot be opened (the table is then empty).
+// success, -1 when the file cannot be opened (the table is then empty). A
+// line longer than .\Buffer\RADKFILE and a line that is not Shift-JIS are
+// logged, counted and skipped; no message box is shown.
 int LoadRadicalInfo(RadicalTable& table, std::u16string_view path, Registry& registry);
 
 }  // namespace mirudex::dict

@@ -4,8 +4,8 @@
 #include <optional>
 
 #include "core/DebugLog.h"
+#include "core/LineReader.h"
 #include "core/Registry.h"
-#include "dict/LineFile.h"
 #include "platform/api/Platform.h"
 #include "search/AppState.h"
 #include "search/EnglishMatch.h"
@@ -215,7 +215,7 @@ private:
     std::string path_;
     MappedFile map_;
     std::string_view bytes_;
-    dict::LineFile reader_;
+    LineReader reader_;
     std::string lowered_;  // the meanings being judged, lowered; kept to reuse its room
 };
 

@@ -1,7 +1,7 @@
 #include "search/JapaneseSearch.h"
 
 #include "core/DebugLog.h"
-#include "dict/LineFile.h"
+#include "core/LineReader.h"
 #include "platform/api/Platform.h"
 #include "search/AppState.h"
 #include "search/KanjiSource.h"
@@ -40,7 +40,7 @@ int SearchFor(AppState& state, std::u16string text)
         dlog::WriteAt(1, u"      Status bar text set.\n");
 
         // Opened at the first match and kept for the rest of this dictionary.
-        dict::LineFile file;
+        LineReader file;
         const auto& index = dictionary.index;
         const size_t count = static_cast<size_t>(dictionary.count) <= index.size() ? dictionary.count : index.size();
         for (size_t j = 0; j < count; ++j) {

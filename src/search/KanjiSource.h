@@ -4,8 +4,8 @@
 // each index entry, but keeps the kanji dictionary open for the whole search
 // instead of opening it once per kanji.
 
+#include "core/LineReader.h"
 #include "dict/Kanjidic.h"
-#include "dict/LineFile.h"
 
 namespace mirudex::search {
 
@@ -22,7 +22,7 @@ public:
 
 private:
     AppState& state_;
-    dict::LineFile file_;
+    LineReader file_;
     bool tried_ = false;
 };
 

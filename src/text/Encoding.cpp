@@ -319,19 +319,23 @@ constexpr EncodingRow kEncodingTable[kEncodingRowCount] = {
 
 namespace {
 
+enum class Report { LogAndShow, Quiet };
+
 bool IsUtf8Name(std::string_view name) { return EqualsIgnoreCase(name, "UTF-8") || EqualsIgnoreCase(name, "UTF8"); }
 
 // UTF-8 into UTF-16LE goes through the program's own strict decoder, the
 // one every other text from outside goes through; faults are reported as
 // the converter reports them (an invalid or an incomplete sequence).
-bool DecodeUtf8Into(std::string_view input, std::string& buffer, std::size_t& produced)
+Conversion DecodeUtf8Into(std::string_view input, std::string& buffer, std::size_t& produced, Report report)
 {
     Utf8Fault fault;
     const std::optional<std::u16string> text = DecodeUtf8(input, &fault);
     if (!text) {
-        dlog::Write(u"ERROR: ConvertEncoding(): Iconv: inbytes is not zero\n");
-        ReportConversionFailure(fault.incomplete ? EINVAL : EILSEQ, buffer);
-        return false;
+        if (report == Report::LogAndShow) {
+            dlog::Write(u"ERROR: ConvertEncoding(): Iconv: inbytes is not zero\n");
+            ReportConversionFailure(fault.incomplete ? EINVAL : EILSEQ, buffer);
+        }
+        return Conversion::Failed;
     }
     produced = text->size() * 2;
     buffer.assign(produced + 4, '\0');
@@ -339,21 +343,23 @@ bool DecodeUtf8Into(std::string_view input, std::string& buffer, std::size_t& pr
         buffer[2 * i] = static_cast<char>((*text)[i] & 0xFF);
         buffer[2 * i + 1] = static_cast<char>((*text)[i] >> 8);
     }
-    return true;
+    return Conversion::Converted;
 }
 
 // Converts input into buffer (its room reused when it has enough), the bytes
-// made followed by zeros; false, after reporting, on a failure.
-bool ConvertInto(std::string_view input, std::string_view source, std::string_view target, std::string& buffer,
-                 std::size_t& produced)
+// made followed by zeros; anything but Converted, after reporting when asked,
+// on a failure.
+Conversion ConvertInto(std::string_view input, std::string_view source, std::string_view target, std::string& buffer,
+                       std::size_t& produced, Report report = Report::LogAndShow)
 {
     if (IsUtf8Name(source) && EqualsIgnoreCase(target, "UTF-16LE"))
-        return DecodeUtf8Into(input, buffer, produced);
+        return DecodeUtf8Into(input, buffer, produced, report);
     errno = 0;
     IconvConverter* converter = ThreadConverters().Get(source, target);
     if (converter == nullptr) {
-        ReportOpenFailure(errno, source, target);
-        return false;
+        if (report == Report::LogAndShow)
+            ReportOpenFailure(errno, source, target);
+        return Conversion::UnknownEncoding;
     }
 
     // Four bytes of output per input byte, and four zero bytes after them.
@@ -363,9 +369,11 @@ bool ConvertInto(std::string_view input, std::string_view source, std::string_vi
             throw std::length_error("input too long");
         buffer.assign(room + 4, '\0');
     } catch (const std::exception&) {
-        dlog::Write(u"ERROR: ConvertEncoding(): out_buffer not created.\n");
-        ShowError(u"out_buffer not created!", u"Error");
-        return false;
+        if (report == Report::LogAndShow) {
+            dlog::Write(u"ERROR: ConvertEncoding(): out_buffer not created.\n");
+            ShowError(u"out_buffer not created!", u"Error");
+        }
+        return Conversion::Failed;
     }
 
     char* in = const_cast<char*>(input.data());
@@ -387,7 +395,7 @@ bool ConvertInto(std::string_view input, std::string_view source, std::string_vi
     produced = room - outLeft;
     std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(produced), buffer.end(), '\0');
 
-    if (dlog::Level() > 2) {
+    if (report == Report::LogAndShow && dlog::Level() > 2) {
         dlog::WriteAt(2, u"*****************\n");
         dlog::WriteAt(2, u"***   ICONV   ***\n");
         dlog::WriteAt(2, u"*****************\n");
@@ -395,18 +403,46 @@ bool ConvertInto(std::string_view input, std::string_view source, std::string_vi
         dlog::WriteAt(2, u"out_buffer: size (outbytes): %i\n", static_cast<long long>(produced));
         dlog::WriteAt(2, u"out_buffer:   <%s>\n", WideUntilZero(buffer, produced));
     }
-    if (inLeft != 0)
+    if (inLeft != 0 && report == Report::LogAndShow)
         dlog::Write(u"ERROR: ConvertEncoding(): Iconv: inbytes is not zero\n");
 
     if (nconv == 0)
-        return true;
+        return Conversion::Converted;
     // The converter may sit in the middle of a sequence or a shifted state.
     converter->Reset();
-    if (nconv == static_cast<std::size_t>(-1))
+    if (nconv == static_cast<std::size_t>(-1) && report == Report::LogAndShow)
         ReportConversionFailure(error, buffer);
     // A positive count means characters were converted in a way that cannot
     // be reversed: that is a failure too, silently.
-    return false;
+    return Conversion::Failed;
+}
+
+// The output of a conversion into UTF-16LE taken as text up to its first zero unit.
+void TakeWide(const std::string& buffer, std::size_t produced, std::u16string& out)
+{
+    if constexpr (std::endian::native == std::endian::little) {
+        // The bytes made are followed by zeros: the text stops at the first zero unit.
+        out.resize((produced + 1) / 2);
+        std::memcpy(out.data(), buffer.data(), produced);
+        out.resize(std::char_traits<char16_t>::length(out.c_str()));
+    } else {
+        out = WideUntilZero(buffer, produced);
+    }
+}
+
+// A very long text's room is not kept.
+void TrimRoom(std::string& buffer)
+{
+    constexpr std::size_t kKeptRoom = 64 * 1024;
+    if (buffer.capacity() > kKeptRoom)
+        std::string().swap(buffer);
+}
+
+// The conversion room of this thread, kept from one call to the next.
+std::string& ThreadRoom()
+{
+    thread_local std::string buffer;
+    return buffer;
 }
 
 }  // namespace
@@ -415,7 +451,7 @@ std::optional<std::string> ConvertEncoding(std::string_view input, std::string_v
 {
     std::string buffer;
     std::size_t produced = 0;
-    if (!ConvertInto(input, source, target, buffer, produced))
+    if (ConvertInto(input, source, target, buffer, produced) != Conversion::Converted)
         return std::nullopt;
     buffer.resize(produced);
     return buffer;
@@ -424,25 +460,31 @@ std::optional<std::string> ConvertEncoding(std::string_view input, std::string_v
 int ConvertEncodingToWide(std::string_view input, std::string_view source, std::string_view target, std::u16string& out)
 {
     out.clear();
-    // The conversion's room is kept from one call to the next of this thread.
-    thread_local std::string buffer;
+    std::string& buffer = ThreadRoom();
     std::size_t produced = 0;
-    const bool converted = ConvertInto(input, source, target, buffer, produced);
-    if (converted) {
-        if constexpr (std::endian::native == std::endian::little) {
-            // The bytes made are followed by zeros: the text stops at the first zero unit.
-            out.resize((produced + 1) / 2);
-            std::memcpy(out.data(), buffer.data(), produced);
-            out.resize(std::char_traits<char16_t>::length(out.c_str()));
-        } else {
-            out = WideUntilZero(buffer, produced);
-        }
-    }
-    // A very long text's room is not kept.
-    constexpr std::size_t kKeptRoom = 64 * 1024;
-    if (buffer.capacity() > kKeptRoom)
-        std::string().swap(buffer);
+    const bool converted = ConvertInto(input, source, target, buffer, produced) == Conversion::Converted;
+    if (converted)
+        TakeWide(buffer, produced, out);
+    TrimRoom(buffer);
     return converted ? 0 : -1;
+}
+
+Conversion ConvertToWideQuietly(std::string_view input, std::string_view source, std::string_view target,
+                                std::u16string& out)
+{
+    out.clear();
+    std::string& buffer = ThreadRoom();
+    std::size_t produced = 0;
+    const Conversion result = ConvertInto(input, source, target, buffer, produced, Report::Quiet);
+    if (result == Conversion::Converted)
+        TakeWide(buffer, produced, out);
+    TrimRoom(buffer);
+    return result;
+}
+
+bool ConversionAvailable(std::string_view source, std::string_view target)
+{
+    return ThreadConverters().Get(source, target) != nullptr;
 }
 
 int ConvertEncodingToNarrow(std::string_view input, std::string_view source, std::string_view target, std::string& out)

@@ -26,6 +26,19 @@ int ConvertEncodingToWide(std::string_view input, std::string_view source, std::
 // The same for an 8-bit target; out is the output read as a zero-terminated
 // 8-bit text. Used with source "UTF-16LE" (pass the UTF-16 text's bytes).
 int ConvertEncodingToNarrow(std::string_view input, std::string_view source, std::string_view target, std::string& out);
+// What a quiet conversion came to.
+enum class Conversion {
+    Converted,
+    UnknownEncoding,  // no converter between the two encodings
+    Failed,           // the input is not valid in the source encoding (or not reversibly convertible)
+};
+// ConvertEncodingToWide that reports nothing (no log line, no message box):
+// for readers that convert many lines and report their failures once, themselves.
+Conversion ConvertToWideQuietly(std::string_view input, std::string_view source, std::string_view target,
+                                std::u16string& out);
+// Whether text can be converted from source to target at all (asked quietly).
+bool ConversionAvailable(std::string_view source, std::string_view target);
+
 // Convenience: a UTF-16 text's bytes (little-endian) for the two forms above.
 std::string Utf16Bytes(std::u16string_view text);
 

@@ -1,42 +1,14 @@
 #include "text/FuzzySearch.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <memory>
 
 #include "core/DebugLog.h"
+#include "core/LineReader.h"
 #include "text/CharClass.h"
 #include "text/Wildcard.h"
 
 namespace mirudex::text {
 namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-// The file's UTF-16LE lines that end with a line break, each still carrying
-// its line end; over-long lines come in pieces, as a bounded line reader
-// would give them. A last line without a line break is not returned.
-std::vector<std::u16string> ReadUtf16Lines(std::FILE* file)
-{
-    std::vector<std::u16string> lines;
-    std::u16string line;
-    unsigned char pair[2];
-    while (std::fread(pair, 1, 2, file) == 2) {
-        const char16_t unit = static_cast<char16_t>(pair[0] | (pair[1] << 8));
-        line.push_back(unit);
-        if (unit == u'\n') {
-            lines.push_back(std::move(line));
-            line.clear();
-        } else if (line.size() == FuzzyRules::kMaxLineLength) {
-            lines.push_back(std::move(line));
-            line.clear();
-        }
-    }
-    return lines;
-}
 
 std::vector<std::u16string> SplitAtCommas(std::u16string_view list)
 {
@@ -59,16 +31,20 @@ bool FuzzyRules::LoadFuzzySearchInfo(const std::string& path)
 {
     dlog::WriteAt(1, u"LoadFuzzySearchInfo()\n");
     rules_.clear();
-    File file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
+    LineReader file;
+    if (!file.Open(path)) {
         dlog::Write(u"ERROR: LoadFuzzySearchInfo(): Couldn't open '%S'.\n", path);
         return false;
     }
-    for (std::u16string& line : ReadUtf16Lines(file.get())) {
+    std::u16string line;
+    for (LineReader::Read read; (read = file.ReadLine(line, kMaxLineLength)) != LineReader::Read::End;) {
+        if (read == LineReader::Read::TooLong) {
+            dlog::Write(u"WARNING: LoadFuzzySearchInfo(): a line is too long; it is skipped: %s\n", line);
+            continue;
+        }
         if (line[0] == u'#' || line[0] == u'\uFEFF')
             continue;
-        while (!line.empty() && (line.back() == u'\n' || line.back() == u'\r'))
-            line.pop_back();
+        TrimLineEnd(line);
         const std::size_t colon = line.find(u':');
         if (colon == std::u16string::npos || colon == 0) {
             dlog::Write(u"WARNING: LoadFuzzySearchInfo(): Couldn't find a ':' on this line: %s\n", line);

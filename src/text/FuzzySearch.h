@@ -5,7 +5,8 @@
 //
 // Rule file: UTF-16LE, one rule per line, "pattern:replacement,replacement".
 // Lines starting with "#" are comments; a line starting with the byte-order
-// mark is skipped whole; a last line without a line break is not read. The
+// mark is skipped whole; a last line without a line break is read like any
+// other, and a line longer than kMaxLineLength is logged and skipped. The
 // pattern is a wildcard pattern that must start with ＿ to be used, and so
 // must each replacement: ＿ました:＿る turns 食べました into 食べる.
 //
@@ -33,7 +34,7 @@ public:
     static constexpr std::size_t kMaxDepth = 64;
     // No text has more variants than this, itself included; see FuzzySearch.
     static constexpr std::size_t kMaxVariants = 256;
-    // Lines longer than this are read in pieces of this many characters.
+    // The longest line taken, its line break included; longer ones are skipped.
     static constexpr std::size_t kMaxLineLength = 1023;
 
     // Reads the rule file, replacing the rules held. False (and no rules)

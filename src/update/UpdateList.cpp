@@ -144,7 +144,7 @@ std::vector<std::string> ReadInstalledUpdates(const std::string& path)
 {
     std::vector<std::string> ids;
     if (const auto contents = ReadWholeFile(path))
-        for (const std::string& line : ReadTextLines(*contents, kInstallLogLineBytes))
+        for (const std::string& line : ReadTextLines(*contents, kListLineBytes))
             ids.push_back(WithoutLineEnd(line));
     return ids;
 }

@@ -24,8 +24,6 @@ inline constexpr std::string_view kListMarkerLine = "# updates.v2.txt\n";
 inline constexpr size_t kMarkerLineBytes = 254;
 // List lines longer than this are handled in pieces of this many bytes.
 inline constexpr size_t kListLineBytes = 9998;
-// Lines of the install log longer than this are handled in pieces.
-inline constexpr size_t kInstallLogLineBytes = 98;
 // The rich-text line break that ends every line of a section's text.
 inline constexpr std::string_view kRtfLine = "\\line ";
 inline constexpr std::string_view kNoFilesText = "(There are no files for this update)\\line";
@@ -51,7 +49,8 @@ bool HasListMarker(std::string_view contents);
 
 std::vector<UpdateRecord> ParseUpdateList(std::string_view contents);
 
-// The ids in the install log (empty when there is none).
+// The ids in the install log (empty when there is none). Its lines are read
+// like the list's, so every id the list can name is recognised, however long.
 std::vector<std::string> ReadInstalledUpdates(const std::string& path = kInstallLogName);
 
 // The version text used by the selection: the version cut at its first blank.

@@ -43,6 +43,8 @@ ServerTable DefaultServers()
     }};
 }
 
+std::uint64_t DefaultMaxDownloadBytes() { return build::kMaxDownloadBytes; }
+
 std::string UpdateHomePage() { return std::string("http://") + build::kUpdateHostSecondary + "/"; }
 
 UpdateState::~UpdateState() { StopUpdateThread(*this); }
@@ -66,6 +68,7 @@ FetchOptions UpdateState::Options() const
     options.port = port;
     options.timeout = timeout;
     options.stop = &stop_;
+    options.maxBytes = maxDownloadBytes;
     return options;
 }
 

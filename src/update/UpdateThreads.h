@@ -50,6 +50,8 @@ std::string UpdateHomePage();
 
 // Replies longer than this are not taken as an update list.
 inline constexpr std::uint64_t kMaxListBytes = 16u << 20;
+// The build's limit for one downloaded update file.
+std::uint64_t DefaultMaxDownloadBytes();
 
 class UpdateState {
 public:
@@ -62,6 +64,8 @@ public:
     ServerTable servers = DefaultServers();
     std::uint16_t port = kHttpPort;
     std::chrono::milliseconds timeout{30000};
+    // A downloaded file longer than this fails (its old file is kept); a build setting.
+    std::uint64_t maxDownloadBytes = DefaultMaxDownloadBytes();
 
     // Set while an update thread exists.
     std::atomic<bool> running{false};

@@ -7,8 +7,8 @@
 
 #include "core/AtomicFile.h"
 #include "core/DebugLog.h"
+#include "core/LineReader.h"
 #include "core/Registry.h"
-#include "dict/LineFile.h"
 #include "platform/api/Platform.h"
 #include "userdata/LineRecoding.h"
 
@@ -45,7 +45,7 @@ std::vector<dict::Entry> ReadEntries(const dict::Dictionary& record, StudyListCo
     if (record.index.empty())
         return entries;
     entries.reserve(record.index.size());
-    dict::LineFile file(platform::FilePath(record.path));
+    LineReader file(platform::FilePath(record.path));
     for (const dict::IndexEntry& index : record.index) {
         dict::Entry entry;
         if (file.IsOpen())

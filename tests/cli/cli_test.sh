@@ -99,6 +99,29 @@ mkdir Options.mxreg
 "$LOOKUP" ねこ >/dev/null 2>&1; check "unreadable options: status 2" 2 $?
 rmdir Options.mxreg
 
+# Paths that cannot even be looked at end nothing with an exception.
+mv DICT/edict.mxi DICT/edict.mxi.away
+ln -s edict.mxi DICT/edict.mxi
+out="$("$LOOKUP" ねこ 2>&1)"; status=$?
+check "index linking to itself: found" "0 猫 (ねこ) :: cat" "$status $out"
+check "index linking to itself: replaced by a real index" "no" "$([ -L DICT/edict.mxi ] && echo yes || echo no)"
+mv DICT/edict DICT/edict.away && ln -s edict DICT/edict
+err="$("$LOOKUP" ねこ 2>&1)"; status=$?
+check "dictionary linking to itself: status 2" 2 "$status"
+contains "dictionary linking to itself: a clear message" "cannot open dictionary file: DICT/edict" "$err"
+rm DICT/edict && mv DICT/edict.away DICT/edict
+
+# A switched-off dictionary whose file is gone does not stop a look-up.
+printf '%s\n' 'KEY_START :: Dictionaries' '	KEY_START :: EDICT' \
+    '		KEY_START :: 0' '			STRING :: Path :: DICT\edict' '			STRING :: Name :: Standard EDICT' \
+    '			STRING :: Encoding :: EUC-JP' '			BOOL :: On :: TRUE' '		KEY_STOP' \
+    '		KEY_START :: 1' '			STRING :: Path :: DICT\gone' '			STRING :: Name :: Gone' \
+    '			STRING :: Encoding :: EUC-JP' '			BOOL :: On :: FALSE' '		KEY_STOP' \
+    '		INT :: Number :: 2' '	KEY_STOP' 'KEY_STOP' > Options.mxreg
+out="$("$LOOKUP" ねこ 2>&1)"; status=$?
+check "switched-off dictionary missing: found" "0 猫 (ねこ) :: cat" "$status $out"
+rm Options.mxreg
+
 # Debian's dictionaries, when prepared.
 real="${MIRUDEX_REAL_DATA:-$SRC/build-data}"
 if [ -e "$real/DICT/edict" ]; then

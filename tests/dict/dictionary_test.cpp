@@ -2,12 +2,16 @@
 
 #include <atomic>
 #include <filesystem>
+#include <functional>
 #include <thread>
 
 #include "DictTestUtil.h"
+#include "core/DebugLog.h"
+#include "core/LineReader.h"
+#include "core/OptionNames.h"
 #include "dict/Dictionary.h"
 #include "dict/IndexFile.h"
-#include "dict/LineFile.h"
+#include "dict/IndexIdentity.h"
 
 namespace mirudex::dict::test {
 namespace {
@@ -22,7 +26,7 @@ protected:
         Dictionary d;
         d.path = path;
         d.name = "Test";
-        d.encoding = "EUC-JP";
+        d.encoding = encoding_;
         EXPECT_EQ(EDICT_Index_Load(d, registry_, stop), LoadOutcome::Done);
         EXPECT_EQ(d.count, static_cast<int32_t>(d.index.size()));
         return d;
@@ -35,11 +39,7 @@ protected:
         mirudex::test::WriteFile(path, text);
     }
 
-    // A dictionary file that looks older than its index.
-    void MakeDictOlder(const std::string& path = "DICT/test")
-    {
-        fs::last_write_time(path, fs::last_write_time(path) - std::chrono::hours(1));
-    }
+    std::string encoding_ = "EUC-JP";
 
     static std::string Sample()
     {
@@ -98,31 +98,58 @@ TEST_F(DictionaryTest, MalformedHeadwordsStillBecomeEntries)
     EXPECT_NE(log.find("EDICT_Index_Load(): God-awful error #2\n"), std::string::npos);
 }
 
-TEST_F(DictionaryTest, TooLongLineStopsTheLoadAndLastLineNeedsItsEnd)
+TEST_F(DictionaryTest, DamagedLinesCostOnlyThemselvesAndAreCounted)
 {
-    registry_.SetINT(".\\Buffer\\EDICT", 40);
-    WriteDict("A [a] /one/\n" + std::string("B [b] /") + std::string(60, 'x') + "/\nC [c] /three/\n");
+    registry_.SetINT(opt::buffer::kEDICT, 40);
+    const std::string lines[] = {
+        "A [a] /one/\n",
+        "B [b] /" + std::string(60, 'x') + "/\n",  // longer than the line buffer
+        "C [c] /three/\n",
+        "\n",                      // blank
+        "\r\n",                    // blank
+        Euc("語 [") + "\n",        // no slash
+        Euc("見出しだけ") + "\n",  // only a headword
+        "D [d] /four/",            // the last line, without its line end
+    };
+    std::string text;
+    for (const auto& line : lines)
+        text += line;
+    WriteDict(text);
     OpenLog();
     const Dictionary d = Load();
-    ASSERT_EQ(d.count, 1);
-    EXPECT_EQ(d.index[0].word, u"A");
-    EXPECT_NE(Log().find("EDICT_Index_Load: ERROR: (Loading Dictionary from EDICT) Increase the Edict_Buffer_Size "
-                         "for DICT/test.\n"),
+    ASSERT_EQ(d.count, 3);
+    const std::u16string words[] = {u"A", u"C", u"D"};
+    const size_t lineOf[] = {0, 2, 7};
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(d.index[i].word, words[i]);
+        EXPECT_EQ(d.index[i].offset, static_cast<int32_t>(text.find(lines[lineOf[i]]))) << i;
+    }
+    EXPECT_EQ(d.skipped.tooLong, 1);
+    EXPECT_EQ(d.skipped.blank, 2);
+    EXPECT_EQ(d.skipped.noSlash, 2);
+    EXPECT_EQ(d.skipped.undecoded, 0);
+    EXPECT_TRUE(platform_.MessageBoxes().empty());
+    const std::string log = Log();
+    EXPECT_NE(log.find("line 2 of DICT/test is longer than the line buffer (40)"), std::string::npos);
+    EXPECT_NE(log.find("line 6 of DICT/test has no meanings"), std::string::npos);
+    EXPECT_NE(log.find("DICT/test: 5 damaged lines skipped (1 longer than the line buffer, 2 without '/', 2 "
+                       "blank); 3 entries loaded.\n"),
               std::string::npos);
-    EXPECT_NE(Log().find("CountLinesInFile: ERROR: Increase the edict buffer size.\n"), std::string::npos);
 
-    registry_.SetINT(".\\Buffer\\EDICT", 5000);
-    WriteDict("A [a] /one/\nB [b] /two/");
-    fs::remove("DICT/test.mxi");
-    EXPECT_EQ(Load().count, 1);
+    // A larger buffer is another way of reading the file: the index is made
+    // again and the long line is in it.
+    registry_.SetINT(opt::buffer::kEDICT, 5000);
+    const Dictionary larger = Load();
+    ASSERT_EQ(larger.count, 4);
+    EXPECT_EQ(larger.index[1].word, u"B");
 }
 
-TEST_F(DictionaryTest, CountLinesInFileCountsReadsAndRewinds)
+TEST_F(DictionaryTest, CountLinesInFileCountsLinesAndRewinds)
 {
-    registry_.SetINT(".\\Buffer\\EDICT", 10);
+    registry_.SetINT(opt::buffer::kEDICT, 10);
     WriteDict("short\n0123456789abc\nend", "lines.txt");
-    LineFile file("lines.txt");
-    EXPECT_EQ(CountLinesInFile(file, registry_), 3);  // the long line counts twice
+    LineReader file("lines.txt");
+    EXPECT_EQ(CountLinesInFile(file, registry_), 3);  // the long line counts once, the last line too
     EXPECT_EQ(file.Tell(), 0);
 }
 
@@ -131,7 +158,6 @@ TEST_F(DictionaryTest, IndexRoundTripEqualsTextLoad)
     WriteDict(Sample());
     const Dictionary fromText = Load();
     ASSERT_TRUE(fs::exists("DICT/test.mxi"));
-    MakeDictOlder();
     OpenLog();
     const Dictionary fromIndex = Load();
     ASSERT_EQ(fromIndex.count, fromText.count);
@@ -142,39 +168,100 @@ TEST_F(DictionaryTest, IndexRoundTripEqualsTextLoad)
     }
     EXPECT_NE(Log().find("EDICT_Index_Load: Number of entries: 4 (in 'DICT/test')\n"), std::string::npos);
 
-    // The layout, byte for byte.
+    // The layout, byte for byte, as readers that know nothing of the
+    // identity read it; the identity comes after the last entry.
     const std::string bytes = mirudex::test::ReadFile("DICT/test.mxi");
     ASSERT_GE(bytes.size(), 14u);
     EXPECT_EQ(bytes.substr(0, 14), std::string("M\0X\0I\0003\0\n\0\4\0\0\0", 14));
     EXPECT_EQ(bytes.substr(14, 5), std::string("\2\xe5\x65\x2c\x67", 5));  // 日本
+    const auto found = ParseIdentityTrailer(bytes);
+    ASSERT_TRUE(found.has_value());
+    EXPECT_EQ(found->identity.size, Sample().size());
+    EXPECT_EQ(found->identity.encoding, "EUC-JP");
+    EXPECT_EQ(found->identity.lineBuffer, 5000);
+    size_t entriesEnd = 14;
+    for (const auto& entry : fromText.index)
+        entriesEnd += 1 + 2 * entry.word.size() + 1 + 2 * entry.kana.size() + 4;
+    EXPECT_EQ(entriesEnd + found->trailerBytes, bytes.size());
 }
 
-TEST_F(DictionaryTest, IndexFileIsUsedWithoutTheDictionary)
+// Each way an index can stop belonging to its dictionary; the index is made
+// again, silently, and gives what a fresh one gives.
+TEST_F(DictionaryTest, IndexOfAnotherDictionaryOrReadAnotherWayIsMadeAgain)
 {
-    WriteDict(Sample());
-    Load();
-    MakeDictOlder();
-    WriteDict("", "DICT/other");
-    fs::copy_file("DICT/test.mxi", "DICT/other.mxi");
-    MakeDictOlder("DICT/other");
-    EXPECT_EQ(Load("DICT/other").count, 4);
-}
+    struct Case {
+        const char* name;
+        std::function<void()> change;
+        const char* reason;  // in the log line
+    };
+    const std::string replacement = Euc("寝子 [ねこ] /exceedingly/very/\n") + Euc("猫 [ねこ] /(n) cat/\n");
+    const Case cases[] = {
+        {"replaced by an older-dated file",
+         [&] {
+             WriteDict(replacement);
+             fs::last_write_time("DICT/test", fs::last_write_time("DICT/test.mxi") - std::chrono::hours(24 * 365));
+         },
+         "size, modification time, contents differs"},
+        {"same size, same time, other contents",
+         [&] {
+             const auto time = fs::last_write_time("DICT/test");
+             std::string text = Sample();
+             text[text.size() - 3] = 'X';  // (P) -> (X)
+             WriteDict(text);
+             fs::last_write_time("DICT/test", time);
+         },
+         "contents differs"},
+        {"index copied from another dictionary",
+         [&] {
+             WriteDict(replacement, "DICT/other");
+             Dictionary other;
+             other.path = "DICT/other";
+             other.encoding = "EUC-JP";
+             EDICT_Index_Load(other, registry_);
+             fs::copy_file("DICT/other.mxi", "DICT/test.mxi", fs::copy_options::overwrite_existing);
+         },
+         "differs"},
+        {"another line buffer", [&] { registry_.SetINT(opt::buffer::kEDICT, 4000); }, "line buffer size differs"},
+        {"another encoding", [&] { encoding_ = "EUC-JP-MS"; }, "encoding differs"},
+        {"an index of an earlier program",
+         [&] {
+             const std::string bytes = mirudex::test::ReadFile("DICT/test.mxi");
+             const auto found = ParseIdentityTrailer(bytes);
+             ASSERT_TRUE(found.has_value());
+             mirudex::test::WriteFile("DICT/test.mxi", bytes.substr(0, bytes.size() - found->trailerBytes));
+         },
+         "does not say what it was made from"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        registry_.SetINT(opt::buffer::kEDICT, 5000);
+        encoding_ = "EUC-JP";
+        WriteDict(Sample());
+        fs::remove("DICT/test.mxi");
+        Load();
+        c.change();
+        dlog::Close();
+        OpenLog();
+        const Dictionary reused = Load();
+        const std::string log = Log();
+        EXPECT_NE(log.find(c.reason), std::string::npos) << log;
+        EXPECT_EQ(log.find("Number of entries"), std::string::npos);
+        EXPECT_TRUE(platform_.MessageBoxes().empty());
 
-TEST_F(DictionaryTest, StaleIndexIsRebuilt)
-{
-    WriteDict(Sample());
-    Load();
-    // The dictionary is edited after the index was made.
-    WriteDict(Euc("犬 [いぬ] /dog/\n"));
-    fs::last_write_time("DICT/test.mxi", fs::last_write_time("DICT/test") - std::chrono::hours(1));
-    OpenLog();
-    const Dictionary d = Load();
-    ASSERT_EQ(d.count, 1);
-    EXPECT_EQ(d.index[0].word, u"犬");
-    EXPECT_NE(Log().find("is older than 'DICT/test'"), std::string::npos);
-    EXPECT_TRUE(platform_.MessageBoxes().empty());
-    MakeDictOlder();
-    EXPECT_EQ(Load().count, 1);  // the new index
+        fs::remove("DICT/test.mxi");
+        const Dictionary fresh = Load();
+        ASSERT_EQ(reused.count, fresh.count);
+        for (int i = 0; i < fresh.count; ++i) {
+            EXPECT_EQ(reused.index[i].word, fresh.index[i].word) << i;
+            EXPECT_EQ(reused.index[i].kana, fresh.index[i].kana) << i;
+            EXPECT_EQ(reused.index[i].offset, fresh.index[i].offset) << i;
+        }
+        // The index made again is used from now on.
+        dlog::Close();
+        OpenLog();
+        EXPECT_EQ(Load().count, fresh.count);
+        EXPECT_NE(Log().find("Number of entries"), std::string::npos);
+    }
 }
 
 TEST_F(DictionaryTest, IncorrectIndexAsksAndFollowsTheAnswer)
@@ -185,18 +272,21 @@ TEST_F(DictionaryTest, IncorrectIndexAsksAndFollowsTheAnswer)
         Answer answer;
         bool rewritten;
     };
+    WriteDict(Sample());
+    int error = 0;
+    const auto identity = IdentityOfFile("DICT/test", "EUC-JP", 5000, error);
+    ASSERT_TRUE(identity.has_value());
     const std::string olderMagic("M\0X\0I\0002\0\n\0\1\0\0\0", 14);
     std::string shortIndex("M\0X\0I\0003\0\n\0\x09\0\0\0", 14);
     shortIndex += std::string("\1A\0\1A\0\0\0\0\0", 10);  // one entry of the nine promised
+    shortIndex += IdentityTrailer(*identity);
     const Case cases[] = {
         {"older magic, Yes", olderMagic, Answer::Yes, true}, {"older magic, No", olderMagic, Answer::No, false},
         {"short index, Yes", shortIndex, Answer::Yes, true}, {"short index, No", shortIndex, Answer::No, false},
         {"empty file, No", "", Answer::No, false},
     };
     for (const auto& c : cases) {
-        WriteDict(Sample());
         mirudex::test::WriteFile("DICT/test.mxi", c.indexBytes);
-        MakeDictOlder();
         platform_.Clear();
         platform_.ScriptAnswers({c.answer});
         const Dictionary d = Load();
@@ -214,10 +304,9 @@ TEST_F(DictionaryTest, IncorrectIndexAsksAndFollowsTheAnswer)
 
 TEST_F(DictionaryTest, IndexingOffReadsAndWritesNoIndex)
 {
-    registry_.SetBOOL(".\\Dictionaries\\Indexing", false);
+    registry_.SetBOOL(opt::dictionaries::kIndexing, false);
     WriteDict(Sample());
     mirudex::test::WriteFile("DICT/test.mxi", "garbage");
-    MakeDictOlder();
     EXPECT_EQ(Load().count, 4);
     EXPECT_TRUE(platform_.MessageBoxes().empty());
     EXPECT_EQ(mirudex::test::ReadFile("DICT/test.mxi"), "garbage");
@@ -248,20 +337,93 @@ TEST_F(DictionaryTest, OverlongWordIsNeverWrittenToTheIndex)
     EXPECT_NE(log.find("will load from its text"), std::string::npos);
 }
 
-TEST_F(DictionaryTest, UnconvertibleWordIsEmptyAndWarned)
+TEST_F(DictionaryTest, LinesThatDoNotDecodeAreLeftOutAndToldOnce)
 {
-    WriteDict("\xFF\xFF /bad/\nA [\xFF\xFF] /bad kana/\n");
-    OpenLog();
-    const Dictionary d = Load();
-    ASSERT_EQ(d.count, 2);
-    EXPECT_EQ(d.index[0].word, u"");
-    EXPECT_EQ(d.index[0].kana, u"");
-    EXPECT_EQ(d.index[1].word, u"A");
-    EXPECT_EQ(d.index[1].kana, u"");
-    const std::string log = Log();
-    EXPECT_NE(log.find("ERROR: Could not convert word to Unicode: <<"), std::string::npos);
-    EXPECT_NE(log.find("ERROR: Could not convert kana to Unicode: <<"), std::string::npos);
-    EXPECT_NE(log.find("WARNING: either word or kana is 0 characters long!\n"), std::string::npos);
+    struct Case {
+        const char* name;
+        std::string text;
+        std::string encoding;
+        int count;          // entries kept
+        int undecoded;      // lines that failed
+        int firstBad;       // their first line number
+        const char* words;  // the beginning of the one box's text
+    };
+    const std::string utf8 = "猫 [ねこ] /(n) cat/\n犬 [いぬ] /(n) dog/\nA [a] /x/\n";
+    const Case cases[] = {
+        {"bad word and bad reading among good lines",
+         "A [a] /x/\n\xFF\xFF /bad/\nB [\xFF\xFF] /bad kana/\n" + Euc("猫 [ねこ] /cat/\n"), "EUC-JP", 2, 2, 2,
+         "2 lines of the dictionary 'Test' (DICT/test) could not be converted from the encoding 'EUC-JP'; the "
+         "first of them is line 2."},
+        {"UTF-8 file declared EUC-JP", utf8, "EUC-JP", 1, 2, 1, "2 lines of the dictionary"},
+        {"nothing converts", "\xFF\xFF /a/\n\xFE\xFE /b/\n", "EUC-JP", 0, 2, 1, "2 lines of the dictionary"},
+        {"an encoding nobody knows (a typo)", utf8, "EUC-PJ", 0, 3, 1,
+         "The encoding 'EUC-PJ' of the dictionary 'Test' (DICT/test) is not known, so none of its 3 lines could be "
+         "converted (the first of them is line 1)."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteDict(c.text);
+        // An index an earlier program wrote from the failed lines goes too.
+        mirudex::test::WriteFile("DICT/test.mxi", std::string("M\0X\0I\0003\0\n\0\1\0\0\0\0\0\0\0\0\0", 20));
+        encoding_ = c.encoding;
+        platform_.Clear();
+        const Dictionary d = Load();
+        EXPECT_EQ(d.count, c.count);
+        for (const auto& entry : d.index)
+            EXPECT_FALSE(entry.word.empty());
+        EXPECT_EQ(d.skipped.undecoded, c.undecoded);
+        EXPECT_EQ(d.skipped.firstUndecoded, c.firstBad);
+        const auto boxes = platform_.MessageBoxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text.substr(0, std::char_traits<char>::length(c.words)), U(c.words));
+        EXPECT_NE(boxes[0].text.find(c.count == 0 ? u"The dictionary is not used." : u"Those lines are left out."),
+                  std::u16string::npos);
+        EXPECT_FALSE(fs::exists("DICT/test.mxi"));
+    }
+}
+
+// A path that cannot even be looked at is a dictionary that could not be
+// opened: logged, shown once, and the load goes on. Nothing is thrown.
+TEST_F(DictionaryTest, PathsThatCannotBeCheckedAreFilesThatCouldNotBeOpened)
+{
+    struct Case {
+        const char* name;
+        std::function<void()> make;
+        std::string path;
+        size_t boxes;
+    };
+    const Case cases[] = {
+        {"dictionary is a link to itself", [] { fs::create_symlink("loop", "DICT/loop"); }, "DICT/loop", 1},
+        {"a folder in the dictionary's place", [] { fs::create_directories("DICT/folder"); }, "DICT/folder", 1},
+        {"a file in the folder's place", [] { mirudex::test::WriteFile("NOTDIR", "x"); }, "NOTDIR/edict", 1},
+        {"simply not there", [] {}, "DICT/missing", 0},
+    };
+    fs::create_directories("DICT");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.make();
+        platform_.Clear();
+        dlog::Close();
+        OpenLog();
+        Dictionary d;
+        EXPECT_NO_THROW(d = Load(c.path));
+        EXPECT_EQ(d.count, 0);
+        EXPECT_NE(Log().find("EDICT_Index_Load: ERROR: " + c.path + " not opened.\n"), std::string::npos);
+        const auto boxes = platform_.MessageBoxes();
+        ASSERT_EQ(boxes.size(), c.boxes);
+        if (c.boxes) {
+            EXPECT_NE(boxes[0].text.find(U("could not be opened")), std::u16string::npos);
+        }
+    }
+
+    // An index file that links to itself is replaced by a good one.
+    WriteDict(Sample());
+    fs::create_symlink("test.mxi", "DICT/test.mxi");
+    platform_.Clear();
+    EXPECT_EQ(Load().count, 4);
+    EXPECT_TRUE(platform_.MessageBoxes().empty());
+    EXPECT_FALSE(fs::is_symlink("DICT/test.mxi"));
+    EXPECT_EQ(Load().count, 4);
 }
 
 TEST_F(DictionaryTest, StopRequestLeavesNothingHalfBuilt)
@@ -281,7 +443,6 @@ TEST_F(DictionaryTest, StopRequestLeavesNothingHalfBuilt)
 
     // From an index file too.
     EXPECT_EQ(Load().count, 5000);
-    MakeDictOlder();
     EXPECT_EQ(EDICT_Index_Load(d, registry_, StopToken(&stop)), LoadOutcome::Stopped);
     EXPECT_EQ(d.count, 0);
     EXPECT_TRUE(d.index.empty());

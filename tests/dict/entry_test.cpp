@@ -2,9 +2,9 @@
 
 #include "DictTestUtil.h"
 #include "core/DebugLog.h"
+#include "core/LineReader.h"
 #include "dict/Dictionary.h"
 #include "dict/Entry.h"
-#include "dict/LineFile.h"
 
 namespace mirudex::dict::test {
 namespace {
@@ -28,15 +28,19 @@ TEST_F(EntryTest, LoadMarkersSkipsCommentsAndLinesWithoutTab)
                              "no tab here\n"
                              "\n"
                              "vs\ttakes\tsuru\n"
-                             "last\tline without end");
+                             "long\t" +
+                                 std::string(1100, 'x') +
+                                 "\n"
+                                 "last\tline without end");
     OpenLog();
     MarkerTable table;
     LoadMarkers(table);
-    ASSERT_EQ(table.size(), 2u);
+    ASSERT_EQ(table.size(), 3u);
     EXPECT_EQ(table.Description(u"n"), u"noun (common)");
     EXPECT_EQ(table.Description(u"vs"), u"takes\tsuru");
     EXPECT_EQ(table.Description(u"N"), u"");
-    EXPECT_EQ(table.Description(u"last"), u"");
+    EXPECT_EQ(table.Description(u"long"), u"");  // too long for the marker reader: skipped, not cut
+    EXPECT_EQ(table.Description(u"last"), u"line without end");
     const std::string log = Log();
     EXPECT_NE(log.find("ERROR: LoadMarkers(): could not find the TAB character <<no tab here>>.\n"), std::string::npos);
     EXPECT_NE(log.find("could not find the TAB character <<>>.\n"), std::string::npos);
@@ -105,7 +109,7 @@ protected:
     {
         EntryTest::SetUp();
         lines_ = {Euc("勉強 [べんきょう] /(n,vs) study/(P)/\n"), "WORD /a//b/ junk\n", "NOSLASH\n",
-                  Euc("猫 [ねこ] /cat/")};  // a last line without its end is never used
+                  Euc("猫 [ねこ] /cat/ x")};  // a last line without its end is read like any other
         std::string all;
         for (const auto& line : lines_) {
             offsets_.push_back(static_cast<int32_t>(all.size()));
@@ -116,6 +120,8 @@ protected:
         dictionary_.name = "Test";
         dictionary_.encoding = "EUC-JP";
     }
+
+    static std::string ReadAll() { return mirudex::test::ReadFile("dict.txt"); }
 
     IndexEntry At(size_t line, std::u16string word = u"W", std::u16string kana = u"K")
     {
@@ -143,7 +149,7 @@ TEST_F(LoadInfoTest, ReadsMeaningsAndKeepsRawLine)
 
 TEST_F(LoadInfoTest, EmptyMeaningsSkippedAndLineWithoutSlashHasNone)
 {
-    LineFile file("dict.txt");
+    LineReader file("dict.txt");
     Entry ab;
     LoadInfoInto(file, registry_, dictionary_, ab, At(1));
     EXPECT_EQ(ab.meanings, (std::vector<std::u16string>{u"a", u"b"}));
@@ -153,20 +159,23 @@ TEST_F(LoadInfoTest, EmptyMeaningsSkippedAndLineWithoutSlashHasNone)
     EXPECT_EQ(none.rawLine, "NOSLASH\n");
 }
 
-TEST_F(LoadInfoTest, EndOfFileAndMissingFileLeaveEntryUnfilled)
+TEST_F(LoadInfoTest, LastLineIsReadButEndOfFileAndMissingFileLeaveEntryUnfilled)
 {
     OpenLog();
     Entry last;
-    LoadInfoInto(registry_, dictionary_, last, At(3));
-    EXPECT_TRUE(last.word.empty());
-    EXPECT_TRUE(last.meanings.empty());
-    LineFile file("dict.txt");
+    LoadInfoInto(registry_, dictionary_, last, At(3, u"猫", u"ねこ"));
+    EXPECT_EQ(last.word, u"猫");
+    EXPECT_EQ(last.meanings, (std::vector<std::u16string>{u"cat"}));
+    EXPECT_EQ(last.rawLine, lines_[3]);
+    LineReader file("dict.txt");
     Entry past;
     LoadInfoInto(file, registry_, dictionary_, past, IndexEntry{u"x", u"x", 100000});
     EXPECT_TRUE(past.word.empty());
-    EXPECT_EQ(GetEdictLine(file, registry_, At(3)), std::nullopt);
+    EXPECT_EQ(GetEdictLine(file, registry_, IndexEntry{u"x", u"x", static_cast<int32_t>(ReadAll().size())}),
+              std::nullopt);
     // The caller's file stays usable.
     EXPECT_EQ(GetEdictLine(file, registry_, At(1)), std::optional<std::string>("WORD /a//b/"));
+    EXPECT_EQ(GetEdictLine(file, registry_, At(3)), std::optional<std::string>(Euc("猫 [ねこ] /cat/")));
 
     Dictionary missing = dictionary_;
     missing.path = "nothere.txt";
@@ -174,23 +183,38 @@ TEST_F(LoadInfoTest, EndOfFileAndMissingFileLeaveEntryUnfilled)
     LoadInfoInto(registry_, missing, entry, At(0));
     EXPECT_TRUE(entry.word.empty());
     const std::string log = Log();
-    EXPECT_NE(log.find("ERROR: LoadInfoInto(): End of file found\n"), std::string::npos);
+    EXPECT_EQ(log.find("ERROR: LoadInfoInto(): End of file found\n"), std::string::npos);
     EXPECT_NE(log.find("ERROR: LoadInfoInto(FILE*): End of file\n"), std::string::npos);
     EXPECT_NE(log.find("ERROR: GetEdictLine(): End of file\n"), std::string::npos);
     EXPECT_NE(log.find("ERROR: LoadInfoInto(): Could NOT open: nothere.txt\n"), std::string::npos);
 }
 
-TEST_F(LoadInfoTest, ConversionFailureGivesOneMeaningNamingTheDictionary)
+TEST_F(LoadInfoTest, ConversionFailuresGiveOneMeaningEachAndOneLogLinePerDictionary)
 {
-    mirudex::test::WriteFile("bad.txt", "X /\xFF\xFE/\n");
+    mirudex::test::WriteFile("bad.txt", "X /\xFF\xFE/\nY /\xFF\xFD/\n");
     Dictionary bad = dictionary_;
     bad.path = "bad.txt";
+    Dictionary other = bad;
+    other.name = "Other";
     OpenLog();
-    Entry entry;
-    LoadInfoInto(registry_, bad, entry, IndexEntry{u"X", u"X", 0});
-    EXPECT_EQ(entry.word, u"X");
-    EXPECT_EQ(entry.meanings, (std::vector<std::u16string>{u"ERROR in 'bad.txt' (Test)."}));
-    EXPECT_NE(Log().find("ERROR: There was a problem converting the encoding to Unicode.\n"), std::string::npos);
+    for (const Dictionary* d : {&bad, &bad, &other}) {
+        for (int32_t offset : {0, 7}) {
+            Entry entry;
+            LoadInfoInto(registry_, *d, entry, IndexEntry{u"X", u"X", offset});
+            EXPECT_EQ(entry.word, u"X");
+            EXPECT_EQ(entry.meanings,
+                      (std::vector<std::u16string>{Utf8ToUtf16("ERROR in 'bad.txt' (" + d->name + ").")}));
+        }
+    }
+    // Shown rows never raise a box; each dictionary is named once in the log.
+    EXPECT_TRUE(platform_.MessageBoxes().empty());
+    const std::string log = Log();
+    const std::string line = "ERROR: There was a problem converting the encoding to Unicode.\n";
+    const size_t first = log.find(line);
+    ASSERT_NE(first, std::string::npos);
+    const size_t second = log.find(line, first + 1);
+    ASSERT_NE(second, std::string::npos);
+    EXPECT_EQ(log.find(line, second + 1), std::string::npos);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <atomic>
 
 #include "DictTestUtil.h"
+#include "core/OptionNames.h"
 #include "dict/Kanjidic.h"
 
 namespace mirudex::dict::test {
@@ -136,14 +137,22 @@ TEST_F(KanjidicTest, FailuresLeaveRecordUnfilled)
     EXPECT_NE(log.find("ERROR: KANJIDIC_Index_Load(): Couldn't open DICT\\kanjidic\n"), std::string::npos);
 }
 
-TEST_F(KanjidicTest, LineLongerThanTheBufferTakesOneEntry)
+TEST_F(KanjidicTest, LineLongerThanTheBufferIsSkippedAloneAndLastLineIsRead)
 {
-    registry_.SetINT(".\\Buffer\\KANJIDIC", 20);
+    registry_.SetINT(opt::buffer::kKANJIDIC, 20);
     OpenLog();
-    const KanjiIndex index = Build({"亜 U4e9c S7 {Asia} {a long meaning here}", "唖 U5516 S10"});
+    KanjiIndex index = Build({"亜 U4e9c S7 {Asia} {a long meaning here}", "唖 U5516 S10"});
+    ASSERT_EQ(index.count, 1);
+    EXPECT_EQ(index.entries[0].code, 0x5516);
+    EXPECT_NE(Log().find("line 1 is longer than the KANJIDIC buffer (20); it is skipped"), std::string::npos);
+
+    registry_.SetINT(opt::buffer::kKANJIDIC, 2000);
+    mirudex::test::WriteFile("DICT/kanjidic", Euc("亜 U4e9c S7 {Asia}\n唖 U5516 S10 {dumb}"));
+    ASSERT_EQ(KANJIDIC_Index_Load(index, registry_), LoadOutcome::Done);
     ASSERT_EQ(index.count, 2);
-    EXPECT_EQ(index.entries[1].code, 0x5516);
-    EXPECT_NE(Log().find("longer than the KANJIDIC buffer"), std::string::npos);
+    KanjiRecord last;
+    LoadKANJIDICInfoInto(index, registry_, last, &index.entries[1]);
+    EXPECT_EQ(last.meanings, (std::vector<std::u16string>{u"dumb"}));
 }
 
 TEST_F(KanjidicTest, StopLeavesIndexEmpty)

@@ -3,8 +3,8 @@
 #include <atomic>
 
 #include "DictTestUtil.h"
+#include "core/LineReader.h"
 #include "dict/DictionaryStore.h"
-#include "dict/LineFile.h"
 #include "dict/Radicals.h"
 
 namespace mirudex::dict::test {
@@ -63,8 +63,8 @@ TEST_F(RadicalsTest, NumbersSecondFieldAndLinesBeforeTheFirstRadical)
     EXPECT_EQ(table.records[0].kanji, u"亜唖");  // lines before the first '$' join the first radical
     EXPECT_EQ(table.records[0].strokes, 12);
     EXPECT_EQ(table.records[0].secondNumber, 7);
-    EXPECT_EQ(table.records[0].remainder, u"7");  // no further field: nothing dropped
-    EXPECT_EQ(table.records[1].kanji, u"");
+    EXPECT_EQ(table.records[0].remainder, u"7");                  // no further field: nothing dropped
+    EXPECT_EQ(table.records[1].kanji, u"last line without end");  // read although it has no line end
 }
 
 TEST_F(RadicalsTest, LinesThatFailToConvert)
@@ -97,7 +97,7 @@ TEST_F(RadicalsTest, MissingFileAndCounting)
 
     registry_.SetINT(".\\Buffer\\RADKFILE", 8);
     mirudex::test::WriteFile("r.dat", "$ a 1\n#$ x\nabcdefghijk\n$ b 2\n");
-    LineFile file("r.dat");
+    LineReader file("r.dat");
     EXPECT_EQ(CountRadsInFile(file, registry_), 2);
     EXPECT_EQ(file.Tell(), 0);
     EXPECT_NE(Log().find("CountRadsInFile: ERROR: Increase the raddat buffer size.\n"), std::string::npos);

@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "DictTestUtil.h"
+#include "core/LineReader.h"
 #include "dict/DictionaryStore.h"
-#include "dict/LineFile.h"
 
 namespace mirudex::dict::test {
 namespace {
@@ -96,11 +96,11 @@ TEST_F(RealDataTest, EveryMarkerGroupOfEdictIsKnown)
     // numbers and (P), so no marker of the real file shows up in a meaning.
     MarkerTable markers;
     LoadMarkers(markers, mirudex::test::ProgramDataPath("partsofspeech.mxf").string());
-    LineFile file(platform::FilePath("DICT\\edict"));
+    LineReader file(platform::FilePath("DICT\\edict"));
     std::string line;
     std::u16string text;
     std::vector<std::u16string> unknown;
-    while (file.ReadLine(line, 5000)) {
+    while (file.ReadLine(line, LineLimit(5000)) != LineReader::Read::End) {
         if (text::ConvertEncodingToWide(line, "EUC-JP", "UTF-16LE", text) != 0)
             continue;
         for (size_t open = text.find(u'('); open != std::u16string::npos; open = text.find(u'(', open + 1)) {

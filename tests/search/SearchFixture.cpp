@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "dict/LineFile.h"
+#include "core/LineReader.h"
 #include "platform/api/Platform.h"
 #include "platform/api/Utf.h"
 #include "search/EnglishMatch.h"
@@ -117,7 +117,7 @@ int ReferenceSearchFor_English(AppState& state, std::u16string text)
     for (const auto& d : state.store.edict_dictionaries) {
         if (!d->on)
             continue;
-        dict::LineFile file;
+        LineReader file;
         if (!file.Open(platform::FilePath(d->path)))
             continue;
         for (int k = 0; k < d->count; ++k) {

@@ -164,7 +164,7 @@ TEST_F(EngineTest, EnglishOddLinesAsTheLineReaderGivesThem)
     dict::EDICT_Index_Load(*d, options_);
     store_.edict_dictionaries.clear();
     store_.edict_dictionaries.push_back(std::move(d));
-    EXPECT_EQ(English("one", SearchType::Exact), (W{u"壱", u"弐"}));
+    EXPECT_EQ(English("one", SearchType::Exact), (W{u"壱", u"弐", u"参"}));
     EXPECT_EQ(English("\"one\"", SearchType::Exact), (W{u"壱", u"弐"}));
 }
 

@@ -43,25 +43,31 @@ TEST_F(FuzzySearchTest, ReadsRulesLineByLine)
         u"no colon here\n"
         u":＿x\n"
         u"a:b,,c\n"
-        u"＿く:＿い\r\r\n"
+        u"＿く:＿い\r\r\n" +
+        std::u16string(1100, u'x') +
+        u":＿y\n"
         u"＿x:＿y");
     FuzzyRules rules;
     ASSERT_TRUE(rules.LoadFuzzySearchInfo());
     const auto& r = rules.Rules();
-    ASSERT_EQ(r.size(), 3u);
+    ASSERT_EQ(r.size(), 4u);
     EXPECT_EQ(r[0].pattern, u"＿ました");
     EXPECT_EQ(r[0].replacements, (Texts{u"＿る", u"＿う"}));
     EXPECT_EQ(r[1].pattern, u"a");
     EXPECT_EQ(r[1].replacements, (Texts{u"b", u"", u"c"}));
     EXPECT_EQ(r[2].pattern, u"＿く");
     EXPECT_EQ(r[2].replacements, (Texts{u"＿い"}));
+    EXPECT_EQ(r[3].pattern, u"＿x");  // the last line, without a line break
     dlog::Close();
     EXPECT_EQ(Log(),
               "LoadFuzzySearchInfo()\n"
               "WARNING: LoadFuzzySearchInfo(): Couldn't find a ':' on this line: \n"
               "WARNING: LoadFuzzySearchInfo(): Couldn't find a ':' on this line: no colon here\n"
               "WARNING: LoadFuzzySearchInfo(): Couldn't find a ':' on this line: :＿x\n"
-              "All done.\n");
+              "WARNING: LoadFuzzySearchInfo(): a line is too long; it is skipped: " +
+                  std::string(1023, 'x') +
+                  "\n"
+                  "All done.\n");
 }
 
 TEST_F(FuzzySearchTest, MissingFileLeavesNoRules)

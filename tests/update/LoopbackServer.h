@@ -31,7 +31,9 @@ public:
         ResetMidway,  // half of the body, then a connection reset
         Hang,         // half of the body, then silence until the server stops
         CloseAtOnce,  // close without sending anything
+        Endless,      // the body over and over until the client goes (at most kEndlessBytes)
     };
+    static constexpr size_t kEndlessBytes = size_t{64} << 20;
     struct Reply {
         std::string body;
         Mode mode = Mode::Send;
@@ -83,15 +85,17 @@ inline sockaddr_in Loopback(std::uint16_t port)
     return address;
 }
 
-inline void SendAll(int fd, const char* data, size_t size)
+// False when the peer is gone.
+inline bool SendAll(int fd, const char* data, size_t size)
 {
     while (size > 0) {
         const ssize_t n = ::send(fd, data, size, MSG_NOSIGNAL);
         if (n <= 0)
-            return;
+            return false;
         data += n;
         size -= static_cast<size_t>(n);
     }
+    return true;
 }
 
 }  // namespace loopback_detail
@@ -210,6 +214,11 @@ inline void LoopbackServer::Handle(int fd)
             std::this_thread::sleep_for(std::chrono::milliseconds(loopback_detail::kSliceMs));
         break;
     case Mode::CloseAtOnce: break;
+    case Mode::Endless:
+        for (size_t sent = 0; sent < kEndlessBytes && !stop_ && !reply.body.empty(); sent += reply.body.size())
+            if (!loopback_detail::SendAll(fd, reply.body.data(), reply.body.size()))
+                break;
+        break;
     }
     ::close(fd);
 }

@@ -230,12 +230,20 @@ TEST_F(UpdateFiles, InstallLogIsReadAndAppended)
     EXPECT_EQ(ReadFile(kInstallLogName), "a\r\nb\nc\n");
     EXPECT_EQ(ReadInstalledUpdates(), (std::vector<std::string>{"a", "b", "c"}));
 
-    // Long lines come in pieces of 98 bytes.
-    WriteFile(kInstallLogName, std::string(100, 'z') + "\n");
-    const auto ids = ReadInstalledUpdates();
-    ASSERT_EQ(ids.size(), 2u);
-    EXPECT_EQ(ids[0].size(), 98u);
-    EXPECT_EQ(ids[1], "zz");
+    // An id of any length the list can name is recognised once installed.
+    for (const size_t length : {97u, 98u, 99u, 300u, 9997u}) {
+        const std::string id(length, 'z');
+        std::filesystem::remove(kInstallLogName);
+        ASSERT_TRUE(LogInstalledUpdate("before"));
+        ASSERT_TRUE(LogInstalledUpdate(id));
+        ASSERT_TRUE(LogInstalledUpdate("after"));
+        EXPECT_EQ(ReadInstalledUpdates(), (std::vector<std::string>{"before", id, "after"})) << length;
+        UpdateRecord record;
+        record.id = id;
+        record.type = "98";
+        record.appliesTo = "All";
+        EXPECT_FALSE(UpdateApplies(record, "1.0.7.502", ReadInstalledUpdates())) << length;
+    }
 
     EXPECT_FALSE(LogInstalledUpdate("x", "no-such-dir/Updates.mxf"));
     // A directory in the log's place is no log, and cannot be written.

@@ -284,6 +284,28 @@ TEST_F(UpdateTransfer, DownloadChecksEachFileAndTriesTheSecondServer)
     EXPECT_TRUE(state_.downloadOk.load());
 }
 
+TEST_F(UpdateTransfer, ADownloadOverTheLimitIsRefusedAndTheOldFileKept)
+{
+    EXPECT_EQ(UpdateState().maxDownloadBytes, 256u << 20);  // the build's default
+    const std::string old = "the old file\n";
+    WriteFile("abc.txt", old);
+    server_.Serve("one/files/abc.txt", {std::string(4096, 'e'), Mode::Endless});
+    server_.Serve("two/files/abc.txt", std::string(300000, 'x'));  // finite, but over the limit too
+    state_.maxDownloadBytes = 200000;
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(Load_Thread_GetUpdates(state_, {"abc.txt:352441c2"}));
+    ASSERT_TRUE(WaitForThread());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_FALSE(state_.downloadOk.load());
+    EXPECT_EQ(ReadFile("abc.txt"), old);
+    EXPECT_NE(Log().find("one/files/abc.txt is longer than 200000 bytes"), std::string::npos);
+    EXPECT_NE(Log().find("two/files/abc.txt is longer than 200000 bytes"), std::string::npos);
+    size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("."))
+        files += entry.path().filename().string().rfind("abc.txt.", 0) == 0;
+    EXPECT_EQ(files, 0u);  // no temporary file left behind
+}
+
 TEST_F(UpdateTransfer, UnreachableServersFailTheDownload)
 {
     state_.port = LoopbackServer::ClosedPort();

@@ -1,20 +1,20 @@
-#include "dict/LineFile.h"
+#include "core/LineReader.h"
 
 #include <algorithm>
 #include <cstring>
 
-namespace mirudex::dict {
+namespace mirudex {
 
 namespace {
-// After a seek only a small block is read (one entry is usually wanted);
+// After a seek only a small block is read (one line is usually wanted);
 // reading on past it switches to large blocks.
 constexpr size_t kSeekBlock = 16 * 1024;
 constexpr size_t kSequentialBlock = 512 * 1024;
 }  // namespace
 
-LineFile::~LineFile() { Close(); }
+LineReader::~LineReader() { Close(); }
 
-bool LineFile::Open(const std::string& path)
+bool LineReader::Open(const std::string& path)
 {
     Close();
     file_ = std::fopen(path.c_str(), "rb");
@@ -24,7 +24,7 @@ bool LineFile::Open(const std::string& path)
     return file_ != nullptr;
 }
 
-void LineFile::Close()
+void LineReader::Close()
 {
     if (file_) {
         std::fclose(file_);
@@ -34,7 +34,7 @@ void LineFile::Close()
     position_ = 0;
 }
 
-bool LineFile::Seek(int64_t offset)
+bool LineReader::Seek(int64_t offset)
 {
     if (!file_ || offset < 0)
         return false;
@@ -53,7 +53,7 @@ bool LineFile::Seek(int64_t offset)
     return true;
 }
 
-bool LineFile::Fill()
+bool LineReader::Fill()
 {
     if (!file_)
         return false;
@@ -66,40 +66,57 @@ bool LineFile::Fill()
     return blockEnd_ > 0;
 }
 
-bool LineFile::ReadLine(std::string& line, int bufferSize)
+LineReader::Read LineReader::ReadLine(std::string& line, size_t maxBytes)
 {
     line.clear();
-    const size_t max = bufferSize > 2 ? static_cast<size_t>(bufferSize - 2) : 1;
-    while (line.size() < max) {
-        if (blockPos_ == blockEnd_ && !Fill())
-            return false;
-        const char* start = block_.data() + blockPos_;
-        const size_t avail = std::min(blockEnd_ - blockPos_, max - line.size());
-        const void* lf = std::memchr(start, '\n', avail);
-        const size_t take = lf ? static_cast<size_t>(static_cast<const char*>(lf) - start) + 1 : avail;
-        line.append(start, take);
-        blockPos_ += take;
-        position_ += static_cast<int64_t>(take);
-        if (lf)
-            return true;
-    }
-    return true;
-}
-
-bool LineFile::SkipRestOfLine()
-{
+    const size_t max = std::max<size_t>(maxBytes, 1);
+    size_t length = 0;  // of the whole line, also past what is kept
     for (;;) {
         if (blockPos_ == blockEnd_ && !Fill())
-            return false;
+            break;
         const char* start = block_.data() + blockPos_;
         const size_t avail = blockEnd_ - blockPos_;
         const void* lf = std::memchr(start, '\n', avail);
         const size_t take = lf ? static_cast<size_t>(static_cast<const char*>(lf) - start) + 1 : avail;
+        if (line.size() < max)
+            line.append(start, std::min(take, max - line.size()));
+        length += take;
         blockPos_ += take;
         position_ += static_cast<int64_t>(take);
         if (lf)
-            return true;
+            break;
     }
+    if (length == 0)
+        return Read::End;
+    return length > max ? Read::TooLong : Read::Line;
+}
+
+LineReader::Read LineReader::ReadLine(std::u16string& line, size_t maxUnits)
+{
+    line.clear();
+    const size_t max = std::max<size_t>(maxUnits, 1);
+    size_t length = 0;
+    int low = -1;  // the first byte of a unit whose second byte is in the next block
+    for (;;) {
+        if (blockPos_ == blockEnd_ && !Fill())
+            break;
+        const auto byte = static_cast<unsigned char>(block_[blockPos_++]);
+        ++position_;
+        if (low < 0) {
+            low = byte;
+            continue;
+        }
+        const auto unit = static_cast<char16_t>(low | (byte << 8));
+        low = -1;
+        if (line.size() < max)
+            line.push_back(unit);
+        ++length;
+        if (unit == u'\n')
+            break;
+    }
+    if (length == 0)
+        return Read::End;
+    return length > max ? Read::TooLong : Read::Line;
 }
 
 void TrimLineEnd(std::string& line)
@@ -108,10 +125,10 @@ void TrimLineEnd(std::string& line)
         line.pop_back();
 }
 
-void CutAfterLastSlash(std::string& line)
+void TrimLineEnd(std::u16string& line)
 {
-    while (line.size() > 1 && line.back() != '/')
+    while (!line.empty() && (line.back() == u'\n' || line.back() == u'\r'))
         line.pop_back();
 }
 
-}  // namespace mirudex::dict
+}  // namespace mirudex
