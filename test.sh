@@ -21,6 +21,12 @@ for arg in "$@"; do
 done
 
 scripts/install-deps.sh
+
+# Every source file must be formatted; the suite still runs so that all
+# faults show at once, and the result then fails.
+format_status=0
+scripts/format.sh --check || format_status=1
+
 case "$sanitize" in
 "")
     scripts/build.sh
@@ -51,3 +57,4 @@ export QT_QPA_PLATFORM=offscreen
 trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
 
 ctest --test-dir "${BUILD_DIR:-build}" --output-on-failure --parallel "$(nproc)" ${ctest_args[@]+"${ctest_args[@]}"}
+exit "$format_status"

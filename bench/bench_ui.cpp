@@ -17,9 +17,9 @@
 #include "dict/DictionaryStore.h"
 #include "search/AppState.h"
 #include "search/EnglishSearch.h"
-#include "ui/Resources.h"
-#include "ui/ResultAppHost.h"
-#include "ui/ResultWindow.h"
+#include "ui/common/Resources.h"
+#include "ui/results/ResultAppHost.h"
+#include "ui/results/ResultWindow.h"
 
 namespace {
 

@@ -11,12 +11,12 @@
 #include "platform/qt/QtPlatform.h"
 #include "search/AppState.h"
 #include "text/FuzzySearch.h"
-#include "ui/AppWiring.h"
-#include "ui/CommandIds.h"
-#include "ui/MainWindow.h"
-#include "ui/Program.h"
-#include "ui/SettingsHost.h"
-#include "ui/UpdaterWindow.h"
+#include "ui/app/AppWiring.h"
+#include "ui/app/Program.h"
+#include "ui/app/SettingsCommands.h"
+#include "ui/common/CommandIds.h"
+#include "ui/main/MainWindow.h"
+#include "ui/updater/UpdaterWindow.h"
 
 using namespace mirudex;
 

@@ -18,6 +18,10 @@ Platform& Console()
 
 std::optional<std::string> Platform::ChooseOpenFile(std::u16string_view) { return std::nullopt; }
 
+std::optional<std::string> Platform::ChooseSaveFile(std::u16string_view) { return std::nullopt; }
+
+void Platform::WatchClipboard(std::function<void()>) {}
+
 std::optional<FontChoice> Platform::ChooseFont(const FontChoice&, int, int) { return std::nullopt; }
 
 std::optional<int> Platform::ChooseColor(int) { return std::nullopt; }

@@ -8,6 +8,7 @@
 // worker thread. An implementation that must run on the user-interface thread
 // (message boxes) hands the call over and blocks the worker until answered.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -47,10 +48,17 @@ public:
     //
     // An existing file to open; every file is offered ("All files", *.*).
     virtual std::optional<std::string> ChooseOpenFile(std::u16string_view title);
+    // A file to save to (it need not exist yet); every file is offered.
+    virtual std::optional<std::string> ChooseSaveFile(std::u16string_view title);
     // A font starting at initial; the size chosen lies in minPoints..maxPoints.
     virtual std::optional<FontChoice> ChooseFont(const FontChoice& initial, int minPoints, int maxPoints);
     // A colour starting at initial; both are COLORREF values (0x00BBGGRR).
     virtual std::optional<int> ChooseColor(int initial);
+
+    // Clipboard watching: changed runs on the user-interface thread each time
+    // the clipboard's contents change, whoever changed them. An empty function
+    // stops the watching; the default (a terminal) never calls it.
+    virtual void WatchClipboard(std::function<void()> changed);
 
     // Ends the process with this status. Never returns to the caller: the
     // recording implementation throws FatalExit so a test can assert on it.

@@ -80,6 +80,23 @@ std::optional<std::string> QtPlatform::ChooseOpenFile(std::u16string_view title)
     return path.toStdString();
 }
 
+std::optional<std::string> QtPlatform::ChooseSaveFile(std::u16string_view title)
+{
+    const QString path =
+        QFileDialog::getSaveFileName(ChooserParent(mainWindow_.data()), ToQString(title), QString(),
+                                     QStringLiteral("All files (*)"), nullptr, QFileDialog::DontUseNativeDialog);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path.toStdString();
+}
+
+void QtPlatform::WatchClipboard(std::function<void()> changed)
+{
+    disconnect(clipboardWatch_);
+    if (changed)
+        clipboardWatch_ = connect(QApplication::clipboard(), &QClipboard::dataChanged, this, std::move(changed));
+}
+
 std::optional<FontChoice> QtPlatform::ChooseFont(const FontChoice& initial, int minPoints, int maxPoints)
 {
     QFont start(QString::fromStdString(initial.face));

@@ -26,8 +26,10 @@ public:
     std::optional<std::u16string> ClipboardText() override;
     std::optional<std::string> ClipboardBytes(std::string_view encoding) override;
     std::optional<std::string> ChooseOpenFile(std::u16string_view title) override;
+    std::optional<std::string> ChooseSaveFile(std::u16string_view title) override;
     std::optional<FontChoice> ChooseFont(const FontChoice& initial, int minPoints, int maxPoints) override;
     std::optional<int> ChooseColor(int initial) override;
+    void WatchClipboard(std::function<void()> changed) override;
     [[noreturn]] void Exit(int status) override;
 
     // The main window, owner of "owned" message boxes.
@@ -42,6 +44,7 @@ private:
     void RunOnUiThread(const std::function<void()>& fn);
 
     QPointer<QWidget> mainWindow_;
+    QMetaObject::Connection clipboardWatch_;
     std::function<void(int, const QString&)> statusSink_;
 };
 

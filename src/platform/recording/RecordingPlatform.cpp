@@ -79,6 +79,39 @@ std::optional<std::string> RecordingPlatform::ChooseOpenFile(std::u16string_view
     return Next(files_);
 }
 
+std::optional<std::string> RecordingPlatform::ChooseSaveFile(std::u16string_view title)
+{
+    std::lock_guard lock(mutex_);
+    ChooserCall call;
+    call.kind = ChooserCall::Kind::SaveFile;
+    call.title = std::u16string(title);
+    choosers_.push_back(std::move(call));
+    return Next(files_);
+}
+
+void RecordingPlatform::WatchClipboard(std::function<void()> changed)
+{
+    std::lock_guard lock(mutex_);
+    clipboardWatcher_ = std::move(changed);
+}
+
+void RecordingPlatform::ClipboardChanged()
+{
+    std::function<void()> watcher;
+    {
+        std::lock_guard lock(mutex_);
+        watcher = clipboardWatcher_;
+    }
+    if (watcher)
+        watcher();
+}
+
+bool RecordingPlatform::WatchingClipboard() const
+{
+    std::lock_guard lock(mutex_);
+    return static_cast<bool>(clipboardWatcher_);
+}
+
 std::optional<FontChoice> RecordingPlatform::ChooseFont(const FontChoice& initial, int minPoints, int maxPoints)
 {
     std::lock_guard lock(mutex_);

@@ -22,9 +22,9 @@ struct MessageBoxCall {
 
 // One chooser opened: which kind, and what it started from.
 struct ChooserCall {
-    enum class Kind { OpenFile, Font, Color };
+    enum class Kind { OpenFile, SaveFile, Font, Color };
     Kind kind = Kind::OpenFile;
-    std::u16string title;  // OpenFile
+    std::u16string title;  // OpenFile, SaveFile
     FontChoice font;       // Font: the initial font
     int minPoints = 0, maxPoints = 0;
     int color = 0;  // Color: the initial colour
@@ -50,12 +50,19 @@ public:
     std::optional<std::u16string> ClipboardText() override;
     std::optional<std::string> ClipboardBytes(std::string_view encoding) override;
     std::optional<std::string> ChooseOpenFile(std::u16string_view title) override;
+    std::optional<std::string> ChooseSaveFile(std::u16string_view title) override;
     std::optional<FontChoice> ChooseFont(const FontChoice& initial, int minPoints, int maxPoints) override;
     std::optional<int> ChooseColor(int initial) override;
+    void WatchClipboard(std::function<void()> changed) override;
     [[noreturn]] void Exit(int status) override;
 
+    // As if the clipboard's contents changed: runs the watcher, if any.
+    void ClipboardChanged();
+    bool WatchingClipboard() const;
+
     // What the next choosers of each kind answer, in order (nullopt:
-    // cancelled); a chooser with nothing scripted is cancelled.
+    // cancelled); a chooser with nothing scripted is cancelled. Open and save
+    // file choosers share one script.
     void ScriptFiles(std::initializer_list<std::optional<std::string>> answers);
     void ScriptFonts(std::initializer_list<std::optional<FontChoice>> answers);
     void ScriptColors(std::initializer_list<std::optional<int>> answers);
@@ -74,6 +81,7 @@ public:
 
 private:
     Platform* previous_ = nullptr;
+    std::function<void()> clipboardWatcher_;
     mutable std::mutex mutex_;
     std::deque<Answer> script_;
     Answer defaultAnswer_ = Answer::Yes;

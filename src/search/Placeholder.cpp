@@ -1,1 +1,0 @@
-// (area library; sources are added beside this file)

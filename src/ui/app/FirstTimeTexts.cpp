@@ -1,0 +1,125 @@
+#include "ui/app/Program.h"
+
+#include "core/BuildConfig.h"
+
+// The five messages shown while .\Misc\FirstTime is TRUE.
+namespace mirudex::ui {
+
+std::u16string FirstTimeText(int index)
+{
+    switch (index) {
+    case 0:
+        return std::u16string(
+                   u"Hello!! It would appear that this is your first time using Mirudex.\n"
+                   u"\n"
+                   u"If you need help, please look at 'index.html' in the Documentation folder.\n"
+                   u"\n"
+                   u"I figure that that's probably not what you want to do, so I'll give you\n"
+                   u"a brief series of dialog boxes to get you up to speed on Mirudex.\n"
+                   u"\n"
+                   u"\n"
+                   u"If you manage to really mess something up, the easiest way to fix it is\n"
+                   u"to delete 'options.mxreg' and then run Mirudex again.  It will make\n"
+                   u"itself a new options file with the default settings.\n"
+                   u"\n"
+                   u"\n"
+                   u"IF YOU CANNOT SEE JAPANESE TEXT IN MIRUDEX,\n"
+                   u"you'll want to download a Japanese font, such as Arial Unicode MS.\n"
+                   u"I have some fonts available on the web site:\n") +
+               build::kWebSite +
+               std::u16string(
+                   u"\n"
+                   u"\n"
+                   u"\n"
+                   u"Feel free to check out the toolbar; it has a lot of good optons.\n"
+                   u"Also, play with Mirudex's settings.  Remember, if you break anything,\n"
+                   u"just delete the options file.\n");
+    case 1:
+        return std::u16string(
+            u"ABOUT SEARCHING:\n"
+            u"(1)\n"
+            u"   Use the IME (use CAPSLOCK to turn it on\\off).\n"
+            u"   (This guy lets you type in Japanese)\n"
+            u"\n"
+            u"(2)\n"
+            u"   Use the old style.\n"
+            u"     To search for Japanese text, just type ROMAji or Japanese and press Enter.\n"
+            u"          * (You should enable ROMAji conversion for this to work)\n"
+            u"          Valid wildcards: _ (anything), and ? (one character).\n"
+            u"\n"
+            u"     To search for Engish text, type\n"
+            u"          EN:EnglishTextHere\n"
+            u"\n"
+            u"\n"
+            u"ENGLISH SEARCHING:\n"
+            u"     NOTE: English act basically like normaly search-engine searches\n"
+            u"     If you want to search for words with EXACTLY the meaning that you want,\n"
+            u"     put your search in quotes.  For example,\n"
+            u"          \"happy\"\n"
+            u"     To search using quotes--but NOT searching exactly--but a space before\n"
+            u"     the first quotes.\n"
+            u"          <space>\"to run\" program\n"
+            u"\n"
+            u"\n"
+            u"SEARCH FORCING:\n"
+            u"     To force a Japanese search, use:\n"
+            u"          JP:JapaneseTextHere\n"
+            u"     To force a kanji information search, use:\n"
+            u"          KN:Japanese/EnglishTextHere\n"
+            u"     To force an English search, use:\n"
+            u"          EN:EnglishTextHere\n");
+    case 2:
+        return std::u16string(
+            u"The Studylist:\n"
+            u"\n"
+            u"Mirudex automatically saves your studylist data when Mirudex is closed.\n"
+            u"If you haven't specified a filename, it will use 'studylist.default'.\n"
+            u"If there're no study list data, then it won't do anything.\n"
+            u"\n"
+            u"When you 'OPEN' or 'SAVE AS' a studylist, then Mirudex will set its\n"
+            u"default studylist to that file.\n"
+            u"\n"
+            u"When you 'CLOSE' a studylist, Mirudex has no default file, and it will\n"
+            u"create 'studylist.default' upon exiting if any entries remain in the\n"
+            u"studylist.\n"
+            u"\n"
+            u"\n"
+            u"NOTE:\n"
+            u"     The studylist will ONLY work with EUC-JP-formatted dictionaries.\n"
+            u"     I will be fixing this in the future, but... not right now.\n"
+            u"\n"
+            u"\n"
+            u"The History:\n"
+            u"\n"
+            u"Press CTRL+Spacebar to open the history of recently-searched words.\n");
+    case 3:
+        return std::u16string(
+                   u"Some options:\n"
+                   u"\n"
+                   u"The reverse-conjugation option is pretty useful.  It'll be made much\n"
+                   u"better in the near future, but it works fairly well right now.\n"
+                   u"\n"
+                   u"\n"
+                   u"Click on the colored buttons next to 'Search' for random words and kanji.\n"
+                   u"\n"
+                   u"\n"
+                   u"For the result window and studylist, you can modify the headers that\n"
+                   u"are shown by right-clicking on them or by pressing spacebar when the\n"
+                   u"mouse is over their windows.\n"
+                   u"\n"
+                   u"\n"
+                   u"Remember, I know Mirudex inside and out, and a lot of the stuff that\n"
+                   u"seems really simple and obvious to me is not simple and obvious to\n"
+                   u"everyone else.  If you have any questions or comments, please send\n"
+                   u"me an e-mail:\n") +
+               build::kContactAddress + u"\n";
+    case 4:
+        return std::u16string(
+            u"Are you tired of this message?\n"
+            u"YES: never show it again.\n"
+            u"NO: show it next time, too.");
+    default: return {};
+    }
+}
+
+}  // namespace mirudex::ui

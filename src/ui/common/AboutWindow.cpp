@@ -1,0 +1,151 @@
+#include "ui/common/AboutWindow.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QUrl>
+
+#include "core/BuildConfig.h"
+#include "core/Version.h"
+#include "platform/qt/QtText.h"
+#include "ui/common/Resources.h"
+
+namespace mirudex::ui {
+
+namespace {
+
+std::function<void(const QUrl&)>& UrlOpener()
+{
+    static std::function<void(const QUrl&)> opener = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    return opener;
+}
+
+QString Address(int index)
+{
+    const char16_t* text = index == 0 ? build::kHomePage : index == 1 ? build::kWebSite : build::kContactAddress;
+    return Q(text);
+}
+
+}  // namespace
+
+QUrl ResolveAddress(const QString& address)
+{
+    if (address.contains(QLatin1String("://")) || address.startsWith(QLatin1String("mailto:")))
+        return QUrl(address);
+    if (QFileInfo(address).isAbsolute())
+        return QUrl::fromLocalFile(address);
+    // The guide ships beside the program (installed), or at the top of the
+    // source tree that holds the build directory.
+    const QString appDir = QCoreApplication::applicationDirPath();
+    const QStringList bases{QDir::currentPath(),
+                            appDir,
+                            appDir + QStringLiteral("/../share/doc/mirudex"),
+                            appDir + QStringLiteral("/.."),
+                            appDir + QStringLiteral("/../.."),
+                            appDir + QStringLiteral("/../../..")};
+    for (const QString& base : bases) {
+        const QFileInfo info(QDir(base).filePath(address));
+        if (info.exists())
+            return QUrl::fromLocalFile(info.canonicalFilePath());
+    }
+    return QUrl::fromLocalFile(QDir(appDir).filePath(address));
+}
+
+void AboutWindow::SetUrlOpener(std::function<void(const QUrl&)> opener) { UrlOpener() = std::move(opener); }
+
+AboutWindow::AboutWindow(Registry& registry, QWidget* owner) : QWidget(owner, Qt::Window)
+{
+    setObjectName(QStringLiteral("Class_About"));
+    setWindowTitle(QStringLiteral("About Mirudex"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowIcon(QIcon(QStringLiteral(":/images/icon111.png")));
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+    setMouseTracking(true);
+    resize(400, 400);
+
+    okay_ = new QPushButton(QStringLiteral("Okay"), this);
+    okay_->setObjectName(QStringLiteral("Okay"));
+    QFont font = MakeFont(QString::fromStdString(registry.GetString(opt::search::font::kFont)), 1, 72);
+    font.setPixelSize(14);
+    okay_->setFont(font);
+    okay_->resize(70, 26);
+    connect(okay_, &QPushButton::clicked, this, &QWidget::close);
+    picture_ = QPixmap(QStringLiteral(":/images/about129.png"));
+}
+
+QUrl AboutWindow::LinkUrl(int index) const
+{
+    if (index == 2)
+        return QUrl(QStringLiteral("mailto:") + Address(2));
+    return ResolveAddress(Address(index));
+}
+
+void AboutWindow::resizeEvent(QResizeEvent*) { okay_->move(width() / 2 - 35, height() - 2 * 26); }
+
+void AboutWindow::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    QFont regular;
+    regular.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    regular.setStyleHint(QFont::SansSerif);
+    regular.setPixelSize(MulDiv(12, logicalDpiY(), 72));
+    QFont bold = regular;
+    bold.setBold(true);
+
+    p.drawPixmap(width() / 2 - picture_.width() / 2, 6, picture_);
+    int y = 6 + picture_.height();
+    auto draw = [&](int x, const QString& text, const QFont& font, const QColor& color) {
+        p.setFont(font);
+        p.setPen(color);
+        const QFontMetrics fm(font);
+        const QRect box(x, y, fm.horizontalAdvance(text), fm.height());
+        p.drawText(box, Qt::TextSingleLine | Qt::AlignLeft | Qt::AlignTop, text);
+        return box;
+    };
+    y += draw(10, QStringLiteral("Mirudex"), bold, Qt::black).height();
+    y += draw(40, QStringLiteral("Version: %1").arg(QString::fromLatin1(kVersion)), regular, Qt::black).height();
+    const char* headings[] = {"Homepage:", "Web site:", "Contact:"};
+    for (int i = 0; i < 3; ++i) {
+        const QRect heading = draw(40, QString::fromLatin1(headings[i]), bold, Qt::black);
+        links_[i] = draw(40 + heading.width(), Address(i), regular, QColor(0, 0, 255));
+        y += links_[i].height();
+    }
+}
+
+void AboutWindow::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!hasFocus())
+        setFocus();
+    const QPoint pos = event->position().toPoint();
+    bool overLink = false;
+    for (const QRect& r : links_)
+        overLink = overLink || r.contains(pos);
+    setCursor(overLink ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+void AboutWindow::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    for (int i = 0; i < 3; ++i)
+        if (links_[i].contains(event->position().toPoint())) {
+            UrlOpener()(LinkUrl(i));
+            return;
+        }
+}
+
+void AboutWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape)
+        close();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+}  // namespace mirudex::ui

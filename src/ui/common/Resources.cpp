@@ -1,0 +1,162 @@
+#include "ui/common/Resources.h"
+
+#include <QPainter>
+#include <QPolygon>
+#include <cstdlib>
+#include <string>
+
+#include "core/Registry.h"
+
+namespace mirudex::ui {
+
+QColor ColorFromColorref(int colorref)
+{
+    const unsigned c = static_cast<unsigned>(colorref);
+    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF),
+                  255);
+}
+
+QColor Complement(const QColor& color)
+{
+    return QColor(255 - color.red(), 255 - color.green(), 255 - color.blue(), color.alpha());
+}
+
+QStringList FallbackFamilies()
+{
+    return {QStringLiteral("IPAMincho"),   QStringLiteral("IPAPMincho"),       QStringLiteral("IPAGothic"),
+            QStringLiteral("IPAPGothic"),  QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Noto Serif CJK JP"),
+            QStringLiteral("TakaoMincho"), QStringLiteral("VL Gothic")};
+}
+
+int MulDiv(int a, int b, int c)
+{
+    if (c == 0)
+        return -1;
+    long long product = static_cast<long long>(a) * b;
+    long long half = std::llabs(static_cast<long long>(c)) / 2;
+    bool negative = (product < 0) != (c < 0);
+    long long q = (std::llabs(product) + half) / std::llabs(static_cast<long long>(c));
+    return static_cast<int>(negative ? -q : q);
+}
+
+QFont MakeFont(const QString& face, int pointSize, int dpiY)
+{
+    QFont font;
+    QStringList families{face};
+    // Faces of the other platform map to what exists here, keeping the look:
+    // a proportional Latin face for the Latin text, then a Japanese face of
+    // the same kind (Mincho for serif faces, Gothic otherwise) for the rest.
+    const bool serif = face.contains(QStringLiteral("Mincho"), Qt::CaseInsensitive) ||
+                       face.contains(QStringLiteral("Times"), Qt::CaseInsensitive) ||
+                       face.contains(QStringLiteral("Serif"), Qt::CaseInsensitive);
+    const bool japanese = face.contains(QStringLiteral("Mincho"), Qt::CaseInsensitive) ||
+                          face.contains(QStringLiteral("Gothic"), Qt::CaseInsensitive);
+    if (!japanese) {
+        if (serif)
+            families << QStringLiteral("Liberation Serif") << QStringLiteral("DejaVu Serif");
+        else
+            families << QStringLiteral("Liberation Sans") << QStringLiteral("DejaVu Sans");
+    }
+    if (serif)
+        families << QStringLiteral("IPAPMincho") << QStringLiteral("IPAMincho");
+    else
+        families << QStringLiteral("IPAPGothic") << QStringLiteral("IPAGothic");
+    families << FallbackFamilies();
+    families.removeDuplicates();
+    font.setFamilies(families);
+    font.setPixelSize(std::max(1, MulDiv(pointSize, dpiY, 72)));
+    font.setWeight(QFont::Normal);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    return font;
+}
+
+const QPixmap& Resources::Arrow(SortArrow which) const
+{
+    switch (which) {
+    case SortArrow::Asc1: return bitmap_sort_asc1;
+    case SortArrow::Asc2: return bitmap_sort_asc2;
+    case SortArrow::Dsc1: return bitmap_sort_dsc1;
+    case SortArrow::Dsc2: return bitmap_sort_dsc2;
+    }
+    return bitmap_sort_asc1;
+}
+
+namespace {
+
+QFont FontFromOptions(Registry& options, const opt::FontItems& font, int dpiY)
+{
+    const std::string face = options.GetString(font.face);
+    const int size = options.GetINT(font.size);
+    return MakeFont(QString::fromLatin1(face.data(), static_cast<qsizetype>(face.size())), size, dpiY);
+}
+
+QColor ColorOption(Registry& options, std::string_view path) { return ColorFromColorref(options.GetINT(path)); }
+
+QPixmap DrawArrow(bool up, bool primary)
+{
+    QPixmap pm(9, 9);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    QPolygon triangle;
+    if (up)
+        triangle << QPoint(4, 1) << QPoint(8, 7) << QPoint(0, 7);
+    else
+        triangle << QPoint(0, 1) << QPoint(8, 1) << QPoint(4, 7);
+    p.setPen(QPen(QColor(64, 64, 64), 1));
+    p.setBrush(primary ? QBrush(QColor(32, 32, 32)) : QBrush(Qt::NoBrush));
+    p.drawPolygon(triangle);
+    return pm;
+}
+
+}  // namespace
+
+void LoadFonts(Registry& options, Fonts& fonts, int dpiY)
+{
+    fonts.result_word = FontFromOptions(options, opt::results::fonts::word::kFontItems, dpiY);
+    fonts.result_kana = FontFromOptions(options, opt::results::fonts::kana::kFontItems, dpiY);
+    fonts.result_meaning = FontFromOptions(options, opt::results::fonts::meaning::kFontItems, dpiY);
+    fonts.result_info = FontFromOptions(options, opt::results::fonts::info::kFontItems, dpiY);
+    fonts.kanji_kanji = FontFromOptions(options, opt::kanji::fonts::kanji::kFontItems, dpiY);
+    fonts.kanji_onkun = FontFromOptions(options, opt::kanji::fonts::on::kFontItems, dpiY);
+    fonts.kanji_meaning = FontFromOptions(options, opt::kanji::fonts::meaning::kFontItems, dpiY);
+    fonts.misc = FontFromOptions(options, opt::misc::font::kFontItems, dpiY);
+}
+
+void LoadResultColors(Registry& options, ResultColors& c)
+{
+    c.word = ColorOption(options, opt::results::fonts::word::kColor);
+    c.kana = ColorOption(options, opt::results::fonts::kana::kColor);
+    c.meaning = ColorOption(options, opt::results::fonts::meaning::kColor);
+    c.info = ColorOption(options, opt::results::fonts::info::kColor);
+    c.bg1 = ColorOption(options, opt::results::colors::kBG1);
+    c.bg2 = ColorOption(options, opt::results::colors::kBG2);
+    c.border_inside = ColorOption(options, opt::results::colors::kBorderInside);
+    c.border_outside = ColorOption(options, opt::results::colors::kBorderOutside);
+    c.bg_window = ColorOption(options, opt::results::colors::kBGWindow);
+}
+
+void LoadKanjiColors(Registry& options, KanjiColors& c)
+{
+    c.kanji = ColorOption(options, opt::kanji::fonts::kanji::kColor);
+    c.on = ColorOption(options, opt::kanji::fonts::on::kColor);
+    c.kun = ColorOption(options, opt::kanji::fonts::kun::kColor);
+    c.meaning = ColorOption(options, opt::kanji::fonts::meaning::kColor);
+    c.bg1 = ColorOption(options, opt::kanji::colors::kBG1);
+    c.bg2 = ColorOption(options, opt::kanji::colors::kBG2);
+    c.border_inside = ColorOption(options, opt::kanji::colors::kBorderInside);
+    c.border_outside = ColorOption(options, opt::kanji::colors::kBorderOutside);
+    c.bg_window = ColorOption(options, opt::kanji::colors::kBGWindow);
+}
+
+void MakeSortArrows(Resources& r)
+{
+    r.bitmap_sort_asc1 = DrawArrow(true, true);
+    r.bitmap_sort_asc2 = DrawArrow(true, false);
+    r.bitmap_sort_dsc1 = DrawArrow(false, true);
+    r.bitmap_sort_dsc2 = DrawArrow(false, false);
+}
+
+}  // namespace mirudex::ui

@@ -1,0 +1,100 @@
+#include "ui/main/DictionariesPopup.h"
+
+#include <QMouseEvent>
+#include <string>
+
+#include "platform/qt/QtText.h"
+#include "ui/common/CommandIds.h"
+
+namespace mirudex::ui {
+
+DictionariesPopup::DictionariesPopup(AppServices& services, Registry& registry, QWidget* owner)
+    : QObject(owner), services_(services), registry_(registry), owner_(owner)
+{
+}
+
+void DictionariesPopup::Open(const QPoint& pos)
+{
+    if (menu_)
+        menu_->close();
+    auto* menu = new QMenu(owner_);
+    menu->setObjectName(QStringLiteral("DictionariesPopup"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    auto add = [menu](const QString& text, int id, bool enabled) {
+        QAction* a = menu->addAction(text);
+        a->setData(id);
+        a->setEnabled(enabled);
+        return a;
+    };
+    add(QStringLiteral("Right-click the dictionaries to use."), 0, false);
+    menu->addSeparator();
+    for (int i = 0; i < services_.DictionaryCount(); ++i) {
+        QAction* a = add(Q(services_.DictionaryName(i)), kPopupFirstDictionary + i, false);
+        a->setCheckable(true);
+        a->setChecked(services_.DictionaryOn(i));
+    }
+    menu->addSeparator();
+    add(QStringLiteral("(All)"), kPopupAll, false);
+    add(QStringLiteral("(None)"), kPopupNone, false);
+    menu->addSeparator();
+    add(QStringLiteral("-done-"), kPopupDone, true);
+    menu->installEventFilter(this);
+    menu_ = menu;
+    menu->popup(pos);
+}
+
+QAction* DictionariesPopup::item(int id) const
+{
+    if (!menu_)
+        return nullptr;
+    for (QAction* a : menu_->actions())
+        if (!a->isSeparator() && a->data().toInt() == id)
+            return a;
+    return nullptr;
+}
+
+bool DictionariesPopup::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != menu_)
+        return false;
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick ||
+        event->type() == QEvent::MouseButtonRelease) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::RightButton)
+            return false;
+        if (event->type() == QEvent::MouseButtonRelease) {
+            if (QAction* a = menu_->actionAt(mouse->position().toPoint()))
+                RightClicked(a);
+        }
+        return true;  // right-clicks never close the pop-up
+    }
+    return false;
+}
+
+void DictionariesPopup::SetDictionary(int index, bool on)
+{
+    services_.SetDictionaryOn(index, on);
+    if (QAction* a = item(kPopupFirstDictionary + index)) {
+        a->setChecked(on);
+        a->setEnabled(true);
+    }
+    registry_.CD(opt::dictionaries::edict::kKey);
+    registry_.CD(std::to_string(index));
+    registry_.SetBOOL(opt::dictionaries::edict::entry::kOn, on);
+    registry_.CD(opt::kParent);
+    registry_.CD(opt::kParent);
+}
+
+void DictionariesPopup::RightClicked(QAction* action)
+{
+    const int id = action->data().toInt();
+    const int count = services_.DictionaryCount();
+    if (id >= kPopupFirstDictionary && id <= kPopupLastToggleable && id - kPopupFirstDictionary < count) {
+        SetDictionary(id - kPopupFirstDictionary, !action->isChecked());
+    } else if (id == kPopupAll || id == kPopupNone) {
+        for (int i = 0; i < count; ++i)
+            SetDictionary(i, id == kPopupAll);
+    }
+}
+
+}  // namespace mirudex::ui

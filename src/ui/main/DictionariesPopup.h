@@ -1,0 +1,41 @@
+#pragma once
+// The Dictionaries pop-up: built fresh from the dictionary list each time it
+// opens. A right-click on a dictionary toggles it (and writes its On option)
+// while the pop-up stays open; "(All)" and "(None)" switch every dictionary. A
+// left click on an enabled item only closes it. Only dictionaries 0..50 can
+// be toggled here.
+
+#include <QMenu>
+#include <QPointer>
+
+#include "core/Registry.h"
+#include "ui/main/AppServices.h"
+
+namespace mirudex::ui {
+
+class DictionariesPopup : public QObject {
+    Q_OBJECT
+public:
+    DictionariesPopup(AppServices& services, Registry& registry, QWidget* owner);
+
+    // Builds the pop-up and shows it at pos (global); returns at once.
+    void Open(const QPoint& pos);
+    // The pop-up while it is shown, else nullptr.
+    QMenu* menu() const { return menu_; }
+    // The item with this id in the open pop-up.
+    QAction* item(int id) const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void RightClicked(QAction* action);
+    void SetDictionary(int index, bool on);
+
+    AppServices& services_;
+    Registry& registry_;
+    QWidget* owner_;
+    QPointer<QMenu> menu_;
+};
+
+}  // namespace mirudex::ui

@@ -1,0 +1,270 @@
+#include "ui/main/MainWindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QMenuBar>
+#include <QScreen>
+
+#include "core/DebugLog.h"
+#include "core/Version.h"
+#include "platform/api/Platform.h"
+#include "platform/api/Utf.h"
+#include "platform/qt/QtText.h"
+#include "ui/common/AboutWindow.h"
+#include "ui/common/CommandIds.h"
+#include "ui/common/Images.h"
+#include "ui/common/QuitRequest.h"
+#include "ui/main/DictionariesPopup.h"
+#include "ui/main/MainMenu.h"
+#include "ui/main/StatusBar.h"
+#include "userdata/StudyList.h"
+
+namespace mirudex::ui {
+
+namespace {
+
+void Note(std::u16string_view text)
+{
+    platform::Get().MessageBox(text, u"Note", platform::Buttons::Ok, platform::Owner::MainWindow);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Registry& registry, AppServices& services, PaneFactory& factory, int width, int height)
+    : registry_(registry), services_(services)
+{
+    InitImageResources();
+    setObjectName(QStringLiteral("Mirudex"));
+    setWindowTitle(Q(Format(u"Mirudex %s", kVersionWide)));
+    setWindowIcon(QIcon(QStringLiteral(":/images/icon111.png")));
+    actions_ = BuildMainMenu(menuBar(), [this](int id) { OnCommand(id); });
+    resize(width, height);
+
+    // The first client area: the outer size less the menu bar.
+    const int clientHeight = std::max(0, height - menuBar()->sizeHint().height());
+    client_ = new ClientArea(factory, width, clientHeight, this);
+    setCentralWidget(client_);
+    client_->resize(width, clientHeight);
+    registry_.CD(opt::kRoot);
+    const bool remember = registry_.GetBOOL(opt::window::kRememberSize);
+    int top = 0, bottom = 0;
+    if (remember) {
+        top = registry_.GetINT(opt::window::kDivVert);
+        bottom = registry_.GetINT(opt::window::kDivVertBottomHoriz);
+    }
+    client_->BuildLayout(remember, top, bottom);
+    searchControl_ = factory.SearchControl(client_->pane(PaneId::Search));
+    factory.PanesCreated();
+
+    popup_ = new DictionariesPopup(services_, registry_, this);
+    platform::Get().WatchClipboard([this] { OnClipboardChanged(); });
+    watchingClipboard_ = true;
+    dlog::Write(u"END: Main Window: WM_CREATE\n");
+}
+
+MainWindow::~MainWindow() { StopWatchingClipboard(); }
+
+QAction* MainWindow::action(int id) const
+{
+    auto it = actions_.find(id);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+AboutWindow* MainWindow::aboutWindow() const { return about_.data(); }
+
+SearchPaneControl* MainWindow::searchControl() const { return searchControl_; }
+
+void MainWindow::SetStatusText(int part, const QString& text) { client_->statusBar()->SetText(part, text); }
+QString MainWindow::StatusText(int part) const { return client_->statusBar()->Text(part); }
+
+void MainWindow::OnCommand(int id)
+{
+    auto handler = handlers_.find(id);
+    const bool handled = handler != handlers_.end() && handler->second;
+    switch (id) {
+    case ID_ADD_DICT:
+        if (services_.ThreadSearching() || services_.SearchLock()) {
+            Note(u"Please finish any searches or dictionary-loads before loading a dictionary.\n");
+            return;
+        }
+        dlog::Write(u"ID_ADD_DICT: About to load the load-dictionary dialog...\n");
+        if (handled)
+            handler->second();
+        dlog::Write(u"ID_ADD_DICT: load-dictionary dialog ended.\n");
+        return;
+    case ID_STUDYLIST_OPEN: OpenStudyList(false); return;
+    case ID_STUDYLIST_IMPORT: OpenStudyList(true); return;
+    case ID_STUDYLIST_SAVE: services_.SaveStudyList(); return;
+    case ID_STUDYLIST_SAVE_AS: SaveStudyListAs(); return;
+    case ID_STUDYLIST_CLOSE:
+        services_.CloseStudyList();
+        RefreshStudyList();
+        return;
+    case ID_EXIT: close(); return;
+    case ID_DICTIONARIES: popup_->Open(QCursor::pos()); return;
+    case ID_ALWAYS_ON_TOP: {
+        const bool on = !registry_.GetBOOL(opt::misc::kAlwaysOnTop);
+        registry_.SetBOOL(opt::misc::kAlwaysOnTop, on);
+        action(ID_ALWAYS_ON_TOP)->setChecked(on);
+        return;
+    }
+    case ID_CHECK_UPDATES:
+        if (services_.ThreadSearching()) {
+            Note(u"Please wait for any searches or dictionary-loadings to complete\nbefore attempting to update.");
+            return;
+        }
+        if (handled)
+            handler->second();
+        return;
+    case ID_SETTINGS:
+        if (handled)
+            handler->second();
+        return;
+    case ID_WINDOW_RADICALLOOKUP: ToggleRadicalPane(); return;
+    case ID_WINDOW_STUDYLIST: ToggleStudyListPane(); return;
+    case ID_ABOUT: ShowAbout(); return;
+    default: return;  // other ids belong to the panes
+    }
+}
+
+void MainWindow::ToggleRadicalPane()
+{
+    if (!services_.RadicalsLoaded()) {
+        dlog::Write(u"Warning: ID_WINDOW_RADICALLOOKUP: Radical Lookup info has not been loaded yet.\n");
+        action(ID_WINDOW_RADICALLOOKUP)->setChecked(false);
+        return;
+    }
+    const bool show = !client_->lowerPaneShown(PaneId::Radical);
+    if (!client_->ShowLowerPane(PaneId::Radical, show))
+        dlog::Write(u"WARNING: The kanji column is too low to show the radical lookup window.\n");
+    action(ID_WINDOW_RADICALLOOKUP)->setChecked(client_->lowerPaneShown(PaneId::Radical));
+}
+
+void MainWindow::ToggleStudyListPane()
+{
+    const bool show = !client_->lowerPaneShown(PaneId::StudyList);
+    if (!client_->ShowLowerPane(PaneId::StudyList, show))
+        dlog::Write(u"WARNING: The result column is too low to show the study list window.\n");
+    action(ID_WINDOW_STUDYLIST)->setChecked(client_->lowerPaneShown(PaneId::StudyList));
+}
+
+std::optional<std::string> MainWindow::ChooseFile(bool save)
+{
+    const QString title =
+        save ? QStringLiteral("Please select a file to save to.") : QStringLiteral("Please select a file to open.");
+    dlog::Write(save ? u"About to open the File Save dialog box...\n" : u"About to open the File Open dialog box...\n");
+    std::optional<std::string> chosen =
+        save ? platform::Get().ChooseSaveFile(U16(title)) : platform::Get().ChooseOpenFile(U16(title));
+    if (chosen)
+        dlog::Write(u"   File picked successfully\n");
+    return chosen;
+}
+
+std::string MainWindow::ProgramRelativePath(const std::string& path, const std::u16string& programDir)
+{
+    const std::u16string wide = Utf8ToUtf16(path);
+    dlog::Write(u"Filename (w): %s\n", wide);
+    dlog::Write(u"   cmdline: %s\n", programDir);
+    std::u16string dir = programDir;
+    if (dir.empty() || dir.back() != u'/')
+        dir += u'/';
+    dlog::Write(u"   strline (w): %s\n", dir);
+    // The same rule as the study list's stored paths.
+    const std::string result = userdata::StoredStudyListPath(path, Utf16ToUtf8(dir));
+    dlog::Write(u"   str_filename: %s\n", Utf8ToUtf16(result));
+    return result;
+}
+
+void MainWindow::OpenStudyList(bool append)
+{
+    auto chosen = ChooseFile(false);
+    if (!chosen)
+        return;
+    if (append)
+        services_.ImportStudyList(*chosen);
+    else
+        services_.OpenStudyList(*chosen);
+    RefreshStudyList();
+}
+
+void MainWindow::SaveStudyListAs()
+{
+    if (auto chosen = ChooseFile(true))
+        services_.SaveStudyListAs(*chosen);
+}
+
+void MainWindow::RefreshStudyList()
+{
+    QWidget* list = client_->pane(PaneId::StudyList);
+    list->updateGeometry();
+    list->update();
+}
+
+void MainWindow::ShowAbout()
+{
+    if (about_)
+        return;
+    const QRect work = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
+    about_ = new AboutWindow(registry_, this);
+    about_->setGeometry(work.width() / 2 - 200, work.height() / 2 - 200, 400, 400);
+    about_->show();
+}
+
+void MainWindow::ApplyAlwaysOnTop()
+{
+    const bool on = registry_.GetBOOL(opt::misc::kAlwaysOnTop);
+    if (on == bool(windowFlags() & Qt::WindowStaysOnTopHint))
+        return;
+    const bool visible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    if (visible)
+        show();
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ActivationChange)
+        ApplyAlwaysOnTop();
+    QMainWindow::changeEvent(event);
+}
+
+void MainWindow::OnClipboardChanged()
+{
+    if (!watchingClipboard_ || services_.SearchLock())
+        return;
+    if (!skipNextClipboardNotice_ && !services_.ThreadSearching() && registry_.GetBOOL(opt::misc::kGrabClipboard)) {
+        if (SearchPaneControl* search = searchControl()) {
+            search->OnCommand(ID_ENCODE_PASTE);
+            if (registry_.GetBOOL(opt::misc::kGrabClipboardAutoSearch)) {
+                const bool romaji = search->RomajiConversion();
+                if (romaji)
+                    search->SetRomajiConversion(false);
+                search->OnCommand(ID_SEARCH_GO);
+                if (romaji)
+                    search->SetRomajiConversion(true);
+            }
+        }
+    }
+    skipNextClipboardNotice_ = false;
+}
+
+void MainWindow::StopWatchingClipboard()
+{
+    if (!watchingClipboard_)
+        return;
+    watchingClipboard_ = false;
+    platform::Get().WatchClipboard({});
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // The window stays: shutdown saves its placement and then destroys it.
+    event->ignore();
+    setWindowTitle(QStringLiteral("Closing..."));
+    StopWatchingClipboard();
+    quit::Post(0);
+}
+
+}  // namespace mirudex::ui

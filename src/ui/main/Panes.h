@@ -1,0 +1,64 @@
+#pragma once
+// The five panes of the main window and who makes them. Until a pane's own
+// window class exists, StandInPane takes its place: an empty window with the
+// pane's name that records the commands sent to it.
+
+#include <QWidget>
+#include <vector>
+
+#include "ui/common/SearchPaneControl.h"
+#include "ui/model/PaneNode.h"
+
+namespace mirudex::ui {
+
+class StandInPane : public QWidget, public SearchPaneControl {
+    Q_OBJECT
+public:
+    // name is the pane's window class name, kept as objectName; the title is "(name)".
+    StandInPane(const QString& name, QWidget* parent);
+
+    void OnCommand(int id) override;
+    bool RomajiConversion() const override { return romaji_; }
+    void SetRomajiConversion(bool on) override { romaji_ = on; }
+
+    struct Received {
+        int id;
+        bool romaji;  // the romaji toggle when the command arrived
+    };
+    const std::vector<Received>& received() const { return received_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::vector<Received> received_;
+    bool romaji_ = false;
+};
+
+// Makes the panes as children of the main window's client area.
+class PaneFactory {
+public:
+    virtual ~PaneFactory() = default;
+    virtual QWidget* CreateSearchWindow(QWidget* parent);
+    // slot 0 is the result window, slot 1 the study list window.
+    virtual QWidget* CreateResultWindow(int slot, QWidget* parent);
+    virtual QWidget* CreateKanjiWindow(QWidget* parent);
+    virtual QWidget* CreateRadicalLookupWindow(QWidget* parent);
+    // What the main window sends the search window's commands through.
+    virtual SearchPaneControl* SearchControl(QWidget* searchWindow);
+    // Called once every pane exists (panes that talk to each other connect here).
+    virtual void PanesCreated() {}
+};
+
+// Places a widget for the pane tree: moved and shown, sizes below zero taken as zero.
+class WidgetPane : public PaneWindow {
+public:
+    explicit WidgetPane(QWidget* widget = nullptr) : widget_(widget) {}
+    void PlacePane(const PaneRect& rect) override;
+    QWidget* widget() const { return widget_; }
+
+private:
+    QWidget* widget_;
+};
+
+}  // namespace mirudex::ui

@@ -1,0 +1,40 @@
+#include "ui/main/StatusBar.h"
+
+#include <QResizeEvent>
+
+namespace mirudex::ui {
+
+StatusBar::StatusBar(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("100"));
+    setWindowTitle(QStringLiteral("StatusBar"));
+    for (int i = 0; i < 2; ++i) {
+        parts_[i] = new QLabel(this);
+        parts_[i]->setObjectName(QStringLiteral("part%1").arg(i));
+        parts_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        parts_[i]->setTextFormat(Qt::PlainText);
+        parts_[i]->setMargin(1);
+    }
+    setFixedHeight(fontMetrics().height() + 8);
+}
+
+void StatusBar::SetText(int part, const QString& text)
+{
+    if (part == 0 || part == 1)
+        parts_[part]->setText(text);
+}
+
+QString StatusBar::Text(int part) const { return (part == 0 || part == 1) ? parts_[part]->text() : QString(); }
+
+void StatusBar::SetParts(int clientWidth)
+{
+    const int first = static_cast<int>(clientWidth * 0.9);
+    parts_[0]->setGeometry(0, 1, first, height() - 1);
+    parts_[1]->setGeometry(first, 1, std::max(0, clientWidth - first), height() - 1);
+}
+
+int StatusBar::PartRight(int part) const { return parts_[part]->geometry().right() + 1; }
+
+void StatusBar::resizeEvent(QResizeEvent* event) { SetParts(event->size().width()); }
+
+}  // namespace mirudex::ui

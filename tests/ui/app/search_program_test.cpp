@@ -1,0 +1,78 @@
+// The whole program on Debian's EDICT: romaji typed into the search box with
+// the input method on and Enter fill the result window, and the status bar
+// tells how many results there are.
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+
+#include "dict/DictionaryStore.h"
+#include "search/AppState.h"
+#include "text/FuzzySearch.h"
+#include "ui/app/AppWiring.h"
+#include "ui/common/CommandIds.h"
+#include "ui/search/SearchEdit.h"
+#include "ui/support/UiTestSupport.h"
+
+namespace mirudex::ui {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SearchProgramTest : public test::UiTest {};
+
+TEST_F(SearchProgramTest, RomajiWithTheImeAndEnterOnDebiansEdict)
+{
+    const fs::path real = test::RealDataDir();
+    if (real.empty())
+        GTEST_SKIP() << "no real data (run scripts/setup-data.sh build-data)";
+    registry_.SetBOOL(".\\Misc\\FirstTime", false);
+    registry_.SetBOOL(".\\Misc\\IME", true);
+    registry_.SetSTRING(".\\Dictionaries\\EDICT\\0\\Path", (real / "DICT" / "edict").string());
+    registry_.SetSTRING(".\\Dictionaries\\KANJIDIC\\Path", (real / "DICT" / "kanjidic").string());
+    registry_.SetSTRING(".\\Dictionaries\\RADKFILE\\Path", (real / "radkfile.dat").string());
+    dict::DictionaryStore store;
+    text::FuzzyRules rules;
+    search::AppState state(registry_, store, &rules);
+    AppStateServices services(state);
+    Program program(registry_, &services);
+    AppPaneFactory panes(state, program.resources(), services);
+    program.SetPaneFactory(&panes);
+    panes.WireProgram(program, rules);
+    program.Start();
+    MainWindow* w = program.mainWindow();
+    ASSERT_NE(w, nullptr);
+    ASSERT_GT(store.edict_dictionaries.at(0)->count, 100000);
+
+    SearchWindow* search = panes.searchWindow();
+    SearchEdit* edit = search->edit();
+    ASSERT_TRUE(edit->ImeOn()) << "the input method starts on from the options";
+    EXPECT_EQ(platform_.LastStatus(1), u"IME -on-");
+    edit->selectAll();
+    for (char c : std::string("neko"))
+        QTest::keyClick(edit, c);
+    EXPECT_EQ(edit->toPlainText(), QString::fromUtf16(u"ねこ"));
+    QTest::keyClick(edit, Qt::Key_Return);
+
+    const size_t found = state.edict_results[0].size();
+    ASSERT_GT(found, 0u);
+    EXPECT_EQ(platform_.LastStatus(0), u"Search complete (" + QString::number(found).toStdU16String() + u" results) ");
+    EXPECT_FALSE(state.kanji_results.empty());
+    EXPECT_EQ(edit->textCursor().selectedText(), QString::fromUtf16(u"ねこ"));
+
+    // The picture shows the status texts the program gave (the test platform records them).
+    w->SetStatusText(0, QString::fromStdU16String(platform_.LastStatus(0)));
+    w->SetStatusText(1, QString::fromStdU16String(platform_.LastStatus(1)));
+    w->resize(900, 640);
+    QTest::qWait(50);
+    test::SaveShot(w, "search-in-main-window");
+
+    QTimer::singleShot(0, [w] { w->OnCommand(ID_EXIT); });
+    program.RunLoop();
+    EXPECT_EQ(program.Shutdown(), 0);
+    Registry saved;
+    ASSERT_TRUE(saved.Load("Options.mxreg"));
+    EXPECT_TRUE(saved.GetBOOL(".\\Misc\\IME"));
+}
+
+}  // namespace
+}  // namespace mirudex::ui

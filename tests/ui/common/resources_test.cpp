@@ -1,0 +1,59 @@
+#include <gtest/gtest.h>
+
+#include <QFontInfo>
+#include <QFontMetrics>
+
+#include "core/DefaultOptions.h"
+#include "core/Registry.h"
+#include "ui/common/Resources.h"
+
+using namespace mirudex;
+using namespace mirudex::ui;
+
+TEST(Resources, ColorrefChannelsAndComplement)
+{
+    EXPECT_EQ(ColorFromColorref(8388608), QColor(0, 0, 128));  // navy
+    EXPECT_EQ(ColorFromColorref(7347451), QColor(251, 28, 112));
+    EXPECT_EQ(ColorFromColorref(12632256), QColor(192, 192, 192));
+    EXPECT_EQ(ColorFromColorref(0x7F00FF00), QColor(0, 255, 0)) << "the high byte is not a channel";
+    EXPECT_EQ(ColorFromColorref(0).alpha(), 255);
+    EXPECT_EQ(Complement(QColor(0, 0, 128)), QColor(255, 255, 127));
+}
+
+TEST(Resources, PixelHeightRoundsLikeMulDiv)
+{
+    EXPECT_EQ(MulDiv(12, 96, 72), 16);
+    EXPECT_EQ(MulDiv(8, 96, 72), 11);  // 10.67 rounds up
+    EXPECT_EQ(MulDiv(9, 96, 72), 12);
+    EXPECT_EQ(MulDiv(7, 120, 72), 12);  // 11.67
+    EXPECT_EQ(MulDiv(-3, 5, 2), -8);    // half away from zero
+    EXPECT_EQ(MakeFont("Arial", 8, 96).pixelSize(), 11);
+}
+
+TEST(Resources, JapaneseTextFindsAJapaneseFace)
+{
+    Registry options;
+    options.LoadFromText(DefaultOptionsText());
+    Fonts fonts;
+    LoadFonts(options, fonts, 96);
+    EXPECT_EQ(fonts.result_word.families().front(), "MS Mincho") << "the user's face stays first";
+    EXPECT_EQ(fonts.kanji_kanji.pixelSize(), 32);
+    QFontMetrics metrics(fonts.result_word);
+    EXPECT_TRUE(metrics.inFont(QChar(0x732B))) << "猫 must have a glyph";
+    EXPECT_TRUE(metrics.inFont(QChar(0x306D))) << "ね must have a glyph";
+}
+
+TEST(Resources, LatinFacesOfTheOtherPlatformMapToProportionalFaces)
+{
+    const QFont arial = MakeFont("Arial", 8, 96);
+    EXPECT_EQ(arial.families().front(), "Arial");
+    EXPECT_LT(arial.families().indexOf("DejaVu Sans"), arial.families().indexOf("IPAPGothic"));
+    const QFont times = MakeFont("Times New Roman", 8, 96);
+    EXPECT_LT(times.families().indexOf("DejaVu Serif"), times.families().indexOf("IPAPMincho"));
+    const QFont mincho = MakeFont("MS Mincho", 12, 96);
+    EXPECT_EQ(mincho.families().indexOf("DejaVu Serif"), -1) << "a Japanese face keeps a Japanese look";
+    EXPECT_EQ(mincho.families().at(1), "IPAPMincho");
+    // The meaning font is not monospaced where a proportional face exists.
+    QFontMetrics metrics(arial);
+    EXPECT_NE(metrics.horizontalAdvance(QStringLiteral("iiii")), metrics.horizontalAdvance(QStringLiteral("WWWW")));
+}

@@ -1,0 +1,422 @@
+// The main window: menu, pane arrangement, dividers, pane toggles, the
+// Dictionaries pop-up, clipboard grabbing, refusals and closing.
+#include <QClipboard>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "core/DebugLog.h"
+#include "ui/common/CommandIds.h"
+#include "ui/common/QuitRequest.h"
+#include "ui/main/ClientArea.h"
+#include "ui/main/DictionariesPopup.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/StatusBar.h"
+#include "ui/support/UiTestSupport.h"
+
+namespace mirudex::ui {
+namespace {
+
+using test::UiTest;
+
+class MainWindowTest : public UiTest {
+protected:
+    std::unique_ptr<MainWindow> Make(int w = 800, int h = 600)
+    {
+        auto window = std::make_unique<MainWindow>(registry_, services_, factory_, w, h);
+        window->show();
+        return window;
+    }
+    StandInPane* Search(MainWindow& w) { return static_cast<StandInPane*>(w.clientArea()->pane(PaneId::Search)); }
+
+    LocalServices services_;
+    PaneFactory factory_;
+};
+
+TEST_F(MainWindowTest, TitleMenuTextsAndIds)
+{
+    auto w = Make();
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Mirudex 1.0.7.502"));
+    struct Item {
+        int id;
+        const char* text;
+    };
+    const Item items[] = {
+        {40015, "&Add Dictionary..."},
+        {40029, "&Open Study List..."},
+        {40032, "Import Study List..."},
+        {40030, "&Save Study List"},
+        {40031, "Save Study List &As..."},
+        {40033, "Close Study List"},
+        {40001, "E&xit"},
+        {40014, "&Dictionaries"},
+        {40002, "&Settings..."},
+        {40021, "Always on &Top"},
+        {40020, "Check for &Updates..."},
+        {40016, "&Radical Lookup"},
+        {40026, "&Study List"},
+        {40003, "&About..."},
+    };
+    for (const Item& item : items) {
+        SCOPED_TRACE(item.id);
+        QAction* a = w->action(item.id);
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(a->text(), QString::fromUtf8(item.text));
+        EXPECT_EQ(a->data().toInt(), item.id);
+    }
+    QStringList top;
+    for (QAction* a : w->menuBar()->actions())
+        top << a->text();
+    EXPECT_EQ(top, (QStringList{"&File", "&Dictionaries", "&Options", "&Window", "&Help"}));
+    EXPECT_EQ(w->action(40014)->menu(), nullptr);  // a plain command, not a drop-down
+}
+
+TEST_F(MainWindowTest, PaneArrangementAndStatusBar)
+{
+    auto w = Make();
+    ClientArea* c = w->clientArea();
+    const int usable = c->height() - c->statusBar()->height() - 1;
+    EXPECT_EQ(c->usableHeight(), usable);
+    EXPECT_EQ(c->pane(PaneId::Search)->geometry(), QRect(0, 0, c->width(), 145));
+    EXPECT_EQ(c->pane(PaneId::Kanji)->geometry(), QRect(0, 149, 220, usable - 149));
+    EXPECT_EQ(c->pane(PaneId::Result)->geometry(), QRect(224, 149, c->width() - 224, usable - 149));
+    EXPECT_FALSE(c->pane(PaneId::StudyList)->isVisible());
+    EXPECT_FALSE(c->pane(PaneId::Radical)->isVisible());
+    EXPECT_EQ(c->pane(PaneId::Search)->objectName(), QStringLiteral("SearchWindow"));
+    EXPECT_EQ(c->statusBar()->objectName(), QStringLiteral("100"));
+    EXPECT_EQ(c->statusBar()->PartRight(0), static_cast<int>(c->width() * 0.9));
+    EXPECT_EQ(c->statusBar()->PartRight(1), c->width());
+
+    w->resize(1000, 700);
+    QTRY_COMPARE(c->pane(PaneId::Search)->width(), c->width());
+    EXPECT_EQ(c->pane(PaneId::Search)->height(), 145);
+    EXPECT_EQ(c->pane(PaneId::Kanji)->width(), 220);
+    EXPECT_EQ(c->statusBar()->PartRight(0), static_cast<int>(c->width() * 0.9));
+    test::SaveShot(w.get(), "main-window");
+}
+
+TEST_F(MainWindowTest, SavedDividersAreCheckedAgainstTheFirstClientArea)
+{
+    registry_.SetBOOL(".\\Window\\RememberSize", true);
+    registry_.SetINT(".\\Window\\Div_vert", 60);
+    registry_.SetINT(".\\Window\\Div_vert_bottom_horiz", 300);
+    auto w = Make();
+    EXPECT_EQ(w->clientArea()->TopDivider(), 60);
+    EXPECT_EQ(w->clientArea()->BottomDivider(), 300);
+    EXPECT_TRUE(platform_.MessageBoxes().empty());
+    const int usable = w->clientArea()->usableHeight();
+    w.reset();
+
+    // Equal to the usable height: valid, but the split has no room and falls back to half.
+    registry_.SetINT(".\\Window\\Div_vert", usable);
+    w = Make();
+    EXPECT_TRUE(platform_.MessageBoxes().empty());
+    EXPECT_EQ(w->clientArea()->TopDivider(), usable / 2);
+    EXPECT_NE(Log().find("WARNING: Divided horizontally: 0.\n"), std::string::npos);
+    w.reset();
+
+    // One above: the defaults, with the warning.
+    registry_.SetINT(".\\Window\\Div_vert", usable + 1);
+    w = Make();
+    ASSERT_EQ(platform_.MessageBoxes().size(), 1u);
+    EXPECT_EQ(platform_.MessageBoxes()[0].text,
+              u"The Divider settings were incorrect.\n\nThey have been restored to the defaults.");
+    EXPECT_EQ(platform_.MessageBoxes()[0].caption, u"Warning:");
+    EXPECT_EQ(w->clientArea()->TopDivider(), 145);
+    EXPECT_EQ(w->clientArea()->BottomDivider(), 220);
+    EXPECT_NE(Log().find("WARNING: The Divider settings were incorrect--They have been restored to the defaults."),
+              std::string::npos);
+}
+
+TEST_F(MainWindowTest, DraggingTheDividers)
+{
+    auto w = Make();
+    ClientArea* c = w->clientArea();
+    const int usable = c->usableHeight();
+
+    // Hovering a divider shows the sizing cursor.
+    QTest::mouseMove(c, QPoint(400, 146));
+    EXPECT_EQ(c->cursor().shape(), Qt::SizeVerCursor);
+    QTest::mouseMove(c, QPoint(221, 300));
+    EXPECT_EQ(c->cursor().shape(), Qt::SizeHorCursor);
+
+    // Top divider: down by 30, then far up (stops at 0), then far down (one pixel above the status bar).
+    QTest::mousePress(c, Qt::LeftButton, {}, QPoint(400, 147));
+    EXPECT_EQ(c->dragState(), DragState::Top);
+    QTest::mouseMove(c, QPoint(400, 177));
+    EXPECT_EQ(c->TopDivider(), 175);
+    QTest::mouseMove(c, QPoint(400, 2));
+    EXPECT_EQ(c->TopDivider(), 0);
+    QTest::mouseMove(c, QPoint(400, 0));  // refused step: lost
+    EXPECT_EQ(c->TopDivider(), 0);
+    EXPECT_NE(Log().find("   * ERROR: result: -97\n"), std::string::npos);
+    // The lower part keeps at least one pixel.
+    QTest::mouseMove(c, QPoint(400, usable - 5));
+    EXPECT_EQ(c->TopDivider(), usable - 5);
+    EXPECT_EQ(c->root().child(1)->rect().height, 1);
+    QTest::mouseMove(c, QPoint(400, usable + 40));
+    EXPECT_EQ(c->TopDivider(), usable - 5);
+    // Back up: the refused motion is not made up, the divider now lags the cursor.
+    QTest::mouseMove(c, QPoint(400, usable + 30));
+    EXPECT_EQ(c->TopDivider(), usable - 15);
+    QTest::mouseRelease(c, Qt::LeftButton, {}, QPoint(400, usable + 30));
+    EXPECT_EQ(c->dragState(), DragState::None);
+
+    // The column divider, widened by one pixel downward for the press test.
+    const PaneRect bar = c->root().child(1)->DividerRect();
+    QTest::mousePress(c, Qt::LeftButton, {}, QPoint(bar.x + 1, bar.y + bar.height));
+    EXPECT_EQ(c->dragState(), DragState::Columns);
+    QTest::mouseMove(c, QPoint(bar.x + 51, bar.y + bar.height));
+    QTest::mouseRelease(c, Qt::LeftButton, {}, QPoint(bar.x + 51, bar.y + bar.height));
+    EXPECT_EQ(c->BottomDivider(), 270);
+
+    // Off the dividers nothing is dragged.
+    QTest::mousePress(c, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(c->dragState(), DragState::None);
+}
+
+TEST_F(MainWindowTest, PaneTogglesSplitAtTwoThirds)
+{
+    auto w = Make();
+    ClientArea* c = w->clientArea();
+    PaneNode* column = c->resultColumn();
+    const int h = column->rect().height;
+
+    w->OnCommand(ID_WINDOW_STUDYLIST);
+    EXPECT_TRUE(w->studyListPaneShown());
+    EXPECT_TRUE(w->action(ID_WINDOW_STUDYLIST)->isChecked());
+    EXPECT_EQ(c->pane(PaneId::Result)->height(), h * 2 / 3);
+    EXPECT_TRUE(c->pane(PaneId::StudyList)->isVisible());
+    EXPECT_EQ(c->pane(PaneId::StudyList)->geometry().top(), column->rect().y + h * 2 / 3 + 4);
+
+    // Drag the study-list divider, hide and show again: two thirds, not the dragged place.
+    const PaneRect bar = column->DividerRect();
+    QTest::mousePress(c, Qt::LeftButton, {}, QPoint(bar.x + 10, bar.y + 1));
+    EXPECT_EQ(c->dragState(), DragState::ResultColumn);
+    QTest::mouseMove(c, QPoint(bar.x + 10, bar.y - 40));
+    QTest::mouseRelease(c, Qt::LeftButton, {}, QPoint(bar.x + 10, bar.y - 40));
+    EXPECT_EQ(c->pane(PaneId::Result)->height(), h * 2 / 3 - 41);
+    w->OnCommand(ID_WINDOW_STUDYLIST);
+    EXPECT_FALSE(w->studyListPaneShown());
+    EXPECT_FALSE(c->pane(PaneId::StudyList)->isVisible());
+    EXPECT_EQ(c->pane(PaneId::Result)->height(), h);
+    w->OnCommand(ID_WINDOW_STUDYLIST);
+    EXPECT_EQ(c->pane(PaneId::Result)->height(), h * 2 / 3);
+
+    // The radical pane needs the radical table.
+    w->OnCommand(ID_WINDOW_RADICALLOOKUP);
+    EXPECT_FALSE(w->radicalPaneShown());
+    EXPECT_NE(Log().find("Warning: ID_WINDOW_RADICALLOOKUP: Radical Lookup info has not been loaded yet.\n"),
+              std::string::npos);
+    services_.radicalsLoaded = true;
+    w->OnCommand(ID_WINDOW_RADICALLOOKUP);
+    EXPECT_TRUE(w->radicalPaneShown());
+    EXPECT_EQ(c->pane(PaneId::Kanji)->height(), h * 2 / 3);
+    EXPECT_TRUE(c->pane(PaneId::Radical)->isVisible());
+    test::SaveShot(w.get(), "main-window-all-panes");
+}
+
+TEST_F(MainWindowTest, DictionariesPopupTogglesOnRightClickAndStaysOpen)
+{
+    for (int i = 0; i < 53; ++i)
+        services_.dictionaries.push_back({u"Dictionary " + std::u16string(1, char16_t(u'A' + i % 26)), i != 1});
+    registry_.SetINT(".\\Dictionaries\\EDICT\\Number", 53);
+    for (int i = 1; i < 53; ++i) {
+        registry_.CD(".\\Dictionaries\\EDICT");
+        registry_.MakeKey(std::to_string(i));
+        registry_.CD(".");
+    }
+    auto w = Make();
+    w->OnCommand(ID_DICTIONARIES);
+    DictionariesPopup* popup = w->dictionariesPopup();
+    QMenu* menu = popup->menu();
+    ASSERT_NE(menu, nullptr);
+    QTRY_VERIFY(menu->isVisible());
+    EXPECT_EQ(popup->item(0)->text(), QStringLiteral("Right-click the dictionaries to use."));
+    EXPECT_FALSE(popup->item(100)->isEnabled());
+    EXPECT_TRUE(popup->item(100)->isChecked());
+    EXPECT_FALSE(popup->item(101)->isChecked());
+    EXPECT_TRUE(popup->item(1300)->isEnabled());
+    EXPECT_EQ(popup->item(1300)->text(), QStringLiteral("-done-"));
+
+    auto rightClick = [&](int id) {
+        QAction* a = popup->item(id);
+        ASSERT_NE(a, nullptr);
+        const QPoint at = menu->actionGeometry(a).center();
+        QTest::mousePress(menu, Qt::RightButton, {}, at);
+        QTest::mouseRelease(menu, Qt::RightButton, {}, at);
+    };
+    rightClick(101);
+    EXPECT_TRUE(services_.dictionaries[1].on);
+    EXPECT_TRUE(popup->item(101)->isChecked());
+    EXPECT_TRUE(popup->item(101)->isEnabled());
+    EXPECT_TRUE(registry_.GetBOOL(".\\Dictionaries\\EDICT\\1\\On"));
+    EXPECT_TRUE(menu->isVisible());
+    rightClick(100);
+    EXPECT_FALSE(services_.dictionaries[0].on);
+    EXPECT_FALSE(registry_.GetBOOL(".\\Dictionaries\\EDICT\\0\\On"));
+
+    // The 52nd dictionary is listed but cannot be toggled.
+    rightClick(151);
+    EXPECT_TRUE(services_.dictionaries[51].on);
+    EXPECT_FALSE(registry_.DataExists(".\\Dictionaries\\EDICT\\51\\On"));
+    rightClick(150);
+    EXPECT_FALSE(services_.dictionaries[50].on);
+
+    rightClick(1200);
+    for (int i = 0; i < 53; ++i)
+        EXPECT_FALSE(services_.dictionaries[i].on) << i;
+    EXPECT_FALSE(registry_.GetBOOL(".\\Dictionaries\\EDICT\\52\\On"));
+    rightClick(1100);
+    for (int i = 0; i < 53; ++i)
+        EXPECT_TRUE(services_.dictionaries[i].on) << i;
+    EXPECT_TRUE(menu->isVisible());
+    test::SaveShot(menu, "dictionaries-popup");
+
+    // A left click on "-done-" closes it.
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(popup->item(1300)).center());
+    QTRY_VERIFY(popup->menu() == nullptr || !popup->menu()->isVisible());
+}
+
+TEST_F(MainWindowTest, ClipboardGrabbing)
+{
+    auto w = Make();
+    StandInPane* search = Search(*w);
+    // Grabbing off: nothing.
+    w->OnClipboardChanged();
+    w->OnClipboardChanged();
+    EXPECT_TRUE(search->received().empty());
+    w.reset();
+
+    registry_.SetBOOL(".\\Misc\\GrabClipboard", true);
+    w = Make();
+    search = Search(*w);
+    w->OnClipboardChanged();  // the first notice is never acted on
+    EXPECT_TRUE(search->received().empty());
+    w->OnClipboardChanged();
+    ASSERT_EQ(search->received().size(), 1u);
+    EXPECT_EQ(search->received()[0].id, ID_ENCODE_PASTE);
+
+    registry_.SetBOOL(".\\Misc\\GrabClipboard-AutoSearch", true);
+    search->SetRomajiConversion(true);
+    w->OnClipboardChanged();
+    ASSERT_EQ(search->received().size(), 3u);
+    EXPECT_EQ(search->received()[1].id, ID_ENCODE_PASTE);
+    EXPECT_EQ(search->received()[2].id, ID_SEARCH_GO);
+    EXPECT_FALSE(search->received()[2].romaji);  // searched with romaji conversion off
+    EXPECT_TRUE(search->RomajiConversion());     // and restored afterwards
+
+    services_.searchLock = true;
+    w->OnClipboardChanged();
+    services_.searchLock = false;
+    services_.threadSearching = true;
+    w->OnClipboardChanged();
+    services_.threadSearching = false;
+    EXPECT_EQ(search->received().size(), 3u);
+
+    // Through the platform's clipboard watching, until the window is gone.
+    EXPECT_TRUE(platform_.WatchingClipboard());
+    platform_.ClipboardChanged();
+    EXPECT_EQ(search->received().size(), 5u);
+    w.reset();
+    EXPECT_FALSE(platform_.WatchingClipboard());
+}
+
+TEST_F(MainWindowTest, RefusalsWhileAWorkerRuns)
+{
+    auto w = Make();
+    int dialogs = 0, updates = 0;
+    w->SetCommandHandler(ID_ADD_DICT, [&] { ++dialogs; });
+    w->SetCommandHandler(ID_CHECK_UPDATES, [&] { ++updates; });
+    struct Case {
+        bool threadSearching, searchLock;
+        int id;
+        const char16_t* box;  // nullptr: the command runs
+    };
+    const Case cases[] = {
+        {true, false, ID_ADD_DICT, u"Please finish any searches or dictionary-loads before loading a dictionary.\n"},
+        {false, true, ID_ADD_DICT, u"Please finish any searches or dictionary-loads before loading a dictionary.\n"},
+        {false, false, ID_ADD_DICT, nullptr},
+        {true, false, ID_CHECK_UPDATES,
+         u"Please wait for any searches or dictionary-loadings to complete\nbefore attempting to update."},
+        {false, true, ID_CHECK_UPDATES, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        platform_.Clear();
+        services_.threadSearching = c.threadSearching;
+        services_.searchLock = c.searchLock;
+        const int before = dialogs + updates;
+        w->OnCommand(c.id);
+        if (c.box) {
+            ASSERT_EQ(platform_.MessageBoxes().size(), 1u);
+            EXPECT_EQ(platform_.MessageBoxes()[0].text, c.box);
+            EXPECT_EQ(platform_.MessageBoxes()[0].caption, u"Note");
+            EXPECT_EQ(dialogs + updates, before);
+        } else {
+            EXPECT_TRUE(platform_.MessageBoxes().empty());
+            EXPECT_EQ(dialogs + updates, before + 1);
+        }
+    }
+}
+
+TEST_F(MainWindowTest, AlwaysOnTopAndUnknownCommands)
+{
+    auto w = Make();
+    w->OnCommand(ID_ALWAYS_ON_TOP);
+    EXPECT_TRUE(registry_.GetBOOL(".\\Misc\\AlwaysOnTop"));
+    EXPECT_TRUE(w->action(ID_ALWAYS_ON_TOP)->isChecked());
+    w->OnCommand(ID_ALWAYS_ON_TOP);
+    EXPECT_FALSE(registry_.GetBOOL(".\\Misc\\AlwaysOnTop"));
+    EXPECT_FALSE(w->action(ID_ALWAYS_ON_TOP)->isChecked());
+    w->OnCommand(40010);  // a search-window command: ignored here
+    w->OnCommand(12345);
+    EXPECT_TRUE(platform_.MessageBoxes().empty());
+}
+
+TEST_F(MainWindowTest, StudyListFileCommands)
+{
+    auto w = Make();
+    const std::string answer = "/data/lists/words.txt";
+    platform_.ScriptFiles({answer, answer, answer});
+    w->OnCommand(ID_STUDYLIST_OPEN);
+    w->OnCommand(ID_STUDYLIST_IMPORT);
+    w->OnCommand(ID_STUDYLIST_SAVE_AS);
+    w->OnCommand(ID_STUDYLIST_CLOSE);
+    w->OnCommand(ID_STUDYLIST_SAVE);
+    w->OnCommand(ID_STUDYLIST_OPEN);  // cancelled (nothing scripted): nothing more
+    w->OnCommand(ID_STUDYLIST_SAVE_AS);
+    EXPECT_EQ(services_.studyListCalls,
+              (std::vector<std::string>{"open /data/lists/words.txt", "import /data/lists/words.txt",
+                                        "save as /data/lists/words.txt", "close", "save"}));
+    using Kind = platform::ChooserCall::Kind;
+    const auto asked = platform_.Choosers();
+    ASSERT_EQ(asked.size(), 5u);
+    const std::pair<Kind, std::u16string> expected[] = {{Kind::OpenFile, u"Please select a file to open."},
+                                                        {Kind::OpenFile, u"Please select a file to open."},
+                                                        {Kind::SaveFile, u"Please select a file to save to."},
+                                                        {Kind::OpenFile, u"Please select a file to open."},
+                                                        {Kind::SaveFile, u"Please select a file to save to."}};
+    for (size_t i = 0; i < asked.size(); ++i)
+        EXPECT_EQ(std::make_pair(asked[i].kind, asked[i].title), expected[i]) << i;
+    EXPECT_NE(Log().find("About to open the File Save dialog box...\n   File picked successfully\n"),
+              std::string::npos);
+}
+
+TEST_F(MainWindowTest, ClosingPostsQuitAndKeepsTheWindow)
+{
+    auto w = Make();
+    w->OnCommand(ID_EXIT);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Closing..."));
+    EXPECT_TRUE(quit::Pending());
+    EXPECT_EQ(quit::Code(), 0);
+    EXPECT_TRUE(w->isVisible());
+    // No clipboard grabbing after closing.
+    registry_.SetBOOL(".\\Misc\\GrabClipboard", true);
+    w->OnClipboardChanged();
+    w->OnClipboardChanged();
+    EXPECT_TRUE(Search(*w)->received().empty());
+}
+
+}  // namespace
+}  // namespace mirudex::ui
