@@ -1,5 +1,6 @@
 // mirudex-lookup's look-up mode: the program's search engine on the current
 // directory's options and dictionaries, answering on the terminal.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -31,6 +32,8 @@ constexpr const char* kUsage =
     "  --lang auto|jp|en|kanji         how to search (or JP: EN: KN: before TEXT)\n"
     "  --fuzzy --convert --kana-insensitive --words-only --substrings\n"
     "  --max N                         maximum number of results\n"
+    "  --sort word|kana|meaning|word-length|kana-length|relevance\n"
+    "                                  sort by this first (then by the stored sort)\n"
     "  --kanji                         also print the kanji found\n"
     "  --json                          one JSON object per line\n";
 
@@ -46,7 +49,21 @@ struct Overrides {
     bool fuzzy = false, convert = false, kanaInsensitive = false, wordsOnly = false, substrings = false;
     bool kanji = false, json = false;
     std::string max;
+    int sort = -1;
     std::string text;
+};
+
+struct SortName {
+    const char* name;
+    int key;
+};
+constexpr SortName kSortNames[] = {
+    {"word", search::kSortWord},
+    {"kana", search::kSortKana},
+    {"meaning", search::kSortMeaning},
+    {"word-length", search::kSortWordLength},
+    {"kana-length", search::kSortKanaLength},
+    {"relevance", search::kSortRelevance},
 };
 
 // 0 when parsed; otherwise the exit status of a usage error.
@@ -98,6 +115,14 @@ int Parse(const std::vector<std::string>& args, Overrides& o)
             std::strtol(o.max.c_str(), &end, 10);
             if (*end != '\0')
                 return Usage("--max needs a number: " + o.max);
+        } else if (a == "--sort") {
+            if (!value(v))
+                return Usage("--sort needs a key");
+            for (const SortName& n : kSortNames)
+                if (v == n.name)
+                    o.sort = n.key;
+            if (o.sort < 0)
+                return Usage("unknown sort key: " + v);
         } else if (a == "--fuzzy") {
             o.fuzzy = true;
         } else if (a == "--convert") {
@@ -152,6 +177,72 @@ bool Missing(const std::string& optionPath, std::string& message)
     return true;
 }
 
+// The copy format laid out once: what the format gives for any entry whose
+// texts hold neither '%' nor a backslash, as a template with a stand-in
+// character for each text. Such texts cannot make or complete a key, so
+// putting them into the template gives what expanding the format with them
+// gives; any other entry is expanded the usual way.
+class EntryLayout {
+public:
+    explicit EntryLayout(std::u16string format) : format_(std::move(format))
+    {
+        dict::Entry stand;
+        stand.word = std::u16string(1, kWord);
+        stand.kana = std::u16string(1, kKana);
+        template_ = userdata::FormatEntry(format_, stand, std::u16string(1, kInfo), std::u16string(1, kMeaning));
+        usable_ = template_.find(u'%') == std::u16string::npos &&
+                  std::none_of(format_.begin(), format_.end(), [](char16_t c) { return c >= kWord && c <= kMeaning; });
+    }
+
+    std::u16string Format(const dict::Entry& e, const std::u16string& info, const std::u16string& meanings) const
+    {
+        auto plain = [](std::u16string_view t) { return t.find_first_of(u"%\\") == std::u16string_view::npos; };
+        if (!usable_ || !plain(e.word) || !plain(e.kana) || !plain(info) || !plain(meanings) ||
+            format_.size() + 2 * (e.word.size() + e.kana.size() + info.size() + meanings.size()) >
+                userdata::kMaxCopyTextLength)
+            return userdata::FormatEntry(format_, e, info, meanings);
+        std::u16string out;
+        out.reserve(template_.size() + e.word.size() + e.kana.size() + info.size() + meanings.size());
+        for (char16_t c : template_) {
+            switch (c) {
+            case kWord: out += e.word; break;
+            case kKana: out += e.kana; break;
+            case kInfo: out += info; break;
+            case kMeaning: out += meanings; break;
+            default: out.push_back(c);
+            }
+        }
+        return out;
+    }
+
+private:
+    // Private-use characters: the stand-ins for the texts.
+    static constexpr char16_t kWord = u'\uE000', kKana = u'\uE001', kInfo = u'\uE002', kMeaning = u'\uE003';
+    std::u16string format_;
+    std::u16string template_;
+    bool usable_ = false;
+};
+
+// Whether the search asks for kanji information: the language given or
+// stored, or a KN: among the prefixes of the text.
+bool SearchesKanji(std::string_view text, int language)
+{
+    if (language & search::kLangKanji)
+        return true;
+    for (bool again = true; again;) {
+        again = false;
+        for (std::string_view prefix : {"EN:", "en:", "JP:", "jp:", "KN:", "kn:"}) {
+            if (text.substr(0, 3) == prefix) {
+                if (prefix == "KN:" || prefix == "kn:")
+                    return true;
+                text.remove_prefix(3);
+                again = true;
+            }
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 int RunLookup(const std::vector<std::string>& args)
@@ -185,20 +276,34 @@ int RunLookup(const std::vector<std::string>& args)
         std::fprintf(stderr, "mirudex-lookup: %s\n", message.c_str());
         return 2;
     }
-    dict::DictionaryStore store;
-    // A dictionary that is switched off is never searched: its file may be gone.
-    for (const auto& d : dict::ConfiguredDictionaries(options))
+    // What the look-up loads lives until the process ends: nothing is freed
+    // on the way out.
+    dict::DictionaryStore& store = *new dict::DictionaryStore;
+    // A dictionary that is switched off is never searched: its file may be
+    // gone, and it is not loaded.
+    store.edict_dictionaries = dict::ConfiguredDictionaries(options);
+    for (const auto& d : store.edict_dictionaries)
         if (d->on && Missing(d->path, message)) {
             std::fprintf(stderr, "mirudex-lookup: %s\n", message.c_str());
             return 2;
         }
     dict::LoadMarkers(store.marker_table);
-    text::FuzzyRules rules;
+    text::FuzzyRules& rules = *new text::FuzzyRules;
     rules.LoadFuzzySearchInfo();
-    dict::LoadAllEDICTS(store, options);
+    // The kanji dictionary only when kanji are printed or searched.
+    const int language = o.lang >= 0 ? o.lang : options.GetINT(opt::search::kLanguage);
+    const bool kanji = o.kanji || SearchesKanji(o.text, language);
+    if (kanji)
+        dict::KANJIDIC_Index_Load(store.kanji_index, options);
+    for (const auto& d : store.edict_dictionaries)
+        if (d->on)
+            dict::EDICT_Index_Load(*d, options);
 
-    search::AppState state(options, store, &rules);
+    search::AppState& state = *new search::AppState(options, store, &rules);
     search::RestoreSortStates(options, state.edict_sort, state.kanji_sort);
+    if (o.sort >= 0 && state.edict_sort.primary.key != o.sort)
+        search::ClickEntrySortKey(state.edict_sort, o.sort);
+    state.edict_sort.primary.descending = false;
     auto& so = state.search_options;
     so.type = search::SearchTypeFromStored(o.type >= 0 ? o.type : options.GetINT(opt::search::toolbars::kType));
     so.words_only = o.wordsOnly || options.GetBOOL(opt::search::toolbars::kWord);
@@ -212,23 +317,44 @@ int RunLookup(const std::vector<std::string>& args)
     if (o.lang >= 0)
         options.SetINT(opt::search::kLanguage, o.lang);
 
-    search::SearchRequest request{&text, search::TS_NORMAL};
+    // The kanji of the words are collected only when they are printed.
+    search::SearchRequest request{&text, o.kanji ? search::TS_NORMAL : search::TS_EDICT_ONLY};
     state.thread_searching = true;
     search::Thread_Search(state, &request);
-    search::HandOverFinishedSearch(state);
+    search::HandOverFinishedSearch(state, kanji);
 
     const auto& entries = state.edict_results[search::kResultList];
+    // The copy format and separators, read once.
+    const EntryLayout layout(userdata::StripBraces(options.GetString(opt::results::copy::kFormat)));
+    const std::u16string sepInfo = userdata::StripBraces(options.GetString(opt::results::copy::kSepInfo));
+    const std::u16string sepMeaning = userdata::StripBraces(options.GetString(opt::results::copy::kSepMeaning));
+    auto join = [](const std::vector<std::u16string>& parts, std::u16string_view separator) {
+        std::u16string joined;
+        for (size_t i = 0; i < parts.size(); ++i) {
+            if (i > 0)
+                joined += separator;
+            joined += parts[i];
+        }
+        return joined;
+    };
+    std::string out;
     for (const dict::Entry& e : entries) {
         if (o.json) {
             nlohmann::json j = {{"word", Utf16ToUtf8(e.word)},
                                 {"kana", Utf16ToUtf8(e.kana)},
                                 {"meanings", JsonList(e.meanings)},
                                 {"info", JsonList(e.info)}};
-            std::printf("%s\n", j.dump().c_str());
+            out += j.dump();
         } else {
-            std::printf("%s\n", Utf16ToUtf8(userdata::FormatEntry(e, options)).c_str());
+            out += Utf16ToUtf8(layout.Format(e, join(e.info, sepInfo), join(e.meanings, sepMeaning)));
+        }
+        out += '\n';
+        if (out.size() >= (1 << 16)) {
+            std::fwrite(out.data(), 1, out.size(), stdout);
+            out.clear();
         }
     }
+    std::fwrite(out.data(), 1, out.size(), stdout);
     const bool truncated = state.last_search_result > 0 && (state.last_search_result & search::kStatusTruncated);
     if (truncated)
         std::printf("-Results truncated-\n");

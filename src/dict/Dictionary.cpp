@@ -15,6 +15,7 @@
 #include "dict/IndexTable.h"
 #include "platform/api/Platform.h"
 #include "text/Encoding.h"
+#include "text/EucJp.h"
 
 namespace mirudex::dict {
 
@@ -220,6 +221,11 @@ TextLoad LoadFromText(Dictionary& dictionary, Registry& registry, IndexRecords& 
     // An encoding that cannot be used at all fails every line the same way:
     // it is asked once, not once per line.
     dictionary.skipped.unknownEncoding = !text::ConversionAvailable(dictionary.encoding, "UTF-16LE");
+    const bool eucJp = text::IsEucJp(dictionary.encoding);
+    auto convert = [&](std::string_view bytes, std::u16string& wide) {
+        return (eucJp && text::DecodeEucJp(bytes, wide)) ||
+               text::ConvertToWideQuietly(bytes, dictionary.encoding, "UTF-16LE", wide) == text::Conversion::Converted;
+    };
     std::string line;
     std::string_view word, reading;
     std::u16string wideWord, wideKana;
@@ -242,14 +248,11 @@ TextLoad LoadFromText(Dictionary& dictionary, Registry& registry, IndexRecords& 
         CutAfterLastSlash(line);
         SplitHeadword(line, dictionary, lineNumber, word, reading, hasReading);
 
-        if (dictionary.skipped.unknownEncoding ||
-            text::ConvertToWideQuietly(word, dictionary.encoding, "UTF-16LE", wideWord) !=
-                text::Conversion::Converted) {
+        if (dictionary.skipped.unknownEncoding || !convert(word, wideWord)) {
             NoteUndecoded(dictionary, lineNumber, "word", word);
             continue;
         }
-        if (hasReading && text::ConvertToWideQuietly(reading, dictionary.encoding, "UTF-16LE", wideKana) !=
-                              text::Conversion::Converted) {
+        if (hasReading && !convert(reading, wideKana)) {
             NoteUndecoded(dictionary, lineNumber, "kana", reading);
             continue;
         }

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdio>
 #include <cstring>
 #include <numeric>
 
@@ -20,9 +21,12 @@ static_assert(std::endian::native == std::endian::little, "the index image is re
 namespace {
 
 enum Section : size_t {
+    kWordSortedSamples,
+    kKanaSortedSamples,
+    kWordReversedSamples,
+    kKanaReversedSamples,
     kRecords,
     kPool,
-    kFoldedPool,
     kWordSorted,
     kKanaSorted,
     kWordReversed,
@@ -38,8 +42,35 @@ enum Section : size_t {
     kTokenPostingStarts,
     kTokenPostings,
     kTokenReversed,
+    kWordSortedKeys,
+    kKanaSortedKeys,
+    kWordReversedKeys,
+    kKanaReversedKeys,
     kSectionCount
 };
+
+// A sorted permutation's keys: the first four folded units of each text
+// (read backwards for the backwards orders), the first in the high bits,
+// a missing unit 0. Their numeric order is the texts' order as far as four
+// units go, so a lookup reads the texts only to go further. Every
+// kSampleStride-th key is kept again in a small section near the header: a
+// lookup searches the samples and then one block of keys. (Every page of a
+// mapping that is touched counts as memory in use, and the page cache hands
+// out large pages: the fewer places a lookup touches the better.)
+constexpr size_t kKeyUnits = 4;
+constexpr size_t kSampleStride = 256;
+using Key = uint64_t;
+
+Key PackKey(std::u16string_view text, bool reversed)
+{
+    Key key = 0;
+    for (size_t i = 0; i < kKeyUnits; ++i) {
+        key <<= 16;
+        if (i < text.size())
+            key |= text::ToKatakana(reversed ? text[text.size() - 1 - i] : text[i]);
+    }
+    return key;
+}
 
 constexpr size_t kHeaderBytes = kCompanionIndexSizeAt + 8 + kSectionCount * 16;
 
@@ -95,12 +126,13 @@ uint64_t Load64(const char* p)
     return v;
 }
 
-// Compares a against b read backwards; prefix: only the first b.size() units of a's backwards text count.
+// Compares a, folded to katakana, against b (already folded), both read
+// backwards; prefix: only the first b.size() units of a's backwards text count.
 int CompareBackwards(std::u16string_view a, std::u16string_view b, bool prefix)
 {
-    const size_t n = prefix ? std::min(a.size(), b.size()) : std::min(a.size(), b.size());
+    const size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
-        const char16_t x = a[a.size() - 1 - i];
+        const char16_t x = text::ToKatakana(a[a.size() - 1 - i]);
         const char16_t y = b[b.size() - 1 - i];
         if (x != y)
             return x < y ? -1 : 1;
@@ -110,12 +142,15 @@ int CompareBackwards(std::u16string_view a, std::u16string_view b, bool prefix)
     return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
 }
 
+// Compares a, folded to katakana, against b (already folded): 0 when a starts with b.
 int ComparePrefix(std::u16string_view a, std::u16string_view b)
 {
     const size_t n = std::min(a.size(), b.size());
-    const int c = n == 0 ? 0 : std::u16string_view::traits_type::compare(a.data(), b.data(), n);
-    if (c != 0)
-        return c < 0 ? -1 : 1;
+    for (size_t i = 0; i < n; ++i) {
+        const char16_t x = text::ToKatakana(a[i]);
+        if (x != b[i])
+            return x < b[i] ? -1 : 1;
+    }
     return a.size() >= b.size() ? 0 : -1;
 }
 
@@ -166,13 +201,19 @@ bool IndexTable::Adopt(std::shared_ptr<const IndexImage> image)
     }
     auto words = [&](size_t s) { return sections[s].size() / 4; };
     const bool fits = sections[kRecords].size() == count * sizeof(StoredRecord) && sections[kPool].size() % 2 == 0 &&
-                      sections[kFoldedPool].size() == sections[kPool].size() &&
                       sections[kWordSorted].size() == count * 4 && sections[kKanaSorted].size() == count * 4 &&
                       sections[kWordReversed].size() == count * 4 && sections[kKanaReversed].size() == count * 4 &&
                       words(kWordGramStarts) == words(kWordGramKeys) + 1 &&
                       words(kKanaGramStarts) == words(kKanaGramKeys) + 1 &&
                       words(kTokenStarts) == words(kTokenPostingStarts) &&
-                      (words(kTokenStarts) == 0 || words(kTokenReversed) + 1 == words(kTokenStarts));
+                      (words(kTokenStarts) == 0 || words(kTokenReversed) + 1 == words(kTokenStarts)) &&
+                      sections[kWordSortedKeys].size() == count * sizeof(Key) &&
+                      sections[kKanaSortedKeys].size() == count * sizeof(Key) &&
+                      sections[kWordReversedKeys].size() == count * sizeof(Key) &&
+                      sections[kKanaReversedKeys].size() == count * sizeof(Key);
+    for (size_t k = 0; k < 4; ++k)
+        if (sections[kWordSortedSamples + k].size() != (count + kSampleStride - 1) / kSampleStride * sizeof(Key))
+            return false;
     for (size_t s = kWordSorted; s < kSectionCount && fits; ++s)
         if (s != kTokenText && sections[s].size() % 4 != 0)
             return false;
@@ -209,12 +250,7 @@ std::u16string_view IndexTable::FoldedText(uint32_t record, Field field) const
         return {};
     StoredRecord r;
     std::memcpy(&r, sections_[kRecords].data() + record * sizeof(StoredRecord), sizeof r);
-    const uint32_t start = field == Field::Word ? r.word : r.kana;
-    const uint32_t length = field == Field::Word ? r.wordLength : r.kanaLength;
-    const auto pool = As<char16_t>(sections_[kFoldedPool]);
-    if (start > pool.size() || length > pool.size() - start)
-        return {};
-    return {pool.data() + start, length};
+    return field == Field::Word ? Text(r.word, r.wordLength) : Text(r.kana, r.kanaLength);
 }
 
 std::span<const uint32_t> IndexTable::Sorted(Field field, bool reversed) const
@@ -224,16 +260,51 @@ std::span<const uint32_t> IndexTable::Sorted(Field field, bool reversed) const
     return As<uint32_t>(sections_[s]);
 }
 
+namespace {
+
+// The first position whose key is not below `key` (upper: above), found
+// through the samples and then within one block of keys.
+size_t Bound(std::span<const Key> samples, std::span<const Key> keys, Key key, bool upper)
+{
+    auto below = [&](Key k) { return upper ? k <= key : k < key; };
+    const size_t j = static_cast<size_t>(std::partition_point(samples.begin(), samples.end(), below) - samples.begin());
+    const size_t from = j == 0 ? 0 : std::min((j - 1) * kSampleStride, keys.size());
+    const size_t to = std::min(j * kSampleStride, keys.size());
+    return static_cast<size_t>(std::partition_point(keys.begin() + static_cast<std::ptrdiff_t>(from),
+                                                    keys.begin() + static_cast<std::ptrdiff_t>(to), below) -
+                               keys.begin());
+}
+
+}  // namespace
+
+std::pair<size_t, size_t> IndexTable::KeyRange(Field field, bool reversed, uint64_t low, uint64_t high) const
+{
+    const size_t which = (reversed ? 2 : 0) + (field == Field::Word ? 0 : 1);
+    const auto samples = As<Key>(sections_[kWordSortedSamples + which]);
+    const auto keys = As<Key>(sections_[kWordSortedKeys + which]);
+    return {Bound(samples, keys, low, false), Bound(samples, keys, high, true)};
+}
+
 std::pair<size_t, size_t> IndexTable::PrefixRange(Field field, std::u16string_view folded, bool reversed) const
 {
     const auto sorted = Sorted(field, reversed);
+    // The keys narrow the range to the texts that agree with the first
+    // units; only a longer text is compared beyond them.
+    const size_t known = std::min(folded.size(), kKeyUnits);
+    const Key low = PackKey(folded, reversed);
+    const Key high = low | (known == kKeyUnits ? 0 : (Key{1} << (16 * (kKeyUnits - known))) - 1);
+    const auto [lo, hi] = KeyRange(field, reversed, low, high);
+    if (folded.size() <= kKeyUnits || lo >= hi)
+        return {lo, hi};
     auto cmp = [&](uint32_t record) {
         const std::u16string_view text = FoldedText(record, field);
         return reversed ? CompareBackwards(text, folded, true) : ComparePrefix(text, folded);
     };
-    const auto lo = std::partition_point(sorted.begin(), sorted.end(), [&](uint32_t r) { return cmp(r) < 0; });
-    const auto hi = std::partition_point(lo, sorted.end(), [&](uint32_t r) { return cmp(r) <= 0; });
-    return {static_cast<size_t>(lo - sorted.begin()), static_cast<size_t>(hi - sorted.begin())};
+    const auto first = sorted.begin() + static_cast<std::ptrdiff_t>(lo);
+    const auto last = sorted.begin() + static_cast<std::ptrdiff_t>(hi);
+    const auto from = std::partition_point(first, last, [&](uint32_t r) { return cmp(r) < 0; });
+    const auto to = std::partition_point(from, last, [&](uint32_t r) { return cmp(r) <= 0; });
+    return {static_cast<size_t>(from - sorted.begin()), static_cast<size_t>(to - sorted.begin())};
 }
 
 namespace {
@@ -254,6 +325,11 @@ std::vector<uint32_t> Collect(std::span<const uint32_t> sorted, std::pair<size_t
 
 std::vector<uint32_t> IndexTable::Exact(Field field, std::u16string_view folded) const
 {
+    if (folded.size() < kKeyUnits) {
+        // A shorter text is all in its key: equal keys are equal texts.
+        const Key key = PackKey(folded, false);
+        return Collect(Sorted(field, false), KeyRange(field, false, key, key), count_);
+    }
     std::vector<uint32_t> out = Prefix(field, folded);
     std::erase_if(out, [&](uint32_t r) { return FoldedText(r, field).size() != folded.size(); });
     return out;
@@ -638,11 +714,24 @@ std::shared_ptr<const IndexImage> BuildIndexImage(const IndexRecords& in, std::s
     const std::vector<uint32_t> sorted[4] = {
         SortedRecords(in, folded, true, false), SortedRecords(in, folded, false, false),
         SortedRecords(in, folded, true, true), SortedRecords(in, folded, false, true)};
+    std::vector<Key> keys[4], samples[4];
+    for (int k = 0; k < 4; ++k) {
+        const bool word = k % 2 == 0;
+        const bool reversed = k >= 2;
+        keys[k].reserve(sorted[k].size());
+        for (uint32_t r : sorted[k]) {
+            const auto& rec = in.records[r];
+            keys[k].push_back(PackKey(
+                std::u16string_view(folded).substr(word ? rec.word : rec.kana, word ? rec.wordLength : rec.kanaLength),
+                reversed));
+        }
+        for (size_t i = 0; i < keys[k].size(); i += kSampleStride)
+            samples[k].push_back(keys[k][i]);
+    }
 
     std::string_view parts[kSectionCount];
     parts[kRecords] = Bytes(records);
     parts[kPool] = {reinterpret_cast<const char*>(in.pool.data()), in.pool.size() * 2};
-    parts[kFoldedPool] = {reinterpret_cast<const char*>(folded.data()), folded.size() * 2};
     parts[kWordSorted] = Bytes(sorted[0]);
     parts[kKanaSorted] = Bytes(sorted[1]);
     parts[kWordReversed] = Bytes(sorted[2]);
@@ -658,6 +747,12 @@ std::shared_ptr<const IndexImage> BuildIndexImage(const IndexRecords& in, std::s
     parts[kTokenPostingStarts] = Bytes(tokens.postingStarts);
     parts[kTokenPostings] = Bytes(tokens.postings);
     parts[kTokenReversed] = Bytes(tokens.reversed);
+    for (size_t k = 0; k < 4; ++k)
+        parts[kWordSortedSamples + k] = Bytes(samples[k]);
+    parts[kWordSortedKeys] = Bytes(keys[0]);
+    parts[kKanaSortedKeys] = Bytes(keys[1]);
+    parts[kWordReversedKeys] = Bytes(keys[2]);
+    parts[kKanaReversedKeys] = Bytes(keys[3]);
 
     size_t total = kHeaderBytes;
     for (const auto& p : parts)
@@ -700,6 +795,8 @@ std::shared_ptr<const IndexImage> MapWholeFile(const std::string& filePath)
     ::close(fd);
     if (map == MAP_FAILED)
         return nullptr;
+    // Lookups jump about: only the pages looked at are to be read.
+    ::madvise(map, size, MADV_RANDOM);
     return std::make_shared<MappedImage>(map, size);
 }
 
@@ -707,18 +804,24 @@ std::shared_ptr<const IndexImage> MapCompanionFile(const std::string& filePath, 
                                                    std::string& difference)
 {
     difference.clear();
-    auto image = MapWholeFile(filePath);
-    if (!image)
-        return nullptr;
-    const auto found = ParseIdentityTrailer(image->bytes());
-    if (!found) {
-        difference = "no identity";
-        return nullptr;
+    {
+        // The trailer is read, not mapped: a mapping reads whole large pages.
+        std::FILE* file = std::fopen(filePath.c_str(), "rb");
+        if (!file)
+            return nullptr;
+        std::fseek(file, 0, SEEK_END);
+        const int64_t size = std::ftell(file);
+        const auto found = ReadIdentityTrailer(file, size);
+        std::fclose(file);
+        if (!found) {
+            difference = "no identity";
+            return nullptr;
+        }
+        difference = IdentityDifference(found->identity, current);
+        if (!difference.empty())
+            return nullptr;
     }
-    difference = IdentityDifference(found->identity, current);
-    if (!difference.empty())
-        return nullptr;
-    return image;
+    return MapWholeFile(filePath);
 }
 
 }  // namespace mirudex::dict

@@ -153,6 +153,7 @@ private:
     std::u16string_view FoldedText(uint32_t record, Field field) const;
     std::span<const uint32_t> Sorted(Field field, bool reversed) const;
     std::pair<size_t, size_t> PrefixRange(Field field, std::u16string_view folded, bool reversed) const;
+    std::pair<size_t, size_t> KeyRange(Field field, bool reversed, uint64_t low, uint64_t high) const;
     std::string_view Token(uint32_t t) const;
     std::span<const uint32_t> TokenPostings(uint32_t t) const;
     std::pair<uint32_t, uint32_t> TokenRange(std::string_view prefix, bool reversed) const;

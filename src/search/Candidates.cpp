@@ -79,9 +79,9 @@ std::optional<std::vector<uint32_t>> PatternCandidates(const dict::IndexTable& i
     size_t bestSize = std::numeric_limits<size_t>::max();
     std::span<const uint32_t> bestGrams;
     const std::u16string_view lead = std::u16string_view(folded).substr(0, firstWild);
-    const size_t lastWild = folded.size() - 1 - static_cast<size_t>(std::find_if(folded.rbegin(), folded.rend(),
-                                                                                   IsWildcard) -
-                                                                      folded.rbegin());
+    const size_t lastWild =
+        folded.size() - 1 -
+        static_cast<size_t>(std::find_if(folded.rbegin(), folded.rend(), IsWildcard) - folded.rbegin());
     const std::u16string_view trail = std::u16string_view(folded).substr(lastWild + 1);
     if (!lead.empty()) {
         bestSize = index.PrefixCount(field, lead);
@@ -161,10 +161,18 @@ std::optional<std::vector<uint32_t>> EnglishCandidates(const dict::IndexTable& i
 
 uint64_t Relevance(bool exactForm, std::string_view meanings)
 {
-    const bool common = meanings.find("/(p)/") != std::string_view::npos ||
-                        meanings.find("/(P)/") != std::string_view::npos;
+    const bool common =
+        meanings.find("/(p)/") != std::string_view::npos || meanings.find("/(P)/") != std::string_view::npos;
     return (exactForm ? 0 : uint64_t{1} << 62) | (common ? 0 : uint64_t{1} << 61) |
            std::min<uint64_t>(meanings.size(), (uint64_t{1} << 61) - 1);
+}
+
+std::string_view MeaningsOf(std::string_view line)
+{
+    const size_t first = line.find('/');
+    if (first == std::string_view::npos)
+        return {};
+    return line.substr(first, line.rfind('/') + 1 - first);
 }
 
 namespace {

@@ -36,6 +36,9 @@ std::optional<std::vector<uint32_t>> EnglishCandidates(const dict::IndexTable& i
 // then shorter ones. meanings: the line from its first '/' to its last.
 uint64_t Relevance(bool exactForm, std::string_view meanings);
 
+// The part of a raw line from its first '/' to its last one (empty without '/').
+std::string_view MeaningsOf(std::string_view line);
+
 // Whether one of the meanings of a lower-cased meanings text ("/a/b/") is the
 // search text, ignoring a leading "to " on either side and the parenthesised
 // markers at either end of the meaning.

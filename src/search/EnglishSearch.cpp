@@ -1,7 +1,7 @@
 #include "search/EnglishSearch.h"
 
-#include <cstring>
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -22,10 +22,10 @@ namespace mirudex::search {
 namespace {
 
 struct Match {
-    size_t scan;          // which dictionary (position in the scans)
-    uint32_t record;      // record number in it
-    bool plain;           // its line lies in the mapped bytes as the reader would give it
-    uint64_t relevance;   // smaller is more relevant
+    size_t scan;         // which dictionary (position in the scans)
+    uint32_t record;     // record number in it
+    bool plain;          // its line lies in the mapped bytes as the reader would give it
+    uint64_t relevance;  // smaller is more relevant
 };
 
 // One dictionary searched through its mapped bytes. Lines that are not plain
@@ -123,6 +123,7 @@ public:
             dict::LoadInfoInto(reader_, state_.options, dictionary_, found, entry);
         }
         dict::SetInfo(found, state_.store.marker_table);
+        found.relevance = match.relevance;
         state_.edict_results[kResultList].push_back(std::move(found));
         dlog::WriteAt(1, u"      Entry added\n");
     }

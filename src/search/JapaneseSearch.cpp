@@ -29,6 +29,11 @@ int SearchFor(AppState& state, std::u16string text)
     const bool byWord = state.search_options.words_only || !text::IsAllKanaOrWildcard(text);
     const PatternMatcher matcher(text, fold);
     auto& results = state.edict_results[kResultList];
+    // The text without its wildcards: a found form equal to it is the most relevant.
+    std::u16string plainText;
+    for (char16_t c : text)
+        if (c != text::kWildcardAny && c != text::kWildcardOne)
+            plainText.push_back(c);
 
     for (size_t i = 0; i < dictionaries.size(); ++i) {
         const dict::Dictionary& dictionary = *dictionaries[i];
@@ -75,6 +80,9 @@ int SearchFor(AppState& state, std::u16string text)
                 dict::LoadInfoInto(file, state.options, dictionary, found, entry);
             }
             dict::SetInfo(found, state.store.marker_table);
+            const std::u16string_view form = byWord ? entry.word : entry.kana;
+            const bool sameForm = fold ? text::ToKatakana(form) == plainText : form == plainText;
+            found.relevance = Relevance(sameForm, MeaningsOf(found.rawLine));
             results.push_back(std::move(found));
             if (static_cast<long long>(results.size()) == state.max_results) {
                 // Truncated when any record is left to look at, here or (at
@@ -90,6 +98,30 @@ int SearchFor(AppState& state, std::u16string text)
     }
     dlog::WriteAt(1, u"Search done: status: %i.\n", status);
     return status;
+}
+
+void CollectEntriesKanji(AppState& state, const std::vector<dict::Entry>& entries, bool stoppable)
+{
+    std::vector<bool> present(0x10000, false);
+    for (const dict::KanjiRecord& r : state.kanji_results)
+        present[static_cast<char16_t>(r.code)] = true;
+    KanjiSource source(state);
+    for (const dict::Entry& entry : entries) {
+        if (stoppable && state.StopRequested())
+            break;
+        for (char16_t c : entry.word) {
+            if (text::IsKana(c) || present[c])
+                continue;
+            const dict::KanjiIndexEntry* found = state.FindKanji(c);
+            if (!found)
+                continue;
+            dict::KanjiRecord record;
+            source.Load(record, found);
+            present[static_cast<char16_t>(record.code)] = true;
+            present[c] = true;
+            state.kanji_results.push_back(std::move(record));
+        }
+    }
 }
 
 void CollectWordKanji(AppState& state, std::u16string_view word)

@@ -151,11 +151,7 @@ int Thread_Search(AppState& state, SearchRequest* request)
         }
         if (!state.StopRequested()) {
             SetStatus(u"Searching for Kanji...");
-            for (const dict::Entry& entry : state.edict_results[kResultList]) {
-                if (state.StopRequested())
-                    break;
-                CollectWordKanji(state, entry.word);
-            }
+            CollectEntriesKanji(state, state.edict_results[kResultList]);
         }
     } else {
         dlog::WriteAt(1, u"   M O D E  ::  TS_EDICT_ONLY.\n");
@@ -205,8 +201,7 @@ void HandOverStoppedSearch(AppState& state, bool kanjiToo)
     dlog::Write(u"      hthread :: Handle closed.\n");
     if (kanjiToo) {
         state.kanji_results.clear();
-        for (const dict::Entry& entry : state.edict_results[kResultList])
-            CollectWordKanji(state, entry.word);
+        CollectEntriesKanji(state, state.edict_results[kResultList], false);
         SortKanji(state.kanji_results, state.kanji_sort);
     }
     SortEntries(state.edict_results[kResultList], state.edict_sort);
