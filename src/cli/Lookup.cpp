@@ -196,7 +196,9 @@ public:
 
     std::u16string Format(const dict::Entry& e, const std::u16string& info, const std::u16string& meanings) const
     {
-        auto plain = [](std::u16string_view t) { return t.find_first_of(u"%\\") == std::u16string_view::npos; };
+        auto plain = [](std::u16string_view t) {
+            return std::none_of(t.begin(), t.end(), [](char16_t c) { return c == u'%' || c == u'\\'; });
+        };
         if (!usable_ || !plain(e.word) || !plain(e.kana) || !plain(info) || !plain(meanings) ||
             format_.size() + 2 * (e.word.size() + e.kana.size() + info.size() + meanings.size()) >
                 userdata::kMaxCopyTextLength)

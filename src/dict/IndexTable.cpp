@@ -292,7 +292,7 @@ std::pair<size_t, size_t> IndexTable::PrefixRange(Field field, std::u16string_vi
     // units; only a longer text is compared beyond them.
     const size_t known = std::min(folded.size(), kKeyUnits);
     const Key low = PackKey(folded, reversed);
-    const Key high = low | (known == kKeyUnits ? 0 : (Key{1} << (16 * (kKeyUnits - known))) - 1);
+    const Key high = known == 0 ? ~Key{0} : low | (known == kKeyUnits ? 0 : (Key{1} << (16 * (kKeyUnits - known))) - 1);
     const auto [lo, hi] = KeyRange(field, reversed, low, high);
     if (folded.size() <= kKeyUnits || lo >= hi)
         return {lo, hi};

@@ -76,7 +76,6 @@ public:
                 continue;  // another form of a line already judged
             lastOffset = entry.offset;
             Plain plain;
-            std::optional<uint64_t> relevance;
             if (PlainLine(entry.offset, plain)) {
                 // The meanings as the line reader's line would give them: from
                 // the first slash to the last one (the line holds at least one).
@@ -84,9 +83,8 @@ public:
                 const size_t lastSlash = raw.rfind('/');
                 const std::string_view meanings =
                     raw.substr(plain.slash - plain.begin, lastSlash + plain.begin + 1 - plain.slash);
-                relevance = Test(meanings);
-                if (relevance)
-                    out.push_back(Match{scan, static_cast<uint32_t>(k), true, *relevance});
+                if (Test(meanings))
+                    out.push_back(Match{scan, static_cast<uint32_t>(k), true, 0});
                 continue;
             }
             if (!OpenReader())
@@ -101,11 +99,28 @@ public:
                 dlog::Write(u"      No meaning!\n");
                 continue;
             }
-            relevance = Test(std::string_view(*line).substr(slash));
-            if (relevance)
-                out.push_back(Match{scan, static_cast<uint32_t>(k), false, *relevance});
+            if (Test(std::string_view(*line).substr(slash)))
+                out.push_back(Match{scan, static_cast<uint32_t>(k), false, 0});
         }
         return true;
+    }
+
+    // How relevant the line of a match is (Candidates.h).
+    uint64_t RelevanceOf(const Match& match)
+    {
+        const dict::IndexEntry entry = dictionary_.index[match.record];
+        Plain plain;
+        if (match.plain && PlainLine(entry.offset, plain)) {
+            const std::string_view raw = bytes_.substr(plain.begin, plain.lineEnd + 1 - plain.begin);
+            lowered_.assign(raw.substr(plain.slash - plain.begin, raw.rfind('/') + plain.begin + 1 - plain.slash));
+        } else {
+            std::optional<std::string> line;
+            if (OpenReader())
+                line = dict::GetEdictLine(reader_, state_.options, entry);
+            lowered_.assign(line ? MeaningsOf(*line) : std::string_view());
+        }
+        LowerAscii(lowered_);
+        return Relevance(MeaningIsSearchText(lowered_, query_), lowered_);
     }
 
     // Reads the entry of a match into the result list.
@@ -159,15 +174,13 @@ private:
         return true;
     }
 
-    // meanings: the line from its first slash to its last one. The relevance
-    // of a matching line, nullopt for a line that does not match.
-    std::optional<uint64_t> Test(std::string_view meanings)
+    // meanings: the line from its first slash to its last one. Leaves them
+    // lowered in lowered_.
+    bool Test(std::string_view meanings)
     {
         lowered_.assign(meanings);
         LowerAscii(lowered_);
-        if (!EnglishMeaningsMatch(query_, lowered_, type_))
-            return std::nullopt;
-        return Relevance(MeaningIsSearchText(lowered_, query_), lowered_);
+        return EnglishMeaningsMatch(query_, lowered_, type_);
     }
 
     bool OpenReader()
@@ -239,6 +252,13 @@ int SearchFor_English(AppState& state, std::u16string text)
     const long long size = static_cast<long long>(state.edict_results[kResultList].size());
     const bool limited = state.max_results >= 0 && size <= state.max_results;
     const size_t room = limited ? static_cast<size_t>(state.max_results - size) : matches.size();
+    // The relevance is worked out when the maximum makes a choice, or when the
+    // list is to be sorted by it.
+    const bool byRelevance =
+        state.edict_sort.primary.key == kSortRelevance || state.edict_sort.secondary.key == kSortRelevance;
+    if (matches.size() > room || byRelevance)
+        for (Match& m : matches)
+            m.relevance = scans[m.scan]->RelevanceOf(m);
     if (matches.size() > room) {
         // More than the maximum: the most relevant are kept, in search order.
         std::stable_sort(matches.begin(), matches.end(),
