@@ -511,16 +511,19 @@ GramSections BuildGrams(const IndexRecords& in, const std::u16string& folded, bo
         const auto& rec = in.records[r];
         const std::u16string_view t =
             std::u16string_view(folded).substr(word ? rec.word : rec.kana, word ? rec.wordLength : rec.kanaLength);
+        // Each key once per record (texts are short: a look back is enough).
         keys.clear();
+        auto add = [&](uint32_t k) {
+            if (std::find(keys.begin(), keys.end(), k) == keys.end()) {
+                keys.push_back(k);
+                pairs.push_back((static_cast<uint64_t>(k) << 32) | r);
+            }
+        };
         for (size_t i = 0; i < t.size(); ++i) {
-            keys.push_back(static_cast<uint32_t>(t[i]) << 16);
+            add(static_cast<uint32_t>(t[i]) << 16);
             if (i + 1 < t.size())
-                keys.push_back((static_cast<uint32_t>(t[i]) << 16) | t[i + 1]);
+                add((static_cast<uint32_t>(t[i]) << 16) | t[i + 1]);
         }
-        std::sort(keys.begin(), keys.end());
-        keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
-        for (uint32_t k : keys)
-            pairs.push_back((static_cast<uint64_t>(k) << 32) | r);
     }
     SortByKey(pairs);
     GramSections g;
@@ -599,8 +602,8 @@ private:
 TokenSections BuildTokens(const IndexRecords& in, std::string_view bytes)
 {
     TokenTable table;
-    std::vector<uint64_t> pairs;  // (token id << 32) | record
-    std::vector<uint32_t> ids;
+    std::vector<uint64_t> pairs;       // (token id << 32) | record
+    std::vector<uint32_t> lastRecord;  // per token id: the last record it was listed for, + 1
     std::string token;
     int64_t previousOffset = -1;
     for (size_t r = 0; r < in.records.size(); ++r) {
@@ -616,32 +619,58 @@ TokenSections BuildTokens(const IndexRecords& in, std::string_view bytes)
         const size_t slash = bytes.find('/', begin);
         if (slash == std::string_view::npos || slash >= end)
             continue;
-        ids.clear();
-        token.clear();
-        for (size_t i = slash; i <= end; ++i) {
-            char c = i < end ? bytes[i] : ' ';
-            if (c >= 'A' && c <= 'Z')
-                c = static_cast<char>(c + 32);
-            if (c >= 'a' && c <= 'z') {
-                token.push_back(c);
-            } else if (!token.empty()) {
-                ids.push_back(table.Intern(token));
-                token.clear();
+        auto list = [&](uint32_t id) {
+            if (id >= lastRecord.size())
+                lastRecord.resize(id + 1, 0);
+            if (lastRecord[id] != r + 1) {
+                lastRecord[id] = static_cast<uint32_t>(r + 1);
+                pairs.push_back((static_cast<uint64_t>(id) << 32) | r);
             }
+        };
+        for (size_t i = slash; i < end;) {
+            const char c = bytes[i];
+            const bool upper = c >= 'A' && c <= 'Z';
+            if (!upper && !(c >= 'a' && c <= 'z')) {
+                ++i;
+                continue;
+            }
+            size_t j = i + 1;
+            bool anyUpper = upper;
+            for (; j < end; ++j) {
+                const char d = bytes[j];
+                if (d >= 'a' && d <= 'z')
+                    continue;
+                if (d >= 'A' && d <= 'Z') {
+                    anyUpper = true;
+                    continue;
+                }
+                break;
+            }
+            const std::string_view run = bytes.substr(i, j - i);
+            if (anyUpper) {
+                token.assign(run);
+                for (char& t : token)
+                    if (t >= 'A' && t <= 'Z')
+                        t = static_cast<char>(t + 32);
+                list(table.Intern(token));
+            } else {
+                list(table.Intern(run));
+            }
+            i = j;
         }
-        std::sort(ids.begin(), ids.end());
-        ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
-        for (uint32_t id : ids)
-            pairs.push_back((static_cast<uint64_t>(id) << 32) | r);
     }
     TokenSections t;
     const size_t n = table.size();
     if (n == 0)
         return t;
     // Number the words in byte order.
+    std::vector<std::pair<std::string_view, uint32_t>> words(n);
+    for (uint32_t i = 0; i < n; ++i)
+        words[i] = {table.Get(i), i};
+    std::sort(words.begin(), words.end());
     std::vector<uint32_t> byText(n);
-    std::iota(byText.begin(), byText.end(), 0u);
-    std::sort(byText.begin(), byText.end(), [&](uint32_t a, uint32_t b) { return table.Get(a) < table.Get(b); });
+    for (uint32_t i = 0; i < n; ++i)
+        byText[i] = words[i].second;
     std::vector<uint32_t> rank(n);
     for (uint32_t i = 0; i < n; ++i)
         rank[byText[i]] = i;
@@ -660,33 +689,62 @@ TokenSections BuildTokens(const IndexRecords& in, std::string_view bytes)
     std::vector<uint32_t> next(t.postingStarts.begin(), t.postingStarts.end() - 1);
     for (uint64_t p : pairs)
         t.postings[next[rank[p >> 32]]++] = static_cast<uint32_t>(p);
+    // The words read backwards, sorted as byte strings.
+    std::string backwards(t.text.rbegin(), t.text.rend());
+    auto back = [&](uint32_t i) {
+        return std::string_view(backwards).substr(t.text.size() - t.starts[i + 1], t.starts[i + 1] - t.starts[i]);
+    };
     t.reversed.resize(n);
     std::iota(t.reversed.begin(), t.reversed.end(), 0u);
-    auto word = [&](uint32_t i) { return std::string_view(t.text).substr(t.starts[i], t.starts[i + 1] - t.starts[i]); };
-    std::sort(t.reversed.begin(), t.reversed.end(),
-              [&](uint32_t a, uint32_t b) { return CompareBytesBackwards(word(a), word(b), false) < 0; });
+    std::sort(t.reversed.begin(), t.reversed.end(), [&](uint32_t a, uint32_t b) { return back(a) < back(b); });
     return t;
 }
 
-std::vector<uint32_t> SortedRecords(const IndexRecords& in, const std::u16string& folded, bool word, bool reversed)
+// The records sorted by their folded text (read backwards when reversed),
+// equal texts in record order, and the key of each position. The keys are
+// sorted by a radix sort (stable, so records stay in order); only runs of
+// equal keys whose texts go on beyond the key are sorted by their texts.
+void SortedRecords(const IndexRecords& in, const std::u16string& folded, bool word, bool reversed,
+                   std::vector<uint32_t>& order, std::vector<Key>& keys)
 {
-    std::vector<uint32_t> order(in.records.size());
-    std::iota(order.begin(), order.end(), 0u);
+    const size_t n = in.records.size();
     auto text = [&](uint32_t r) {
         const auto& rec = in.records[r];
         return std::u16string_view(folded).substr(word ? rec.word : rec.kana, word ? rec.wordLength : rec.kanaLength);
     };
-    if (reversed)
-        std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
-            const int c = CompareBackwards(text(a), text(b), false);
-            return c != 0 ? c < 0 : a < b;
-        });
-    else
-        std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
-            const int c = text(a).compare(text(b));
-            return c != 0 ? c < 0 : a < b;
-        });
-    return order;
+    std::vector<std::pair<Key, uint32_t>> pairs(n), buffer(n);
+    for (uint32_t r = 0; r < n; ++r)
+        pairs[r] = {PackKey(text(r), reversed), r};
+    std::vector<uint32_t> counts(65537);
+    for (int shift = 0; shift < 64; shift += 16) {
+        std::fill(counts.begin(), counts.end(), 0);
+        for (const auto& p : pairs)
+            ++counts[((p.first >> shift) & 0xFFFF) + 1];
+        for (size_t i = 1; i < counts.size(); ++i)
+            counts[i] += counts[i - 1];
+        for (const auto& p : pairs)
+            buffer[counts[(p.first >> shift) & 0xFFFF]++] = p;
+        pairs.swap(buffer);
+    }
+    for (size_t i = 0; i < n;) {
+        size_t j = i + 1;
+        while (j < n && pairs[j].first == pairs[i].first)
+            ++j;
+        // Texts of four units or more may differ after the key.
+        if (j - i > 1 && (pairs[i].first & 0xFFFF) != 0)
+            std::stable_sort(pairs.begin() + static_cast<std::ptrdiff_t>(i),
+                             pairs.begin() + static_cast<std::ptrdiff_t>(j), [&](const auto& a, const auto& b) {
+                                 return reversed ? CompareBackwards(text(a.second), text(b.second), false) < 0
+                                                 : text(a.second) < text(b.second);
+                             });
+        i = j;
+    }
+    order.resize(n);
+    keys.resize(n);
+    for (size_t i = 0; i < n; ++i) {
+        keys[i] = pairs[i].first;
+        order[i] = pairs[i].second;
+    }
 }
 
 template <typename T>
@@ -711,20 +769,10 @@ std::shared_ptr<const IndexImage> BuildIndexImage(const IndexRecords& in, std::s
     const GramSections wordGrams = BuildGrams(in, folded, true);
     const GramSections kanaGrams = BuildGrams(in, folded, false);
     const TokenSections tokens = BuildTokens(in, dictionaryBytes);
-    const std::vector<uint32_t> sorted[4] = {
-        SortedRecords(in, folded, true, false), SortedRecords(in, folded, false, false),
-        SortedRecords(in, folded, true, true), SortedRecords(in, folded, false, true)};
+    std::vector<uint32_t> sorted[4];
     std::vector<Key> keys[4], samples[4];
     for (int k = 0; k < 4; ++k) {
-        const bool word = k % 2 == 0;
-        const bool reversed = k >= 2;
-        keys[k].reserve(sorted[k].size());
-        for (uint32_t r : sorted[k]) {
-            const auto& rec = in.records[r];
-            keys[k].push_back(PackKey(
-                std::u16string_view(folded).substr(word ? rec.word : rec.kana, word ? rec.wordLength : rec.kanaLength),
-                reversed));
-        }
+        SortedRecords(in, folded, k % 2 == 0, k >= 2, sorted[k], keys[k]);
         for (size_t i = 0; i < keys[k].size(); i += kSampleStride)
             samples[k].push_back(keys[k][i]);
     }

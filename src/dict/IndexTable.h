@@ -16,7 +16,9 @@
 // katakana (text::ToKatakana) so that one structure serves folded and plain
 // searches (a plain match is always a folded match; the caller verifies):
 //   - the record numbers sorted by folded headword and by folded reading
-//     (exact and begin searches: a binary search);
+//     (exact and begin searches: a binary search), with the first four
+//     folded units of each as a 64-bit key beside them and every 256th key
+//     again in a small section of samples, so that a lookup touches few pages;
 //   - the same sorted by the folded text read backwards (end searches);
 //   - postings of every folded character and pair of neighbouring
 //     characters of headwords and of readings (middle and wildcard
