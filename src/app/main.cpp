@@ -40,6 +40,8 @@ int main(int argc, char** argv)
     QApplication app(qtArgc, qtArgv.data());
     QApplication::setApplicationName(QStringLiteral("Mirudex"));
     QApplication::setApplicationVersion(QString::fromLatin1(kVersion));
+    // The desktop entry's id: how the desktop matches windows to the entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.mirudex.Mirudex"));
     QApplication::setQuitOnLastWindowClosed(false);
     platform::QtPlatform qtPlatform;
     ui::SingleInstance instance;
