@@ -3,6 +3,7 @@
 // the process's exit status (0 found/done, 1 nothing found, 2 usage or
 // set-up error).
 
+#include <optional>
 #include <string>
 
 #include "cli/Arguments.h"
@@ -22,5 +23,10 @@ bool EnterWorkingFolder(const Arguments& args);
 
 // Ends a usage error: the message and a pointer to --help, status 2.
 int Usage(const std::string& message);
+
+// The text of an argument, which must be valid UTF-8. Otherwise nothing,
+// after the message "mirudex-lookup: the text is not valid UTF-8 ..." on the
+// standard error; the caller then ends with status 2.
+std::optional<std::u16string> ArgumentText(const std::string& arg);
 
 }  // namespace mirudex::cli

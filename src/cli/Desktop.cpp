@@ -38,8 +38,11 @@ bool EnterWorkingFolder(const Arguments& args)
 int RunShow(const Arguments& args)
 {
     desktop::InstanceRequest request;
-    if (args.haveText)
+    if (args.haveText) {
+        if (!ArgumentText(args.text))
+            return 2;
         request = {desktop::InstanceRequest::Kind::Search, args.text};
+    }
     std::string error;
     const auto paths = desktop::DefaultInstancePaths(error);
     if (paths) {

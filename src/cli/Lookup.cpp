@@ -104,7 +104,10 @@ public:
 
 int RunLookup(const Arguments& o)
 {
-    std::u16string text = Utf8ToUtf16(o.text);
+    std::optional<std::u16string> argument = ArgumentText(o.text);
+    if (!argument)
+        return 2;
+    std::u16string text = std::move(*argument);
     std::u16string query = text;
     const int forced = search::TakeLanguagePrefixes(query);
     if (query.empty())

@@ -4,6 +4,8 @@
 #include <array>
 #include <string_view>
 
+#include "platform/api/Utf.h"
+
 namespace mirudex::desktop {
 
 namespace {
@@ -105,6 +107,11 @@ std::optional<ProgramArguments> ParseProgramArguments(const std::vector<std::str
     }
     if (search && IsBlank(*search)) {
         error = "the text to search is empty";
+        return std::nullopt;
+    }
+    Utf8Fault fault;
+    if (search && !DecodeUtf8(*search, &fault)) {
+        error = "the text to search is not valid UTF-8 (at byte " + std::to_string(fault.offset + 1) + ")";
         return std::nullopt;
     }
     if (search)

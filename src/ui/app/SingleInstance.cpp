@@ -88,10 +88,14 @@ void SingleInstance::CarryOut()
         if (!frontRaised_)
             window_->Raise();
         frontRaised_ = true;
-        if (request.kind == desktop::InstanceRequest::Kind::Search &&
-            !window_->SearchFromOutside(Utf8ToUtf16(request.text))) {
-            retry_.start();
-            return;
+        if (request.kind == desktop::InstanceRequest::Kind::Search) {
+            const std::optional<std::u16string> text = DecodeUtf8(request.text);
+            if (!text) {
+                dlog::Write(u"SingleInstance: a search text that is not UTF-8 was refused.\n");
+            } else if (!window_->SearchFromOutside(*text)) {
+                retry_.start();
+                return;
+            }
         }
         pending_.pop_front();
         frontRaised_ = false;
