@@ -105,6 +105,9 @@ check "a text beginning with a dash after --" "1" "$("$LOOKUP" -- -x >/dev/null;
 "$LOOKUP" >/dev/null 2>&1; check "no text: status 2" 2 $?
 err="$("$LOOKUP" "$(printf 'a\xc0\xafb')" 2>&1 >/dev/null)"; status=$?
 check "look-up of text that is not UTF-8: status 2" 2 "$status"
+err="$("$LOOKUP" --show "$(printf 'a\xc0\xafb')" 2>&1 >/dev/null)"; status=$?
+check "--show with text that is not UTF-8: status 2 and the message" \
+    "2 mirudex-lookup: the text is not valid UTF-8 (a byte sequence that is no character at byte 2)" "$status $err"
 check "look-up of text that is not UTF-8: the message" \
     "mirudex-lookup: the text is not valid UTF-8 (a byte sequence that is no character at byte 2)" "$err"
 mv DICT/edict DICT/edict.away

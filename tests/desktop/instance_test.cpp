@@ -169,9 +169,14 @@ TEST(ProgramArguments, ReadsTheRequestAndPassesQtOptionsOn)
         EXPECT_EQ(parsed->qtArguments, c.qt) << c.argv.back();
         EXPECT_EQ(parsed->workdir, c.workdir) << c.argv.back();
     }
-    const std::vector<std::vector<std::string>> bad = {
-        {"m", "--bogus"},   {"m", "--search"}, {"m", "--search", "a", "b"},
-        {"m", "--workdir"}, {"m", " "},        {"m", "--search="}};
+    const std::vector<std::vector<std::string>> bad = {{"m", "a\xc0\xaf"},
+                                                       {"m", "--search", "\xed\xa0\x80"},
+                                                       {"m", "--bogus"},
+                                                       {"m", "--search"},
+                                                       {"m", "--search", "a", "b"},
+                                                       {"m", "--workdir"},
+                                                       {"m", " "},
+                                                       {"m", "--search="}};
     for (const auto& argv : bad) {
         std::string error;
         EXPECT_FALSE(ParseProgramArguments(argv, error)) << argv.back();
