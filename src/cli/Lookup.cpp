@@ -1,8 +1,10 @@
-// mirudex-lookup's look-up mode: the program's search engine on the current
-// directory's options and dictionaries, answering on the terminal.
+// mirudex-lookup's look-up mode: the program's search engine on the working
+// folder's options and dictionaries, answering on the terminal.
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -13,9 +15,11 @@
 #include "core/DefaultOptions.h"
 #include "core/Registry.h"
 #include "dict/DictionaryStore.h"
+#include "platform/api/ConsolePlatform.h"
 #include "platform/api/Platform.h"
 #include "platform/api/Utf.h"
 #include "search/AppState.h"
+#include "search/Dispatcher.h"
 #include "search/JapaneseSearch.h"
 #include "search/Sorting.h"
 #include "search/Worker.h"
@@ -25,128 +29,6 @@
 namespace mirudex::cli {
 
 namespace {
-
-constexpr const char* kUsage =
-    "usage: mirudex-lookup [options] [--] TEXT\n"
-    "  --type begin|middle|end|exact   where the text must appear\n"
-    "  --lang auto|jp|en|kanji         how to search (or JP: EN: KN: before TEXT)\n"
-    "  --fuzzy --convert --kana-insensitive --words-only --substrings\n"
-    "  --max N                         maximum number of results\n"
-    "  --sort word|kana|meaning|word-length|kana-length|relevance\n"
-    "                                  sort by this first (then by the stored sort)\n"
-    "  --kanji                         also print the kanji found\n"
-    "  --json                          one JSON object per line\n";
-
-int Usage(const std::string& message)
-{
-    std::fprintf(stderr, "mirudex-lookup: %s\n%s", message.c_str(), kUsage);
-    return 2;
-}
-
-struct Overrides {
-    int type = -1;
-    int lang = -1;
-    bool fuzzy = false, convert = false, kanaInsensitive = false, wordsOnly = false, substrings = false;
-    bool kanji = false, json = false;
-    std::string max;
-    int sort = -1;
-    std::string text;
-};
-
-struct SortName {
-    const char* name;
-    int key;
-};
-constexpr SortName kSortNames[] = {
-    {"word", search::kSortWord},
-    {"kana", search::kSortKana},
-    {"meaning", search::kSortMeaning},
-    {"word-length", search::kSortWordLength},
-    {"kana-length", search::kSortKanaLength},
-    {"relevance", search::kSortRelevance},
-};
-
-// 0 when parsed; otherwise the exit status of a usage error.
-int Parse(const std::vector<std::string>& args, Overrides& o)
-{
-    std::vector<std::string> words;
-    bool options = true;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (!options || a.empty() || a[0] != '-' || a == "-") {
-            words.push_back(a);
-            continue;
-        }
-        auto value = [&](std::string& out) {
-            if (i + 1 >= args.size())
-                return false;
-            out = args[++i];
-            return true;
-        };
-        std::string v;
-        if (a == "--") {
-            options = false;
-        } else if (a == "--type") {
-            if (!value(v))
-                return Usage("--type needs a value");
-            const char* names[] = {"begin", "middle", "end", "exact"};
-            for (int t = 0; t < 4; ++t)
-                if (v == names[t])
-                    o.type = t;
-            if (o.type < 0)
-                return Usage("unknown type: " + v);
-        } else if (a == "--lang") {
-            if (!value(v))
-                return Usage("--lang needs a value");
-            if (v == "auto")
-                o.lang = 0;
-            else if (v == "jp")
-                o.lang = 1;
-            else if (v == "en")
-                o.lang = 2;
-            else if (v == "kanji")
-                o.lang = 4;
-            else
-                return Usage("unknown language: " + v);
-        } else if (a == "--max") {
-            if (!value(o.max) || o.max.empty())
-                return Usage("--max needs a number");
-            char* end = nullptr;
-            std::strtol(o.max.c_str(), &end, 10);
-            if (*end != '\0')
-                return Usage("--max needs a number: " + o.max);
-        } else if (a == "--sort") {
-            if (!value(v))
-                return Usage("--sort needs a key");
-            for (const SortName& n : kSortNames)
-                if (v == n.name)
-                    o.sort = n.key;
-            if (o.sort < 0)
-                return Usage("unknown sort key: " + v);
-        } else if (a == "--fuzzy") {
-            o.fuzzy = true;
-        } else if (a == "--convert") {
-            o.convert = true;
-        } else if (a == "--kana-insensitive") {
-            o.kanaInsensitive = true;
-        } else if (a == "--words-only") {
-            o.wordsOnly = true;
-        } else if (a == "--substrings") {
-            o.substrings = true;
-        } else if (a == "--kanji") {
-            o.kanji = true;
-        } else if (a == "--json") {
-            o.json = true;
-        } else {
-            return Usage("unknown option: " + a);
-        }
-    }
-    if (words.empty())
-        return Usage("no text to look up");
-    for (size_t i = 0; i < words.size(); ++i)
-        o.text += (i ? " " : "") + words[i];
-    return 0;
-}
 
 std::string Join(const std::vector<std::u16string>& list, const char* sep)
 {
@@ -170,12 +52,54 @@ bool Missing(const std::string& optionPath, std::string& message)
 {
     const std::string path = platform::FilePath(optionPath);
     std::error_code error;
+    if (std::filesystem::is_directory(path, error)) {
+        message = "the dictionary file is a folder: " + path;
+        return true;
+    }
     if (std::filesystem::exists(path, error))
         return false;
     message = error ? "cannot open dictionary file: " + path + " (" + error.message() + ")"
                     : "missing dictionary file: " + path;
     return true;
 }
+
+const RegistryKey* Child(const RegistryKey* key, const std::string& name)
+{
+    return key ? key->FindChild(name) : nullptr;
+}
+
+// The first item a dictionary entry of the options file lacks ("Dictionaries\EDICT\1\Path"),
+// or nothing when every entry is whole. The program itself would end at it.
+std::optional<std::string> IncompleteDictionaryEntry(Registry& options)
+{
+    const RegistryKey* dictionaries = Child(&options.root(), "Dictionaries");
+    const RegistryKey* edict = Child(dictionaries, "EDICT");
+    const RegistryKey* kanjidic = Child(dictionaries, "KANJIDIC");
+    if (!kanjidic || !kanjidic->FindData("Path"))
+        return "Dictionaries\\KANJIDIC\\Path";
+    const RegistryData* number = edict ? edict->FindData("Number") : nullptr;
+    if (!number)
+        return "Dictionaries\\EDICT\\Number";
+    for (int i = 0; i < number->intValue; ++i) {
+        const RegistryKey* entry = Child(edict, std::to_string(i));
+        if (!entry)
+            return "Dictionaries\\EDICT\\" + std::to_string(i);
+        for (const char* item : {"Path", "Name", "Encoding", "On"})
+            if (!entry->FindData(item))
+                return "Dictionaries\\EDICT\\" + std::to_string(i) + "\\" + item;
+    }
+    return std::nullopt;
+}
+
+// The platform of the look-up: a key the options lack ends it as a set-up error.
+class LookupPlatform : public platform::ConsolePlatform {
+public:
+    [[noreturn]] void Exit(int) override
+    {
+        std::fflush(nullptr);
+        std::_Exit(2);
+    }
+};
 
 // The copy format laid out once: what the format gives for any entry whose
 // texts hold neither '%' nor a backslash, as a template with a stand-in
@@ -225,38 +149,22 @@ private:
     bool usable_ = false;
 };
 
-// Whether the search asks for kanji information: the language given or
-// stored, or a KN: among the prefixes of the text.
-bool SearchesKanji(std::string_view text, int language)
-{
-    if (language & search::kLangKanji)
-        return true;
-    for (bool again = true; again;) {
-        again = false;
-        for (std::string_view prefix : {"EN:", "en:", "JP:", "jp:", "KN:", "kn:"}) {
-            if (text.substr(0, 3) == prefix) {
-                if (prefix == "KN:" || prefix == "kn:")
-                    return true;
-                text.remove_prefix(3);
-                again = true;
-            }
-        }
-    }
-    return false;
-}
-
 }  // namespace
 
-int RunLookup(const std::vector<std::string>& args)
+int RunLookup(const Arguments& o)
 {
-    Overrides o;
-    if (const int status = Parse(args, o))
-        return status;
-
     std::optional<std::u16string> argument = ArgumentText(o.text);
     if (!argument)
         return 2;
     std::u16string text = std::move(*argument);
+    std::u16string query = text;
+    const int forced = search::TakeLanguagePrefixes(query);
+    if (query.empty())
+        return Usage("nothing to look up after the prefix");
+    if (!EnterWorkingFolder(o))
+        return 2;
+    static LookupPlatform lookupPlatform;
+    platform::Set(&lookupPlatform);
 
     Registry options;
     std::error_code optionsError;
@@ -269,6 +177,10 @@ int RunLookup(const std::vector<std::string>& args)
         Registry defaults;
         defaults.LoadFromText(DefaultOptionsText());
         options.MergeFrom(defaults);
+        if (const auto item = IncompleteDictionaryEntry(options)) {
+            std::fprintf(stderr, "mirudex-lookup: Options.mxreg lacks %s\n", item->c_str());
+            return 2;
+        }
     } else {
         options.LoadFromText(DefaultOptionsText());
     }
@@ -292,10 +204,16 @@ int RunLookup(const std::vector<std::string>& args)
     dict::LoadMarkers(store.marker_table);
     text::FuzzyRules& rules = *new text::FuzzyRules;
     rules.LoadFuzzySearchInfo();
-    // The kanji dictionary only when kanji are printed or searched.
-    const int language = o.lang >= 0 ? o.lang : options.GetINT(opt::search::kLanguage);
-    const bool kanji = o.kanji || SearchesKanji(o.text, language);
-    if (kanji)
+    // Changes for this run only: the options are never saved here.
+    if (o.fuzzy)
+        options.SetBOOL(opt::search::toolbars::kFuzzy, *o.fuzzy);
+    if (o.lang >= 0)
+        options.SetINT(opt::search::kLanguage, o.lang);
+    // A kanji search finds kanji only: they are its answer, printed without --kanji.
+    const int language = forced | options.GetINT(opt::search::kLanguage);
+    const bool printKanji = o.kanji || (language & search::kLangKanji) != 0;
+    // The kanji dictionary only when kanji are printed (or searched).
+    if (printKanji)
         dict::KANJIDIC_Index_Load(store.kanji_index, options);
     for (const auto& d : store.edict_dictionaries)
         if (d->on)
@@ -303,27 +221,24 @@ int RunLookup(const std::vector<std::string>& args)
 
     search::AppState& state = *new search::AppState(options, store, &rules);
     search::RestoreSortStates(options, state.edict_sort, state.kanji_sort);
-    if (o.sort >= 0 && state.edict_sort.primary.key != o.sort)
-        search::ClickEntrySortKey(state.edict_sort, o.sort);
-    state.edict_sort.primary.descending = false;
+    if (const int key = SortKeyOf(o.sort); key >= 0) {
+        if (state.edict_sort.primary.key != key)
+            search::ClickEntrySortKey(state.edict_sort, key);
+        state.edict_sort.primary.descending = false;
+    }
     auto& so = state.search_options;
     so.type = search::SearchTypeFromStored(o.type >= 0 ? o.type : options.GetINT(opt::search::toolbars::kType));
-    so.words_only = o.wordsOnly || options.GetBOOL(opt::search::toolbars::kWord);
-    so.kana_insensitive = o.kanaInsensitive || !options.GetBOOL(opt::search::toolbars::kKanaSensitive);
-    so.romaji_conversion = o.convert || options.GetBOOL(opt::search::toolbars::kRomajiConversion);
-    so.match_substrings = o.substrings || options.GetBOOL(opt::search::toolbars::kSubstr);
+    so.words_only = o.wordsOnly.value_or(options.GetBOOL(opt::search::toolbars::kWord));
+    so.kana_insensitive = o.kanaInsensitive.value_or(!options.GetBOOL(opt::search::toolbars::kKanaSensitive));
+    so.romaji_conversion = o.convert.value_or(options.GetBOOL(opt::search::toolbars::kRomajiConversion));
+    so.match_substrings = o.substrings.value_or(options.GetBOOL(opt::search::toolbars::kSubstr));
     so.results_field = Utf8ToUtf16(o.max.empty() ? std::to_string(options.GetINT(opt::results::kSize)) : o.max);
-    // Changes for this run only: the options are never saved here.
-    if (o.fuzzy)
-        options.SetBOOL(opt::search::toolbars::kFuzzy, true);
-    if (o.lang >= 0)
-        options.SetINT(opt::search::kLanguage, o.lang);
 
     // The kanji of the words are collected only when they are printed.
-    search::SearchRequest request{&text, o.kanji ? search::TS_NORMAL : search::TS_EDICT_ONLY};
+    search::SearchRequest request{&text, printKanji ? search::TS_NORMAL : search::TS_EDICT_ONLY};
     state.thread_searching = true;
     search::Thread_Search(state, &request);
-    search::HandOverFinishedSearch(state, kanji);
+    search::HandOverFinishedSearch(state, printKanji);
 
     const auto& entries = state.edict_results[search::kResultList];
     // The copy format and separators, read once.
@@ -360,7 +275,7 @@ int RunLookup(const std::vector<std::string>& args)
     const bool truncated = state.last_search_result > 0 && (state.last_search_result & search::kStatusTruncated);
     if (truncated)
         std::printf("-Results truncated-\n");
-    if (o.kanji) {
+    if (printKanji) {
         for (const dict::KanjiRecord& k : state.kanji_results) {
             const std::string kanji = Utf16ToUtf8(std::u16string(1, static_cast<char16_t>(k.code)));
             if (o.json) {
@@ -377,7 +292,8 @@ int RunLookup(const std::vector<std::string>& args)
             }
         }
     }
-    const bool found = !entries.empty() || (o.kanji && !state.kanji_results.empty());
+    // Results cut off at the maximum were found all the same, also when none is shown (--max 0).
+    const bool found = !entries.empty() || truncated || (printKanji && !state.kanji_results.empty());
     return found ? 0 : 1;
 }
 
