@@ -120,147 +120,244 @@ struct Registry::Reader {
     }
 };
 
+// The lock of one public operation: shared for a lookup, alone for a change.
+// An operation that another one of this thread calls while that one holds the
+// lock alone (CD while Load parses, while Save writes) runs under it.
+class Registry::Access {
+public:
+    Access(const Registry& registry, bool alone) : registry_(registry)
+    {
+        if (registry_.writer_.load(std::memory_order_relaxed) == std::this_thread::get_id())
+            return;  // this thread holds it already
+        if (alone) {
+            registry_.mutex_.lock();
+            registry_.writer_.store(std::this_thread::get_id(), std::memory_order_relaxed);
+            held_ = Held::Alone;
+        } else {
+            registry_.mutex_.lock_shared();
+            held_ = Held::Shared;
+        }
+    }
+    ~Access() { Release(); }
+    Access(const Access&) = delete;
+    Access& operator=(const Access&) = delete;
+
+    // Lets go early: before a fatal message box, which may wait for the other thread.
+    void Release()
+    {
+        if (held_ == Held::Alone) {
+            registry_.writer_.store(std::thread::id(), std::memory_order_relaxed);
+            registry_.mutex_.unlock();
+        } else if (held_ == Held::Shared) {
+            registry_.mutex_.unlock_shared();
+        }
+        held_ = Held::None;
+    }
+
+private:
+    enum class Held { None, Shared, Alone };
+    const Registry& registry_;
+    Held held_ = Held::None;
+};
+
 Registry::Registry() : root_(std::make_unique<RegistryKey>()), current_(root_.get()) {}
+
+Registry::Registry(Registry&& other) noexcept : root_(std::move(other.root_)), current_(other.current_)
+{
+    other.root_ = std::make_unique<RegistryKey>();
+    other.current_ = other.root_.get();
+}
+
+Registry& Registry::operator=(Registry&& other) noexcept
+{
+    if (this != &other) {
+        root_ = std::move(other.root_);
+        current_ = other.current_;
+        other.root_ = std::make_unique<RegistryKey>();
+        other.current_ = other.root_.get();
+    }
+    return *this;
+}
+
+RegistryKey* Registry::Step(RegistryKey* key, std::string_view name) const
+{
+    if (name == ".")
+        return root_.get();
+    if (name == "..")
+        return key->parent ? key->parent : key;
+    return key->FindChild(name);
+}
+
+RegistryKey* Registry::Walk(std::string_view path, std::string_view& name, Miss& miss) const
+{
+    RegistryKey* key = current_;
+    for (size_t slash = path.find('\\'); slash != std::string_view::npos; slash = path.find('\\')) {
+        const std::string_view head = path.substr(0, slash);
+        RegistryKey* next = Step(key, head);
+        if (!next) {
+            miss = {true, std::string(head), key->PathText()};
+            return nullptr;
+        }
+        key = next;
+        path.remove_prefix(slash + 1);
+    }
+    name = path;
+    return key;
+}
 
 void Registry::CD(std::string_view path)
 {
-    if (path == ".") {
-        current_ = root_.get();
-        return;
+    Miss miss;
+    {
+        Access lock(*this, true);
+        std::string_view last;
+        RegistryKey* key = Walk(path, last, miss);
+        if (key) {
+            RegistryKey* next = Step(key, last);
+            if (next) {
+                current_ = next;
+                return;
+            }
+            miss = {true, std::string(last), key->PathText()};
+        }
     }
-    if (path == "..") {
-        if (current_->parent)
-            current_ = current_->parent;
-        return;
+    Fail(miss, RegistryKind::STRING);
+}
+
+template <typename Found>
+auto Registry::ReadData(std::string_view path, RegistryKind kind, Found&& found)
+{
+    Miss miss;
+    {
+        Access lock(*this, false);
+        std::string_view name;
+        if (const RegistryKey* key = Walk(path, name, miss)) {
+            if (const RegistryData* d = key->FindData(name))
+                return found(*key, *d);
+            miss = {false, std::string(name), key->PathText()};
+        }
     }
-    size_t slash = path.find('\\');
-    if (slash != std::string_view::npos) {
-        CD(path.substr(0, slash));
-        CD(path.substr(slash + 1));
-        return;
-    }
-    RegistryKey* child = current_->FindChild(path);
-    if (!child)
-        FatalMissingKey(path);
-    current_ = child;
+    Fail(miss, kind);
 }
 
 template <typename Op>
-auto Registry::Resolve(std::string_view path, Op&& op)
+auto Registry::WriteAt(std::string_view path, Op&& op)
 {
-    size_t slash = path.find('\\');
-    if (slash == std::string_view::npos)
-        return op(path);
-    CD(path.substr(0, slash));
-    auto result = Resolve(path.substr(slash + 1), op);
-    CD(opt::kParent);
-    return result;
+    Miss miss;
+    {
+        Access lock(*this, true);
+        std::string_view name;
+        if (RegistryKey* key = Walk(path, name, miss))
+            return op(*key, name);
+    }
+    Fail(miss, RegistryKind::STRING);
 }
 
 int Registry::GetINT(std::string_view path)
 {
-    return Resolve(path, [this](std::string_view name) {
-        const RegistryData* d = current_->FindData(name);
-        if (!d)
-            FatalMissingData(name, RegistryKind::INT);
-        return d->kind == RegistryKind::INT ? d->intValue : 0;
+    return ReadData(path, RegistryKind::INT, [](const RegistryKey&, const RegistryData& d) {
+        return d.kind == RegistryKind::INT ? d.intValue : 0;
     });
 }
 
 bool Registry::GetBOOL(std::string_view path)
 {
-    return Resolve(path, [this](std::string_view name) {
-        const RegistryData* d = current_->FindData(name);
-        if (!d)
-            FatalMissingData(name, RegistryKind::BOOL);
-        return d->kind == RegistryKind::BOOL ? d->boolValue : false;
+    return ReadData(path, RegistryKind::BOOL, [](const RegistryKey&, const RegistryData& d) {
+        return d.kind == RegistryKind::BOOL ? d.boolValue : false;
     });
 }
 
 const std::string* Registry::GetSTRING(std::string_view path)
 {
-    return Resolve(path, [this](std::string_view name) -> const std::string* {
-        const RegistryData* d = current_->FindData(name);
-        if (!d)
-            FatalMissingData(name, RegistryKind::STRING);
-        if (d->kind != RegistryKind::STRING) {
-            dlog::Write(u"ERROR: GetSTRING(): %S\\%S :: type is not string.\n", current_->PathText(), name);
-            return nullptr;
-        }
-        return &d->stringValue;
-    });
+    return ReadData(path, RegistryKind::STRING,
+                    [](const RegistryKey& key, const RegistryData& d) -> const std::string* {
+                        if (d.kind != RegistryKind::STRING) {
+                            dlog::Write(u"ERROR: GetSTRING(): %S\\%S :: type is not string.\n", key.PathText(), d.name);
+                            return nullptr;
+                        }
+                        return &d.stringValue;
+                    });
 }
 
 std::string Registry::GetString(std::string_view path)
 {
-    const std::string* s = GetSTRING(path);
-    return s ? *s : std::string();
+    return ReadData(path, RegistryKind::STRING, [](const RegistryKey& key, const RegistryData& d) {
+        if (d.kind != RegistryKind::STRING) {
+            dlog::Write(u"ERROR: GetSTRING(): %S\\%S :: type is not string.\n", key.PathText(), d.name);
+            return std::string();
+        }
+        return d.stringValue;
+    });
 }
 
 void Registry::SetINT(std::string_view path, int value)
 {
-    Resolve(path, [&](std::string_view name) {
-        if (RegistryData* d = current_->FindData(name)) {
+    WriteAt(path, [&](RegistryKey& key, std::string_view name) {
+        if (RegistryData* d = key.FindData(name)) {
             if (d->kind == RegistryKind::INT)
                 d->intValue = value;
             else
-                dlog::Write(u"Registry: SetINT(): type of %S\\%S is not int.\n", current_->PathText(), name);
+                dlog::Write(u"Registry: SetINT(): type of %S\\%S is not int.\n", key.PathText(), name);
         } else {
             RegistryData n;
             n.name = std::string(name);
             n.kind = RegistryKind::INT;
             n.typeText = "INT";
             n.intValue = value;
-            current_->data.push_back(std::move(n));
+            key.data.push_back(std::move(n));
         }
-        return 0;
     });
 }
 
 void Registry::SetBOOL(std::string_view path, bool value)
 {
-    Resolve(path, [&](std::string_view name) {
-        if (RegistryData* d = current_->FindData(name)) {
+    WriteAt(path, [&](RegistryKey& key, std::string_view name) {
+        if (RegistryData* d = key.FindData(name)) {
             if (d->kind == RegistryKind::BOOL)
                 d->boolValue = value;
             else
-                dlog::Write(u"Registry: SetBOOL(): type of %S\\%S is not bool.\n", current_->PathText(), name);
+                dlog::Write(u"Registry: SetBOOL(): type of %S\\%S is not bool.\n", key.PathText(), name);
         } else {
             RegistryData n;
             n.name = std::string(name);
             n.kind = RegistryKind::BOOL;
             n.typeText = "BOOL";
             n.boolValue = value;
-            current_->data.push_back(std::move(n));
+            key.data.push_back(std::move(n));
         }
-        return 0;
     });
 }
 
 void Registry::SetSTRING(std::string_view path, std::string_view value)
 {
     std::string copy(value);  // value may point into the item being replaced
-    Resolve(path, [&](std::string_view name) {
-        if (RegistryData* d = current_->FindData(name)) {
+    WriteAt(path, [&](RegistryKey& key, std::string_view name) {
+        if (RegistryData* d = key.FindData(name)) {
             if (d->kind == RegistryKind::STRING)
                 d->stringValue = copy;
             else
-                dlog::Write(u"Registry: SetSTRING(): type of %S\\%S is not string.\n", current_->PathText(), name);
+                dlog::Write(u"Registry: SetSTRING(): type of %S\\%S is not string.\n", key.PathText(), name);
         } else {
             RegistryData n;
             n.name = std::string(name);
             n.kind = RegistryKind::STRING;
             n.typeText = "STRING";
             n.stringValue = copy;
-            current_->data.push_back(std::move(n));
+            key.data.push_back(std::move(n));
         }
-        return 0;
     });
 }
 
 bool Registry::DataExists(std::string_view path)
 {
-    return Resolve(path, [this](std::string_view name) { return current_->FindData(name) != nullptr; });
+    Miss miss;
+    {
+        Access lock(*this, false);
+        std::string_view name;
+        if (const RegistryKey* key = Walk(path, name, miss))
+            return key->FindData(name) != nullptr;
+    }
+    Fail(miss, RegistryKind::STRING);
 }
 
 bool Registry::Load(const std::string& fileName)
@@ -279,6 +376,7 @@ bool Registry::Load(const std::string& fileName)
 
 void Registry::LoadFromText(std::string_view text)
 {
+    Access lock(*this, true);
     Reader reader{text, 0};
     ParseInto(reader, 0);
 }
@@ -364,6 +462,7 @@ bool Registry::ParseInto(Reader& reader, int depth)
 
 std::string Registry::SaveToText()
 {
+    Access lock(*this, true);  // it walks the tree with the current key
     current_ = root_.get();
     std::string out;
     WriteKey(out, *root_, -1);
@@ -373,6 +472,7 @@ std::string Registry::SaveToText()
 
 bool Registry::Save(const std::string& fileName)
 {
+    Access lock(*this, true);
     AtomicFileWriter writer;
     current_ = root_.get();
     if (!writer.Open(fileName))
@@ -410,7 +510,11 @@ void Registry::WriteKey(std::string& out, RegistryKey& key, int depth)
         out += Tabs(depth) + "KEY_STOP\n";
 }
 
-void Registry::Print(int depth) { PrintKey(*current_, depth); }
+void Registry::Print(int depth)
+{
+    Access lock(*this, true);  // it walks the tree with the current key
+    PrintKey(*current_, depth);
+}
 
 void Registry::PrintKey(RegistryKey& key, int depth)
 {
@@ -438,7 +542,12 @@ void Registry::PrintKey(RegistryKey& key, int depth)
     }
 }
 
-void Registry::MergeFrom(const Registry& other) { MergeKey(*root_, *other.root_); }
+void Registry::MergeFrom(const Registry& other)
+{
+    Access lock(*this, true);
+    Access source(other, false);
+    MergeKey(*root_, *other.root_);
+}
 
 void Registry::MergeKey(RegistryKey& dest, const RegistryKey& src)
 {
@@ -464,6 +573,7 @@ void Registry::MergeKey(RegistryKey& dest, const RegistryKey& src)
 
 void Registry::MakeKey(std::string_view name)
 {
+    Access lock(*this, true);
     if (name.find('\\') != std::string_view::npos || current_->FindChild(name))
         return;
     auto key = std::make_unique<RegistryKey>();
@@ -474,21 +584,26 @@ void Registry::MakeKey(std::string_view name)
 
 void Registry::DeleteKey(std::string_view path)
 {
-    Resolve(path, [this](std::string_view name) {
-        auto& kids = current_->children;
+    WriteAt(path, [](RegistryKey& key, std::string_view name) {
+        auto& kids = key.children;
         for (auto it = kids.begin(); it != kids.end(); ++it) {
             if ((*it)->name == name) {
                 kids.erase(it);
                 break;
             }
         }
-        return 0;
     });
 }
 
-void Registry::FatalMissingKey(std::string_view name)
+void Registry::Fail(const Miss& miss, RegistryKind kind)
 {
-    const std::string path = current_->PathText();
+    if (miss.key)
+        FatalMissingKey(miss.name, miss.where);
+    FatalMissingData(miss.name, miss.where, kind);
+}
+
+void Registry::FatalMissingKey(std::string_view name, const std::string& path)
+{
     dlog::Write(u"Registry: CD(): ERROR: path '%S' does not exist.\n", name);
     std::u16string msg = Format(
         u"There is no path by the name '%S' in Mirudex's registry.\n\nYou can add the path by adding the "
@@ -501,9 +616,8 @@ void Registry::FatalMissingKey(std::string_view name)
     std::abort();  // Exit() never returns
 }
 
-void Registry::FatalMissingData(std::string_view name, RegistryKind kind)
+void Registry::FatalMissingData(std::string_view name, const std::string& path, RegistryKind kind)
 {
-    const std::string path = current_->PathText();
     static constexpr std::u16string_view kTail =
         u"\n\nThe safest option would be to back up your Options.mxreg file and then delete it, so that Mirudex "
         u"will make a new one.\n\nMirudex will now quit to be safe.";
