@@ -1,5 +1,6 @@
 #include "search/AppState.h"
 
+#include "core/Registry.h"
 #include "search/Worker.h"
 
 namespace mirudex::search {
@@ -7,6 +8,16 @@ namespace mirudex::search {
 AppState::AppState(Registry& options_, dict::DictionaryStore& store_, const text::FuzzyRules* rules)
     : options(options_), store(store_), fuzzy_rules(rules)
 {
+}
+
+SearchSettings CurrentSearchSettings(const AppState& state)
+{
+    SearchSettings settings;
+    settings.toolbar = state.search_options;
+    settings.language = state.options.GetINT(opt::search::kLanguage);
+    settings.fuzzy = state.options.GetBOOL(opt::search::toolbars::kFuzzy);
+    settings.sort = state.edict_sort;
+    return settings;
 }
 
 AppState::~AppState()

@@ -26,9 +26,9 @@ constexpr Prefix kPrefixes[] = {
     {u"jp:", kLangJapanese}, {u"KN:", kLangKanji},   {u"kn:", kLangKanji},
 };
 
-std::vector<std::u16string> Variants(const AppState& state, const std::u16string& text)
+std::vector<std::u16string> Variants(const AppState& state, const SearchSettings& settings, const std::u16string& text)
 {
-    if (state.options.GetBOOL(opt::search::toolbars::kFuzzy) && state.fuzzy_rules)
+    if (settings.fuzzy && state.fuzzy_rules)
         return state.fuzzy_rules->FuzzySearch(text);
     return {text};
 }
@@ -46,10 +46,16 @@ std::u16string PrepareKanjiText(std::u16string_view variant)
 
 int Edict_SearchFor(AppState& state, std::u16string& text)
 {
+    return Edict_SearchFor(state, CurrentSearchSettings(state), text);
+}
+
+int Edict_SearchFor(AppState& state, const SearchSettings& settings, std::u16string& text)
+{
+    const SearchOptions& toolbar = settings.toolbar;
     dlog::WriteAt(1, u"Edict_SearchFor()\n");
     if (text.empty())
         return -1;
-    int flags = state.options.GetINT(opt::search::kLanguage);
+    int flags = settings.language;
     dlog::Write(u"Force language (registry): 0x%x\n", flags);
 
     for (bool again = true; again;) {
@@ -64,7 +70,7 @@ int Edict_SearchFor(AppState& state, std::u16string& text)
         }
     }
 
-    state.max_results = ParseResultsField(state.search_options.results_field);
+    state.max_results = ParseResultsField(toolbar.results_field);
     dlog::WriteAt(1, u"   Maximum number of results: %i.\n", state.max_results);
     dlog::Write(u"Force language (after :'s): 0x%x\n", flags);
     if (flags == 0)
@@ -78,26 +84,26 @@ int Edict_SearchFor(AppState& state, std::u16string& text)
         return status;
     }
     if ((flags & kLangEnglish) && text::IsAllPrintableAscii(text))
-        status = SearchFor_English(state, text);
+        status = SearchFor_English(state, toolbar, text);
 
     if ((flags & (kLangJapanese | kLangKanji)) && !state.StopRequested()) {
-        if (state.search_options.romaji_conversion) {
+        if (toolbar.romaji_conversion) {
             text = text::RomajiToKana(text, true);
             dlog::WriteAt(1, u"   Text converted to kana: %s.\n", text);
         }
         text = text::ToFullwidthText(text);
-        for (std::u16string variant : Variants(state, text)) {
+        for (std::u16string variant : Variants(state, settings, text)) {
             if (state.StopRequested())
                 break;
-            ApplySearchType(variant, state.search_options.type);
+            ApplySearchType(variant, toolbar.type);
             if (flags & kLangJapanese)
-                status = SearchFor(state, variant);
+                status = SearchFor(state, toolbar, variant);
             if (flags & kLangKanji)
-                status = SearchFor_Kanji(state, PrepareKanjiText(variant));
+                status = SearchFor_Kanji(state, toolbar, PrepareKanjiText(variant));
         }
     }
     dlog::WriteAt(1, u"   Search complete.\n");
-    SortEntries(state.edict_results[kResultList], state.edict_sort);
+    SortEntries(state.edict_results[kResultList], settings.sort);
     dlog::WriteAt(1, u"Results sorted.\n");
     return status;
 }

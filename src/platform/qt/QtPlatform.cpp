@@ -14,7 +14,11 @@
 
 namespace mirudex::platform {
 
-QtPlatform::QtPlatform() { Set(this); }
+QtPlatform::QtPlatform()
+{
+    connect(this, &QtPlatform::callWaiting, this, &QtPlatform::ServeWaitingCalls, Qt::QueuedConnection);
+    Set(this);
+}
 
 QtPlatform::~QtPlatform()
 {
@@ -33,8 +37,44 @@ void QtPlatform::RunOnUiThread(const std::function<void()>& fn)
         fn();
         return;
     }
-    QMetaObject::invokeMethod(
-        this, [&fn] { fn(); }, Qt::BlockingQueuedConnection);
+    WaitingCall call{&fn};
+    {
+        std::lock_guard lock(waitingMutex_);
+        waiting_.push_back(&call);
+    }
+    // Served by the next event dispatch, or earlier by a thread that waits for this one.
+    emit callWaiting();
+    std::unique_lock lock(waitingMutex_);
+    waitingDone_.wait(lock, [&call] { return call.done; });
+}
+
+int QtPlatform::WaitingCallCount()
+{
+    std::lock_guard lock(waitingMutex_);
+    return static_cast<int>(waiting_.size());
+}
+
+void QtPlatform::ServeWaitingCalls()
+{
+    if (QThread::currentThread() != thread())
+        return;
+    for (;;) {
+        WaitingCall* call = nullptr;
+        {
+            std::lock_guard lock(waitingMutex_);
+            if (waiting_.empty())
+                return;
+            call = waiting_.front();
+            waiting_.pop_front();
+        }
+        // A message box runs a nested loop here, which may serve later calls.
+        (*call->fn)();
+        {
+            std::lock_guard lock(waitingMutex_);
+            call->done = true;
+        }
+        waitingDone_.notify_all();
+    }
 }
 
 Answer QtPlatform::MessageBox(std::u16string_view text, std::u16string_view caption, Buttons buttons, Owner owner)
@@ -185,8 +225,13 @@ std::optional<std::string> QtPlatform::ClipboardBytes(std::string_view encoding)
 
 void QtPlatform::Exit(int status)
 {
-    std::fflush(nullptr);
-    std::exit(status);
+    // The process ends on the user-interface thread, which may be showing or
+    // about to show the worker's last message box.
+    RunOnUiThread([status] {
+        std::fflush(nullptr);
+        std::exit(status);
+    });
+    std::abort();  // not reached
 }
 
 }  // namespace mirudex::platform

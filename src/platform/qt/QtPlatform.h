@@ -1,12 +1,18 @@
 #pragma once
 // The platform of the real program, over Qt. Calls from the worker thread are
-// handed to the user-interface thread: message boxes and clipboard reads block
-// the worker until answered, status texts are queued.
+// handed to the user-interface thread: message boxes, clipboard calls and
+// Exit wait in a queue and block the worker until answered; status texts are
+// queued without waiting. The user-interface thread answers the queue when it
+// dispatches events and in ServeWaitingCalls (see Platform.h), never while it
+// merely blocks, so a worker waiting here can always be joined.
 
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
+#include <condition_variable>
+#include <deque>
 #include <functional>
+#include <mutex>
 
 #include "platform/api/Platform.h"
 
@@ -31,6 +37,10 @@ public:
     std::optional<int> ChooseColor(int initial) override;
     void WatchClipboard(std::function<void()> changed) override;
     [[noreturn]] void Exit(int status) override;
+    void ServeWaitingCalls() override;
+
+    // How many calls of other threads wait for the user-interface thread now.
+    int WaitingCallCount();
 
     // The main window, owner of "owned" message boxes.
     void SetMainWindow(QWidget* window) { mainWindow_ = window; }
@@ -39,9 +49,22 @@ public:
 
     static QString ToQString(std::u16string_view text);
 
+signals:
+    // Another thread queued a call (connected, queued, to ServeWaitingCalls).
+    void callWaiting();
+
 private:
     // Runs fn on the user-interface thread and waits for it.
     void RunOnUiThread(const std::function<void()>& fn);
+
+    // A call of another thread waiting for the user-interface thread.
+    struct WaitingCall {
+        const std::function<void()>* fn = nullptr;
+        bool done = false;
+    };
+    std::mutex waitingMutex_;
+    std::condition_variable waitingDone_;
+    std::deque<WaitingCall*> waiting_;
 
     QPointer<QWidget> mainWindow_;
     QMetaObject::Connection clipboardWatch_;
