@@ -93,6 +93,11 @@ KanjiHeaderBar* KanjiWindow::Header(int id) const { return id == kId1 ? header1_
 
 bool KanjiWindow::Busy() const { return ctx_.thread_searching() || ctx_.search_lock(); }
 
+int KanjiWindow::EntryCount() const
+{
+    return ctx_.thread_searching() ? 0 : static_cast<int>(ctx_.kanji_results.size());
+}
+
 int KanjiWindow::ClientWidth() const { return width() - (scrollBar_->isVisible() ? scrollBar_->width() : 0); }
 
 void KanjiWindow::Relayout()

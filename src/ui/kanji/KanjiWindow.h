@@ -96,7 +96,9 @@ public:
     const KanjiListGeometry& geometry() const { return geom_; }
     int selected() const { return selected_; }
     int firstVisible() const { return first_; }
-    int EntryCount() const { return static_cast<int>(ctx_.kanji_results.size()); }
+    // The number of entries; 0 while a worker may be filling the list, so
+    // that nothing reads it (not even its size) before the hand-over.
+    int EntryCount() const;
     KanjiHoverCard* hoverCard() const { return card_; }
     int hoverIndex() const { return hoverIndex_; }
 

@@ -103,7 +103,14 @@ void MainWindow::OnCommand(int id)
         RefreshStudyList();
         return;
     case ID_EXIT: close(); return;
-    case ID_DICTIONARIES: popup_->Open(QCursor::pos()); return;
+    case ID_DICTIONARIES:
+        // A load fills the dictionary list and a search reads the switches.
+        if (services_.ThreadSearching()) {
+            Note(u"Please finish any searches or dictionary-loads before switching dictionaries on or off.\n");
+            return;
+        }
+        popup_->Open(QCursor::pos());
+        return;
     case ID_ALWAYS_ON_TOP: {
         const bool on = !registry_.GetBOOL(opt::misc::kAlwaysOnTop);
         registry_.SetBOOL(opt::misc::kAlwaysOnTop, on);

@@ -269,6 +269,9 @@ void SearchWindow::SearchCommand()
     std::erase_if(text, [](char16_t c) { return c == u'\n' || c == u'\r'; });
     userdata::AddToHistory(history_, options_, text);
 
+    // The worker gets copies of the text and of the settings; what the box
+    // holds now tells at the hand-over whether the user typed meanwhile.
+    const QString boxBefore = edit_->toPlainText();
     search::SearchRequest request{&text, search::TS_NORMAL};
     if (!search::Load_Thread_Search(state_, request)) {
         // Refused or not started: the starter has said why; nothing changed.
@@ -279,9 +282,17 @@ void SearchWindow::SearchCommand()
     dlog::Write(u"   Load_Thread_Search() called.\n");
     const int waited = waiter_ ? waiter_(kWaitQuitFlag | kWaitEscFlag) : DefaultWait(kWaitQuitFlag | kWaitEscFlag);
 
+    // Text typed during the search stays as the user left it.
+    const bool boxUntouched = edit_->toPlainText() == boxBefore;
     if (waited == kWaitFinished) {
         search::HandOverFinishedSearch(state_);
         emit resultsReady();
+        if (!boxUntouched) {
+            dlog::Write(u"      Search window text changed during the search; left as it is.\n");
+            Status(search::SearchCompleteText(state_));
+            state_.SEARCH_LOCK = false;
+            return;
+        }
         // The box shows what was searched for: the dispatcher's text (kana for
         // romaji) when asked, the text as typed when it chose its own search.
         const bool useConverted = ShowConverted() && !HasSearchPrefix(unconverted);
@@ -296,9 +307,11 @@ void SearchWindow::SearchCommand()
         Status(search::SearchCompleteText(state_));
     } else {
         search::HandOverStoppedSearch(state_);
-        edit_->selectAll();
-        if (HasSearchPrefix(unconverted))
-            Select(edit_, 3, INT_MAX);
+        if (boxUntouched) {
+            edit_->selectAll();
+            if (HasSearchPrefix(unconverted))
+                Select(edit_, 3, INT_MAX);
+        }
         emit resultsReady();
         Status(search::SearchAbortedText(state_));
         if (waited == kWaitQuitArrived) {

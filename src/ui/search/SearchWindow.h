@@ -16,7 +16,12 @@
 //
 // Threads: user-interface thread only. During a search the window waits in a
 // nested loop; meanwhile it refuses a second search (SEARCH_LOCK) and random
-// picks, which would touch the lists the worker fills.
+// picks, which would touch the lists the worker fills. The worker runs on
+// copies of the search text and settings taken when the search starts, so
+// the tool bar and the text box stay live: a button clicked during a search
+// counts from the next search on and is never undone by the worker, and text
+// typed during a search is left as it is by the hand-over (which otherwise
+// writes the searched text back and restores the selection).
 
 #include <QWidget>
 #include <functional>

@@ -10,7 +10,12 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 #include "core/DefaultOptions.h"
 #include "core/Registry.h"
@@ -18,6 +23,7 @@
 #include "platform/api/Utf.h"
 #include "platform/qt/QtText.h"
 #include "search/AppState.h"
+#include "search/Worker.h"
 #include "support/TestSupport.h"
 #include "text/Encoding.h"
 #include "ui/common/QuitRequest.h"
@@ -261,6 +267,86 @@ TEST_F(SearchWindowTest, EscAndQuitDuringTheWait)
     QTest::keyClick(edit, Qt::Key_Return);
     EXPECT_TRUE(quit::Pending());
     quit::Reset();
+}
+
+// Holds the worker at its n-th "Searching in dictionary" status text until
+// released, so that the test acts while the search is half done.
+class GatePlatform : public platform::RecordingPlatform {
+public:
+    explicit GatePlatform(int holdAt) : holdAt_(holdAt) {}
+
+    void SetStatusText(int part, std::u16string_view text) override
+    {
+        RecordingPlatform::SetStatusText(part, text);
+        if (!text.starts_with(u"Searching in dictionary") || ++seen_ != holdAt_)
+            return;
+        std::unique_lock lock(mutex_);
+        held_ = true;
+        changed_.notify_all();
+        changed_.wait(lock, [this] { return open_; });
+    }
+    bool WaitUntilHeld()
+    {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::seconds(30), [this] { return held_; });
+    }
+    void Open()
+    {
+        std::lock_guard lock(mutex_);
+        open_ = true;
+        changed_.notify_all();
+    }
+
+private:
+    const int holdAt_;
+    int seen_ = 0;  // the worker's alone
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool held_ = false, open_ = false;
+};
+
+TEST_F(SearchWindowTest, ClicksAndTypingDuringASearchChangeNothingTheWorkerReads)
+{
+    AddDictionary({"子犬 [こいぬ] /(n) puppy/", "子 [こ] /(n) child/", "犬 [いぬ] /(n) dog/", "猫 [ねこ] /(n) cat/"});
+    MakeWindow();
+    Click(ID_LANG_JAPANESE);
+    Click(ID_MATCH_SUBSTRINGS);
+    ASSERT_FALSE(window->bands()->IsChecked(ID_WORDS_ONLY));
+    // Held at the first substring's search: the multiple-substrings mode is
+    // on, and switches words-only on for itself (the text has kanji).
+    GatePlatform gate(2);
+    window->SetWaiter([&](int) {
+        EXPECT_TRUE(gate.WaitUntilHeld());
+        Click(ID_WORDS_ONLY);
+        Click(ID_LANG_ENGLISH);
+        Click(ID_TYPE_BEGINNING);
+        window->bands()->resultsField()->setText(QStringLiteral("1"));
+        Type("x");
+        gate.Open();
+        while (search::WorkerRunning(*state))
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return 1;
+    });
+    SetText(QString::fromUtf16(u"子犬"));
+    QTest::keyClick(edit, Qt::Key_Return);
+
+    // What was found is what the settings at the start give: the whole text,
+    // then 子 and 犬 in the headwords, up to 200 results, Japanese only.
+    std::vector<std::u16string> words;
+    for (const dict::Entry& e : state->edict_results[search::kResultList])
+        words.push_back(e.word);
+    std::sort(words.begin(), words.end());
+    EXPECT_EQ(words, (std::vector<std::u16string>{u"子", u"子犬", u"犬"}));
+    EXPECT_EQ(gate.LastStatus(0), u"Search complete (3 results) ");
+    // The clicks count from now on; none was undone by the worker.
+    EXPECT_TRUE(window->bands()->IsChecked(ID_WORDS_ONLY));
+    EXPECT_TRUE(state->search_options.words_only);
+    EXPECT_EQ(state->search_options.type, search::SearchType::Beginning);
+    EXPECT_EQ(state->search_options.results_field, u"1");
+    EXPECT_EQ(options.GetINT(".\\Search\\Language"), 3);
+    // The text typed during the search stays as it was typed.
+    EXPECT_EQ(edit->toPlainText(), QStringLiteral("x"));
+    EXPECT_FALSE(state->SEARCH_LOCK);
 }
 
 TEST_F(SearchWindowTest, TabGoesToTheKanjiWindowAndPointingFocusesTheBox)
