@@ -44,6 +44,23 @@ std::u16string PrepareKanjiText(std::u16string_view variant)
     return out;
 }
 
+int TakeLanguagePrefixes(std::u16string& text)
+{
+    int flags = 0;
+    for (bool again = true; again;) {
+        again = false;
+        for (const Prefix& p : kPrefixes) {
+            if (std::u16string_view(text).substr(0, 3) == p.text) {
+                text.erase(0, 3);
+                flags |= p.bit;
+                again = true;
+                break;
+            }
+        }
+    }
+    return flags;
+}
+
 int Edict_SearchFor(AppState& state, std::u16string& text)
 {
     return Edict_SearchFor(state, CurrentSearchSettings(state), text);
@@ -58,17 +75,7 @@ int Edict_SearchFor(AppState& state, const SearchSettings& settings, std::u16str
     int flags = settings.language;
     dlog::Write(u"Force language (registry): 0x%x\n", flags);
 
-    for (bool again = true; again;) {
-        again = false;
-        for (const Prefix& p : kPrefixes) {
-            if (std::u16string_view(text).substr(0, 3) == p.text) {
-                text.erase(0, 3);
-                flags |= p.bit;
-                again = true;
-                break;
-            }
-        }
-    }
+    flags |= TakeLanguagePrefixes(text);
 
     state.max_results = ParseResultsField(toolbar.results_field);
     dlog::WriteAt(1, u"   Maximum number of results: %i.\n", state.max_results);

@@ -36,6 +36,8 @@ public:
     std::optional<FontChoice> ChooseFont(const FontChoice& initial, int minPoints, int maxPoints) override;
     std::optional<int> ChooseColor(int initial) override;
     void WatchClipboard(std::function<void()> changed) override;
+    void WatchSelection(std::function<void()> changed) override;
+    std::optional<std::u16string> SelectionText() override;
     [[noreturn]] void Exit(int status) override;
     void ServeWaitingCalls() override;
 
@@ -68,6 +70,7 @@ private:
 
     QPointer<QWidget> mainWindow_;
     QMetaObject::Connection clipboardWatch_;
+    QMetaObject::Connection selectionWatch_;
     std::function<void(int, const QString&)> statusSink_;
 };
 
