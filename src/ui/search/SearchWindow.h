@@ -64,6 +64,7 @@ public:
     // The romaji-conversion toggle (the clipboard grab switches it off around its search).
     bool RomajiConversion() const override;
     void SetRomajiConversion(bool on) override;
+    void SelectAllText() override;
 
     // Start-up: marks the buttons from the options and sends the toggles'
     // commands (language already checked, 0..7); selects all and focuses the
@@ -84,6 +85,7 @@ signals:
     void kanjiReady();
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:

@@ -55,6 +55,7 @@ TEST_F(MainWindowTest, TitleMenuTextsAndIds)
         {40020, "Check for &Updates..."},
         {40016, "&Radical Lookup"},
         {40026, "&Study List"},
+        {40036, "&User Guide"},
         {40003, "&About..."},
     };
     for (const Item& item : items) {

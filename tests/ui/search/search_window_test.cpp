@@ -156,6 +156,44 @@ TEST_F(SearchWindowTest, RomajiTypedWithTheImeIsFinishedByTheSearch)
     EXPECT_EQ(edit->inputMethod().pending(), u"");
 }
 
+TEST_F(SearchWindowTest, TheImesLastNIsKanaWhenTheSearchStartsAndLeftOverLettersGetAHint)
+{
+    AddSmallDictionary();
+    MakeWindow();
+    ASSERT_FALSE(window->RomajiConversion()) << "the defaults: the input method alone makes kana";
+    const std::u16string hint = u"-For English, press CAPS LOCK to turn the input method off and type it again-";
+    struct Case {
+        bool ime;
+        const char* typed;
+        const char16_t* after;
+        size_t results;
+        bool hinted;
+    };
+    const Case cases[] = {
+        {true, "shashin", u"しゃしん", 1, false},  // しゃしn until Enter
+        {true, "neko", u"ねこ", 1, false},        {true, "kan", u"かん", 0, false},
+        {true, "dog", u"どｇ", 0, true},  // English typed with the input method on
+        {false, "dog", u"dog", 1, false},
+    };
+    for (const Case& c : cases) {
+        SetText(QString());
+        edit->SetImeOn(c.ime);
+        Type(c.typed);
+        QTest::keyClick(edit, Qt::Key_Return);
+        EXPECT_EQ(edit->toPlainText(), Q(c.after)) << c.typed;
+        EXPECT_EQ(Results(), c.results) << c.typed;
+        const std::u16string status = platform_.LastStatus(0);
+        EXPECT_EQ(status.find(hint) != std::u16string::npos, c.hinted) << Utf16ToUtf8(status);
+        EXPECT_EQ(status.find(u"  "), std::u16string::npos) << Utf16ToUtf8(status);
+    }
+    // The Search button finishes the composition too.
+    SetText(QString());
+    edit->SetImeOn(true);
+    Type("kan");
+    window->OnCommand(ID_SEARCH_GO);
+    EXPECT_EQ(edit->toPlainText(), Q(u"かん"));
+}
+
 TEST_F(SearchWindowTest, PrefixedTextStaysAndThePartAfterTheColonIsSelected)
 {
     AddSmallDictionary();
