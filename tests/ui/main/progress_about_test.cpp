@@ -189,7 +189,7 @@ TEST_F(AboutTest, OneWindowWithPictureVersionAndLinks)
     AboutWindow::SetUrlOpener([](const QUrl&) { return true; });
 
     QTest::keyClick(about, Qt::Key_Escape);
-    QTRY_VERIFY(main.aboutWindow() == nullptr);
+    MIRUDEX_WAIT_FOR(main.aboutWindow() == nullptr);
     main.OnCommand(ID_ABOUT);
     EXPECT_NE(main.aboutWindow(), nullptr);
 }

@@ -7,6 +7,7 @@
 #include "support/TestSupport.h"
 #include "ui/results/ResultHoverCard.h"
 #include "ui/results/result_test_host.h"
+#include "ui/support/UiTestSupport.h"
 
 using namespace mirudex;
 using namespace mirudex::ui;
@@ -61,13 +62,13 @@ TEST(ResultHoverCard, OpensAfterRestingOnARowAndClosesOnAnotherRow)
     const QRect area = window->entriesArea();
     const int h = window->entryHeight();
     QTest::mouseMove(window.get(), QPoint(area.left() + 40, area.top() + h / 2));
-    QTRY_VERIFY_WITH_TIMEOUT(window->hoverCard() != nullptr, 3000);
+    MIRUDEX_WAIT_FOR(window->hoverCard() != nullptr);
     EXPECT_TRUE(window->hoverCard()->isVisible());
     const QRect row(window->mapToGlobal(QPoint(0, area.top())), QSize(window->width(), h));
     EXPECT_FALSE(window->hoverCard()->geometry().intersects(row)) << "the card leaves the pointer's row free";
     QTest::mouseMove(window.get(), QPoint(area.left() + 40, area.top() + h + h / 2));
     EXPECT_EQ(window->hoverCard(), nullptr) << "another row closes the card";
-    QTRY_VERIFY_WITH_TIMEOUT(window->hoverCard() != nullptr, 3000);
+    MIRUDEX_WAIT_FOR(window->hoverCard() != nullptr);
 
     fx.host.threadSearching = true;
     QTest::mouseMove(window.get(), QPoint(area.left() + 40, area.top() + 2 * h + h / 2));

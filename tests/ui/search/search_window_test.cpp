@@ -26,6 +26,7 @@
 #include "ui/search/SearchCommands.h"
 #include "ui/search/SearchEdit.h"
 #include "ui/search/SearchWindow.h"
+#include "ui/support/UiTestSupport.h"
 
 using namespace mirudex;
 using namespace mirudex::ui;
@@ -313,17 +314,17 @@ TEST_F(SearchWindowTest, TabGoesToTheKanjiWindowAndPointingFocusesTheBox)
     kanji->setGeometry(0, 150, 300, 200);
     frame.show();
     frame.activateWindow();
-    QTRY_VERIFY(frame.isActiveWindow());
+    MIRUDEX_WAIT_FOR(frame.isActiveWindow());
     search->FocusSearchBox(false);
-    QTRY_VERIFY(search->edit()->hasFocus());
+    MIRUDEX_WAIT_FOR(search->edit()->hasFocus());
     QTest::keyClick(search->edit(), Qt::Key_Tab);
-    QTRY_VERIFY(kanji->hasFocus());
+    MIRUDEX_WAIT_FOR(kanji->hasFocus());
     QTextCursor caret = search->edit()->textCursor();
     caret.clearSelection();
     search->edit()->setTextCursor(caret);
 
     QTest::mouseMove(search->edit()->viewport(), QPoint(20, 20));
-    QTRY_VERIFY(search->edit()->hasFocus());
+    MIRUDEX_WAIT_FOR(search->edit()->hasFocus());
     EXPECT_EQ(search->edit()->textCursor().selectedText().size(), search->edit()->toPlainText().size())
         << "all of the text is selected";
 }
@@ -348,7 +349,7 @@ TEST_F(SearchWindowTest, HistoryAfterThreeSearchesAndCtrlSpace)
     EXPECT_EQ(list->currentIndex(), 0);
     QTest::keyClick(list->view(), Qt::Key_Down);
     QTest::keyClick(list->view(), Qt::Key_Return);
-    QTRY_VERIFY(!list->view()->isVisible());
+    MIRUDEX_WAIT_FOR(!list->view()->isVisible());
     EXPECT_EQ(edit->toPlainText(), "b") << "the chosen item replaces the selection";
     EXPECT_EQ(window->history().size(), 3u) << "choosing does not search";
 
