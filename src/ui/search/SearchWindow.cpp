@@ -15,6 +15,7 @@
 #include "core/Registry.h"
 #include "dict/DictionaryStore.h"
 #include "platform/api/Platform.h"
+#include "platform/api/Utf.h"
 #include "platform/qt/QtText.h"
 #include "search/AppState.h"
 #include "search/JapaneseSearch.h"
@@ -180,6 +181,13 @@ void SearchWindow::Layout()
 }
 
 bool SearchWindow::ShowConverted() const { return bands_->IsChecked(ID_SHOW_CONVERTED); }
+
+void SearchWindow::ReplaceText(std::u16string_view text)
+{
+    edit_->selectAll();
+    edit_->ReplaceSelection(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())), UndoKind::Paste);
+    edit_->selectAll();
+}
 
 bool SearchWindow::RomajiConversion() const { return state_.search_options.romaji_conversion; }
 
@@ -357,9 +365,14 @@ void SearchWindow::PasteWithEncoding()
         if (!bytes)
             return;
         std::u16string converted;
-        if (row == 1)  // 8-bit text without a Unicode form: this system's 8-bit text is UTF-8
-            converted = U16(QString::fromUtf8(bytes->data(), static_cast<qsizetype>(bytes->size())));
-        else if (text::ConvertEncodingToWide(*bytes, encoding, "UTF-16LE", converted) != 0)
+        if (row == 1) {  // 8-bit text without a Unicode form: this system's 8-bit text is UTF-8
+            std::optional<std::u16string> decoded = DecodeUtf8(*bytes);
+            if (!decoded) {
+                dlog::Write(u"ID_ENCODE_PASTE: the clipboard's text is not valid UTF-8; nothing pasted.\n");
+                return;
+            }
+            converted = std::move(*decoded);
+        } else if (text::ConvertEncodingToWide(*bytes, encoding, "UTF-16LE", converted) != 0)
             return;
         text = std::move(converted);
     }

@@ -65,6 +65,7 @@ public:
     bool RomajiConversion() const override;
     void SetRomajiConversion(bool on) override;
     void SelectAllText() override;
+    void ReplaceText(std::u16string_view text) override;
 
     // Start-up: marks the buttons from the options and sends the toggles'
     // commands (language already checked, 0..7); selects all and focuses the

@@ -19,6 +19,7 @@
 
 #include "core/DebugLog.h"
 #include "platform/api/Platform.h"
+#include "platform/api/Utf.h"
 #include "platform/qt/QtText.h"
 #include "ui/common/EscapeFilter.h"
 #include "ui/common/QuitRequest.h"
@@ -47,8 +48,9 @@ std::function<void(const QUrl&)>& UrlOpener()
 // Text from the list: UTF-8 when it is valid UTF-8, otherwise one character per byte.
 QString ListText(const std::string& bytes)
 {
-    const QString text = QString::fromUtf8(bytes);
-    return text.toUtf8() == QByteArray::fromStdString(bytes) ? text : QString::fromLatin1(bytes);
+    if (const std::optional<std::u16string> text = DecodeUtf8(bytes))
+        return QString::fromStdU16String(*text);
+    return QString::fromLatin1(bytes);
 }
 
 QTextEdit* MakeBox(QWidget* parent, const char* id, const QFont& font)
@@ -69,7 +71,50 @@ QTextEdit* MakeBox(QWidget* parent, const char* id, const QFont& font)
     return box;
 }
 
+void InsertRichText(QTextCursor& cursor, std::string_view rtf, int dpiX, int dpiY)
+{
+    const QFont base = cursor.document()->defaultFont();
+    for (const update::RichPiece& piece : update::ParseRichText(rtf)) {
+        if (piece.kind == update::RichPiece::Kind::Break) {
+            cursor.insertBlock(QTextBlockFormat());
+            continue;
+        }
+        const update::RichFormat& f = piece.format;
+        // A line takes the indentation its first text asks for.
+        if (cursor.atBlockStart() && cursor.block().length() == 1) {
+            QTextBlockFormat block = cursor.blockFormat();
+            block.setLeftMargin(f.leftIndentTwips * dpiX / 1440.0);
+            cursor.setBlockFormat(block);
+        }
+        QFont font = base;
+        font.setBold(f.bold);
+        font.setItalic(f.italic);
+        if (f.halfPoints > 0)
+            font.setPixelSize(std::max(1, MulDiv(f.halfPoints, dpiY, 144)));
+        QTextCharFormat format;
+        format.setFont(font);
+        // Text without a colour of its own takes the text box's (the system's) text colour.
+        if (f.hasColour)
+            format.setForeground(QColor(f.red, f.green, f.blue));
+        cursor.insertText(ListText(piece.text), format);
+    }
+}
+
 }  // namespace
+
+size_t FormatUpdateSlice(QTextCursor& cursor, const std::vector<update::UpdateRecord>& updates, size_t from,
+                         int budgetMs, int dpiX, int dpiY)
+{
+    QElapsedTimer slice;
+    slice.start();
+    do {
+        InsertRichText(cursor, update::UpdateBlockRtf(updates[from]), dpiX, dpiY);
+        if (from + 1 < updates.size())
+            InsertRichText(cursor, update::UpdateSeparatorRtf(), dpiX, dpiY);
+        ++from;
+    } while (from < updates.size() && slice.elapsed() < budgetMs);
+    return from;
+}
 
 UpdaterWindow* CurrentUpdaterWindow() { return current.data(); }
 
@@ -274,15 +319,8 @@ UpdaterWindow::WaitResult UpdaterWindow::FormatUpdates()
     cancelRequested_ = false;
     formatted_ = 0;
     WaitResult result = WaitResult::Completed;
-    QElapsedTimer slice;
     while (formatted_ < shown_.size()) {
-        slice.start();
-        do {
-            InsertRichText(cursor, update::UpdateBlockRtf(shown_[formatted_]));
-            if (formatted_ + 1 < shown_.size())
-                InsertRichText(cursor, update::UpdateSeparatorRtf());
-            ++formatted_;
-        } while (formatted_ < shown_.size() && slice.elapsed() < kFormatSliceMs);
+        formatted_ = FormatUpdateSlice(cursor, shown_, formatted_, kFormatSliceMs, logicalDpiX(), logicalDpiY());
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         if (escape.pressed || cancelRequested_) {
             result = WaitResult::Cancelled;
@@ -304,35 +342,6 @@ UpdaterWindow::WaitResult UpdaterWindow::FormatUpdates()
     updates_->setDocument(document);
     updates_->moveCursor(QTextCursor::Start);
     return result;
-}
-
-void UpdaterWindow::InsertRichText(QTextCursor& cursor, std::string_view rtf)
-{
-    const QFont base = cursor.document()->defaultFont();
-    const int dpiX = logicalDpiX();
-    const int dpiY = logicalDpiY();
-    for (const update::RichPiece& piece : update::ParseRichText(rtf)) {
-        if (piece.kind == update::RichPiece::Kind::Break) {
-            cursor.insertBlock(QTextBlockFormat());
-            continue;
-        }
-        const update::RichFormat& f = piece.format;
-        // A line takes the indentation its first text asks for.
-        if (cursor.atBlockStart() && cursor.block().length() == 1) {
-            QTextBlockFormat block = cursor.blockFormat();
-            block.setLeftMargin(f.leftIndentTwips * dpiX / 1440.0);
-            cursor.setBlockFormat(block);
-        }
-        QFont font = base;
-        font.setBold(f.bold);
-        font.setItalic(f.italic);
-        if (f.halfPoints > 0)
-            font.setPixelSize(std::max(1, MulDiv(f.halfPoints, dpiY, 144)));
-        QTextCharFormat format;
-        format.setFont(font);
-        format.setForeground(f.hasColour ? QColor(f.red, f.green, f.blue) : palette().color(QPalette::Text));
-        cursor.insertText(ListText(piece.text), format);
-    }
 }
 
 void UpdaterWindow::OnCancel()

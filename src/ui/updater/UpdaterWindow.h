@@ -99,7 +99,6 @@ private:
     void OnGetFiles();
     // Stops the thread after Escape or a quit and closes the window; a quit is passed on.
     void Abandon(WaitResult result);
-    void InsertRichText(QTextCursor& cursor, std::string_view rtf);
     // Formats shown_ into a new document for the updates box, in slices.
     WaitResult FormatUpdates();
 
@@ -121,6 +120,13 @@ private:
     size_t formatted_ = 0;
     int quitCode_ = 0;
 };
+
+// Appends the blocks of updates[from], updates[from + 1], ... (a separator
+// after every one but the last of the list) at the cursor until budgetMs have
+// passed, one update at least; returns the index of the next update to
+// format. dpiX and dpiY are those of the window that shows the text.
+size_t FormatUpdateSlice(QTextCursor& cursor, const std::vector<update::UpdateRecord>& updates, size_t from,
+                         int budgetMs, int dpiX, int dpiY);
 
 // The updater while one is open (for the main window and for tests).
 UpdaterWindow* CurrentUpdaterWindow();
