@@ -14,6 +14,7 @@
 #include "ui/app/AppWiring.h"
 #include "ui/app/Program.h"
 #include "ui/app/SettingsCommands.h"
+#include "ui/app/ShutdownSignals.h"
 #include "ui/common/CommandIds.h"
 #include "ui/main/MainWindow.h"
 #include "ui/updater/UpdaterWindow.h"
@@ -27,6 +28,8 @@ int main(int argc, char** argv)
     QApplication::setApplicationVersion(QString::fromLatin1(kVersion));
     QApplication::setQuitOnLastWindowClosed(false);
     platform::QtPlatform qtPlatform;
+    // SIGTERM, SIGINT, SIGHUP and the end of the desktop session run the shutdown of File > Exit.
+    ui::ShutdownSignals shutdownSignals([&qtPlatform] { qtPlatform.SetUnattended(true); });
 
     dlog::Open();
     const std::string stars(20 + std::string(kVersion).size(), '*');
