@@ -6,6 +6,7 @@
 #include "core/BuildConfig.h"
 #include "core/DebugLog.h"
 #include "core/Format.h"
+#include "core/Version.h"
 #include "platform/api/Platform.h"
 #include "update/Crc32.h"
 #include "update/UpdateList.h"
@@ -137,6 +138,9 @@ int Thread_CheckForUpdates(UpdateState& state, const std::string& localListFile,
             break;
         }
     }
+    state.checkedList = {};
+    state.checkedListOpened = valid && !state.stop_.load() &&
+                              EvaluateUpdateList(state.checkedList, SelectionVersion(kVersion), localListFile);
     state.checkResult = valid;
     dlog::WriteAt(1, u"Thread_CheckForUpdates: ended.\n");
     state.running = false;

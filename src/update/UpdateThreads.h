@@ -17,8 +17,11 @@
 //   open; a file being fetched keeps its old contents.
 // - While a thread runs it reads only its own copies of the server table and
 //   the download list; the user-interface thread may read the flags at any
-//   time and the download list, the chosen id and the check result once the
-//   flag is clear.
+//   time and the download list, the chosen id, the check result and the
+//   checked list once the flag is clear.
+// - A check that fetched a valid list also evaluates it on its own thread
+//   (a list of thousands of updates takes a while to read), so the
+//   user-interface thread only takes the result.
 // - Status texts go to the sink set with SetStatusSink, called on the
 //   update thread; the sink must hand them over to its own thread.
 
@@ -33,6 +36,7 @@
 #include <vector>
 
 #include "update/HttpFetch.h"
+#include "update/UpdateList.h"
 
 namespace mirudex::update {
 
@@ -71,6 +75,11 @@ public:
     std::atomic<bool> running{false};
     // Written by the check when it ends: a valid list was fetched.
     std::atomic<bool> checkResult{false};
+    // Written by the check when it ends: the fetched list evaluated for this
+    // program (empty after a failed check, so an older list is never offered
+    // again), and whether the list file could be opened for that.
+    UpdateSelection checkedList;
+    bool checkedListOpened = false;
     // Written by the download when it ends: every file arrived with a good CRC.
     std::atomic<bool> downloadOk{false};
 

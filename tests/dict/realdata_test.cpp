@@ -47,6 +47,9 @@ TEST_F(RealDataTest, EdictLoadsFromTextAndFromItsIndex)
     ASSERT_EQ(store.edict_dictionaries.size(), 1u);
     const Dictionary& fromText = *store.edict_dictionaries[0];
     EXPECT_EQ(fromText.count, 267381);
+    // Debian's EDICT has no line the load would skip.
+    EXPECT_EQ(fromText.skipped.Damaged(), 0);
+    EXPECT_EQ(fromText.skipped.undecoded, 0);
     EXPECT_TRUE(platform_.MessageBoxes().empty());
     ASSERT_TRUE(fs::exists("DICT/edict.mxi"));
     EXPECT_EQ(store.kanji_index.count, 6355);

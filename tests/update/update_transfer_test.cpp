@@ -193,6 +193,13 @@ TEST_F(UpdateTransfer, CheckTriesTheNextServerUntilAValidList)
         ASSERT_TRUE(Load_Thread_CheckForUpdates(state_, kListFileName)) << c.name;
         ASSERT_TRUE(WaitForThread()) << c.name;
         EXPECT_EQ(state_.checkResult.load(), c.valid) << c.name;
+        // The list is evaluated on the check's thread; a failed check offers
+        // nothing, whatever a former check left in the list file.
+        EXPECT_EQ(state_.checkedListOpened, c.valid) << c.name;
+        EXPECT_EQ(state_.checkedList.applicable.size(), c.valid ? 1u : 0u) << c.name;
+        EXPECT_EQ(state_.checkedList.downloadList,
+                  c.valid ? std::vector<std::string>{"abc.txt:352441c2"} : std::vector<std::string>{})
+            << c.name;
         const auto paths = server_.Paths();
         EXPECT_EQ(std::vector<std::string>(paths.begin() + seen, paths.end()), c.paths) << c.name;
         seen = paths.size();

@@ -3,12 +3,14 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QTextFrame>
 #include <QUrl>
@@ -16,8 +18,8 @@
 #include <thread>
 
 #include "core/DebugLog.h"
-#include "core/Version.h"
 #include "platform/api/Platform.h"
+#include "platform/api/Utf.h"
 #include "platform/qt/QtText.h"
 #include "ui/common/EscapeFilter.h"
 #include "ui/common/QuitRequest.h"
@@ -46,8 +48,9 @@ std::function<void(const QUrl&)>& UrlOpener()
 // Text from the list: UTF-8 when it is valid UTF-8, otherwise one character per byte.
 QString ListText(const std::string& bytes)
 {
-    const QString text = QString::fromUtf8(bytes);
-    return text.toUtf8() == QByteArray::fromStdString(bytes) ? text : QString::fromLatin1(bytes);
+    if (const std::optional<std::u16string> text = DecodeUtf8(bytes))
+        return QString::fromStdU16String(*text);
+    return QString::fromLatin1(bytes);
 }
 
 QTextEdit* MakeBox(QWidget* parent, const char* id, const QFont& font)
@@ -68,7 +71,48 @@ QTextEdit* MakeBox(QWidget* parent, const char* id, const QFont& font)
     return box;
 }
 
+void InsertRichText(QTextCursor& cursor, std::string_view rtf, int dpiX, int dpiY)
+{
+    const QFont base = cursor.document()->defaultFont();
+    for (const update::RichPiece& piece : update::ParseRichText(rtf)) {
+        if (piece.kind == update::RichPiece::Kind::Break) {
+            cursor.insertBlock(QTextBlockFormat());
+            continue;
+        }
+        const update::RichFormat& f = piece.format;
+        // A line takes the indentation its first text asks for.
+        if (cursor.atBlockStart() && cursor.block().length() == 1) {
+            QTextBlockFormat block = cursor.blockFormat();
+            block.setLeftMargin(f.leftIndentTwips * dpiX / 1440.0);
+            cursor.setBlockFormat(block);
+        }
+        QFont font = base;
+        font.setBold(f.bold);
+        font.setItalic(f.italic);
+        if (f.halfPoints > 0)
+            font.setPixelSize(std::max(1, MulDiv(f.halfPoints, dpiY, 144)));
+        QTextCharFormat format;
+        format.setFont(font);
+        format.setForeground(f.hasColour ? QColor(f.red, f.green, f.blue) : QColor(Qt::black));
+        cursor.insertText(ListText(piece.text), format);
+    }
+}
+
 }  // namespace
+
+size_t FormatUpdateSlice(QTextCursor& cursor, const std::vector<update::UpdateRecord>& updates, size_t from,
+                         int budgetMs, int dpiX, int dpiY)
+{
+    QElapsedTimer slice;
+    slice.start();
+    do {
+        InsertRichText(cursor, update::UpdateBlockRtf(updates[from]), dpiX, dpiY);
+        if (from + 1 < updates.size())
+            InsertRichText(cursor, update::UpdateSeparatorRtf(), dpiX, dpiY);
+        ++from;
+    } while (from < updates.size() && slice.elapsed() < budgetMs);
+    return from;
+}
 
 UpdaterWindow* CurrentUpdaterWindow() { return current.data(); }
 
@@ -218,61 +262,84 @@ UpdaterWindow::WaitResult UpdaterWindow::Check()
     return result;
 }
 
-void UpdaterWindow::ShowList()
+UpdaterWindow::WaitResult UpdaterWindow::ShowList()
 {
-    update::UpdateSelection selection;
-    const bool opened =
-        update::EvaluateUpdateList(selection, update::SelectionVersion(kVersion), update::kListFileName);
-    state_.downloadList = selection.downloadList;
-    state_.chosenId = selection.chosenId;
-    shown_ = selection.applicable;
-    listShown_ = true;
+    // The check has read the list it fetched on its own thread. After a
+    // failed check there is nothing: a list an earlier check left in the list
+    // file is neither shown nor offered.
+    update::UpdateSelection selection = std::move(state_.checkedList);
+    state_.checkedList = {};
+    const bool opened = !state_.checkResult || state_.checkedListOpened;
+    state_.downloadList = std::move(selection.downloadList);
+    state_.chosenId = std::move(selection.chosenId);
+    shown_ = std::move(selection.applicable);
     if (!opened) {
         SetStatusText(QStringLiteral("There was an error when opening the file."));
-        return;
+        listShown_ = true;
+        return WaitResult::Completed;
     }
-    QTextCursor files(files_->document());
-    files.movePosition(QTextCursor::End);
+    QString files;
     for (const std::string& entry : state_.downloadList)
-        files.insertText(ListText(entry) + QLatin1Char('\n'));
-
-    QTextCursor cursor(updates_->document());
-    cursor.movePosition(QTextCursor::End);
-    for (size_t i = 0; i < shown_.size(); ++i) {
-        InsertRichText(cursor, update::UpdateBlockRtf(shown_[i]));
-        if (i + 1 < shown_.size())
-            InsertRichText(cursor, update::UpdateSeparatorRtf());
+        files += ListText(entry) + QLatin1Char('\n');
+    if (!files.isEmpty()) {
+        QTextCursor cursor(files_->document());
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(files);
     }
-    updates_->moveCursor(QTextCursor::Start);
+
+    const WaitResult result = FormatUpdates();
+    if (result != WaitResult::Completed) {
+        // Nothing half shown is offered: the window goes as after Escape.
+        state_.downloadList.clear();
+        state_.chosenId.clear();
+        Abandon(result);
+        return result;
+    }
+    listShown_ = true;
+    return result;
 }
 
-void UpdaterWindow::InsertRichText(QTextCursor& cursor, std::string_view rtf)
+UpdaterWindow::WaitResult UpdaterWindow::FormatUpdates()
 {
-    const QFont base = updates_->document()->defaultFont();
-    const int dpiX = logicalDpiX();
-    const int dpiY = logicalDpiY();
-    for (const update::RichPiece& piece : update::ParseRichText(rtf)) {
-        if (piece.kind == update::RichPiece::Kind::Break) {
-            cursor.insertBlock(QTextBlockFormat());
-            continue;
+    if (shown_.empty())
+        return WaitResult::Completed;
+    // A document of its own: it is laid out only once, when the box shows it.
+    QTextDocument* shownDocument = updates_->document();
+    auto* document = new QTextDocument(updates_);
+    document->setDefaultFont(shownDocument->defaultFont());
+    document->rootFrame()->setFrameFormat(shownDocument->rootFrame()->frameFormat());
+    QTextCursor cursor(document);
+
+    EscapeFilter escape;
+    qApp->installEventFilter(&escape);
+    waiting_ = true;
+    formatting_ = true;
+    cancelRequested_ = false;
+    formatted_ = 0;
+    WaitResult result = WaitResult::Completed;
+    while (formatted_ < shown_.size()) {
+        formatted_ = FormatUpdateSlice(cursor, shown_, formatted_, kFormatSliceMs, logicalDpiX(), logicalDpiY());
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        if (escape.pressed || cancelRequested_) {
+            result = WaitResult::Cancelled;
+            break;
         }
-        const update::RichFormat& f = piece.format;
-        // A line takes the indentation its first text asks for.
-        if (cursor.atBlockStart() && cursor.block().length() == 1) {
-            QTextBlockFormat block = cursor.blockFormat();
-            block.setLeftMargin(f.leftIndentTwips * dpiX / 1440.0);
-            cursor.setBlockFormat(block);
+        if (quit::Pending()) {
+            quitCode_ = quit::Take();
+            result = WaitResult::Quitting;
+            break;
         }
-        QFont font = base;
-        font.setBold(f.bold);
-        font.setItalic(f.italic);
-        if (f.halfPoints > 0)
-            font.setPixelSize(std::max(1, MulDiv(f.halfPoints, dpiY, 144)));
-        QTextCharFormat format;
-        format.setFont(font);
-        format.setForeground(f.hasColour ? QColor(f.red, f.green, f.blue) : QColor(Qt::black));
-        cursor.insertText(ListText(piece.text), format);
     }
+    formatting_ = false;
+    waiting_ = false;
+    qApp->removeEventFilter(&escape);
+    if (result != WaitResult::Completed) {
+        delete document;
+        return result;
+    }
+    updates_->setDocument(document);
+    updates_->moveCursor(QTextCursor::Start);
+    return result;
 }
 
 void UpdaterWindow::OnCancel()
@@ -323,8 +390,8 @@ void RunUpdater(Registry& registry, update::UpdateState& state, QWidget* mainWin
     auto* window = new UpdaterWindow(registry, state, mainWindow);
     current = window;
     window->show();
-    if (window->Check() == UpdaterWindow::WaitResult::Completed) {
-        window->ShowList();
+    if (window->Check() == UpdaterWindow::WaitResult::Completed &&
+        window->ShowList() == UpdaterWindow::WaitResult::Completed) {
         // Until the window is closed; a quit request ends the loop and stays
         // pending, so the program's own loop ends after this command.
         while (!window->closed() && !quit::Pending())

@@ -8,7 +8,14 @@
 // Threads: user-interface thread only. While a check or download runs the
 // window waits in a loop that keeps dispatching events every 10 ms, so the
 // other windows stay usable; the update threads only send status texts,
-// which reach the status bar (id 100) through queued calls.
+// which reach the status bar (id 100) through queued calls. A long list is
+// formatted a slice of at most kFormatSliceMs at a time into a document of
+// its own, with events dispatched between slices, so Escape, Cancel and
+// quitting act at once however long the list is; the box shows the document
+// when it is complete.
+//
+// A check that found no valid list shows nothing and offers nothing: the list
+// file a former check left behind is not read again.
 //
 // Quitting: a quit request that arrives while the updater runs closes the
 // updater (stopping its thread) and is passed on, so the program still ends.
@@ -46,6 +53,8 @@ public:
     static constexpr int kButtonTop = kFilesTop + kFilesHeight + 4;  // 524
     static constexpr int kButtonWidth = 150;
     static constexpr int kButtonHeight = 24;
+    // Longest stretch of formatting between two rounds of event dispatching.
+    static constexpr int kFormatSliceMs = 20;
 
     enum class WaitResult { Completed, Cancelled, Quitting };
 
@@ -63,12 +72,17 @@ public:
     bool closed() const { return closed_; }
     // The check has ended and its list is shown (the window waits for the user).
     bool listShown() const { return listShown_; }
+    // The list is being formatted; how many of its updates are formatted so far.
+    bool formatting() const { return formatting_; }
+    size_t formattedUpdates() const { return formatted_; }
     // The applicable updates shown, in list order.
     const std::vector<update::UpdateRecord>& updates() const { return shown_; }
 
-    // The check and the list shown afterwards (steps of RunUpdater).
+    // The check and the list shown afterwards (steps of RunUpdater). ShowList
+    // ends as Cancelled or Quitting when the user leaves while a long list is
+    // formatted; the window is then closed (and a quit passed on).
     WaitResult Check();
-    void ShowList();
+    WaitResult ShowList();
     // Waits while an update thread runs: Escape cancels, a quit request quits.
     WaitResult PollingWait();
 
@@ -85,7 +99,8 @@ private:
     void OnGetFiles();
     // Stops the thread after Escape or a quit and closes the window; a quit is passed on.
     void Abandon(WaitResult result);
-    void InsertRichText(QTextCursor& cursor, std::string_view rtf);
+    // Formats shown_ into a new document for the updates box, in slices.
+    WaitResult FormatUpdates();
 
     Registry& registry_;
     update::UpdateState& state_;
@@ -101,8 +116,17 @@ private:
     bool waiting_ = false;
     bool listShown_ = false;
     bool cancelRequested_ = false;
+    bool formatting_ = false;
+    size_t formatted_ = 0;
     int quitCode_ = 0;
 };
+
+// Appends the blocks of updates[from], updates[from + 1], ... (a separator
+// after every one but the last of the list) at the cursor until budgetMs have
+// passed, one update at least; returns the index of the next update to
+// format. dpiX and dpiY are those of the window that shows the text.
+size_t FormatUpdateSlice(QTextCursor& cursor, const std::vector<update::UpdateRecord>& updates, size_t from,
+                         int budgetMs, int dpiX, int dpiY);
 
 // The updater while one is open (for the main window and for tests).
 UpdaterWindow* CurrentUpdaterWindow();

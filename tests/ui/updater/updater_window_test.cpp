@@ -227,24 +227,82 @@ TEST_F(UpdaterTest, NothingToGet)
     EXPECT_TRUE(platform_.MessageBoxes().empty());
 }
 
-TEST_F(UpdaterTest, FailedChecksAndAMissingList)
+TEST_F(UpdaterTest, AFailedCheckShowsAndOffersNothing)
 {
-    // No server answers with a list: nothing found, the old list is still shown.
-    server_.Serve(kListPath, "<html>404</html>\n");
-    WriteFile("updates.v2.txt", kTwoUpdates);
-    state_.servers[1].listPath = kListPath;
+    // A good check first: its list stays behind in updates.v2.txt.
+    server_.Serve(kListPath, kTwoUpdates);
     Run([&](UpdaterWindow& w) {
-        EXPECT_EQ(Status(w), QStringLiteral("No updates found"));
-        EXPECT_TRUE(w.updatesBox()->toPlainText().startsWith(QStringLiteral("No updates found")));
+        EXPECT_EQ(w.updates().size(), 2u);
         w.close();
     });
-    std::filesystem::remove("updates.v2.txt");
-    state_.port = LoopbackServer::ClosedPort();
-    Run([&](UpdaterWindow& w) {
-        EXPECT_EQ(Status(w), QStringLiteral("There was an error when opening the file."));
-        EXPECT_EQ(w.updatesBox()->toPlainText(), QStringLiteral("No updates found"));
-        w.close();
-    });
+    ASSERT_FALSE(state_.downloadList.empty());
+    ASSERT_EQ(ReadFile("updates.v2.txt"), kTwoUpdates);
+
+    // Then no server answers with a list (a page in its place, or nobody at all).
+    const std::function<void()> failures[] = {
+        [&] { server_.Serve(kListPath, "<html>404</html>\n"); },
+        [&] {
+            WriteFile("updates.v2.txt", kTwoUpdates);
+            state_.port = LoopbackServer::ClosedPort();
+        },
+    };
+    for (const auto& fail : failures) {
+        fail();
+        Run([&](UpdaterWindow& w) {
+            EXPECT_EQ(Status(w), QStringLiteral("No updates found"));
+            EXPECT_EQ(w.updatesBox()->toPlainText(), QStringLiteral("No updates found"));
+            EXPECT_TRUE(w.filesBox()->toPlainText().isEmpty());
+            EXPECT_TRUE(w.updates().empty());
+            EXPECT_TRUE(state_.downloadList.empty());
+            EXPECT_TRUE(state_.chosenId.empty());
+            QTest::mouseClick(w.getFilesButton(), Qt::LeftButton);  // nothing to get
+            EXPECT_TRUE(FileRequests().empty());
+            w.close();
+        });
+    }
+}
+
+// A list of 20,000 updates (2 MB) is formatted a slice at a time: Cancel,
+// Escape and quitting end the updater long before the list is complete.
+TEST_F(UpdaterTest, ALongListCanBeLeftWhileItIsFormatted)
+{
+    std::string list = "# updates.v2.txt\n";
+    for (int i = 0; i < 20000; ++i)
+        list += "NEWS\nHeadline " + std::to_string(i) + "\nDATE\n2026-12-01\nID\nid-" + std::to_string(i) +
+                "\nTYPE\n98\nAPPLIES TO\nAll\nINFO\nSome words about this update.\nFILE\nf" + std::to_string(i) +
+                ".txt:1\n";
+    ASSERT_GT(list.size(), 2000000u);
+    server_.Serve(kListPath, list);
+    enum class Leave { Cancel, Escape, Quit };
+    for (const Leave leave : {Leave::Cancel, Leave::Escape, Leave::Quit}) {
+        size_t formattedWhenLeft = 0;
+        bool left = false;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            UpdaterWindow* w = CurrentUpdaterWindow();
+            if (left || !w || !w->formatting() || w->formattedUpdates() == 0)
+                return;
+            left = true;
+            formattedWhenLeft = w->formattedUpdates();
+            if (leave == Leave::Cancel)
+                QTest::mouseClick(w->cancelButton(), Qt::LeftButton);
+            else if (leave == Leave::Escape)
+                QTest::keyClick(w->updatesBox(), Qt::Key_Escape);
+            else
+                quit::Post(4);
+        });
+        poll.start(5);
+        RunUpdater(registry_, state_, nullptr);
+        poll.stop();
+        ASSERT_TRUE(left);
+        EXPECT_EQ(CurrentUpdaterWindow(), nullptr);
+        // Left after a slice or two, not after the whole list.
+        EXPECT_LT(formattedWhenLeft, 20000u);
+        EXPECT_TRUE(state_.downloadList.empty());
+        EXPECT_EQ(quit::Pending(), leave == Leave::Quit);
+        if (quit::Pending())
+            quit::Take();
+    }
 }
 
 TEST_F(UpdaterTest, EscapeDuringTheCheckClosesTheWindowAtOnce)
