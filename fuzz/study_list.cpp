@@ -16,8 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     userdata::StudyListFile file;
     markers.Add(u"n", u"noun");
     markers.Add(u"vs", u"suru verb");
-    userdata::StudyListContext context{*options,
-                                       markers,
+    userdata::StudyListContext context{*options, markers,
                                        [&](dict::Dictionary& d) {
                                            dict::EDICT_Index_Load(d, *options);
                                            return userdata::LoadWait::Finished;
