@@ -185,3 +185,21 @@ TEST_F(StartupOptionsTest, LeftoversOfAnInterruptedSaveAreRemovedAtStart)
     EXPECT_FALSE(std::filesystem::exists("Options.mxreg.aQ3zR9"));
     EXPECT_FALSE(std::filesystem::exists("Options.mxreg.pL0kM2~"));
 }
+
+TEST_F(StartupOptionsTest, ItemsAddedWithoutAVersionAreGivenToEveryFile)
+{
+    for (bool setBefore : {false, true}) {
+        SCOPED_TRACE(setBefore);
+        WriteOldFile("1.0.7.502");
+        Registry r;
+        ASSERT_TRUE(LoadOptionsAtStartup(r));
+        UpgradeOptionsIfOlder(r);
+        if (setBefore)
+            r.SetBOOL(opt::misc::kCloseToTray, true);
+        AddItemsWithoutVersion(r);
+        EXPECT_FALSE(r.GetBOOL(opt::misc::kGrabSelection));
+        EXPECT_EQ(r.GetBOOL(opt::misc::kCloseToTray), setBefore) << "a value the file holds is kept";
+        EXPECT_FALSE(r.DataExists(opt::search::kLanguage)) << "nothing else is added";
+        EXPECT_EQ(r.current().PathText(), "");
+    }
+}
