@@ -13,6 +13,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <optional>
@@ -48,8 +49,22 @@ std::string Utf16LeOf(std::u16string_view text)
 // A program process with its standard output on a pipe.
 class Child {
 public:
-    Child(const std::string& program, const std::vector<std::string>& args)
+    // environment: "NAME=value" entries that replace or add to this process's.
+    Child(const std::string& program, const std::vector<std::string>& args,
+          const std::vector<std::string>& environment = {})
     {
+        std::vector<std::string> env(environment);
+        for (char** e = environ; *e; ++e) {
+            const std::string entry = *e;
+            const std::string name = entry.substr(0, entry.find('=') + 1);
+            if (std::none_of(environment.begin(), environment.end(),
+                             [&name](const std::string& mine) { return mine.rfind(name, 0) == 0; }))
+                env.push_back(entry);
+        }
+        std::vector<char*> envp;
+        for (std::string& e : env)
+            envp.push_back(e.data());
+        envp.push_back(nullptr);
         int out[2];
         if (pipe2(out, O_CLOEXEC) != 0)
             return;
@@ -60,7 +75,7 @@ public:
         for (const std::string& a : args)
             argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
-        if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ) != 0)
+        if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0)
             pid_ = -1;
         posix_spawn_file_actions_destroy(&actions);
         close(out[1]);
@@ -176,18 +191,32 @@ TEST_F(SignalsTest, SigtermAfterASearchSavesLikeFileExit)
     EXPECT_GT(saved.GetINT(".\\Window\\Window_w"), 0);
 }
 
-TEST_F(SignalsTest, SigtermToTheRealProgramRunsItsShutdown)
+TEST_F(SignalsTest, SigtermToTheRealProgramAfterASearchRunsItsShutdown)
 {
-    Child child(MIRUDEX_PROGRAM, {});
+    // Its own runtime folder, so that no other Mirudex of this user takes the
+    // requests, and this folder as the working folder.
+    fs::create_directory("runtime");
+    fs::permissions("runtime", fs::perms::owner_all);
+    const std::vector<std::string> environment = {"XDG_RUNTIME_DIR=" + (dir_ / "runtime").string(), "MIRUDEX_HOME="};
+    const std::string workdir = dir_.string();
+    Child child(MIRUDEX_PROGRAM, {"--workdir", workdir}, environment);
     ASSERT_TRUE(child.started());
     ASSERT_TRUE(WaitForLog("C O M M E N C I N G    M A I N    M E S S A G E    L O O P\n"));
+    // A second start hands its search to the running program and ends.
+    Child second(MIRUDEX_PROGRAM, {"--workdir", workdir, "--search", "ねこ"}, environment);
+    ASSERT_TRUE(second.started());
+    const std::optional<int> secondStatus = second.WaitForEnd();
+    ASSERT_TRUE(secondStatus.has_value());
+    EXPECT_TRUE(WIFEXITED(*secondStatus) && WEXITSTATUS(*secondStatus) == 0);
+    ASSERT_TRUE(WaitForLog("      SEARCH COMPLETE!\n"));
+
     child.Signal(SIGTERM);
     const std::optional<int> status = child.WaitForEnd();
     ASSERT_TRUE(status.has_value());
     ASSERT_TRUE(WIFEXITED(*status)) << "ended by signal " << WTERMSIG(*status);
     EXPECT_EQ(WEXITSTATUS(*status), 0);
     ExpectOrderlyShutdownLines(test::ReadLogUtf8());
-    EXPECT_EQ(test::ReadFile("history.dat"), Utf16LeOf(u"earlier\n"));
+    EXPECT_EQ(test::ReadFile("history.dat"), Utf16LeOf(u"ねこ\nearlier\n"));
 }
 
 TEST_F(SignalsTest, SecondSignalDuringTheShutdownEndsAtOnceWithoutAHalfFile)
