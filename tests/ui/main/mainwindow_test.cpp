@@ -540,6 +540,7 @@ TEST_F(MainWindowTest, TrayMenuShowsHidesWatchesAndExits)
 
     quit::Reset();
     registry_.SetBOOL(opt::misc::kCloseToTray, true);
+    w->hide();  // in the tray
     tray.exitAction()->trigger();
     EXPECT_TRUE(quit::Pending()) << "Exit ends the program even when closing keeps it in the tray";
     quit::Reset();
