@@ -138,7 +138,8 @@ TEST_F(FirstHourTest, RomajiWithConversionOnIsSearchedAsJapaneseWhenEnglishHasNo
     }
     // An English word that English finds stays an English search.
     TypeAndSearch("fish");
-    EXPECT_TRUE(Found(u"魚"));
+    EXPECT_FALSE(state_->edict_results[0].empty());
+    EXPECT_EQ(edit_->toPlainText(), QString::fromUtf16(u"fish"));
     EXPECT_EQ(platform_.LastStatus(0).find(u"searched as Japanese"), std::u16string::npos);
 }
 
