@@ -105,11 +105,8 @@ TEST_F(FirstHourTest, RomajiWithTheDefaultSettingsFindsItsWords)
         const char16_t* word;
     };
     const Case cases[] = {
-        {"hon", u"ほん", u"本"},
-        {"nihon", u"にほん", u"日本"},
-        {"gohan", u"ごはん", u"御飯"},
-        {"kaban", u"かばん", u"鞄"},
-        {"shimbun", u"しんぶん", u"新聞"},
+        {"hon", u"ほん", u"本"},     {"nihon", u"にほん", u"日本"},     {"gohan", u"ごはん", u"御飯"},
+        {"kaban", u"かばん", u"鞄"}, {"shimbun", u"しんぶん", u"新聞"},
     };
     for (const Case& c : cases) {
         TypeAndSearch(c.typed);
