@@ -1,14 +1,14 @@
 #include "core/Registry.h"
 
 #include <cctype>
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <limits>
 
 #include "core/AtomicFile.h"
 #include "core/DebugLog.h"
+#include "core/LineReader.h"
 #include "platform/api/Platform.h"
 
 namespace mirudex {
@@ -16,12 +16,6 @@ namespace mirudex {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-// A key name that CD can reach: not "." or "..", no backslash.
-bool IsReachableName(std::string_view name)
-{
-    return name != "." && name != ".." && name.find('\\') == std::string_view::npos;
-}
 
 std::string_view TrimBlanks(std::string_view s)
 {
@@ -90,35 +84,6 @@ std::string RegistryKey::PathText() const
         return {};
     return parent->PathText() + name + "\\";
 }
-
-// Reads a text the way a line loop over fgets() with a 4,999-byte buffer and a
-// feof() test does: a piece ends at a line end or after 4,998 characters, and
-// a read that runs into the end of the file ends the loop, so a last line
-// without a line end is never handled.
-struct Registry::Reader {
-    std::string_view text;
-    size_t pos = 0;
-
-    bool Next(std::string& piece)
-    {
-        piece.clear();
-        if (pos >= text.size())
-            return false;
-        size_t start = pos;
-        while (pos < text.size() && pos - start < kMaxLineLength) {
-            char c = text[pos++];
-            if (c == '\n') {
-                piece.assign(text.substr(start, pos - start));
-                return true;
-            }
-        }
-        if (pos - start >= kMaxLineLength) {
-            piece.assign(text.substr(start, pos - start));
-            return true;
-        }
-        return false;  // ran into the end of the file
-    }
-};
 
 // The lock of one public operation: shared for a lookup, alone for a change.
 // An operation that another one of this thread calls while that one holds the
@@ -360,39 +325,43 @@ bool Registry::DataExists(std::string_view path)
     Fail(miss, RegistryKind::STRING);
 }
 
-bool Registry::Load(const std::string& fileName)
+RegistryLoadResult Registry::LoadFile(const std::string& fileName)
 {
-    std::error_code ec;
-    if (std::filesystem::is_directory(fileName, ec))
-        return false;
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in)
-        return false;
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    LoadFromText(ss.str());
-    return true;
+    LineReader reader;
+    if (!reader.Open(fileName)) {
+        const int error = errno;
+        return {error == ENOENT ? RegistryLoad::Missing : RegistryLoad::Unreadable, error};
+    }
+    const RegistryLoad status = Parse(reader);
+    if (status == RegistryLoad::Loaded && reader.Error() != 0)
+        return {RegistryLoad::Unreadable, reader.Error()};  // a directory, a read error
+    return {status, 0};
 }
 
-void Registry::LoadFromText(std::string_view text)
+bool Registry::Load(const std::string& fileName) { return LoadFile(fileName).status == RegistryLoad::Loaded; }
+
+RegistryLoad Registry::LoadFromText(std::string_view text)
+{
+    LineReader reader;
+    reader.OpenText(text);
+    return Parse(reader);
+}
+
+RegistryLoad Registry::Parse(LineReader& reader)
 {
     Access lock(*this, true);
-    Reader reader{text, 0};
-    ParseInto(reader, 0);
-}
-
-bool Registry::ParseInto(Reader& reader, int depth)
-{
+    // The key being read and its depth below the key the parse began in; the
+    // current key itself does not move.
+    RegistryKey* key = current_;
+    int depth = 0;
     std::string piece;
-    while (reader.Next(piece)) {
+    while (reader.ReadLine(piece, std::numeric_limits<size_t>::max()) != LineReader::Read::End) {
         if (!piece.empty() && piece[0] == '#') {
-            // Comments are written back with a plain line end.
-            bool hadEnd = !piece.empty() && piece.back() == '\n';
-            while (!piece.empty() && (piece.back() == '\n' || piece.back() == '\r'))
-                piece.pop_back();
-            if (hadEnd)
-                piece.push_back('\n');
-            current_->comments.push_back(piece);
+            // Comments are written back with a plain line end, also the last
+            // line of a file that had none.
+            TrimLineEnd(piece);
+            piece.push_back('\n');
+            key->comments.push_back(piece);
             continue;
         }
         std::string_view line = piece;
@@ -420,26 +389,30 @@ bool Registry::ParseInto(Reader& reader, int depth)
         if (tooMany)
             continue;
 
-        if (count == 1 && fields[0] == "KEY_STOP")
-            return depth == 0;
+        if (count == 1 && fields[0] == "KEY_STOP") {
+            // At the outermost level this ends the whole parse.
+            if (depth == 0)
+                return RegistryLoad::Loaded;
+            key = key->parent;
+            --depth;
+            continue;
+        }
         if (count == 2 && fields[0] == "KEY_START") {
-            // A block repeated under one parent is read into the first key
-            // of its name; no second key is made for it, since saving would
-            // write the first key once for each and the file would double
-            // at every start.
-            if (RegistryKey* existing = IsReachableName(fields[1]) ? current_->FindChild(fields[1]) : nullptr) {
-                current_ = existing;
-            } else {
-                auto key = std::make_unique<RegistryKey>();
-                key->parent = current_;
-                key->name = std::string(fields[1]);
-                current_ = key.get();
-                current_->parent->children.push_back(std::move(key));
+            if (depth == kMaxDepth)
+                return RegistryLoad::TooDeep;
+            // A block repeated under one parent is read into the first key of
+            // its name: a second key would never be reached by a path, and
+            // saving would write the first one again in its place.
+            RegistryKey* child = key->FindChild(fields[1]);
+            if (!child) {
+                auto made = std::make_unique<RegistryKey>();
+                made->parent = key;
+                made->name = std::string(fields[1]);
+                child = made.get();
+                key->children.push_back(std::move(made));
             }
-            bool stop = ParseInto(reader, depth + 1);
-            CD(opt::kParent);
-            if (stop)
-                return true;
+            key = child;
+            ++depth;
             continue;
         }
         if (count == 3) {
@@ -458,10 +431,10 @@ bool Registry::ParseInto(Reader& reader, int depth)
             } else {
                 continue;  // an unknown type word has no kind: the line is dropped
             }
-            current_->data.push_back(std::move(d));
+            key->data.push_back(std::move(d));
         }
     }
-    return true;  // the end of the file ends every level
+    return RegistryLoad::Loaded;  // the end of the file ends every level
 }
 
 std::string Registry::SaveToText()
@@ -474,15 +447,11 @@ std::string Registry::SaveToText()
     return out;
 }
 
-bool Registry::Save(const std::string& fileName)
+bool Registry::Save(const std::string& fileName, int* error)
 {
     Access lock(*this, true);
-    AtomicFileWriter writer;
     current_ = root_.get();
-    if (!writer.Open(fileName))
-        return false;
-    writer.Write(SaveToText());
-    return writer.Commit();
+    return WriteFileAtomically(fileName, SaveToText(), error);
 }
 
 void Registry::WriteKey(std::string& out, RegistryKey& key, int depth)
@@ -492,16 +461,9 @@ void Registry::WriteKey(std::string& out, RegistryKey& key, int depth)
         out += Tabs(depth) + "KEY_START :: " + key.name + "\n";
     for (const auto& c : key.comments)
         out += c;
-    for (size_t i = 0; i < key.children.size(); ++i) {
-        RegistryKey* child = key.children[i].get();
-        RegistryKey* saved = current_;
-        if (IsReachableName(child->name))
-            CD(child->name);  // duplicates write the first key of the name again
-        else
-            current_ = child;
-        WriteKey(out, *current_, depth + 1);
-        current_ = saved;
-    }
+    // Every key once: the work and the text are linear in the size of the tree.
+    for (const auto& child : key.children)
+        WriteKey(out, *child, depth + 1);
     for (const auto& d : key.data) {
         out += Tabs(depth + 1) + d.typeText + " :: " + d.name + " :: ";
         switch (d.kind) {
@@ -525,16 +487,8 @@ void Registry::PrintKey(RegistryKey& key, int depth)
     const std::string indent(static_cast<size_t>(depth > 0 ? depth : 0) * 3, ' ');
     // The root has no name; it shows as "." as in a path.
     dlog::Write(u"%S[%S]\n", indent, key.parent ? std::string_view(key.name) : std::string_view("."));
-    for (size_t i = 0; i < key.children.size(); ++i) {
-        RegistryKey* child = key.children[i].get();
-        RegistryKey* saved = current_;
-        if (IsReachableName(child->name))
-            CD(child->name);
-        else
-            current_ = child;
-        PrintKey(*current_, depth + 1);
-        current_ = saved;
-    }
+    for (const auto& child : key.children)
+        PrintKey(*child, depth + 1);
     const std::string dataIndent = indent + "   ";
     for (const auto& d : key.data) {
         dlog::Write(u"%S%S = ", dataIndent, d.name);

@@ -31,6 +31,8 @@
 
 namespace mirudex {
 
+class LineReader;
+
 enum class RegistryKind { STRING, INT, BOOL };
 
 struct RegistryData {
@@ -56,9 +58,24 @@ struct RegistryKey {
     std::string PathText() const;
 };
 
+// How reading an options file went.
+enum class RegistryLoad {
+    Loaded,      // every line was read
+    Missing,     // there is no such file (the store is unchanged)
+    Unreadable,  // the file exists but could not be read (LoadResult::error says why)
+    TooDeep,     // keys nested deeper than Registry::kMaxDepth: a damaged file
+};
+
+struct RegistryLoadResult {
+    RegistryLoad status = RegistryLoad::Loaded;
+    int error = 0;  // errno, for Missing and Unreadable
+};
+
 class Registry {
 public:
-    static constexpr size_t kMaxLineLength = 4998;
+    // Keys nested deeper than this make a file damaged: the program's own
+    // files are four levels deep, and the tree is walked recursively.
+    static constexpr int kMaxDepth = 64;
 
     Registry();
     // Moving is for setting a store up, before any other thread sees it.
@@ -78,14 +95,20 @@ public:
     void SetSTRING(std::string_view path, std::string_view value);
     bool DataExists(std::string_view path);
 
-    // Parses the file into the current key; false when it cannot be opened.
+    // Parses the file into the current key. Lines are read whole, however
+    // long, and a last line without a line end is read like any other. A
+    // key block whose name its parent already has is read into that key, so
+    // a file with a repeated block settles after one load and save.
+    RegistryLoadResult LoadFile(const std::string& fileName);
+    // LoadFile; true when the file was read completely.
     bool Load(const std::string& fileName);
     // Writes the whole store (the current key becomes the root). The old file
     // is replaced only after the new one was written completely; false and the
-    // old file untouched on any failure.
-    bool Save(const std::string& fileName);
-    // Parses options text into the current key (what Load does with a file's contents).
-    void LoadFromText(std::string_view text);
+    // old file untouched on any failure (*error, when given, the errno).
+    bool Save(const std::string& fileName, int* error = nullptr);
+    // Parses options text into the current key (what Load does with a file's
+    // contents): Loaded or TooDeep.
+    RegistryLoad LoadFromText(std::string_view text);
     std::string SaveToText();
 
     void Print(int depth);
@@ -98,9 +121,8 @@ public:
     const RegistryKey& current() const { return *current_; }
 
 private:
-    struct Reader;
-    // Parses lines into the key being read; true when the whole parse must end.
-    bool ParseInto(Reader& reader, int depth);
+    // Parses the reader's lines into the current key.
+    RegistryLoad Parse(LineReader& reader);
     void WriteKey(std::string& out, RegistryKey& key, int depth);
     void PrintKey(RegistryKey& key, int depth);
     void MergeKey(RegistryKey& dest, const RegistryKey& src);

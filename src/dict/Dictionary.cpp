@@ -179,6 +179,7 @@ TextLoad LoadFromText(Dictionary& dictionary, Registry& registry, StopToken stop
 {
     LineReader file;
     if (!file.Open(platform::FilePath(dictionary.path))) {
+        dictionary.fileError = errno;
         dlog::Write(u"EDICT_Index_Load: ERROR: %S not opened.\n", dictionary.path);
         return TextLoad::Done;
     }
@@ -239,6 +240,11 @@ TextLoad LoadFromText(Dictionary& dictionary, Registry& registry, StopToken stop
         dictionary.index.push_back(std::move(entry));
     }
     dictionary.count = static_cast<int32_t>(dictionary.index.size());
+    if (file.Error() != 0) {
+        dictionary.fileError = file.Error();
+        dlog::Write(u"EDICT_Index_Load: ERROR: %S could not be read to its end (%S); %i entries loaded.\n",
+                    dictionary.path, std::generic_category().message(file.Error()), dictionary.count);
+    }
 
     const SkippedLines& skipped = dictionary.skipped;
     if (skipped.Damaged() > 0)
@@ -363,6 +369,7 @@ LoadOutcome EDICT_Index_Load(Dictionary& dictionary, Registry& registry, StopTok
 {
     dictionary.Free();
     dictionary.skipped = {};
+    dictionary.fileError = 0;
     dictionary.displayFailureLogged.Reset();
     const bool indexing = registry.GetBOOL(opt::dictionaries::kIndexing);
 
@@ -372,6 +379,7 @@ LoadOutcome EDICT_Index_Load(Dictionary& dictionary, Registry& registry, StopTok
     const auto identity =
         IdentityOfFile(platform::FilePath(dictionary.path), dictionary.encoding, EdictBufferSize(registry), error);
     if (!identity) {
+        dictionary.fileError = error;
         ReportNotOpened(dictionary, error);
         return LoadOutcome::Done;
     }

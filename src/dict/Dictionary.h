@@ -85,6 +85,9 @@ struct Dictionary {
     std::vector<IndexEntry> index;  // one per loaded line, in file order
     int32_t count = 0;              // number of valid index entries (index.size())
     SkippedLines skipped;           // what the last load from the text left out
+    // The errno of the last load's failure to open the file or to read it to
+    // its end (ENOENT: the file is not there), 0 when it was read completely.
+    int fileError = 0;
     // Set when a line shown from this dictionary could not be converted (logged once per load).
     OnceFlag displayFailureLogged;
 

@@ -34,6 +34,7 @@ struct Entry {
     std::vector<std::u16string> info;            // descriptions of the markers found, in order found
     bool selected = false;                       // set and cleared by the result windows
     std::string rawLine;                         // the line as read, in the dictionary's encoding
+    std::string encoding;                        // that encoding (iconv name), as the dictionary names it
 };
 
 inline constexpr const char* kMarkerFileName = "partsofspeech.mxf";

@@ -80,18 +80,32 @@ int Edict_SearchFor(AppState& state, const SearchSettings& settings, std::u16str
     state.max_results = ParseResultsField(toolbar.results_field);
     dlog::WriteAt(1, u"   Maximum number of results: %i.\n", state.max_results);
     dlog::Write(u"Force language (after :'s): 0x%x\n", flags);
+    const bool chosenByText = flags == 0;
     if (flags == 0)
         flags = text::IsAllPrintableAscii(text) ? kLangEnglish : kLangJapanese;
     dlog::Write(u"Force language (before search): 0x%x\n", flags);
 
     int status = 0;
+    int notes = 0;
     if (text.empty()) {
         // Only a prefix: nothing to look for.
         dlog::WriteAt(1, u"   Search complete.\n");
         return status;
     }
-    if ((flags & kLangEnglish) && text::IsAllPrintableAscii(text))
+    if ((flags & kLangEnglish) && text::IsAllPrintableAscii(text)) {
+        const size_t before = state.edict_results[kResultList].size();
         status = SearchFor_English(state, toolbar, text);
+        // Romaji conversion on and an English search of the text's own choice
+        // that found nothing: the romaji is what was meant when every letter
+        // of it spells kana (sakana, but not dog or "cat food").
+        if (chosenByText && toolbar.romaji_conversion && !state.StopRequested() &&
+            state.edict_results[kResultList].size() == before &&
+            text::IsAllKanaOrWildcard(text::RomajiToKana(text, true))) {
+            flags = kLangJapanese;
+            notes |= kStatusSearchedAsJapanese;
+            dlog::Write(u"Nothing in English: searching the romaji as Japanese.\n");
+        }
+    }
 
     if ((flags & (kLangJapanese | kLangKanji)) && !state.StopRequested()) {
         if (toolbar.romaji_conversion) {
@@ -108,11 +122,13 @@ int Edict_SearchFor(AppState& state, const SearchSettings& settings, std::u16str
             if (flags & kLangKanji)
                 status = SearchFor_Kanji(state, toolbar, PrepareKanjiText(variant));
         }
+        if (flags & kLangKanji)
+            notes |= kStatusKanjiInformation;
     }
     dlog::WriteAt(1, u"   Search complete.\n");
     SortEntries(state.edict_results[kResultList], settings.sort);
     dlog::WriteAt(1, u"Results sorted.\n");
-    return status;
+    return status | notes;
 }
 
 }  // namespace mirudex::search

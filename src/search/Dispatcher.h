@@ -16,11 +16,20 @@ namespace mirudex::search {
 class AppState;
 struct SearchSettings;
 
+// Bits of the status word beside kStatusTruncated (bit 0).
+// The text chose English by itself (all ASCII, no prefix, no stored
+// language), found nothing there, and, romaji conversion being on, was
+// searched as the kana it spells wholly (sakana: さかな).
+inline constexpr int kStatusSearchedAsJapanese = 2;
+// A kanji-information search ran: the kanji it found are results too.
+inline constexpr int kStatusKanjiInformation = 4;
+
 // Rewrites text in place (prefixes removed; when Japanese or kanji
 // information is searched, converted to kana if asked and made fullwidth).
-// Returns the status word of the last search run (bit 0: truncated), 0 when
-// none ran, -1 for an empty text (nothing searched, lists untouched). A text
-// that is empty once its prefixes are removed searches nothing and returns 0.
+// Returns the status word of the last search run (bit 0: truncated) with the
+// two bits above, 0 when none ran, -1 for an empty text (nothing searched,
+// lists untouched). A text that is empty once its prefixes are removed
+// searches nothing and returns 0.
 int Edict_SearchFor(AppState& state, const SearchSettings& settings, std::u16string& text);
 // The same with CurrentSearchSettings(state).
 int Edict_SearchFor(AppState& state, std::u16string& text);

@@ -1,5 +1,6 @@
 #include "search/Worker.h"
 
+#include <algorithm>
 #include <chrono>
 #include <system_error>
 
@@ -248,11 +249,16 @@ void HandOverStoppedSearch(AppState& state, bool kanjiToo)
 std::u16string SearchCompleteText(const AppState& state)
 {
     // A negative result (an empty text) is no truncation.
-    const bool truncated = state.last_search_result > 0 && (state.last_search_result & kStatusTruncated);
-    return CutToBuffer(
-        Format(u"Search complete (%i results) %s", static_cast<int>(state.edict_results[kResultList].size()),
-               truncated ? u"-Results truncated-" : u""),
-        kSearchCompleteBuffer);
+    const int status = std::max(state.last_search_result, 0);
+    // The kanji a kanji-information search found are its results (KN:fish).
+    size_t count = state.edict_results[kResultList].size();
+    if (status & kStatusKanjiInformation)
+        count += state.kanji_results.size();
+    std::u16string notes = status & kStatusTruncated ? u"-Results truncated-" : u"";
+    if (status & kStatusSearchedAsJapanese)
+        notes += std::u16string(notes.empty() ? u"" : u" ") + u"-Nothing in English: searched as Japanese-";
+    return CutToBuffer(Format(u"Search complete (%i results) %s", static_cast<int>(count), notes),
+                       kSearchCompleteBuffer);
 }
 
 std::u16string SearchAbortedText(const AppState& state)

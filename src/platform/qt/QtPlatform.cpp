@@ -79,6 +79,13 @@ void QtPlatform::ServeWaitingCalls()
 
 Answer QtPlatform::MessageBox(std::u16string_view text, std::u16string_view caption, Buttons buttons, Owner owner)
 {
+    if (unattended_) {
+        const QByteArray line = (QStringLiteral("mirudex: [") + ToQString(caption) + QStringLiteral("] ") +
+                                 ToQString(text) + QStringLiteral("\n"))
+                                    .toUtf8();
+        std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stderr);
+        return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+    }
     Answer answer = Answer::Ok;
     const QString qtext = ToQString(text);
     const QString qcaption = ToQString(caption);
@@ -208,10 +215,16 @@ void QtPlatform::SetClipboardBytes(std::string_view bytes, std::string_view enco
 {
     QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
     QString charsetType = QStringLiteral("text/plain;charset=") + QString::fromLatin1(encoding.data(), encoding.size());
+    // Plain text is read as UTF-8 by other programs: only bytes that are
+    // UTF-8 (or ASCII, a part of it) are offered that way too.
+    const QString name = QString::fromLatin1(encoding.data(), static_cast<qsizetype>(encoding.size())).toUpper();
+    const bool plain = name == QLatin1String("UTF-8") || name == QLatin1String("UTF8") ||
+                       name == QLatin1String("ASCII") || name == QLatin1String("US-ASCII");
     RunOnUiThread([&] {
         auto* mime = new QMimeData;
         mime->setData(charsetType, data);
-        mime->setData(QStringLiteral("text/plain"), data);
+        if (plain)
+            mime->setData(QStringLiteral("text/plain"), data);
         QApplication::clipboard()->setMimeData(mime);
     });
 }

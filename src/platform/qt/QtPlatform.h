@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -49,6 +50,12 @@ public:
     // Where status texts go (the main window's status bar); called on the UI thread.
     void SetStatusSink(std::function<void(int, const QString&)> sink) { statusSink_ = std::move(sink); }
 
+    // Once the program ends without the user (a signal, the desktop session
+    // ending), no message box may hold it up: each one is written to the
+    // standard error stream instead and answered Ok, or No when it asks.
+    void SetUnattended(bool unattended) { unattended_ = unattended; }
+    bool unattended() const { return unattended_; }
+
     static QString ToQString(std::u16string_view text);
 
 signals:
@@ -72,6 +79,7 @@ private:
     QMetaObject::Connection clipboardWatch_;
     QMetaObject::Connection selectionWatch_;
     std::function<void(int, const QString&)> statusSink_;
+    std::atomic<bool> unattended_{false};
 };
 
 }  // namespace mirudex::platform

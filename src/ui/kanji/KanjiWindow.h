@@ -22,6 +22,7 @@
 #include "dict/Kanjidic.h"
 #include "dict/Radicals.h"
 #include "search/Sorting.h"
+#include "ui/common/HoverCardWatch.h"
 #include "ui/common/Resources.h"
 #include "ui/model/KanjiWindowLayout.h"
 #include "ui/model/KanjiWindowText.h"
@@ -165,6 +166,7 @@ private:
     QPoint hoverOrigin_;
     QPoint lastMouse_;
     KanjiHoverCard* card_ = nullptr;
+    HoverCardWatch watch_;
 };
 
 }  // namespace mirudex::ui

@@ -140,6 +140,7 @@ void MainWindow::OnCommand(int id)
     case ID_WINDOW_RADICALLOOKUP: ToggleRadicalPane(); return;
     case ID_WINDOW_STUDYLIST: ToggleStudyListPane(); return;
     case ID_ABOUT: ShowAbout(); return;
+    case ID_USER_GUIDE: OpenLink(UserGuideUrl()); return;
     default: return;  // other ids belong to the panes
     }
 }
@@ -251,6 +252,7 @@ void MainWindow::OnClipboardChanged()
         return;
     if (!skipNextClipboardNotice_ && !services_.ThreadSearching() && registry_.GetBOOL(opt::misc::kGrabClipboard)) {
         if (SearchPaneControl* search = searchControl()) {
+            search->SelectAllText();  // the copied text is the new search text
             search->OnCommand(ID_ENCODE_PASTE);
             if (registry_.GetBOOL(opt::misc::kGrabClipboardAutoSearch)) {
                 const bool romaji = search->RomajiConversion();

@@ -69,6 +69,7 @@ public:
     // The romaji-conversion toggle (the clipboard grab switches it off around its search).
     bool RomajiConversion() const override;
     void SetRomajiConversion(bool on) override;
+    void SelectAllText() override;
     void ReplaceText(std::u16string_view text) override;
 
     // Start-up: marks the buttons from the options and sends the toggles'
@@ -90,6 +91,7 @@ signals:
     void kanjiReady();
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:

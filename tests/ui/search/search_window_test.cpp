@@ -32,6 +32,7 @@
 #include "ui/search/SearchCommands.h"
 #include "ui/search/SearchEdit.h"
 #include "ui/search/SearchWindow.h"
+#include "ui/support/UiTestSupport.h"
 
 using namespace mirudex;
 using namespace mirudex::ui;
@@ -160,6 +161,44 @@ TEST_F(SearchWindowTest, RomajiTypedWithTheImeIsFinishedByTheSearch)
     EXPECT_EQ(state->edict_results[0][0].word, u"写真");
     EXPECT_EQ(edit->inputMethod().compositionStart(), edit->textCursor().position());
     EXPECT_EQ(edit->inputMethod().pending(), u"");
+}
+
+TEST_F(SearchWindowTest, TheImesLastNIsKanaWhenTheSearchStartsAndLeftOverLettersGetAHint)
+{
+    AddSmallDictionary();
+    MakeWindow();
+    ASSERT_FALSE(window->RomajiConversion()) << "the defaults: the input method alone makes kana";
+    const std::u16string hint = u"-For English, press CAPS LOCK to turn the input method off and type it again-";
+    struct Case {
+        bool ime;
+        const char* typed;
+        const char16_t* after;
+        size_t results;
+        bool hinted;
+    };
+    const Case cases[] = {
+        {true, "shashin", u"しゃしん", 1, false},  // しゃしn until Enter
+        {true, "neko", u"ねこ", 1, false},        {true, "kan", u"かん", 0, false},
+        {true, "dog", u"どｇ", 0, true},  // English typed with the input method on
+        {false, "dog", u"dog", 1, false},
+    };
+    for (const Case& c : cases) {
+        SetText(QString());
+        edit->SetImeOn(c.ime);
+        Type(c.typed);
+        QTest::keyClick(edit, Qt::Key_Return);
+        EXPECT_EQ(edit->toPlainText(), Q(c.after)) << c.typed;
+        EXPECT_EQ(Results(), c.results) << c.typed;
+        const std::u16string status = platform_.LastStatus(0);
+        EXPECT_EQ(status.find(hint) != std::u16string::npos, c.hinted) << Utf16ToUtf8(status);
+        EXPECT_EQ(status.find(u"  "), std::u16string::npos) << Utf16ToUtf8(status);
+    }
+    // The Search button finishes the composition too.
+    SetText(QString());
+    edit->SetImeOn(true);
+    Type("kan");
+    window->OnCommand(ID_SEARCH_GO);
+    EXPECT_EQ(edit->toPlainText(), Q(u"かん"));
 }
 
 TEST_F(SearchWindowTest, PrefixedTextStaysAndThePartAfterTheColonIsSelected)
@@ -361,17 +400,17 @@ TEST_F(SearchWindowTest, TabGoesToTheKanjiWindowAndPointingFocusesTheBox)
     kanji->setGeometry(0, 150, 300, 200);
     frame.show();
     frame.activateWindow();
-    QTRY_VERIFY(frame.isActiveWindow());
+    MIRUDEX_WAIT_FOR(frame.isActiveWindow());
     search->FocusSearchBox(false);
-    QTRY_VERIFY(search->edit()->hasFocus());
+    MIRUDEX_WAIT_FOR(search->edit()->hasFocus());
     QTest::keyClick(search->edit(), Qt::Key_Tab);
-    QTRY_VERIFY(kanji->hasFocus());
+    MIRUDEX_WAIT_FOR(kanji->hasFocus());
     QTextCursor caret = search->edit()->textCursor();
     caret.clearSelection();
     search->edit()->setTextCursor(caret);
 
     QTest::mouseMove(search->edit()->viewport(), QPoint(20, 20));
-    QTRY_VERIFY(search->edit()->hasFocus());
+    MIRUDEX_WAIT_FOR(search->edit()->hasFocus());
     EXPECT_EQ(search->edit()->textCursor().selectedText().size(), search->edit()->toPlainText().size())
         << "all of the text is selected";
 }
@@ -396,7 +435,7 @@ TEST_F(SearchWindowTest, HistoryAfterThreeSearchesAndCtrlSpace)
     EXPECT_EQ(list->currentIndex(), 0);
     QTest::keyClick(list->view(), Qt::Key_Down);
     QTest::keyClick(list->view(), Qt::Key_Return);
-    QTRY_VERIFY(!list->view()->isVisible());
+    MIRUDEX_WAIT_FOR(!list->view()->isVisible());
     EXPECT_EQ(edit->toPlainText(), "b") << "the chosen item replaces the selection";
     EXPECT_EQ(window->history().size(), 3u) << "choosing does not search";
 
