@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev nlohmann-json3-dev
     libx11-dev libxtst-dev
     xvfb xauth xclip openbox x11-utils fonts-ipafont-gothic fonts-ipafont-mincho
+    xdotool imagemagick
     dpkg-dev desktop-file-utils appstream
     edict kanjidic
 )

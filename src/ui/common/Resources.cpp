@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QPainter>
+#include <QPalette>
 #include <QPolygon>
 #include <cmath>
 #include <cstdlib>
@@ -147,8 +148,10 @@ QPixmap DrawArrow(bool up, bool primary)
         triangle << QPoint(4, 1) << QPoint(8, 7) << QPoint(0, 7);
     else
         triangle << QPoint(0, 1) << QPoint(8, 1) << QPoint(4, 7);
-    p.setPen(QPen(QColor(64, 64, 64), 1));
-    p.setBrush(primary ? QBrush(QColor(32, 32, 32)) : QBrush(Qt::NoBrush));
+    // In the header's own text colour, so that it shows on a dark desktop as well.
+    const QColor ink = qApp ? QGuiApplication::palette().color(QPalette::ButtonText) : QColor(32, 32, 32);
+    p.setPen(QPen(ink, 1));
+    p.setBrush(primary ? QBrush(ink) : QBrush(Qt::NoBrush));
     p.drawPolygon(triangle);
     return pm;
 }
