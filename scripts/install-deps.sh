@@ -7,7 +7,8 @@ packages=(
     qt6-base-dev cmake g++ ninja-build pkg-config clang-format
     libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev nlohmann-json3-dev
     libx11-dev libxtst-dev
-    xvfb xauth xclip fonts-ipafont-gothic fonts-ipafont-mincho
+    xvfb xauth xclip openbox x11-utils fonts-ipafont-gothic fonts-ipafont-mincho
+    xdotool imagemagick
     dpkg-dev desktop-file-utils appstream
     edict kanjidic
 )

@@ -169,8 +169,12 @@ int RunLookup(const Arguments& o)
     Registry options;
     std::error_code optionsError;
     if (std::filesystem::exists("Options.mxreg", optionsError) || optionsError) {
-        if (!options.Load("Options.mxreg")) {
-            std::fprintf(stderr, "mirudex-lookup: cannot read Options.mxreg\n");
+        const RegistryLoadResult loaded = options.LoadFile("Options.mxreg");
+        if (loaded.status != RegistryLoad::Loaded) {
+            const std::string why = loaded.status == RegistryLoad::TooDeep
+                                        ? "its keys are nested too deep; the file is damaged"
+                                        : std::generic_category().message(loaded.error);
+            std::fprintf(stderr, "mirudex-lookup: cannot read Options.mxreg (%s)\n", why.c_str());
             return 2;
         }
         // An older file may lack newer keys: the defaults fill them in memory.

@@ -207,6 +207,7 @@ TextLoad LoadFromText(Dictionary& dictionary, Registry& registry, IndexRecords& 
 {
     LineReader file;
     if (!file.Open(platform::FilePath(dictionary.path))) {
+        dictionary.fileError = errno;
         dlog::Write(u"EDICT_Index_Load: ERROR: %S not opened.\n", dictionary.path);
         return TextLoad::Done;
     }
@@ -257,6 +258,11 @@ TextLoad LoadFromText(Dictionary& dictionary, Registry& registry, IndexRecords& 
             continue;
         }
         records.Add(offset, wideWord, wideKana, !hasReading);
+    }
+    if (file.Error() != 0) {
+        dictionary.fileError = file.Error();
+        dlog::Write(u"EDICT_Index_Load: ERROR: %S could not be read to its end (%S); %i entries loaded.\n",
+                    dictionary.path, std::generic_category().message(file.Error()), static_cast<int>(records.size()));
     }
 
     const SkippedLines& skipped = dictionary.skipped;
@@ -427,6 +433,7 @@ LoadOutcome EDICT_Index_Load(Dictionary& dictionary, Registry& registry, StopTok
 {
     dictionary.Free();
     dictionary.skipped = {};
+    dictionary.fileError = 0;
     dictionary.displayFailureLogged.Reset();
     const bool indexing = registry.GetBOOL(opt::dictionaries::kIndexing);
 
@@ -436,6 +443,7 @@ LoadOutcome EDICT_Index_Load(Dictionary& dictionary, Registry& registry, StopTok
     const auto identity =
         IdentityOfFile(platform::FilePath(dictionary.path), dictionary.encoding, EdictBufferSize(registry), error);
     if (!identity) {
+        dictionary.fileError = error;
         ReportNotOpened(dictionary, error);
         return LoadOutcome::Done;
     }

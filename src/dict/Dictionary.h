@@ -83,13 +83,16 @@ private:
 };
 
 struct Dictionary {
-    std::string path;               // as in the options (DICT\edict); see platform::FilePath
-    std::string name;               // shown to the user
-    std::string encoding;           // iconv name of the file's encoding
-    bool on = true;                 // whether searches use it
-    IndexTable index;               // one record per loaded line, in file order, and the search structures
-    int32_t count = 0;              // number of valid index entries (index.size())
-    SkippedLines skipped;           // what the last load from the text left out
+    std::string path;      // as in the options (DICT\edict); see platform::FilePath
+    std::string name;      // shown to the user
+    std::string encoding;  // iconv name of the file's encoding
+    bool on = true;        // whether searches use it
+    IndexTable index;      // one record per loaded line, in file order, and the search structures
+    int32_t count = 0;     // number of valid index entries (index.size())
+    SkippedLines skipped;  // what the last load from the text left out
+    // The errno of the last load's failure to open the file or to read it to
+    // its end (ENOENT: the file is not there), 0 when it was read completely.
+    int fileError = 0;
     // Set when a line shown from this dictionary could not be converted (logged once per load).
     OnceFlag displayFailureLogged;
 

@@ -56,6 +56,7 @@ void FillEntryFromLine(std::string line, const Dictionary& dictionary, Entry& en
         text::ConvertToWideQuietly(cut, dictionary.encoding, "UTF-16LE", text) == text::Conversion::Converted;
     entry.word = index.word;
     entry.kana = index.kana;
+    entry.encoding = dictionary.encoding;
     if (!converted) {
         // Said once per dictionary: a wrong encoding fails on every row shown.
         if (dictionary.displayFailureLogged.First()) {

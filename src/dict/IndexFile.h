@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "dict/IndexTable.h"
 #include "dict/IndexIdentity.h"
+#include "dict/IndexTable.h"
 #include "dict/StopToken.h"
 
 namespace mirudex {

@@ -219,6 +219,11 @@ bool RecordsFollow(const std::vector<std::unique_ptr<DictionaryScan>>& scans, si
 
 int SearchFor_English(AppState& state, std::u16string text)
 {
+    return SearchFor_English(state, state.search_options, std::move(text));
+}
+
+int SearchFor_English(AppState& state, const SearchOptions& options, std::u16string text)
+{
     dlog::WriteAt(1, u"SearchFor_English()\n");
     const EnglishQuery query = PrepareEnglishQuery(text);
     dlog::WriteAt(1, u"   English search text: %S\n", query.text);
@@ -235,7 +240,7 @@ int SearchFor_English(AppState& state, std::u16string text)
         if (!dictionary.on)
             continue;
         SetStatus(Format(u"Searching in dictionary '%S'...", dictionary.name));
-        auto scan = std::make_unique<DictionaryScan>(state, dictionary, query, state.search_options.type);
+        auto scan = std::make_unique<DictionaryScan>(state, dictionary, query, options.type);
         if (!scan->Open()) {
             dlog::Write(u"ERROR: Could not open dictionary '%S'; skipping it.\n", dictionary.path);
             continue;

@@ -12,12 +12,14 @@
 
 namespace mirudex::search {
 
-int SearchFor(AppState& state, std::u16string text)
+int SearchFor(AppState& state, std::u16string text) { return SearchFor(state, state.search_options, std::move(text)); }
+
+int SearchFor(AppState& state, const SearchOptions& options, std::u16string text)
 {
     dlog::WriteAt(1, u"SearchFor()\n");
     dlog::WriteAt(1, u"   text1: %s\n", text);
     int status = 0;
-    const bool fold = state.search_options.kana_insensitive;
+    const bool fold = options.kana_insensitive;
     if (fold) {
         text = text::ToKatakana(text);
         dlog::WriteAt(1, u"KANA-INSENSITIVE SEARCH\n");
@@ -26,7 +28,7 @@ int SearchFor(AppState& state, std::u16string text)
     dlog::WriteAt(1, u"   text2: %s\n", text);
     dlog::WriteAt(1, u"   Number of dictionaries: %i\n", static_cast<int>(dictionaries.size()));
 
-    const bool byWord = state.search_options.words_only || !text::IsAllKanaOrWildcard(text);
+    const bool byWord = options.words_only || !text::IsAllKanaOrWildcard(text);
     const PatternMatcher matcher(text, fold);
     auto& results = state.edict_results[kResultList];
     // The text without its wildcards: a found form equal to it is the most relevant.

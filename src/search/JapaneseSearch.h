@@ -21,11 +21,15 @@
 namespace mirudex::search {
 
 class AppState;
+struct SearchOptions;
 
 // Status bit 0: list 0 reached state.max_results during this call.
 inline constexpr int kStatusTruncated = 1;
 
-// text is the pattern as the dispatcher made it (fullwidth, search type applied).
+// text is the pattern as the dispatcher made it (fullwidth, search type
+// applied); options: the search's own (kana-insensitive, words only).
+int SearchFor(AppState& state, const SearchOptions& options, std::u16string text);
+// The same with state.search_options (a program without a worker, tests).
 int SearchFor(AppState& state, std::u16string text);
 
 // Adds to kanji_results, in the word's order, the record of every character of

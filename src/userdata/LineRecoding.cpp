@@ -46,32 +46,13 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b)
     return true;
 }
 
-bool IsAscii(std::string_view bytes)
+// One character (a code point: one or two units) of UTF-16LE bytes at i.
+size_t CharacterBytes(std::string_view utf16, size_t i)
 {
-    for (char c : bytes)
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    return true;
-}
-
-bool HeadwordReadsAs(const dict::Entry& entry, const std::string& encoding)
-{
-    if (entry.word.empty())
-        return false;
-    const std::string_view line = entry.rawLine;
-    const size_t space = line.find(' ');
-    if (space == std::string_view::npos || space == 0)
-        return false;
-    std::optional<std::string> wide = ConvertQuietly(line.substr(0, space), encoding, "UTF-16LE");
-    if (!wide || wide->size() != entry.word.size() * 2)
-        return false;
-    for (size_t i = 0; i < entry.word.size(); ++i) {
-        const char16_t unit = static_cast<char16_t>(static_cast<unsigned char>((*wide)[2 * i]) |
-                                                    (static_cast<unsigned char>((*wide)[2 * i + 1]) << 8));
-        if (unit != entry.word[i])
-            return false;
-    }
-    return true;
+    const auto unit =
+        static_cast<char16_t>(static_cast<unsigned char>(utf16[i]) | (static_cast<unsigned char>(utf16[i + 1]) << 8));
+    const bool pair = unit >= 0xD800 && unit <= 0xDBFF && i + 4 <= utf16.size();
+    return pair ? 4 : 2;
 }
 
 }  // namespace
@@ -96,23 +77,41 @@ std::optional<std::string> ConvertQuietly(std::string_view input, const std::str
     return out;
 }
 
-std::string RawLineInEucJp(const dict::Entry& entry, std::span<const std::string> candidateEncodings)
+std::string RawLineInEucJp(const dict::Entry& entry, bool* lossy)
 {
+    if (lossy)
+        *lossy = false;
     const std::string& line = entry.rawLine;
-    if (IsAscii(line) || HeadwordReadsAs(entry, std::string(kEucJp)))
+    if (entry.encoding.empty() || EqualsIgnoreCase(entry.encoding, kEucJp) || EqualsIgnoreCase(entry.encoding, "EUCJP"))
         return line;
-    for (const std::string& encoding : candidateEncodings) {
-        if (EqualsIgnoreCase(encoding, kEucJp) || !HeadwordReadsAs(entry, encoding))
-            continue;
-        if (std::optional<std::string> converted = ConvertQuietly(line, encoding, std::string(kEucJp)))
-            return *converted;
-        dlog::Write(
-            u"SaveStudyList(): WARNING: the line of '%s' could not be converted from %S to EUC-JP; kept as it "
-            u"was.\n",
-            entry.word, encoding);
+    if (std::optional<std::string> converted = ConvertQuietly(line, entry.encoding, std::string(kEucJp)))
+        return *converted;
+
+    // Character by character: what EUC-JP cannot hold becomes '?'.
+    const std::optional<std::string> utf16 = ConvertQuietly(line, entry.encoding, "UTF-16LE");
+    if (!utf16) {
+        dlog::Write(u"SaveStudyList(): WARNING: the line of '%s' could not be read as %S; kept as it was.\n",
+                    entry.word, entry.encoding);
         return line;
     }
-    return line;
+    std::string out;
+    for (size_t i = 0; i + 1 < utf16->size();) {
+        const size_t length = CharacterBytes(*utf16, i);
+        const std::string_view character = std::string_view(*utf16).substr(i, length);
+        if (std::optional<std::string> euc = ConvertQuietly(character, "UTF-16LE", std::string(kEucJp))) {
+            out += *euc;
+        } else {
+            out.push_back('?');
+            if (lossy)
+                *lossy = true;
+        }
+        i += length;
+    }
+    dlog::Write(
+        u"SaveStudyList(): WARNING: the line of '%s' holds characters EUC-JP lacks; they were written as "
+        u"'?'.\n",
+        entry.word);
+    return out;
 }
 
 }  // namespace mirudex::userdata

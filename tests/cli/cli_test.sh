@@ -123,7 +123,12 @@ contains "missing dictionary: a clear message" "DICT" "$err"
 mv DICT/edict.away DICT/edict
 rm Options.mxreg && mkdir Options.mxreg
 "$LOOKUP" ねこ >/dev/null 2>&1; check "unreadable options: status 2" 2 $?
-rmdir Options.mxreg && options_file
+rmdir Options.mxreg
+yes 'KEY_START :: d' | head -25000 > Options.mxreg
+err="$("$LOOKUP" ねこ 2>&1)"; status=$?
+check "options nested 25,000 deep: status 2, no crash" 2 "$status"
+contains "options nested too deep: a clear message" "cannot read Options.mxreg (its keys are nested too deep" "$err"
+rm Options.mxreg && options_file
 
 # Paths that cannot even be looked at end nothing with an exception.
 mv DICT/edict.mxi DICT/edict.mxi.away

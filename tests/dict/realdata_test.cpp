@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <optional>
 #include <filesystem>
+#include <optional>
 
 #include "DictTestUtil.h"
 #include "core/LineReader.h"

@@ -144,7 +144,8 @@ int ReferenceSearchFor_English(AppState& state, std::u16string text)
                 dict::Entry e;
                 dict::LoadInfoInto(file, state.options, *d, e, d->index[k]);
                 dict::SetInfo(e, state.store.marker_table);
-                found.push_back({std::move(e), Relevance(MeaningIsSearchText(meanings, q), meanings), k + 1 == d->count});
+                found.push_back(
+                    {std::move(e), Relevance(MeaningIsSearchText(meanings, q), meanings), k + 1 == d->count});
             }
         }
     }

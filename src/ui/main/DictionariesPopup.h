@@ -4,6 +4,11 @@
 // while the pop-up stays open; "(All)" and "(None)" switch every dictionary. A
 // left click on an enabled item only closes it. Only dictionaries 0..50 can
 // be toggled here.
+//
+// Threads: user-interface thread only. The dictionary list is read and
+// switched only while no worker runs: the main window does not open the
+// pop-up then, and right-clicks in a pop-up left open when a search started
+// change nothing.
 
 #include <QMenu>
 #include <QPointer>
