@@ -68,7 +68,8 @@ def run(starter, cmd, cwd, folder):
 
 CASES = [
     # (name, lookup arguments, grep arguments, goal ratio)
-    ("exact ねこ", ["--type", "exact", "ねこ"], ["-c", "ねこ"], 1.0),
+    # grep looks for the bytes the dictionary holds: EUC-JP.
+    ("exact ねこ", ["--type", "exact", "ねこ"], ["-c", "ねこ".encode("euc_jp")], 1.0),
     ("en exact cat, no maximum", ["--lang", "en", "--type", "exact", "--max", "-1", "cat"], ["-ciw", "cat"], 1.0),
     ("en exact to, no maximum", ["--lang", "en", "--type", "exact", "--max", "-1", "to"], ["-ciw", "to"], 2.0),
 ]
