@@ -15,13 +15,13 @@ constexpr std::array<std::u16string_view, kHeaderItemCount> kLabels = {u"Word", 
 
 bool Shown(const ResultHeaderItem& item) { return item.bar == 0 || item.bar == 1; }
 
-// Whether the key at an absolute path (".\\A\\B") is there, without the
-// getters' end of the program on a missing key.
+// Whether the key at an absolute path (the root's name, then the names
+// below it) is there, without the getters' end of the program on a missing key.
 bool KeyExists(Registry& options, std::string_view path)
 {
     const RegistryKey* key = &options.root();
-    if (path.starts_with(".\\"))
-        path.remove_prefix(2);
+    const size_t root = path.find('\\');
+    path = root == std::string_view::npos ? std::string_view() : path.substr(root + 1);
     while (key && !path.empty()) {
         const size_t cut = path.find('\\');
         key = key->FindChild(path.substr(0, cut));
@@ -68,7 +68,8 @@ void SaveHeaderItems(Registry& options, int windowIndex, const ResultHeaderItems
             if (item.bar == kNoBar)
                 continue;  // left as the earlier version wrote it
             std::string back = options.current().PathText();
-            back = back.empty() ? "." : ".\\" + back.substr(0, back.size() - 1);
+            back = back.empty() ? std::string(opt::kRoot)
+                                : std::string(opt::kRoot) + '\\' + back.substr(0, back.size() - 1);
             options.CD(key);
             options.MakeKey(std::to_string(id));
             options.CD(back);
