@@ -2,7 +2,9 @@
 
 #include <iconv.h>
 
+#include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "core/DebugLog.h"
@@ -54,6 +56,14 @@ bool IsAscii(std::string_view bytes)
     return true;
 }
 
+// The first written form of a headword text: up to its first ';' (or, in a
+// line, its first tag group).
+std::u16string_view FirstForm(std::u16string_view text, bool line)
+{
+    const size_t end = text.find_first_of(line ? u";(" : u";");
+    return text.substr(0, end);
+}
+
 bool HeadwordReadsAs(const dict::Entry& entry, const std::string& encoding)
 {
     if (entry.word.empty())
@@ -63,15 +73,46 @@ bool HeadwordReadsAs(const dict::Entry& entry, const std::string& encoding)
     if (space == std::string_view::npos || space == 0)
         return false;
     std::optional<std::string> wide = ConvertQuietly(line.substr(0, space), encoding, "UTF-16LE");
-    if (!wide || wide->size() != entry.word.size() * 2)
+    if (!wide)
         return false;
-    for (size_t i = 0; i < entry.word.size(); ++i) {
-        const char16_t unit = static_cast<char16_t>(static_cast<unsigned char>((*wide)[2 * i]) |
-                                                    (static_cast<unsigned char>((*wide)[2 * i + 1]) << 8));
-        if (unit != entry.word[i])
-            return false;
+    std::u16string headword(wide->size() / 2, u'\0');
+    for (size_t i = 0; i < headword.size(); ++i)
+        headword[i] = static_cast<char16_t>(static_cast<unsigned char>((*wide)[2 * i]) |
+                                            (static_cast<unsigned char>((*wide)[2 * i + 1]) << 8));
+    // A plain line's headword is the entry's word; an EDICT2 line lists
+    // several forms, the first of which leads the entry's word.
+    return headword == entry.word || FirstForm(headword, true) == FirstForm(entry.word, false);
+}
+
+std::string Utf16Bytes(std::u16string_view text)
+{
+    std::string bytes(text.size() * 2, '\0');
+    for (size_t i = 0; i < text.size(); ++i) {
+        bytes[2 * i] = static_cast<char>(text[i] & 0xFF);
+        bytes[2 * i + 1] = static_cast<char>(text[i] >> 8);
     }
-    return true;
+    return bytes;
+}
+
+std::u16string FromUtf16Bytes(std::string_view bytes)
+{
+    std::u16string text(bytes.size() / 2, u'\0');
+    for (size_t i = 0; i < text.size(); ++i)
+        text[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                        (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
+    return text;
+}
+
+bool EucJpHolds(char32_t code)
+{
+    std::u16string unit;
+    if (code >= 0x10000) {
+        unit.push_back(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
+        unit.push_back(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
+    } else {
+        unit.push_back(static_cast<char16_t>(code));
+    }
+    return ConvertQuietly(Utf16Bytes(unit), "UTF-16LE", std::string(kEucJp)).has_value();
 }
 
 }  // namespace
@@ -106,6 +147,15 @@ std::string RawLineInEucJp(const dict::Entry& entry, std::span<const std::string
             continue;
         if (std::optional<std::string> converted = ConvertQuietly(line, encoding, std::string(kEucJp)))
             return *converted;
+        // Some characters are not in EUC-JP: they are kept as references.
+        if (std::optional<std::string> wide = ConvertQuietly(line, encoding, "UTF-16LE"))
+            if (std::optional<std::string> kept = EucJpWithReferences(FromUtf16Bytes(*wide))) {
+                dlog::Write(
+                    u"SaveStudyList(): the line of '%s' holds characters EUC-JP cannot; they are saved as "
+                    u"character references.\n",
+                    entry.word);
+                return *kept;
+            }
         dlog::Write(
             u"SaveStudyList(): WARNING: the line of '%s' could not be converted from %S to EUC-JP; kept as it "
             u"was.\n",
@@ -113,6 +163,80 @@ std::string RawLineInEucJp(const dict::Entry& entry, std::span<const std::string
         return line;
     }
     return line;
+}
+
+}  // namespace mirudex::userdata
+
+namespace mirudex::userdata {
+
+std::optional<std::string> EucJpWithReferences(std::u16string_view text)
+{
+    if (auto whole = ConvertQuietly(Utf16Bytes(text), "UTF-16LE", std::string(kEucJp)))
+        return whole;
+    std::string out;
+    for (size_t i = 0; i < text.size();) {
+        const bool pair = i + 1 < text.size() && text[i] >= 0xD800 && text[i] <= 0xDBFF && text[i + 1] >= 0xDC00 &&
+                          text[i + 1] <= 0xDFFF;
+        const std::u16string_view one = text.substr(i, pair ? 2 : 1);
+        i += one.size();
+        if (auto converted = ConvertQuietly(Utf16Bytes(one), "UTF-16LE", std::string(kEucJp))) {
+            out += *converted;
+            continue;
+        }
+        if (!pair && one[0] >= 0xD800 && one[0] <= 0xDFFF)
+            return std::nullopt;  // half a pair
+        const char32_t code = pair ? 0x10000 + ((char32_t(one[0]) - 0xD800) << 10) + (one[1] - 0xDC00) : one[0];
+        char reference[16];
+        std::snprintf(reference, sizeof reference, "&#x%X;", static_cast<unsigned>(code));
+        out += reference;
+    }
+    return out;
+}
+
+std::u16string DecodeCharacterReferences(std::u16string_view text)
+{
+    std::u16string out;
+    size_t pos = 0;
+    for (;;) {
+        const size_t start = text.find(u"&#x", pos);
+        if (start == std::u16string_view::npos)
+            break;
+        size_t end = start + 3;
+        char32_t code = 0;
+        while (end < text.size() && end - start < 10 && std::isxdigit(static_cast<unsigned char>(text[end] & 0x7F)) &&
+               text[end] < 0x80) {
+            const char16_t c = text[end];
+            code = code * 16 + static_cast<char32_t>(c <= u'9' ? c - u'0' : (c | 0x20) - u'a' + 10);
+            ++end;
+        }
+        const bool valid = end > start + 3 && end < text.size() && text[end] == u';' && code <= 0x10FFFF &&
+                           !(code >= 0xD800 && code <= 0xDFFF) && code != 0 && !EucJpHolds(code);
+        out.append(text.substr(pos, (valid ? start : end) - pos));
+        if (valid) {
+            if (code >= 0x10000) {
+                out.push_back(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
+                out.push_back(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
+            } else {
+                out.push_back(static_cast<char16_t>(code));
+            }
+            pos = end + 1;
+        } else {
+            pos = end;
+        }
+    }
+    out.append(text.substr(pos));
+    return out;
+}
+
+void DecodeCharacterReferences(dict::Entry& entry)
+{
+    if (entry.rawLine.find("&#x") == std::string::npos)
+        return;
+    entry.word = DecodeCharacterReferences(entry.word);
+    entry.kana = DecodeCharacterReferences(entry.kana);
+    for (auto* list : {&entry.meanings, &entry.meaningsAsRead, &entry.info})
+        for (std::u16string& text : *list)
+            text = DecodeCharacterReferences(text);
 }
 
 }  // namespace mirudex::userdata

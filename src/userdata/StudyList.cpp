@@ -53,6 +53,8 @@ std::vector<dict::Entry> ReadEntries(const dict::Dictionary& record, StudyListCo
         else
             dict::LoadInfoInto(context.options, record, entry, index);
         dict::SetInfo(entry, context.markers);
+        // Characters EUC-JP cannot hold were saved as references.
+        DecodeCharacterReferences(entry);
         entries.push_back(std::move(entry));
     }
     return entries;

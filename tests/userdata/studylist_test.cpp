@@ -137,16 +137,43 @@ TEST_F(StudyListTest, EntryFromAUtf8DictionaryComesBackIntact)
     ExpectSameEntry(loaded[0], results[0]);
 }
 
-TEST_F(StudyListTest, LineThatEucJpCannotHoldIsLoggedAndKept)
+// Characters EUC-JP cannot hold (hangul, kanji outside JIS X 0208/0212 such
+// as 𠮟) are saved as character references and come back as themselves.
+TEST_F(StudyListTest, CharactersEucJpCannotHoldComeBackFromTheirReferences)
 {
-    const std::string line = "한국 [한국] /Korea/\n";
-    test::WriteFile("ko", line);
-    std::vector<dict::Entry> results = EntriesOf("ko", "UTF-8");
-    ASSERT_EQ(results.size(), 1u);
+    test::WriteFile("utf8dict",
+                    "한국 [한국] /Korea/\n𠮟る [しかる] /(v5r,vt) to scold/\n勉強 [べんきょう] /&#x41; is A/\n");
+    std::vector<dict::Entry> results = EntriesOf("utf8dict", "UTF-8");
+    ASSERT_EQ(results.size(), 3u);
+    std::vector<dict::Entry> list;
+    AddToStudyList(results, list);
     OpenLog();
-    ASSERT_TRUE(SaveStudyList(results, "k.list", std::vector<std::string>{"UTF-8"}));
-    EXPECT_EQ(test::ReadFile("k.list"), line);
-    EXPECT_NE(Log().find("could not be converted from UTF-8 to EUC-JP"), std::string::npos);
+    ASSERT_TRUE(SaveStudyList(list, "k.list", std::vector<std::string>{"UTF-8"}));
+    EXPECT_EQ(test::ReadFile("k.list"),
+              "&#xD55C;&#xAD6D; [&#xD55C;&#xAD6D;] /Korea/\n&#x20B9F;\xa4\xeb "
+              "[\xa4\xb7\xa4\xab\xa4\xeb] /(v5r,vt) to scold/\n" +
+                  kStudyEuc.substr(0, kStudyEuc.find(" /")) + " /&#x41; is A/\n");
+    EXPECT_NE(Log().find("saved as character references"), std::string::npos);
+
+    std::vector<dict::Entry> loaded;
+    StudyListContext context = Context();
+    ASSERT_TRUE(LoadStudyList(loaded, context, "k.list", false));
+    ASSERT_EQ(loaded.size(), 3u);
+    for (size_t i = 0; i < 3; ++i)
+        ExpectSameEntry(loaded[i], results[i]);
+    EXPECT_EQ(loaded[2].meanings[0], u"&#x41; is A");  // a reference the dictionary spelled out stays
+
+    // Saved again, the file stays the same.
+    ASSERT_TRUE(SaveStudyList(loaded, "again.list", std::vector<std::string>{"UTF-8"}));
+    EXPECT_EQ(test::ReadFile("again.list"), test::ReadFile("k.list"));
+}
+
+TEST(StudyListReferences, OnlyCharactersEucJpLacksAreReferenced)
+{
+    EXPECT_EQ(EucJpWithReferences(u"猫𠮟a"), std::optional<std::string>("\xc7\xad&#x20B9F;a"));
+    EXPECT_EQ(EucJpWithReferences(u"\xD842"), std::nullopt);  // half a pair
+    EXPECT_EQ(DecodeCharacterReferences(u"&#x20B9F;る &#x732B; &#x; &#xZZ; &#x20B9F"),
+              u"𠮟る &#x732B; &#x; &#xZZ; &#x20B9F");
 }
 
 TEST_F(StudyListTest, LoadingReplacesOrAppends)
