@@ -47,7 +47,7 @@ const Expected kDefaults[] = {
     {".\\Dictionaries\\EDICT\\0\\Name", "Standard EDICT"},
     {".\\Dictionaries\\EDICT\\0\\Encoding", "EUC-JP"},
     {".\\Dictionaries\\EDICT\\0\\On", true},
-    {".\\Dictionaries\\EDICT\\Number", 1},
+    {".\\Dictionaries\\EDICT\\Number", 2},
     {".\\Dictionaries\\KANJIDIC\\Path", "DICT\\kanjidic"},
     {".\\Dictionaries\\KANJIDIC\\Name", "Standard KANJIDIC"},
     {".\\Dictionaries\\RADKFILE\\Path", "radkfile.dat"},
@@ -182,8 +182,8 @@ TEST_F(DefaultOptionsTest, FileLayoutAndCommentsSurviveLoadThenSave)
     // Root comments first, then the keys; blank lines are not written back.
     EXPECT_EQ(saved.rfind("#\n# Mirudex options file (v2)\n#\nKEY_START :: Window\n", 0), 0u);
     EXPECT_EQ(saved.find("\n\n"), std::string::npos);
-    // Data after child keys: Number follows key 0, Indexing follows RADKFILE.
-    EXPECT_NE(saved.find("\t\tKEY_STOP\n\t\tINT :: Number :: 1\n\tKEY_STOP\n"), std::string::npos);
+    // Data after child keys: Number follows keys 0 and 1, Indexing follows RADKFILE.
+    EXPECT_NE(saved.find("\t\tKEY_STOP\n\t\tINT :: Number :: 2\n\tKEY_STOP\n"), std::string::npos);
     Registry again;
     again.LoadFromText(saved);
     EXPECT_EQ(again.SaveToText(), saved);
