@@ -10,6 +10,8 @@ namespace mirudex::cli {
 
 // --kana, --romaji, --variants (text conversions); -1 when args are not one of them.
 int RunTextCommand(const std::vector<std::string>& args);
+// --import-jmdict FILE [--language LANG]; -1 when args are not that mode.
+int RunImportCommand(const std::vector<std::string>& args);
 // A dictionary look-up; the default mode.
 int RunLookup(const std::vector<std::string>& args);
 

@@ -32,7 +32,9 @@ constexpr const char* kUsage =
     "  --fuzzy --convert --kana-insensitive --words-only --substrings\n"
     "  --max N                         maximum number of results\n"
     "  --kanji                         also print the kanji found\n"
-    "  --json                          one JSON object per line\n";
+    "  --json                          one JSON object per line\n"
+    "       mirudex-lookup --import-jmdict FILE [--language LANG]\n"
+    "                                  JMdict (plain or .gz) into DICT/, registered as the next dictionary\n";
 
 int Usage(const std::string& message)
 {

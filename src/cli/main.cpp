@@ -12,5 +12,8 @@ int main(int argc, char** argv)
     int status = mirudex::cli::RunTextCommand(args);
     if (status >= 0)
         return status;
+    status = mirudex::cli::RunImportCommand(args);
+    if (status >= 0)
+        return status;
     return mirudex::cli::RunLookup(args);
 }

@@ -432,6 +432,11 @@ std::string ImportedDictionaryPath(const std::string& inputPath)
     return "DICT\\" + name + ".edict2";
 }
 
+std::string ImportedDictionaryName(const std::string& inputPath)
+{
+    return "JMdict (" + std::filesystem::path(inputPath).filename().string() + ")";
+}
+
 std::u16string ImportFailureText(const ImportOutcome& outcome, const std::string& inputPath)
 {
     switch (outcome.status) {

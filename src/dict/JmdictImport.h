@@ -67,6 +67,9 @@ ImportOutcome ImportJmdictText(std::string_view xml, std::string& out, const std
 // (an option path, relative to the working folder).
 std::string ImportedDictionaryPath(const std::string& inputPath);
 
+// The name an imported dictionary gets in the list: "JMdict (<file name>)".
+std::string ImportedDictionaryName(const std::string& inputPath);
+
 // What the user is told about an import that did not succeed.
 std::u16string ImportFailureText(const ImportOutcome& outcome, const std::string& inputPath);
 
