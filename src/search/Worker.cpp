@@ -77,6 +77,12 @@ bool Load_Thread_LoadAllEDICTS(AppState& state)
                        [&state] { Thread_LoadAllEDICTS(state); });
 }
 
+bool Load_Thread_Run(AppState& state, std::u16string_view starter, std::function<void()> body)
+{
+    const std::u16string refusal = Format(u"ERROR: %s(): thread_searching is TRUE\n", starter);
+    return StartWorker(state, starter, refusal, std::move(body));
+}
+
 bool WorkerRunning(const AppState& state) { return state.thread_searching.load(); }
 
 void RequestStop(AppState& state) { WorkerAccess::Stop(state).store(true); }
@@ -126,6 +132,10 @@ int Thread_Search(AppState& state, SearchRequest* request)
             const size_t n = text.size();
             for (size_t len = 1; len < n && !state.StopRequested(); ++len)
                 for (size_t start = 0; start + len <= n && !state.StopRequested(); ++start) {
+                    // Parts never cut a surrogate pair in two.
+                    if (text::IsLowSurrogate(text[start]) ||
+                        (start + len < n && text::IsLowSurrogate(text[start + len])))
+                        continue;
                     std::u16string part = text.substr(start, len);
                     result = Edict_SearchFor(state, part);
                 }
