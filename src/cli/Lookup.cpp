@@ -162,6 +162,11 @@ int RunLookup(const std::vector<std::string>& args)
     if (const int status = Parse(args, o))
         return status;
 
+    std::optional<std::u16string> argument = ArgumentText(o.text);
+    if (!argument)
+        return 2;
+    std::u16string text = std::move(*argument);
+
     Registry options;
     std::error_code optionsError;
     if (std::filesystem::exists("Options.mxreg", optionsError) || optionsError) {
@@ -209,7 +214,6 @@ int RunLookup(const std::vector<std::string>& args)
     if (o.lang >= 0)
         options.SetINT(opt::search::kLanguage, o.lang);
 
-    std::u16string text = Utf8ToUtf16(o.text);
     search::SearchRequest request{&text, search::TS_NORMAL};
     state.thread_searching = true;
     search::Thread_Search(state, &request);

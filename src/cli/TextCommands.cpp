@@ -83,6 +83,17 @@ void PrintLine(const std::u16string& text) { std::printf("%s\n", Utf16ToUtf8(tex
 
 }  // namespace
 
+std::optional<std::u16string> ArgumentText(const std::string& arg)
+{
+    Utf8Fault fault;
+    std::optional<std::u16string> text = DecodeUtf8(arg, &fault);
+    if (!text)
+        std::fprintf(stderr, "mirudex-lookup: the text is not valid UTF-8 (%s at byte %zu)\n",
+                     fault.incomplete ? "a character cut short" : "a byte sequence that is no character",
+                     fault.offset + 1);
+    return text;
+}
+
 int RunTextCommand(const std::vector<std::string>& args)
 {
     bool isTextMode = false;
@@ -96,7 +107,10 @@ int RunTextCommand(const std::vector<std::string>& args)
         PrintUsage();
         return 2;
     }
-    const std::u16string text = Utf8ToUtf16(parsed->text);
+    const std::optional<std::u16string> argument = ArgumentText(parsed->text);
+    if (!argument)
+        return 2;
+    const std::u16string& text = *argument;
     switch (parsed->mode) {
     case Mode::Kana: PrintLine(text::RomajiToKana(text, true)); return 0;
     case Mode::Romaji: PrintLine(text::KanaToRomaji(text)); return 0;

@@ -325,15 +325,19 @@ bool Registry::ParseInto(Reader& reader, int depth)
         if (count == 1 && fields[0] == "KEY_STOP")
             return depth == 0;
         if (count == 2 && fields[0] == "KEY_START") {
-            auto key = std::make_unique<RegistryKey>();
-            key->parent = current_;
-            key->name = std::string(fields[1]);
-            RegistryKey* made = key.get();
-            current_->children.push_back(std::move(key));
-            if (IsReachableName(made->name))
-                CD(made->name);  // the first child of that name, which may be an older one
-            else
-                current_ = made;
+            // A block repeated under one parent is read into the first key
+            // of its name; no second key is made for it, since saving would
+            // write the first key once for each and the file would double
+            // at every start.
+            if (RegistryKey* existing = IsReachableName(fields[1]) ? current_->FindChild(fields[1]) : nullptr) {
+                current_ = existing;
+            } else {
+                auto key = std::make_unique<RegistryKey>();
+                key->parent = current_;
+                key->name = std::string(fields[1]);
+                current_ = key.get();
+                current_->parent->children.push_back(std::move(key));
+            }
             bool stop = ParseInto(reader, depth + 1);
             CD(opt::kParent);
             if (stop)

@@ -29,7 +29,7 @@ constexpr Prefix kPrefixes[] = {
 std::vector<std::u16string> Variants(const AppState& state, const std::u16string& text)
 {
     if (state.options.GetBOOL(opt::search::toolbars::kFuzzy) && state.fuzzy_rules)
-        return state.fuzzy_rules->FuzzySearch(text);
+        return state.fuzzy_rules->FuzzySearch(text, &state.stop_flag());
     return {text};
 }
 

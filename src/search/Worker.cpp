@@ -49,6 +49,32 @@ bool StartWorker(AppState& state, std::u16string_view starter, std::u16string_vi
     return true;
 }
 
+// The "Match multiple substrings" searches: every substring, shortest
+// first, each from left to right. Once the result list is full every
+// further search could only report that again, so the searches end there,
+// with the truncation reported as the next search would have reported it.
+int SearchSubstrings(AppState& state, const std::u16string& text, int result)
+{
+    const size_t n = text.size();
+    for (size_t len = 1; len < n; ++len) {
+        for (size_t start = 0; start + len <= n; ++start) {
+            if (state.StopRequested())
+                return result;
+            if (state.max_results >= 0 &&
+                state.edict_results[kResultList].size() >= static_cast<size_t>(state.max_results)) {
+                dlog::WriteAt(1, u"   Result list full: no more substrings searched.\n");
+                return result < 0 ? kStatusTruncated : (result | kStatusTruncated);
+            }
+            // Parts never cut a surrogate pair in two.
+            if (text::IsLowSurrogate(text[start]) || (start + len < n && text::IsLowSurrogate(text[start + len])))
+                continue;
+            std::u16string part = text.substr(start, len);
+            result = Edict_SearchFor(state, part);
+        }
+    }
+    return result;
+}
+
 }  // namespace
 
 bool Load_Thread_Search(AppState& state, SearchRequest& request)
@@ -129,16 +155,7 @@ int Thread_Search(AppState& state, SearchRequest* request)
             const bool wordsOnly = state.search_options.words_only;
             if (!text::IsAllKana(text))
                 state.search_options.words_only = true;
-            const size_t n = text.size();
-            for (size_t len = 1; len < n && !state.StopRequested(); ++len)
-                for (size_t start = 0; start + len <= n && !state.StopRequested(); ++start) {
-                    // Parts never cut a surrogate pair in two.
-                    if (text::IsLowSurrogate(text[start]) ||
-                        (start + len < n && text::IsLowSurrogate(text[start + len])))
-                        continue;
-                    std::u16string part = text.substr(start, len);
-                    result = Edict_SearchFor(state, part);
-                }
+            result = SearchSubstrings(state, text, result);
             state.search_options.words_only = wordsOnly;
         }
         if (!state.StopRequested()) {

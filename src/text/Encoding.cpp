@@ -17,6 +17,7 @@
 #include "core/BuildConfig.h"
 #include "core/DebugLog.h"
 #include "platform/api/Platform.h"
+#include "platform/api/Utf.h"
 
 namespace mirudex::text {
 namespace {
@@ -320,12 +321,39 @@ namespace {
 
 enum class Report { LogAndShow, Quiet };
 
+bool IsUtf8Name(std::string_view name) { return EqualsIgnoreCase(name, "UTF-8") || EqualsIgnoreCase(name, "UTF8"); }
+
+// UTF-8 into UTF-16LE goes through the program's own strict decoder, the
+// one every other text from outside goes through; faults are reported as
+// the converter reports them (an invalid or an incomplete sequence).
+Conversion DecodeUtf8Into(std::string_view input, std::string& buffer, std::size_t& produced, Report report)
+{
+    Utf8Fault fault;
+    const std::optional<std::u16string> text = DecodeUtf8(input, &fault);
+    if (!text) {
+        if (report == Report::LogAndShow) {
+            dlog::Write(u"ERROR: ConvertEncoding(): Iconv: inbytes is not zero\n");
+            ReportConversionFailure(fault.incomplete ? EINVAL : EILSEQ, buffer);
+        }
+        return Conversion::Failed;
+    }
+    produced = text->size() * 2;
+    buffer.assign(produced + 4, '\0');
+    for (std::size_t i = 0; i < text->size(); ++i) {
+        buffer[2 * i] = static_cast<char>((*text)[i] & 0xFF);
+        buffer[2 * i + 1] = static_cast<char>((*text)[i] >> 8);
+    }
+    return Conversion::Converted;
+}
+
 // Converts input into buffer (its room reused when it has enough), the bytes
 // made followed by zeros; anything but Converted, after reporting when asked,
 // on a failure.
 Conversion ConvertInto(std::string_view input, std::string_view source, std::string_view target, std::string& buffer,
                        std::size_t& produced, Report report = Report::LogAndShow)
 {
+    if (IsUtf8Name(source) && EqualsIgnoreCase(target, "UTF-16LE"))
+        return DecodeUtf8Into(input, buffer, produced, report);
     errno = 0;
     IconvConverter* converter = ThreadConverters().Get(source, target);
     if (converter == nullptr) {

@@ -56,23 +56,43 @@ bool FuzzyRules::LoadFuzzySearchInfo(const std::string& path)
     return true;
 }
 
-std::vector<std::u16string> FuzzyRules::FuzzySearch(std::u16string_view text) const
-{
-    std::vector<std::u16string> chain;
+struct FuzzyRules::Expansion {
+    const std::atomic<bool>* stop = nullptr;
+    std::vector<std::u16string> chain;  // the texts the current one derives from
     std::vector<std::u16string> out;
-    Expand(text, chain, out);
-    return out;
+    bool full = false;  // kMaxVariants reached, or a stop request came
+
+    // False once no more variants may be added.
+    bool Open()
+    {
+        if (!full && (out.size() >= kMaxVariants || (stop && stop->load(std::memory_order_relaxed)))) {
+            full = true;
+            if (out.size() >= kMaxVariants)
+                dlog::Write(u"WARNING: FuzzySearch(): more than %i variants of %s; the rest are left out.\n",
+                            static_cast<int>(kMaxVariants), out.front());
+        }
+        return !full;
+    }
+};
+
+std::vector<std::u16string> FuzzyRules::FuzzySearch(std::u16string_view text, const std::atomic<bool>* stop) const
+{
+    Expansion expansion;
+    expansion.stop = stop;
+    expansion.out.emplace_back(text);
+    Expand(text, expansion);
+    return std::move(expansion.out);
 }
 
-void FuzzyRules::Expand(std::u16string_view text, std::vector<std::u16string>& chain,
-                        std::vector<std::u16string>& out) const
+void FuzzyRules::Expand(std::u16string_view text, Expansion& expansion) const
 {
     dlog::Write(u"FuzzySearch(%s)...\n", text);
-    out.emplace_back(text);
-    if (chain.size() >= kMaxDepth)
+    if (expansion.chain.size() >= kMaxDepth)
         return;
-    chain.emplace_back(text);
+    expansion.chain.emplace_back(text);
     for (const FuzzyRule& rule : rules_) {
+        if (!expansion.Open())
+            break;
         if (rule.pattern.empty() || rule.pattern[0] != kWildcardAny || !WildcardMatch(text, rule.pattern))
             continue;
         const std::u16string_view ending = std::u16string_view(rule.pattern).substr(1);
@@ -85,15 +105,17 @@ void FuzzyRules::Expand(std::u16string_view text, std::vector<std::u16string>& c
                 continue;
             std::u16string candidate(stem);
             candidate.append(replacement, 1);
-            if (candidate.empty() || std::find(chain.begin(), chain.end(), candidate) != chain.end())
+            if (candidate.empty() ||
+                std::find(expansion.chain.begin(), expansion.chain.end(), candidate) != expansion.chain.end())
                 continue;
-            const std::size_t first = out.size();
-            Expand(candidate, chain, out);
-            for (std::size_t i = first; i < out.size(); ++i)
-                dlog::WriteAt(1, u"   FUZZYSEARCH: Added: %s\n", out[i]);
+            if (!expansion.Open())
+                break;
+            dlog::WriteAt(1, u"   FUZZYSEARCH: Added: %s\n", candidate);
+            expansion.out.push_back(candidate);
+            Expand(candidate, expansion);
         }
     }
-    chain.pop_back();
+    expansion.chain.pop_back();
 }
 
 }  // namespace mirudex::text

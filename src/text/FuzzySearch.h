@@ -14,6 +14,7 @@
 // loads it once on the user-interface thread before any worker exists, and
 // the search worker only calls FuzzySearch (const) afterwards.
 
+#include <atomic>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,8 @@ class FuzzyRules {
 public:
     // A chain of derivations deeper than this is cut off; see FuzzySearch.
     static constexpr std::size_t kMaxDepth = 64;
+    // No text has more variants than this, itself included; see FuzzySearch.
+    static constexpr std::size_t kMaxVariants = 256;
     // The longest line taken, its line break included; longer ones are skipped.
     static constexpr std::size_t kMaxLineLength = 1023;
 
@@ -42,20 +45,27 @@ public:
     // first in rule order: a candidate is followed at once by what derives
     // from it. A text reached by two routes is listed twice.
     //
-    // Two guards keep a faulty rule set from expanding without end: a
+    // Three guards keep a faulty rule set from expanding without end: a
     // candidate equal to a text it was derived from (a cycle) is dropped,
-    // and derivation stops kMaxDepth steps deep. Neither ever fires for a
-    // rule set in which no text derives itself, at sensible depths. An empty
-    // candidate (a replacement ＿ on a bare ending, する from する) is no
-    // text to search and is dropped as well.
-    std::vector<std::u16string> FuzzySearch(std::u16string_view text) const;
+    // derivation stops kMaxDepth steps deep, and the list ends at
+    // kMaxVariants texts (a rule that only lengthens its text, such as
+    // ＿る:＿られる,＿させる, would otherwise double the list at every
+    // step). None ever fires for a sensible rule set. An empty candidate (a
+    // replacement ＿ on a bare ending, する from する) is no text to search
+    // and is dropped as well.
+    //
+    // stop, when given, is the worker's stop request: once it is set the
+    // expansion ends and the list holds what was made so far. Each variant
+    // is logged once, however deep it was found.
+    std::vector<std::u16string> FuzzySearch(std::u16string_view text, const std::atomic<bool>* stop = nullptr) const;
 
     void AddRule(FuzzyRule rule) { rules_.push_back(std::move(rule)); }
     const std::vector<FuzzyRule>& Rules() const { return rules_; }
     bool Empty() const { return rules_.empty(); }
 
 private:
-    void Expand(std::u16string_view text, std::vector<std::u16string>& chain, std::vector<std::u16string>& out) const;
+    struct Expansion;
+    void Expand(std::u16string_view text, Expansion& expansion) const;
 
     std::vector<FuzzyRule> rules_;
 };

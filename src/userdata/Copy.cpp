@@ -39,12 +39,13 @@ using Mask = uint8_t;
 constexpr Mask kValueBits = 0x78;  // bits of %word, %kana, %info, %meaning
 constexpr Mask Bit(size_t key) { return static_cast<Mask>(1u << key); }
 
-// May the occurrence of key k at pos..pos+len be replaced? Escapes never
-// inside text that came from a value; a key not inside text its own
-// replacement brought in.
-bool Replaceable(const std::vector<Mask>& mask, size_t k, size_t pos, size_t len)
+// May the occurrence of key k made of these characters' masks be replaced?
+// Escapes never inside text that came from a value; a key not inside text
+// its own replacement brought in.
+bool Replaceable(const Mask* mask, size_t k)
 {
-    for (size_t i = pos; i < pos + len; ++i) {
+    const size_t len = kKeys[k].text.size();
+    for (size_t i = 0; i < len; ++i) {
         if (kKeys[k].escape) {
             if (mask[i] & kValueBits)
                 return false;
@@ -55,36 +56,63 @@ bool Replaceable(const std::vector<Mask>& mask, size_t k, size_t pos, size_t len
     return kKeys[k].escape;
 }
 
-// Repeats: the first key by priority that occurs (replaceably) anywhere has
-// its first such occurrence replaced by its value. Ends because every
-// replacement takes out a character whose mask lacks the key's bit and puts
-// in only characters whose masks are strictly larger, and masks are bounded.
+// Replaces keys until none is left that may be replaced. Occurrences of the
+// keys never overlap, and replacing one neither changes another nor makes it
+// unreplaceable, so every order of replacement ends in the same text: the
+// one the rule "the first key by priority, at its first occurrence, then
+// again from the top" gives. This order is the cheap one: the text is read
+// once from left to right into the output, and whenever the output ends in
+// a replaceable key, the key is taken off and its value put back in front of
+// what is still to be read. Every character is so handled once per time it
+// is brought in (the work is linear in everything the replacements bring
+// in). That total is bounded by kMaxCopyTextLength: the rest is left out.
+//
+// Ends because every replacement takes out a character whose mask lacks the
+// key's bit and puts in only characters whose masks are strictly larger,
+// and masks are bounded.
 std::u16string Expand(std::u16string_view input, size_t keyCount, const std::array<std::u16string_view, 7>& values)
 {
-    std::u16string text(input);
-    std::vector<Mask> mask(text.size(), 0);
-    for (;;) {
-        bool replaced = false;
-        for (size_t k = 0; k < keyCount && !replaced; ++k) {
+    std::u16string out;
+    std::vector<Mask> outMask;
+    // Still to be read, last character first.
+    std::u16string pending(input.rbegin(), input.rend());
+    std::vector<Mask> pendingMask(pending.size(), 0);
+    size_t brought = input.size();
+    bool cut = false;
+    while (!pending.empty()) {
+        out.push_back(pending.back());
+        outMask.push_back(pendingMask.back());
+        pending.pop_back();
+        pendingMask.pop_back();
+        for (size_t k = 0; k < keyCount; ++k) {
             const std::u16string_view key = kKeys[k].text;
-            for (size_t pos = text.find(key); pos != std::u16string::npos; pos = text.find(key, pos + 1)) {
-                if (!Replaceable(mask, k, pos, key.size()))
-                    continue;
-                Mask inherited = Bit(k);
-                for (size_t i = pos; i < pos + key.size(); ++i)
-                    inherited |= mask[i];
-                const std::u16string_view value = values[k];
-                text.replace(pos, key.size(), value);
-                mask.erase(mask.begin() + static_cast<std::ptrdiff_t>(pos),
-                           mask.begin() + static_cast<std::ptrdiff_t>(pos + key.size()));
-                mask.insert(mask.begin() + static_cast<std::ptrdiff_t>(pos), value.size(), inherited);
-                replaced = true;
+            if (out.size() < key.size() || std::u16string_view(out).substr(out.size() - key.size()) != key)
+                continue;
+            const size_t pos = out.size() - key.size();
+            if (!Replaceable(outMask.data() + pos, k))
+                continue;
+            Mask inherited = Bit(k);
+            for (size_t i = pos; i < out.size(); ++i)
+                inherited |= outMask[i];
+            out.resize(pos);
+            outMask.resize(pos);
+            const std::u16string_view value = values[k];
+            if (brought + value.size() > kMaxCopyTextLength) {
+                cut = true;
                 break;
             }
+            brought += value.size();
+            pending.append(value.rbegin(), value.rend());
+            pendingMask.insert(pendingMask.end(), value.size(), inherited);
+            break;
         }
-        if (!replaced)
-            return text;
+        if (cut)
+            break;
     }
+    if (cut)
+        dlog::Write(u"WARNING: the copy format makes more than %i characters; the rest is left out.\n",
+                    static_cast<int>(kMaxCopyTextLength));
+    return out;
 }
 
 std::u16string Join(const std::vector<std::u16string>& parts, std::u16string_view separator)

@@ -13,6 +13,9 @@
 // or a separator is never escape-expanded (a SepMeaning of "\n" stays a
 // backslash and an n), and a key is not replaced inside text that its own
 // replacement brought in (a meaning reading "%meaning" stays as it is).
+// The work is linear in the text made, and one entry's text is cut at
+// kMaxCopyTextLength characters, so a dictionary line crafted to nest the
+// keys in one another cannot stall or exhaust the program.
 //
 // Threads: the user-interface thread (the clipboard goes through the platform).
 
@@ -27,6 +30,9 @@ class Registry;
 }
 
 namespace mirudex::userdata {
+
+// The most characters one expansion of a format brings in.
+inline constexpr size_t kMaxCopyTextLength = 1'000'000;
 
 // What CopyEntries takes from each entry (result window menu items 5 to 8).
 enum class CopyKind { Word = 0, Kana = 1, Meanings = 2, Formatted = 3 };

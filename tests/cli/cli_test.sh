@@ -43,6 +43,21 @@ check "variants: the text first" "食べました" "$(head -1 <<<"$variants")"
 contains "variants: the dictionary form" "食べる" "$variants"
 contains "variants after romaji conversion" "たべる" "$("$LOOKUP" --variants tabemashita --convert --rules "$SRC/data/fuzzysearch.uni.dat")"
 
+# Text that is not UTF-8 is refused with a clear message, whatever the mode.
+for bytes in '\xc0\xaf' '\xed\xa0\x80' '\xf4\x90\x80\x80' 'a\xe7\x8c'; do
+    for mode in --kana --romaji --variants; do
+        err="$("$LOOKUP" "$mode" "$(printf "$bytes")" 2>&1 >/dev/null)"; status=$?
+        check "$mode refuses $bytes: status 2" 2 "$status"
+        contains "$mode refuses $bytes: the message" "the text is not valid UTF-8" "$err"
+    done
+done
+
+# Rules that only lengthen their text end at the bound of variants.
+printf '＿る:＿られる,＿させる\n' | iconv -f UTF-8 -t UTF-16LE > grow.dat
+printf '＿:＿あ,＿い\n' | iconv -f UTF-8 -t UTF-16LE > double.dat
+check "growing rules: bounded" 256 "$(timeout 20 "$LOOKUP" --variants 食べる --rules grow.dat | wc -l)"
+check "doubling rules: bounded" 256 "$(timeout 20 "$LOOKUP" --variants 食べる --rules double.dat | wc -l)"
+
 # A working directory with a small dictionary (stored as EUC-JP, as EDICT is).
 mkdir -p DICT
 printf '%s\n' \
@@ -71,6 +86,10 @@ check "a text beginning with a dash after --" "1" "$("$LOOKUP" -- -x >/dev/null;
 "$LOOKUP" いぬ >/dev/null; check "nothing found: status 1" 1 $?
 "$LOOKUP" --type sideways ねこ >/dev/null 2>&1; check "usage error: status 2" 2 $?
 "$LOOKUP" >/dev/null 2>&1; check "no text: status 2" 2 $?
+err="$("$LOOKUP" "$(printf 'a\xc0\xafb')" 2>&1 >/dev/null)"; status=$?
+check "look-up of text that is not UTF-8: status 2" 2 "$status"
+check "look-up of text that is not UTF-8: the message" \
+    "mirudex-lookup: the text is not valid UTF-8 (a byte sequence that is no character at byte 2)" "$err"
 mv DICT/edict DICT/edict.away
 err="$("$LOOKUP" ねこ 2>&1)"; status=$?
 check "missing dictionary: status 2" 2 "$status"

@@ -7,6 +7,7 @@
 
 #include "SearchFixture.h"
 #include "core/DebugLog.h"
+#include "search/JapaneseSearch.h"
 #include "search/KanjiSearch.h"
 #include "search/Worker.h"
 
@@ -52,6 +53,27 @@ TEST_F(WorkerTest, SubstringsShortestFirstThenByPosition)
     text = u"こね_";
     Thread_Search(*state_, &request);
     EXPECT_EQ(Log().find("   text1: こ\n"), std::string::npos);
+}
+
+// A long text in the multiple-substrings mode: once the result list is full
+// no further substring is searched, and the truncation is reported.
+TEST_F(WorkerTest, SubstringsEndWhenTheResultListIsFull)
+{
+    OpenLog(1);
+    state_->search_options.match_substrings = true;
+    state_->search_options.results_field = u"3";
+    std::u16string text(480, u'ね');
+    SearchRequest request{&text, TS_NORMAL};
+    Thread_Search(*state_, &request);
+    const std::string log = Log();
+    size_t searches = 0;
+    for (size_t at = log.find("   text1: "); at != std::string::npos; at = log.find("   text1: ", at + 1))
+        ++searches;
+    // The whole text, then ね at positions 0, 1 and 2, each finding 根.
+    EXPECT_EQ(searches, 4u);
+    EXPECT_EQ(Words(), (std::vector<std::u16string>{u"根", u"根", u"根"}));
+    EXPECT_TRUE(state_->last_search_result & kStatusTruncated);
+    EXPECT_EQ(SearchCompleteText(*state_), u"Search complete (3 results) -Results truncated-");
 }
 
 TEST_F(WorkerTest, SecondStartIsRefusedAndTheFlagNeverSticks)

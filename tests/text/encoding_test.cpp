@@ -332,3 +332,73 @@ TEST_F(EncodingTest, MacNamesMapToTheSameEncodingInGlibc)
 }
 
 }  // namespace
+
+namespace {
+
+// The strict decoder refuses every ill-formed sequence and says where it
+// starts; the showing form puts one U+FFFD for each.
+TEST(StrictUtf8, RefusesWhatIsNotUtf8)
+{
+    struct Case {
+        std::string bytes;
+        bool valid;
+        size_t offset;
+        bool incomplete;
+        std::u16string shown;  // Utf8ToUtf16
+    };
+    const Case cases[] = {
+        {"", true, 0, false, u""},
+        {"a/", true, 0, false, u"a/"},
+        {Bytes({0xE7, 0x8C, 0xAB}), true, 0, false, u"猫"},
+        {Bytes({0xF0, 0x9F, 0x90, 0x88}), true, 0, false, u"\U0001F408"},
+        {Bytes({0xF4, 0x8F, 0xBF, 0xBF}), true, 0, false, u"\U0010FFFF"},
+        {Bytes({0xEF, 0xBB, 0xBF, 0x61}), true, 0, false, u"\uFEFFa"},
+        {Bytes({0x61, 0xC0, 0xAF}), false, 1, false, u"a\uFFFD\uFFFD"},       // overlong "/"
+        {Bytes({0xE0, 0x80, 0xAF}), false, 0, false, u"\uFFFD\uFFFD\uFFFD"},  // overlong, three bytes
+        {Bytes({0xF0, 0x80, 0x80, 0xAF}), false, 0, false, u"\uFFFD\uFFFD\uFFFD\uFFFD"},
+        {Bytes({0xC1, 0xBF}), false, 0, false, u"\uFFFD\uFFFD"},
+        {Bytes({0xED, 0xA0, 0x80}), false, 0, false, u"\uFFFD\uFFFD\uFFFD"},              // surrogate D800
+        {Bytes({0xED, 0xBF, 0xBF}), false, 0, false, u"\uFFFD\uFFFD\uFFFD"},              // surrogate DFFF
+        {Bytes({0xF4, 0x90, 0x80, 0x80}), false, 0, false, u"\uFFFD\uFFFD\uFFFD\uFFFD"},  // above U+10FFFF
+        {Bytes({0xF5, 0x80, 0x80, 0x80}), false, 0, false, u"\uFFFD\uFFFD\uFFFD\uFFFD"},
+        {Bytes({0x61, 0x80}), false, 1, false, u"a\uFFFD"},        // stray continuation
+        {Bytes({0xE7, 0x8C, 0x41}), false, 0, false, u"\uFFFDA"},  // cut by another character
+        {Bytes({0x61, 0xE7, 0x8C}), false, 1, true, u"a\uFFFD"},   // cut by the end
+        {Bytes({0xF0, 0x9F}), false, 0, true, u"\uFFFD"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.bytes));
+        Utf8Fault fault;
+        const std::optional<std::u16string> text = DecodeUtf8(c.bytes, &fault);
+        EXPECT_EQ(text.has_value(), c.valid);
+        if (text) {
+            EXPECT_EQ(*text, c.shown);
+            EXPECT_EQ(Utf16ToUtf8(*text), c.bytes);
+        } else {
+            EXPECT_EQ(fault.offset, c.offset);
+            EXPECT_EQ(fault.incomplete, c.incomplete);
+        }
+        EXPECT_EQ(Utf8ToUtf16(c.bytes), c.shown);
+    }
+}
+
+// UTF-8 files and clipboard bytes go through the same decoder, with the
+// converter's own messages for what it refuses.
+TEST_F(EncodingTest, Utf8InputIsDecodedStrictly)
+{
+    std::u16string out;
+    EXPECT_EQ(ConvertEncodingToWide(Bytes({0xE7, 0x8C, 0xAB, 0x2F}), "UTF-8", "UTF-16LE", out), 0);
+    EXPECT_EQ(out, u"猫/");
+    EXPECT_EQ(ConvertEncodingToWide(Bytes({0xC0, 0xAF}), "utf8", "UTF-16LE", out), -1);
+    EXPECT_EQ(ConvertEncodingToWide(Bytes({0xED, 0xA0, 0x80}), "UTF-8", "UTF-16LE", out), -1);
+    EXPECT_EQ(ConvertEncodingToWide(Bytes({0x61, 0xE7, 0x8C}), "UTF-8", "UTF-16LE", out), -1);
+    EXPECT_TRUE(out.empty());
+    const auto boxes = platform_.MessageBoxes();
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(boxes[0].text, u"An invalid multibyte sequence has been encountered in the input.");
+    EXPECT_EQ(boxes[1].text, u"An invalid multibyte sequence has been encountered in the input.");
+    EXPECT_EQ(boxes[2].text, u"An incomplete multibyte sequence has been encountered in the input.");
+    EXPECT_EQ(boxes[2].caption, u"Error: iconv");
+}
+
+}  // namespace

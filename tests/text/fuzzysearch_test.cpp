@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -138,13 +140,55 @@ TEST_F(FuzzySearchTest, LogsEachSearchAndEachAddedText)
     FuzzyRules rules = Rules({{u"＿ました", {u"＿る"}}, {u"＿る", {u"＿"}}});
     rules.FuzzySearch(u"たべました");
     dlog::Close();
+    // Each variant once, however deep it was found.
     EXPECT_EQ(Log(),
               "FuzzySearch(たべました)...\n"
-              "FuzzySearch(たべる)...\n"
-              "FuzzySearch(たべ)...\n"
-              "   FUZZYSEARCH: Added: たべ\n"
               "   FUZZYSEARCH: Added: たべる\n"
-              "   FUZZYSEARCH: Added: たべ\n");
+              "FuzzySearch(たべる)...\n"
+              "   FUZZYSEARCH: Added: たべ\n"
+              "FuzzySearch(たべ)...\n");
+}
+
+// Rules that only lengthen their text double the variants at every step:
+// the list ends at its bound, in depth-first order, and the log stays as
+// short as the list.
+TEST_F(FuzzySearchTest, RulesThatOnlyLengthenTheTextStopAtTheVariantBound)
+{
+    struct Case {
+        std::u16string rules;
+        std::u16string text;
+        std::u16string second;  // the first candidate, expanded first
+    };
+    const Case cases[] = {
+        {u"＿る:＿られる,＿させる\n", u"食べる", u"食べられる"},
+        {u"＿:＿あ,＿い\n", u"食べる", u"食べるあ"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Utf16ToUtf8(c.rules));
+        OpenLog(1);
+        WriteRules(c.rules);
+        FuzzyRules rules;
+        ASSERT_TRUE(rules.LoadFuzzySearchInfo());
+        const Texts variants = rules.FuzzySearch(c.text);
+        dlog::Close();
+        ASSERT_EQ(variants.size(), FuzzyRules::kMaxVariants);
+        EXPECT_EQ(variants[0], c.text);
+        EXPECT_EQ(variants[1], c.second);
+        const std::string log = Log();
+        const size_t lines = static_cast<size_t>(std::count(log.begin(), log.end(), '\n'));
+        EXPECT_LE(lines, 2 * FuzzyRules::kMaxVariants + 4);
+        EXPECT_NE(log.find("WARNING: FuzzySearch(): more than 256 variants of 食べる; the rest are left out.\n"),
+                  std::string::npos);
+    }
+}
+
+TEST_F(FuzzySearchTest, AStopRequestEndsTheExpansion)
+{
+    FuzzyRules rules = Rules({{u"＿", {u"＿あ", u"＿い"}}});
+    std::atomic<bool> stop{true};
+    EXPECT_EQ(rules.FuzzySearch(u"た", &stop), (Texts{u"た"}));
+    stop = false;
+    EXPECT_EQ(rules.FuzzySearch(u"た", &stop).size(), FuzzyRules::kMaxVariants);
 }
 
 }  // namespace

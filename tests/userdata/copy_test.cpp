@@ -1,7 +1,10 @@
+#include <cstdint>
+#include <iterator>
 #include <vector>
 
 #include "core/DefaultOptions.h"
 #include "core/Registry.h"
+#include "platform/api/Utf.h"
 #include "support/TestSupport.h"
 #include "text/Encoding.h"
 #include "userdata/Copy.h"
@@ -88,6 +91,108 @@ TEST_F(CopyTest, ValuesAreReplacedInsideValuesButNeverEndlessly)
     options_.SetSTRING(".\\Results\\Copy\\Format", "{%word}");
     const dict::Entry loop = MakeEntry(u"%kana", u"%word", {});
     EXPECT_EQ(Formatted(loop), u"%word");
+}
+
+// The rule as first written: the first key by priority that may be replaced
+// anywhere, at its first such occurrence, then again from the top. Slow
+// (every step searches the whole text) but plainly right: the expansion
+// must give the same text.
+std::u16string ReferenceExpansion(std::u16string text, const std::vector<std::u16string>& values)
+{
+    const std::u16string keys[] = {u"\\n", u"\\t", u"\\:", u"%word", u"%kana", u"%info", u"%meaning"};
+    std::vector<unsigned> mask(text.size(), 0);
+    for (bool replaced = true; replaced;) {
+        replaced = false;
+        for (size_t k = 0; k < 7 && !replaced; ++k) {
+            for (size_t pos = text.find(keys[k]); pos != std::u16string::npos; pos = text.find(keys[k], pos + 1)) {
+                bool ok = k < 3;
+                unsigned inherited = 1u << k;
+                for (size_t i = pos; i < pos + keys[k].size(); ++i) {
+                    inherited |= mask[i];
+                    if (k < 3 && (mask[i] & 0x78))
+                        ok = false;
+                    if (k >= 3 && !(mask[i] & (1u << k)))
+                        ok = true;
+                }
+                if (!ok)
+                    continue;
+                text.replace(pos, keys[k].size(), values[k]);
+                mask.erase(mask.begin() + pos, mask.begin() + pos + keys[k].size());
+                mask.insert(mask.begin() + pos, values[k].size(), inherited);
+                replaced = true;
+                break;
+            }
+        }
+    }
+    return text;
+}
+
+TEST_F(CopyTest, ExpansionGivesWhatTheRuleOfPriorityGives)
+{
+    struct Case {
+        std::u16string format, word, kana, meaning, info;
+    };
+    const Case cases[] = {
+        {u"%%kana", u"w", u"word", u"m", u"i"},  // a key made across a value's edge
+        {u"\\\\:n", u"w", u"k", u"m", u"i"},     // \\: gives \: again
+        {u"\\%wordn", u"", u"k", u"m", u"i"},    // an empty value leaves \n behind
+        {u"%word%kana", u"%kan", u"a%info", u"m", u"%word"},
+        {u"%meaning", u"%info", u"%word", u"%kana%%word", u"\\n%meaning"},
+        {u"%info%info\\t", u"x", u"y", u"%meaning", u"%in"},
+        {u"%wor%kana", u"W", u"d%kana", u"m", u"i"},
+    };
+    for (const Case& c : cases) {
+        const dict::Entry e = MakeEntry(c.word, c.kana, {c.meaning}, {c.info});
+        EXPECT_EQ(FormatEntry(c.format, e, c.info, c.meaning),
+                  ReferenceExpansion(c.format, {u"\n", u"\t", u":", c.word, c.kana, c.info, c.meaning}))
+            << Utf16ToUtf8(c.format);
+    }
+    // Texts pieced together from parts of keys.
+    const std::u16string pieces[] = {u"%", u"word", u"kana", u"info", u"meaning", u"\\",
+                                     u"n", u":",    u"x",    u"%wo",  u"rd"};
+    uint32_t seed = 12345;
+    auto next = [&] { return (seed = seed * 1103515245 + 12345) >> 16; };
+    auto piece = [&](size_t count) {
+        std::u16string out;
+        for (size_t i = 0; i < count; ++i)
+            out += pieces[next() % std::size(pieces)];
+        return out;
+    };
+    for (int round = 0; round < 300; ++round) {
+        const std::u16string format = piece(6), word = piece(3), kana = piece(3), meaning = piece(3), info = piece(2);
+        const dict::Entry e = MakeEntry(word, kana, {meaning}, {info});
+        ASSERT_EQ(FormatEntry(format, e, info, meaning),
+                  ReferenceExpansion(format, {u"\n", u"\t", u":", word, kana, info, meaning}))
+            << Utf16ToUtf8(format) << " / " << Utf16ToUtf8(word) << " / " << Utf16ToUtf8(kana) << " / "
+            << Utf16ToUtf8(meaning) << " / " << Utf16ToUtf8(info);
+    }
+}
+
+// A line crafted to nest the keys: each %kana of the word brings thirty
+// %meaning, each of which brings thirty %info. Every key is still replaced;
+// a nesting that would make more than the bound is cut there.
+TEST_F(CopyTest, NestedKeysAreAllReplacedWithinTheBound)
+{
+    auto times = [](std::u16string_view text, size_t n) {
+        std::u16string out;
+        for (size_t i = 0; i < n; ++i)
+            out += text;
+        return out;
+    };
+    const dict::Entry crafted =
+        MakeEntry(times(u"%kana", 30), times(u"%meaning", 30), {times(u"%info", 30)}, {u"noun"});
+    const std::u16string text = Formatted(crafted);
+    // word: 30 x 30 x 30 "noun"; " (", kana: 30 x 30 "noun", ") :: ", meaning: 30 "noun".
+    EXPECT_EQ(text.size(), 27000u * 4 + 2 + 900 * 4 + 5 + 30 * 4);
+    EXPECT_EQ(text.find(u'%'), std::u16string::npos);
+    EXPECT_EQ(text.substr(108000, 6), u" (noun");
+
+    OpenLog(0);
+    const dict::Entry huge =
+        MakeEntry(times(u"%kana", 100), times(u"%meaning", 100), {times(u"%info", 100)}, {times(u"x", 100)});
+    EXPECT_LE(Formatted(huge).size(), kMaxCopyTextLength);
+    EXPECT_NE(Log().find("WARNING: the copy format makes more than 1000000 characters; the rest is left out.\n"),
+              std::string::npos);
 }
 
 TEST_F(CopyTest, SeparatorsOfOneEntryAreNotEscapeExpanded)

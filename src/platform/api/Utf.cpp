@@ -20,52 +20,101 @@ std::string Narrow(std::u16string_view text)
     return out;
 }
 
+namespace {
+
+// One step of the decoder at pos: the code point and the bytes it took, or
+// a fault whose length is the longest start of a well-formed sequence found
+// there (at least one byte). The second byte's range is what rules out
+// overlong forms, surrogates and code points above U+10FFFF (the table of
+// well-formed byte sequences of the Unicode standard).
+struct Step {
+    char32_t codePoint = 0;
+    size_t length = 1;
+    bool ok = false;
+    bool cutShort = false;  // the text ended inside a sequence that was still well-formed
+};
+
+Step DecodeStep(std::string_view s, size_t pos)
+{
+    const auto lead = static_cast<unsigned char>(s[pos]);
+    if (lead < 0x80)
+        return {lead, 1, true, false};
+    size_t need = 0;
+    unsigned char low = 0x80, high = 0xBF;
+    char32_t cp = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        need = 1;
+        cp = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        need = 2;
+        cp = lead & 0x0F;
+        if (lead == 0xE0)
+            low = 0xA0;  // below: overlong
+        else if (lead == 0xED)
+            high = 0x9F;  // above: surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        need = 3;
+        cp = lead & 0x07;
+        if (lead == 0xF0)
+            low = 0x90;  // below: overlong
+        else if (lead == 0xF4)
+            high = 0x8F;  // above: beyond U+10FFFF
+    } else {
+        return {};  // C0, C1, F5..FF, or a continuation byte out of place
+    }
+    size_t length = 1;
+    for (size_t k = 1; k <= need; ++k) {
+        if (pos + k >= s.size())
+            return {0, length, false, true};
+        const auto c = static_cast<unsigned char>(s[pos + k]);
+        const unsigned char lo = k == 1 ? low : 0x80;
+        const unsigned char hi = k == 1 ? high : 0xBF;
+        if (c < lo || c > hi)
+            return {0, length, false, false};
+        cp = (cp << 6) | (c & 0x3F);
+        ++length;
+    }
+    return {cp, length, true, false};
+}
+
+void AppendUtf16(std::u16string& out, char32_t cp)
+{
+    if (cp >= 0x10000) {
+        cp -= 0x10000;
+        out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+        out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+    } else {
+        out.push_back(static_cast<char16_t>(cp));
+    }
+}
+
+}  // namespace
+
+std::optional<std::u16string> DecodeUtf8(std::string_view s, Utf8Fault* fault)
+{
+    std::u16string out;
+    out.reserve(s.size());
+    for (size_t i = 0; i < s.size();) {
+        const Step step = DecodeStep(s, i);
+        if (!step.ok) {
+            if (fault)
+                *fault = Utf8Fault{i, step.cutShort};
+            return std::nullopt;
+        }
+        AppendUtf16(out, step.codePoint);
+        i += step.length;
+    }
+    return out;
+}
+
 std::u16string Utf8ToUtf16(std::string_view s)
 {
     std::u16string out;
     out.reserve(s.size());
-    size_t i = 0;
-    while (i < s.size()) {
-        auto c = static_cast<unsigned char>(s[i]);
-        char32_t cp = 0xFFFD;
-        size_t len = 1;
-        if (c < 0x80) {
-            cp = c;
-        } else if ((c & 0xE0) == 0xC0) {
-            len = 2;
-        } else if ((c & 0xF0) == 0xE0) {
-            len = 3;
-        } else if ((c & 0xF8) == 0xF0) {
-            len = 4;
-        }
-        if (len > 1) {
-            if (i + len > s.size()) {
-                cp = 0xFFFD;
-                len = s.size() - i;
-            } else {
-                cp = c & (0xFF >> (len + 1));
-                bool ok = true;
-                for (size_t k = 1; k < len; ++k) {
-                    auto cc = static_cast<unsigned char>(s[i + k]);
-                    if ((cc & 0xC0) != 0x80) {
-                        ok = false;
-                        len = k;
-                        break;
-                    }
-                    cp = (cp << 6) | (cc & 0x3F);
-                }
-                if (!ok)
-                    cp = 0xFFFD;
-            }
-        }
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(cp));
-        }
-        i += len;
+    for (size_t i = 0; i < s.size();) {
+        const Step step = DecodeStep(s, i);
+        AppendUtf16(out, step.ok ? step.codePoint : U'\uFFFD');
+        i += step.length;
     }
     return out;
 }

@@ -13,6 +13,7 @@
 #include "core/Registry.h"
 #include "dict/DictionaryStore.h"
 #include "platform/api/Platform.h"
+#include "platform/api/Utf.h"
 #include "platform/qt/QtText.h"
 #include "search/AppState.h"
 #include "search/JapaneseSearch.h"
@@ -331,9 +332,14 @@ void SearchWindow::PasteWithEncoding()
         if (!bytes)
             return;
         std::u16string converted;
-        if (row == 1)  // 8-bit text without a Unicode form: this system's 8-bit text is UTF-8
-            converted = U16(QString::fromUtf8(bytes->data(), static_cast<qsizetype>(bytes->size())));
-        else if (text::ConvertEncodingToWide(*bytes, encoding, "UTF-16LE", converted) != 0)
+        if (row == 1) {  // 8-bit text without a Unicode form: this system's 8-bit text is UTF-8
+            std::optional<std::u16string> decoded = DecodeUtf8(*bytes);
+            if (!decoded) {
+                dlog::Write(u"ID_ENCODE_PASTE: the clipboard's text is not valid UTF-8; nothing pasted.\n");
+                return;
+            }
+            converted = std::move(*decoded);
+        } else if (text::ConvertEncodingToWide(*bytes, encoding, "UTF-16LE", converted) != 0)
             return;
         text = std::move(converted);
     }

@@ -19,6 +19,7 @@
 
 #include "core/DebugLog.h"
 #include "platform/api/Platform.h"
+#include "platform/api/Utf.h"
 #include "platform/qt/QtText.h"
 #include "ui/common/EscapeFilter.h"
 #include "ui/common/QuitRequest.h"
@@ -47,8 +48,9 @@ std::function<void(const QUrl&)>& UrlOpener()
 // Text from the list: UTF-8 when it is valid UTF-8, otherwise one character per byte.
 QString ListText(const std::string& bytes)
 {
-    const QString text = QString::fromUtf8(bytes);
-    return text.toUtf8() == QByteArray::fromStdString(bytes) ? text : QString::fromLatin1(bytes);
+    if (const std::optional<std::u16string> text = DecodeUtf8(bytes))
+        return QString::fromStdU16String(*text);
+    return QString::fromLatin1(bytes);
 }
 
 QTextEdit* MakeBox(QWidget* parent, const char* id, const QFont& font)

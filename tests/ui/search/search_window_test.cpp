@@ -352,6 +352,20 @@ TEST_F(SearchWindowTest, CopyAndPasteInTheChosenEncoding)
     EXPECT_EQ(edit->LastUndoKind(), UndoKind::Cut);
     window->OnCommand(ID_ENCODE_PASTE);
     EXPECT_EQ(edit->toPlainText(), Q(u"日本語のテキスト"));
+
+    // 8-bit text without a Unicode form is UTF-8 here, read strictly: an
+    // overlong "/" is no text at all, in the first row as in the UTF-8 row.
+    SetText(QString());
+    platform_.SetClipboardBytes("a\xC0\xAF", "UTF-8");
+    window->OnCommand(ID_ENCODE_PASTE);
+    EXPECT_EQ(edit->toPlainText(), "");
+    encodings->setCurrentIndex(10);
+    ASSERT_EQ(encodings->currentText(), "UTF-8");
+    window->OnCommand(ID_ENCODE_PASTE);
+    EXPECT_EQ(edit->toPlainText(), "");
+    platform_.SetClipboardBytes("\xE7\x8C\xAB/", "UTF-8");
+    window->OnCommand(ID_ENCODE_PASTE);
+    EXPECT_EQ(edit->toPlainText(), Q(u"猫/"));
 }
 
 TEST_F(SearchWindowTest, LanguageButtons)
