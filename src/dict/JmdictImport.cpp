@@ -255,6 +255,9 @@ private:
 
     void WriteEntry()
     {
+        // A form without text could not be found, and would leave the line without its headword.
+        for (auto* forms : {&kanji_, &readings_})
+            std::erase_if(*forms, [](const Form& f) { return f.text.empty(); });
         std::vector<const Sense*> kept;
         for (const Sense& sense : senses_)
             if (!sense.glosses.empty())
