@@ -16,5 +16,4 @@ scripts/install-deps.sh
 scripts/build.sh
 scripts/setup-data.sh "$WORKDIR"
 
-cd "$WORKDIR"
-exec "$SRC/${BUILD_DIR:-build}/src/app/mirudex" "$@"
+exec "$SRC/${BUILD_DIR:-build}/src/app/mirudex" --workdir "$WORKDIR" "$@"

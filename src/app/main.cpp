@@ -1,5 +1,7 @@
-// mirudex: the desktop program. Start-up runs in the current directory, where
-// Options.mxreg, the debug log and the data files live.
+// mirudex: the desktop program. Start-up runs in the working folder (made the
+// current directory before anything else), where Options.mxreg, the debug log
+// and the data files live. One runs per user: a later start hands its command
+// line to the running one and ends.
 #include <QApplication>
 
 #include "core/DebugLog.h"
@@ -7,6 +9,7 @@
 #include "core/OptionsStartup.h"
 #include "core/Registry.h"
 #include "core/Version.h"
+#include "desktop/DesktopStart.h"
 #include "dict/DictionaryStore.h"
 #include "platform/qt/QtPlatform.h"
 #include "search/AppState.h"
@@ -15,19 +18,38 @@
 #include "ui/app/DictionaryCommands.h"
 #include "ui/app/Program.h"
 #include "ui/app/SettingsCommands.h"
+#include "ui/app/SingleInstance.h"
 #include "ui/common/CommandIds.h"
 #include "ui/main/MainWindow.h"
+#include "ui/main/TrayIcon.h"
 #include "ui/updater/UpdaterWindow.h"
 
 using namespace mirudex;
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    desktop::DesktopStart start;
+    desktop::BeginDesktopStart({argv, argv + argc}, start);
+    if (start.exitStatus >= 0)
+        return start.exitStatus;
+    int qtArgc = static_cast<int>(start.args.qtArguments.size());
+    std::vector<char*> qtArgv;
+    for (std::string& arg : start.args.qtArguments)
+        qtArgv.push_back(arg.data());
+    qtArgv.push_back(nullptr);
+
+    QApplication app(qtArgc, qtArgv.data());
     QApplication::setApplicationName(QStringLiteral("Mirudex"));
     QApplication::setApplicationVersion(QString::fromLatin1(kVersion));
+    // The desktop entry's id: how the desktop matches windows to the entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.mirudex.Mirudex"));
     QApplication::setQuitOnLastWindowClosed(false);
     platform::QtPlatform qtPlatform;
+    ui::SingleInstance instance;
+    if (start.lock.held())
+        instance.Listen(QString::fromStdString(start.paths->socket));
+    if (start.args.request)
+        instance.Add(*start.args.request);
 
     dlog::Open();
     const std::string stars(20 + std::string(kVersion).size(), '*');
@@ -48,6 +70,7 @@ int main(int argc, char** argv)
     LoadOptionsAtStartup(registry);
     LogOptionsTree(registry);
     UpgradeOptionsIfOlder(registry);
+    AddItemsWithoutVersion(registry);
 
     int status = 0;
     {
@@ -69,8 +92,13 @@ int main(int argc, char** argv)
             window.SetCommandHandler(ui::ID_CHECK_UPDATES,
                                      [&registry, &updates, &window] { ui::RunUpdater(registry, updates, &window); });
             qtPlatform.SetStatusSink([&window](int part, const QString& text) { window.SetStatusText(part, text); });
+            new ui::TrayIcon(window, registry);
         };
         program.Start();
+        if (start.folder.preparation.radicalFileMissing)
+            platform::Get().MessageBox(ui::RadicalFileMissingText(start.folder.choice.folder), u"Note",
+                                       platform::Buttons::Ok, platform::Owner::MainWindow);
+        instance.SetMainWindow(program.mainWindow());
         program.RunLoop();
         status = program.Shutdown();
         qtPlatform.SetStatusSink(nullptr);

@@ -8,6 +8,8 @@
 #include <system_error>
 #include <vector>
 
+#include "cli/Arguments.h"
+
 #include "cli/Commands.h"
 #include "core/DefaultOptions.h"
 #include "core/Registry.h"
@@ -22,26 +24,17 @@ namespace {
 
 constexpr const char* kOptionsFile = "Options.mxreg";
 
-int Usage()
-{
-    std::fprintf(stderr,
-                 "usage: mirudex-lookup --import-jmdict FILE [--language LANG]\n"
-                 "  LANG: the glosses kept, as JMdict names the language (default: eng)\n");
-    return 2;
-}
-
 }  // namespace
 
-int RunImportCommand(const std::vector<std::string>& args)
+int RunImportCommand(const Arguments& args)
 {
-    if (args.empty() || args[0] != "--import-jmdict")
-        return -1;
-    if (args.size() != 2 && !(args.size() == 4 && args[2] == "--language" && !args[3].empty()))
-        return Usage();
-    const std::string input = args[1];
+    // The file is named from where the command was given, before the working folder is entered.
+    std::error_code error;
+    const std::string input = std::filesystem::absolute(args.importFile, error).string();
+    if (!EnterWorkingFolder(args))
+        return 2;
 
     Registry options;
-    std::error_code error;
     const bool haveOptions = std::filesystem::exists(kOptionsFile, error);
     if (haveOptions) {
         if (!options.Load(kOptionsFile)) {
@@ -54,7 +47,8 @@ int RunImportCommand(const std::vector<std::string>& args)
     } else {
         options.LoadFromText(DefaultOptionsText());
     }
-    const std::string language = args.size() == 4 ? args[3] : options.GetString(opt::dictionaries::jmdict::kLanguage);
+    const std::string language =
+        args.glossLanguage.value_or(options.GetString(opt::dictionaries::jmdict::kLanguage));
 
     const std::string optionPath = dict::ImportedDictionaryPath(input);
     const std::string output = platform::FilePath(optionPath);
@@ -71,7 +65,8 @@ int RunImportCommand(const std::vector<std::string>& args)
     if (shown >= 0)
         std::fprintf(stderr, "\n");
     if (outcome.status != dict::ImportStatus::Done) {
-        std::fprintf(stderr, "mirudex-lookup: %s\n", Utf16ToUtf8(dict::ImportFailureText(outcome, input)).c_str());
+        std::fprintf(stderr, "mirudex-lookup: %s\n",
+                     Utf16ToUtf8(dict::ImportFailureText(outcome, args.importFile)).c_str());
         return 2;
     }
 

@@ -1,7 +1,9 @@
-// mirudex-lookup's look-up mode: the program's search engine on the current
-// directory's options and dictionaries, answering on the terminal.
+// mirudex-lookup's look-up mode: the program's search engine on the working
+// folder's options and dictionaries, answering on the terminal.
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -12,9 +14,11 @@
 #include "core/DefaultOptions.h"
 #include "core/Registry.h"
 #include "dict/DictionaryStore.h"
+#include "platform/api/ConsolePlatform.h"
 #include "platform/api/Platform.h"
 #include "platform/api/Utf.h"
 #include "search/AppState.h"
+#include "search/Dispatcher.h"
 #include "search/JapaneseSearch.h"
 #include "search/Sorting.h"
 #include "search/Worker.h"
@@ -24,106 +28,6 @@
 namespace mirudex::cli {
 
 namespace {
-
-constexpr const char* kUsage =
-    "usage: mirudex-lookup [options] [--] TEXT\n"
-    "  --type begin|middle|end|exact   where the text must appear\n"
-    "  --lang auto|jp|en|kanji         how to search (or JP: EN: KN: before TEXT)\n"
-    "  --fuzzy --convert --kana-insensitive --words-only --substrings\n"
-    "  --max N                         maximum number of results\n"
-    "  --kanji                         also print the kanji found\n"
-    "  --json                          one JSON object per line\n"
-    "       mirudex-lookup --import-jmdict FILE [--language LANG]\n"
-    "                                  JMdict (plain or .gz) into DICT/, registered as the next dictionary\n";
-
-int Usage(const std::string& message)
-{
-    std::fprintf(stderr, "mirudex-lookup: %s\n%s", message.c_str(), kUsage);
-    return 2;
-}
-
-struct Overrides {
-    int type = -1;
-    int lang = -1;
-    bool fuzzy = false, convert = false, kanaInsensitive = false, wordsOnly = false, substrings = false;
-    bool kanji = false, json = false;
-    std::string max;
-    std::string text;
-};
-
-// 0 when parsed; otherwise the exit status of a usage error.
-int Parse(const std::vector<std::string>& args, Overrides& o)
-{
-    std::vector<std::string> words;
-    bool options = true;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (!options || a.empty() || a[0] != '-' || a == "-") {
-            words.push_back(a);
-            continue;
-        }
-        auto value = [&](std::string& out) {
-            if (i + 1 >= args.size())
-                return false;
-            out = args[++i];
-            return true;
-        };
-        std::string v;
-        if (a == "--") {
-            options = false;
-        } else if (a == "--type") {
-            if (!value(v))
-                return Usage("--type needs a value");
-            const char* names[] = {"begin", "middle", "end", "exact"};
-            for (int t = 0; t < 4; ++t)
-                if (v == names[t])
-                    o.type = t;
-            if (o.type < 0)
-                return Usage("unknown type: " + v);
-        } else if (a == "--lang") {
-            if (!value(v))
-                return Usage("--lang needs a value");
-            if (v == "auto")
-                o.lang = 0;
-            else if (v == "jp")
-                o.lang = 1;
-            else if (v == "en")
-                o.lang = 2;
-            else if (v == "kanji")
-                o.lang = 4;
-            else
-                return Usage("unknown language: " + v);
-        } else if (a == "--max") {
-            if (!value(o.max) || o.max.empty())
-                return Usage("--max needs a number");
-            char* end = nullptr;
-            std::strtol(o.max.c_str(), &end, 10);
-            if (*end != '\0')
-                return Usage("--max needs a number: " + o.max);
-        } else if (a == "--fuzzy") {
-            o.fuzzy = true;
-        } else if (a == "--convert") {
-            o.convert = true;
-        } else if (a == "--kana-insensitive") {
-            o.kanaInsensitive = true;
-        } else if (a == "--words-only") {
-            o.wordsOnly = true;
-        } else if (a == "--substrings") {
-            o.substrings = true;
-        } else if (a == "--kanji") {
-            o.kanji = true;
-        } else if (a == "--json") {
-            o.json = true;
-        } else {
-            return Usage("unknown option: " + a);
-        }
-    }
-    if (words.empty())
-        return Usage("no text to look up");
-    for (size_t i = 0; i < words.size(); ++i)
-        o.text += (i ? " " : "") + words[i];
-    return 0;
-}
 
 std::string Join(const std::vector<std::u16string>& list, const char* sep)
 {
@@ -147,6 +51,10 @@ bool Missing(const std::string& optionPath, std::string& message)
 {
     const std::string path = platform::FilePath(optionPath);
     std::error_code error;
+    if (std::filesystem::is_directory(path, error)) {
+        message = "the dictionary file is a folder: " + path;
+        return true;
+    }
     if (std::filesystem::exists(path, error))
         return false;
     message = error ? "cannot open dictionary file: " + path + " (" + error.message() + ")"
@@ -154,18 +62,60 @@ bool Missing(const std::string& optionPath, std::string& message)
     return true;
 }
 
+const RegistryKey* Child(const RegistryKey* key, const std::string& name)
+{
+    return key ? key->FindChild(name) : nullptr;
+}
+
+// The first item a dictionary entry of the options file lacks ("Dictionaries\EDICT\1\Path"),
+// or nothing when every entry is whole. The program itself would end at it.
+std::optional<std::string> IncompleteDictionaryEntry(Registry& options)
+{
+    const RegistryKey* dictionaries = Child(&options.root(), "Dictionaries");
+    const RegistryKey* edict = Child(dictionaries, "EDICT");
+    const RegistryKey* kanjidic = Child(dictionaries, "KANJIDIC");
+    if (!kanjidic || !kanjidic->FindData("Path"))
+        return "Dictionaries\\KANJIDIC\\Path";
+    const RegistryData* number = edict ? edict->FindData("Number") : nullptr;
+    if (!number)
+        return "Dictionaries\\EDICT\\Number";
+    for (int i = 0; i < number->intValue; ++i) {
+        const RegistryKey* entry = Child(edict, std::to_string(i));
+        if (!entry)
+            return "Dictionaries\\EDICT\\" + std::to_string(i);
+        for (const char* item : {"Path", "Name", "Encoding", "On"})
+            if (!entry->FindData(item))
+                return "Dictionaries\\EDICT\\" + std::to_string(i) + "\\" + item;
+    }
+    return std::nullopt;
+}
+
+// The platform of the look-up: a key the options lack ends it as a set-up error.
+class LookupPlatform : public platform::ConsolePlatform {
+public:
+    [[noreturn]] void Exit(int) override
+    {
+        std::fflush(nullptr);
+        std::_Exit(2);
+    }
+};
+
 }  // namespace
 
-int RunLookup(const std::vector<std::string>& args)
+int RunLookup(const Arguments& o)
 {
-    Overrides o;
-    if (const int status = Parse(args, o))
-        return status;
-
     std::optional<std::u16string> argument = ArgumentText(o.text);
     if (!argument)
         return 2;
     std::u16string text = std::move(*argument);
+    std::u16string query = text;
+    const int forced = search::TakeLanguagePrefixes(query);
+    if (query.empty())
+        return Usage("nothing to look up after the prefix");
+    if (!EnterWorkingFolder(o))
+        return 2;
+    static LookupPlatform lookupPlatform;
+    platform::Set(&lookupPlatform);
 
     Registry options;
     std::error_code optionsError;
@@ -178,6 +128,10 @@ int RunLookup(const std::vector<std::string>& args)
         Registry defaults;
         defaults.LoadFromText(DefaultOptionsText());
         options.MergeFrom(defaults);
+        if (const auto item = IncompleteDictionaryEntry(options)) {
+            std::fprintf(stderr, "mirudex-lookup: Options.mxreg lacks %s\n", item->c_str());
+            return 2;
+        }
     } else {
         options.LoadFromText(DefaultOptionsText());
     }
@@ -203,16 +157,19 @@ int RunLookup(const std::vector<std::string>& args)
     search::RestoreSortStates(options, state.edict_sort, state.kanji_sort);
     auto& so = state.search_options;
     so.type = search::SearchTypeFromStored(o.type >= 0 ? o.type : options.GetINT(opt::search::toolbars::kType));
-    so.words_only = o.wordsOnly || options.GetBOOL(opt::search::toolbars::kWord);
-    so.kana_insensitive = o.kanaInsensitive || !options.GetBOOL(opt::search::toolbars::kKanaSensitive);
-    so.romaji_conversion = o.convert || options.GetBOOL(opt::search::toolbars::kRomajiConversion);
-    so.match_substrings = o.substrings || options.GetBOOL(opt::search::toolbars::kSubstr);
+    so.words_only = o.wordsOnly.value_or(options.GetBOOL(opt::search::toolbars::kWord));
+    so.kana_insensitive = o.kanaInsensitive.value_or(!options.GetBOOL(opt::search::toolbars::kKanaSensitive));
+    so.romaji_conversion = o.convert.value_or(options.GetBOOL(opt::search::toolbars::kRomajiConversion));
+    so.match_substrings = o.substrings.value_or(options.GetBOOL(opt::search::toolbars::kSubstr));
     so.results_field = Utf8ToUtf16(o.max.empty() ? std::to_string(options.GetINT(opt::results::kSize)) : o.max);
     // Changes for this run only: the options are never saved here.
     if (o.fuzzy)
-        options.SetBOOL(opt::search::toolbars::kFuzzy, true);
+        options.SetBOOL(opt::search::toolbars::kFuzzy, *o.fuzzy);
     if (o.lang >= 0)
         options.SetINT(opt::search::kLanguage, o.lang);
+    // A kanji search finds kanji only: they are its answer, printed without --kanji.
+    const int language = forced | options.GetINT(opt::search::kLanguage);
+    const bool printKanji = o.kanji || (language & search::kLangKanji) != 0;
 
     search::SearchRequest request{&text, search::TS_NORMAL};
     state.thread_searching = true;
@@ -234,7 +191,7 @@ int RunLookup(const std::vector<std::string>& args)
     const bool truncated = state.last_search_result > 0 && (state.last_search_result & search::kStatusTruncated);
     if (truncated)
         std::printf("-Results truncated-\n");
-    if (o.kanji) {
+    if (printKanji) {
         for (const dict::KanjiRecord& k : state.kanji_results) {
             const std::string kanji = Utf16ToUtf8(std::u16string(1, static_cast<char16_t>(k.code)));
             if (o.json) {
@@ -251,7 +208,8 @@ int RunLookup(const std::vector<std::string>& args)
             }
         }
     }
-    const bool found = !entries.empty() || (o.kanji && !state.kanji_results.empty());
+    // Results cut off at the maximum were found all the same, also when none is shown (--max 0).
+    const bool found = !entries.empty() || truncated || (printKanji && !state.kanji_results.empty());
     return found ? 0 : 1;
 }
 

@@ -285,6 +285,8 @@ static constexpr std::u16string_view kDefaultOptionsTemplate =
     u"\tBOOL :: AlwaysOnTop :: FALSE\n"
     u"\tBOOL :: GrabClipboard :: FALSE\n"
     u"\tBOOL :: GrabClipboard-AutoSearch :: FALSE\n"
+    u"\tBOOL :: GrabSelection :: FALSE\n"
+    u"\tBOOL :: CloseToTray :: FALSE\n"
     u"\tSTRING :: Version :: 1.0.7.502\n"
     u"\tBOOL :: IME :: TRUE\n"
     u"\tBOOL :: ROMAjiMode :: FALSE\n"

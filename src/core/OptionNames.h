@@ -263,6 +263,10 @@ inline constexpr std::string_view kFirstTime = ".\\Misc\\FirstTime";
 inline constexpr std::string_view kAlwaysOnTop = ".\\Misc\\AlwaysOnTop";
 inline constexpr std::string_view kGrabClipboard = ".\\Misc\\GrabClipboard";
 inline constexpr std::string_view kGrabClipboardAutoSearch = ".\\Misc\\GrabClipboard-AutoSearch";
+// Highlighted text (the X11 primary selection) is watched like the clipboard.
+inline constexpr std::string_view kGrabSelection = ".\\Misc\\GrabSelection";
+// Closing the main window leaves the program in the tray.
+inline constexpr std::string_view kCloseToTray = ".\\Misc\\CloseToTray";
 inline constexpr std::string_view kVersion = ".\\Misc\\Version";
 inline constexpr std::string_view kIME = ".\\Misc\\IME";
 inline constexpr std::string_view kROMAjiMode = ".\\Misc\\ROMAjiMode";
@@ -391,6 +395,8 @@ inline constexpr auto kOptionNames = std::to_array<OptionName>({
     {misc::kAlwaysOnTop, OptionKind::BOOL},
     {misc::kGrabClipboard, OptionKind::BOOL},
     {misc::kGrabClipboardAutoSearch, OptionKind::BOOL},
+    {misc::kGrabSelection, OptionKind::BOOL},
+    {misc::kCloseToTray, OptionKind::BOOL},
     {misc::kVersion, OptionKind::STRING},
     {misc::kIME, OptionKind::BOOL},
     {misc::kROMAjiMode, OptionKind::BOOL},

@@ -34,6 +34,14 @@ void LogOptionsTree(Registry& registry)
     dlog::WriteAt(1, u"(End of registry).\n");
 }
 
+void AddItemsWithoutVersion(Registry& registry)
+{
+    for (std::string_view item : {opt::misc::kGrabSelection, opt::misc::kCloseToTray})
+        if (!registry.DataExists(item))
+            registry.SetBOOL(item, false);
+    registry.CD(opt::kRoot);
+}
+
 void UpgradeOptionsIfOlder(Registry& registry)
 {
     // The key Misc must exist (a file without it ends the program here).

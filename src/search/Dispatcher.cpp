@@ -44,14 +44,9 @@ std::u16string PrepareKanjiText(std::u16string_view variant)
     return out;
 }
 
-int Edict_SearchFor(AppState& state, std::u16string& text)
+int TakeLanguagePrefixes(std::u16string& text)
 {
-    dlog::WriteAt(1, u"Edict_SearchFor()\n");
-    if (text.empty())
-        return -1;
-    int flags = state.options.GetINT(opt::search::kLanguage);
-    dlog::Write(u"Force language (registry): 0x%x\n", flags);
-
+    int flags = 0;
     for (bool again = true; again;) {
         again = false;
         for (const Prefix& p : kPrefixes) {
@@ -63,6 +58,18 @@ int Edict_SearchFor(AppState& state, std::u16string& text)
             }
         }
     }
+    return flags;
+}
+
+int Edict_SearchFor(AppState& state, std::u16string& text)
+{
+    dlog::WriteAt(1, u"Edict_SearchFor()\n");
+    if (text.empty())
+        return -1;
+    int flags = state.options.GetINT(opt::search::kLanguage);
+    dlog::Write(u"Force language (registry): 0x%x\n", flags);
+
+    flags |= TakeLanguagePrefixes(text);
 
     state.max_results = ParseResultsField(state.search_options.results_field);
     dlog::WriteAt(1, u"   Maximum number of results: %i.\n", state.max_results);

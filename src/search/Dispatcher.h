@@ -20,6 +20,10 @@ class AppState;
 // that is empty once its prefixes are removed searches nothing and returns 0.
 int Edict_SearchFor(AppState& state, std::u16string& text);
 
+// Removes the "JP:" "EN:" "KN:" prefixes (also in lower case, several in a
+// row) from the front of text; returns the language bits they force.
+int TakeLanguagePrefixes(std::u16string& text);
+
 // The copy of a prepared variant given to the kanji search: fullwidth ASCII
 // letters, digits and punctuation back to ASCII, the wildcards ＿ and ？ kept
 // fullwidth so that they stay wildcards.

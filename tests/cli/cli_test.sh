@@ -33,6 +33,19 @@ contains() {  # contains NAME NEEDLE HAYSTACK
 work="$(mktemp -d /tmp/mirudex-cli-XXXXXX)"
 trap 'rm -rf "$work"' EXIT
 cd "$work"
+# The working folder comes from the rules alone: nothing from the caller's environment.
+unset MIRUDEX_HOME
+export XDG_DATA_HOME="$work/xdg" XDG_CACHE_HOME="$work/cache"
+
+# The terminal tool's own options.
+help="$("$LOOKUP" --help)"; status=$?
+check "--help: status 0" 0 "$status"
+for option in --kana --romaji --variants --show --workdir --no-kana-insensitive --no-words-only "Exit status"; do
+    contains "--help names $option" "$option" "$help"
+done
+check "-h is --help" "$help" "$("$LOOKUP" -h)"
+version="$("$LOOKUP" --version)"; status=$?
+check "--version: status 0 and the program's name" "0 mirudex-lookup" "$status ${version%% *}"
 
 # Text modes.
 check "kana" "しゃしん" "$("$LOOKUP" --kana shashin)"
@@ -67,11 +80,15 @@ printf '%s\n' \
     '本 [ほん] /(n) book/main/' | iconv -f UTF-8 -t EUC-JP > DICT/edict
 printf '%s\n' '猫 U732b S11 F1702 ビョウ ねこ {cat}' | iconv -f UTF-8 -t EUC-JP > DICT/kanjidic
 cp "$SRC/data/partsofspeech.mxf" "$SRC/data/fuzzysearch.uni.dat" .
+# An options file makes this a prepared folder: the current directory is the
+# working folder, and the defaults fill in every item the file lacks.
+options_file() { printf '%s\n' 'KEY_START :: Misc' 'KEY_STOP' "$@" > Options.mxreg; }
+options_file
 
 out="$("$LOOKUP" ねこ)"; status=$?
 check "exact kana look-up" "猫 (ねこ) :: cat" "$out"
 check "found: status 0" 0 "$status"
-check "no options file is written" "no" "$([ -e Options.mxreg ] && echo yes || echo no)"
+check "the options file is not written" "$(printf '%s\n' 'KEY_START :: Misc' 'KEY_STOP')" "$(cat Options.mxreg)"
 check "the index file is written" "yes" "$([ -e DICT/edict.mxi ] && echo yes || echo no)"
 check "beginning type" "$(printf '猫 (ねこ) :: cat')" "$("$LOOKUP" --type begin ね)"
 check "middle type, sorted by reading" "$(printf '子猫 (こねこ) :: kitten\n猫 (ねこ) :: cat')" "$("$LOOKUP" --type middle ね)"
@@ -88,6 +105,9 @@ check "a text beginning with a dash after --" "1" "$("$LOOKUP" -- -x >/dev/null;
 "$LOOKUP" >/dev/null 2>&1; check "no text: status 2" 2 $?
 err="$("$LOOKUP" "$(printf 'a\xc0\xafb')" 2>&1 >/dev/null)"; status=$?
 check "look-up of text that is not UTF-8: status 2" 2 "$status"
+err="$("$LOOKUP" --show "$(printf 'a\xc0\xafb')" 2>&1 >/dev/null)"; status=$?
+check "--show with text that is not UTF-8: status 2 and the message" \
+    "2 mirudex-lookup: the text is not valid UTF-8 (a byte sequence that is no character at byte 2)" "$status $err"
 check "look-up of text that is not UTF-8: the message" \
     "mirudex-lookup: the text is not valid UTF-8 (a byte sequence that is no character at byte 2)" "$err"
 mv DICT/edict DICT/edict.away
@@ -95,9 +115,9 @@ err="$("$LOOKUP" ねこ 2>&1)"; status=$?
 check "missing dictionary: status 2" 2 "$status"
 contains "missing dictionary: a clear message" "DICT" "$err"
 mv DICT/edict.away DICT/edict
-mkdir Options.mxreg
+rm Options.mxreg && mkdir Options.mxreg
 "$LOOKUP" ねこ >/dev/null 2>&1; check "unreadable options: status 2" 2 $?
-rmdir Options.mxreg
+rmdir Options.mxreg && options_file
 
 # Paths that cannot even be looked at end nothing with an exception.
 mv DICT/edict.mxi DICT/edict.mxi.away
@@ -120,10 +140,57 @@ printf '%s\n' 'KEY_START :: Dictionaries' '	KEY_START :: EDICT' \
     '		INT :: Number :: 2' '	KEY_STOP' 'KEY_STOP' > Options.mxreg
 out="$("$LOOKUP" ねこ 2>&1)"; status=$?
 check "switched-off dictionary missing: found" "0 猫 (ねこ) :: cat" "$status $out"
-rm Options.mxreg
+# Set-up errors: a dictionary that is a folder, an entry without its path.
+sed -i 's/DICT\\gone/DICT/; 1,/On :: FALSE/s/On :: FALSE/On :: TRUE/' Options.mxreg
+err="$("$LOOKUP" ねこ 2>&1)"; status=$?
+check "a dictionary that is a folder: status 2" 2 "$status"
+contains "a dictionary that is a folder: the message" "the dictionary file is a folder: DICT" "$err"
+grep -v 'Path :: DICT$' Options.mxreg > options.tmp && mv options.tmp Options.mxreg
+err="$("$LOOKUP" ねこ 2>&1)"; status=$?
+check "a dictionary entry without its path: status 2 and the item" \
+    '2 mirudex-lookup: Options.mxreg lacks Dictionaries\EDICT\1\Path' "$status $err"
+options_file
+
+# Settings from the options file, switched on or off for one look-up.
+options_file 'KEY_START :: Search' '	KEY_START :: Toolbars' '		BOOL :: Kana-sensitive :: TRUE' \
+    '		BOOL :: Word :: TRUE' '	KEY_STOP' 'KEY_STOP'
+"$LOOKUP" ネコ >/dev/null; check "kana-sensitive from the options" 1 $?
+"$LOOKUP" --kana-insensitive --no-words-only ネコ >/dev/null; check "--kana-insensitive" 0 $?
+"$LOOKUP" ねこ >/dev/null; check "words only (headwords) from the options" 1 $?
+check "--no-words-only" "猫 (ねこ) :: cat" "$("$LOOKUP" --no-words-only ねこ)"
+options_file
+"$LOOKUP" ネコ >/dev/null; check "kana-insensitive by default" 0 $?
+"$LOOKUP" --no-kana-insensitive ネコ >/dev/null; check "--no-kana-insensitive" 1 $?
+"$LOOKUP" --words-only ねこ >/dev/null; check "--words-only" 1 $?
+
+# Kanji searches, limits, empty texts and "--".
+out="$("$LOOKUP" KN:cat)"; status=$?
+check "KN: without --kanji prints the kanji" "$(printf '0 猫\tビョウ\tねこ\tcat\t11\t1702')" "$status $out"
+out="$("$LOOKUP" --max 0 ねこ)"; status=$?
+check "--max 0: says it truncated, status 0" "0 -Results truncated-" "$status $out"
+for text in KN: EN: 'JP:KN:' ''; do
+    "$LOOKUP" "$text" >/dev/null 2>&1; check "nothing to look up in '$text': status 2" 2 $?
+done
+"$LOOKUP" -- --kana >/dev/null; check "-- --kana is a look-up of '--kana'" 1 $?
+check "--kana -- --romaji converts '--romaji'" "ーーろまじ" "$("$LOOKUP" --kana -- --romaji)"
+"$LOOKUP" --kana ねこ --json >/dev/null 2>&1; check "look-up options refused with --kana" 2 $?
+"$LOOKUP" --workdir >/dev/null 2>&1; check "--workdir without a folder" 2 $?
+
+# The working folder: --workdir and MIRUDEX_HOME name it from anywhere; a
+# folder that is a file is a set-up error.
+mkdir "$work/elsewhere" && cd "$work/elsewhere"
+check "--workdir" "猫 (ねこ) :: cat" "$("$LOOKUP" --workdir "$work" ねこ)"
+check "MIRUDEX_HOME" "猫 (ねこ) :: cat" "$(MIRUDEX_HOME="$work" "$LOOKUP" ねこ)"
+check "--workdir before MIRUDEX_HOME" "猫 (ねこ) :: cat" "$(MIRUDEX_HOME=/nonexistent/x "$LOOKUP" --workdir .. ねこ)"
+touch afile
+err="$("$LOOKUP" --workdir afile ねこ 2>&1)"; status=$?
+check "a working folder that is a file: status 2" 2 "$status"
+contains "a working folder that is a file: the message" "is not a folder" "$err"
+cd "$work"
 
 # A JMdict file imported into DICT/ and registered as the next dictionary.
-err="$("$LOOKUP" --import-jmdict "$SRC/tests/data/jmdict-sample.xml" 2>&1 >/dev/null)"; status=$?
+cd "$work"
+err="$("$LOOKUP" --workdir "$work" --import-jmdict "$SRC/tests/data/jmdict-sample.xml" 2>&1 >/dev/null)"; status=$?
 check "import: status 0" 0 "$status"
 contains "import: progress on standard error" "Importing JMdict... 100%" "$err"
 contains "import: what was written" "12 entries written to DICT/jmdict-sample.edict2 (added as dictionary 2)" "$err"
@@ -137,6 +204,8 @@ err="$("$LOOKUP" --import-jmdict broken.xml 2>&1)"; status=$?
 check "import of a damaged file: status 2" 2 "$status"
 contains "import of a damaged file: why" "is damaged" "$err"
 check "usage of --import-jmdict" 2 "$("$LOOKUP" --import-jmdict 2>/dev/null; echo $?)"
+check "--language only with --import-jmdict" 2 "$("$LOOKUP" --language ger ねこ 2>/dev/null; echo $?)"
+contains "--help names --import-jmdict" "--import-jmdict FILE [--language LANG]" "$help"
 rm -f Options.mxreg broken.xml DICT/jmdict-sample.edict2*
 
 # Debian's dictionaries, when prepared.
@@ -146,12 +215,25 @@ if [ -e "$real/DICT/edict" ]; then
     ln -s "$real/DICT/edict" DICT/edict
     ln -s "$real/DICT/kanjidic" DICT/kanjidic
     cp "$SRC/data/partsofspeech.mxf" "$SRC/data/fuzzysearch.uni.dat" .
+    printf '%s\n' 'KEY_START :: Misc' 'KEY_STOP' > Options.mxreg
     contains "real: ねこ" "猫 (ねこ) :: (1) cat" "$("$LOOKUP" ねこ)"
     contains "real: 日本" "日本 (にほん) :: Japan" "$("$LOOKUP" 日本)"
     contains "real: reverse conjugation" "食べる (たべる)" "$("$LOOKUP" --fuzzy 食べました)"
     contains "real: English" "愛猫家 (あいびょうか) :: cat lover" "$("$LOOKUP" --lang en cat)"
     check "real: the second run reads the index file" "yes" "$([ -s DICT/edict.mxi ] && echo yes || echo no)"
     contains "real: from the index" "猫 (ねこ) :: (1) cat" "$("$LOOKUP" ねこ)"
+fi
+
+# An unprepared folder: the default working folder is made from Debian's
+# dictionaries and the program's own files, and used from then on.
+if [ -e /usr/share/edict/edict ] && [ -e /usr/share/edict/kanjidic ]; then
+    mkdir -p "$work/empty" && cd "$work/empty"
+    contains "default folder: found" "猫 (ねこ) :: (1) cat" "$("$LOOKUP" ねこ)"
+    check "default folder: dictionaries linked" "/usr/share/edict/edict /usr/share/edict/kanjidic" \
+        "$(readlink "$XDG_DATA_HOME/mirudex/DICT/edict") $(readlink "$XDG_DATA_HOME/mirudex/DICT/kanjidic")"
+    check "default folder: the program's files" "yes" \
+        "$([ -s "$XDG_DATA_HOME/mirudex/partsofspeech.mxf" ] && [ -s "$XDG_DATA_HOME/mirudex/fuzzysearch.uni.dat" ] && echo yes)"
+    check "default folder: nothing written where the command was given" "" "$(ls -A)"
 fi
 
 echo "$passes passed, $failures failed"

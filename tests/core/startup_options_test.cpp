@@ -139,3 +139,21 @@ TEST_F(StartupOptionsTest, UnwritableDirectoryLeavesAnEmptyStoreThatEndsTheProgr
     dlog::Close();
     EXPECT_NE(Log().find("Loading Options...FAILED\n"), std::string::npos);
 }
+
+TEST_F(StartupOptionsTest, ItemsAddedWithoutAVersionAreGivenToEveryFile)
+{
+    for (bool setBefore : {false, true}) {
+        SCOPED_TRACE(setBefore);
+        WriteOldFile("1.0.7.502");
+        Registry r;
+        ASSERT_TRUE(LoadOptionsAtStartup(r));
+        UpgradeOptionsIfOlder(r);
+        if (setBefore)
+            r.SetBOOL(opt::misc::kCloseToTray, true);
+        AddItemsWithoutVersion(r);
+        EXPECT_FALSE(r.GetBOOL(opt::misc::kGrabSelection));
+        EXPECT_EQ(r.GetBOOL(opt::misc::kCloseToTray), setBefore) << "a value the file holds is kept";
+        EXPECT_FALSE(r.DataExists(opt::search::kLanguage)) << "nothing else is added";
+        EXPECT_EQ(r.current().PathText(), "");
+    }
+}

@@ -22,6 +22,10 @@ std::optional<std::string> Platform::ChooseSaveFile(std::u16string_view) { retur
 
 void Platform::WatchClipboard(std::function<void()>) {}
 
+void Platform::WatchSelection(std::function<void()>) {}
+
+std::optional<std::u16string> Platform::SelectionText() { return std::nullopt; }
+
 std::optional<FontChoice> Platform::ChooseFont(const FontChoice&, int, int) { return std::nullopt; }
 
 std::optional<int> Platform::ChooseColor(int) { return std::nullopt; }

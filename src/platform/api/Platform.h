@@ -60,6 +60,14 @@ public:
     // stops the watching; the default (a terminal) never calls it.
     virtual void WatchClipboard(std::function<void()> changed);
 
+    // Highlighted text (the X11 primary selection, where the system has one).
+    // changed runs on the user-interface thread when another program's
+    // selection changes; this program's own selections are not told. An empty
+    // function stops the watching; the default never calls it.
+    virtual void WatchSelection(std::function<void()> changed);
+    // The selection's text; nothing when there is none (or no selection at all).
+    virtual std::optional<std::u16string> SelectionText();
+
     // Ends the process with this status. Never returns to the caller: the
     // recording implementation throws FatalExit so a test can assert on it.
     [[noreturn]] virtual void Exit(int status) = 0;

@@ -97,6 +97,32 @@ void QtPlatform::WatchClipboard(std::function<void()> changed)
         clipboardWatch_ = connect(QApplication::clipboard(), &QClipboard::dataChanged, this, std::move(changed));
 }
 
+void QtPlatform::WatchSelection(std::function<void()> changed)
+{
+    disconnect(selectionWatch_);
+    QClipboard* clipboard = QApplication::clipboard();
+    if (changed && clipboard->supportsSelection())
+        selectionWatch_ = connect(clipboard, &QClipboard::selectionChanged, this, [clipboard, changed] {
+            // Selecting text in the search box must not paste it back there.
+            if (!clipboard->ownsSelection())
+                changed();
+        });
+}
+
+std::optional<std::u16string> QtPlatform::SelectionText()
+{
+    std::optional<std::u16string> result;
+    RunOnUiThread([&] {
+        QClipboard* clipboard = QApplication::clipboard();
+        if (!clipboard->supportsSelection())
+            return;
+        const QString text = clipboard->text(QClipboard::Selection);
+        if (!text.isEmpty())
+            result = std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size()));
+    });
+    return result;
+}
+
 std::optional<FontChoice> QtPlatform::ChooseFont(const FontChoice& initial, int minPoints, int maxPoints)
 {
     QFont start(QString::fromStdString(initial.face));

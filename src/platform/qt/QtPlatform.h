@@ -30,6 +30,8 @@ public:
     std::optional<FontChoice> ChooseFont(const FontChoice& initial, int minPoints, int maxPoints) override;
     std::optional<int> ChooseColor(int initial) override;
     void WatchClipboard(std::function<void()> changed) override;
+    void WatchSelection(std::function<void()> changed) override;
+    std::optional<std::u16string> SelectionText() override;
     [[noreturn]] void Exit(int status) override;
 
     // The main window, owner of "owned" message boxes.
@@ -45,6 +47,7 @@ private:
 
     QPointer<QWidget> mainWindow_;
     QMetaObject::Connection clipboardWatch_;
+    QMetaObject::Connection selectionWatch_;
     std::function<void(int, const QString&)> statusSink_;
 };
 

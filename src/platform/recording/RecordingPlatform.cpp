@@ -112,6 +112,41 @@ bool RecordingPlatform::WatchingClipboard() const
     return static_cast<bool>(clipboardWatcher_);
 }
 
+void RecordingPlatform::WatchSelection(std::function<void()> changed)
+{
+    std::lock_guard lock(mutex_);
+    selectionWatcher_ = std::move(changed);
+}
+
+std::optional<std::u16string> RecordingPlatform::SelectionText()
+{
+    std::lock_guard lock(mutex_);
+    return selection_;
+}
+
+void RecordingPlatform::SetSelection(std::optional<std::u16string> text)
+{
+    std::lock_guard lock(mutex_);
+    selection_ = std::move(text);
+}
+
+void RecordingPlatform::SelectionChanged()
+{
+    std::function<void()> watcher;
+    {
+        std::lock_guard lock(mutex_);
+        watcher = selectionWatcher_;
+    }
+    if (watcher)
+        watcher();
+}
+
+bool RecordingPlatform::WatchingSelection() const
+{
+    std::lock_guard lock(mutex_);
+    return static_cast<bool>(selectionWatcher_);
+}
+
 std::optional<FontChoice> RecordingPlatform::ChooseFont(const FontChoice& initial, int minPoints, int maxPoints)
 {
     std::lock_guard lock(mutex_);

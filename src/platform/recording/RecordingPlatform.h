@@ -59,6 +59,12 @@ public:
     // As if the clipboard's contents changed: runs the watcher, if any.
     void ClipboardChanged();
     bool WatchingClipboard() const;
+    // The selection: what SelectionText answers, and as if another program's selection changed.
+    void WatchSelection(std::function<void()> changed) override;
+    std::optional<std::u16string> SelectionText() override;
+    void SetSelection(std::optional<std::u16string> text);
+    void SelectionChanged();
+    bool WatchingSelection() const;
 
     // What the next choosers of each kind answer, in order (nullopt:
     // cancelled); a chooser with nothing scripted is cancelled. Open and save
@@ -82,6 +88,8 @@ public:
 private:
     Platform* previous_ = nullptr;
     std::function<void()> clipboardWatcher_;
+    std::function<void()> selectionWatcher_;
+    std::optional<std::u16string> selection_;
     mutable std::mutex mutex_;
     std::deque<Answer> script_;
     Answer defaultAnswer_ = Answer::Yes;

@@ -136,6 +136,11 @@ public:
         if (window_)
             window_->SetRomajiConversion(on);
     }
+    void ReplaceText(std::u16string_view text) override
+    {
+        if (window_)
+            window_->ReplaceText(text);
+    }
 
 private:
     QPointer<SearchWindow> window_;

@@ -1,6 +1,7 @@
 #include "ui/app/Program.h"
 
 #include "core/BuildConfig.h"
+#include "core/Format.h"
 
 // The five messages shown while .\Misc\FirstTime is TRUE.
 namespace mirudex::ui {
@@ -120,6 +121,17 @@ std::u16string FirstTimeText(int index)
             u"NO: show it next time, too.");
     default: return {};
     }
+}
+
+std::u16string RadicalFileMissingText(const std::string& folder)
+{
+    return Format(
+        u"Mirudex found no radical file, so the Radical Lookup window stays empty.\n\n"
+        u"It comes with Debian's xjdic package. Install it and make Mirudex's copy:\n\n"
+        u"     sudo apt install xjdic\n"
+        u"     iconv -f EUC-JP -t SHIFT_JIS /var/lib/xjdic/radkfile > '%S/radkfile.dat'\n\n"
+        u"and start Mirudex again.",
+        folder);
 }
 
 }  // namespace mirudex::ui

@@ -97,5 +97,7 @@ private:
 
 // The texts of the five first-time message boxes (the last asks Yes or No).
 std::u16string FirstTimeText(int index);
+// What the first start in a new working folder says when no radical file could be had for it.
+std::u16string RadicalFileMissingText(const std::string& folder);
 
 }  // namespace mirudex::ui

@@ -37,12 +37,12 @@ QUrl ResolveAddress(const QString& address)
         return QUrl(address);
     if (QFileInfo(address).isAbsolute())
         return QUrl::fromLocalFile(address);
-    // The guide ships beside the program (installed), or at the top of the
-    // source tree that holds the build directory.
+    // The guide ships with the installed program's data (share/mirudex/docs
+    // beside bin/), or at the top of the source tree that holds the build directory.
     const QString appDir = QCoreApplication::applicationDirPath();
     const QStringList bases{QDir::currentPath(),
                             appDir,
-                            appDir + QStringLiteral("/../share/doc/mirudex"),
+                            appDir + QStringLiteral("/../share/mirudex"),
                             appDir + QStringLiteral("/.."),
                             appDir + QStringLiteral("/../.."),
                             appDir + QStringLiteral("/../../..")};

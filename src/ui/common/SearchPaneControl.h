@@ -1,7 +1,10 @@
 #pragma once
 // What the main window asks of the search window beyond placing it: commands
-// (paste in the chosen encoding, search) and the romaji-conversion toggle that
-// the clipboard grab switches off around its search.
+// (paste in the chosen encoding, search), the romaji-conversion toggle that
+// the clipboard grab switches off around its search, and text put into the
+// search box from outside (highlighted text, a search asked for from outside).
+
+#include <string_view>
 
 namespace mirudex::ui {
 
@@ -11,6 +14,8 @@ public:
     virtual void OnCommand(int id) = 0;
     virtual bool RomajiConversion() const = 0;
     virtual void SetRomajiConversion(bool on) = 0;
+    // Replaces the search box's whole text, as one undoable paste, and selects it.
+    virtual void ReplaceText(std::u16string_view text) = 0;
 };
 
 }  // namespace mirudex::ui

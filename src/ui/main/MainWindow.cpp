@@ -60,7 +60,12 @@ MainWindow::MainWindow(Registry& registry, AppServices& services, PaneFactory& f
 
     popup_ = new DictionariesPopup(services_, registry_, this);
     popup_->onCommand = [this](int id) { OnCommand(id); };
+    selectionSettle_ = new QTimer(this);
+    selectionSettle_->setSingleShot(true);
+    selectionSettle_->setInterval(kSelectionSettleMs);
+    connect(selectionSettle_, &QTimer::timeout, this, [this] { TakeSelection(); });
     platform::Get().WatchClipboard([this] { OnClipboardChanged(); });
+    platform::Get().WatchSelection([this] { OnSelectionChanged(); });
     watchingClipboard_ = true;
     dlog::Write(u"END: Main Window: WM_CREATE\n");
 }
@@ -103,7 +108,10 @@ void MainWindow::OnCommand(int id)
         services_.CloseStudyList();
         RefreshStudyList();
         return;
-    case ID_EXIT: close(); return;
+    case ID_EXIT:
+        exiting_ = true;
+        close();
+        return;
     case ID_DICTIONARIES: popup_->Open(QCursor::pos()); return;
     case ID_ALWAYS_ON_TOP: {
         const bool on = !registry_.GetBOOL(opt::misc::kAlwaysOnTop);
@@ -260,18 +268,82 @@ void MainWindow::OnClipboardChanged()
     skipNextClipboardNotice_ = false;
 }
 
+void MainWindow::OnSelectionChanged()
+{
+    if (watchingClipboard_ && registry_.GetBOOL(opt::misc::kGrabSelection))
+        selectionSettle_->start();
+}
+
+void MainWindow::TakeSelection()
+{
+    if (!watchingClipboard_ || services_.SearchLock() || services_.ThreadSearching() ||
+        !registry_.GetBOOL(opt::misc::kGrabSelection))
+        return;
+    std::u16string text = platform::Get().SelectionText().value_or(u"");
+    // Blanks and line ends around a highlighted word are not part of it.
+    auto blank = [](char16_t c) { return c == u' ' || c == u'\u3000' || (c >= u'\t' && c <= u'\r'); };
+    while (!text.empty() && blank(text.back()))
+        text.pop_back();
+    size_t start = 0;
+    while (start < text.size() && blank(text[start]))
+        ++start;
+    text.erase(0, start);
+    // The same text highlighted again (or still) is not searched twice.
+    if (text.empty() || text == lastSelection_)
+        return;
+    lastSelection_ = text;
+    SearchPaneControl* search = searchControl();
+    if (!search)
+        return;
+    search->ReplaceText(text);
+    if (registry_.GetBOOL(opt::misc::kGrabClipboardAutoSearch)) {
+        const bool romaji = search->RomajiConversion();
+        if (romaji)
+            search->SetRomajiConversion(false);
+        search->OnCommand(ID_SEARCH_GO);
+        if (romaji)
+            search->SetRomajiConversion(true);
+    }
+}
+
+void MainWindow::Raise()
+{
+    if (isMinimized())
+        showNormal();
+    else
+        show();
+    raise();
+    activateWindow();
+}
+
+bool MainWindow::SearchFromOutside(std::u16string_view text)
+{
+    SearchPaneControl* search = searchControl();
+    if (services_.SearchLock() || services_.ThreadSearching() || QApplication::activeModalWidget() || !search)
+        return false;
+    search->ReplaceText(text);
+    search->OnCommand(ID_SEARCH_GO);
+    return true;
+}
+
 void MainWindow::StopWatchingClipboard()
 {
     if (!watchingClipboard_)
         return;
     watchingClipboard_ = false;
+    selectionSettle_->stop();
     platform::Get().WatchClipboard({});
+    platform::Get().WatchSelection({});
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     // The window stays: shutdown saves its placement and then destroys it.
     event->ignore();
+    if (!exiting_ && trayShown_ && trayShown_() && registry_.GetBOOL(opt::misc::kCloseToTray)) {
+        hide();
+        return;
+    }
     setWindowTitle(QStringLiteral("Closing..."));
     StopWatchingClipboard();
     quit::Post(0);

@@ -9,10 +9,12 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QTimer>
 #include <functional>
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/Registry.h"
 #include "ui/main/AppServices.h"
@@ -48,8 +50,24 @@ public:
 
     // The clipboard changed (the platform's clipboard watching calls it).
     void OnClipboardChanged();
-    // Leaves clipboard watching (closing).
+    // Another program's highlighted text changed. It is taken once it has
+    // stayed the same for kSelectionSettleMs (a selection grows while the
+    // mouse drags): pasted as the search box's text and, with
+    // GrabClipboard-AutoSearch, searched, when .\Misc\GrabSelection is on.
+    void OnSelectionChanged();
+    static constexpr int kSelectionSettleMs = 300;
+    // Leaves clipboard and selection watching (closing).
     void StopWatchingClipboard();
+
+    // Shows the window (also from the tray or minimised), raises and activates it.
+    void Raise();
+    // Searches text as if typed into the search box and Enter pressed. False
+    // while the program cannot search (a search or load runs, a modal window
+    // is open): the caller asks again later.
+    bool SearchFromOutside(std::u16string_view text);
+    // While this answers true, closing the window with .\Misc\CloseToTray on
+    // only hides it (the tray icon is shown). Exit still ends the program.
+    void SetTrayShown(std::function<bool()> shown) { trayShown_ = std::move(shown); }
 
     // Program-relative form of a chosen path: the program's directory
     // (programDir) is dropped from its front when the path lies inside it.
@@ -68,6 +86,7 @@ private:
     void ShowAbout();
     void ApplyAlwaysOnTop();
     std::optional<std::string> ChooseFile(bool save);
+    void TakeSelection();
 
     Registry& registry_;
     AppServices& services_;
@@ -79,6 +98,10 @@ private:
     std::map<int, std::function<void()>> handlers_;
     bool skipNextClipboardNotice_ = true;
     bool watchingClipboard_ = false;
+    QTimer* selectionSettle_ = nullptr;
+    std::u16string lastSelection_;
+    std::function<bool()> trayShown_;
+    bool exiting_ = false;
 };
 
 }  // namespace mirudex::ui

@@ -15,7 +15,7 @@ StandInPane::StandInPane(const QString& name, QWidget* parent) : QWidget(parent)
     setPalette(pal);
 }
 
-void StandInPane::OnCommand(int id) { received_.push_back({id, romaji_}); }
+void StandInPane::OnCommand(int id) { received_.push_back({id, romaji_, text_}); }
 
 void StandInPane::paintEvent(QPaintEvent*)
 {

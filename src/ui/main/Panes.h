@@ -4,6 +4,7 @@
 // pane's name that records the commands sent to it.
 
 #include <QWidget>
+#include <string>
 #include <vector>
 
 #include "ui/common/SearchPaneControl.h"
@@ -20,10 +21,13 @@ public:
     void OnCommand(int id) override;
     bool RomajiConversion() const override { return romaji_; }
     void SetRomajiConversion(bool on) override { romaji_ = on; }
+    void ReplaceText(std::u16string_view text) override { text_ = text; }
+    const std::u16string& text() const { return text_; }
 
     struct Received {
         int id;
-        bool romaji;  // the romaji toggle when the command arrived
+        bool romaji;          // the romaji toggle when the command arrived
+        std::u16string text;  // the text when it arrived
     };
     const std::vector<Received>& received() const { return received_; }
 
@@ -33,6 +37,7 @@ protected:
 private:
     std::vector<Received> received_;
     bool romaji_ = false;
+    std::u16string text_;
 };
 
 // Makes the panes as children of the main window's client area.

@@ -163,6 +163,13 @@ void SearchWindow::Layout()
 
 bool SearchWindow::ShowConverted() const { return bands_->IsChecked(ID_SHOW_CONVERTED); }
 
+void SearchWindow::ReplaceText(std::u16string_view text)
+{
+    edit_->selectAll();
+    edit_->ReplaceSelection(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())), UndoKind::Paste);
+    edit_->selectAll();
+}
+
 bool SearchWindow::RomajiConversion() const { return state_.search_options.romaji_conversion; }
 
 void SearchWindow::SetRomajiConversion(bool on)

@@ -64,6 +64,7 @@ public:
     // The romaji-conversion toggle (the clipboard grab switches it off around its search).
     bool RomajiConversion() const override;
     void SetRomajiConversion(bool on) override;
+    void ReplaceText(std::u16string_view text) override;
 
     // Start-up: marks the buttons from the options and sends the toggles'
     // commands (language already checked, 0..7); selects all and focuses the

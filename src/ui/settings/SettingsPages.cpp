@@ -87,6 +87,8 @@ SettingsMainPage::SettingsMainPage(SettingsContext& context, QWidget* parent)
     column->addWidget(
         BoolCheck(1012, QStringLiteral("Show the first-time messages at start-up"), opt::misc::kFirstTime));
     column->addWidget(BoolCheck(1058, QStringLiteral("ROMAji mode: show readings in romaji"), opt::misc::kROMAjiMode));
+    column->addWidget(
+        BoolCheck(1059, QStringLiteral("Keep Mirudex in the tray when its window is closed"), opt::misc::kCloseToTray));
     column->addStretch();
 }
 
@@ -115,6 +117,7 @@ void SettingsMainPage::OnCommand(int controlId)
     switch (controlId) {
     case 1009: StoreCheck(1009, opt::window::kRememberSize); break;
     case 1012: StoreCheck(1012, opt::misc::kFirstTime); break;
+    case 1059: StoreCheck(1059, opt::misc::kCloseToTray); break;
     case 1058:
         StoreCheck(1058, opt::misc::kROMAjiMode);
         ctx_.host.RepaintResultWindows();
@@ -181,6 +184,9 @@ SettingsSearchPage::SettingsSearchPage(SettingsContext& context, QWidget* parent
                                 opt::search::kShowInitialText));
     column->addWidget(
         BoolCheck(1046, QStringLiteral("Paste copied text into the search box"), opt::misc::kGrabClipboard));
+    column->addWidget(BoolCheck(1048,
+                                QStringLiteral("Paste highlighted text (the primary selection) into the search box"),
+                                opt::misc::kGrabSelection));
     column->addWidget(
         BoolCheck(1047, QStringLiteral("... and search for it at once"), opt::misc::kGrabClipboardAutoSearch));
     column->addStretch();
@@ -212,6 +218,7 @@ void SettingsSearchPage::OnCommand(int controlId)
     case 1045: StoreCheck(1045, opt::search::kShowInitialText); return;
     case 1046: StoreCheck(1046, opt::misc::kGrabClipboard); return;
     case 1047: StoreCheck(1047, opt::misc::kGrabClipboardAutoSearch); return;
+    case 1048: StoreCheck(1048, opt::misc::kGrabSelection); return;
     default: return;
     }
     ShowPreview();

@@ -12,6 +12,7 @@
 #include "ui/main/DictionariesPopup.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/StatusBar.h"
+#include "ui/main/TrayIcon.h"
 #include "ui/support/UiTestSupport.h"
 
 namespace mirudex::ui {
@@ -416,6 +417,130 @@ TEST_F(MainWindowTest, ClosingPostsQuitAndKeepsTheWindow)
     w->OnClipboardChanged();
     w->OnClipboardChanged();
     EXPECT_TRUE(Search(*w)->received().empty());
+}
+
+TEST_F(MainWindowTest, HighlightedTextIsTakenOnceItSettles)
+{
+    auto w = Make();
+    StandInPane* search = Search(*w);
+    auto highlight = [&](const char16_t* text) {
+        platform_.SetSelection(std::u16string(text));
+        platform_.SelectionChanged();
+    };
+    auto settle = [] { QTest::qWait(MainWindow::kSelectionSettleMs + 100); };
+
+    // Off by default: nothing.
+    highlight(u"猫");
+    settle();
+    EXPECT_EQ(search->text(), u"");
+
+    registry_.SetBOOL(opt::misc::kGrabSelection, true);
+    // A selection that grows while the mouse drags is taken once, whole.
+    highlight(u"ね");
+    highlight(u"ねこ");
+    highlight(u"  ねこです\n");
+    QTRY_COMPARE(search->text(), std::u16string(u"ねこです"));
+    EXPECT_TRUE(search->received().empty()) << "no search without AutoSearch";
+
+    // The same text again is not taken again; blank text never.
+    search->ReplaceText(u"typed");
+    highlight(u"ねこです");
+    highlight(u" \t");
+    settle();
+    EXPECT_EQ(search->text(), u"typed");
+
+    registry_.SetBOOL(opt::misc::kGrabClipboardAutoSearch, true);
+    search->SetRomajiConversion(true);
+    highlight(u"inu");
+    QTRY_COMPARE(search->received().size(), size_t(1));
+    EXPECT_EQ(search->received()[0].id, ID_SEARCH_GO);
+    EXPECT_EQ(search->received()[0].text, u"inu");
+    EXPECT_FALSE(search->received()[0].romaji) << "searched as highlighted, without romaji conversion";
+    EXPECT_TRUE(search->RomajiConversion());
+
+    // Not while a search runs, and no more once closing.
+    services_.searchLock = true;
+    highlight(u"走る");
+    settle();
+    services_.searchLock = false;
+    EXPECT_EQ(search->received().size(), 1u);
+    w->OnCommand(ID_EXIT);
+    EXPECT_FALSE(platform_.WatchingSelection());
+}
+
+TEST_F(MainWindowTest, SearchFromOutsideWaitsUntilTheProgramCanSearch)
+{
+    auto w = Make();
+    StandInPane* search = Search(*w);
+    search->SetRomajiConversion(true);
+    services_.threadSearching = true;
+    EXPECT_FALSE(w->SearchFromOutside(u"neko"));
+    services_.threadSearching = false;
+    ASSERT_TRUE(w->SearchFromOutside(u"neko"));
+    ASSERT_EQ(search->received().size(), 1u);
+    EXPECT_EQ(search->received()[0].id, ID_SEARCH_GO);
+    EXPECT_EQ(search->received()[0].text, u"neko");
+    EXPECT_TRUE(search->received()[0].romaji) << "as if typed: the toggles stay as they are";
+}
+
+TEST_F(MainWindowTest, ClosingKeepsTheProgramInTheTrayOnlyWhenAskedAndShown)
+{
+    struct Case {
+        bool closeToTray, trayShown, viaExit;
+        bool hidden;
+    };
+    const Case cases[] = {
+        {false, true, false, false},
+        {true, false, false, false},
+        {true, true, false, true},
+        {true, true, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.closeToTray << c.trayShown << c.viaExit);
+        quit::Reset();
+        registry_.SetBOOL(opt::misc::kCloseToTray, c.closeToTray);
+        auto w = Make();
+        w->SetTrayShown([&] { return c.trayShown; });
+        if (c.viaExit)
+            w->OnCommand(ID_EXIT);
+        else
+            w->close();
+        EXPECT_EQ(!w->isVisible(), c.hidden);
+        EXPECT_EQ(quit::Pending(), !c.hidden);
+        if (c.hidden) {
+            w->Raise();
+            EXPECT_TRUE(w->isVisible());
+        }
+    }
+    quit::Reset();
+}
+
+TEST_F(MainWindowTest, TrayMenuShowsHidesWatchesAndExits)
+{
+    auto w = Make();
+    TrayIcon tray(*w, registry_, [] { return false; });
+    EXPECT_FALSE(tray.shown()) << "no tray on this desktop: no icon";
+    tray.UpdateMenu();
+    EXPECT_EQ(tray.showHideAction()->text(), QStringLiteral("Hide"));
+    tray.showHideAction()->trigger();
+    EXPECT_FALSE(w->isVisible());
+    tray.UpdateMenu();
+    EXPECT_EQ(tray.showHideAction()->text(), QStringLiteral("Show"));
+    tray.showHideAction()->trigger();
+    EXPECT_TRUE(w->isVisible());
+
+    EXPECT_FALSE(tray.clipboardAction()->isChecked());
+    tray.clipboardAction()->trigger();
+    EXPECT_TRUE(registry_.GetBOOL(opt::misc::kGrabClipboard));
+    registry_.SetBOOL(opt::misc::kGrabClipboard, false);  // as the settings page would
+    tray.UpdateMenu();
+    EXPECT_FALSE(tray.clipboardAction()->isChecked());
+
+    quit::Reset();
+    registry_.SetBOOL(opt::misc::kCloseToTray, true);
+    tray.exitAction()->trigger();
+    EXPECT_TRUE(quit::Pending()) << "Exit ends the program even when closing keeps it in the tray";
+    quit::Reset();
 }
 
 }  // namespace

@@ -1,0 +1,242 @@
+#include "cli/Arguments.h"
+
+#include <cstdlib>
+#include <string_view>
+
+namespace mirudex::cli {
+
+namespace {
+
+struct Switch {
+    std::string_view on;
+    std::string_view off;
+    std::optional<bool> Arguments::*field;
+};
+constexpr Switch kSwitches[] = {
+    {"--fuzzy", "--no-fuzzy", &Arguments::fuzzy},
+    {"--convert", "--no-convert", &Arguments::convert},
+    {"--kana-insensitive", "--no-kana-insensitive", &Arguments::kanaInsensitive},
+    {"--words-only", "--no-words-only", &Arguments::wordsOnly},
+    {"--substrings", "--no-substrings", &Arguments::substrings},
+};
+
+struct ModeFlag {
+    std::string_view name;
+    Arguments::Mode mode;
+};
+constexpr ModeFlag kModes[] = {
+    {"--kana", Arguments::Mode::Kana},         {"--romaji", Arguments::Mode::Romaji},
+    {"--variants", Arguments::Mode::Variants}, {"--show", Arguments::Mode::Show},
+    {"--help", Arguments::Mode::Help},         {"-h", Arguments::Mode::Help},
+    {"--version", Arguments::Mode::Version},
+};
+
+bool IsBlank(const std::string& text)
+{
+    for (char c : text)
+        if (c != ' ' && (c < '\t' || c > '\r'))
+            return false;
+    return true;
+}
+
+}  // namespace
+
+const char* UsageText()
+{
+    return "usage: mirudex-lookup [options] [--] TEXT        look TEXT up in the dictionaries\n"
+           "       mirudex-lookup --kana TEXT                 romaji to kana, as a search converts it\n"
+           "       mirudex-lookup --romaji TEXT               kana to romaji\n"
+           "       mirudex-lookup --variants TEXT [--convert] [--rules FILE]\n"
+           "                                                  the reverse-conjugation variants of TEXT\n"
+           "       mirudex-lookup --show [TEXT]               raise the running Mirudex (and search TEXT\n"
+           "                                                  there), starting it when none runs\n"
+           "       mirudex-lookup --import-jmdict FILE [--language LANG]\n"
+           "                                                  JMdict (plain or .gz) into the working folder's\n"
+           "                                                  DICT/, registered as the next dictionary; LANG:\n"
+           "                                                  the glosses kept (eng, ger, fre ...)\n"
+           "Look-up options (each setting defaults to the one in Options.mxreg):\n"
+           "  --type begin|middle|end|exact   where the text must appear\n"
+           "  --lang auto|jp|en|kanji         how to search (or JP: EN: KN: before TEXT)\n"
+           "  --fuzzy, --no-fuzzy             reverse conjugation on or off\n"
+           "  --convert, --no-convert         romaji to kana conversion on or off\n"
+           "  --kana-insensitive, --no-kana-insensitive\n"
+           "                                  hiragana and katakana alike, or not\n"
+           "  --words-only, --no-words-only   English: whole words only, or not\n"
+           "  --substrings, --no-substrings   several substrings at once, or not\n"
+           "  --max N                         maximum number of results\n"
+           "  --kanji                         also print the kanji found (a kanji search always does)\n"
+           "  --json                          one JSON object per line\n"
+           "Other options:\n"
+           "  --workdir DIR                   work in DIR (default: $MIRUDEX_HOME, the current folder when\n"
+           "                                  it holds Options.mxreg, else ${XDG_DATA_HOME:-~/.local/share}/mirudex)\n"
+           "  --                              what follows is TEXT, even when it begins with a dash\n"
+           "  -h, --help                      print this text\n"
+           "  --version                       print the version\n"
+           "Exit status: 0 found (or done), 1 nothing found, 2 usage or set-up error.\n";
+}
+
+std::optional<Arguments> ParseArguments(const std::vector<std::string>& args, std::string& error)
+{
+    Arguments parsed;
+    std::optional<Arguments::Mode> mode;
+    std::vector<std::string> words;
+    bool lookupOption = false;
+    bool options = true;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (!options || a.empty() || a[0] != '-' || a == "-") {
+            words.push_back(a);
+            continue;
+        }
+        auto value = [&](std::string& out) {
+            if (i + 1 >= args.size())
+                return false;
+            out = args[++i];
+            return true;
+        };
+        if (a == "--") {
+            options = false;
+            continue;
+        }
+        bool known = false;
+        for (const ModeFlag& m : kModes) {
+            if (a != m.name)
+                continue;
+            if (mode && *mode != m.mode) {
+                error = "choose one of --kana, --romaji, --variants, --show, --import-jmdict, --help, --version";
+                return std::nullopt;
+            }
+            mode = m.mode;
+            known = true;
+        }
+        for (const Switch& s : kSwitches) {
+            if (a == s.on || a == s.off) {
+                parsed.*(s.field) = a == s.on;
+                lookupOption = lookupOption || s.field != &Arguments::convert;
+                known = true;
+            }
+        }
+        if (known)
+            continue;
+        std::string v;
+        if (a == "--type") {
+            if (!value(v)) {
+                error = "--type needs a value";
+                return std::nullopt;
+            }
+            const char* names[] = {"begin", "middle", "end", "exact"};
+            for (int t = 0; t < 4; ++t)
+                if (v == names[t])
+                    parsed.type = t;
+            if (parsed.type < 0) {
+                error = "unknown type: " + v;
+                return std::nullopt;
+            }
+            lookupOption = true;
+        } else if (a == "--lang") {
+            if (!value(v)) {
+                error = "--lang needs a value";
+                return std::nullopt;
+            }
+            if (v == "auto")
+                parsed.lang = 0;
+            else if (v == "jp")
+                parsed.lang = 1;
+            else if (v == "en")
+                parsed.lang = 2;
+            else if (v == "kanji")
+                parsed.lang = 4;
+            else {
+                error = "unknown language: " + v;
+                return std::nullopt;
+            }
+            lookupOption = true;
+        } else if (a == "--max") {
+            if (!value(parsed.max) || parsed.max.empty()) {
+                error = "--max needs a number";
+                return std::nullopt;
+            }
+            char* end = nullptr;
+            std::strtol(parsed.max.c_str(), &end, 10);
+            if (*end != '\0') {
+                error = "--max needs a number: " + parsed.max;
+                return std::nullopt;
+            }
+            lookupOption = true;
+        } else if (a == "--kanji") {
+            parsed.kanji = lookupOption = true;
+        } else if (a == "--json") {
+            parsed.json = lookupOption = true;
+        } else if (a == "--rules") {
+            parsed.rules.emplace();
+            if (!value(*parsed.rules)) {
+                error = "--rules needs a file";
+                return std::nullopt;
+            }
+        } else if (a == "--import-jmdict") {
+            if (mode && *mode != Arguments::Mode::ImportJmdict) {
+                error = "choose one of --kana, --romaji, --variants, --show, --import-jmdict, --help, --version";
+                return std::nullopt;
+            }
+            mode = Arguments::Mode::ImportJmdict;
+            if (!value(parsed.importFile) || parsed.importFile.empty()) {
+                error = "--import-jmdict needs a file";
+                return std::nullopt;
+            }
+        } else if (a == "--language") {
+            parsed.glossLanguage.emplace();
+            if (!value(*parsed.glossLanguage) || parsed.glossLanguage->empty()) {
+                error = "--language needs a language";
+                return std::nullopt;
+            }
+        } else if (a == "--workdir") {
+            parsed.workdir.emplace();
+            if (!value(*parsed.workdir) || parsed.workdir->empty()) {
+                error = "--workdir needs a folder";
+                return std::nullopt;
+            }
+        } else {
+            error = "unknown option: " + a;
+            return std::nullopt;
+        }
+    }
+    parsed.mode = mode.value_or(Arguments::Mode::Lookup);
+    using Mode = Arguments::Mode;
+    const bool lookup = parsed.mode == Mode::Lookup;
+    if (lookupOption && !lookup) {
+        error = "look-up options go with a look-up only";
+        return std::nullopt;
+    }
+    if (parsed.convert && !lookup && parsed.mode != Mode::Variants) {
+        error = "--convert goes with a look-up or --variants";
+        return std::nullopt;
+    }
+    if (parsed.rules && parsed.mode != Mode::Variants) {
+        error = "--rules goes with --variants";
+        return std::nullopt;
+    }
+    if (parsed.glossLanguage && parsed.mode != Mode::ImportJmdict) {
+        error = "--language goes with --import-jmdict";
+        return std::nullopt;
+    }
+    if (parsed.mode == Mode::ImportJmdict && !words.empty()) {
+        error = "--import-jmdict takes one file";
+        return std::nullopt;
+    }
+    if (parsed.mode == Mode::Help || parsed.mode == Mode::Version || parsed.mode == Mode::ImportJmdict)
+        return parsed;
+    parsed.haveText = !words.empty();
+    for (size_t i = 0; i < words.size(); ++i)
+        parsed.text += (i ? " " : "") + words[i];
+    if (parsed.mode != Mode::Show && !parsed.haveText) {
+        error = "no text to look up";
+        return std::nullopt;
+    }
+    if ((lookup || (parsed.mode == Mode::Show && parsed.haveText)) && IsBlank(parsed.text)) {
+        error = "the text to look up is empty";
+        return std::nullopt;
+    }
+    return parsed;
+}
+
+}  // namespace mirudex::cli

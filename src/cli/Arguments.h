@@ -1,0 +1,37 @@
+#pragma once
+// The command line of mirudex-lookup, every mode at once. Options come
+// before or between the words of the text; "--" ends them, so whatever
+// follows is text even when it begins with a dash (or is "--kana").
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace mirudex::cli {
+
+struct Arguments {
+    enum class Mode { Lookup, Kana, Romaji, Variants, Show, ImportJmdict, Help, Version };
+    Mode mode = Mode::Lookup;
+    std::optional<std::string> workdir;
+
+    // Look-up settings; an unset one keeps the options file's setting.
+    int type = -1;  // 0 begin .. 3 exact
+    int lang = -1;  // 0 auto, 1 jp, 2 en, 4 kanji
+    std::optional<bool> fuzzy, convert, kanaInsensitive, wordsOnly, substrings;
+    bool kanji = false, json = false;
+    std::string max;
+
+    std::optional<std::string> rules;  // --variants: the rule file
+    std::string importFile;            // --import-jmdict: the JMdict file (as given, before the working folder)
+    std::optional<std::string> glossLanguage;  // --import-jmdict: --language
+    bool haveText = false;
+    std::string text;  // the words, joined by one blank
+};
+
+// Nothing, and a message, on a usage error.
+std::optional<Arguments> ParseArguments(const std::vector<std::string>& args, std::string& error);
+
+// The --help text: every option and the exit statuses.
+const char* UsageText();
+
+}  // namespace mirudex::cli

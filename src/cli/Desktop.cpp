@@ -1,0 +1,85 @@
+// What mirudex-lookup shares with the desktop program: the working folder and
+// the running Mirudex (--show).
+#include <spawn.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "cli/Commands.h"
+#include "desktop/InstanceChannel.h"
+#include "desktop/WorkingFolder.h"
+
+extern char** environ;
+
+namespace mirudex::cli {
+
+int Usage(const std::string& message)
+{
+    std::fprintf(stderr, "mirudex-lookup: %s\n(mirudex-lookup --help lists the options)\n", message.c_str());
+    return 2;
+}
+
+bool EnterWorkingFolder(const Arguments& args)
+{
+    std::string error;
+    const auto entered = desktop::EnterWorkingFolder(desktop::FolderInputs::FromEnvironment(args.workdir),
+                                                     desktop::DataSources::Installed(), error);
+    if (!entered) {
+        std::fprintf(stderr, "mirudex-lookup: %s\n", error.c_str());
+        return false;
+    }
+    // What a first preparation could not provide shows up as the look-up's own
+    // set-up error (a missing dictionary) or, for the radical file, not at all.
+    return true;
+}
+
+int RunShow(const Arguments& args)
+{
+    desktop::InstanceRequest request;
+    if (args.haveText) {
+        if (!ArgumentText(args.text))
+            return 2;
+        request = {desktop::InstanceRequest::Kind::Search, args.text};
+    }
+    std::string error;
+    const auto paths = desktop::DefaultInstancePaths(error);
+    if (paths) {
+        switch (desktop::SendToRunningInstance(paths->socket, request, 3000)) {
+        case desktop::SendResult::Delivered: return 0;
+        case desktop::SendResult::Failed:
+            std::fprintf(stderr, "mirudex-lookup: the running Mirudex did not answer\n");
+            return 1;
+        case desktop::SendResult::NoInstance: break;
+        }
+    }
+    // None runs: start the program beside this one, on its own, with the same request.
+    const std::string program = (std::filesystem::path(desktop::ProgramDirectory()) / "mirudex").string();
+    std::vector<std::string> words{program};
+    if (args.workdir) {
+        words.push_back("--workdir");
+        words.push_back(*args.workdir);
+    }
+    if (args.haveText) {
+        words.push_back("--search");
+        words.push_back(args.text);
+    }
+    std::vector<char*> argv;
+    for (std::string& w : words)
+        argv.push_back(w.data());
+    argv.push_back(nullptr);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+    pid_t pid = 0;
+    const int failed = posix_spawn(&pid, program.c_str(), nullptr, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    if (failed) {
+        std::fprintf(stderr, "mirudex-lookup: no Mirudex is running, and %s cannot be started\n", program.c_str());
+        return 2;
+    }
+    return 0;
+}
+
+}  // namespace mirudex::cli

@@ -1,0 +1,111 @@
+#!/usr/bin/env bash
+# One running Mirudex: a second start hands its search to the first and ends
+# at once; mirudex-lookup --show does the same; a socket left by a killed
+# Mirudex is replaced by the next one.
+#   single_instance_test.sh PATH-TO-mirudex PATH-TO-mirudex-lookup
+set -u
+MIRUDEX="$1"
+LOOKUP="$2"
+failures=0
+passes=0
+check() {  # check NAME EXPECTED ACTUAL
+    if [ "$2" == "$3" ]; then
+        passes=$((passes + 1))
+    else
+        echo "FAIL: $1"; echo "  expected: $2"; echo "  actual:   $3"
+        failures=$((failures + 1))
+    fi
+}
+
+work="$(mktemp -d /tmp/mirudex-instance-XXXXXX)"
+pids=()
+cleanup() {
+    for p in "${pids[@]}"; do kill -KILL "$p" 2>/dev/null && wait "$p" 2>/dev/null; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+export XDG_RUNTIME_DIR="$work/run" HOME="$work/home" QT_QPA_PLATFORM=offscreen
+unset MIRUDEX_HOME XDG_DATA_HOME
+mkdir -m 700 "$XDG_RUNTIME_DIR" && mkdir "$HOME"
+
+# A prepared working folder with a small dictionary and no first-time messages.
+W="$work/w"
+mkdir -p "$W/DICT"
+printf '%s\n' '猫 [ねこ] /(n) cat/(P)/' '犬 [いぬ] /(n) dog/(P)/' | iconv -f UTF-8 -t EUC-JP > "$W/DICT/edict"
+printf '%s\n' '猫 U732b S11 F1702 ビョウ ねこ {cat}' | iconv -f UTF-8 -t EUC-JP > "$W/DICT/kanjidic"
+printf '%s\n' 'KEY_START :: Misc' '	BOOL :: FirstTime :: FALSE' 'KEY_STOP' > "$W/Options.mxreg"
+
+log() { iconv -f UTF-16LE -t UTF-8 "$W/out.uni.txt" 2>/dev/null | tr -d '\r'; }
+wait_for() {  # wait_for SECONDS COMMAND...: true once COMMAND succeeds
+    local end=$((SECONDS + $1)); shift
+    until "$@"; do
+        [ "$SECONDS" -ge "$end" ] && return 1
+        sleep 0.1
+    done
+}
+searched() { log | grep -qF "Text exists: $1"; }
+ms() { date +%s%3N; }
+
+"$MIRUDEX" --workdir "$W" >"$work/first.out" 2>&1 &
+pids+=($!)
+first=$!
+wait_for 20 test -S "$XDG_RUNTIME_DIR/mirudex.socket"; check "the first one listens" 0 $?
+
+t0=$(ms)
+timeout 10 "$MIRUDEX" --search ねこ; status=$?
+t1=$(ms)
+check "second start: status 0" 0 "$status"
+check "second start: ends within a second" yes "$([ $((t1 - t0)) -lt 1000 ] && echo yes || echo "no ($((t1 - t0)) ms)")"
+wait_for 30 searched ねこ; check "the first one searched ねこ" 0 $?
+check "the first one still runs" yes "$(kill -0 "$first" 2>/dev/null && echo yes)"
+
+timeout 10 "$MIRUDEX" 犬 >/dev/null 2>&1; check "mirudex TEXT: status 0" 0 $?
+wait_for 30 searched 犬; check "the first one searched 犬" 0 $?
+timeout 10 "$LOOKUP" --show いぬ; check "mirudex-lookup --show: status 0" 0 $?
+wait_for 30 searched いぬ; check "the first one searched いぬ" 0 $?
+timeout 10 "$MIRUDEX" --show; check "--show: status 0" 0 $?
+
+# Killed: its socket stays behind, and the next start replaces it.
+kill -KILL "$first"; wait "$first" 2>/dev/null
+rm -f "$W/out.uni.txt"
+check "a stale socket is left" yes "$([ -S "$XDG_RUNTIME_DIR/mirudex.socket" ] && echo yes)"
+"$MIRUDEX" --workdir "$W" ねこ >"$work/second.out" 2>&1 &
+pids+=($!)
+wait_for 30 searched ねこ; check "the next one searches its own command line" 0 $?
+t0=$(ms)
+timeout 10 "$MIRUDEX" --search いぬ; status=$?
+t1=$(ms)
+check "after a stale socket: handed over, status 0" 0 "$status"
+check "after a stale socket: within a second" yes "$([ $((t1 - t0)) -lt 1000 ] && echo yes || echo "no ($((t1 - t0)) ms)")"
+wait_for 30 searched いぬ; check "the replacement searched いぬ" 0 $?
+
+{ kill -KILL "${pids[@]}"; wait; } 2>/dev/null
+pids=()
+
+# On a real X server: text highlighted in another program is searched when
+# the option is on (xclip owns the primary selection here).
+if command -v xvfb-run >/dev/null && command -v xclip >/dev/null; then
+    rm -f "$W/out.uni.txt" "$XDG_RUNTIME_DIR/mirudex.socket"
+    printf '%s\n' 'KEY_START :: Misc' '	BOOL :: FirstTime :: FALSE' '	BOOL :: GrabSelection :: TRUE' \
+        '	BOOL :: GrabClipboard-AutoSearch :: TRUE' 'KEY_STOP' > "$W/Options.mxreg"
+    # The functions above, for the shell that runs inside the X server's session.
+    { declare -f log wait_for searched; cat <<'INNER'; } > "$work/x11.sh"
+"$MIRUDEX" --workdir "$W" >"$W/x11.out" 2>&1 &
+# Running once a search handed to it is done.
+wait_for 30 test -S "$XDG_RUNTIME_DIR/mirudex.socket" && timeout 10 "$MIRUDEX" --search 犬 && wait_for 30 searched 犬
+printf 猫 | xclip -selection primary -loops 1 &
+wait_for 30 searched 猫; status=$?
+kill -KILL %1 2>/dev/null; wait
+exit $status
+INNER
+    W="$W" MIRUDEX="$MIRUDEX" QT_QPA_PLATFORM=xcb xvfb-run -a bash "$work/x11.sh" 2>/dev/null
+    status=$?
+    [ "$status" -eq 0 ] || cat "$W/x11.out"
+    check "X11: highlighted text searched" 0 "$status"
+fi
+
+"$MIRUDEX" --bogus >/dev/null 2>&1; check "a usage error: status 2" 2 $?
+"$MIRUDEX" --help | grep -q -- --search; check "--help" 0 $?
+
+echo "$passes passed, $failures failed"
+[ "$failures" -eq 0 ]

@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <thread>
+
+#include "desktop/InstanceChannel.h"
+#include "desktop/ProgramArguments.h"
+#include "support/TestSupport.h"
+
+namespace fs = std::filesystem;
+using namespace mirudex::desktop;
+
+namespace {
+
+using Kind = InstanceRequest::Kind;
+
+TEST(InstanceRequest, RoundTripsWhateverTheText)
+{
+    const InstanceRequest requests[] = {{Kind::Show, ""},
+                                        {Kind::Search, "ねこ"},
+                                        {Kind::Search, "line\nbreak"},
+                                        {Kind::Search, std::string(5000, 'a')}};
+    for (const InstanceRequest& r : requests) {
+        const std::string bytes = EncodeRequest(r) + "rest";
+        InstanceRequest decoded;
+        size_t used = 0;
+        ASSERT_EQ(DecodeRequest(bytes, decoded, used), DecodeState::Done);
+        EXPECT_EQ(decoded, r);
+        EXPECT_EQ(bytes.substr(used), "rest");
+        // Every shorter start is still incomplete, never wrong.
+        for (size_t n = 0; n + 4 < bytes.size(); n += 1 + n / 8)
+            EXPECT_EQ(DecodeRequest(bytes.substr(0, n), decoded, used), DecodeState::Incomplete) << n;
+    }
+}
+
+TEST(InstanceRequest, RefusesWhatCanNeverBeOne)
+{
+    const char* bad[] = {"GET / HTTP/1.0\r\n",    "MIRUDEX/2 SHOW\n",
+                         "MIRUDEX/1 OPEN\n",      "MIRUDEX/1 SEARCH\n",
+                         "MIRUDEX/1 SEARCH -1\n", "MIRUDEX/1 SEARCH 99999999\n",
+                         "MIRUDEX/1 SEARCH 1x\n", "MIRUDEX/1 SEARCH 000000000000000000000000000000000001\n"};
+    for (const char* b : bad) {
+        InstanceRequest r;
+        size_t used = 0;
+        EXPECT_EQ(DecodeRequest(b, r, used), DecodeState::Bad) << b;
+    }
+}
+
+// A listener that takes one request and answers as told.
+class FakeInstance {
+public:
+    FakeInstance(const std::string& path, std::string answer) : answer_(std::move(answer))
+    {
+        fd_ = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un a{};
+        a.sun_family = AF_UNIX;
+        std::snprintf(a.sun_path, sizeof(a.sun_path), "%s", path.c_str());
+        EXPECT_EQ(::bind(fd_, reinterpret_cast<sockaddr*>(&a), sizeof(a)), 0);
+        EXPECT_EQ(::listen(fd_, 1), 0);
+        thread_ = std::thread([this] {
+            const int c = ::accept(fd_, nullptr, nullptr);
+            std::string in;
+            char buffer[256];
+            InstanceRequest r;
+            size_t used = 0;
+            while (DecodeRequest(in, r, used) == DecodeState::Incomplete) {
+                const ssize_t n = ::read(c, buffer, sizeof(buffer));
+                if (n <= 0)
+                    break;
+                in.append(buffer, static_cast<size_t>(n));
+            }
+            received = r;
+            if (!answer_.empty())
+                (void)!::write(c, answer_.data(), answer_.size());
+            ::close(c);
+        });
+    }
+    ~FakeInstance()
+    {
+        thread_.join();
+        ::close(fd_);
+    }
+    InstanceRequest received;
+
+private:
+    int fd_ = -1;
+    std::string answer_;
+    std::thread thread_;
+};
+
+class InstanceChannelTest : public mirudex::test::WorkDirTest {
+protected:
+    InstancePaths Paths() const { return {(dir_ / "s").string(), (dir_ / "l").string()}; }
+};
+
+TEST_F(InstanceChannelTest, HandsTheRequestToTheOneListening)
+{
+    {
+        FakeInstance running(Paths().socket, "OK\n");
+        InstanceLock lock;
+        EXPECT_EQ(ClaimOrHandOver(Paths(), {Kind::Search, "ねこ"}, lock, 1000), Claim::HandedOver);
+        EXPECT_FALSE(lock.held());
+        fs::remove(Paths().socket);
+        EXPECT_EQ(running.received, (InstanceRequest{Kind::Search, "ねこ"}));
+    }
+    {
+        FakeInstance silent(Paths().socket, "");
+        EXPECT_EQ(SendToRunningInstance(Paths().socket, {}, 1000), SendResult::Failed);
+        fs::remove(Paths().socket);
+    }
+}
+
+TEST_F(InstanceChannelTest, AStaleSocketIsReplacedAndALiveLockWaitedFor)
+{
+    // A socket file nobody listens at (its program crashed): this start listens.
+    const int stale = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un a{};
+    a.sun_family = AF_UNIX;
+    std::snprintf(a.sun_path, sizeof(a.sun_path), "%s", Paths().socket.c_str());
+    ASSERT_EQ(::bind(stale, reinterpret_cast<sockaddr*>(&a), sizeof(a)), 0);
+    ::close(stale);
+    ASSERT_TRUE(fs::exists(Paths().socket));
+    InstanceLock first;
+    EXPECT_EQ(ClaimOrHandOver(Paths(), {}, first, 1000), Claim::Listen);
+    EXPECT_TRUE(first.held());
+
+    // Another start while the first holds the lock but does not listen yet:
+    // it waits, and gives up when the first never answers.
+    InstanceLock second;
+    const auto t0 = std::chrono::steady_clock::now();
+    EXPECT_EQ(ClaimOrHandOver(Paths(), {}, second, 300), Claim::Unanswered);
+    EXPECT_GE(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(300));
+    EXPECT_FALSE(second.held());
+
+    // The first ends: its lock is free again.
+    first.Release();
+    EXPECT_EQ(ClaimOrHandOver(Paths(), {}, second, 300), Claim::Listen);
+}
+
+TEST(ProgramArguments, ReadsTheRequestAndPassesQtOptionsOn)
+{
+    struct Case {
+        std::vector<std::string> argv;
+        std::optional<InstanceRequest> request;
+        std::vector<std::string> qt;
+        std::optional<std::string> workdir;
+    };
+    const Case cases[] = {
+        {{"mirudex"}, {}, {"mirudex"}, {}},
+        {{"mirudex", "ねこ"}, InstanceRequest{Kind::Search, "ねこ"}, {"mirudex"}, {}},
+        {{"mirudex", "to", "run"}, InstanceRequest{Kind::Search, "to run"}, {"mirudex"}, {}},
+        {{"mirudex", "--search", "ねこ"}, InstanceRequest{Kind::Search, "ねこ"}, {"mirudex"}, {}},
+        {{"mirudex", "--search=-x"}, InstanceRequest{Kind::Search, "-x"}, {"mirudex"}, {}},
+        {{"mirudex", "--show"}, InstanceRequest{Kind::Show, ""}, {"mirudex"}, {}},
+        {{"mirudex", "--", "--show"}, InstanceRequest{Kind::Search, "--show"}, {"mirudex"}, {}},
+        {{"m", "-platform", "offscreen", "--workdir", "d", "x"},
+         InstanceRequest{Kind::Search, "x"},
+         {"m", "-platform", "offscreen"},
+         "d"},
+    };
+    for (const Case& c : cases) {
+        std::string error;
+        const auto parsed = ParseProgramArguments(c.argv, error);
+        ASSERT_TRUE(parsed) << c.argv.back() << ": " << error;
+        EXPECT_EQ(parsed->request, c.request) << c.argv.back();
+        EXPECT_EQ(parsed->qtArguments, c.qt) << c.argv.back();
+        EXPECT_EQ(parsed->workdir, c.workdir) << c.argv.back();
+    }
+    const std::vector<std::vector<std::string>> bad = {{"m", "a\xc0\xaf"},
+                                                       {"m", "--search", "\xed\xa0\x80"},
+                                                       {"m", "--bogus"},
+                                                       {"m", "--search"},
+                                                       {"m", "--search", "a", "b"},
+                                                       {"m", "--workdir"},
+                                                       {"m", " "},
+                                                       {"m", "--search="}};
+    for (const auto& argv : bad) {
+        std::string error;
+        EXPECT_FALSE(ParseProgramArguments(argv, error)) << argv.back();
+        EXPECT_FALSE(error.empty());
+    }
+    std::string error;
+    EXPECT_EQ(ParseProgramArguments({"m", "-h"}, error)->action, ProgramArguments::Action::Help);
+    EXPECT_EQ(ParseProgramArguments({"m", "--version"}, error)->action, ProgramArguments::Action::Version);
+}
+
+}  // namespace

@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "desktop/WorkingFolder.h"
+#include "support/TestSupport.h"
+#include "text/Encoding.h"
+
+namespace fs = std::filesystem;
+using namespace mirudex;
+using namespace mirudex::desktop;
+
+namespace {
+
+class WorkingFolderTest : public test::WorkDirTest {
+protected:
+    FolderInputs Inputs() const
+    {
+        FolderInputs in;
+        in.currentDirectory = fs::current_path().string();
+        in.home = (dir_ / "home").string();
+        return in;
+    }
+
+    // Sources made of small files of our own.
+    DataSources Sources()
+    {
+        fs::create_directories("src/data");
+        test::WriteFile("src/data/partsofspeech.mxf", "markers");
+        test::WriteFile("src/data/fuzzysearch.uni.dat", "rules");
+        test::WriteFile("src/edict", "edict");
+        test::WriteFile("src/kanjidic", "kanjidic");
+        // 亜 in EUC-JP; Shift-JIS has it as 88 9F.
+        test::WriteFile("src/radkfile", "$ \xb0\xa1 1\n\xb0\xa1\n");
+        DataSources s;
+        s.dataDirectory = (dir_ / "src/data").string();
+        s.edict = (dir_ / "src/edict").string();
+        s.kanjidic = (dir_ / "src/kanjidic").string();
+        s.radicalFiles = {(dir_ / "src/none").string(), (dir_ / "src/radkfile").string()};
+        return s;
+    }
+};
+
+TEST_F(WorkingFolderTest, RulesChooseInOrder)
+{
+    fs::create_directories("prepared");
+    test::WriteFile("prepared/Options.mxreg", "");
+    const std::string here = fs::current_path().string();
+    struct Case {
+        const char* name;
+        std::optional<std::string> workdir;
+        std::string homeVariable, current, xdg, home;
+        std::string expected;
+        FolderReason reason;
+    };
+    const std::string prepared = here + "/prepared";
+    const Case cases[] = {
+        {"--workdir first", "/w", "/m", prepared, "/x", "/h", "/w", FolderReason::Option},
+        {"--workdir relative to the current folder", "sub/../w", "", here, "", "/h", here + "/w", FolderReason::Option},
+        {"MIRUDEX_HOME before a prepared folder", {}, "/m", prepared, "/x", "/h", "/m", FolderReason::Environment},
+        {"a prepared current folder", {}, "", prepared, "/x", "/h", prepared, FolderReason::Current},
+        {"an unprepared one: XDG_DATA_HOME", {}, "", here, "/x", "/h", "/x/mirudex", FolderReason::Default},
+        {"no XDG_DATA_HOME: under HOME", {}, "", here, "", "/h", "/h/.local/share/mirudex", FolderReason::Default},
+        {"a relative XDG_DATA_HOME is ignored",
+         {},
+         "",
+         here,
+         "rel",
+         "/h",
+         "/h/.local/share/mirudex",
+         FolderReason::Default},
+    };
+    for (const Case& c : cases) {
+        FolderInputs in{c.workdir, c.homeVariable, c.current, c.xdg, c.home};
+        std::string error;
+        const auto choice = ChooseWorkingFolder(in, error);
+        ASSERT_TRUE(choice) << c.name << ": " << error;
+        EXPECT_EQ(choice->folder, c.expected) << c.name;
+        EXPECT_EQ(choice->reason, c.reason) << c.name;
+    }
+    std::string error;
+    EXPECT_FALSE(ChooseWorkingFolder(FolderInputs{{}, "", here, "", ""}, error)) << "no home at all";
+    EXPECT_NE(error.find("MIRUDEX_HOME"), std::string::npos) << error;
+    EXPECT_FALSE(ChooseWorkingFolder(FolderInputs{std::string(), "", here, "", "/h"}, error)) << "--workdir ''";
+}
+
+TEST_F(WorkingFolderTest, FirstPreparationFillsTheFolderAsTheScriptDoes)
+{
+    const DataSources sources = Sources();
+    std::string error;
+    const auto prepared = PrepareWorkingFolder("work/folder", sources, error);
+    ASSERT_TRUE(prepared) << error;
+    EXPECT_TRUE(prepared->created);
+    EXPECT_TRUE(prepared->ok());
+    EXPECT_EQ(fs::read_symlink("work/folder/DICT/edict"), sources.edict);
+    EXPECT_EQ(fs::read_symlink("work/folder/DICT/kanjidic"), sources.kanjidic);
+    EXPECT_EQ(test::ReadFile("work/folder/radkfile.dat"), "$ \x88\x9f 1\n\x88\x9f\n");
+    EXPECT_EQ(test::ReadFile("work/folder/partsofspeech.mxf"), "markers");
+    EXPECT_EQ(test::ReadFile("work/folder/fuzzysearch.uni.dat"), "rules");
+}
+
+TEST_F(WorkingFolderTest, APreparationReplacesNothingTheFolderHolds)
+{
+    const DataSources sources = Sources();
+    fs::create_directories("f/DICT");
+    test::WriteFile("f/DICT/edict", "my own");
+    fs::create_symlink("/nowhere/kanjidic", "f/DICT/kanjidic");
+    test::WriteFile("f/radkfile.dat", "mine");
+    test::WriteFile("f/fuzzysearch.uni.dat", "my rules");
+    std::string error;
+    const auto prepared = PrepareWorkingFolder("f", sources, error);
+    ASSERT_TRUE(prepared);
+    EXPECT_FALSE(prepared->created);
+    EXPECT_EQ(test::ReadFile("f/DICT/edict"), "my own");
+    EXPECT_EQ(fs::read_symlink("f/DICT/kanjidic"), "/nowhere/kanjidic");
+    EXPECT_EQ(test::ReadFile("f/radkfile.dat"), "mine");
+    EXPECT_EQ(test::ReadFile("f/fuzzysearch.uni.dat"), "my rules");
+    EXPECT_EQ(test::ReadFile("f/partsofspeech.mxf"), "markers");
+}
+
+TEST_F(WorkingFolderTest, WhatCannotBeHadIsToldOnePerFile)
+{
+    DataSources sources = Sources();
+    sources.edict = "/nonexistent/edict";
+    sources.radicalFiles = {"/nonexistent/radkfile"};
+    sources.dataDirectory.clear();
+    std::string error;
+    const auto prepared = PrepareWorkingFolder("f", sources, error);
+    ASSERT_TRUE(prepared);
+    EXPECT_TRUE(prepared->radicalFileMissing);
+    ASSERT_EQ(prepared->problems.size(), 4u);
+    EXPECT_NE(prepared->problems[0].find("install the edict package"), std::string::npos);
+    EXPECT_NE(prepared->problems[1].find("xjdic"), std::string::npos);
+    EXPECT_TRUE(fs::exists("f/DICT/kanjidic"));
+    EXPECT_FALSE(fs::exists("f/radkfile.dat"));
+}
+
+TEST_F(WorkingFolderTest, EnteringPreparesOnlyAFolderWithoutOptions)
+{
+    const DataSources sources = Sources();
+    const fs::path start = fs::current_path();
+    FolderInputs in = Inputs();
+    in.workdirOption = "new";
+    std::string error;
+    auto entered = EnterWorkingFolder(in, sources, error);
+    ASSERT_TRUE(entered) << error;
+    EXPECT_TRUE(entered->prepared);
+    EXPECT_EQ(fs::current_path(), start / "new");
+    EXPECT_TRUE(fs::exists("DICT/edict"));
+
+    fs::current_path(start);
+    fs::create_directories("old");
+    test::WriteFile("old/Options.mxreg", "");
+    in.workdirOption = "old";
+    entered = EnterWorkingFolder(in, sources, error);
+    ASSERT_TRUE(entered) << error;
+    EXPECT_FALSE(entered->prepared);
+    EXPECT_FALSE(fs::exists("DICT")) << "a prepared folder is used as it is";
+
+    fs::current_path(start);
+    test::WriteFile("plain", "");
+    in.workdirOption = "plain";
+    EXPECT_FALSE(EnterWorkingFolder(in, sources, error));
+    EXPECT_NE(error.find("is not a folder"), std::string::npos) << error;
+    EXPECT_EQ(fs::current_path(), start);
+}
+
+TEST(ProgramDataDirectory, FoundFromTheBuildTreeOrBesideAnInstall)
+{
+    const std::string dir = ProgramDataDirectory();
+    ASSERT_FALSE(dir.empty());
+    EXPECT_TRUE(fs::exists(fs::path(dir) / "fuzzysearch.uni.dat"));
+}
+
+}  // namespace
