@@ -43,12 +43,11 @@ int RunImportCommand(const Arguments& args)
         }
         Registry defaults;
         defaults.LoadFromText(DefaultOptionsText());
-        options.MergeFrom(defaults);
+        MergeDefaultOptions(options, defaults);
     } else {
         options.LoadFromText(DefaultOptionsText());
     }
-    const std::string language =
-        args.glossLanguage.value_or(options.GetString(opt::dictionaries::jmdict::kLanguage));
+    const std::string language = args.glossLanguage.value_or(options.GetString(opt::dictionaries::jmdict::kLanguage));
 
     const std::string optionPath = dict::ImportedDictionaryPath(input);
     const std::string output = platform::FilePath(optionPath);

@@ -2,6 +2,7 @@
 
 #include "core/AtomicFile.h"
 #include "core/Format.h"
+#include "core/Registry.h"
 #include "platform/api/Platform.h"
 #include "platform/api/Utf.h"
 
@@ -302,6 +303,22 @@ bool WriteDefaultOptionsFile(const std::string& fileName)
         return false;
     }
     return true;
+}
+
+void MergeDefaultOptions(Registry& options, Registry& defaults)
+{
+    const RegistryKey* dictionaries = options.root().FindChild("Dictionaries");
+    const RegistryKey* list = dictionaries ? dictionaries->FindChild("EDICT") : nullptr;
+    RegistryKey* defaultDictionaries = defaults.root().FindChild("Dictionaries");
+    RegistryKey* defaultList = defaultDictionaries ? defaultDictionaries->FindChild("EDICT") : nullptr;
+    if (list && list->FindData("Number") && defaultList) {
+        auto& keys = defaultList->children;
+        std::erase_if(keys, [](const std::unique_ptr<RegistryKey>& key) {
+            return !key->name.empty() && key->name.find_first_not_of("0123456789") == std::string::npos;
+        });
+        std::erase_if(defaultList->data, [](const RegistryData& d) { return d.name == "Number"; });
+    }
+    options.MergeFrom(defaults);
 }
 
 }  // namespace mirudex

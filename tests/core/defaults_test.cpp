@@ -197,3 +197,38 @@ TEST_F(DefaultOptionsTest, UnwritableDefaultFileShowsTheError)
     EXPECT_EQ(boxes[0].text, u"Couldn't create a new options file.");
     EXPECT_EQ(boxes[0].caption, u"Error");
 }
+
+// The defaults' dictionaries (EDICT and the names dictionary) go into a file
+// without a dictionary list of its own, never into a list the user has.
+TEST_F(DefaultOptionsTest, MergingTheDefaultsLeavesTheUsersDictionaryListAlone)
+{
+    const std::string ownList =
+        "KEY_START :: Dictionaries\n\tKEY_START :: EDICT\n\t\tKEY_START :: 0\n\t\t\tSTRING :: Path :: DICT\\mine\n"
+        "\t\t\tSTRING :: Name :: Mine\n\t\t\tSTRING :: Encoding :: UTF-8\n\t\t\tBOOL :: On :: TRUE\n\t\tKEY_STOP\n"
+        "\t\tKEY_START :: 1\n\t\t\tSTRING :: Name :: No path\n\t\tKEY_STOP\n"
+        "\t\tINT :: Number :: NUMBER\n\tKEY_STOP\nKEY_STOP\n";
+    for (const char* number : {"1", "2"}) {
+        SCOPED_TRACE(number);
+        std::string text = ownList;
+        text.replace(text.find("NUMBER"), 6, number);
+        Registry options;
+        options.LoadFromText(text);
+        Registry defaults;
+        defaults.LoadFromText(DefaultOptionsText());
+        MergeDefaultOptions(options, defaults);
+        EXPECT_EQ(options.GetINT(opt::dictionaries::edict::kNumber), std::stoi(number));
+        EXPECT_EQ(options.GetString(opt::dictionaries::edict::Path(0)), "DICT\\mine");
+        const RegistryKey* second = options.root().FindChild("Dictionaries")->FindChild("EDICT")->FindChild("1");
+        ASSERT_NE(second, nullptr);
+        EXPECT_EQ(second->FindData("Path"), nullptr);  // not filled with another dictionary's path
+        EXPECT_TRUE(options.DataExists(opt::dictionaries::jmdict::kLanguage));  // everything else merged
+    }
+    Registry bare;
+    bare.LoadFromText("KEY_START :: Misc\nKEY_STOP\n");
+    Registry defaults;
+    defaults.LoadFromText(DefaultOptionsText());
+    MergeDefaultOptions(bare, defaults);
+    EXPECT_EQ(bare.GetINT(opt::dictionaries::edict::kNumber), 2);
+    EXPECT_EQ(bare.GetString(opt::dictionaries::edict::Path(1)), "DICT\\enamdict");
+    EXPECT_FALSE(bare.GetBOOL(opt::dictionaries::edict::On(1)));
+}
