@@ -40,6 +40,9 @@ address | thread)
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
     export LSAN_OPTIONS="suppressions=$supp/lsan.supp:print_suppressions=0"
     export TSAN_OPTIONS="suppressions=$supp/tsan.supp:halt_on_error=1:second_deadlock_stack=1"
+    # The tests that repeat a race (options read from two threads, user
+    # actions during searches) run 100 rounds under ThreadSanitizer.
+    if [ "$sanitize" = thread ]; then export MIRUDEX_TEST_ROUNDS="${MIRUDEX_TEST_ROUNDS:-100}"; fi
     ;;
 *)
     echo "usage: ./test.sh [--sanitize=address|thread] [ctest arguments...]" >&2

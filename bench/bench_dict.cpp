@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <string>
 
+#include "BenchSupport.h"
 #include "core/DefaultOptions.h"
 #include "core/Registry.h"
 #include "dict/Dictionary.h"
@@ -23,13 +24,21 @@ namespace {
 namespace fs = std::filesystem;
 using namespace mirudex;
 
-// A scratch working directory with links to the real files; the index file is made there.
+// A scratch working directory with links to the real files; the index files
+// are made there. The folder is removed when the program ends (by the
+// destructor of the one instance, while it still knows the folder).
 class RealData {
 public:
     static RealData& Get()
     {
         static RealData data;
         return data;
+    }
+    ~RealData()
+    {
+        std::error_code ignored;
+        if (!dir_.empty())
+            fs::remove_all(dir_, ignored);
     }
     bool ok() const { return ok_; }
     Registry& registry() { return registry_; }
@@ -38,19 +47,18 @@ public:
 private:
     RealData()
     {
-        const char* env = std::getenv("MIRUDEX_REAL_DATA");
-        source_ = env && *env ? fs::path(env) : fs::path("build-data");
-        if (!fs::exists(source_ / "DICT" / "edict"))
+        source_ = bench::RealDataDir();
+        if (source_.empty())
             return;
-        source_ = fs::canonical(source_);
-        dir_ = fs::temp_directory_path() / ("mirudex-bench-" + std::to_string(getpid()));
+        dir_ = bench::MakeTemporaryFolder("mirudex-bench");
+        if (dir_.empty())
+            return;
         fs::create_directories(dir_ / "DICT");
         fs::create_symlink(fs::canonical(source_ / "DICT" / "edict"), dir_ / "DICT" / "edict");
         fs::create_symlink(fs::canonical(source_ / "DICT" / "kanjidic"), dir_ / "DICT" / "kanjidic");
         fs::current_path(dir_);
         registry_.LoadFromText(DefaultOptionsText());
         ok_ = true;
-        std::atexit([] { fs::remove_all(Get().dir_); });
     }
 
     bool ok_ = false;
@@ -68,8 +76,6 @@ dict::Dictionary MakeEdict()
     return d;
 }
 
-size_t HeapInUse() { return mallinfo2().uordblks; }
-
 // Load from text with no index file: counting, converting, building the
 // index and writing the index file.
 void BM_EdictLoadFromText(benchmark::State& state)
@@ -83,6 +89,7 @@ void BM_EdictLoadFromText(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         fs::remove("DICT/edict.mxi");
+        fs::remove("DICT/edict.mxs");
         dict::Dictionary d = MakeEdict();
         state.ResumeTiming();
         dict::EDICT_Index_Load(d, data.registry());
@@ -95,7 +102,8 @@ void BM_EdictLoadFromText(benchmark::State& state)
 }
 BENCHMARK(BM_EdictLoadFromText)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-// Load from the index file; the heap the loaded index holds is reported as index_MB.
+// Load from the index files; the resident memory the loaded index adds to the
+// process (heap and mapped pages alike) is reported as rss_MB.
 void BM_EdictLoadFromIndex(benchmark::State& state)
 {
     auto& data = RealData::Get();
@@ -112,18 +120,18 @@ void BM_EdictLoadFromIndex(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         malloc_trim(0);
-        const size_t before = HeapInUse();
+        const double before = bench::ResidentMB();
         state.ResumeTiming();
         dict::Dictionary d = MakeEdict();
         dict::EDICT_Index_Load(d, data.registry());
         state.PauseTiming();
-        megabytes = static_cast<double>(HeapInUse() - before) / (1024.0 * 1024.0);
+        megabytes = bench::ResidentMB() - before;
         count = d.count;
         d.Free();
         state.ResumeTiming();
     }
     state.counters["entries"] = count;
-    state.counters["index_MB"] = megabytes;
+    state.counters["rss_MB"] = megabytes;
 }
 BENCHMARK(BM_EdictLoadFromIndex)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 

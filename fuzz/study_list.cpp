@@ -13,19 +13,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     auto options = fuzz::DefaultOptions();
     fuzz::WriteFile("studylist.fuzz", fuzz::Bytes(data, size));
     dict::MarkerTable markers;
+    userdata::StudyListFile file;
     markers.Add(u"n", u"noun");
     markers.Add(u"vs", u"suru verb");
-    userdata::StudyListContext context{*options,
-                                       markers,
+    userdata::StudyListContext context{*options, markers,
                                        [&](dict::Dictionary& d) {
                                            dict::EDICT_Index_Load(d, *options);
                                            return userdata::LoadWait::Finished;
                                        },
-                                       {"EUC-JP"}};
+                                       file};
     std::vector<dict::Entry> list;
     if (userdata::LoadStudyList(list, context, "studylist.fuzz", false)) {
         // What was read can be written back.
-        userdata::SaveStudyList(list, "saved.fuzz", context.sourceEncodings);
+        userdata::SaveStudyList(list, "saved.fuzz");
     }
     return 0;
 }

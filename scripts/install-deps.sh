@@ -8,7 +8,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev nlohmann-json3-dev
     libexpat1-dev libcurl4-openssl-dev
     libx11-dev libxtst-dev
-    xvfb xauth xclip fonts-ipafont-gothic fonts-ipafont-mincho
+    xvfb xauth xclip openbox x11-utils fonts-ipafont-gothic fonts-ipafont-mincho
+    xdotool imagemagick
     dpkg-dev desktop-file-utils appstream
     edict kanjidic enamdict
     nginx

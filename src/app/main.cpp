@@ -18,6 +18,7 @@
 #include "ui/app/DictionaryCommands.h"
 #include "ui/app/Program.h"
 #include "ui/app/SettingsCommands.h"
+#include "ui/app/ShutdownSignals.h"
 #include "ui/app/SingleInstance.h"
 #include "ui/common/CommandIds.h"
 #include "ui/main/MainWindow.h"
@@ -45,6 +46,8 @@ int main(int argc, char** argv)
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.mirudex.Mirudex"));
     QApplication::setQuitOnLastWindowClosed(false);
     platform::QtPlatform qtPlatform;
+    // SIGTERM, SIGINT, SIGHUP and the end of the desktop session run the shutdown of File > Exit.
+    ui::ShutdownSignals shutdownSignals([&qtPlatform] { qtPlatform.SetUnattended(true); });
     ui::SingleInstance instance;
     if (start.lock.held())
         instance.Listen(QString::fromStdString(start.paths->socket));

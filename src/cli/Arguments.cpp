@@ -41,6 +41,21 @@ bool IsBlank(const std::string& text)
 
 }  // namespace
 
+int SortKeyOf(const std::string& name)
+{
+    // The values are the result window's header item ids (search/Sorting.h).
+    struct Name {
+        const char* name;
+        int key;
+    };
+    static constexpr Name kSortNames[] = {{"word", 0},        {"kana", 1},        {"meaning", 3},
+                                          {"word-length", 4}, {"kana-length", 5}, {"relevance", 6}};
+    for (const Name& n : kSortNames)
+        if (name == n.name)
+            return n.key;
+    return -1;
+}
+
 const char* UsageText()
 {
     return "usage: mirudex-lookup [options] [--] TEXT        look TEXT up in the dictionaries\n"
@@ -64,6 +79,8 @@ const char* UsageText()
            "  --words-only, --no-words-only   English: whole words only, or not\n"
            "  --substrings, --no-substrings   several substrings at once, or not\n"
            "  --max N                         maximum number of results\n"
+           "  --sort word|kana|meaning|word-length|kana-length|relevance\n"
+           "                                  sort by this first, then by the stored sort keys\n"
            "  --kanji                         also print the kanji found (a kanji search always does)\n"
            "  --json                          one JSON object per line\n"
            "Other options:\n"
@@ -160,6 +177,12 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args, st
             std::strtol(parsed.max.c_str(), &end, 10);
             if (*end != '\0') {
                 error = "--max needs a number: " + parsed.max;
+                return std::nullopt;
+            }
+            lookupOption = true;
+        } else if (a == "--sort") {
+            if (!value(parsed.sort) || SortKeyOf(parsed.sort) < 0) {
+                error = parsed.sort.empty() ? "--sort needs a key" : "unknown sort key: " + parsed.sort;
                 return std::nullopt;
             }
             lookupOption = true;

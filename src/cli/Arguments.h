@@ -20,9 +20,10 @@ struct Arguments {
     std::optional<bool> fuzzy, convert, kanaInsensitive, wordsOnly, substrings;
     bool kanji = false, json = false;
     std::string max;
+    std::string sort;  // --sort: a key of kSortNames in Arguments.cpp, empty for the stored order
 
-    std::optional<std::string> rules;  // --variants: the rule file
-    std::string importFile;            // --import-jmdict: the JMdict file (as given, before the working folder)
+    std::optional<std::string> rules;          // --variants: the rule file
+    std::string importFile;                    // --import-jmdict: the JMdict file (as given, before the working folder)
     std::optional<std::string> glossLanguage;  // --import-jmdict: --language
     bool haveText = false;
     std::string text;  // the words, joined by one blank
@@ -30,6 +31,10 @@ struct Arguments {
 
 // Nothing, and a message, on a usage error.
 std::optional<Arguments> ParseArguments(const std::vector<std::string>& args, std::string& error);
+
+// The entry sort key of a --sort name (word, kana, meaning, word-length,
+// kana-length, relevance), or -1.
+int SortKeyOf(const std::string& name);
 
 // The --help text: every option and the exit statuses.
 const char* UsageText();

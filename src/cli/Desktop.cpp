@@ -1,10 +1,12 @@
 // What mirudex-lookup shares with the desktop program: the working folder and
 // the running Mirudex (--show).
+#include <fcntl.h>
 #include <spawn.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "cli/Commands.h"
@@ -54,8 +56,13 @@ int RunShow(const Arguments& args)
         case desktop::SendResult::NoInstance: break;
         }
     }
-    // None runs: start the program beside this one, on its own, with the same request.
-    const std::string program = (std::filesystem::path(desktop::ProgramDirectory()) / "mirudex").string();
+    // None runs: start the program beside this one (installed), else the one on the PATH, on its own,
+    // with the same request.
+    std::string program = (std::filesystem::path(desktop::ProgramDirectory()) / "mirudex").string();
+    std::error_code missing;
+    const bool beside = std::filesystem::is_regular_file(program, missing);
+    if (!beside)
+        program = "mirudex";
     std::vector<std::string> words{program};
     if (args.workdir) {
         words.push_back("--workdir");
@@ -72,8 +79,16 @@ int RunShow(const Arguments& args)
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+    // The program outlives this command: it must not hold the caller's terminal or pipes open.
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&files, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&files, 2, "/dev/null", O_WRONLY, 0);
     pid_t pid = 0;
-    const int failed = posix_spawn(&pid, program.c_str(), nullptr, &attributes, argv.data(), environ);
+    const int failed = beside ? posix_spawn(&pid, program.c_str(), &files, &attributes, argv.data(), environ)
+                              : posix_spawnp(&pid, program.c_str(), &files, &attributes, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&files);
     posix_spawnattr_destroy(&attributes);
     if (failed) {
         std::fprintf(stderr, "mirudex-lookup: no Mirudex is running, and %s cannot be started\n", program.c_str());

@@ -1,5 +1,6 @@
 // mirudex-lookup's look-up mode: the program's search engine on the working
 // folder's options and dictionaries, answering on the terminal.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -100,6 +101,54 @@ public:
     }
 };
 
+// The copy format laid out once: what the format gives for any entry whose
+// texts hold neither '%' nor a backslash, as a template with a stand-in
+// character for each text. Such texts cannot make or complete a key, so
+// putting them into the template gives what expanding the format with them
+// gives; any other entry is expanded the usual way.
+class EntryLayout {
+public:
+    explicit EntryLayout(std::u16string format) : format_(std::move(format))
+    {
+        dict::Entry stand;
+        stand.word = std::u16string(1, kWord);
+        stand.kana = std::u16string(1, kKana);
+        template_ = userdata::FormatEntry(format_, stand, std::u16string(1, kInfo), std::u16string(1, kMeaning));
+        usable_ = template_.find(u'%') == std::u16string::npos &&
+                  std::none_of(format_.begin(), format_.end(), [](char16_t c) { return c >= kWord && c <= kMeaning; });
+    }
+
+    std::u16string Format(const dict::Entry& e, const std::u16string& info, const std::u16string& meanings) const
+    {
+        auto plain = [](std::u16string_view t) {
+            return std::none_of(t.begin(), t.end(), [](char16_t c) { return c == u'%' || c == u'\\'; });
+        };
+        if (!usable_ || !plain(e.word) || !plain(e.kana) || !plain(info) || !plain(meanings) ||
+            format_.size() + 2 * (e.word.size() + e.kana.size() + info.size() + meanings.size()) >
+                userdata::kMaxCopyTextLength)
+            return userdata::FormatEntry(format_, e, info, meanings);
+        std::u16string out;
+        out.reserve(template_.size() + e.word.size() + e.kana.size() + info.size() + meanings.size());
+        for (char16_t c : template_) {
+            switch (c) {
+            case kWord: out += e.word; break;
+            case kKana: out += e.kana; break;
+            case kInfo: out += info; break;
+            case kMeaning: out += meanings; break;
+            default: out.push_back(c);
+            }
+        }
+        return out;
+    }
+
+private:
+    // Private-use characters: the stand-ins for the texts.
+    static constexpr char16_t kWord = u'\uE000', kKana = u'\uE001', kInfo = u'\uE002', kMeaning = u'\uE003';
+    std::u16string format_;
+    std::u16string template_;
+    bool usable_ = false;
+};
+
 }  // namespace
 
 int RunLookup(const Arguments& o)
@@ -120,8 +169,12 @@ int RunLookup(const Arguments& o)
     Registry options;
     std::error_code optionsError;
     if (std::filesystem::exists("Options.mxreg", optionsError) || optionsError) {
-        if (!options.Load("Options.mxreg")) {
-            std::fprintf(stderr, "mirudex-lookup: cannot read Options.mxreg\n");
+        const RegistryLoadResult loaded = options.LoadFile("Options.mxreg");
+        if (loaded.status != RegistryLoad::Loaded) {
+            const std::string why = loaded.status == RegistryLoad::TooDeep
+                                        ? "its keys are nested too deep; the file is damaged"
+                                        : std::generic_category().message(loaded.error);
+            std::fprintf(stderr, "mirudex-lookup: cannot read Options.mxreg (%s)\n", why.c_str());
             return 2;
         }
         // An older file may lack newer keys: the defaults fill them in memory.
@@ -141,27 +194,20 @@ int RunLookup(const Arguments& o)
         std::fprintf(stderr, "mirudex-lookup: %s\n", message.c_str());
         return 2;
     }
-    dict::DictionaryStore store;
-    // A dictionary that is switched off is never searched: its file may be gone.
-    for (const auto& d : dict::ConfiguredDictionaries(options))
+    // What the look-up loads lives until the process ends: nothing is freed
+    // on the way out.
+    dict::DictionaryStore& store = *new dict::DictionaryStore;
+    // A dictionary that is switched off is never searched: its file may be
+    // gone, and it is not loaded.
+    store.edict_dictionaries = dict::ConfiguredDictionaries(options);
+    for (const auto& d : store.edict_dictionaries)
         if (d->on && Missing(d->path, message)) {
             std::fprintf(stderr, "mirudex-lookup: %s\n", message.c_str());
             return 2;
         }
     dict::LoadMarkers(store.marker_table);
-    text::FuzzyRules rules;
+    text::FuzzyRules& rules = *new text::FuzzyRules;
     rules.LoadFuzzySearchInfo();
-    dict::LoadAllEDICTS(store, options);
-
-    search::AppState state(options, store, &rules);
-    search::RestoreSortStates(options, state.edict_sort, state.kanji_sort);
-    auto& so = state.search_options;
-    so.type = search::SearchTypeFromStored(o.type >= 0 ? o.type : options.GetINT(opt::search::toolbars::kType));
-    so.words_only = o.wordsOnly.value_or(options.GetBOOL(opt::search::toolbars::kWord));
-    so.kana_insensitive = o.kanaInsensitive.value_or(!options.GetBOOL(opt::search::toolbars::kKanaSensitive));
-    so.romaji_conversion = o.convert.value_or(options.GetBOOL(opt::search::toolbars::kRomajiConversion));
-    so.match_substrings = o.substrings.value_or(options.GetBOOL(opt::search::toolbars::kSubstr));
-    so.results_field = Utf8ToUtf16(o.max.empty() ? std::to_string(options.GetINT(opt::results::kSize)) : o.max);
     // Changes for this run only: the options are never saved here.
     if (o.fuzzy)
         options.SetBOOL(opt::search::toolbars::kFuzzy, *o.fuzzy);
@@ -170,24 +216,66 @@ int RunLookup(const Arguments& o)
     // A kanji search finds kanji only: they are its answer, printed without --kanji.
     const int language = forced | options.GetINT(opt::search::kLanguage);
     const bool printKanji = o.kanji || (language & search::kLangKanji) != 0;
+    // The kanji dictionary only when kanji are printed (or searched).
+    if (printKanji)
+        dict::KANJIDIC_Index_Load(store.kanji_index, options);
+    for (const auto& d : store.edict_dictionaries)
+        if (d->on)
+            dict::EDICT_Index_Load(*d, options);
 
-    search::SearchRequest request{&text, search::TS_NORMAL};
+    search::AppState& state = *new search::AppState(options, store, &rules);
+    search::RestoreSortStates(options, state.edict_sort, state.kanji_sort);
+    if (const int key = SortKeyOf(o.sort); key >= 0) {
+        if (state.edict_sort.primary.key != key)
+            search::ClickEntrySortKey(state.edict_sort, key);
+        state.edict_sort.primary.descending = false;
+    }
+    auto& so = state.search_options;
+    so.type = search::SearchTypeFromStored(o.type >= 0 ? o.type : options.GetINT(opt::search::toolbars::kType));
+    so.words_only = o.wordsOnly.value_or(options.GetBOOL(opt::search::toolbars::kWord));
+    so.kana_insensitive = o.kanaInsensitive.value_or(!options.GetBOOL(opt::search::toolbars::kKanaSensitive));
+    so.romaji_conversion = o.convert.value_or(options.GetBOOL(opt::search::toolbars::kRomajiConversion));
+    so.match_substrings = o.substrings.value_or(options.GetBOOL(opt::search::toolbars::kSubstr));
+    so.results_field = Utf8ToUtf16(o.max.empty() ? std::to_string(options.GetINT(opt::results::kSize)) : o.max);
+
+    // The kanji of the words are collected only when they are printed.
+    search::SearchRequest request{&text, printKanji ? search::TS_NORMAL : search::TS_EDICT_ONLY};
     state.thread_searching = true;
     search::Thread_Search(state, &request);
-    search::HandOverFinishedSearch(state);
+    search::HandOverFinishedSearch(state, printKanji);
 
     const auto& entries = state.edict_results[search::kResultList];
+    // The copy format and separators, read once.
+    const EntryLayout layout(userdata::StripBraces(options.GetString(opt::results::copy::kFormat)));
+    const std::u16string sepInfo = userdata::StripBraces(options.GetString(opt::results::copy::kSepInfo));
+    const std::u16string sepMeaning = userdata::StripBraces(options.GetString(opt::results::copy::kSepMeaning));
+    auto join = [](const std::vector<std::u16string>& parts, std::u16string_view separator) {
+        std::u16string joined;
+        for (size_t i = 0; i < parts.size(); ++i) {
+            if (i > 0)
+                joined += separator;
+            joined += parts[i];
+        }
+        return joined;
+    };
+    std::string out;
     for (const dict::Entry& e : entries) {
         if (o.json) {
             nlohmann::json j = {{"word", Utf16ToUtf8(e.word)},
                                 {"kana", Utf16ToUtf8(e.kana)},
                                 {"meanings", JsonList(e.meanings)},
                                 {"info", JsonList(e.info)}};
-            std::printf("%s\n", j.dump().c_str());
+            out += j.dump();
         } else {
-            std::printf("%s\n", Utf16ToUtf8(userdata::FormatEntry(e, options)).c_str());
+            out += Utf16ToUtf8(layout.Format(e, join(e.info, sepInfo), join(e.meanings, sepMeaning)));
+        }
+        out += '\n';
+        if (out.size() >= (1 << 16)) {
+            std::fwrite(out.data(), 1, out.size(), stdout);
+            out.clear();
         }
     }
+    std::fwrite(out.data(), 1, out.size(), stdout);
     const bool truncated = state.last_search_result > 0 && (state.last_search_result & search::kStatusTruncated);
     if (truncated)
         std::printf("-Results truncated-\n");

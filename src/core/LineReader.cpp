@@ -1,6 +1,7 @@
 #include "core/LineReader.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 namespace mirudex {
@@ -24,19 +25,30 @@ bool LineReader::Open(const std::string& path)
     return file_ != nullptr;
 }
 
+void LineReader::OpenText(std::string_view text)
+{
+    Close();
+    text_ = text;
+    inMemory_ = true;
+    sequential_ = true;
+}
+
 void LineReader::Close()
 {
     if (file_) {
         std::fclose(file_);
         file_ = nullptr;
     }
+    text_ = {};
+    inMemory_ = false;
+    error_ = 0;
     blockPos_ = blockEnd_ = 0;
     position_ = 0;
 }
 
 bool LineReader::Seek(int64_t offset)
 {
-    if (!file_ || offset < 0)
+    if (!IsOpen() || offset < 0)
         return false;
     // A seek inside the block already read costs nothing.
     const int64_t blockStart = position_ - static_cast<int64_t>(blockPos_);
@@ -45,7 +57,8 @@ bool LineReader::Seek(int64_t offset)
         position_ = offset;
         return true;
     }
-    if (std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0)
+    if (inMemory_ ? offset > static_cast<int64_t>(text_.size())
+                  : std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0)
         return false;
     position_ = offset;
     blockPos_ = blockEnd_ = 0;
@@ -55,6 +68,19 @@ bool LineReader::Seek(int64_t offset)
 
 bool LineReader::Fill()
 {
+    if (error_ != 0)
+        return false;
+    if (inMemory_) {
+        // The next line starts at position_: the text is its own block.
+        const size_t at = static_cast<size_t>(position_);
+        blockPos_ = 0;
+        blockEnd_ = text_.size() - std::min(at, text_.size());
+        if (block_.size() < std::min(blockEnd_, kSequentialBlock))
+            block_.resize(std::min(blockEnd_, kSequentialBlock));
+        blockEnd_ = std::min(blockEnd_, block_.size());
+        std::memcpy(block_.data(), text_.data() + at, blockEnd_);
+        return blockEnd_ > 0;
+    }
     if (!file_)
         return false;
     const size_t want = sequential_ ? kSequentialBlock : kSeekBlock;
@@ -62,7 +88,10 @@ bool LineReader::Fill()
     if (block_.size() < want)
         block_.resize(want);
     blockPos_ = 0;
+    errno = 0;
     blockEnd_ = std::fread(block_.data(), 1, want, file_);
+    if (blockEnd_ < want && std::ferror(file_))
+        error_ = errno != 0 ? errno : EIO;
     return blockEnd_ > 0;
 }
 

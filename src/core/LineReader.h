@@ -1,7 +1,8 @@
 #pragma once
 // The one way the program reads its text files line by line: dictionaries,
-// the kanji dictionary, the radical file, the marker table and the rule file
-// of the reverse conjugation all go through it.
+// the kanji dictionary, the radical file, the marker table, the rule file of
+// the reverse conjugation, the options file, the history, the study list and
+// the update lists all go through it.
 //
 // A line is everything up to and including its LF; the last line of a file
 // counts whether or not it ends with one. Every reader has a longest line it
@@ -12,8 +13,10 @@
 //
 // The file is opened in binary mode (no newline translation) and read in
 // large blocks; Tell() gives the byte offset of the next line, which is what
-// the indexes store. Not copyable; closed on destruction. One thread at a
-// time.
+// the indexes store. A read error ends the lines as the end of the file does
+// and is kept (Error()), so that a reader can tell a file it read completely
+// from one it could not. Text already in memory is read the same way
+// (OpenText). Not copyable; closed on destruction. One thread at a time.
 
 #include <cstdint>
 #include <cstdio>
@@ -39,8 +42,13 @@ public:
 
     // False when the file cannot be opened (errno tells why).
     bool Open(const std::string& path);
+    // Reads text in memory, which must outlive the reading, as if it were a file.
+    void OpenText(std::string_view text);
     void Close();
-    bool IsOpen() const { return file_ != nullptr; }
+    bool IsOpen() const { return file_ != nullptr || inMemory_; }
+    // The errno of the read that failed, 0 when every read so far worked.
+    // After a failure ReadLine gives End.
+    int Error() const { return error_; }
 
     // Moves to a byte offset; false when the file is not open or the seek fails.
     bool Seek(int64_t offset);
@@ -59,6 +67,9 @@ private:
     bool Fill();
 
     std::FILE* file_ = nullptr;
+    std::string_view text_;  // OpenText
+    bool inMemory_ = false;
+    int error_ = 0;
     std::vector<char> block_;
     size_t blockPos_ = 0;
     size_t blockEnd_ = 0;

@@ -7,9 +7,12 @@
 
 namespace mirudex {
 
-// Loads Options.mxreg into the store, or writes the default file under that
-// name and loads it. Writes the "Loading Options..." progress lines. True when
-// a file was loaded.
+// Loads Options.mxreg into the store, or, when there is no such file, writes
+// the default file under that name and loads it. A file that is there but
+// cannot be read, or is damaged, is left alone: a message box says why and
+// the process ends with status -1. Temporary files that an interrupted save
+// left beside it are removed first. Writes the "Loading Options..." progress
+// lines. True when a file was loaded.
 bool LoadOptionsAtStartup(Registry& registry);
 
 // Makes the root current and, above debug level 0, prints the store.

@@ -1,14 +1,14 @@
 #include "core/Registry.h"
 
 #include <cctype>
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <limits>
 
 #include "core/AtomicFile.h"
 #include "core/DebugLog.h"
+#include "core/LineReader.h"
 #include "platform/api/Platform.h"
 
 namespace mirudex {
@@ -16,12 +16,6 @@ namespace mirudex {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-// A key name that CD can reach: not "." or "..", no backslash.
-bool IsReachableName(std::string_view name)
-{
-    return name != "." && name != ".." && name.find('\\') == std::string_view::npos;
-}
 
 std::string_view TrimBlanks(std::string_view s)
 {
@@ -91,210 +85,283 @@ std::string RegistryKey::PathText() const
     return parent->PathText() + name + "\\";
 }
 
-// Reads a text the way a line loop over fgets() with a 4,999-byte buffer and a
-// feof() test does: a piece ends at a line end or after 4,998 characters, and
-// a read that runs into the end of the file ends the loop, so a last line
-// without a line end is never handled.
-struct Registry::Reader {
-    std::string_view text;
-    size_t pos = 0;
-
-    bool Next(std::string& piece)
+// The lock of one public operation: shared for a lookup, alone for a change.
+// An operation that another one of this thread calls while that one holds the
+// lock alone (CD while Load parses, while Save writes) runs under it.
+class Registry::Access {
+public:
+    Access(const Registry& registry, bool alone) : registry_(registry)
     {
-        piece.clear();
-        if (pos >= text.size())
-            return false;
-        size_t start = pos;
-        while (pos < text.size() && pos - start < kMaxLineLength) {
-            char c = text[pos++];
-            if (c == '\n') {
-                piece.assign(text.substr(start, pos - start));
-                return true;
-            }
+        if (registry_.writer_.load(std::memory_order_relaxed) == std::this_thread::get_id())
+            return;  // this thread holds it already
+        if (alone) {
+            registry_.mutex_.lock();
+            registry_.writer_.store(std::this_thread::get_id(), std::memory_order_relaxed);
+            held_ = Held::Alone;
+        } else {
+            registry_.mutex_.lock_shared();
+            held_ = Held::Shared;
         }
-        if (pos - start >= kMaxLineLength) {
-            piece.assign(text.substr(start, pos - start));
-            return true;
-        }
-        return false;  // ran into the end of the file
     }
+    ~Access() { Release(); }
+    Access(const Access&) = delete;
+    Access& operator=(const Access&) = delete;
+
+    // Lets go early: before a fatal message box, which may wait for the other thread.
+    void Release()
+    {
+        if (held_ == Held::Alone) {
+            registry_.writer_.store(std::thread::id(), std::memory_order_relaxed);
+            registry_.mutex_.unlock();
+        } else if (held_ == Held::Shared) {
+            registry_.mutex_.unlock_shared();
+        }
+        held_ = Held::None;
+    }
+
+private:
+    enum class Held { None, Shared, Alone };
+    const Registry& registry_;
+    Held held_ = Held::None;
 };
 
 Registry::Registry() : root_(std::make_unique<RegistryKey>()), current_(root_.get()) {}
 
+Registry::Registry(Registry&& other) noexcept : root_(std::move(other.root_)), current_(other.current_)
+{
+    other.root_ = std::make_unique<RegistryKey>();
+    other.current_ = other.root_.get();
+}
+
+Registry& Registry::operator=(Registry&& other) noexcept
+{
+    if (this != &other) {
+        root_ = std::move(other.root_);
+        current_ = other.current_;
+        other.root_ = std::make_unique<RegistryKey>();
+        other.current_ = other.root_.get();
+    }
+    return *this;
+}
+
+RegistryKey* Registry::Step(RegistryKey* key, std::string_view name) const
+{
+    if (name == ".")
+        return root_.get();
+    if (name == "..")
+        return key->parent ? key->parent : key;
+    return key->FindChild(name);
+}
+
+RegistryKey* Registry::Walk(std::string_view path, std::string_view& name, Miss& miss) const
+{
+    RegistryKey* key = current_;
+    for (size_t slash = path.find('\\'); slash != std::string_view::npos; slash = path.find('\\')) {
+        const std::string_view head = path.substr(0, slash);
+        RegistryKey* next = Step(key, head);
+        if (!next) {
+            miss = {true, std::string(head), key->PathText()};
+            return nullptr;
+        }
+        key = next;
+        path.remove_prefix(slash + 1);
+    }
+    name = path;
+    return key;
+}
+
 void Registry::CD(std::string_view path)
 {
-    if (path == ".") {
-        current_ = root_.get();
-        return;
+    Miss miss;
+    {
+        Access lock(*this, true);
+        std::string_view last;
+        RegistryKey* key = Walk(path, last, miss);
+        if (key) {
+            RegistryKey* next = Step(key, last);
+            if (next) {
+                current_ = next;
+                return;
+            }
+            miss = {true, std::string(last), key->PathText()};
+        }
     }
-    if (path == "..") {
-        if (current_->parent)
-            current_ = current_->parent;
-        return;
+    Fail(miss, RegistryKind::STRING);
+}
+
+template <typename Found>
+auto Registry::ReadData(std::string_view path, RegistryKind kind, Found&& found)
+{
+    Miss miss;
+    {
+        Access lock(*this, false);
+        std::string_view name;
+        if (const RegistryKey* key = Walk(path, name, miss)) {
+            if (const RegistryData* d = key->FindData(name))
+                return found(*key, *d);
+            miss = {false, std::string(name), key->PathText()};
+        }
     }
-    size_t slash = path.find('\\');
-    if (slash != std::string_view::npos) {
-        CD(path.substr(0, slash));
-        CD(path.substr(slash + 1));
-        return;
-    }
-    RegistryKey* child = current_->FindChild(path);
-    if (!child)
-        FatalMissingKey(path);
-    current_ = child;
+    Fail(miss, kind);
 }
 
 template <typename Op>
-auto Registry::Resolve(std::string_view path, Op&& op)
+auto Registry::WriteAt(std::string_view path, Op&& op)
 {
-    size_t slash = path.find('\\');
-    if (slash == std::string_view::npos)
-        return op(path);
-    CD(path.substr(0, slash));
-    auto result = Resolve(path.substr(slash + 1), op);
-    CD(opt::kParent);
-    return result;
+    Miss miss;
+    {
+        Access lock(*this, true);
+        std::string_view name;
+        if (RegistryKey* key = Walk(path, name, miss))
+            return op(*key, name);
+    }
+    Fail(miss, RegistryKind::STRING);
 }
 
 int Registry::GetINT(std::string_view path)
 {
-    return Resolve(path, [this](std::string_view name) {
-        const RegistryData* d = current_->FindData(name);
-        if (!d)
-            FatalMissingData(name, RegistryKind::INT);
-        return d->kind == RegistryKind::INT ? d->intValue : 0;
+    return ReadData(path, RegistryKind::INT, [](const RegistryKey&, const RegistryData& d) {
+        return d.kind == RegistryKind::INT ? d.intValue : 0;
     });
 }
 
 bool Registry::GetBOOL(std::string_view path)
 {
-    return Resolve(path, [this](std::string_view name) {
-        const RegistryData* d = current_->FindData(name);
-        if (!d)
-            FatalMissingData(name, RegistryKind::BOOL);
-        return d->kind == RegistryKind::BOOL ? d->boolValue : false;
+    return ReadData(path, RegistryKind::BOOL, [](const RegistryKey&, const RegistryData& d) {
+        return d.kind == RegistryKind::BOOL ? d.boolValue : false;
     });
 }
 
 const std::string* Registry::GetSTRING(std::string_view path)
 {
-    return Resolve(path, [this](std::string_view name) -> const std::string* {
-        const RegistryData* d = current_->FindData(name);
-        if (!d)
-            FatalMissingData(name, RegistryKind::STRING);
-        if (d->kind != RegistryKind::STRING) {
-            dlog::Write(u"ERROR: GetSTRING(): %S\\%S :: type is not string.\n", current_->PathText(), name);
-            return nullptr;
-        }
-        return &d->stringValue;
-    });
+    return ReadData(path, RegistryKind::STRING,
+                    [](const RegistryKey& key, const RegistryData& d) -> const std::string* {
+                        if (d.kind != RegistryKind::STRING) {
+                            dlog::Write(u"ERROR: GetSTRING(): %S\\%S :: type is not string.\n", key.PathText(), d.name);
+                            return nullptr;
+                        }
+                        return &d.stringValue;
+                    });
 }
 
 std::string Registry::GetString(std::string_view path)
 {
-    const std::string* s = GetSTRING(path);
-    return s ? *s : std::string();
+    return ReadData(path, RegistryKind::STRING, [](const RegistryKey& key, const RegistryData& d) {
+        if (d.kind != RegistryKind::STRING) {
+            dlog::Write(u"ERROR: GetSTRING(): %S\\%S :: type is not string.\n", key.PathText(), d.name);
+            return std::string();
+        }
+        return d.stringValue;
+    });
 }
 
 void Registry::SetINT(std::string_view path, int value)
 {
-    Resolve(path, [&](std::string_view name) {
-        if (RegistryData* d = current_->FindData(name)) {
+    WriteAt(path, [&](RegistryKey& key, std::string_view name) {
+        if (RegistryData* d = key.FindData(name)) {
             if (d->kind == RegistryKind::INT)
                 d->intValue = value;
             else
-                dlog::Write(u"Registry: SetINT(): type of %S\\%S is not int.\n", current_->PathText(), name);
+                dlog::Write(u"Registry: SetINT(): type of %S\\%S is not int.\n", key.PathText(), name);
         } else {
             RegistryData n;
             n.name = std::string(name);
             n.kind = RegistryKind::INT;
             n.typeText = "INT";
             n.intValue = value;
-            current_->data.push_back(std::move(n));
+            key.data.push_back(std::move(n));
         }
-        return 0;
     });
 }
 
 void Registry::SetBOOL(std::string_view path, bool value)
 {
-    Resolve(path, [&](std::string_view name) {
-        if (RegistryData* d = current_->FindData(name)) {
+    WriteAt(path, [&](RegistryKey& key, std::string_view name) {
+        if (RegistryData* d = key.FindData(name)) {
             if (d->kind == RegistryKind::BOOL)
                 d->boolValue = value;
             else
-                dlog::Write(u"Registry: SetBOOL(): type of %S\\%S is not bool.\n", current_->PathText(), name);
+                dlog::Write(u"Registry: SetBOOL(): type of %S\\%S is not bool.\n", key.PathText(), name);
         } else {
             RegistryData n;
             n.name = std::string(name);
             n.kind = RegistryKind::BOOL;
             n.typeText = "BOOL";
             n.boolValue = value;
-            current_->data.push_back(std::move(n));
+            key.data.push_back(std::move(n));
         }
-        return 0;
     });
 }
 
 void Registry::SetSTRING(std::string_view path, std::string_view value)
 {
     std::string copy(value);  // value may point into the item being replaced
-    Resolve(path, [&](std::string_view name) {
-        if (RegistryData* d = current_->FindData(name)) {
+    WriteAt(path, [&](RegistryKey& key, std::string_view name) {
+        if (RegistryData* d = key.FindData(name)) {
             if (d->kind == RegistryKind::STRING)
                 d->stringValue = copy;
             else
-                dlog::Write(u"Registry: SetSTRING(): type of %S\\%S is not string.\n", current_->PathText(), name);
+                dlog::Write(u"Registry: SetSTRING(): type of %S\\%S is not string.\n", key.PathText(), name);
         } else {
             RegistryData n;
             n.name = std::string(name);
             n.kind = RegistryKind::STRING;
             n.typeText = "STRING";
             n.stringValue = copy;
-            current_->data.push_back(std::move(n));
+            key.data.push_back(std::move(n));
         }
-        return 0;
     });
 }
 
 bool Registry::DataExists(std::string_view path)
 {
-    return Resolve(path, [this](std::string_view name) { return current_->FindData(name) != nullptr; });
+    Miss miss;
+    {
+        Access lock(*this, false);
+        std::string_view name;
+        if (const RegistryKey* key = Walk(path, name, miss))
+            return key->FindData(name) != nullptr;
+    }
+    Fail(miss, RegistryKind::STRING);
 }
 
-bool Registry::Load(const std::string& fileName)
+RegistryLoadResult Registry::LoadFile(const std::string& fileName)
 {
-    std::error_code ec;
-    if (std::filesystem::is_directory(fileName, ec))
-        return false;
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in)
-        return false;
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    LoadFromText(ss.str());
-    return true;
+    LineReader reader;
+    if (!reader.Open(fileName)) {
+        const int error = errno;
+        return {error == ENOENT ? RegistryLoad::Missing : RegistryLoad::Unreadable, error};
+    }
+    const RegistryLoad status = Parse(reader);
+    if (status == RegistryLoad::Loaded && reader.Error() != 0)
+        return {RegistryLoad::Unreadable, reader.Error()};  // a directory, a read error
+    return {status, 0};
 }
 
-void Registry::LoadFromText(std::string_view text)
+bool Registry::Load(const std::string& fileName) { return LoadFile(fileName).status == RegistryLoad::Loaded; }
+
+RegistryLoad Registry::LoadFromText(std::string_view text)
 {
-    Reader reader{text, 0};
-    ParseInto(reader, 0);
+    LineReader reader;
+    reader.OpenText(text);
+    return Parse(reader);
 }
 
-bool Registry::ParseInto(Reader& reader, int depth)
+RegistryLoad Registry::Parse(LineReader& reader)
 {
+    Access lock(*this, true);
+    // The key being read and its depth below the key the parse began in; the
+    // current key itself does not move.
+    RegistryKey* key = current_;
+    int depth = 0;
     std::string piece;
-    while (reader.Next(piece)) {
+    while (reader.ReadLine(piece, std::numeric_limits<size_t>::max()) != LineReader::Read::End) {
         if (!piece.empty() && piece[0] == '#') {
-            // Comments are written back with a plain line end.
-            bool hadEnd = !piece.empty() && piece.back() == '\n';
-            while (!piece.empty() && (piece.back() == '\n' || piece.back() == '\r'))
-                piece.pop_back();
-            if (hadEnd)
-                piece.push_back('\n');
-            current_->comments.push_back(piece);
+            // Comments are written back with a plain line end, also the last
+            // line of a file that had none.
+            TrimLineEnd(piece);
+            piece.push_back('\n');
+            key->comments.push_back(piece);
             continue;
         }
         std::string_view line = piece;
@@ -322,26 +389,30 @@ bool Registry::ParseInto(Reader& reader, int depth)
         if (tooMany)
             continue;
 
-        if (count == 1 && fields[0] == "KEY_STOP")
-            return depth == 0;
+        if (count == 1 && fields[0] == "KEY_STOP") {
+            // At the outermost level this ends the whole parse.
+            if (depth == 0)
+                return RegistryLoad::Loaded;
+            key = key->parent;
+            --depth;
+            continue;
+        }
         if (count == 2 && fields[0] == "KEY_START") {
-            // A block repeated under one parent is read into the first key
-            // of its name; no second key is made for it, since saving would
-            // write the first key once for each and the file would double
-            // at every start.
-            if (RegistryKey* existing = IsReachableName(fields[1]) ? current_->FindChild(fields[1]) : nullptr) {
-                current_ = existing;
-            } else {
-                auto key = std::make_unique<RegistryKey>();
-                key->parent = current_;
-                key->name = std::string(fields[1]);
-                current_ = key.get();
-                current_->parent->children.push_back(std::move(key));
+            if (depth == kMaxDepth)
+                return RegistryLoad::TooDeep;
+            // A block repeated under one parent is read into the first key of
+            // its name: a second key would never be reached by a path, and
+            // saving would write the first one again in its place.
+            RegistryKey* child = key->FindChild(fields[1]);
+            if (!child) {
+                auto made = std::make_unique<RegistryKey>();
+                made->parent = key;
+                made->name = std::string(fields[1]);
+                child = made.get();
+                key->children.push_back(std::move(made));
             }
-            bool stop = ParseInto(reader, depth + 1);
-            CD(opt::kParent);
-            if (stop)
-                return true;
+            key = child;
+            ++depth;
             continue;
         }
         if (count == 3) {
@@ -360,14 +431,15 @@ bool Registry::ParseInto(Reader& reader, int depth)
             } else {
                 continue;  // an unknown type word has no kind: the line is dropped
             }
-            current_->data.push_back(std::move(d));
+            key->data.push_back(std::move(d));
         }
     }
-    return true;  // the end of the file ends every level
+    return RegistryLoad::Loaded;  // the end of the file ends every level
 }
 
 std::string Registry::SaveToText()
 {
+    Access lock(*this, true);  // it walks the tree with the current key
     current_ = root_.get();
     std::string out;
     WriteKey(out, *root_, -1);
@@ -375,14 +447,11 @@ std::string Registry::SaveToText()
     return out;
 }
 
-bool Registry::Save(const std::string& fileName)
+bool Registry::Save(const std::string& fileName, int* error)
 {
-    AtomicFileWriter writer;
+    Access lock(*this, true);
     current_ = root_.get();
-    if (!writer.Open(fileName))
-        return false;
-    writer.Write(SaveToText());
-    return writer.Commit();
+    return WriteFileAtomically(fileName, SaveToText(), error);
 }
 
 void Registry::WriteKey(std::string& out, RegistryKey& key, int depth)
@@ -392,16 +461,9 @@ void Registry::WriteKey(std::string& out, RegistryKey& key, int depth)
         out += Tabs(depth) + "KEY_START :: " + key.name + "\n";
     for (const auto& c : key.comments)
         out += c;
-    for (size_t i = 0; i < key.children.size(); ++i) {
-        RegistryKey* child = key.children[i].get();
-        RegistryKey* saved = current_;
-        if (IsReachableName(child->name))
-            CD(child->name);  // duplicates write the first key of the name again
-        else
-            current_ = child;
-        WriteKey(out, *current_, depth + 1);
-        current_ = saved;
-    }
+    // Every key once: the work and the text are linear in the size of the tree.
+    for (const auto& child : key.children)
+        WriteKey(out, *child, depth + 1);
     for (const auto& d : key.data) {
         out += Tabs(depth + 1) + d.typeText + " :: " + d.name + " :: ";
         switch (d.kind) {
@@ -414,23 +476,19 @@ void Registry::WriteKey(std::string& out, RegistryKey& key, int depth)
         out += Tabs(depth) + "KEY_STOP\n";
 }
 
-void Registry::Print(int depth) { PrintKey(*current_, depth); }
+void Registry::Print(int depth)
+{
+    Access lock(*this, true);  // it walks the tree with the current key
+    PrintKey(*current_, depth);
+}
 
 void Registry::PrintKey(RegistryKey& key, int depth)
 {
     const std::string indent(static_cast<size_t>(depth > 0 ? depth : 0) * 3, ' ');
     // The root has no name; it shows as "." as in a path.
     dlog::Write(u"%S[%S]\n", indent, key.parent ? std::string_view(key.name) : std::string_view("."));
-    for (size_t i = 0; i < key.children.size(); ++i) {
-        RegistryKey* child = key.children[i].get();
-        RegistryKey* saved = current_;
-        if (IsReachableName(child->name))
-            CD(child->name);
-        else
-            current_ = child;
-        PrintKey(*current_, depth + 1);
-        current_ = saved;
-    }
+    for (const auto& child : key.children)
+        PrintKey(*child, depth + 1);
     const std::string dataIndent = indent + "   ";
     for (const auto& d : key.data) {
         dlog::Write(u"%S%S = ", dataIndent, d.name);
@@ -442,7 +500,12 @@ void Registry::PrintKey(RegistryKey& key, int depth)
     }
 }
 
-void Registry::MergeFrom(const Registry& other) { MergeKey(*root_, *other.root_); }
+void Registry::MergeFrom(const Registry& other)
+{
+    Access lock(*this, true);
+    Access source(other, false);
+    MergeKey(*root_, *other.root_);
+}
 
 void Registry::MergeKey(RegistryKey& dest, const RegistryKey& src)
 {
@@ -468,6 +531,7 @@ void Registry::MergeKey(RegistryKey& dest, const RegistryKey& src)
 
 void Registry::MakeKey(std::string_view name)
 {
+    Access lock(*this, true);
     if (name.find('\\') != std::string_view::npos || current_->FindChild(name))
         return;
     auto key = std::make_unique<RegistryKey>();
@@ -478,21 +542,26 @@ void Registry::MakeKey(std::string_view name)
 
 void Registry::DeleteKey(std::string_view path)
 {
-    Resolve(path, [this](std::string_view name) {
-        auto& kids = current_->children;
+    WriteAt(path, [](RegistryKey& key, std::string_view name) {
+        auto& kids = key.children;
         for (auto it = kids.begin(); it != kids.end(); ++it) {
             if ((*it)->name == name) {
                 kids.erase(it);
                 break;
             }
         }
-        return 0;
     });
 }
 
-void Registry::FatalMissingKey(std::string_view name)
+void Registry::Fail(const Miss& miss, RegistryKind kind)
 {
-    const std::string path = current_->PathText();
+    if (miss.key)
+        FatalMissingKey(miss.name, miss.where);
+    FatalMissingData(miss.name, miss.where, kind);
+}
+
+void Registry::FatalMissingKey(std::string_view name, const std::string& path)
+{
     dlog::Write(u"Registry: CD(): ERROR: path '%S' does not exist.\n", name);
     std::u16string msg = Format(
         u"There is no path by the name '%S' in Mirudex's registry.\n\nYou can add the path by adding the "
@@ -505,9 +574,8 @@ void Registry::FatalMissingKey(std::string_view name)
     std::abort();  // Exit() never returns
 }
 
-void Registry::FatalMissingData(std::string_view name, RegistryKind kind)
+void Registry::FatalMissingData(std::string_view name, const std::string& path, RegistryKind kind)
 {
-    const std::string path = current_->PathText();
     static constexpr std::u16string_view kTail =
         u"\n\nThe safest option would be to back up your Options.mxreg file and then delete it, so that Mirudex "
         u"will make a new one.\n\nMirudex will now quit to be safe.";

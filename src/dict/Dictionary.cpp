@@ -12,8 +12,10 @@
 #include "core/Registry.h"
 #include "dict/IndexFile.h"
 #include "dict/IndexIdentity.h"
+#include "dict/IndexTable.h"
 #include "platform/api/Platform.h"
 #include "text/Encoding.h"
+#include "text/EucJp.h"
 
 namespace mirudex::dict {
 
@@ -25,7 +27,33 @@ constexpr int kStopCheckInterval = 1024;
 // per load; the rest are only counted.
 constexpr int kSkippedLinesNamed = 20;
 
+// The index file's offsets are signed 32-bit: larger dictionaries are refused.
+constexpr uint64_t kLargestDictionary = uint64_t{1} << 31;
+
 int EdictBufferSize(Registry& registry) { return registry.GetINT(opt::buffer::kEDICT); }
+
+void ReportTooLarge(const Dictionary& dictionary)
+{
+    dlog::Write(u"EDICT_Index_Load: ERROR: %S is 2 GB or larger; it is not loaded.\n", dictionary.path);
+    platform::Get().MessageBox(Format(u"The dictionary '%S' (%S) is 2 GB or larger. Mirudex can only use "
+                                      u"dictionaries smaller than 2 GB, so it goes on without it.",
+                                      dictionary.name, dictionary.path),
+                               u"Error", platform::Buttons::Ok, platform::Owner::None);
+}
+
+// Builds the search structures over the records and makes them the
+// dictionary's index. False on a stop request (the dictionary is then empty).
+bool AdoptBuilt(Dictionary& dictionary, const IndexRecords& records, StopToken stop)
+{
+    if (stop.StopRequested()) {
+        dictionary.Free();
+        return false;
+    }
+    const auto text = MapWholeFile(platform::FilePath(dictionary.path));
+    dictionary.index.Adopt(BuildIndexImage(records, text ? text->bytes() : std::string_view()));
+    dictionary.count = static_cast<int32_t>(dictionary.index.size());
+    return true;
+}
 
 // Asks whether an index file that is not correct should be made again. True for Yes.
 bool AskToReplaceIndex(const std::string& indexName)
@@ -175,17 +203,18 @@ void NoteUndecoded(Dictionary& dictionary, int lineNumber, std::string_view what
 
 enum class TextLoad { Done, Stopped };
 
-TextLoad LoadFromText(Dictionary& dictionary, Registry& registry, StopToken stop)
+TextLoad LoadFromText(Dictionary& dictionary, Registry& registry, IndexRecords& records, StopToken stop)
 {
     LineReader file;
     if (!file.Open(platform::FilePath(dictionary.path))) {
+        dictionary.fileError = errno;
         dlog::Write(u"EDICT_Index_Load: ERROR: %S not opened.\n", dictionary.path);
         return TextLoad::Done;
     }
     const int lines = CountLinesInFile(file, registry);
     const int bufferSize = EdictBufferSize(registry);
     const size_t limit = LineLimit(bufferSize);
-    dictionary.index.reserve(static_cast<size_t>(lines));
+    records.records.reserve(static_cast<size_t>(lines));
     dlog::WriteAt(1, u"EDICT_Index_Load()\n");
     dlog::WriteAt(1, u"   Lines in the EDICT file: %i\n", lines);
     dlog::WriteAt(1, u"   EDICT Buffer: %i\n", bufferSize);
@@ -193,13 +222,19 @@ TextLoad LoadFromText(Dictionary& dictionary, Registry& registry, StopToken stop
     // An encoding that cannot be used at all fails every line the same way:
     // it is asked once, not once per line.
     dictionary.skipped.unknownEncoding = !text::ConversionAvailable(dictionary.encoding, "UTF-16LE");
+    const bool eucJp = text::IsEucJp(dictionary.encoding);
+    auto convert = [&](std::string_view bytes, std::u16string& wide) {
+        return (eucJp && text::DecodeEucJp(bytes, wide)) ||
+               text::ConvertToWideQuietly(bytes, dictionary.encoding, "UTF-16LE", wide) == text::Conversion::Converted;
+    };
     std::string line;
     std::string_view word, reading;
+    std::u16string wideWord, wideKana;
     bool hasReading = false;
     int lineNumber = 0;
     for (;;) {
         if (lineNumber % kStopCheckInterval == 0 && stop.StopRequested()) {
-            dictionary.Free();
+            records = IndexRecords();
             return TextLoad::Stopped;
         }
         const int64_t offset = file.Tell();
@@ -207,11 +242,6 @@ TextLoad LoadFromText(Dictionary& dictionary, Registry& registry, StopToken stop
         if (read == LineReader::Read::End)
             break;
         ++lineNumber;
-        if (offset > std::numeric_limits<int32_t>::max()) {
-            dlog::Write(u"EDICT_Index_Load: ERROR: %S is larger than 2 GB; the lines from line %i on are not used.\n",
-                        dictionary.path, lineNumber);
-            break;
-        }
         if (const Damage damage = DamageOf(read, line); damage != Damage::None) {
             NoteDamage(dictionary, damage, lineNumber, bufferSize);
             continue;
@@ -219,33 +249,29 @@ TextLoad LoadFromText(Dictionary& dictionary, Registry& registry, StopToken stop
         CutAfterLastSlash(line);
         SplitHeadword(line, dictionary, lineNumber, word, reading, hasReading);
 
-        IndexEntry entry;
-        entry.offset = static_cast<int32_t>(offset);
-        if (dictionary.skipped.unknownEncoding ||
-            text::ConvertToWideQuietly(word, dictionary.encoding, "UTF-16LE", entry.word) !=
-                text::Conversion::Converted) {
+        if (dictionary.skipped.unknownEncoding || !convert(word, wideWord)) {
             NoteUndecoded(dictionary, lineNumber, "word", word);
             continue;
         }
-        if (hasReading) {
-            if (text::ConvertToWideQuietly(reading, dictionary.encoding, "UTF-16LE", entry.kana) !=
-                text::Conversion::Converted) {
-                NoteUndecoded(dictionary, lineNumber, "kana", reading);
-                continue;
-            }
-        } else {
-            entry.kana = entry.word;
+        if (hasReading && !convert(reading, wideKana)) {
+            NoteUndecoded(dictionary, lineNumber, "kana", reading);
+            continue;
         }
-        dictionary.index.push_back(std::move(entry));
+        records.Add(offset, wideWord, wideKana, !hasReading);
     }
-    dictionary.count = static_cast<int32_t>(dictionary.index.size());
+    if (file.Error() != 0) {
+        dictionary.fileError = file.Error();
+        dlog::Write(u"EDICT_Index_Load: ERROR: %S could not be read to its end (%S); %i entries loaded.\n",
+                    dictionary.path, std::generic_category().message(file.Error()), static_cast<int>(records.size()));
+    }
 
     const SkippedLines& skipped = dictionary.skipped;
     if (skipped.Damaged() > 0)
         dlog::Write(
             u"EDICT_Index_Load: %S: %i damaged lines skipped (%i longer than the line buffer, %i without "
             u"'/', %i blank); %i entries loaded.\n",
-            dictionary.path, skipped.Damaged(), skipped.tooLong, skipped.noSlash, skipped.blank, dictionary.count);
+            dictionary.path, skipped.Damaged(), skipped.tooLong, skipped.noSlash, skipped.blank,
+            static_cast<int>(records.size()));
     return TextLoad::Done;
 }
 
@@ -255,13 +281,33 @@ void RemoveIndexFile(const std::string& indexFile)
     std::filesystem::remove(indexFile, ignored);
 }
 
+// The companion file beside the index file: the loaded image and the identity.
+void WriteCompanion(const Dictionary& dictionary, const IndexIdentity& identity)
+{
+    const std::string name = CompanionFilePath(dictionary.path);
+    std::error_code error;
+    const auto indexSize = std::filesystem::file_size(platform::FilePath(IndexFilePath(dictionary)), error);
+    const std::string_view image = dictionary.index.bytes();
+    if (error || image.size() < kCompanionIndexSizeAt + 8)
+        return;
+    char size[8];
+    for (int i = 0; i < 8; ++i)
+        size[i] = static_cast<char>((indexSize >> (8 * i)) & 0xFF);
+    AtomicFileWriter writer;
+    if (!writer.Open(platform::FilePath(name)) || !writer.Write(image.substr(0, kCompanionIndexSizeAt)) ||
+        !writer.Write(std::string_view(size, 8)) || !writer.Write(image.substr(kCompanionIndexSizeAt + 8)) ||
+        !writer.Write(IdentityTrailer(identity)) || !writer.Commit(AtomicFileWriter::Durability::Unsynced))
+        dlog::Write(u"EDICT_Index_Load: ERROR: could not write (%S); searches use an index built at each load.\n",
+                    name);
+}
+
 void WriteIndex(const Dictionary& dictionary, const IndexIdentity& identity)
 {
     const std::string indexName = IndexFilePath(dictionary);
     const std::string indexFile = platform::FilePath(indexName);
 
     bool tooLong = false;
-    for (const auto& entry : dictionary.index) {
+    for (const IndexEntry entry : dictionary.index) {
         if (entry.word.size() > kMaxIndexedLength || entry.kana.size() > kMaxIndexedLength) {
             dlog::Write(u"WARNING: either word or kana is > 255 characters long!\n");
             dlog::Write(u"%s\n%s\n", entry.word, entry.kana);
@@ -275,6 +321,7 @@ void WriteIndex(const Dictionary& dictionary, const IndexIdentity& identity)
         // Lengths are one byte in the file: such an entry would come back cut.
         // An old index file is useless here too, so it goes.
         RemoveIndexFile(indexFile);
+        RemoveIndexFile(platform::FilePath(CompanionFilePath(dictionary.path)));
         dlog::Write(
             u"EDICT_Index_Load: index file (%S) not made: a word or reading is too long for it. '%S' will "
             u"load from its text.\n",
@@ -288,20 +335,44 @@ void WriteIndex(const Dictionary& dictionary, const IndexIdentity& identity)
         return;
     }
     platform::Get().SetStatusText(0, Format(u"Making index: %S...", indexName));
-    if (!WriteIndexFile(writer, dictionary.index, identity) || !writer.Commit(AtomicFileWriter::Durability::Unsynced))
+    if (!WriteIndexFile(writer, dictionary.index, identity) || !writer.Commit(AtomicFileWriter::Durability::Unsynced)) {
         dlog::Write(u"EDICT_Index_Load: ERROR: could not write (%S).  Index not made.\n", indexName);
+        return;
+    }
+    WriteCompanion(dictionary, identity);
 }
 
 // Whether the index file may be used, or else whether it is to be made again.
 enum class IndexUse { Loaded, Stopped, MakeNew, Keep };
 
-IndexUse UseIndexFile(Dictionary& dictionary, const IndexIdentity& identity, StopToken stop)
+IndexUse UseIndexFile(Dictionary& dictionary, const IndexIdentity& identity, IndexRecords& records,
+                      bool& companionLoaded, StopToken stop)
 {
     const std::string indexName = IndexFilePath(dictionary);
     std::string difference;
-    switch (ReadIndexFile(platform::FilePath(indexName), dictionary, identity, difference, stop)) {
+    companionLoaded = false;
+    int64_t indexSize = 0;
+    IndexRead read = CheckIndexFile(platform::FilePath(indexName), identity, difference, indexSize);
+    if (read == IndexRead::Loaded && stop.StopRequested())
+        return IndexUse::Stopped;
+    if (read == IndexRead::Loaded) {
+        // A companion written with this very index file stands for its
+        // records: nothing else is read.
+        std::string companionDifference;
+        if (dictionary.index.Adopt(MapCompanionFile(platform::FilePath(CompanionFilePath(dictionary.path)), identity,
+                                                    companionDifference)) &&
+            dictionary.index.indexFileSize() == static_cast<uint64_t>(indexSize)) {
+            dictionary.count = static_cast<int32_t>(dictionary.index.size());
+            companionLoaded = true;
+        } else {
+            dictionary.Free();
+            read = ReadIndexFile(platform::FilePath(indexName), records, identity, difference, stop);
+        }
+    }
+    switch (read) {
     case IndexRead::Loaded:
-        dlog::Write(u"EDICT_Index_Load: Number of entries: %i (in '%S')\n", dictionary.count, dictionary.path);
+        dlog::Write(u"EDICT_Index_Load: Number of entries: %i (in '%S')\n",
+                    companionLoaded ? dictionary.count : static_cast<int>(records.size()), dictionary.path);
         return IndexUse::Loaded;
     case IndexRead::Stopped: return IndexUse::Stopped;
     case IndexRead::Missing: return IndexUse::MakeNew;
@@ -332,7 +403,6 @@ IndexUse UseIndexFile(Dictionary& dictionary, const IndexIdentity& identity, Sto
 void Dictionary::Free()
 {
     index.clear();
-    index.shrink_to_fit();
     count = 0;
 }
 
@@ -363,6 +433,7 @@ LoadOutcome EDICT_Index_Load(Dictionary& dictionary, Registry& registry, StopTok
 {
     dictionary.Free();
     dictionary.skipped = {};
+    dictionary.fileError = 0;
     dictionary.displayFailureLogged.Reset();
     const bool indexing = registry.GetBOOL(opt::dictionaries::kIndexing);
 
@@ -372,22 +443,44 @@ LoadOutcome EDICT_Index_Load(Dictionary& dictionary, Registry& registry, StopTok
     const auto identity =
         IdentityOfFile(platform::FilePath(dictionary.path), dictionary.encoding, EdictBufferSize(registry), error);
     if (!identity) {
+        dictionary.fileError = error;
         ReportNotOpened(dictionary, error);
         return LoadOutcome::Done;
     }
 
+    if (identity->size >= kLargestDictionary) {
+        ReportTooLarge(dictionary);
+        return LoadOutcome::Done;
+    }
+
     bool makeNewIndex = false;
+    IndexRecords records;
     if (indexing) {
-        switch (UseIndexFile(dictionary, *identity, stop)) {
-        case IndexUse::Loaded: return LoadOutcome::Done;
+        bool companionLoaded = false;
+        switch (UseIndexFile(dictionary, *identity, records, companionLoaded, stop)) {
+        case IndexUse::Loaded:
+            if (companionLoaded)
+                return LoadOutcome::Done;
+            if (!AdoptBuilt(dictionary, records, stop))
+                return LoadOutcome::Stopped;
+            // The index file of another copy of the program, or one whose
+            // companion was lost: the companion is made again beside it.
+            if (const auto after = IdentityOfFile(platform::FilePath(dictionary.path), dictionary.encoding,
+                                                  EdictBufferSize(registry), error);
+                after && *after == *identity)
+                WriteCompanion(dictionary, *identity);
+            return LoadOutcome::Done;
         case IndexUse::Stopped: dictionary.Free(); return LoadOutcome::Stopped;
         case IndexUse::MakeNew: makeNewIndex = true; break;
         case IndexUse::Keep: break;
         }
         dictionary.Free();
+        records = IndexRecords();
     }
 
-    if (LoadFromText(dictionary, registry, stop) == TextLoad::Stopped)
+    if (LoadFromText(dictionary, registry, records, stop) == TextLoad::Stopped)
+        return LoadOutcome::Stopped;
+    if (!AdoptBuilt(dictionary, records, stop))
         return LoadOutcome::Stopped;
     ReportUndecodedLines(dictionary);
 

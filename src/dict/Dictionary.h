@@ -4,6 +4,16 @@
 // search finds them (Entry.h). The index is saved beside the dictionary as
 // <path>.mxi so that later loads need not convert every line.
 //
+// Beside the index file is its companion (<path>.mxs, IndexTable.h): the
+// records again, in a form that is used in place, and the structures the
+// searches look things up in. It carries the same identity and is made with
+// the index file; a warm load maps it and reads nothing else but the index
+// file's head and trailer. With indexing off the same structures are built
+// in memory at every load.
+//
+// Dictionaries of 2 GiB or more are refused (the index file's offsets are
+// 32-bit): the user is told once and the dictionary stays empty.
+//
 // Index file layout (little-endian): the UTF-16LE text "MXI3\n" (10 bytes, no
 // byte-order mark), a signed 32-bit count, then per entry: word length (1
 // byte, UTF-16 units), the word, reading length (1 byte), the reading, the
@@ -31,6 +41,7 @@
 #include <string_view>
 #include <vector>
 
+#include "dict/IndexTable.h"
 #include "dict/StopToken.h"
 
 namespace mirudex {
@@ -39,12 +50,6 @@ class Registry;
 }  // namespace mirudex
 
 namespace mirudex::dict {
-
-struct IndexEntry {
-    std::u16string word;  // headword
-    std::u16string kana;  // reading; a copy of the word when the line has none
-    int32_t offset = 0;   // byte offset of the line's first byte in the dictionary file
-};
 
 // Lines a load from the dictionary's text did not take (all zero after a
 // load from the index file).
@@ -78,23 +83,22 @@ private:
 };
 
 struct Dictionary {
-    std::string path;               // as in the options (DICT\edict); see platform::FilePath
-    std::string name;               // shown to the user
-    std::string encoding;           // iconv name of the file's encoding
-    bool on = true;                 // whether searches use it
-    std::vector<IndexEntry> index;  // one per loaded line, in file order
-    int32_t count = 0;              // number of valid index entries (index.size())
-    SkippedLines skipped;           // what the last load from the text left out
+    std::string path;      // as in the options (DICT\edict); see platform::FilePath
+    std::string name;      // shown to the user
+    std::string encoding;  // iconv name of the file's encoding
+    bool on = true;        // whether searches use it
+    IndexTable index;      // one record per loaded line, in file order, and the search structures
+    int32_t count = 0;     // number of valid index entries (index.size())
+    SkippedLines skipped;  // what the last load from the text left out
+    // The errno of the last load's failure to open the file or to read it to
+    // its end (ENOENT: the file is not there), 0 when it was read completely.
+    int fileError = 0;
     // Set when a line shown from this dictionary could not be converted (logged once per load).
     OnceFlag displayFailureLogged;
 
     // Frees every word, reading and the array.
     void Free();
 };
-
-inline constexpr std::u16string_view kIndexMagic = u"MXI3\n";
-// Longest word or reading the index file can hold (its lengths are one byte).
-inline constexpr size_t kMaxIndexedLength = 255;
 
 // The index file's option path: the dictionary path with ".mxi" appended.
 std::string IndexFilePath(const Dictionary& dictionary);

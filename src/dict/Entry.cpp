@@ -9,6 +9,7 @@
 #include "platform/api/Platform.h"
 #include "platform/api/Utf.h"
 #include "text/Encoding.h"
+#include "text/EucJp.h"
 
 namespace mirudex::dict {
 
@@ -51,9 +52,11 @@ void FillEntryFromLine(std::string line, const Dictionary& dictionary, Entry& en
     // The converted line; its room is kept from one entry to the next.
     thread_local std::u16string text;
     const bool converted =
+        (text::IsEucJp(dictionary.encoding) && text::DecodeEucJp(cut, text)) ||
         text::ConvertToWideQuietly(cut, dictionary.encoding, "UTF-16LE", text) == text::Conversion::Converted;
     entry.word = index.word;
     entry.kana = index.kana;
+    entry.encoding = dictionary.encoding;
     if (!converted) {
         // Said once per dictionary: a wrong encoding fails on every row shown.
         if (dictionary.displayFailureLogged.First()) {

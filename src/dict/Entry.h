@@ -7,6 +7,7 @@
 // filled once at start-up on the user-interface thread and only read after
 // that, so it needs no lock.
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -34,6 +35,8 @@ struct Entry {
     std::vector<std::u16string> info;            // descriptions of the markers found, in order found
     bool selected = false;                       // set and cleared by the result windows
     std::string rawLine;                         // the line as read, in the dictionary's encoding
+    std::string encoding;                        // that encoding (iconv name), as the dictionary names it
+    uint64_t relevance = 0;                      // set by the search that found it: smaller is more relevant
 };
 
 inline constexpr const char* kMarkerFileName = "partsofspeech.mxf";

@@ -78,14 +78,15 @@ void AppendInt32(std::string& out, int32_t value)
     out.append(bytes, 4);
 }
 
-void AssignUnits(std::u16string& text, const unsigned char* p, size_t units)
+void AppendUnitsTo(std::u16string& pool, const unsigned char* p, size_t units)
 {
-    text.resize(units);
+    const size_t at = pool.size();
+    pool.resize(at + units);
     if constexpr (std::endian::native == std::endian::little) {
-        std::memcpy(text.data(), p, units * 2);
+        std::memcpy(pool.data() + at, p, units * 2);
     } else {
         for (size_t i = 0; i < units; ++i)
-            text[i] = static_cast<char16_t>(p[2 * i] | (p[2 * i + 1] << 8));
+            pool[at + i] = static_cast<char16_t>(p[2 * i] | (p[2 * i + 1] << 8));
     }
 }
 
@@ -102,41 +103,52 @@ void AppendUnits(std::string& out, std::u16string_view text)
     }
 }
 
-IndexRead ReadEntries(BlockReader& reader, int32_t count, Dictionary& dictionary, StopToken stop)
+IndexRead ReadEntries(BlockReader& reader, int32_t count, IndexRecords& out, StopToken stop)
 {
-    dictionary.index.resize(static_cast<size_t>(count));
+    out.records.reserve(static_cast<size_t>(count));
     for (int32_t i = 0; i < count; ++i) {
         if (i % kStopCheckInterval == 0 && stop.StopRequested())
             return IndexRead::Stopped;
-        IndexEntry& entry = dictionary.index[static_cast<size_t>(i)];
+        IndexRecords::Record record;
         const unsigned char* p = reader.Take(1);
         if (!p)
             return IndexRead::Short;
         size_t units = *p;
         if (!(p = reader.Take(units * 2 + 1)))
             return IndexRead::Short;
-        AssignUnits(entry.word, p, units);
+        record.word = static_cast<uint32_t>(out.pool.size());
+        record.wordLength = static_cast<uint32_t>(units);
+        AppendUnitsTo(out.pool, p, units);
+        const size_t wordUnits = units;
+        const unsigned char* wordBytes = p;
         units = p[units * 2];
         if (!(p = reader.Take(units * 2 + 4)))
             return IndexRead::Short;
-        AssignUnits(entry.kana, p, units);
-        entry.offset = ReadInt32(p + units * 2);
+        if (units == wordUnits && std::memcmp(p, wordBytes, units * 2) == 0) {
+            // Usually a reading-less line: the reading is the word, stored once.
+            record.kana = record.word;
+        } else {
+            record.kana = static_cast<uint32_t>(out.pool.size());
+            AppendUnitsTo(out.pool, p, units);
+        }
+        record.kanaLength = static_cast<uint32_t>(units);
+        record.offset = ReadInt32(p + units * 2);
+        out.records.push_back(record);
     }
     return IndexRead::Loaded;
 }
 
-}  // namespace
-
-IndexRead ReadIndexFile(const std::string& filePath, Dictionary& dictionary, const IndexIdentity& current,
-                        std::string& difference, StopToken stop)
+// Opens the file and checks its magic line and identity. On Loaded the file
+// is open, fileSize and entriesEnd set.
+IndexRead OpenChecked(const std::string& filePath, const IndexIdentity& current, std::string& difference,
+                      std::unique_ptr<std::FILE, FileCloser>& file, int64_t& entriesEnd, int64_t& fileSize)
 {
-    dictionary.Free();
     difference.clear();
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(filePath.c_str(), "rb"));
+    file.reset(std::fopen(filePath.c_str(), "rb"));
     if (!file)
         return IndexRead::Missing;
     std::fseek(file.get(), 0, SEEK_END);
-    const int64_t fileSize = std::ftell(file.get());
+    fileSize = std::ftell(file.get());
     std::fseek(file.get(), 0, SEEK_SET);
 
     {
@@ -161,10 +173,35 @@ IndexRead ReadIndexFile(const std::string& filePath, Dictionary& dictionary, con
     difference = IdentityDifference(found->identity, current);
     if (!difference.empty())
         return IndexRead::OtherSource;
-    const int64_t entriesEnd = fileSize - static_cast<int64_t>(found->trailerBytes);
+    entriesEnd = fileSize - static_cast<int64_t>(found->trailerBytes);
+    const int64_t header = static_cast<int64_t>(kIndexMagic.size() * 2 + 4);
+    if (entriesEnd < header)
+        return IndexRead::Short;
+    return IndexRead::Loaded;
+}
+
+}  // namespace
+
+IndexRead CheckIndexFile(const std::string& filePath, const IndexIdentity& current, std::string& difference,
+                         int64_t& fileSize)
+{
+    std::unique_ptr<std::FILE, FileCloser> file;
+    int64_t entriesEnd = 0;
+    return OpenChecked(filePath, current, difference, file, entriesEnd, fileSize);
+}
+
+IndexRead ReadIndexFile(const std::string& filePath, IndexRecords& records, const IndexIdentity& current,
+                        std::string& difference, StopToken stop)
+{
+    records = IndexRecords();
+    std::unique_ptr<std::FILE, FileCloser> file;
+    int64_t entriesEnd = 0, fileSize = 0;
+    if (const IndexRead checked = OpenChecked(filePath, current, difference, file, entriesEnd, fileSize);
+        checked != IndexRead::Loaded)
+        return checked;
 
     const int64_t header = static_cast<int64_t>(kIndexMagic.size() * 2 + 4);
-    if (entriesEnd < header || std::fseek(file.get(), static_cast<long>(header - 4), SEEK_SET) != 0)
+    if (std::fseek(file.get(), static_cast<long>(header - 4), SEEK_SET) != 0)
         return IndexRead::Short;
     BlockReader reader(file.get());
     const unsigned char* p = reader.Take(4);
@@ -175,27 +212,26 @@ IndexRead ReadIndexFile(const std::string& filePath, Dictionary& dictionary, con
     if (count < 0 || (entriesEnd - header) / kMinEntryBytes < count)
         return IndexRead::Short;
 
-    const IndexRead result = ReadEntries(reader, count, dictionary, stop);
+    const IndexRead result = ReadEntries(reader, count, records, stop);
     // The entries must end exactly where the identity begins.
     if (result != IndexRead::Loaded || header - 4 + reader.taken() != entriesEnd) {
-        dictionary.Free();
+        records = IndexRecords();
         return result == IndexRead::Loaded ? IndexRead::Short : result;
     }
-    dictionary.count = count;
     return IndexRead::Loaded;
 }
 
-bool WriteIndexFile(AtomicFileWriter& writer, const std::vector<IndexEntry>& entries, const IndexIdentity& identity)
+bool WriteIndexFile(AtomicFileWriter& writer, const IndexTable& entries, const IndexIdentity& identity)
 {
     std::string out;
     out.reserve(kBlockSize + 1024);
     AppendUnits(out, kIndexMagic);
     out.erase(0, 1);  // the magic has no length byte
     AppendInt32(out, static_cast<int32_t>(entries.size()));
-    for (const auto& entry : entries) {
+    for (const IndexEntry entry : entries) {
         AppendUnits(out, entry.word);
         AppendUnits(out, entry.kana);
-        AppendInt32(out, entry.offset);
+        AppendInt32(out, static_cast<int32_t>(entry.offset));
         if (out.size() >= kBlockSize) {
             if (!writer.Write(out))
                 return false;

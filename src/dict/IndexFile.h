@@ -1,13 +1,14 @@
 #pragma once
 // Reading and writing the .mxi index file of a dictionary (layout in
 // Dictionary.h, followed by the identity trailer of IndexIdentity.h). Used by
-// EDICT_Index_Load only.
+// EDICT_Index_Load only. Knows the index records (IndexTable.h), not the
+// dictionary they belong to.
 
 #include <string>
 #include <vector>
 
-#include "dict/Dictionary.h"
 #include "dict/IndexIdentity.h"
+#include "dict/IndexTable.h"
 #include "dict/StopToken.h"
 
 namespace mirudex {
@@ -16,8 +17,12 @@ class AtomicFileWriter;
 
 namespace mirudex::dict {
 
+inline constexpr std::u16string_view kIndexMagic = u"MXI3\n";
+// Longest word or reading the index file can hold (its lengths are one byte).
+inline constexpr size_t kMaxIndexedLength = 255;
+
 enum class IndexRead {
-    Loaded,       // dictionary.index and count filled
+    Loaded,       // records filled
     Missing,      // the file cannot be opened
     WrongMagic,   // the first line is not the magic (an older or foreign file)
     NoIdentity,   // the entries are not followed by an identity this program knows (an earlier program made it)
@@ -26,16 +31,22 @@ enum class IndexRead {
     Stopped,      // a stop request came in
 };
 
-// Reads the index file into dictionary (index and count) when it was made
-// from the dictionary whose identity is `current`. On OtherSource,
-// difference names what differs. On any result but Loaded the dictionary's
-// index is left empty.
-IndexRead ReadIndexFile(const std::string& filePath, Dictionary& dictionary, const IndexIdentity& current,
+// Reads the index file's entries into records when it was made from the
+// dictionary whose identity is `current`. On OtherSource, difference names
+// what differs. On any result but Loaded the records are left empty.
+IndexRead ReadIndexFile(const std::string& filePath, IndexRecords& records, const IndexIdentity& current,
                         std::string& difference, StopToken stop = {});
 
+// Whether the index file starts with the magic and ends with the identity
+// `current`, without reading its entries (Loaded, WrongMagic, NoIdentity,
+// OtherSource, Missing or Short).
+// fileSize: the whole file's size.
+IndexRead CheckIndexFile(const std::string& filePath, const IndexIdentity& current, std::string& difference,
+                         int64_t& fileSize);
+
 // Writes magic, count, entries and the identity trailer. Every word and
-// reading must be at most kMaxIndexedLength units long. False when a write
-// failed.
-bool WriteIndexFile(AtomicFileWriter& writer, const std::vector<IndexEntry>& entries, const IndexIdentity& identity);
+// reading must be at most kMaxIndexedLength units long and every offset
+// below 2 GiB. False when a write failed.
+bool WriteIndexFile(AtomicFileWriter& writer, const IndexTable& entries, const IndexIdentity& identity);
 
 }  // namespace mirudex::dict

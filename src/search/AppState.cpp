@@ -1,6 +1,6 @@
 #include "search/AppState.h"
 
-#include "search/Worker.h"
+#include "core/Registry.h"
 
 namespace mirudex::search {
 
@@ -9,10 +9,14 @@ AppState::AppState(Registry& options_, dict::DictionaryStore& store_, const text
 {
 }
 
-AppState::~AppState()
+SearchSettings CurrentSearchSettings(const AppState& state)
 {
-    if (worker_.joinable())
-        StopWorker(*this);
+    SearchSettings settings;
+    settings.toolbar = state.search_options;
+    settings.language = state.options.GetINT(opt::search::kLanguage);
+    settings.fuzzy = state.options.GetBOOL(opt::search::toolbars::kFuzzy);
+    settings.sort = state.edict_sort;
+    return settings;
 }
 
 const dict::KanjiIndexEntry* AppState::FindKanji(uint16_t code)

@@ -6,11 +6,14 @@
 //
 // Threads. There is one user-interface thread and at most one worker at a
 // time (Worker.h). While thread_searching is true the worker owns
-// edict_results[0], kanji_results, the dictionaries it loads and
-// search_options.words_only; the user-interface thread must not change any of
-// them and must not read the result lists until the worker has ended (it polls
-// thread_searching and then joins). The options store and the dictionary
-// store have no lock for the same reason.
+// edict_results[0], kanji_results, max_results, last_search_result and the
+// dictionaries it loads: the user-interface thread must not change any of
+// them and must not read them (not even a list's size) until the worker has
+// ended; it polls thread_searching and then joins. A search worker reads only
+// its own copy of the search settings (SearchSettings, taken when it starts),
+// so the window may change search_options, the sort states and the options
+// at any time. The options store has its own lock (Registry.h); the
+// dictionary list has none: it is changed only while no worker runs.
 
 #include <array>
 #include <atomic>
@@ -33,6 +36,23 @@ class FuzzyRules;
 }
 
 namespace mirudex::search {
+
+class AppState;
+
+// What one search runs with: the tool bar's options, the forced languages
+// (.\Search\Language) and reverse conjugation (.\Search\Toolbars\Fuzzy) of
+// the options store, and the sort keys of list 0. The search starter copies
+// them on the user-interface thread when the search starts; the worker reads
+// nothing else of the window's.
+struct SearchSettings {
+    SearchOptions toolbar;
+    int language = 0;
+    bool fuzzy = false;
+    EntrySortState sort;
+};
+
+// The settings as they are now. User-interface thread (or a program with no worker).
+SearchSettings CurrentSearchSettings(const AppState& state);
 
 // Lists of edict_results.
 inline constexpr int kResultList = 0;
@@ -58,6 +78,8 @@ public:
     EntrySortState edict_sort;
     KanjiSortState kanji_sort;
 
+    // The tool bar's options: the search window changes them whenever the
+    // user clicks, also during a search (which runs on its own copy).
     SearchOptions search_options;
     // Maximum number of entries in list 0; set by every dispatcher call. A
     // negative value never equals a list size and so sets no limit.
@@ -82,6 +104,9 @@ private:
     friend class WorkerAccess;  // Worker.cpp: the thread and the stop request
     std::thread worker_;
     std::atomic<bool> stop_requested_{false};
+    // True from a worker thread's start until its very last step (after
+    // thread_searching, which a stop clears on this side).
+    std::atomic<bool> worker_alive_{false};
 
     // Code -> position + 1 in the kanji index (0: none); rebuilt when the index changes.
     std::vector<int32_t> kanji_by_code_;

@@ -26,9 +26,9 @@ constexpr Prefix kPrefixes[] = {
     {u"jp:", kLangJapanese}, {u"KN:", kLangKanji},   {u"kn:", kLangKanji},
 };
 
-std::vector<std::u16string> Variants(const AppState& state, const std::u16string& text)
+std::vector<std::u16string> Variants(const AppState& state, const SearchSettings& settings, const std::u16string& text)
 {
-    if (state.options.GetBOOL(opt::search::toolbars::kFuzzy) && state.fuzzy_rules)
+    if (settings.fuzzy && state.fuzzy_rules)
         return state.fuzzy_rules->FuzzySearch(text, &state.stop_flag());
     return {text};
 }
@@ -63,50 +63,72 @@ int TakeLanguagePrefixes(std::u16string& text)
 
 int Edict_SearchFor(AppState& state, std::u16string& text)
 {
+    return Edict_SearchFor(state, CurrentSearchSettings(state), text);
+}
+
+int Edict_SearchFor(AppState& state, const SearchSettings& settings, std::u16string& text)
+{
+    const SearchOptions& toolbar = settings.toolbar;
     dlog::WriteAt(1, u"Edict_SearchFor()\n");
     if (text.empty())
         return -1;
-    int flags = state.options.GetINT(opt::search::kLanguage);
+    int flags = settings.language;
     dlog::Write(u"Force language (registry): 0x%x\n", flags);
 
     flags |= TakeLanguagePrefixes(text);
 
-    state.max_results = ParseResultsField(state.search_options.results_field);
+    state.max_results = ParseResultsField(toolbar.results_field);
     dlog::WriteAt(1, u"   Maximum number of results: %i.\n", state.max_results);
     dlog::Write(u"Force language (after :'s): 0x%x\n", flags);
+    const bool chosenByText = flags == 0;
     if (flags == 0)
         flags = text::IsAllPrintableAscii(text) ? kLangEnglish : kLangJapanese;
     dlog::Write(u"Force language (before search): 0x%x\n", flags);
 
     int status = 0;
+    int notes = 0;
     if (text.empty()) {
         // Only a prefix: nothing to look for.
         dlog::WriteAt(1, u"   Search complete.\n");
         return status;
     }
-    if ((flags & kLangEnglish) && text::IsAllPrintableAscii(text))
-        status = SearchFor_English(state, text);
+    if ((flags & kLangEnglish) && text::IsAllPrintableAscii(text)) {
+        const size_t before = state.edict_results[kResultList].size();
+        status = SearchFor_English(state, toolbar, text);
+        // Romaji conversion on and an English search of the text's own choice
+        // that found nothing: the romaji is what was meant when every letter
+        // of it spells kana (sakana, but not dog or "cat food").
+        if (chosenByText && toolbar.romaji_conversion && !state.StopRequested() &&
+            state.edict_results[kResultList].size() == before &&
+            text::IsAllKanaOrWildcard(text::RomajiToKana(text, true))) {
+            flags = kLangJapanese;
+            notes |= kStatusSearchedAsJapanese;
+            dlog::Write(u"Nothing in English: searching the romaji as Japanese.\n");
+        }
+    }
 
     if ((flags & (kLangJapanese | kLangKanji)) && !state.StopRequested()) {
-        if (state.search_options.romaji_conversion) {
+        if (toolbar.romaji_conversion) {
             text = text::RomajiToKana(text, true);
             dlog::WriteAt(1, u"   Text converted to kana: %s.\n", text);
         }
         text = text::ToFullwidthText(text);
-        for (std::u16string variant : Variants(state, text)) {
+        for (std::u16string variant : Variants(state, settings, text)) {
             if (state.StopRequested())
                 break;
-            ApplySearchType(variant, state.search_options.type);
+            ApplySearchType(variant, toolbar.type);
             if (flags & kLangJapanese)
-                status = SearchFor(state, variant);
+                status = SearchFor(state, toolbar, variant);
             if (flags & kLangKanji)
-                status = SearchFor_Kanji(state, PrepareKanjiText(variant));
+                status = SearchFor_Kanji(state, toolbar, PrepareKanjiText(variant));
         }
+        if (flags & kLangKanji)
+            notes |= kStatusKanjiInformation;
     }
     dlog::WriteAt(1, u"   Search complete.\n");
-    SortEntries(state.edict_results[kResultList], state.edict_sort);
+    SortEntries(state.edict_results[kResultList], settings.sort);
     dlog::WriteAt(1, u"Results sorted.\n");
-    return status;
+    return status | notes;
 }
 
 }  // namespace mirudex::search

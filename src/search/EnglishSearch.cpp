@@ -1,13 +1,17 @@
 #include "search/EnglishSearch.h"
 
+#include <algorithm>
 #include <cstring>
+#include <memory>
 #include <optional>
+#include <vector>
 
 #include "core/DebugLog.h"
 #include "core/LineReader.h"
 #include "core/Registry.h"
 #include "platform/api/Platform.h"
 #include "search/AppState.h"
+#include "search/Candidates.h"
 #include "search/EnglishMatch.h"
 #include "search/JapaneseSearch.h"
 #include "search/MappedFile.h"
@@ -17,18 +21,12 @@ namespace mirudex::search {
 
 namespace {
 
-// The term every matching line must contain somewhere, or empty when there is
-// none to rely on (no words, or an empty exact phrase).
-std::string_view RequiredTerm(const EnglishQuery& query)
-{
-    if (query.exact)
-        return query.phrase;
-    std::string_view longest;
-    for (const std::string& w : query.words)
-        if (w.size() > longest.size())
-            longest = w;
-    return longest;
-}
+struct Match {
+    size_t scan;         // which dictionary (position in the scans)
+    uint32_t record;     // record number in it
+    bool plain;          // its line lies in the mapped bytes as the reader would give it
+    uint64_t relevance;  // smaller is more relevant
+};
 
 // One dictionary searched through its mapped bytes. Lines that are not plain
 // (no line feed, too long for the line buffer, no slash, at the very end of
@@ -41,9 +39,10 @@ public:
           dictionary_(dictionary),
           query_(query),
           type_(type),
-          bufferSize_(state.options.GetINT(opt::buffer::kEDICT)),
-          term_(RequiredTerm(query))
+          bufferSize_(state.options.GetINT(opt::buffer::kEDICT))
     {
+        const auto& index = dictionary_.index;
+        count_ = static_cast<size_t>(dictionary_.count) <= index.size() ? dictionary_.count : index.size();
     }
 
     // False when the file cannot be opened.
@@ -56,71 +55,92 @@ public:
         return true;
     }
 
-    int Run()
+    size_t count() const { return count_; }
+    const dict::Dictionary& dictionary() const { return dictionary_; }
+
+    // Appends the matching lines (the first record of each) in record order.
+    // False when a stop request came in.
+    bool Collect(size_t scan, std::vector<Match>& out)
     {
-        int status = 0;
-        auto& results = state_.edict_results[kResultList];
-        const auto& index = dictionary_.index;
-        const size_t count = static_cast<size_t>(dictionary_.count) <= index.size() ? dictionary_.count : index.size();
-        size_t occurrence = 0;  // next known occurrence of the term at or after `searchedFrom`
-        size_t searchedFrom = 0;
-        bool searched = false;
-        size_t skipOccurrence = 0;  // next occurrence of the term at or after `skipFrom`, anywhere in a line
-        size_t skipFrom = 0;
-        bool skipSearched = false;
-        for (size_t k = 0; k < count; ++k) {
+        const auto candidates = EnglishCandidates(dictionary_.index, query_, type_);
+        const size_t total = candidates ? candidates->size() : count_;
+        int64_t lastOffset = -1;
+        for (size_t c = 0; c < total; ++c) {
             if (state_.StopRequested())
+                return false;
+            const size_t k = candidates ? (*candidates)[c] : c;
+            if (k >= count_)
                 break;
-            if (static_cast<long long>(results.size()) == state_.max_results) {
-                status |= kStatusTruncated;
-                break;
-            }
-            const dict::IndexEntry& entry = index[k];
-            // A line that holds the term nowhere cannot match, however it is
-            // read: with the index in file order, the next occurrence of the
-            // term lying at or past the next line's start settles it without
-            // looking at the line at all.
-            if (!term_.empty() && entry.offset >= 0) {
-                const size_t begin = static_cast<size_t>(entry.offset);
-                const size_t next = k + 1 < count && index[k + 1].offset >= 0 ? static_cast<size_t>(index[k + 1].offset)
-                                                                              : bytes_.size();
-                if (next > begin) {
-                    if (!skipSearched || skipFrom > begin ||
-                        (skipOccurrence != std::string_view::npos && skipOccurrence < begin)) {
-                        skipFrom = begin;
-                        skipOccurrence = FindCaseInsensitive(bytes_, term_, begin);
-                        skipSearched = true;
-                    }
-                    if (skipOccurrence == std::string_view::npos || skipOccurrence >= next)
-                        continue;
-                }
-            }
+            const dict::IndexEntry entry = dictionary_.index[k];
+            if (entry.offset == lastOffset)
+                continue;  // another form of a line already judged
+            lastOffset = entry.offset;
             Plain plain;
-            if (!PlainLine(entry.offset, plain)) {
-                TestThroughReader(entry);
+            if (PlainLine(entry.offset, plain)) {
+                // The meanings as the line reader's line would give them: from
+                // the first slash to the last one (the line holds at least one).
+                const std::string_view raw = bytes_.substr(plain.begin, plain.lineEnd + 1 - plain.begin);
+                const size_t lastSlash = raw.rfind('/');
+                const std::string_view meanings =
+                    raw.substr(plain.slash - plain.begin, lastSlash + plain.begin + 1 - plain.slash);
+                if (Test(meanings))
+                    out.push_back(Match{scan, static_cast<uint32_t>(k), true, 0});
                 continue;
             }
-            if (!term_.empty()) {
-                if (!searched || searchedFrom > plain.slash || occurrence < plain.slash) {
-                    searchedFrom = plain.slash;
-                    // The line test above may already know the first occurrence at or after the slash.
-                    const bool known = skipSearched && skipFrom <= plain.slash &&
-                                       (skipOccurrence == std::string_view::npos || skipOccurrence >= plain.slash);
-                    occurrence = known ? skipOccurrence : FindCaseInsensitive(bytes_, term_, plain.slash);
-                    searched = true;
-                }
-                if (occurrence == std::string_view::npos || occurrence >= plain.lineEnd)
-                    continue;
+            if (!OpenReader())
+                continue;
+            std::optional<std::string> line = dict::GetEdictLine(reader_, state_.options, entry);
+            if (!line) {
+                dlog::Write(u"      No line!\n");
+                continue;
             }
-            // The meanings as the line reader's line would give them: from the
-            // first slash to the last one (the line holds at least one).
-            const std::string_view raw = bytes_.substr(plain.begin, plain.lineEnd + 1 - plain.begin);
-            const size_t lastSlash = raw.rfind('/');
-            const std::string_view meanings =
-                raw.substr(plain.slash - plain.begin, lastSlash + plain.begin + 1 - plain.slash);
-            TestMeanings(entry, meanings, raw);
+            const size_t slash = line->find('/');
+            if (slash == std::string::npos) {
+                dlog::Write(u"      No meaning!\n");
+                continue;
+            }
+            if (Test(std::string_view(*line).substr(slash)))
+                out.push_back(Match{scan, static_cast<uint32_t>(k), false, 0});
         }
-        return status;
+        return true;
+    }
+
+    // How relevant the line of a match is (Candidates.h).
+    uint64_t RelevanceOf(const Match& match)
+    {
+        const dict::IndexEntry entry = dictionary_.index[match.record];
+        Plain plain;
+        if (match.plain && PlainLine(entry.offset, plain)) {
+            const std::string_view raw = bytes_.substr(plain.begin, plain.lineEnd + 1 - plain.begin);
+            lowered_.assign(raw.substr(plain.slash - plain.begin, raw.rfind('/') + plain.begin + 1 - plain.slash));
+        } else {
+            std::optional<std::string> line;
+            if (OpenReader())
+                line = dict::GetEdictLine(reader_, state_.options, entry);
+            lowered_.assign(line ? MeaningsOf(*line) : std::string_view());
+        }
+        LowerAscii(lowered_);
+        return Relevance(MeaningIsSearchText(lowered_, query_), lowered_);
+    }
+
+    // Reads the entry of a match into the result list.
+    void Fill(const Match& match)
+    {
+        dlog::WriteAt(1, u"      Okay to add...\n");
+        const dict::IndexEntry entry = dictionary_.index[match.record];
+        dict::Entry found;
+        Plain plain;
+        if (match.plain && PlainLine(entry.offset, plain)) {
+            dlog::WriteAt(1, u"LoadInfoInto()\n");
+            dict::FillEntryFromLine(std::string(bytes_.substr(plain.begin, plain.lineEnd + 1 - plain.begin)),
+                                    dictionary_, found, entry);
+        } else if (OpenReader()) {
+            dict::LoadInfoInto(reader_, state_.options, dictionary_, found, entry);
+        }
+        dict::SetInfo(found, state_.store.marker_table);
+        found.relevance = match.relevance;
+        state_.edict_results[kResultList].push_back(std::move(found));
+        dlog::WriteAt(1, u"      Entry added\n");
     }
 
 private:
@@ -130,9 +150,9 @@ private:
         size_t lineEnd = 0;  // the LF
     };
 
-    bool PlainLine(int32_t offset, Plain& plain) const
+    bool PlainLine(int64_t offset, Plain& plain) const
     {
-        if (offset < 0 || static_cast<size_t>(offset) >= bytes_.size())
+        if (offset < 0 || static_cast<uint64_t>(offset) >= bytes_.size())
             return false;
         const size_t begin = static_cast<size_t>(offset);
         const char* base = bytes_.data();
@@ -154,49 +174,13 @@ private:
         return true;
     }
 
-    void TestThroughReader(const dict::IndexEntry& entry)
-    {
-        if (!OpenReader())
-            return;
-        std::optional<std::string> line = dict::GetEdictLine(reader_, state_.options, entry);
-        if (!line) {
-            dlog::Write(u"      No line!\n");
-            return;
-        }
-        Test(entry, *line);
-    }
-
-    // line: as the line reader gives it, cut after its last slash.
-    void Test(const dict::IndexEntry& entry, const std::string& line)
-    {
-        const size_t slash = line.find('/');
-        if (slash == std::string::npos) {
-            dlog::Write(u"      No meaning!\n");
-            return;
-        }
-        TestMeanings(entry, std::string_view(line).substr(slash), std::nullopt);
-    }
-
-    // meanings: the line from its first slash to its last one; raw: the
-    // whole line with its LF when it came from the mapped bytes (then it is
-    // not read again).
-    void TestMeanings(const dict::IndexEntry& entry, std::string_view meanings, std::optional<std::string_view> raw)
+    // meanings: the line from its first slash to its last one. Leaves them
+    // lowered in lowered_.
+    bool Test(std::string_view meanings)
     {
         lowered_.assign(meanings);
         LowerAscii(lowered_);
-        if (!EnglishMeaningsMatch(query_, lowered_, type_))
-            return;
-        dlog::WriteAt(1, u"      Okay to add...\n");
-        dict::Entry found;
-        if (raw) {
-            dlog::WriteAt(1, u"LoadInfoInto()\n");
-            dict::FillEntryFromLine(std::string(*raw), dictionary_, found, entry);
-        } else if (OpenReader()) {
-            dict::LoadInfoInto(reader_, state_.options, dictionary_, found, entry);
-        }
-        dict::SetInfo(found, state_.store.marker_table);
-        state_.edict_results[kResultList].push_back(std::move(found));
-        dlog::WriteAt(1, u"      Entry added\n");
+        return EnglishMeaningsMatch(query_, lowered_, type_);
     }
 
     bool OpenReader()
@@ -211,7 +195,7 @@ private:
     const EnglishQuery& query_;
     SearchType type_;
     int bufferSize_;
-    std::string_view term_;
+    size_t count_ = 0;
     std::string path_;
     MappedFile map_;
     std::string_view bytes_;
@@ -219,9 +203,26 @@ private:
     std::string lowered_;  // the meanings being judged, lowered; kept to reuse its room
 };
 
+// Whether a record follows the match in the search order: in its own
+// dictionary, or any record of a later one.
+bool RecordsFollow(const std::vector<std::unique_ptr<DictionaryScan>>& scans, size_t scan, size_t record)
+{
+    if (record + 1 < scans[scan]->count())
+        return true;
+    for (size_t s = scan + 1; s < scans.size(); ++s)
+        if (scans[s]->count() > 0)
+            return true;
+    return false;
+}
+
 }  // namespace
 
 int SearchFor_English(AppState& state, std::u16string text)
+{
+    return SearchFor_English(state, state.search_options, std::move(text));
+}
+
+int SearchFor_English(AppState& state, const SearchOptions& options, std::u16string text)
 {
     dlog::WriteAt(1, u"SearchFor_English()\n");
     const EnglishQuery query = PrepareEnglishQuery(text);
@@ -229,7 +230,9 @@ int SearchFor_English(AppState& state, std::u16string text)
     for (const std::string& word : query.words)
         dlog::WriteAt(1, u"      %S\n", word);
 
-    int status = 0;
+    // Every matching line of every dictionary first, then the kept ones read.
+    std::vector<std::unique_ptr<DictionaryScan>> scans;
+    std::vector<Match> matches;
     for (const auto& holder : state.store.edict_dictionaries) {
         if (state.StopRequested())
             break;
@@ -237,15 +240,49 @@ int SearchFor_English(AppState& state, std::u16string text)
         if (!dictionary.on)
             continue;
         SetStatus(Format(u"Searching in dictionary '%S'...", dictionary.name));
-        DictionaryScan scan(state, dictionary, query, state.search_options.type);
-        if (!scan.Open()) {
+        auto scan = std::make_unique<DictionaryScan>(state, dictionary, query, options.type);
+        if (!scan->Open()) {
             dlog::Write(u"ERROR: Could not open dictionary '%S'; skipping it.\n", dictionary.path);
             continue;
         }
         dlog::WriteAt(1, u"   Searching in dictionary '%S'...\n", dictionary.path);
-        status |= scan.Run();
+        scans.push_back(std::move(scan));
+        const bool finished = scans.back()->Collect(scans.size() - 1, matches);
         dlog::WriteAt(1, u"   Finished this dictionary; Closed 'fedict'.\n");
+        if (!finished)
+            break;
     }
+
+    int status = 0;
+    const long long size = static_cast<long long>(state.edict_results[kResultList].size());
+    const bool limited = state.max_results >= 0 && size <= state.max_results;
+    const size_t room = limited ? static_cast<size_t>(state.max_results - size) : matches.size();
+    // The relevance is worked out when the maximum makes a choice, or when the
+    // list is to be sorted by it.
+    const bool byRelevance =
+        state.edict_sort.primary.key == kSortRelevance || state.edict_sort.secondary.key == kSortRelevance;
+    if (matches.size() > room || byRelevance)
+        for (Match& m : matches)
+            m.relevance = scans[m.scan]->RelevanceOf(m);
+    if (matches.size() > room) {
+        // More than the maximum: the most relevant are kept, in search order.
+        std::stable_sort(matches.begin(), matches.end(),
+                         [](const Match& a, const Match& b) { return a.relevance < b.relevance; });
+        matches.resize(room);
+        std::sort(matches.begin(), matches.end(), [](const Match& a, const Match& b) {
+            return a.scan != b.scan ? a.scan < b.scan : a.record < b.record;
+        });
+        status |= kStatusTruncated;
+    } else if (limited && matches.size() == room) {
+        // Exactly the maximum: truncated when a record is left after the last one.
+        const bool more = matches.empty() ? RecordsFollow(scans, 0, static_cast<size_t>(-1))
+                                          : RecordsFollow(scans, matches.back().scan, matches.back().record);
+        if (!scans.empty() && more)
+            status |= kStatusTruncated;
+    }
+    state.edict_results[kResultList].reserve(static_cast<size_t>(size) + matches.size());
+    for (const Match& m : matches)
+        scans[m.scan]->Fill(m);
     dlog::WriteAt(1, u"END: Search_English()\n");
     return status;
 }

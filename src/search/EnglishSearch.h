@@ -16,8 +16,12 @@
 namespace mirudex::search {
 
 class AppState;
+struct SearchOptions;
 
-// text: printable ASCII (the dispatcher checks). Returns the status word (bit 0: truncated).
+// text: printable ASCII (the dispatcher checks); options: the search's own
+// (its search type). Returns the status word (bit 0: truncated).
+int SearchFor_English(AppState& state, const SearchOptions& options, std::u16string text);
+// The same with state.search_options (a program without a worker, tests).
 int SearchFor_English(AppState& state, std::u16string text);
 
 }  // namespace mirudex::search

@@ -34,9 +34,14 @@ bool AnyMatches(const std::vector<std::u16string>& texts, const PatternMatcher& 
 
 int SearchFor_Kanji(AppState& state, std::u16string text)
 {
+    return SearchFor_Kanji(state, state.search_options, std::move(text));
+}
+
+int SearchFor_Kanji(AppState& state, const SearchOptions& options, std::u16string text)
+{
     dlog::WriteAt(1, u"SearchFor_Kanji()\n");
     dlog::WriteAt(1, u"   text1: %s\n", text);
-    const bool fold = state.search_options.kana_insensitive;
+    const bool fold = options.kana_insensitive;
     if (fold) {
         text = text::ToKatakana(text);
         dlog::WriteAt(1, u"   KANA-INSENSITIVE SEARCH\n");

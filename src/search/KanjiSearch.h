@@ -10,11 +10,14 @@
 namespace mirudex::search {
 
 class AppState;
+struct SearchOptions;
 
 // Adds every kanji one of whose meanings (for a text that is not all kana and
 // wildcards) or readings matches the text as a whole-string pattern, in
 // kanji-dictionary order, each once. Always returns 0: the maximum number of
-// results does not apply to kanji.
+// results does not apply to kanji. options: the search's own (kana-insensitive).
+int SearchFor_Kanji(AppState& state, const SearchOptions& options, std::u16string text);
+// The same with state.search_options (a program without a worker, tests).
 int SearchFor_Kanji(AppState& state, std::u16string text);
 
 // The kanji common to every selected radical of the radical table, in the

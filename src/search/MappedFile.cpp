@@ -26,13 +26,13 @@ bool MappedFile::Open(const std::string& path)
     }
     size_ = static_cast<size_t>(st.st_size);
     if (size_ > 0) {
-        void* map = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+        // Only the pages a search touches are read: the candidates' lines.
+        void* map = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, fd, 0);
         if (map == MAP_FAILED) {
             ::close(fd);
             size_ = 0;
             return false;
         }
-        ::madvise(map, size_, MADV_SEQUENTIAL);
         map_ = map;
         data_ = static_cast<const char*>(map);
     }

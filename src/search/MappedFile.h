@@ -1,7 +1,8 @@
 #pragma once
 // A whole file mapped read-only into memory for one search (RAII: unmapped
-// and closed on destruction). Searches that look at every line of a
-// dictionary read it this way, in file order, instead of seeking per line.
+// and closed on destruction). Searches that look at many lines of a
+// dictionary read them this way instead of seeking per line; only the pages
+// looked at are read.
 
 #include <cstddef>
 #include <string>

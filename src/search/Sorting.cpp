@@ -99,6 +99,7 @@ bool EntryBefore(const dict::Entry& a, const dict::Entry& b, const EntrySortLeve
         return NaturalBefore(text::CharacterCount(a.word), text::CharacterCount(b.word), level.descending);
     case kSortKanaLength:
         return NaturalBefore(text::CharacterCount(a.kana), text::CharacterCount(b.kana), level.descending);
+    case kSortRelevance: return NaturalBefore(a.relevance, b.relevance, level.descending);
     default: return WordLengthAscending(a, b);
     }
 }
@@ -123,8 +124,29 @@ bool SortEntries(std::vector<dict::Entry>& list, const EntrySortState& state)
 {
     if (list.empty())
         return false;
-    StableSort(list, [&](const dict::Entry& a, const dict::Entry& b) { return EntryBefore(a, b, state.secondary); });
-    StableSort(list, [&](const dict::Entry& a, const dict::Entry& b) { return EntryBefore(a, b, state.primary); });
+    // One pass with both levels gives what a stable pass by the secondary level
+    // and then one by the primary level give; entries are moved once, at the end.
+    auto before = [&](const dict::Entry& a, const dict::Entry& b) {
+        if (EntryBefore(a, b, state.primary))
+            return true;
+        if (EntryBefore(b, a, state.primary))
+            return false;
+        return EntryBefore(a, b, state.secondary);
+    };
+    bool sorted = true;
+    for (size_t i = 1; i < list.size() && sorted; ++i)
+        sorted = !before(list[i], list[i - 1]);
+    if (sorted)
+        return true;  // the hand-over after a search finds the dispatcher's order
+    std::vector<uint32_t> order(list.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = static_cast<uint32_t>(i);
+    StableSort(order, [&](uint32_t a, uint32_t b) { return before(list[a], list[b]); });
+    std::vector<dict::Entry> moved;
+    moved.reserve(list.size());
+    for (uint32_t i : order)
+        moved.push_back(std::move(list[i]));
+    list.swap(moved);
     return true;
 }
 

@@ -2,8 +2,9 @@
 // Result sorting: the sort states of the dictionary-entry lists and of the
 // kanji list, their comparison rules, the header-click rules that change them,
 // and the sorts themselves. A list is ordered by the primary level and, among
-// entries the primary level finds equal, by the secondary level: two stable
-// passes, secondary first.
+// entries the primary level finds equal, by the secondary level (what two
+// stable passes, secondary first, give), with each entry moved once; a list
+// already in order is not moved at all.
 //
 // The merge sort used here stays memory-safe even though the "Meaning" rule
 // is not a strict ordering across entries with and without meanings.
@@ -30,6 +31,7 @@ enum EntrySortKey : int {
     kSortMeaning = 3,
     kSortWordLength = 4,
     kSortKanaLength = 5,
+    kSortRelevance = 6,  // the relevance the search gave the entry (Candidates.h), most relevant first
     kSortUnset = -1,
 };
 

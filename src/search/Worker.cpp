@@ -1,5 +1,7 @@
 #include "search/Worker.h"
 
+#include <algorithm>
+#include <chrono>
 #include <system_error>
 
 #include "core/DebugLog.h"
@@ -19,6 +21,7 @@ class WorkerAccess {
 public:
     static std::thread& Thread(AppState& state) { return state.worker_; }
     static std::atomic<bool>& Stop(AppState& state) { return state.stop_requested_; }
+    static std::atomic<bool>& Alive(AppState& state) { return state.worker_alive_; }
 };
 
 namespace {
@@ -39,10 +42,15 @@ bool StartWorker(AppState& state, std::u16string_view starter, std::u16string_vi
     JoinWorker(state);
     WorkerAccess::Stop(state).store(false);
     state.thread_searching.store(true);
+    WorkerAccess::Alive(state).store(true);
     try {
-        WorkerAccess::Thread(state) = std::thread(std::move(body));
+        WorkerAccess::Thread(state) = std::thread([&state, body = std::move(body)]() mutable {
+            body();
+            WorkerAccess::Alive(state).store(false);
+        });
     } catch (const std::system_error& e) {
         dlog::Write(u"ERROR: %s(): could not start the worker thread (%S).\n", starter, e.what());
+        WorkerAccess::Alive(state).store(false);
         state.thread_searching.store(false);
         return false;
     }
@@ -53,7 +61,7 @@ bool StartWorker(AppState& state, std::u16string_view starter, std::u16string_vi
 // first, each from left to right. Once the result list is full every
 // further search could only report that again, so the searches end there,
 // with the truncation reported as the next search would have reported it.
-int SearchSubstrings(AppState& state, const std::u16string& text, int result)
+int SearchSubstrings(AppState& state, const SearchSettings& settings, const std::u16string& text, int result)
 {
     const size_t n = text.size();
     for (size_t len = 1; len < n; ++len) {
@@ -69,10 +77,54 @@ int SearchSubstrings(AppState& state, const std::u16string& text, int result)
             if (text::IsLowSurrogate(text[start]) || (start + len < n && text::IsLowSurrogate(text[start + len])))
                 continue;
             std::u16string part = text.substr(start, len);
-            result = Edict_SearchFor(state, part);
+            result = Edict_SearchFor(state, settings, part);
         }
     }
     return result;
+}
+
+// The search worker's body: text, mode and settings are its own copies.
+void RunSearch(AppState& state, std::u16string text, int mode, const SearchSettings& settings,
+               std::u16string* writeBack)
+{
+    dlog::WriteAt(1, u"Thread_Search().\n");
+    dlog::WriteAt(1, u"   THREAD_SEARCH\n");
+    dlog::WriteAt(1, u"      SEARCH_TEXT: %s\n", text);
+    dlog::WriteAt(1, u"      MODE: %i\n", mode);
+    dlog::WriteAt(1, u"   searchtext: %s\n", text);
+    int result = 0;
+    if (mode == TS_NORMAL) {
+        dlog::WriteAt(1, u"   M O D E  ::  TS_NORMAL.\n");
+        state.kanji_results.clear();
+        state.edict_results[kResultList].clear();
+        dlog::WriteAt(1, u"   edict_results cleared.\n");
+        result = Edict_SearchFor(state, settings, text);
+        dlog::WriteAt(1, u"   searchtext searched for.\n");
+
+        const bool wildcard = text.find(text::kWildcardOne) != std::u16string::npos ||
+                              text.find(text::kWildcardAny) != std::u16string::npos;
+        if (settings.toolbar.match_substrings && !wildcard && !state.StopRequested()) {
+            // The substrings of a text with kanji are looked for in the
+            // headwords only; that is this search's setting, not the window's.
+            SearchSettings parts = settings;
+            if (!text::IsAllKana(text))
+                parts.toolbar.words_only = true;
+            result = SearchSubstrings(state, parts, text, result);
+        }
+        if (!state.StopRequested()) {
+            SetStatus(u"Searching for Kanji...");
+            CollectEntriesKanji(state, state.edict_results[kResultList]);
+        }
+    } else {
+        dlog::WriteAt(1, u"   M O D E  ::  TS_EDICT_ONLY.\n");
+        state.edict_results[kResultList].clear();
+        result = Edict_SearchFor(state, settings, text);
+    }
+    if (writeBack)
+        *writeBack = text;
+    state.last_search_result = result;
+    dlog::Write(u"Thead all done.\n");
+    state.thread_searching.store(false);
 }
 
 }  // namespace
@@ -83,9 +135,15 @@ bool Load_Thread_Search(AppState& state, SearchRequest& request)
         return StartWorker(state, u"Load_Thread_Search", u"ERROR: Load_Thread_Search(): thread_searching is TRUE\n",
                            [] {});
     state.last_search_result = 0;
-    SearchRequest* r = &request;
+    if (!request.text) {
+        dlog::Write(u"Thread_Search(): ERROR: lpParam == NULL\n");
+        return false;
+    }
+    // Everything the worker reads of the window's is copied here, on this thread.
+    std::u16string* writeBack = request.text;
     return StartWorker(state, u"Load_Thread_Search", u"ERROR: Load_Thread_Search(): thread_searching is TRUE\n",
-                       [&state, r] { Thread_Search(state, r); });
+                       [&state, text = *request.text, mode = request.mode, settings = CurrentSearchSettings(state),
+                        writeBack] { RunSearch(state, text, mode, settings, writeBack); });
 }
 
 bool Load_Thread_EDICT_Index_Load(AppState& state, dict::Dictionary& dictionary)
@@ -109,6 +167,13 @@ bool Load_Thread_Run(AppState& state, std::u16string_view starter, std::function
     return StartWorker(state, starter, refusal, std::move(body));
 }
 
+// A state that ends while its worker runs stops the worker first.
+AppState::~AppState()
+{
+    if (worker_.joinable())
+        StopWorker(*this);
+}
+
 bool WorkerRunning(const AppState& state) { return state.thread_searching.load(); }
 
 void RequestStop(AppState& state) { WorkerAccess::Stop(state).store(true); }
@@ -116,8 +181,15 @@ void RequestStop(AppState& state) { WorkerAccess::Stop(state).store(true); }
 void JoinWorker(AppState& state)
 {
     std::thread& t = WorkerAccess::Thread(state);
-    if (t.joinable() && t.get_id() != std::this_thread::get_id())
-        t.join();
+    if (!t.joinable() || t.get_id() == std::this_thread::get_id())
+        return;
+    // The worker may be waiting for this thread (a message box): answer it
+    // until the worker has left; the join then returns at once.
+    while (WorkerAccess::Alive(state).load()) {
+        platform::Get().ServeWaitingCalls();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    t.join();
 }
 
 void StopWorker(AppState& state)
@@ -127,55 +199,20 @@ void StopWorker(AppState& state)
     state.thread_searching.store(false);
 }
 
-int Thread_Search(AppState& state, SearchRequest* request)
+int Thread_Search(AppState& state, SearchRequest* request, const SearchSettings& settings)
 {
     if (!request || !request->text) {
         dlog::Write(u"Thread_Search(): ERROR: lpParam == NULL\n");
         state.thread_searching.store(false);
         return 0;
     }
-    std::u16string text = *request->text;
-    dlog::WriteAt(1, u"Thread_Search().\n");
-    dlog::WriteAt(1, u"   THREAD_SEARCH\n");
-    dlog::WriteAt(1, u"      SEARCH_TEXT: %s\n", text);
-    dlog::WriteAt(1, u"      MODE: %i\n", request->mode);
-    dlog::WriteAt(1, u"   searchtext: %s\n", text);
-    int result = 0;
-    if (request->mode == TS_NORMAL) {
-        dlog::WriteAt(1, u"   M O D E  ::  TS_NORMAL.\n");
-        state.kanji_results.clear();
-        state.edict_results[kResultList].clear();
-        dlog::WriteAt(1, u"   edict_results cleared.\n");
-        result = Edict_SearchFor(state, text);
-        dlog::WriteAt(1, u"   searchtext searched for.\n");
-
-        const bool wildcard = text.find(text::kWildcardOne) != std::u16string::npos ||
-                              text.find(text::kWildcardAny) != std::u16string::npos;
-        if (state.search_options.match_substrings && !wildcard && !state.StopRequested()) {
-            const bool wordsOnly = state.search_options.words_only;
-            if (!text::IsAllKana(text))
-                state.search_options.words_only = true;
-            result = SearchSubstrings(state, text, result);
-            state.search_options.words_only = wordsOnly;
-        }
-        if (!state.StopRequested()) {
-            SetStatus(u"Searching for Kanji...");
-            for (const dict::Entry& entry : state.edict_results[kResultList]) {
-                if (state.StopRequested())
-                    break;
-                CollectWordKanji(state, entry.word);
-            }
-        }
-    } else {
-        dlog::WriteAt(1, u"   M O D E  ::  TS_EDICT_ONLY.\n");
-        state.edict_results[kResultList].clear();
-        result = Edict_SearchFor(state, text);
-    }
-    *request->text = text;
-    state.last_search_result = result;
-    dlog::Write(u"Thead all done.\n");
-    state.thread_searching.store(false);
+    RunSearch(state, *request->text, request->mode, settings, request->text);
     return 0;
+}
+
+int Thread_Search(AppState& state, SearchRequest* request)
+{
+    return Thread_Search(state, request, CurrentSearchSettings(state));
 }
 
 int Thread_EDICT_Index_Load(AppState& state, dict::Dictionary* dictionary)
@@ -214,8 +251,7 @@ void HandOverStoppedSearch(AppState& state, bool kanjiToo)
     dlog::Write(u"      hthread :: Handle closed.\n");
     if (kanjiToo) {
         state.kanji_results.clear();
-        for (const dict::Entry& entry : state.edict_results[kResultList])
-            CollectWordKanji(state, entry.word);
+        CollectEntriesKanji(state, state.edict_results[kResultList], false);
         SortKanji(state.kanji_results, state.kanji_sort);
     }
     SortEntries(state.edict_results[kResultList], state.edict_sort);
@@ -224,11 +260,16 @@ void HandOverStoppedSearch(AppState& state, bool kanjiToo)
 std::u16string SearchCompleteText(const AppState& state)
 {
     // A negative result (an empty text) is no truncation.
-    const bool truncated = state.last_search_result > 0 && (state.last_search_result & kStatusTruncated);
-    return CutToBuffer(
-        Format(u"Search complete (%i results) %s", static_cast<int>(state.edict_results[kResultList].size()),
-               truncated ? u"-Results truncated-" : u""),
-        kSearchCompleteBuffer);
+    const int status = std::max(state.last_search_result, 0);
+    // The kanji a kanji-information search found are its results (KN:fish).
+    size_t count = state.edict_results[kResultList].size();
+    if (status & kStatusKanjiInformation)
+        count += state.kanji_results.size();
+    std::u16string notes = status & kStatusTruncated ? u"-Results truncated-" : u"";
+    if (status & kStatusSearchedAsJapanese)
+        notes += std::u16string(notes.empty() ? u"" : u" ") + u"-Nothing in English: searched as Japanese-";
+    return CutToBuffer(Format(u"Search complete (%i results) %s", static_cast<int>(count), notes),
+                       kSearchCompleteBuffer);
 }
 
 std::u16string SearchAbortedText(const AppState& state)

@@ -15,6 +15,16 @@
 // already in edict_results[0]; a stopped load leaves its dictionaries whole
 // or empty; no file stays open. The worker is never killed.
 //
+// A worker may wait for the user-interface thread (a message box of a load,
+// the fatal box of a broken options file: the platform hands those over).
+// So the user-interface thread never simply blocks on the worker: JoinWorker
+// keeps answering what the worker waits for (Platform::ServeWaitingCalls)
+// until the worker has left, and only then joins.
+//
+// What a search worker reads is fixed when it starts: the starter copies the
+// search text and the search settings (AppState.h) on the user-interface
+// thread, so typing or clicking during the search changes nothing it uses.
+//
 // Threads: every function here is for the user-interface thread, except the
 // workers themselves (Thread_Search, ...), which the starters run on the new
 // thread and which tests may also call directly.
@@ -30,12 +40,15 @@ struct Dictionary;
 namespace mirudex::search {
 
 class AppState;
+struct SearchSettings;
 
 inline constexpr int TS_NORMAL = 0;
 inline constexpr int TS_EDICT_ONLY = 1;
 
-// Lives in the starter until the wait is over; the worker writes the text
-// back as the dispatcher left it (romaji converted to kana, for example).
+// Lives in the starter until the wait is over. The starter copies the text
+// when it starts the worker; the worker writes it back as the dispatcher left
+// it (romaji converted to kana, for example) as its last step before it
+// clears thread_searching, so the starter reads it only after the wait.
 struct SearchRequest {
     std::u16string* text = nullptr;
     int mode = TS_NORMAL;
@@ -59,12 +72,15 @@ bool Load_Thread_Run(AppState& state, std::u16string_view starter, std::function
 bool WorkerRunning(const AppState& state);
 // Asks the worker to stop between entries; does not wait.
 void RequestStop(AppState& state);
-// Waits for the worker thread to end (nothing when there is none).
+// Waits for the worker thread to end (nothing when there is none), answering
+// meanwhile whatever the worker waits for on the user-interface thread.
 void JoinWorker(AppState& state);
 // RequestStop, JoinWorker and thread_searching cleared: the stop of ESC or a quit.
 void StopWorker(AppState& state);
 
-// The workers (each returns 0).
+// The workers (each returns 0). Thread_Search runs with the settings given,
+// or, without them, with CurrentSearchSettings(state) (a direct call).
+int Thread_Search(AppState& state, SearchRequest* request, const SearchSettings& settings);
 int Thread_Search(AppState& state, SearchRequest* request);
 int Thread_EDICT_Index_Load(AppState& state, dict::Dictionary* dictionary);
 int Thread_LoadAllEDICTS(AppState& state);

@@ -321,6 +321,10 @@ namespace {
 
 enum class Report { LogAndShow, Quiet };
 
+// The most output room a conversion may take per input byte: far beyond what
+// any encoding needs, but a bound all the same.
+constexpr std::size_t kMaxRoomPerByte = 64;
+
 bool IsUtf8Name(std::string_view name) { return EqualsIgnoreCase(name, "UTF-8") || EqualsIgnoreCase(name, "UTF8"); }
 
 // UTF-8 into UTF-16LE goes through the program's own strict decoder, the
@@ -363,34 +367,49 @@ Conversion ConvertInto(std::string_view input, std::string_view source, std::str
     }
 
     // Four bytes of output per input byte, and four zero bytes after them.
-    const std::size_t room = input.size() * 4;
-    try {
-        if (input.size() > (buffer.max_size() - 4) / 4)
-            throw std::length_error("input too long");
-        buffer.assign(room + 4, '\0');
-    } catch (const std::exception&) {
-        if (report == Report::LogAndShow) {
-            dlog::Write(u"ERROR: ConvertEncoding(): out_buffer not created.\n");
-            ShowError(u"out_buffer not created!", u"Error");
+    // A stateful target (ISO-2022-*) can need more: the room grows and the
+    // conversion starts again.
+    std::size_t room = input.size() * 4;
+    std::size_t nconv = 0;
+    std::size_t inLeft = 0;
+    std::size_t outLeft = 0;
+    int error = 0;
+    for (;;) {
+        try {
+            if (room > buffer.max_size() - 4 || room / 4 < input.size())
+                throw std::length_error("input too long");
+            buffer.assign(room + 4, '\0');
+        } catch (const std::exception&) {
+            if (report == Report::LogAndShow) {
+                dlog::Write(u"ERROR: ConvertEncoding(): out_buffer not created.\n");
+                ShowError(u"out_buffer not created!", u"Error");
+            }
+            return Conversion::Failed;
         }
-        return Conversion::Failed;
-    }
 
-    char* in = const_cast<char*>(input.data());
-    std::size_t inLeft = input.size();
-    char* out = buffer.data();
-    std::size_t outLeft = room;
-    std::size_t nconv = iconv(converter->get(), &in, &inLeft, &out, &outLeft);
-    int error = errno;
-    if (nconv != static_cast<std::size_t>(-1)) {
-        // Stateful targets (ISO-2022-*) end with the sequence that returns
-        // to their initial state; without it the text would stop in the
-        // middle of a shifted character set.
+        char* in = const_cast<char*>(input.data());
+        inLeft = input.size();
+        char* out = buffer.data();
+        outLeft = room;
         errno = 0;
-        if (iconv(converter->get(), nullptr, nullptr, &out, &outLeft) == static_cast<std::size_t>(-1)) {
-            nconv = static_cast<std::size_t>(-1);
-            error = errno;
+        nconv = iconv(converter->get(), &in, &inLeft, &out, &outLeft);
+        error = errno;
+        if (nconv != static_cast<std::size_t>(-1)) {
+            // Stateful targets (ISO-2022-*) end with the sequence that returns
+            // to their initial state; without it the text would stop in the
+            // middle of a shifted character set.
+            errno = 0;
+            if (iconv(converter->get(), nullptr, nullptr, &out, &outLeft) == static_cast<std::size_t>(-1)) {
+                nconv = static_cast<std::size_t>(-1);
+                error = errno;
+            }
         }
+        if (nconv == static_cast<std::size_t>(-1) && error == E2BIG && room < kMaxRoomPerByte * input.size() + 64) {
+            converter->Reset();
+            room = room * 2 + 16;
+            continue;
+        }
+        break;
     }
     produced = room - outLeft;
     std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(produced), buffer.end(), '\0');
@@ -485,6 +504,48 @@ Conversion ConvertToWideQuietly(std::string_view input, std::string_view source,
 bool ConversionAvailable(std::string_view source, std::string_view target)
 {
     return ThreadConverters().Get(source, target) != nullptr;
+}
+
+PartConversion ConvertAsFarAsPossible(std::string_view input, std::string_view source, std::string_view target)
+{
+    PartConversion part;
+    errno = 0;
+    IconvConverter* converter = ThreadConverters().Get(source, target);
+    if (converter == nullptr) {
+        ReportOpenFailure(errno, source, target);
+        part.result = Conversion::UnknownEncoding;
+        return part;
+    }
+    char* in = const_cast<char*>(input.data());
+    std::size_t inLeft = input.size();
+    std::string& out = part.bytes;
+    out.resize(input.size() * 4 + 16);
+    std::size_t used = 0;
+    // Converts, then ends in the initial shift state; the room grows
+    // whenever the output needs more.
+    auto run = [&](bool finish) {
+        for (;;) {
+            char* outPtr = out.data() + used;
+            std::size_t outLeft = out.size() - used;
+            errno = 0;
+            const std::size_t n = finish ? iconv(converter->get(), nullptr, nullptr, &outPtr, &outLeft)
+                                         : iconv(converter->get(), &in, &inLeft, &outPtr, &outLeft);
+            const int error = errno;
+            used = out.size() - outLeft;
+            if (n == static_cast<std::size_t>(-1) && error == E2BIG) {
+                out.resize(out.size() * 2);
+                continue;
+            }
+            return n == static_cast<std::size_t>(-1);
+        }
+    };
+    const bool stopped = run(false);
+    run(true);
+    converter->Reset();
+    out.resize(used);
+    part.consumed = input.size() - inLeft;
+    part.result = stopped ? Conversion::Failed : Conversion::Converted;
+    return part;
 }
 
 int ConvertEncodingToNarrow(std::string_view input, std::string_view source, std::string_view target, std::string& out)

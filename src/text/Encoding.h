@@ -39,6 +39,22 @@ Conversion ConvertToWideQuietly(std::string_view input, std::string_view source,
 // Whether text can be converted from source to target at all (asked quietly).
 bool ConversionAvailable(std::string_view source, std::string_view target);
 
+// What a conversion that goes as far as it can made.
+struct PartConversion {
+    // The output for input[0, consumed), ended in the target's initial shift
+    // state, so that it stands on its own.
+    std::string bytes;
+    std::size_t consumed = 0;
+    // Converted: all of the input. Failed: input[consumed] starts a character
+    // the target cannot hold (or that is not valid in the source).
+    // UnknownEncoding: nothing converted (reported as ConvertEncoding does).
+    Conversion result = Conversion::Converted;
+};
+// Converts input as far as it can. The output room grows as the output needs
+// it (a stateful target such as ISO-2022-JP-2 may need many bytes for one
+// character). Only a converter that cannot be opened is reported.
+PartConversion ConvertAsFarAsPossible(std::string_view input, std::string_view source, std::string_view target);
+
 // Convenience: a UTF-16 text's bytes (little-endian) for the two forms above.
 std::string Utf16Bytes(std::u16string_view text);
 

@@ -79,7 +79,7 @@ struct TwoKana {
     std::u16string_view first;
     std::u16string_view second;  // empty: one kana only
 };
-constexpr std::array<TwoKana, 9> kTwoKanaSyllables = {{
+constexpr std::array<TwoKana, 11> kTwoKanaSyllables = {{
     {u"fa", u"hu", u"la"},
     {u"fi", u"hu", u"li"},
     {u"fu", u"hu", u""},
@@ -89,6 +89,18 @@ constexpr std::array<TwoKana, 9> kTwoKanaSyllables = {{
     {u"vi", u"vu", u"li"},
     {u"ve", u"vu", u"le"},
     {u"vo", u"vu", u"lo"},
+    {u"je", u"zi", u"le"},  // じぇ
+    {u"ye", u"i", u"le"},   // いぇ
+}};
+// Hepburn's three-letter spellings of sounds written with a small vowel: しぇ
+// ちぇ and つぁ つぃ つぇ つぉ. None of them has a row of its own.
+constexpr std::array<TwoKana, 6> kThreeLetterTwoKana = {{
+    {u"she", u"si", u"le"},
+    {u"che", u"ti", u"le"},
+    {u"tsa", u"tu", u"la"},
+    {u"tsi", u"tu", u"li"},
+    {u"tse", u"tu", u"le"},
+    {u"tso", u"tu", u"lo"},
 }};
 
 template <std::size_t N>
@@ -111,6 +123,28 @@ char16_t Shifted(char16_t kana, char16_t shift)
 std::u16string Cased(std::u16string_view key, bool upper) { return upper ? ToUpperAscii(key) : std::u16string(key); }
 
 bool IsRomajiCharacter(char16_t c) { return IsAsciiLetter(c) || c == u'\'' || c == u'-' || c == u'*'; }
+
+// Emits a two-kana syllable and empties the buffer when it is one of them.
+template <std::size_t N>
+bool EmitTwoKana(std::u16string& out, std::u16string& buffer, bool upper, const std::array<TwoKana, N>& table)
+{
+    for (const auto& pair : table) {
+        if (buffer == pair.syllable) {
+            out += SyllableToKana(Cased(pair.first, upper));
+            if (!pair.second.empty())
+                out += SyllableToKana(Cased(pair.second, upper));
+            buffer.clear();
+            return true;
+        }
+    }
+    return false;
+}
+
+// Hepburn writes ん as m before b, m and p (shimbun, sammai, sampo).
+bool IsHepburnSyllabicM(std::u16string_view pair)
+{
+    return pair[0] == u'm' && (pair[1] == u'b' || pair[1] == u'm' || pair[1] == u'p');
+}
 
 }  // namespace
 
@@ -167,7 +201,13 @@ std::u16string RomajiToKana(std::u16string_view text, bool finalText)
         buffer.push_back(c);
         const bool vowel = IsVowel(c);
         if (!vowel && buffer.size() == 2) {
-            if (buffer[0] == buffer[1] && buffer[0] == u'n') {
+            if (IsHepburnSyllabicM(buffer)) {
+                out += SyllableToKana(upper ? u"N" : u"n");
+                buffer.erase(0, 1);
+            } else if (buffer[0] == u't' && buffer[1] == u'c') {
+                out += SyllableToKana(upper ? u"LTU" : u"ltu");  // Hepburn's tch: a small tsu before ch
+                buffer.erase(0, 1);
+            } else if (buffer[0] == buffer[1] && buffer[0] == u'n') {
                 out += SyllableToKana(upper ? u"N" : u"n");  // nn: ん, and one n stays pending
                 buffer = u"n";
             } else if (buffer[0] == buffer[1]) {
@@ -184,17 +224,10 @@ std::u16string RomajiToKana(std::u16string_view text, bool finalText)
         // The syllable is complete.
         if (buffer.size() == 2) {
             ApplyRewrite(buffer, kTwoLetterRewrites);
-            for (const auto& pair : kTwoKanaSyllables) {
-                if (buffer == pair.syllable) {
-                    out += SyllableToKana(Cased(pair.first, upper));
-                    if (!pair.second.empty())
-                        out += SyllableToKana(Cased(pair.second, upper));
-                    buffer.clear();
-                    break;
-                }
-            }
+            EmitTwoKana(out, buffer, upper, kTwoKanaSyllables);
         } else if (buffer.size() == 3) {
             ApplyRewrite(buffer, kThreeLetterRewrites);
+            EmitTwoKana(out, buffer, upper, kThreeLetterTwoKana);
         } else if (buffer.size() == 4) {
             ApplyRewrite(buffer, kFourLetterRewrites);
         }

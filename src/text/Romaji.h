@@ -3,7 +3,10 @@
 //
 // The romanisation is the program's own: Kunrei-style keys ("si", "ti",
 // "tu", "hu", "zi") are the syllable table's keys; Hepburn forms ("shi",
-// "chi", "tsu", "fu", "ji", "sha", ...) are rewritten to them before lookup;
+// "chi", "tsu", "fu", "ji", "sha", ...) are rewritten to them before lookup,
+// and Hepburn's other habits are understood too: "tch" for a small tsu before
+// "ch" (matcha), "m" for ん before b, m and p (shimbun), and "she" "che" "je"
+// "ye" "tsa" ... for the sounds written with a small vowel (しぇ ちぇ);
 // small kana are typed with a leading "l" or "x"; a syllable typed with any
 // upper-case letter comes out in katakana. Every function is pure and may be
 // called from any thread.

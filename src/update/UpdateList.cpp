@@ -2,10 +2,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <limits>
 #include <memory>
 #include <optional>
+#include <system_error>
 
 #include "core/AtomicFile.h"
+#include "core/LineReader.h"
 
 namespace mirudex::update {
 
@@ -39,14 +43,17 @@ enum class Section { None, News, Date, Id, Type, AppliesTo, Info, File };
 Section Keyword(std::string_view line)
 {
     static constexpr std::pair<std::string_view, Section> kKeywords[] = {
-        {"NEWS\n", Section::News},
-        {"DATE\n", Section::Date},
-        {"ID\n", Section::Id},
-        {"TYPE\n", Section::Type},
-        {"APPLIES TO\n", Section::AppliesTo},
-        {"INFO\n", Section::Info},
-        {"FILE\n", Section::File},
+        {"NEWS", Section::News},
+        {"DATE", Section::Date},
+        {"ID", Section::Id},
+        {"TYPE", Section::Type},
+        {"APPLIES TO", Section::AppliesTo},
+        {"INFO", Section::Info},
+        {"FILE", Section::File},
     };
+    // The whole line is the keyword; its line end may be missing on the last line.
+    if (!line.empty() && line.back() == '\n')
+        line.remove_suffix(1);
     for (const auto& [word, section] : kKeywords)
         if (line == word)
             return section;
@@ -61,27 +68,33 @@ void CloseRecord(UpdateRecord& record)
 
 }  // namespace
 
-std::vector<std::string> ReadTextLines(std::string_view contents, size_t maxBytes)
+std::vector<std::string> ReadTextLines(std::string_view contents)
 {
     std::vector<std::string> lines;
+    LineReader reader;
+    reader.OpenText(contents);
     std::string line;
-    for (size_t i = 0; i < contents.size(); ++i) {
-        char c = contents[i];
-        if (c == '\r' && i + 1 < contents.size() && contents[i + 1] == '\n')
-            continue;  // text mode: CR LF reads as LF
-        line.push_back(c);
-        if (c == '\n' || line.size() == maxBytes) {
-            lines.push_back(std::move(line));
-            line.clear();
-        }
+    while (reader.ReadLine(line, std::numeric_limits<size_t>::max()) != LineReader::Read::End) {
+        // Text mode: CR LF reads as LF.
+        if (line.size() >= 2 && line[line.size() - 2] == '\r' && line.back() == '\n')
+            line.erase(line.size() - 2, 1);
+        lines.push_back(std::move(line));
     }
-    return lines;  // a rest without a line end reached the end of the file: not used
+    return lines;
 }
 
 bool HasListMarker(std::string_view contents)
 {
-    const auto lines = ReadTextLines(contents.substr(0, kMarkerLineBytes + 1), kMarkerLineBytes);
-    return !lines.empty() && lines.front() == kListMarkerLine;
+    LineReader reader;
+    reader.OpenText(contents);
+    std::string line;
+    if (reader.ReadLine(line, kMarkerLineBytes) != LineReader::Read::Line)
+        return false;
+    if (line.size() >= 2 && line[line.size() - 2] == '\r' && line.back() == '\n')
+        line.erase(line.size() - 2, 1);
+    if (line.back() != '\n')
+        line.push_back('\n');  // the only line, without a line end
+    return line == kListMarkerLine;
 }
 
 std::vector<UpdateRecord> ParseUpdateList(std::string_view contents)
@@ -89,7 +102,7 @@ std::vector<UpdateRecord> ParseUpdateList(std::string_view contents)
     std::vector<UpdateRecord> records;
     Section section = Section::None;
     bool newsSeen = false;
-    for (const std::string& line : ReadTextLines(contents, kListLineBytes)) {
+    for (const std::string& line : ReadTextLines(contents)) {
         if (line.front() == '#')
             continue;
         if (const Section keyword = Keyword(line); keyword != Section::None) {
@@ -144,7 +157,7 @@ std::vector<std::string> ReadInstalledUpdates(const std::string& path)
 {
     std::vector<std::string> ids;
     if (const auto contents = ReadWholeFile(path))
-        for (const std::string& line : ReadTextLines(*contents, kListLineBytes))
+        for (const std::string& line : ReadTextLines(*contents))
             ids.push_back(WithoutLineEnd(line));
     return ids;
 }
@@ -221,8 +234,14 @@ bool EvaluateUpdateList(UpdateSelection& selection, const std::string& version, 
 bool LogInstalledUpdate(const std::string& id, const std::string& path)
 {
     std::string contents;
-    if (auto old = ReadWholeFile(path))
+    if (auto old = ReadWholeFile(path)) {
         contents = std::move(*old);
+    } else {
+        // Only a log that is not there yet may be started afresh.
+        std::error_code ec;
+        if (std::filesystem::symlink_status(path, ec).type() != std::filesystem::file_type::not_found)
+            return false;
+    }
     // A last line left without its line end would otherwise run into the new id.
     if (!contents.empty() && contents.back() != '\n')
         contents.push_back('\n');

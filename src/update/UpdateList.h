@@ -22,8 +22,6 @@ inline constexpr const char* kInstallLogName = "Updates.mxf";
 inline constexpr std::string_view kListMarkerLine = "# updates.v2.txt\n";
 // The marker is checked on a first line of at most this many bytes.
 inline constexpr size_t kMarkerLineBytes = 254;
-// List lines longer than this are handled in pieces of this many bytes.
-inline constexpr size_t kListLineBytes = 9998;
 // The rich-text line break that ends every line of a section's text.
 inline constexpr std::string_view kRtfLine = "\\line ";
 inline constexpr std::string_view kNoFilesText = "(There are no files for this update)\\line";
@@ -39,12 +37,13 @@ struct UpdateRecord {
     std::string appliesTo, id, type;
 };
 
-// Splits text into lines the way the program reads its text files: "\r\n"
-// counts as "\n"; a line longer than maxBytes comes in pieces of maxBytes;
-// a last line without a line end is not used. Lines keep their "\n".
-std::vector<std::string> ReadTextLines(std::string_view contents, size_t maxBytes);
+// Splits text into lines the way the program reads its text files (the line
+// reader): every line whole, however long, and a last line without a line
+// end like any other; "\r\n" counts as "\n". Lines keep their "\n".
+std::vector<std::string> ReadTextLines(std::string_view contents);
 
-// True when the list's first line is exactly the marker line.
+// True when the list's first line is exactly the marker line (its line end
+// may be missing when it is the only line).
 bool HasListMarker(std::string_view contents);
 
 std::vector<UpdateRecord> ParseUpdateList(std::string_view contents);
@@ -81,7 +80,8 @@ bool EvaluateUpdateList(UpdateSelection& selection, const std::string& version,
                         const std::string& listPath = kListFileName, const std::string& logPath = kInstallLogName);
 
 // Appends the id as a line of the install log (rewriting it atomically);
-// false when the log cannot be written.
+// false when the log cannot be written, or is there but cannot be read (it
+// is then left as it is rather than replaced by the one id).
 bool LogInstalledUpdate(const std::string& id, const std::string& path = kInstallLogName);
 
 // A FILE line split at its first ":" (when that is not the first character)

@@ -1,7 +1,5 @@
 #include "userdata/AppBindings.h"
 
-#include <algorithm>
-
 #include "search/Worker.h"
 
 namespace mirudex::userdata {
@@ -28,14 +26,9 @@ DictionaryLoadRunner WorkerLoadRunner(search::AppState& state, WorkerWait wait)
     };
 }
 
-StudyListContext StudyListContextOf(search::AppState& state, DictionaryLoadRunner runLoad)
+StudyListContext StudyListContextOf(search::AppState& state, DictionaryLoadRunner runLoad, StudyListFile& file)
 {
-    std::vector<std::string> encodings;
-    for (const auto& dictionary : state.store.edict_dictionaries) {
-        if (std::find(encodings.begin(), encodings.end(), dictionary->encoding) == encodings.end())
-            encodings.push_back(dictionary->encoding);
-    }
-    return StudyListContext{state.options, state.store.marker_table, std::move(runLoad), std::move(encodings)};
+    return StudyListContext{state.options, state.store.marker_table, std::move(runLoad), file};
 }
 
 std::vector<dict::Entry>& StudyListOf(search::AppState& state) { return state.edict_results[search::kStudyList]; }

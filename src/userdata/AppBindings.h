@@ -25,8 +25,8 @@ using WorkerWait = std::function<int()>;
 DictionaryLoadRunner WorkerLoadRunner(search::AppState& state, WorkerWait wait);
 
 // The context of the study list routines for this state: its options, its
-// marker table, the encodings of its loaded dictionaries, and the runner.
-StudyListContext StudyListContextOf(search::AppState& state, DictionaryLoadRunner runLoad);
+// marker table, the runner, and the program's knowledge of the list's file.
+StudyListContext StudyListContextOf(search::AppState& state, DictionaryLoadRunner runLoad, StudyListFile& file);
 
 // The study list, edict_results list 1.
 std::vector<dict::Entry>& StudyListOf(search::AppState& state);

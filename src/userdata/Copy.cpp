@@ -1,10 +1,12 @@
 #include "userdata/Copy.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
 
 #include "core/DebugLog.h"
+#include "core/Format.h"
 #include "core/Registry.h"
 #include "platform/api/Platform.h"
 #include "platform/api/Utf.h"
@@ -215,10 +217,34 @@ int CopyTextUsingComboboxEncoding(std::u16string_view text, int comboPosition)
         return -1;
     }
     // The exact bytes, so that encodings with zero bytes in them (UTF-16BE,
-    // UCS-4 ...) are not cut at the first one. A failed conversion has been
-    // reported by the converter and leaves an empty text.
-    std::optional<std::string> bytes = text::ConvertEncoding(text::Utf16Bytes(text), "UTF-16LE", encoding);
-    platform::Get().SetClipboardBytes(bytes ? *bytes : std::string(), encoding);
+    // UCS-4 ...) are not cut at the first one.
+    const text::PartConversion part = text::ConvertAsFarAsPossible(text::Utf16Bytes(text), "UTF-16LE", encoding);
+    if (part.result == text::Conversion::UnknownEncoding)
+        return 0;  // reported by the converter; the clipboard keeps what it held
+    if (part.result == text::Conversion::Failed) {
+        // What the encoding can hold is copied; the user learns where it stopped.
+        const size_t at = part.consumed / 2;
+        size_t length = 1;
+        if (at + 1 < text.size() && text[at] >= 0xD800 && text[at] <= 0xDBFF && text[at + 1] >= 0xDC00 &&
+            text[at + 1] <= 0xDFFF)
+            length = 2;
+        const std::u16string character(text.substr(std::min(at, text.size()), length));
+        const unsigned long codePoint = length == 2
+                                            ? 0x10000ul + ((character[0] - 0xD800ul) << 10) + (character[1] - 0xDC00ul)
+                                            : (character.empty() ? 0ul : static_cast<unsigned long>(character[0]));
+        dlog::Write(
+            u"CopyTextUsingComboboxEncoding(): ERROR: '%s' (U+%04X) cannot be written in %S; %i of %i "
+            u"characters copied.\n",
+            character, codePoint, encoding, static_cast<long long>(at), static_cast<long long>(text.size()));
+        std::u16string message =
+            Format(u"The character '%s' (U+%04X) cannot be written in %S.\n\n", character, codePoint, encoding);
+        message += at == 0 ? u"Nothing was copied: the clipboard keeps what it held."
+                           : u"Only the text before it was copied to the clipboard.";
+        platform::Get().MessageBox(message, u"Error: iconv", platform::Buttons::Ok, platform::Owner::None);
+        if (at == 0)
+            return 0;
+    }
+    platform::Get().SetClipboardBytes(part.bytes, encoding);
     return 0;
 }
 

@@ -62,7 +62,10 @@ std::u16string SelectedEntriesText(const std::vector<dict::Entry>& list, CopyKin
 // Puts text on the clipboard in the encoding of the list row at
 // comboPosition (the encoding list's selected index): the row "Normal
 // Unicode (Windows)" as Unicode text, any other row as the text converted to
-// its encoding, marked with that encoding's iconv name. 0, or -1 when the
+// its encoding, marked with that encoding's iconv name. When the encoding
+// cannot hold a character, the text before it is copied and a message box
+// names the character; with nothing before it (or an encoding the system
+// cannot convert to) the clipboard keeps what it held. 0, or -1 when the
 // position matches no row or the row is a heading; the clipboard is then
 // left alone.
 int CopyTextUsingComboboxEncoding(std::u16string_view text, int comboPosition);

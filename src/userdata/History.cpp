@@ -1,36 +1,16 @@
 #include "userdata/History.h"
 
-#include <fstream>
-#include <iterator>
+#include <cerrno>
 
 #include "core/AtomicFile.h"
 #include "core/DebugLog.h"
+#include "core/LineReader.h"
 #include "core/Registry.h"
+#include "core/UserFileReport.h"
 
 namespace mirudex::userdata {
 
 namespace {
-
-bool ReadAllBytes(const std::string& path, std::string& bytes)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
-
-// Reads the file's bytes as little-endian UTF-16 units; a last odd byte is
-// not a whole unit and is left out.
-std::u16string UnitsOf(const std::string& bytes)
-{
-    std::u16string units;
-    units.reserve(bytes.size() / 2);
-    for (size_t i = 0; i + 1 < bytes.size(); i += 2)
-        units.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                              (static_cast<unsigned char>(bytes[i + 1]) << 8)));
-    return units;
-}
 
 void AppendUnit(std::string& out, char16_t unit)
 {
@@ -71,6 +51,15 @@ void HistoryList::Clear()
         observer_->AfterReset();
 }
 
+void HistoryList::Assign(std::vector<std::u16string> items)
+{
+    if (observer_)
+        observer_->BeforeReset();
+    items_ = std::move(items);
+    if (observer_)
+        observer_->AfterReset();
+}
+
 void HistoryList::TrimTo(int max)
 {
     while (!items_.empty() && static_cast<long long>(items_.size()) > max)
@@ -90,43 +79,46 @@ void LoadHistory(HistoryList& list, Registry& options, const std::string& path)
     if (!options.GetBOOL(opt::search::recent_list::kEnabled) || !options.GetBOOL(opt::search::recent_list::kLoad))
         return;
     dlog::Write(u"Loading history...............");
+    RemoveLeftoverTemporaries(path);
+    list.SetUnreadableFile({});
 
-    std::string bytes;
-    if (!ReadAllBytes(path, bytes)) {
+    LineReader file;
+    if (!file.Open(path)) {
+        const int error = errno;
         if (dlog::Level() < 2)
             dlog::Write(u"FAILED\n");
         dlog::Write(u"   ERROR: Could not open history.dat.\n");
+        if (error != ENOENT)
+            list.SetUnreadableFile(ErrorText(error));
         return;
     }
 
-    // Read as a line reader with a fixed buffer would: pieces of at most
-    // kHistoryPieceLength units ending at a line feed; the read that runs into
-    // the end of the file is dropped.
-    const std::u16string units = UnitsOf(bytes);
-    size_t pos = 0;
-    for (;;) {
-        std::u16string piece;
-        bool reachedEnd = false;
-        while (piece.size() < kHistoryPieceLength) {
-            if (pos >= units.size()) {
-                reachedEnd = true;
-                break;
-            }
-            char16_t unit = units[pos++];
-            piece.push_back(unit);
-            if (unit == u'\n')
-                break;
+    // The file holds the top item first. Only as many lines as the list
+    // keeps are read, so a very long file costs no more than a short one.
+    const int max = options.GetINT(opt::search::recent_list::kMax);
+    std::vector<std::u16string> items;
+    std::u16string line;
+    for (LineReader::Read read; static_cast<long long>(items.size()) < max &&
+                                (read = file.ReadLine(line, kHistoryItemLimit)) != LineReader::Read::End;) {
+        dlog::WriteAt(2, u"   Found history: %s\n", line);
+        if (read == LineReader::Read::TooLong) {
+            dlog::Write(u"   WARNING: a line of history.dat is longer than %i characters; it is left out.\n",
+                        static_cast<long long>(kHistoryItemLimit));
+            continue;
         }
-        dlog::WriteAt(2, u"   Found history: %s\n", piece);
-        if (reachedEnd)
-            break;
-        while (!piece.empty() && (piece.back() == u'\r' || piece.back() == u'\n'))
-            piece.pop_back();
-        dlog::Write(u"      String added: %s.\n", piece);
-        list.Insert(0, std::move(piece));
+        TrimLineEnd(line);
+        dlog::Write(u"      String added: %s.\n", line);
+        items.push_back(std::move(line));
     }
-
-    list.TrimTo(options.GetINT(opt::search::recent_list::kMax));
+    if (file.Error() != 0) {
+        // What was read may be only a part: the file is kept as it is.
+        if (dlog::Level() < 2)
+            dlog::Write(u"FAILED\n");
+        dlog::Write(u"   ERROR: Could not read history.dat (%S).\n", ErrorText(file.Error()));
+        list.SetUnreadableFile(ErrorText(file.Error()));
+        return;
+    }
+    list.Assign(std::move(items));
     if (dlog::Level() >= 2)
         dlog::Write(u"History loaded.\n");
     else
@@ -137,6 +129,13 @@ bool SaveHistory(const HistoryList& list, Registry& options, const std::string& 
 {
     if (!options.GetBOOL(opt::search::recent_list::kEnabled) || !options.GetBOOL(opt::search::recent_list::kLoad))
         return false;
+    if (!list.unreadableFile().empty()) {
+        // Writing the list over a file that could not be read would lose it.
+        dlog::Write(u"ERROR: Could not open history.dat.\n");
+        TellNotSaved(u"your search history", path,
+                     "the file could not be read when Mirudex started (" + list.unreadableFile() + ")");
+        return false;
+    }
 
     std::string bytes;
     for (const std::u16string& item : list.items()) {
@@ -145,8 +144,10 @@ bool SaveHistory(const HistoryList& list, Registry& options, const std::string& 
         AppendUnit(bytes, u'\n');
     }
     // A failed write leaves the former history.dat as it was.
-    if (!WriteFileAtomically(path, bytes)) {
+    int error = 0;
+    if (!WriteFileAtomically(path, bytes, &error)) {
         dlog::Write(u"ERROR: Could not open history.dat.\n");
+        TellNotSaved(u"your search history", path, ErrorText(error));
         return false;
     }
     dlog::Write(u"History saved.\n");

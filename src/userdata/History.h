@@ -20,9 +20,9 @@ class Registry;
 namespace mirudex::userdata {
 
 inline constexpr const char* kHistoryFileName = "history.dat";
-// One item read from history.dat is at most this many characters, its line
-// feed included; a longer line is read as several items.
-inline constexpr size_t kHistoryPieceLength = 1022;
+// The longest item read from history.dat, in characters; a longer line is
+// no search text of a person (the file is damaged) and is left out whole.
+inline constexpr size_t kHistoryItemLimit = 64 * 1024;
 
 // Told before and after every change, with the row concerned.
 class HistoryObserver {
@@ -46,8 +46,16 @@ public:
     void Insert(size_t row, std::u16string text);
     void Remove(size_t row);
     void Clear();
+    // Replaces every item at once (one reset for the observer).
+    void Assign(std::vector<std::u16string> items);
     // Removes the last item while there are more than max (none left when max <= 0).
     void TrimTo(int max);
+
+    // Why the history file was there but could not be read at start-up
+    // (empty when it was read, or was not there): SaveHistory then leaves
+    // that file as it is, and says so.
+    const std::string& unreadableFile() const { return unreadableFile_; }
+    void SetUnreadableFile(std::string reason) { unreadableFile_ = std::move(reason); }
 
     // Not owned; nullptr to stop. The observer must outlive the list or be unset.
     void SetObserver(HistoryObserver* observer) { observer_ = observer; }
@@ -55,6 +63,7 @@ public:
 private:
     std::vector<std::u16string> items_;
     HistoryObserver* observer_ = nullptr;
+    std::string unreadableFile_;
 };
 
 // Puts a search text at the top when .\Search\RecentList\Enabled is on, then
@@ -64,13 +73,20 @@ private:
 void AddToHistory(HistoryList& list, Registry& options, std::u16string_view text);
 
 // Reads history.dat into the list when both .\Search\RecentList\Enabled and
-// .\Search\RecentList\Load are on. Every line goes to the top, so the file's
-// last line ends up first; a last line without its line feed is not used.
+// .\Search\RecentList\Load are on. The file holds the top item first, as
+// SaveHistory writes it, so the list reads as it did when it was saved; a
+// last line without its line feed is an item like the others. Reading stops
+// once .\Search\RecentList\Max items are read. A file that is there but
+// cannot be read (a directory, a read error) leaves the list empty and is
+// marked, so that SaveHistory leaves it alone. Leftovers of an interrupted
+// save beside the file are removed.
 void LoadHistory(HistoryList& list, Registry& options, const std::string& path = kHistoryFileName);
 
 // Writes the list, top first, as UTF-16LE lines ending in a single line feed,
 // when both options are on. The old file is replaced only by a complete new
-// one. False when nothing could be written.
+// one. A file that could not be read at start-up is not written over. When
+// nothing could be written the user is told (log line and message box) and
+// the result is false.
 bool SaveHistory(const HistoryList& list, Registry& options, const std::string& path = kHistoryFileName);
 
 // The settings page's "Apply": stores max in .\Search\RecentList\Max and

@@ -48,42 +48,6 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b)
     return true;
 }
 
-bool IsAscii(std::string_view bytes)
-{
-    for (char c : bytes)
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    return true;
-}
-
-// The first written form of a headword text: up to its first ';' (or, in a
-// line, its first tag group).
-std::u16string_view FirstForm(std::u16string_view text, bool line)
-{
-    const size_t end = text.find_first_of(line ? u";(" : u";");
-    return text.substr(0, end);
-}
-
-bool HeadwordReadsAs(const dict::Entry& entry, const std::string& encoding)
-{
-    if (entry.word.empty())
-        return false;
-    const std::string_view line = entry.rawLine;
-    const size_t space = line.find(' ');
-    if (space == std::string_view::npos || space == 0)
-        return false;
-    std::optional<std::string> wide = ConvertQuietly(line.substr(0, space), encoding, "UTF-16LE");
-    if (!wide)
-        return false;
-    std::u16string headword(wide->size() / 2, u'\0');
-    for (size_t i = 0; i < headword.size(); ++i)
-        headword[i] = static_cast<char16_t>(static_cast<unsigned char>((*wide)[2 * i]) |
-                                            (static_cast<unsigned char>((*wide)[2 * i + 1]) << 8));
-    // A plain line's headword is the entry's word; an EDICT2 line lists
-    // several forms, the first of which leads the entry's word.
-    return headword == entry.word || FirstForm(headword, true) == FirstForm(entry.word, false);
-}
-
 std::string Utf16Bytes(std::u16string_view text)
 {
     std::string bytes(text.size() * 2, '\0');
@@ -137,32 +101,31 @@ std::optional<std::string> ConvertQuietly(std::string_view input, const std::str
     return out;
 }
 
-std::string RawLineInEucJp(const dict::Entry& entry, std::span<const std::string> candidateEncodings)
+std::string RawLineInEucJp(const dict::Entry& entry, bool* referenced)
 {
+    if (referenced)
+        *referenced = false;
     const std::string& line = entry.rawLine;
-    if (IsAscii(line) || HeadwordReadsAs(entry, std::string(kEucJp)))
+    if (entry.encoding.empty() || EqualsIgnoreCase(entry.encoding, kEucJp) || EqualsIgnoreCase(entry.encoding, "EUCJP"))
         return line;
-    for (const std::string& encoding : candidateEncodings) {
-        if (EqualsIgnoreCase(encoding, kEucJp) || !HeadwordReadsAs(entry, encoding))
-            continue;
-        if (std::optional<std::string> converted = ConvertQuietly(line, encoding, std::string(kEucJp)))
-            return *converted;
-        // Some characters are not in EUC-JP: they are kept as references.
-        if (std::optional<std::string> wide = ConvertQuietly(line, encoding, "UTF-16LE"))
-            if (std::optional<std::string> kept = EucJpWithReferences(FromUtf16Bytes(*wide))) {
-                dlog::Write(
-                    u"SaveStudyList(): the line of '%s' holds characters EUC-JP cannot; they are saved as "
-                    u"character references.\n",
-                    entry.word);
-                return *kept;
-            }
-        dlog::Write(
-            u"SaveStudyList(): WARNING: the line of '%s' could not be converted from %S to EUC-JP; kept as it "
-            u"was.\n",
-            entry.word, encoding);
+    if (std::optional<std::string> converted = ConvertQuietly(line, entry.encoding, std::string(kEucJp)))
+        return *converted;
+
+    // Some characters are not in EUC-JP: they are kept as references.
+    const std::optional<std::string> utf16 = ConvertQuietly(line, entry.encoding, "UTF-16LE");
+    const std::optional<std::string> kept = utf16 ? EucJpWithReferences(FromUtf16Bytes(*utf16)) : std::nullopt;
+    if (!kept) {
+        dlog::Write(u"SaveStudyList(): WARNING: the line of '%s' could not be read as %S; kept as it was.\n",
+                    entry.word, entry.encoding);
         return line;
     }
-    return line;
+    dlog::Write(
+        u"SaveStudyList(): the line of '%s' holds characters EUC-JP cannot; they are saved as character "
+        u"references.\n",
+        entry.word);
+    if (referenced)
+        *referenced = true;
+    return *kept;
 }
 
 }  // namespace mirudex::userdata

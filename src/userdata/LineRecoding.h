@@ -1,12 +1,9 @@
 #pragma once
 // Turning a dictionary line from the encoding of the dictionary it came from
-// into the study list file's encoding. An entry does not say which
-// dictionary it came from, so the encoding is recognised: the line's
-// headword, read in a candidate encoding, must give the entry's word.
-// Probing converts quietly (no log line, no message box).
+// (the entry names it) into the study list file's encoding, EUC-JP.
+// Converting here never reports through the converter's own message boxes.
 
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -18,13 +15,14 @@ namespace mirudex::userdata {
 // the input cannot be converted completely and reversibly.
 std::optional<std::string> ConvertQuietly(std::string_view input, const std::string& source, const std::string& target);
 
-// The entry's raw line in EUC-JP: unchanged when it already is (or when its
-// encoding is not recognised), converted when its headword reads as the
-// entry's word in one of the candidate encodings. Characters EUC-JP cannot
-// hold (𠮟, hangul ...) are written as character references, "&#x20B9F;",
-// which the study list's loader turns back (DecodeCharacterReferences); a
-// line whose own encoding does not read is logged and given back unchanged.
-std::string RawLineInEucJp(const dict::Entry& entry, std::span<const std::string> candidateEncodings);
+// The entry's raw line in EUC-JP: unchanged when its dictionary is in EUC-JP
+// or names no encoding, else converted from the dictionary's encoding.
+// Characters EUC-JP cannot hold (𠮟, hangul ...) are written as character
+// references, "&#x20B9F;" (and *referenced is set), which the study list's
+// loader turns back (DecodeCharacterReferences), so the entry reads back as
+// itself; a line that cannot even be read in its own encoding is logged and
+// given back unchanged.
+std::string RawLineInEucJp(const dict::Entry& entry, bool* referenced = nullptr);
 
 // text in EUC-JP, every character it cannot hold written as "&#xHEX;".
 // nullopt when text is not well-formed UTF-16.

@@ -82,6 +82,16 @@ wait_for 30 searched いぬ; check "the replacement searched いぬ" 0 $?
 { kill -KILL "${pids[@]}"; wait; } 2>/dev/null
 pids=()
 
+# mirudex-lookup --show with none running starts Mirudex beside it, on its own:
+# the command ends at once, its output closed.
+rm -f "$W/out.uni.txt" "$XDG_RUNTIME_DIR/mirudex.socket"
+out="$(PATH="$(dirname "$MIRUDEX"):$PATH" timeout 10 "$LOOKUP" --workdir "$W" --show 猫)"; status=$?
+check "--show with none running: status 0 at once" "0 " "$status $out"
+wait_for 30 searched 猫; check "the Mirudex it started searched 猫" 0 $?
+started="$(pgrep -x -f "(\S*/)?mirudex --workdir $W --search 猫")"
+check "the Mirudex it started runs on its own" yes "$([ -n "$started" ] && echo yes)"
+[ -n "$started" ] && kill -KILL $started
+
 # On a real X server: text highlighted in another program is searched when
 # the option is on (xclip owns the primary selection here).
 if command -v xvfb-run >/dev/null && command -v xclip >/dev/null; then

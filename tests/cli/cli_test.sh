@@ -95,6 +95,12 @@ check "middle type, sorted by reading" "$(printf '子猫 (こねこ) :: kitten\n
 check "English by automatic choice" "走る (はしる) :: to run" "$("$LOOKUP" --type middle run)"
 check "romaji conversion" "本 (ほん) :: book | main" "$("$LOOKUP" --convert --lang jp hon)"
 check "maximum and the truncation line" "$(printf '猫 (ねこ) :: cat\n-Results truncated-')" "$("$LOOKUP" --max 1 --type middle ね)"
+check "the index's companion file is written" "yes" "$([ -e DICT/edict.mxs ] && echo yes || echo no)"
+check "English: the maximum keeps the most relevant" "$(printf '猫 (ねこ) :: cat\n-Results truncated-')" \
+    "$("$LOOKUP" --lang en --type middle --max 1 cat)"
+check "sorted by relevance first" "$(printf '猫 (ねこ) :: cat\n子猫 (こねこ) :: kitten')" \
+    "$("$LOOKUP" --type middle --sort relevance ね)"
+check "an unknown sort key" 2 "$("$LOOKUP" --sort size ね >/dev/null 2>&1; echo $?)"
 json="$("$LOOKUP" --json 猫)"
 check "json" '{"info":["noun (common) (futsuumeishi)"],"kana":"ねこ","meanings":["cat"],"word":"猫"}' "$(sed 's/"info":\[[^]]*\]/"info":["noun (common) (futsuumeishi)"]/' <<<"$json")"
 contains "json has the marker's description" '"info":[' "$json"
@@ -117,7 +123,12 @@ contains "missing dictionary: a clear message" "DICT" "$err"
 mv DICT/edict.away DICT/edict
 rm Options.mxreg && mkdir Options.mxreg
 "$LOOKUP" ねこ >/dev/null 2>&1; check "unreadable options: status 2" 2 $?
-rmdir Options.mxreg && options_file
+rmdir Options.mxreg
+yes 'KEY_START :: d' | head -25000 > Options.mxreg
+err="$("$LOOKUP" ねこ 2>&1)"; status=$?
+check "options nested 25,000 deep: status 2, no crash" 2 "$status"
+contains "options nested too deep: a clear message" "cannot read Options.mxreg (its keys are nested too deep" "$err"
+rm Options.mxreg && options_file
 
 # Paths that cannot even be looked at end nothing with an exception.
 mv DICT/edict.mxi DICT/edict.mxi.away

@@ -1,3 +1,5 @@
+#include <cerrno>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -34,6 +36,19 @@ protected:
             lines.push_back({read, line, offset});
         }
         EXPECT_EQ(file.Tell(), static_cast<int64_t>(bytes.size()));
+        EXPECT_EQ(file.Error(), 0);
+        // The same text in memory reads the same way.
+        LineReader text;
+        text.OpenText(bytes);
+        std::vector<Got> fromText;
+        for (;;) {
+            const int64_t offset = text.Tell();
+            const Read read = text.ReadLine(line, max);
+            if (read == Read::End)
+                break;
+            fromText.push_back({read, line, offset});
+        }
+        EXPECT_EQ(fromText, lines);
         return lines;
     }
 };
@@ -99,6 +114,20 @@ TEST_F(LineReaderTest, LinesAcrossBlockBordersAndSeeks)
     LineReader missing("nothere.txt");
     EXPECT_FALSE(missing.IsOpen());
     EXPECT_EQ(missing.ReadLine(line, 100), Read::End);
+}
+
+TEST_F(LineReaderTest, ReadErrorsEndTheLinesAndAreKept)
+{
+    // A directory opens like a file, but every read of it fails.
+    std::filesystem::create_directory("dir");
+    LineReader dir("dir");
+    ASSERT_TRUE(dir.IsOpen());
+    std::string line;
+    EXPECT_EQ(dir.ReadLine(line, 100), Read::End);
+    EXPECT_EQ(dir.Error(), EISDIR);
+    EXPECT_EQ(dir.ReadLine(line, 100), Read::End);
+    dir.Close();
+    EXPECT_EQ(dir.Error(), 0);
 }
 
 TEST_F(LineReaderTest, Utf16LinesEndOnlyAtTheLineFeedUnit)

@@ -1,5 +1,10 @@
 #include <sys/stat.h>
 
+#include <cerrno>
+#include <filesystem>
+#include <functional>
+#include <vector>
+
 #include "core/DebugLog.h"
 #include "core/DefaultOptions.h"
 #include "core/Registry.h"
@@ -64,42 +69,132 @@ TEST_F(RegistryTest, ParserFollowsTheFileRules)
               "KEY_STOP\n");
 }
 
-TEST_F(RegistryTest, LastLineWithoutLineEndIsNotReadAndEndOfFileClosesKeys)
+TEST_F(RegistryTest, LastLineWithoutLineEndIsReadAndEndOfFileClosesKeys)
 {
     Registry r = Parse("KEY_START :: A\n\tKEY_START :: B\n\t\tINT :: x :: 1\n\tKEY_STOP\n\tINT :: last :: 5");
     EXPECT_EQ(r.GetINT(".\\A\\B\\x"), 1);
-    EXPECT_FALSE(r.DataExists(".\\A\\last"));
+    EXPECT_EQ(r.GetINT(".\\A\\last"), 5);
     Registry r2 = Parse("KEY_START :: A\n\tINT :: x :: 1\nKEY_STOP");
     EXPECT_EQ(r2.GetINT(".\\A\\x"), 1);
     EXPECT_EQ(r2.SaveToText(), "KEY_START :: A\n\tINT :: x :: 1\nKEY_STOP\n");
+    // A last comment without a line end gets one, so the next line stays apart.
+    Registry r4 = Parse("KEY_START :: A\nKEY_STOP\n# last");
+    EXPECT_EQ(r4.SaveToText(), "# last\nKEY_START :: A\nKEY_STOP\n");
     // CR LF files read like LF files.
     Registry r3 = Parse("KEY_START :: A\r\n# note\r\n\tINT :: x :: 7\r\nKEY_STOP\r\n");
     EXPECT_EQ(r3.GetINT(".\\A\\x"), 7);
     EXPECT_EQ(r3.SaveToText(), "KEY_START :: A\n# note\n\tINT :: x :: 7\nKEY_STOP\n");
 }
 
-TEST_F(RegistryTest, LongLinesAreReadInPieces)
+TEST_F(RegistryTest, LongLinesReadBackWhole)
 {
-    std::string longValue(6000, 'v');
-    Registry r = Parse("KEY_START :: A\n\tSTRING :: s :: " + longValue + "\n\tINT :: after :: 3\nKEY_STOP\n");
-    // The first piece holds the first 4,998 characters; the rest is a line of its own.
-    ASSERT_TRUE(r.DataExists(".\\A\\s"));
-    EXPECT_EQ(r.GetString(".\\A\\s").size(), Registry::kMaxLineLength - std::string("\tSTRING :: s :: ").size());
-    EXPECT_EQ(r.GetINT(".\\A\\after"), 3);
+    // A copy format or a comment of any length comes back as it was written.
+    const std::string longValue = "{" + std::string(6000, 'v') + "}";
+    const std::string longComment = "# " + std::string(9000, 'c') + "\n";
+    Registry r = Parse(DefaultOptionsText());
+    r.SetSTRING(".\\Results\\Copy\\Format", longValue);
+    r.root().comments.push_back(longComment);
+    ASSERT_TRUE(r.Save("Options.mxreg"));
+    Registry back;
+    ASSERT_EQ(back.LoadFile("Options.mxreg").status, RegistryLoad::Loaded);
+    EXPECT_EQ(back.GetString(".\\Results\\Copy\\Format"), longValue);
+    EXPECT_EQ(back.root().comments.back(), longComment);
+    EXPECT_EQ(back.GetINT(".\\Results\\Size"), 200);
 }
 
-TEST_F(RegistryTest, RepeatedKeyBlockReadsIntoTheFirstKey)
+TEST_F(RegistryTest, RepeatedKeyBlocksAreMergedAndTheFileSettles)
 {
-    Registry r = Parse(
-        "KEY_START :: A\n\tINT :: x :: 1\nKEY_STOP\n"
-        "KEY_START :: A\n\tINT :: y :: 2\nKEY_STOP\n");
-    ASSERT_EQ(r.root().children.size(), 1u);
-    EXPECT_EQ(r.root().children[0]->data.size(), 2u);
-    EXPECT_EQ(r.GetINT(".\\A\\y"), 2);
-    // Saved once, so that the file does not grow from one start to the next.
-    const std::string block = "KEY_START :: A\n\tINT :: x :: 1\n\tINT :: y :: 2\nKEY_STOP\n";
-    EXPECT_EQ(r.SaveToText(), block);
-    EXPECT_EQ(Parse(r.SaveToText()).SaveToText(), block);
+    // A block repeated under one parent, at the top and further down, with
+    // comments and data of its own in each copy.
+    const std::string file =
+        "# top\n"
+        "KEY_START :: Window\n\tINT :: Window_x :: 1\n\tKEY_START :: Inner\n\t\tINT :: a :: 1\n\tKEY_STOP\nKEY_STOP\n"
+        "KEY_START :: Misc\n\tKEY_START :: Inner\n\t\tINT :: b :: 2\n\tKEY_STOP\n"
+        "\tKEY_START :: Inner\n# second\n\t\tINT :: c :: 3\n\tKEY_STOP\nKEY_STOP\n"
+        "KEY_START :: Window\n\tINT :: Window_y :: 2\n\tKEY_START :: Inner\n\t\tINT :: d :: 4\n\tKEY_STOP\nKEY_STOP\n";
+    Registry r = Parse(file);
+    ASSERT_EQ(r.root().children.size(), 2u);
+    EXPECT_EQ(r.GetINT(".\\Window\\Window_y"), 2);
+    EXPECT_EQ(r.GetINT(".\\Window\\Inner\\d"), 4);
+    EXPECT_EQ(r.GetINT(".\\Misc\\Inner\\c"), 3);
+
+    // Three starts and exits of the program: the first save merges, the
+    // next ones change nothing, byte for byte.
+    test::WriteFile("Options.mxreg", file);
+    std::vector<std::string> saved;
+    for (int run = 0; run < 3; ++run) {
+        Registry options;
+        ASSERT_TRUE(options.Load("Options.mxreg"));
+        ASSERT_TRUE(options.Save("Options.mxreg"));
+        saved.push_back(test::ReadFile("Options.mxreg"));
+    }
+    EXPECT_EQ(saved[1], saved[0]);
+    EXPECT_EQ(saved[2], saved[0]);
+    EXPECT_EQ(saved[0],
+              "# top\n"
+              "KEY_START :: Window\n\tKEY_START :: Inner\n\t\tINT :: a :: 1\n\t\tINT :: d :: 4\n\tKEY_STOP\n"
+              "\tINT :: Window_x :: 1\n\tINT :: Window_y :: 2\nKEY_STOP\n"
+              "KEY_START :: Misc\n\tKEY_START :: Inner\n# second\n\t\tINT :: b :: 2\n\t\tINT :: c :: 3\n\tKEY_STOP\n"
+              "KEY_STOP\n");
+}
+
+TEST_F(RegistryTest, RepeatedNestedNamesSaveInLinearSize)
+{
+    // Shapes that once made the save write a key once per path to it.
+    std::string flat, nested, mixed;
+    for (int i = 0; i < 30; ++i) {
+        flat += "KEY_START :: x\nKEY_STOP\nKEY_START :: x\n";
+        nested += "KEY_START :: x\nKEY_START :: x\n\tINT :: n :: 1\nKEY_STOP\n";
+        mixed += "KEY_START :: x\n\tKEY_START :: x\n\tKEY_STOP\n\tKEY_START :: y\n";
+    }
+    for (const std::string& text : {flat, nested, mixed}) {
+        Registry r;
+        ASSERT_EQ(r.LoadFromText(text), RegistryLoad::Loaded);
+        const std::string once = r.SaveToText();
+        // Each key once (with its indentation), not once per path to it.
+        EXPECT_LT(once.size(), 8 * text.size());
+        Registry again;
+        again.LoadFromText(once);
+        EXPECT_EQ(again.SaveToText(), once);
+    }
+}
+
+TEST_F(RegistryTest, FilesThatCannotBeUsedSayWhy)
+{
+    struct Case {
+        const char* name;
+        std::function<void()> make;
+        RegistryLoad status;
+        int error;
+    };
+    const std::string deep = [] {
+        std::string text;
+        for (int i = 0; i < 25000; ++i)
+            text += "KEY_START :: d\n";
+        return text;
+    }();
+    const std::string justDeepEnough = [] {
+        std::string text;
+        for (int i = 0; i < Registry::kMaxDepth; ++i)
+            text += "KEY_START :: d\n";
+        return text + "INT :: v :: 1\n";
+    }();
+    const Case cases[] = {
+        {"missing", [] {}, RegistryLoad::Missing, ENOENT},
+        {"a directory", [] { std::filesystem::create_directory("Options.mxreg"); }, RegistryLoad::Unreadable, EISDIR},
+        {"nested too deep", [&] { test::WriteFile("Options.mxreg", deep); }, RegistryLoad::TooDeep, 0},
+        {"as deep as allowed", [&] { test::WriteFile("Options.mxreg", justDeepEnough); }, RegistryLoad::Loaded, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all("Options.mxreg");
+        c.make();
+        Registry r;
+        const RegistryLoadResult result = r.LoadFile("Options.mxreg");
+        EXPECT_EQ(result.status, c.status);
+        EXPECT_EQ(result.error, c.error);
+        EXPECT_EQ(r.Load("Options.mxreg"), c.status == RegistryLoad::Loaded);
+    }
 }
 
 TEST_F(RegistryTest, WrongKindsAreQuietForGettersAndLoggedForSetters)
@@ -183,11 +278,12 @@ TEST_F(RegistryTest, CurrentKeyAfterRelativeAndAbsolutePaths)
     EXPECT_EQ(r.current().PathText(), "Dictionaries\\EDICT\\");
     EXPECT_EQ(r.GetString("0\\Path"), "DICT\\edict");
     EXPECT_EQ(r.current().PathText(), "Dictionaries\\EDICT\\");
+    // Lookups never move the current key, so that a reader on another thread
+    // cannot pull it from under a caller working relative to it.
     EXPECT_EQ(r.GetString("..\\KANJIDIC\\Path"), "DICT\\kanjidic");
-    EXPECT_EQ(r.current().PathText(), "") << "each .. ends one level higher";
-    r.CD(".\\Dictionaries\\EDICT");
+    EXPECT_EQ(r.current().PathText(), "Dictionaries\\EDICT\\");
     EXPECT_EQ(r.GetINT(".\\Results\\Size"), 200);
-    EXPECT_EQ(r.current().PathText(), "");
+    EXPECT_EQ(r.current().PathText(), "Dictionaries\\EDICT\\");
     r.CD(".\\Window");
     r.SetINT("Brand New", 5);
     ASSERT_EQ(r.current().data.back().name, "Brand New");

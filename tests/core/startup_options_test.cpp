@@ -1,3 +1,6 @@
+#include <filesystem>
+#include <functional>
+
 #include "core/DebugLog.h"
 #include "core/DefaultOptions.h"
 #include "core/OptionsStartup.h"
@@ -125,19 +128,62 @@ TEST_F(StartupOptionsTest, FileWithoutMiscEndsTheProgram)
     EXPECT_NE(platform_.MessageBoxes()[0].text.find(u"There is no path by the name 'Misc'"), std::u16string::npos);
 }
 
-TEST_F(StartupOptionsTest, UnwritableDirectoryLeavesAnEmptyStoreThatEndsTheProgram)
+TEST_F(StartupOptionsTest, FileThatCannotBeUsedIsLeftAloneAndEndsTheProgram)
 {
-    // A directory named like the options file cannot be loaded or replaced.
-    std::filesystem::create_directory("Options.mxreg");
-    OpenLog();
+    struct Case {
+        const char* name;
+        std::function<void()> make;
+        std::u16string reason;
+    };
+    const Case cases[] = {
+        {"a directory in its place",
+         [] {
+             std::filesystem::create_directory("Options.mxreg");
+             test::WriteFile("Options.mxreg/keep", "x");
+         },
+         u"It could not be read: Is a directory."},
+        {"keys nested 25,000 deep",
+         [] {
+             std::string text;
+             for (int i = 0; i < 25000; ++i)
+                 text += "KEY_START :: d\n";
+             test::WriteFile("Options.mxreg", text);
+         },
+         u"Its keys are nested more than 64 deep, so the file is damaged."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all("Options.mxreg");
+        c.make();
+        const auto before =
+            std::filesystem::is_directory("Options.mxreg") ? std::string("dir") : test::ReadFile("Options.mxreg");
+        platform_.Clear();
+        OpenLog();
+        Registry r;
+        EXPECT_FATAL_EXIT(LoadOptionsAtStartup(r), -1);
+        dlog::Close();
+        const auto boxes = platform_.MessageBoxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].caption, u"Error");
+        EXPECT_NE(boxes[0].text.find(c.reason), std::u16string::npos);
+        EXPECT_NE(boxes[0].text.find(u"left as it is"), std::u16string::npos);
+        // Nothing was written over it.
+        EXPECT_EQ(std::filesystem::is_directory("Options.mxreg") ? std::string("dir") : test::ReadFile("Options.mxreg"),
+                  before);
+        EXPECT_NE(Log().find("Loading Options...............FAILED\n   ERROR: Options.mxreg"), std::string::npos);
+        EXPECT_EQ(Log().find("Creating and using default options file"), std::string::npos);
+    }
+}
+
+TEST_F(StartupOptionsTest, LeftoversOfAnInterruptedSaveAreRemovedAtStart)
+{
+    WriteOldFile("1.0.7.502");
+    test::WriteFile("Options.mxreg.aQ3zR9", std::string(1000, 'x'));
+    test::WriteFile("Options.mxreg.pL0kM2~", std::string(1000, 'x'));
     Registry r;
-    EXPECT_FALSE(LoadOptionsAtStartup(r));
-    EXPECT_FATAL_EXIT(UpgradeOptionsIfOlder(r), -1);
-    auto boxes = platform_.MessageBoxes();
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0].text, u"Couldn't create a new options file.");
-    dlog::Close();
-    EXPECT_NE(Log().find("Loading Options...FAILED\n"), std::string::npos);
+    ASSERT_TRUE(LoadOptionsAtStartup(r));
+    EXPECT_FALSE(std::filesystem::exists("Options.mxreg.aQ3zR9"));
+    EXPECT_FALSE(std::filesystem::exists("Options.mxreg.pL0kM2~"));
 }
 
 TEST_F(StartupOptionsTest, ItemsAddedWithoutAVersionAreGivenToEveryFile)

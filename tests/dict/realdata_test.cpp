@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 
 #include "DictTestUtil.h"
 #include "core/LineReader.h"
@@ -27,11 +28,11 @@ protected:
         fs::create_symlink(fs::canonical(real_ / "DICT" / "kanjidic"), "DICT/kanjidic");
     }
 
-    const IndexEntry* Find(const Dictionary& d, std::u16string_view word, std::u16string_view kana)
+    std::optional<IndexEntry> Find(const Dictionary& d, std::u16string_view word, std::u16string_view kana)
     {
         auto it = std::find_if(d.index.begin(), d.index.end(),
                                [&](const IndexEntry& e) { return e.word == word && e.kana == kana; });
-        return it == d.index.end() ? nullptr : &*it;
+        return it == d.index.end() ? std::nullopt : std::optional<IndexEntry>(*it);
     }
 
     fs::path real_;
@@ -56,9 +57,9 @@ TEST_F(RealDataTest, EdictLoadsFromTextAndFromItsIndex)
     ASSERT_TRUE(fs::exists("DICT/edict.mxi"));
     EXPECT_EQ(store.kanji_index.count, 6355);
 
-    const IndexEntry* neko = Find(fromText, u"猫", u"ねこ");
-    const IndexEntry* nihon = Find(fromText, u"日本", u"にほん");
-    const IndexEntry* benkyou = Find(fromText, u"勉強", u"べんきょう");
+    const auto neko = Find(fromText, u"猫", u"ねこ");
+    const auto nihon = Find(fromText, u"日本", u"にほん");
+    const auto benkyou = Find(fromText, u"勉強", u"べんきょう");
     ASSERT_TRUE(neko && nihon && benkyou);
 
     Entry entry;
@@ -107,8 +108,8 @@ TEST_F(RealDataTest, TheNamesDictionaryIsTheSecondSwitchedOffAndFindsNames)
     EXPECT_GT(names.count, 700000);
     EXPECT_EQ(names.skipped.Damaged(), 0);
     EXPECT_TRUE(platform_.MessageBoxes().empty());
-    const IndexEntry* yamada = Find(names, u"山田", u"やまだ");
-    ASSERT_NE(yamada, nullptr);
+    const auto yamada = Find(names, u"山田", u"やまだ");
+    ASSERT_TRUE(yamada.has_value());
     Entry entry;
     LoadInfoInto(registry_, names, entry, *yamada);
     ASSERT_FALSE(entry.meanings.empty());

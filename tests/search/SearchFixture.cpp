@@ -5,6 +5,7 @@
 #include "core/LineReader.h"
 #include "platform/api/Platform.h"
 #include "platform/api/Utf.h"
+#include "search/Candidates.h"
 #include "search/EnglishMatch.h"
 #include "search/JapaneseSearch.h"
 #include "text/CharClass.h"
@@ -92,8 +93,8 @@ int ReferenceSearchFor(AppState& state, std::u16string text)
                 status |= 1;
                 break;
             }
-            const dict::IndexEntry& ie = d->index[j];
-            std::u16string compared = ie.kana;
+            const dict::IndexEntry ie = d->index[j];
+            std::u16string compared(ie.kana);
             if (state.search_options.words_only || !text::IsAllKanaOrWildcard(text))
                 compared = ie.word;
             if (fold)
@@ -112,19 +113,25 @@ int ReferenceSearchFor(AppState& state, std::u16string text)
 int ReferenceSearchFor_English(AppState& state, std::u16string text)
 {
     const EnglishQuery q = PrepareEnglishQuery(text);
-    int status = 0;
-    auto& results = state.edict_results[kResultList];
+    struct Found {
+        dict::Entry entry;
+        uint64_t relevance;
+        bool last;  // the last record of the last dictionary with records
+    };
+    std::vector<Found> found;
+    bool anyRecords = false;
     for (const auto& d : state.store.edict_dictionaries) {
         if (!d->on)
             continue;
         LineReader file;
         if (!file.Open(platform::FilePath(d->path)))
             continue;
+        if (d->count > 0) {
+            anyRecords = true;
+            for (Found& f : found)
+                f.last = false;
+        }
         for (int k = 0; k < d->count; ++k) {
-            if (static_cast<long long>(results.size()) == state.max_results) {
-                status |= 1;
-                break;
-            }
             std::optional<std::string> line = dict::GetEdictLine(file, state.options, d->index[k]);
             if (!line)
                 continue;
@@ -137,10 +144,37 @@ int ReferenceSearchFor_English(AppState& state, std::u16string text)
                 dict::Entry e;
                 dict::LoadInfoInto(file, state.options, *d, e, d->index[k]);
                 dict::SetInfo(e, state.store.marker_table);
-                results.push_back(std::move(e));
+                found.push_back(
+                    {std::move(e), Relevance(MeaningIsSearchText(meanings, q), meanings), k + 1 == d->count});
             }
         }
     }
+    // The maximum keeps the most relevant; the list is truncated when more
+    // were found, or exactly as many with a record after the last one.
+    auto& results = state.edict_results[kResultList];
+    const long long size = static_cast<long long>(results.size());
+    int status = 0;
+    if (state.max_results >= 0 && size <= state.max_results) {
+        const size_t room = static_cast<size_t>(state.max_results - size);
+        if (found.size() > room) {
+            std::vector<size_t> order(found.size());
+            for (size_t i = 0; i < order.size(); ++i)
+                order[i] = i;
+            std::stable_sort(order.begin(), order.end(),
+                             [&](size_t a, size_t b) { return found[a].relevance < found[b].relevance; });
+            order.resize(room);
+            std::sort(order.begin(), order.end());
+            std::vector<Found> kept;
+            for (size_t i : order)
+                kept.push_back(std::move(found[i]));
+            found = std::move(kept);
+            status = 1;
+        } else if (found.size() == room && anyRecords && (found.empty() || !found.back().last)) {
+            status = 1;
+        }
+    }
+    for (Found& f : found)
+        results.push_back(std::move(f.entry));
     return status;
 }
 

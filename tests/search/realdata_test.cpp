@@ -1,5 +1,7 @@
 // The fast searches against the straightforward ones on Debian's full EDICT
 // and KANJIDIC: every result, field by field, must be the same.
+#include <algorithm>
+
 #include "SearchFixture.h"
 #include "dict/Kanjidic.h"
 #include "search/EnglishSearch.h"
@@ -63,8 +65,10 @@ protected:
 TEST_F(RealDataSearchTest, JapaneseSearchesEqualTheStraightforwardOnes)
 {
     for (bool fold : {false, true})
-        for (const char* p : {"ねこ", "ねこ＿", "＿ねこ", "＿ねこ＿", "猫", "＿猫＿", "ネコ", "？ね？", "にほん",
-                              "日本＿", "＿する", "たべ？？"})
+        for (const char* p : {"ねこ",   "ねこ＿",         "＿ねこ", "＿ねこ＿", "猫",       "＿猫＿", "ネコ",
+                              "？ね？", "にほん",         "日本＿", "＿する",   "たべ？？", "ね？こ", "＿ね＿こ＿",
+                              "＿猫",   "猫＿",           "ー＿",   "＿ー",     "＿あ＿",   "ア＿",   "＿？",
+                              "？",     "日本語能力試験", "ＣＤ＿", "＿ｓ＿"})
             CompareJapanese(p, fold);
     EXPECT_GT(found_, 1000u);
 }
@@ -75,7 +79,32 @@ TEST_F(RealDataSearchTest, EnglishSearchesEqualTheStraightforwardOnes)
         CompareEnglish("run", type);
     for (const char* t : {"cat", "\"to run\"", " \"to run\" fast", "don't", "42!"})
         CompareEnglish(t, SearchType::Middle);
+    for (SearchType type : {SearchType::Beginning, SearchType::End, SearchType::Exact})
+        for (const char* t : {"cat", "Water FALL", "\"(n) cat\"", " \"a-b\"", "x"})
+            CompareEnglish(t, type);
     EXPECT_GT(found_, 1000u);
+}
+
+TEST_F(RealDataSearchTest, UnderTheDefaultMaximumTheMostRelevantAreKept)
+{
+    state_->max_results = 200;
+    struct Case {
+        const char* text;
+        const char16_t* word;
+        const char16_t* kana;
+    };
+    for (const Case& c : {Case{"green", u"緑", u"みどり"}, Case{"cat", u"猫", u"ねこ"}, Case{"dog", u"犬", u"いぬ"}}) {
+        SCOPED_TRACE(c.text);
+        for (SearchType type : {SearchType::Middle, SearchType::Exact}) {
+            CompareEnglish(c.text, type);
+            auto& list = state_->edict_results[kResultList];
+            list.clear();
+            EXPECT_EQ(SearchFor_English(*state_, U(c.text)), kStatusTruncated);
+            EXPECT_EQ(list.size(), 200u);
+            EXPECT_TRUE(std::any_of(list.begin(), list.end(),
+                                    [&](const dict::Entry& e) { return e.word == c.word && e.kana == c.kana; }));
+        }
+    }
 }
 
 TEST_F(RealDataSearchTest, KanjiSearchesEqualTheStraightforwardOnes)

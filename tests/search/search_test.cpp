@@ -214,6 +214,37 @@ TEST_F(EngineTest, DispatcherRomajiAndResultsField)
     EXPECT_TRUE(state_->edict_results[0].empty());
 }
 
+TEST_F(EngineTest, RomajiThatFindsNothingInEnglishIsSearchedAsJapanese)
+{
+    struct Case {
+        bool conversion;
+        int stored;
+        const char* text;
+        const char* rewritten;
+        W words;
+        bool fellBack;
+    } cases[] = {
+        {true, 0, "neko", "ねこ", {u"猫"}, true},
+        {true, 0, "_neko", "＿ねこ", {u"猫", u"子猫"}, true},  // wildcards are no obstacle
+        {true, 0, "cat", "cat", {u"猫"}, false},               // English found it
+        {true, 0, "dog", "dog", {}, false},                    // どg: not wholly kana
+        {true, 0, "ne ko", "ne ko", {}, false},                // a blank is not kana
+        {false, 0, "neko", "neko", {}, false},                 // conversion off
+        {true, 0, "EN:neko", "neko", {}, false},               // English was asked for
+        {true, 2, "neko", "neko", {}, false},                  // ... or stored
+    };
+    for (const Case& c : cases) {
+        state_->search_options.romaji_conversion = c.conversion;
+        options_.SetINT(opt::search::kLanguage, c.stored);
+        state_->edict_results[0].clear();
+        std::u16string text = U(c.text);
+        const int status = Edict_SearchFor(*state_, text);
+        EXPECT_EQ(text, U(c.rewritten)) << c.text;
+        EXPECT_EQ(Words(), c.words) << c.text;
+        EXPECT_EQ((status & kStatusSearchedAsJapanese) != 0, c.fellBack) << c.text;
+    }
+}
+
 TEST_F(EngineTest, KanjiPreparationKeepsWildcards)
 {
     EXPECT_EQ(PrepareKanjiText(U("ｗａｔｅｒ＿")), U("water＿"));

@@ -105,6 +105,34 @@ TEST_F(WorkerTest, SecondStartIsRefusedAndTheFlagNeverSticks)
     EXPECT_EQ(KanjiCodes(), (std::vector<std::u16string>{u"猫"}));
 }
 
+TEST_F(WorkerTest, StatusTextCountsKanjiInformationAndTellsOfTheJapaneseSearch)
+{
+    struct Case {
+        bool conversion;
+        const char* text;
+        const char16_t* status;
+    } cases[] = {
+        {false, "KN:cat", u"Search complete (1 results) "},  // the kanji 猫
+        {false, "JP:KN:ねこ", u"Search complete (2 results) "},
+        {false, "neko", u"Search complete (0 results) "},
+        {true, "neko", u"Search complete (1 results) -Nothing in English: searched as Japanese-"},
+    };
+    for (const Case& c : cases) {
+        state_->search_options.romaji_conversion = c.conversion;
+        std::u16string text = U(c.text);
+        SearchRequest request{&text, TS_NORMAL};
+        Thread_Search(*state_, &request);
+        HandOverFinishedSearch(*state_);
+        EXPECT_EQ(SearchCompleteText(*state_), c.status) << c.text;
+    }
+    state_->search_options.results_field = u"0";
+    std::u16string text = U("neko");
+    SearchRequest request{&text, TS_NORMAL};
+    Thread_Search(*state_, &request);
+    EXPECT_EQ(SearchCompleteText(*state_),
+              u"Search complete (0 results) -Results truncated- -Nothing in English: searched as Japanese-");
+}
+
 // Asks the worker to stop as soon as it reaches the second dictionary.
 class StoppingPlatform : public platform::RecordingPlatform {
 public:

@@ -57,6 +57,16 @@ std::string ReadLogUtf8(const std::filesystem::path& path)
     return Utf16ToUtf8(text);
 }
 
+int TestRounds(int fallback)
+{
+    if (const char* env = std::getenv("MIRUDEX_TEST_ROUNDS"); env && *env) {
+        const int rounds = std::atoi(env);
+        if (rounds > 0)
+            return rounds;
+    }
+    return fallback;
+}
+
 void WorkDirTest::SetUp()
 {
     dlog::Close();

@@ -25,6 +25,11 @@ void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 // The debug log (UTF-16LE with BOM) as UTF-8, BOM left out.
 std::string ReadLogUtf8(const std::filesystem::path& path = "out.uni.txt");
 
+// How many rounds a test that repeats a race should run: MIRUDEX_TEST_ROUNDS
+// when it is set to a positive number (the sanitizer suite asks for more),
+// else fallback.
+int TestRounds(int fallback);
+
 // Runs each test in a new empty temporary directory (the current directory
 // during the test), with the recording platform installed and the debug log
 // closed and level 0 at start and end.

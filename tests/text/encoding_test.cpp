@@ -93,12 +93,6 @@ TEST_F(EncodingTest, FailuresGiveTheirMessagesAndLogLines)
          u"An invalid multibyte sequence has been encountered in the input.", u"Error: iconv",
          "ERROR: ConvertEncoding(): Iconv: inbytes is not zero\n"
          "ERROR: ConvertEncoding(): nconv == -1 | errno == EILSEQ.\n"},
-        // glibc's UTF-32 writes a byte-order mark: 4 + 4 bytes for one input byte.
-        {"output room exhausted", "a", "ASCII", "UTF-32",
-         u"There is not sufficient room at *outbuf\n\nPlease report this error to Quillon (" + contact + u"), please.",
-         u"Error: iconv",
-         "ERROR: ConvertEncoding(): Iconv: inbytes is not zero\n"
-         "ERROR: ConvertEncoding(): nconv == -1 | errno == E2BIG.\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -115,6 +109,56 @@ TEST_F(EncodingTest, FailuresGiveTheirMessagesAndLogLines)
         dlog::Close();
         EXPECT_EQ(Log(), c.log);
     }
+}
+
+TEST_F(EncodingTest, TargetsThatNeedMoreThanFourBytesAByteGetTheRoom)
+{
+    struct Case {
+        const char* name;
+        std::string input;
+        const char* source;
+        const char* target;
+        std::string output;
+    };
+    const Case cases[] = {
+        // glibc's UTF-32 writes a byte-order mark: 4 + 4 bytes for one input byte.
+        {"byte-order mark", "a", "ASCII", "UTF-32", std::string("\xff\xfe\0\0a\0\0\0", 8)},
+        // One character: designation, single shift, the character, and back.
+        {"stateful", Utf16Bytes(u"é"), "UTF-16LE", "ISO-2022-JP-2", "\x1b$(D+1\x1b(B"},
+        {"stateful, Korean", Utf16Bytes(u"한"), "UTF-16LE", "ISO-2022-KR", "\x1b$)C\x0eGQ\x0f"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(ConvertEncoding(c.input, c.source, c.target), c.output);
+    }
+    EXPECT_TRUE(platform_.MessageBoxes().empty());
+}
+
+TEST_F(EncodingTest, ConvertingAsFarAsPossibleStopsAtTheFirstCharacterTheTargetLacks)
+{
+    struct Case {
+        std::u16string text;
+        const char* target;
+        std::string bytes;
+        size_t consumedUnits;
+        Conversion result;
+    };
+    const Case cases[] = {
+        {u"café", "SHIFT_JIS", "caf", 3, Conversion::Failed},
+        {u"猫", "ASCII", "", 0, Conversion::Failed},
+        {u"猫é", "ISO-2022-JP-2", "\x1b$BG-\x1b$(D+1\x1b(B", 2, Conversion::Converted},
+        {u"aé", "ISO-2022-KR", "\x1b$)Ca", 1, Conversion::Failed},
+        {u"", "EUC-JP", "", 0, Conversion::Converted},
+    };
+    for (const Case& c : cases) {
+        const PartConversion part = ConvertAsFarAsPossible(Utf16Bytes(c.text), "UTF-16LE", c.target);
+        EXPECT_EQ(part.bytes, c.bytes) << c.target;
+        EXPECT_EQ(part.consumed, c.consumedUnits * 2) << c.target;
+        EXPECT_EQ(part.result, c.result) << c.target;
+    }
+    EXPECT_TRUE(platform_.MessageBoxes().empty());
+    EXPECT_EQ(ConvertAsFarAsPossible("x", "UTF-8", "NOPE").result, Conversion::UnknownEncoding);
+    EXPECT_EQ(platform_.MessageBoxes().size(), 1u);
 }
 
 TEST_F(EncodingTest, IrreversibleConversionFailsSilently)

@@ -132,13 +132,15 @@ TEST(UpdateSelection, LastApplicableRecordWithFilesIsChosen)
 
 TEST(UpdateListFormat, LinesAreReadAsTheProgramReadsTextFiles)
 {
-    EXPECT_EQ(ReadTextLines("a\r\nb\nc", 100), (std::vector<std::string>{"a\n", "b\n"}));
-    EXPECT_EQ(ReadTextLines("abcdefg\n", 3), (std::vector<std::string>{"abc", "def", "g\n"}));
-    EXPECT_EQ(ReadTextLines("abc", 3), (std::vector<std::string>{"abc"}));  // a full piece is used
-    EXPECT_EQ(ReadTextLines("x\rz\n", 100), (std::vector<std::string>{"x\rz\n"}));
+    // Every line whole, the last one too.
+    EXPECT_EQ(ReadTextLines("a\r\nb\nc"), (std::vector<std::string>{"a\n", "b\n", "c"}));
+    EXPECT_EQ(ReadTextLines("abcdefg\n"), (std::vector<std::string>{"abcdefg\n"}));
+    EXPECT_EQ(ReadTextLines("x\rz\n"), (std::vector<std::string>{"x\rz\n"}));
+    EXPECT_EQ(ReadTextLines(""), (std::vector<std::string>{}));
     EXPECT_TRUE(HasListMarker("# updates.v2.txt\nNEWS\n"));
     EXPECT_TRUE(HasListMarker("# updates.v2.txt\r\n"));
-    EXPECT_FALSE(HasListMarker("# updates.v2.txt"));  // no line end
+    EXPECT_TRUE(HasListMarker("# updates.v2.txt"));  // the only line, without its line end
+    EXPECT_FALSE(HasListMarker("# updates.v2.txtX"));
     EXPECT_FALSE(HasListMarker("# updates.v2.txt \n"));
     EXPECT_FALSE(HasListMarker("<html>404</html>\n"));
     EXPECT_FALSE(HasListMarker(""));
@@ -193,23 +195,23 @@ TEST(UpdateListFormat, SectionsRecordsAndComments)
     EXPECT_EQ(b.fileText, "(There are no files for this update)\\line");
 
     EXPECT_TRUE(ParseUpdateList("# updates.v2.txt\n").empty());
-    // A last line without a line end is not read.
+    // A last line without a line end is read like the others, a keyword too.
     const auto cut = ParseUpdateList("# updates.v2.txt\nNEWS\nFILE\na.txt:1\nb.txt:2");
     ASSERT_EQ(cut.size(), 1u);
-    EXPECT_EQ(cut[0].files, (std::vector<std::string>{"a.txt:1"}));
+    EXPECT_EQ(cut[0].files, (std::vector<std::string>{"a.txt:1", "b.txt:2"}));
+    const auto keywordLast = ParseUpdateList("# updates.v2.txt\nNEWS\nFILE\na.txt:1\nNEWS");
+    ASSERT_EQ(keywordLast.size(), 2u);
+    EXPECT_EQ(keywordLast[0].files, (std::vector<std::string>{"a.txt:1"}));
 }
 
-TEST(UpdateListFormat, OversizedLinesComeInPieces)
+TEST(UpdateListFormat, LongLinesAreReadWhole)
 {
-    const std::string longLine(kListLineBytes * 2 + 5, 'x');
+    const std::string longLine(20005, 'x');
     const auto records = ParseUpdateList("# updates.v2.txt\nNEWS\nINFO\n" + longLine + "\n");
     ASSERT_EQ(records.size(), 1u);
-    ASSERT_EQ(records[0].infoLines.size(), 3u);
-    EXPECT_EQ(records[0].infoLines[0].size(), kListLineBytes);
-    EXPECT_EQ(records[0].infoLines[1].size(), kListLineBytes);
-    EXPECT_EQ(records[0].infoLines[2], "xxxxx");
-    // A piece that happens to read "FILE" is no keyword (it has no line end).
-    const std::string padded = std::string(kListLineBytes, 'y') + "FILE\n";
+    EXPECT_EQ(records[0].infoLines, (std::vector<std::string>{longLine}));
+    // A line that merely ends in "FILE" is no keyword.
+    const std::string padded = std::string(10000, 'y') + "FILE\n";
     const auto r2 = ParseUpdateList("# updates.v2.txt\nNEWS\nINFO\n" + padded);
     ASSERT_EQ(r2.size(), 1u);
     EXPECT_EQ(r2[0].infoLines.size(), 1u);
@@ -226,6 +228,7 @@ TEST_F(UpdateFiles, InstallLogIsReadAndAppended)
 
     // A log whose last line lost its line end keeps its ids apart.
     WriteFile(kInstallLogName, "a\r\nb");
+    EXPECT_EQ(ReadInstalledUpdates(), (std::vector<std::string>{"a", "b"}));
     ASSERT_TRUE(LogInstalledUpdate("c"));
     EXPECT_EQ(ReadFile(kInstallLogName), "a\r\nb\nc\n");
     EXPECT_EQ(ReadInstalledUpdates(), (std::vector<std::string>{"a", "b", "c"}));

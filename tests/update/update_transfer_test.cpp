@@ -184,7 +184,7 @@ TEST_F(UpdateTransfer, CheckTriesTheNextServerUntilAValidList)
         {"first without marker", {"NEWS\nID\nx\n"}, {kList}, true, {"one/updates.v2.txt", "two/updates.v2.txt"}},
         {"first reset", {kList, Mode::ResetMidway}, {kList}, true, {"one/updates.v2.txt", "two/updates.v2.txt"}},
         {"first closes", {"", Mode::CloseAtOnce}, {kList}, true, {"one/updates.v2.txt", "two/updates.v2.txt"}},
-        {"both bad", {"<html>404</html>\n"}, {"# updates.v2.txt"}, false, {"one/updates.v2.txt", "two/updates.v2.txt"}},
+        {"both bad", {"<html>404</html>\n"}, {"# updates.v2"}, false, {"one/updates.v2.txt", "two/updates.v2.txt"}},
     };
     size_t seen = 0;
     for (const auto& c : cases) {

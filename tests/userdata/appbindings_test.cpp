@@ -40,13 +40,14 @@ protected:
     }
     Registry options_;
     dict::DictionaryStore store_;
+    StudyListFile file_;
     std::unique_ptr<search::AppState> state_;
 };
 
 TEST_F(AppBindingsTest, StudyListLoadsThroughTheWorker)
 {
     test::WriteFile("cats.list", kCatEuc + kCatEuc);
-    StudyListContext context = StudyListContextOf(*state_, WorkerLoadRunner(*state_, Wait(1)));
+    StudyListContext context = StudyListContextOf(*state_, WorkerLoadRunner(*state_, Wait(1)), file_);
     ASSERT_TRUE(OpenStudyList(StudyListOf(*state_), context, "cats.list"));
     ASSERT_EQ(state_->edict_results[search::kStudyList].size(), 2u);
     EXPECT_EQ(state_->edict_results[search::kStudyList][0].word, u"猫");
@@ -54,17 +55,41 @@ TEST_F(AppBindingsTest, StudyListLoadsThroughTheWorker)
     EXPECT_TRUE(options_.GetBOOL(".\\Dictionaries\\Indexing"));
 
     // Stopped at once: the list stays, the worker is gone.
-    StudyListContext stopped = StudyListContextOf(*state_, WorkerLoadRunner(*state_, Wait(0)));
+    StudyListContext stopped = StudyListContextOf(*state_, WorkerLoadRunner(*state_, Wait(0)), file_);
     EXPECT_FALSE(ImportStudyList(StudyListOf(*state_), stopped, "cats.list"));
     EXPECT_EQ(StudyListOf(*state_).size(), 2u);
     EXPECT_FALSE(search::WorkerRunning(*state_));
 
     // Another worker running: refused, nothing changes.
     state_->thread_searching = true;
-    StudyListContext refused = StudyListContextOf(*state_, WorkerLoadRunner(*state_, Wait(1)));
+    StudyListContext refused = StudyListContextOf(*state_, WorkerLoadRunner(*state_, Wait(1)), file_);
     EXPECT_FALSE(ImportStudyList(StudyListOf(*state_), refused, "cats.list"));
     EXPECT_EQ(StudyListOf(*state_).size(), 2u);
     state_->thread_searching = false;
+}
+
+TEST_F(AppBindingsTest, StartupLoadStoppedWithEscapeLeavesTheFileAsItIs)
+{
+    std::string big;
+    for (int i = 0; i < 20000; ++i)
+        big += kCatEuc;
+    test::WriteFile("studylist.default", big);
+    StudyListContext stopped = StudyListContextOf(*state_, WorkerLoadRunner(*state_, Wait(0)), file_);
+    LoadStudyListAtStartup(StudyListOf(*state_), stopped);
+    EXPECT_TRUE(StudyListOf(*state_).empty());
+    EXPECT_FALSE(search::WorkerRunning(*state_));
+
+    // Entries added in this run do not replace the file at exit; the user is told.
+    dict::Entry e;
+    e.word = u"犬";
+    e.rawLine = "\xb8\xa4 /dog/\n";
+    StudyListOf(*state_).push_back(e);
+    EXPECT_FALSE(SaveStudyListAtExit(StudyListOf(*state_), stopped, true));
+    EXPECT_EQ(test::ReadFile("studylist.default"), big);
+    const auto boxes = platform_.MessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].text.find(u"your study list to the file studylist.default"), std::u16string::npos);
+    EXPECT_NE(boxes[0].text.find(u"its loading was stopped"), std::u16string::npos);
 }
 
 TEST_F(AppBindingsTest, AddAndCopyWorkOnTheResultLists)

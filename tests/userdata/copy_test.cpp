@@ -1,5 +1,6 @@
 #include <cstdint>
 #include <iterator>
+#include <optional>
 #include <vector>
 
 #include "core/DefaultOptions.h"
@@ -258,6 +259,50 @@ TEST_F(CopyTest, ClipboardEncodings)
     // Unicode row: ordinary text.
     ASSERT_EQ(CopyTextUsingComboboxEncoding(u"本", 1), 0);
     EXPECT_EQ(platform_.ClipboardText(), std::u16string(u"本"));
+}
+
+TEST_F(CopyTest, TextAnEncodingCannotHoldIsCopiedUpToThatCharacter)
+{
+    struct Case {
+        const char* encoding;
+        std::u16string text;
+        std::optional<std::string> clipboard;  // nullopt: what was there before stays
+        std::u16string named;                  // the character the message names
+    };
+    const Case cases[] = {
+        {"SHIFT_JIS", u"café", "caf", u"'é' (U+00E9)"},
+        {"ASCII", u"猫", std::nullopt, u"'猫' (U+732B)"},
+        {"ASCII", u"a猫b", "a", u"'猫' (U+732B)"},
+        {"EUC-JP", u"x😀y", "x", u"'😀' (U+1F600)"},
+        // Stateful encodings need more room than four bytes a character, and
+        // a part copied still ends in the initial shift state.
+        {"ISO-2022-JP-2", u"é", "\x1b$(D+1\x1b(B", u""},
+        {"ISO-2022-JP-2", u"猫é", "\x1b$BG-\x1b$(D+1\x1b(B", u""},
+        {"ISO-2022-KR", u"猫é", std::string("\x1b$)C\x0eY^\x0f"), u"'é' (U+00E9)"},
+        {"ISO-2022-KR", u"한", "\x1b$)C\x0eGQ\x0f", u""},
+        {"ISO-2022-CN", u"中", "\x1b$)A\x0eVP\x0f", u""},
+        {"ISO-2022-CN-EXT", u"中é", "\x1b$)A\x0eVP(&\x0f", u""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.encoding);
+        platform_.Clear();
+        platform_.SetClipboardText(u"what the user copied before");
+        const int position = ComboPositionOf(c.encoding);
+        ASSERT_GE(position, 0);
+        ASSERT_EQ(CopyTextUsingComboboxEncoding(c.text, position), 0);
+        const auto boxes = platform_.MessageBoxes();
+        if (c.named.empty()) {
+            EXPECT_TRUE(boxes.empty());
+        } else {
+            ASSERT_EQ(boxes.size(), 1u);
+            EXPECT_NE(boxes[0].text.find(c.named), std::u16string::npos) << Utf16ToUtf8(boxes[0].text);
+        }
+        if (c.clipboard) {
+            EXPECT_EQ(platform_.ClipboardBytes(c.encoding), c.clipboard);
+        } else {
+            EXPECT_EQ(platform_.ClipboardText(), std::u16string(u"what the user copied before"));
+        }
+    }
 }
 
 TEST_F(CopyTest, PositionsWithoutAnEncodingCopyNothing)

@@ -1,4 +1,7 @@
+#include <unistd.h>
+
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 #include "core/DebugLog.h"
@@ -6,6 +9,7 @@
 #include "core/Registry.h"
 #include "dict/Dictionary.h"
 #include "dict/Entry.h"
+#include "platform/api/Utf.h"
 #include "support/TestSupport.h"
 #include "userdata/LineRecoding.h"
 #include "userdata/StudyList.h"
@@ -55,8 +59,7 @@ protected:
     // A runner that loads on this thread, as the worker would, or ends as scripted.
     StudyListContext Context(LoadWait outcome = LoadWait::Finished)
     {
-        return StudyListContext{options_,
-                                markers_,
+        return StudyListContext{options_, markers_,
                                 [this, outcome](dict::Dictionary& d) {
                                     ++loads_;
                                     indexingDuringLoad_ = options_.GetBOOL(".\\Dictionaries\\Indexing");
@@ -64,7 +67,7 @@ protected:
                                         dict::EDICT_Index_Load(d, options_);
                                     return outcome;
                                 },
-                                {"EUC-JP", "UTF-8"}};
+                                file_};
     }
 
     static void ExpectSameEntry(const dict::Entry& a, const dict::Entry& b)
@@ -77,6 +80,7 @@ protected:
 
     Registry options_;
     dict::MarkerTable markers_;
+    StudyListFile file_;
     int loads_ = 0;
     bool indexingDuringLoad_ = true;
 };
@@ -118,23 +122,51 @@ TEST_F(StudyListTest, TwoCopiesOfOneEntrySurviveSavingTwiceAndLoading)
     EXPECT_NE(Log().find("Studylist loaded.\n"), std::string::npos);
 }
 
-TEST_F(StudyListTest, EntryFromAUtf8DictionaryComesBackIntact)
+TEST_F(StudyListTest, EncodingComesFromTheEntrysDictionary)
 {
-    test::WriteFile("utf8dict", kStudyUtf8);
-    std::vector<dict::Entry> results = EntriesOf("utf8dict", "UTF-8");
-    ASSERT_EQ(results.size(), 1u);
-    ASSERT_EQ(results[0].word, u"勉強");
+    struct Case {
+        const char* name;
+        std::string line;      // as the dictionary holds it (UTF-8)
+        std::string encoding;  // the dictionary's
+        std::string saved;     // what the study list file gets
+    };
+    const Case cases[] = {
+        // An ASCII headword reads the same in any encoding: only the
+        // dictionary can say what the rest of the line is in.
+        {"ASCII headword, kana reading", "CD [シーディー] /(n) compact disc/\n", "UTF-8",
+         "CD [\xa5\xb7\xa1\xbc\xa5\xc7\xa5\xa3\xa1\xbc] /(n) compact disc/\n"},
+        {"whole line in ASCII", "OK /okay/\n", "UTF-8", "OK /okay/\n"},
+        {"kanji", kStudyUtf8, "UTF-8", kStudyEuc},
+        {"from EUC-JP: unchanged", kCatEuc, "EUC-JP", kCatEuc},
+        // What EUC-JP cannot hold is written as references, so the file
+        // stays readable and the entry reads back as itself.
+        {"hangul", "한국 [한국] /Korea/\n", "UTF-8", "&#xD55C;&#xAD6D; [&#xD55C;&#xAD6D;] /Korea/\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove("dict");
+        test::WriteFile("dict", c.line);
+        std::vector<dict::Entry> results = EntriesOf("dict", c.encoding);
+        ASSERT_EQ(results.size(), 1u);
+        EXPECT_EQ(results[0].encoding, c.encoding);
+        std::vector<dict::Entry> list;
+        AddToStudyList(results, list);
+        platform_.Clear();
+        ASSERT_TRUE(SaveStudyList(list, "s.list"));
+        EXPECT_EQ(test::ReadFile("s.list"), c.saved);
+        EXPECT_TRUE(platform_.MessageBoxes().empty());
 
-    std::vector<dict::Entry> list;
-    AddToStudyList(results, list);
-    StudyListContext context = Context();
-    ASSERT_TRUE(SaveStudyList(list, "u.list", context.sourceEncodings));
-    EXPECT_EQ(test::ReadFile("u.list"), kStudyEuc);
-
-    std::vector<dict::Entry> loaded;
-    ASSERT_TRUE(LoadStudyList(loaded, context, "u.list", false));
-    ASSERT_EQ(loaded.size(), 1u);
-    ExpectSameEntry(loaded[0], results[0]);
+        // Read back as the next start does: no conversion error, the same entry.
+        StudyListContext context = Context();
+        std::vector<dict::Entry> loaded;
+        std::string unreadable;
+        ASSERT_TRUE(LoadStudyList(loaded, context, "s.list", false, &unreadable));
+        EXPECT_EQ(unreadable, "");
+        ASSERT_EQ(loaded.size(), 1u);
+        ExpectSameEntry(loaded[0], results[0]);
+        EXPECT_EQ(loaded[0].meanings.back().find(u"ERROR in"), std::u16string::npos);
+        EXPECT_TRUE(platform_.MessageBoxes().empty());
+    }
 }
 
 // Characters EUC-JP cannot hold (hangul, kanji outside JIS X 0208/0212 such
@@ -148,7 +180,7 @@ TEST_F(StudyListTest, CharactersEucJpCannotHoldComeBackFromTheirReferences)
     std::vector<dict::Entry> list;
     AddToStudyList(results, list);
     OpenLog();
-    ASSERT_TRUE(SaveStudyList(list, "k.list", std::vector<std::string>{"UTF-8"}));
+    ASSERT_TRUE(SaveStudyList(list, "k.list"));
     EXPECT_EQ(test::ReadFile("k.list"),
               "&#xD55C;&#xAD6D; [&#xD55C;&#xAD6D;] /Korea/\n&#x20B9F;\xa4\xeb "
               "[\xa4\xb7\xa4\xab\xa4\xeb] /(v5r,vt) to scold/\n" +
@@ -164,7 +196,7 @@ TEST_F(StudyListTest, CharactersEucJpCannotHoldComeBackFromTheirReferences)
     EXPECT_EQ(loaded[2].meanings[0], u"&#x41; is A");  // a reference the dictionary spelled out stays
 
     // Saved again, the file stays the same.
-    ASSERT_TRUE(SaveStudyList(loaded, "again.list", std::vector<std::string>{"UTF-8"}));
+    ASSERT_TRUE(SaveStudyList(loaded, "again.list"));
     EXPECT_EQ(test::ReadFile("again.list"), test::ReadFile("k.list"));
 }
 
@@ -242,7 +274,7 @@ TEST_F(StudyListTest, ExitSavesOnlyWhenThereIsSomethingToSave)
     EXPECT_TRUE(options_.GetBOOL(".\\StudyList\\On"));
 
     // Close, then exit: the former file is not overwritten.
-    CloseStudyList(list, options_);
+    CloseStudyList(list, context);
     EXPECT_TRUE(list.empty());
     EXPECT_FALSE(SaveStudyListAtExit(list, context, true));
     EXPECT_EQ(test::ReadFile(kDefaultStudyListFile), kCatEuc);
@@ -294,27 +326,41 @@ TEST_F(StudyListTest, LinesWithoutALineFeedGetOne)
     EXPECT_EQ(test::ReadFile("x.list"), "x /y/\nx /y/\n");
 }
 
-TEST(StudyListPathTest, StoredFormIsRelativeToTheProgramDirectory)
+TEST(StudyListPathTest, StoredFormIsRelativeToTheWorkingDirectory)
 {
     struct Case {
-        std::string chosen, programDir, stored;
+        std::string chosen, workingDir, stored;
     };
     const std::vector<Case> cases = {
-        {"/opt/mirudex/lists/a.txt", "/opt/mirudex/", "lists/a.txt"},
-        {"/opt/mirudex/a.txt", "/opt/mirudex/", "a.txt"},
-        {"/opt/mirudex/", "/opt/mirudex/", "/opt/mirudex/"},  // not longer than the directory
-        {"/opt/mirudexx/a.txt", "/opt/mirudex/", "/opt/mirudexx/a.txt"},
-        {"/home/u/a.txt", "/opt/mirudex/", "/home/u/a.txt"},
-        {"/home/u/a.txt", "", "/home/u/a.txt"},
+        {"/home/u/mirudex/lists/a.txt", "/home/u/mirudex", "lists/a.txt"},
+        {"/home/u/mirudex/a.txt", "/home/u/mirudex/", "a.txt"},
+        {"/home/u/mirudex/", "/home/u/mirudex", "/home/u/mirudex/"},  // not longer than the directory
+        {"/home/u/mirudexx/a.txt", "/home/u/mirudex", "/home/u/mirudexx/a.txt"},
+        {"/opt/a.txt", "/home/u/mirudex", "/opt/a.txt"},
+        {"/opt/a.txt", "", "/opt/a.txt"},
+        {"/a.txt", "/", "/a.txt"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(StoredStudyListPath(c.chosen, c.programDir), c.stored) << c.chosen;
+        EXPECT_EQ(StoredStudyListPath(c.chosen, c.workingDir), c.stored) << c.chosen;
+}
 
-    const std::string dir = ProgramDirectory();
-    ASSERT_FALSE(dir.empty());
-    EXPECT_EQ(dir.back(), '/');
-    EXPECT_TRUE(std::filesystem::exists(dir + "userdata_tests"));
-    EXPECT_EQ(StoredStudyListPath(dir + "lists/a.txt"), "lists/a.txt");
+// A list chosen in the working directory is stored relative to it, and the
+// very file chosen is the one read and written again (never another file of
+// that name elsewhere).
+TEST_F(StudyListTest, TheStoredPathNamesTheFileThatWasChosen)
+{
+    std::filesystem::create_directory("lists");
+    test::WriteFile("lists/a.list", kCatEuc);
+    const std::string chosen = (std::filesystem::current_path() / "lists" / "a.list").string();
+    StudyListContext context = Context();
+    std::vector<dict::Entry> list;
+    ASSERT_TRUE(OpenStudyList(list, context, chosen));
+    EXPECT_EQ(options_.GetString(".\\StudyList\\File"), "lists/a.list");
+    ASSERT_EQ(list.size(), 1u);
+    list.push_back(list[0]);
+    ASSERT_TRUE(SaveStudyListAtExit(list, context, true));
+    EXPECT_EQ(test::ReadFile("lists/a.list"), kCatEuc + kCatEuc);
+    EXPECT_EQ(StoredStudyListPath("/elsewhere/b.list"), "/elsewhere/b.list");
 }
 
 }  // namespace
@@ -347,7 +393,7 @@ TEST_F(StudyListTest, RealDictionaryLinesSurviveTheFileInBothEncodings)
     AddToStudyList(fromUtf8, list);
 
     StudyListContext context = Context();
-    ASSERT_TRUE(SaveStudyList(list, "real.list", context.sourceEncodings));
+    ASSERT_TRUE(SaveStudyList(list, "real.list"));
     EXPECT_EQ(test::ReadFile("real.list"), euc + euc);
     std::vector<dict::Entry> loaded;
     ASSERT_TRUE(LoadStudyList(loaded, context, "real.list", false));
@@ -358,6 +404,180 @@ TEST_F(StudyListTest, RealDictionaryLinesSurviveTheFileInBothEncodings)
         if (HasFailure())
             break;
     }
+}
+
+}  // namespace
+
+namespace {
+
+// What one start of the program does with a study list file: load it, let
+// the user add an entry, exit. The file must end as expected.
+TEST_F(StudyListTest, AFileNotLoadedCompletelyIsNeverWrittenOver)
+{
+    const std::string json = "{\n  \"words\": [\"neko\", \"inu\"],\n  \"count\": 2\n}\n";
+    const std::string withUndecodable = kCatEuc + "\xff\xfe [x] /broken/\n" + kCatEuc;
+    struct Case {
+        const char* name;
+        std::function<void()> make;
+        const char* reason;  // in the message box
+    };
+    const Case cases[] = {
+        {"not a study list (JSON)", [&] { test::WriteFile("studylist.default", json); },
+         "4 of its lines could not be read as entries"},
+        {"a line that is not EUC-JP", [&] { test::WriteFile("studylist.default", withUndecodable); },
+         "1 of its lines could not be read as entries"},
+        {"a directory in its place",
+         [] {
+             std::filesystem::create_directory("studylist.default");
+             test::WriteFile("studylist.default/keep", kCatEuc);
+         },
+         "Is a directory"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all("studylist.default");
+        c.make();
+        const std::string before = std::filesystem::is_directory("studylist.default")
+                                       ? test::ReadFile("studylist.default/keep")
+                                       : test::ReadFile("studylist.default");
+        platform_.Clear();
+        OpenLog();
+        StudyListContext context = Context();
+        std::vector<dict::Entry> list;
+        LoadStudyListAtStartup(list, context);
+        dict::Entry added;
+        added.word = u"猫";
+        added.rawLine = kCatEuc;
+        list.push_back(added);
+        EXPECT_FALSE(SaveStudyListAtExit(list, context, true));
+        EXPECT_EQ(std::filesystem::is_directory("studylist.default") ? test::ReadFile("studylist.default/keep")
+                                                                     : test::ReadFile("studylist.default"),
+                  before);
+        const auto boxes = platform_.MessageBoxes();
+        ASSERT_FALSE(boxes.empty());
+        EXPECT_NE(boxes.back().text.find(u"studylist.default"), std::u16string::npos);
+        EXPECT_NE(boxes.back().text.find(Utf8ToUtf16(c.reason)), std::u16string::npos)
+            << Utf16ToUtf8(boxes.back().text);
+        dlog::Close();
+        EXPECT_NE(Log().find("Saving study list......FAILED\n   studylist.default was left as it was"),
+                  std::string::npos);
+    }
+
+    // File > Open on a file that is not a study list: the same at exit.
+    test::WriteFile("words.json", json);
+    platform_.Clear();
+    StudyListContext context = Context();
+    std::vector<dict::Entry> list;
+    ASSERT_TRUE(OpenStudyList(list, context, "words.json"));
+    EXPECT_FALSE(SaveStudyListAtExit(list, context, true));
+    EXPECT_EQ(test::ReadFile("words.json"), json);
+    EXPECT_EQ(platform_.MessageBoxes().size(), 1u);
+}
+
+TEST_F(StudyListTest, EveryLineIsReadWholeAndTheFileComesBackAsItWas)
+{
+    // Lines longer than the dictionaries' line buffer, and a last line
+    // without a line end, are entries like any other.
+    options_.SetINT(".\\Buffer\\EDICT", 100);
+    const std::string longLine = "\xc7\xad [\xa4\xcd\xa4\xb3] /" + std::string(300, 'c') + "/\n";
+    const std::string file = kCatEuc + longLine + kStudyEuc + kCatEuc.substr(0, kCatEuc.size() - 1);
+    test::WriteFile("studylist.default", file);
+    StudyListContext context = Context();
+    std::vector<dict::Entry> list;
+    LoadStudyListAtStartup(list, context);
+    ASSERT_EQ(list.size(), 4u);
+    EXPECT_EQ(list[1].meanings[0], std::u16string(300, u'c'));
+    EXPECT_EQ(options_.GetINT(".\\Buffer\\EDICT"), 100);  // the dictionaries' setting is back
+    EXPECT_TRUE(file_.unreadable.empty());
+    ASSERT_TRUE(SaveStudyListAtExit(list, context, true));
+    EXPECT_EQ(test::ReadFile("studylist.default"), file + "\n");
+}
+
+TEST_F(StudyListTest, SaveAsThatFailsKeepsTheFileAndTheEntries)
+{
+    test::WriteFile("a.list", kCatEuc);
+    StudyListContext context = Context();
+    std::vector<dict::Entry> list;
+    ASSERT_TRUE(OpenStudyList(list, context, "a.list"));
+    dict::Entry added = list[0];
+    list.push_back(added);  // an entry added during the run
+
+    std::filesystem::create_directory("taken");
+    std::vector<std::pair<std::string, std::u16string>> targets = {
+        {"no/such/folder/b.list", u"No such file or directory"},
+        {"taken", u"Is a directory"},
+    };
+    if (geteuid() != 0) {
+        std::filesystem::create_directory("readonly");
+        std::filesystem::permissions("readonly",
+                                     std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+        targets.push_back({"readonly/b.list", u"Permission denied"});
+    }
+    for (const auto& [target, reason] : targets) {
+        SCOPED_TRACE(target);
+        platform_.Clear();
+        EXPECT_FALSE(SaveStudyListAs(list, context, target));
+        EXPECT_EQ(options_.GetString(".\\StudyList\\File"), "a.list");
+        EXPECT_EQ(list.size(), 2u);
+        const auto boxes = platform_.MessageBoxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_NE(boxes[0].text.find(reason), std::u16string::npos);
+    }
+    if (std::filesystem::exists("readonly"))
+        std::filesystem::permissions("readonly", std::filesystem::perms::owner_all);
+    // The exit save still goes to the list's own file, with every entry.
+    ASSERT_TRUE(SaveStudyListAtExit(list, context, true));
+    EXPECT_EQ(test::ReadFile("a.list"), kCatEuc + kCatEuc);
+    // A Save As that works moves the list to its new file.
+    ASSERT_TRUE(SaveStudyListAs(list, context, "c.list"));
+    EXPECT_EQ(options_.GetString(".\\StudyList\\File"), "c.list");
+    EXPECT_EQ(test::ReadFile("c.list"), kCatEuc + kCatEuc);
+}
+
+TEST_F(StudyListTest, SavingOverAFileNotReadCompletelyAsksFirst)
+{
+    const std::string json = "{\"a\": 1}\n";
+    test::WriteFile("studylist.default", json);
+    StudyListContext context = Context();
+    std::vector<dict::Entry> list;
+    LoadStudyListAtStartup(list, context);
+    dict::Entry added;
+    added.word = u"猫";
+    added.rawLine = kCatEuc;
+    list.push_back(added);
+
+    platform_.ScriptAnswers({platform::Answer::No});
+    EXPECT_FALSE(SaveStudyListToFile(list, context));
+    EXPECT_EQ(test::ReadFile("studylist.default"), json);
+    ASSERT_EQ(platform_.MessageBoxes().size(), 1u);
+    EXPECT_EQ(platform_.MessageBoxes()[0].buttons, platform::Buttons::YesNo);
+
+    platform_.ScriptAnswers({platform::Answer::Yes});
+    EXPECT_TRUE(SaveStudyListToFile(list, context));
+    EXPECT_EQ(test::ReadFile("studylist.default"), kCatEuc);
+    // From now on the file holds the list: the exit saves without asking.
+    platform_.Clear();
+    EXPECT_TRUE(SaveStudyListAtExit(list, context, true));
+    EXPECT_TRUE(platform_.MessageBoxes().empty());
+}
+
+TEST_F(StudyListTest, ExitDoesNotReplaceADefaultFileTheListDidNotComeFrom)
+{
+    // The list of studylist.default is closed, new entries are collected,
+    // and the program ends: the closed list stays, the new one goes beside it.
+    test::WriteFile("studylist.default", kStudyEuc);
+    StudyListContext context = Context();
+    std::vector<dict::Entry> list;
+    LoadStudyListAtStartup(list, context);
+    CloseStudyList(list, context);
+    dict::Entry added;
+    added.word = u"猫";
+    added.rawLine = kCatEuc;
+    list.push_back(added);
+    ASSERT_TRUE(SaveStudyListAtExit(list, context, true));
+    EXPECT_EQ(test::ReadFile("studylist.default"), kStudyEuc);
+    EXPECT_EQ(options_.GetString(".\\StudyList\\File"), "studylist.default.2");
+    EXPECT_EQ(test::ReadFile("studylist.default.2"), kCatEuc);
 }
 
 }  // namespace

@@ -1,11 +1,27 @@
 #include "platform/api/ConsolePlatform.h"
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 
 #include "platform/api/Utf.h"
 
 namespace mirudex::platform {
+
+// The platform in use; until one is set, a program without windows (the
+// terminal tool, the tests) talks to the console.
+namespace {
+std::atomic<Platform*> g_platform{nullptr};
+}  // namespace
+
+void Set(Platform* platform) { g_platform.store(platform); }
+
+Platform& Get()
+{
+    static ConsolePlatform console;
+    Platform* p = g_platform.load();
+    return p ? *p : console;
+}
 
 Answer ConsolePlatform::MessageBox(std::u16string_view text, std::u16string_view caption, Buttons buttons, Owner)
 {

@@ -1,20 +1,6 @@
 #include "platform/api/Platform.h"
 
-#include <atomic>
-
-#include "platform/api/ConsolePlatform.h"
-
 namespace mirudex::platform {
-
-namespace {
-std::atomic<Platform*> g_platform{nullptr};
-
-Platform& Console()
-{
-    static ConsolePlatform console;
-    return console;
-}
-}  // namespace
 
 std::optional<std::string> Platform::ChooseOpenFile(std::u16string_view) { return std::nullopt; }
 
@@ -29,14 +15,6 @@ std::optional<std::u16string> Platform::SelectionText() { return std::nullopt; }
 std::optional<FontChoice> Platform::ChooseFont(const FontChoice&, int, int) { return std::nullopt; }
 
 std::optional<int> Platform::ChooseColor(int) { return std::nullopt; }
-
-void Set(Platform* platform) { g_platform.store(platform); }
-
-Platform& Get()
-{
-    Platform* p = g_platform.load();
-    return p ? *p : Console();
-}
 
 std::string FilePath(std::string_view optionPath)
 {

@@ -6,7 +6,11 @@
 //
 // Threads: every call may come from the user-interface thread or from the one
 // worker thread. An implementation that must run on the user-interface thread
-// (message boxes) hands the call over and blocks the worker until answered.
+// (message boxes, the clipboard, Exit) hands the call over and blocks the
+// worker until answered. The user-interface thread answers such calls
+// whenever it dispatches events (the wait loop does), and in
+// ServeWaitingCalls, which whoever waits for a worker to end calls while it
+// waits: a worker is never joined while it waits for the thread that joins it.
 
 #include <functional>
 #include <optional>
@@ -70,7 +74,12 @@ public:
 
     // Ends the process with this status. Never returns to the caller: the
     // recording implementation throws FatalExit so a test can assert on it.
+    // From a worker, the process is ended on the user-interface thread.
     [[noreturn]] virtual void Exit(int status) = 0;
+
+    // User-interface thread: answers now every call a worker thread waits
+    // for. Nothing by default (such implementations answer on the caller's thread).
+    virtual void ServeWaitingCalls() {}
 };
 
 // Thrown only by test implementations of Exit().

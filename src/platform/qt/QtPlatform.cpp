@@ -14,7 +14,11 @@
 
 namespace mirudex::platform {
 
-QtPlatform::QtPlatform() { Set(this); }
+QtPlatform::QtPlatform()
+{
+    connect(this, &QtPlatform::callWaiting, this, &QtPlatform::ServeWaitingCalls, Qt::QueuedConnection);
+    Set(this);
+}
 
 QtPlatform::~QtPlatform()
 {
@@ -33,12 +37,55 @@ void QtPlatform::RunOnUiThread(const std::function<void()>& fn)
         fn();
         return;
     }
-    QMetaObject::invokeMethod(
-        this, [&fn] { fn(); }, Qt::BlockingQueuedConnection);
+    WaitingCall call{&fn};
+    {
+        std::lock_guard lock(waitingMutex_);
+        waiting_.push_back(&call);
+    }
+    // Served by the next event dispatch, or earlier by a thread that waits for this one.
+    emit callWaiting();
+    std::unique_lock lock(waitingMutex_);
+    waitingDone_.wait(lock, [&call] { return call.done; });
+}
+
+int QtPlatform::WaitingCallCount()
+{
+    std::lock_guard lock(waitingMutex_);
+    return static_cast<int>(waiting_.size());
+}
+
+void QtPlatform::ServeWaitingCalls()
+{
+    if (QThread::currentThread() != thread())
+        return;
+    for (;;) {
+        WaitingCall* call = nullptr;
+        {
+            std::lock_guard lock(waitingMutex_);
+            if (waiting_.empty())
+                return;
+            call = waiting_.front();
+            waiting_.pop_front();
+        }
+        // A message box runs a nested loop here, which may serve later calls.
+        (*call->fn)();
+        {
+            std::lock_guard lock(waitingMutex_);
+            call->done = true;
+        }
+        waitingDone_.notify_all();
+    }
 }
 
 Answer QtPlatform::MessageBox(std::u16string_view text, std::u16string_view caption, Buttons buttons, Owner owner)
 {
+    if (unattended_) {
+        const QByteArray line = (QStringLiteral("mirudex: [") + ToQString(caption) + QStringLiteral("] ") +
+                                 ToQString(text) + QStringLiteral("\n"))
+                                    .toUtf8();
+        std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stderr);
+        return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+    }
     Answer answer = Answer::Ok;
     const QString qtext = ToQString(text);
     const QString qcaption = ToQString(caption);
@@ -168,10 +215,16 @@ void QtPlatform::SetClipboardBytes(std::string_view bytes, std::string_view enco
 {
     QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
     QString charsetType = QStringLiteral("text/plain;charset=") + QString::fromLatin1(encoding.data(), encoding.size());
+    // Plain text is read as UTF-8 by other programs: only bytes that are
+    // UTF-8 (or ASCII, a part of it) are offered that way too.
+    const QString name = QString::fromLatin1(encoding.data(), static_cast<qsizetype>(encoding.size())).toUpper();
+    const bool plain = name == QLatin1String("UTF-8") || name == QLatin1String("UTF8") ||
+                       name == QLatin1String("ASCII") || name == QLatin1String("US-ASCII");
     RunOnUiThread([&] {
         auto* mime = new QMimeData;
         mime->setData(charsetType, data);
-        mime->setData(QStringLiteral("text/plain"), data);
+        if (plain)
+            mime->setData(QStringLiteral("text/plain"), data);
         QApplication::clipboard()->setMimeData(mime);
     });
 }
@@ -211,8 +264,13 @@ std::optional<std::string> QtPlatform::ClipboardBytes(std::string_view encoding)
 
 void QtPlatform::Exit(int status)
 {
-    std::fflush(nullptr);
-    std::exit(status);
+    // The process ends on the user-interface thread, which may be showing or
+    // about to show the worker's last message box.
+    RunOnUiThread([status] {
+        std::fflush(nullptr);
+        std::exit(status);
+    });
+    std::abort();  // not reached
 }
 
 }  // namespace mirudex::platform

@@ -67,7 +67,7 @@ int AppStateServices::StudyListCount() const { return static_cast<int>(userdata:
 
 userdata::StudyListContext& AppStateServices::Context()
 {
-    // Made afresh each time: the encodings follow the dictionaries loaded so far.
+    // Made afresh each time, around the one file state of the run.
     auto wait = [this]() {
         const int result =
             WaitWithProgress(state_, main_, QStringLiteral("Loading Dictionary..."), kWaitQuitFlag | kWaitEscFlag);
@@ -76,7 +76,7 @@ userdata::StudyListContext& AppStateServices::Context()
         return result;
     };
     context_ = std::make_unique<userdata::StudyListContext>(
-        userdata::StudyListContextOf(state_, userdata::WorkerLoadRunner(state_, wait)));
+        userdata::StudyListContextOf(state_, userdata::WorkerLoadRunner(state_, wait), studyFile_));
     return *context_;
 }
 
@@ -103,7 +103,7 @@ void AppStateServices::SaveStudyListAs(const std::string& chosenPath)
 
 void AppStateServices::CloseStudyList()
 {
-    userdata::CloseStudyList(userdata::StudyListOf(state_), state_.options);
+    userdata::CloseStudyList(userdata::StudyListOf(state_), Context());
     if (studyListChanged)
         studyListChanged();
 }
@@ -135,6 +135,11 @@ public:
     {
         if (window_)
             window_->SetRomajiConversion(on);
+    }
+    void SelectAllText() override
+    {
+        if (window_)
+            window_->SelectAllText();
     }
     void ReplaceText(std::u16string_view text) override
     {
@@ -276,7 +281,15 @@ void AppPaneFactory::WireProgram(Program& program, text::FuzzyRules& rules)
         if (previous)
             previous(window);
     };
-    parts.dictionariesLoaded = [&state] { search::JoinWorker(state); };
+    parts.dictionariesLoaded = [this, &state] {
+        search::JoinWorker(state);
+        // A window laid out while the worker ran (the window system sizes
+        // new windows late) could not read its list: the study list loaded
+        // before would stay blank until something laid it out again.
+        for (ResultWindow* window : results_)
+            if (window)
+                window->Relayout();
+    };
     parts.freeDictionary = [&state](int i) { state.store.edict_dictionaries[static_cast<size_t>(i)]->Free(); };
 }
 

@@ -59,6 +59,8 @@ private:
 
     search::AppState& state_;
     QPointer<MainWindow> main_;
+    // Whether the list holds all of its file, for the whole run.
+    userdata::StudyListFile studyFile_;
     std::unique_ptr<userdata::StudyListContext> context_;
 };
 

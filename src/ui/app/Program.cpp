@@ -5,6 +5,7 @@
 
 #include "core/DebugLog.h"
 #include "core/DefaultOptions.h"
+#include "core/UserFileReport.h"
 #include "platform/api/Platform.h"
 #include "ui/common/CommandIds.h"
 #include "ui/common/Images.h"
@@ -259,8 +260,13 @@ int Program::Shutdown()
         registry_.SetBOOL(opt::misc::kIME, parts_.imeMode());
     registry_.SetBOOL(opt::study_list::kOn, main_->studyListPaneShown());
     registry_.SetBOOL(opt::radical_lookup::kOn, main_->radicalPaneShown());
-    dlog::Write(registry_.Save(kOptionsFileName) ? u"Options.mxreg saved successfully.\n"
-                                                 : u"ERROR while saving Options.mxreg.\n");
+    int saveError = 0;
+    if (registry_.Save(kOptionsFileName, &saveError)) {
+        dlog::Write(u"Options.mxreg saved successfully.\n");
+    } else {
+        dlog::Write(u"ERROR while saving Options.mxreg.\n");
+        TellNotSaved(u"your settings", kOptionsFileName, ErrorText(saveError));
+    }
 
     Stars(26);
     dlog::Write(u"***   Cleaning up...   ***\n");

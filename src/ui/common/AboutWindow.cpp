@@ -10,18 +10,23 @@
 
 #include "core/BuildConfig.h"
 #include "core/Version.h"
+#include "platform/api/Platform.h"
 #include "platform/qt/QtText.h"
+#include "ui/common/Images.h"
 #include "ui/common/Resources.h"
 
 namespace mirudex::ui {
 
 namespace {
 
-std::function<void(const QUrl&)>& UrlOpener()
+std::function<bool(const QUrl&)>& UrlOpener()
 {
-    static std::function<void(const QUrl&)> opener = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    static std::function<bool(const QUrl&)> opener = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     return opener;
 }
+
+constexpr int kMargin = 10;      // kept free at the window's right edge
+constexpr int kLinkIndent = 60;  // an address that goes on the line below its heading
 
 QString Address(int index)
 {
@@ -54,7 +59,30 @@ QUrl ResolveAddress(const QString& address)
     return QUrl::fromLocalFile(QDir(appDir).filePath(address));
 }
 
-void AboutWindow::SetUrlOpener(std::function<void(const QUrl&)> opener) { UrlOpener() = std::move(opener); }
+QUrl UserGuideUrl() { return ResolveAddress(QStringLiteral("docs/index.html")); }
+
+bool OpenLink(const QUrl& url)
+{
+    const QString file = url.isLocalFile() ? QDir::toNativeSeparators(url.toLocalFile()) : QString();
+    if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile())) {
+        platform::Get().MessageBox(
+            U16(QStringLiteral("The page was not found where Mirudex looks for it:\n%1").arg(file)), u"Note",
+            platform::Buttons::Ok, platform::Owner::MainWindow);
+        return false;
+    }
+    if (UrlOpener()(url))
+        return true;
+    const QString text =
+        url.isLocalFile()
+            ? QStringLiteral("Mirudex could not open the page.\n\nIt is the file\n%1\n\nOpen it in your web browser.")
+                  .arg(file)
+            : QStringLiteral("Mirudex could not open\n%1\n\nNo program on this system opens such addresses.")
+                  .arg(url.toString());
+    platform::Get().MessageBox(U16(text), u"Note", platform::Buttons::Ok, platform::Owner::MainWindow);
+    return false;
+}
+
+void AboutWindow::SetUrlOpener(std::function<bool(const QUrl&)> opener) { UrlOpener() = std::move(opener); }
 
 AboutWindow::AboutWindow(Registry& registry, QWidget* owner) : QWidget(owner, Qt::Window)
 {
@@ -76,7 +104,7 @@ AboutWindow::AboutWindow(Registry& registry, QWidget* owner) : QWidget(owner, Qt
     okay_->setFont(font);
     okay_->resize(70, 26);
     connect(okay_, &QPushButton::clicked, this, &QWidget::close);
-    picture_ = QPixmap(QStringLiteral(":/images/about129.png"));
+    picture_ = PixelPixmap(QStringLiteral(":/images/about129.png"), devicePixelRatioF());
 }
 
 QUrl AboutWindow::LinkUrl(int index) const
@@ -98,14 +126,18 @@ void AboutWindow::paintEvent(QPaintEvent*)
     QFont bold = regular;
     bold.setBold(true);
 
-    p.drawPixmap(width() / 2 - picture_.width() / 2, 6, picture_);
-    int y = 6 + picture_.height();
+    const QSize pictureSize = picture_.deviceIndependentSize().toSize();
+    p.drawPixmap(width() / 2 - pictureSize.width() / 2, 6, picture_);
+    int y = 6 + pictureSize.height();
     auto draw = [&](int x, const QString& text, const QFont& font, const QColor& color) {
         p.setFont(font);
         p.setPen(color);
         const QFontMetrics fm(font);
-        const QRect box(x, y, fm.horizontalAdvance(text), fm.height());
-        p.drawText(box, Qt::TextSingleLine | Qt::AlignLeft | Qt::AlignTop, text);
+        // Never past the window's right edge: a text too long even for a line
+        // of its own is cut short in the middle (its link opens it whole).
+        const QString shown = fm.elidedText(text, Qt::ElideMiddle, std::max(0, width() - kMargin - x));
+        const QRect box(x, y, fm.horizontalAdvance(shown), fm.height());
+        p.drawText(box, Qt::TextSingleLine | Qt::AlignLeft | Qt::AlignTop, shown);
         return box;
     };
     y += draw(10, QStringLiteral("Mirudex"), bold, Qt::black).height();
@@ -113,7 +145,14 @@ void AboutWindow::paintEvent(QPaintEvent*)
     const char* headings[] = {"Homepage:", "Web site:", "Contact:"};
     for (int i = 0; i < 3; ++i) {
         const QRect heading = draw(40, QString::fromLatin1(headings[i]), bold, Qt::black);
-        links_[i] = draw(40 + heading.width(), Address(i), regular, QColor(0, 0, 255));
+        // A blank between the heading and its address; the address goes on
+        // the next line when it does not fit after the heading.
+        int x = heading.right() + 1 + QFontMetrics(regular).horizontalAdvance(QLatin1Char(' '));
+        if (x + QFontMetrics(regular).horizontalAdvance(Address(i)) > width() - kMargin) {
+            y += heading.height();
+            x = kLinkIndent;
+        }
+        links_[i] = draw(x, Address(i), regular, QColor(0, 0, 255));
         y += links_[i].height();
     }
 }
@@ -135,7 +174,7 @@ void AboutWindow::mousePressEvent(QMouseEvent* event)
         return;
     for (int i = 0; i < 3; ++i)
         if (links_[i].contains(event->position().toPoint())) {
-            UrlOpener()(LinkUrl(i));
+            OpenLink(LinkUrl(i));
             return;
         }
 }

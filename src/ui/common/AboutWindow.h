@@ -1,6 +1,7 @@
 #pragma once
 // The About window "About Mirudex": the program's picture, name and version
-// and three links (home page, web site, contact address). At most one exists;
+// and three links (home page, web site, contact address), each after its
+// heading or, when it does not fit, on the line below it. At most one exists;
 // it deletes itself when closed.
 
 #include <QPixmap>
@@ -23,8 +24,8 @@ public:
     // What a click on link index opens: an address, a local file's URL or a mailto: URL.
     QUrl LinkUrl(int index) const;
 
-    // Opens addresses; tests replace it.
-    static void SetUrlOpener(std::function<void(const QUrl&)> opener);
+    // Opens addresses, answering whether something opened it; tests replace it.
+    static void SetUrlOpener(std::function<bool(const QUrl&)> opener);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -42,5 +43,13 @@ private:
 // A build-time address as something to open: web and mail addresses as they
 // are, a relative file name (the shipped user guide) found beside the program.
 QUrl ResolveAddress(const QString& address);
+
+// The user guide (docs/index.html), where ResolveAddress finds it.
+QUrl UserGuideUrl();
+
+// Opens an address with the desktop's own program for it. When that cannot be
+// done (the file is not there, nothing on this system opens such addresses)
+// a message box says so and, for a file, where it is; the answer is false.
+bool OpenLink(const QUrl& url);
 
 }  // namespace mirudex::ui

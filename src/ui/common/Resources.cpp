@@ -1,7 +1,10 @@
 #include "ui/common/Resources.h"
 
+#include <QGuiApplication>
 #include <QPainter>
+#include <QPalette>
 #include <QPolygon>
+#include <cmath>
 #include <cstdlib>
 #include <string>
 
@@ -19,6 +22,43 @@ QColor ColorFromColorref(int colorref)
 QColor Complement(const QColor& color)
 {
     return QColor(255 - color.red(), 255 - color.green(), 255 - color.blue(), color.alpha());
+}
+
+namespace {
+
+double Luminance(const QColor& c)
+{
+    auto channel = [](int v) {
+        const double x = v / 255.0;
+        return x <= 0.03928 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.red()) + 0.7152 * channel(c.green()) + 0.0722 * channel(c.blue());
+}
+
+}  // namespace
+
+double ContrastRatio(const QColor& a, const QColor& b)
+{
+    const double la = Luminance(a);
+    const double lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor LegibleOn(const QColor& color, const QColor& background)
+{
+    constexpr double kEnough = 3.0;
+    if (ContrastRatio(color, background) >= kEnough)
+        return color;
+    const QColor target = Luminance(background) > 0.18 ? QColor(0, 0, 0) : QColor(255, 255, 255);
+    for (int step = 1; step <= 10; ++step) {
+        const double t = step / 10.0;
+        const QColor mixed(static_cast<int>(color.red() + (target.red() - color.red()) * t),
+                           static_cast<int>(color.green() + (target.green() - color.green()) * t),
+                           static_cast<int>(color.blue() + (target.blue() - color.blue()) * t));
+        if (ContrastRatio(mixed, background) >= kEnough)
+            return mixed;
+    }
+    return target;
 }
 
 QStringList FallbackFamilies()
@@ -96,7 +136,10 @@ QColor ColorOption(Registry& options, std::string_view path) { return ColorFromC
 
 QPixmap DrawArrow(bool up, bool primary)
 {
-    QPixmap pm(9, 9);
+    // Drawn for the screen's pixel ratio, so that it is sharp at 2x as well.
+    const qreal dpr = qApp ? qApp->devicePixelRatio() : 1.0;
+    QPixmap pm(QSize(9, 9) * dpr);
+    pm.setDevicePixelRatio(dpr);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing, true);
@@ -105,8 +148,10 @@ QPixmap DrawArrow(bool up, bool primary)
         triangle << QPoint(4, 1) << QPoint(8, 7) << QPoint(0, 7);
     else
         triangle << QPoint(0, 1) << QPoint(8, 1) << QPoint(4, 7);
-    p.setPen(QPen(QColor(64, 64, 64), 1));
-    p.setBrush(primary ? QBrush(QColor(32, 32, 32)) : QBrush(Qt::NoBrush));
+    // In the header's own text colour, so that it shows on a dark desktop as well.
+    const QColor ink = qApp ? QGuiApplication::palette().color(QPalette::ButtonText) : QColor(32, 32, 32);
+    p.setPen(QPen(ink, 1));
+    p.setBrush(primary ? QBrush(ink) : QBrush(Qt::NoBrush));
     p.drawPolygon(triangle);
     return pm;
 }

@@ -21,6 +21,14 @@ QColor ColorFromColorref(int colorref);
 // The colour a selected entry is drawn with: each channel's complement.
 QColor Complement(const QColor& color);
 
+// A fixed colour drawn on a background the user chose (the hover cards'
+// frame, radicals, numbers and bullets on BG1): the colour itself when it
+// stands out from the background (contrast ratio 3 or more), else the colour
+// moved towards black or white, whichever the background lacks, until it does.
+QColor LegibleOn(const QColor& color, const QColor& background);
+// The contrast ratio of two colours (1 to 21), from their relative luminance.
+double ContrastRatio(const QColor& a, const QColor& b);
+
 // Families tried after the user's face so that Japanese text always finds a
 // glyph (the faces named by the default options do not exist on Linux).
 QStringList FallbackFamilies();

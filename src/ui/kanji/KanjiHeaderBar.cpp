@@ -30,9 +30,11 @@ int KanjiHeaderBar::ItemLeft(int item) const
 void KanjiHeaderBar::LayOut(int total)
 {
     items_.widths = LayoutPercentWidths(items_.percents, total);
-    resize(total, height());
+    resize(total, PreferredHeight());
     update();
 }
+
+int KanjiHeaderBar::PreferredHeight() const { return std::max(kInitialHeight, fontMetrics().height() + 4); }
 
 void KanjiHeaderBar::SetArrow(int item, const QPixmap& arrow)
 {
@@ -92,14 +94,19 @@ void KanjiHeaderBar::paintEvent(QPaintEvent*)
         p.save();
         p.setClipRect(r.adjusted(1, 1, -1, -1));
         const int shift = sunken ? 1 : 0;
-        const QRect textRect = r.adjusted(6 + shift, shift, -3, 0);
+        QRect textRect = r.adjusted(6 + shift, shift, -3, 0);
+        const QPixmap& a = arrows_[i];
+        const int arrowWidth = a.isNull() ? 0 : qRound(a.width() / a.devicePixelRatio());
+        const int arrowHeight = a.isNull() ? 0 : qRound(a.height() / a.devicePixelRatio());
+        if (arrowWidth > 0)
+            textRect.setRight(textRect.right() - arrowWidth - 4);  // the arrow keeps its room
         p.setPen(pal.color(QPalette::ButtonText));
+        const QString text = p.fontMetrics().elidedText(texts_[i], Qt::ElideRight, std::max(0, textRect.width()));
         QRect used;
-        p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, texts_[i], &used);
-        if (!arrows_[i].isNull()) {
-            const QPixmap& a = arrows_[i];
-            const int ax = used.right() + 5;
-            const int ay = r.top() + (r.height() - a.height()) / 2 + shift;
+        p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text, &used);
+        if (arrowWidth > 0) {
+            const int ax = std::min(used.right() + 5, r.right() - 2 - arrowWidth);
+            const int ay = r.top() + (r.height() - arrowHeight) / 2 + shift;
             p.drawPixmap(ax, ay, a);
         }
         p.restore();

@@ -1,7 +1,8 @@
 #pragma once
 // One header bar of the kanji window: button-style items laid out from whole
 // percentages of the bar's width, each with its text and an optional sort
-// arrow right of the text. Dragging an item's right edge asks the owner for a
+// arrow right of the text (an item too narrow for both cuts its text short,
+// never the arrow). Dragging an item's right edge asks the owner for a
 // tracking step; pressing and releasing on one item is a click. The owner
 // decides what a step or a click does (KanjiWindow).
 //
@@ -37,8 +38,11 @@ public:
     int Percent(int item) const { return items_.percents[item]; }
     QString Text(int item) const { return texts_[item]; }
 
-    // Lays the items out to total pixels and sizes the bar to it, keeping its height.
+    // Lays the items out to total pixels and sizes the bar to it, as tall as
+    // its font asks (PreferredHeight).
     void LayOut(int total);
+    // 16 pixels, or the font's height and a little room when that is more.
+    int PreferredHeight() const;
 
     void SetArrow(int item, const QPixmap& arrow);
     void ClearArrow(int item);

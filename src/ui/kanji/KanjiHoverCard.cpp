@@ -24,12 +24,12 @@ const QColor kRadicalColor(0, 128, 255);
 const QColor kNumbersColor(255, 0, 128);
 const QColor kBullet(60, 60, 60);
 
-QSize Measure(const QFont& font, const QString& text)
+QSize Measure(const QFont& font, const QString& text, int width = KanjiCardLayout::kLayoutWidth)
 {
-    return QFontMetrics(font)
-        .boundingRect(QRect(0, 0, KanjiCardLayout::kLayoutWidth, KanjiCardLayout::kLayoutHeight), kTextFlags, text)
-        .size();
+    return QFontMetrics(font).boundingRect(QRect(0, 0, width, KanjiCardLayout::kLayoutHeight), kTextFlags, text).size();
 }
+
+constexpr int kMinMeaningLayout = 200;  // the narrowest the meanings are wrapped at
 
 QFont FaceFont(Registry& options, std::string_view key, int points, int dpiY)
 {
@@ -71,7 +71,7 @@ int KanjiCardLayout::Height() const
 }
 
 KanjiHoverCard::KanjiHoverCard(const dict::KanjiRecord& record, const dict::RadicalTable& radicals, Registry& options,
-                               const KanjiColors& colors, int dpiY, QWidget* owner)
+                               const KanjiColors& colors, int dpiY, QWidget* owner, int maxWidth)
     : QWidget(owner, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput), colors_(colors)
 {
     setObjectName(QStringLiteral("Kanji_Hover_Window"));
@@ -84,11 +84,11 @@ KanjiHoverCard::KanjiHoverCard(const dict::KanjiRecord& record, const dict::Radi
     fontLabel_ = FaceFont(options, opt::kanji::fonts::meaning::kFont, kLabelPoints, dpiY);
     fontMeaning_ = FaceFont(options, opt::kanji::fonts::meaning::kFont, kMeaningPoints, dpiY);
     fontRadical_ = FaceFont(options, opt::kanji::fonts::kanji::kFont, kRadicalPoints, dpiY);
-    Measure(record, radicals);
+    Measure(record, radicals, maxWidth);
     setGeometry(0, 0, layout_.Width(), layout_.Height());
 }
 
-void KanjiHoverCard::Measure(const dict::KanjiRecord& record, const dict::RadicalTable& radicals)
+void KanjiHoverCard::Measure(const dict::KanjiRecord& record, const dict::RadicalTable& radicals, int maxWidth)
 {
     KanjiCardLayout& l = layout_;
     l.kanji = QString(QChar(record.code));
@@ -111,14 +111,20 @@ void KanjiHoverCard::Measure(const dict::KanjiRecord& record, const dict::Radica
     const std::vector<std::u16string>* lists[5] = {&record.onReadings, &record.kunReadings, &record.nanori,
                                                    &record.radicalReadings, &record.meanings};
     const char* labels[4] = {"On", "Kun", "Nanori", "Radical"};
+    int layoutWidth = KanjiCardLayout::kLayoutWidth;
     for (int c = 0; c < 5; ++c) {
         auto& column = l.columns[c];
-        auto add = [&column](const QString& text, const QFont& font) {
+        auto add = [&column, layoutWidth](const QString& text, const QFont& font) {
             column.texts.push_back(text);
-            column.sizes.push_back(ui::Measure(font, text));
+            column.sizes.push_back(ui::Measure(font, text, layoutWidth));
             column.width = std::max(column.width, column.sizes.back().width());
             column.height += column.sizes.back().height();
         };
+        if (c == 4 && maxWidth > 0) {
+            // The meanings wrap where the card would leave the screen.
+            const int used = l.Width() - KanjiCardLayout::kBorder;  // the card without the meanings, but its border
+            layoutWidth = std::clamp(maxWidth - used - KanjiCardLayout::kBorder, kMinMeaningLayout, layoutWidth);
+        }
         if (c < 4)
             add(QString::fromLatin1(labels[c]), fontLabel_);
         for (const auto& s : *lists[c])
@@ -130,8 +136,10 @@ void KanjiHoverCard::paintEvent(QPaintEvent*)
 {
     const KanjiCardLayout& l = layout_;
     QPainter p(this);
-    p.fillRect(rect(), colors_.bg1);
-    p.setPen(QPen(kFrame, 2));
+    // The fixed colours stay readable on whatever background the user chose.
+    const QColor bg = colors_.bg1;
+    p.fillRect(rect(), bg);
+    p.setPen(QPen(LegibleOn(kFrame, bg), 2));
     p.drawRect(1, 1, width() - 2, height() - 2);
     p.fillRect(2, 2, 2 * KanjiCardLayout::kBorder - 1, height() - 4, kBand);
 
@@ -148,14 +156,14 @@ void KanjiHoverCard::paintEvent(QPaintEvent*)
     text(x0, y, l.radicalsLabelSize, fontLabel_, colors_.meaning, l.radicalsLabel);
     y += l.radicalsLabelSize.height();
     for (size_t i = 0; i < l.radicals.size(); ++i) {
-        text(x0, y, l.radicalSizes[i], fontRadical_, kRadicalColor, l.radicals[i]);
+        text(x0, y, l.radicalSizes[i], fontRadical_, LegibleOn(kRadicalColor, bg), l.radicals[i]);
         y += l.radicalSizes[i].height();
     }
 
     const int xr = l.RightX();
-    text(xr, y0, l.strokesSize, fontLabel_, kNumbersColor, l.strokes);
-    text(xr + l.strokesSize.width() + KanjiCardLayout::kMeaningGap, y0, l.frequencySize, fontLabel_, kNumbersColor,
-         l.frequency);
+    text(xr, y0, l.strokesSize, fontLabel_, LegibleOn(kNumbersColor, bg), l.strokes);
+    text(xr + l.strokesSize.width() + KanjiCardLayout::kMeaningGap, y0, l.frequencySize, fontLabel_,
+         LegibleOn(kNumbersColor, bg), l.frequency);
 
     const int y1 = y0 + l.TopLineHeight() + KanjiCardLayout::kTopLineGap;
     const QColor readingColors[4] = {colors_.on, colors_.kun, colors_.on, colors_.kun};
@@ -174,10 +182,11 @@ void KanjiHoverCard::paintEvent(QPaintEvent*)
     const auto& meanings = l.columns[4];
     int cy = y1;
     for (size_t i = 0; i < meanings.texts.size(); ++i) {
-        const int lineHeight = meanings.sizes[i].height();
-        p.fillRect(x - 10, cy + lineHeight / 2 - 3, 6, 6, kBullet);
+        // The bullet on a wrapped meaning's first line.
+        const int lineHeight = QFontMetrics(fontMeaning_).height();
+        p.fillRect(x - 10, cy + lineHeight / 2 - 3, 6, 6, LegibleOn(kBullet, bg));
         text(x, cy, meanings.sizes[i], fontMeaning_, colors_.meaning, meanings.texts[i]);
-        cy += lineHeight;
+        cy += meanings.sizes[i].height();
     }
 }
 

@@ -64,8 +64,10 @@ class KanjiHoverCard : public QWidget {
     Q_OBJECT
 public:
     // The five fonts' families come from options every time a card is made.
+    // Readings and meanings wrap at 600 pixels; the meanings sooner when the
+    // card would be wider than maxWidth (the screen's work area; 0: no limit).
     KanjiHoverCard(const dict::KanjiRecord& record, const dict::RadicalTable& radicals, Registry& options,
-                   const KanjiColors& colors, int dpiY, QWidget* owner);
+                   const KanjiColors& colors, int dpiY, QWidget* owner, int maxWidth = 0);
 
     const KanjiCardLayout& layout() const { return layout_; }
     const QFont& KanjiFont() const { return fontKanji_; }
@@ -75,7 +77,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void Measure(const dict::KanjiRecord& record, const dict::RadicalTable& radicals);
+    void Measure(const dict::KanjiRecord& record, const dict::RadicalTable& radicals, int maxWidth);
 
     KanjiColors colors_;
     QFont fontKanji_, fontReading_, fontLabel_, fontMeaning_, fontRadical_;

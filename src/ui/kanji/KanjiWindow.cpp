@@ -15,6 +15,7 @@
 #include "search/AppState.h"
 #include "ui/kanji/KanjiHeaderBar.h"
 #include "ui/kanji/KanjiHoverCard.h"
+#include "ui/model/HoverCardPlace.h"
 
 namespace mirudex::ui {
 
@@ -43,7 +44,8 @@ KanjiWindowContext KanjiContextFromState(search::AppState& state, const Resource
                               [&state] { return state.SEARCH_LOCK; }};
 }
 
-KanjiWindow::KanjiWindow(KanjiWindowContext context, QWidget* parent) : QWidget(parent), ctx_(context)
+KanjiWindow::KanjiWindow(KanjiWindowContext context, QWidget* parent)
+    : QWidget(parent), ctx_(context), watch_(this, [this] { DestroyCard(); })
 {
     setObjectName(QStringLiteral("KanjiWindow"));
     setWindowTitle(QStringLiteral("(KanjiWindow)"));
@@ -93,7 +95,13 @@ KanjiHeaderBar* KanjiWindow::Header(int id) const { return id == kId1 ? header1_
 
 bool KanjiWindow::Busy() const { return ctx_.thread_searching() || ctx_.search_lock(); }
 
-int KanjiWindow::ClientWidth() const { return width() - (scrollBar_->isVisible() ? scrollBar_->width() : 0); }
+int KanjiWindow::EntryCount() const
+{
+    return ctx_.thread_searching() ? 0 : static_cast<int>(ctx_.kanji_results.size());
+}
+
+// The scroll bar counts while it is not hidden, also before the window is shown.
+int KanjiWindow::ClientWidth() const { return width() - (scrollBar_->isHidden() ? 0 : scrollBar_->width()); }
 
 void KanjiWindow::Relayout()
 {
@@ -101,16 +109,24 @@ void KanjiWindow::Relayout()
     const int meaningHeight = QFontMetrics(ctx_.resources.fonts.kanji_meaning).lineSpacing();
     geom_.SetRows(onHeight, meaningHeight);
     scrollBar_->setGeometry(width() - scrollBar_->sizeHint().width(), 0, scrollBar_->sizeHint().width(), height());
+    // The header bars' height comes from their font; the list starts under both.
+    geom_.listTop = 2 * header1_->PreferredHeight();
+    geom_.listHeight = height();
+    // Whether the scroll bar shows depends on the list's final geometry; the
+    // header bars then end where it begins.
     UpdateScrollBar();
     const int client = ClientWidth();
     if (client > 100) {
         header1_->LayOut(client);
         header2_->LayOut(client);
+    } else {
+        for (KanjiHeaderBar* bar : {header1_, header2_})
+            bar->resize(std::min(bar->width(), std::max(client, 0)), bar->PreferredHeight());
     }
+    header1_->move(0, 0);
+    header2_->move(0, header1_->height());
     geom_.listTop = 2 * header1_->height();
     geom_.listWidth = client;
-    geom_.listHeight = height();
-    UpdateScrollBar();
     first_ = scrollBar_->value();
     update();
 }
@@ -306,6 +322,7 @@ void KanjiWindow::HeaderItemClicked(int headerId, int item)
 void KanjiWindow::DestroyCard()
 {
     hoverTimer_.stop();
+    watch_.Stop();
     if (card_) {
         card_->hide();
         card_->deleteLater();
@@ -339,7 +356,8 @@ void KanjiWindow::HandleMove(const QPoint& pos)
 
 void KanjiWindow::OnHoverTimeout()
 {
-    if (card_ || Busy() || EntryCount() == 0)
+    // A menu open over the pane has the mouse: no card under it.
+    if (card_ || Busy() || EntryCount() == 0 || QApplication::activePopupWidget())
         return;
     const QPoint pos = lastMouse_;
     if (std::abs(pos.x() - hoverOrigin_.x()) > kHoverSlop || std::abs(pos.y() - hoverOrigin_.y()) > kHoverSlop)
@@ -347,14 +365,20 @@ void KanjiWindow::OnHoverTimeout()
     const int hit = geom_.HitTest(pos.y(), first_, EntryCount());
     if (hit < 0 || hit != hoverIndex_)
         return;
-    card_ = new KanjiHoverCard(ctx_.kanji_results[hit], ctx_.radicals, ctx_.options, ctx_.resources.kanji,
-                               logicalDpiY(), this);
     const QPoint global = mapToGlobal(pos);
-    QRect area = screen() ? screen()->availableGeometry() : QRect(0, 0, 1280, 1024);
-    const CardPlace place = PlaceInsideWorkArea(global.x(), global.y(), card_->width(), card_->height(),
-                                                area.x() + area.width(), area.y() + area.height());
+    const QScreen* s = QGuiApplication::screenAt(global);
+    if (!s)
+        s = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QRect area = s ? s->availableGeometry() : QRect(0, 0, 1280, 1024);
+    card_ = new KanjiHoverCard(ctx_.kanji_results[hit], ctx_.radicals, ctx_.options, ctx_.resources.kanji,
+                               logicalDpiY(), this, area.width());
+    // Beside the entry, never over it: the pointer stays on the pane.
+    const int rowTop = mapToGlobal(QPoint(0, geom_.EntryTop(hit, first_))).y();
+    const CardPlace place = PlaceCardOffRow(global.x(), rowTop, rowTop + geom_.entry, card_->width(), card_->height(),
+                                            WorkArea{area.left(), area.top(), area.right() + 1, area.bottom() + 1});
     card_->move(place.x, place.y);
     card_->show();
+    watch_.Start();
 }
 
 void KanjiWindow::leaveEvent(QEvent*)
@@ -386,6 +410,7 @@ void KanjiWindow::mousePressEvent(QMouseEvent* event)
         if (EntryCount() == 0 || Busy())
             return;
         SelectAt(pos.y());
+        DestroyCard();  // the menu takes the mouse; the card must not stay over it or after it
         ShowContextMenu(event->globalPosition().toPoint());
     }
 }

@@ -22,6 +22,7 @@
 #include "dict/Kanjidic.h"
 #include "dict/Radicals.h"
 #include "search/Sorting.h"
+#include "ui/common/HoverCardWatch.h"
 #include "ui/common/Resources.h"
 #include "ui/model/KanjiWindowLayout.h"
 #include "ui/model/KanjiWindowText.h"
@@ -96,7 +97,9 @@ public:
     const KanjiListGeometry& geometry() const { return geom_; }
     int selected() const { return selected_; }
     int firstVisible() const { return first_; }
-    int EntryCount() const { return static_cast<int>(ctx_.kanji_results.size()); }
+    // The number of entries; 0 while a worker may be filling the list, so
+    // that nothing reads it (not even its size) before the hand-over.
+    int EntryCount() const;
     KanjiHoverCard* hoverCard() const { return card_; }
     int hoverIndex() const { return hoverIndex_; }
 
@@ -163,6 +166,7 @@ private:
     QPoint hoverOrigin_;
     QPoint lastMouse_;
     KanjiHoverCard* card_ = nullptr;
+    HoverCardWatch watch_;
 };
 
 }  // namespace mirudex::ui

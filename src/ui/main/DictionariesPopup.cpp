@@ -99,6 +99,9 @@ void DictionariesPopup::SetDictionary(int index, bool on)
 
 void DictionariesPopup::RightClicked(QAction* action)
 {
+    // Opened before a search began (the clipboard grab): the switches wait for it.
+    if (services_.ThreadSearching())
+        return;
     const int id = action->data().toInt();
     const int count = services_.DictionaryCount();
     if (id >= kPopupFirstDictionary && id <= kPopupLastToggleable && id - kPopupFirstDictionary < count) {

@@ -5,6 +5,11 @@
 // left click on an enabled item only closes it. Only dictionaries 0..50 can
 // be toggled here. Below the list, "Import JMdict..." and "Download Current
 // Dictionary..." close the pop-up and run their command.
+//
+// Threads: user-interface thread only. The dictionary list is read and
+// switched only while no worker runs: the main window does not open the
+// pop-up then, and right-clicks in a pop-up left open when a search started
+// change nothing.
 
 #include <QMenu>
 #include <QPointer>

@@ -60,7 +60,7 @@ std::map<int, QAction*> BuildMainMenu(QMenuBar* bar, const std::function<void(in
                          {ID_CHECK_UPDATES, "Check for &Updates..."}});
     addMenu("&Window",
             {{ID_WINDOW_RADICALLOOKUP, "&Radical Lookup", true}, {ID_WINDOW_STUDYLIST, "&Study List", true}});
-    addMenu("&Help", {{ID_ABOUT, "&About..."}});
+    addMenu("&Help", {{ID_USER_GUIDE, "&User Guide"}, {0, ""}, {ID_ABOUT, "&About..."}});
     return actions;
 }
 

@@ -112,7 +112,14 @@ void MainWindow::OnCommand(int id)
         exiting_ = true;
         close();
         return;
-    case ID_DICTIONARIES: popup_->Open(QCursor::pos()); return;
+    case ID_DICTIONARIES:
+        // A load fills the dictionary list and a search reads the switches.
+        if (services_.ThreadSearching()) {
+            Note(u"Please finish any searches or dictionary-loads before switching dictionaries on or off.\n");
+            return;
+        }
+        popup_->Open(QCursor::pos());
+        return;
     case ID_ALWAYS_ON_TOP: {
         const bool on = !registry_.GetBOOL(opt::misc::kAlwaysOnTop);
         registry_.SetBOOL(opt::misc::kAlwaysOnTop, on);
@@ -143,6 +150,7 @@ void MainWindow::OnCommand(int id)
     case ID_WINDOW_RADICALLOOKUP: ToggleRadicalPane(); return;
     case ID_WINDOW_STUDYLIST: ToggleStudyListPane(); return;
     case ID_ABOUT: ShowAbout(); return;
+    case ID_USER_GUIDE: OpenLink(UserGuideUrl()); return;
     default: return;  // other ids belong to the panes
     }
 }
@@ -254,6 +262,7 @@ void MainWindow::OnClipboardChanged()
         return;
     if (!skipNextClipboardNotice_ && !services_.ThreadSearching() && registry_.GetBOOL(opt::misc::kGrabClipboard)) {
         if (SearchPaneControl* search = searchControl()) {
+            search->SelectAllText();  // the copied text is the new search text
             search->OnCommand(ID_ENCODE_PASTE);
             if (registry_.GetBOOL(opt::misc::kGrabClipboardAutoSearch)) {
                 const bool romaji = search->RomajiConversion();

@@ -21,8 +21,11 @@ public:
     void OnCommand(int id) override;
     bool RomajiConversion() const override { return romaji_; }
     void SetRomajiConversion(bool on) override { romaji_ = on; }
+    void SelectAllText() override { ++selectAlls_; }
     void ReplaceText(std::u16string_view text) override { text_ = text; }
     const std::u16string& text() const { return text_; }
+    // How often the whole text was selected.
+    int selectAlls() const { return selectAlls_; }
 
     struct Received {
         int id;
@@ -38,6 +41,7 @@ private:
     std::vector<Received> received_;
     bool romaji_ = false;
     std::u16string text_;
+    int selectAlls_ = 0;
 };
 
 // Makes the panes as children of the main window's client area.

@@ -159,17 +159,6 @@ KeyOutcome ApplyListKey(ListKey key, int selected, int first, int lastVisible, i
     return out;
 }
 
-CardPlace PlaceInsideWorkArea(int x, int y, int w, int h, int areaRight, int areaBottom)
-{
-    if (x + w >= areaRight)
-        x = areaRight - w;
-    x = std::max(x, 0);
-    if (y + h >= areaBottom)
-        y = areaBottom - h;
-    y = std::max(y, 0);
-    return {x, y};
-}
-
 int ScrollMaximum(int entries, int page)
 {
     if (entries <= 0)

@@ -3,7 +3,7 @@
 // header items kept as whole percentages of their bar, the tracking step that
 // resizes an item against its right neighbour (and keeps the Kanji column of
 // both bars equal), the list geometry (rows, page, visible range, hit test),
-// the keyboard rules and the placement of the hover card inside the work area.
+// and the keyboard rules.
 
 #include <vector>
 
@@ -76,13 +76,11 @@ struct KeyOutcome {
 // the lock (Enter then does nothing).
 KeyOutcome ApplyListKey(ListKey key, int selected, int first, int lastVisible, int entries, int page, bool busy);
 
-// Position of a pop-up of size (w, h) wanted at (x, y), pulled back inside the
-// work area (left, top, right, bottom exclusive) and never negative.
+// Position of a pop-up (the hover card, HoverCardPlace.h).
 struct CardPlace {
     int x;
     int y;
 };
-CardPlace PlaceInsideWorkArea(int x, int y, int w, int h, int areaRight, int areaBottom);
 
 // Value range of the vertical scroll bar for entries and page: the highest
 // position is entries - page (entries - 1 when the page is empty).

@@ -10,7 +10,7 @@ int PaneNode::SetPosition(int x, int y, int width, int height)
         return 0;
     }
     if (kind_ == SplitKind::TopBottom) {
-        int a = children_[0]->rect_.height;
+        int a = chosen_;
         if (height < a + bar_)
             a = height - bar_;
         children_[0]->SetPosition(x, y, width, a);
@@ -48,6 +48,7 @@ int PaneNode::Split(SplitKind kind, int position)
     }
     // A split node lays out its children; a window it held is no longer placed by it.
     window_ = nullptr;
+    chosen_ = position;
     children_[0] = std::make_unique<PaneNode>();
     children_[1] = std::make_unique<PaneNode>();
     kind_ = kind;
@@ -92,6 +93,7 @@ int PaneNode::MoveDivider(int delta)
     }
     children_[0]->SetPosition(c0.x, c0.y, c0.width, c0.height);
     children_[1]->SetPosition(c1.x, c1.y, c1.width, c1.height);
+    chosen_ = kind_ == SplitKind::TopBottom ? c0.height : c0.width;
     return 0;
 }
 

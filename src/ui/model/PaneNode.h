@@ -57,7 +57,10 @@ public:
 
     // Stores the rectangle and lays out what is below: an attached window is
     // moved there; of two children the top or left one keeps its size (a top
-    // child is cut to height - bar) and the other takes what remains.
+    // child is cut to height - bar) and the other takes what remains. The size
+    // kept is the one the split or the last divider move gave, so a top child
+    // cut by a smaller rectangle gets its size back when the rectangle grows
+    // again (a window shrunk and enlarged keeps its panes).
     int SetPosition(int x, int y, int width, int height);
     // Splits at position (height or width of child 0), or unsplits with None.
     int Split(SplitKind kind, int position);
@@ -87,6 +90,8 @@ private:
     PaneWindow* window_ = nullptr;
     PaneRect rect_;
     std::int8_t bar_ = kDefaultBar;
+    // Height or width of child 0 as the split or the last divider move set it.
+    int chosen_ = 0;
 };
 
 }  // namespace mirudex::ui

@@ -98,8 +98,9 @@ void ResultHeaderBar::paintEvent(QPaintEvent*)
         painter.restore();
         const QPixmap* arrow = arrows_ ? arrows_(item.id) : nullptr;
         if (arrow && !arrow->isNull()) {
-            const int ax = x + item.width - arrow->width() - kArrowMargin;
-            const int ay = (height() - arrow->height()) / 2;
+            const QSize size = arrow->deviceIndependentSize().toSize();  // drawn at the screen's pixel ratio
+            const int ax = x + item.width - size.width() - kArrowMargin;
+            const int ay = (height() - size.height()) / 2;
             if (ax > x)
                 painter.drawPixmap(ax, ay, *arrow);
         }

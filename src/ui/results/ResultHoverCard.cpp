@@ -10,6 +10,7 @@ namespace {
 
 constexpr int kLayoutWidth = 600;
 constexpr int kLayoutHeight = 400;
+constexpr int kMinRightLayout = 200;  // the narrowest the meanings are wrapped at
 constexpr int kTextFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
 
 QFont Sized(const QFont& face, int points, int dpiY)
@@ -30,19 +31,8 @@ int HoverMeaningPoints(const dict::Entry& entry)
     return entry.meanings.size() >= 13 || longMeaning ? kHoverSmallMeaningPoints : kHoverMeaningPoints;
 }
 
-QPoint PlaceHoverCard(QPoint mouse, QSize size, const QRect& workArea)
-{
-    int x = mouse.x();
-    int y = mouse.y();
-    if (x + size.width() > workArea.right() + 1)
-        x = workArea.right() + 1 - size.width();
-    if (y + size.height() > workArea.bottom() + 1)
-        y = workArea.bottom() + 1 - size.height();
-    return QPoint(std::max(0, x), std::max(0, y));
-}
-
 ResultHoverCard::ResultHoverCard(const dict::Entry& entry, const Fonts& fonts, const ResultColors& colors, int dpiY,
-                                 QWidget* owner)
+                                 QWidget* owner, int maxWidth)
     : QWidget(owner,
               Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus),
       entry_(entry),
@@ -58,18 +48,21 @@ ResultHoverCard::ResultHoverCard(const dict::Entry& entry, const Fonts& fonts, c
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_DeleteOnClose);
 
-    const QRect layout(0, 0, kLayoutWidth, kLayoutHeight);
-    auto measure = [&layout](const QFont& font, const QString& text) {
-        return Line{text, QFontMetrics(font).boundingRect(layout, kTextFlags, text)};
+    auto measure = [](const QFont& font, const QString& text, int width) {
+        return Line{text, QFontMetrics(font).boundingRect(QRect(0, 0, width, kLayoutHeight), kTextFlags, text)};
     };
-    wordLine_ = measure(word_, ToQ(entry.word));
-    kanaLine_ = measure(kana_, ToQ(entry.kana));
-    for (const std::u16string& info : entry.info)
-        infoLines_.push_back(measure(info_, ToQ(info)));
-    for (const std::u16string& meaning : entry.meanings)
-        meaningLines_.push_back(measure(meaning_, ToQ(meaning)));
-
+    wordLine_ = measure(word_, ToQ(entry.word), kLayoutWidth);
+    kanaLine_ = measure(kana_, ToQ(entry.kana), kLayoutWidth);
     left_ = std::max(wordLine_.box.width(), kanaLine_.box.width());
+    // The right column wraps where the card would leave the screen.
+    int rightLayout = kLayoutWidth;
+    if (maxWidth > 0)
+        rightLayout = std::clamp(maxWidth - (8 + 10 + left_ + 22 + 8), kMinRightLayout, kLayoutWidth);
+    for (const std::u16string& info : entry.info)
+        infoLines_.push_back(measure(info_, ToQ(info), rightLayout));
+    for (const std::u16string& meaning : entry.meanings)
+        meaningLines_.push_back(measure(meaning_, ToQ(meaning), rightLayout));
+
     const int leftHeight = wordLine_.box.height() + kanaLine_.box.height();
     int right = 0;
     int rightHeight = 10;
@@ -89,12 +82,15 @@ void ResultHoverCard::paintEvent(QPaintEvent*)
     QPainter p(this);
     const int w = width();
     const int h = height();
-    p.fillRect(rect(), colors_.bg1);
-    // Frame 2 pixels wide around (1, 1, w - 2, h - 2), then the band on the left.
-    p.fillRect(QRect(0, 0, w, 2), QColor(0, 0, 255));
-    p.fillRect(QRect(0, h - 2, w, 2), QColor(0, 0, 255));
-    p.fillRect(QRect(0, 0, 2, h), QColor(0, 0, 255));
-    p.fillRect(QRect(w - 2, 0, 2, h), QColor(0, 0, 255));
+    const QColor bg = colors_.bg1;
+    p.fillRect(rect(), bg);
+    // Frame 2 pixels wide around (1, 1, w - 2, h - 2), then the band on the
+    // left; the fixed colours stay readable on whatever background the user chose.
+    const QColor frame = LegibleOn(QColor(0, 0, 255), bg);
+    p.fillRect(QRect(0, 0, w, 2), frame);
+    p.fillRect(QRect(0, h - 2, w, 2), frame);
+    p.fillRect(QRect(0, 0, 2, h), frame);
+    p.fillRect(QRect(w - 2, 0, 2, h), frame);
     p.fillRect(QRect(2, 2, 17, h - 4), QColor(128, 128, 255));
 
     auto draw = [&p](const QFont& font, const QColor& color, const QString& text, int x, int y, const QRect& box) {
@@ -116,7 +112,8 @@ void ResultHoverCard::paintEvent(QPaintEvent*)
     y += 10;
     for (const Line& line : meaningLines_) {
         draw(meaning_, colors_.meaning, line.text, textX, y, line.box);
-        p.fillRect(QRect(squareX, y + QFontMetrics(meaning_).height() / 2 - 3, 6, 6), QColor(60, 60, 60));
+        p.fillRect(QRect(squareX, y + QFontMetrics(meaning_).height() / 2 - 3, 6, 6),
+                   LegibleOn(QColor(60, 60, 60), bg));
         y += line.box.height();
     }
 }

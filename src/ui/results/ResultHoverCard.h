@@ -1,7 +1,8 @@
 #pragma once
 // The hover card of a result window ("Result_Hover_Window"): the whole entry
-// in large type, opened after the mouse has rested 700 ms on a row. A frameless
-// pop-up that takes no input; the result window closes it.
+// in large type, long meanings wrapped, opened after the mouse has rested
+// 700 ms on a row. A frameless pop-up that takes no input; the result window
+// places it off the row and closes it.
 
 #include <QFont>
 #include <QPoint>
@@ -25,16 +26,14 @@ inline constexpr int kHoverSmallMeaningPoints = 14 * 2 / 3;
 
 int HoverMeaningPoints(const dict::Entry& entry);
 
-// Top-left corner for a card of this size opened at the mouse (screen
-// coordinates): moved left and up as far as needed to end inside the work
-// area, never to a negative x or y.
-QPoint PlaceHoverCard(QPoint mouse, QSize size, const QRect& workArea);
-
 class ResultHoverCard : public QWidget {
     Q_OBJECT
 public:
-    // Fonts take the faces of the result fonts; sizes as above.
-    ResultHoverCard(const dict::Entry& entry, const Fonts& fonts, const ResultColors& colors, int dpiY, QWidget* owner);
+    // Fonts take the faces of the result fonts; sizes as above. Info markers
+    // and meanings wrap at 600 pixels, or sooner when the card would be wider
+    // than maxWidth (the screen's work area; 0: no limit).
+    ResultHoverCard(const dict::Entry& entry, const Fonts& fonts, const ResultColors& colors, int dpiY, QWidget* owner,
+                    int maxWidth = 0);
 
     const QFont& meaningFont() const { return meaning_; }
     // Left column width L (the wider of word and kana).

@@ -16,6 +16,7 @@
 #include "platform/api/Platform.h"
 #include "text/Romaji.h"
 #include "ui/common/Resources.h"
+#include "ui/model/HoverCardPlace.h"
 #include "ui/results/ResultHeaderBar.h"
 #include "ui/results/ResultHeaderDialog.h"
 #include "ui/results/ResultHoverCard.h"
@@ -33,7 +34,9 @@ constexpr char16_t kAnyChars = u'\uFF3F';  // the "any number of characters" wil
 }  // namespace
 
 ResultWindow::ResultWindow(int index, ResultHost& host, Registry& options, const Resources& resources, QWidget* parent)
-    : QFrame(parent), index_(index), host_(host), options_(options), resources_(resources)
+    : QFrame(parent), index_(index), host_(host), options_(options), resources_(resources), watch_(this, [this] {
+          CloseHover();
+      })
 {
     setObjectName(QStringLiteral("ResultWindow"));
     setWindowTitle(QStringLiteral("(ResultWindow)"));
@@ -397,18 +400,29 @@ void ResultWindow::ShowHover()
     if (std::abs(lastMouse_.x() - hoverPos_.x()) > kHoverSlack ||
         std::abs(lastMouse_.y() - hoverPos_.y()) > kHoverSlack || EntryAtPoint(lastMouse_.y()) != hoverEntry_)
         return;
-    hover_ = new ResultHoverCard(list()[static_cast<size_t>(hoverEntry_)], resources_.fonts, resources_.result,
-                                 logicalDpiY(), this);
     const QPoint global = mapToGlobal(lastMouse_ + ClientRect().topLeft());
-    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QScreen* s = QGuiApplication::screenAt(global);
+    if (!s)
+        s = screen() ? screen() : QGuiApplication::primaryScreen();
     const QRect work = s ? s->availableGeometry() : QRect(0, 0, 1 << 20, 1 << 20);
-    hover_->move(PlaceHoverCard(global, hover_->size(), work));
+    hover_ = new ResultHoverCard(list()[static_cast<size_t>(hoverEntry_)], resources_.fonts, resources_.result,
+                                 logicalDpiY(), this, work.width());
+    // The card opens beside the row, never over it: the pointer stays on the
+    // pane, so the card stays for as long as the mouse rests on the entry.
+    const int rowTop =
+        mapToGlobal(QPoint(0, ClientRect().top() + areaTop_ + (hoverEntry_ - rows_.first) * entryHeight_)).y();
+    const CardPlace place =
+        PlaceCardOffRow(global.x(), rowTop, rowTop + entryHeight_, hover_->width(), hover_->height(),
+                        WorkArea{work.left(), work.top(), work.right() + 1, work.bottom() + 1});
+    hover_->move(place.x, place.y);
     hover_->show();
+    watch_.Start();
 }
 
 void ResultWindow::CloseHover()
 {
     hoverTimer_.stop();
+    watch_.Stop();
     if (hover_)
         hover_->close();
     hover_ = nullptr;

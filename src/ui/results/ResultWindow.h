@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 
+#include "ui/common/HoverCardWatch.h"
 #include "ui/model/ResultHeaderItems.h"
 #include "ui/model/ResultSelection.h"
 #include "ui/results/ResultHost.h"
@@ -154,6 +155,7 @@ private:
 
     QTimer hoverTimer_;
     QPointer<ResultHoverCard> hover_;
+    HoverCardWatch watch_;
     int hoverEntry_ = -1;
     QPoint hoverPos_;
     QPoint lastMouse_;

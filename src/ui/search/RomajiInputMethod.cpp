@@ -74,6 +74,29 @@ void RomajiInputMethod::Type(char16_t c)
     });
 }
 
+void RomajiInputMethod::Finish()
+{
+    if (!IsOn() || pending_.empty())
+        return;
+    const QString shown = Q(pending_);
+    const QString converted = Q(convert_(pending_, true));
+    Replacing([&] {
+        QTextCursor cursor = edit_.textCursor();
+        const int length = edit_.document()->characterCount() - 1;
+        const int start = std::min(compositionStart_, length);
+        cursor.setPosition(start);
+        cursor.setPosition(std::min(start + static_cast<int>(shown.size()), length), QTextCursor::KeepAnchor);
+        // Only what the method itself put there is converted.
+        if (converted != shown && cursor.selectedText() == shown) {
+            cursor.beginEditBlock();
+            cursor.insertText(converted);
+            cursor.endEditBlock();
+            edit_.setTextCursor(cursor);
+        }
+    });
+    Restart();
+}
+
 void RomajiInputMethod::Backspace()
 {
     if (IsOn() && !pending_.empty())

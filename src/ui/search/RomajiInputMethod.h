@@ -43,6 +43,10 @@ public:
     void Type(char16_t c);
     // Backspace while on, before the box deletes: the last pending character goes with it.
     void Backspace();
+    // A search starts: the pending romaji is converted as a final text (a last
+    // lone n cannot become な or に any more: ほn is ほん), and the
+    // composition starts again after it. Letters with no kana stay letters.
+    void Finish();
     // The box reported a changed selection or caret.
     void SelectionChanged();
 

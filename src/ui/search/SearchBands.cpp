@@ -9,11 +9,13 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QRegularExpressionValidator>
+#include <QStandardItemModel>
 #include <QToolButton>
 
 #include "core/DebugLog.h"
 #include "platform/qt/QtText.h"
 #include "text/Encoding.h"
+#include "ui/common/Images.h"
 #include "ui/search/SearchCommands.h"
 
 // The button pictures live in this static library's resources, which are
@@ -28,6 +30,96 @@ constexpr QSize kButtonImage{16, 15};
 constexpr QSize kSearchButtonImage{45, 15};
 constexpr int kSeparator = 0;
 
+// Bands in a row at the width they ask for; a band that does not fit in what
+// is left of the row starts the next one, as a rebar wraps its bands. Nothing
+// is ever squeezed below its size, whatever the scale or font.
+class BandFlowLayout : public QLayout {
+public:
+    explicit BandFlowLayout(QWidget* parent) : QLayout(parent) {}
+    ~BandFlowLayout() override
+    {
+        while (QLayoutItem* item = takeAt(0))
+            delete item;
+    }
+
+    void addItem(QLayoutItem* item) override { items_.push_back(item); }
+    int count() const override { return static_cast<int>(items_.size()); }
+    QLayoutItem* itemAt(int index) const override
+    {
+        return index >= 0 && index < count() ? items_[static_cast<size_t>(index)] : nullptr;
+    }
+    QLayoutItem* takeAt(int index) override
+    {
+        if (index < 0 || index >= count())
+            return nullptr;
+        QLayoutItem* item = items_[static_cast<size_t>(index)];
+        items_.erase(items_.begin() + index);
+        return item;
+    }
+    Qt::Orientations expandingDirections() const override { return {}; }
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override { return Arrange(QRect(0, 0, width, 0), false); }
+    QSize sizeHint() const override
+    {
+        int width = 0;
+        for (QLayoutItem* item : items_)
+            width += item->sizeHint().width();
+        const QMargins m = contentsMargins();
+        return QSize(width + m.left() + m.right(), heightForWidth(QWIDGETSIZE_MAX));
+    }
+    QSize minimumSize() const override
+    {
+        QSize size;
+        for (QLayoutItem* item : items_)
+            size = size.expandedTo(item->sizeHint());
+        const QMargins m = contentsMargins();
+        return size + QSize(m.left() + m.right(), m.top() + m.bottom());
+    }
+    void setGeometry(const QRect& rect) override
+    {
+        QLayout::setGeometry(rect);
+        Arrange(rect, true);
+    }
+
+private:
+    // Places the items (when place is set) and returns the height they take.
+    int Arrange(const QRect& rect, bool place) const
+    {
+        const QMargins m = contentsMargins();
+        const QRect area = rect.marginsRemoved(m);
+        int x = area.x();
+        int y = area.y();
+        int rowHeight = 0;
+        std::vector<std::pair<QLayoutItem*, QPoint>> row;
+        auto flush = [&] {
+            for (auto& [item, at] : row)
+                item->setGeometry(QRect(at, QSize(item->sizeHint().width(), rowHeight)));
+            row.clear();
+        };
+        for (QLayoutItem* item : items_) {
+            if (item->isEmpty())
+                continue;
+            const QSize hint = item->sizeHint();
+            if (x > area.x() && x + hint.width() > area.right() + 1) {
+                if (place)
+                    flush();
+                row.clear();
+                x = area.x();
+                y += rowHeight;
+                rowHeight = 0;
+            }
+            row.emplace_back(item, QPoint(x, y));
+            x += hint.width();
+            rowHeight = std::max(rowHeight, hint.height());
+        }
+        if (place)
+            flush();
+        return y + rowHeight - rect.y() + m.bottom();
+    }
+
+    std::vector<QLayoutItem*> items_;
+};
+
 }  // namespace
 
 SearchBands::SearchBands(QWidget* parent) : QWidget(parent)
@@ -37,7 +129,7 @@ SearchBands::SearchBands(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("ReBarWindow32"));
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Window);  // the menu colour
-    layout_ = new QHBoxLayout(this);
+    layout_ = new BandFlowLayout(this);
     layout_->setContentsMargins(2, 1, 2, 1);
     layout_->setSpacing(0);
 
@@ -56,6 +148,18 @@ SearchBands::SearchBands(QWidget* parent) : QWidget(parent)
     encodingList_->setFixedWidth(100);
     for (const text::EncodingRow& row : text::EncodingTable())
         encodingList_->addItem(Q(row.displayName));
+    // Encodings this system's iconv cannot convert stay in their place (the
+    // positions are the table's rows) but cannot be chosen.
+    auto* model = qobject_cast<QStandardItemModel*>(encodingList_->model());
+    for (int row = 0; row < text::kEncodingRowCount && model; ++row) {
+        const char* name = text::IconvNameForRow(row);
+        if (!name || (text::ConversionAvailable(name, "UTF-16LE") && text::ConversionAvailable("UTF-16LE", name)))
+            continue;
+        QStandardItem* item = model->item(row);
+        item->setEnabled(false);
+        item->setToolTip(
+            QStringLiteral("This system cannot convert text to or from %1.").arg(QString::fromLatin1(name)));
+    }
     encodingList_->view()->setMinimumWidth(250);  // the dropped list is wider than the box
     encodingList_->setMaxVisibleItems(300 / std::max(1, encodingList_->fontMetrics().height() + 2));
     encodingList_->setCurrentIndex(1);
@@ -65,7 +169,10 @@ SearchBands::SearchBands(QWidget* parent) : QWidget(parent)
     QWidget* resultsBand = AddBand(QStringLiteral("Results"));
     resultsField_ = new QLineEdit(resultsBand);
     resultsField_->setObjectName(QStringLiteral("ResultsField"));
-    resultsField_->setFixedSize(30, 18);
+    // 30 x 18 at the usual font; wider and taller when the font needs it.
+    const QFontMetrics fm = resultsField_->fontMetrics();
+    resultsField_->setFixedSize(std::max(30, fm.horizontalAdvance(QStringLiteral("0000")) + 6),
+                                std::max(18, fm.height() + 4));
     resultsField_->setAlignment(Qt::AlignCenter);
     resultsField_->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), resultsField_));
@@ -74,21 +181,22 @@ SearchBands::SearchBands(QWidget* parent) : QWidget(parent)
 
     AddToolBar(AddBand(QString()), {ID_SEARCH_GO});
     AddToolBar(AddBand(QString()), {ID_RANDOM_WORD, ID_RANDOM_KANJI});
-    layout_->addStretch(1);
 }
 
 QWidget* SearchBands::AddBand(const QString& caption)
 {
-    if (layout_->count() > 0) {
-        auto* border = new QFrame(this);
-        border->setFrameShape(QFrame::VLine);
-        border->setFrameShadow(QFrame::Sunken);
-        layout_->addWidget(border);
-    }
     auto* band = new QWidget(this);
     auto* bandLayout = new QHBoxLayout(band);
     bandLayout->setContentsMargins(3, 0, 3, 0);
     bandLayout->setSpacing(3);
+    bandLayout->setSizeConstraint(QLayout::SetFixedSize);  // a band is as large as its content
+    if (layout_->count() > 0) {
+        // The band's border on its left, so that it goes with the band to a new row.
+        auto* border = new QFrame(band);
+        border->setFrameShape(QFrame::VLine);
+        border->setFrameShadow(QFrame::Sunken);
+        bandLayout->addWidget(border);
+    }
     if (!caption.isEmpty()) {
         auto* label = new QLabel(caption, band);
         label->setObjectName(QStringLiteral("caption"));
@@ -123,7 +231,7 @@ QWidget* SearchBands::AddToolBar(QWidget* band, std::initializer_list<int> ids)
 QToolButton* SearchBands::AddButton(QWidget* bar, int id, bool checkable)
 {
     const QString name = QString::number(id);
-    auto* action = new QAction(QIcon(QStringLiteral(":/search/%1.png").arg(id)), Q(SearchToolTip(id)), this);
+    auto* action = new QAction(PixelIcon(QStringLiteral(":/search/%1.png").arg(id)), Q(SearchToolTip(id)), this);
     action->setObjectName(name);
     action->setData(id);
     action->setCheckable(checkable);
@@ -181,9 +289,24 @@ void SearchBands::OnEncodingActivated(int index)
         dlog::Write(u"ERROR: The combobox's index was not found.\n");
         return;
     }
-    // A section heading is not an encoding: the row below it is meant.
-    if (!text::EncodingTable()[static_cast<size_t>(row)].iconvName && index + 1 < encodingList_->count())
-        encodingList_->setCurrentIndex(index + 1);
+    // A section heading is not an encoding: the first encoding below it that can be chosen is meant.
+    if (text::EncodingTable()[static_cast<size_t>(row)].iconvName)
+        return;
+    for (int next = index + 1; next < encodingList_->count(); ++next) {
+        if (EncodingAvailable(next)) {
+            encodingList_->setCurrentIndex(next);
+            return;
+        }
+    }
+}
+
+bool SearchBands::EncodingAvailable(int index) const
+{
+    const int row = text::RowOfComboPosition(index);
+    if (row < 0 || !text::EncodingTable()[static_cast<size_t>(row)].iconvName)
+        return false;
+    const auto* model = qobject_cast<const QStandardItemModel*>(encodingList_->model());
+    return !model || !model->item(index) || model->item(index)->isEnabled();
 }
 
 }  // namespace mirudex::ui

@@ -2,7 +2,10 @@
 // The band strip at the top of the search window: nine bands in a row
 // (nothing; the language, substring, option and conversion tool bars; the
 // encoding list; the results field; the Search button; the random buttons),
-// three of them with a caption at their left.
+// three of them with a caption at their left. Every band is as large as its
+// content asks (fonts, pictures and the screen's scale decide); bands that do
+// not fit the width go on a new row, so heightForWidth() gives the strip's
+// height.
 //
 // The strip only shows and reports: a click on a button is handed to the
 // search window as commandTriggered(id) after Qt has toggled the button, and
@@ -15,7 +18,7 @@ class QAction;
 class QActionGroup;
 class QComboBox;
 class QLineEdit;
-class QHBoxLayout;
+class QLayout;
 class QToolButton;
 
 namespace mirudex::ui {
@@ -35,6 +38,9 @@ public:
     // The encoding list: one item per row of the encoding table, the item
     // index being the row's position.
     QComboBox* encodingList() const { return encodingList_; }
+    // Whether the item at index is an encoding this system can convert (not a
+    // heading, not one that iconv cannot open here: those are shown disabled).
+    bool EncodingAvailable(int index) const;
     // The maximum-results field (digits only).
     QLineEdit* resultsField() const { return resultsField_; }
 
@@ -49,7 +55,7 @@ private:
     QToolButton* AddButton(QWidget* bar, int id, bool checkable);
     void OnEncodingActivated(int index);
 
-    QHBoxLayout* layout_ = nullptr;
+    QLayout* layout_ = nullptr;
     std::map<int, QAction*> actions_;
     std::map<int, QToolButton*> buttons_;
     QActionGroup* typeGroup_ = nullptr;

@@ -4,16 +4,16 @@
 
 #include <string_view>
 
+#include "ui/common/CommandIds.h"  // ID_SEARCH_GO, ID_ENCODE_PASTE
+
 namespace mirudex::ui {
 
 inline constexpr int ID_TYPE_BEGINNING = 40004;
 inline constexpr int ID_TYPE_MIDDLE = 40005;
 inline constexpr int ID_TYPE_END = 40006;
 inline constexpr int ID_TYPE_EXACT = 40007;
-inline constexpr int ID_SEARCH_GO = 40010;
 inline constexpr int ID_ROMAJI_CONVERSION = 40011;
 inline constexpr int ID_KANA_INSENSITIVE = 40012;
-inline constexpr int ID_ENCODE_PASTE = 40013;
 inline constexpr int ID_ENCODE_COPY = 40015;  // CTRL+C in the text box
 inline constexpr int ID_MATCH_SUBSTRINGS = 40017;
 inline constexpr int ID_WORDS_ONLY = 40018;

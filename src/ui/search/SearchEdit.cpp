@@ -63,6 +63,14 @@ void SearchEdit::SetImeOn(bool on)
     platform::Get().SetStatusText(1, on ? u"IME -on-" : u"IME -off-");
 }
 
+void SearchEdit::FinishComposition()
+{
+    const UndoKind before = currentKind_;
+    currentKind_ = UndoKind::Typing;
+    ime_.Finish();
+    currentKind_ = before;
+}
+
 void SearchEdit::RecordUndoStep()
 {
     const int steps = document()->availableUndoSteps();

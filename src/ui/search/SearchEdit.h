@@ -38,6 +38,8 @@ public:
     // Switches the input method and shows its state in part 1 of the status bar.
     void SetImeOn(bool on);
 
+    // Completes the input method's pending romaji before a search (ほn: ほん), as typing.
+    void FinishComposition();
     // Replaces the selection (or inserts at the caret) as one undo step of the given kind.
     void ReplaceSelection(const QString& text, UndoKind kind = UndoKind::Unknown);
     std::u16string SelectedText() const;

@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPainter>
 #include <QTextBlock>
+#include <algorithm>
 #include <climits>
 #include <optional>
 
@@ -18,6 +20,7 @@
 #include "search/AppState.h"
 #include "search/JapaneseSearch.h"
 #include "search/Worker.h"
+#include "text/CharClass.h"
 #include "text/Encoding.h"
 #include "text/Romaji.h"
 #include "ui/common/ProgressWindow.h"
@@ -61,6 +64,16 @@ bool HasSearchPrefix(std::u16string_view text)
 
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\u3000'; }
 
+// Kana with Latin letters beside them (どg): English typed with the input method on.
+bool MixesKanaAndLatin(std::u16string_view text)
+{
+    const auto latin = [](char16_t c) {
+        return text::IsAsciiLetter(c) || (text::IsFullwidthAscii(c) && text::IsAsciiLetter(text::ToHalfwidth(c)));
+    };
+    return std::any_of(text.begin(), text.end(), [](char16_t c) { return text::IsKana(c); }) &&
+           std::any_of(text.begin(), text.end(), latin);
+}
+
 void Select(SearchEdit* edit, int from, int to)
 {
     const int end = edit->document()->characterCount() - 1;
@@ -77,10 +90,10 @@ SearchWindow::SearchWindow(search::AppState& state, QWidget* parent)
 {
     setObjectName(QStringLiteral("SearchWindow"));
     setWindowTitle(QStringLiteral("(SearchWindow)"));
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
+    // The window's own background is white (paintEvent) but its palette stays
+    // the system's: the band strip and its captions draw on the system's
+    // colours, the text box on the option colours, never one on the other.
+    setAttribute(Qt::WA_OpaquePaintEvent);
 
     dlog::Write(u"Search Window: WM_CREATE:\n");
     bands_ = new SearchBands(this);
@@ -141,6 +154,12 @@ void SearchWindow::SetMiscFont(const QFont& font)
     historyList_->view()->setFont(font);
 }
 
+void SearchWindow::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), Qt::white);
+}
+
 void SearchWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
@@ -149,7 +168,7 @@ void SearchWindow::resizeEvent(QResizeEvent* event)
 
 void SearchWindow::Layout()
 {
-    const int bandHeight = bands_->sizeHint().height();
+    const int bandHeight = bands_->heightForWidth(width());
     bands_->setGeometry(0, 0, width(), bandHeight);
     // The text box overlaps the strip's last pixel row.
     const int top = std::max(0, bandHeight - 1);
@@ -177,6 +196,8 @@ void SearchWindow::SetRomajiConversion(bool on)
     bands_->SetChecked(ID_ROMAJI_CONVERSION, on);
     OnCommand(ID_ROMAJI_CONVERSION);
 }
+
+void SearchWindow::SelectAllText() { edit_->selectAll(); }
 
 void SearchWindow::OnCommand(int id)
 {
@@ -253,6 +274,7 @@ void SearchWindow::SearchCommand()
         return;
     }
     Status(u"Searching...");
+    edit_->FinishComposition();
     if (!edit_->textCursor().hasSelection())
         edit_->selectAll();
     const int selStart = edit_->textCursor().selectionStart();
@@ -277,6 +299,9 @@ void SearchWindow::SearchCommand()
     std::erase_if(text, [](char16_t c) { return c == u'\n' || c == u'\r'; });
     userdata::AddToHistory(history_, options_, text);
 
+    // The worker gets copies of the text and of the settings; what the box
+    // holds now tells at the hand-over whether the user typed meanwhile.
+    const QString boxBefore = edit_->toPlainText();
     search::SearchRequest request{&text, search::TS_NORMAL};
     if (!search::Load_Thread_Search(state_, request)) {
         // Refused or not started: the starter has said why; nothing changed.
@@ -287,9 +312,17 @@ void SearchWindow::SearchCommand()
     dlog::Write(u"   Load_Thread_Search() called.\n");
     const int waited = waiter_ ? waiter_(kWaitQuitFlag | kWaitEscFlag) : DefaultWait(kWaitQuitFlag | kWaitEscFlag);
 
+    // Text typed during the search stays as the user left it.
+    const bool boxUntouched = edit_->toPlainText() == boxBefore;
     if (waited == kWaitFinished) {
         search::HandOverFinishedSearch(state_);
         emit resultsReady();
+        if (!boxUntouched) {
+            dlog::Write(u"      Search window text changed during the search; left as it is.\n");
+            Status(search::SearchCompleteText(state_));
+            state_.SEARCH_LOCK = false;
+            return;
+        }
         // The box shows what was searched for: the dispatcher's text (kana for
         // romaji) when asked, the text as typed when it chose its own search.
         const bool useConverted = ShowConverted() && !HasSearchPrefix(unconverted);
@@ -301,12 +334,18 @@ void SearchWindow::SearchCommand()
             Select(edit_, selStart + static_cast<int>(unconverted.rfind(u':')) + 1, INT_MAX);
         else
             Select(edit_, selStart, selEnd);
-        Status(search::SearchCompleteText(state_));
+        std::u16string status = search::SearchCompleteText(state_);
+        if (state_.edict_results[search::kResultList].empty() && edit_->ImeOn() && MixesKanaAndLatin(unconverted))
+            status += std::u16string(status.ends_with(u' ') ? u"" : u" ") +
+                      u"-For English, press CAPS LOCK to turn the input method off and type it again-";
+        Status(status);
     } else {
         search::HandOverStoppedSearch(state_);
-        edit_->selectAll();
-        if (HasSearchPrefix(unconverted))
-            Select(edit_, 3, INT_MAX);
+        if (boxUntouched) {
+            edit_->selectAll();
+            if (HasSearchPrefix(unconverted))
+                Select(edit_, 3, INT_MAX);
+        }
         emit resultsReady();
         Status(search::SearchAbortedText(state_));
         if (waited == kWaitQuitArrived) {
@@ -492,7 +531,10 @@ void SearchWindow::RestoreToolbars(int language)
         state_.search_options.kana_insensitive = false;
     if (options_.GetBOOL(opt::search::toolbars::kShow))
         press(ID_SHOW_CONVERTED);
-    bands_->encodingList()->setCurrentIndex(options_.GetINT(opt::search::toolbars::kEncoding));
+    // A stored encoding this system cannot convert falls back to Unicode.
+    const int encoding = options_.GetINT(opt::search::toolbars::kEncoding);
+    const char* name = text::IconvNameForRow(text::RowOfComboPosition(encoding));
+    bands_->encodingList()->setCurrentIndex(name && !bands_->EncodingAvailable(encoding) ? 1 : encoding);
 }
 
 void SearchWindow::FocusSearchBox(bool imeOn)

@@ -16,7 +16,12 @@
 //
 // Threads: user-interface thread only. During a search the window waits in a
 // nested loop; meanwhile it refuses a second search (SEARCH_LOCK) and random
-// picks, which would touch the lists the worker fills.
+// picks, which would touch the lists the worker fills. The worker runs on
+// copies of the search text and settings taken when the search starts, so
+// the tool bar and the text box stay live: a button clicked during a search
+// counts from the next search on and is never undone by the worker, and text
+// typed during a search is left as it is by the hand-over (which otherwise
+// writes the searched text back and restores the selection).
 
 #include <QWidget>
 #include <functional>
@@ -64,6 +69,7 @@ public:
     // The romaji-conversion toggle (the clipboard grab switches it off around its search).
     bool RomajiConversion() const override;
     void SetRomajiConversion(bool on) override;
+    void SelectAllText() override;
     void ReplaceText(std::u16string_view text) override;
 
     // Start-up: marks the buttons from the options and sends the toggles'
@@ -85,6 +91,7 @@ signals:
     void kanjiReady();
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:

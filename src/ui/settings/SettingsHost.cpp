@@ -15,8 +15,6 @@
 #include "ui/results/ResultWindow.h"
 #include "ui/search/SearchEdit.h"
 #include "ui/search/SearchWindow.h"
-#include "ui/settings/AddDictionaryDialog.h"
-#include "ui/settings/SettingsDialog.h"
 
 namespace mirudex::ui {
 

@@ -93,7 +93,9 @@ void InsertRichText(QTextCursor& cursor, std::string_view rtf, int dpiX, int dpi
             font.setPixelSize(std::max(1, MulDiv(f.halfPoints, dpiY, 144)));
         QTextCharFormat format;
         format.setFont(font);
-        format.setForeground(f.hasColour ? QColor(f.red, f.green, f.blue) : QColor(Qt::black));
+        // Text without a colour of its own takes the text box's (the system's) text colour.
+        if (f.hasColour)
+            format.setForeground(QColor(f.red, f.green, f.blue));
         cursor.insertText(ListText(piece.text), format);
     }
 }
@@ -187,7 +189,7 @@ void UpdaterWindow::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.setFont(labelFont_);
-    p.setPen(Qt::black);
+    p.setPen(palette().color(QPalette::ButtonText));  // the window is in the button colour
     const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine;
     p.drawText(QRect(kMargin, 5, 600, 600), flags, QStringLiteral("The following updates apply to this version:"));
     p.drawText(QRect(kMargin, 400, 600, 600), flags, QStringLiteral("The following files will be downloaded:"));

@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "platform/qt/QtPlatform.h"
+#include "ui/support/UiTestSupport.h"
 
 namespace mirudex::platform {
 namespace {
@@ -17,12 +18,12 @@ TEST(QtPlatformTest, ClipboardWatchingFollowsEveryChangeUntilStopped)
     int changes = 0;
     qt.WatchClipboard([&] { ++changes; });
     QApplication::clipboard()->setText(QStringLiteral("ねこ"));
-    QTRY_COMPARE(changes, 1);
+    MIRUDEX_WAIT_FOR(changes == 1);
     // A second watcher replaces the first.
     int second = 0;
     qt.WatchClipboard([&] { ++second; });
     QApplication::clipboard()->setText(QStringLiteral("いぬ"));
-    QTRY_COMPARE(second, 1);
+    MIRUDEX_WAIT_FOR(second == 1);
     EXPECT_EQ(changes, 1);
     qt.WatchClipboard({});
     QApplication::clipboard()->setText(QStringLiteral("とり"));

@@ -2,6 +2,10 @@
 
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPalette>
+#include <cstdlib>
 
 #include "core/DefaultOptions.h"
 #include "core/Registry.h"
@@ -56,4 +60,22 @@ TEST(Resources, LatinFacesOfTheOtherPlatformMapToProportionalFaces)
     // The meaning font is not monospaced where a proportional face exists.
     QFontMetrics metrics(arial);
     EXPECT_NE(metrics.horizontalAdvance(QStringLiteral("iiii")), metrics.horizontalAdvance(QStringLiteral("WWWW")));
+}
+
+TEST(Resources, SortArrowsStandOutFromTheHeaderInLightAndDarkPalettes)
+{
+    const QPalette saved = QGuiApplication::palette();
+    for (const QColor& background : {QColor(239, 239, 239), QColor(49, 54, 59)}) {
+        QPalette palette(background);  // a button text colour that contrasts with the background
+        QGuiApplication::setPalette(palette);
+        Resources r;
+        MakeSortArrows(r);
+        const QImage arrow = r.bitmap_sort_asc1.toImage();
+        const QColor middle = arrow.pixelColor(arrow.width() / 2, arrow.height() * 2 / 3);
+        const QColor text = palette.color(QPalette::ButtonText);
+        EXPECT_EQ(middle.alpha(), 255) << "the primary arrow is filled";
+        EXPECT_LT(std::abs(middle.lightness() - text.lightness()), 40) << background.name().toStdString();
+        EXPECT_GT(std::abs(middle.lightness() - background.lightness()), 100) << background.name().toStdString();
+    }
+    QGuiApplication::setPalette(saved);
 }

@@ -49,7 +49,8 @@ protected:
         WorkDirTest::TearDown();
     }
 
-    ui::KanjiWindow& MakeWindow(int width = 600, int height = 400)
+    // A window of its own, shown; or a child of parent, shown with it by the caller.
+    ui::KanjiWindow& MakeWindow(int width = 600, int height = 400, QWidget* parent = nullptr)
     {
         ui::KanjiWindowContext ctx{options_,
                                    resources_,
@@ -58,7 +59,7 @@ protected:
                                    radicals_,
                                    [this] { return threadSearching_; },
                                    [this] { return searchLock_; }};
-        window_ = std::make_unique<ui::KanjiWindow>(ctx, nullptr);
+        window_ = std::make_unique<ui::KanjiWindow>(ctx, parent);
         window_->copyText = [this](const std::u16string& text) { copies_.push_back(text); };
         window_->searchDictionaries = [this](const std::u16string& text) { searches_.push_back(text); };
         window_->runMenu = [this](QMenu& menu, const QPoint&) -> QAction* {
@@ -73,6 +74,8 @@ protected:
             return nullptr;
         };
         window_->resize(width, height);
+        if (parent)
+            return *window_;
         window_->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
         return *window_;

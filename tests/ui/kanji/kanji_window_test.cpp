@@ -6,6 +6,7 @@
 
 #include "ui/kanji/KanjiHoverCard.h"
 #include "ui/kanji/kanji_fixture.h"
+#include "ui/support/UiTestSupport.h"
 
 using namespace mirudex;
 using namespace mirudex::ui;
@@ -268,7 +269,7 @@ TEST_F(KanjiWindowTest, HoverCardAfterRestShowsRadicalsAndGoesOnLeave)
     list_ = {Kanji(u'日', u"ニチ", u"ひ", u"day", 4, 1), Kanji(u'猫', u"ビョウ", u"ねこ", u"cat", 0)};
     auto& w = MakeWindow(500, 300);
     QTest::mouseMove(&w, QPoint(40, EntryY(0)));
-    QTRY_VERIFY_WITH_TIMEOUT(w.hoverCard() != nullptr, 3000);
+    MIRUDEX_WAIT_FOR(w.hoverCard() != nullptr);
     KanjiHoverCard* card = w.hoverCard();
     EXPECT_EQ(card->layout().radicals.size(), 2u);
     EXPECT_EQ(card->layout().strokes, "Strokes: 4");
@@ -280,7 +281,7 @@ TEST_F(KanjiWindowTest, HoverCardAfterRestShowsRadicalsAndGoesOnLeave)
     // Another entry: the card goes; resting there makes the next one.
     QTest::mouseMove(&w, QPoint(40, EntryY(1)));
     EXPECT_EQ(w.hoverCard(), nullptr);
-    QTRY_VERIFY_WITH_TIMEOUT(w.hoverCard() != nullptr, 3000);
+    MIRUDEX_WAIT_FOR(w.hoverCard() != nullptr);
     EXPECT_TRUE(w.hoverCard()->layout().radicals.empty()) << "no radical lists this kanji";
     EXPECT_EQ(w.hoverCard()->layout().strokes, "Strokes: 0");
     EXPECT_EQ(w.hoverCard()->layout().columns[4].texts.size(), 1u);

@@ -56,6 +56,7 @@ TEST_F(MainWindowTest, TitleMenuTextsAndIds)
         {40020, "Check for &Updates..."},
         {40016, "&Radical Lookup"},
         {40026, "&Study List"},
+        {40036, "&User Guide"},
         {40003, "&About..."},
     };
     for (const Item& item : items) {
@@ -89,7 +90,7 @@ TEST_F(MainWindowTest, PaneArrangementAndStatusBar)
     EXPECT_EQ(c->statusBar()->PartRight(1), c->width());
 
     w->resize(1000, 700);
-    QTRY_COMPARE(c->pane(PaneId::Search)->width(), c->width());
+    MIRUDEX_WAIT_FOR(c->pane(PaneId::Search)->width() == c->width());
     EXPECT_EQ(c->pane(PaneId::Search)->height(), 145);
     EXPECT_EQ(c->pane(PaneId::Kanji)->width(), 220);
     EXPECT_EQ(c->statusBar()->PartRight(0), static_cast<int>(c->width() * 0.9));
@@ -232,7 +233,7 @@ TEST_F(MainWindowTest, DictionariesPopupTogglesOnRightClickAndStaysOpen)
     DictionariesPopup* popup = w->dictionariesPopup();
     QMenu* menu = popup->menu();
     ASSERT_NE(menu, nullptr);
-    QTRY_VERIFY(menu->isVisible());
+    MIRUDEX_WAIT_FOR(menu->isVisible());
     EXPECT_EQ(popup->item(0)->text(), QStringLiteral("Right-click the dictionaries to use."));
     EXPECT_FALSE(popup->item(100)->isEnabled());
     EXPECT_TRUE(popup->item(100)->isChecked());
@@ -276,7 +277,7 @@ TEST_F(MainWindowTest, DictionariesPopupTogglesOnRightClickAndStaysOpen)
 
     // A left click on "-done-" closes it.
     QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(popup->item(1300)).center());
-    QTRY_VERIFY(popup->menu() == nullptr || !popup->menu()->isVisible());
+    MIRUDEX_WAIT_FOR(popup->menu() == nullptr || !popup->menu()->isVisible());
 }
 
 TEST_F(MainWindowTest, ClipboardGrabbing)
@@ -297,6 +298,7 @@ TEST_F(MainWindowTest, ClipboardGrabbing)
     w->OnClipboardChanged();
     ASSERT_EQ(search->received().size(), 1u);
     EXPECT_EQ(search->received()[0].id, ID_ENCODE_PASTE);
+    EXPECT_EQ(search->selectAlls(), 1) << "the pasted text replaces the search text";
 
     registry_.SetBOOL(".\\Misc\\GrabClipboard-AutoSearch", true);
     search->SetRomajiConversion(true);
@@ -538,6 +540,7 @@ TEST_F(MainWindowTest, TrayMenuShowsHidesWatchesAndExits)
 
     quit::Reset();
     registry_.SetBOOL(opt::misc::kCloseToTray, true);
+    w->hide();  // in the tray
     tray.exitAction()->trigger();
     EXPECT_TRUE(quit::Pending()) << "Exit ends the program even when closing keeps it in the tray";
     quit::Reset();

@@ -1,10 +1,13 @@
 // The progress window and the wait loop; the About window.
+#include <QDir>
+#include <QImage>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <atomic>
 
+#include "platform/qt/QtText.h"
 #include "ui/common/AboutWindow.h"
 #include "ui/common/CommandIds.h"
 #include "ui/common/ProgressWindow.h"
@@ -134,8 +137,26 @@ TEST_F(AboutTest, OneWindowWithPictureVersionAndLinks)
     EXPECT_TRUE(about->LinkUrl(0).isLocalFile());
     EXPECT_TRUE(about->LinkUrl(0).toLocalFile().endsWith(QStringLiteral("docs/index.html")));
 
+    // Every heading is followed by a blank, and every address ends inside the window.
+    for (int i = 0; i < 3; ++i)
+        EXPECT_LE(about->linkRect(i).right(), about->width() - 10) << i;
+    const QImage shot = about->grab().toImage();
+    for (int i = 0; i < 2; ++i) {
+        const QRect link = about->linkRect(i);
+        if (link.left() <= 60)
+            continue;  // on a line of its own
+        bool blank = true;
+        for (int x = link.left() - 2; x < link.left(); ++x)
+            for (int y = link.top(); y <= link.bottom(); ++y)
+                blank = blank && shot.pixelColor(x * shot.devicePixelRatio(), y * shot.devicePixelRatio()) == Qt::white;
+        EXPECT_TRUE(blank) << "a blank between heading " << i << " and its address";
+    }
+
     std::vector<QUrl> opened;
-    AboutWindow::SetUrlOpener([&](const QUrl& url) { opened.push_back(url); });
+    AboutWindow::SetUrlOpener([&](const QUrl& url) {
+        opened.push_back(url);
+        return true;
+    });
     QTest::mouseClick(about, Qt::LeftButton, {}, about->linkRect(1).center());
     QTest::mouseClick(about, Qt::LeftButton, {}, about->linkRect(2).center());
     // Right of an address, or between the lines: nothing.
@@ -145,10 +166,30 @@ TEST_F(AboutTest, OneWindowWithPictureVersionAndLinks)
     ASSERT_EQ(opened.size(), 2u);
     EXPECT_EQ(opened[0], about->LinkUrl(1));
     EXPECT_EQ(opened[1], about->LinkUrl(2));
-    AboutWindow::SetUrlOpener([](const QUrl&) {});
+    EXPECT_TRUE(platform_.MessageBoxes().empty());
+
+    // A link nothing opens says so; a file that is not there says where it was looked for.
+    AboutWindow::SetUrlOpener([](const QUrl&) { return false; });
+    QTest::mouseClick(about, Qt::LeftButton, {}, about->linkRect(2).center());
+    ASSERT_EQ(platform_.MessageBoxes().size(), 1u);
+    EXPECT_NE(platform_.MessageBoxes()[0].text.find(u"could not open"), std::u16string::npos);
+    main.OnCommand(ID_USER_GUIDE);
+    ASSERT_EQ(platform_.MessageBoxes().size(), 2u);
+    const std::u16string guide = U16(QDir::toNativeSeparators(UserGuideUrl().toLocalFile()));
+    EXPECT_NE(platform_.MessageBoxes()[1].text.find(guide), std::u16string::npos)
+        << "the message says where the guide is";
+    EXPECT_TRUE(OpenLink(QUrl::fromLocalFile(QStringLiteral("/nonexistent/guide.html"))) == false);
+    EXPECT_NE(platform_.MessageBoxes().back().text.find(u"/nonexistent/guide.html"), std::u16string::npos);
+    AboutWindow::SetUrlOpener([&](const QUrl& url) {
+        opened.push_back(url);
+        return true;
+    });
+    main.OnCommand(ID_USER_GUIDE);
+    EXPECT_EQ(opened.back(), UserGuideUrl()) << "Help > User Guide opens the guide";
+    AboutWindow::SetUrlOpener([](const QUrl&) { return true; });
 
     QTest::keyClick(about, Qt::Key_Escape);
-    QTRY_VERIFY(main.aboutWindow() == nullptr);
+    MIRUDEX_WAIT_FOR(main.aboutWindow() == nullptr);
     main.OnCommand(ID_ABOUT);
     EXPECT_NE(main.aboutWindow(), nullptr);
 }

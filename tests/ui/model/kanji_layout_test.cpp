@@ -146,23 +146,8 @@ TEST(KanjiLayout, KeysMoveTheSelectionAndScroll)
     EXPECT_FALSE(ApplyListKey(K::Enter, 2, 0, 4, 10, 4, true).searchSelected);
 }
 
-TEST(KanjiLayout, CardStaysInsideTheWorkAreaAndNeverNegative)
+TEST(KanjiLayout, ScrollMaximum)
 {
-    struct Case {
-        int x, y, w, h, right, bottom, wantX, wantY;
-    };
-    const Case cases[] = {
-        {100, 100, 300, 200, 1280, 1024, 100, 100},
-        {1100, 900, 300, 200, 1280, 1024, 980, 824},  // opens left of and above the mouse
-        {980, 100, 300, 200, 1280, 1024, 980, 100},   // x + w == right counts as outside
-        {979, 100, 300, 200, 1280, 1024, 979, 100},
-        {50, 50, 1500, 1200, 1280, 1024, 0, 0},  // larger than the screen
-    };
-    for (const auto& c : cases) {
-        const CardPlace p = PlaceInsideWorkArea(c.x, c.y, c.w, c.h, c.right, c.bottom);
-        EXPECT_EQ(p.x, c.wantX);
-        EXPECT_EQ(p.y, c.wantY);
-    }
     EXPECT_EQ(ScrollMaximum(10, 4), 6);
     EXPECT_EQ(ScrollMaximum(1, 4), 0);
     EXPECT_EQ(ScrollMaximum(10, 0), 9);

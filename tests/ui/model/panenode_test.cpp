@@ -1,6 +1,7 @@
 // The pane tree: splits, layout on resize, divider moves and hit tests.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "ui/model/PaneNode.h"
@@ -156,12 +157,33 @@ TEST(PaneNode, ResizeKeepsTopAndLeftSizes)
     }
 }
 
-TEST(PaneNode, ShrinkingBelowTheTopPaneThenGrowingKeepsTheCutHeight)
+TEST(PaneNode, ShrinkingBelowTheTopPaneThenGrowingGivesItsHeightBack)
 {
     MainTree t(800, 550, 145, 220);
     t.root.SetPosition(0, 0, 800, 100);
-    t.root.SetPosition(0, 0, 800, 550);
     EXPECT_EQ(t.search.last(), R(0, 0, 800, 96));
+    t.root.SetPosition(0, 0, 800, 550);
+    EXPECT_EQ(t.search.last(), R(0, 0, 800, 145));
+    EXPECT_EQ(t.kanji.last(), R(0, 149, 220, 401));
+
+    // A dragged divider is the size given back, and so is a nested one: the
+    // kanji window over the radical pane, squeezed to nothing and grown again.
+    EXPECT_EQ(t.root.MoveDivider(-45), 0);
+    PaneNode& column = *t.root.child(1)->child(0);
+    column.AttachWindow(nullptr);
+    ASSERT_EQ(column.Split(SplitKind::TopBottom, column.rect().height * 2 / 3), 0);
+    FakePane kanji, radical;
+    column.child(0)->AttachWindow(&kanji);
+    column.child(1)->AttachWindow(&radical);
+    const PaneRect before = kanji.last();
+    for (int h : {120, 60, 20, 3}) {
+        t.root.SetPosition(0, 0, 250, h);
+        EXPECT_LE(kanji.last().height, std::max(0, column.rect().height)) << h;
+    }
+    t.root.SetPosition(0, 0, 800, 550);
+    EXPECT_EQ(t.search.last(), R(0, 0, 800, 100));
+    EXPECT_EQ(kanji.last(), before);
+    EXPECT_GT(radical.last().height, 0);
 }
 
 TEST(PaneNode, MoveDividerLimits)

@@ -7,6 +7,7 @@
 #include "support/TestSupport.h"
 #include "ui/results/ResultHoverCard.h"
 #include "ui/results/result_test_host.h"
+#include "ui/support/UiTestSupport.h"
 
 using namespace mirudex;
 using namespace mirudex::ui;
@@ -35,24 +36,19 @@ TEST(ResultHoverCard, LongOrManyMeaningsUseTheSmallMeaningFont)
     EXPECT_GE(card.height(), 16 + 10 + 13 * QFontMetrics(card.meaningFont()).height());
 }
 
-TEST(ResultHoverCard, PlacedInsideTheWorkAreaButNeverAtNegativeCoordinates)
+TEST(ResultHoverCard, LongMeaningsWrapWithinTheScreen)
 {
-    const QRect work(0, 0, 1280, 1000);
-    struct Case {
-        QPoint mouse;
-        QSize size;
-        QPoint expected;
-    };
-    const Case cases[] = {
-        {{100, 100}, {300, 200}, {100, 100}},
-        {{1200, 100}, {300, 200}, {980, 100}},  // moved left to end at the right edge
-        {{100, 950}, {300, 200}, {100, 800}},   // moved up
-        {{1270, 990}, {300, 200}, {980, 800}},
-        {{50, 50}, {2000, 1500}, {0, 0}},  // larger than the work area: not below 0
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(PlaceHoverCard(c.mouse, c.size, work), c.expected) << c.mouse.x() << "," << c.mouse.y();
-    EXPECT_EQ(PlaceHoverCard({1900, 10}, {100, 50}, QRect(1280, 0, 640, 480)), QPoint(1820, 10));
+    test::ResultFixture fx;
+    const std::u16string longMeaning(300, u'x');
+    std::u16string words;
+    for (int i = 0; i < 60; ++i)
+        words += u"meaning ";
+    const dict::Entry e = MakeEntry(u"猫", u"ねこ", {words, u"cat"});
+    ResultHoverCard wide(e, fx.resources.fonts, fx.resources.result, 96, nullptr);
+    ResultHoverCard narrow(e, fx.resources.fonts, fx.resources.result, 96, nullptr, 500);
+    EXPECT_LE(wide.width(), 8 + 10 + wide.leftWidth() + 22 + 600 + 8 + 1) << "wrapped at 600 pixels";
+    EXPECT_LE(narrow.width(), 500);
+    EXPECT_GT(narrow.height(), wide.height()) << "more lines when narrower";
 }
 
 TEST(ResultHoverCard, OpensAfterRestingOnARowAndClosesOnAnotherRow)
@@ -66,11 +62,13 @@ TEST(ResultHoverCard, OpensAfterRestingOnARowAndClosesOnAnotherRow)
     const QRect area = window->entriesArea();
     const int h = window->entryHeight();
     QTest::mouseMove(window.get(), QPoint(area.left() + 40, area.top() + h / 2));
-    QTRY_VERIFY_WITH_TIMEOUT(window->hoverCard() != nullptr, 3000);
+    MIRUDEX_WAIT_FOR(window->hoverCard() != nullptr);
     EXPECT_TRUE(window->hoverCard()->isVisible());
+    const QRect row(window->mapToGlobal(QPoint(0, area.top())), QSize(window->width(), h));
+    EXPECT_FALSE(window->hoverCard()->geometry().intersects(row)) << "the card leaves the pointer's row free";
     QTest::mouseMove(window.get(), QPoint(area.left() + 40, area.top() + h + h / 2));
     EXPECT_EQ(window->hoverCard(), nullptr) << "another row closes the card";
-    QTRY_VERIFY_WITH_TIMEOUT(window->hoverCard() != nullptr, 3000);
+    MIRUDEX_WAIT_FOR(window->hoverCard() != nullptr);
 
     fx.host.threadSearching = true;
     QTest::mouseMove(window.get(), QPoint(area.left() + 40, area.top() + 2 * h + h / 2));

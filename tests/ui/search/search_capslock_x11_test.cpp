@@ -1,6 +1,6 @@
-// CAPS LOCK on a real X server (run the ui tests with QT_QPA_PLATFORM=xcb,
-// for example under xvfb-run): the key switches the search box's input method
-// and the keyboard's Caps Lock state ends as it was. Skipped elsewhere.
+// CAPS LOCK on a real X server (ctest runs it under xvfb-run): the key
+// switches the search box's input method and the keyboard's Caps Lock state
+// ends as it was. Skipped elsewhere.
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
@@ -9,6 +9,7 @@
 #include "platform/recording/RecordingPlatform.h"
 #include "text/Romaji.h"
 #include "ui/search/SearchEdit.h"
+#include "ui/support/UiTestSupport.h"
 
 #if MIRUDEX_HAVE_XTEST
 #include <QtGui/qguiapplication_platform.h>
@@ -46,8 +47,7 @@ void UserKey(Display* display, bool press)
 TEST(SearchBoxCapsLockX11, TheImeTogglesAndCapsLockStaysAsItWas)
 {
 #if MIRUDEX_HAVE_XTEST
-    if (QGuiApplication::platformName() != "xcb")
-        GTEST_SKIP() << "needs an X server (QT_QPA_PLATFORM=xcb)";
+    MIRUDEX_SKIP_UNLESS_X11();
     Display* display = X11Display();
     ASSERT_NE(display, nullptr);
     mirudex::platform::RecordingPlatform platform;
@@ -55,18 +55,18 @@ TEST(SearchBoxCapsLockX11, TheImeTogglesAndCapsLockStaysAsItWas)
     edit.resize(200, 60);
     edit.show();
     edit.activateWindow();
-    QTRY_VERIFY(edit.hasFocus());
+    MIRUDEX_WAIT_FOR(edit.hasFocus());
 
     for (bool capsBefore : {false, true}) {
         // The starting state, set behind the box's back.
         XkbLockModifiers(display, XkbUseCoreKbd, LockMask, capsBefore ? LockMask : 0);
         XFlush(display);
-        QTRY_COMPARE(CapsLocked(display), capsBefore);
+        MIRUDEX_WAIT_FOR(CapsLocked(display) == capsBefore);
         for (bool imeAfter : {true, false}) {
             UserKey(display, true);
-            QTRY_COMPARE(edit.ImeOn(), imeAfter);
+            MIRUDEX_WAIT_FOR(edit.ImeOn() == imeAfter);
             UserKey(display, false);
-            QTRY_COMPARE(CapsLocked(display), capsBefore);
+            MIRUDEX_WAIT_FOR(CapsLocked(display) == capsBefore);
             QTest::qWait(100);  // the restoring stroke comes back to the box and is ignored
             EXPECT_EQ(edit.ImeOn(), imeAfter);
             EXPECT_EQ(CapsLocked(display), capsBefore);

@@ -10,7 +10,12 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 #include "core/DefaultOptions.h"
 #include "core/Registry.h"
@@ -18,6 +23,7 @@
 #include "platform/api/Utf.h"
 #include "platform/qt/QtText.h"
 #include "search/AppState.h"
+#include "search/Worker.h"
 #include "support/TestSupport.h"
 #include "text/Encoding.h"
 #include "ui/common/QuitRequest.h"
@@ -26,6 +32,7 @@
 #include "ui/search/SearchCommands.h"
 #include "ui/search/SearchEdit.h"
 #include "ui/search/SearchWindow.h"
+#include "ui/support/UiTestSupport.h"
 
 using namespace mirudex;
 using namespace mirudex::ui;
@@ -156,6 +163,44 @@ TEST_F(SearchWindowTest, RomajiTypedWithTheImeIsFinishedByTheSearch)
     EXPECT_EQ(edit->inputMethod().pending(), u"");
 }
 
+TEST_F(SearchWindowTest, TheImesLastNIsKanaWhenTheSearchStartsAndLeftOverLettersGetAHint)
+{
+    AddSmallDictionary();
+    MakeWindow();
+    ASSERT_FALSE(window->RomajiConversion()) << "the defaults: the input method alone makes kana";
+    const std::u16string hint = u"-For English, press CAPS LOCK to turn the input method off and type it again-";
+    struct Case {
+        bool ime;
+        const char* typed;
+        const char16_t* after;
+        size_t results;
+        bool hinted;
+    };
+    const Case cases[] = {
+        {true, "shashin", u"しゃしん", 1, false},  // しゃしn until Enter
+        {true, "neko", u"ねこ", 1, false},        {true, "kan", u"かん", 0, false},
+        {true, "dog", u"どｇ", 0, true},  // English typed with the input method on
+        {false, "dog", u"dog", 1, false},
+    };
+    for (const Case& c : cases) {
+        SetText(QString());
+        edit->SetImeOn(c.ime);
+        Type(c.typed);
+        QTest::keyClick(edit, Qt::Key_Return);
+        EXPECT_EQ(edit->toPlainText(), Q(c.after)) << c.typed;
+        EXPECT_EQ(Results(), c.results) << c.typed;
+        const std::u16string status = platform_.LastStatus(0);
+        EXPECT_EQ(status.find(hint) != std::u16string::npos, c.hinted) << Utf16ToUtf8(status);
+        EXPECT_EQ(status.find(u"  "), std::u16string::npos) << Utf16ToUtf8(status);
+    }
+    // The Search button finishes the composition too.
+    SetText(QString());
+    edit->SetImeOn(true);
+    Type("kan");
+    window->OnCommand(ID_SEARCH_GO);
+    EXPECT_EQ(edit->toPlainText(), Q(u"かん"));
+}
+
 TEST_F(SearchWindowTest, PrefixedTextStaysAndThePartAfterTheColonIsSelected)
 {
     AddSmallDictionary();
@@ -263,6 +308,86 @@ TEST_F(SearchWindowTest, EscAndQuitDuringTheWait)
     quit::Reset();
 }
 
+// Holds the worker at its n-th "Searching in dictionary" status text until
+// released, so that the test acts while the search is half done.
+class GatePlatform : public platform::RecordingPlatform {
+public:
+    explicit GatePlatform(int holdAt) : holdAt_(holdAt) {}
+
+    void SetStatusText(int part, std::u16string_view text) override
+    {
+        RecordingPlatform::SetStatusText(part, text);
+        if (!text.starts_with(u"Searching in dictionary") || ++seen_ != holdAt_)
+            return;
+        std::unique_lock lock(mutex_);
+        held_ = true;
+        changed_.notify_all();
+        changed_.wait(lock, [this] { return open_; });
+    }
+    bool WaitUntilHeld()
+    {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::seconds(30), [this] { return held_; });
+    }
+    void Open()
+    {
+        std::lock_guard lock(mutex_);
+        open_ = true;
+        changed_.notify_all();
+    }
+
+private:
+    const int holdAt_;
+    int seen_ = 0;  // the worker's alone
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool held_ = false, open_ = false;
+};
+
+TEST_F(SearchWindowTest, ClicksAndTypingDuringASearchChangeNothingTheWorkerReads)
+{
+    AddDictionary({"子犬 [こいぬ] /(n) puppy/", "子 [こ] /(n) child/", "犬 [いぬ] /(n) dog/", "猫 [ねこ] /(n) cat/"});
+    MakeWindow();
+    Click(ID_LANG_JAPANESE);
+    Click(ID_MATCH_SUBSTRINGS);
+    ASSERT_FALSE(window->bands()->IsChecked(ID_WORDS_ONLY));
+    // Held at the first substring's search: the multiple-substrings mode is
+    // on, and switches words-only on for itself (the text has kanji).
+    GatePlatform gate(2);
+    window->SetWaiter([&](int) {
+        EXPECT_TRUE(gate.WaitUntilHeld());
+        Click(ID_WORDS_ONLY);
+        Click(ID_LANG_ENGLISH);
+        Click(ID_TYPE_BEGINNING);
+        window->bands()->resultsField()->setText(QStringLiteral("1"));
+        Type("x");
+        gate.Open();
+        while (search::WorkerRunning(*state))
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return 1;
+    });
+    SetText(QString::fromUtf16(u"子犬"));
+    QTest::keyClick(edit, Qt::Key_Return);
+
+    // What was found is what the settings at the start give: the whole text,
+    // then 子 and 犬 in the headwords, up to 200 results, Japanese only.
+    std::vector<std::u16string> words;
+    for (const dict::Entry& e : state->edict_results[search::kResultList])
+        words.push_back(e.word);
+    std::sort(words.begin(), words.end());
+    EXPECT_EQ(words, (std::vector<std::u16string>{u"子", u"子犬", u"犬"}));
+    EXPECT_EQ(gate.LastStatus(0), u"Search complete (3 results) ");
+    // The clicks count from now on; none was undone by the worker.
+    EXPECT_TRUE(window->bands()->IsChecked(ID_WORDS_ONLY));
+    EXPECT_TRUE(state->search_options.words_only);
+    EXPECT_EQ(state->search_options.type, search::SearchType::Beginning);
+    EXPECT_EQ(state->search_options.results_field, u"1");
+    EXPECT_EQ(options.GetINT(".\\Search\\Language"), 3);
+    // The text typed during the search stays as it was typed.
+    EXPECT_EQ(edit->toPlainText(), QStringLiteral("x"));
+    EXPECT_FALSE(state->SEARCH_LOCK);
+}
+
 TEST_F(SearchWindowTest, TabGoesToTheKanjiWindowAndPointingFocusesTheBox)
 {
     QWidget frame;
@@ -275,17 +400,17 @@ TEST_F(SearchWindowTest, TabGoesToTheKanjiWindowAndPointingFocusesTheBox)
     kanji->setGeometry(0, 150, 300, 200);
     frame.show();
     frame.activateWindow();
-    QTRY_VERIFY(frame.isActiveWindow());
+    MIRUDEX_WAIT_FOR(frame.isActiveWindow());
     search->FocusSearchBox(false);
-    QTRY_VERIFY(search->edit()->hasFocus());
+    MIRUDEX_WAIT_FOR(search->edit()->hasFocus());
     QTest::keyClick(search->edit(), Qt::Key_Tab);
-    QTRY_VERIFY(kanji->hasFocus());
+    MIRUDEX_WAIT_FOR(kanji->hasFocus());
     QTextCursor caret = search->edit()->textCursor();
     caret.clearSelection();
     search->edit()->setTextCursor(caret);
 
     QTest::mouseMove(search->edit()->viewport(), QPoint(20, 20));
-    QTRY_VERIFY(search->edit()->hasFocus());
+    MIRUDEX_WAIT_FOR(search->edit()->hasFocus());
     EXPECT_EQ(search->edit()->textCursor().selectedText().size(), search->edit()->toPlainText().size())
         << "all of the text is selected";
 }
@@ -310,7 +435,7 @@ TEST_F(SearchWindowTest, HistoryAfterThreeSearchesAndCtrlSpace)
     EXPECT_EQ(list->currentIndex(), 0);
     QTest::keyClick(list->view(), Qt::Key_Down);
     QTest::keyClick(list->view(), Qt::Key_Return);
-    QTRY_VERIFY(!list->view()->isVisible());
+    MIRUDEX_WAIT_FOR(!list->view()->isVisible());
     EXPECT_EQ(edit->toPlainText(), "b") << "the chosen item replaces the selection";
     EXPECT_EQ(window->history().size(), 3u) << "choosing does not search";
 

@@ -3,7 +3,11 @@
 // The test program's one QApplication comes from QtTestEnvironment.cpp.
 
 #include <QApplication>
+#include <QPoint>
+#include <cstdlib>
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "core/Registry.h"
 #include "support/TestSupport.h"
@@ -22,5 +26,36 @@ protected:
 // Saves a picture of the widget under $MIRUDEX_SCREENSHOT_DIR/name.png when
 // that variable is set (for looking at the windows).
 void SaveShot(QWidget* widget, const char* name);
+
+// Polls, processing events, until cond holds or ms milliseconds have passed.
+// Use it through MIRUDEX_WAIT_FOR: QTest's QTRY_ macros return from a gtest
+// test without failing it when they time out.
+bool WaitUntil(const std::function<bool()>& cond, int ms = 5000);
+#define MIRUDEX_WAIT_FOR(cond) \
+    ASSERT_TRUE(::mirudex::test::WaitUntil([&] { return static_cast<bool>(cond); })) << "waited for: " #cond
+
+// Tests of what only a real window system does (the pointer entering and
+// leaving windows, pop-ups over panes, focus) run on an X server: their suite
+// names end in X11, ctest runs them under xvfb-run with QT_QPA_PLATFORM=xcb
+// (bare and with a window manager) and sets MIRUDEX_REQUIRE_X11, so that
+// there they fail instead of skipping when no X server answers. Elsewhere
+// (the offscreen run) they skip.
+bool OnX11();
+// Why the test cannot run here, or empty when it can (or must: then the
+// missing X server is reported as a failure by the macro below).
+std::string X11Missing();
+#define MIRUDEX_SKIP_UNLESS_X11()                                      \
+    do {                                                               \
+        const std::string missing = ::mirudex::test::X11Missing();     \
+        if (!missing.empty()) {                                        \
+            if (std::getenv("MIRUDEX_REQUIRE_X11"))                    \
+                FAIL() << "an X server is required here: " << missing; \
+            GTEST_SKIP() << missing;                                   \
+        }                                                              \
+    } while (false)
+
+// Moves the real pointer (the X server's) to a global position and lets the
+// program see what that does.
+void MovePointer(QPoint global);
 
 }  // namespace mirudex::test

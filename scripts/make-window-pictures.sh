@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# Draws the user guide's pictures of the main window after a search, with the
+# hover card of a result row open, on a virtual X server:
+#   docs/images/main-window.png       plain scale
+#   docs/images/main-window-2x.png    QT_SCALE_FACTOR=2
+#   docs/images/main-window-dark.png  a dark desktop colour scheme
+# Needs a build (BUILD_DIR, default build), the dictionaries scripts/setup-data.sh
+# links in, xvfb-run, xdotool and ImageMagick's import. SEARCH (default かみ) is the
+# text searched.
+#
+# The dark scheme is the one a KDE Plasma desktop hands every Qt program: Qt's
+# own KDE desktop theme reads the colours from kdeglobals in the user's
+# configuration folder when XDG_CURRENT_DESKTOP=KDE and KDE_SESSION_VERSION=5,
+# with no plugin and nothing in Mirudex itself.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+SRC="$PWD"
+BUILD="${BUILD_DIR:-build}"
+MIRUDEX="$SRC/$BUILD/src/app/mirudex"
+SEARCH="${SEARCH:-かみ}"
+[ -x "$MIRUDEX" ] || { echo "make-window-pictures: no $MIRUDEX (build first)" >&2; exit 1; }
+tmp="$(mktemp -d)"
+trap 'rm -rf "$tmp"' EXIT
+
+# One prepared working folder, copied for every picture so each starts alike.
+scripts/setup-data.sh "$tmp/data" >/dev/null
+# No first-time messages; every other option keeps its default.
+printf '#\n# Mirudex options file (v2)\n#\nKEY_START :: Misc\n\tBOOL :: FirstTime :: FALSE\nKEY_STOP\n' \
+    >"$tmp/data/Options.mxreg"
+
+mkdir -p "$tmp/dark/config"
+cat >"$tmp/dark/config/kdeglobals" <<'EOF'
+[General]
+ColorScheme=Dark
+
+[Colors:Button]
+BackgroundNormal=49,54,59
+BackgroundAlternate=64,69,74
+ForegroundNormal=239,240,241
+ForegroundInactive=161,169,177
+DecorationFocus=61,174,233
+DecorationHover=61,174,233
+
+[Colors:Selection]
+BackgroundNormal=61,174,233
+BackgroundAlternate=29,153,243
+ForegroundNormal=252,252,252
+ForegroundInactive=161,169,177
+
+[Colors:Tooltip]
+BackgroundNormal=49,54,59
+ForegroundNormal=239,240,241
+
+[Colors:View]
+BackgroundNormal=35,38,41
+BackgroundAlternate=42,46,50
+ForegroundNormal=239,240,241
+ForegroundInactive=161,169,177
+ForegroundLink=41,128,185
+ForegroundVisited=127,140,141
+
+[Colors:Window]
+BackgroundNormal=49,54,59
+BackgroundAlternate=64,69,74
+ForegroundNormal=239,240,241
+ForegroundInactive=161,169,177
+
+[WM]
+activeBackground=49,54,59
+activeForeground=239,240,241
+inactiveBackground=42,46,50
+inactiveForeground=161,169,177
+EOF
+
+# draw NAME SCALE SCREEN [VARIABLE=VALUE...]: one picture. The pointer rests on the
+# third result entry (placed in the window's own units, times SCALE) until
+# the hover card is open, then the window and the card are cut out of the screen.
+draw()
+{
+    local name="$1" scale="$2" screen="$3"
+    shift 3
+    local run="$tmp/$name"
+    mkdir -p "$run/home" "$run/runtime"
+    chmod 700 "$run/runtime"
+    cp -r "$tmp/data" "$run/work"
+    env -i PATH="$PATH" HOME="$run/home" XDG_RUNTIME_DIR="$run/runtime" LANG=C.UTF-8 "$@" \
+        xvfb-run -a -s "-screen 0 ${screen}x24" bash -c '
+            set -euo pipefail
+            mirudex="$1" work="$2" text="$3" scale="$4" out="$5"
+            "$mirudex" --workdir "$work" &
+            sleep 6
+            "$mirudex" --workdir "$work" --search "$text"
+            sleep 3
+            window="$(xdotool search --onlyvisible --name "^Mirudex " | head -n 1)"
+            eval "$(xdotool getwindowgeometry --shell "$window")"
+            wx=$X wy=$Y ww=$WIDTH wh=$HEIGHT
+            # Two small moves: the card waits for the pointer to rest on a row.
+            xdotool mousemove $((wx + 300 * scale)) $((wy + 314 * scale))
+            sleep 0.3
+            xdotool mousemove $((wx + 305 * scale)) $((wy + 316 * scale))
+            sleep 1.5
+            left=$wx top=$wy right=$((wx + ww)) bottom=$((wy + wh))
+            card="$(xdotool search --onlyvisible --name "Result_Hover_Window" | head -n 1 || true)"
+            if [ -z "$card" ]; then
+                echo "make-window-pictures: no hover card opened for $out" >&2
+                exit 1
+            fi
+            eval "$(xdotool getwindowgeometry --shell "$card")"
+            ((X < left)) && left=$X
+            ((Y < top)) && top=$Y
+            ((X + WIDTH > right)) && right=$((X + WIDTH))
+            ((Y + HEIGHT > bottom)) && bottom=$((Y + HEIGHT))
+            import -window root -crop $((right - left))x$((bottom - top))+$left+$top +repage "$out"
+            kill %1
+            wait || true' draw "$MIRUDEX" "$run/work" "$SEARCH" "$scale" "$SRC/docs/images/$name.png"
+    echo "docs/images/$name.png"
+}
+
+draw main-window 1 1280x900
+draw main-window-2x 2 2560x1800 QT_SCALE_FACTOR=2
+draw main-window-dark 1 1280x900 XDG_CURRENT_DESKTOP=KDE KDE_SESSION_VERSION=5 XDG_CONFIG_HOME="$tmp/dark/config"

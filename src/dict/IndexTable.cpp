@@ -1,0 +1,875 @@
+#include "dict/IndexTable.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <bit>
+#include <cstdio>
+#include <cstring>
+#include <numeric>
+
+#include "dict/IndexIdentity.h"
+#include "text/CharClass.h"
+
+namespace mirudex::dict {
+
+static_assert(std::endian::native == std::endian::little, "the index image is read in place as little-endian");
+
+namespace {
+
+enum Section : size_t {
+    kWordSortedSamples,
+    kKanaSortedSamples,
+    kWordReversedSamples,
+    kKanaReversedSamples,
+    kRecords,
+    kPool,
+    kWordSorted,
+    kKanaSorted,
+    kWordReversed,
+    kKanaReversed,
+    kWordGramKeys,
+    kWordGramStarts,
+    kWordGramPostings,
+    kKanaGramKeys,
+    kKanaGramStarts,
+    kKanaGramPostings,
+    kTokenText,
+    kTokenStarts,
+    kTokenPostingStarts,
+    kTokenPostings,
+    kTokenReversed,
+    kWordSortedKeys,
+    kKanaSortedKeys,
+    kWordReversedKeys,
+    kKanaReversedKeys,
+    kSectionCount
+};
+
+// A sorted permutation's keys: the first four folded units of each text
+// (read backwards for the backwards orders), the first in the high bits,
+// a missing unit 0. Their numeric order is the texts' order as far as four
+// units go, so a lookup reads the texts only to go further. Every
+// kSampleStride-th key is kept again in a small section near the header: a
+// lookup searches the samples and then one block of keys. (Every page of a
+// mapping that is touched counts as memory in use, and the page cache hands
+// out large pages: the fewer places a lookup touches the better.)
+constexpr size_t kKeyUnits = 4;
+constexpr size_t kSampleStride = 256;
+using Key = uint64_t;
+
+Key PackKey(std::u16string_view text, bool reversed)
+{
+    Key key = 0;
+    for (size_t i = 0; i < kKeyUnits; ++i) {
+        key <<= 16;
+        if (i < text.size())
+            key |= text::ToKatakana(reversed ? text[text.size() - 1 - i] : text[i]);
+    }
+    return key;
+}
+
+constexpr size_t kHeaderBytes = kCompanionIndexSizeAt + 8 + kSectionCount * 16;
+
+struct StoredRecord {
+    uint64_t offset;
+    uint32_t word;
+    uint32_t wordLength;
+    uint32_t kana;
+    uint32_t kanaLength;
+};
+static_assert(sizeof(StoredRecord) == 24);
+
+class OwnedImage final : public IndexImage {
+public:
+    explicit OwnedImage(std::string data) : data_(std::move(data)) {}
+    std::string_view bytes() const override { return data_; }
+
+private:
+    std::string data_;
+};
+
+class MappedImage final : public IndexImage {
+public:
+    MappedImage(void* map, size_t size) : map_(map), size_(size) {}
+    ~MappedImage() override
+    {
+        if (map_)
+            ::munmap(map_, size_);
+    }
+    std::string_view bytes() const override { return {static_cast<const char*>(map_), size_}; }
+
+private:
+    void* map_;
+    size_t size_;
+};
+
+template <typename T>
+std::span<const T> As(std::string_view section)
+{
+    return {reinterpret_cast<const T*>(section.data()), section.size() / sizeof(T)};
+}
+
+uint32_t Load32(const char* p)
+{
+    uint32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+}
+uint64_t Load64(const char* p)
+{
+    uint64_t v;
+    std::memcpy(&v, p, 8);
+    return v;
+}
+
+// Compares a, folded to katakana, against b (already folded), both read
+// backwards; prefix: only the first b.size() units of a's backwards text count.
+int CompareBackwards(std::u16string_view a, std::u16string_view b, bool prefix)
+{
+    const size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        const char16_t x = text::ToKatakana(a[a.size() - 1 - i]);
+        const char16_t y = b[b.size() - 1 - i];
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    if (prefix && a.size() >= b.size())
+        return 0;
+    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
+// Compares a, folded to katakana, against b (already folded): 0 when a starts with b.
+int ComparePrefix(std::u16string_view a, std::u16string_view b)
+{
+    const size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        const char16_t x = text::ToKatakana(a[i]);
+        if (x != b[i])
+            return x < b[i] ? -1 : 1;
+    }
+    return a.size() >= b.size() ? 0 : -1;
+}
+
+int CompareBytesPrefix(std::string_view a, std::string_view b)
+{
+    const size_t n = std::min(a.size(), b.size());
+    const int c = n == 0 ? 0 : std::memcmp(a.data(), b.data(), n);
+    if (c != 0)
+        return c < 0 ? -1 : 1;
+    return a.size() >= b.size() ? 0 : -1;
+}
+
+int CompareBytesBackwards(std::string_view a, std::string_view b, bool prefix)
+{
+    const size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        const auto x = static_cast<unsigned char>(a[a.size() - 1 - i]);
+        const auto y = static_cast<unsigned char>(b[b.size() - 1 - i]);
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    if (prefix && a.size() >= b.size())
+        return 0;
+    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- reading
+
+bool IndexTable::Adopt(std::shared_ptr<const IndexImage> image)
+{
+    *this = IndexTable();
+    if (!image)
+        return false;
+    const std::string_view bytes = image->bytes();
+    if (bytes.size() < kHeaderBytes || bytes.substr(0, 8) != kCompanionMagic ||
+        Load32(bytes.data() + 8) != kCompanionVersion)
+        return false;
+    const size_t count = Load32(bytes.data() + 12);
+    std::string_view sections[kSectionCount];
+    for (size_t s = 0; s < kSectionCount; ++s) {
+        const uint64_t offset = Load64(bytes.data() + kCompanionIndexSizeAt + 8 + s * 16);
+        const uint64_t size = Load64(bytes.data() + kCompanionIndexSizeAt + 16 + s * 16);
+        if (offset % 8 != 0 || offset < kHeaderBytes || offset > bytes.size() || size > bytes.size() - offset)
+            return false;
+        sections[s] = bytes.substr(offset, size);
+    }
+    auto words = [&](size_t s) { return sections[s].size() / 4; };
+    const bool fits = sections[kRecords].size() == count * sizeof(StoredRecord) && sections[kPool].size() % 2 == 0 &&
+                      sections[kWordSorted].size() == count * 4 && sections[kKanaSorted].size() == count * 4 &&
+                      sections[kWordReversed].size() == count * 4 && sections[kKanaReversed].size() == count * 4 &&
+                      words(kWordGramStarts) == words(kWordGramKeys) + 1 &&
+                      words(kKanaGramStarts) == words(kKanaGramKeys) + 1 &&
+                      words(kTokenStarts) == words(kTokenPostingStarts) &&
+                      (words(kTokenStarts) == 0 || words(kTokenReversed) + 1 == words(kTokenStarts)) &&
+                      sections[kWordSortedKeys].size() == count * sizeof(Key) &&
+                      sections[kKanaSortedKeys].size() == count * sizeof(Key) &&
+                      sections[kWordReversedKeys].size() == count * sizeof(Key) &&
+                      sections[kKanaReversedKeys].size() == count * sizeof(Key);
+    for (size_t k = 0; k < 4; ++k)
+        if (sections[kWordSortedSamples + k].size() != (count + kSampleStride - 1) / kSampleStride * sizeof(Key))
+            return false;
+    for (size_t s = kWordSorted; s < kSectionCount && fits; ++s)
+        if (s != kTokenText && sections[s].size() % 4 != 0)
+            return false;
+    if (!fits)
+        return false;
+    image_ = std::move(image);
+    count_ = count;
+    indexFileSize_ = Load64(bytes.data() + kCompanionIndexSizeAt);
+    std::copy(std::begin(sections), std::end(sections), sections_);
+    tokenCount_ = words(kTokenStarts) == 0 ? 0 : words(kTokenStarts) - 1;
+    return true;
+}
+
+std::u16string_view IndexTable::Text(uint32_t start, uint32_t length) const
+{
+    const auto pool = As<char16_t>(sections_[kPool]);
+    if (start > pool.size() || length > pool.size() - start)
+        return {};
+    return {pool.data() + start, length};
+}
+
+IndexEntry IndexTable::operator[](size_t i) const
+{
+    StoredRecord r;
+    std::memcpy(&r, sections_[kRecords].data() + i * sizeof(StoredRecord), sizeof r);
+    return IndexEntry{Text(r.word, r.wordLength), Text(r.kana, r.kanaLength), static_cast<int64_t>(r.offset)};
+}
+
+IndexEntry IndexTable::at(size_t i) const { return i < count_ ? (*this)[i] : IndexEntry{}; }
+
+std::u16string_view IndexTable::FoldedText(uint32_t record, Field field) const
+{
+    if (record >= count_)
+        return {};
+    StoredRecord r;
+    std::memcpy(&r, sections_[kRecords].data() + record * sizeof(StoredRecord), sizeof r);
+    return field == Field::Word ? Text(r.word, r.wordLength) : Text(r.kana, r.kanaLength);
+}
+
+std::span<const uint32_t> IndexTable::Sorted(Field field, bool reversed) const
+{
+    const Section s = reversed ? (field == Field::Word ? kWordReversed : kKanaReversed)
+                               : (field == Field::Word ? kWordSorted : kKanaSorted);
+    return As<uint32_t>(sections_[s]);
+}
+
+namespace {
+
+// The first position whose key is not below `key` (upper: above), found
+// through the samples and then within one block of keys.
+size_t Bound(std::span<const Key> samples, std::span<const Key> keys, Key key, bool upper)
+{
+    auto below = [&](Key k) { return upper ? k <= key : k < key; };
+    const size_t j = static_cast<size_t>(std::partition_point(samples.begin(), samples.end(), below) - samples.begin());
+    const size_t from = j == 0 ? 0 : std::min((j - 1) * kSampleStride, keys.size());
+    const size_t to = std::min(j * kSampleStride, keys.size());
+    return static_cast<size_t>(std::partition_point(keys.begin() + static_cast<std::ptrdiff_t>(from),
+                                                    keys.begin() + static_cast<std::ptrdiff_t>(to), below) -
+                               keys.begin());
+}
+
+}  // namespace
+
+std::pair<size_t, size_t> IndexTable::KeyRange(Field field, bool reversed, uint64_t low, uint64_t high) const
+{
+    const size_t which = (reversed ? 2 : 0) + (field == Field::Word ? 0 : 1);
+    const auto samples = As<Key>(sections_[kWordSortedSamples + which]);
+    const auto keys = As<Key>(sections_[kWordSortedKeys + which]);
+    return {Bound(samples, keys, low, false), Bound(samples, keys, high, true)};
+}
+
+std::pair<size_t, size_t> IndexTable::PrefixRange(Field field, std::u16string_view folded, bool reversed) const
+{
+    const auto sorted = Sorted(field, reversed);
+    // The keys narrow the range to the texts that agree with the first
+    // units; only a longer text is compared beyond them.
+    const size_t known = std::min(folded.size(), kKeyUnits);
+    const Key low = PackKey(folded, reversed);
+    const Key high = known == 0 ? ~Key{0} : low | (known == kKeyUnits ? 0 : (Key{1} << (16 * (kKeyUnits - known))) - 1);
+    const auto [lo, hi] = KeyRange(field, reversed, low, high);
+    if (folded.size() <= kKeyUnits || lo >= hi)
+        return {lo, hi};
+    auto cmp = [&](uint32_t record) {
+        const std::u16string_view text = FoldedText(record, field);
+        return reversed ? CompareBackwards(text, folded, true) : ComparePrefix(text, folded);
+    };
+    const auto first = sorted.begin() + static_cast<std::ptrdiff_t>(lo);
+    const auto last = sorted.begin() + static_cast<std::ptrdiff_t>(hi);
+    const auto from = std::partition_point(first, last, [&](uint32_t r) { return cmp(r) < 0; });
+    const auto to = std::partition_point(from, last, [&](uint32_t r) { return cmp(r) <= 0; });
+    return {static_cast<size_t>(from - sorted.begin()), static_cast<size_t>(to - sorted.begin())};
+}
+
+namespace {
+
+std::vector<uint32_t> Collect(std::span<const uint32_t> sorted, std::pair<size_t, size_t> range, size_t count)
+{
+    std::vector<uint32_t> out;
+    out.reserve(range.second - range.first);
+    for (size_t i = range.first; i < range.second; ++i)
+        if (sorted[i] < count)
+            out.push_back(sorted[i]);
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
+    return out;
+}
+
+}  // namespace
+
+std::vector<uint32_t> IndexTable::Exact(Field field, std::u16string_view folded) const
+{
+    if (folded.size() < kKeyUnits) {
+        // A shorter text is all in its key: equal keys are equal texts.
+        const Key key = PackKey(folded, false);
+        return Collect(Sorted(field, false), KeyRange(field, false, key, key), count_);
+    }
+    std::vector<uint32_t> out = Prefix(field, folded);
+    std::erase_if(out, [&](uint32_t r) { return FoldedText(r, field).size() != folded.size(); });
+    return out;
+}
+
+std::vector<uint32_t> IndexTable::Prefix(Field field, std::u16string_view folded) const
+{
+    return Collect(Sorted(field, false), PrefixRange(field, folded, false), count_);
+}
+
+std::vector<uint32_t> IndexTable::Suffix(Field field, std::u16string_view folded) const
+{
+    return Collect(Sorted(field, true), PrefixRange(field, folded, true), count_);
+}
+
+size_t IndexTable::PrefixCount(Field field, std::u16string_view folded) const
+{
+    const auto range = PrefixRange(field, folded, false);
+    return range.second - range.first;
+}
+
+size_t IndexTable::SuffixCount(Field field, std::u16string_view folded) const
+{
+    const auto range = PrefixRange(field, folded, true);
+    return range.second - range.first;
+}
+
+std::span<const uint32_t> IndexTable::Grams(Field field, char16_t first, char16_t second) const
+{
+    const bool word = field == Field::Word;
+    const auto keys = As<uint32_t>(sections_[word ? kWordGramKeys : kKanaGramKeys]);
+    const auto starts = As<uint32_t>(sections_[word ? kWordGramStarts : kKanaGramStarts]);
+    const auto postings = As<uint32_t>(sections_[word ? kWordGramPostings : kKanaGramPostings]);
+    const uint32_t key = (static_cast<uint32_t>(first) << 16) | second;
+    const auto it = std::lower_bound(keys.begin(), keys.end(), key);
+    if (it == keys.end() || *it != key)
+        return {};
+    const size_t k = static_cast<size_t>(it - keys.begin());
+    const uint32_t begin = starts[k];
+    const uint32_t end = starts[k + 1];
+    if (begin > end || end > postings.size())
+        return {};
+    return postings.subspan(begin, end - begin);
+}
+
+std::string_view IndexTable::Token(uint32_t t) const
+{
+    const auto starts = As<uint32_t>(sections_[kTokenStarts]);
+    const std::string_view text = sections_[kTokenText];
+    if (t >= tokenCount_)
+        return {};
+    const uint32_t begin = starts[t];
+    const uint32_t end = starts[t + 1];
+    if (begin > end || end > text.size())
+        return {};
+    return text.substr(begin, end - begin);
+}
+
+std::span<const uint32_t> IndexTable::TokenPostings(uint32_t t) const
+{
+    const auto starts = As<uint32_t>(sections_[kTokenPostingStarts]);
+    const auto postings = As<uint32_t>(sections_[kTokenPostings]);
+    if (t >= tokenCount_)
+        return {};
+    const uint32_t begin = starts[t];
+    const uint32_t end = starts[t + 1];
+    if (begin > end || end > postings.size())
+        return {};
+    return postings.subspan(begin, end - begin);
+}
+
+std::pair<uint32_t, uint32_t> IndexTable::TokenRange(std::string_view prefix, bool reversed) const
+{
+    const auto order = As<uint32_t>(sections_[kTokenReversed]);
+    auto tokenAt = [&](uint32_t i) { return Token(reversed ? (i < order.size() ? order[i] : ~0u) : i); };
+    auto cmp = [&](uint32_t i) {
+        const std::string_view t = tokenAt(i);
+        return reversed ? CompareBytesBackwards(t, prefix, true) : CompareBytesPrefix(t, prefix);
+    };
+    uint32_t lo = 0, hi = static_cast<uint32_t>(tokenCount_);
+    while (lo < hi) {
+        const uint32_t mid = lo + (hi - lo) / 2;
+        if (cmp(mid) < 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    uint32_t end = lo;
+    hi = static_cast<uint32_t>(tokenCount_);
+    while (end < hi) {
+        const uint32_t mid = end + (hi - end) / 2;
+        if (cmp(mid) <= 0)
+            end = mid + 1;
+        else
+            hi = mid;
+    }
+    return {lo, end};
+}
+
+std::span<const uint32_t> IndexTable::WordPostings(std::string_view word) const
+{
+    const auto [lo, hi] = TokenRange(word, false);
+    for (uint32_t t = lo; t < hi; ++t)
+        if (Token(t) == word)
+            return TokenPostings(t);
+    return {};
+}
+
+void IndexTable::WordsStartingWith(std::string_view text, std::vector<std::span<const uint32_t>>& out) const
+{
+    const auto [lo, hi] = TokenRange(text, false);
+    for (uint32_t t = lo; t < hi; ++t)
+        out.push_back(TokenPostings(t));
+}
+
+void IndexTable::WordsEndingWith(std::string_view text, std::vector<std::span<const uint32_t>>& out) const
+{
+    const auto order = As<uint32_t>(sections_[kTokenReversed]);
+    const auto [lo, hi] = TokenRange(text, true);
+    for (uint32_t i = lo; i < hi && i < order.size(); ++i)
+        out.push_back(TokenPostings(order[i]));
+}
+
+void IndexTable::WordsContaining(std::string_view text, std::vector<std::span<const uint32_t>>& out) const
+{
+    for (uint32_t t = 0; t < tokenCount_; ++t)
+        if (Token(t).find(text) != std::string_view::npos)
+            out.push_back(TokenPostings(t));
+}
+
+// ---------------------------------------------------------------- building
+
+void IndexRecords::Add(int64_t offset, std::u16string_view word, std::u16string_view kana, bool kanaIsWord)
+{
+    Record r;
+    r.offset = offset;
+    r.word = static_cast<uint32_t>(pool.size());
+    r.wordLength = static_cast<uint32_t>(word.size());
+    pool.append(word);
+    if (kanaIsWord) {
+        r.kana = r.word;
+        r.kanaLength = r.wordLength;
+    } else {
+        r.kana = static_cast<uint32_t>(pool.size());
+        r.kanaLength = static_cast<uint32_t>(kana.size());
+        pool.append(kana);
+    }
+    records.push_back(r);
+}
+
+namespace {
+
+// Stable sort of (key << 32 | record) pairs by key: two passes of 16 bits.
+void SortByKey(std::vector<uint64_t>& pairs)
+{
+    std::vector<uint64_t> buffer(pairs.size());
+    for (int shift : {32, 48}) {
+        std::vector<uint32_t> counts(65537, 0);
+        for (uint64_t p : pairs)
+            ++counts[((p >> shift) & 0xFFFF) + 1];
+        for (size_t i = 1; i < counts.size(); ++i)
+            counts[i] += counts[i - 1];
+        for (uint64_t p : pairs)
+            buffer[counts[(p >> shift) & 0xFFFF]++] = p;
+        pairs.swap(buffer);
+    }
+}
+
+struct GramSections {
+    std::vector<uint32_t> keys, starts, postings;
+};
+
+GramSections BuildGrams(const IndexRecords& in, const std::u16string& folded, bool word)
+{
+    std::vector<uint64_t> pairs;
+    pairs.reserve(in.pool.size() * 2);
+    std::vector<uint32_t> keys;
+    for (size_t r = 0; r < in.records.size(); ++r) {
+        const auto& rec = in.records[r];
+        const std::u16string_view t =
+            std::u16string_view(folded).substr(word ? rec.word : rec.kana, word ? rec.wordLength : rec.kanaLength);
+        // Each key once per record (texts are short: a look back is enough).
+        keys.clear();
+        auto add = [&](uint32_t k) {
+            if (std::find(keys.begin(), keys.end(), k) == keys.end()) {
+                keys.push_back(k);
+                pairs.push_back((static_cast<uint64_t>(k) << 32) | r);
+            }
+        };
+        for (size_t i = 0; i < t.size(); ++i) {
+            add(static_cast<uint32_t>(t[i]) << 16);
+            if (i + 1 < t.size())
+                add((static_cast<uint32_t>(t[i]) << 16) | t[i + 1]);
+        }
+    }
+    SortByKey(pairs);
+    GramSections g;
+    g.postings.reserve(pairs.size());
+    for (size_t i = 0; i < pairs.size(); ++i) {
+        const auto key = static_cast<uint32_t>(pairs[i] >> 32);
+        if (g.keys.empty() || g.keys.back() != key) {
+            g.keys.push_back(key);
+            g.starts.push_back(static_cast<uint32_t>(i));
+        }
+        g.postings.push_back(static_cast<uint32_t>(pairs[i]));
+    }
+    g.starts.push_back(static_cast<uint32_t>(pairs.size()));
+    return g;
+}
+
+struct TokenSections {
+    std::string text;
+    std::vector<uint32_t> starts, postingStarts, postings, reversed;
+};
+
+// Distinct byte strings, each with a number in order of first appearance.
+class TokenTable {
+public:
+    TokenTable() : slots_(1 << 16, kEmpty) {}
+
+    uint32_t Intern(std::string_view token)
+    {
+        uint64_t h = 1469598103934665603ull;
+        for (unsigned char c : token)
+            h = (h ^ c) * 1099511628211ull;
+        size_t mask = slots_.size() - 1;
+        for (size_t i = h & mask;; i = (i + 1) & mask) {
+            const uint32_t id = slots_[i];
+            if (id == kEmpty) {
+                const auto fresh = static_cast<uint32_t>(starts_.size());
+                starts_.push_back(static_cast<uint32_t>(text_.size()));
+                text_.append(token);
+                hashes_.push_back(h);
+                slots_[i] = fresh;
+                if (starts_.size() * 2 > slots_.size())
+                    Grow();
+                return fresh;
+            }
+            if (hashes_[id] == h && Get(id) == token)
+                return id;
+        }
+    }
+    size_t size() const { return starts_.size(); }
+    std::string_view Get(uint32_t id) const
+    {
+        const size_t end = id + 1 < starts_.size() ? starts_[id + 1] : text_.size();
+        return std::string_view(text_).substr(starts_[id], end - starts_[id]);
+    }
+
+private:
+    static constexpr uint32_t kEmpty = ~0u;
+    void Grow()
+    {
+        std::vector<uint32_t> bigger(slots_.size() * 2, kEmpty);
+        const size_t mask = bigger.size() - 1;
+        for (uint32_t id = 0; id < starts_.size(); ++id) {
+            size_t i = hashes_[id] & mask;
+            while (bigger[i] != kEmpty)
+                i = (i + 1) & mask;
+            bigger[i] = id;
+        }
+        slots_.swap(bigger);
+    }
+    std::vector<uint32_t> slots_;
+    std::vector<uint32_t> starts_;
+    std::vector<uint64_t> hashes_;
+    std::string text_;
+};
+
+TokenSections BuildTokens(const IndexRecords& in, std::string_view bytes)
+{
+    TokenTable table;
+    std::vector<uint64_t> pairs;       // (token id << 32) | record
+    std::vector<uint32_t> lastRecord;  // per token id: the last record it was listed for, + 1
+    std::string token;
+    int64_t previousOffset = -1;
+    for (size_t r = 0; r < in.records.size(); ++r) {
+        const int64_t offset = in.records[r].offset;
+        // Records of one line share its words: only the first one is listed.
+        if (offset == previousOffset || offset < 0 || static_cast<uint64_t>(offset) >= bytes.size())
+            continue;
+        previousOffset = offset;
+        const size_t begin = static_cast<size_t>(offset);
+        size_t end = bytes.find('\n', begin);
+        if (end == std::string_view::npos)
+            end = bytes.size();
+        const size_t slash = bytes.find('/', begin);
+        if (slash == std::string_view::npos || slash >= end)
+            continue;
+        auto list = [&](uint32_t id) {
+            if (id >= lastRecord.size())
+                lastRecord.resize(id + 1, 0);
+            if (lastRecord[id] != r + 1) {
+                lastRecord[id] = static_cast<uint32_t>(r + 1);
+                pairs.push_back((static_cast<uint64_t>(id) << 32) | r);
+            }
+        };
+        for (size_t i = slash; i < end;) {
+            const char c = bytes[i];
+            const bool upper = c >= 'A' && c <= 'Z';
+            if (!upper && !(c >= 'a' && c <= 'z')) {
+                ++i;
+                continue;
+            }
+            size_t j = i + 1;
+            bool anyUpper = upper;
+            for (; j < end; ++j) {
+                const char d = bytes[j];
+                if (d >= 'a' && d <= 'z')
+                    continue;
+                if (d >= 'A' && d <= 'Z') {
+                    anyUpper = true;
+                    continue;
+                }
+                break;
+            }
+            const std::string_view run = bytes.substr(i, j - i);
+            if (anyUpper) {
+                token.assign(run);
+                for (char& t : token)
+                    if (t >= 'A' && t <= 'Z')
+                        t = static_cast<char>(t + 32);
+                list(table.Intern(token));
+            } else {
+                list(table.Intern(run));
+            }
+            i = j;
+        }
+    }
+    TokenSections t;
+    const size_t n = table.size();
+    if (n == 0)
+        return t;
+    // Number the words in byte order.
+    std::vector<std::pair<std::string_view, uint32_t>> words(n);
+    for (uint32_t i = 0; i < n; ++i)
+        words[i] = {table.Get(i), i};
+    std::sort(words.begin(), words.end());
+    std::vector<uint32_t> byText(n);
+    for (uint32_t i = 0; i < n; ++i)
+        byText[i] = words[i].second;
+    std::vector<uint32_t> rank(n);
+    for (uint32_t i = 0; i < n; ++i)
+        rank[byText[i]] = i;
+    for (uint32_t i = 0; i < n; ++i) {
+        t.starts.push_back(static_cast<uint32_t>(t.text.size()));
+        t.text.append(table.Get(byText[i]));
+    }
+    t.starts.push_back(static_cast<uint32_t>(t.text.size()));
+    // Postings by word, records ascending within a word (a stable counting sort).
+    t.postingStarts.assign(n + 1, 0);
+    for (uint64_t p : pairs)
+        ++t.postingStarts[rank[p >> 32] + 1];
+    for (size_t i = 1; i <= n; ++i)
+        t.postingStarts[i] += t.postingStarts[i - 1];
+    t.postings.resize(pairs.size());
+    std::vector<uint32_t> next(t.postingStarts.begin(), t.postingStarts.end() - 1);
+    for (uint64_t p : pairs)
+        t.postings[next[rank[p >> 32]]++] = static_cast<uint32_t>(p);
+    // The words read backwards, sorted as byte strings.
+    std::string backwards(t.text.rbegin(), t.text.rend());
+    auto back = [&](uint32_t i) {
+        return std::string_view(backwards).substr(t.text.size() - t.starts[i + 1], t.starts[i + 1] - t.starts[i]);
+    };
+    t.reversed.resize(n);
+    std::iota(t.reversed.begin(), t.reversed.end(), 0u);
+    std::sort(t.reversed.begin(), t.reversed.end(), [&](uint32_t a, uint32_t b) { return back(a) < back(b); });
+    return t;
+}
+
+// The records sorted by their folded text (read backwards when reversed),
+// equal texts in record order, and the key of each position. The keys are
+// sorted by a radix sort (stable, so records stay in order); only runs of
+// equal keys whose texts go on beyond the key are sorted by their texts.
+void SortedRecords(const IndexRecords& in, const std::u16string& folded, bool word, bool reversed,
+                   std::vector<uint32_t>& order, std::vector<Key>& keys)
+{
+    const size_t n = in.records.size();
+    auto text = [&](uint32_t r) {
+        const auto& rec = in.records[r];
+        return std::u16string_view(folded).substr(word ? rec.word : rec.kana, word ? rec.wordLength : rec.kanaLength);
+    };
+    std::vector<std::pair<Key, uint32_t>> pairs(n), buffer(n);
+    for (uint32_t r = 0; r < n; ++r)
+        pairs[r] = {PackKey(text(r), reversed), r};
+    std::vector<uint32_t> counts(65537);
+    for (int shift = 0; shift < 64; shift += 16) {
+        std::fill(counts.begin(), counts.end(), 0);
+        for (const auto& p : pairs)
+            ++counts[((p.first >> shift) & 0xFFFF) + 1];
+        for (size_t i = 1; i < counts.size(); ++i)
+            counts[i] += counts[i - 1];
+        for (const auto& p : pairs)
+            buffer[counts[(p.first >> shift) & 0xFFFF]++] = p;
+        pairs.swap(buffer);
+    }
+    for (size_t i = 0; i < n;) {
+        size_t j = i + 1;
+        while (j < n && pairs[j].first == pairs[i].first)
+            ++j;
+        // Texts of four units or more may differ after the key.
+        if (j - i > 1 && (pairs[i].first & 0xFFFF) != 0)
+            std::stable_sort(pairs.begin() + static_cast<std::ptrdiff_t>(i),
+                             pairs.begin() + static_cast<std::ptrdiff_t>(j), [&](const auto& a, const auto& b) {
+                                 return reversed ? CompareBackwards(text(a.second), text(b.second), false) < 0
+                                                 : text(a.second) < text(b.second);
+                             });
+        i = j;
+    }
+    order.resize(n);
+    keys.resize(n);
+    for (size_t i = 0; i < n; ++i) {
+        keys[i] = pairs[i].first;
+        order[i] = pairs[i].second;
+    }
+}
+
+template <typename T>
+std::string_view Bytes(const std::vector<T>& v)
+{
+    return {reinterpret_cast<const char*>(v.data()), v.size() * sizeof(T)};
+}
+
+}  // namespace
+
+std::shared_ptr<const IndexImage> BuildIndexImage(const IndexRecords& in, std::string_view dictionaryBytes)
+{
+    std::u16string folded = in.pool;
+    for (char16_t& c : folded)
+        c = text::ToKatakana(c);
+
+    std::vector<StoredRecord> records;
+    records.reserve(in.records.size());
+    for (const auto& r : in.records)
+        records.push_back(StoredRecord{static_cast<uint64_t>(r.offset), r.word, r.wordLength, r.kana, r.kanaLength});
+
+    const GramSections wordGrams = BuildGrams(in, folded, true);
+    const GramSections kanaGrams = BuildGrams(in, folded, false);
+    const TokenSections tokens = BuildTokens(in, dictionaryBytes);
+    std::vector<uint32_t> sorted[4];
+    std::vector<Key> keys[4], samples[4];
+    for (int k = 0; k < 4; ++k) {
+        SortedRecords(in, folded, k % 2 == 0, k >= 2, sorted[k], keys[k]);
+        for (size_t i = 0; i < keys[k].size(); i += kSampleStride)
+            samples[k].push_back(keys[k][i]);
+    }
+
+    std::string_view parts[kSectionCount];
+    parts[kRecords] = Bytes(records);
+    parts[kPool] = {reinterpret_cast<const char*>(in.pool.data()), in.pool.size() * 2};
+    parts[kWordSorted] = Bytes(sorted[0]);
+    parts[kKanaSorted] = Bytes(sorted[1]);
+    parts[kWordReversed] = Bytes(sorted[2]);
+    parts[kKanaReversed] = Bytes(sorted[3]);
+    parts[kWordGramKeys] = Bytes(wordGrams.keys);
+    parts[kWordGramStarts] = Bytes(wordGrams.starts);
+    parts[kWordGramPostings] = Bytes(wordGrams.postings);
+    parts[kKanaGramKeys] = Bytes(kanaGrams.keys);
+    parts[kKanaGramStarts] = Bytes(kanaGrams.starts);
+    parts[kKanaGramPostings] = Bytes(kanaGrams.postings);
+    parts[kTokenText] = tokens.text;
+    parts[kTokenStarts] = Bytes(tokens.starts);
+    parts[kTokenPostingStarts] = Bytes(tokens.postingStarts);
+    parts[kTokenPostings] = Bytes(tokens.postings);
+    parts[kTokenReversed] = Bytes(tokens.reversed);
+    for (size_t k = 0; k < 4; ++k)
+        parts[kWordSortedSamples + k] = Bytes(samples[k]);
+    parts[kWordSortedKeys] = Bytes(keys[0]);
+    parts[kKanaSortedKeys] = Bytes(keys[1]);
+    parts[kWordReversedKeys] = Bytes(keys[2]);
+    parts[kKanaReversedKeys] = Bytes(keys[3]);
+
+    size_t total = kHeaderBytes;
+    for (const auto& p : parts)
+        total += (p.size() + 7) / 8 * 8;
+    std::string image;
+    image.reserve(total);
+    image.append(kCompanionMagic);
+    auto put32 = [&](uint32_t v) { image.append(reinterpret_cast<const char*>(&v), 4); };
+    auto put64 = [&](uint64_t v) { image.append(reinterpret_cast<const char*>(&v), 8); };
+    put32(kCompanionVersion);
+    put32(static_cast<uint32_t>(in.records.size()));
+    put64(0);  // the index file's size: set when the companion is written
+    size_t at = kHeaderBytes;
+    for (const auto& p : parts) {
+        put64(at);
+        put64(p.size());
+        at += (p.size() + 7) / 8 * 8;
+    }
+    for (const auto& p : parts) {
+        image.append(p);
+        image.append((8 - p.size() % 8) % 8, '\0');
+    }
+    return std::make_shared<OwnedImage>(std::move(image));
+}
+
+std::string CompanionFilePath(const std::string& dictionaryPath) { return dictionaryPath + ".mxs"; }
+
+std::shared_ptr<const IndexImage> MapWholeFile(const std::string& filePath)
+{
+    const int fd = ::open(filePath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0) {
+        ::close(fd);
+        return nullptr;
+    }
+    const auto size = static_cast<size_t>(st.st_size);
+    void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+    ::close(fd);
+    if (map == MAP_FAILED)
+        return nullptr;
+    // Lookups jump about: only the pages looked at are to be read.
+    ::madvise(map, size, MADV_RANDOM);
+    return std::make_shared<MappedImage>(map, size);
+}
+
+std::shared_ptr<const IndexImage> MapCompanionFile(const std::string& filePath, const IndexIdentity& current,
+                                                   std::string& difference)
+{
+    difference.clear();
+    {
+        // The trailer is read, not mapped: a mapping reads whole large pages.
+        std::FILE* file = std::fopen(filePath.c_str(), "rb");
+        if (!file)
+            return nullptr;
+        std::fseek(file, 0, SEEK_END);
+        const int64_t size = std::ftell(file);
+        const auto found = ReadIdentityTrailer(file, size);
+        std::fclose(file);
+        if (!found) {
+            difference = "no identity";
+            return nullptr;
+        }
+        difference = IdentityDifference(found->identity, current);
+        if (!difference.empty())
+            return nullptr;
+    }
+    return MapWholeFile(filePath);
+}
+
+}  // namespace mirudex::dict

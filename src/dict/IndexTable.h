@@ -1,0 +1,204 @@
+#pragma once
+// The in-memory index of one dictionary and the search structures beside it,
+// in one image that is also the layout of the companion file
+// (<dictionary path>.mxs) kept beside the index file. A loaded image is
+// either the companion file mapped read-only (nothing is copied at a warm
+// start) or a buffer built from the dictionary's text or its index file.
+//
+// Records. One record per headword form: the line's byte offset (64-bit) and
+// the headword and reading as views into the image. Records are in file
+// order (offsets never decrease); a line may have several records (one per
+// form), which are then neighbours with the same offset. Contract for every
+// search over these records: a line is returned at most once per search call
+// and dictionary (records of one line are told apart by their offset only).
+//
+// Search structures, all over the records' headwords and readings folded to
+// katakana (text::ToKatakana) so that one structure serves folded and plain
+// searches (a plain match is always a folded match; the caller verifies):
+//   - the record numbers sorted by folded headword and by folded reading
+//     (exact and begin searches: a binary search), with the first four
+//     folded units of each as a 64-bit key beside them and every 256th key
+//     again in a small section of samples, so that a lookup touches few pages;
+//   - the same sorted by the folded text read backwards (end searches);
+//   - postings of every folded character and pair of neighbouring
+//     characters of headwords and of readings (middle and wildcard
+//     searches: the rarest piece of the pattern gives the candidates);
+//   - the English words of every line: maximal runs of ASCII letters after
+//     lowering A..Z, taken from the line's first '/' to its end, each with
+//     the records of the lines holding it, the first record of a line only
+//     (English searches), and the words sorted by their backwards text.
+// Postings and permutations are record numbers in ascending order within a
+// key (sorted permutations: within an equal key).
+//
+// Companion file layout (little-endian, every section 8-byte aligned):
+//   magic "MXS1IDX\n" (8 bytes), version (4), record count (4), the size of
+//   the index file it was written beside (8; a companion stands for that
+//   index file only), then per
+//   section its offset and size in bytes (8 + 8 each, kSectionCount of them),
+//   the sections, and last the identity trailer of IndexIdentity.h. A file
+//   whose version, identity or section table does not fit is not used; every
+//   number read from the file is checked where it is used, so a damaged file
+//   can give wrong candidates (which the searches verify) but never a read
+//   outside the image.
+//
+// Threads: built on the load worker; afterwards only read, from any thread.
+
+#include <cstdint>
+#include <iterator>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mirudex::dict {
+
+struct IndexIdentity;
+
+struct IndexEntry {
+    std::u16string_view word;  // headword
+    std::u16string_view kana;  // reading; the headword when the line has none
+    int64_t offset = 0;        // byte offset of the line's first byte in the dictionary file
+};
+
+// The bytes of an image: mapped or owned.
+class IndexImage {
+public:
+    virtual ~IndexImage() = default;
+    virtual std::string_view bytes() const = 0;
+};
+
+inline constexpr std::string_view kCompanionMagic = "MXS1IDX\n";
+inline constexpr uint32_t kCompanionVersion = 1;
+// Where the header holds the size of the index file the companion was written with.
+inline constexpr size_t kCompanionIndexSizeAt = 16;
+
+class IndexTable {
+public:
+    IndexTable() = default;
+
+    size_t size() const { return count_; }
+    bool empty() const { return count_ == 0; }
+    IndexEntry operator[](size_t i) const;
+    IndexEntry at(size_t i) const;  // an empty entry past the end
+    void clear() { *this = IndexTable(); }
+
+    class iterator {
+    public:
+        using iterator_category = std::random_access_iterator_tag;
+        using value_type = IndexEntry;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = IndexEntry;
+        iterator() = default;
+        iterator(const IndexTable* table, size_t i) : table_(table), i_(i) {}
+        IndexEntry operator*() const { return (*table_)[i_]; }
+        IndexEntry operator[](difference_type n) const { return (*table_)[i_ + static_cast<size_t>(n)]; }
+        iterator& operator++() { return ++i_, *this; }
+        iterator operator++(int) { return {table_, i_++}; }
+        iterator& operator--() { return --i_, *this; }
+        iterator operator--(int) { return {table_, i_--}; }
+        iterator& operator+=(difference_type n) { return i_ += static_cast<size_t>(n), *this; }
+        iterator& operator-=(difference_type n) { return i_ -= static_cast<size_t>(n), *this; }
+        iterator operator+(difference_type n) const { return {table_, i_ + static_cast<size_t>(n)}; }
+        friend iterator operator+(difference_type n, iterator it) { return it + n; }
+        iterator operator-(difference_type n) const { return {table_, i_ - static_cast<size_t>(n)}; }
+        difference_type operator-(const iterator& o) const { return static_cast<difference_type>(i_ - o.i_); }
+        auto operator<=>(const iterator& o) const { return i_ <=> o.i_; }
+        bool operator==(const iterator& o) const { return i_ == o.i_; }
+
+    private:
+        const IndexTable* table_ = nullptr;
+        size_t i_ = 0;
+    };
+    iterator begin() const { return {this, 0}; }
+    iterator end() const { return {this, count_}; }
+
+    // Which text of a record a structure is about.
+    enum class Field { Word, Kana };
+
+    // Record numbers whose folded field equals / starts with `folded` (a text
+    // already folded to katakana), in ascending order.
+    std::vector<uint32_t> Exact(Field field, std::u16string_view folded) const;
+    std::vector<uint32_t> Prefix(Field field, std::u16string_view folded) const;
+    // Record numbers whose folded field ends with `folded`, ascending.
+    std::vector<uint32_t> Suffix(Field field, std::u16string_view folded) const;
+    // The postings of one folded character (second = 0) or pair of neighbouring
+    // characters: every record whose folded field holds it, ascending.
+    std::span<const uint32_t> Grams(Field field, char16_t first, char16_t second) const;
+    // How many records Exact/Prefix/Suffix would give, without making the list.
+    size_t PrefixCount(Field field, std::u16string_view folded) const;
+    size_t SuffixCount(Field field, std::u16string_view folded) const;
+
+    // English words (lower-case ASCII letters): the postings of one word, and
+    // the words that start with, end with or contain a text, each word's
+    // postings appended to out (not merged).
+    std::span<const uint32_t> WordPostings(std::string_view word) const;
+    void WordsStartingWith(std::string_view text, std::vector<std::span<const uint32_t>>& out) const;
+    void WordsEndingWith(std::string_view text, std::vector<std::span<const uint32_t>>& out) const;
+    void WordsContaining(std::string_view text, std::vector<std::span<const uint32_t>>& out) const;
+    // Whether the English structures exist (an image of an empty dictionary has none).
+    bool HasWords() const { return tokenCount_ > 0; }
+
+    // The size of the index file the image was written beside (0: none).
+    uint64_t indexFileSize() const { return indexFileSize_; }
+    // The image's bytes (the companion file without its trailer).
+    std::string_view bytes() const { return image_ ? image_->bytes() : std::string_view(); }
+
+    // Takes an image (the companion layout); false, leaving the table empty,
+    // when its header or section table does not fit.
+    bool Adopt(std::shared_ptr<const IndexImage> image);
+
+private:
+    struct Record;
+    std::u16string_view Text(uint32_t start, uint32_t length) const;
+    std::u16string_view FoldedText(uint32_t record, Field field) const;
+    std::span<const uint32_t> Sorted(Field field, bool reversed) const;
+    std::pair<size_t, size_t> PrefixRange(Field field, std::u16string_view folded, bool reversed) const;
+    std::pair<size_t, size_t> KeyRange(Field field, bool reversed, uint64_t low, uint64_t high) const;
+    std::string_view Token(uint32_t t) const;
+    std::span<const uint32_t> TokenPostings(uint32_t t) const;
+    std::pair<uint32_t, uint32_t> TokenRange(std::string_view prefix, bool reversed) const;
+
+    std::shared_ptr<const IndexImage> image_;
+    size_t count_ = 0;
+    std::string_view sections_[32];
+    size_t tokenCount_ = 0;
+    uint64_t indexFileSize_ = 0;
+};
+
+// What a build of the index starts from: records in file order, their
+// headwords and readings in one pool of UTF-16 units.
+struct IndexRecords {
+    struct Record {
+        int64_t offset = 0;
+        uint32_t word = 0, wordLength = 0;  // in the pool, in units
+        uint32_t kana = 0, kanaLength = 0;
+    };
+    std::vector<Record> records;
+    std::u16string pool;
+
+    // Appends a record; the kana may be the word itself (then stored once).
+    void Add(int64_t offset, std::u16string_view word, std::u16string_view kana, bool kanaIsWord);
+    size_t size() const { return records.size(); }
+};
+
+// Builds the whole image (records and search structures). dictionaryBytes
+// is the dictionary file's contents (for the English words; lines outside it
+// give none).
+std::shared_ptr<const IndexImage> BuildIndexImage(const IndexRecords& records, std::string_view dictionaryBytes);
+
+// The companion file's name: the index file's name with its ".mxi" changed
+// to ".mxs" (DICT\edict gives DICT\edict.mxs).
+std::string CompanionFilePath(const std::string& dictionaryPath);
+
+// Maps the companion file when it was made from the dictionary whose identity
+// is `current`; nullptr otherwise (missing, another version, another source,
+// a damaged section table). difference: what differs, for the log.
+std::shared_ptr<const IndexImage> MapCompanionFile(const std::string& filePath, const IndexIdentity& current,
+                                                   std::string& difference);
+
+// A read-only mapping of a whole file (nullptr when it cannot be opened or mapped).
+std::shared_ptr<const IndexImage> MapWholeFile(const std::string& filePath);
+
+}  // namespace mirudex::dict

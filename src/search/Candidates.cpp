@@ -1,0 +1,210 @@
+#include "search/Candidates.h"
+
+#include <algorithm>
+#include <limits>
+#include <span>
+
+#include "text/CharClass.h"
+
+namespace mirudex::search {
+
+namespace {
+
+using Field = dict::IndexTable::Field;
+
+bool IsWildcard(char16_t c) { return c == kWildcardAny || c == kWildcardOne; }
+
+// Every posting of the lists, once, ascending.
+std::vector<uint32_t> Merge(const std::vector<std::span<const uint32_t>>& lists)
+{
+    if (lists.size() == 1)
+        return std::vector<uint32_t>(lists[0].begin(), lists[0].end());
+    size_t total = 0;
+    for (const auto& l : lists)
+        total += l.size();
+    std::vector<uint32_t> out;
+    out.reserve(total);
+    for (const auto& l : lists)
+        out.insert(out.end(), l.begin(), l.end());
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
+    return out;
+}
+
+void Intersect(std::optional<std::vector<uint32_t>>& into, std::vector<uint32_t> next)
+{
+    if (!into) {
+        into = std::move(next);
+        return;
+    }
+    std::vector<uint32_t> both;
+    std::set_intersection(into->begin(), into->end(), next.begin(), next.end(), std::back_inserter(both));
+    *into = std::move(both);
+}
+
+// The runs of letters of a text.
+std::vector<std::string_view> LetterRuns(std::string_view text)
+{
+    std::vector<std::string_view> runs;
+    size_t i = 0;
+    while (i < text.size()) {
+        while (i < text.size() && !IsEnglishLetter(text[i]))
+            ++i;
+        const size_t start = i;
+        while (i < text.size() && IsEnglishLetter(text[i]))
+            ++i;
+        if (i > start)
+            runs.push_back(text.substr(start, i - start));
+    }
+    return runs;
+}
+
+}  // namespace
+
+std::optional<std::vector<uint32_t>> PatternCandidates(const dict::IndexTable& index, Field field,
+                                                       std::u16string_view pattern)
+{
+    std::u16string folded(pattern);
+    for (char16_t& c : folded)
+        c = text::ToKatakana(c);
+    const size_t firstWild = std::find_if(folded.begin(), folded.end(), IsWildcard) - folded.begin();
+    if (firstWild == folded.size())
+        return index.Exact(field, folded);
+
+    // The cheapest of: the records starting with the text before the first
+    // wildcard, those ending with the text after the last one, and the
+    // postings of the rarest character or pair of characters of any piece.
+    enum class Source { None, Prefix, Suffix, Grams };
+    Source best = Source::None;
+    size_t bestSize = std::numeric_limits<size_t>::max();
+    std::span<const uint32_t> bestGrams;
+    const std::u16string_view lead = std::u16string_view(folded).substr(0, firstWild);
+    const size_t lastWild =
+        folded.size() - 1 -
+        static_cast<size_t>(std::find_if(folded.rbegin(), folded.rend(), IsWildcard) - folded.rbegin());
+    const std::u16string_view trail = std::u16string_view(folded).substr(lastWild + 1);
+    if (!lead.empty()) {
+        bestSize = index.PrefixCount(field, lead);
+        best = Source::Prefix;
+    }
+    if (!trail.empty()) {
+        if (const size_t n = index.SuffixCount(field, trail); n < bestSize) {
+            bestSize = n;
+            best = Source::Suffix;
+        }
+    }
+    for (size_t i = 0; i < folded.size() && bestSize > 0; ++i) {
+        if (IsWildcard(folded[i]))
+            continue;
+        const bool pair = i + 1 < folded.size() && !IsWildcard(folded[i + 1]);
+        // A single character only where it stands alone between wildcards.
+        const bool alone = !pair && (i == 0 || IsWildcard(folded[i - 1]));
+        if (!pair && !alone)
+            continue;
+        const auto postings = index.Grams(field, folded[i], pair ? folded[i + 1] : u'\0');
+        if (postings.size() < bestSize) {
+            bestSize = postings.size();
+            bestGrams = postings;
+            best = Source::Grams;
+        }
+    }
+    switch (best) {
+    case Source::None: return std::nullopt;
+    case Source::Prefix: return index.Prefix(field, lead);
+    case Source::Suffix: return index.Suffix(field, trail);
+    case Source::Grams: return std::vector<uint32_t>(bestGrams.begin(), bestGrams.end());
+    }
+    return std::nullopt;
+}
+
+std::optional<std::vector<uint32_t>> EnglishCandidates(const dict::IndexTable& index, const EnglishQuery& query,
+                                                       SearchType type)
+{
+    if (!index.HasWords())
+        return std::nullopt;
+    std::optional<std::vector<uint32_t>> out;
+    std::vector<std::span<const uint32_t>> lists;
+    if (query.exact) {
+        // A phrase equals a meaning trimmed at letters that have no letter
+        // beside them outside it: each run of letters in it is a whole word.
+        for (std::string_view run : LetterRuns(query.phrase)) {
+            const auto postings = index.WordPostings(run);
+            Intersect(out, std::vector<uint32_t>(postings.begin(), postings.end()));
+        }
+        return out;
+    }
+    for (const std::string& term : query.words) {
+        lists.clear();
+        const std::vector<std::string_view> runs = LetterRuns(term);
+        if (runs.empty())
+            continue;  // nothing to look up: this term does not narrow the search
+        if (runs.size() == 1 && runs[0].size() == term.size()) {
+            switch (type) {
+            case SearchType::Exact: lists.push_back(index.WordPostings(term)); break;
+            case SearchType::Beginning: index.WordsStartingWith(term, lists); break;
+            case SearchType::End: index.WordsEndingWith(term, lists); break;
+            case SearchType::Middle: index.WordsContaining(term, lists); break;
+            }
+        } else {
+            // A quoted term with blanks or punctuation: its longest run of
+            // letters stands somewhere inside a word.
+            const auto longest =
+                std::max_element(runs.begin(), runs.end(), [](auto a, auto b) { return a.size() < b.size(); });
+            index.WordsContaining(*longest, lists);
+        }
+        Intersect(out, lists.empty() ? std::vector<uint32_t>() : Merge(lists));
+        if (out->empty())
+            break;
+    }
+    return out;
+}
+
+uint64_t Relevance(bool exactForm, std::string_view meanings)
+{
+    const bool common =
+        meanings.find("/(p)/") != std::string_view::npos || meanings.find("/(P)/") != std::string_view::npos;
+    return (exactForm ? 0 : uint64_t{1} << 62) | (common ? 0 : uint64_t{1} << 61) |
+           std::min<uint64_t>(meanings.size(), (uint64_t{1} << 61) - 1);
+}
+
+std::string_view MeaningsOf(std::string_view line)
+{
+    const size_t first = line.find('/');
+    if (first == std::string_view::npos)
+        return {};
+    return line.substr(first, line.rfind('/') + 1 - first);
+}
+
+namespace {
+
+std::string_view WithoutTo(std::string_view text)
+{
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    if (text.size() > 3 && text.substr(0, 3) == "to ")
+        text.remove_prefix(3);
+    return text;
+}
+
+}  // namespace
+
+bool MeaningIsSearchText(std::string_view meanings, const EnglishQuery& query)
+{
+    const std::string_view wanted = WithoutTo(query.exact ? std::string_view(query.phrase) : query.text);
+    if (wanted.empty())
+        return false;
+    size_t start = meanings.find('/');
+    while (start != std::string_view::npos) {
+        const size_t end = meanings.find('/', start + 1);
+        if (end == std::string_view::npos)
+            break;
+        if (WithoutTo(TrimMeaning(meanings.substr(start + 1, end - start - 1))) == wanted)
+            return true;
+        start = end;
+    }
+    return false;
+}
+
+}  // namespace mirudex::search

@@ -1,0 +1,318 @@
+// The in-memory index and its companion file: lookups against a walk over
+// every record, the companion made, reused and made again, several records
+// of one line, and dictionaries too large for the index file.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <functional>
+
+#include "DictTestUtil.h"
+#include "core/OptionNames.h"
+#include "dict/Dictionary.h"
+#include "dict/IndexIdentity.h"
+#include "dict/IndexTable.h"
+#include "text/CharClass.h"
+#include "text/EucJp.h"
+
+namespace mirudex::dict::test {
+namespace {
+
+namespace fs = std::filesystem;
+using Field = IndexTable::Field;
+
+std::u16string Fold(std::u16string_view t) { return text::ToKatakana(t); }
+
+// Every lookup of the table against the same question asked of every record.
+TEST(IndexTableTest, LookupsEqualAWalkOverEveryRecord)
+{
+    const char* words[][2] = {
+        {"猫", "ねこ"},
+        {"ネコ", "ネコ"},
+        {"子猫", "こねこ"},
+        {"猫舌", "ねこじた"},
+        {"招き猫", "まねきねこ"},
+        {"犬", "いぬ"},
+        {"猫", "びょう"},
+        {"ねこねこ", "ねこねこ"},
+        {"日本", "にほん"},
+        {"日本語", "にほんご"},
+        {"二本", "にほん"},
+        {"あ", "あ"},
+        {"ア", "ア"},
+        {"長い言葉です", "ながいことばです"},
+    };
+    IndexRecords records;
+    std::string bytes;
+    for (const auto& w : words) {
+        const std::u16string word = U(w[0]), kana = U(w[1]);
+        records.Add(static_cast<int64_t>(bytes.size()), word, kana, word == kana);
+        bytes += "x /a/\n";
+    }
+    IndexTable table;
+    ASSERT_TRUE(table.Adopt(BuildIndexImage(records, bytes)));
+    ASSERT_EQ(table.size(), std::size(words));
+
+    auto walk = [&](Field field, auto test) {
+        std::vector<uint32_t> out;
+        for (uint32_t r = 0; r < table.size(); ++r) {
+            const IndexEntry e = table[r];
+            if (test(Fold(field == Field::Word ? e.word : e.kana)))
+                out.push_back(r);
+        }
+        return out;
+    };
+    for (Field field : {Field::Word, Field::Kana}) {
+        for (const char* q :
+             {"ねこ", "ネコ", "猫", "にほん", "日本", "あ", "ア", "ねこねこ", "ながいことばです", "なし", ""}) {
+            SCOPED_TRACE(q);
+            const std::u16string f = Fold(U(q));
+            EXPECT_EQ(table.Exact(field, f), walk(field, [&](std::u16string_view t) { return t == f; }));
+            EXPECT_EQ(table.Prefix(field, f), walk(field, [&](std::u16string_view t) { return t.starts_with(f); }));
+            EXPECT_EQ(table.Suffix(field, f), walk(field, [&](std::u16string_view t) { return t.ends_with(f); }));
+            EXPECT_EQ(table.PrefixCount(field, f), table.Prefix(field, f).size());
+            if (f.size() == 2) {
+                const auto grams = table.Grams(field, f[0], f[1]);
+                EXPECT_EQ(std::vector<uint32_t>(grams.begin(), grams.end()),
+                          walk(field, [&](std::u16string_view t) { return t.find(f) != std::u16string_view::npos; }));
+            }
+            if (f.size() == 1) {
+                const auto grams = table.Grams(field, f[0], 0);
+                EXPECT_EQ(std::vector<uint32_t>(grams.begin(), grams.end()),
+                          walk(field, [&](std::u16string_view t) { return t.find(f) != std::u16string_view::npos; }));
+            }
+        }
+    }
+}
+
+TEST(IndexTableTest, EnglishWordsOfEveryLine)
+{
+    IndexRecords records;
+    const std::string lines[] = {"a [b] /(n) Cat/(P)/\n", "c /to run; running/\n", "d /catalogue/scat/\n",
+                                 "CAT /no words before the slash count/\n"};
+    std::string bytes;
+    for (const std::string& line : lines) {
+        records.Add(static_cast<int64_t>(bytes.size()), u"w", u"w", true);
+        bytes += line;
+    }
+    IndexTable table;
+    ASSERT_TRUE(table.Adopt(BuildIndexImage(records, bytes)));
+    auto postings = [](std::span<const uint32_t> s) { return std::vector<uint32_t>(s.begin(), s.end()); };
+    EXPECT_EQ(postings(table.WordPostings("cat")), (std::vector<uint32_t>{0}));
+    EXPECT_EQ(postings(table.WordPostings("p")), (std::vector<uint32_t>{0}));
+    EXPECT_TRUE(table.WordPostings("ca").empty());
+    struct Case {
+        const char* text;
+        std::vector<std::vector<uint32_t>> starting, ending, containing;
+    };
+    const Case cases[] = {
+        {"cat", {{0}, {2}}, {{0}, {2}}, {{0}, {2}, {2}}},
+        {"run", {{1}, {1}}, {{1}}, {{1}, {1}}},
+        {"zzz", {}, {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::vector<std::span<const uint32_t>> lists;
+        auto take = [&]() {
+            std::vector<std::vector<uint32_t>> out;
+            for (auto s : lists)
+                out.push_back(postings(s));
+            std::sort(out.begin(), out.end());
+            lists.clear();
+            return out;
+        };
+        table.WordsStartingWith(c.text, lists);
+        EXPECT_EQ(take(), c.starting);
+        table.WordsEndingWith(c.text, lists);
+        EXPECT_EQ(take(), c.ending);
+        table.WordsContaining(c.text, lists);
+        EXPECT_EQ(take(), c.containing);
+    }
+}
+
+TEST(IndexTableTest, DamagedImagesAreRefusedOrStayInside)
+{
+    IndexRecords records;
+    records.Add(0, u"猫", u"ねこ", false);
+    const auto image = BuildIndexImage(records, "猫 [ねこ] /cat/\n");
+    const std::string good(image->bytes());
+    class Bytes final : public IndexImage {
+    public:
+        explicit Bytes(std::string b) : b_(std::move(b)) {}
+        std::string_view bytes() const override { return b_; }
+
+    private:
+        std::string b_;
+    };
+    IndexTable table;
+    EXPECT_TRUE(table.Adopt(std::make_shared<Bytes>(good)));
+    EXPECT_FALSE(table.Adopt(std::make_shared<Bytes>(good.substr(0, good.size() / 2)))) << "cut short";
+    EXPECT_FALSE(table.Adopt(std::make_shared<Bytes>("MXS1IDX\n"))) << "a header only";
+    std::string version = good;
+    version[8] = 9;
+    EXPECT_FALSE(table.Adopt(std::make_shared<Bytes>(version))) << "another version";
+    // Every byte after the header changed in turn: whatever is adopted is looked up without a fault.
+    for (size_t i = 16; i < good.size(); i += 7) {
+        std::string damaged = good;
+        damaged[i] = static_cast<char>(damaged[i] ^ 0x5A);
+        if (!table.Adopt(std::make_shared<Bytes>(damaged)))
+            continue;
+        for (const IndexEntry e : table)
+            EXPECT_LE(e.word.size(), good.size());
+        table.Prefix(Field::Kana, u"ネ");
+        table.Suffix(Field::Word, u"猫");
+        table.WordPostings("cat");
+    }
+}
+
+TEST(EucJpTest, DecodesAsIconvDoesOrLeavesItToIconv)
+{
+    std::string text;
+    // Every two-byte code, the half-width katakana, some of JIS X 0212, ASCII.
+    for (int lead = 0xA1; lead <= 0xFE; ++lead)
+        for (int trail = 0xA1; trail <= 0xFE; ++trail) {
+            const std::string code{static_cast<char>(lead), static_cast<char>(trail)};
+            std::u16string fast, slow;
+            const bool decoded = text::DecodeEucJp(code, fast);
+            const bool converted =
+                text::ConvertToWideQuietly(code, "EUC-JP", "UTF-16LE", slow) == text::Conversion::Converted;
+            if (decoded) {
+                ASSERT_TRUE(converted) << lead << " " << trail;
+                ASSERT_EQ(fast, slow) << lead << " " << trail;
+            }
+        }
+    for (const std::string sample : {std::string("\x8E\xB1\x8E\xDD"), std::string("\x8F\xB0\xA1"),
+                                     std::string("plain ascii /(n)/"), std::string("\xC7\xAD")}) {
+        std::u16string fast, slow;
+        ASSERT_TRUE(text::DecodeEucJp(sample, fast));
+        ASSERT_EQ(text::ConvertToWideQuietly(sample, "EUC-JP", "UTF-16LE", slow), text::Conversion::Converted);
+        EXPECT_EQ(fast, slow);
+    }
+    std::u16string out;
+    for (const std::string bad : {std::string("\xC7"), std::string("\x80"), std::string("a\0b", 3)})
+        EXPECT_FALSE(text::DecodeEucJp(bad, out)) << "left to iconv";
+    EXPECT_TRUE(text::IsEucJp("euc-jp"));
+    EXPECT_FALSE(text::IsEucJp("EUC-JP-MS"));
+}
+
+class CompanionTest : public DictTest {
+protected:
+    Dictionary Load(StopToken stop = {}, LoadOutcome expected = LoadOutcome::Done)
+    {
+        Dictionary d;
+        d.path = "test";
+        d.name = "Test";
+        d.encoding = "EUC-JP";
+        EXPECT_EQ(EDICT_Index_Load(d, registry_, stop), expected);
+        return d;
+    }
+    static std::vector<std::u16string> Words(const Dictionary& d)
+    {
+        std::vector<std::u16string> out;
+        for (const IndexEntry e : d.index)
+            out.emplace_back(e.word);
+        return out;
+    }
+    void SetUp() override
+    {
+        DictTest::SetUp();
+        mirudex::test::WriteFile("test", Euc("猫 [ねこ] /(n) cat/(P)/\n犬 [いぬ] /(n) dog/\n日本 [にほん] /Japan/\n"));
+    }
+};
+
+TEST_F(CompanionTest, MadeWithTheIndexUsedAfterwardsAndMadeAgainWhenItDoesNotFit)
+{
+    const auto fresh = Words(Load());
+    ASSERT_EQ(fresh.size(), 3u);
+    ASSERT_TRUE(fs::exists("test.mxi"));
+    ASSERT_TRUE(fs::exists(CompanionFilePath("test")));
+    const auto made = fs::last_write_time(CompanionFilePath("test"));
+
+    // Used as it is.
+    Dictionary again = Load();
+    EXPECT_EQ(Words(again), fresh);
+    EXPECT_EQ(again.index.indexFileSize(), fs::file_size("test.mxi"));
+    EXPECT_EQ(fs::last_write_time(CompanionFilePath("test")), made);
+
+    struct Case {
+        const char* name;
+        std::function<void()> spoil;
+    };
+    const Case cases[] = {
+        {"missing", [] { fs::remove(CompanionFilePath("test")); }},
+        {"damaged", [] { mirudex::test::WriteFile(CompanionFilePath("test"), "MXS1IDX\ngarbage"); }},
+        {"cut short", [] { fs::resize_file(CompanionFilePath("test"), 200); }},
+        {"of another index file",
+         [] {
+             // The companion says it was written beside an index file of another size.
+             std::string other = mirudex::test::ReadFile(CompanionFilePath("test"));
+             other[kCompanionIndexSizeAt] = static_cast<char>(other[kCompanionIndexSizeAt] + 1);
+             mirudex::test::WriteFile(CompanionFilePath("test"), other);
+         }},
+        {"of another dictionary",
+         [] {
+             std::string mxs = mirudex::test::ReadFile(CompanionFilePath("test"));
+             const auto found = ParseIdentityTrailer(mxs);
+             ASSERT_TRUE(found);
+             IndexIdentity other = found->identity;
+             other.size += 1;
+             mxs.resize(mxs.size() - found->trailerBytes);
+             mirudex::test::WriteFile(CompanionFilePath("test"), mxs + IdentityTrailer(other));
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.spoil();
+        const Dictionary d = Load();
+        EXPECT_EQ(Words(d), fresh);
+        // Made again beside the index file, and used at the next load.
+        IndexTable reread;
+        std::string difference;
+        int error = 0;
+        const auto identity = IdentityOfFile("test", "EUC-JP", registry_.GetINT(opt::buffer::kEDICT), error);
+        ASSERT_TRUE(identity);
+        ASSERT_TRUE(reread.Adopt(MapCompanionFile(CompanionFilePath("test"), *identity, difference))) << difference;
+        EXPECT_EQ(reread.indexFileSize(), fs::file_size("test.mxi"));
+    }
+}
+
+TEST_F(CompanionTest, AStopRequestAndIndexingOff)
+{
+    Load();
+    std::atomic<bool> stop{true};
+    const Dictionary stopped = Load(StopToken(&stop), LoadOutcome::Stopped);
+    EXPECT_TRUE(stopped.index.empty());
+
+    // Without index files the same structures are built in memory.
+    fs::remove("test.mxi");
+    fs::remove(CompanionFilePath("test"));
+    registry_.SetBOOL(opt::dictionaries::kIndexing, false);
+    const Dictionary d = Load();
+    EXPECT_FALSE(fs::exists(CompanionFilePath("test")));
+    EXPECT_EQ(d.index.Exact(Field::Kana, u"ネコ"), (std::vector<uint32_t>{0}));
+    EXPECT_TRUE(d.index.HasWords());
+}
+
+TEST_F(CompanionTest, DictionariesOf2GiBOrMoreAreRefusedWithAMessage)
+{
+    {
+        std::FILE* f = std::fopen("huge", "wb");
+        ASSERT_TRUE(f);
+        std::fclose(f);
+    }
+    fs::resize_file("huge", (uint64_t{1} << 31));  // sparse: nothing is written
+    Dictionary d;
+    d.path = "huge";
+    d.name = "Huge";
+    d.encoding = "EUC-JP";
+    EXPECT_EQ(EDICT_Index_Load(d, registry_), LoadOutcome::Done);
+    EXPECT_EQ(d.count, 0);
+    const auto boxes = platform_.MessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].text.find(u"2 GB or larger"), std::u16string::npos);
+    EXPECT_FALSE(fs::exists("huge.mxi"));
+}
+
+}  // namespace
+}  // namespace mirudex::dict::test

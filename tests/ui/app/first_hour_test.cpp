@@ -1,0 +1,192 @@
+// A learner's first searches with the whole program on Debian's dictionaries
+// and the default options: romaji typed with the input method and finished by
+// Enter, romaji with conversion on, a kanji-information search's count, a
+// copied text replacing the search text, and the panes after the window was
+// made tiny and large again.
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+
+#include "dict/DictionaryStore.h"
+#include "search/AppState.h"
+#include "text/FuzzySearch.h"
+#include "ui/app/AppWiring.h"
+#include "ui/common/CommandIds.h"
+#include "ui/kanji/KanjiWindow.h"
+#include "ui/results/ResultWindow.h"
+#include "ui/search/SearchBands.h"
+#include "ui/search/SearchCommands.h"
+#include "ui/search/SearchEdit.h"
+#include "ui/support/UiTestSupport.h"
+
+namespace mirudex::ui {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FirstHourTest : public test::UiTest {
+protected:
+    void SetUp() override
+    {
+        UiTest::SetUp();
+        real_ = test::RealDataDir();
+        if (real_.empty())
+            GTEST_SKIP() << "no real data (run scripts/setup-data.sh build-data)";
+        registry_.SetBOOL(opt::misc::kFirstTime, false);
+        registry_.SetSTRING(opt::dictionaries::edict::Path(0), (real_ / "DICT" / "edict").string());
+        registry_.SetSTRING(opt::dictionaries::kanjidic::kPath, (real_ / "DICT" / "kanjidic").string());
+        registry_.SetSTRING(opt::dictionaries::radkfile::kPath, (real_ / "radkfile.dat").string());
+    }
+
+    void Start()
+    {
+        state_ = std::make_unique<search::AppState>(registry_, store_, &rules_);
+        services_ = std::make_unique<AppStateServices>(*state_);
+        program_ = std::make_unique<Program>(registry_, services_.get());
+        panes_ = std::make_unique<AppPaneFactory>(*state_, program_->resources(), *services_);
+        program_->SetPaneFactory(panes_.get());
+        panes_->WireProgram(*program_, rules_);
+        program_->Start();
+        ASSERT_NE(program_->mainWindow(), nullptr);
+        edit_ = panes_->searchWindow()->edit();
+    }
+
+    void TearDown() override
+    {
+        if (program_ && program_->mainWindow()) {
+            MainWindow* w = program_->mainWindow();
+            QTimer::singleShot(0, [w] { w->OnCommand(ID_EXIT); });
+            program_->RunLoop();
+            program_->Shutdown();
+        }
+        panes_.reset();
+        program_.reset();
+        services_.reset();
+        state_.reset();
+        UiTest::TearDown();
+    }
+
+    // Types keys into the search box as a hand would, then Enter.
+    void TypeAndSearch(const char* keys)
+    {
+        edit_->selectAll();
+        QTest::keyClick(edit_, Qt::Key_Delete);
+        for (const char* k = keys; *k; ++k)
+            QTest::keyClick(edit_, *k);
+        QTest::keyClick(edit_, Qt::Key_Return);
+    }
+
+    bool Found(std::u16string_view word) const
+    {
+        for (const dict::Entry& e : state_->edict_results[0])
+            if (e.word == word)
+                return true;
+        return false;
+    }
+
+    fs::path real_;
+    dict::DictionaryStore store_;
+    text::FuzzyRules rules_;
+    std::unique_ptr<search::AppState> state_;
+    std::unique_ptr<AppStateServices> services_;
+    std::unique_ptr<Program> program_;
+    std::unique_ptr<AppPaneFactory> panes_;
+    SearchEdit* edit_ = nullptr;
+};
+
+TEST_F(FirstHourTest, RomajiWithTheDefaultSettingsFindsItsWords)
+{
+    Start();
+    ASSERT_TRUE(edit_->ImeOn()) << "the default options have the input method on";
+    ASSERT_FALSE(panes_->searchWindow()->RomajiConversion());
+    struct Case {
+        const char* typed;
+        const char16_t* shown;
+        const char16_t* word;
+    };
+    const Case cases[] = {
+        {"hon", u"ほん", u"本"},     {"nihon", u"にほん", u"日本"},     {"gohan", u"ごはん", u"御飯"},
+        {"kaban", u"かばん", u"鞄"}, {"shimbun", u"しんぶん", u"新聞"},
+    };
+    for (const Case& c : cases) {
+        TypeAndSearch(c.typed);
+        EXPECT_EQ(edit_->toPlainText().toStdU16String(), c.shown) << c.typed;
+        EXPECT_TRUE(Found(c.word)) << c.typed;
+    }
+    // English typed with the input method on: the status bar says how to type it.
+    TypeAndSearch("dog");
+    EXPECT_TRUE(state_->edict_results[0].empty());
+    EXPECT_NE(platform_.LastStatus(0).find(u"CAPS LOCK"), std::u16string::npos);
+}
+
+TEST_F(FirstHourTest, RomajiWithConversionOnIsSearchedAsJapaneseWhenEnglishHasNothing)
+{
+    registry_.SetBOOL(opt::misc::kIME, false);
+    registry_.SetBOOL(opt::search::toolbars::kRomajiConversion, true);
+    Start();
+    ASSERT_TRUE(panes_->searchWindow()->RomajiConversion());
+    TypeAndSearch("sakana");
+    EXPECT_TRUE(Found(u"魚"));
+    EXPECT_EQ(edit_->toPlainText(), QString::fromUtf16(u"さかな")) << "the box shows what was searched";
+    EXPECT_NE(platform_.LastStatus(0).find(u"searched as Japanese"), std::u16string::npos);
+    for (const char* hepburn : {"chekku", "matcha"}) {
+        TypeAndSearch(hepburn);
+        EXPECT_FALSE(state_->edict_results[0].empty()) << hepburn;
+    }
+    // An English word that English finds stays an English search.
+    TypeAndSearch("fish");
+    EXPECT_TRUE(Found(u"魚")) << "the most relevant are kept under the maximum";
+    EXPECT_EQ(edit_->toPlainText(), QString::fromUtf16(u"fish"));
+    EXPECT_EQ(platform_.LastStatus(0).find(u"searched as Japanese"), std::u16string::npos);
+}
+
+TEST_F(FirstHourTest, KanjiInformationSearchReportsItsCount)
+{
+    registry_.SetBOOL(opt::misc::kIME, false);
+    Start();
+    TypeAndSearch("KN:fish");
+    const size_t kanji = state_->kanji_results.size();
+    ASSERT_GT(kanji, 0u);
+    EXPECT_EQ(panes_->kanjiWindow()->EntryCount(), static_cast<int>(kanji));
+    EXPECT_EQ(platform_.LastStatus(0), u"Search complete (" + QString::number(kanji).toStdU16String() + u" results) ");
+}
+
+TEST_F(FirstHourTest, ACopiedTextReplacesTheSearchText)
+{
+    registry_.SetBOOL(opt::misc::kIME, false);
+    registry_.SetBOOL(opt::misc::kGrabClipboard, true);
+    Start();
+    MainWindow* w = program_->mainWindow();
+    w->OnClipboardChanged();  // the first notice is never acted on
+    edit_->setPlainText(QString::fromUtf16(u"食べました"));
+    QTextCursor cursor = edit_->textCursor();
+    cursor.movePosition(QTextCursor::End);
+    edit_->setTextCursor(cursor);  // the caret after the text, nothing selected
+    platform_.SetClipboardText(u"こうとう");
+    w->OnClipboardChanged();
+    EXPECT_EQ(edit_->toPlainText(), QString::fromUtf16(u"こうとう"));
+}
+
+TEST_F(FirstHourTest, PanesKeepTheirHeightsAfterTheWindowWasTiny)
+{
+    registry_.SetBOOL(opt::radical_lookup::kOn, true);
+    registry_.SetBOOL(opt::study_list::kOn, true);
+    Start();
+    MainWindow* w = program_->mainWindow();
+    ASSERT_TRUE(w->radicalPaneShown());
+    ASSERT_TRUE(w->studyListPaneShown());
+    w->resize(900, 640);
+    const int kanjiBefore = panes_->kanjiWindow()->height();
+    const int resultBefore = panes_->resultWindow(0)->height();
+    w->resize(250, 200);
+    QCoreApplication::processEvents();
+    w->resize(1000, 700);
+    QCoreApplication::processEvents();
+    EXPECT_GE(panes_->kanjiWindow()->height(), kanjiBefore);
+    EXPECT_GE(panes_->resultWindow(0)->height(), resultBefore);
+    EXPECT_GT(panes_->radicalWindow()->height(), 0);
+    EXPECT_GT(panes_->resultWindow(1)->height(), 0);
+}
+
+}  // namespace
+}  // namespace mirudex::ui

@@ -1,0 +1,72 @@
+// The desktop program as main() builds it, for the signal tests of
+// ui_app_tests: once its main loop runs it searches its first argument and
+// prints "ready". With "slow" as the second argument the shutdown waits ten
+// seconds before it saves the options, so that a second signal can come.
+#include <unistd.h>
+
+#include <QApplication>
+#include <QTimer>
+#include <cstdio>
+
+#include "core/DebugLog.h"
+#include "core/OptionsStartup.h"
+#include "core/Registry.h"
+#include "dict/DictionaryStore.h"
+#include "platform/qt/QtPlatform.h"
+#include "search/AppState.h"
+#include "text/FuzzySearch.h"
+#include "ui/app/AppWiring.h"
+#include "ui/app/Program.h"
+#include "ui/app/ShutdownSignals.h"
+#include "ui/common/CommandIds.h"
+#include "ui/search/SearchEdit.h"
+#include "ui/search/SearchWindow.h"
+
+using namespace mirudex;
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    platform::QtPlatform qtPlatform;
+    ui::ShutdownSignals shutdownSignals([&qtPlatform] { qtPlatform.SetUnattended(true); });
+    const QString text = argc > 1 ? QString::fromUtf8(argv[1]) : QString();
+    const bool slow = argc > 2 && std::string(argv[2]) == "slow";
+
+    dlog::Open();
+    dlog::ReadLevel();
+    Registry registry;
+    LoadOptionsAtStartup(registry);
+    UpgradeOptionsIfOlder(registry);
+    int status = 0;
+    {
+        dict::DictionaryStore store;
+        text::FuzzyRules rules;
+        search::AppState state(registry, store, &rules);
+        ui::AppStateServices services(state);
+        ui::Program program(registry, &services);
+        ui::AppPaneFactory panes(state, program.resources(), services);
+        program.SetPaneFactory(&panes);
+        panes.WireProgram(program, rules);
+        if (slow) {
+            auto save = program.parts().saveWindowState;
+            program.parts().saveWindowState = [save](ui::MainWindow& window) {
+                sleep(10);
+                save(window);
+            };
+        }
+        program.Start();
+        QTimer::singleShot(0, [&panes, text] {
+            ui::SearchWindow* search = panes.searchWindow();
+            search->edit()->selectAll();
+            search->edit()->ReplaceSelection(text);
+            search->OnCommand(ui::ID_SEARCH_GO);
+            std::printf("ready\n");
+            std::fflush(stdout);
+        });
+        program.RunLoop();
+        status = program.Shutdown();
+    }
+    dlog::Close();
+    return status;
+}

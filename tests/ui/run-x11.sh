@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Runs a window test program on a private X server (xvfb-run), optionally
+# with a window manager (openbox), for the tests that need a real window
+# system: run-x11.sh [--wm] PROGRAM [ARGS...]
+# Exits 77 (ctest: skipped) when xvfb-run or the window manager is missing.
+set -euo pipefail
+
+wm=""
+if [ "${1:-}" = "--wm" ]; then
+    wm=openbox
+    shift
+fi
+command -v xvfb-run >/dev/null || { echo "xvfb-run is not installed"; exit 77; }
+if [ -n "$wm" ]; then
+    command -v "$wm" >/dev/null || { echo "$wm is not installed"; exit 77; }
+    command -v xprop >/dev/null || { echo "xprop is not installed"; exit 77; }
+fi
+
+export QT_QPA_PLATFORM=xcb
+export MIRUDEX_REQUIRE_X11=1
+# A start number of its own, so that parallel runs rarely try the same display.
+first=$((100 + RANDOM % 800))
+
+exec xvfb-run -a -n "$first" -s "-screen 0 1280x1024x24 -nolisten tcp" bash -c '
+    set -euo pipefail
+    wm="$1"; shift
+    if [ -n "$wm" ]; then
+        "$wm" --sm-disable >/dev/null 2>&1 &
+        wm_pid=$!
+        trap "kill $wm_pid 2>/dev/null || true" EXIT
+        # Until the window manager has taken the screen.
+        for _ in $(seq 1 200); do
+            xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+            sleep 0.05
+        done
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" || { echo "$wm did not start"; exit 1; }
+    fi
+    "$@"
+' run-x11 "$wm" "$@"
