@@ -6,11 +6,13 @@ set -euo pipefail
 packages=(
     qt6-base-dev cmake g++ ninja-build pkg-config clang-format
     libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev nlohmann-json3-dev
+    libexpat1-dev libcurl4-openssl-dev
     libx11-dev libxtst-dev
     xvfb xauth xclip openbox x11-utils fonts-ipafont-gothic fonts-ipafont-mincho
     xdotool imagemagick
     dpkg-dev desktop-file-utils appstream
-    edict kanjidic
+    edict kanjidic enamdict
+    nginx
 )
 
 missing=()
@@ -25,5 +27,16 @@ if ((${#missing[@]})); then
     SUDO=""
     if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
     $SUDO apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    # nginx is only started by the tests themselves (on a free loopback port,
+    # with their own configuration): its package must not start a server.
+    no_services=""
+    if [ ! -e /usr/sbin/policy-rc.d ]; then
+        no_services=/usr/sbin/policy-rc.d
+        printf '#!/bin/sh\nexit 101\n' | $SUDO tee "$no_services" >/dev/null
+        $SUDO chmod +x "$no_services"
+    fi
+    status=0
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" || status=$?
+    if [ -n "$no_services" ]; then $SUDO rm -f "$no_services"; fi
+    exit "$status"
 fi

@@ -2,6 +2,8 @@
 # Prepares a Mirudex working directory DIR with Debian's dictionaries and our
 # own data files:
 #   DIR/DICT/edict, DIR/DICT/kanjidic   (links to the edict and kanjidic packages' files)
+#   DIR/DICT/enamdict                    (a link to the enamdict package's names dictionary:
+#                                         dictionary 2 of the default options, switched off)
 #   DIR/radkfile.dat                     (the xjdic package's radical file, as Shift-JIS)
 #   DIR/partsofspeech.mxf, DIR/fuzzysearch.uni.dat (ours)
 # Existing user files in DIR (options, history, study lists) are left alone.
@@ -10,7 +12,7 @@ SRC="$(cd "$(dirname "$0")/.." && pwd)"
 DIR="${1:?usage: setup-data.sh DIR}"
 mkdir -p "$DIR/DICT"
 
-for f in edict kanjidic; do
+for f in edict kanjidic enamdict; do
     if [ ! -e "/usr/share/edict/$f" ]; then
         echo "setup-data: /usr/share/edict/$f is missing (install the $f package)" >&2
         exit 1

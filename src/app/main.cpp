@@ -15,6 +15,7 @@
 #include "search/AppState.h"
 #include "text/FuzzySearch.h"
 #include "ui/app/AppWiring.h"
+#include "ui/app/DictionaryCommands.h"
 #include "ui/app/Program.h"
 #include "ui/app/SettingsCommands.h"
 #include "ui/app/ShutdownSignals.h"
@@ -90,6 +91,7 @@ int main(int argc, char** argv)
                                              &updates](ui::MainWindow& window) {
             qtPlatform.SetMainWindow(&window);
             ui::ConnectSettingsCommands(window, state, program.resources(), panes);
+            ui::ConnectDictionaryCommands(window, state);
             window.SetCommandHandler(ui::ID_CHECK_UPDATES,
                                      [&registry, &updates, &window] { ui::RunUpdater(registry, updates, &window); });
             qtPlatform.SetStatusSink([&window](int part, const QString& text) { window.SetStatusText(part, text); });

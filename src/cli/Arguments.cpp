@@ -65,6 +65,10 @@ const char* UsageText()
            "                                                  the reverse-conjugation variants of TEXT\n"
            "       mirudex-lookup --show [TEXT]               raise the running Mirudex (and search TEXT\n"
            "                                                  there), starting it when none runs\n"
+           "       mirudex-lookup --import-jmdict FILE [--language LANG]\n"
+           "                                                  JMdict (plain or .gz) into the working folder's\n"
+           "                                                  DICT/, registered as the next dictionary; LANG:\n"
+           "                                                  the glosses kept (eng, ger, fre ...)\n"
            "Look-up options (each setting defaults to the one in Options.mxreg):\n"
            "  --type begin|middle|end|exact   where the text must appear\n"
            "  --lang auto|jp|en|kanji         how to search (or JP: EN: KN: before TEXT)\n"
@@ -116,7 +120,7 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args, st
             if (a != m.name)
                 continue;
             if (mode && *mode != m.mode) {
-                error = "choose one of --kana, --romaji, --variants, --show, --help, --version";
+                error = "choose one of --kana, --romaji, --variants, --show, --import-jmdict, --help, --version";
                 return std::nullopt;
             }
             mode = m.mode;
@@ -192,6 +196,22 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args, st
                 error = "--rules needs a file";
                 return std::nullopt;
             }
+        } else if (a == "--import-jmdict") {
+            if (mode && *mode != Arguments::Mode::ImportJmdict) {
+                error = "choose one of --kana, --romaji, --variants, --show, --import-jmdict, --help, --version";
+                return std::nullopt;
+            }
+            mode = Arguments::Mode::ImportJmdict;
+            if (!value(parsed.importFile) || parsed.importFile.empty()) {
+                error = "--import-jmdict needs a file";
+                return std::nullopt;
+            }
+        } else if (a == "--language") {
+            parsed.glossLanguage.emplace();
+            if (!value(*parsed.glossLanguage) || parsed.glossLanguage->empty()) {
+                error = "--language needs a language";
+                return std::nullopt;
+            }
         } else if (a == "--workdir") {
             parsed.workdir.emplace();
             if (!value(*parsed.workdir) || parsed.workdir->empty()) {
@@ -218,7 +238,15 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args, st
         error = "--rules goes with --variants";
         return std::nullopt;
     }
-    if (parsed.mode == Mode::Help || parsed.mode == Mode::Version)
+    if (parsed.glossLanguage && parsed.mode != Mode::ImportJmdict) {
+        error = "--language goes with --import-jmdict";
+        return std::nullopt;
+    }
+    if (parsed.mode == Mode::ImportJmdict && !words.empty()) {
+        error = "--import-jmdict takes one file";
+        return std::nullopt;
+    }
+    if (parsed.mode == Mode::Help || parsed.mode == Mode::Version || parsed.mode == Mode::ImportJmdict)
         return parsed;
     parsed.haveText = !words.empty();
     for (size_t i = 0; i < words.size(); ++i)

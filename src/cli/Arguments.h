@@ -10,7 +10,7 @@
 namespace mirudex::cli {
 
 struct Arguments {
-    enum class Mode { Lookup, Kana, Romaji, Variants, Show, Help, Version };
+    enum class Mode { Lookup, Kana, Romaji, Variants, Show, ImportJmdict, Help, Version };
     Mode mode = Mode::Lookup;
     std::optional<std::string> workdir;
 
@@ -22,7 +22,9 @@ struct Arguments {
     std::string max;
     std::string sort;  // --sort: a key of kSortNames in Arguments.cpp, empty for the stored order
 
-    std::optional<std::string> rules;  // --variants: the rule file
+    std::optional<std::string> rules;          // --variants: the rule file
+    std::string importFile;                    // --import-jmdict: the JMdict file (as given, before the working folder)
+    std::optional<std::string> glossLanguage;  // --import-jmdict: --language
     bool haveText = false;
     std::string text;  // the words, joined by one blank
 };

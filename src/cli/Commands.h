@@ -12,6 +12,8 @@ namespace mirudex::cli {
 
 // --kana, --romaji, --variants (text conversions).
 int RunTextCommand(const Arguments& args);
+// --import-jmdict FILE [--language LANG]: JMdict into the working folder's DICT/, registered.
+int RunImportCommand(const Arguments& args);
 // A dictionary look-up; the default mode.
 int RunLookup(const Arguments& args);
 // --show: hands the text to the running Mirudex, or starts one.

@@ -180,7 +180,7 @@ int RunLookup(const Arguments& o)
         // An older file may lack newer keys: the defaults fill them in memory.
         Registry defaults;
         defaults.LoadFromText(DefaultOptionsText());
-        options.MergeFrom(defaults);
+        MergeDefaultOptions(options, defaults);
         if (const auto item = IncompleteDictionaryEntry(options)) {
             std::fprintf(stderr, "mirudex-lookup: Options.mxreg lacks %s\n", item->c_str());
             return 2;

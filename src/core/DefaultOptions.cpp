@@ -2,6 +2,7 @@
 
 #include "core/AtomicFile.h"
 #include "core/Format.h"
+#include "core/Registry.h"
 #include "platform/api/Platform.h"
 #include "platform/api/Utf.h"
 
@@ -59,7 +60,13 @@ static constexpr std::u16string_view kDefaultOptionsTemplate =
     u"\t\t\tSTRING :: Encoding :: EUC-JP\n"
     u"\t\t\tBOOL :: On :: TRUE\n"
     u"\t\tKEY_STOP\n"
-    u"\t\tINT :: Number :: 1\n"
+    u"\t\tKEY_START :: 1\n"
+    u"\t\t\tSTRING :: Path :: DICT\\enamdict\n"
+    u"\t\t\tSTRING :: Name :: ENAMDICT (Japanese names: people, places, companies)\n"
+    u"\t\t\tSTRING :: Encoding :: EUC-JP\n"
+    u"\t\t\tBOOL :: On :: FALSE\n"
+    u"\t\tKEY_STOP\n"
+    u"\t\tINT :: Number :: 2\n"
     u"\tKEY_STOP\n"
     u"\tKEY_START :: KANJIDIC\n"
     u"\t\tSTRING :: Path :: DICT\\kanjidic\n"
@@ -69,6 +76,12 @@ static constexpr std::u16string_view kDefaultOptionsTemplate =
     u"\t\tSTRING :: Path :: radkfile.dat\n"
     u"\tKEY_STOP\n"
     u"\tBOOL :: Indexing :: TRUE\n"
+    u"\tKEY_START :: JMdict\n"
+    u"\t\tSTRING :: Language :: eng\n"
+    u"\tKEY_STOP\n"
+    u"\tKEY_START :: Download\n"
+    u"\t\tSTRING :: URL :: https://www.edrdg.org/pub/Nihongo/JMdict_e.gz\n"
+    u"\tKEY_STOP\n"
     u"KEY_STOP\n"
     u"KEY_START :: Buffer\n"
     u"#\n"
@@ -290,6 +303,22 @@ bool WriteDefaultOptionsFile(const std::string& fileName)
         return false;
     }
     return true;
+}
+
+void MergeDefaultOptions(Registry& options, Registry& defaults)
+{
+    const RegistryKey* dictionaries = options.root().FindChild("Dictionaries");
+    const RegistryKey* list = dictionaries ? dictionaries->FindChild("EDICT") : nullptr;
+    RegistryKey* defaultDictionaries = defaults.root().FindChild("Dictionaries");
+    RegistryKey* defaultList = defaultDictionaries ? defaultDictionaries->FindChild("EDICT") : nullptr;
+    if (list && list->FindData("Number") && defaultList) {
+        auto& keys = defaultList->children;
+        std::erase_if(keys, [](const std::unique_ptr<RegistryKey>& key) {
+            return !key->name.empty() && key->name.find_first_not_of("0123456789") == std::string::npos;
+        });
+        std::erase_if(defaultList->data, [](const RegistryData& d) { return d.name == "Number"; });
+    }
+    options.MergeFrom(defaults);
 }
 
 }  // namespace mirudex

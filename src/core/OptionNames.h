@@ -108,6 +108,14 @@ namespace radkfile {
 inline constexpr std::string_view kPath = ".\\Dictionaries\\RADKFILE\\Path";
 }  // namespace radkfile
 inline constexpr std::string_view kIndexing = ".\\Dictionaries\\Indexing";
+// Importing JMdict: the language of the glosses kept (as JMdict names it).
+namespace jmdict {
+inline constexpr std::string_view kLanguage = ".\\Dictionaries\\JMdict\\Language";
+}  // namespace jmdict
+// Dictionaries > Download Current Dictionary: where the current dictionary is fetched from.
+namespace download {
+inline constexpr std::string_view kURL = ".\\Dictionaries\\Download\\URL";
+}  // namespace download
 }  // namespace dictionaries
 
 namespace buffer {
@@ -315,6 +323,8 @@ inline constexpr auto kOptionNames = std::to_array<OptionName>({
     {dictionaries::kanjidic::kName, OptionKind::STRING},
     {dictionaries::radkfile::kPath, OptionKind::STRING},
     {dictionaries::kIndexing, OptionKind::BOOL},
+    {dictionaries::jmdict::kLanguage, OptionKind::STRING},
+    {dictionaries::download::kURL, OptionKind::STRING},
 
     {buffer::kEDICT, OptionKind::INT},
     {buffer::kKANJIDIC, OptionKind::INT},

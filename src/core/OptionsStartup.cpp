@@ -104,7 +104,7 @@ void UpgradeOptionsIfOlder(Registry& registry)
     {
         Registry defaults;
         defaults.Load(tempName);
-        registry.MergeFrom(defaults);
+        MergeDefaultOptions(registry, defaults);
     }
     if (std::remove(tempName.c_str()) == 0)
         dlog::Write(u"   %S removed sucessfully.\n", tempName);

@@ -130,7 +130,8 @@ void CollectWordKanji(AppState& state, std::u16string_view word)
 {
     KanjiSource source(state);
     for (char16_t c : word) {
-        if (text::IsKana(c))
+        // A surrogate is half a character no kanji index entry stands for.
+        if (text::IsKana(c) || text::IsSurrogate(c))
             continue;
         const dict::KanjiIndexEntry* entry = state.FindKanji(c);
         if (!entry)

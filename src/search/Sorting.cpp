@@ -5,6 +5,7 @@
 
 #include "core/DebugLog.h"
 #include "core/Registry.h"
+#include "text/CharClass.h"
 
 namespace mirudex::search {
 
@@ -56,7 +57,7 @@ bool NaturalBefore(const V& a, const V& b, bool descending)
 
 bool WordLengthAscending(const dict::Entry& a, const dict::Entry& b)
 {
-    return NaturalBefore(a.word.size(), b.word.size(), false);
+    return NaturalBefore(text::CharacterCount(a.word), text::CharacterCount(b.word), false);
 }
 
 bool MeaningBefore(const dict::Entry& a, const dict::Entry& b, bool descending)
@@ -94,8 +95,10 @@ bool EntryBefore(const dict::Entry& a, const dict::Entry& b, const EntrySortLeve
     case kSortWord: return NaturalBefore(a.word, b.word, level.descending);
     case kSortKana: return NaturalBefore(a.kana, b.kana, level.descending);
     case kSortMeaning: return MeaningBefore(a, b, level.descending);
-    case kSortWordLength: return NaturalBefore(a.word.size(), b.word.size(), level.descending);
-    case kSortKanaLength: return NaturalBefore(a.kana.size(), b.kana.size(), level.descending);
+    case kSortWordLength:
+        return NaturalBefore(text::CharacterCount(a.word), text::CharacterCount(b.word), level.descending);
+    case kSortKanaLength:
+        return NaturalBefore(text::CharacterCount(a.kana), text::CharacterCount(b.kana), level.descending);
     case kSortRelevance: return NaturalBefore(a.relevance, b.relevance, level.descending);
     default: return WordLengthAscending(a, b);
     }

@@ -8,6 +8,7 @@
 
 #include "core/Format.h"
 #include "platform/api/Platform.h"
+#include "text/CharClass.h"
 
 namespace mirudex::search {
 
@@ -19,7 +20,7 @@ inline constexpr size_t kRadicalStatusBuffer = 100;
 inline std::u16string CutToBuffer(std::u16string text, size_t buffer)
 {
     if (buffer > 0 && text.size() > buffer - 1)
-        text.resize(buffer - 1);
+        text.resize(text::CharacterBoundary(text, buffer - 1));
     return text;
 }
 

@@ -73,6 +73,9 @@ int SearchSubstrings(AppState& state, const SearchSettings& settings, const std:
                 dlog::WriteAt(1, u"   Result list full: no more substrings searched.\n");
                 return result < 0 ? kStatusTruncated : (result | kStatusTruncated);
             }
+            // Parts never cut a surrogate pair in two.
+            if (text::IsLowSurrogate(text[start]) || (start + len < n && text::IsLowSurrogate(text[start + len])))
+                continue;
             std::u16string part = text.substr(start, len);
             result = Edict_SearchFor(state, settings, part);
         }
@@ -156,6 +159,12 @@ bool Load_Thread_LoadAllEDICTS(AppState& state)
     return StartWorker(state, u"Load_Thread_LoadAllEDICTS",
                        u"ERROR: Load_Thread_LoadAllEDICTS(): thread_searching is TRUE",
                        [&state] { Thread_LoadAllEDICTS(state); });
+}
+
+bool Load_Thread_Run(AppState& state, std::u16string_view starter, std::function<void()> body)
+{
+    const std::u16string refusal = Format(u"ERROR: %s(): thread_searching is TRUE\n", starter);
+    return StartWorker(state, starter, refusal, std::move(body));
 }
 
 // A state that ends while its worker runs stops the worker first.

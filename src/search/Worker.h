@@ -29,7 +29,9 @@
 // workers themselves (Thread_Search, ...), which the starters run on the new
 // thread and which tests may also call directly.
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace mirudex::dict {
 struct Dictionary;
@@ -61,6 +63,10 @@ bool Load_Thread_Search(AppState& state, SearchRequest& request);
 bool Load_Thread_EDICT_Index_Load(AppState& state, dict::Dictionary& dictionary);
 // The all-dictionaries worker of start-up: the kanji index and every configured dictionary.
 bool Load_Thread_LoadAllEDICTS(AppState& state);
+
+// Any other worker (imports, downloads): body runs on the new thread and
+// must clear thread_searching as its last step. Refused like the others.
+bool Load_Thread_Run(AppState& state, std::u16string_view starter, std::function<void()> body);
 
 // True while a worker exists (thread_searching).
 bool WorkerRunning(const AppState& state);

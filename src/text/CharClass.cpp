@@ -22,6 +22,30 @@ std::u16string MapEach(std::u16string_view text, Map map)
 
 }  // namespace
 
+size_t CharacterLength(std::u16string_view text, size_t pos)
+{
+    if (pos >= text.size())
+        return 0;
+    return IsHighSurrogate(text[pos]) && pos + 1 < text.size() && IsLowSurrogate(text[pos + 1]) ? 2 : 1;
+}
+
+size_t CharacterCount(std::u16string_view text)
+{
+    size_t count = 0;
+    for (size_t pos = 0; pos < text.size(); pos += CharacterLength(text, pos))
+        ++count;
+    return count;
+}
+
+size_t CharacterBoundary(std::u16string_view text, size_t maxUnits)
+{
+    if (maxUnits >= text.size())
+        return text.size();
+    // A cut between a high and a low surrogate moves before the pair.
+    return maxUnits > 0 && IsHighSurrogate(text[maxUnits - 1]) && IsLowSurrogate(text[maxUnits]) ? maxUnits - 1
+                                                                                                 : maxUnits;
+}
+
 bool IsAllKana(std::u16string_view text)
 {
     return All(text, [](char16_t c) { return IsKana(c); });

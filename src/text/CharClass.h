@@ -50,6 +50,22 @@ constexpr char16_t ToHalfwidth(char16_t c)
     return IsFullwidthAscii(c) ? static_cast<char16_t>(c - kFullwidthOffset) : char16_t{0};
 }
 
+// Characters outside the Basic Multilingual Plane (𠮟 U+20B9F) are two code
+// units, a high and a low surrogate. Every count of characters, every cut of
+// a text and the wildcard that stands for one character take such a pair as
+// one character; a surrogate alone is never kana, ASCII or a kanji of the
+// kanji dictionary.
+constexpr bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+constexpr bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+constexpr bool IsSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+// Units of the character that starts at pos: 2 for a whole pair, 1 for any
+// other unit, 0 at or past the end.
+size_t CharacterLength(std::u16string_view text, size_t pos);
+// Characters in text, a pair counting once.
+size_t CharacterCount(std::u16string_view text);
+// The longest length of at most maxUnits units that does not cut a pair.
+size_t CharacterBoundary(std::u16string_view text, size_t maxUnits);
+
 // String tests; each is true for an empty text.
 bool IsAllKana(std::u16string_view text);
 bool IsAllKanaOrWildcard(std::u16string_view text);

@@ -20,12 +20,17 @@ bool WildcardMatch(std::u16string_view text, std::u16string_view pattern)
         if (p < pattern.size() && pattern[p] == kWildcardAny) {
             starPattern = p++;
             starText = t;
-        } else if (p < pattern.size() && (pattern[p] == kWildcardOne || pattern[p] == text[t])) {
+        } else if (p < pattern.size() && pattern[p] == kWildcardOne) {
+            // One character: a surrogate pair is one.
+            ++p;
+            t += CharacterLength(text, t);
+        } else if (p < pattern.size() && pattern[p] == text[t]) {
             ++p;
             ++t;
         } else if (starPattern != kNone) {
             p = starPattern + 1;
-            t = ++starText;
+            starText += CharacterLength(text, starText);
+            t = starText;
         } else {
             return false;
         }

@@ -17,9 +17,22 @@ std::optional<std::string> ConvertQuietly(std::string_view input, const std::str
 
 // The entry's raw line in EUC-JP: unchanged when its dictionary is in EUC-JP
 // or names no encoding, else converted from the dictionary's encoding.
-// Characters that EUC-JP lacks become '?' (and *lossy is set), so that the
-// study list file stays readable as a whole; a line that cannot even be read
-// in its own encoding is logged and given back unchanged.
-std::string RawLineInEucJp(const dict::Entry& entry, bool* lossy = nullptr);
+// Characters EUC-JP cannot hold (𠮟, hangul ...) are written as character
+// references, "&#x20B9F;" (and *referenced is set), which the study list's
+// loader turns back (DecodeCharacterReferences), so the entry reads back as
+// itself; a line that cannot even be read in its own encoding is logged and
+// given back unchanged.
+std::string RawLineInEucJp(const dict::Entry& entry, bool* referenced = nullptr);
+
+// text in EUC-JP, every character it cannot hold written as "&#xHEX;".
+// nullopt when text is not well-formed UTF-16.
+std::optional<std::string> EucJpWithReferences(std::u16string_view text);
+
+// Turns the references EucJpWithReferences writes back into their
+// characters: only references to characters EUC-JP cannot hold, so a
+// reference the dictionary itself spelled out ("&#x41;") stays as it is.
+std::u16string DecodeCharacterReferences(std::u16string_view text);
+// The same on every text of an entry read back from a study list.
+void DecodeCharacterReferences(dict::Entry& entry);
 
 }  // namespace mirudex::userdata

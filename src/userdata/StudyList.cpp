@@ -75,6 +75,8 @@ std::vector<dict::Entry> ReadEntries(const dict::Dictionary& record, StudyListCo
             continue;
         }
         dict::SetInfo(entry, context.markers);
+        // Characters EUC-JP cannot hold were saved as references.
+        DecodeCharacterReferences(entry);
         entries.push_back(std::move(entry));
     }
     return entries;
@@ -180,11 +182,8 @@ bool SaveStudyList(const std::vector<dict::Entry>& list, const std::string& path
             *failure = path.empty() ? "no file is set" : ErrorText(writer.Error());
         return false;
     }
-    int changed = 0;
     for (const dict::Entry& entry : list) {
-        bool lossy = false;
-        std::string line = RawLineInEucJp(entry, &lossy);
-        changed += lossy ? 1 : 0;
+        std::string line = RawLineInEucJp(entry);
         // Every line must end with its line feed, or it would run into the next one.
         if (line.empty() || line.back() != '\n')
             line.push_back('\n');
@@ -197,12 +196,6 @@ bool SaveStudyList(const std::vector<dict::Entry>& list, const std::string& path
         return false;
     }
     dlog::Write(u"OKAY\n");
-    if (changed > 0)
-        platform::Get().MessageBox(
-            Format(u"%i entries of the study list hold characters that the study list file (%s) cannot hold; they "
-                   u"were written as '?'.",
-                   changed, Utf8ToUtf16(kStudyListEncoding)),
-            u"Warning:", platform::Buttons::Ok, platform::Owner::None);
     return true;
 }
 

@@ -199,6 +199,26 @@ check "a working folder that is a file: status 2" 2 "$status"
 contains "a working folder that is a file: the message" "is not a folder" "$err"
 cd "$work"
 
+# A JMdict file imported into DICT/ and registered as the next dictionary.
+cd "$work"
+err="$("$LOOKUP" --workdir "$work" --import-jmdict "$SRC/tests/data/jmdict-sample.xml" 2>&1 >/dev/null)"; status=$?
+check "import: status 0" 0 "$status"
+contains "import: progress on standard error" "Importing JMdict... 100%" "$err"
+contains "import: what was written" "12 entries written to DICT/jmdict-sample.edict2 (added as dictionary 2)" "$err"
+contains "import: registered" "STRING :: Path :: DICT\\jmdict-sample.edict2" "$(cat Options.mxreg)"
+contains "import: searched" "thank you | thanks" "$("$LOOKUP" --lang en --type middle "thank you")"
+err="$("$LOOKUP" --import-jmdict "$SRC/tests/data/jmdict-sample.xml" 2>&1 >/dev/null)"
+contains "import again: replaces, not added twice" "(replacing dictionary 2)" "$err"
+check "import again: still three dictionaries" 1 "$(grep -c 'INT :: Number :: 3' Options.mxreg)"
+printf 'not xml' > broken.xml
+err="$("$LOOKUP" --import-jmdict broken.xml 2>&1)"; status=$?
+check "import of a damaged file: status 2" 2 "$status"
+contains "import of a damaged file: why" "is damaged" "$err"
+check "usage of --import-jmdict" 2 "$("$LOOKUP" --import-jmdict 2>/dev/null; echo $?)"
+check "--language only with --import-jmdict" 2 "$("$LOOKUP" --language ger ねこ 2>/dev/null; echo $?)"
+contains "--help names --import-jmdict" "--import-jmdict FILE [--language LANG]" "$help"
+rm -f Options.mxreg broken.xml DICT/jmdict-sample.edict2*
+
 # Debian's dictionaries, when prepared.
 real="${MIRUDEX_REAL_DATA:-$SRC/build-data}"
 if [ -e "$real/DICT/edict" ]; then

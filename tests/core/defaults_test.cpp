@@ -47,7 +47,7 @@ const Expected kDefaults[] = {
     {".\\Dictionaries\\EDICT\\0\\Name", "Standard EDICT"},
     {".\\Dictionaries\\EDICT\\0\\Encoding", "EUC-JP"},
     {".\\Dictionaries\\EDICT\\0\\On", true},
-    {".\\Dictionaries\\EDICT\\Number", 1},
+    {".\\Dictionaries\\EDICT\\Number", 2},
     {".\\Dictionaries\\KANJIDIC\\Path", "DICT\\kanjidic"},
     {".\\Dictionaries\\KANJIDIC\\Name", "Standard KANJIDIC"},
     {".\\Dictionaries\\RADKFILE\\Path", "radkfile.dat"},
@@ -182,8 +182,8 @@ TEST_F(DefaultOptionsTest, FileLayoutAndCommentsSurviveLoadThenSave)
     // Root comments first, then the keys; blank lines are not written back.
     EXPECT_EQ(saved.rfind("#\n# Mirudex options file (v2)\n#\nKEY_START :: Window\n", 0), 0u);
     EXPECT_EQ(saved.find("\n\n"), std::string::npos);
-    // Data after child keys: Number follows key 0, Indexing follows RADKFILE.
-    EXPECT_NE(saved.find("\t\tKEY_STOP\n\t\tINT :: Number :: 1\n\tKEY_STOP\n"), std::string::npos);
+    // Data after child keys: Number follows keys 0 and 1, Indexing follows RADKFILE.
+    EXPECT_NE(saved.find("\t\tKEY_STOP\n\t\tINT :: Number :: 2\n\tKEY_STOP\n"), std::string::npos);
     Registry again;
     again.LoadFromText(saved);
     EXPECT_EQ(again.SaveToText(), saved);
@@ -196,4 +196,39 @@ TEST_F(DefaultOptionsTest, UnwritableDefaultFileShowsTheError)
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, u"Couldn't create a new options file.");
     EXPECT_EQ(boxes[0].caption, u"Error");
+}
+
+// The defaults' dictionaries (EDICT and the names dictionary) go into a file
+// without a dictionary list of its own, never into a list the user has.
+TEST_F(DefaultOptionsTest, MergingTheDefaultsLeavesTheUsersDictionaryListAlone)
+{
+    const std::string ownList =
+        "KEY_START :: Dictionaries\n\tKEY_START :: EDICT\n\t\tKEY_START :: 0\n\t\t\tSTRING :: Path :: DICT\\mine\n"
+        "\t\t\tSTRING :: Name :: Mine\n\t\t\tSTRING :: Encoding :: UTF-8\n\t\t\tBOOL :: On :: TRUE\n\t\tKEY_STOP\n"
+        "\t\tKEY_START :: 1\n\t\t\tSTRING :: Name :: No path\n\t\tKEY_STOP\n"
+        "\t\tINT :: Number :: NUMBER\n\tKEY_STOP\nKEY_STOP\n";
+    for (const char* number : {"1", "2"}) {
+        SCOPED_TRACE(number);
+        std::string text = ownList;
+        text.replace(text.find("NUMBER"), 6, number);
+        Registry options;
+        options.LoadFromText(text);
+        Registry defaults;
+        defaults.LoadFromText(DefaultOptionsText());
+        MergeDefaultOptions(options, defaults);
+        EXPECT_EQ(options.GetINT(opt::dictionaries::edict::kNumber), std::stoi(number));
+        EXPECT_EQ(options.GetString(opt::dictionaries::edict::Path(0)), "DICT\\mine");
+        const RegistryKey* second = options.root().FindChild("Dictionaries")->FindChild("EDICT")->FindChild("1");
+        ASSERT_NE(second, nullptr);
+        EXPECT_EQ(second->FindData("Path"), nullptr);  // not filled with another dictionary's path
+        EXPECT_TRUE(options.DataExists(opt::dictionaries::jmdict::kLanguage));  // everything else merged
+    }
+    Registry bare;
+    bare.LoadFromText("KEY_START :: Misc\nKEY_STOP\n");
+    Registry defaults;
+    defaults.LoadFromText(DefaultOptionsText());
+    MergeDefaultOptions(bare, defaults);
+    EXPECT_EQ(bare.GetINT(opt::dictionaries::edict::kNumber), 2);
+    EXPECT_EQ(bare.GetString(opt::dictionaries::edict::Path(1)), "DICT\\enamdict");
+    EXPECT_FALSE(bare.GetBOOL(opt::dictionaries::edict::On(1)));
 }

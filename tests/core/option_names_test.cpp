@@ -23,7 +23,7 @@ struct Named {
 };
 
 // Every name of the table, with the paths through numbered keys made for the
-// keys the default file has: dictionary 0, columns 0..5 of both result
+// keys the default file has: dictionaries 0 and 1, columns 0..5 of both result
 // windows, the four and two shares of the kanji window's headers.
 std::vector<Named> AllNames()
 {
@@ -34,11 +34,13 @@ std::vector<Named> AllNames()
         all.push_back({std::string(n.key) + "\\" + std::string(n.name), n.kind});
 
     namespace edict = opt::dictionaries::edict;
-    all.push_back({edict::Entry(0), OptionKind::Key});
-    all.push_back({edict::Path(0), OptionKind::STRING});
-    all.push_back({edict::Name(0), OptionKind::STRING});
-    all.push_back({edict::Encoding(0), OptionKind::STRING});
-    all.push_back({edict::On(0), OptionKind::BOOL});
+    for (int n = 0; n < 2; ++n) {
+        all.push_back({edict::Entry(n), OptionKind::Key});
+        all.push_back({edict::Path(n), OptionKind::STRING});
+        all.push_back({edict::Name(n), OptionKind::STRING});
+        all.push_back({edict::Encoding(n), OptionKind::STRING});
+        all.push_back({edict::On(n), OptionKind::BOOL});
+    }
     for (std::string_view key : {opt::results::header_items::kKey, opt::study_list::header_items::kKey}) {
         for (int n = 0; n < 6; ++n) {
             all.push_back({opt::header_item::Header(key, n), OptionKind::INT});

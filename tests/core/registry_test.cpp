@@ -274,7 +274,7 @@ TEST_F(RegistryTest, CurrentKeyAfterRelativeAndAbsolutePaths)
 {
     Registry r = Parse(DefaultOptionsText());
     r.CD(".\\Dictionaries\\EDICT");
-    EXPECT_EQ(r.GetINT("Number"), 1);
+    EXPECT_EQ(r.GetINT("Number"), 2);
     EXPECT_EQ(r.current().PathText(), "Dictionaries\\EDICT\\");
     EXPECT_EQ(r.GetString("0\\Path"), "DICT\\edict");
     EXPECT_EQ(r.current().PathText(), "Dictionaries\\EDICT\\");

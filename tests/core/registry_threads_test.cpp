@@ -57,7 +57,7 @@ void ReadLikeASearch(Registry& options, int& wrong)
     wrong += options.GetBOOL(".\\Dictionaries\\Indexing") != true;
     wrong += options.GetString(".\\Dictionaries\\EDICT\\0\\Path") != "DICT\\edict";
     wrong += !options.DataExists(".\\Search\\Toolbars\\Fuzzy");
-    wrong += options.GetINT(".\\Dictionaries\\EDICT\\Number") != 1;
+    wrong += options.GetINT(".\\Dictionaries\\EDICT\\Number") != 2;
 }
 
 TEST_F(RegistryThreadsTest, TwoReadersNeverEndTheProgram)
@@ -72,7 +72,7 @@ TEST_F(RegistryThreadsTest, TwoReadersNeverEndTheProgram)
             windowWrong += options_.GetINT(".\\Results\\Size") != 200;
             windowWrong += options_.GetString(".\\Kanji\\Fonts\\Kanji\\Font").empty();
             options_.CD(".\\Dictionaries\\EDICT");
-            windowWrong += options_.GetINT("Number") != 1;
+            windowWrong += options_.GetINT("Number") != 2;
             windowWrong += options_.GetString("0\\Encoding") != "EUC-JP";
             options_.CD(".");
         });

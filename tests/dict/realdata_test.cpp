@@ -45,7 +45,9 @@ TEST_F(RealDataTest, EdictLoadsFromTextAndFromItsIndex)
     ASSERT_GT(store.marker_table.size(), 200u);
 
     ASSERT_EQ(LoadAllEDICTS(store, registry_), LoadOutcome::Done);
-    ASSERT_EQ(store.edict_dictionaries.size(), 1u);
+    // EDICT, and the names dictionary (not linked here: its file is missing, which is no error).
+    ASSERT_EQ(store.edict_dictionaries.size(), 2u);
+    EXPECT_EQ(store.edict_dictionaries[1]->count, 0);
     const Dictionary& fromText = *store.edict_dictionaries[0];
     EXPECT_EQ(fromText.count, 267381);
     // Debian's EDICT has no line the load would skip.
@@ -91,6 +93,27 @@ TEST_F(RealDataTest, EdictLoadsFromTextAndFromItsIndex)
             break;
         }
     }
+}
+
+TEST_F(RealDataTest, TheNamesDictionaryIsTheSecondSwitchedOffAndFindsNames)
+{
+    if (!fs::exists(real_ / "DICT" / "enamdict"))
+        GTEST_SKIP() << "no names dictionary (scripts/setup-data.sh links Debian's enamdict)";
+    fs::create_symlink(fs::canonical(real_ / "DICT" / "enamdict"), "DICT/enamdict");
+    DictionaryStore store;
+    ASSERT_EQ(LoadAllEDICTS(store, registry_), LoadOutcome::Done);
+    ASSERT_EQ(store.edict_dictionaries.size(), 2u);
+    const Dictionary& names = *store.edict_dictionaries[1];
+    EXPECT_FALSE(names.on);
+    EXPECT_GT(names.count, 700000);
+    EXPECT_EQ(names.skipped.Damaged(), 0);
+    EXPECT_TRUE(platform_.MessageBoxes().empty());
+    const auto yamada = Find(names, u"山田", u"やまだ");
+    ASSERT_TRUE(yamada.has_value());
+    Entry entry;
+    LoadInfoInto(registry_, names, entry, *yamada);
+    ASSERT_FALSE(entry.meanings.empty());
+    EXPECT_NE(entry.meanings[0].find(u"Yamada"), std::u16string::npos);
 }
 
 TEST_F(RealDataTest, EveryMarkerGroupOfEdictIsKnown)

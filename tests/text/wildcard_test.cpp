@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/api/Utf.h"
+#include "text/CharClass.h"
 #include "text/Wildcard.h"
 
 #include <gtest/gtest.h>
@@ -114,3 +115,32 @@ TEST(WildcardMatch, ManyRunsAgainstALongTextAnswer)
 }
 
 }  // namespace
+
+// Characters outside the Basic Multilingual Plane are two units: one
+// character for ？, for the counts and for every cut.
+TEST(SurrogatePairs, AreOneCharacter)
+{
+    struct Case {
+        std::u16string_view text, pattern;
+        bool match;
+    };
+    const Case cases[] = {
+        {u"𠮟る", u"？る", true},   {u"𠮟る", u"？？る", false}, {u"𠮟る", u"？？", true},
+        {u"𠮟る", u"＿る", true},   {u"𠮟る", u"𠮟＿", true},    {u"叱る", u"𠮟＿", false},
+        {u"大𠮟", u"＿？", true},   {u"大𠮟", u"＿？？", true},  {u"大𠮟", u"＿？？？", false},
+        {u"𠮟𠮟", u"＿？𠮟", true}, {u"𠮟", u"？", true},        {u"𠮟", u"？？", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(WildcardMatch(c.text, c.pattern), c.match) << "case " << (&c - cases);
+
+    EXPECT_EQ(CharacterCount(u"𠮟る"), 2u);
+    EXPECT_EQ(CharacterCount(u"\xD842"), 1u);  // a high surrogate alone
+    EXPECT_EQ(CharacterLength(u"𠮟る", 0), 2u);
+    EXPECT_EQ(CharacterLength(u"𠮟る", 2), 1u);
+    EXPECT_EQ(CharacterLength(u"𠮟る", 3), 0u);
+    EXPECT_EQ(CharacterBoundary(u"a𠮟る", 2), 1u);  // not between the two halves
+    EXPECT_EQ(CharacterBoundary(u"a𠮟る", 3), 3u);
+    EXPECT_EQ(CharacterBoundary(u"a𠮟る", 9), 4u);
+    EXPECT_FALSE(IsKana(u"𠮟"[0]));
+    EXPECT_FALSE(IsAllKanaOrWildcard(u"𠮟る"));  // a written form: compared with headwords
+}

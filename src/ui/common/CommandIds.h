@@ -22,6 +22,9 @@ inline constexpr int ID_STUDYLIST_IMPORT = 40032;
 inline constexpr int ID_STUDYLIST_CLOSE = 40033;
 // Help > User Guide: opens the user guide (docs/index.html).
 inline constexpr int ID_USER_GUIDE = 40036;
+// Items at the foot of the Dictionaries pop-up.
+inline constexpr int ID_IMPORT_JMDICT = 40038;
+inline constexpr int ID_DOWNLOAD_DICTIONARY = 40039;
 
 inline constexpr int kPopupFirstDictionary = 100;
 inline constexpr int kPopupLastToggleable = 150;  // dictionaries 0..50

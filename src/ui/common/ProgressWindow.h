@@ -28,6 +28,12 @@ public:
     ProgressWindow(const QString& text, bool escLine, const QString& fontFace, QWidget* mainWindow);
 
     QString text() const { return text_; }
+    // A new text (long work that tells how far it has come).
+    void SetText(const QString& text)
+    {
+        text_ = text;
+        update();
+    }
     bool escLine() const { return escLine_; }
     // Where the two texts are drawn (for checks of the layout).
     QRect TextRect() const;

@@ -38,6 +38,18 @@ void DictionariesPopup::Open(const QPoint& pos)
     add(QStringLiteral("(None)"), kPopupNone, false);
     menu->addSeparator();
     add(QStringLiteral("-done-"), kPopupDone, true);
+    menu->addSeparator();
+    for (const auto& [id, text] : {std::pair{ID_IMPORT_JMDICT, "Import JMdict..."},
+                                   std::pair{ID_DOWNLOAD_DICTIONARY, "Download Current Dictionary..."}}) {
+        QAction* a = add(QString::fromUtf8(text), id, true);
+        a->setObjectName(QString::number(id));
+        // Queued: the pop-up closes before the command's own windows open.
+        connect(a, &QAction::triggered, this, [this, id = id] {
+            if (onCommand)
+                QMetaObject::invokeMethod(
+                    this, [this, id] { onCommand(id); }, Qt::QueuedConnection);
+        });
+    }
     menu->installEventFilter(this);
     menu_ = menu;
     menu->popup(pos);

@@ -3,7 +3,8 @@
 // opens. A right-click on a dictionary toggles it (and writes its On option)
 // while the pop-up stays open; "(All)" and "(None)" switch every dictionary. A
 // left click on an enabled item only closes it. Only dictionaries 0..50 can
-// be toggled here.
+// be toggled here. Below the list, "Import JMdict..." and "Download Current
+// Dictionary..." close the pop-up and run their command.
 //
 // Threads: user-interface thread only. The dictionary list is read and
 // switched only while no worker runs: the main window does not open the
@@ -12,6 +13,7 @@
 
 #include <QMenu>
 #include <QPointer>
+#include <functional>
 
 #include "core/Registry.h"
 #include "ui/main/AppServices.h"
@@ -29,6 +31,8 @@ public:
     QMenu* menu() const { return menu_; }
     // The item with this id in the open pop-up.
     QAction* item(int id) const;
+    // Runs a command of the pop-up's foot (the main window's command handler).
+    std::function<void(int)> onCommand;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

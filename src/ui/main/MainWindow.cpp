@@ -59,6 +59,7 @@ MainWindow::MainWindow(Registry& registry, AppServices& services, PaneFactory& f
     factory.PanesCreated();
 
     popup_ = new DictionariesPopup(services_, registry_, this);
+    popup_->onCommand = [this](int id) { OnCommand(id); };
     selectionSettle_ = new QTimer(this);
     selectionSettle_->setSingleShot(true);
     selectionSettle_->setInterval(kSelectionSettleMs);
@@ -125,6 +126,15 @@ void MainWindow::OnCommand(int id)
         action(ID_ALWAYS_ON_TOP)->setChecked(on);
         return;
     }
+    case ID_IMPORT_JMDICT:
+    case ID_DOWNLOAD_DICTIONARY:
+        if (services_.ThreadSearching() || services_.SearchLock()) {
+            Note(u"Please finish any searches or dictionary-loads before installing a dictionary.\n");
+            return;
+        }
+        if (handled)
+            handler->second();
+        return;
     case ID_CHECK_UPDATES:
         if (services_.ThreadSearching()) {
             Note(u"Please wait for any searches or dictionary-loadings to complete\nbefore attempting to update.");

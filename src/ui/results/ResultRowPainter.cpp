@@ -4,6 +4,8 @@
 #include <QPen>
 #include <algorithm>
 
+#include "text/CharClass.h"
+
 #include "ui/model/ResultHeaderItems.h"
 
 namespace mirudex::ui {
@@ -38,8 +40,8 @@ std::u16string CellText(const dict::Entry& entry, int item, const RowTexts& text
     case kItemKana: return texts.romaji && texts.toRomaji ? texts.toRomaji(entry.kana) : entry.kana;
     case kItemInfo: return Join(entry.info, kInfoSeparator);
     case kItemMeaning: return Join(entry.meanings, texts.meaningSeparator);
-    case kItemWordLength: return Decimal(entry.word.size());
-    case kItemKanaLength: return Decimal(entry.kana.size());
+    case kItemWordLength: return Decimal(text::CharacterCount(entry.word));
+    case kItemKanaLength: return Decimal(text::CharacterCount(entry.kana));
     default: return {};
     }
 }

@@ -31,8 +31,10 @@ TEST_F(AppWiringTest, FullStartAndCleanExitWithTheRealPanes)
     EXPECT_EQ(w->clientArea()->pane(PaneId::Kanji), panes.kanjiWindow());
     EXPECT_EQ(w->clientArea()->pane(PaneId::StudyList), panes.resultWindow(1));
     EXPECT_FALSE(state.thread_searching);
-    // The configured dictionary is listed (its file is missing here).
-    EXPECT_EQ(services.DictionaryCount(), 1);
+    // The configured dictionaries are listed (their files are missing here):
+    // EDICT, and the names dictionary, switched off.
+    EXPECT_EQ(services.DictionaryCount(), 2);
+    EXPECT_FALSE(services.DictionaryOn(1));
     EXPECT_EQ(platform_.LastStatus(0), u"Mirudex is ready to go.");
     EXPECT_NE(Log().find("EDICT_Index_Load: ERROR: "), std::string::npos);
     test::SaveShot(w, "main-window-real-panes");
@@ -48,7 +50,7 @@ TEST_F(AppWiringTest, FullStartAndCleanExitWithTheRealPanes)
     EXPECT_EQ(saved.GetINT(".\\Window\\Window_w"), 900);
     EXPECT_EQ(saved.GetINT(".\\Window\\Window_h"), 640);
     EXPECT_EQ(saved.GetINT(".\\Window\\Div_vert"), 145);
-    EXPECT_NE(Log().find("Deleting EDICT 1 / 1...OKAY\n"), std::string::npos);
+    EXPECT_NE(Log().find("Deleting EDICT 1 / 2...OKAY\nDeleting EDICT 2 / 2...OKAY\n"), std::string::npos);
     EXPECT_NE(Log().find("***   All done!   ***\n"), std::string::npos);
 }
 
@@ -111,6 +113,7 @@ TEST_F(AppWiringTest, LevelZeroStartAndExitLinesWithTheRealPanes)
               "Warning: ID_WINDOW_RADICALLOOKUP: Radical Lookup info has not been loaded yet.\n"
               "ERROR: KANJIDIC_Index_Load(): Couldn't open DICT\\kanjidic\n"
               "EDICT_Index_Load: ERROR: DICT\\edict not opened.\n"
+              "EDICT_Index_Load: ERROR: DICT\\enamdict not opened.\n"
               "Saving study list......OKAY\n"
               "History saved.\n"
               "********************************\n"
@@ -120,7 +123,8 @@ TEST_F(AppWiringTest, LevelZeroStartAndExitLinesWithTheRealPanes)
               "**************************\n"
               "***   Cleaning up...   ***\n"
               "**************************\n"
-              "Deleting EDICT 1 / 1...OKAY\n"
+              "Deleting EDICT 1 / 2...OKAY\n"
+              "Deleting EDICT 2 / 2...OKAY\n"
               "*********************\n"
               "***   All done!   ***\n"
               "*********************\n");

@@ -208,7 +208,9 @@ protected:
         SettingsTest::SetUp();
         options.SetBOOL(".\\Dictionaries\\Indexing", false);
         state = std::make_unique<search::AppState>(options, store);
-        store.edict_dictionaries = dict::ConfiguredDictionaries(options);  // the one default dictionary
+        // One configured dictionary (the defaults' names dictionary left out).
+        options.SetINT(opt::dictionaries::edict::kNumber, 1);
+        store.edict_dictionaries = dict::ConfiguredDictionaries(options);
         dialog = std::make_unique<AddDictionaryDialog>(*state, nullptr);
         dialog->SetProgramDir(std::filesystem::current_path().u16string());
         dialog->SetWaiter([this](int flags) {

@@ -1,0 +1,90 @@
+// mirudex-lookup --import-jmdict FILE [--language LANG]: turns a JMdict file
+// (plain or .gz) into an EDICT2 dictionary in the working folder's DICT/ and
+// registers it in Options.mxreg as the next dictionary (once: importing the
+// same file again replaces the dictionary). Progress goes to standard error.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "cli/Arguments.h"
+
+#include "cli/Commands.h"
+#include "core/DefaultOptions.h"
+#include "core/Registry.h"
+#include "dict/DictionaryOptions.h"
+#include "dict/JmdictImport.h"
+#include "platform/api/Platform.h"
+#include "platform/api/Utf.h"
+
+namespace mirudex::cli {
+
+namespace {
+
+constexpr const char* kOptionsFile = "Options.mxreg";
+
+}  // namespace
+
+int RunImportCommand(const Arguments& args)
+{
+    // The file is named from where the command was given, before the working folder is entered.
+    std::error_code error;
+    const std::string input = std::filesystem::absolute(args.importFile, error).string();
+    if (!EnterWorkingFolder(args))
+        return 2;
+
+    Registry options;
+    const bool haveOptions = std::filesystem::exists(kOptionsFile, error);
+    if (haveOptions) {
+        if (!options.Load(kOptionsFile)) {
+            std::fprintf(stderr, "mirudex-lookup: cannot read %s\n", kOptionsFile);
+            return 2;
+        }
+        Registry defaults;
+        defaults.LoadFromText(DefaultOptionsText());
+        MergeDefaultOptions(options, defaults);
+    } else {
+        options.LoadFromText(DefaultOptionsText());
+    }
+    const std::string language = args.glossLanguage.value_or(options.GetString(opt::dictionaries::jmdict::kLanguage));
+
+    const std::string optionPath = dict::ImportedDictionaryPath(input);
+    const std::string output = platform::FilePath(optionPath);
+    std::filesystem::create_directories(std::filesystem::path(output).parent_path(), error);
+
+    int shown = -1;
+    const auto outcome = dict::ImportJmdict(input, output, language, [&shown](double fraction) {
+        const int percent = static_cast<int>(fraction * 100);
+        if (percent != shown) {
+            shown = percent;
+            std::fprintf(stderr, "\rImporting JMdict... %d%%", percent);
+        }
+    });
+    if (shown >= 0)
+        std::fprintf(stderr, "\n");
+    if (outcome.status != dict::ImportStatus::Done) {
+        std::fprintf(stderr, "mirudex-lookup: %s\n",
+                     Utf16ToUtf8(dict::ImportFailureText(outcome, args.importFile)).c_str());
+        return 2;
+    }
+
+    int number = dict::FindConfiguredDictionary(options, optionPath);
+    const bool added = number < 0;
+    if (added)
+        number = dict::RegisterDictionary(options, optionPath, dict::ImportedDictionaryName(input), "UTF-8", true);
+    dict::EnsureLineBuffer(options, outcome.longestLine);
+    if (!options.Save(kOptionsFile)) {
+        std::fprintf(stderr, "mirudex-lookup: the dictionary %s was written, but %s could not be saved\n",
+                     output.c_str(), kOptionsFile);
+        return 2;
+    }
+    std::fprintf(stderr, "%d entries written to %s (%s dictionary %d)", outcome.entries, output.c_str(),
+                 added ? "added as" : "replacing", number);
+    if (outcome.withoutGloss > 0)
+        std::fprintf(stderr, "; %d entries without glosses in '%s' left out", outcome.withoutGloss, language.c_str());
+    std::fprintf(stderr, ".\n");
+    return 0;
+}
+
+}  // namespace mirudex::cli

@@ -1,0 +1,31 @@
+#pragma once
+// The dictionary list in the options (.\Dictionaries\EDICT: Number, and per
+// dictionary N\Path, Name, Encoding, On) as the commands that add
+// dictionaries change it.
+//
+// Threads: the user-interface thread, or a worker while it waits (the
+// options store has no lock).
+
+#include <cstddef>
+#include <string>
+
+namespace mirudex {
+class Registry;
+}
+
+namespace mirudex::dict {
+
+// The number of the configured dictionary with this option path, or -1.
+int FindConfiguredDictionary(Registry& registry, const std::string& path);
+
+// Appends a dictionary as number Number (and Number + 1 becomes the count);
+// returns its number.
+int RegisterDictionary(Registry& registry, const std::string& path, const std::string& name,
+                       const std::string& encoding, bool on);
+
+// Makes .\Buffer\EDICT large enough for lines of longestLine bytes (the line
+// feed included), so that no line of a dictionary just written is skipped.
+// True when it was raised.
+bool EnsureLineBuffer(Registry& registry, size_t longestLine);
+
+}  // namespace mirudex::dict

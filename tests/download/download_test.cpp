@@ -1,0 +1,238 @@
+// Dictionaries > Download Current Dictionary against a real web server on
+// the loopback interface: a complete file replaces the dictionary and is
+// searched; a cut, damaged or foreign file, a broken connection, a server
+// error and a cancel all leave the old dictionary, its index and the options
+// as they were.
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <filesystem>
+#include <random>
+
+#include "NginxServer.h"
+#include "core/DefaultOptions.h"
+#include "core/Registry.h"
+#include "dict/DictionaryOptions.h"
+#include "dict/DictionaryStore.h"
+#include "platform/api/Utf.h"
+#include "search/AppState.h"
+#include "search/DictionaryInstall.h"
+#include "search/EnglishSearch.h"
+#include "search/Worker.h"
+#include "support/TestSupport.h"
+#include "update/DictionaryDownload.h"
+
+namespace mirudex::test {
+namespace {
+
+constexpr const char* kOldLine = "古い [ふるい] /(adj-i) the old entry/EntL1/\n";
+constexpr const char* kDictionary = "DICT\\JMdict_e.edict2";
+
+std::string Gzip(const std::string& bytes)
+{
+    uLongf size = compressBound(static_cast<uLong>(bytes.size())) + 32;
+    std::string out(size, '\0');
+    z_stream z{};
+    deflateInit2(&z, Z_BEST_SPEED, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY);
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+    z.avail_in = static_cast<uInt>(bytes.size());
+    z.next_out = reinterpret_cast<Bytef*>(out.data());
+    z.avail_out = static_cast<uInt>(out.size());
+    deflate(&z, Z_FINISH);
+    out.resize(z.total_out);
+    deflateEnd(&z);
+    return out;
+}
+
+std::string RandomBytes(size_t n)
+{
+    std::mt19937 random(7);
+    std::string bytes(n, '\0');
+    for (char& c : bytes)
+        c = static_cast<char>(random());
+    return bytes;
+}
+
+search::Fetcher Curl(std::function<void()> onBytes = {})
+{
+    return [onBytes](const std::string& url, const std::string& file, const std::function<void(double)>& progress,
+                     const std::atomic<bool>* stop) {
+        update::DownloadOptions options;
+        options.stop = stop;
+        options.progress = [&](std::uint64_t received, std::uint64_t total) {
+            if (total > 0)
+                progress(static_cast<double>(received) / static_cast<double>(total));
+            if (received > 0 && onBytes)
+                onBytes();
+        };
+        const update::DownloadOutcome outcome = update::DownloadToFile(url, file, options);
+        return search::FetchResult{outcome.status == update::DownloadStatus::Done,
+                                   outcome.status == update::DownloadStatus::Stopped, outcome.error};
+    };
+}
+
+class DownloadTest : public WorkDirTest {
+protected:
+    void SetUp() override
+    {
+        WorkDirTest::SetUp();
+        if (!NginxServer::Available())
+            GTEST_SKIP() << "nginx is not installed (scripts/install-deps.sh installs it)";
+        options_.LoadFromText(DefaultOptionsText());
+        options_.SetINT(opt::dictionaries::edict::kNumber, 0);
+        std::filesystem::create_directories("DICT");
+        jmdict_ = ReadFile(FixturePath("jmdict-sample.xml"));
+    }
+
+    // An older dictionary at the download's place, registered and loaded.
+    void InstallOld()
+    {
+        WriteFile("DICT/JMdict_e.edict2", kOldLine);
+        dict::RegisterDictionary(options_, kDictionary, "Current dictionary", "UTF-8", true);
+        for (auto& d : dict::ConfiguredDictionaries(options_))
+            store_.edict_dictionaries.push_back(std::move(d));
+        dict::EDICT_Index_Load(*store_.edict_dictionaries[0], options_);
+        ASSERT_EQ(store_.edict_dictionaries[0]->count, 1);
+    }
+
+    // The raw lines an English search finds.
+    std::vector<std::string> Find(search::AppState& state, const std::u16string& text)
+    {
+        state.edict_results[search::kResultList].clear();
+        state.search_options.type = search::SearchType::Middle;
+        search::SearchFor_English(state, text);
+        std::vector<std::string> lines;
+        for (const auto& entry : state.edict_results[search::kResultList])
+            lines.push_back(entry.rawLine);
+        return lines;
+    }
+
+    search::InstallResult Download(search::AppState& state, const std::string& url, const search::Fetcher& fetch)
+    {
+        search::InstallProgress progress;
+        search::InstallResult result;
+        state.thread_searching = true;
+        search::Thread_DownloadDictionary(state, url, "eng", fetch, progress, result);
+        EXPECT_FALSE(state.thread_searching);
+        return result;
+    }
+
+    Registry options_;
+    dict::DictionaryStore store_;
+    std::string jmdict_;
+};
+
+TEST_F(DownloadTest, ACompleteFileReplacesTheDictionaryAndIsSearched)
+{
+    NginxServer server;
+    ASSERT_TRUE(server.running()) << server.ErrorLog();
+    server.Put("JMdict_e.gz", Gzip(jmdict_));
+    InstallOld();
+    search::AppState state(options_, store_);
+
+    search::InstallResult result = Download(state, server.Url("JMdict_e.gz"), Curl());
+    ASSERT_EQ(result.outcome, search::InstallResult::Installed) << Utf16ToUtf8(result.message);
+    EXPECT_EQ(result.replaced, 0);
+    EXPECT_EQ(result.entries, 12);
+    search::InstallResult& finished = result;
+    EXPECT_EQ(search::FinishInstall(state, finished), u"Dictionary installed.");
+    EXPECT_EQ(store_.edict_dictionaries.size(), 1u);
+    EXPECT_EQ(options_.GetINT(opt::dictionaries::edict::kNumber), 1);
+
+    const auto found = Find(state, u"thank you");
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_NE(found[0].find("EntL1206900"), std::string::npos);
+    EXPECT_TRUE(Find(state, u"the old entry").empty());
+    EXPECT_FALSE(std::filesystem::exists("DICT/JMdict_e.edict2.download"));
+
+    // The index made for the new file is used at the next load.
+    dict::Dictionary again;
+    again.path = kDictionary;
+    again.encoding = "UTF-8";
+    OpenLog();
+    dict::EDICT_Index_Load(again, options_);
+    EXPECT_EQ(again.count, store_.edict_dictionaries[0]->count);
+    EXPECT_NE(Log().find("Number of entries"), std::string::npos);
+}
+
+TEST_F(DownloadTest, AFirstDownloadIsRegisteredAsTheNextDictionary)
+{
+    NginxServer server;
+    ASSERT_TRUE(server.running()) << server.ErrorLog();
+    // An EDICT2 text (EUC-JP, as the publisher's edict2 is) rather than JMdict.
+    server.Put("edict2.gz", Gzip("\xa1\xa1\xa1\xa9 /EDICT2 sample/\n\xc7\xad [\xa4\xcd\xa4\xb3] /(n) cat/EntL1/\n"));
+    search::AppState state(options_, store_);
+
+    search::InstallResult result = Download(state, server.Url("edict2.gz"), Curl());
+    ASSERT_EQ(result.outcome, search::InstallResult::Installed) << Utf16ToUtf8(result.message);
+    EXPECT_EQ(result.encoding, "EUC-JP");
+    search::FinishInstall(state, result);
+    ASSERT_EQ(store_.edict_dictionaries.size(), 1u);
+    EXPECT_EQ(store_.edict_dictionaries[0]->path, "DICT\\edict2");
+    EXPECT_EQ(dict::FindConfiguredDictionary(options_, "DICT\\edict2"), 0);
+    EXPECT_EQ(options_.GetString(opt::dictionaries::edict::Encoding(0)), "EUC-JP");
+    EXPECT_EQ(Find(state, u"cat").size(), 1u);
+}
+
+TEST_F(DownloadTest, AnythingButACompleteSoundFileLeavesTheOldDictionary)
+{
+    const std::string whole = Gzip(jmdict_);
+    std::string corrupt = whole;
+    corrupt[corrupt.size() - 7] ^= 0x40;
+    const std::string large = Gzip(RandomBytes(size_t{1} << 20));
+
+    struct Case {
+        const char* name;
+        std::string served;  // under /JMdict_e.gz; empty: nothing there (404)
+        long rateLimit;
+        enum { None, KillServer, Cancel } during;
+        search::InstallResult::Outcome outcome;
+    };
+    const Case cases[] = {
+        {"cut short on the server", whole.substr(0, whole.size() / 2), 0, Case::None, search::InstallResult::Failed},
+        {"damaged check sum", corrupt, 0, Case::None, search::InstallResult::Failed},
+        {"not compressed", jmdict_, 0, Case::None, search::InstallResult::Failed},
+        {"no dictionary inside", Gzip("<html><body>moved</body></html>"), 0, Case::None, search::InstallResult::Failed},
+        {"not on the server", "", 0, Case::None, search::InstallResult::Failed},
+        {"connection broken off", large, 65536, Case::KillServer, search::InstallResult::Failed},
+        {"cancelled", large, 65536, Case::Cancel, search::InstallResult::Stopped},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all("DICT");
+        std::filesystem::create_directories("DICT");
+        store_.edict_dictionaries.clear();
+        options_.LoadFromText(DefaultOptionsText());
+        options_.SetINT(opt::dictionaries::edict::kNumber, 0);
+        InstallOld();
+        const std::string oldIndex = ReadFile("DICT/JMdict_e.edict2.mxi");
+        const std::string oldOptions = options_.SaveToText();
+
+        NginxServer server(c.rateLimit);
+        ASSERT_TRUE(server.running()) << server.ErrorLog();
+        if (!c.served.empty())
+            server.Put("JMdict_e.gz", c.served);
+        search::AppState state(options_, store_);
+        std::function<void()> during;
+        if (c.during == Case::KillServer)
+            during = [&server] { server.Kill(); };
+        else if (c.during == Case::Cancel)
+            during = [&state] { search::RequestStop(state); };
+
+        search::InstallResult result = Download(state, server.Url("JMdict_e.gz"), Curl(during));
+        EXPECT_EQ(result.outcome, c.outcome) << Utf16ToUtf8(result.message);
+        EXPECT_FALSE(result.message.empty());
+        EXPECT_NE(search::FinishInstall(state, result), u"Dictionary installed.");
+
+        EXPECT_EQ(ReadFile("DICT/JMdict_e.edict2"), kOldLine);
+        EXPECT_EQ(ReadFile("DICT/JMdict_e.edict2.mxi"), oldIndex);
+        EXPECT_EQ(options_.SaveToText(), oldOptions);
+        EXPECT_FALSE(std::filesystem::exists("DICT/JMdict_e.edict2.download"));
+        ASSERT_EQ(store_.edict_dictionaries.size(), 1u);
+        search::AppState next(options_, store_);  // the next search starts without the stop request
+        EXPECT_EQ(Find(next, u"the old entry").size(), 1u);
+    }
+}
+
+}  // namespace
+}  // namespace mirudex::test
