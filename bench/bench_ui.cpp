@@ -35,6 +35,9 @@ using namespace mirudex;
 QApplication& App()
 {
     static QApplication* app = [] {
+        // The start-up benchmarks may have made it already.
+        if (auto* made = qobject_cast<QApplication*>(QCoreApplication::instance()))
+            return made;
         qputenv("QT_QPA_PLATFORM", "offscreen");
         static int argc = 1;
         static char name[] = "mirudex_bench";

@@ -5,13 +5,59 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <mutex>
+#include <vector>
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
 namespace mirudex::search {
 
+struct MappedFile::Mapping {
+    std::string path;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+    const char* data = nullptr;
+
+    Mapping() = default;
+    Mapping(const Mapping&) = delete;
+    Mapping& operator=(const Mapping&) = delete;
+    ~Mapping()
+    {
+        if (data)
+            ::munmap(const_cast<char*>(data), static_cast<size_t>(size));
+    }
+    bool Same(const std::string& p, const struct stat& st) const
+    {
+        return p == path && st.st_dev == device && st.st_ino == inode && st.st_size == size &&
+               st.st_mtim.tv_sec == modified.tv_sec && st.st_mtim.tv_nsec == modified.tv_nsec;
+    }
+};
+
+namespace {
+
+// The mappings kept for later searches, the latest used last.
+constexpr size_t kKeptMappings = 8;
+std::mutex keptLock;
+std::vector<std::shared_ptr<const MappedFile::Mapping>>& Kept()
+{
+    static auto* kept = new std::vector<std::shared_ptr<const MappedFile::Mapping>>;  // left at exit
+    return *kept;
+}
+
+}  // namespace
+
 MappedFile::~MappedFile() { Close(); }
+
+std::string_view MappedFile::bytes() const
+{
+    if (!mapping_ || !mapping_->data)
+        return {};
+    return {mapping_->data, static_cast<size_t>(mapping_->size)};
+}
 
 bool MappedFile::Open(const std::string& path)
 {
@@ -24,30 +70,47 @@ bool MappedFile::Open(const std::string& path)
         ::close(fd);
         return false;
     }
-    size_ = static_cast<size_t>(st.st_size);
-    if (size_ > 0) {
+    std::lock_guard lock(keptLock);
+    auto& kept = Kept();
+    for (auto it = kept.begin(); it != kept.end(); ++it) {
+        if ((*it)->Same(path, st)) {
+            mapping_ = *it;
+            kept.erase(it);
+            kept.push_back(mapping_);
+            ::close(fd);
+            open_ = true;
+            return true;
+        }
+    }
+    auto made = std::make_shared<Mapping>();
+    made->path = path;
+    made->device = st.st_dev;
+    made->inode = st.st_ino;
+    made->size = st.st_size;
+    made->modified = st.st_mtim;
+    if (st.st_size > 0) {
         // Only the pages a search touches are read: the candidates' lines.
-        void* map = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, fd, 0);
+        void* map = ::mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
         if (map == MAP_FAILED) {
             ::close(fd);
-            size_ = 0;
             return false;
         }
-        map_ = map;
-        data_ = static_cast<const char*>(map);
+        made->data = static_cast<const char*>(map);
     }
     ::close(fd);  // the mapping stays valid without the descriptor
+    // A file that changed: its older mapping goes once no search holds it.
+    std::erase_if(kept, [&](const auto& m) { return m->path == path; });
+    if (kept.size() >= kKeptMappings)
+        kept.erase(kept.begin());
+    kept.push_back(made);
+    mapping_ = std::move(made);
     open_ = true;
     return true;
 }
 
 void MappedFile::Close()
 {
-    if (map_)
-        ::munmap(map_, size_);
-    map_ = nullptr;
-    data_ = nullptr;
-    size_ = 0;
+    mapping_.reset();
     open_ = false;
 }
 

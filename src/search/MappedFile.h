@@ -1,10 +1,13 @@
 #pragma once
-// A whole file mapped read-only into memory for one search (RAII: unmapped
-// and closed on destruction). Searches that look at many lines of a
-// dictionary read them this way instead of seeking per line; only the pages
-// looked at are read.
+// A whole file mapped read-only into memory for one search. Searches that
+// look at many lines of a dictionary read them this way instead of seeking
+// per line; only the pages looked at are read. The mapping of a file is kept
+// for later searches while the file stays the same (device, inode, size and
+// modification time): a search after the first finds the pages it touches
+// mapped already. At most a few files are kept; any thread.
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -22,12 +25,12 @@ public:
     bool Open(const std::string& path);
     void Close();
     bool IsOpen() const { return open_; }
-    std::string_view bytes() const { return {data_, size_}; }
+    std::string_view bytes() const;
+
+    struct Mapping;
 
 private:
-    const char* data_ = nullptr;
-    size_t size_ = 0;
-    void* map_ = nullptr;
+    std::shared_ptr<const Mapping> mapping_;
     bool open_ = false;
 };
 

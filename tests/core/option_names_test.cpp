@@ -42,7 +42,7 @@ std::vector<Named> AllNames()
         all.push_back({edict::On(n), OptionKind::BOOL});
     }
     for (std::string_view key : {opt::results::header_items::kKey, opt::study_list::header_items::kKey}) {
-        for (int n = 0; n < 6; ++n) {
+        for (int n = 0; n < 7; ++n) {
             all.push_back({opt::header_item::Header(key, n), OptionKind::INT});
             all.push_back({opt::header_item::Percentage(key, n), OptionKind::INT});
             all.push_back({opt::header_item::Position(key, n), OptionKind::INT});

@@ -1,5 +1,7 @@
 #include "ui/common/ProgressWindow.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
@@ -89,6 +91,10 @@ int WaitForWorker(const WorkerProbe& worker, int flags)
     if (flags & kWaitEscFlag)
         qApp->installEventFilter(&esc);
     int result;
+    // Short pauses first, growing to 10 ms: a worker that ends at once (a
+    // warm load, most searches) is seen within a millisecond, a long one
+    // costs few wake-ups.
+    std::chrono::microseconds pause(250);
     for (;;) {
         if (!worker.Running()) {
             // Status texts the worker queued before its end come before the starter's own.
@@ -106,7 +112,8 @@ int WaitForWorker(const WorkerProbe& worker, int flags)
             result = kWaitQuitArrived;
             break;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        std::this_thread::sleep_for(pause);
+        pause = std::min<std::chrono::microseconds>(pause * 2, std::chrono::milliseconds(10));
     }
     if (flags & kWaitEscFlag)
         qApp->removeEventFilter(&esc);

@@ -10,10 +10,25 @@ namespace mirudex::ui {
 
 namespace {
 
-constexpr std::array<std::u16string_view, kHeaderItemCount> kLabels = {u"Word",    u"Kana", u"Info",
-                                                                       u"Meaning", u"W",    u"K"};
+constexpr std::array<std::u16string_view, kHeaderItemCount> kLabels = {u"Word", u"Kana", u"Info",     u"Meaning",
+                                                                       u"W",    u"K",    u"Relevance"};
 
 bool Shown(const ResultHeaderItem& item) { return item.bar == 0 || item.bar == 1; }
+
+// Whether the key at an absolute path (the root's name, then the names
+// below it) is there, without the getters' end of the program on a missing key.
+bool KeyExists(Registry& options, std::string_view path)
+{
+    const RegistryKey* key = &options.root();
+    const size_t root = path.find('\\');
+    path = root == std::string_view::npos ? std::string_view() : path.substr(root + 1);
+    while (key && !path.empty()) {
+        const size_t cut = path.find('\\');
+        key = key->FindChild(path.substr(0, cut));
+        path = cut == std::string_view::npos ? std::string_view() : path.substr(cut + 1);
+    }
+    return key != nullptr;
+}
 
 }  // namespace
 
@@ -33,6 +48,8 @@ ResultHeaderItems LoadHeaderItems(Registry& options, int windowIndex)
     for (int id = 0; id < kHeaderItemCount; ++id) {
         const std::string_view key = HeaderItemsKey(windowIndex);
         ResultHeaderItem& item = items[static_cast<size_t>(id)];
+        if (id == kItemRelevance && !KeyExists(options, std::string(key) + "\\" + std::to_string(id)))
+            continue;  // an options file of an earlier version: not shown
         item.bar = options.GetINT(opt::header_item::Header(key, id));
         item.percentage = options.GetINT(opt::header_item::Percentage(key, id));
         item.position = options.GetINT(opt::header_item::Position(key, id));
@@ -47,6 +64,16 @@ void SaveHeaderItems(Registry& options, int windowIndex, const ResultHeaderItems
     for (int id = 0; id < kHeaderItemCount; ++id) {
         const std::string_view key = HeaderItemsKey(windowIndex);
         const ResultHeaderItem& item = items[static_cast<size_t>(id)];
+        if (id == kItemRelevance && !KeyExists(options, std::string(key) + "\\" + std::to_string(id))) {
+            if (item.bar == kNoBar)
+                continue;  // left as the earlier version wrote it
+            std::string back = options.current().PathText();
+            back = back.empty() ? std::string(opt::kRoot)
+                                : std::string(opt::kRoot) + '\\' + back.substr(0, back.size() - 1);
+            options.CD(key);
+            options.MakeKey(std::to_string(id));
+            options.CD(back);
+        }
         options.SetINT(opt::header_item::Header(key, id), item.bar);
         options.SetINT(opt::header_item::Percentage(key, id), item.percentage);
         options.SetINT(opt::header_item::Position(key, id), item.position);

@@ -1,5 +1,6 @@
 #pragma once
-// The six header items of a result window (Word, Kana, Info, Meaning, W, K):
+// The seven header items of a result window (Word, Kana, Info, Meaning, W, K,
+// Relevance):
 // which header bar shows each, its share of the bar in percent and its place
 // on the bar, and the arithmetic the header bars are laid out and edited by.
 // No Qt here: the header bar widget and the dialog only call these routines.
@@ -16,14 +17,24 @@ class Registry;
 
 namespace mirudex::ui {
 
-inline constexpr int kHeaderItemCount = 6;
+inline constexpr int kHeaderItemCount = 7;
 inline constexpr int kBarCount = 2;
 inline constexpr int kNoBar = -1;
 // No item may be drawn narrower than this while its divider is dragged.
 inline constexpr int kMinItemWidth = 11;
 
 // Item ids; the id is also the sort key of the item.
-enum HeaderItemId : int { kItemWord = 0, kItemKana, kItemInfo, kItemMeaning, kItemWordLength, kItemKanaLength };
+// Relevance shows nothing in the rows: it is there to be clicked, sorting the
+// list with the most relevant entries first (Candidates.h).
+enum HeaderItemId : int {
+    kItemWord = 0,
+    kItemKana,
+    kItemInfo,
+    kItemMeaning,
+    kItemWordLength,
+    kItemKanaLength,
+    kItemRelevance
+};
 
 struct ResultHeaderItem {
     int bar = kNoBar;    // 0 top, 1 bottom, -1 not shown
@@ -33,15 +44,16 @@ struct ResultHeaderItem {
 
 using ResultHeaderItems = std::array<ResultHeaderItem, kHeaderItemCount>;
 
-// "Word", "Kana", "Info", "Meaning", "W", "K".
+// "Word", "Kana", "Info", "Meaning", "W", "K", "Relevance".
 std::u16string_view HeaderItemLabel(int id);
 
 // The options key of a result window's header items: .\Results\HeaderItems
 // (index 0) or .\StudyList\HeaderItems (index 1).
 std::string_view HeaderItemsKey(int windowIndex);
 
-// Reads N\Header, N\Percentage, N\Position for N = 0..5. A missing key ends
-// the program, as every options read does. Values outside -1..1 for the bar
+// Reads N\Header, N\Percentage, N\Position for N = 0..6. A missing key ends
+// the program, as every options read does, except for item 6 (Relevance),
+// which options files of earlier versions lack: it is then not shown. Values outside -1..1 for the bar
 // are taken as "not shown".
 ResultHeaderItems LoadHeaderItems(Registry& options, int windowIndex);
 void SaveHeaderItems(Registry& options, int windowIndex, const ResultHeaderItems& items);

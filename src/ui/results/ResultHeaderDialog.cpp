@@ -11,7 +11,8 @@
 namespace mirudex::ui {
 
 namespace {
-constexpr const char* kRowLabels[kHeaderItemCount] = {"Word", "Kana", "Info", "Meaning", "Word length", "Kana length"};
+constexpr const char* kRowLabels[kHeaderItemCount] = {"Word",        "Kana",        "Info",     "Meaning",
+                                                      "Word length", "Kana length", "Relevance"};
 constexpr const char* kColumnLabels[3] = {"Top", "Bottom", "None"};
 constexpr int kColumnBar[3] = {0, 1, kNoBar};
 }  // namespace

@@ -3,6 +3,7 @@
 // the study list commands reaching the study list routines.
 #include <QTimer>
 
+#include "WholeProgram.h"
 #include "core/DebugLog.h"
 #include "dict/DictionaryStore.h"
 #include "search/AppState.h"
@@ -20,14 +21,8 @@ TEST_F(AppWiringTest, FullStartAndCleanExitWithTheRealPanes)
 {
     registry_.SetBOOL(".\\Misc\\FirstTime", false);
     registry_.SetBOOL(".\\Window\\RememberSize", true);
-    dict::DictionaryStore store;
-    text::FuzzyRules rules;
-    search::AppState state(registry_, store, &rules);
-    AppStateServices services(state);
-    Program program(registry_, &services);
-    AppPaneFactory panes(state, program.resources(), services);
-    program.SetPaneFactory(&panes);
-    panes.WireProgram(program, rules);
+    WholeProgram whole(registry_);
+    auto& [store, rules, state, services, program, panes] = whole;
 
     program.Start();
     MainWindow* w = program.mainWindow();
@@ -49,9 +44,7 @@ TEST_F(AppWiringTest, FullStartAndCleanExitWithTheRealPanes)
     EXPECT_FALSE(store.edict_dictionaries[0]->on);
 
     w->resize(900, 640);
-    QTimer::singleShot(0, [w] { w->OnCommand(ID_EXIT); });
-    program.RunLoop();
-    EXPECT_EQ(program.Shutdown(), 0);
+    EXPECT_EQ(whole.Exit(), 0);
     Registry saved;
     ASSERT_TRUE(saved.Load("Options.mxreg"));
     EXPECT_EQ(saved.GetINT(".\\Window\\Window_w"), 900);
@@ -65,19 +58,11 @@ TEST_F(AppWiringTest, LevelZeroStartAndExitLinesWithTheRealPanes)
 {
     dlog::SetLevel(0);
     registry_.SetBOOL(".\\Misc\\FirstTime", false);
-    dict::DictionaryStore store;
-    text::FuzzyRules rules;
-    search::AppState state(registry_, store, &rules);
-    AppStateServices services(state);
-    Program program(registry_, &services);
-    AppPaneFactory panes(state, program.resources(), services);
-    program.SetPaneFactory(&panes);
-    panes.WireProgram(program, rules);
+    WholeProgram whole(registry_);
+    auto& [store, rules, state, services, program, panes] = whole;
 
     program.Start();
-    QTimer::singleShot(0, [&program] { program.mainWindow()->OnCommand(ID_EXIT); });
-    program.RunLoop();
-    EXPECT_EQ(program.Shutdown(), 0);
+    EXPECT_EQ(whole.Exit(), 0);
     // The working directory holds no data files: every load reports its
     // failure, and no level-1 line appears.
     EXPECT_EQ(Log(),

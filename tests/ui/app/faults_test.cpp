@@ -10,6 +10,7 @@
 #include <fstream>
 #include <functional>
 
+#include "WholeProgram.h"
 #include "core/DefaultOptions.h"
 #include "core/Registry.h"
 #include "dict/DictionaryStore.h"
@@ -82,14 +83,8 @@ protected:
     void RunAndExit()
     {
         registry_.SetBOOL(".\\Misc\\FirstTime", false);
-        dict::DictionaryStore store;
-        text::FuzzyRules rules;
-        search::AppState state(registry_, store, &rules);
-        AppStateServices services(state);
-        Program program(registry_, &services);
-        AppPaneFactory panes(state, program.resources(), services);
-        program.SetPaneFactory(&panes);
-        panes.WireProgram(program, rules);
+        WholeProgram whole(registry_);
+        auto& [store, rules, state, services, program, panes] = whole;
         program.Start();
         ASSERT_EQ(state.edict_results[search::kStudyList].size(), 1u);
 
@@ -104,9 +99,7 @@ protected:
         EXPECT_FALSE(update::LogInstalledUpdate("new-update"));
 
         platform_.Clear();
-        QTimer::singleShot(0, [&program] { program.mainWindow()->OnCommand(ID_EXIT); });
-        program.RunLoop();
-        EXPECT_EQ(program.Shutdown(), 0);
+        EXPECT_EQ(whole.Exit(), 0);
     }
 
     void ExpectFilesUnchangedAndUserTold(const std::u16string& reason)

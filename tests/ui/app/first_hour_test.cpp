@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <filesystem>
 
+#include "WholeProgram.h"
 #include "dict/DictionaryStore.h"
 #include "search/AppState.h"
 #include "text/FuzzySearch.h"
@@ -40,29 +41,17 @@ protected:
 
     void Start()
     {
-        state_ = std::make_unique<search::AppState>(registry_, store_, &rules_);
-        services_ = std::make_unique<AppStateServices>(*state_);
-        program_ = std::make_unique<Program>(registry_, services_.get());
-        panes_ = std::make_unique<AppPaneFactory>(*state_, program_->resources(), *services_);
-        program_->SetPaneFactory(panes_.get());
-        panes_->WireProgram(*program_, rules_);
-        program_->Start();
-        ASSERT_NE(program_->mainWindow(), nullptr);
-        edit_ = panes_->searchWindow()->edit();
+        whole_ = std::make_unique<WholeProgram>(registry_);
+        whole_->program.Start();
+        ASSERT_NE(whole_->program.mainWindow(), nullptr);
+        edit_ = whole_->panes.searchWindow()->edit();
     }
 
     void TearDown() override
     {
-        if (program_ && program_->mainWindow()) {
-            MainWindow* w = program_->mainWindow();
-            QTimer::singleShot(0, [w] { w->OnCommand(ID_EXIT); });
-            program_->RunLoop();
-            program_->Shutdown();
-        }
-        panes_.reset();
-        program_.reset();
-        services_.reset();
-        state_.reset();
+        if (whole_ && whole_->program.mainWindow())
+            whole_->Exit();
+        whole_.reset();
         UiTest::TearDown();
     }
 
@@ -78,19 +67,14 @@ protected:
 
     bool Found(std::u16string_view word) const
     {
-        for (const dict::Entry& e : state_->edict_results[0])
+        for (const dict::Entry& e : whole_->state.edict_results[0])
             if (e.word == word)
                 return true;
         return false;
     }
 
     fs::path real_;
-    dict::DictionaryStore store_;
-    text::FuzzyRules rules_;
-    std::unique_ptr<search::AppState> state_;
-    std::unique_ptr<AppStateServices> services_;
-    std::unique_ptr<Program> program_;
-    std::unique_ptr<AppPaneFactory> panes_;
+    std::unique_ptr<WholeProgram> whole_;
     SearchEdit* edit_ = nullptr;
 };
 
@@ -98,7 +82,7 @@ TEST_F(FirstHourTest, RomajiWithTheDefaultSettingsFindsItsWords)
 {
     Start();
     ASSERT_TRUE(edit_->ImeOn()) << "the default options have the input method on";
-    ASSERT_FALSE(panes_->searchWindow()->RomajiConversion());
+    ASSERT_FALSE(whole_->panes.searchWindow()->RomajiConversion());
     struct Case {
         const char* typed;
         const char16_t* shown;
@@ -115,7 +99,7 @@ TEST_F(FirstHourTest, RomajiWithTheDefaultSettingsFindsItsWords)
     }
     // English typed with the input method on: the status bar says how to type it.
     TypeAndSearch("dog");
-    EXPECT_TRUE(state_->edict_results[0].empty());
+    EXPECT_TRUE(whole_->state.edict_results[0].empty());
     EXPECT_NE(platform_.LastStatus(0).find(u"CAPS LOCK"), std::u16string::npos);
 }
 
@@ -124,14 +108,14 @@ TEST_F(FirstHourTest, RomajiWithConversionOnIsSearchedAsJapaneseWhenEnglishHasNo
     registry_.SetBOOL(opt::misc::kIME, false);
     registry_.SetBOOL(opt::search::toolbars::kRomajiConversion, true);
     Start();
-    ASSERT_TRUE(panes_->searchWindow()->RomajiConversion());
+    ASSERT_TRUE(whole_->panes.searchWindow()->RomajiConversion());
     TypeAndSearch("sakana");
     EXPECT_TRUE(Found(u"魚"));
     EXPECT_EQ(edit_->toPlainText(), QString::fromUtf16(u"さかな")) << "the box shows what was searched";
     EXPECT_NE(platform_.LastStatus(0).find(u"searched as Japanese"), std::u16string::npos);
     for (const char* hepburn : {"chekku", "matcha"}) {
         TypeAndSearch(hepburn);
-        EXPECT_FALSE(state_->edict_results[0].empty()) << hepburn;
+        EXPECT_FALSE(whole_->state.edict_results[0].empty()) << hepburn;
     }
     // An English word that English finds stays an English search.
     TypeAndSearch("fish");
@@ -145,9 +129,9 @@ TEST_F(FirstHourTest, KanjiInformationSearchReportsItsCount)
     registry_.SetBOOL(opt::misc::kIME, false);
     Start();
     TypeAndSearch("KN:fish");
-    const size_t kanji = state_->kanji_results.size();
+    const size_t kanji = whole_->state.kanji_results.size();
     ASSERT_GT(kanji, 0u);
-    EXPECT_EQ(panes_->kanjiWindow()->EntryCount(), static_cast<int>(kanji));
+    EXPECT_EQ(whole_->panes.kanjiWindow()->EntryCount(), static_cast<int>(kanji));
     EXPECT_EQ(platform_.LastStatus(0), u"Search complete (" + QString::number(kanji).toStdU16String() + u" results) ");
 }
 
@@ -156,7 +140,7 @@ TEST_F(FirstHourTest, ACopiedTextReplacesTheSearchText)
     registry_.SetBOOL(opt::misc::kIME, false);
     registry_.SetBOOL(opt::misc::kGrabClipboard, true);
     Start();
-    MainWindow* w = program_->mainWindow();
+    MainWindow* w = whole_->program.mainWindow();
     w->OnClipboardChanged();  // the first notice is never acted on
     edit_->setPlainText(QString::fromUtf16(u"食べました"));
     QTextCursor cursor = edit_->textCursor();
@@ -172,20 +156,20 @@ TEST_F(FirstHourTest, PanesKeepTheirHeightsAfterTheWindowWasTiny)
     registry_.SetBOOL(opt::radical_lookup::kOn, true);
     registry_.SetBOOL(opt::study_list::kOn, true);
     Start();
-    MainWindow* w = program_->mainWindow();
+    MainWindow* w = whole_->program.mainWindow();
     ASSERT_TRUE(w->radicalPaneShown());
     ASSERT_TRUE(w->studyListPaneShown());
     w->resize(900, 640);
-    const int kanjiBefore = panes_->kanjiWindow()->height();
-    const int resultBefore = panes_->resultWindow(0)->height();
+    const int kanjiBefore = whole_->panes.kanjiWindow()->height();
+    const int resultBefore = whole_->panes.resultWindow(0)->height();
     w->resize(250, 200);
     QCoreApplication::processEvents();
     w->resize(1000, 700);
     QCoreApplication::processEvents();
-    EXPECT_GE(panes_->kanjiWindow()->height(), kanjiBefore);
-    EXPECT_GE(panes_->resultWindow(0)->height(), resultBefore);
-    EXPECT_GT(panes_->radicalWindow()->height(), 0);
-    EXPECT_GT(panes_->resultWindow(1)->height(), 0);
+    EXPECT_GE(whole_->panes.kanjiWindow()->height(), kanjiBefore);
+    EXPECT_GE(whole_->panes.resultWindow(0)->height(), resultBefore);
+    EXPECT_GT(whole_->panes.radicalWindow()->height(), 0);
+    EXPECT_GT(whole_->panes.resultWindow(1)->height(), 0);
 }
 
 }  // namespace

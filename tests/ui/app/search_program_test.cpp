@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <filesystem>
 
+#include "WholeProgram.h"
 #include "dict/DictionaryStore.h"
 #include "search/AppState.h"
 #include "text/FuzzySearch.h"
@@ -30,14 +31,8 @@ TEST_F(SearchProgramTest, RomajiWithTheImeAndEnterOnDebiansEdict)
     registry_.SetSTRING(".\\Dictionaries\\EDICT\\0\\Path", (real / "DICT" / "edict").string());
     registry_.SetSTRING(".\\Dictionaries\\KANJIDIC\\Path", (real / "DICT" / "kanjidic").string());
     registry_.SetSTRING(".\\Dictionaries\\RADKFILE\\Path", (real / "radkfile.dat").string());
-    dict::DictionaryStore store;
-    text::FuzzyRules rules;
-    search::AppState state(registry_, store, &rules);
-    AppStateServices services(state);
-    Program program(registry_, &services);
-    AppPaneFactory panes(state, program.resources(), services);
-    program.SetPaneFactory(&panes);
-    panes.WireProgram(program, rules);
+    WholeProgram whole(registry_);
+    auto& [store, rules, state, services, program, panes] = whole;
     program.Start();
     MainWindow* w = program.mainWindow();
     ASSERT_NE(w, nullptr);
@@ -66,9 +61,7 @@ TEST_F(SearchProgramTest, RomajiWithTheImeAndEnterOnDebiansEdict)
     QTest::qWait(50);
     test::SaveShot(w, "search-in-main-window");
 
-    QTimer::singleShot(0, [w] { w->OnCommand(ID_EXIT); });
-    program.RunLoop();
-    EXPECT_EQ(program.Shutdown(), 0);
+    EXPECT_EQ(whole.Exit(), 0);
     Registry saved;
     ASSERT_TRUE(saved.Load("Options.mxreg"));
     EXPECT_TRUE(saved.GetBOOL(".\\Misc\\IME"));

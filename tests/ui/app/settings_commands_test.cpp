@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "WholeProgram.h"
 #include "dict/DictionaryStore.h"
 #include "search/AppState.h"
 #include "text/FuzzySearch.h"
@@ -30,22 +31,14 @@ protected:
     {
         UiTest::SetUp();
         registry_.SetBOOL(".\\Misc\\FirstTime", false);
-        state = std::make_unique<search::AppState>(registry_, store, &rules);
-        services = std::make_unique<AppStateServices>(*state);
-        program = std::make_unique<Program>(registry_, services.get());
-        panes = std::make_unique<AppPaneFactory>(*state, program->resources(), *services);
-        program->SetPaneFactory(panes.get());
-        panes->WireProgram(*program, rules);
-        program->Start();
-        main = program->mainWindow();
-        ConnectSettingsCommands(*main, *state, program->resources(), *panes);
+        whole = std::make_unique<WholeProgram>(registry_);
+        whole->program.Start();
+        main = whole->program.mainWindow();
+        ConnectSettingsCommands(*main, whole->state, whole->program.resources(), whole->panes);
     }
     void TearDown() override
     {
-        program.reset();
-        panes.reset();
-        services.reset();
-        state.reset();
+        whole.reset();
         UiTest::TearDown();
     }
 
@@ -70,32 +63,27 @@ protected:
         return seen;
     }
 
-    dict::DictionaryStore store;
-    text::FuzzyRules rules;
-    std::unique_ptr<search::AppState> state;
-    std::unique_ptr<AppStateServices> services;
-    std::unique_ptr<Program> program;
-    std::unique_ptr<AppPaneFactory> panes;
+    std::unique_ptr<WholeProgram> whole;
     MainWindow* main = nullptr;
 };
 
 TEST_F(SettingsCommandsTest, SettingsAreRefusedWhileAWorkerRuns)
 {
     for (bool lock : {false, true}) {
-        state->thread_searching = !lock;
-        state->SEARCH_LOCK = lock;
+        whole->state.thread_searching = !lock;
+        whole->state.SEARCH_LOCK = lock;
         platform_.Clear();
         EXPECT_FALSE(RunDialog<SettingsDialog>(ID_SETTINGS, [](SettingsDialog& d) { d.reject(); }));
         ASSERT_EQ(platform_.MessageBoxes().size(), 1u);
         EXPECT_EQ(platform_.MessageBoxes()[0].caption, u"Note");
     }
-    state->thread_searching = false;
-    state->SEARCH_LOCK = false;
+    whole->state.thread_searching = false;
+    whole->state.SEARCH_LOCK = false;
 }
 
 TEST_F(SettingsCommandsTest, FontsAndColoursReachTheRealWindows)
 {
-    ResultWindow* results = panes->resultWindow(0);
+    ResultWindow* results = whole->panes.resultWindow(0);
     const int entryBefore = results->entryHeight();
     platform_.ScriptFonts({platform::FontChoice{"IPAMincho", 40}, platform::FontChoice{"IPAGothic", 19}});
     platform_.ScriptColors({0x00FF00});
@@ -109,7 +97,7 @@ TEST_F(SettingsCommandsTest, FontsAndColoursReachTheRealWindows)
     });
     ASSERT_TRUE(seen);
     EXPECT_GT(results->entryHeight(), entryBefore);
-    SearchEdit* edit = panes->searchWindow()->edit();
+    SearchEdit* edit = whole->panes.searchWindow()->edit();
     EXPECT_EQ(edit->font().families().value(0), "IPAGothic");
     EXPECT_EQ(edit->palette().color(QPalette::Base), QColor(0, 255, 0));
 }
@@ -120,9 +108,9 @@ TEST_F(SettingsCommandsTest, AddDictionaryOpensAndIsRefusedDuringASearch)
         EXPECT_EQ(d.findChild<QLineEdit*>("1004")->text(), "EUC-JP");
         QTest::mouseClick(d.findChild<QPushButton*>("2"), Qt::LeftButton);
     }));
-    state->SEARCH_LOCK = true;
+    whole->state.SEARCH_LOCK = true;
     EXPECT_FALSE(RunDialog<AddDictionaryDialog>(ID_ADD_DICT, [](AddDictionaryDialog& d) { d.reject(); }));
-    state->SEARCH_LOCK = false;
+    whole->state.SEARCH_LOCK = false;
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include <map>
 #include <random>
 
+#include "WholeProgram.h"
 #include "dict/DictionaryStore.h"
 #include "platform/api/Utf.h"
 #include "search/AppState.h"
@@ -171,14 +172,8 @@ TEST_F(UserActionsDuringSearch, EveryPaneStaysUsableAndNothingTouchesTheWorkersL
         registry_.SetSTRING(".\\Dictionaries\\KANJIDIC\\Path", "generated.kanjidic");
         registry_.SetSTRING(".\\Dictionaries\\RADKFILE\\Path", "generated.radk");
     }
-    dict::DictionaryStore store;
-    text::FuzzyRules rules;
-    search::AppState state(registry_, store, &rules);
-    AppStateServices services(state);
-    Program program(registry_, &services);
-    AppPaneFactory panes(state, program.resources(), services);
-    program.SetPaneFactory(&panes);
-    panes.WireProgram(program, rules);
+    WholeProgram whole(registry_);
+    auto& [store, rules, state, services, program, panes] = whole;
     program.Start();
     MainWindow* main = program.mainWindow();
     ASSERT_NE(main, nullptr);
@@ -384,9 +379,7 @@ TEST_F(UserActionsDuringSearch, EveryPaneStaysUsableAndNothingTouchesTheWorkersL
     RecordProperty("actions", acted);
     RecordProperty("aborted", aborted);
 
-    QTimer::singleShot(0, main, [main] { main->OnCommand(ID_EXIT); });
-    program.RunLoop();
-    EXPECT_EQ(program.Shutdown(), 0);
+    EXPECT_EQ(whole.Exit(), 0);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <filesystem>
 
+#include "WholeProgram.h"
 #include "dict/DictionaryStore.h"
 #include "search/AppState.h"
 #include "support/TestSupport.h"
@@ -27,14 +28,8 @@ TEST_F(UserFilesProgramTest, StudyListPaneShowsItsEntriesRightAfterStartup)
     mirudex::test::WriteFile("studylist.default", kCatEuc + kDogEuc + kCatEuc);
     registry_.SetBOOL(".\\Misc\\FirstTime", false);
     registry_.SetBOOL(".\\StudyList\\On", true);
-    dict::DictionaryStore store;
-    text::FuzzyRules rules;
-    search::AppState state(registry_, store, &rules);
-    AppStateServices services(state);
-    Program program(registry_, &services);
-    AppPaneFactory panes(state, program.resources(), services);
-    program.SetPaneFactory(&panes);
-    panes.WireProgram(program, rules);
+    WholeProgram whole(registry_);
+    auto& [store, rules, state, services, program, panes] = whole;
     // The window system's resize of the new window often arrives while the
     // dictionaries load, when the lists may not be read.
     program.parts().startLoadAllDictionaries = [&state, &panes, start = program.parts().startLoadAllDictionaries] {
@@ -53,9 +48,7 @@ TEST_F(UserFilesProgramTest, StudyListPaneShowsItsEntriesRightAfterStartup)
     EXPECT_EQ(study->visibleRows().first, 0);
     EXPECT_EQ(study->visibleRows().last, 2);
 
-    QTimer::singleShot(0, [&program] { program.mainWindow()->OnCommand(ID_EXIT); });
-    program.RunLoop();
-    EXPECT_EQ(program.Shutdown(), 0);
+    EXPECT_EQ(whole.Exit(), 0);
 }
 
 TEST_F(UserFilesProgramTest, LinkedFilesStayLinksAndTheirFilesChange)
@@ -78,21 +71,13 @@ TEST_F(UserFilesProgramTest, LinkedFilesStayLinksAndTheirFilesChange)
         before.push_back(mirudex::test::ReadFile(target));
     }
 
-    dict::DictionaryStore store;
-    text::FuzzyRules rules;
-    search::AppState state(registry_, store, &rules);
-    AppStateServices services(state);
-    Program program(registry_, &services);
-    AppPaneFactory panes(state, program.resources(), services);
-    program.SetPaneFactory(&panes);
-    panes.WireProgram(program, rules);
+    WholeProgram whole(registry_);
+    auto& [store, rules, state, services, program, panes] = whole;
     program.Start();
     state.edict_results[1].push_back(state.edict_results[1].at(0));
     userdata::AddToHistory(panes.searchWindow()->history(), registry_, u"new");
     program.mainWindow()->resize(640, 480);
-    QTimer::singleShot(0, [&program] { program.mainWindow()->OnCommand(ID_EXIT); });
-    program.RunLoop();
-    EXPECT_EQ(program.Shutdown(), 0);
+    EXPECT_EQ(whole.Exit(), 0);
 
     for (size_t i = 0; i < links.size(); ++i) {
         const auto& [link, target] = links[i];

@@ -63,6 +63,36 @@ TEST(ResultHeaderItems, DefaultsOfBothWindowsAndTheirNormalisation)
     EXPECT_EQ(HeaderItemLabel(kItemKanaLength), u"K");
 }
 
+TEST(ResultHeaderItems, RelevanceIsHiddenUntilChosenAndMissingFromOlderOptionsFiles)
+{
+    for (int index : {0, 1}) {
+        Registry options;
+        options.LoadFromText(DefaultOptionsText());
+        EXPECT_EQ(LoadHeaderItems(options, index)[kItemRelevance].bar, kNoBar) << index;
+
+        // Chosen in the dialog, it is saved and read back like any other item.
+        ResultHeaderItems items = LoadHeaderItems(options, index);
+        items[kItemRelevance].bar = 1;
+        items[kItemRelevance].position = 9;
+        SaveHeaderItems(options, index, items);
+        EXPECT_EQ(DisplayOrder(LoadHeaderItems(options, index), 1).back(), kItemRelevance) << index;
+
+        // An options file written before the item existed.
+        options.DeleteKey(std::string(HeaderItemsKey(index)) + "\\6");
+        const ResultHeaderItems older = LoadHeaderItems(options, index);
+        EXPECT_EQ(older[kItemRelevance].bar, kNoBar) << index;
+        EXPECT_EQ(older[kItemWord].bar, items[kItemWord].bar) << index;
+        // Chosen there, it is written, and the current key stays where it was.
+        options.CD(".\\Results");
+        SaveHeaderItems(options, index, older);
+        EXPECT_EQ(LoadHeaderItems(options, index)[kItemRelevance].bar, kNoBar) << index;
+        SaveHeaderItems(options, index, items);
+        EXPECT_EQ(LoadHeaderItems(options, index)[kItemRelevance].bar, 1) << index;
+        EXPECT_EQ(options.current().name, "Results") << index;
+    }
+    EXPECT_EQ(HeaderItemLabel(kItemRelevance), u"Relevance");
+}
+
 TEST(ResultHeaderItems, NormalisationScalesTruncatesAndPutsTheExcessOnTheFirstItem)
 {
     struct Case {

@@ -3,6 +3,8 @@
 // worker rules.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QDialog>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -146,6 +148,19 @@ TEST_F(ResultWindowTest, SortClicksOnTheHeaderItems)
     items[kItemKana].bar = kNoBar;
     window_->SetHeaderItems(items);
     EXPECT_FALSE(window_->ClickHeaderItem(kItemKana)) << "no bar shows the item";
+
+    // Relevance, once shown, sorts the most relevant entry (the smallest figure) first.
+    items[kItemRelevance].bar = 0;
+    window_->SetHeaderItems(items);
+    for (size_t i = 0; i < list().size(); ++i)
+        list()[i].relevance = (i * 7) % list().size() + 1;
+    const std::u16string mostRelevant =
+        std::min_element(list().begin(), list().end(), [](const auto& a, const auto& b) {
+            return a.relevance < b.relevance;
+        })->word;
+    EXPECT_TRUE(window_->ClickHeaderItem(kItemRelevance));
+    EXPECT_EQ(fx_.host.sort.primary.key, kItemRelevance);
+    EXPECT_EQ(list().front().word, mostRelevant);
 }
 
 TEST_F(ResultWindowTest, MouseSelectionPlainCtrlShiftAndAltMove)
@@ -371,7 +386,7 @@ TEST_F(ResultWindowTest, HeaderDialogMovesItemsBetweenBars)
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         ASSERT_TRUE(dialog);
         EXPECT_EQ(dialog->windowTitle(), "Result Window Header Bars");
-        for (int id = 1100; id < 1118; ++id) {
+        for (int id = 1100; id < 1121; ++id) {
             auto* radio = dialog->findChild<QRadioButton*>(QString::number(id));
             ASSERT_TRUE(radio) << id;
             if (radio->isChecked())
@@ -379,14 +394,16 @@ TEST_F(ResultWindowTest, HeaderDialogMovesItemsBetweenBars)
         }
         dialog->findChild<QRadioButton*>("1108")->click();  // Info: None
         dialog->findChild<QRadioButton*>("1103")->click();  // Kana: Top
+        dialog->findChild<QRadioButton*>("1118")->click();  // Relevance: Top
         dialog->accept();
     });
     Key(Qt::Key_Space);
-    EXPECT_EQ(radiosChecked, (std::vector<int>{1100, 1104, 1106, 1110, 1112, 1115}));
+    EXPECT_EQ(radiosChecked, (std::vector<int>{1100, 1104, 1106, 1110, 1112, 1115, 1120}));
     EXPECT_EQ(window_->headerItems()[kItemInfo].bar, kNoBar);
     EXPECT_EQ(window_->headerItems()[kItemKana].bar, 0);
     EXPECT_EQ(Bar("1311")->PlaceOf(kItemInfo), -1);
     EXPECT_GE(Bar("1311")->PlaceOf(kItemKana), 0);
+    EXPECT_GE(Bar("1311")->PlaceOf(kItemRelevance), 0);
     int sum = 0;
     for (int id : DisplayOrder(window_->headerItems(), 0))
         sum += window_->headerItems()[static_cast<size_t>(id)].percentage;

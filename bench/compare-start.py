@@ -1,0 +1,96 @@
+#!/usr/bin/env python3
+"""Whole-process warm starts of the desktop program against a bare Qt window.
+
+Runs build/bench/mirudex_start_probe (the program's start-up up to ready,
+as main() wires it, then the end of the process) and
+build/bench/mirudex_start_minimal (a bare window shown) interleaved, on Qt's
+offscreen platform, in a temporary working folder with Debian's EDICT at
+1x and 8x (copies c > 0 of every line with the headword suffix "~c", as the
+scaling benchmark makes them) whose index files an untimed first start
+makes. Reports the median wall and CPU time and the peak RSS of each, and
+the ratios to the bare window.
+
+  bench/compare-start.py BUILD_DIR DATA_DIR [--runs N]
+"""
+import argparse
+import importlib.util
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+spec = importlib.util.spec_from_file_location("compare_grep", os.path.join(HERE, "compare-grep.py"))
+compare_grep = importlib.util.module_from_spec(spec)
+spec.loader.exec_module(compare_grep)
+
+
+def make_folder(data, scale, root):
+    folder = os.path.join(root, f"x{scale}")
+    os.makedirs(os.path.join(folder, "DICT"))
+    for name in ("fuzzysearch.uni.dat", "partsofspeech.mxf", "radkfile.dat"):
+        shutil.copy(os.path.join(data, name), folder)
+    os.symlink(os.path.realpath(os.path.join(data, "DICT", "kanjidic")), os.path.join(folder, "DICT", "kanjidic"))
+    with open(os.path.join(data, "DICT", "edict"), "rb") as f:
+        text = f.read()
+    with open(os.path.join(folder, "DICT", "edict"), "wb") as out:
+        out.write(text)
+        for copy in range(1, scale):
+            suffix = f"~{copy}".encode()
+            for line in text.splitlines(keepends=True):
+                space = line.find(b" ")
+                out.write(line if space < 0 else line[:space] + suffix + line[space:])
+    return folder
+
+
+def timed(starter, cmd, cwd, folder):
+    start = time.perf_counter()
+    cpu, mb = compare_grep.run(starter, cmd, cwd, folder)
+    return time.perf_counter() - start, cpu, mb
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("build")
+    ap.add_argument("data")
+    ap.add_argument("--runs", type=int, default=21)
+    ap.add_argument("--scales", default="1,8")
+    args = ap.parse_args()
+    probe = os.path.abspath(os.path.join(args.build, "bench", "mirudex_start_probe"))
+    minimal = os.path.abspath(os.path.join(args.build, "bench", "mirudex_start_minimal"))
+    os.environ["QT_QPA_PLATFORM"] = "offscreen"
+    root = tempfile.mkdtemp(prefix="mirudex-start-")
+    try:
+        starter = compare_grep.build_starter(root)
+        print(f"{'start':12} {'wall ms':>8} {'cpu ms':>7} {'MB':>6} {'wall ratio':>10} {'cpu ratio':>9}")
+        for scale in [int(s) for s in args.scales.split(",")]:
+            folder = make_folder(os.path.abspath(args.data), scale, root)
+            # The first start makes the options file and the index files.
+            subprocess.run([probe], cwd=folder, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL, timeout=600)
+            options = os.path.join(folder, "Options.mxreg")
+            with open(options, encoding="utf-8") as f:
+                text = f.read()
+            with open(options, "w", encoding="utf-8") as f:
+                f.write(text.replace("BOOL :: FirstTime :: TRUE", "BOOL :: FirstTime :: FALSE"))
+            figures = {"program": [], "bare window": []}
+            for _ in range(args.runs):
+                figures["program"].append(timed(starter, [probe], folder, root))
+                figures["bare window"].append(timed(starter, [minimal], folder, root))
+            base = [statistics.median(x[i] for x in figures["bare window"]) for i in range(2)]
+            for name, runs in figures.items():
+                wall = statistics.median(r[0] for r in runs)
+                cpu = statistics.median(r[1] for r in runs)
+                mb = max(r[2] for r in runs)
+                print(f"{name + f' {scale}x':12} {wall * 1000:8.1f} {cpu * 1000:7.1f} {mb:6.1f} "
+                      f"{wall / base[0]:10.2f} {cpu / base[1] if base[1] else 0:9.2f}")
+    finally:
+        shutil.rmtree(root)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,14 @@
+// The yardstick of a start: a bare Qt window of the main window's default
+// size, shown, and the process ended after one turn of the event loop.
+#include <QApplication>
+#include <QWidget>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QWidget window;
+    window.resize(800, 600);
+    window.show();
+    QCoreApplication::processEvents();
+    return 0;
+}

@@ -1,0 +1,36 @@
+// The desktop program's start up to ready, wired as main() wires it, in the
+// current folder; the process ends after one turn of the event loop once
+// the program said it is ready (no shutdown: nothing is saved). Timed as a
+// whole process against minimal_window by bench/compare-start.sh.
+#include <QApplication>
+#include <cstdio>
+
+#include "core/OptionsStartup.h"
+#include "core/Registry.h"
+#include "dict/DictionaryStore.h"
+#include "search/AppState.h"
+#include "text/FuzzySearch.h"
+#include "ui/app/AppWiring.h"
+#include "ui/app/Program.h"
+
+using namespace mirudex;
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    Registry registry;
+    LoadOptionsAtStartup(registry);
+    dict::DictionaryStore store;
+    text::FuzzyRules rules;
+    search::AppState state(registry, store, &rules);
+    ui::AppStateServices services(state);
+    ui::Program program(registry, &services);
+    ui::AppPaneFactory panes(state, program.resources(), services);
+    program.SetPaneFactory(&panes);
+    panes.WireProgram(program, rules);
+    program.Start();
+    QCoreApplication::processEvents();
+    std::fflush(nullptr);
+    std::_Exit(store.edict_dictionaries.empty() ? 1 : 0);
+}
