@@ -504,7 +504,7 @@ LoadOutcome EDICT_Index_Load(Dictionary& dictionary, Registry& registry, StopTok
     else
         dictionary.form = DetectLineForm(platform::FilePath(dictionary.path));
     if (dictionary.form == LineForm::Edict2)
-        dlog::Write(u"EDICT_Index_Load: %S is read as EDICT2.\n", dictionary.path);
+        dlog::WriteAt(1, u"EDICT_Index_Load: %S is read as EDICT2.\n", dictionary.path);
     dictionary.Free();
     dictionary.skipped = {};
     dictionary.fileError = 0;
