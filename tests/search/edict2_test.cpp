@@ -9,6 +9,8 @@
 #include "SearchFixture.h"
 #include "core/OptionNames.h"
 #include "dict/Dictionary.h"
+#include "dict/Edict2Line.h"
+#include "dict/JmdictImport.h"
 #include "search/EnglishSearch.h"
 #include "search/JapaneseSearch.h"
 #include "support/TestSupport.h"
@@ -133,6 +135,52 @@ TEST_P(Edict2SearchTest, EnglishFindsEachEntryOnceAndNeverItsId)
 }
 
 INSTANTIATE_TEST_SUITE_P(Indexing, Edict2SearchTest, ::testing::Bool());
+
+// Every written form and every reading of every line, of our EDICT2 file and
+// of what the JMdict import makes of our JMdict file, finds exactly that line
+// once.
+TEST_F(SearchTest, EveryFormOfEveryLineFindsItsLine)
+{
+    std::string imported;
+    const auto outcome =
+        dict::ImportJmdictText(mirudex::test::ReadFile(mirudex::test::FixturePath("jmdict-sample.xml")), imported,
+                               dict::kJmdictDefaultLanguage);
+    ASSERT_EQ(outcome.status, dict::ImportStatus::Done);
+    const std::pair<const char*, std::string> files[] = {
+        {"edict2", mirudex::test::ReadFile(mirudex::test::FixturePath("edict2-sample.txt"))},
+        {"jmdict.edict2", imported},
+    };
+    for (const auto& [name, text] : files) {
+        SCOPED_TRACE(name);
+        mirudex::test::WriteFile(name, text);
+        auto d = std::make_unique<dict::Dictionary>();
+        d->path = name;
+        d->name = name;
+        d->encoding = "UTF-8";
+        ASSERT_EQ(dict::EDICT_Index_Load(*d, options_), dict::LoadOutcome::Done);
+        store_.edict_dictionaries.clear();
+        store_.edict_dictionaries.push_back(std::move(d));
+        size_t lines = 0;
+        for (size_t start = 0; start < text.size(); ++lines) {
+            const size_t end = text.find('\n', start);
+            const std::string line = text.substr(start, end - start + 1);
+            start = end + 1;
+            const dict::Edict2Line parsed = dict::ParseEdict2Line(U(line));
+            for (const auto* forms : {&parsed.headwords, &parsed.readings}) {
+                for (const dict::Edict2Form& form : *forms) {
+                    SCOPED_TRACE(line);
+                    state_->edict_results[kResultList].clear();
+                    SearchFor(*state_, form.text);
+                    const auto& rows = state_->edict_results[kResultList];
+                    EXPECT_EQ(std::count_if(rows.begin(), rows.end(),
+                                            [&](const dict::Entry& e) { return e.rawLine == line; }),
+                              1);
+                }
+            }
+        }
+        EXPECT_EQ(lines, 12u);
+    }
+}
 
 }  // namespace
 }  // namespace mirudex::search::test
