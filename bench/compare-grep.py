@@ -58,6 +58,9 @@ def run(starter, cmd, cwd, folder):
     output goes to a file: grep stops at its first match when its output is
     /dev/null."""
     env = dict(os.environ, LC_ALL="C" if cmd[0] == "grep" else os.environ.get("LC_ALL", "C.UTF-8"))
+    # The look-up works in the data folder itself (it has no Options.mxreg,
+    # which would otherwise send it to the user's data folder).
+    env["MIRUDEX_HOME"] = cwd
     figures = os.path.join(folder, "figures")
     with open(os.path.join(folder, "out"), "w") as out:
         subprocess.run([starter, figures] + cmd, cwd=cwd, env=env, stdout=out, stderr=subprocess.DEVNULL)
@@ -86,7 +89,8 @@ def main():
     lookup = args.lookup or os.path.abspath(os.path.join(args.build, "src", "cli", "mirudex-lookup"))
     data = os.path.abspath(args.data)
     edict = os.path.join(data, args.dict)
-    subprocess.run([lookup, "ねこ"], cwd=data, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    subprocess.run([lookup, "ねこ"], cwd=data, env=dict(os.environ, MIRUDEX_HOME=data), stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL)
     folder = tempfile.mkdtemp(prefix="mirudex-compare-")
     starter = build_starter(folder)
     print(f"{'case':28} {'lookup ms':>10} {'grep ms':>8} {'ratio':>6} {'goal':>5} {'lookup MB':>10} {'grep MB':>8}")
