@@ -22,6 +22,7 @@
 #include "text/FuzzySearch.h"
 #include "ui/app/AppWiring.h"
 #include "ui/app/Program.h"
+#include "ui/app/WholeProgram.h"
 #include "ui/main/MainWindow.h"
 
 namespace {
@@ -94,14 +95,8 @@ void StartOnce(benchmark::State* state)
     Registry registry;
     registry.LoadFromText(DefaultOptionsText());
     registry.SetBOOL(opt::misc::kFirstTime, false);
-    dict::DictionaryStore store;
-    text::FuzzyRules rules;
-    search::AppState appState(registry, store, &rules);
-    ui::AppStateServices services(appState);
-    ui::Program program(registry, &services);
-    ui::AppPaneFactory panes(appState, program.resources(), services);
-    program.SetPaneFactory(&panes);
-    panes.WireProgram(program, rules);
+    ui::WholeProgram whole(registry);
+    ui::Program& program = whole.program;
     program.Start();
     QCoreApplication::processEvents();
     if (state)

@@ -12,6 +12,7 @@
 #include "text/FuzzySearch.h"
 #include "ui/app/AppWiring.h"
 #include "ui/app/Program.h"
+#include "ui/app/WholeProgram.h"
 
 using namespace mirudex;
 
@@ -21,16 +22,9 @@ int main(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
     Registry registry;
     LoadOptionsAtStartup(registry);
-    dict::DictionaryStore store;
-    text::FuzzyRules rules;
-    search::AppState state(registry, store, &rules);
-    ui::AppStateServices services(state);
-    ui::Program program(registry, &services);
-    ui::AppPaneFactory panes(state, program.resources(), services);
-    program.SetPaneFactory(&panes);
-    panes.WireProgram(program, rules);
-    program.Start();
+    ui::WholeProgram whole(registry);
+    whole.program.Start();
     QCoreApplication::processEvents();
     std::fflush(nullptr);
-    std::_Exit(store.edict_dictionaries.empty() ? 1 : 0);
+    std::_Exit(whole.store.edict_dictionaries.empty() ? 1 : 0);
 }

@@ -20,6 +20,7 @@
 #include "ui/app/SettingsCommands.h"
 #include "ui/app/ShutdownSignals.h"
 #include "ui/app/SingleInstance.h"
+#include "ui/app/WholeProgram.h"
 #include "ui/common/CommandIds.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/TrayIcon.h"
@@ -78,15 +79,11 @@ int main(int argc, char** argv)
     int status = 0;
     {
         // The program's shared state lives until the windows are gone.
-        dict::DictionaryStore store;
-        text::FuzzyRules rules;
-        search::AppState state(registry, store, &rules);
         update::UpdateState updates;
-        ui::AppStateServices services(state);
-        ui::Program program(registry, &services);
-        ui::AppPaneFactory panes(state, program.resources(), services);
-        program.SetPaneFactory(&panes);
-        panes.WireProgram(program, rules);
+        ui::WholeProgram whole(registry);
+        search::AppState& state = whole.state;
+        ui::Program& program = whole.program;
+        ui::AppPaneFactory& panes = whole.panes;
         program.parts().mainWindowCreated = [&qtPlatform, &state, &program, &panes, &registry,
                                              &updates](ui::MainWindow& window) {
             qtPlatform.SetMainWindow(&window);

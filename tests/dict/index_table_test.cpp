@@ -182,15 +182,15 @@ TEST(EucJpTest, DecodesAsIconvDoesOrLeavesItToIconv)
                 ASSERT_EQ(fast, slow) << lead << " " << trail;
             }
         }
-    for (const std::string sample : {std::string("\x8E\xB1\x8E\xDD"), std::string("\x8F\xB0\xA1"),
-                                     std::string("plain ascii /(n)/"), std::string("\xC7\xAD")}) {
+    for (const std::string& sample : {std::string("\x8E\xB1\x8E\xDD"), std::string("\x8F\xB0\xA1"),
+                                      std::string("plain ascii /(n)/"), std::string("\xC7\xAD")}) {
         std::u16string fast, slow;
         ASSERT_TRUE(text::DecodeEucJp(sample, fast));
         ASSERT_EQ(text::ConvertToWideQuietly(sample, "EUC-JP", "UTF-16LE", slow), text::Conversion::Converted);
         EXPECT_EQ(fast, slow);
     }
     std::u16string out;
-    for (const std::string bad : {std::string("\xC7"), std::string("\x80"), std::string("a\0b", 3)})
+    for (const std::string& bad : {std::string("\xC7"), std::string("\x80"), std::string("a\0b", 3)})
         EXPECT_FALSE(text::DecodeEucJp(bad, out)) << "left to iconv";
     EXPECT_TRUE(text::IsEucJp("euc-jp"));
     EXPECT_FALSE(text::IsEucJp("EUC-JP-MS"));

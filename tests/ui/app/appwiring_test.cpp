@@ -3,12 +3,12 @@
 // the study list commands reaching the study list routines.
 #include <QTimer>
 
-#include "WholeProgram.h"
 #include "core/DebugLog.h"
 #include "dict/DictionaryStore.h"
 #include "search/AppState.h"
 #include "text/FuzzySearch.h"
 #include "ui/app/AppWiring.h"
+#include "ui/app/WholeProgram.h"
 #include "ui/common/CommandIds.h"
 #include "ui/support/UiTestSupport.h"
 

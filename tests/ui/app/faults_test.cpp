@@ -10,7 +10,6 @@
 #include <fstream>
 #include <functional>
 
-#include "WholeProgram.h"
 #include "core/DefaultOptions.h"
 #include "core/Registry.h"
 #include "dict/DictionaryStore.h"
@@ -18,6 +17,7 @@
 #include "search/AppState.h"
 #include "text/FuzzySearch.h"
 #include "ui/app/AppWiring.h"
+#include "ui/app/WholeProgram.h"
 #include "ui/common/CommandIds.h"
 #include "ui/search/SearchEdit.h"
 #include "ui/support/UiTestSupport.h"

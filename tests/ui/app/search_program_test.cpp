@@ -5,11 +5,11 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "WholeProgram.h"
 #include "dict/DictionaryStore.h"
 #include "search/AppState.h"
 #include "text/FuzzySearch.h"
 #include "ui/app/AppWiring.h"
+#include "ui/app/WholeProgram.h"
 #include "ui/common/CommandIds.h"
 #include "ui/search/SearchEdit.h"
 #include "ui/support/UiTestSupport.h"

@@ -8,12 +8,12 @@
 #include <QTest>
 #include <QTimer>
 
-#include "WholeProgram.h"
 #include "dict/DictionaryStore.h"
 #include "search/AppState.h"
 #include "text/FuzzySearch.h"
 #include "ui/app/AppWiring.h"
 #include "ui/app/SettingsCommands.h"
+#include "ui/app/WholeProgram.h"
 #include "ui/common/CommandIds.h"
 #include "ui/main/MainWindow.h"
 #include "ui/search/SearchEdit.h"

@@ -21,7 +21,6 @@
 #include <map>
 #include <random>
 
-#include "WholeProgram.h"
 #include "dict/DictionaryStore.h"
 #include "platform/api/Utf.h"
 #include "search/AppState.h"
@@ -29,6 +28,7 @@
 #include "text/Encoding.h"
 #include "text/FuzzySearch.h"
 #include "ui/app/AppWiring.h"
+#include "ui/app/WholeProgram.h"
 #include "ui/common/CommandIds.h"
 #include "ui/kanji/KanjiWindow.h"
 #include "ui/kanji/RadicalWindow.h"

@@ -18,6 +18,7 @@
 #include "ui/app/AppWiring.h"
 #include "ui/app/Program.h"
 #include "ui/app/ShutdownSignals.h"
+#include "ui/app/WholeProgram.h"
 #include "ui/common/CommandIds.h"
 #include "ui/search/SearchEdit.h"
 #include "ui/search/SearchWindow.h"
@@ -40,14 +41,9 @@ int main(int argc, char** argv)
     UpgradeOptionsIfOlder(registry);
     int status = 0;
     {
-        dict::DictionaryStore store;
-        text::FuzzyRules rules;
-        search::AppState state(registry, store, &rules);
-        ui::AppStateServices services(state);
-        ui::Program program(registry, &services);
-        ui::AppPaneFactory panes(state, program.resources(), services);
-        program.SetPaneFactory(&panes);
-        panes.WireProgram(program, rules);
+        ui::WholeProgram whole(registry);
+        ui::Program& program = whole.program;
+        ui::AppPaneFactory& panes = whole.panes;
         if (slow) {
             auto save = program.parts().saveWindowState;
             program.parts().saveWindowState = [save](ui::MainWindow& window) {

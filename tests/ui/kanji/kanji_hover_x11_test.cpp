@@ -93,8 +93,9 @@ TEST_F(KanjiHoverX11, TheCardGoesWithItsMenuAndStaysAwayAfterIt)
         test::MovePointer(box_->mapToGlobal(box_->rect().center()));
         MIRUDEX_WAIT_FOR(window_->hoverCard() == nullptr);
         RestOn(0);
-        if (cardUp)
+        if (cardUp) {
             MIRUDEX_WAIT_FOR(window_->hoverCard() != nullptr);
+        }
         copies_.clear();
         QTest::mouseClick(window_.get(), Qt::RightButton, {}, window_->mapFromGlobal(QCursor::pos()));
         EXPECT_FALSE(cardDuringMenu) << "no card over the menu";

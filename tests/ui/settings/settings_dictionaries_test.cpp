@@ -396,8 +396,9 @@ TEST_F(AddDictionaryTest, TheChosenFormatReadsTheLinesAndIsKept)
         EXPECT_EQ(added.index.size(), c.records);
         const int n = options.GetINT(".\\Dictionaries\\EDICT\\Number") - 1;
         EXPECT_EQ(options.DataExists(DictKey(n, "Format")), *c.stored != 0);
-        if (*c.stored)
+        if (*c.stored) {
             EXPECT_EQ(options.GetString(DictKey(n, "Format")), c.stored);
+        }
         EXPECT_EQ(dict::ConfiguredDictionaries(options).back()->format, c.stored);
     }
 }

@@ -1,8 +1,8 @@
 #pragma once
-// The whole program as main() wires it, over a test's options: the
-// dictionaries, the shared search state, its services, the main window and
-// the real panes. Start() and the test's own steps follow; Exit() ends it as
-// File > Exit does.
+// The whole program wired over its options: the dictionaries, the shared
+// search state, its services, the main window and the real panes. main(),
+// the tests and the start-up benchmarks make it the same way; program.Start()
+// follows, and Exit() ends it as File > Exit does.
 
 #include <QTimer>
 
