@@ -236,10 +236,11 @@ int SearchFor_English(AppState& state, const SearchOptions& options, std::u16str
     for (const auto& holder : state.store.edict_dictionaries) {
         if (state.StopRequested())
             break;
-        const dict::Dictionary& dictionary = *holder;
+        dict::Dictionary& dictionary = *holder;
         if (!dictionary.on)
             continue;
         SetStatus(Format(u"Searching in dictionary '%S'...", dictionary.name));
+        dict::PrepareStructures(dictionary, dict::kEnglishWords);
         auto scan = std::make_unique<DictionaryScan>(state, dictionary, query, options.type);
         if (!scan->Open()) {
             dlog::Write(u"ERROR: Could not open dictionary '%S'; skipping it.\n", dictionary.path);
