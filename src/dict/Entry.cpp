@@ -163,12 +163,13 @@ std::optional<std::string> GetEdictLine(LineReader& file, Registry& registry, co
     return line;
 }
 
-void SetInfo(Entry& entry, const MarkerTable& markers)
+void SetInfo(Entry& entry, const MarkerTable& markers, bool keepAsRead)
 {
     if (entry.meanings.empty())
         return;
     dlog::WriteAt(1, u"SetInfo() :: Cloning meaning...\n");
-    entry.meaningsAsRead = entry.meanings;
+    if (keepAsRead)
+        entry.meaningsAsRead = entry.meanings;
     dlog::WriteAt(1, u"SetInfo() :: Setting info...\n");
 
     for (size_t i = 0; i < entry.meanings.size(); ++i) {

@@ -91,7 +91,8 @@ void LoadInfoInto(LineReader& file, Registry& registry, const Dictionary& dictio
 std::optional<std::string> GetEdictLine(LineReader& file, Registry& registry, const IndexEntry& index);
 
 // Moves the markers out of the meanings into the info list (keeping the
-// meanings as read), and turns a last meaning "(P)" into its info text.
-void SetInfo(Entry& entry, const MarkerTable& markers);
+// meanings as read unless keepAsRead is false: a reader that only prints the
+// entry), and turns a last meaning "(P)" into its info text.
+void SetInfo(Entry& entry, const MarkerTable& markers, bool keepAsRead = true);
 
 }  // namespace mirudex::dict
