@@ -50,8 +50,8 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Japanese-English dictionary for the deskt
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Mirudex looks up Japanese and English words in EDICT-format dictionaries and
 shows the kanji involved from KANJIDIC, finds kanji by their radicals, keeps
 a study list and copies entries in any format. mirudex-lookup runs the same
-search from a terminal. The dictionaries come from Debian's edict, kanjidic
-and xjdic packages.")
+search from a terminal. The dictionaries come from Debian's edict, kanjidic,
+enamdict and xjdic packages.")
 set(CPACK_DEBIAN_PACKAGE_SECTION text)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
@@ -59,5 +59,5 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # The Qt libraries the programs link come from dpkg-shlibdeps.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "edict, kanjidic")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xjdic")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xjdic, enamdict")
 include(CPack)

@@ -4,6 +4,9 @@
 #   docs/images/main-window.png       plain scale
 #   docs/images/main-window-2x.png    QT_SCALE_FACTOR=2
 #   docs/images/main-window-dark.png  a dark desktop colour scheme
+#   docs/images/main-window-edict2.png an EDICT2 dictionary (our small test file,
+#                                      tests/data/edict2-sample.txt) before EDICT,
+#                                      searched for EDICT2_SEARCH (default たべる)
 # Needs a build (BUILD_DIR, default build), the dictionaries scripts/setup-data.sh
 # links in, xvfb-run, xdotool and ImageMagick's import. SEARCH (default かみ) is the
 # text searched.
@@ -18,6 +21,7 @@ SRC="$PWD"
 BUILD="${BUILD_DIR:-build}"
 MIRUDEX="$SRC/$BUILD/src/app/mirudex"
 SEARCH="${SEARCH:-かみ}"
+EDICT2_SEARCH="${EDICT2_SEARCH:-たべる}"
 [ -x "$MIRUDEX" ] || { echo "make-window-pictures: no $MIRUDEX (build first)" >&2; exit 1; }
 tmp="$(mktemp -d)"
 trap 'rm -rf "$tmp"' EXIT
@@ -27,6 +31,19 @@ scripts/setup-data.sh "$tmp/data" >/dev/null
 # No first-time messages; every other option keeps its default.
 printf '#\n# Mirudex options file (v2)\n#\nKEY_START :: Misc\n\tBOOL :: FirstTime :: FALSE\nKEY_STOP\n' \
     >"$tmp/data/Options.mxreg"
+
+# The same folder with the EDICT2 test file as dictionary 0, EDICT as 1.
+cp -r "$tmp/data" "$tmp/edict2"
+cp tests/data/edict2-sample.txt "$tmp/edict2/DICT/sample-edict2"
+{
+    printf '#\n# Mirudex options file (v2)\n#\nKEY_START :: Misc\n\tBOOL :: FirstTime :: FALSE\nKEY_STOP\n'
+    printf 'KEY_START :: Dictionaries\n\tKEY_START :: EDICT\n'
+    printf '\t\tKEY_START :: 0\n\t\t\tSTRING :: Path :: DICT\\sample-edict2\n\t\t\tSTRING :: Name :: JMdict (sample)\n'
+    printf '\t\t\tSTRING :: Encoding :: UTF-8\n\t\t\tBOOL :: On :: TRUE\n\t\tKEY_STOP\n'
+    printf '\t\tKEY_START :: 1\n\t\t\tSTRING :: Path :: DICT\\edict\n\t\t\tSTRING :: Name :: Standard EDICT\n'
+    printf '\t\t\tSTRING :: Encoding :: EUC-JP\n\t\t\tBOOL :: On :: TRUE\n\t\tKEY_STOP\n'
+    printf '\t\tINT :: Number :: 2\n\tKEY_STOP\nKEY_STOP\n'
+} >"$tmp/edict2/Options.mxreg"
 
 mkdir -p "$tmp/dark/config"
 cat >"$tmp/dark/config/kdeglobals" <<'EOF'
@@ -72,7 +89,8 @@ inactiveBackground=42,46,50
 inactiveForeground=161,169,177
 EOF
 
-# draw NAME SCALE SCREEN [VARIABLE=VALUE...]: one picture. The pointer rests on the
+# draw NAME SCALE SCREEN [VARIABLE=VALUE...]: one picture of the folder DATA
+# (default the prepared one) after a search for TEXT (default SEARCH). The pointer rests on the
 # third result entry (placed in the window's own units, times SCALE) until
 # the hover card is open, then the window and the card are cut out of the screen.
 draw()
@@ -82,7 +100,7 @@ draw()
     local run="$tmp/$name"
     mkdir -p "$run/home" "$run/runtime"
     chmod 700 "$run/runtime"
-    cp -r "$tmp/data" "$run/work"
+    cp -r "${DATA:-$tmp/data}" "$run/work"
     env -i PATH="$PATH" HOME="$run/home" XDG_RUNTIME_DIR="$run/runtime" LANG=C.UTF-8 "$@" \
         xvfb-run -a -s "-screen 0 ${screen}x24" bash -c '
             set -euo pipefail
@@ -112,10 +130,15 @@ draw()
             ((Y + HEIGHT > bottom)) && bottom=$((Y + HEIGHT))
             import -window root -crop $((right - left))x$((bottom - top))+$left+$top +repage "$out"
             kill %1
-            wait || true' draw "$MIRUDEX" "$run/work" "$SEARCH" "$scale" "$SRC/docs/images/$name.png"
+            wait || true' draw "$MIRUDEX" "$run/work" "${TEXT:-$SEARCH}" "$scale" "$SRC/docs/images/$name.png"
     echo "docs/images/$name.png"
 }
 
-draw main-window 1 1280x900
-draw main-window-2x 2 2560x1800 QT_SCALE_FACTOR=2
-draw main-window-dark 1 1280x900 XDG_CURRENT_DESKTOP=KDE KDE_SESSION_VERSION=5 XDG_CONFIG_HOME="$tmp/dark/config"
+ONLY="${ONLY:-}"  # one picture's name: only that one is drawn
+want() { [ -z "$ONLY" ] || [ "$ONLY" == "$1" ]; }
+want main-window && draw main-window 1 1280x900
+want main-window-2x && draw main-window-2x 2 2560x1800 QT_SCALE_FACTOR=2
+want main-window-dark &&
+    draw main-window-dark 1 1280x900 XDG_CURRENT_DESKTOP=KDE KDE_SESSION_VERSION=5 XDG_CONFIG_HOME="$tmp/dark/config"
+want main-window-edict2 && DATA="$tmp/edict2" TEXT="$EDICT2_SEARCH" draw main-window-edict2 1 1280x900
+true

@@ -164,6 +164,11 @@ std::optional<std::u16string> StreamedEnglishText(const search::AppState& state,
     auto same = [](const search::EntrySortLevel& a, const search::EntrySortLevel& b) {
         return a.key == b.key && a.descending == b.descending;
     };
+    // A plain EDICT line's entry has its record's headword and reading; an
+    // EDICT2 line's has all its forms.
+    for (const auto& d : state.store.edict_dictionaries)
+        if (d->on && d->form != dict::LineForm::Edict)
+            return std::nullopt;
     if (printKanji || language != search::kLangEnglish || english.empty() || !text::IsAllPrintableAscii(english) ||
         search::SortNeedsMeanings(state.edict_sort) || !same(settings.sort.primary, state.edict_sort.primary) ||
         !same(settings.sort.secondary, state.edict_sort.secondary))

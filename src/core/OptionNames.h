@@ -91,6 +91,8 @@ inline constexpr std::string_view kPath = "Path";
 inline constexpr std::string_view kName = "Name";
 inline constexpr std::string_view kEncoding = "Encoding";
 inline constexpr std::string_view kOn = "On";
+// "EDICT" or "EDICT2"; missing or anything else: told from the file.
+inline constexpr std::string_view kFormat = "Format";
 }  // namespace entry
 // The key of dictionary n, and its items.
 inline std::string Entry(int n) { return std::string(kKey) + "\\" + std::to_string(n); }
@@ -99,6 +101,7 @@ inline std::string Path(int n) { return EntryItem(n, entry::kPath); }
 inline std::string Name(int n) { return EntryItem(n, entry::kName); }
 inline std::string Encoding(int n) { return EntryItem(n, entry::kEncoding); }
 inline std::string On(int n) { return EntryItem(n, entry::kOn); }
+inline std::string Format(int n) { return EntryItem(n, entry::kFormat); }
 }  // namespace edict
 namespace kanjidic {
 inline constexpr std::string_view kPath = ".\\Dictionaries\\KANJIDIC\\Path";

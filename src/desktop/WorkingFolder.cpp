@@ -179,6 +179,7 @@ DataSources DataSources::Installed()
     sources.dataDirectory = ProgramDataDirectory();
     sources.edict = "/usr/share/edict/edict";
     sources.kanjidic = "/usr/share/edict/kanjidic";
+    sources.names = "/usr/share/edict/enamdict";
     sources.radicalFiles.push_back("/var/lib/xjdic/radkfile");
     const std::string cache = Environment("XDG_CACHE_HOME");
     const std::string home = Environment("HOME");
@@ -203,6 +204,8 @@ std::optional<Preparation> PrepareWorkingFolder(const std::string& folder, const
     }
     LinkDictionary(root, "edict", sources.edict, "edict", result);
     LinkDictionary(root, "kanjidic", sources.kanjidic, "kanjidic", result);
+    if (!sources.names.empty())
+        LinkDictionary(root, "enamdict", sources.names, "enamdict", result);
     MakeRadicalFile(root, sources.radicalFiles, result);
     CopyDataFile(root, sources.dataDirectory, "partsofspeech.mxf", result);
     CopyDataFile(root, sources.dataDirectory, "fuzzysearch.uni.dat", result);

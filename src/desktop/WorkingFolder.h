@@ -12,8 +12,9 @@
 //
 // A chosen folder that holds no Options.mxreg yet is prepared before use: it
 // is created, and whatever of the following it lacks is filled in (nothing
-// it holds is replaced): links DICT/edict and DICT/kanjidic to Debian's
-// dictionaries, radkfile.dat (the xjdic package's radical file, as Shift-JIS)
+// it holds is replaced): links DICT/edict, DICT/kanjidic and DICT/enamdict
+// (the names dictionary, dictionary 2 of the default options, switched off)
+// to Debian's dictionaries, radkfile.dat (the xjdic package's radical file, as Shift-JIS)
 // and the program's own data files partsofspeech.mxf and fuzzysearch.uni.dat.
 //
 // No Qt here: the terminal tool uses it too.
@@ -56,6 +57,7 @@ struct DataSources {
     std::string dataDirectory;  // partsofspeech.mxf, fuzzysearch.uni.dat (may be empty: none found)
     std::string edict;
     std::string kanjidic;
+    std::string names;                      // the names dictionary; empty: none is linked
     std::vector<std::string> radicalFiles;  // EUC-JP radical files, the first that exists is used
 
     // The installed program's: its data folder (ProgramDataDirectory), Debian's

@@ -1,5 +1,6 @@
 #include "dict/Dictionary.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include "core/DebugLog.h"
 #include "core/LineReader.h"
 #include "core/Registry.h"
+#include "dict/Edict2Line.h"
 #include "dict/IndexFile.h"
 #include "dict/IndexIdentity.h"
 #include "dict/IndexTable.h"
@@ -26,6 +28,8 @@ constexpr int kStopCheckInterval = 1024;
 // Skipped lines are named one by one in the log up to this many of each kind
 // per load; the rest are only counted.
 constexpr int kSkippedLinesNamed = 20;
+// The line buffer of the look at a dictionary's first lines.
+constexpr int kDetectLineBuffer = 1 << 16;
 
 // The index file's offsets are signed 32-bit: larger dictionaries are refused.
 constexpr uint64_t kLargestDictionary = uint64_t{1} << 31;
@@ -201,6 +205,37 @@ void NoteUndecoded(Dictionary& dictionary, int lineNumber, std::string_view what
         dlog::Write(u"ERROR: Could not convert kana to Unicode: <<%S>>\n", bytes);
 }
 
+// The records of one EDICT2 line: every headword with each reading that
+// belongs to it, so that every written form and every reading is found; a
+// reading that belongs to no headword of the line goes with the first.
+void AddEdict2Records(IndexRecords& records, int64_t offset, const Edict2Line& line)
+{
+    if (line.headwords.empty())
+        return;
+    if (line.readings.empty()) {
+        for (const Edict2Form& headword : line.headwords)
+            records.Add(offset, headword.text, headword.text, true);
+        return;
+    }
+    std::vector<bool> used(line.readings.size(), false);
+    for (const Edict2Form& headword : line.headwords) {
+        bool any = false;
+        for (size_t r = 0; r < line.readings.size(); ++r) {
+            const Edict2Form& reading = line.readings[r];
+            if (!reading.restrictedTo.empty() && std::find(reading.restrictedTo.begin(), reading.restrictedTo.end(),
+                                                           headword.text) == reading.restrictedTo.end())
+                continue;
+            records.Add(offset, headword.text, reading.text, false);
+            used[r] = any = true;
+        }
+        if (!any)
+            records.Add(offset, headword.text, headword.text, true);
+    }
+    for (size_t r = 0; r < line.readings.size(); ++r)
+        if (!used[r])
+            records.Add(offset, line.headwords.front().text, line.readings[r].text, false);
+}
+
 enum class TextLoad { Done, Stopped };
 
 TextLoad LoadFromText(Dictionary& dictionary, Registry& registry, IndexRecords& records, StopToken stop)
@@ -247,6 +282,16 @@ TextLoad LoadFromText(Dictionary& dictionary, Registry& registry, IndexRecords& 
             continue;
         }
         CutAfterLastSlash(line);
+        if (dictionary.form == LineForm::Edict2) {
+            // The forms run to the meanings.
+            const std::string_view head = std::string_view(line).substr(0, line.find('/'));
+            if (dictionary.skipped.unknownEncoding || !convert(head, wideWord)) {
+                NoteUndecoded(dictionary, lineNumber, "word", head);
+                continue;
+            }
+            AddEdict2Records(records, offset, ParseEdict2Line(wideWord));
+            continue;
+        }
         SplitHeadword(line, dictionary, lineNumber, word, reading, hasReading);
 
         if (dictionary.skipped.unknownEncoding || !convert(word, wideWord)) {
@@ -273,6 +318,15 @@ TextLoad LoadFromText(Dictionary& dictionary, Registry& registry, IndexRecords& 
             dictionary.path, skipped.Damaged(), skipped.tooLong, skipped.noSlash, skipped.blank,
             static_cast<int>(records.size()));
     return TextLoad::Done;
+}
+
+// How the lines were read, as the identity of the files made from them
+// holds it: the encoding, and the line form when it is not plain EDICT, so
+// an index of the other form is made again.
+std::string LinesReadAs(const Dictionary& dictionary)
+{
+    return dictionary.form == LineForm::Edict2 ? dictionary.encoding + " " + std::string(kEdict2FormName)
+                                               : dictionary.encoding;
 }
 
 void RemoveIndexFile(const std::string& indexFile)
@@ -455,8 +509,28 @@ void CutAfterLastSlash(std::string& line)
         line.pop_back();
 }
 
+LineForm DetectLineForm(const std::string& filePath, int lines)
+{
+    LineReader file;
+    if (!file.Open(filePath))
+        return LineForm::Edict;
+    std::string line;
+    for (int i = 0; i < lines && file.ReadLine(line, LineLimit(kDetectLineBuffer)) != LineReader::Read::End; ++i)
+        if (LooksLikeEdict2(line))
+            return LineForm::Edict2;
+    return LineForm::Edict;
+}
+
 LoadOutcome EDICT_Index_Load(Dictionary& dictionary, Registry& registry, StopToken stop)
 {
+    if (dictionary.format == kEdict2FormName)
+        dictionary.form = LineForm::Edict2;
+    else if (dictionary.format == kEdictFormName)
+        dictionary.form = LineForm::Edict;
+    else
+        dictionary.form = DetectLineForm(platform::FilePath(dictionary.path));
+    if (dictionary.form == LineForm::Edict2)
+        dlog::WriteAt(1, u"EDICT_Index_Load: %S is read as EDICT2.\n", dictionary.path);
     dictionary.Free();
     dictionary.skipped = {};
     dictionary.fileError = 0;
@@ -467,7 +541,7 @@ LoadOutcome EDICT_Index_Load(Dictionary& dictionary, Registry& registry, StopTok
     // a dictionary that cannot even be looked at is left empty.
     int error = 0;
     const auto identity =
-        IdentityOfFile(platform::FilePath(dictionary.path), dictionary.encoding, EdictBufferSize(registry), error);
+        IdentityOfFile(platform::FilePath(dictionary.path), LinesReadAs(dictionary), EdictBufferSize(registry), error);
     if (!identity) {
         dictionary.fileError = error;
         ReportNotOpened(dictionary, error);
@@ -491,7 +565,7 @@ LoadOutcome EDICT_Index_Load(Dictionary& dictionary, Registry& registry, StopTok
                 return LoadOutcome::Stopped;
             // The index file of another copy of the program, or one whose
             // companion was lost: the companion is made again beside it.
-            if (const auto after = IdentityOfFile(platform::FilePath(dictionary.path), dictionary.encoding,
+            if (const auto after = IdentityOfFile(platform::FilePath(dictionary.path), LinesReadAs(dictionary),
                                                   EdictBufferSize(registry), error);
                 after && *after == *identity)
                 WriteCompanion(dictionary, *identity);
@@ -526,7 +600,7 @@ LoadOutcome EDICT_Index_Load(Dictionary& dictionary, Registry& registry, StopTok
     // An index must describe the file it was read from: a dictionary that
     // changed while it was read gets none this time.
     const auto after =
-        IdentityOfFile(platform::FilePath(dictionary.path), dictionary.encoding, EdictBufferSize(registry), error);
+        IdentityOfFile(platform::FilePath(dictionary.path), LinesReadAs(dictionary), EdictBufferSize(registry), error);
     if (!after || *after != *identity) {
         dlog::Write(u"EDICT_Index_Load: %S changed while it was read; index not made.\n", dictionary.path);
         return LoadOutcome::Done;

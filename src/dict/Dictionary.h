@@ -87,10 +87,25 @@ private:
     mutable std::atomic<bool> set_{false};
 };
 
+// How the lines of a dictionary are read.
+enum class LineForm {
+    Edict,   // HEADWORD [READING] /meaning/.../: one record a line
+    Edict2,  // several headwords and readings with their tags (Edict2Line.h): one record a form
+};
+
+// The names the options give the line forms (.\Dictionaries\EDICT\N\Format);
+// any other value, or none, lets the load tell the form from the file.
+inline constexpr std::string_view kEdictFormName = "EDICT";
+inline constexpr std::string_view kEdict2FormName = "EDICT2";
+
 struct Dictionary {
     std::string path;      // as in the options (DICT\edict); see platform::FilePath
     std::string name;      // shown to the user
     std::string encoding;  // iconv name of the file's encoding
+    std::string format;    // kEdictFormName, kEdict2FormName, or anything else: told from the file
+    // How its lines are read: set by the load from `format` or the file.
+    // Every record of an EDICT2 line has a headword and a reading of the line.
+    LineForm form = LineForm::Edict;
     bool on = true;        // whether searches use it
     IndexTable index;      // one record per loaded line, in file order, and the search structures
     int32_t count = 0;     // number of valid index entries (index.size())
@@ -117,11 +132,15 @@ std::string IndexFilePath(const Dictionary& dictionary);
 // logged). The file is at its start before and after.
 int CountLinesInFile(LineReader& file, Registry& registry);
 
+// Whether the first lines of a file (up to `lines` of them) show the EDICT2
+// form (LooksLikeEdict2); a file that cannot be read is plain EDICT.
+LineForm DetectLineForm(const std::string& filePath, int lines = 200);
+
 // Cuts the line back from its end until its last character is '/', stopping
 // when one character is left.
 void CutAfterLastSlash(std::string& line);
 
-// Fills the dictionary's index and count, from the index file when indexing
+// Fills the dictionary's index and count (and its form), from the index file when indexing
 // is on and one made from this very dictionary exists, else from the
 // dictionary file (writing a new index file when one is wanted). The count
 // (0 on total failure) tells the result. A dictionary file that cannot be

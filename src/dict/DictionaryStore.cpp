@@ -22,6 +22,8 @@ std::vector<std::unique_ptr<Dictionary>> ConfiguredDictionaries(Registry& regist
         dictionary->name = registry.GetString(opt::dictionaries::edict::Name(i));
         dictionary->encoding = registry.GetString(opt::dictionaries::edict::Encoding(i));
         dictionary->on = registry.GetBOOL(opt::dictionaries::edict::On(i));
+        if (registry.DataExists(opt::dictionaries::edict::Format(i)))
+            dictionary->format = registry.GetString(opt::dictionaries::edict::Format(i));
         list.push_back(std::move(dictionary));
     }
     return list;

@@ -1,6 +1,7 @@
 #include "dict/Edict2Line.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace mirudex::dict {
 
@@ -21,6 +22,16 @@ bool IsTagChar(char16_t c)
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'-' || c == u'_';
 }
 
+// Whether a ';' at `semicolon` ends a character reference ("&#x20B9F;", as a
+// study list keeps characters its encoding lacks).
+bool EndsCharacterReference(std::u16string_view text, size_t semicolon)
+{
+    size_t i = semicolon;
+    while (i > 0 && std::isxdigit(text[i - 1] < 0x80 ? static_cast<int>(text[i - 1]) : 0))
+        --i;
+    return i < semicolon && i >= 3 && text.substr(i - 3, 3) == u"&#x";
+}
+
 // Splits at every separator that is not inside parentheses.
 std::vector<std::u16string_view> SplitOutsideGroups(std::u16string_view text, char16_t separator)
 {
@@ -33,7 +44,7 @@ std::vector<std::u16string_view> SplitOutsideGroups(std::u16string_view text, ch
             ++depth;
         else if (c == u')' && depth > 0)
             --depth;
-        else if (c == separator && depth == 0) {
+        else if (c == separator && depth == 0 && !(c == u';' && EndsCharacterReference(text, i))) {
             parts.push_back(text.substr(start, i - start));
             start = i + 1;
         }
@@ -166,6 +177,16 @@ Edict2Line ParseEdict2Line(std::u16string_view line)
         parsed.fields.pop_back();
     }
     return parsed;
+}
+
+std::string_view WithoutEntryId(std::string_view meanings)
+{
+    if (meanings.size() < 2 || meanings.back() != '/')
+        return meanings;
+    const size_t before = meanings.rfind('/', meanings.size() - 2);
+    if (before == std::string_view::npos || !IsEntryId(meanings.substr(before + 1, meanings.size() - before - 2)))
+        return meanings;
+    return meanings.substr(0, before + 1);
 }
 
 bool LooksLikeEdict2(std::string_view rawLine)

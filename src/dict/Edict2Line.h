@@ -41,6 +41,11 @@ Edict2Line ParseEdict2Line(std::u16string_view line);
 // Whether a field is the entry id: "EntL", digits, and an optional "X".
 bool IsEdict2EntryId(std::u16string_view field);
 
+// The meanings of a raw line ("/.../", from its first '/' to its last)
+// without a last field that is the entry id ("/a/b/EntL1234X/" gives
+// "/a/b/"). Plain EDICT meanings come back as they are.
+std::string_view WithoutEntryId(std::string_view meanings);
+
 // Whether a raw line (in any encoding whose ASCII bytes are ASCII: EUC-JP,
 // UTF-8, Shift-JIS's lower half) shows the EDICT2 form: a ';' between its
 // headwords or an entry id as its last field. Plain EDICT lines have neither.

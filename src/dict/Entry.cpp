@@ -6,6 +6,7 @@
 #include "core/LineReader.h"
 #include "core/Registry.h"
 #include "dict/Dictionary.h"
+#include "dict/Edict2Line.h"
 #include "platform/api/Platform.h"
 #include "platform/api/Utf.h"
 #include "text/Encoding.h"
@@ -40,6 +41,37 @@ void FillEntry(LineReader& file, Registry& registry, const Dictionary& dictionar
     FillEntryFromLine(std::move(line), dictionary, entry, index);
 }
 
+// The entry of an EDICT2 line: all its forms and readings, its fields
+// without the entry id, and the forms' tags.
+void FillEdict2Entry(std::u16string_view text, Entry& entry)
+{
+    Edict2Line line = ParseEdict2Line(text);
+    auto join = [](const std::vector<Edict2Form>& forms, bool restrictions) {
+        std::u16string joined;
+        for (const Edict2Form& form : forms) {
+            if (!joined.empty())
+                joined.push_back(u';');
+            joined += form.text;
+            if (restrictions && !form.restrictedTo.empty()) {
+                joined.push_back(u'(');
+                for (size_t i = 0; i < form.restrictedTo.size(); ++i)
+                    joined.append(i == 0 ? u"" : u",").append(form.restrictedTo[i]);
+                joined.push_back(u')');
+            }
+        }
+        return joined;
+    };
+    if (!line.headwords.empty()) {
+        entry.word = join(line.headwords, false);
+        entry.kana = line.readings.empty() ? entry.word : join(line.readings, true);
+    }
+    for (const auto* forms : {&line.headwords, &line.readings})
+        for (const Edict2Form& form : *forms)
+            for (const std::u16string& tag : form.tags)
+                entry.formTags.emplace_back(form.text, tag);
+    entry.meanings = std::move(line.fields);
+}
+
 }  // namespace
 
 void FillEntryFromLine(std::string line, const Dictionary& dictionary, Entry& entry, const IndexEntry& index)
@@ -72,6 +104,10 @@ void FillEntryFromLine(std::string line, const Dictionary& dictionary, Entry& en
         return;
     }
     entry.rawLine = std::move(line);
+    if (dictionary.form == LineForm::Edict2) {
+        FillEdict2Entry(text, entry);
+        return;
+    }
 
     // A line without any '/' has no meanings.
     const size_t first = text.find(u'/');
@@ -163,10 +199,31 @@ std::optional<std::string> GetEdictLine(LineReader& file, Registry& registry, co
     return line;
 }
 
+namespace {
+
+void AddFormTagInfo(Entry& entry, const MarkerTable& markers)
+{
+    const std::u16string_view top = kTopWordMarker.substr(1, kTopWordMarker.size() - 2);
+    for (const auto& [form, tag] : entry.formTags) {
+        if (tag == top) {
+            if (std::find(entry.info.begin(), entry.info.end(), kTopWordInfo) == entry.info.end())
+                entry.info.emplace_back(kTopWordInfo);
+            continue;
+        }
+        const std::u16string_view description = markers.Description(tag);
+        entry.info.push_back(form + u": " + std::u16string(description.empty() ? tag : description));
+    }
+    entry.formTags.clear();  // said once
+}
+
+}  // namespace
+
 void SetInfo(Entry& entry, const MarkerTable& markers, bool keepAsRead)
 {
-    if (entry.meanings.empty())
+    if (entry.meanings.empty()) {
+        AddFormTagInfo(entry, markers);
         return;
+    }
     dlog::WriteAt(1, u"SetInfo() :: Cloning meaning...\n");
     if (keepAsRead)
         entry.meaningsAsRead = entry.meanings;
@@ -232,6 +289,7 @@ void SetInfo(Entry& entry, const MarkerTable& markers, bool keepAsRead)
         entry.meanings.pop_back();
         entry.info.emplace_back(kTopWordInfo);
     }
+    AddFormTagInfo(entry, markers);
     dlog::WriteAt(1, u"SetInfo(): All done.\n");
 }
 

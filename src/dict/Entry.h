@@ -28,15 +28,19 @@ struct IndexEntry;
 
 // A dictionary entry. Made empty, filled by LoadInfoInto, then passed through SetInfo.
 struct Entry {
-    std::u16string word;                         // from the index, not from the line
+    std::u16string word;                         // from the index, not from the line (EDICT2: its forms, ';' between)
     std::u16string kana;                         // from the index; equals word when the line has no reading
+                                                 // (EDICT2: its readings, a restriction in parentheses after one)
     std::vector<std::u16string> meanings;        // markers removed by SetInfo
     std::vector<std::u16string> meaningsAsRead;  // the meanings before SetInfo
     std::vector<std::u16string> info;            // descriptions of the markers found, in order found
-    bool selected = false;                       // set and cleared by the result windows
-    std::string rawLine;                         // the line as read, in the dictionary's encoding
-    std::string encoding;                        // that encoding (iconv name), as the dictionary names it
-    uint64_t relevance = 0;                      // set by the search that found it: smaller is more relevant
+    // EDICT2: the tags of the headwords and readings, (form, tag) in line
+    // order; SetInfo turns them into info.
+    std::vector<std::pair<std::u16string, std::u16string>> formTags;
+    bool selected = false;   // set and cleared by the result windows
+    std::string rawLine;     // the line as read, in the dictionary's encoding
+    std::string encoding;    // that encoding (iconv name), as the dictionary names it
+    uint64_t relevance = 0;  // set by the search that found it: smaller is more relevant
 };
 
 inline constexpr const char* kMarkerFileName = "partsofspeech.mxf";
@@ -92,7 +96,9 @@ std::optional<std::string> GetEdictLine(LineReader& file, Registry& registry, co
 
 // Moves the markers out of the meanings into the info list (keeping the
 // meanings as read unless keepAsRead is false: a reader that only prints the
-// entry), and turns a last meaning "(P)" into its info text.
+// entry), and turns a last meaning "(P)" into its info text. The tags of
+// EDICT2 forms follow as "form: description" (the description of an unknown
+// tag is the tag); (P) on forms says once that the word is common.
 void SetInfo(Entry& entry, const MarkerTable& markers, bool keepAsRead = true);
 
 }  // namespace mirudex::dict

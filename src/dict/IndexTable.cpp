@@ -12,6 +12,7 @@
 #include <initializer_list>
 #include <numeric>
 
+#include "dict/Edict2Line.h"
 #include "dict/IndexIdentity.h"
 #include "text/CharClass.h"
 
@@ -650,6 +651,9 @@ TokenSections BuildTokens(const IndexRecords& in, std::string_view bytes)
         const size_t slash = bytes.find('/', begin);
         if (slash == std::string_view::npos || slash >= end)
             continue;
+        // The words of the meanings: an EDICT2 entry id is none.
+        if (const size_t last = bytes.rfind('/', end - 1); last != std::string_view::npos && last > slash)
+            end = slash + WithoutEntryId(bytes.substr(slash, last + 1 - slash)).size();
         auto list = [&](uint32_t id) {
             if (id >= lastRecord.size())
                 lastRecord.resize(id + 1, 0);

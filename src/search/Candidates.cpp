@@ -4,6 +4,7 @@
 #include <limits>
 #include <span>
 
+#include "dict/Edict2Line.h"
 #include "text/CharClass.h"
 
 namespace mirudex::search {
@@ -180,7 +181,7 @@ std::string_view MeaningsOf(std::string_view line)
     const size_t first = line.find('/');
     if (first == std::string_view::npos)
         return {};
-    return line.substr(first, line.rfind('/') + 1 - first);
+    return dict::WithoutEntryId(line.substr(first, line.rfind('/') + 1 - first));
 }
 
 namespace {

@@ -9,6 +9,7 @@
 #include "core/DebugLog.h"
 #include "core/LineReader.h"
 #include "core/Registry.h"
+#include "dict/Edict2Line.h"
 #include "platform/api/Platform.h"
 #include "search/AppState.h"
 #include "search/Candidates.h"
@@ -81,8 +82,8 @@ public:
                 // the first slash to the last one (the line holds at least one).
                 const std::string_view raw = bytes_.substr(plain.begin, plain.lineEnd + 1 - plain.begin);
                 const size_t lastSlash = raw.rfind('/');
-                const std::string_view meanings =
-                    raw.substr(plain.slash - plain.begin, lastSlash + plain.begin + 1 - plain.slash);
+                const std::string_view meanings = dict::WithoutEntryId(
+                    raw.substr(plain.slash - plain.begin, lastSlash + plain.begin + 1 - plain.slash));
                 if (Test(meanings))
                     out.push_back(Match{scan, static_cast<uint32_t>(k), true, 0});
                 continue;
@@ -112,7 +113,8 @@ public:
         Plain plain;
         if (match.plain && PlainLine(entry.offset, plain)) {
             const std::string_view raw = bytes_.substr(plain.begin, plain.lineEnd + 1 - plain.begin);
-            lowered_.assign(raw.substr(plain.slash - plain.begin, raw.rfind('/') + plain.begin + 1 - plain.slash));
+            lowered_.assign(dict::WithoutEntryId(
+                raw.substr(plain.slash - plain.begin, raw.rfind('/') + plain.begin + 1 - plain.slash)));
         } else {
             std::optional<std::string> line;
             if (OpenReader())

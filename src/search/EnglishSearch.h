@@ -45,7 +45,8 @@ public:
 
     int status() const { return status_; }  // as SearchFor_English returns it
     size_t size() const;
-    // The record of result i (its headword and reading are the entry's).
+    // The record of result i (in a plain EDICT dictionary its headword and
+    // reading are the entry's; an EDICT2 entry has all the forms of its line).
     dict::IndexEntry IndexOf(size_t i) const;
     // Its relevance (Entry::relevance).
     uint64_t RelevanceOf(size_t i) const;

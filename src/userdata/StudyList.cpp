@@ -64,7 +64,11 @@ std::vector<dict::Entry> ReadEntries(const dict::Dictionary& record, StudyListCo
         return entries;
     entries.reserve(record.index.size());
     LineReader file(platform::FilePath(record.path));
+    int64_t lastOffset = -1;
     for (const dict::IndexEntry& index : record.index) {
+        if (index.offset == lastOffset)
+            continue;  // another form of the same line
+        lastOffset = index.offset;
         dict::Entry entry;
         if (file.IsOpen())
             dict::LoadInfoInto(file, context.options, record, entry, index);
@@ -137,6 +141,9 @@ bool LoadStudyList(std::vector<dict::Entry>& list, StudyListContext& context, co
     record.path = path;
     record.name = path;
     record.encoding = kStudyListEncoding;
+    // Its lines come from plain and EDICT2 dictionaries alike; the EDICT2
+    // reading takes both.
+    record.format = dict::kEdict2FormName;
     record.on = true;
 
     LoadWait wait = LoadWait::Refused;

@@ -30,12 +30,14 @@ protected:
         test::WriteFile("src/data/fuzzysearch.uni.dat", "rules");
         test::WriteFile("src/edict", "edict");
         test::WriteFile("src/kanjidic", "kanjidic");
+        test::WriteFile("src/enamdict", "enamdict");
         // 亜 in EUC-JP; Shift-JIS has it as 88 9F.
         test::WriteFile("src/radkfile", "$ \xb0\xa1 1\n\xb0\xa1\n");
         DataSources s;
         s.dataDirectory = (dir_ / "src/data").string();
         s.edict = (dir_ / "src/edict").string();
         s.kanjidic = (dir_ / "src/kanjidic").string();
+        s.names = (dir_ / "src/enamdict").string();
         s.radicalFiles = {(dir_ / "src/none").string(), (dir_ / "src/radkfile").string()};
         return s;
     }
@@ -94,6 +96,7 @@ TEST_F(WorkingFolderTest, FirstPreparationFillsTheFolderAsTheScriptDoes)
     EXPECT_TRUE(prepared->ok());
     EXPECT_EQ(fs::read_symlink("work/folder/DICT/edict"), sources.edict);
     EXPECT_EQ(fs::read_symlink("work/folder/DICT/kanjidic"), sources.kanjidic);
+    EXPECT_EQ(fs::read_symlink("work/folder/DICT/enamdict"), sources.names);
     EXPECT_EQ(test::ReadFile("work/folder/radkfile.dat"), "$ \x88\x9f 1\n\x88\x9f\n");
     EXPECT_EQ(test::ReadFile("work/folder/partsofspeech.mxf"), "markers");
     EXPECT_EQ(test::ReadFile("work/folder/fuzzysearch.uni.dat"), "rules");
@@ -122,15 +125,17 @@ TEST_F(WorkingFolderTest, WhatCannotBeHadIsToldOnePerFile)
 {
     DataSources sources = Sources();
     sources.edict = "/nonexistent/edict";
+    sources.names = "/nonexistent/enamdict";
     sources.radicalFiles = {"/nonexistent/radkfile"};
     sources.dataDirectory.clear();
     std::string error;
     const auto prepared = PrepareWorkingFolder("f", sources, error);
     ASSERT_TRUE(prepared);
     EXPECT_TRUE(prepared->radicalFileMissing);
-    ASSERT_EQ(prepared->problems.size(), 4u);
+    ASSERT_EQ(prepared->problems.size(), 5u);
     EXPECT_NE(prepared->problems[0].find("install the edict package"), std::string::npos);
-    EXPECT_NE(prepared->problems[1].find("xjdic"), std::string::npos);
+    EXPECT_NE(prepared->problems[1].find("install the enamdict package"), std::string::npos);
+    EXPECT_NE(prepared->problems[2].find("xjdic"), std::string::npos);
     EXPECT_TRUE(fs::exists("f/DICT/kanjidic"));
     EXPECT_FALSE(fs::exists("f/radkfile.dat"));
 }

@@ -450,3 +450,49 @@ TEST_F(DictionaryTest, StopRequestLeavesNothingHalfBuilt)
 
 }  // namespace
 }  // namespace mirudex::dict::test
+
+namespace mirudex::dict::test {
+namespace {
+
+// The line form is told from the file unless the options name it; an index
+// made for one form is made again when the dictionary is read as the other.
+TEST_F(DictTest, TheLineFormComesFromTheOptionsOrTheFile)
+{
+    const std::string plain = "猫 [ねこ] /(n) cat/\n犬 [いぬ] /(n) dog/\n";
+    const std::string edict2 = "犬 [いぬ] /(n) dog/EntL1/\n猫;貓 [ねこ] /(n) cat/EntL2X/\n";
+    struct Case {
+        const char* name;
+        std::string text;
+        std::string format;
+        LineForm form;
+        size_t records;
+    };
+    const Case cases[] = {
+        {"plain", plain, "", LineForm::Edict, 2},
+        {"EDICT2 told by its ids", edict2, "", LineForm::Edict2, 3},
+        {"EDICT2 told by its forms", "猫;貓 [ねこ] /(n) cat/\n", "", LineForm::Edict2, 2},
+        {"EDICT2 read as plain", edict2, "EDICT", LineForm::Edict, 2},
+        {"plain read as EDICT2", plain, "EDICT2", LineForm::Edict2, 2},
+    };
+    registry_.SetBOOL(opt::dictionaries::kIndexing, true);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        mirudex::test::WriteFile("d", c.text);
+        for (const std::string& format : {std::string(), c.format}) {
+            Dictionary d;
+            d.path = "d";
+            d.encoding = "UTF-8";
+            d.format = format;
+            ASSERT_EQ(EDICT_Index_Load(d, registry_), LoadOutcome::Done);
+            if (format == c.format) {
+                EXPECT_EQ(d.form, c.form);
+                EXPECT_EQ(d.index.size(), c.records);
+            }
+        }
+        std::filesystem::remove("d.mxi");
+        std::filesystem::remove("d.mxs");
+    }
+}
+
+}  // namespace
+}  // namespace mirudex::dict::test

@@ -43,7 +43,10 @@ depends="$(dpkg-deb -f "$deb" Depends)"
 for package in edict kanjidic libqt6widgets6 libqt6network6; do
     contains "depends on $package" "$package" "$depends"
 done
-check "recommends xjdic" "xjdic" "$(dpkg-deb -f "$deb" Recommends)"
+recommends="$(dpkg-deb -f "$deb" Recommends)"
+for package in xjdic enamdict; do
+    contains "recommends $package" "$package" "$recommends"
+done
 files="$(dpkg-deb -c "$deb" | awk '{print $6}')"
 for f in usr/bin/mirudex usr/bin/mirudex-lookup usr/share/mirudex/partsofspeech.mxf \
     usr/share/mirudex/fuzzysearch.uni.dat usr/share/mirudex/docs/index.html \

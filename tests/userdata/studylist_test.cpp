@@ -11,6 +11,7 @@
 #include "dict/Entry.h"
 #include "platform/api/Utf.h"
 #include "support/TestSupport.h"
+#include "userdata/Copy.h"
 #include "userdata/LineRecoding.h"
 #include "userdata/StudyList.h"
 #include "userdata_test_support.h"
@@ -46,7 +47,11 @@ protected:
         dict::EDICT_Index_Load(d, options_);
         options_.SetBOOL(".\\Dictionaries\\Indexing", true);
         std::vector<dict::Entry> entries;
+        int64_t lastOffset = -1;
         for (const dict::IndexEntry& index : d.index) {
+            if (index.offset == lastOffset)
+                continue;  // another form of an EDICT2 line: one row
+            lastOffset = index.offset;
             dict::Entry e;
             dict::LoadInfoInto(options_, d, e, index);
             dict::SetInfo(e, markers_);
@@ -198,6 +203,48 @@ TEST_F(StudyListTest, CharactersEucJpCannotHoldComeBackFromTheirReferences)
     // Saved again, the file stays the same.
     ASSERT_TRUE(SaveStudyList(loaded, "again.list"));
     EXPECT_EQ(test::ReadFile("again.list"), test::ReadFile("k.list"));
+}
+
+// Entries of an EDICT2 dictionary (UTF-8, as an import writes it) go into the
+// study list as their lines came, and read back as the same rows, mixed with
+// a plain line; copying lays them out with all their forms.
+TEST_F(StudyListTest, Edict2EntriesComeBackAsTheyWere)
+{
+    std::filesystem::copy_file(test::FixturePath("edict2-sample.txt"), "edict2");
+    std::vector<dict::Entry> results = EntriesOf("edict2", "UTF-8");
+    ASSERT_EQ(results.size(), 12u);
+    test::WriteFile("plain", kStudyUtf8);
+    std::vector<dict::Entry> plain = EntriesOf("plain", "UTF-8");
+    results.insert(results.begin() + 1, plain.begin(), plain.end());
+
+    std::vector<dict::Entry> list;
+    AddToStudyList(results, list);
+    ASSERT_TRUE(SaveStudyList(list, "e.list"));
+    const std::string saved = test::ReadFile("e.list");
+    EXPECT_NE(saved.find("&#x20B9F;\xa4\xeb;\xbc\xb8\xa4\xeb(P) [\xa4\xb7\xa4\xab\xa4\xeb(P)] /(v5r,vt) to scold/"),
+              std::string::npos);
+    EXPECT_NE(saved.find("/EntL1467640X/\n"), std::string::npos);  // the line as it came
+
+    std::vector<dict::Entry> loaded;
+    StudyListContext context = Context();
+    ASSERT_TRUE(LoadStudyList(loaded, context, "e.list", false));
+    ASSERT_EQ(loaded.size(), results.size());
+    for (size_t i = 0; i < loaded.size(); ++i) {
+        SCOPED_TRACE(i);
+        ExpectSameEntry(loaded[i], results[i]);
+    }
+    struct Case {
+        size_t row;
+        std::u16string copied;
+    };
+    const Case cases[] = {
+        {0, u"猫 (ねこ;ネコ) :: (1) cat (esp. the domestic cat) | (2) (uk,col) shamisen"},
+        {2, u"𠮟る;叱る (しかる) :: (v5r,vt) to scold | to tell off"},
+        {3, u"空く;開く (あく;すく(空く)) :: (v5k,vi) (1) to open | (2) (すく only) to become empty"},
+        {4, u"ありがとう (ありがとう) :: (int) thank you | thanks"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FormatEntry(loaded[c.row], options_), c.copied);
 }
 
 TEST(StudyListReferences, OnlyCharactersEucJpLacksAreReferenced)

@@ -1,12 +1,15 @@
 #include "ui/settings/AddDictionaryDialog.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <iterator>
 #include <memory>
+#include <string_view>
 
 #include "core/DebugLog.h"
 #include "core/Format.h"
@@ -33,6 +36,19 @@ constexpr int kIdFile = 1000;
 constexpr int kIdBrowse = 1001;
 constexpr int kIdDescription = 1002;
 constexpr int kIdEncoding = 1004;
+constexpr int kIdFormat = 1005;
+
+// The choices of the Format list: shown text and the option's value (none:
+// told from the file).
+struct FormatChoice {
+    const char* shown;
+    std::string_view value;
+};
+constexpr FormatChoice kFormats[] = {
+    {"Automatic", {}},
+    {"EDICT (one headword a line)", dict::kEdictFormName},
+    {"EDICT2 (several forms, entry ids)", dict::kEdict2FormName},
+};
 
 // The encoding a file's extension suggests, or nothing when the edit keeps
 // its text (with a note for the user).
@@ -82,6 +98,10 @@ AddDictionaryDialog::AddDictionaryDialog(search::AppState& state, QWidget* owner
     auto* encoding = new QLineEdit(QStringLiteral("EUC-JP"), this);
     encoding->setObjectName(QString::number(kIdEncoding));
     encoding->setMaxLength(kMaxField);
+    auto* format = new QComboBox(this);
+    format->setObjectName(QString::number(kIdFormat));
+    for (const FormatChoice& choice : kFormats)
+        format->addItem(QString::fromUtf8(choice.shown));
     auto* description = new QLineEdit(QStringLiteral("(Description for the dictionary)"), this);
     description->setObjectName(QString::number(kIdDescription));
     description->setMaxLength(kMaxField);
@@ -99,6 +119,7 @@ AddDictionaryDialog::AddDictionaryDialog(search::AppState& state, QWidget* owner
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("File:"), fileRow);
     form->addRow(QStringLiteral("Encoding:"), encoding);
+    form->addRow(QStringLiteral("Format:"), format);
     form->addRow(QStringLiteral("Description:"), description);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -170,6 +191,9 @@ void AddDictionaryDialog::Load()
     dictionary->path = path;
     dictionary->name = OptionText(text(kIdDescription));
     dictionary->encoding = OptionText(text(kIdEncoding));
+    const int chosenFormat = findChild<QComboBox*>(QString::number(kIdFormat))->currentIndex();
+    if (chosenFormat > 0 && chosenFormat < static_cast<int>(std::size(kFormats)))
+        dictionary->format = std::string(kFormats[chosenFormat].value);
     dictionary->on = true;
     if (!search::Load_Thread_EDICT_Index_Load(state_, *dictionary)) {
         accept();
@@ -195,6 +219,8 @@ void AddDictionaryDialog::Load()
         options.SetSTRING(opt::dictionaries::edict::Name(n), dictionary->name);
         options.SetSTRING(opt::dictionaries::edict::Encoding(n), dictionary->encoding);
         options.SetBOOL(opt::dictionaries::edict::On(n), true);
+        if (!dictionary->format.empty())
+            options.SetSTRING(opt::dictionaries::edict::Format(n), dictionary->format);
         options.SetINT(opt::dictionaries::edict::kNumber, n + 1);
         state_.store.edict_dictionaries.push_back(std::move(dictionary));
         platform::Get().SetStatusText(0, u"Dictionary loaded.");

@@ -1,6 +1,7 @@
 #pragma once
 // "Add Dictionary" (139): the user picks a dictionary file (Browse), checks
-// its encoding and gives it a description; OK loads it on the worker with
+// its encoding, may choose its line form (Format: told from the file unless
+// EDICT or EDICT2 is chosen) and gives it a description; OK loads it on the worker with
 // the progress window, and a dictionary that loaded is appended to the
 // loaded list and to the options (.\Dictionaries\EDICT\<Number>).
 //

@@ -17,7 +17,9 @@ namespace mirudex::ui {
 
 struct WholeProgram {
     explicit WholeProgram(Registry& options)
-        : state(options, store, &rules), services(state), program(options, &services),
+        : state(options, store, &rules),
+          services(state),
+          program(options, &services),
           panes(state, program.resources(), services)
     {
         program.SetPaneFactory(&panes);

@@ -2,7 +2,9 @@
 // and the default options: romaji typed with the input method and finished by
 // Enter, romaji with conversion on, a kanji-information search's count, a
 // copied text replacing the search text, and the panes after the window was
-// made tiny and large again.
+// made tiny and large again; the names dictionary switched on in the
+// Dictionaries pop-up.
+#include <QMenu>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -14,6 +16,8 @@
 #include "ui/app/AppWiring.h"
 #include "ui/common/CommandIds.h"
 #include "ui/kanji/KanjiWindow.h"
+#include "ui/main/DictionariesPopup.h"
+#include "ui/main/MainWindow.h"
 #include "ui/results/ResultWindow.h"
 #include "ui/search/SearchBands.h"
 #include "ui/search/SearchCommands.h"
@@ -77,6 +81,44 @@ protected:
     std::unique_ptr<WholeProgram> whole_;
     SearchEdit* edit_ = nullptr;
 };
+
+// The names dictionary is the second one, off: 山田 finds no Yamada until it
+// is switched on with a right-click in the Dictionaries pop-up.
+TEST_F(FirstHourTest, TheNamesDictionarySwitchedOnFindsNames)
+{
+    if (!fs::exists(real_ / "DICT" / "enamdict"))
+        GTEST_SKIP() << "no names dictionary (scripts/setup-data.sh links Debian's enamdict)";
+    registry_.SetSTRING(opt::dictionaries::edict::Path(1), (real_ / "DICT" / "enamdict").string());
+    ASSERT_FALSE(registry_.GetBOOL(opt::dictionaries::edict::On(1)));
+    Start();
+    auto searchYamada = [&] {
+        edit_->setPlainText(QStringLiteral("山田"));
+        QTest::keyClick(edit_, Qt::Key_Return);
+        int names = 0;
+        for (const dict::Entry& e : whole_->state.edict_results[0])
+            for (const std::u16string& meaning : e.meanings)
+                names += meaning.find(u"Yamada") != std::u16string::npos;
+        return names;
+    };
+    EXPECT_EQ(searchYamada(), 0);
+
+    MainWindow* main = whole_->program.mainWindow();
+    main->OnCommand(ID_DICTIONARIES);
+    DictionariesPopup* popup = main->dictionariesPopup();
+    QMenu* menu = popup->menu();
+    ASSERT_NE(menu, nullptr);
+    MIRUDEX_WAIT_FOR(menu->isVisible());
+    QAction* names = popup->item(kPopupFirstDictionary + 1);
+    ASSERT_NE(names, nullptr);
+    EXPECT_FALSE(names->isChecked());
+    const QPoint at = menu->actionGeometry(names).center();
+    QTest::mousePress(menu, Qt::RightButton, {}, at);
+    QTest::mouseRelease(menu, Qt::RightButton, {}, at);
+    EXPECT_TRUE(registry_.GetBOOL(opt::dictionaries::edict::On(1)));
+    menu->close();
+
+    EXPECT_GT(searchYamada(), 0);
+}
 
 TEST_F(FirstHourTest, RomajiWithTheDefaultSettingsFindsItsWords)
 {

@@ -3,6 +3,8 @@
 // load worker over small dictionaries of our own.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -356,6 +358,48 @@ TEST_F(AddDictionaryTest, ALoadedDictionaryJoinsTheListAndTheOptions)
     EXPECT_EQ(status.front().text, u"Loading Dictionary: " + Utf8ToUtf16(chosen) + u"...");
     EXPECT_EQ(status.back().text, u"Dictionary loaded.");
     EXPECT_NE(Log().find("Dictionary loading... okay.\n"), std::string::npos);
+}
+
+// The Format list: automatic (told from the file, nothing stored) or a form
+// the options keep for the next start.
+TEST_F(AddDictionaryTest, TheChosenFormatReadsTheLinesAndIsKept)
+{
+    const std::string lines = "猫;貓 [ねこ;ネコ] /(n) cat/EntL1467640X/\n犬 [いぬ] /(n) dog/EntL1/\n";
+    struct Case {
+        int choice;
+        dict::LineForm form;
+        size_t records;
+        const char* stored;  // empty: none
+    };
+    const Case cases[] = {
+        {0, dict::LineForm::Edict2, 5, ""},
+        {1, dict::LineForm::Edict, 2, "EDICT"},
+        {2, dict::LineForm::Edict2, 5, "EDICT2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.choice);
+        const std::string name = "d" + std::to_string(c.choice);
+        test::WriteFile(name, text::ConvertEncoding(lines, "UTF-8", "EUC-JP").value_or(""));
+        dialog = std::make_unique<AddDictionaryDialog>(*state, nullptr);
+        dialog->SetProgramDir(std::filesystem::current_path().u16string());
+        dialog->SetWaiter([this](int) { return WaitUntilDone(*state); });
+        dialog->show();
+        platform_.ScriptFiles({name});
+        Click(1001);
+        auto* format = dialog->findChild<QComboBox*>(QStringLiteral("1005"));
+        ASSERT_NE(format, nullptr);
+        ASSERT_EQ(format->count(), 3);
+        format->setCurrentIndex(c.choice);
+        Click(1);
+        const dict::Dictionary& added = *store.edict_dictionaries.back();
+        EXPECT_EQ(added.form, c.form);
+        EXPECT_EQ(added.index.size(), c.records);
+        const int n = options.GetINT(".\\Dictionaries\\EDICT\\Number") - 1;
+        EXPECT_EQ(options.DataExists(DictKey(n, "Format")), *c.stored != 0);
+        if (*c.stored)
+            EXPECT_EQ(options.GetString(DictKey(n, "Format")), c.stored);
+        EXPECT_EQ(dict::ConfiguredDictionaries(options).back()->format, c.stored);
+    }
 }
 
 TEST_F(AddDictionaryTest, StoppedOrClosingLoadsAddNothing)
