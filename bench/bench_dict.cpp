@@ -145,6 +145,36 @@ void BM_EdictLoadFromIndex(benchmark::State& state)
 }
 BENCHMARK(BM_EdictLoadFromIndex)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
+// A group of search structures built for the first search that needs it,
+// after a load from the text (which builds none): the sorted orders (0), the
+// postings of characters (1), the English words (2).
+void BM_EdictBuildStructures(benchmark::State& state)
+{
+    auto& data = RealData::Get();
+    if (!data.ok()) {
+        state.SkipWithError("no real data");
+        return;
+    }
+    dict::Dictionary d = MakeEdict();
+    dict::EDICT_Index_Load(d, data.registry());
+    dict::IndexRecords records;
+    for (const dict::IndexEntry e : d.index)
+        records.Add(e.offset, e.word, e.kana, e.kana.data() == e.word.data());
+    const auto text = dict::MapWholeFile("DICT/edict");
+    const unsigned group = 1u << state.range(0);
+    for (auto _ : state) {
+        state.PauseTiming();
+        dict::IndexTable table;
+        table.Adopt(dict::BuildIndexImage(records, {}, 0));
+        state.ResumeTiming();
+        table.AddStructures(group, text ? text->bytes() : std::string_view());
+        state.PauseTiming();
+        table.clear();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_EdictBuildStructures)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
 // The warm start: the all-dictionaries load of start-up (the kanji index and
 // EDICT) when EDICT's index file is there from an earlier run. The index is
 // used only after the dictionary's identity is checked (a stat and its first

@@ -189,6 +189,8 @@ World* WorldOf(int scale)
         dict::KANJIDIC_Index_Load(w->store.kanji_index, data.options());
         auto d = std::make_unique<dict::Dictionary>(MakeDictionary(scale));
         dict::EDICT_Index_Load(*d, data.options());
+        // The searches are measured with their structures there (BM_EdictBuildStructures builds them).
+        dict::PrepareStructures(*d, dict::kAllStructures);
         w->store.edict_dictionaries.push_back(std::move(d));
         w->state = std::make_unique<search::AppState>(data.options(), w->store);
     }

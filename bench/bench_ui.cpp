@@ -83,6 +83,8 @@ PaintWorld* TheWorld()
             std::filesystem::current_path(dir);
             dict::LoadMarkers(w->store.marker_table);
             dict::LoadAllEDICTS(w->store, w->options);
+            for (auto& d : w->store.edict_dictionaries)
+                dict::PrepareStructures(*d, dict::kAllStructures);
             w->state->max_results = 200;
             w->state->search_options.type = search::SearchType::Middle;
             search::SearchFor_English(*w->state, u"cat");

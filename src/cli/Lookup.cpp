@@ -20,9 +20,11 @@
 #include "platform/api/Utf.h"
 #include "search/AppState.h"
 #include "search/Dispatcher.h"
+#include "search/EnglishSearch.h"
 #include "search/JapaneseSearch.h"
 #include "search/Sorting.h"
 #include "search/Worker.h"
+#include "text/CharClass.h"
 #include "text/FuzzySearch.h"
 #include "userdata/Copy.h"
 
@@ -149,6 +151,31 @@ private:
     bool usable_ = false;
 };
 
+// The text of a search that is an English search and nothing else (the
+// language forced to English, no kanji printed, printable ASCII), sorted by
+// what the records hold: such a search can be printed as it is read. Anything
+// else goes through the worker as in the program.
+std::optional<std::u16string> StreamedEnglishText(const search::AppState& state, const std::u16string& text,
+                                                  bool printKanji)
+{
+    const search::SearchSettings settings = search::CurrentSearchSettings(state);
+    std::u16string english = text;
+    const int language = settings.language | search::TakeLanguagePrefixes(english);
+    auto same = [](const search::EntrySortLevel& a, const search::EntrySortLevel& b) {
+        return a.key == b.key && a.descending == b.descending;
+    };
+    // A plain EDICT line's entry has its record's headword and reading; an
+    // EDICT2 line's has all its forms.
+    for (const auto& d : state.store.edict_dictionaries)
+        if (d->on && d->form != dict::LineForm::Edict)
+            return std::nullopt;
+    if (printKanji || language != search::kLangEnglish || english.empty() || !text::IsAllPrintableAscii(english) ||
+        search::SortNeedsMeanings(state.edict_sort) || !same(settings.sort.primary, state.edict_sort.primary) ||
+        !same(settings.sort.secondary, state.edict_sort.secondary))
+        return std::nullopt;
+    return english;
+}
+
 }  // namespace
 
 int RunLookup(const Arguments& o)
@@ -238,13 +265,6 @@ int RunLookup(const Arguments& o)
     so.match_substrings = o.substrings.value_or(options.GetBOOL(opt::search::toolbars::kSubstr));
     so.results_field = Utf8ToUtf16(o.max.empty() ? std::to_string(options.GetINT(opt::results::kSize)) : o.max);
 
-    // The kanji of the words are collected only when they are printed.
-    search::SearchRequest request{&text, printKanji ? search::TS_NORMAL : search::TS_EDICT_ONLY};
-    state.thread_searching = true;
-    search::Thread_Search(state, &request);
-    search::HandOverFinishedSearch(state, printKanji);
-
-    const auto& entries = state.edict_results[search::kResultList];
     // The copy format and separators, read once.
     const EntryLayout layout(userdata::StripBraces(options.GetString(opt::results::copy::kFormat)));
     const std::u16string sepInfo = userdata::StripBraces(options.GetString(opt::results::copy::kSepInfo));
@@ -259,7 +279,7 @@ int RunLookup(const Arguments& o)
         return joined;
     };
     std::string out;
-    for (const dict::Entry& e : entries) {
+    auto print = [&](const dict::Entry& e) {
         if (o.json) {
             nlohmann::json j = {{"word", Utf16ToUtf8(e.word)},
                                 {"kana", Utf16ToUtf8(e.kana)},
@@ -274,6 +294,35 @@ int RunLookup(const Arguments& o)
             std::fwrite(out.data(), 1, out.size(), stdout);
             out.clear();
         }
+    };
+
+    size_t printed = 0;
+    if (auto english = StreamedEnglishText(state, text, printKanji)) {
+        // An English search alone: its results are sorted by their records'
+        // texts and read and printed one at a time.
+        state.max_results = search::ParseResultsField(so.results_field);
+        search::EnglishResults results(state, state.search_options, std::move(*english));
+        std::vector<search::EntryKeys> keys(results.size());
+        for (size_t i = 0; i < keys.size(); ++i) {
+            const dict::IndexEntry record = results.IndexOf(i);
+            keys[i] = {record.word, record.kana, results.RelevanceOf(i)};
+        }
+        dict::Entry entry;
+        for (uint32_t i : search::SortedOrder(keys, state.edict_sort)) {
+            results.Fill(i, entry, false);
+            print(entry);
+        }
+        printed = results.size();
+        state.last_search_result = results.status();
+    } else {
+        // The kanji of the words are collected only when they are printed.
+        search::SearchRequest request{&text, printKanji ? search::TS_NORMAL : search::TS_EDICT_ONLY};
+        state.thread_searching = true;
+        search::Thread_Search(state, &request);
+        search::HandOverFinishedSearch(state, printKanji);
+        for (const dict::Entry& e : state.edict_results[search::kResultList])
+            print(e);
+        printed = state.edict_results[search::kResultList].size();
     }
     std::fwrite(out.data(), 1, out.size(), stdout);
     const bool truncated = state.last_search_result > 0 && (state.last_search_result & search::kStatusTruncated);
@@ -297,7 +346,7 @@ int RunLookup(const Arguments& o)
         }
     }
     // Results cut off at the maximum were found all the same, also when none is shown (--max 0).
-    const bool found = !entries.empty() || truncated || (printKanji && !state.kanji_results.empty());
+    const bool found = printed > 0 || truncated || (printKanji && !state.kanji_results.empty());
     return found ? 0 : 1;
 }
 

@@ -53,8 +53,8 @@ bool AdoptBuilt(Dictionary& dictionary, const IndexRecords& records, StopToken s
         dictionary.Free();
         return false;
     }
-    const auto text = MapWholeFile(platform::FilePath(dictionary.path));
-    dictionary.index.Adopt(BuildIndexImage(records, text ? text->bytes() : std::string_view()));
+    // The search structures are built when a search first needs them.
+    dictionary.index.Adopt(BuildIndexImage(records, {}, 0));
     dictionary.count = static_cast<int32_t>(dictionary.index.size());
     return true;
 }
@@ -336,8 +336,9 @@ void RemoveIndexFile(const std::string& indexFile)
 }
 
 // The companion file beside the index file: the loaded image and the identity.
-void WriteCompanion(const Dictionary& dictionary, const IndexIdentity& identity)
+void WriteCompanion(Dictionary& dictionary, const IndexIdentity& identity)
 {
+    dictionary.companionIdentity.reset();
     const std::string name = CompanionFilePath(dictionary.path);
     std::error_code error;
     const auto indexSize = std::filesystem::file_size(platform::FilePath(IndexFilePath(dictionary)), error);
@@ -350,12 +351,15 @@ void WriteCompanion(const Dictionary& dictionary, const IndexIdentity& identity)
     AtomicFileWriter writer;
     if (!writer.Open(platform::FilePath(name)) || !writer.Write(image.substr(0, kCompanionIndexSizeAt)) ||
         !writer.Write(std::string_view(size, 8)) || !writer.Write(image.substr(kCompanionIndexSizeAt + 8)) ||
-        !writer.Write(IdentityTrailer(identity)) || !writer.Commit(AtomicFileWriter::Durability::Unsynced))
+        !writer.Write(IdentityTrailer(identity)) || !writer.Commit(AtomicFileWriter::Durability::Unsynced)) {
         dlog::Write(u"EDICT_Index_Load: ERROR: could not write (%S); searches use an index built at each load.\n",
                     name);
+        return;
+    }
+    dictionary.companionIdentity = identity;
 }
 
-void WriteIndex(const Dictionary& dictionary, const IndexIdentity& identity)
+void WriteIndex(Dictionary& dictionary, const IndexIdentity& identity)
 {
     const std::string indexName = IndexFilePath(dictionary);
     const std::string indexFile = platform::FilePath(indexName);
@@ -417,6 +421,7 @@ IndexUse UseIndexFile(Dictionary& dictionary, const IndexIdentity& identity, Ind
                                                     companionDifference)) &&
             dictionary.index.indexFileSize() == static_cast<uint64_t>(indexSize)) {
             dictionary.count = static_cast<int32_t>(dictionary.index.size());
+            dictionary.companionIdentity = identity;
             companionLoaded = true;
         } else {
             dictionary.Free();
@@ -458,6 +463,27 @@ void Dictionary::Free()
 {
     index.clear();
     count = 0;
+    companionIdentity.reset();
+}
+
+void PrepareStructures(Dictionary& dictionary, unsigned structures)
+{
+    if (dictionary.index.empty() || dictionary.index.Has(structures))
+        return;
+    std::shared_ptr<const IndexImage> text;
+    if ((structures & kEnglishWords) && !dictionary.index.Has(kEnglishWords))
+        text = MapWholeFile(platform::FilePath(dictionary.path));
+    dictionary.index.AddStructures(structures, text ? text->bytes() : std::string_view());
+    if (!dictionary.companionIdentity)
+        return;
+    // Only a dictionary that is still the file the companion stands for gets it again.
+    const IndexIdentity identity = *dictionary.companionIdentity;
+    int error = 0;
+    const auto now = IdentityOfFile(platform::FilePath(dictionary.path), identity.encoding, identity.lineBuffer, error);
+    if (now && *now == identity)
+        WriteCompanion(dictionary, identity);
+    else
+        dictionary.companionIdentity.reset();
 }
 
 std::string IndexFilePath(const Dictionary& dictionary) { return dictionary.path + ".mxi"; }

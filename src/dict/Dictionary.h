@@ -8,8 +8,10 @@
 // records again, in a form that is used in place, and the structures the
 // searches look things up in. It carries the same identity and is made with
 // the index file; a warm load maps it and reads nothing else but the index
-// file's head and trailer. With indexing off the same structures are built
-// in memory at every load.
+// file's head and trailer. A load from the text builds the records only: each
+// group of search structures is built when a search first needs it
+// (PrepareStructures), and the companion is then written again with it. With
+// indexing off the structures are kept in memory only.
 //
 // Dictionaries of 2 GiB or more are refused (the index file's offsets are
 // 32-bit): the user is told once and the dictionary stays empty.
@@ -41,6 +43,9 @@
 #include <string_view>
 #include <vector>
 
+#include <optional>
+
+#include "dict/IndexIdentity.h"
 #include "dict/IndexTable.h"
 #include "dict/StopToken.h"
 
@@ -110,6 +115,10 @@ struct Dictionary {
     int fileError = 0;
     // Set when a line shown from this dictionary could not be converted (logged once per load).
     OnceFlag displayFailureLogged;
+    // The identity the companion file beside the index file carries, when
+    // there is one that stands for this index (it is written again when
+    // structures are added).
+    std::optional<IndexIdentity> companionIdentity;
 
     // Frees every word, reading and the array.
     void Free();
@@ -140,5 +149,11 @@ void CutAfterLastSlash(std::string& line);
 // leaves the dictionary empty and writes no index file. Message boxes go
 // through the platform layer. Never throws.
 LoadOutcome EDICT_Index_Load(Dictionary& dictionary, Registry& registry, StopToken stop = {});
+
+// Builds the groups of search structures (Structure bits, IndexTable.h) the
+// dictionary's index lacks, and writes the companion file again with them
+// when it has one and the dictionary is still the file it was made from.
+// On the worker of a search, while no other thread looks at the dictionary.
+void PrepareStructures(Dictionary& dictionary, unsigned structures);
 
 }  // namespace mirudex::dict

@@ -218,14 +218,15 @@ void AddFormTagInfo(Entry& entry, const MarkerTable& markers)
 
 }  // namespace
 
-void SetInfo(Entry& entry, const MarkerTable& markers)
+void SetInfo(Entry& entry, const MarkerTable& markers, bool keepAsRead)
 {
     if (entry.meanings.empty()) {
         AddFormTagInfo(entry, markers);
         return;
     }
     dlog::WriteAt(1, u"SetInfo() :: Cloning meaning...\n");
-    entry.meaningsAsRead = entry.meanings;
+    if (keepAsRead)
+        entry.meaningsAsRead = entry.meanings;
     dlog::WriteAt(1, u"SetInfo() :: Setting info...\n");
 
     for (size_t i = 0; i < entry.meanings.size(); ++i) {

@@ -95,9 +95,10 @@ void LoadInfoInto(LineReader& file, Registry& registry, const Dictionary& dictio
 std::optional<std::string> GetEdictLine(LineReader& file, Registry& registry, const IndexEntry& index);
 
 // Moves the markers out of the meanings into the info list (keeping the
-// meanings as read), and turns a last meaning "(P)" into its info text. The
-// tags of EDICT2 forms follow as "form: description" (the description of an
-// unknown tag is the tag); (P) on forms says once that the word is common.
-void SetInfo(Entry& entry, const MarkerTable& markers);
+// meanings as read unless keepAsRead is false: a reader that only prints the
+// entry), and turns a last meaning "(P)" into its info text. The tags of
+// EDICT2 forms follow as "form: description" (the description of an unknown
+// tag is the tag); (P) on forms says once that the word is common.
+void SetInfo(Entry& entry, const MarkerTable& markers, bool keepAsRead = true);
 
 }  // namespace mirudex::dict

@@ -9,6 +9,7 @@
 #include <bit>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <numeric>
 
 #include "dict/Edict2Line.h"
@@ -73,7 +74,23 @@ Key PackKey(std::u16string_view text, bool reversed)
     return key;
 }
 
-constexpr size_t kHeaderBytes = kCompanionIndexSizeAt + 8 + kSectionCount * 16;
+constexpr size_t kStructuresAt = kCompanionIndexSizeAt + 8;
+constexpr size_t kSectionTableAt = kStructuresAt + 8;
+constexpr size_t kHeaderBytes = kSectionTableAt + kSectionCount * 16;
+
+// The sections of each group of structures.
+struct Group {
+    unsigned bit;
+    std::initializer_list<Section> sections;
+};
+const Group kGroups[] = {
+    {kSortedOrders,
+     {kWordSortedSamples, kKanaSortedSamples, kWordReversedSamples, kKanaReversedSamples, kWordSorted, kKanaSorted,
+      kWordReversed, kKanaReversed, kWordSortedKeys, kKanaSortedKeys, kWordReversedKeys, kKanaReversedKeys}},
+    {kGramPostings,
+     {kWordGramKeys, kWordGramStarts, kWordGramPostings, kKanaGramKeys, kKanaGramStarts, kKanaGramPostings}},
+    {kEnglishWords, {kTokenText, kTokenStarts, kTokenPostingStarts, kTokenPostings, kTokenReversed}},
+};
 
 struct StoredRecord {
     uint64_t offset;
@@ -192,29 +209,42 @@ bool IndexTable::Adopt(std::shared_ptr<const IndexImage> image)
         Load32(bytes.data() + 8) != kCompanionVersion)
         return false;
     const size_t count = Load32(bytes.data() + 12);
+    const uint64_t structures = Load64(bytes.data() + kStructuresAt);
+    if (structures > kAllStructures)
+        return false;
     std::string_view sections[kSectionCount];
     for (size_t s = 0; s < kSectionCount; ++s) {
-        const uint64_t offset = Load64(bytes.data() + kCompanionIndexSizeAt + 8 + s * 16);
-        const uint64_t size = Load64(bytes.data() + kCompanionIndexSizeAt + 16 + s * 16);
+        const uint64_t offset = Load64(bytes.data() + kSectionTableAt + s * 16);
+        const uint64_t size = Load64(bytes.data() + kSectionTableAt + 8 + s * 16);
         if (offset % 8 != 0 || offset < kHeaderBytes || offset > bytes.size() || size > bytes.size() - offset)
             return false;
         sections[s] = bytes.substr(offset, size);
     }
+    // A group that is missing has nothing in its sections.
+    for (const Group& g : kGroups)
+        if (!(structures & g.bit))
+            for (Section s : g.sections)
+                if (!sections[s].empty())
+                    return false;
     auto words = [&](size_t s) { return sections[s].size() / 4; };
-    const bool fits = sections[kRecords].size() == count * sizeof(StoredRecord) && sections[kPool].size() % 2 == 0 &&
-                      sections[kWordSorted].size() == count * 4 && sections[kKanaSorted].size() == count * 4 &&
-                      sections[kWordReversed].size() == count * 4 && sections[kKanaReversed].size() == count * 4 &&
-                      words(kWordGramStarts) == words(kWordGramKeys) + 1 &&
-                      words(kKanaGramStarts) == words(kKanaGramKeys) + 1 &&
-                      words(kTokenStarts) == words(kTokenPostingStarts) &&
-                      (words(kTokenStarts) == 0 || words(kTokenReversed) + 1 == words(kTokenStarts)) &&
-                      sections[kWordSortedKeys].size() == count * sizeof(Key) &&
-                      sections[kKanaSortedKeys].size() == count * sizeof(Key) &&
-                      sections[kWordReversedKeys].size() == count * sizeof(Key) &&
-                      sections[kKanaReversedKeys].size() == count * sizeof(Key);
-    for (size_t k = 0; k < 4; ++k)
-        if (sections[kWordSortedSamples + k].size() != (count + kSampleStride - 1) / kSampleStride * sizeof(Key))
-            return false;
+    bool fits = sections[kRecords].size() == count * sizeof(StoredRecord) && sections[kPool].size() % 2 == 0;
+    if (structures & kSortedOrders) {
+        fits = fits && sections[kWordSorted].size() == count * 4 && sections[kKanaSorted].size() == count * 4 &&
+               sections[kWordReversed].size() == count * 4 && sections[kKanaReversed].size() == count * 4 &&
+               sections[kWordSortedKeys].size() == count * sizeof(Key) &&
+               sections[kKanaSortedKeys].size() == count * sizeof(Key) &&
+               sections[kWordReversedKeys].size() == count * sizeof(Key) &&
+               sections[kKanaReversedKeys].size() == count * sizeof(Key);
+        for (size_t k = 0; k < 4; ++k)
+            if (sections[kWordSortedSamples + k].size() != (count + kSampleStride - 1) / kSampleStride * sizeof(Key))
+                return false;
+    }
+    if (structures & kGramPostings)
+        fits = fits && words(kWordGramStarts) == words(kWordGramKeys) + 1 &&
+               words(kKanaGramStarts) == words(kKanaGramKeys) + 1;
+    if (structures & kEnglishWords)
+        fits = fits && words(kTokenStarts) == words(kTokenPostingStarts) &&
+               (words(kTokenStarts) == 0 || words(kTokenReversed) + 1 == words(kTokenStarts));
     for (size_t s = kWordSorted; s < kSectionCount && fits; ++s)
         if (s != kTokenText && sections[s].size() % 4 != 0)
             return false;
@@ -225,6 +255,7 @@ bool IndexTable::Adopt(std::shared_ptr<const IndexImage> image)
     indexFileSize_ = Load64(bytes.data() + kCompanionIndexSizeAt);
     std::copy(std::begin(sections), std::end(sections), sections_);
     tokenCount_ = words(kTokenStarts) == 0 ? 0 : words(kTokenStarts) - 1;
+    structures_ = static_cast<unsigned>(structures);
     return true;
 }
 
@@ -759,52 +790,72 @@ std::string_view Bytes(const std::vector<T>& v)
 
 }  // namespace
 
-std::shared_ptr<const IndexImage> BuildIndexImage(const IndexRecords& in, std::string_view dictionaryBytes)
+namespace {
+
+// The image of the records `in`, with the groups `build` built and the groups
+// `kept` taken from the sections of another image of the same records.
+std::shared_ptr<const IndexImage> ComposeImage(const IndexRecords& in, std::string_view dictionaryBytes, unsigned build,
+                                               const std::string_view* keptSections, unsigned kept)
 {
-    std::u16string folded = in.pool;
-    for (char16_t& c : folded)
-        c = text::ToKatakana(c);
+    std::u16string folded;
+    if (build & (kSortedOrders | kGramPostings)) {
+        folded = in.pool;
+        for (char16_t& c : folded)
+            c = text::ToKatakana(c);
+    }
 
     std::vector<StoredRecord> records;
     records.reserve(in.records.size());
     for (const auto& r : in.records)
         records.push_back(StoredRecord{static_cast<uint64_t>(r.offset), r.word, r.wordLength, r.kana, r.kanaLength});
 
-    const GramSections wordGrams = BuildGrams(in, folded, true);
-    const GramSections kanaGrams = BuildGrams(in, folded, false);
-    const TokenSections tokens = BuildTokens(in, dictionaryBytes);
-    std::vector<uint32_t> sorted[4];
-    std::vector<Key> keys[4], samples[4];
-    for (int k = 0; k < 4; ++k) {
-        SortedRecords(in, folded, k % 2 == 0, k >= 2, sorted[k], keys[k]);
-        for (size_t i = 0; i < keys[k].size(); i += kSampleStride)
-            samples[k].push_back(keys[k][i]);
-    }
-
     std::string_view parts[kSectionCount];
     parts[kRecords] = Bytes(records);
     parts[kPool] = {reinterpret_cast<const char*>(in.pool.data()), in.pool.size() * 2};
-    parts[kWordSorted] = Bytes(sorted[0]);
-    parts[kKanaSorted] = Bytes(sorted[1]);
-    parts[kWordReversed] = Bytes(sorted[2]);
-    parts[kKanaReversed] = Bytes(sorted[3]);
-    parts[kWordGramKeys] = Bytes(wordGrams.keys);
-    parts[kWordGramStarts] = Bytes(wordGrams.starts);
-    parts[kWordGramPostings] = Bytes(wordGrams.postings);
-    parts[kKanaGramKeys] = Bytes(kanaGrams.keys);
-    parts[kKanaGramStarts] = Bytes(kanaGrams.starts);
-    parts[kKanaGramPostings] = Bytes(kanaGrams.postings);
-    parts[kTokenText] = tokens.text;
-    parts[kTokenStarts] = Bytes(tokens.starts);
-    parts[kTokenPostingStarts] = Bytes(tokens.postingStarts);
-    parts[kTokenPostings] = Bytes(tokens.postings);
-    parts[kTokenReversed] = Bytes(tokens.reversed);
-    for (size_t k = 0; k < 4; ++k)
-        parts[kWordSortedSamples + k] = Bytes(samples[k]);
-    parts[kWordSortedKeys] = Bytes(keys[0]);
-    parts[kKanaSortedKeys] = Bytes(keys[1]);
-    parts[kWordReversedKeys] = Bytes(keys[2]);
-    parts[kKanaReversedKeys] = Bytes(keys[3]);
+    for (const Group& g : kGroups)
+        if (kept & g.bit)
+            for (Section s : g.sections)
+                parts[s] = keptSections[s];
+
+    GramSections wordGrams, kanaGrams;
+    if (build & kGramPostings) {
+        wordGrams = BuildGrams(in, folded, true);
+        kanaGrams = BuildGrams(in, folded, false);
+        parts[kWordGramKeys] = Bytes(wordGrams.keys);
+        parts[kWordGramStarts] = Bytes(wordGrams.starts);
+        parts[kWordGramPostings] = Bytes(wordGrams.postings);
+        parts[kKanaGramKeys] = Bytes(kanaGrams.keys);
+        parts[kKanaGramStarts] = Bytes(kanaGrams.starts);
+        parts[kKanaGramPostings] = Bytes(kanaGrams.postings);
+    }
+    TokenSections tokens;
+    if (build & kEnglishWords) {
+        tokens = BuildTokens(in, dictionaryBytes);
+        parts[kTokenText] = tokens.text;
+        parts[kTokenStarts] = Bytes(tokens.starts);
+        parts[kTokenPostingStarts] = Bytes(tokens.postingStarts);
+        parts[kTokenPostings] = Bytes(tokens.postings);
+        parts[kTokenReversed] = Bytes(tokens.reversed);
+    }
+    std::vector<uint32_t> sorted[4];
+    std::vector<Key> keys[4], samples[4];
+    if (build & kSortedOrders) {
+        for (int k = 0; k < 4; ++k) {
+            SortedRecords(in, folded, k % 2 == 0, k >= 2, sorted[k], keys[k]);
+            for (size_t i = 0; i < keys[k].size(); i += kSampleStride)
+                samples[k].push_back(keys[k][i]);
+        }
+        parts[kWordSorted] = Bytes(sorted[0]);
+        parts[kKanaSorted] = Bytes(sorted[1]);
+        parts[kWordReversed] = Bytes(sorted[2]);
+        parts[kKanaReversed] = Bytes(sorted[3]);
+        for (size_t k = 0; k < 4; ++k)
+            parts[kWordSortedSamples + k] = Bytes(samples[k]);
+        parts[kWordSortedKeys] = Bytes(keys[0]);
+        parts[kKanaSortedKeys] = Bytes(keys[1]);
+        parts[kWordReversedKeys] = Bytes(keys[2]);
+        parts[kKanaReversedKeys] = Bytes(keys[3]);
+    }
 
     size_t total = kHeaderBytes;
     for (const auto& p : parts)
@@ -817,6 +868,7 @@ std::shared_ptr<const IndexImage> BuildIndexImage(const IndexRecords& in, std::s
     put32(kCompanionVersion);
     put32(static_cast<uint32_t>(in.records.size()));
     put64(0);  // the index file's size: set when the companion is written
+    put64((build | kept) & kAllStructures);
     size_t at = kHeaderBytes;
     for (const auto& p : parts) {
         put64(at);
@@ -828,6 +880,39 @@ std::shared_ptr<const IndexImage> BuildIndexImage(const IndexRecords& in, std::s
         image.append((8 - p.size() % 8) % 8, '\0');
     }
     return std::make_shared<OwnedImage>(std::move(image));
+}
+
+}  // namespace
+
+std::shared_ptr<const IndexImage> BuildIndexImage(const IndexRecords& in, std::string_view dictionaryBytes,
+                                                  unsigned structures)
+{
+    return ComposeImage(in, dictionaryBytes, structures & kAllStructures, nullptr, 0);
+}
+
+void IndexTable::AddStructures(unsigned structures, std::string_view dictionaryBytes)
+{
+    const unsigned missing = structures & kAllStructures & ~structures_;
+    if (missing == 0 || !image_)
+        return;
+    IndexRecords in;
+    const auto pool = As<char16_t>(sections_[kPool]);
+    in.pool.assign(pool.begin(), pool.end());
+    in.records.resize(count_);
+    for (size_t i = 0; i < count_; ++i) {
+        StoredRecord r;
+        std::memcpy(&r, sections_[kRecords].data() + i * sizeof(StoredRecord), sizeof r);
+        in.records[i] = {static_cast<int64_t>(r.offset), r.word, r.wordLength, r.kana, r.kanaLength};
+    }
+    auto image = ComposeImage(in, dictionaryBytes, missing, sections_, structures_);
+    // The records of the old image may still be looked at through views.
+    auto retired = std::move(retired_);
+    retired.push_back(image_);
+    const uint64_t indexFileSize = indexFileSize_;
+    if (!Adopt(std::move(image)))
+        Adopt(retired.back());
+    retired_ = std::move(retired);
+    indexFileSize_ = indexFileSize;
 }
 
 std::string CompanionFilePath(const std::string& dictionaryPath) { return dictionaryPath + ".mxs"; }

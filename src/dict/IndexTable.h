@@ -30,10 +30,18 @@
 // Postings and permutations are record numbers in ascending order within a
 // key (sorted permutations: within an equal key).
 //
+// The records are always there; each group of search structures (the
+// sorted orders, the postings of characters, the English words) may be
+// missing: it is built when a search first needs it (AddStructures), so that
+// a load from the dictionary's text costs little more than reading it. A
+// search over a table that lacks a group walks every record instead, which
+// gives the same results.
+//
 // Companion file layout (little-endian, every section 8-byte aligned):
 //   magic "MXS1IDX\n" (8 bytes), version (4), record count (4), the size of
 //   the index file it was written beside (8; a companion stands for that
-//   index file only), then per
+//   index file only), the groups of structures it holds (8, Structure bits;
+//   the sections of a missing group are empty), then per
 //   section its offset and size in bytes (8 + 8 each, kSectionCount of them),
 //   the sections, and last the identity trailer of IndexIdentity.h. A file
 //   whose version, identity or section table does not fit is not used; every
@@ -41,7 +49,10 @@
 //   can give wrong candidates (which the searches verify) but never a read
 //   outside the image.
 //
-// Threads: built on the load worker; afterwards only read, from any thread.
+// Threads: built on the load worker; afterwards read from any thread, and
+// changed only by AddStructures on the worker of a search, while no other
+// thread looks at the dictionary. Views into the table (IndexEntry) stay
+// valid across AddStructures.
 
 #include <cstdint>
 #include <iterator>
@@ -69,9 +80,17 @@ public:
 };
 
 inline constexpr std::string_view kCompanionMagic = "MXS1IDX\n";
-inline constexpr uint32_t kCompanionVersion = 1;
+inline constexpr uint32_t kCompanionVersion = 2;
 // Where the header holds the size of the index file the companion was written with.
 inline constexpr size_t kCompanionIndexSizeAt = 16;
+
+// The groups of search structures, as bits.
+enum Structure : unsigned {
+    kSortedOrders = 1,  // by headword and reading, forwards and backwards (Exact, Prefix, Suffix, counts)
+    kGramPostings = 2,  // characters and pairs of characters (Grams)
+    kEnglishWords = 4,  // the English words of every line (Word*)
+    kAllStructures = 7,
+};
 
 class IndexTable {
 public:
@@ -139,6 +158,13 @@ public:
     void WordsContaining(std::string_view text, std::vector<std::span<const uint32_t>>& out) const;
     // Whether the English structures exist (an image of an empty dictionary has none).
     bool HasWords() const { return tokenCount_ > 0; }
+    // Whether every group of structures in `structures` (Structure bits) is there.
+    bool Has(unsigned structures) const { return (structures_ & structures) == structures; }
+    unsigned structures() const { return structures_; }
+    // Builds the groups of `structures` the table lacks from its own records
+    // (dictionaryBytes: the dictionary file's contents, for the English
+    // words). The records and their texts stay where they are.
+    void AddStructures(unsigned structures, std::string_view dictionaryBytes);
 
     // The size of the index file the image was written beside (0: none).
     uint64_t indexFileSize() const { return indexFileSize_; }
@@ -165,6 +191,9 @@ private:
     std::string_view sections_[32];
     size_t tokenCount_ = 0;
     uint64_t indexFileSize_ = 0;
+    unsigned structures_ = 0;
+    // Images replaced by AddStructures: views into them may still be held.
+    std::vector<std::shared_ptr<const IndexImage>> retired_;
 };
 
 // What a build of the index starts from: records in file order, their
@@ -183,10 +212,11 @@ struct IndexRecords {
     size_t size() const { return records.size(); }
 };
 
-// Builds the whole image (records and search structures). dictionaryBytes
-// is the dictionary file's contents (for the English words; lines outside it
-// give none).
-std::shared_ptr<const IndexImage> BuildIndexImage(const IndexRecords& records, std::string_view dictionaryBytes);
+// Builds the image: the records and the groups of search structures named
+// (Structure bits). dictionaryBytes is the dictionary file's contents (for
+// the English words; lines outside it give none).
+std::shared_ptr<const IndexImage> BuildIndexImage(const IndexRecords& records, std::string_view dictionaryBytes,
+                                                  unsigned structures = kAllStructures);
 
 // The companion file's name: the index file's name with its ".mxi" changed
 // to ".mxs" (DICT\edict gives DICT\edict.mxs).

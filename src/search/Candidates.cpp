@@ -62,9 +62,17 @@ std::vector<std::string_view> LetterRuns(std::string_view text)
 
 }  // namespace
 
+unsigned StructuresFor(std::u16string_view pattern)
+{
+    return std::any_of(pattern.begin(), pattern.end(), IsWildcard) ? dict::kSortedOrders | dict::kGramPostings
+                                                                   : dict::kSortedOrders;
+}
+
 std::optional<std::vector<uint32_t>> PatternCandidates(const dict::IndexTable& index, Field field,
                                                        std::u16string_view pattern)
 {
+    if (!index.Has(StructuresFor(pattern)))
+        return std::nullopt;
     std::u16string folded(pattern);
     for (char16_t& c : folded)
         c = text::ToKatakana(c);
@@ -121,7 +129,7 @@ std::optional<std::vector<uint32_t>> PatternCandidates(const dict::IndexTable& i
 std::optional<std::vector<uint32_t>> EnglishCandidates(const dict::IndexTable& index, const EnglishQuery& query,
                                                        SearchType type)
 {
-    if (!index.HasWords())
+    if (!index.Has(dict::kEnglishWords) || !index.HasWords())
         return std::nullopt;
     std::optional<std::vector<uint32_t>> out;
     std::vector<std::span<const uint32_t>> lists;

@@ -19,6 +19,10 @@
 
 namespace mirudex::search {
 
+// The groups of search structures (dict::Structure bits) PatternCandidates
+// uses for a pattern.
+unsigned StructuresFor(std::u16string_view pattern);
+
 // Records whose headword (field Word) or reading (Kana) can match the
 // whole-string pattern (fullwidth ＿ and ？), compared folded to katakana or
 // not: ascending record numbers.

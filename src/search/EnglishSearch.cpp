@@ -125,12 +125,14 @@ public:
         return Relevance(MeaningIsSearchText(lowered_, query_), lowered_);
     }
 
-    // Reads the entry of a match into the result list.
-    void Fill(const Match& match)
+    dict::IndexEntry IndexOf(const Match& match) const { return dictionary_.index[match.record]; }
+
+    // Reads the entry of a match.
+    void Fill(const Match& match, dict::Entry& found, bool keepAsRead)
     {
         dlog::WriteAt(1, u"      Okay to add...\n");
         const dict::IndexEntry entry = dictionary_.index[match.record];
-        dict::Entry found;
+        found = dict::Entry();
         Plain plain;
         if (match.plain && PlainLine(entry.offset, plain)) {
             dlog::WriteAt(1, u"LoadInfoInto()\n");
@@ -139,10 +141,8 @@ public:
         } else if (OpenReader()) {
             dict::LoadInfoInto(reader_, state_.options, dictionary_, found, entry);
         }
-        dict::SetInfo(found, state_.store.marker_table);
+        dict::SetInfo(found, state_.store.marker_table, keepAsRead);
         found.relevance = match.relevance;
-        state_.edict_results[kResultList].push_back(std::move(found));
-        dlog::WriteAt(1, u"      Entry added\n");
     }
 
 private:
@@ -224,24 +224,33 @@ int SearchFor_English(AppState& state, std::u16string text)
     return SearchFor_English(state, state.search_options, std::move(text));
 }
 
-int SearchFor_English(AppState& state, const SearchOptions& options, std::u16string text)
+struct EnglishResults::Impl {
+    EnglishQuery query;
+    std::vector<std::unique_ptr<DictionaryScan>> scans;
+    std::vector<Match> matches;
+};
+
+EnglishResults::EnglishResults(AppState& state, const SearchOptions& options, std::u16string text)
+    : impl_(std::make_unique<Impl>())
 {
     dlog::WriteAt(1, u"SearchFor_English()\n");
-    const EnglishQuery query = PrepareEnglishQuery(text);
+    impl_->query = PrepareEnglishQuery(text);
+    const EnglishQuery& query = impl_->query;
     dlog::WriteAt(1, u"   English search text: %S\n", query.text);
     for (const std::string& word : query.words)
         dlog::WriteAt(1, u"      %S\n", word);
 
     // Every matching line of every dictionary first, then the kept ones read.
-    std::vector<std::unique_ptr<DictionaryScan>> scans;
-    std::vector<Match> matches;
+    auto& scans = impl_->scans;
+    auto& matches = impl_->matches;
     for (const auto& holder : state.store.edict_dictionaries) {
         if (state.StopRequested())
             break;
-        const dict::Dictionary& dictionary = *holder;
+        dict::Dictionary& dictionary = *holder;
         if (!dictionary.on)
             continue;
         SetStatus(Format(u"Searching in dictionary '%S'...", dictionary.name));
+        dict::PrepareStructures(dictionary, dict::kEnglishWords);
         auto scan = std::make_unique<DictionaryScan>(state, dictionary, query, options.type);
         if (!scan->Open()) {
             dlog::Write(u"ERROR: Could not open dictionary '%S'; skipping it.\n", dictionary.path);
@@ -282,11 +291,39 @@ int SearchFor_English(AppState& state, const SearchOptions& options, std::u16str
         if (!scans.empty() && more)
             status |= kStatusTruncated;
     }
-    state.edict_results[kResultList].reserve(static_cast<size_t>(size) + matches.size());
-    for (const Match& m : matches)
-        scans[m.scan]->Fill(m);
+    status_ = status;
+}
+
+EnglishResults::~EnglishResults() = default;
+
+size_t EnglishResults::size() const { return impl_->matches.size(); }
+
+dict::IndexEntry EnglishResults::IndexOf(size_t i) const
+{
+    const Match& m = impl_->matches[i];
+    return impl_->scans[m.scan]->IndexOf(m);
+}
+
+uint64_t EnglishResults::RelevanceOf(size_t i) const { return impl_->matches[i].relevance; }
+
+void EnglishResults::Fill(size_t i, dict::Entry& entry, bool keepAsRead)
+{
+    const Match& m = impl_->matches[i];
+    impl_->scans[m.scan]->Fill(m, entry, keepAsRead);
+}
+
+int SearchFor_English(AppState& state, const SearchOptions& options, std::u16string text)
+{
+    EnglishResults results(state, options, std::move(text));
+    auto& list = state.edict_results[kResultList];
+    list.reserve(list.size() + results.size());
+    for (size_t i = 0; i < results.size(); ++i) {
+        list.emplace_back();
+        results.Fill(i, list.back());
+        dlog::WriteAt(1, u"      Entry added\n");
+    }
     dlog::WriteAt(1, u"END: Search_English()\n");
-    return status;
+    return results.status();
 }
 
 }  // namespace mirudex::search

@@ -11,7 +11,15 @@
 // Threads: runs on the search worker; the stop request is tested between
 // index entries.
 
+#include <cstdint>
+#include <memory>
 #include <string>
+
+#include "dict/IndexTable.h"
+
+namespace mirudex::dict {
+struct Entry;
+}
 
 namespace mirudex::search {
 
@@ -23,5 +31,33 @@ struct SearchOptions;
 int SearchFor_English(AppState& state, const SearchOptions& options, std::u16string text);
 // The same with state.search_options (a program without a worker, tests).
 int SearchFor_English(AppState& state, std::u16string text);
+
+// An English search whose results are read one at a time, in search order:
+// what SearchFor_English appends, without every entry held at once (the
+// terminal tool prints them as it reads them). The search runs in the
+// constructor; the dictionaries must stay loaded while the object lives.
+class EnglishResults {
+public:
+    EnglishResults(AppState& state, const SearchOptions& options, std::u16string text);
+    ~EnglishResults();
+    EnglishResults(const EnglishResults&) = delete;
+    EnglishResults& operator=(const EnglishResults&) = delete;
+
+    int status() const { return status_; }  // as SearchFor_English returns it
+    size_t size() const;
+    // The record of result i (in a plain EDICT dictionary its headword and
+    // reading are the entry's; an EDICT2 entry has all the forms of its line).
+    dict::IndexEntry IndexOf(size_t i) const;
+    // Its relevance (Entry::relevance).
+    uint64_t RelevanceOf(size_t i) const;
+    // Reads result i's entry, markers set, as SearchFor_English appends it
+    // (without Entry::meaningsAsRead when keepAsRead is false).
+    void Fill(size_t i, dict::Entry& entry, bool keepAsRead = true);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+    int status_ = 0;
+};
 
 }  // namespace mirudex::search

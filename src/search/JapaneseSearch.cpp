@@ -38,7 +38,7 @@ int SearchFor(AppState& state, const SearchOptions& options, std::u16string text
             plainText.push_back(c);
 
     for (size_t i = 0; i < dictionaries.size(); ++i) {
-        const dict::Dictionary& dictionary = *dictionaries[i];
+        dict::Dictionary& dictionary = *dictionaries[i];
         dlog::WriteAt(1, u"      Processing DICT %i / %i (%S)\n", static_cast<int>(i + 1),
                       static_cast<int>(dictionaries.size()), dictionary.name);
         if (!dictionary.on)
@@ -56,6 +56,9 @@ int SearchFor(AppState& state, const SearchOptions& options, std::u16string text
         }
         // Only records the index names can match; they are taken in record
         // order, as a walk over every record would take them.
+        if (state.StopRequested())
+            return status;
+        dict::PrepareStructures(dictionary, StructuresFor(text));
         const auto candidates =
             PatternCandidates(index, byWord ? dict::IndexTable::Field::Word : dict::IndexTable::Field::Kana, text);
         const size_t total = candidates ? candidates->size() : count;

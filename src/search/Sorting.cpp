@@ -89,19 +89,68 @@ bool FirstStringBefore(const std::vector<V>& a, const std::vector<V>& b, bool de
 
 }  // namespace
 
-bool EntryBefore(const dict::Entry& a, const dict::Entry& b, const EntrySortLevel& level)
+bool KeysBefore(const EntryKeys& a, const EntryKeys& b, const EntrySortLevel& level)
 {
     switch (level.key) {
     case kSortWord: return NaturalBefore(a.word, b.word, level.descending);
     case kSortKana: return NaturalBefore(a.kana, b.kana, level.descending);
-    case kSortMeaning: return MeaningBefore(a, b, level.descending);
     case kSortWordLength:
         return NaturalBefore(text::CharacterCount(a.word), text::CharacterCount(b.word), level.descending);
     case kSortKanaLength:
         return NaturalBefore(text::CharacterCount(a.kana), text::CharacterCount(b.kana), level.descending);
     case kSortRelevance: return NaturalBefore(a.relevance, b.relevance, level.descending);
-    default: return WordLengthAscending(a, b);
+    default: return NaturalBefore(text::CharacterCount(a.word), text::CharacterCount(b.word), false);
     }
+}
+
+bool EntryBefore(const dict::Entry& a, const dict::Entry& b, const EntrySortLevel& level)
+{
+    if (level.key == kSortMeaning)
+        return MeaningBefore(a, b, level.descending);
+    return KeysBefore(EntryKeys{a.word, a.kana, a.relevance}, EntryKeys{b.word, b.kana, b.relevance}, level);
+}
+
+bool SortNeedsMeanings(const EntrySortState& state)
+{
+    return state.primary.key == kSortMeaning || state.secondary.key == kSortMeaning;
+}
+
+namespace {
+
+template <typename V>
+int Compare(const V& a, const V& b)
+{
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+// KeysBefore as one comparison: below 0 when a goes before b, above 0 when b
+// goes before a.
+int CompareKeys(const EntryKeys& a, const EntryKeys& b, const EntrySortLevel& level)
+{
+    int c = 0;
+    switch (level.key) {
+    case kSortWord: c = a.word.compare(b.word); break;
+    case kSortKana: c = a.kana.compare(b.kana); break;
+    case kSortWordLength: c = Compare(text::CharacterCount(a.word), text::CharacterCount(b.word)); break;
+    case kSortKanaLength: c = Compare(text::CharacterCount(a.kana), text::CharacterCount(b.kana)); break;
+    case kSortRelevance: c = Compare(a.relevance, b.relevance); break;
+    default: return Compare(text::CharacterCount(a.word), text::CharacterCount(b.word));
+    }
+    return level.descending ? -c : c;
+}
+
+}  // namespace
+
+std::vector<uint32_t> SortedOrder(const std::vector<EntryKeys>& keys, const EntrySortState& state)
+{
+    std::vector<uint32_t> order(keys.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = static_cast<uint32_t>(i);
+    StableSort(order, [&](uint32_t a, uint32_t b) {
+        const int c = CompareKeys(keys[a], keys[b], state.primary);
+        return c != 0 ? c < 0 : CompareKeys(keys[a], keys[b], state.secondary) < 0;
+    });
+    return order;
 }
 
 bool KanjiBefore(const dict::KanjiRecord& a, const dict::KanjiRecord& b, const KanjiSortLevel& level)

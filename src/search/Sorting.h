@@ -12,6 +12,8 @@
 // Threads: whoever owns the list at the time (the search worker at the end of
 // a search, the user-interface thread otherwise).
 
+#include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "dict/Entry.h"
@@ -63,6 +65,17 @@ struct KanjiSortState {
 // One level: a before b (neither a > b nor a == b under the level's rules).
 bool EntryBefore(const dict::Entry& a, const dict::Entry& b, const EntrySortLevel& level);
 bool KanjiBefore(const dict::KanjiRecord& a, const dict::KanjiRecord& b, const KanjiSortLevel& level);
+
+// What sorting looks at of an entry, unless a level sorts by meaning.
+struct EntryKeys {
+    std::u16string_view word, kana;
+    uint64_t relevance = 0;
+};
+bool KeysBefore(const EntryKeys& a, const EntryKeys& b, const EntrySortLevel& level);
+bool SortNeedsMeanings(const EntrySortState& state);
+// The order SortEntries gives entries with these keys: positions into keys.
+// Not for a state that sorts by meaning.
+std::vector<uint32_t> SortedOrder(const std::vector<EntryKeys>& keys, const EntrySortState& state);
 
 // Both passes always run for dictionary entries (an unset level orders by
 // word length). An empty list is left alone; false then.

@@ -131,6 +131,35 @@ TEST(IndexTableTest, EnglishWordsOfEveryLine)
     }
 }
 
+// Groups of structures added to a table that lacks them give the image that
+// building everything at once gives, and records looked at before stay valid.
+TEST(IndexTableTest, StructuresAddedLaterEqualThoseBuiltAtOnce)
+{
+    IndexRecords records;
+    std::string bytes;
+    const char* lines[][3] = {
+        {"猫", "ねこ", "/(n) cat/(P)/"}, {"子猫", "こねこ", "/kitten/"}, {"ネコ", "ネコ", "/Cat/"}};
+    for (const auto& l : lines) {
+        records.Add(static_cast<int64_t>(bytes.size()), U(l[0]), U(l[1]), std::string(l[0]) == l[1]);
+        bytes += std::string("x ") + l[2] + "\n";
+    }
+    const auto whole = BuildIndexImage(records, bytes);
+    for (unsigned first : {0u, unsigned{kSortedOrders}, unsigned{kGramPostings}, unsigned{kEnglishWords},
+                           unsigned{kSortedOrders | kEnglishWords}}) {
+        SCOPED_TRACE(first);
+        IndexTable table;
+        ASSERT_TRUE(table.Adopt(BuildIndexImage(records, bytes, first)));
+        EXPECT_EQ(table.structures(), first);
+        const IndexEntry before = table[1];
+        for (unsigned next : {unsigned{kGramPostings}, unsigned{kAllStructures}})
+            table.AddStructures(next, bytes);
+        EXPECT_TRUE(table.Has(kAllStructures));
+        EXPECT_EQ(table.bytes(), whole->bytes());
+        EXPECT_EQ(before.word, u"子猫");
+        EXPECT_EQ(table.Exact(Field::Kana, u"ネコ"), (std::vector<uint32_t>{0, 2}));
+    }
+}
+
 TEST(IndexTableTest, DamagedImagesAreRefusedOrStayInside)
 {
     IndexRecords records;
@@ -288,10 +317,41 @@ TEST_F(CompanionTest, AStopRequestAndIndexingOff)
     fs::remove("test.mxi");
     fs::remove(CompanionFilePath("test"));
     registry_.SetBOOL(opt::dictionaries::kIndexing, false);
-    const Dictionary d = Load();
+    Dictionary d = Load();
+    EXPECT_EQ(d.index.structures(), 0u);
+    PrepareStructures(d, kAllStructures);
     EXPECT_FALSE(fs::exists(CompanionFilePath("test")));
     EXPECT_EQ(d.index.Exact(Field::Kana, u"ネコ"), (std::vector<uint32_t>{0}));
     EXPECT_TRUE(d.index.HasWords());
+}
+
+// A load from the text builds the records only; structures built for a
+// search are written into the companion and mapped by the next load.
+TEST_F(CompanionTest, StructuresBuiltForASearchAreKeptInTheCompanion)
+{
+    Dictionary cold = Load();
+    EXPECT_EQ(cold.index.structures(), 0u);
+    PrepareStructures(cold, kEnglishWords);
+    Dictionary warm = Load();
+    EXPECT_EQ(warm.index.structures(), unsigned{kEnglishWords});
+    EXPECT_EQ(std::vector<uint32_t>(warm.index.WordPostings("dog").begin(), warm.index.WordPostings("dog").end()),
+              (std::vector<uint32_t>{1}));
+    PrepareStructures(warm, kAllStructures);
+    const auto written = fs::last_write_time(CompanionFilePath("test"));
+    Dictionary whole = Load();
+    EXPECT_TRUE(whole.index.Has(kAllStructures));
+    EXPECT_EQ(whole.index.Exact(Field::Kana, u"イヌ"), (std::vector<uint32_t>{1}));
+    PrepareStructures(whole, kAllStructures);
+    EXPECT_EQ(fs::last_write_time(CompanionFilePath("test")), written) << "nothing to add: not written";
+
+    // A dictionary changed since its load gets structures in memory, no companion.
+    fs::remove(CompanionFilePath("test"));
+    Dictionary fresh = Load();
+    const auto bare = fs::last_write_time(CompanionFilePath("test"));
+    mirudex::test::WriteFile("test", Euc("猫 [ねこ] /(n) cat/(P)/\n犬 [いぬ] /(n) dog/\n日本 [にほん] /Japan!/\n"));
+    PrepareStructures(fresh, kSortedOrders);
+    EXPECT_TRUE(fresh.index.Has(kSortedOrders));
+    EXPECT_EQ(fs::last_write_time(CompanionFilePath("test")), bare);
 }
 
 TEST_F(CompanionTest, DictionariesOf2GiBOrMoreAreRefusedWithAMessage)

@@ -7,6 +7,7 @@
 #include "search/EnglishSearch.h"
 #include "search/JapaneseSearch.h"
 #include "search/KanjiSearch.h"
+#include "search/Sorting.h"
 
 namespace mirudex::search::test {
 namespace {
@@ -104,6 +105,48 @@ TEST_F(RealDataSearchTest, UnderTheDefaultMaximumTheMostRelevantAreKept)
             EXPECT_TRUE(std::any_of(list.begin(), list.end(),
                                     [&](const dict::Entry& e) { return e.word == c.word && e.kana == c.kana; }));
         }
+    }
+}
+
+// Results read one at a time in the order of their records' keys are the
+// entries the search appends, sorted: every field, every entry, for lists of
+// tens of thousands of entries and under a maximum.
+TEST_F(RealDataSearchTest, EnglishResultsReadOneAtATimeEqualTheSortedList)
+{
+    struct Case {
+        const char* text;
+        SearchType type;
+        int max;
+        EntrySortState sort;
+    };
+    const Case cases[] = {
+        {"to", SearchType::Exact, -1, {{kSortKana, false}, {kSortWord, false}}},
+        {"cat", SearchType::Middle, -1, {{kSortWord, true}, {kSortKanaLength, false}}},
+        {"water", SearchType::Beginning, 50, {{kSortRelevance, false}, {kSortKana, true}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        state_->search_options.type = c.type;
+        state_->edict_sort = c.sort;
+        state_->max_results = c.max;
+        auto& list = state_->edict_results[kResultList];
+        list.clear();
+        const int status = SearchFor_English(*state_, U(c.text));
+        SortEntries(list, c.sort);
+        const std::vector<dict::Entry> sorted = std::move(list);
+        list.clear();
+        EnglishResults results(*state_, state_->search_options, U(c.text));
+        EXPECT_EQ(results.status(), status);
+        std::vector<EntryKeys> keys;
+        for (size_t i = 0; i < results.size(); ++i)
+            keys.push_back({results.IndexOf(i).word, results.IndexOf(i).kana, results.RelevanceOf(i)});
+        std::vector<dict::Entry> streamed;
+        for (uint32_t i : SortedOrder(keys, c.sort)) {
+            streamed.emplace_back();
+            results.Fill(i, streamed.back(), false);
+            streamed.back().meaningsAsRead = sorted[streamed.size() - 1].meaningsAsRead;
+        }
+        ExpectSameEntries(sorted, streamed);
     }
 }
 

@@ -112,6 +112,38 @@ TEST(SortingTest, EntryKeysAndFallbacks)
     EXPECT_FALSE(SortEntries(empty, {}));
 }
 
+// The order of record keys is the order SortEntries gives the entries, for
+// every pair of levels that does not look at meanings, both directions, with
+// ties (equal texts, equal lengths, equal relevance) kept in their order.
+TEST(SortingTest, SortedOrderOfKeysEqualsSortEntries)
+{
+    const char* rows[][2] = {{"日本", "にほん"}, {"二本", "にほん"}, {"日", "ひ"}, {"日本語", "にほんご"},
+                             {"日", "にち"},     {"本", "ほん"},     {"ア", "あ"}, {"𠀋", "あ"}};
+    std::vector<dict::Entry> entries;
+    std::vector<EntryKeys> keys;
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        entries.push_back(E(rows[i][0], rows[i][1]));
+        entries.back().relevance = i % 3;
+    }
+    for (const auto& e : entries)
+        keys.push_back({e.word, e.kana, e.relevance});
+    const int levels[] = {kSortUnset, kSortWord, kSortKana, kSortWordLength, kSortKanaLength, kSortRelevance};
+    for (int primary : levels)
+        for (int secondary : levels)
+            for (int directions = 0; directions < 4; ++directions) {
+                const EntrySortState state{{primary, (directions & 1) != 0}, {secondary, (directions & 2) != 0}};
+                std::vector<dict::Entry> sorted = entries;
+                SortEntries(sorted, state);
+                std::vector<std::u16string> byKeys;
+                for (uint32_t i : SortedOrder(keys, state))
+                    byKeys.push_back(entries[i].word + u"/" + entries[i].kana);
+                std::vector<std::u16string> expected;
+                for (const auto& e : sorted)
+                    expected.push_back(e.word + u"/" + e.kana);
+                EXPECT_EQ(byKeys, expected) << primary << " " << secondary << " " << directions;
+            }
+}
+
 TEST(SortingTest, KanjiKeys)
 {
     auto K = [](char16_t code, std::vector<std::u16string> on, uint8_t strokes) {
