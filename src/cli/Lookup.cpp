@@ -222,8 +222,9 @@ int RunLookup(const Arguments& o)
         return 2;
     }
     // What the look-up loads lives until the process ends: nothing is freed
-    // on the way out.
-    dict::DictionaryStore& store = *new dict::DictionaryStore;
+    // on the way out (the pointer keeps it reachable, so it is no leak).
+    static dict::DictionaryStore* const kept = new dict::DictionaryStore;
+    dict::DictionaryStore& store = *kept;
     // A dictionary that is switched off is never searched: its file may be
     // gone, and it is not loaded.
     store.edict_dictionaries = dict::ConfiguredDictionaries(options);
@@ -233,7 +234,8 @@ int RunLookup(const Arguments& o)
             return 2;
         }
     dict::LoadMarkers(store.marker_table);
-    text::FuzzyRules& rules = *new text::FuzzyRules;
+    static text::FuzzyRules* const keptRules = new text::FuzzyRules;
+    text::FuzzyRules& rules = *keptRules;
     rules.LoadFuzzySearchInfo();
     // Changes for this run only: the options are never saved here.
     if (o.fuzzy)
@@ -250,7 +252,8 @@ int RunLookup(const Arguments& o)
         if (d->on)
             dict::EDICT_Index_Load(*d, options);
 
-    search::AppState& state = *new search::AppState(options, store, &rules);
+    static search::AppState* const keptState = new search::AppState(options, store, &rules);
+    search::AppState& state = *keptState;
     search::RestoreSortStates(options, state.edict_sort, state.kanji_sort);
     if (const int key = SortKeyOf(o.sort); key >= 0) {
         if (state.edict_sort.primary.key != key)

@@ -78,8 +78,10 @@ bool LineReader::Fill()
         if (block_.size() < std::min(blockEnd_, kSequentialBlock))
             block_.resize(std::min(blockEnd_, kSequentialBlock));
         blockEnd_ = std::min(blockEnd_, block_.size());
+        if (blockEnd_ == 0)
+            return false;  // the end of the text (an empty one has no data pointer at all)
         std::memcpy(block_.data(), text_.data() + at, blockEnd_);
-        return blockEnd_ > 0;
+        return true;
     }
     if (!file_)
         return false;

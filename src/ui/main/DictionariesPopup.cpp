@@ -52,6 +52,7 @@ void DictionariesPopup::Open(const QPoint& pos)
     }
     menu->installEventFilter(this);
     menu_ = menu;
+    menuObject_ = menu;
     menu->popup(pos);
 }
 
@@ -67,7 +68,8 @@ QAction* DictionariesPopup::item(int id) const
 
 bool DictionariesPopup::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != menu_)
+    // Compared as objects: the menu may be on its way out (no QMenu any more).
+    if (watched != static_cast<QObject*>(menuObject_))
         return false;
     if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick ||
         event->type() == QEvent::MouseButtonRelease) {

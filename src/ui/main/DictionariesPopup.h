@@ -45,6 +45,7 @@ private:
     Registry& registry_;
     QWidget* owner_;
     QPointer<QMenu> menu_;
+    QObject* menuObject_ = nullptr;  // the same menu, only ever compared
 };
 
 }  // namespace mirudex::ui

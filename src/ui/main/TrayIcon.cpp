@@ -36,15 +36,12 @@ TrayIcon::TrayIcon(MainWindow& window, Registry& registry, std::function<bool()>
         });
         icon_->show();
     }
-    window.SetTrayShown([this] { return shown(); });
+    // The window asks through a guard, so this icon never has to reach a
+    // window that is being destroyed when it ends with it.
+    window.SetTrayShown([icon = QPointer<TrayIcon>(this)] { return icon && icon->shown(); });
 }
 
-TrayIcon::~TrayIcon()
-{
-    if (window_)
-        window_->SetTrayShown({});
-    delete menu_;
-}
+TrayIcon::~TrayIcon() { delete menu_; }
 
 bool TrayIcon::shown() const { return icon_ && icon_->isVisible(); }
 
