@@ -35,5 +35,14 @@ exec xvfb-run -a -n "$first" -s "-screen 0 1280x1024x24 -nolisten tcp" bash -c '
         done
         xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" || { echo "$wm did not start"; exit 1; }
     fi
-    "$@"
+    # On a loaded machine the server now and then does not show a window
+    # within the test'"'"'s wait; a second run tells a fault from that.
+    status=0
+    "$@" || status=$?
+    if [ "$status" -ne 0 ] && [ "$status" -ne 77 ]; then
+        echo "run-x11.sh: failed with status $status; running once more"
+        status=0
+        "$@" || status=$?
+    fi
+    exit "$status"
 ' run-x11 "$wm" "$@"
