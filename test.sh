@@ -54,10 +54,13 @@ esac
 scripts/setup-data.sh build-data >/dev/null
 
 export MIRUDEX_REAL_DATA="$PWD/build-data"
-export XDG_RUNTIME_DIR="$(mktemp -d /tmp/mirudex-runtime-XXXXXX)"
-chmod 700 "$XDG_RUNTIME_DIR"
+# Every temporary folder of this run is made in one folder removed at the end,
+# also what a test that was stopped or that a sanitizer ended leaves behind.
+export TMPDIR="$(mktemp -d /tmp/mirudex-run-XXXXXX)"
+trap 'rm -rf "$TMPDIR"' EXIT
+export XDG_RUNTIME_DIR="$TMPDIR/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 export QT_QPA_PLATFORM=offscreen
-trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
 
 ctest --test-dir "${BUILD_DIR:-build}" --output-on-failure --parallel "$(nproc)" ${ctest_args[@]+"${ctest_args[@]}"}
 exit "$format_status"

@@ -13,7 +13,7 @@ the ratios to the bare window.
   bench/compare-start.py BUILD_DIR DATA_DIR [--runs N]
 """
 import argparse
-import importlib.util
+import importlib.machinery
 import os
 import shutil
 import statistics
@@ -21,11 +21,13 @@ import subprocess
 import sys
 import tempfile
 import time
+import types
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-spec = importlib.util.spec_from_file_location("compare_grep", os.path.join(HERE, "compare-grep.py"))
-compare_grep = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(compare_grep)
+# compare-grep.py's helpers, loaded by path (its name is no module name).
+_loader = importlib.machinery.SourceFileLoader("compare_grep", os.path.join(HERE, "compare-grep.py"))
+compare_grep = types.ModuleType(_loader.name)
+_loader.exec_module(compare_grep)
 
 
 def make_folder(data, scale, root):

@@ -4,20 +4,11 @@
 # Mirudex is replaced by the next one.
 #   single_instance_test.sh PATH-TO-mirudex PATH-TO-mirudex-lookup
 set -u
+. "$(dirname "$0")/../support/checks.sh"
 MIRUDEX="$1"
 LOOKUP="$2"
-failures=0
-passes=0
-check() {  # check NAME EXPECTED ACTUAL
-    if [ "$2" == "$3" ]; then
-        passes=$((passes + 1))
-    else
-        echo "FAIL: $1"; echo "  expected: $2"; echo "  actual:   $3"
-        failures=$((failures + 1))
-    fi
-}
 
-work="$(mktemp -d /tmp/mirudex-instance-XXXXXX)"
+work="$(mktemp -d "${TMPDIR:-/tmp}/mirudex-instance-XXXXXX")"
 pids=()
 cleanup() {
     for p in "${pids[@]}"; do kill -KILL "$p" 2>/dev/null && wait "$p" 2>/dev/null; done
@@ -117,5 +108,4 @@ fi
 "$MIRUDEX" --bogus >/dev/null 2>&1; check "a usage error: status 2" 2 $?
 "$MIRUDEX" --help | grep -q -- --search; check "--help" 0 $?
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+report

@@ -4,33 +4,12 @@
 # prepared) a look-up on Debian's dictionaries.
 #   cli_test.sh PATH-TO-mirudex-lookup SOURCE-DIR
 set -u
+. "$(dirname "$0")/../support/checks.sh"
 LOOKUP="$1"
 SRC="$2"
-failures=0
-passes=0
 
-check() {  # check NAME EXPECTED ACTUAL
-    if [ "$2" == "$3" ]; then
-        passes=$((passes + 1))
-    else
-        echo "FAIL: $1"
-        echo "  expected: $2"
-        echo "  actual:   $3"
-        failures=$((failures + 1))
-    fi
-}
 
-contains() {  # contains NAME NEEDLE HAYSTACK
-    if grep -qF -- "$2" <<<"$3"; then
-        passes=$((passes + 1))
-    else
-        echo "FAIL: $1: '$2' not in:"
-        echo "$3" | head -20
-        failures=$((failures + 1))
-    fi
-}
-
-work="$(mktemp -d /tmp/mirudex-cli-XXXXXX)"
+work="$(mktemp -d "${TMPDIR:-/tmp}/mirudex-cli-XXXXXX")"
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 # The working folder comes from the rules alone: nothing from the caller's environment.
@@ -247,5 +226,4 @@ if [ -e /usr/share/edict/edict ] && [ -e /usr/share/edict/kanjidic ]; then
     check "default folder: nothing written where the command was given" "" "$(ls -A)"
 fi
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+report

@@ -29,8 +29,8 @@ public:
     // rateLimit: bytes a second per transfer (0: as fast as it goes).
     explicit NginxServer(long rateLimit = 0)
     {
-        char pattern[] = "/tmp/mirudex-nginx-XXXXXX";
-        if (!::mkdtemp(pattern))
+        std::string pattern = (std::filesystem::temp_directory_path() / "mirudex-nginx-XXXXXX").string();
+        if (!::mkdtemp(pattern.data()))
             return;
         dir_ = pattern;
         std::filesystem::create_directories(dir_ / "www");

@@ -6,27 +6,10 @@
 # when those are installed.
 #   package_test.sh BUILD-DIR
 set -u
+. "$(dirname "$0")/../support/checks.sh"
 BUILD="$1"
-failures=0
-passes=0
-check() {  # check NAME EXPECTED ACTUAL
-    if [ "$2" == "$3" ]; then
-        passes=$((passes + 1))
-    else
-        echo "FAIL: $1"; echo "  expected: $2"; echo "  actual:   $3"
-        failures=$((failures + 1))
-    fi
-}
-contains() {  # contains NAME NEEDLE HAYSTACK
-    if grep -qF -- "$2" <<<"$3"; then
-        passes=$((passes + 1))
-    else
-        echo "FAIL: $1: '$2' not in:"; echo "$3" | head -20
-        failures=$((failures + 1))
-    fi
-}
 
-work="$(mktemp -d /tmp/mirudex-package-XXXXXX)"
+work="$(mktemp -d "${TMPDIR:-/tmp}/mirudex-package-XXXXXX")"
 trap 'rm -rf "$work"' EXIT
 ID=io.github.mirudex.Mirudex
 
@@ -90,5 +73,4 @@ if command -v appstreamcli >/dev/null; then
     [ "$status" -eq 0 ] || echo "$out"
 fi
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+report

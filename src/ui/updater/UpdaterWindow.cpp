@@ -208,6 +208,17 @@ void UpdaterWindow::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
+UpdaterWindow::WaitResult UpdaterWindow::Interruption(const EscapeFilter& escape)
+{
+    if (escape.pressed || cancelRequested_)
+        return WaitResult::Cancelled;
+    if (quit::Pending()) {
+        quitCode_ = quit::Take();
+        return WaitResult::Quitting;
+    }
+    return WaitResult::Completed;
+}
+
 UpdaterWindow::WaitResult UpdaterWindow::PollingWait()
 {
     EscapeFilter escape;
@@ -217,15 +228,9 @@ UpdaterWindow::WaitResult UpdaterWindow::PollingWait()
     WaitResult result = WaitResult::Completed;
     while (update::UpdateThreadRunning(state_)) {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
-        if (escape.pressed || cancelRequested_) {
-            result = WaitResult::Cancelled;
+        result = Interruption(escape);
+        if (result != WaitResult::Completed)
             break;
-        }
-        if (quit::Pending()) {
-            quitCode_ = quit::Take();
-            result = WaitResult::Quitting;
-            break;
-        }
         std::this_thread::sleep_for(kPollInterval);
     }
     waiting_ = false;
@@ -322,15 +327,9 @@ UpdaterWindow::WaitResult UpdaterWindow::FormatUpdates()
     while (formatted_ < shown_.size()) {
         formatted_ = FormatUpdateSlice(cursor, shown_, formatted_, kFormatSliceMs, logicalDpiX(), logicalDpiY());
         QCoreApplication::processEvents(QEventLoop::AllEvents);
-        if (escape.pressed || cancelRequested_) {
-            result = WaitResult::Cancelled;
+        result = Interruption(escape);
+        if (result != WaitResult::Completed)
             break;
-        }
-        if (quit::Pending()) {
-            quitCode_ = quit::Take();
-            result = WaitResult::Quitting;
-            break;
-        }
     }
     formatting_ = false;
     waiting_ = false;

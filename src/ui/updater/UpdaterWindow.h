@@ -38,6 +38,8 @@ class QUrl;
 
 namespace mirudex::ui {
 
+class EscapeFilter;
+
 // Opens the updater, checks for updates and returns when the window has been
 // closed. While one updater is open a second call only raises it.
 void RunUpdater(Registry& registry, update::UpdateState& state, QWidget* mainWindow);
@@ -85,6 +87,9 @@ public:
     WaitResult ShowList();
     // Waits while an update thread runs: Escape cancels, a quit request quits.
     WaitResult PollingWait();
+    // What ends a wait early: ESC or Cancel, or a quit (taken here);
+    // Completed when nothing does.
+    WaitResult Interruption(const EscapeFilter& escape);
 
     // What "Check out the site" uses to open an address (tests record it).
     static void SetUrlOpener(std::function<void(const QUrl&)> opener);
