@@ -35,18 +35,17 @@ wait_for() {  # wait_for SECONDS COMMAND...: true once COMMAND succeeds
     done
 }
 searched() { log | grep -qF "Text exists: $1"; }
-ms() { date +%s%3N; }
 
 "$MIRUDEX" --workdir "$W" >"$work/first.out" 2>&1 &
 pids+=($!)
 first=$!
 wait_for 20 test -S "$XDG_RUNTIME_DIR/mirudex.socket"; check "the first one listens" 0 $?
 
-t0=$(ms)
+# A second start hands over before it looks for a folder of its own: nothing
+# is made under HOME, and it ends without waiting for the search.
 timeout 10 "$MIRUDEX" --search ねこ; status=$?
-t1=$(ms)
 check "second start: status 0" 0 "$status"
-check "second start: ends within a second" yes "$([ $((t1 - t0)) -lt 1000 ] && echo yes || echo "no ($((t1 - t0)) ms)")"
+check "second start: no folder of its own" no "$([ -e "$HOME/.local/share/mirudex" ] && echo yes || echo no)"
 wait_for 30 searched ねこ; check "the first one searched ねこ" 0 $?
 check "the first one still runs" yes "$(kill -0 "$first" 2>/dev/null && echo yes)"
 
@@ -63,11 +62,9 @@ check "a stale socket is left" yes "$([ -S "$XDG_RUNTIME_DIR/mirudex.socket" ] &
 "$MIRUDEX" --workdir "$W" ねこ >"$work/second.out" 2>&1 &
 pids+=($!)
 wait_for 30 searched ねこ; check "the next one searches its own command line" 0 $?
-t0=$(ms)
 timeout 10 "$MIRUDEX" --search いぬ; status=$?
-t1=$(ms)
 check "after a stale socket: handed over, status 0" 0 "$status"
-check "after a stale socket: within a second" yes "$([ $((t1 - t0)) -lt 1000 ] && echo yes || echo "no ($((t1 - t0)) ms)")"
+check "after a stale socket: still no folder of its own" no "$([ -e "$HOME/.local/share/mirudex" ] && echo yes || echo no)"
 wait_for 30 searched いぬ; check "the replacement searched いぬ" 0 $?
 
 { kill -KILL "${pids[@]}"; wait; } 2>/dev/null
