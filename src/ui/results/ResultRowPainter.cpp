@@ -31,6 +31,30 @@ std::u16string Decimal(size_t n)
     return std::u16string(digits.begin(), digits.end());
 }
 
+void LayOut(QStaticText& laidOut, const QString& text, const QFont& font)
+{
+    laidOut = QStaticText(text);
+    laidOut.setTextFormat(Qt::PlainText);
+    laidOut.prepare(QTransform(), font);
+}
+
+// Whether QFontMetrics::horizontalAdvance gives the laid-out text more than
+// `width`. A one-line layout's width is that advance plus any ink of the last
+// glyph past it, so a layout no wider than `width` settles it without shaping
+// the text again. A line separator breaks the layout into lines, and control
+// characters may be laid out otherwise: such texts, and wider layouts, are
+// measured.
+bool WiderThan(const QStaticText& laidOut, const QFontMetrics& metrics, int width)
+{
+    const QString text = laidOut.text();
+    const bool oneLine = std::none_of(text.begin(), text.end(), [](QChar c) {
+        return c.unicode() < 0x20 || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+    });
+    if (oneLine && qRound(laidOut.size().width()) <= width)
+        return false;
+    return metrics.horizontalAdvance(text) > width;
+}
+
 }  // namespace
 
 std::u16string CellText(const dict::Entry& entry, int item, const RowTexts& texts)
@@ -81,9 +105,9 @@ const CellTextCache::Text& CellTextCache::Get(int fontSlot, const QString& text,
     // characters beyond the edge and is clipped there when drawn.
     constexpr int kSlack = 2;
     Text entry;
-    QString shown = text;
     const QFontMetrics metrics(font);
     int advance = 0;
+    qsizetype end = text.size();
     // A text that fits even at the font's widest character needs no measuring.
     const bool surelyFits = static_cast<long long>(metrics.maxWidth()) * text.size() <= width - kSlack - 1;
     for (qsizetype i = 0; !surelyFits && i < text.size(); ++i) {
@@ -92,25 +116,28 @@ const CellTextCache::Text& CellTextCache::Get(int fontSlot, const QString& text,
         if (pair)
             ++i;
         if (advance > width - kSlack) {
-            qsizetype end = std::min(text.size(), i + 1 + kSlack);
+            end = std::min(text.size(), i + 1 + kSlack);
             if (end < text.size() && text.at(end - 1).isHighSurrogate())
                 ++end;
-            // Rounded character advances can add up short of the shaped
-            // text: make sure the kept part really reaches past the edge.
-            while (end < text.size() && metrics.horizontalAdvance(text.left(end)) <= width)
-                end = std::min(text.size(), end + 4);
-            if (end < text.size() && text.at(end - 1).isHighSurrogate())
-                ++end;
-            shown = text.left(end);
             entry.overflows = true;
             break;
         }
     }
-    if (!entry.overflows && !surelyFits && metrics.horizontalAdvance(text) > width)
+    // The text is shaped once, for drawing; its laid-out width tells whether
+    // it reaches past the cell.
+    LayOut(entry.text, end == text.size() ? text : text.left(end), font);
+    if (entry.overflows) {
+        // Rounded character advances can add up short of the shaped text:
+        // make sure the kept part really reaches past the edge.
+        while (end < text.size() && !WiderThan(entry.text, metrics, width)) {
+            end = std::min(text.size(), end + 4);
+            LayOut(entry.text, text.left(end), font);
+        }
+        if (end < text.size() && text.at(end - 1).isHighSurrogate())
+            LayOut(entry.text, text.left(++end), font);
+    } else if (!surelyFits && WiderThan(entry.text, metrics, width)) {
         entry.overflows = true;  // fits only by the rounded advances: clip
-    entry.text = QStaticText(shown);
-    entry.text.setTextFormat(Qt::PlainText);
-    entry.text.prepare(QTransform(), font);
+    }
     return table.emplace(std::move(key), std::move(entry)).first->second;
 }
 
@@ -118,6 +145,26 @@ void CellTextCache::Clear()
 {
     for (auto& table : tables_)
         table.clear();
+}
+
+void DrawOutline(QPainter& painter, const QRect& r, const QColor& color)
+{
+    // A scaled painter (a high-DPI screen) strokes the pen's width about the
+    // edges, which fills would not match.
+    if (r.width() <= 0 || r.height() <= 0 || painter.deviceTransform().type() > QTransform::TxTranslate) {
+        painter.setPen(QPen(color, 1));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(r);
+        return;
+    }
+    // A stroked outline is plotted pixel by pixel; four fills are spans.
+    const int l = r.left(), t = r.top(), w = r.width(), h = r.height();
+    painter.fillRect(QRect(l, t, w + 1, 1), color);
+    painter.fillRect(QRect(l, t + h, w + 1, 1), color);
+    if (h > 1) {
+        painter.fillRect(QRect(l, t + 1, 1, h - 1), color);
+        painter.fillRect(QRect(l + w, t + 1, 1, h - 1), color);
+    }
 }
 
 void PaintRows(QPainter& painter, const RowPaintInput& in)
@@ -134,17 +181,21 @@ void PaintRows(QPainter& painter, const RowPaintInput& in)
             continue;
         const dict::Entry& entry = list[static_cast<size_t>(j)];
         const int rowTop = (j - in.rows.first) * in.entryHeight + in.area.top();
+        bottom = rowTop + in.entryHeight;
+        // A row's ink may reach into its neighbours (tall glyphs), so the
+        // rows beside the exposed part are painted too.
+        if (!in.exposed.isNull() &&
+            (rowTop + 2 * in.entryHeight <= in.exposed.top() || rowTop - in.entryHeight > in.exposed.bottom()))
+            continue;
         const bool sel = entry.selected;
         auto pick = [sel](const QColor& c) { return sel ? Complement(c) : c; };
 
         painter.fillRect(QRect(in.area.left(), rowTop, width - 1, in.entryHeight - 1),
                          pick(j % 2 == 0 ? base.bg1 : base.bg2));
-        const QPen inner(pick(base.border_inside), 1);
+        const QColor inner = pick(base.border_inside);
         for (const RowCell& cell : in.cells) {
             const QRect frame(cell.left, rowTop + cell.offset, cell.right - cell.left - 1, cell.height);
-            painter.setPen(inner);
-            painter.setBrush(Qt::NoBrush);
-            painter.drawRect(frame);
+            DrawOutline(painter, frame, inner);
             const QRect textRect = frame.adjusted(kTextMargin, kTextMargin, -kTextMargin, -kTextMargin);
             if (textRect.width() <= 0 || textRect.height() <= 0)
                 continue;
@@ -172,10 +223,7 @@ void PaintRows(QPainter& painter, const RowPaintInput& in)
             else
                 painter.setClipRect(in.clip);
         }
-        painter.setPen(QPen(pick(base.border_outside), 1));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(QRect(in.area.left(), rowTop, width - 1, in.entryHeight - 1));
-        bottom = rowTop + in.entryHeight;
+        DrawOutline(painter, QRect(in.area.left(), rowTop, width - 1, in.entryHeight - 1), pick(base.border_outside));
     }
     if (bottom < in.area.bottom() + 1)
         painter.fillRect(QRect(in.area.left(), bottom, width, in.area.bottom() + 1 - bottom), base.bg_window);

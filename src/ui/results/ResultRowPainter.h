@@ -85,8 +85,14 @@ struct RowPaintInput {
     const ResultColors* colors = nullptr;
     RowTexts texts;
     QRect clip;                      // where text may be drawn (the client area)
+    QRect exposed;                   // the part to paint; rows away from it are skipped (null: all)
     CellTextCache* cache = nullptr;  // texts are laid out afresh without one
 };
+
+// The outline of r as QPainter::drawRect draws it with a one-pixel pen (r's
+// size plus one pixel each way), painted with fills where the painter is not
+// scaled.
+void DrawOutline(QPainter& painter, const QRect& r, const QColor& color);
 
 // Paints rows first..last and fills the rest of the area with BGWindow.
 void PaintRows(QPainter& painter, const RowPaintInput& input);

@@ -336,6 +336,7 @@ void ResultWindow::paintEvent(QPaintEvent* event)
     input.fonts = &resources_.fonts;
     input.colors = &resources_.result;
     input.clip = ClientRect();
+    input.exposed = event->rect();
     input.cache = &textCache_;
     input.texts.romaji = options_.GetBOOL(opt::misc::kROMAjiMode);
     input.texts.meaningSeparator = userdata::StripBraces(options_.GetString(opt::results::copy::kSepMeaning));
