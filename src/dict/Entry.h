@@ -101,4 +101,13 @@ std::optional<std::string> GetEdictLine(LineReader& file, Registry& registry, co
 // tag is the tag); (P) on forms says once that the word is common.
 void SetInfo(Entry& entry, const MarkerTable& markers, bool keepAsRead = true);
 
+// The info and meanings of a plain EDICT line (as FillEntryFromLine is given
+// it) as FillEntryFromLine and SetInfo leave them, each list joined with its
+// separator: the texts a printer of the entry needs, without an Entry and its
+// lists. False, with both texts empty, for a dictionary of another line form
+// and for a line its encoding cannot convert (the caller then fills an Entry).
+bool JoinedTextsOfLine(std::string_view line, const Dictionary& dictionary, const MarkerTable& markers,
+                       std::u16string_view sepInfo, std::u16string_view sepMeaning, std::u16string& info,
+                       std::u16string& meanings);
+
 }  // namespace mirudex::dict
