@@ -7,7 +7,9 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -340,30 +342,49 @@ int RunLookup(const Arguments& o)
         // texts and read and printed one at a time.
         state.max_results = search::ParseResultsField(so.results_field);
         search::EnglishResults results(state, state.search_options, std::move(*english));
-        std::vector<dict::IndexEntry> records(results.size());
+        // What the printing needs of each result: its line in the searched
+        // bytes (empty: none), its dictionary, its word and reading.
+        struct Printed {
+            std::string_view line;
+            const dict::Dictionary* dictionary;
+            std::u16string_view word, kana;
+        };
         std::vector<search::EntryKeys> keys(results.size());
+        std::vector<Printed> printing(o.json ? 0 : results.size());
         for (size_t i = 0; i < keys.size(); ++i) {
-            records[i] = results.IndexOf(i);
-            keys[i] = {records[i].word, records[i].kana, results.RelevanceOf(i)};
+            const dict::IndexEntry record = results.IndexOf(i);
+            keys[i] = {record.word, record.kana, results.RelevanceOf(i)};
+            if (!o.json)
+                printing[i] = {results.LineOf(i, record), &results.DictionaryOf(i), record.word, record.kana};
         }
+        const std::vector<uint32_t> order = search::SortedOrder(keys, state.edict_sort);
+        // Gathered in the sorted order.
+        std::vector<Printed> sorted(printing.size());
+        for (size_t k = 0; k < sorted.size(); ++k)
+            sorted[k] = printing[order[k]];
+        printing = {};
         // A line in the searched bytes is printed from its texts alone when
         // the template gives its expansion; any other is filled as an entry.
         dict::Entry entry;
         std::u16string info, meanings, line;
-        const std::vector<uint32_t> order = search::SortedOrder(keys, state.edict_sort);
         for (size_t k = 0; k < order.size(); ++k) {
             const uint32_t i = order[k];
             if (!o.json) {
-                // The lines come in the order of the sort, not of the file:
-                // one a few entries ahead is fetched while this one is printed.
-                if (k + 8 < order.size())
-                    __builtin_prefetch(results.LineOf(order[k + 8], records[order[k + 8]]).data());
-                const std::string_view raw = results.LineOf(i, records[i]);
-                if (!raw.empty() &&
-                    dict::JoinedTextsOfLine(raw, results.DictionaryOf(i), store.marker_table, sepInfo, sepMeaning, info,
+                // The lines lie in the order of the file, not of the sort:
+                // those a few entries ahead are fetched while this one is printed.
+                if (k + 8 < sorted.size()) {
+                    const Printed& ahead = sorted[k + 8];
+                    for (size_t at = 0; at < ahead.line.size(); at += 64)
+                        __builtin_prefetch(ahead.line.data() + at);
+                    __builtin_prefetch(ahead.word.data());
+                    __builtin_prefetch(ahead.kana.data());
+                }
+                const Printed& p = sorted[k];
+                if (!p.line.empty() &&
+                    dict::JoinedTextsOfLine(p.line, *p.dictionary, store.marker_table, sepInfo, sepMeaning, info,
                                             meanings) &&
-                    layout.Fits(keys[i].word, keys[i].kana, info, meanings)) {
-                    layout.Put(keys[i].word, keys[i].kana, info, meanings, line);
+                    layout.Fits(p.word, p.kana, info, meanings)) {
+                    layout.Put(p.word, p.kana, info, meanings, line);
                     AppendUtf8(line, out);
                     out += '\n';
                     flush();

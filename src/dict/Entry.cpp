@@ -137,11 +137,17 @@ void FillEntryFromLine(std::string line, const Dictionary& dictionary, Entry& en
 void MarkerTable::Add(std::u16string marker, std::u16string description)
 {
     first_.try_emplace(marker, pairs_.size());  // the first pair of a marker is the one used
+    longest_ = std::max(longest_, marker.size());
+    if (!marker.empty() && marker[0] < 128)
+        asciiStarts_[marker[0] / 64] |= uint64_t{1} << (marker[0] % 64);
     pairs_.emplace_back(std::move(marker), std::move(description));
 }
 
 std::u16string_view MarkerTable::Description(std::u16string_view marker) const
 {
+    if (marker.size() > longest_ ||
+        (!marker.empty() && marker[0] < 128 && !(asciiStarts_[marker[0] / 64] >> (marker[0] % 64) & 1)))
+        return {};
     const auto found = first_.find(marker);
     return found == first_.end() ? std::u16string_view() : std::u16string_view(pairs_[found->second].second);
 }
@@ -337,17 +343,26 @@ bool JoinedTextsOfLine(std::string_view line, const Dictionary& dictionary, cons
         std::u16string_view rest(text);
         rest.remove_prefix(first);
         while (!rest.empty() && rest.front() == u'/') {
-            const size_t next = rest.find(u'/', 1);
-            if (next == std::u16string_view::npos)
+            // The next slash, and whether a group opens before it (a meaning
+            // without any goes as it is).
+            size_t next = 1;
+            bool group = false;
+            while (next < rest.size() && rest[next] != u'/')
+                group |= rest[next++] == u'(';
+            if (next == rest.size())
                 break;
             if (next > 1) {
-                work.assign(rest.substr(1, next - 1));
-                StripMarkers(work, markers, addInfo);
+                std::u16string_view meaning = rest.substr(1, next - 1);
+                if (group) {
+                    work.assign(meaning);
+                    StripMarkers(work, markers, addInfo);
+                    meaning = work;
+                }
                 lastJoinedAt = meanings.size();
                 if (meaningCount++ > 0)
                     meanings += sepMeaning;
                 lastAt = meanings.size();
-                meanings += work;
+                meanings += meaning;
             }
             rest.remove_prefix(next);
         }

@@ -54,6 +54,8 @@ public:
     {
         pairs_.clear();
         first_.clear();
+        longest_ = 0;
+        asciiStarts_[0] = asciiStarts_[1] = 0;
     }
     // The description, or the empty text when the marker is not in the table.
     std::u16string_view Description(std::u16string_view marker) const;
@@ -69,6 +71,11 @@ private:
         size_t operator()(std::u16string_view text) const { return std::hash<std::u16string_view>{}(text); }
     };
     std::unordered_map<std::u16string, size_t, Hash, std::equal_to<>> first_;
+    // What most texts that are no marker ("1", "P", a sentence in
+    // parentheses) fail without being looked up: the longest marker's length,
+    // and the ASCII units markers start with (bits; any other unit passes).
+    size_t longest_ = 0;
+    uint64_t asciiStarts_[2] = {0, 0};
 };
 
 // Fills the table from the marker file (one "marker<TAB>description" per

@@ -46,6 +46,26 @@ TEST_F(EntryTest, LoadMarkersSkipsCommentsAndLinesWithoutTab)
     EXPECT_NE(log.find("could not find the TAB character <<>>.\n"), std::string::npos);
 }
 
+// Markers that start with units of each range the table's quick refusal
+// tells apart, an empty marker, and texts that are none of them.
+TEST_F(EntryTest, DescriptionFindsEveryMarkerAndNothingElse)
+{
+    MarkerTable table;
+    const std::u16string markers[] = {u"n", u"1", u"~", u"名詞", u"", u"abbrev", u"\u007fx"};
+    for (const auto& m : markers)
+        table.Add(m, u"about " + m);
+    for (const auto& m : markers)
+        EXPECT_EQ(table.Description(m), u"about " + m) << Utf16ToUtf8(m);
+    for (const char16_t* none : {u"N", u"2", u"nn", u"abbreviation", u"名", u"\u0080", u"@", u"abbre", u"x"})
+        EXPECT_EQ(table.Description(none), u"") << Utf16ToUtf8(none);
+    table.Clear();
+    EXPECT_EQ(table.Description(u"n"), u"");
+    EXPECT_EQ(table.Description(u""), u"");
+    table.Add(u"P", u"top");
+    EXPECT_EQ(table.Description(u"P"), u"top");
+    EXPECT_EQ(table.Description(u"n"), u"");
+}
+
 TEST_F(EntryTest, LoadMarkersWithoutFileLeavesTableEmpty)
 {
     OpenLog();
