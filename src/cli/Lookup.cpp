@@ -342,27 +342,28 @@ int RunLookup(const Arguments& o)
         // texts and read and printed one at a time.
         state.max_results = search::ParseResultsField(so.results_field);
         search::EnglishResults results(state, state.search_options, std::move(*english));
-        // What the printing needs of each result: its line in the searched
-        // bytes (empty: none), its dictionary, its word and reading.
+        // Each result's line in the searched bytes (empty: none) and dictionary.
+        std::vector<std::pair<std::string_view, const dict::Dictionary*>> lines(o.json ? 0 : results.size());
+        std::vector<search::EntryKeys> keys(results.size());
+        for (size_t i = 0; i < keys.size(); ++i) {
+            const dict::IndexEntry record = results.IndexOf(i);
+            keys[i] = {record.word, record.kana, results.RelevanceOf(i)};
+            if (!o.json)
+                lines[i] = {results.LineOf(i, record), &results.DictionaryOf(i)};
+        }
+        const std::vector<uint32_t> order = search::SortedOrder(keys, state.edict_sort);
+        // What the printing needs, gathered in the sorted order.
         struct Printed {
             std::string_view line;
             const dict::Dictionary* dictionary;
             std::u16string_view word, kana;
         };
-        std::vector<search::EntryKeys> keys(results.size());
-        std::vector<Printed> printing(o.json ? 0 : results.size());
-        for (size_t i = 0; i < keys.size(); ++i) {
-            const dict::IndexEntry record = results.IndexOf(i);
-            keys[i] = {record.word, record.kana, results.RelevanceOf(i)};
-            if (!o.json)
-                printing[i] = {results.LineOf(i, record), &results.DictionaryOf(i), record.word, record.kana};
+        std::vector<Printed> sorted(lines.size());
+        for (size_t k = 0; k < sorted.size(); ++k) {
+            const uint32_t i = order[k];
+            sorted[k] = {lines[i].first, lines[i].second, keys[i].word, keys[i].kana};
         }
-        const std::vector<uint32_t> order = search::SortedOrder(keys, state.edict_sort);
-        // Gathered in the sorted order.
-        std::vector<Printed> sorted(printing.size());
-        for (size_t k = 0; k < sorted.size(); ++k)
-            sorted[k] = printing[order[k]];
-        printing = {};
+        lines = {};
         // A line in the searched bytes is printed from its texts alone when
         // the template gives its expansion; any other is filled as an entry.
         dict::Entry entry;
