@@ -3,7 +3,9 @@
 
 Runs build/bench/mirudex_start_probe (the program's start-up up to ready,
 as main() wires it, then the end of the process) and
-build/bench/mirudex_start_minimal (a bare window shown) interleaved, on Qt's
+build/bench/mirudex_start_minimal (a bare window shown) and
+build/bench/mirudex_start_text (the bare window with a menu bar and a line of
+text: what any window that shows text pays) interleaved, on Qt's
 offscreen platform, in a temporary working folder with Debian's EDICT at
 1x and 8x (copies c > 0 of every line with the headword suffix "~c", as the
 scaling benchmark makes them) whose index files an untimed first start
@@ -63,11 +65,13 @@ def main():
     args = ap.parse_args()
     probe = os.path.abspath(os.path.join(args.build, "bench", "mirudex_start_probe"))
     minimal = os.path.abspath(os.path.join(args.build, "bench", "mirudex_start_minimal"))
+    with_text = os.path.abspath(os.path.join(args.build, "bench", "mirudex_start_text"))
     os.environ["QT_QPA_PLATFORM"] = "offscreen"
     root = tempfile.mkdtemp(prefix="mirudex-start-")
     try:
         starter = compare_grep.build_starter(root)
-        print(f"{'start':12} {'wall ms':>8} {'cpu ms':>7} {'MB':>6} {'wall ratio':>10} {'cpu ratio':>9}")
+        print(f"{'start':16} {'wall ms':>8} {'cpu ms':>7} {'MB':>6} {'wall/bare':>9} {'cpu/bare':>8} "
+              f"{'wall/text':>9} {'cpu/text':>8}")
         for scale in [int(s) for s in args.scales.split(",")]:
             folder = make_folder(os.path.abspath(args.data), scale, root)
             # The first start makes the options file and the index files.
@@ -78,17 +82,21 @@ def main():
                 text = f.read()
             with open(options, "w", encoding="utf-8") as f:
                 f.write(text.replace("BOOL :: FirstTime :: TRUE", "BOOL :: FirstTime :: FALSE"))
-            figures = {"program": [], "bare window": []}
+            programs = {"program": probe, "bare window": minimal, "text window": with_text}
+            figures = {name: [] for name in programs}
             for _ in range(args.runs):
-                figures["program"].append(timed(starter, [probe], folder, root))
-                figures["bare window"].append(timed(starter, [minimal], folder, root))
-            base = [statistics.median(x[i] for x in figures["bare window"]) for i in range(2)]
+                for name, command in programs.items():
+                    figures[name].append(timed(starter, [command], folder, root))
+            medians = {
+                name: [statistics.median(r[i] for r in runs) for i in range(2)] for name, runs in figures.items()
+            }
+            bare, texted = medians["bare window"], medians["text window"]
             for name, runs in figures.items():
-                wall = statistics.median(r[0] for r in runs)
-                cpu = statistics.median(r[1] for r in runs)
+                wall, cpu = medians[name]
                 mb = max(r[2] for r in runs)
-                print(f"{name + f' {scale}x':12} {wall * 1000:8.1f} {cpu * 1000:7.1f} {mb:6.1f} "
-                      f"{wall / base[0]:10.2f} {cpu / base[1] if base[1] else 0:9.2f}")
+                print(f"{name + f' {scale}x':16} {wall * 1000:8.1f} {cpu * 1000:7.1f} {mb:6.1f} "
+                      f"{wall / bare[0]:9.2f} {cpu / bare[1] if bare[1] else 0:8.2f} "
+                      f"{wall / texted[0]:9.2f} {cpu / texted[1] if texted[1] else 0:8.2f}")
     finally:
         shutil.rmtree(root)
     return 0

@@ -1,7 +1,7 @@
 // The desktop program's start up to ready, wired as main() wires it, in the
 // current folder; the process ends after one turn of the event loop once
 // the program said it is ready (no shutdown: nothing is saved). Timed as a
-// whole process against minimal_window by bench/compare-start.sh.
+// whole process against minimal_window by bench/compare-start.py.
 #include <QApplication>
 #include <cstdio>
 

@@ -7,8 +7,9 @@
 namespace mirudex {
 
 namespace {
-// After a seek only a small block is read (one line is usually wanted);
-// reading on past it switches to large blocks.
+// After opening or a seek only a small block is read (one line, or the few
+// that tell a file's form, is often all that is wanted); reading on past it
+// switches to large blocks.
 constexpr size_t kSeekBlock = 16 * 1024;
 constexpr size_t kSequentialBlock = 512 * 1024;
 }  // namespace
@@ -21,7 +22,7 @@ bool LineReader::Open(const std::string& path)
     file_ = std::fopen(path.c_str(), "rb");
     position_ = 0;
     blockPos_ = blockEnd_ = 0;
-    sequential_ = true;
+    sequential_ = false;
     return file_ != nullptr;
 }
 

@@ -149,7 +149,12 @@ bool LoadStudyList(std::vector<dict::Entry>& list, StudyListContext& context, co
     LoadWait wait = LoadWait::Refused;
     int unread = 0;
     std::vector<dict::Entry> entries;
-    {
+    if (!Exists(path)) {
+        // Nothing to read (a new user's list is made at the first save): no
+        // load is started for it, and the list ends up as a load would leave it.
+        dlog::Write(u"EDICT_Index_Load: ERROR: %S not opened.\n", path);
+        wait = LoadWait::Finished;
+    } else {
         OptionsForStudyList settings(context.options);
         if (context.runLoad)
             wait = context.runLoad(record);

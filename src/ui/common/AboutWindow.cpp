@@ -89,7 +89,7 @@ AboutWindow::AboutWindow(Registry& registry, QWidget* owner) : QWidget(owner, Qt
     setObjectName(QStringLiteral("Class_About"));
     setWindowTitle(QStringLiteral("About Mirudex"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowIcon(QIcon(QStringLiteral(":/images/icon111.png")));
+    setWindowIcon(ProgramIcon());
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);

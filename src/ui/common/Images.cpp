@@ -16,10 +16,10 @@ void InitImageResources()
     (void)done;
 }
 
-QPixmap PixelPixmap(const QString& path, qreal devicePixelRatio)
+namespace {
+
+QPixmap Scaled(const QPixmap& picture, int factor)
 {
-    QPixmap picture(path);
-    const int factor = static_cast<int>(std::lround(devicePixelRatio));
     if (picture.isNull() || factor <= 1)
         return picture;
     QPixmap scaled = picture.scaled(picture.size() * factor, Qt::IgnoreAspectRatio, Qt::FastTransformation);
@@ -27,12 +27,27 @@ QPixmap PixelPixmap(const QString& path, qreal devicePixelRatio)
     return scaled;
 }
 
+}  // namespace
+
+QPixmap PixelPixmap(const QString& path, qreal devicePixelRatio)
+{
+    return Scaled(QPixmap(path), static_cast<int>(std::lround(devicePixelRatio)));
+}
+
 QIcon PixelIcon(const QString& path)
 {
+    const QPixmap picture(path);
     QIcon icon;
     for (int factor = 1; factor <= 3; ++factor)
-        icon.addPixmap(PixelPixmap(path, factor));
+        icon.addPixmap(Scaled(picture, factor));
     return icon;
+}
+
+QIcon ProgramIcon()
+{
+    // Given as a picture, not a file name: an icon made from a file name asks
+    // every image plugin whether it can read the file, which loads them all.
+    return QIcon(QPixmap(QStringLiteral(":/images/icon111.png"), "PNG"));
 }
 
 }  // namespace mirudex::ui

@@ -14,6 +14,9 @@ namespace mirudex::ui {
 QIcon PixelIcon(const QString& path);
 QPixmap PixelPixmap(const QString& path, qreal devicePixelRatio);
 
+// The program's own icon, for its windows' title bars.
+QIcon ProgramIcon();
+
 // Registers the main window's pictures (the icon and the About picture) with
 // Qt. The library is static, so its resources must be pulled in by a call.
 void InitImageResources();

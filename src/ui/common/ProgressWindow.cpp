@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QTimer>
 #include <chrono>
 #include <thread>
 
@@ -78,8 +79,13 @@ ProgressWindow* CreateThreadWindow(Registry& registry, QWidget* mainWindow, cons
     }
     const QString face = QString::fromStdString(registry.GetString(opt::misc::font::kFont));
     hwnd_searching = new ProgressWindow(text, escLine, face, mainWindow);
-    hwnd_searching->show();
-    hwnd_searching->repaint();
+    // Most work is over long before anyone could read the window: it comes up
+    // only once the work has lasted a moment, instead of flashing on and off
+    // at every search and warm start.
+    QTimer::singleShot(kProgressWindowDelayMs, hwnd_searching.data(), [window = hwnd_searching.data()] {
+        window->show();
+        window->repaint();
+    });
     return hwnd_searching;
 }
 

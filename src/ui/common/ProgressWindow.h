@@ -49,7 +49,11 @@ private:
     QFont escFont_;
 };
 
-// Shows the progress window with this text (replacing one left over).
+// How long work runs before its progress window comes up.
+inline constexpr int kProgressWindowDelayMs = 150;
+
+// Makes the progress window with this text (replacing one left over); it is
+// shown once the wait has lasted kProgressWindowDelayMs.
 ProgressWindow* CreateThreadWindow(Registry& registry, QWidget* mainWindow, const QString& text, bool escLine);
 // The progress window while one exists.
 ProgressWindow* CurrentProgressWindow();

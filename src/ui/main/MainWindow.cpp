@@ -38,7 +38,7 @@ MainWindow::MainWindow(Registry& registry, AppServices& services, PaneFactory& f
     InitImageResources();
     setObjectName(QStringLiteral("Mirudex"));
     setWindowTitle(Q(Format(u"Mirudex %s", kVersionWide)));
-    setWindowIcon(QIcon(QStringLiteral(":/images/icon111.png")));
+    setWindowIcon(ProgramIcon());
     actions_ = BuildMainMenu(menuBar(), [this](int id) { OnCommand(id); });
     resize(width, height);
 

@@ -5,12 +5,15 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QRegularExpressionValidator>
 #include <QStandardItemModel>
 #include <QToolButton>
+#include <QWheelEvent>
+#include <vector>
 
 #include "core/DebugLog.h"
 #include "platform/qt/QtText.h"
@@ -25,6 +28,65 @@ static void InitSearchWindowResources() { Q_INIT_RESOURCE(searchwindow); }
 namespace mirudex::ui {
 
 namespace {
+
+// The encoding list. Whether this system's iconv can convert an encoding is
+// looked up only when it matters, since asking loads that encoding's
+// converter: all of them before the list is opened, stepped through with the
+// keys or the wheel; one when a stored choice is checked. Until then every
+// item looks available.
+class EncodingBox : public QComboBox {
+public:
+    explicit EncodingBox(QWidget* parent) : QComboBox(parent) {}
+
+    // Disables the item at position when iconv cannot convert it either way;
+    // each position is asked once.
+    void Check(int position)
+    {
+        if (position < 0 || position >= count())
+            return;
+        if (checked_.size() < static_cast<size_t>(count()))
+            checked_.resize(static_cast<size_t>(count()), false);
+        if (checked_[static_cast<size_t>(position)])
+            return;
+        checked_[static_cast<size_t>(position)] = true;
+        const char* name = text::IconvNameForRow(text::RowOfComboPosition(position));
+        if (!name || (text::ConversionAvailable(name, "UTF-16LE") && text::ConversionAvailable("UTF-16LE", name)))
+            return;
+        auto* items = qobject_cast<QStandardItemModel*>(model());
+        if (!items || !items->item(position))
+            return;
+        QStandardItem* item = items->item(position);
+        item->setEnabled(false);
+        item->setToolTip(
+            QStringLiteral("This system cannot convert text to or from %1.").arg(QString::fromLatin1(name)));
+    }
+    void CheckAll()
+    {
+        for (int position = 0; position < count(); ++position)
+            Check(position);
+    }
+
+    void showPopup() override
+    {
+        CheckAll();
+        QComboBox::showPopup();
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        CheckAll();
+        QComboBox::keyPressEvent(event);
+    }
+    void wheelEvent(QWheelEvent* event) override
+    {
+        CheckAll();
+        QComboBox::wheelEvent(event);
+    }
+
+private:
+    std::vector<bool> checked_;
+};
 
 constexpr QSize kButtonImage{16, 15};
 constexpr QSize kSearchButtonImage{45, 15};
@@ -143,23 +205,13 @@ SearchBands::SearchBands(QWidget* parent) : QWidget(parent)
     AddToolBar(AddBand(QStringLiteral("Conversion")), {ID_ROMAJI_CONVERSION, kSeparator, ID_SHOW_CONVERTED});
 
     QWidget* encodingBand = AddBand(QString());
-    encodingList_ = new QComboBox(encodingBand);
+    encodingList_ = new EncodingBox(encodingBand);
     encodingList_->setObjectName(QStringLiteral("EncodingList"));
     encodingList_->setFixedWidth(100);
-    for (const text::EncodingRow& row : text::EncodingTable())
-        encodingList_->addItem(Q(row.displayName));
     // Encodings this system's iconv cannot convert stay in their place (the
     // positions are the table's rows) but cannot be chosen.
-    auto* model = qobject_cast<QStandardItemModel*>(encodingList_->model());
-    for (int row = 0; row < text::kEncodingRowCount && model; ++row) {
-        const char* name = text::IconvNameForRow(row);
-        if (!name || (text::ConversionAvailable(name, "UTF-16LE") && text::ConversionAvailable("UTF-16LE", name)))
-            continue;
-        QStandardItem* item = model->item(row);
-        item->setEnabled(false);
-        item->setToolTip(
-            QStringLiteral("This system cannot convert text to or from %1.").arg(QString::fromLatin1(name)));
-    }
+    for (const text::EncodingRow& row : text::EncodingTable())
+        encodingList_->addItem(Q(row.displayName));
     encodingList_->view()->setMinimumWidth(250);  // the dropped list is wider than the box
     encodingList_->setMaxVisibleItems(300 / std::max(1, encodingList_->fontMetrics().height() + 2));
     encodingList_->setCurrentIndex(1);
@@ -305,6 +357,7 @@ bool SearchBands::EncodingAvailable(int index) const
     const int row = text::RowOfComboPosition(index);
     if (row < 0 || !text::EncodingTable()[static_cast<size_t>(row)].iconvName)
         return false;
+    static_cast<EncodingBox*>(encodingList_)->Check(index);
     const auto* model = qobject_cast<const QStandardItemModel*>(encodingList_->model());
     return !model || !model->item(index) || model->item(index)->isEnabled();
 }

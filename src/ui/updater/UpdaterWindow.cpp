@@ -22,6 +22,7 @@
 #include "platform/api/Utf.h"
 #include "platform/qt/QtText.h"
 #include "ui/common/EscapeFilter.h"
+#include "ui/common/Images.h"
 #include "ui/common/QuitRequest.h"
 #include "ui/common/Resources.h"
 
@@ -127,7 +128,7 @@ UpdaterWindow::UpdaterWindow(Registry& registry, update::UpdateState& state, QWi
 {
     setObjectName(QStringLiteral("Mirudex_Update"));
     setWindowTitle(QStringLiteral("Mirudex Updater"));
-    setWindowIcon(QIcon(QStringLiteral(":/images/icon111.png")));
+    setWindowIcon(ProgramIcon());
     setFixedSize(kClientWidth, kClientHeight);
     setAutoFillBackground(true);
     QPalette pal = palette();

@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QImage>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -59,6 +60,41 @@ TEST_F(ProgressTest, WindowSizeTextsAndPlace)
     EXPECT_EQ(WaitForWorker(done, kWaitQuitFlag | kWaitEscFlag), kWaitFinished);
     EXPECT_EQ(CurrentProgressWindow(), nullptr);
     EXPECT_NE(Log().find("   hwnd_searching destroyed.\n"), std::string::npos);
+}
+
+TEST_F(ProgressTest, TheWindowComesUpOnlyForWorkThatLasts)
+{
+    QWidget main;
+    main.show();
+    struct Case {
+        const char* name;
+        int workMs;
+        bool shown;
+    };
+    const Case cases[] = {
+        {"over when the wait begins", -1, false},
+        {"still going after the delay", kProgressWindowDelayMs * 3, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FlagWorker worker;
+        bool seen = false;
+        QObject round;
+        QPointer<ProgressWindow> window = CreateThreadWindow(registry_, &main, QStringLiteral("Searching..."), true);
+        QTimer watcher;
+        QObject::connect(&watcher, &QTimer::timeout, [&] { seen = seen || (window && window->isVisible()); });
+        watcher.start(5);
+        if (c.workMs < 0)
+            worker.running = false;
+        else
+            QTimer::singleShot(c.workMs, &round, [&] {
+                seen = seen || (window && window->isVisible());
+                worker.running = false;
+            });
+        EXPECT_EQ(WaitForWorker(worker, kWaitQuitFlag | kWaitEscFlag), kWaitFinished);
+        EXPECT_EQ(seen, c.shown);
+        EXPECT_TRUE(window.isNull()) << "gone with the wait, shown or not";
+    }
 }
 
 TEST_F(ProgressTest, WaitEndsByWorkerEscOrQuitAsTheFlagsAllow)

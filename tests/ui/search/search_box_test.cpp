@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <utility>
+#include <vector>
 
 #include <QAction>
 #include <QComboBox>
@@ -11,8 +14,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
+#include <QStandardItemModel>
 #include <QTest>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include "platform/qt/QtText.h"
 #include "platform/recording/RecordingPlatform.h"
@@ -270,6 +275,32 @@ TEST(SearchBandStrip, EncodingListAndResultsField)
         EXPECT_NE(std::find(disabled.begin(), disabled.end(), name), disabled.end()) << name;
     for (const char* name : {"EUC-JP", "Shift JIS (SJIS)", "UTF-8", "ISO-2022-JP-2", "KOI8-R", "MacRoman"})
         EXPECT_EQ(std::find(disabled.begin(), disabled.end(), name), disabled.end()) << name;
+
+    // Before the list is opened, stepped through or asked, nothing is looked
+    // up; whichever way the user reaches the items, JAVA is seen as disabled.
+    const int java = list->findText("JAVA");
+    ASSERT_GT(java, 0);
+    const auto javaEnabled = [](QComboBox* box, int position) {
+        return qobject_cast<QStandardItemModel*>(box->model())->item(position)->isEnabled();
+    };
+    const std::vector<std::pair<const char*, std::function<void(QComboBox*)>>> ways = {
+        {"opened", [](QComboBox* box) { box->showPopup(); }},
+        {"stepped with a key", [](QComboBox* box) { QTest::keyClick(box, Qt::Key_Up); }},
+        {"turned with the wheel",
+         [](QComboBox* box) {
+             QWheelEvent wheel(QPointF(5, 5), box->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                               Qt::NoModifier, Qt::NoScrollPhase, false);
+             QCoreApplication::sendEvent(box, &wheel);
+         }},
+    };
+    for (const auto& [how, reach] : ways) {
+        SearchBands fresh;
+        QComboBox* box = fresh.encodingList();
+        EXPECT_TRUE(javaEnabled(box, java)) << how;
+        reach(box);
+        EXPECT_FALSE(javaEnabled(box, java)) << how;
+        box->hidePopup();
+    }
 
     QLineEdit* field = bands.resultsField();
     EXPECT_GE(field->width(), 30);
