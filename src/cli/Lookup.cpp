@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -103,6 +106,25 @@ public:
     }
 };
 
+// Whether a text holds no '%' and no backslash: four units at a time (a
+// unit is zero after the xor exactly where it was the character looked for).
+bool PlainText(std::u16string_view t)
+{
+    constexpr uint64_t kOnes = 0x0001000100010001, kHighs = 0x8000800080008000;
+    auto anyZero = [](uint64_t x) { return ((x - kOnes) & ~x & kHighs) != 0; };
+    size_t i = 0;
+    for (; i + 4 <= t.size(); i += 4) {
+        uint64_t units;
+        std::memcpy(&units, t.data() + i, sizeof units);
+        if (anyZero(units ^ (kOnes * u'%')) || anyZero(units ^ (kOnes * u'\\')))
+            return false;
+    }
+    for (; i < t.size(); ++i)
+        if (t[i] == u'%' || t[i] == u'\\')
+            return false;
+    return true;
+}
+
 // The copy format laid out once: what the format gives for any entry whose
 // texts hold neither '%' nor a backslash, as a template with a stand-in
 // character for each text. Such texts cannot make or complete a key, so
@@ -122,25 +144,37 @@ public:
 
     std::u16string Format(const dict::Entry& e, const std::u16string& info, const std::u16string& meanings) const
     {
-        auto plain = [](std::u16string_view t) {
-            return std::none_of(t.begin(), t.end(), [](char16_t c) { return c == u'%' || c == u'\\'; });
-        };
-        if (!usable_ || !plain(e.word) || !plain(e.kana) || !plain(info) || !plain(meanings) ||
-            format_.size() + 2 * (e.word.size() + e.kana.size() + info.size() + meanings.size()) >
-                userdata::kMaxCopyTextLength)
+        if (!Fits(e.word, e.kana, info, meanings))
             return userdata::FormatEntry(format_, e, info, meanings);
         std::u16string out;
-        out.reserve(template_.size() + e.word.size() + e.kana.size() + info.size() + meanings.size());
+        Put(e.word, e.kana, info, meanings, out);
+        return out;
+    }
+
+    // Whether the template gives these texts' expansion (else only FormatEntry does).
+    bool Fits(std::u16string_view word, std::u16string_view kana, std::u16string_view info,
+              std::u16string_view meanings) const
+    {
+        return usable_ && PlainText(word) && PlainText(kana) && PlainText(info) && PlainText(meanings) &&
+               format_.size() + 2 * (word.size() + kana.size() + info.size() + meanings.size()) <=
+                   userdata::kMaxCopyTextLength;
+    }
+
+    // The template filled in, into out (replaced). Only for texts that fit.
+    void Put(std::u16string_view word, std::u16string_view kana, std::u16string_view info, std::u16string_view meanings,
+             std::u16string& out) const
+    {
+        out.clear();
+        out.reserve(template_.size() + word.size() + kana.size() + info.size() + meanings.size());
         for (char16_t c : template_) {
             switch (c) {
-            case kWord: out += e.word; break;
-            case kKana: out += e.kana; break;
+            case kWord: out += word; break;
+            case kKana: out += kana; break;
             case kInfo: out += info; break;
             case kMeaning: out += meanings; break;
             default: out.push_back(c);
             }
         }
-        return out;
     }
 
 private:
@@ -282,6 +316,12 @@ int RunLookup(const Arguments& o)
         return joined;
     };
     std::string out;
+    auto flush = [&] {
+        if (out.size() >= (1 << 16)) {
+            std::fwrite(out.data(), 1, out.size(), stdout);
+            out.clear();
+        }
+    };
     auto print = [&](const dict::Entry& e) {
         if (o.json) {
             nlohmann::json j = {{"word", Utf16ToUtf8(e.word)},
@@ -293,10 +333,7 @@ int RunLookup(const Arguments& o)
             out += Utf16ToUtf8(layout.Format(e, join(e.info, sepInfo), join(e.meanings, sepMeaning)));
         }
         out += '\n';
-        if (out.size() >= (1 << 16)) {
-            std::fwrite(out.data(), 1, out.size(), stdout);
-            out.clear();
-        }
+        flush();
     };
 
     size_t printed = 0;
@@ -305,13 +342,56 @@ int RunLookup(const Arguments& o)
         // texts and read and printed one at a time.
         state.max_results = search::ParseResultsField(so.results_field);
         search::EnglishResults results(state, state.search_options, std::move(*english));
+        // Each result's line in the searched bytes (empty: none) and dictionary.
+        std::vector<std::pair<std::string_view, const dict::Dictionary*>> lines(o.json ? 0 : results.size());
         std::vector<search::EntryKeys> keys(results.size());
         for (size_t i = 0; i < keys.size(); ++i) {
             const dict::IndexEntry record = results.IndexOf(i);
             keys[i] = {record.word, record.kana, results.RelevanceOf(i)};
+            if (!o.json)
+                lines[i] = {results.LineOf(i, record), &results.DictionaryOf(i)};
         }
+        const std::vector<uint32_t> order = search::SortedOrder(keys, state.edict_sort);
+        // What the printing needs, gathered in the sorted order.
+        struct Printed {
+            std::string_view line;
+            const dict::Dictionary* dictionary;
+            std::u16string_view word, kana;
+        };
+        std::vector<Printed> sorted(lines.size());
+        for (size_t k = 0; k < sorted.size(); ++k) {
+            const uint32_t i = order[k];
+            sorted[k] = {lines[i].first, lines[i].second, keys[i].word, keys[i].kana};
+        }
+        lines = {};
+        // A line in the searched bytes is printed from its texts alone when
+        // the template gives its expansion; any other is filled as an entry.
         dict::Entry entry;
-        for (uint32_t i : search::SortedOrder(keys, state.edict_sort)) {
+        std::u16string info, meanings, line;
+        for (size_t k = 0; k < order.size(); ++k) {
+            const uint32_t i = order[k];
+            if (!o.json) {
+                // The lines lie in the order of the file, not of the sort:
+                // those a few entries ahead are fetched while this one is printed.
+                if (k + 8 < sorted.size()) {
+                    const Printed& ahead = sorted[k + 8];
+                    for (size_t at = 0; at < ahead.line.size(); at += 64)
+                        __builtin_prefetch(ahead.line.data() + at);
+                    __builtin_prefetch(ahead.word.data());
+                    __builtin_prefetch(ahead.kana.data());
+                }
+                const Printed& p = sorted[k];
+                if (!p.line.empty() &&
+                    dict::JoinedTextsOfLine(p.line, *p.dictionary, store.marker_table, sepInfo, sepMeaning, info,
+                                            meanings) &&
+                    layout.Fits(p.word, p.kana, info, meanings)) {
+                    layout.Put(p.word, p.kana, info, meanings, line);
+                    AppendUtf8(line, out);
+                    out += '\n';
+                    flush();
+                    continue;
+                }
+            }
             results.Fill(i, entry, false);
             print(entry);
         }

@@ -137,11 +137,17 @@ void FillEntryFromLine(std::string line, const Dictionary& dictionary, Entry& en
 void MarkerTable::Add(std::u16string marker, std::u16string description)
 {
     first_.try_emplace(marker, pairs_.size());  // the first pair of a marker is the one used
+    longest_ = std::max(longest_, marker.size());
+    if (!marker.empty() && marker[0] < 128)
+        asciiStarts_[marker[0] / 64] |= uint64_t{1} << (marker[0] % 64);
     pairs_.emplace_back(std::move(marker), std::move(description));
 }
 
 std::u16string_view MarkerTable::Description(std::u16string_view marker) const
 {
+    if (marker.size() > longest_ ||
+        (!marker.empty() && marker[0] < 128 && !(asciiStarts_[marker[0] / 64] >> (marker[0] % 64) & 1)))
+        return {};
     const auto found = first_.find(marker);
     return found == first_.end() ? std::u16string_view() : std::u16string_view(pairs_[found->second].second);
 }
@@ -216,6 +222,63 @@ void AddFormTagInfo(Entry& entry, const MarkerTable& markers)
     entry.formTags.clear();  // said once
 }
 
+// Moves the known markers out of one meaning (in place), handing the
+// description of each to found, in order.
+template <class Found>
+void StripMarkers(std::u16string& work, const MarkerTable& markers, Found&& found)
+{
+    size_t pos = 0;
+    while (pos < work.size()) {
+        if (work[pos] != u'(') {
+            ++pos;
+            continue;
+        }
+        const size_t close = work.find(u')', pos + 1);
+        size_t groupEnd;
+        std::u16string_view content;
+        if (close == std::u16string::npos) {
+            // An unclosed group runs to the end of the meaning.
+            dlog::Write(u"SetInfo(): ERROR: could not find ending ')'.\n");
+            content = std::u16string_view(work).substr(pos + 1);
+            groupEnd = work.size();
+        } else {
+            content = std::u16string_view(work).substr(pos + 1, close - pos - 1);
+            groupEnd = close + 1;
+        }
+        dlog::WriteAt(2, u"   stuff: %s\n", content);
+
+        bool known = false;
+        size_t start = 0;
+        for (;;) {
+            const size_t comma = content.find(u',', start);
+            const std::u16string_view part =
+                content.substr(start, comma == std::u16string_view::npos ? std::u16string_view::npos : comma - start);
+            dlog::WriteAt(2, u"   part: %s\n", part);
+            const std::u16string_view description = markers.Description(part);
+            dlog::WriteAt(2, u"   part: info: %s\n", description);
+            if (!description.empty()) {
+                found(description);
+                known = true;
+            }
+            if (comma == std::u16string_view::npos)
+                break;
+            start = comma + 1;
+        }
+
+        if (!known) {
+            ++pos;
+            continue;
+        }
+        work.erase(pos, groupEnd - pos);
+        dlog::WriteAt(2, u"   line1: %s\n", work);
+        if (!work.empty() && work.front() == u' ') {
+            work.erase(0, 1);
+            if (pos > 0)
+                --pos;
+        }
+    }
+}
+
 }  // namespace
 
 void SetInfo(Entry& entry, const MarkerTable& markers, bool keepAsRead)
@@ -232,57 +295,8 @@ void SetInfo(Entry& entry, const MarkerTable& markers, bool keepAsRead)
     for (size_t i = 0; i < entry.meanings.size(); ++i) {
         dlog::WriteAt(2, u"   entry.meaning[%i]: <<%s>>\n", static_cast<int>(i), entry.meanings[i]);
         // Worked on in place: the meaning as read is kept in meaningsAsRead.
-        std::u16string& work = entry.meanings[i];
-        size_t pos = 0;
-        while (pos < work.size()) {
-            if (work[pos] != u'(') {
-                ++pos;
-                continue;
-            }
-            const size_t close = work.find(u')', pos + 1);
-            size_t groupEnd;
-            std::u16string_view content;
-            if (close == std::u16string::npos) {
-                // An unclosed group runs to the end of the meaning.
-                dlog::Write(u"SetInfo(): ERROR: could not find ending ')'.\n");
-                content = std::u16string_view(work).substr(pos + 1);
-                groupEnd = work.size();
-            } else {
-                content = std::u16string_view(work).substr(pos + 1, close - pos - 1);
-                groupEnd = close + 1;
-            }
-            dlog::WriteAt(2, u"   stuff: %s\n", content);
-
-            bool known = false;
-            size_t start = 0;
-            for (;;) {
-                const size_t comma = content.find(u',', start);
-                const std::u16string_view part = content.substr(
-                    start, comma == std::u16string_view::npos ? std::u16string_view::npos : comma - start);
-                dlog::WriteAt(2, u"   part: %s\n", part);
-                const std::u16string_view description = markers.Description(part);
-                dlog::WriteAt(2, u"   part: info: %s\n", description);
-                if (!description.empty()) {
-                    entry.info.emplace_back(description);
-                    known = true;
-                }
-                if (comma == std::u16string_view::npos)
-                    break;
-                start = comma + 1;
-            }
-
-            if (!known) {
-                ++pos;
-                continue;
-            }
-            work.erase(pos, groupEnd - pos);
-            dlog::WriteAt(2, u"   line1: %s\n", work);
-            if (!work.empty() && work.front() == u' ') {
-                work.erase(0, 1);
-                if (pos > 0)
-                    --pos;
-            }
-        }
+        StripMarkers(entry.meanings[i], markers,
+                     [&](std::u16string_view description) { entry.info.emplace_back(description); });
     }
 
     if (!entry.meanings.empty() && entry.meanings.back() == kTopWordMarker) {
@@ -291,6 +305,73 @@ void SetInfo(Entry& entry, const MarkerTable& markers, bool keepAsRead)
     }
     AddFormTagInfo(entry, markers);
     dlog::WriteAt(1, u"SetInfo(): All done.\n");
+}
+
+bool JoinedTextsOfLine(std::string_view line, const Dictionary& dictionary, const MarkerTable& markers,
+                       std::u16string_view sepInfo, std::u16string_view sepMeaning, std::u16string& info,
+                       std::u16string& meanings)
+{
+    info.clear();
+    meanings.clear();
+    if (dictionary.form != LineForm::Edict)
+        return false;
+    // The line as FillEntryFromLine converts it.
+    std::string_view cut(line);
+    while (cut.size() > 1 && cut.back() != '/')
+        cut.remove_suffix(1);
+    thread_local std::u16string text;
+    const bool converted =
+        (text::IsEucJp(dictionary.encoding) && text::DecodeEucJp(cut, text)) ||
+        text::ConvertToWideQuietly(cut, dictionary.encoding, "UTF-16LE", text) == text::Conversion::Converted;
+    if (!converted)
+        return false;
+
+    size_t infoCount = 0;
+    auto addInfo = [&](std::u16string_view description) {
+        if (infoCount++ > 0)
+            info += sepInfo;
+        info += description;
+    };
+    // Its meanings as FillEntryFromLine splits them, each marked as SetInfo
+    // marks it, joined as they come; the last one's place is kept for (P).
+    thread_local std::u16string work;
+    size_t meaningCount = 0;
+    size_t lastJoinedAt = 0;  // where the last meaning's separator (or the meaning) starts
+    size_t lastAt = 0;        // where the last meaning starts
+    const size_t first = text.find(u'/');
+    if (first != std::u16string::npos) {
+        std::u16string_view rest(text);
+        rest.remove_prefix(first);
+        while (!rest.empty() && rest.front() == u'/') {
+            // The next slash, and whether a group opens before it (a meaning
+            // without any goes as it is).
+            size_t next = 1;
+            bool group = false;
+            while (next < rest.size() && rest[next] != u'/')
+                group |= rest[next++] == u'(';
+            if (next == rest.size())
+                break;
+            if (next > 1) {
+                std::u16string_view meaning = rest.substr(1, next - 1);
+                if (group) {
+                    work.assign(meaning);
+                    StripMarkers(work, markers, addInfo);
+                    meaning = work;
+                }
+                lastJoinedAt = meanings.size();
+                if (meaningCount++ > 0)
+                    meanings += sepMeaning;
+                lastAt = meanings.size();
+                meanings += meaning;
+            }
+            rest.remove_prefix(next);
+        }
+    }
+    if (meaningCount > 0 && std::u16string_view(meanings).substr(lastAt) == kTopWordMarker) {
+        meanings.resize(lastJoinedAt);
+        addInfo(kTopWordInfo);
+    }
+    return true;
 }
 
 }  // namespace mirudex::dict

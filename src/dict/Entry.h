@@ -54,6 +54,8 @@ public:
     {
         pairs_.clear();
         first_.clear();
+        longest_ = 0;
+        asciiStarts_[0] = asciiStarts_[1] = 0;
     }
     // The description, or the empty text when the marker is not in the table.
     std::u16string_view Description(std::u16string_view marker) const;
@@ -69,6 +71,11 @@ private:
         size_t operator()(std::u16string_view text) const { return std::hash<std::u16string_view>{}(text); }
     };
     std::unordered_map<std::u16string, size_t, Hash, std::equal_to<>> first_;
+    // What most texts that are no marker ("1", "P", a sentence in
+    // parentheses) fail without being looked up: the longest marker's length,
+    // and the ASCII units markers start with (bits; any other unit passes).
+    size_t longest_ = 0;
+    uint64_t asciiStarts_[2] = {0, 0};
 };
 
 // Fills the table from the marker file (one "marker<TAB>description" per
@@ -100,5 +107,14 @@ std::optional<std::string> GetEdictLine(LineReader& file, Registry& registry, co
 // EDICT2 forms follow as "form: description" (the description of an unknown
 // tag is the tag); (P) on forms says once that the word is common.
 void SetInfo(Entry& entry, const MarkerTable& markers, bool keepAsRead = true);
+
+// The info and meanings of a plain EDICT line (as FillEntryFromLine is given
+// it) as FillEntryFromLine and SetInfo leave them, each list joined with its
+// separator: the texts a printer of the entry needs, without an Entry and its
+// lists. False, with both texts empty, for a dictionary of another line form
+// and for a line its encoding cannot convert (the caller then fills an Entry).
+bool JoinedTextsOfLine(std::string_view line, const Dictionary& dictionary, const MarkerTable& markers,
+                       std::u16string_view sepInfo, std::u16string_view sepMeaning, std::u16string& info,
+                       std::u16string& meanings);
 
 }  // namespace mirudex::dict

@@ -26,6 +26,7 @@ struct Match {
     size_t scan;         // which dictionary (position in the scans)
     uint32_t record;     // record number in it
     bool plain;          // its line lies in the mapped bytes as the reader would give it
+    uint32_t length;     // a plain line's length, its LF included
     uint64_t relevance;  // smaller is more relevant
 };
 
@@ -85,7 +86,8 @@ public:
                 const std::string_view meanings = dict::WithoutEntryId(
                     raw.substr(plain.slash - plain.begin, lastSlash + plain.begin + 1 - plain.slash));
                 if (Test(meanings))
-                    out.push_back(Match{scan, static_cast<uint32_t>(k), true, 0});
+                    out.push_back(Match{scan, static_cast<uint32_t>(k), true,
+                                        static_cast<uint32_t>(plain.lineEnd + 1 - plain.begin), 0});
                 continue;
             }
             if (!OpenReader())
@@ -101,7 +103,7 @@ public:
                 continue;
             }
             if (Test(std::string_view(*line).substr(slash)))
-                out.push_back(Match{scan, static_cast<uint32_t>(k), false, 0});
+                out.push_back(Match{scan, static_cast<uint32_t>(k), false, 0, 0});
         }
         return true;
     }
@@ -110,11 +112,10 @@ public:
     uint64_t RelevanceOf(const Match& match)
     {
         const dict::IndexEntry entry = dictionary_.index[match.record];
-        Plain plain;
-        if (match.plain && PlainLine(entry.offset, plain)) {
-            const std::string_view raw = bytes_.substr(plain.begin, plain.lineEnd + 1 - plain.begin);
-            lowered_.assign(dict::WithoutEntryId(
-                raw.substr(plain.slash - plain.begin, raw.rfind('/') + plain.begin + 1 - plain.slash)));
+        if (match.plain) {
+            const std::string_view raw = LineOf(match, entry);
+            const size_t slash = raw.find('/');
+            lowered_.assign(dict::WithoutEntryId(raw.substr(slash, raw.rfind('/') + 1 - slash)));
         } else {
             std::optional<std::string> line;
             if (OpenReader())
@@ -127,17 +128,22 @@ public:
 
     dict::IndexEntry IndexOf(const Match& match) const { return dictionary_.index[match.record]; }
 
+    // A plain match's line as the line reader gives it (its LF included):
+    // found when the match was, not looked for again.
+    std::string_view LineOf(const Match& match, const dict::IndexEntry& entry) const
+    {
+        return bytes_.substr(static_cast<size_t>(entry.offset), match.length);
+    }
+
     // Reads the entry of a match.
     void Fill(const Match& match, dict::Entry& found, bool keepAsRead)
     {
         dlog::WriteAt(1, u"      Okay to add...\n");
         const dict::IndexEntry entry = dictionary_.index[match.record];
         found = dict::Entry();
-        Plain plain;
-        if (match.plain && PlainLine(entry.offset, plain)) {
+        if (match.plain) {
             dlog::WriteAt(1, u"LoadInfoInto()\n");
-            dict::FillEntryFromLine(std::string(bytes_.substr(plain.begin, plain.lineEnd + 1 - plain.begin)),
-                                    dictionary_, found, entry);
+            dict::FillEntryFromLine(std::string(LineOf(match, entry)), dictionary_, found, entry);
         } else if (OpenReader()) {
             dict::LoadInfoInto(reader_, state_.options, dictionary_, found, entry);
         }
@@ -305,6 +311,17 @@ dict::IndexEntry EnglishResults::IndexOf(size_t i) const
 }
 
 uint64_t EnglishResults::RelevanceOf(size_t i) const { return impl_->matches[i].relevance; }
+
+std::string_view EnglishResults::LineOf(size_t i, const dict::IndexEntry& record) const
+{
+    const Match& m = impl_->matches[i];
+    return m.plain ? impl_->scans[m.scan]->LineOf(m, record) : std::string_view();
+}
+
+const dict::Dictionary& EnglishResults::DictionaryOf(size_t i) const
+{
+    return impl_->scans[impl_->matches[i].scan]->dictionary();
+}
 
 void EnglishResults::Fill(size_t i, dict::Entry& entry, bool keepAsRead)
 {

@@ -14,12 +14,14 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "dict/IndexTable.h"
 
 namespace mirudex::dict {
+struct Dictionary;
 struct Entry;
-}
+}  // namespace mirudex::dict
 
 namespace mirudex::search {
 
@@ -48,6 +50,12 @@ public:
     // The record of result i (in a plain EDICT dictionary its headword and
     // reading are the entry's; an EDICT2 entry has all the forms of its line).
     dict::IndexEntry IndexOf(size_t i) const;
+    // The line of result i as the dictionary's line reader would give it (its
+    // LF included), straight from the searched bytes; empty when the line is
+    // read through the line reader instead (Fill then reads it). record: IndexOf(i).
+    std::string_view LineOf(size_t i, const dict::IndexEntry& record) const;
+    // The dictionary result i comes from.
+    const dict::Dictionary& DictionaryOf(size_t i) const;
     // Its relevance (Entry::relevance).
     uint64_t RelevanceOf(size_t i) const;
     // Reads result i's entry, markers set, as SearchFor_English appends it

@@ -139,17 +139,68 @@ int CompareKeys(const EntryKeys& a, const EntryKeys& b, const EntrySortLevel& le
     return level.descending ? -c : c;
 }
 
+// A level's key of an entry as one number that orders as CompareKeys does
+// where the numbers differ: a length or the relevance itself, or a text's
+// first four units (shorter texts filled with 0, the lowest unit). exact:
+// equal numbers mean equal keys (no texts to compare).
+struct LevelKey {
+    uint64_t value;
+    bool exact;
+};
+
+LevelKey KeyOf(const EntryKeys& e, const EntrySortLevel& level)
+{
+    auto prefix = [](std::u16string_view t) {
+        uint64_t v = 0;
+        for (size_t i = 0; i < 4; ++i)
+            v = (v << 16) | (i < t.size() ? static_cast<uint64_t>(t[i]) : 0);
+        return v;
+    };
+    LevelKey k{0, true};
+    switch (level.key) {
+    case kSortWord: k = {prefix(e.word), false}; break;
+    case kSortKana: k = {prefix(e.kana), false}; break;
+    case kSortWordLength: k.value = text::CharacterCount(e.word); break;
+    case kSortKanaLength: k.value = text::CharacterCount(e.kana); break;
+    case kSortRelevance: k.value = e.relevance; break;
+    default: return {text::CharacterCount(e.word), true};  // never descending
+    }
+    if (level.descending)
+        k.value = ~k.value;
+    return k;
+}
+
 }  // namespace
 
 std::vector<uint32_t> SortedOrder(const std::vector<EntryKeys>& keys, const EntrySortState& state)
 {
-    std::vector<uint32_t> order(keys.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = static_cast<uint32_t>(i);
-    StableSort(order, [&](uint32_t a, uint32_t b) {
-        const int c = CompareKeys(keys[a], keys[b], state.primary);
-        return c != 0 ? c < 0 : CompareKeys(keys[a], keys[b], state.secondary) < 0;
+    // Sorted on the numbers of both levels; the texts are compared only where
+    // a text level's numbers are equal.
+    struct Item {
+        uint64_t first, second;
+        uint32_t at;
+    };
+    std::vector<Item> items(keys.size());
+    bool firstExact = true, secondExact = true;
+    for (size_t i = 0; i < items.size(); ++i) {
+        const LevelKey a = KeyOf(keys[i], state.primary), b = KeyOf(keys[i], state.secondary);
+        items[i] = {a.value, b.value, static_cast<uint32_t>(i)};
+        firstExact = a.exact;
+        secondExact = b.exact;
+    }
+    StableSort(items, [&](const Item& a, const Item& b) {
+        if (a.first != b.first)
+            return a.first < b.first;
+        if (!firstExact)
+            if (const int c = CompareKeys(keys[a.at], keys[b.at], state.primary); c != 0)
+                return c < 0;
+        if (a.second != b.second)
+            return a.second < b.second;
+        return !secondExact && CompareKeys(keys[a.at], keys[b.at], state.secondary) < 0;
     });
+    std::vector<uint32_t> order(items.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = items[i].at;
     return order;
 }
 

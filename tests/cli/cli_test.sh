@@ -56,7 +56,8 @@ printf '%s\n' \
     '猫 [ねこ] /(n) cat/(P)/' \
     '子猫 [こねこ] /(n) kitten/' \
     '走る [はしる] /(v5r,vi) to run/(P)/' \
-    '本 [ほん] /(n) book/main/' | iconv -f UTF-8 -t EUC-JP > DICT/edict
+    '本 [ほん] /(n) book/main/' \
+    '割合 [わりあい] /(n) rate of 100%/a back\slash rate/' | iconv -f UTF-8 -t EUC-JP > DICT/edict
 printf '%s\n' '猫 U732b S11 F1702 ビョウ ねこ {cat}' | iconv -f UTF-8 -t EUC-JP > DICT/kanjidic
 cp "$SRC/data/partsofspeech.mxf" "$SRC/data/fuzzysearch.uni.dat" .
 # An options file makes this a prepared folder: the current directory is the
@@ -77,6 +78,11 @@ check "maximum and the truncation line" "$(printf '猫 (ねこ) :: cat\n-Results
 check "the index's companion file is written" "yes" "$([ -e DICT/edict.mxs ] && echo yes || echo no)"
 check "English: the maximum keeps the most relevant" "$(printf '猫 (ねこ) :: cat\n-Results truncated-')" \
     "$("$LOOKUP" --lang en --type middle --max 1 cat)"
+# An English look-up is printed straight from the dictionary's lines; with
+# --kanji it takes the program's own route (the kanji follow the entries).
+for text in cat rate; do
+    check "English printed from the lines equals the program's entries: $text" "$("$LOOKUP" --lang en --kanji --max -1 "$text" | head -n 1)" "$("$LOOKUP" --lang en --max -1 "$text")"
+done
 check "sorted by relevance first" "$(printf '猫 (ねこ) :: cat\n子猫 (こねこ) :: kitten')" \
     "$("$LOOKUP" --type middle --sort relevance ね)"
 check "an unknown sort key" 2 "$("$LOOKUP" --sort size ね >/dev/null 2>&1; echo $?)"
@@ -210,6 +216,13 @@ if [ -e "$real/DICT/edict" ]; then
     contains "real: 日本" "日本 (にほん) :: Japan" "$("$LOOKUP" 日本)"
     contains "real: reverse conjugation" "食べる (たべる)" "$("$LOOKUP" --fuzzy 食べました)"
     contains "real: English" "愛猫家 (あいびょうか) :: cat lover" "$("$LOOKUP" --lang en cat)"
+    # English printed from the dictionary's lines against the entries the program fills.
+    for args in "--type exact to" "--type middle --sort word water" "--type end --sort relevance ing"; do
+        streamed="$("$LOOKUP" --lang en --max -1 $args)"
+        filled="$("$LOOKUP" --lang en --max -1 --kanji $args | head -n "$(wc -l <<<"$streamed")")"
+        check "real: English from the lines equals the filled entries ($args)" "yes" \
+            "$([ -n "$streamed" ] && [ "$streamed" = "$filled" ] && echo yes || echo no)"
+    done
     check "real: the second run reads the index file" "yes" "$([ -s DICT/edict.mxi ] && echo yes || echo no)"
     contains "real: from the index" "猫 (ねこ) :: (1) cat" "$("$LOOKUP" ねこ)"
 fi

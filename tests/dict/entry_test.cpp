@@ -46,6 +46,26 @@ TEST_F(EntryTest, LoadMarkersSkipsCommentsAndLinesWithoutTab)
     EXPECT_NE(log.find("could not find the TAB character <<>>.\n"), std::string::npos);
 }
 
+// Markers that start with units of each range the table's quick refusal
+// tells apart, an empty marker, and texts that are none of them.
+TEST_F(EntryTest, DescriptionFindsEveryMarkerAndNothingElse)
+{
+    MarkerTable table;
+    const std::u16string markers[] = {u"n", u"1", u"~", u"名詞", u"", u"abbrev", u"\u007fx"};
+    for (const auto& m : markers)
+        table.Add(m, u"about " + m);
+    for (const auto& m : markers)
+        EXPECT_EQ(table.Description(m), u"about " + m) << Utf16ToUtf8(m);
+    for (const char16_t* none : {u"N", u"2", u"nn", u"abbreviation", u"名", u"\u0080", u"@", u"abbre", u"x"})
+        EXPECT_EQ(table.Description(none), u"") << Utf16ToUtf8(none);
+    table.Clear();
+    EXPECT_EQ(table.Description(u"n"), u"");
+    EXPECT_EQ(table.Description(u""), u"");
+    table.Add(u"P", u"top");
+    EXPECT_EQ(table.Description(u"P"), u"top");
+    EXPECT_EQ(table.Description(u"n"), u"");
+}
+
 TEST_F(EntryTest, LoadMarkersWithoutFileLeavesTableEmpty)
 {
     OpenLog();
@@ -215,6 +235,64 @@ TEST_F(LoadInfoTest, ConversionFailuresGiveOneMeaningEachAndOneLogLinePerDiction
     const size_t second = log.find(line, first + 1);
     ASSERT_NE(second, std::string::npos);
     EXPECT_EQ(log.find(line, second + 1), std::string::npos);
+}
+
+using JoinedTextsTest = EntryTest;
+
+TEST_F(JoinedTextsTest, EqualTheFilledEntryForEveryShapeOfLine)
+{
+    const char* lines[] = {
+        "勉強 [べんきょう] /(n,vs) study/(P)/\n",
+        "猫 [ねこ] /(n) (1) cat/(2) (col) shamisen/(3) (X) (col) geisha/(4) (abbr) wheelbarrow/(P)/\n",
+        "ねこ /(n) cat/\n",
+        "甲 [こう] /(P)/\n",
+        "甲 [こう] /(P)/(n) a noun after the mark/\n",
+        "甲 [こう] /(n)(vs)(P)/\n",  // markers taken out of the last meaning leave the mark
+        "甲 [こう] /trailing (P)/\n",
+        "甲 [こう] /a//b///c/\n",
+        "甲 [こう] / (n)  spaced   out  / /  /\n",
+        "甲 [こう] / (n) lead/a (n) b (vs) c/(n) (n) twice/\n",
+        "甲 [こう] /(n) /(vs)/\n",  // meanings that are only markers stay, empty
+        "甲 [こう] /(unknown) thing (n)/((n)) nested/(n unclosed/\n",
+        "甲 [こう] /(n,unknown,vt) mixed/(,)/(n,)/(,n) commas/\n",
+        "甲 [こう] /100% cotton/back\\slash/%1/\n",
+        "甲 [こう] /a/b\n",
+        "甲 [こう] /a/b/ junk after the last slash\n",
+        "甲 [こう] /a/\r\n",
+        "甲 [こう] //\n",
+        "甲 [こう] /(P)\n",
+        "甲;乙 [こう] /(n) an EDICT2 line read as plain/EntL1234567X/\n",
+        "NOSLASH\n",
+        "/\n",
+        "\n",
+    };
+    MarkerTable program;
+    LoadMarkers(program, mirudex::test::ProgramDataPath("partsofspeech.mxf").string());
+    ASSERT_GT(program.size(), 100u);
+    // A table where the mark of the top words and a text with a comma are markers too.
+    const MarkerTable own = Markers({"n", "vs", "P", "X", "n,vs", "unknown"});
+    Dictionary dictionary;
+    dictionary.encoding = "EUC-JP";
+    for (const char* line : lines)
+        for (const MarkerTable* markers : {static_cast<const MarkerTable*>(&program), &own})
+            EXPECT_EQ(JoinedTextsDifferences(Euc(line), dictionary, *markers), "");
+    // Another encoding is converted as FillEntryFromLine converts it.
+    dictionary.encoding = "SHIFT_JIS";
+    EXPECT_EQ(JoinedTextsDifferences(Sjis(lines[1]), dictionary, program), "");
+}
+
+TEST_F(JoinedTextsTest, LeavesLinesItCannotReadToTheEntry)
+{
+    Dictionary dictionary;
+    dictionary.encoding = "EUC-JP";
+    std::u16string info = u"x", meanings = u"y";
+    // Bytes EUC-JP cannot hold: the entry says so.
+    EXPECT_FALSE(JoinedTextsOfLine("\xff\xfe /a/\n", dictionary, MarkerTable(), u";", u";", info, meanings));
+    EXPECT_EQ(info + meanings, u"");
+    // An EDICT2 entry has its forms' tags as info, which only the entry gets.
+    dictionary.form = LineForm::Edict2;
+    EXPECT_FALSE(
+        JoinedTextsOfLine(Euc("甲(P);乙 [こう] /a/EntL1X/\n"), dictionary, MarkerTable(), u";", u";", info, meanings));
 }
 
 }  // namespace

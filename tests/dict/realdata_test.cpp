@@ -186,5 +186,29 @@ TEST_F(RealDataTest, KanjidicRecordsAndRadicals)
     EXPECT_TRUE(platform_.MessageBoxes().empty());
 }
 
+// Every line of Debian's EDICT gives the same joined texts read straight from
+// the line as through a filled entry (tests/dict/entry_test.cpp).
+TEST_F(RealDataTest, JoinedTextsOfEveryLineEqualTheFilledEntry)
+{
+    MarkerTable markers;
+    LoadMarkers(markers, mirudex::test::ProgramDataPath("partsofspeech.mxf").string());
+    Dictionary dictionary;
+    dictionary.encoding = "EUC-JP";
+    const std::string all = mirudex::test::ReadFile("DICT/edict");
+    size_t lines = 0, differing = 0;
+    std::string first;
+    for (size_t begin = 0; begin < all.size();) {
+        const size_t end = std::min(all.find('\n', begin), all.size() - 1) + 1;
+        const std::string line = all.substr(begin, end - begin);
+        begin = end;
+        ++lines;
+        std::string differences = JoinedTextsDifferences(line, dictionary, markers);
+        if (!differences.empty() && differing++ == 0)
+            first = std::move(differences);
+    }
+    EXPECT_EQ(lines, 267381u);  // every line of the file
+    EXPECT_EQ(differing, 0u) << first;
+}
+
 }  // namespace
 }  // namespace mirudex::dict::test

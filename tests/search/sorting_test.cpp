@@ -117,8 +117,24 @@ TEST(SortingTest, EntryKeysAndFallbacks)
 // ties (equal texts, equal lengths, equal relevance) kept in their order.
 TEST(SortingTest, SortedOrderOfKeysEqualsSortEntries)
 {
-    const char* rows[][2] = {{"日本", "にほん"}, {"二本", "にほん"}, {"日", "ひ"}, {"日本語", "にほんご"},
-                             {"日", "にち"},     {"本", "ほん"},     {"ア", "あ"}, {"𠀋", "あ"}};
+    // Texts that agree in their first four units and differ later, a text
+    // that is the start of another, units above 0x7FFF (Ａ, a surrogate pair).
+    const char* rows[][2] = {{"日本", "にほん"},
+                             {"二本", "にほん"},
+                             {"日", "ひ"},
+                             {"日本語", "にほんご"},
+                             {"日", "にち"},
+                             {"本", "ほん"},
+                             {"ア", "あ"},
+                             {"𠀋", "あ"},
+                             {"ありがとう", "ありがとう"},
+                             {"ありがとうございます", "ありがとうございます"},
+                             {"ありがた", "ありがた"},
+                             {"ありが", "ありがと"},
+                             {"ＡＢＣＤＥ", "abcde"},
+                             {"ＡＢＣＤ", "abcd"},
+                             {"abcdf", "abcdf"},
+                             {"abcde", "abc"}};
     std::vector<dict::Entry> entries;
     std::vector<EntryKeys> keys;
     for (size_t i = 0; i < std::size(rows); ++i) {

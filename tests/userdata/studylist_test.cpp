@@ -347,7 +347,7 @@ TEST_F(StudyListTest, AListWhoseFileIsNotThereYetStartsEmptyAndIsMadeAtExit)
 {
     test::WriteFile("edict", kCatEuc);
     const std::vector<dict::Entry> entries = EntriesOf("edict", "EUC-JP");
-    for (const std::string stored : {std::string(kDefaultStudyListFile), std::string("lists/mine.txt")}) {
+    for (const std::string& stored : {std::string(kDefaultStudyListFile), std::string("lists/mine.txt")}) {
         SCOPED_TRACE(stored);
         std::filesystem::remove_all("lists");
         std::filesystem::remove(kDefaultStudyListFile);

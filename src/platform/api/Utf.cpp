@@ -121,9 +121,17 @@ std::u16string Utf8ToUtf16(std::string_view s)
 
 std::string Utf16ToUtf8(std::u16string_view s)
 {
+    std::string out;
+    AppendUtf8(s, out);
+    return out;
+}
+
+void AppendUtf8(std::u16string_view s, std::string& out)
+{
     // Written through a pointer into room for the longest result (3 bytes a unit).
-    std::string out(s.size() * 3, '\0');
-    char* p = out.data();
+    const size_t start = out.size();
+    out.resize(start + s.size() * 3);
+    char* p = out.data() + start;
     for (size_t i = 0; i < s.size(); ++i) {
         char32_t cp = s[i];
         if (cp < 0x80) {
@@ -151,7 +159,6 @@ std::string Utf16ToUtf8(std::u16string_view s)
         }
     }
     out.resize(static_cast<size_t>(p - out.data()));
-    return out;
 }
 
 }  // namespace mirudex

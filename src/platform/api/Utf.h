@@ -34,5 +34,7 @@ std::optional<std::u16string> DecodeUtf8(std::string_view utf8, Utf8Fault* fault
 std::u16string Utf8ToUtf16(std::string_view utf8);
 // Lone surrogates become U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view utf16);
+// The same appended to out.
+void AppendUtf8(std::u16string_view utf16, std::string& out);
 
 }  // namespace mirudex
