@@ -72,20 +72,29 @@ void FillEdict2Entry(std::u16string_view text, Entry& entry)
     entry.meanings = std::move(line.fields);
 }
 
+// The line cut after its last slash, as CutAfterLastSlash cuts it, without copying it.
+std::string_view CutAtLastSlash(std::string_view line)
+{
+    while (line.size() > 1 && line.back() != '/')
+        line.remove_suffix(1);
+    return line;
+}
+
+// A cut line converted from the dictionary's encoding into text.
+bool ConvertCutLine(std::string_view cut, const Dictionary& dictionary, std::u16string& text)
+{
+    return (text::IsEucJp(dictionary.encoding) && text::DecodeEucJp(cut, text)) ||
+           text::ConvertToWideQuietly(cut, dictionary.encoding, "UTF-16LE", text) == text::Conversion::Converted;
+}
+
 }  // namespace
 
 void FillEntryFromLine(std::string line, const Dictionary& dictionary, Entry& entry, const IndexEntry& index)
 {
-    // The line cut after its last slash (CutAfterLastSlash), without copying it.
-    std::string_view cut(line);
-    while (cut.size() > 1 && cut.back() != '/')
-        cut.remove_suffix(1);
-
+    const std::string_view cut = CutAtLastSlash(line);
     // The converted line; its room is kept from one entry to the next.
     thread_local std::u16string text;
-    const bool converted =
-        (text::IsEucJp(dictionary.encoding) && text::DecodeEucJp(cut, text)) ||
-        text::ConvertToWideQuietly(cut, dictionary.encoding, "UTF-16LE", text) == text::Conversion::Converted;
+    const bool converted = ConvertCutLine(cut, dictionary, text);
     entry.word = index.word;
     entry.kana = index.kana;
     entry.encoding = dictionary.encoding;
@@ -316,14 +325,8 @@ bool JoinedTextsOfLine(std::string_view line, const Dictionary& dictionary, cons
     if (dictionary.form != LineForm::Edict)
         return false;
     // The line as FillEntryFromLine converts it.
-    std::string_view cut(line);
-    while (cut.size() > 1 && cut.back() != '/')
-        cut.remove_suffix(1);
     thread_local std::u16string text;
-    const bool converted =
-        (text::IsEucJp(dictionary.encoding) && text::DecodeEucJp(cut, text)) ||
-        text::ConvertToWideQuietly(cut, dictionary.encoding, "UTF-16LE", text) == text::Conversion::Converted;
-    if (!converted)
+    if (!ConvertCutLine(CutAtLastSlash(line), dictionary, text))
         return false;
 
     size_t infoCount = 0;
