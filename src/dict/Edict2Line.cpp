@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "dict/LineFields.h"
+
 namespace mirudex::dict {
 
 namespace {
@@ -159,19 +161,7 @@ Edict2Line ParseEdict2Line(std::u16string_view line)
         rest.remove_prefix(close);
     }
 
-    const size_t first = rest.find(u'/');
-    if (first == std::u16string_view::npos)
-        return parsed;
-    rest.remove_prefix(first);
-    // Fields lie between two slashes; whatever follows the last one is not a field.
-    while (rest.size() > 1) {
-        const size_t next = rest.find(u'/', 1);
-        if (next == std::u16string_view::npos)
-            break;
-        if (next > 1)
-            parsed.fields.emplace_back(rest.substr(1, next - 1));
-        rest.remove_prefix(next);
-    }
+    ForEachSlashField(rest, [&parsed](std::u16string_view field) { parsed.fields.emplace_back(field); });
     if (!parsed.fields.empty() && IsEdict2EntryId(parsed.fields.back())) {
         parsed.entryId = std::move(parsed.fields.back());
         parsed.fields.pop_back();

@@ -7,6 +7,7 @@
 #include "core/Registry.h"
 #include "dict/Dictionary.h"
 #include "dict/Edict2Line.h"
+#include "dict/LineFields.h"
 #include "platform/api/Platform.h"
 #include "platform/api/Utf.h"
 #include "text/Encoding.h"
@@ -119,20 +120,8 @@ void FillEntryFromLine(std::string line, const Dictionary& dictionary, Entry& en
     }
 
     // A line without any '/' has no meanings.
-    const size_t first = text.find(u'/');
-    if (first != std::u16string::npos) {
-        std::u16string_view rest(text);
-        rest.remove_prefix(first);
-        entry.meanings.reserve(entry.meanings.size() + static_cast<size_t>(std::count(rest.begin(), rest.end(), u'/')));
-        while (!rest.empty() && rest.front() == u'/') {
-            const size_t next = rest.find(u'/', 1);
-            if (next == std::u16string_view::npos)
-                break;
-            if (next > 1)
-                entry.meanings.emplace_back(rest.substr(1, next - 1));
-            rest.remove_prefix(next);
-        }
-    }
+    entry.meanings.reserve(entry.meanings.size() + static_cast<size_t>(std::count(text.begin(), text.end(), u'/')));
+    ForEachSlashField(text, [&entry](std::u16string_view meaning) { entry.meanings.emplace_back(meaning); });
 
     dlog::WriteAt(1, u"   WORD: %s\n", entry.word);
     dlog::WriteAt(1, u"   KANA: %s\n", entry.kana);
@@ -341,35 +330,19 @@ bool JoinedTextsOfLine(std::string_view line, const Dictionary& dictionary, cons
     size_t meaningCount = 0;
     size_t lastJoinedAt = 0;  // where the last meaning's separator (or the meaning) starts
     size_t lastAt = 0;        // where the last meaning starts
-    const size_t first = text.find(u'/');
-    if (first != std::u16string::npos) {
-        std::u16string_view rest(text);
-        rest.remove_prefix(first);
-        while (!rest.empty() && rest.front() == u'/') {
-            // The next slash, and whether a group opens before it (a meaning
-            // without any goes as it is).
-            size_t next = 1;
-            bool group = false;
-            while (next < rest.size() && rest[next] != u'/')
-                group |= rest[next++] == u'(';
-            if (next == rest.size())
-                break;
-            if (next > 1) {
-                std::u16string_view meaning = rest.substr(1, next - 1);
-                if (group) {
-                    work.assign(meaning);
-                    StripMarkers(work, markers, addInfo);
-                    meaning = work;
-                }
-                lastJoinedAt = meanings.size();
-                if (meaningCount++ > 0)
-                    meanings += sepMeaning;
-                lastAt = meanings.size();
-                meanings += meaning;
-            }
-            rest.remove_prefix(next);
+    ForEachSlashField(text, [&](std::u16string_view meaning) {
+        // A meaning without any group goes as it is.
+        if (meaning.find(u'(') != std::u16string_view::npos) {
+            work.assign(meaning);
+            StripMarkers(work, markers, addInfo);
+            meaning = work;
         }
-    }
+        lastJoinedAt = meanings.size();
+        if (meaningCount++ > 0)
+            meanings += sepMeaning;
+        lastAt = meanings.size();
+        meanings += meaning;
+    });
     if (meaningCount > 0 && std::u16string_view(meanings).substr(lastAt) == kTopWordMarker) {
         meanings.resize(lastJoinedAt);
         addInfo(kTopWordInfo);
