@@ -87,20 +87,33 @@ bool FirstStringBefore(const std::vector<V>& a, const std::vector<V>& b, bool de
     return NaturalBefore(a.size(), b.size(), descending);
 }
 
+template <typename V>
+int Compare(const V& a, const V& b)
+{
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+// One level's order of two entries' keys: below 0 when a goes before b, above
+// 0 when b goes before a.
+int CompareKeys(const EntryKeys& a, const EntryKeys& b, const EntrySortLevel& level)
+{
+    int c = 0;
+    switch (level.key) {
+    case kSortWord: c = a.word.compare(b.word); break;
+    case kSortKana: c = a.kana.compare(b.kana); break;
+    case kSortWordLength: c = Compare(text::CharacterCount(a.word), text::CharacterCount(b.word)); break;
+    case kSortKanaLength: c = Compare(text::CharacterCount(a.kana), text::CharacterCount(b.kana)); break;
+    case kSortRelevance: c = Compare(a.relevance, b.relevance); break;
+    default: return Compare(text::CharacterCount(a.word), text::CharacterCount(b.word));
+    }
+    return level.descending ? -c : c;
+}
+
 }  // namespace
 
 bool KeysBefore(const EntryKeys& a, const EntryKeys& b, const EntrySortLevel& level)
 {
-    switch (level.key) {
-    case kSortWord: return NaturalBefore(a.word, b.word, level.descending);
-    case kSortKana: return NaturalBefore(a.kana, b.kana, level.descending);
-    case kSortWordLength:
-        return NaturalBefore(text::CharacterCount(a.word), text::CharacterCount(b.word), level.descending);
-    case kSortKanaLength:
-        return NaturalBefore(text::CharacterCount(a.kana), text::CharacterCount(b.kana), level.descending);
-    case kSortRelevance: return NaturalBefore(a.relevance, b.relevance, level.descending);
-    default: return NaturalBefore(text::CharacterCount(a.word), text::CharacterCount(b.word), false);
-    }
+    return CompareKeys(a, b, level) < 0;
 }
 
 bool EntryBefore(const dict::Entry& a, const dict::Entry& b, const EntrySortLevel& level)
@@ -116,28 +129,6 @@ bool SortNeedsMeanings(const EntrySortState& state)
 }
 
 namespace {
-
-template <typename V>
-int Compare(const V& a, const V& b)
-{
-    return a < b ? -1 : (b < a ? 1 : 0);
-}
-
-// KeysBefore as one comparison: below 0 when a goes before b, above 0 when b
-// goes before a.
-int CompareKeys(const EntryKeys& a, const EntryKeys& b, const EntrySortLevel& level)
-{
-    int c = 0;
-    switch (level.key) {
-    case kSortWord: c = a.word.compare(b.word); break;
-    case kSortKana: c = a.kana.compare(b.kana); break;
-    case kSortWordLength: c = Compare(text::CharacterCount(a.word), text::CharacterCount(b.word)); break;
-    case kSortKanaLength: c = Compare(text::CharacterCount(a.kana), text::CharacterCount(b.kana)); break;
-    case kSortRelevance: c = Compare(a.relevance, b.relevance); break;
-    default: return Compare(text::CharacterCount(a.word), text::CharacterCount(b.word));
-    }
-    return level.descending ? -c : c;
-}
 
 // A level's key of an entry as one number that orders as CompareKeys does
 // where the numbers differ: a length or the relevance itself, or a text's
