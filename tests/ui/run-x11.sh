@@ -25,15 +25,29 @@ exec xvfb-run -a -n "$first" -s "-screen 0 1280x1024x24 -nolisten tcp" bash -c '
     set -euo pipefail
     wm="$1"; shift
     if [ -n "$wm" ]; then
-        "$wm" --sm-disable >/dev/null 2>&1 &
-        wm_pid=$!
-        trap "kill $wm_pid 2>/dev/null || true" EXIT
-        # Until the window manager has taken the screen.
-        for _ in $(seq 1 200); do
-            xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
-            sleep 0.05
+        wm_log="$(mktemp "${TMPDIR:-/tmp}/run-x11-wm-XXXXXX")"
+        wm_pid=""
+        trap "[ -n \"\$wm_pid\" ] && kill \$wm_pid 2>/dev/null; rm -f $wm_log" EXIT
+        taken() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
+        # Until the window manager has taken the screen. One that ends
+        # before it has (a starved or refused start) is started again, up
+        # to three times.
+        for attempt in 1 2 3; do
+            "$wm" --sm-disable >"$wm_log" 2>&1 &
+            wm_pid=$!
+            for _ in $(seq 1 300); do
+                taken && break
+                kill -0 "$wm_pid" 2>/dev/null || break
+                sleep 0.05
+            done
+            taken && break
+            kill "$wm_pid" 2>/dev/null || true
+            wait "$wm_pid" 2>/dev/null || true
+            wm_pid=""
+            echo "run-x11.sh: $wm did not take the screen (start $attempt):"
+            cat "$wm_log"
         done
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" || { echo "$wm did not start"; exit 1; }
+        taken || { echo "$wm did not start"; exit 1; }
     fi
     # On a loaded machine the server now and then does not show a window
     # within the test'"'"'s wait; a second run tells a fault from that.
