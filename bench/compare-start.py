@@ -12,7 +12,12 @@ scaling benchmark makes them) whose index files an untimed first start
 makes. Reports the median wall and CPU time and the peak RSS of each, and
 the ratios to the bare window.
 
-  bench/compare-start.py BUILD_DIR DATA_DIR [--runs N]
+Each program ends once its window is shown and painted. With --platform xcb
+they run on a private X server (xvfb-run, started here when DISPLAY is not
+set), where a start also pays for the connection to the server and waits for
+the window to be mapped and exposed, as on a desktop.
+
+  bench/compare-start.py BUILD_DIR DATA_DIR [--runs N] [--platform offscreen|xcb]
 """
 import argparse
 import importlib.machinery
@@ -62,13 +67,21 @@ def main():
     ap.add_argument("data")
     ap.add_argument("--runs", type=int, default=21)
     ap.add_argument("--scales", default="1,8")
+    ap.add_argument("--platform", choices=["offscreen", "xcb"], default="offscreen")
     args = ap.parse_args()
+    if args.platform == "xcb" and not os.environ.get("DISPLAY"):
+        server = ["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24 -nolisten tcp"]
+        return subprocess.run(server + [sys.executable] + sys.argv).returncode
     probe = os.path.abspath(os.path.join(args.build, "bench", "mirudex_start_probe"))
     minimal = os.path.abspath(os.path.join(args.build, "bench", "mirudex_start_minimal"))
     with_text = os.path.abspath(os.path.join(args.build, "bench", "mirudex_start_text"))
-    os.environ["QT_QPA_PLATFORM"] = "offscreen"
+    os.environ["QT_QPA_PLATFORM"] = args.platform
     root = tempfile.mkdtemp(prefix="mirudex-start-")
     try:
+        if not os.environ.get("XDG_RUNTIME_DIR"):
+            os.environ["XDG_RUNTIME_DIR"] = os.path.join(root, "runtime")
+            os.mkdir(os.environ["XDG_RUNTIME_DIR"], 0o700)
+        print(f"platform: {args.platform}")
         starter = compare_grep.build_starter(root)
         print(f"{'start':16} {'wall ms':>8} {'cpu ms':>7} {'MB':>6} {'wall/bare':>9} {'cpu/bare':>8} "
               f"{'wall/text':>9} {'cpu/text':>8}")
@@ -83,6 +96,12 @@ def main():
             with open(options, "w", encoding="utf-8") as f:
                 f.write(text.replace("BOOL :: FirstTime :: TRUE", "BOOL :: FirstTime :: FALSE"))
             programs = {"program": probe, "bare window": minimal, "text window": with_text}
+            # Each must end shown and ready (status 0) before it is timed.
+            for name, command in programs.items():
+                done = subprocess.run([command], cwd=folder, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                      stderr=subprocess.PIPE, timeout=60)
+                if done.returncode != 0:
+                    sys.exit(f"{name} ended with status {done.returncode}: {done.stderr.decode(errors='replace')}")
             figures = {name: [] for name in programs}
             for _ in range(args.runs):
                 for name, command in programs.items():

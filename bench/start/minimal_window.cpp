@@ -1,6 +1,8 @@
 // The yardstick of a start: a bare Qt window of the main window's default
 // size, shown, and the process ended after one turn of the event loop.
 #include <QApplication>
+
+#include "WaitShown.h"
 #include <QWidget>
 
 int main(int argc, char** argv)
@@ -9,6 +11,5 @@ int main(int argc, char** argv)
     QWidget window;
     window.resize(800, 600);
     window.show();
-    QCoreApplication::processEvents();
-    return 0;
+    return WaitUntilShown(window) ? 0 : 1;
 }

@@ -13,6 +13,8 @@
 #include "ui/app/AppWiring.h"
 #include "ui/app/Program.h"
 #include "ui/app/WholeProgram.h"
+#include "ui/main/MainWindow.h"
+#include "WaitShown.h"
 
 using namespace mirudex;
 
@@ -24,7 +26,7 @@ int main(int argc, char** argv)
     LoadOptionsAtStartup(registry);
     ui::WholeProgram whole(registry);
     whole.program.Start();
-    QCoreApplication::processEvents();
+    const bool shown = WaitUntilShown(*whole.program.mainWindow());
     std::fflush(nullptr);
-    std::_Exit(whole.store.edict_dictionaries.empty() ? 1 : 0);
+    std::_Exit(shown && !whole.store.edict_dictionaries.empty() ? 0 : 1);
 }

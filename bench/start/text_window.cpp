@@ -6,6 +6,8 @@
 #include <QMainWindow>
 #include <QMenuBar>
 
+#include "WaitShown.h"
+
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
@@ -14,6 +16,5 @@ int main(int argc, char** argv)
     window.setCentralWidget(new QLabel(QStringLiteral("Mirudex")));
     window.resize(800, 600);
     window.show();
-    QCoreApplication::processEvents();
-    return 0;
+    return WaitUntilShown(window) ? 0 : 1;
 }
