@@ -1,9 +1,9 @@
 // The yardstick of a start: a bare Qt window of the main window's default
-// size, shown, and the process ended after one turn of the event loop.
+// size, shown, and the process ended once the window is on screen and painted.
 #include <QApplication>
+#include <QWidget>
 
 #include "WaitShown.h"
-#include <QWidget>
 
 int main(int argc, char** argv)
 {
