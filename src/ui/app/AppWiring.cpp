@@ -288,7 +288,7 @@ void AppPaneFactory::WireProgram(Program& program, text::FuzzyRules& rules)
         // before would stay blank until something laid it out again.
         for (ResultWindow* window : results_)
             if (window)
-                window->Relayout();
+                window->RelayoutAfterWorker();
     };
     parts.freeDictionary = [&state](int i) { state.store.edict_dictionaries[static_cast<size_t>(i)]->Free(); };
 }

@@ -192,6 +192,15 @@ void ResultWindow::UpdateScrollBar()
     scroll_->setRange(0, std::max(0, count - std::max(1, page)));
     scroll_->setEnabled(count > page);
     rows_ = ComputeVisibleRows(count, scroll_->value(), ClientRect().height() - areaTop_, entryHeight_);
+    laidOutCount_ = count;
+}
+
+void ResultWindow::RelayoutAfterWorker()
+{
+    // An empty list shows the background, whether or not a worker ran.
+    if (laidOutCount_ == 0 && ReadableCount() == 0)
+        return;
+    Relayout();
 }
 
 void ResultWindow::OnScrolled(int value)

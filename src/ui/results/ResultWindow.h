@@ -74,6 +74,9 @@ public:
     void Relayout();
     // After the list was replaced: sort, no anchor or current entry, scroll to the top, lay out, repaint.
     void SetUpForNewResults();
+    // After a worker that may have filled the list: lays out and repaints,
+    // unless the window was laid out empty and the list is still empty.
+    void RelayoutAfterWorker();
 
     // A click on header item id as the bar showing it delivers it (sorting);
     // false when no bar shows the item.
@@ -149,6 +152,7 @@ private:
 
     SelectionState selection_;
     VisibleRows rows_;
+    int laidOutCount_ = -1;  // the entries the last layout could read; -1 before the first
     int entryHeight_ = 1;
     std::array<int, kBarCount> rowHeight_{};
     int areaTop_ = 0;

@@ -40,6 +40,11 @@ public:
 
     void hidePopup() override;
 
+protected:
+    // The box lies under the text box, which covers it: only its dropped
+    // list is ever seen, so the box itself is not drawn.
+    void paintEvent(QPaintEvent*) override {}
+
 signals:
     void chosen(const QString& text);
     void closed();

@@ -470,3 +470,69 @@ TEST_F(ResultWindowTest, DraggingDividersAndItems)
         order.push_back(item.id);
     EXPECT_EQ(order, (std::vector<int>{kItemInfo, kItemWordLength, kItemKanaLength, kItemWord}));
 }
+
+namespace {
+
+// Counts the paint events a widget receives.
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+    // Lets the paints asked for so far happen: until none came for 100 ms.
+    void Settle()
+    {
+        int before = -1;
+        while (before != paints) {
+            before = paints;
+            QTest::qWait(100);
+        }
+    }
+};
+
+class ResultWindowAfterWorker : public test::WorkDirTest {};
+
+}  // namespace
+
+TEST_F(ResultWindowAfterWorker, LaysOutAgainUnlessAnEmptyLayoutStillFits)
+{
+    struct Case {
+        const char* name;
+        bool emptyBefore;  // the list when the window was laid out
+        bool workerRan;    // a worker held the list during that layout
+        bool emptyAfter;   // the list when the worker has ended
+        bool expectRepaint;
+    };
+    const Case cases[] = {
+        {"empty, still empty", true, false, true, false},
+        {"laid out during a worker, still empty", false, true, true, false},
+        {"laid out during a worker, filled by it", true, true, false, true},
+        {"shown, emptied by a worker", false, false, true, true},
+        {"shown, refilled by a worker", false, false, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::ResultFixture fx;
+        if (!c.emptyBefore)
+            fx.host.lists[0] = TenEntries();
+        fx.host.threadSearching = c.workerRan;
+        auto window = fx.MakeWindow(0);
+        PaintCounter counter;
+        window->installEventFilter(&counter);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        window->SetUpForNewResults();
+        counter.Settle();
+
+        fx.host.lists[0] = c.emptyAfter ? std::vector<dict::Entry>{} : TenEntries();
+        fx.host.threadSearching = false;
+        counter.paints = 0;
+        window->RelayoutAfterWorker();
+        counter.Settle();
+        EXPECT_EQ(counter.paints > 0, c.expectRepaint);
+        EXPECT_EQ(window->visibleRows().last >= 0, !c.emptyAfter);
+        window->removeEventFilter(&counter);
+    }
+}
