@@ -106,6 +106,13 @@ bool Exists(const std::string& optionPath)
            std::filesystem::file_type::not_found;
 }
 
+bool IsEmptyFile(const std::string& optionPath)
+{
+    std::error_code ec;
+    const std::filesystem::path path = platform::FilePath(optionPath);
+    return std::filesystem::is_regular_file(path, ec) && std::filesystem::file_size(path, ec) == 0 && !ec;
+}
+
 // Writes the list and tells the user when that failed.
 bool SaveAndTell(const std::vector<dict::Entry>& list, const std::string& path)
 {
@@ -153,6 +160,9 @@ bool LoadStudyList(std::vector<dict::Entry>& list, StudyListContext& context, co
         // Nothing to read (a new user's list is made at the first save): no
         // load is started for it, and the list ends up as a load would leave it.
         dlog::Write(u"EDICT_Index_Load: ERROR: %S not opened.\n", path);
+        wait = LoadWait::Finished;
+    } else if (IsEmptyFile(path)) {
+        // A list saved with no entries: nothing to read either.
         wait = LoadWait::Finished;
     } else {
         OptionsForStudyList settings(context.options);

@@ -343,28 +343,33 @@ TEST_F(StudyListTest, StartupLoadsTheConfiguredFile)
     EXPECT_EQ(platform_.LastStatus(0), u"Studylist loaded.");
 }
 
-TEST_F(StudyListTest, AListWhoseFileIsNotThereYetStartsEmptyAndIsMadeAtExit)
+TEST_F(StudyListTest, AListWhoseFileIsNotThereYetOrEmptyStartsEmptyAndIsWrittenAtExit)
 {
     test::WriteFile("edict", kCatEuc);
     const std::vector<dict::Entry> entries = EntriesOf("edict", "EUC-JP");
-    for (const std::string& stored : {std::string(kDefaultStudyListFile), std::string("lists/mine.txt")}) {
-        SCOPED_TRACE(stored);
-        std::filesystem::remove_all("lists");
-        std::filesystem::remove(kDefaultStudyListFile);
-        options_.SetSTRING(".\\StudyList\\File", stored);
-        StudyListContext context = Context();
-        std::vector<dict::Entry> list;
-        loads_ = 0;
-        LoadStudyListAtStartup(list, context);
-        EXPECT_TRUE(list.empty());
-        EXPECT_EQ(loads_, 0) << "nothing to read: no load is started";
-        EXPECT_EQ(platform_.LastStatus(0), u"Studylist loaded.");
+    for (const bool savedEmpty : {false, true})
+        for (const std::string& stored : {std::string(kDefaultStudyListFile), std::string("lists/mine.txt")}) {
+            SCOPED_TRACE(stored + (savedEmpty ? " (saved empty)" : " (not there)"));
+            std::filesystem::remove_all("lists");
+            std::filesystem::remove(kDefaultStudyListFile);
+            if (savedEmpty) {
+                std::filesystem::create_directories("lists");
+                test::WriteFile(stored, "");
+            }
+            options_.SetSTRING(".\\StudyList\\File", stored);
+            StudyListContext context = Context();
+            std::vector<dict::Entry> list;
+            loads_ = 0;
+            LoadStudyListAtStartup(list, context);
+            EXPECT_TRUE(list.empty());
+            EXPECT_EQ(loads_, 0) << "nothing to read: no load is started";
+            EXPECT_EQ(platform_.LastStatus(0), u"Studylist loaded.");
 
-        AddToStudyList(entries, list);
-        std::filesystem::create_directories("lists");
-        EXPECT_TRUE(SaveStudyListAtExit(list, context, true)) << "the list counts as read whole";
-        EXPECT_EQ(test::ReadFile(stored), kCatEuc);
-    }
+            AddToStudyList(entries, list);
+            std::filesystem::create_directories("lists");
+            EXPECT_TRUE(SaveStudyListAtExit(list, context, true)) << "the list counts as read whole";
+            EXPECT_EQ(test::ReadFile(stored), kCatEuc);
+        }
 }
 
 TEST_F(StudyListTest, UnwritableFileLeavesTheOldOneIntact)
