@@ -56,8 +56,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION text)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-# The Qt libraries the programs link come from dpkg-shlibdeps.
+# The Qt libraries the programs link come from dpkg-shlibdeps. libcurl is
+# opened at the first download, so dpkg-shlibdeps cannot see it: named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "edict, kanjidic")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "edict, kanjidic, libcurl4 | libcurl3-gnutls")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xjdic, enamdict")
 include(CPack)

@@ -1,10 +1,9 @@
 #include "update/DictionaryDownload.h"
 
-#include <curl/curl.h>
+#include "update/CurlLibrary.h"
 
 #include <cstdio>
 #include <filesystem>
-#include <mutex>
 #include <system_error>
 
 namespace mirudex::update {
@@ -48,12 +47,6 @@ int Progress(void* user, curl_off_t total, curl_off_t received, curl_off_t, curl
     return 0;
 }
 
-void GlobalInit()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
-
 DownloadOutcome Fail(const std::string& file, DownloadStatus status, std::string error, DownloadOutcome outcome = {})
 {
     std::error_code ignored;
@@ -67,7 +60,10 @@ DownloadOutcome Fail(const std::string& file, DownloadStatus status, std::string
 
 DownloadOutcome DownloadToFile(const std::string& url, const std::string& file, const DownloadOptions& options)
 {
-    GlobalInit();
+    std::string unavailable;
+    const CurlFunctions* api = SystemCurl(unavailable);
+    if (!api)
+        return Fail(file, DownloadStatus::Failed, unavailable);
     DownloadOutcome outcome;
     Transfer transfer;
     transfer.options = &options;
@@ -75,35 +71,35 @@ DownloadOutcome DownloadToFile(const std::string& url, const std::string& file, 
     if (!transfer.file)
         return Fail(file, DownloadStatus::Failed, "the file " + file + " cannot be written");
 
-    CURL* curl = curl_easy_init();
+    CURL* curl = api->easy_init();
     if (!curl) {
         std::fclose(transfer.file);
         return Fail(file, DownloadStatus::Failed, "the transfer library could not be started");
     }
     char message[CURL_ERROR_SIZE] = {0};
-    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
-    curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, options.connectTimeoutSeconds);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, options.stallSeconds);
-    curl_easy_setopt(curl, CURLOPT_USERAGENT, "Mirudex");
-    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, message);
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Write);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
-    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Progress);
-    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
-    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    api->easy_setopt(curl, CURLOPT_URL, url.c_str());
+    api->easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    api->easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    api->easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    api->easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
+    api->easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
+    api->easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    api->easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, options.connectTimeoutSeconds);
+    api->easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    api->easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, options.stallSeconds);
+    api->easy_setopt(curl, CURLOPT_USERAGENT, "Mirudex");
+    api->easy_setopt(curl, CURLOPT_ERRORBUFFER, message);
+    api->easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Write);
+    api->easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
+    api->easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Progress);
+    api->easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
+    api->easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     if (options.maxBytes > 0)
-        curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(options.maxBytes));
+        api->easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(options.maxBytes));
 
-    const CURLcode result = curl_easy_perform(curl);
-    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &outcome.httpStatus);
-    curl_easy_cleanup(curl);
+    const CURLcode result = api->easy_perform(curl);
+    api->easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &outcome.httpStatus);
+    api->easy_cleanup(curl);
     const bool closed = std::fclose(transfer.file) == 0;
     outcome.bytes = transfer.bytes;
 
@@ -114,7 +110,7 @@ DownloadOutcome DownloadToFile(const std::string& url, const std::string& file, 
     if (transfer.writeFailed || !closed)
         return Fail(file, DownloadStatus::Failed, "the file " + file + " could not be written", outcome);
     if (result != CURLE_OK)
-        return Fail(file, DownloadStatus::Failed, message[0] ? message : curl_easy_strerror(result), outcome);
+        return Fail(file, DownloadStatus::Failed, message[0] ? message : api->easy_strerror(result), outcome);
     return outcome;
 }
 
