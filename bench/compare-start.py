@@ -1,16 +1,17 @@
 #!/usr/bin/env python3
 """Whole-process warm starts of the desktop program against a bare Qt window.
 
-Runs build/bench/mirudex_start_probe (the program's start-up up to ready,
-as main() wires it, then the end of the process) and
+Runs build/bench/mirudex_start_probe (the desktop program's whole start, as
+main() runs it, up to ready, then the end of the process) and
 build/bench/mirudex_start_minimal (a bare window shown) and
 build/bench/mirudex_start_text (the bare window with a menu bar and a line of
-text: what any window that shows text pays) interleaved, on Qt's
-offscreen platform, in a temporary working folder with Debian's EDICT at
-1x and 8x (copies c > 0 of every line with the headword suffix "~c", as the
-scaling benchmark makes them) whose index files an untimed first start
-makes. Reports the median wall and CPU time and the peak RSS of each, and
-the ratios to the bare window.
+text: what any window that shows text pays) interleaved, on Qt's offscreen
+platform, in a temporary working folder with Debian's EDICT at 1x and 8x
+(copies c > 0 of every line with the headword suffix "~c", as the scaling
+benchmark makes them), as an untimed first start and a session of the
+program (ended with SIGTERM) leave it for a user's next start. Reports the
+median wall and CPU time and the peak RSS of each, and the ratios to the
+bare window.
 
 Each program ends once its window is shown and painted. With --platform xcb
 they run on a private X server (xvfb-run, started here when DISPLAY is not
@@ -23,6 +24,7 @@ import argparse
 import importlib.machinery
 import os
 import shutil
+import signal
 import statistics
 import subprocess
 import sys
@@ -75,6 +77,7 @@ def main():
     probe = os.path.abspath(os.path.join(args.build, "bench", "mirudex_start_probe"))
     minimal = os.path.abspath(os.path.join(args.build, "bench", "mirudex_start_minimal"))
     with_text = os.path.abspath(os.path.join(args.build, "bench", "mirudex_start_text"))
+    desktop = os.path.abspath(os.path.join(args.build, "src", "app", "mirudex"))
     os.environ["QT_QPA_PLATFORM"] = args.platform
     root = tempfile.mkdtemp(prefix="mirudex-start-")
     try:
@@ -87,19 +90,25 @@ def main():
               f"{'wall/text':>9} {'cpu/text':>8}")
         for scale in [int(s) for s in args.scales.split(",")]:
             folder = make_folder(os.path.abspath(args.data), scale, root)
-            # The first start makes the options file and the index files.
-            subprocess.run([probe], cwd=folder, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                           stderr=subprocess.DEVNULL, timeout=600)
-            options = os.path.join(folder, "Options.mxreg")
-            with open(options, encoding="utf-8") as f:
-                text = f.read()
-            with open(options, "w", encoding="utf-8") as f:
-                f.write(text.replace("BOOL :: FirstTime :: TRUE", "BOOL :: FirstTime :: FALSE"))
+            env = dict(os.environ, MIRUDEX_HOME=folder)
+            quiet = {"cwd": folder, "env": env, "stdin": subprocess.DEVNULL, "stdout": subprocess.DEVNULL}
+            # Past the first start's messages; the program adds every other option.
+            with open(os.path.join(folder, "Options.mxreg"), "w", encoding="utf-8") as f:
+                f.write("KEY_START :: Misc\n\tBOOL :: FirstTime :: FALSE\nKEY_STOP\n")
+            # The first start makes the index files. The second is ended as a
+            # desktop session ends it (SIGTERM: the shutdown of File > Exit) and
+            # leaves what a user's next start finds: the whole options file,
+            # the history and the study list file.
+            subprocess.run([probe], stderr=subprocess.DEVNULL, timeout=600, **quiet)
+            session = subprocess.Popen([desktop], stderr=subprocess.DEVNULL, **quiet)
+            time.sleep(5)
+            session.send_signal(signal.SIGTERM)
+            if session.wait(timeout=60) != 0:
+                sys.exit(f"the desktop program ended with status {session.returncode} at its shutdown")
             programs = {"program": probe, "bare window": minimal, "text window": with_text}
             # Each must end shown and ready (status 0) before it is timed.
             for name, command in programs.items():
-                done = subprocess.run([command], cwd=folder, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                                      stderr=subprocess.PIPE, timeout=60)
+                done = subprocess.run([command], stderr=subprocess.PIPE, timeout=60, **quiet)
                 if done.returncode != 0:
                     sys.exit(f"{name} ended with status {done.returncode}: {done.stderr.decode(errors='replace')}")
             figures = {name: [] for name in programs}
