@@ -49,6 +49,12 @@ public:
     Fd(const Fd&) = delete;
     Fd& operator=(const Fd&) = delete;
     int get() const { return fd_; }
+    int release()
+    {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
 
 private:
     int fd_;
@@ -182,6 +188,28 @@ SendResult SendToRunningInstance(const std::string& socketPath, const InstanceRe
             reply.append(buffer, static_cast<size_t>(n));
     }
     return reply.compare(0, kInstanceReply.size(), kInstanceReply) == 0 ? SendResult::Delivered : SendResult::Failed;
+}
+
+int ListenForInstances(const std::string& socketPath, std::string& error)
+{
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (socketPath.size() >= sizeof(address.sun_path)) {
+        error = "the socket path " + socketPath + " is too long";
+        return -1;
+    }
+    std::memcpy(address.sun_path, socketPath.c_str(), socketPath.size() + 1);
+    if (::unlink(socketPath.c_str()) != 0 && errno != ENOENT) {
+        error = "the old socket " + socketPath + " cannot be removed: " + std::strerror(errno);
+        return -1;
+    }
+    Fd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+    if (fd.get() < 0 || ::bind(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 ||
+        ::chmod(socketPath.c_str(), 0600) != 0 || ::listen(fd.get(), SOMAXCONN) != 0) {
+        error = std::string(std::strerror(errno));
+        return -1;
+    }
+    return fd.release();
 }
 
 InstanceLock::~InstanceLock() { Release(); }

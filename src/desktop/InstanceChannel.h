@@ -2,9 +2,8 @@
 // One running Mirudex per user. The running program listens on a local
 // (Unix domain) socket in the user's runtime folder; a second start, or
 // mirudex-lookup --show, connects there, hands over what it was asked to do
-// and ends. Plain POSIX sockets on this side, so the terminal tool needs no
-// Qt; the running program listens with QLocalServer, which on Linux is a
-// plain stream socket at the same path.
+// and ends. Plain POSIX sockets on both ends: the terminal tool needs no Qt,
+// and the running program watches its socket with Qt's event loop.
 //
 // Who listens is decided by a lock (flock) on a file beside the socket: the
 // kernel lets go of it when its process ends, however it ends, so a socket
@@ -57,6 +56,12 @@ enum class SendResult {
 // Hands the request to the program listening at socketPath, waiting at most
 // timeoutMs for its answer.
 SendResult SendToRunningInstance(const std::string& socketPath, const InstanceRequest& request, int timeoutMs);
+
+// The running program's end: a listening socket at socketPath for the user
+// alone (mode 0600), non-blocking and closed on exec. A socket file left
+// there by a program that crashed is replaced, so only the holder of the
+// lock may call this. -1, with error set, when it cannot be made.
+int ListenForInstances(const std::string& socketPath, std::string& error);
 
 // The lock that makes a program the one that listens. Held until destroyed.
 class InstanceLock {

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <thread>
 
@@ -185,6 +187,56 @@ TEST(ProgramArguments, ReadsTheRequestAndPassesQtOptionsOn)
     std::string error;
     EXPECT_EQ(ParseProgramArguments({"m", "-h"}, error)->action, ProgramArguments::Action::Help);
     EXPECT_EQ(ParseProgramArguments({"m", "--version"}, error)->action, ProgramArguments::Action::Version);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(InstanceChannelTest, TheListeningEndIsTheUsersAloneAndReplacesAStaleSocket)
+{
+    // A socket file nobody listens at any more.
+    const int stale = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un a{};
+    a.sun_family = AF_UNIX;
+    std::snprintf(a.sun_path, sizeof(a.sun_path), "%s", Paths().socket.c_str());
+    ASSERT_EQ(::bind(stale, reinterpret_cast<sockaddr*>(&a), sizeof(a)), 0);
+    ::close(stale);
+
+    std::string error;
+    const int fd = ListenForInstances(Paths().socket, error);
+    ASSERT_GE(fd, 0) << error;
+    EXPECT_EQ(fs::status(Paths().socket).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(::accept(fd, nullptr, nullptr), -1) << "nobody waits: the socket does not block";
+    EXPECT_EQ(errno, EAGAIN);
+
+    // A later start's request arrives on it.
+    std::thread answer([fd] {
+        pollfd p{fd, POLLIN, 0};
+        ASSERT_EQ(::poll(&p, 1, 5000), 1);
+        const int c = ::accept(fd, nullptr, nullptr);
+        std::string in;
+        InstanceRequest r;
+        size_t used = 0;
+        char buffer[64];
+        while (DecodeRequest(in, r, used) == DecodeState::Incomplete) {
+            const ssize_t n = ::read(c, buffer, sizeof(buffer));
+            if (n <= 0)
+                break;
+            in.append(buffer, static_cast<size_t>(n));
+        }
+        EXPECT_EQ(r, (InstanceRequest{InstanceRequest::Kind::Search, "ねこ"}));
+        (void)!::write(c, kInstanceReply.data(), kInstanceReply.size());
+        ::close(c);
+    });
+    EXPECT_EQ(SendToRunningInstance(Paths().socket, {InstanceRequest::Kind::Search, "ねこ"}, 5000),
+              SendResult::Delivered);
+    answer.join();
+    ::close(fd);
+
+    EXPECT_EQ(ListenForInstances((dir_ / std::string(200, 'x')).string(), error), -1);
+    EXPECT_NE(error.find("too long"), std::string::npos) << error;
 }
 
 }  // namespace

@@ -1,6 +1,12 @@
 #include "ui/app/SingleInstance.h"
 
-#include <QLocalSocket>
+#include <QSocketNotifier>
+
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string_view>
 
 #include "core/DebugLog.h"
 #include "platform/api/Utf.h"
@@ -13,6 +19,59 @@ namespace {
 // How long a client may take to send its request.
 constexpr int kClientMs = 2000;
 
+// One connection, read until its bytes make a request (or cannot), for at
+// most kClientMs. Deletes itself once it is done.
+class Client : public QObject {
+public:
+    Client(int fd, QObject* parent) : QObject(parent), fd_(fd), notifier_(fd, QSocketNotifier::Read, this)
+    {
+        QTimer::singleShot(kClientMs, this, [this] { Close(); });
+    }
+    ~Client() override
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+
+    QSocketNotifier& notifier() { return notifier_; }
+
+    // What has come so far; false once the peer has gone or failed.
+    bool Read(std::string& received)
+    {
+        char buffer[4096];
+        for (;;) {
+            const ssize_t n = ::recv(fd_, buffer, sizeof(buffer), 0);
+            if (n > 0) {
+                received.append(buffer, static_cast<size_t>(n));
+                continue;
+            }
+            if (n < 0 && errno == EINTR)
+                continue;
+            return n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
+        }
+    }
+    void Answer()
+    {
+        const std::string_view reply = desktop::kInstanceReply;
+        (void)::send(fd_, reply.data(), reply.size(), MSG_NOSIGNAL);
+    }
+    void Close()
+    {
+        if (fd_ < 0)
+            return;
+        notifier_.setEnabled(false);
+        ::close(fd_);
+        fd_ = -1;
+        deleteLater();
+    }
+
+    std::string received;
+
+private:
+    int fd_;
+    QSocketNotifier notifier_;
+};
+
 }  // namespace
 
 SingleInstance::SingleInstance(QObject* parent) : QObject(parent)
@@ -20,21 +79,29 @@ SingleInstance::SingleInstance(QObject* parent) : QObject(parent)
     retry_.setSingleShot(true);
     retry_.setInterval(kRetryMs);
     connect(&retry_, &QTimer::timeout, this, [this] { CarryOut(); });
-    connect(&server_, &QLocalServer::newConnection, this, [this] { OnConnection(); });
 }
 
-SingleInstance::~SingleInstance() { server_.close(); }
+SingleInstance::~SingleInstance()
+{
+    if (listenFd_ < 0)
+        return;
+    ::close(listenFd_);
+    ::unlink(socketPath_.c_str());
+}
 
 bool SingleInstance::Listen(const QString& socketPath)
 {
-    // Whoever holds the lock may remove a socket its crashed owner left.
-    QLocalServer::removeServer(socketPath);
-    server_.setSocketOptions(QLocalServer::UserAccessOption);
-    if (!server_.listen(socketPath)) {
-        dlog::Write(u"SingleInstance: ERROR: cannot listen at %S (%S).\n", socketPath.toStdString(),
-                    server_.errorString().toStdString());
+    std::string error;
+    const std::string path = socketPath.toStdString();
+    const int fd = desktop::ListenForInstances(path, error);
+    if (fd < 0) {
+        dlog::Write(u"SingleInstance: ERROR: cannot listen at %S (%S).\n", path, error);
         return false;
     }
+    listenFd_ = fd;
+    socketPath_ = path;
+    auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, [this] { OnConnection(); });
     return true;
 }
 
@@ -52,28 +119,31 @@ void SingleInstance::Add(const desktop::InstanceRequest& request)
 
 void SingleInstance::OnConnection()
 {
-    while (QLocalSocket* socket = server_.nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        // A client that never finishes its request is dropped.
-        QTimer::singleShot(kClientMs, socket, [socket] { socket->abort(); });
-        auto received = std::make_shared<std::string>();
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket, received] {
-            const QByteArray bytes = socket->readAll();
-            received->append(bytes.constData(), static_cast<size_t>(bytes.size()));
+    for (;;) {
+        const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (fd < 0) {
+            if (errno == EINTR)
+                continue;
+            return;  // none waiting (or a client that left before it was taken)
+        }
+        auto* client = new Client(fd, this);
+        connect(&client->notifier(), &QSocketNotifier::activated, this, [this, client] {
+            const bool open = client->Read(client->received);
             desktop::InstanceRequest request;
             size_t used = 0;
-            switch (desktop::DecodeRequest(*received, request, used)) {
-            case desktop::DecodeState::Incomplete: return;
+            switch (desktop::DecodeRequest(client->received, request, used)) {
+            case desktop::DecodeState::Incomplete:
+                if (!open)
+                    client->Close();
+                return;
             case desktop::DecodeState::Bad:
                 dlog::Write(u"SingleInstance: a request that is none was refused.\n");
-                socket->abort();
+                client->Close();
                 return;
             case desktop::DecodeState::Done: break;
             }
-            received->clear();
-            socket->write(desktop::kInstanceReply.data(), static_cast<qint64>(desktop::kInstanceReply.size()));
-            socket->flush();
-            socket->disconnectFromServer();
+            client->Answer();
+            client->Close();
             Add(request);
         });
     }

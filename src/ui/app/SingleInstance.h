@@ -1,7 +1,8 @@
 #pragma once
 // The listening side of the one running Mirudex (desktop/InstanceChannel.h):
-// a QLocalServer at the socket path, taking requests from later starts and
-// from mirudex-lookup --show, and carrying them out on the main window.
+// a Unix socket at the socket path, watched by the event loop, taking
+// requests from later starts and from mirudex-lookup --show, and carrying
+// them out on the main window.
 //
 // Requests that arrive before the program is running (the dictionaries are
 // still loading) wait, as do searches while the program cannot search (a
@@ -9,11 +10,11 @@
 //
 // Threads: user-interface thread only.
 
-#include <QLocalServer>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
 #include <deque>
+#include <string>
 
 #include "desktop/InstanceChannel.h"
 
@@ -30,7 +31,7 @@ public:
     // Listens at socketPath, replacing a socket file left there: only the
     // holder of the instance lock may call this. False when it cannot listen.
     bool Listen(const QString& socketPath);
-    bool listening() const { return server_.isListening(); }
+    bool listening() const { return listenFd_ >= 0; }
 
     // Requests are carried out on this window from now on (the program runs).
     void SetMainWindow(MainWindow* window);
@@ -45,7 +46,8 @@ private:
     void OnConnection();
     void CarryOut();
 
-    QLocalServer server_;
+    int listenFd_ = -1;
+    std::string socketPath_;
     QPointer<MainWindow> window_;
     std::deque<desktop::InstanceRequest> pending_;
     QTimer retry_;
