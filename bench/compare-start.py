@@ -114,6 +114,8 @@ def main():
             figures = {name: [] for name in programs}
             for _ in range(args.runs):
                 for name, command in programs.items():
+                    # The X server has freed what the last program left before the next starts.
+                    time.sleep(0.05)
                     figures[name].append(timed(starter, [command], folder, root))
             medians = {
                 name: [statistics.median(r[i] for r in runs) for i in range(2)] for name, runs in figures.items()
