@@ -96,6 +96,17 @@ private:
 class InstanceChannelTest : public mirudex::test::WorkDirTest {
 protected:
     InstancePaths Paths() const { return {(dir_ / "s").string(), (dir_ / "l").string()}; }
+    // A socket file nobody listens at, as a program that crashed leaves it.
+    static bool LeaveStaleSocket(const std::string& path)
+    {
+        const int stale = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un a{};
+        a.sun_family = AF_UNIX;
+        std::snprintf(a.sun_path, sizeof(a.sun_path), "%s", path.c_str());
+        const bool bound = ::bind(stale, reinterpret_cast<sockaddr*>(&a), sizeof(a)) == 0;
+        ::close(stale);
+        return bound;
+    }
 };
 
 TEST_F(InstanceChannelTest, HandsTheRequestToTheOneListening)
@@ -118,12 +129,7 @@ TEST_F(InstanceChannelTest, HandsTheRequestToTheOneListening)
 TEST_F(InstanceChannelTest, AStaleSocketIsReplacedAndALiveLockWaitedFor)
 {
     // A socket file nobody listens at (its program crashed): this start listens.
-    const int stale = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un a{};
-    a.sun_family = AF_UNIX;
-    std::snprintf(a.sun_path, sizeof(a.sun_path), "%s", Paths().socket.c_str());
-    ASSERT_EQ(::bind(stale, reinterpret_cast<sockaddr*>(&a), sizeof(a)), 0);
-    ::close(stale);
+    ASSERT_TRUE(LeaveStaleSocket(Paths().socket));
     ASSERT_TRUE(fs::exists(Paths().socket));
     InstanceLock first;
     EXPECT_EQ(ClaimOrHandOver(Paths(), {}, first, 1000), Claim::Listen);
@@ -189,19 +195,10 @@ TEST(ProgramArguments, ReadsTheRequestAndPassesQtOptionsOn)
     EXPECT_EQ(ParseProgramArguments({"m", "--version"}, error)->action, ProgramArguments::Action::Version);
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(InstanceChannelTest, TheListeningEndIsTheUsersAloneAndReplacesAStaleSocket)
 {
     // A socket file nobody listens at any more.
-    const int stale = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un a{};
-    a.sun_family = AF_UNIX;
-    std::snprintf(a.sun_path, sizeof(a.sun_path), "%s", Paths().socket.c_str());
-    ASSERT_EQ(::bind(stale, reinterpret_cast<sockaddr*>(&a), sizeof(a)), 0);
-    ::close(stale);
+    ASSERT_TRUE(LeaveStaleSocket(Paths().socket));
 
     std::string error;
     const int fd = ListenForInstances(Paths().socket, error);
