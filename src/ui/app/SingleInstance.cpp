@@ -29,6 +29,7 @@ public:
     }
     ~Client() override
     {
+        notifier_.setEnabled(false);
         if (fd_ >= 0)
             ::close(fd_);
     }
@@ -85,6 +86,7 @@ SingleInstance::~SingleInstance()
 {
     if (listenFd_ < 0)
         return;
+    delete listenNotifier_;
     ::close(listenFd_);
     ::unlink(socketPath_.c_str());
 }
@@ -100,8 +102,8 @@ bool SingleInstance::Listen(const QString& socketPath)
     }
     listenFd_ = fd;
     socketPath_ = path;
-    auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
-    connect(notifier, &QSocketNotifier::activated, this, [this] { OnConnection(); });
+    listenNotifier_ = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(listenNotifier_, &QSocketNotifier::activated, this, [this] { OnConnection(); });
     return true;
 }
 
@@ -122,9 +124,16 @@ void SingleInstance::OnConnection()
     for (;;) {
         const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd < 0) {
-            if (errno == EINTR)
+            if (errno == EINTR || errno == ECONNABORTED)
                 continue;
-            return;  // none waiting (or a client that left before it was taken)
+            if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
+                // The connection stays queued and would wake the loop at once
+                // again: it is taken when descriptors are free, a second later.
+                dlog::Write(u"SingleInstance: a connection waits: no descriptor is free.\n");
+                listenNotifier_->setEnabled(false);
+                QTimer::singleShot(1000, this, [this] { listenNotifier_->setEnabled(true); });
+            }
+            return;  // none waiting
         }
         auto* client = new Client(fd, this);
         connect(&client->notifier(), &QSocketNotifier::activated, this, [this, client] {

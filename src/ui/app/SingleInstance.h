@@ -18,6 +18,8 @@
 
 #include "desktop/InstanceChannel.h"
 
+class QSocketNotifier;
+
 namespace mirudex::ui {
 
 class MainWindow;
@@ -47,6 +49,7 @@ private:
     void CarryOut();
 
     int listenFd_ = -1;
+    QSocketNotifier* listenNotifier_ = nullptr;
     std::string socketPath_;
     QPointer<MainWindow> window_;
     std::deque<desktop::InstanceRequest> pending_;
