@@ -36,8 +36,8 @@ public:
 
     QSocketNotifier& notifier() { return notifier_; }
 
-    // What has come so far; false once the peer has gone or failed.
-    bool Read(std::string& received)
+    // Adds what has come to `received`; false once the peer has gone or failed.
+    bool Read()
     {
         char buffer[4096];
         for (;;) {
@@ -137,7 +137,7 @@ void SingleInstance::OnConnection()
         }
         auto* client = new Client(fd, this);
         connect(&client->notifier(), &QSocketNotifier::activated, this, [this, client] {
-            const bool open = client->Read(client->received);
+            const bool open = client->Read();
             desktop::InstanceRequest request;
             size_t used = 0;
             switch (desktop::DecodeRequest(client->received, request, used)) {
