@@ -11,5 +11,5 @@ int main(int argc, char** argv)
     QWidget window;
     window.resize(800, 600);
     window.show();
-    return WaitUntilShown(window) ? 0 : 1;
+    EndOnceShown(window);
 }

@@ -15,9 +15,7 @@ int main(int argc, char** argv)
 {
     mirudex::DesktopHooks hooks;
     hooks.ready = [](mirudex::ui::MainWindow& window) {
-        const bool shown = WaitUntilShown(window);
-        std::fflush(nullptr);
-        std::_Exit(shown ? 0 : 1);
+        EndOnceShown(window);
     };
     const int status = mirudex::RunDesktopProgram(argc, argv, hooks);
     return status == 0 ? 2 : status;  // the start ended before it was ready

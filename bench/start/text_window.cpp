@@ -16,5 +16,5 @@ int main(int argc, char** argv)
     window.setCentralWidget(new QLabel(QStringLiteral("Mirudex")));
     window.resize(800, 600);
     window.show();
-    return WaitUntilShown(window) ? 0 : 1;
+    EndOnceShown(window);
 }
