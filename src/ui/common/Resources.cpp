@@ -1,5 +1,6 @@
 #include "ui/common/Resources.h"
 
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPalette>
@@ -79,6 +80,40 @@ int MulDiv(int a, int b, int c)
     return static_cast<int>(negative ? -q : q);
 }
 
+QStringList InstalledFamilies()
+{
+    QStringList names = QFontDatabase::families();
+    // A family several foundries make is listed once for each, as "Family [Foundry]".
+    for (QString& name : names) {
+        const qsizetype bracket = name.indexOf(QStringLiteral(" ["));
+        if (bracket > 0)
+            name.truncate(bracket);
+    }
+    return names;
+}
+
+QStringList FamiliesToGive(const QStringList& wanted, const QStringList& installed)
+{
+    QStringList given;
+    for (const QString& family : wanted) {
+        // A name in another script may be an installed font's name in its own
+        // language, which only Qt's matching knows: it is kept.
+        bool latin = true;
+        for (QChar c : family)
+            latin = latin && c.unicode() < 0x80;
+        if ((installed.contains(family, Qt::CaseInsensitive) || !latin) && !given.contains(family, Qt::CaseInsensitive))
+            given << family;
+    }
+    if (given.isEmpty())
+        return wanted;  // nothing known is installed: all is left to fontconfig
+    // Our Japanese faces have a glyph for all the program shows (Latin, kana,
+    // kanji): given alone, fontconfig is asked for fallbacks only when a
+    // glyph is missing, not at the first use of each script.
+    if (FallbackFamilies().contains(given.front(), Qt::CaseInsensitive))
+        given.erase(given.begin() + 1, given.end());
+    return given;
+}
+
 QFont MakeFont(const QString& face, int pointSize, int dpiY)
 {
     QFont font;
@@ -103,7 +138,7 @@ QFont MakeFont(const QString& face, int pointSize, int dpiY)
         families << QStringLiteral("IPAPGothic") << QStringLiteral("IPAGothic");
     families << FallbackFamilies();
     families.removeDuplicates();
-    font.setFamilies(families);
+    font.setFamilies(qApp ? FamiliesToGive(families, InstalledFamilies()) : families);
     font.setPixelSize(std::max(1, MulDiv(pointSize, dpiY, 72)));
     font.setWeight(QFont::Normal);
     font.setItalic(false);

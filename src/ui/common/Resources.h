@@ -32,9 +32,18 @@ double ContrastRatio(const QColor& a, const QColor& b);
 // Families tried after the user's face so that Japanese text always finds a
 // glyph (the faces named by the default options do not exist on Linux).
 QStringList FallbackFamilies();
+// The families a font is given, of those wanted, in their order: those
+// installed (and names in other scripts, which may be an installed font's own
+// name), and only the first when it is one of the Japanese fallbacks; all
+// wanted when none is installed. Qt asks fontconfig for a sorted list of all
+// fonts (a costly call) for each family it cannot find, and for each family
+// given with fallbacks in each script it is used in.
+QStringList FamiliesToGive(const QStringList& wanted, const QStringList& installed);
+// The installed families' names (without a foundry).
+QStringList InstalledFamilies();
 // A font from a face name and a size in points: pixel height = size x dpiY / 72,
 // rounded as MulDiv rounds; weight normal, not italic. The user's face comes
-// first, then the fallbacks.
+// first, then the fallbacks, of which those FamiliesToGive keeps are given.
 QFont MakeFont(const QString& face, int pointSize, int dpiY);
 // MulDiv(a, b, c): a x b / c rounded half away from zero.
 int MulDiv(int a, int b, int c);

@@ -40,7 +40,8 @@ TEST(Resources, JapaneseTextFindsAJapaneseFace)
     options.LoadFromText(DefaultOptionsText());
     Fonts fonts;
     LoadFonts(options, fonts, 96);
-    EXPECT_EQ(fonts.result_word.families().front(), "MS Mincho") << "the user's face stays first";
+    // The default face does not exist here: the installed Mincho face that stands for it comes first.
+    EXPECT_EQ(fonts.result_word.families().front(), "IPAPMincho");
     EXPECT_EQ(fonts.kanji_kanji.pixelSize(), 32);
     QFontMetrics metrics(fonts.result_word);
     EXPECT_TRUE(metrics.inFont(QChar(0x732B))) << "猫 must have a glyph";
@@ -50,16 +51,55 @@ TEST(Resources, JapaneseTextFindsAJapaneseFace)
 TEST(Resources, LatinFacesOfTheOtherPlatformMapToProportionalFaces)
 {
     const QFont arial = MakeFont("Arial", 8, 96);
-    EXPECT_EQ(arial.families().front(), "Arial");
+    EXPECT_EQ(arial.families().front(), "DejaVu Sans");
     EXPECT_LT(arial.families().indexOf("DejaVu Sans"), arial.families().indexOf("IPAPGothic"));
     const QFont times = MakeFont("Times New Roman", 8, 96);
+    EXPECT_EQ(times.families().front(), "DejaVu Serif");
     EXPECT_LT(times.families().indexOf("DejaVu Serif"), times.families().indexOf("IPAPMincho"));
     const QFont mincho = MakeFont("MS Mincho", 12, 96);
-    EXPECT_EQ(mincho.families().indexOf("DejaVu Serif"), -1) << "a Japanese face keeps a Japanese look";
-    EXPECT_EQ(mincho.families().at(1), "IPAPMincho");
+    EXPECT_EQ(mincho.families(), QStringList{"IPAPMincho"}) << "a Japanese face keeps a Japanese look";
+    QFontMetrics japanese(mincho);
+    EXPECT_TRUE(japanese.inFont(QChar(0x732B)) && japanese.inFont(QChar('W')));
     // The meaning font is not monospaced where a proportional face exists.
     QFontMetrics metrics(arial);
     EXPECT_NE(metrics.horizontalAdvance(QStringLiteral("iiii")), metrics.horizontalAdvance(QStringLiteral("WWWW")));
+}
+
+// Qt asks fontconfig for a sorted list of every font for each family it cannot
+// find and for each family given with fallbacks: only what can be used is given.
+TEST(Resources, FontsAreGivenOnlyInstalledFamilies)
+{
+    const QStringList installed{"DejaVu Sans", "DejaVu Serif", "IPAPMincho", "IPAMincho", "IPAPGothic"};
+    const struct {
+        const char* what;
+        QStringList wanted, given;
+    } cases[] = {
+        {"an installed Latin face keeps the installed fallbacks after it",
+         {"DejaVu Serif", "Liberation Serif", "IPAPMincho", "IPAMincho", "Noto Serif CJK JP"},
+         {"DejaVu Serif", "IPAPMincho", "IPAMincho"}},
+        {"a face not installed gives way to the first installed one",
+         {"Arial", "Liberation Sans", "DejaVu Sans", "IPAPGothic"},
+         {"DejaVu Sans", "IPAPGothic"}},
+        {"names are matched ignoring case, and given once", {"dejavu sans", "DejaVu Sans", "IPAPGothic"},
+         {"dejavu sans", "IPAPGothic"}},
+        {"one of the Japanese fallbacks is given alone", {"MS Mincho", "IPAPMincho", "IPAMincho", "IPAPGothic"},
+         {"IPAPMincho"}},
+        {"a name in another script may be a font's own name, which Qt knows", {"ＭＳ 明朝", "IPAPMincho"},
+         {"ＭＳ 明朝", "IPAPMincho"}},
+        {"with nothing installed, all is left to fontconfig", {"Arial", "Liberation Sans"},
+         {"Arial", "Liberation Sans"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FamiliesToGive(c.wanted, installed), c.given) << c.what;
+    EXPECT_EQ(FamiliesToGive({"Arial", "IPAGothic"}, {}), QStringList({"Arial", "IPAGothic"})) << "no font at all";
+}
+
+TEST(Resources, InstalledFamiliesAreNamedWithoutTheirFoundry)
+{
+    const QStringList names = InstalledFamilies();
+    EXPECT_TRUE(names.contains("IPAMincho"));
+    for (const QString& name : names)
+        EXPECT_FALSE(name.contains(" [")) << name.toStdString();
 }
 
 TEST(Resources, SortArrowsStandOutFromTheHeaderInLightAndDarkPalettes)

@@ -565,14 +565,14 @@ TEST_F(SearchWindowTest, OptionStateIsRestoredAndSaved)
 
 TEST_F(SearchWindowTest, TextBoxLookAndInitialText)
 {
-    options.SetSTRING(".\\Search\\Font\\Font", "Noto Sans");
+    options.SetSTRING(".\\Search\\Font\\Font", "DejaVu Serif");
     options.SetINT(".\\Search\\Font\\Size", 12);
     options.SetINT(".\\Search\\Font\\Color", 0x0000FF);  // red
     options.SetINT(".\\Search\\WindowBG", 0xFFEEDD);
     MakeWindow();
     EXPECT_EQ(edit->objectName(), "1111");
     EXPECT_EQ(window->windowTitle(), "(SearchWindow)");
-    EXPECT_EQ(edit->font().families().front(), "Noto Sans");
+    EXPECT_EQ(edit->font().families().front(), "DejaVu Serif");
     EXPECT_EQ(edit->palette().color(QPalette::Text), QColor(255, 0, 0));
     EXPECT_EQ(edit->palette().color(QPalette::Base), QColor(0xDD, 0xEE, 0xFF));
     const QStringList lines = edit->toPlainText().split('\n');
