@@ -67,6 +67,15 @@ bool LineReader::Seek(int64_t offset)
     return true;
 }
 
+void LineReader::Reserve(size_t size)
+{
+    // What the block held is not kept: it is filled again at once.
+    if (blockSize_ < size) {
+        block_ = std::make_unique_for_overwrite<char[]>(size);
+        blockSize_ = size;
+    }
+}
+
 bool LineReader::Fill()
 {
     if (error_ != 0)
@@ -76,23 +85,21 @@ bool LineReader::Fill()
         const size_t at = static_cast<size_t>(position_);
         blockPos_ = 0;
         blockEnd_ = text_.size() - std::min(at, text_.size());
-        if (block_.size() < std::min(blockEnd_, kSequentialBlock))
-            block_.resize(std::min(blockEnd_, kSequentialBlock));
-        blockEnd_ = std::min(blockEnd_, block_.size());
+        Reserve(std::min(blockEnd_, kSequentialBlock));
+        blockEnd_ = std::min(blockEnd_, blockSize_);
         if (blockEnd_ == 0)
             return false;  // the end of the text (an empty one has no data pointer at all)
-        std::memcpy(block_.data(), text_.data() + at, blockEnd_);
+        std::memcpy(block_.get(), text_.data() + at, blockEnd_);
         return true;
     }
     if (!file_)
         return false;
     const size_t want = sequential_ ? kSequentialBlock : kSeekBlock;
     sequential_ = true;
-    if (block_.size() < want)
-        block_.resize(want);
+    Reserve(want);
     blockPos_ = 0;
     errno = 0;
-    blockEnd_ = std::fread(block_.data(), 1, want, file_);
+    blockEnd_ = std::fread(block_.get(), 1, want, file_);
     if (blockEnd_ < want && std::ferror(file_))
         error_ = errno != 0 ? errno : EIO;
     return blockEnd_ > 0;
@@ -106,7 +113,7 @@ LineReader::Read LineReader::ReadLine(std::string& line, size_t maxBytes)
     for (;;) {
         if (blockPos_ == blockEnd_ && !Fill())
             break;
-        const char* start = block_.data() + blockPos_;
+        const char* start = block_.get() + blockPos_;
         const size_t avail = blockEnd_ - blockPos_;
         const void* lf = std::memchr(start, '\n', avail);
         const size_t take = lf ? static_cast<size_t>(static_cast<const char*>(lf) - start) + 1 : avail;

@@ -20,6 +20,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,12 +66,16 @@ public:
 
 private:
     bool Fill();
+    void Reserve(size_t size);
 
     std::FILE* file_ = nullptr;
     std::string_view text_;  // OpenText
     bool inMemory_ = false;
     int error_ = 0;
-    std::vector<char> block_;
+    // Never zero-filled: reading a small file touches only the pages it fills
+    // of a large block.
+    std::unique_ptr<char[]> block_;
+    size_t blockSize_ = 0;
     size_t blockPos_ = 0;
     size_t blockEnd_ = 0;
     int64_t position_ = 0;
