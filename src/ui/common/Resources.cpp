@@ -80,15 +80,22 @@ int MulDiv(int a, int b, int c)
     return static_cast<int>(negative ? -q : q);
 }
 
+namespace {
+
+// A family several foundries make is named once for each, as "Family [Foundry]".
+QString WithoutFoundry(const QString& name)
+{
+    const qsizetype bracket = name.indexOf(QStringLiteral(" ["));
+    return bracket > 0 ? name.left(bracket) : name;
+}
+
+}  // namespace
+
 QStringList InstalledFamilies()
 {
     QStringList names = QFontDatabase::families();
-    // A family several foundries make is listed once for each, as "Family [Foundry]".
-    for (QString& name : names) {
-        const qsizetype bracket = name.indexOf(QStringLiteral(" ["));
-        if (bracket > 0)
-            name.truncate(bracket);
-    }
+    for (QString& name : names)
+        name = WithoutFoundry(name);
     return names;
 }
 
@@ -101,7 +108,8 @@ QStringList FamiliesToGive(const QStringList& wanted, const QStringList& install
         bool latin = true;
         for (QChar c : family)
             latin = latin && c.unicode() < 0x80;
-        if ((installed.contains(family, Qt::CaseInsensitive) || !latin) && !given.contains(family, Qt::CaseInsensitive))
+        if ((installed.contains(WithoutFoundry(family), Qt::CaseInsensitive) || !latin) &&
+            !given.contains(family, Qt::CaseInsensitive))
             given << family;
     }
     if (given.isEmpty())

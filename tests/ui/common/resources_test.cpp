@@ -80,6 +80,8 @@ TEST(Resources, FontsAreGivenOnlyInstalledFamilies)
         {"a face not installed gives way to the first installed one",
          {"Arial", "Liberation Sans", "DejaVu Sans", "IPAPGothic"},
          {"DejaVu Sans", "IPAPGothic"}},
+        {"a face chosen with its foundry is kept as chosen", {"DejaVu Sans [PfEd]", "IPAPGothic"},
+         {"DejaVu Sans [PfEd]", "IPAPGothic"}},
         {"names are matched ignoring case, and given once", {"dejavu sans", "DejaVu Sans", "IPAPGothic"},
          {"dejavu sans", "IPAPGothic"}},
         {"one of the Japanese fallbacks is given alone", {"MS Mincho", "IPAPMincho", "IPAMincho", "IPAPGothic"},
