@@ -14,9 +14,7 @@
 int main(int argc, char** argv)
 {
     mirudex::DesktopHooks hooks;
-    hooks.ready = [](mirudex::ui::MainWindow& window) {
-        EndOnceShown(window);
-    };
+    hooks.ready = [](mirudex::ui::MainWindow& window) { EndOnceShown(window); };
     const int status = mirudex::RunDesktopProgram(argc, argv, hooks);
     return status == 0 ? 2 : status;  // the start ended before it was ready
 }
