@@ -23,7 +23,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace mirudex {
 

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPalette>
 #include <QPolygon>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -105,9 +106,7 @@ QStringList FamiliesToGive(const QStringList& wanted, const QStringList& install
     for (const QString& family : wanted) {
         // A name in another script may be an installed font's name in its own
         // language, which only Qt's matching knows: it is kept.
-        bool latin = true;
-        for (QChar c : family)
-            latin = latin && c.unicode() < 0x80;
+        const bool latin = std::all_of(family.begin(), family.end(), [](QChar c) { return c.unicode() < 0x80; });
         if ((installed.contains(WithoutFoundry(family), Qt::CaseInsensitive) || !latin) &&
             !given.contains(family, Qt::CaseInsensitive))
             given << family;
