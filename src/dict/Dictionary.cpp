@@ -471,7 +471,7 @@ void PrepareStructures(Dictionary& dictionary, unsigned structures)
     if (dictionary.index.empty() || dictionary.index.Has(structures))
         return;
     std::shared_ptr<const IndexImage> text;
-    if ((structures & kEnglishWords) && !dictionary.index.Has(kEnglishWords))
+    if ((structures & (kEnglishWords | kRanks)) && !dictionary.index.Has(structures & (kEnglishWords | kRanks)))
         text = MapWholeFile(platform::FilePath(dictionary.path));
     dictionary.index.AddStructures(structures, text ? text->bytes() : std::string_view());
     if (!dictionary.companionIdentity)

@@ -14,6 +14,7 @@
 
 #include "dict/Edict2Line.h"
 #include "dict/IndexIdentity.h"
+#include "dict/Relevance.h"
 #include "text/CharClass.h"
 
 namespace mirudex::dict {
@@ -48,6 +49,8 @@ enum Section : size_t {
     kKanaSortedKeys,
     kWordReversedKeys,
     kKanaReversedKeys,
+    kTokenPostingRanks,  // one byte per posting: the word's rank in that line (Relevance.h)
+    kRecordRanks,        // two bytes per record: the entry's own rank (Relevance.h)
     kSectionCount
 };
 
@@ -89,7 +92,9 @@ const Group kGroups[] = {
       kWordReversed, kKanaReversed, kWordSortedKeys, kKanaSortedKeys, kWordReversedKeys, kKanaReversedKeys}},
     {kGramPostings,
      {kWordGramKeys, kWordGramStarts, kWordGramPostings, kKanaGramKeys, kKanaGramStarts, kKanaGramPostings}},
-    {kEnglishWords, {kTokenText, kTokenStarts, kTokenPostingStarts, kTokenPostings, kTokenReversed}},
+    {kEnglishWords,
+     {kTokenText, kTokenStarts, kTokenPostingStarts, kTokenPostings, kTokenReversed, kTokenPostingRanks}},
+    {kRanks, {kRecordRanks}},
 };
 
 struct StoredRecord {
@@ -244,8 +249,11 @@ bool IndexTable::Adopt(std::shared_ptr<const IndexImage> image)
                words(kKanaGramStarts) == words(kKanaGramKeys) + 1;
     if (structures & kEnglishWords)
         fits = fits && words(kTokenStarts) == words(kTokenPostingStarts) &&
-               (words(kTokenStarts) == 0 || words(kTokenReversed) + 1 == words(kTokenStarts));
-    for (size_t s = kWordSorted; s < kSectionCount && fits; ++s)
+               (words(kTokenStarts) == 0 || words(kTokenReversed) + 1 == words(kTokenStarts)) &&
+               sections[kTokenPostingRanks].size() == sections[kTokenPostings].size() / 4;
+    if (structures & kRanks)
+        fits = fits && sections[kRecordRanks].size() == count * 2;
+    for (size_t s = kWordSorted; s < kTokenPostingRanks && fits; ++s)
         if (s != kTokenText && sections[s].size() % 4 != 0)
             return false;
     if (!fits)
@@ -463,11 +471,36 @@ std::pair<uint32_t, uint32_t> IndexTable::TokenRange(std::string_view prefix, bo
 
 std::span<const uint32_t> IndexTable::WordPostings(std::string_view word) const
 {
+    return WordPostingsRanked(word).postings;
+}
+
+IndexTable::RankedPostings IndexTable::WordPostingsRanked(std::string_view word) const
+{
     const auto [lo, hi] = TokenRange(word, false);
     for (uint32_t t = lo; t < hi; ++t)
-        if (Token(t) == word)
-            return TokenPostings(t);
+        if (Token(t) == word) {
+            const auto postings = TokenPostings(t);
+            return {postings, RanksOf(postings)};
+        }
     return {};
+}
+
+std::span<const uint8_t> IndexTable::RanksOf(std::span<const uint32_t> postings) const
+{
+    const auto all = As<uint32_t>(sections_[kTokenPostings]);
+    const auto ranks = As<uint8_t>(sections_[kTokenPostingRanks]);
+    if (postings.empty() || postings.data() < all.data() || postings.data() + postings.size() > all.data() + all.size())
+        return {};
+    const size_t at = static_cast<size_t>(postings.data() - all.data());
+    if (at + postings.size() > ranks.size())
+        return {};
+    return ranks.subspan(at, postings.size());
+}
+
+uint16_t IndexTable::EntryRank(size_t record) const
+{
+    const auto ranks = As<uint16_t>(sections_[kRecordRanks]);
+    return record < ranks.size() ? ranks[record] : 0;
 }
 
 void IndexTable::WordsStartingWith(std::string_view text, std::vector<std::span<const uint32_t>>& out) const
@@ -575,6 +608,7 @@ GramSections BuildGrams(const IndexRecords& in, const std::u16string& folded, bo
 struct TokenSections {
     std::string text;
     std::vector<uint32_t> starts, postingStarts, postings, reversed;
+    std::vector<uint8_t> ranks;  // beside postings
 };
 
 // Distinct byte strings, each with a number in order of first appearance.
@@ -638,6 +672,8 @@ TokenSections BuildTokens(const IndexRecords& in, std::string_view bytes)
     std::vector<uint32_t> lastRecord;  // per token id: the last record it was listed for, + 1
     std::string token;
     int64_t previousOffset = -1;
+    std::vector<uint32_t> lastPair;  // per token id: where its last pair is in pairs
+    std::vector<uint8_t> pairRanks;  // per pair: the best rank of the word in its line
     for (size_t r = 0; r < in.records.size(); ++r) {
         const int64_t offset = in.records[r].offset;
         // Records of one line share its words: only the first one is listed.
@@ -654,45 +690,34 @@ TokenSections BuildTokens(const IndexRecords& in, std::string_view bytes)
         // The words of the meanings: an EDICT2 entry id is none.
         if (const size_t last = bytes.rfind('/', end - 1); last != std::string_view::npos && last > slash)
             end = slash + WithoutEntryId(bytes.substr(slash, last + 1 - slash)).size();
-        auto list = [&](uint32_t id) {
-            if (id >= lastRecord.size())
+        auto list = [&](uint32_t id, uint32_t rank) {
+            if (id >= lastRecord.size()) {
                 lastRecord.resize(id + 1, 0);
+                lastPair.resize(id + 1, 0);
+            }
+            const uint8_t stored = static_cast<uint8_t>(std::min<uint32_t>(rank, 255));
             if (lastRecord[id] != r + 1) {
                 lastRecord[id] = static_cast<uint32_t>(r + 1);
+                lastPair[id] = static_cast<uint32_t>(pairs.size());
                 pairs.push_back((static_cast<uint64_t>(id) << 32) | r);
+                pairRanks.push_back(stored);
+            } else {
+                uint8_t& kept = pairRanks[lastPair[id]];
+                kept = std::min(kept, stored);
             }
         };
-        for (size_t i = slash; i < end;) {
-            const char c = bytes[i];
-            const bool upper = c >= 'A' && c <= 'Z';
-            if (!upper && !(c >= 'a' && c <= 'z')) {
-                ++i;
-                continue;
-            }
-            size_t j = i + 1;
-            bool anyUpper = upper;
-            for (; j < end; ++j) {
-                const char d = bytes[j];
-                if (d >= 'a' && d <= 'z')
-                    continue;
-                if (d >= 'A' && d <= 'Z') {
-                    anyUpper = true;
-                    continue;
-                }
-                break;
-            }
-            const std::string_view run = bytes.substr(i, j - i);
+        ForEachMeaningWord(bytes.substr(slash, end - slash), [&](std::string_view run, uint32_t rank) {
+            const bool anyUpper = std::any_of(run.begin(), run.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
             if (anyUpper) {
                 token.assign(run);
                 for (char& t : token)
                     if (t >= 'A' && t <= 'Z')
                         t = static_cast<char>(t + 32);
-                list(table.Intern(token));
+                list(table.Intern(token), rank);
             } else {
-                list(table.Intern(run));
+                list(table.Intern(run), rank);
             }
-            i = j;
-        }
+        });
     }
     TokenSections t;
     const size_t n = table.size();
@@ -721,9 +746,13 @@ TokenSections BuildTokens(const IndexRecords& in, std::string_view bytes)
     for (size_t i = 1; i <= n; ++i)
         t.postingStarts[i] += t.postingStarts[i - 1];
     t.postings.resize(pairs.size());
+    t.ranks.resize(pairs.size());
     std::vector<uint32_t> next(t.postingStarts.begin(), t.postingStarts.end() - 1);
-    for (uint64_t p : pairs)
-        t.postings[next[rank[p >> 32]]++] = static_cast<uint32_t>(p);
+    for (size_t i = 0; i < pairs.size(); ++i) {
+        const uint32_t at = next[rank[pairs[i] >> 32]]++;
+        t.postings[at] = static_cast<uint32_t>(pairs[i]);
+        t.ranks[at] = pairRanks[i];
+    }
     // The words read backwards, sorted as byte strings.
     std::string backwards(t.text.rbegin(), t.text.rend());
     auto back = [&](uint32_t i) {
@@ -733,6 +762,74 @@ TokenSections BuildTokens(const IndexRecords& in, std::string_view bytes)
     std::iota(t.reversed.begin(), t.reversed.end(), 0u);
     std::sort(t.reversed.begin(), t.reversed.end(), [&](uint32_t a, uint32_t b) { return back(a) < back(b); });
     return t;
+}
+
+// Every record's own rank (Relevance.h). Productivity: how many distinct
+// headwords hold the record's headword as a shorter part of themselves,
+// counted over every part of up to kMaxPart units of every headword, by hash.
+constexpr size_t kMaxPart = 8;
+
+uint64_t HashUnits(std::u16string_view text)
+{
+    uint64_t h = 1469598103934665603ull;
+    for (char16_t c : text) {
+        h ^= c;
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+
+std::vector<uint16_t> BuildEntryRanks(const IndexRecords& in, std::string_view bytes)
+{
+    const size_t n = in.records.size();
+    auto word = [&](size_t r) {
+        const auto& rec = in.records[r];
+        return std::u16string_view(in.pool).substr(rec.word, rec.wordLength);
+    };
+    // Each distinct headword once: the records of one line often share one.
+    std::vector<std::pair<uint64_t, uint32_t>> heads(n);
+    for (size_t r = 0; r < n; ++r)
+        heads[r] = {HashUnits(word(r)), static_cast<uint32_t>(r)};
+    std::sort(heads.begin(), heads.end());
+    heads.erase(std::unique(heads.begin(), heads.end(), [](auto x, auto y) { return x.first == y.first; }),
+                heads.end());
+    std::vector<uint64_t> parts, mine;
+    parts.reserve(heads.size() * 8);
+    for (const auto& [whole, r] : heads) {
+        const std::u16string_view w = word(r);
+        mine.clear();
+        for (size_t i = 0; i < w.size(); ++i)
+            for (size_t len = 1; len <= kMaxPart && i + len <= w.size(); ++len)
+                if (len < w.size())
+                    mine.push_back(HashUnits(w.substr(i, len)));
+        std::sort(mine.begin(), mine.end());
+        mine.erase(std::unique(mine.begin(), mine.end()), mine.end());
+        parts.insert(parts.end(), mine.begin(), mine.end());
+    }
+    std::sort(parts.begin(), parts.end());
+    std::vector<uint16_t> ranks(n, 0);
+    int64_t lastOffset = -1;
+    std::string_view meanings;
+    for (size_t r = 0; r < n; ++r) {
+        const int64_t offset = in.records[r].offset;
+        if (offset != lastOffset) {
+            lastOffset = offset;
+            meanings = {};
+            if (offset >= 0 && static_cast<uint64_t>(offset) < bytes.size()) {
+                const size_t begin = static_cast<size_t>(offset);
+                size_t end = bytes.find('\n', begin);
+                if (end == std::string_view::npos)
+                    end = bytes.size();
+                const size_t slash = bytes.find('/', begin);
+                if (slash != std::string_view::npos && slash < end)
+                    meanings = bytes.substr(slash, end - slash);
+            }
+        }
+        const uint64_t h = HashUnits(word(r));
+        const auto [lo, hi] = std::equal_range(parts.begin(), parts.end(), h);
+        ranks[r] = EntryRank(meanings, word(r), static_cast<uint32_t>(hi - lo));
+    }
+    return ranks;
 }
 
 // The records sorted by their folded text (read backwards when reversed),
@@ -836,6 +933,12 @@ std::shared_ptr<const IndexImage> ComposeImage(const IndexRecords& in, std::stri
         parts[kTokenPostingStarts] = Bytes(tokens.postingStarts);
         parts[kTokenPostings] = Bytes(tokens.postings);
         parts[kTokenReversed] = Bytes(tokens.reversed);
+        parts[kTokenPostingRanks] = Bytes(tokens.ranks);
+    }
+    std::vector<uint16_t> entryRanks;
+    if (build & kRanks) {
+        entryRanks = BuildEntryRanks(in, dictionaryBytes);
+        parts[kRecordRanks] = Bytes(entryRanks);
     }
     std::vector<uint32_t> sorted[4];
     std::vector<Key> keys[4], samples[4];

@@ -26,7 +26,10 @@
 //   - the English words of every line: maximal runs of ASCII letters after
 //     lowering A..Z, taken from the line's first '/' to its end, each with
 //     the records of the lines holding it, the first record of a line only
-//     (English searches), and the words sorted by their backwards text.
+//     (English searches), and the words sorted by their backwards text;
+//     beside each posting, the rank of the word in that line (Relevance.h);
+//   - every record's own rank (Relevance.h), from its line and from how many
+//     other headwords hold its headword.
 // Postings and permutations are record numbers in ascending order within a
 // key (sorted permutations: within an equal key).
 //
@@ -80,7 +83,7 @@ public:
 };
 
 inline constexpr std::string_view kCompanionMagic = "MXS1IDX\n";
-inline constexpr uint32_t kCompanionVersion = 2;
+inline constexpr uint32_t kCompanionVersion = 3;
 // Where the header holds the size of the index file the companion was written with.
 inline constexpr size_t kCompanionIndexSizeAt = 16;
 
@@ -88,8 +91,9 @@ inline constexpr size_t kCompanionIndexSizeAt = 16;
 enum Structure : unsigned {
     kSortedOrders = 1,  // by headword and reading, forwards and backwards (Exact, Prefix, Suffix, counts)
     kGramPostings = 2,  // characters and pairs of characters (Grams)
-    kEnglishWords = 4,  // the English words of every line (Word*)
-    kAllStructures = 7,
+    kEnglishWords = 4,  // the English words of every line (Word*), each posting with its rank
+    kRanks = 8,         // every record's own rank (EntryRank)
+    kAllStructures = 15,
 };
 
 class IndexTable {
@@ -153,6 +157,18 @@ public:
     // the words that start with, end with or contain a text, each word's
     // postings appended to out (not merged).
     std::span<const uint32_t> WordPostings(std::string_view word) const;
+    // The same with the rank of the word in each line (Relevance.h), one per
+    // posting; ranks is empty when the image has none.
+    struct RankedPostings {
+        std::span<const uint32_t> postings;
+        std::span<const uint8_t> ranks;
+    };
+    RankedPostings WordPostingsRanked(std::string_view word) const;
+    // The ranks beside postings this table gave (WordPostings, Words*): empty
+    // when the image has none or the span is not the table's.
+    std::span<const uint8_t> RanksOf(std::span<const uint32_t> postings) const;
+    // A record's own rank as stored (Relevance.h, EntryRank); 0 without kRanks.
+    uint16_t EntryRank(size_t record) const;
     void WordsStartingWith(std::string_view text, std::vector<std::span<const uint32_t>>& out) const;
     void WordsEndingWith(std::string_view text, std::vector<std::span<const uint32_t>>& out) const;
     void WordsContaining(std::string_view text, std::vector<std::span<const uint32_t>>& out) const;

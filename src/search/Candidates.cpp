@@ -5,6 +5,7 @@
 #include <span>
 
 #include "dict/Edict2Line.h"
+#include "dict/Relevance.h"
 #include "text/CharClass.h"
 
 namespace mirudex::search {
@@ -168,12 +169,32 @@ std::optional<std::vector<uint32_t>> EnglishCandidates(const dict::IndexTable& i
     return out;
 }
 
-uint64_t Relevance(bool exactForm, std::string_view meanings)
+namespace {
+
+// The bytes from a record's line to the next line of the index (0 for the last one).
+uint64_t LineLength(const dict::IndexTable& index, size_t record)
 {
-    const bool common =
-        meanings.find("/(p)/") != std::string_view::npos || meanings.find("/(P)/") != std::string_view::npos;
-    return (exactForm ? 0 : uint64_t{1} << 62) | (common ? 0 : uint64_t{1} << 61) |
-           std::min<uint64_t>(meanings.size(), (uint64_t{1} << 61) - 1);
+    const int64_t offset = index[record].offset;
+    for (size_t next = record + 1; next < index.size() && next < record + 64; ++next)
+        if (const int64_t o = index[next].offset; o != offset)
+            return o > offset ? static_cast<uint64_t>(o - offset) : 0;
+    return 0;
+}
+
+}  // namespace
+
+uint64_t JapaneseRelevance(bool sameForm, const dict::IndexTable& index, size_t record)
+{
+    const uint64_t own = dict::EntryPenalty(index.EntryRank(record), false);
+    const uint64_t length = std::min<uint64_t>(index[record].word.size(), 0xFFFF);
+    return (sameForm ? 0 : uint64_t{1} << 62) | (own << 40) | (length << 24) |
+           std::min<uint64_t>(LineLength(index, record), 0xFFFFFF);
+}
+
+uint64_t EnglishRelevance(uint32_t matchRank, const dict::IndexTable& index, size_t record)
+{
+    const uint64_t score = matchRank + dict::EntryPenalty(index.EntryRank(record), true);
+    return (score << 32) | std::min<uint64_t>(LineLength(index, record), 0xFFFFFFFF);
 }
 
 std::string_view MeaningsOf(std::string_view line)
@@ -182,38 +203,6 @@ std::string_view MeaningsOf(std::string_view line)
     if (first == std::string_view::npos)
         return {};
     return dict::WithoutEntryId(line.substr(first, line.rfind('/') + 1 - first));
-}
-
-namespace {
-
-std::string_view WithoutTo(std::string_view text)
-{
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    if (text.size() > 3 && text.substr(0, 3) == "to ")
-        text.remove_prefix(3);
-    return text;
-}
-
-}  // namespace
-
-bool MeaningIsSearchText(std::string_view meanings, const EnglishQuery& query)
-{
-    const std::string_view wanted = WithoutTo(query.exact ? std::string_view(query.phrase) : query.text);
-    if (wanted.empty())
-        return false;
-    size_t start = meanings.find('/');
-    while (start != std::string_view::npos) {
-        const size_t end = meanings.find('/', start + 1);
-        if (end == std::string_view::npos)
-            break;
-        if (WithoutTo(TrimMeaning(meanings.substr(start + 1, end - start - 1))) == wanted)
-            return true;
-        start = end;
-    }
-    return false;
 }
 
 }  // namespace mirudex::search

@@ -34,18 +34,15 @@ std::optional<std::vector<uint32_t>> PatternCandidates(const dict::IndexTable& i
 std::optional<std::vector<uint32_t>> EnglishCandidates(const dict::IndexTable& index, const EnglishQuery& query,
                                                        SearchType type);
 
-// How relevant a found line is, for keeping the best ones when there are more
-// than the maximum: smaller is more relevant. First lines where the search
-// text is a whole meaning (`exactForm`), then common words (a meaning "(P)"),
-// then shorter ones. meanings: the line from its first '/' to its last.
-uint64_t Relevance(bool exactForm, std::string_view meanings);
+// How relevant a found record is (dict/Relevance.h): smaller is more
+// relevant. Japanese: the found form equal to the typed text first, then the
+// entry's own rank, then the shorter headword and line. English: the rank of
+// the searched text in the line plus the entry's own rank (a katakana
+// loanword counted), then the shorter line. Both read the index only.
+uint64_t JapaneseRelevance(bool sameForm, const dict::IndexTable& index, size_t record);
+uint64_t EnglishRelevance(uint32_t matchRank, const dict::IndexTable& index, size_t record);
 
 // The part of a raw line from its first '/' to its last one (empty without '/').
 std::string_view MeaningsOf(std::string_view line);
-
-// Whether one of the meanings of a lower-cased meanings text ("/a/b/") is the
-// search text, ignoring a leading "to " on either side and the parenthesised
-// markers at either end of the meaning.
-bool MeaningIsSearchText(std::string_view loweredMeanings, const EnglishQuery& query);
 
 }  // namespace mirudex::search

@@ -1,5 +1,6 @@
 #include "search/Dispatcher.h"
 
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
@@ -121,6 +122,27 @@ int Edict_SearchFor(AppState& state, const SearchSettings& settings, std::u16str
                 status = SearchFor(state, toolbar, variant);
             if (flags & kLangKanji)
                 status = SearchFor_Kanji(state, toolbar, PrepareKanjiText(variant));
+        }
+        // A Japanese text that finds nothing as typed, with reverse
+        // conjugation off: its dictionary forms are searched (食べました:
+        // 食べる), and the status bar says so.
+        auto& list = state.edict_results[kResultList];
+        if ((flags & kLangJapanese) && list.empty() && !settings.fuzzy && state.fuzzy_rules && !state.StopRequested()) {
+            int found = status;
+            std::vector<std::u16string> searched{text};
+            for (std::u16string variant : state.fuzzy_rules->FuzzySearch(text, &state.stop_flag())) {
+                // Each dictionary form once: two routes may lead to it.
+                if (state.StopRequested() || std::find(searched.begin(), searched.end(), variant) != searched.end())
+                    continue;
+                searched.push_back(variant);
+                ApplySearchType(variant, toolbar.type);
+                found = SearchFor(state, toolbar, variant);
+            }
+            if (!list.empty()) {
+                status = found;
+                notes |= kStatusSearchedConjugations;
+                dlog::Write(u"Nothing as typed: searched its dictionary forms.\n");
+            }
         }
         if (flags & kLangKanji)
             notes |= kStatusKanjiInformation;

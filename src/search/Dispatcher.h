@@ -23,6 +23,9 @@ struct SearchSettings;
 inline constexpr int kStatusSearchedAsJapanese = 2;
 // A kanji-information search ran: the kanji it found are results too.
 inline constexpr int kStatusKanjiInformation = 4;
+// A Japanese text found nothing as typed and, reverse conjugation being off,
+// its dictionary forms were searched instead (食べました: 食べる).
+inline constexpr int kStatusSearchedConjugations = 8;
 
 // Rewrites text in place (prefixes removed; when Japanese or kanji
 // information is searched, converted to kana if asked and made fullwidth).

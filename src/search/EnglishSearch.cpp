@@ -4,12 +4,14 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "core/DebugLog.h"
 #include "core/LineReader.h"
 #include "core/Registry.h"
 #include "dict/Edict2Line.h"
+#include "dict/Relevance.h"
 #include "platform/api/Platform.h"
 #include "search/AppState.h"
 #include "search/Candidates.h"
@@ -23,11 +25,12 @@ namespace mirudex::search {
 namespace {
 
 struct Match {
-    size_t scan;         // which dictionary (position in the scans)
-    uint32_t record;     // record number in it
-    bool plain;          // its line lies in the mapped bytes as the reader would give it
-    uint32_t length;     // a plain line's length, its LF included
-    uint64_t relevance;  // smaller is more relevant
+    size_t scan;             // which dictionary (position in the scans)
+    uint32_t record;         // record number in it
+    bool plain = false;      // its line lies in the mapped bytes as the reader would give it
+    uint32_t length = 0;     // a plain line's length, its LF included
+    uint64_t relevance = 0;  // smaller is more relevant
+    bool judged = true;      // its line was found to match (a candidate from the index is judged when kept)
 };
 
 // One dictionary searched through its mapped bytes. Lines that are not plain
@@ -41,7 +44,8 @@ public:
           dictionary_(dictionary),
           query_(query),
           type_(type),
-          bufferSize_(state.options.GetINT(opt::buffer::kEDICT))
+          bufferSize_(state.options.GetINT(opt::buffer::kEDICT)),
+          wanted_(query.exact ? query.phrase : query.text)
     {
         const auto& index = dictionary_.index;
         count_ = static_cast<size_t>(dictionary_.count) <= index.size() ? dictionary_.count : index.size();
@@ -61,9 +65,13 @@ public:
     const dict::Dictionary& dictionary() const { return dictionary_; }
 
     // Appends the matching lines (the first record of each) in record order.
+    // A word searched by itself comes from the index with its relevance,
+    // not judged yet: the lines of those kept are judged by Judge.
     // False when a stop request came in.
     bool Collect(size_t scan, std::vector<Match>& out)
     {
+        if (CollectRanked(scan, out))
+            return true;
         const auto candidates = EnglishCandidates(dictionary_.index, query_, type_);
         const size_t total = candidates ? candidates->size() : count_;
         int64_t lastOffset = -1;
@@ -77,53 +85,47 @@ public:
             if (entry.offset == lastOffset)
                 continue;  // another form of a line already judged
             lastOffset = entry.offset;
-            Plain plain;
-            if (PlainLine(entry.offset, plain)) {
-                // The meanings as the line reader's line would give them: from
-                // the first slash to the last one (the line holds at least one).
-                const std::string_view raw = bytes_.substr(plain.begin, plain.lineEnd + 1 - plain.begin);
-                const size_t lastSlash = raw.rfind('/');
-                const std::string_view meanings = dict::WithoutEntryId(
-                    raw.substr(plain.slash - plain.begin, lastSlash + plain.begin + 1 - plain.slash));
-                if (Test(meanings))
-                    out.push_back(Match{scan, static_cast<uint32_t>(k), true,
-                                        static_cast<uint32_t>(plain.lineEnd + 1 - plain.begin), 0});
-                continue;
+            Match m{scan, static_cast<uint32_t>(k)};
+            if (Judge(m)) {
+                m.relevance = EnglishRelevance(dict::PhraseRank(lowered_, wanted_), dictionary_.index, k);
+                out.push_back(m);
             }
-            if (!OpenReader())
-                continue;
-            std::optional<std::string> line = dict::GetEdictLine(reader_, state_.options, entry);
-            if (!line) {
-                dlog::Write(u"      No line!\n");
-                continue;
-            }
-            const size_t slash = line->find('/');
-            if (slash == std::string::npos) {
-                dlog::Write(u"      No meaning!\n");
-                continue;
-            }
-            if (Test(std::string_view(*line).substr(slash)))
-                out.push_back(Match{scan, static_cast<uint32_t>(k), false, 0, 0});
         }
         return true;
     }
 
-    // How relevant the line of a match is (Candidates.h).
-    uint64_t RelevanceOf(const Match& match)
+    // Judges the line of a match, as the search judges every line: false
+    // when it does not match. Leaves the lowered meanings in lowered_.
+    bool Judge(Match& m)
     {
-        const dict::IndexEntry entry = dictionary_.index[match.record];
-        if (match.plain) {
-            const std::string_view raw = LineOf(match, entry);
-            const size_t slash = raw.find('/');
-            lowered_.assign(dict::WithoutEntryId(raw.substr(slash, raw.rfind('/') + 1 - slash)));
-        } else {
-            std::optional<std::string> line;
-            if (OpenReader())
-                line = dict::GetEdictLine(reader_, state_.options, entry);
-            lowered_.assign(line ? MeaningsOf(*line) : std::string_view());
+        const dict::IndexEntry entry = dictionary_.index[m.record];
+        m.judged = true;
+        Plain plain;
+        if (PlainLine(entry.offset, plain)) {
+            // The meanings as the line reader's line would give them: from
+            // the first slash to the last one (the line holds at least one).
+            const std::string_view raw = bytes_.substr(plain.begin, plain.lineEnd + 1 - plain.begin);
+            const size_t lastSlash = raw.rfind('/');
+            const std::string_view meanings =
+                dict::WithoutEntryId(raw.substr(plain.slash - plain.begin, lastSlash + plain.begin + 1 - plain.slash));
+            m.plain = true;
+            m.length = static_cast<uint32_t>(plain.lineEnd + 1 - plain.begin);
+            return Test(meanings);
         }
-        LowerAscii(lowered_);
-        return Relevance(MeaningIsSearchText(lowered_, query_), lowered_);
+        m.plain = false;
+        if (!OpenReader())
+            return false;
+        std::optional<std::string> line = dict::GetEdictLine(reader_, state_.options, entry);
+        if (!line) {
+            dlog::Write(u"      No line!\n");
+            return false;
+        }
+        const size_t slash = line->find('/');
+        if (slash == std::string::npos) {
+            dlog::Write(u"      No meaning!\n");
+            return false;
+        }
+        return Test(std::string_view(*line).substr(slash));
     }
 
     dict::IndexEntry IndexOf(const Match& match) const { return dictionary_.index[match.record]; }
@@ -152,6 +154,34 @@ public:
     }
 
 private:
+    // A single word searched whole: every line holding it (the first record
+    // of each), from the index, with the word's rank in the line. False when the index has no
+    // ranks for it (the lines are then judged one by one).
+    bool CollectRanked(size_t scan, std::vector<Match>& out)
+    {
+        const dict::IndexTable& index = dictionary_.index;
+        if (type_ != SearchType::Exact || query_.exact || query_.words.size() != 1 ||
+            !index.Has(dict::kEnglishWords | dict::kRanks) || !index.HasWords())
+            return false;
+        const std::string& term = query_.words[0];
+        if (term.empty() || !std::all_of(term.begin(), term.end(), IsEnglishLetter))
+            return false;
+        const auto list = index.WordPostings(term);
+        const auto ranks = index.RanksOf(list);
+        if (ranks.size() != list.size())
+            return false;
+        for (size_t i = 0; i < list.size(); ++i) {
+            const uint32_t k = list[i];
+            if (k >= count_)
+                break;
+            Match m{scan, k};
+            m.judged = false;
+            m.relevance = EnglishRelevance(ranks[i], index, k);
+            out.push_back(m);
+        }
+        return true;
+    }
+
     struct Plain {
         size_t begin = 0;
         size_t slash = 0;    // first '/'
@@ -209,6 +239,7 @@ private:
     std::string_view bytes_;
     LineReader reader_;
     std::string lowered_;  // the meanings being judged, lowered; kept to reuse its room
+    std::string wanted_;   // what the relevance looks for in a gloss
 };
 
 // Whether a record follows the match in the search order: in its own
@@ -256,7 +287,7 @@ EnglishResults::EnglishResults(AppState& state, const SearchOptions& options, st
         if (!dictionary.on)
             continue;
         SetStatus(Format(u"Searching in dictionary '%S'...", dictionary.name));
-        dict::PrepareStructures(dictionary, dict::kEnglishWords);
+        dict::PrepareStructures(dictionary, dict::kEnglishWords | dict::kRanks);
         auto scan = std::make_unique<DictionaryScan>(state, dictionary, query, options.type);
         if (!scan->Open()) {
             dlog::Write(u"ERROR: Could not open dictionary '%S'; skipping it.\n", dictionary.path);
@@ -274,23 +305,35 @@ EnglishResults::EnglishResults(AppState& state, const SearchOptions& options, st
     const long long size = static_cast<long long>(state.edict_results[kResultList].size());
     const bool limited = state.max_results >= 0 && size <= state.max_results;
     const size_t room = limited ? static_cast<size_t>(state.max_results - size) : matches.size();
-    // The relevance is worked out when the maximum makes a choice, or when the
-    // list is to be sorted by it.
-    const bool byRelevance =
-        state.edict_sort.primary.key == kSortRelevance || state.edict_sort.secondary.key == kSortRelevance;
-    if (matches.size() > room || byRelevance)
-        for (Match& m : matches)
-            m.relevance = scans[m.scan]->RelevanceOf(m);
-    if (matches.size() > room) {
-        // More than the maximum: the most relevant are kept, in search order.
+    const bool allJudged = std::all_of(matches.begin(), matches.end(), [](const Match& m) { return m.judged; });
+    if (matches.size() > room || !allJudged) {
+        // The most relevant are kept, in search order; a candidate from the
+        // index is judged when its turn comes, until one more than the room
+        // is found (the list is then truncated) or none is left.
         std::stable_sort(matches.begin(), matches.end(),
                          [](const Match& a, const Match& b) { return a.relevance < b.relevance; });
-        matches.resize(room);
+        std::vector<Match> kept;
+        kept.reserve(std::min(room, matches.size()));
+        bool more = false;
+        for (Match& m : matches) {
+            if (state.StopRequested())
+                break;
+            if (!m.judged && !scans[m.scan]->Judge(m))
+                continue;
+            if (kept.size() == room) {
+                more = true;
+                break;
+            }
+            kept.push_back(m);
+        }
+        matches = std::move(kept);
         std::sort(matches.begin(), matches.end(), [](const Match& a, const Match& b) {
             return a.scan != b.scan ? a.scan < b.scan : a.record < b.record;
         });
-        status |= kStatusTruncated;
-    } else if (limited && matches.size() == room) {
+        if (more)
+            status |= kStatusTruncated;
+    }
+    if (!(status & kStatusTruncated) && limited && matches.size() == room) {
         // Exactly the maximum: truncated when a record is left after the last one.
         const bool more = matches.empty() ? RecordsFollow(scans, 0, static_cast<size_t>(-1))
                                           : RecordsFollow(scans, matches.back().scan, matches.back().record);

@@ -1,5 +1,9 @@
 #include "search/JapaneseSearch.h"
 
+#include <algorithm>
+#include <optional>
+#include <vector>
+
 #include "core/DebugLog.h"
 #include "core/LineReader.h"
 #include "platform/api/Platform.h"
@@ -11,6 +15,13 @@
 #include "text/CharClass.h"
 
 namespace mirudex::search {
+
+namespace {
+
+// What a stopped search still reads of what it found, at the most.
+constexpr size_t kReadAfterStop = 1000;
+
+}  // namespace
 
 int SearchFor(AppState& state, std::u16string text) { return SearchFor(state, state.search_options, std::move(text)); }
 
@@ -37,7 +48,20 @@ int SearchFor(AppState& state, const SearchOptions& options, std::u16string text
         if (c != text::kWildcardAny && c != text::kWildcardOne)
             plainText.push_back(c);
 
-    for (size_t i = 0; i < dictionaries.size(); ++i) {
+    // Every match of every dictionary is found in the index first, with its
+    // relevance; when there are more than the maximum leaves room for, the
+    // most relevant are kept. Only the kept ones are read from their files,
+    // in dictionary and record order.
+    struct Found {
+        size_t dictionary;
+        uint32_t record;
+        uint64_t relevance;
+    };
+    std::vector<Found> found;
+    // A stop keeps what was found before it, as a walk that reads each match
+    // as it finds it would have.
+    bool stopped = false;
+    for (size_t i = 0; i < dictionaries.size() && !stopped; ++i) {
         dict::Dictionary& dictionary = *dictionaries[i];
         dlog::WriteAt(1, u"      Processing DICT %i / %i (%S)\n", static_cast<int>(i + 1),
                       static_cast<int>(dictionaries.size()), dictionary.name);
@@ -49,25 +73,20 @@ int SearchFor(AppState& state, const SearchOptions& options, std::u16string text
 
         const auto& index = dictionary.index;
         const size_t count = static_cast<size_t>(dictionary.count) <= index.size() ? dictionary.count : index.size();
-        if (count > 0 && static_cast<long long>(results.size()) == state.max_results) {
-            status |= kStatusTruncated;
-            dlog::WriteAt(1, u"MAX RESULTS REACHED\n");
-            continue;
+        if (state.StopRequested()) {
+            stopped = true;
+            break;
         }
-        // Only records the index names can match; they are taken in record
-        // order, as a walk over every record would take them.
-        if (state.StopRequested())
-            return status;
-        dict::PrepareStructures(dictionary, StructuresFor(text));
+        dict::PrepareStructures(dictionary, StructuresFor(text) | dict::kRanks);
         const auto candidates =
             PatternCandidates(index, byWord ? dict::IndexTable::Field::Word : dict::IndexTable::Field::Kana, text);
         const size_t total = candidates ? candidates->size() : count;
-        // Opened at the first match and kept for the rest of this dictionary.
-        LineReader file;
         int64_t lastOffset = -1;
         for (size_t c = 0; c < total; ++c) {
-            if (state.StopRequested())
-                return status;
+            if ((c & 0xFF) == 0 && state.StopRequested()) {
+                stopped = true;
+                break;
+            }
             const size_t j = candidates ? (*candidates)[c] : c;
             if (j >= count)
                 break;
@@ -75,31 +94,65 @@ int SearchFor(AppState& state, const SearchOptions& options, std::u16string text
             if (entry.offset == lastOffset || !matcher.Matches(byWord ? entry.word : entry.kana))
                 continue;
             lastOffset = entry.offset;  // a line with several matching forms is one result
-            dlog::WriteAt(1, u"   RESULT %i (entry: %i)\n", static_cast<int>(results.size() + 1),
-                          static_cast<int>(j + 1));
-            dict::Entry found;
-            if (!file.IsOpen() && !file.Open(platform::FilePath(dictionary.path))) {
-                // The one-file form logs why and leaves the entry unfilled.
-                dict::LoadInfoInto(state.options, dictionary, found, entry);
-            } else {
-                dict::LoadInfoInto(file, state.options, dictionary, found, entry);
-            }
-            dict::SetInfo(found, state.store.marker_table);
             const std::u16string_view form = byWord ? entry.word : entry.kana;
             const bool sameForm = fold ? text::ToKatakana(form) == plainText : form == plainText;
-            found.relevance = Relevance(sameForm, MeaningsOf(found.rawLine));
-            results.push_back(std::move(found));
-            if (static_cast<long long>(results.size()) == state.max_results) {
-                // Truncated when any record is left to look at, here or (at
-                // its first record) in the next dictionary searched.
-                if (j + 1 < count) {
-                    status |= kStatusTruncated;
-                    dlog::WriteAt(1, u"MAX RESULTS REACHED\n");
-                }
+            found.push_back(Found{i, static_cast<uint32_t>(j), JapaneseRelevance(sameForm, index, j)});
+        }
+        dlog::WriteAt(1, u"      Finished searching in dictionary.\n");
+    }
+
+    const long long already = static_cast<long long>(results.size());
+    const bool limited = state.max_results >= 0;
+    const size_t room = !limited || already >= state.max_results ? (limited ? 0 : found.size())
+                                                                 : static_cast<size_t>(state.max_results - already);
+    if (stopped) {
+        found.resize(std::min({found.size(), room, kReadAfterStop}));
+    } else if (found.size() > room) {
+        std::stable_sort(found.begin(), found.end(),
+                         [](const Found& a, const Found& b) { return a.relevance < b.relevance; });
+        found.resize(room);
+        std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
+            return a.dictionary != b.dictionary ? a.dictionary < b.dictionary : a.record < b.record;
+        });
+        status |= kStatusTruncated;
+        dlog::WriteAt(1, u"MAX RESULTS REACHED\n");
+    } else if (limited && found.size() == room) {
+        // Exactly the maximum: truncated when a record is left after the last
+        // one found, in its dictionary or in a later one that is on.
+        const size_t from = found.empty() ? 0 : found.back().dictionary;
+        for (size_t i = from; i < dictionaries.size(); ++i) {
+            const dict::Dictionary& d = *dictionaries[i];
+            const size_t count = std::min(static_cast<size_t>(std::max(d.count, 0)), d.index.size());
+            const size_t after = !found.empty() && i == from ? found.back().record + 1 : 0;
+            if (d.on && after < count) {
+                status |= kStatusTruncated;
+                dlog::WriteAt(1, u"MAX RESULTS REACHED\n");
                 break;
             }
         }
-        dlog::WriteAt(1, u"      Finished searching in dictionary.\n");
+    }
+    std::optional<LineReader> file;
+    size_t openFor = dictionaries.size();
+    for (const Found& f : found) {
+        const dict::Dictionary& dictionary = *dictionaries[f.dictionary];
+        const dict::IndexEntry entry = dictionary.index[f.record];
+        dlog::WriteAt(1, u"   RESULT %i (entry: %i)\n", static_cast<int>(results.size() + 1),
+                      static_cast<int>(f.record + 1));
+        dict::Entry entryFound;
+        if (openFor != f.dictionary) {
+            openFor = f.dictionary;
+            file.emplace();
+            file->Open(platform::FilePath(dictionary.path));
+        }
+        if (!file->IsOpen()) {
+            // The one-file form logs why and leaves the entry unfilled.
+            dict::LoadInfoInto(state.options, dictionary, entryFound, entry);
+        } else {
+            dict::LoadInfoInto(*file, state.options, dictionary, entryFound, entry);
+        }
+        dict::SetInfo(entryFound, state.store.marker_table);
+        entryFound.relevance = f.relevance;
+        results.push_back(std::move(entryFound));
     }
     dlog::WriteAt(1, u"Search done: status: %i.\n", status);
     return status;

@@ -268,6 +268,8 @@ std::u16string SearchCompleteText(const AppState& state)
     std::u16string notes = status & kStatusTruncated ? u"-Results truncated-" : u"";
     if (status & kStatusSearchedAsJapanese)
         notes += std::u16string(notes.empty() ? u"" : u" ") + u"-Nothing in English: searched as Japanese-";
+    if (status & kStatusSearchedConjugations)
+        notes += std::u16string(notes.empty() ? u"" : u" ") + u"-Nothing as typed: searched its dictionary form-";
     return CutToBuffer(Format(u"Search complete (%i results) %s", static_cast<int>(count), notes),
                        kSearchCompleteBuffer);
 }

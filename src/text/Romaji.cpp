@@ -59,7 +59,14 @@ struct Rewrite {
 };
 constexpr std::array<Rewrite, 4> kTwoLetterRewrites = {
     {{u"ja", u"zya"}, {u"ji", u"zi"}, {u"ju", u"zyu"}, {u"jo", u"zyo"}}};
-constexpr std::array<Rewrite, 10> kThreeLetterRewrites = {{
+constexpr std::array<Rewrite, 16> kThreeLetterRewrites = {{
+    // Spellings other input methods accept for the same syllables.
+    {u"jya", u"zya"},
+    {u"jyu", u"zyu"},
+    {u"jyo", u"zyo"},
+    {u"cya", u"tya"},
+    {u"cyu", u"tyu"},
+    {u"cyo", u"tyo"},
     {u"shi", u"si"},
     {u"sha", u"sya"},
     {u"shu", u"syu"},
@@ -93,8 +100,19 @@ constexpr std::array<TwoKana, 11> kTwoKanaSyllables = {{
     {u"ye", u"i", u"le"},   // いぇ
 }};
 // Hepburn's three-letter spellings of sounds written with a small vowel: しぇ
-// ちぇ and つぁ つぃ つぇ つぉ. None of them has a row of its own.
-constexpr std::array<TwoKana, 6> kThreeLetterTwoKana = {{
+// ちぇ and つぁ つぃ つぇ つぉ, and those other input methods accept: じぇ ちぇ
+// てぃ でぃ てゅ でゅ くぁ ぐぁ とぅ どぅ. None of them has a row of its own.
+constexpr std::array<TwoKana, 16> kThreeLetterTwoKana = {{
+    {u"jye", u"zi", u"le"},
+    {u"cye", u"ti", u"le"},
+    {u"thi", u"te", u"li"},
+    {u"dhi", u"de", u"li"},
+    {u"thu", u"te", u"lyu"},
+    {u"dhu", u"de", u"lyu"},
+    {u"kwa", u"ku", u"la"},
+    {u"gwa", u"gu", u"la"},
+    {u"twu", u"to", u"lu"},
+    {u"dwu", u"do", u"lu"},
     {u"she", u"si", u"le"},
     {u"che", u"ti", u"le"},
     {u"tsa", u"tu", u"la"},

@@ -1,8 +1,10 @@
 #include "SearchFixture.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "core/LineReader.h"
+#include "dict/Relevance.h"
 #include "platform/api/Platform.h"
 #include "platform/api/Utf.h"
 #include "search/Candidates.h"
@@ -84,28 +86,55 @@ int ReferenceSearchFor(AppState& state, std::u16string text)
     const bool fold = state.search_options.kana_insensitive;
     if (fold)
         text = text::ToKatakana(text);
-    auto& results = state.edict_results[kResultList];
+    std::u16string plain;
+    for (char16_t c : text)
+        if (c != text::kWildcardAny && c != text::kWildcardOne)
+            plain.push_back(c);
+    // Every match in dictionary and record order; past the maximum, the most
+    // relevant are kept in that order.
+    struct Found {
+        const dict::Dictionary* dictionary;
+        int record;
+        uint64_t relevance;
+    };
+    std::vector<Found> found;
     for (const auto& d : state.store.edict_dictionaries) {
         if (!d->on)
             continue;
+        dict::PrepareStructures(*d, dict::kRanks);
         for (int j = 0; j < d->count; ++j) {
-            if (static_cast<long long>(results.size()) == state.max_results) {
-                status |= 1;
-                break;
-            }
             const dict::IndexEntry ie = d->index[j];
             std::u16string compared(ie.kana);
             if (state.search_options.words_only || !text::IsAllKanaOrWildcard(text))
                 compared = ie.word;
             if (fold)
                 compared = text::ToKatakana(compared);
-            if (text::WildcardMatch(compared, text)) {
-                dict::Entry e;
-                dict::LoadInfoInto(state.options, *d, e, ie);
-                dict::SetInfo(e, state.store.marker_table);
-                results.push_back(std::move(e));
-            }
+            if (text::WildcardMatch(compared, text))
+                found.push_back({d.get(), j, JapaneseRelevance(compared == plain, d->index, j)});
         }
+    }
+    auto& results = state.edict_results[kResultList];
+    const long long room = state.max_results < 0 ? -1 : state.max_results - static_cast<long long>(results.size());
+    if (room >= 0 && static_cast<long long>(found.size()) > room) {
+        std::vector<size_t> order(found.size());
+        for (size_t i = 0; i < order.size(); ++i)
+            order[i] = i;
+        std::stable_sort(order.begin(), order.end(),
+                         [&](size_t a, size_t b) { return found[a].relevance < found[b].relevance; });
+        order.resize(static_cast<size_t>(room));
+        std::sort(order.begin(), order.end());
+        std::vector<Found> kept;
+        for (size_t i : order)
+            kept.push_back(found[i]);
+        found = std::move(kept);
+        status |= 1;
+    }
+    for (const Found& f : found) {
+        dict::Entry e;
+        dict::LoadInfoInto(state.options, *f.dictionary, e, f.dictionary->index[static_cast<size_t>(f.record)]);
+        dict::SetInfo(e, state.store.marker_table);
+        e.relevance = f.relevance;
+        results.push_back(std::move(e));
     }
     return status;
 }
@@ -144,8 +173,9 @@ int ReferenceSearchFor_English(AppState& state, std::u16string text)
                 dict::Entry e;
                 dict::LoadInfoInto(file, state.options, *d, e, d->index[k]);
                 dict::SetInfo(e, state.store.marker_table);
-                found.push_back(
-                    {std::move(e), Relevance(MeaningIsSearchText(meanings, q), meanings), k + 1 == d->count});
+                found.push_back({std::move(e),
+                                 EnglishRelevance(dict::PhraseRank(meanings, q.exact ? q.phrase : q.text), d->index, k),
+                                 k + 1 == d->count});
             }
         }
     }

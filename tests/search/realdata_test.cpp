@@ -1,13 +1,19 @@
 // The fast searches against the straightforward ones on Debian's full EDICT
 // and KANJIDIC: every result, field by field, must be the same.
 #include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <tuple>
 
 #include "SearchFixture.h"
 #include "dict/Kanjidic.h"
+#include "search/Dispatcher.h"
 #include "search/EnglishSearch.h"
 #include "search/JapaneseSearch.h"
 #include "search/KanjiSearch.h"
 #include "search/Sorting.h"
+#include "text/FuzzySearch.h"
 
 namespace mirudex::search::test {
 namespace {
@@ -104,6 +110,81 @@ TEST_F(RealDataSearchTest, UnderTheDefaultMaximumTheMostRelevantAreKept)
             EXPECT_EQ(list.size(), 200u);
             EXPECT_TRUE(std::any_of(list.begin(), list.end(),
                                     [&](const dict::Entry& e) { return e.word == c.word && e.kana == c.kana; }));
+        }
+    }
+}
+
+// The word a learner wants is on the first row: the everyday-word lists of
+// tests/data/relevance searched as a new user searches them (the default
+// options: exact type, the default maximum, sorted by relevance), the first
+// row counted. The lists are examples, not a target: the shares asserted are
+// floors well under what the ranking gives, so that a change that breaks it
+// shows; the shares themselves are printed (and measured in bench/).
+TEST_F(RealDataSearchTest, TheEverydayWordIsOnTheFirstRow)
+{
+    text::FuzzyRules rules;
+    ASSERT_TRUE(rules.LoadFuzzySearchInfo((mirudex::test::RealDataDir() / "fuzzysearch.uni.dat").string()));
+    state_->fuzzy_rules = &rules;
+    RestoreSortStates(options_, state_->edict_sort, state_->kanji_sort);
+    ASSERT_EQ(state_->edict_sort.primary.key, kSortRelevance);
+    state_->search_options = SearchOptions{};
+    const auto source = std::filesystem::path(MIRUDEX_SOURCE_DIR) / "tests" / "data" / "relevance";
+    auto firstWords = [&](const std::string& query) {
+        std::u16string text = U(query);
+        state_->edict_results[kResultList].clear();
+        Edict_SearchFor(*state_, text);
+        return Words(kResultList);
+    };
+    for (const auto& [file, floor] : {std::pair{"english-first-row.tsv", 0.7}, {"japanese-first-row.tsv", 0.85}}) {
+        std::ifstream in(source / file);
+        std::string line;
+        int total = 0, first = 0, top3 = 0;
+        while (std::getline(in, line)) {
+            const size_t tab = line.find('\t');
+            if (tab == std::string::npos)
+                continue;
+            std::vector<std::u16string> wanted;
+            for (size_t at = tab + 1; at <= line.size();) {
+                const size_t bar = std::min(line.find('|', at), line.size());
+                wanted.push_back(U(line.substr(at, bar - at)));
+                at = bar + 1;
+            }
+            const auto words = firstWords(line.substr(0, tab));
+            auto isWanted = [&](const std::u16string& w) {
+                return std::find(wanted.begin(), wanted.end(), w) != wanted.end();
+            };
+            ++total;
+            first += !words.empty() && isWanted(words[0]);
+            top3 +=
+                std::any_of(words.begin(),
+                            words.begin() + static_cast<std::ptrdiff_t>(std::min<size_t>(3, words.size())), isWanted);
+        }
+        std::printf("%s: %d of %d on the first row, %d in the top three\n", file, first, total, top3);
+        ASSERT_GT(total, 20);
+        EXPECT_GE(first, floor * total) << file;
+        EXPECT_GE(top3, 0.9 * total) << file;
+    }
+
+    // Conjugated input with reverse conjugation off: the dictionary form
+    // first, and the status says why.
+    std::u16string text = U("食べました");
+    state_->edict_results[kResultList].clear();
+    const int status = Edict_SearchFor(*state_, text);
+    ASSERT_FALSE(Words(kResultList).empty());
+    EXPECT_EQ(Words(kResultList)[0], u"食べる");
+    EXPECT_TRUE(status & kStatusSearchedConjugations);
+
+    // The native word before any loanword that spells the English one.
+    for (const auto& [query, native, loanwords] :
+         {std::tuple{"head", u"頭", std::vector<std::u16string>{u"ヘッド", u"チーフ"}},
+          std::tuple{"good", u"良い", std::vector<std::u16string>{u"グッド"}}}) {
+        const auto words = firstWords(query);
+        const auto at = std::find(words.begin(), words.end(), native);
+        ASSERT_NE(at, words.end()) << query;
+        for (const auto& loan : loanwords) {
+            const auto loanAt = std::find(words.begin(), words.end(), loan);
+            if (loanAt != words.end())
+                EXPECT_LT(at - words.begin(), loanAt - words.begin()) << query;
         }
     }
 }

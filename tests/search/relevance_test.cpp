@@ -1,13 +1,16 @@
 // The maximum number of results keeps the most relevant English entries; a
 // line with several headword forms is one result; the relevance sort key.
 #include <algorithm>
+#include <map>
 
 #include "SearchFixture.h"
 #include "dict/IndexTable.h"
+#include "dict/Relevance.h"
 #include "search/Candidates.h"
 #include "search/Dispatcher.h"
 #include "search/EnglishSearch.h"
 #include "search/JapaneseSearch.h"
+#include "search/Sorting.h"
 
 namespace mirudex::search::test {
 namespace {
@@ -61,7 +64,8 @@ TEST_F(RelevanceTest, TheMaximumKeepsTheMostRelevantInDictionaryOrder)
         {"cat", -1, {u"猫舌", u"子猫", u"招き猫", u"猫", u"家猫"}},
         // "to " is left out on both sides.
         {"run", 1, {u"走る"}},
-        {"to run", 2, {u"走る", u"駆ける"}},
+        // A common word inside a gloss goes before a rare one with a note.
+        {"to run", 2, {u"走る", u"逃げ出す"}},
         {"\"to run\"", 1, {u"走る"}},
         {"CAT", 1, {u"猫"}},
     };
@@ -146,6 +150,124 @@ TEST_F(RelevanceTest, RelevanceAsASortKey)
     state_->search_options.type = SearchType::Beginning;
     Edict_SearchFor(*state_, text);
     EXPECT_EQ(Words().front(), u"猫");
+}
+
+// The rank of a searched text in hand-made meanings: which sense, which
+// gloss, whole or inside, notes and usage marks; and the index's word-by-word
+// ranks agree with the rank worked out from the line, word for word.
+TEST(RelevanceRanks, SensesGlossesNotesAndMarks)
+{
+    using namespace dict;
+    struct Case {
+        const char* meanings;
+        const char* text;
+        uint32_t rank;
+    };
+    const Case cases[] = {
+        {"/(n) (1) cat/(n) (2) dog/", "cat", 0},
+        {"/(n) (1) cat/(n) (2) dog/", "dog", kRankSecondSense},
+        {"/(n) (1) a/(n) (2) b/(n) (3) cat/", "cat", kRankLaterSense},
+        {"/(n) cat/feline/", "feline", kRankLaterGloss},
+        {"/(n) cat (esp. the domestic cat)/", "cat", kRankNote},
+        {"/(n) cat's eye/", "cat", kRankInside},
+        {"/(n) (1) a/(n) (2) (arch) cat/", "cat", kRankSecondSense + kRankMarked},
+        {"/(n) (1) (sl) a/b/(n) (2) c/", "b", kRankLaterGloss + kRankMarked},
+        {"/(v5r,vt) to eat/to have/", "eat", 0},
+        {"/(v5r,vt) to eat/to have/", "to eat", 0},
+        {"/(n) the cat/", "cat", 0},
+        {"/(n) a cat/", "a cat", 0},
+        {"/(n) dog/", "cat", kRankWorstMatch},
+        {"/(n) domestic animal (e.g. cat)/", "cat", kRankInside},
+        {"/{physics} (n) work/job/(P)/", "work", 0},
+        {"/(n) green tea/tea/(P)/", "green tea", 0},
+        {"/(n) tea/green tea/(P)/", "green tea", kRankLaterGloss},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.meanings) + " " + c.text);
+        std::string lowered = c.meanings;
+        LowerAscii(lowered);
+        EXPECT_EQ(PhraseRank(lowered, c.text), c.rank);
+        // Every word of the line: the best rank the index keeps for it is
+        // the rank the line gives the word searched alone.
+        std::map<std::string, uint32_t> best;
+        ForEachMeaningWord(c.meanings, [&](std::string_view word, uint32_t rank) {
+            std::string w(word);
+            LowerAscii(w);
+            auto [it, added] = best.emplace(w, rank);
+            if (!added)
+                it->second = std::min(it->second, rank);
+        });
+        for (const auto& [word, rank] : best)
+            EXPECT_EQ(rank, PhraseRank(lowered, word)) << word;
+    }
+}
+
+TEST(RelevanceRanks, AnEntrysOwnRank)
+{
+    using namespace dict;
+    const uint32_t common = EntryPenalty(EntryRank("/(n) cat/(P)/", u"猫", 0), false);
+    EXPECT_EQ(EntryPenalty(EntryRank("/(n) cat/", u"猫", 0), false), common + kRankUncommon);
+    // A usage mark counts in the first sense only.
+    EXPECT_EQ(EntryPenalty(EntryRank("/(n) (arch) cat/(P)/", u"猫", 0), false), common + kRankMarked);
+    EXPECT_EQ(EntryPenalty(EntryRank("/(n) (1) cat/(n) (2) (arch) x/(P)/", u"猫", 0), false), common);
+    // A katakana headword is a loanword for English searches only.
+    const uint16_t loan = EntryRank("/(n) head/(P)/", u"ヘッド", 0);
+    EXPECT_EQ(EntryPenalty(loan, false), common);
+    EXPECT_EQ(EntryPenalty(loan, true), common + kRankLoanword);
+    EXPECT_EQ(EntryPenalty(EntryRank("/(n) head/(P)/", u"あたま", 0), true), common);
+    // Productivity: steps of doubling, a single character needing eight times as many.
+    EXPECT_EQ(EntryPenalty(EntryRank("/(n) school/(P)/", u"学校", 100), false), common - 7 * kRankProductivityStep);
+    EXPECT_EQ(EntryPenalty(EntryRank("/(n) cat/(P)/", u"猫", 100), false), common - 4 * kRankProductivityStep);
+    EXPECT_EQ(EntryPenalty(EntryRank("/(n) cat/(P)/", u"猫", 100000), false), 0u);
+}
+
+// Whole searches on hand-made dictionaries, sorted by relevance as a new
+// user's options sort them.
+TEST_F(RelevanceTest, TheEverydayWordFirst)
+{
+    AddDictionary("edict", {
+                               "ヘッド /(n) (1) head/(n) (2) chief/(P)/",
+                               "首領 [しゅりょう] /(n) head/chief/boss/",
+                               "先頭 [せんとう] /(n) (1) the lead/the head/(P)/",
+                               "頭 [あたま] /(n) (1) head/(n) (2) hair/(P)/",
+                               "頭 [かぶ] /(ok) (n) head/",
+                               "ネ申 [かみ] /(n) (net-sl) god/",
+                               "上 [かみ] /(n) (1) upper reaches (of a river)/(n) (2) top/(P)/",
+                               "紙 [かみ] /(n) paper/(P)/",
+                               "紙袋 [かみぶくろ] /(n) paper bag/(P)/",
+                               "和紙 [わし] /(n) Japanese paper/(P)/",
+                               "紙幣 [しへい] /(n) paper money/(P)/",
+                               "食べる [たべる] /(v1,vt) to eat/(P)/",
+                           });
+    state_->edict_sort.primary = {kSortRelevance, false};
+    state_->edict_sort.secondary = {kSortKana, false};
+    state_->search_options.results_field = u"200";
+    struct Case {
+        const char* text;
+        int language;
+        W expected;
+    };
+    const Case cases[] = {
+        // The whole gloss, common, native; then a later gloss; then the
+        // loanword; then the rare word; the archaic reading last.
+        {"head", kLangEnglish, {u"頭", u"先頭", u"ヘッド", u"首領", u"頭"}},
+        {"かみ", kLangJapanese, {u"紙", u"上", u"ネ申"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        state_->options.SetINT(opt::search::kLanguage, c.language);
+        state_->edict_results[kResultList].clear();
+        std::u16string text = U(c.text);
+        Edict_SearchFor(*state_, text);
+        EXPECT_EQ(Words(), c.expected);
+    }
+    // A maximum of two keeps the two most relevant, the everyday word first.
+    state_->search_options.results_field = u"2";
+    state_->options.SetINT(opt::search::kLanguage, kLangJapanese);
+    state_->edict_results[kResultList].clear();
+    std::u16string text = u"かみ";
+    EXPECT_EQ(Edict_SearchFor(*state_, text) & kStatusTruncated, kStatusTruncated);
+    EXPECT_EQ(Words(), (W{u"紙", u"上"}));
 }
 
 }  // namespace

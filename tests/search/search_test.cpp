@@ -279,8 +279,18 @@ TEST_F(SearchTest, TwoVariantsFindingOneEntryListItTwice)
     options_.SetBOOL(".\\Search\\Toolbars\\Fuzzy", false);
     state.edict_results[kResultList].clear();
     text = U("食べました");
-    Edict_SearchFor(state, text);
-    EXPECT_TRUE(state.edict_results[kResultList].empty()) << "without reverse conjugation only the text itself";
+    // Without reverse conjugation the text itself finds nothing: its
+    // dictionary forms are searched instead, each once, and the status says so.
+    EXPECT_TRUE(Edict_SearchFor(state, text) & kStatusSearchedConjugations);
+    words.clear();
+    for (const auto& e : state.edict_results[kResultList])
+        words.push_back(e.word);
+    EXPECT_EQ(words, (std::vector<std::u16string>{u"食べる"}));
+    // A text found as typed is not searched again.
+    state.edict_results[kResultList].clear();
+    text = U("食べる");
+    EXPECT_FALSE(Edict_SearchFor(state, text) & kStatusSearchedConjugations);
+    EXPECT_EQ(state.edict_results[kResultList].size(), 1u);
 }
 
 }  // namespace

@@ -28,25 +28,31 @@ std::vector<std::u16string> WordsOf(const std::vector<dict::Entry>& list)
     return out;
 }
 
-TEST(SortingTest, StoredDefaultsGiveKanaThenWord)
+TEST(SortingTest, StoredDefaultsGiveRelevanceThenKana)
 {
     Registry options;
     options.LoadFromText(DefaultOptionsText());
     EntrySortState entries;
     KanjiSortState kanji;
     RestoreSortStates(options, entries, kanji);
-    EXPECT_EQ(entries.primary.key, kSortKana);
+    EXPECT_EQ(entries.primary.key, kSortRelevance);
     EXPECT_FALSE(entries.primary.descending);
-    EXPECT_EQ(entries.secondary.key, kSortWord);
+    EXPECT_EQ(entries.secondary.key, kSortKana);
     EXPECT_EQ(kanji.primary.header, kKanjiHeader1);
     EXPECT_EQ(kanji.primary.item, 0);
     EXPECT_EQ(kanji.secondary.item, 3);
 
     std::vector<dict::Entry> list = {E("b", "か"), E("a", "か"), E("c", "あ")};
+    list[0].relevance = 2;
+    list[2].relevance = 5;
+    EXPECT_TRUE(SortEntries(list, entries));
+    EXPECT_EQ(WordsOf(list), (std::vector<std::u16string>{u"a", u"b", u"c"}));
+
+    // The kana order is one click away, relevance then second; saved and
+    // restored again, also with a flipped primary.
+    ClickEntrySortKey(entries, kSortKana);
     EXPECT_TRUE(SortEntries(list, entries));
     EXPECT_EQ(WordsOf(list), (std::vector<std::u16string>{u"c", u"a", u"b"}));
-
-    // Saved and restored again: the same state, also with a flipped primary.
     ClickEntrySortKey(entries, kSortKana);
     SaveSortStates(options, entries, kanji);
     EntrySortState again;
@@ -54,7 +60,7 @@ TEST(SortingTest, StoredDefaultsGiveKanaThenWord)
     RestoreSortStates(options, again, kanjiAgain);
     EXPECT_EQ(again.primary.key, kSortKana);
     EXPECT_TRUE(again.primary.descending);
-    EXPECT_EQ(again.secondary.key, kSortWord);
+    EXPECT_EQ(again.secondary.key, kSortRelevance);
     EXPECT_FALSE(again.secondary.descending);
 }
 

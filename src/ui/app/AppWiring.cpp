@@ -247,10 +247,12 @@ void AppPaneFactory::WireProgram(Program& program, text::FuzzyRules& rules)
         state.edict_sort = {};
         state.kanji_sort = {};
     };
-    parts.restoreResultSort = [this](MainWindow&, bool, int column, bool ascending) {
-        results_[0]->ClickHeaderItem(column);
-        if (!ascending)
-            results_[0]->ClickHeaderItem(column);
+    parts.restoreResultSort = [this, &state](MainWindow&, bool, int column, bool ascending) {
+        // A key whose header item is hidden still sorts (an options file
+        // written with the item shown and then edited, say).
+        for (int click = 0; click < (ascending ? 1 : 2); ++click)
+            if (!results_[0]->ClickHeaderItem(column))
+                search::ClickEntrySortKey(state.edict_sort, column);
     };
     parts.restoreKanjiSort = [this](MainWindow&, bool, int button, int level, bool ascending) {
         const int header = level == 1 ? KanjiWindow::kId1 : KanjiWindow::kId2;

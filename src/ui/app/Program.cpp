@@ -7,6 +7,7 @@
 #include "core/DefaultOptions.h"
 #include "core/UserFileReport.h"
 #include "platform/api/Platform.h"
+#include "search/Sorting.h"
 #include "ui/common/CommandIds.h"
 #include "ui/common/Images.h"
 #include "ui/common/QuitRequest.h"
@@ -168,7 +169,8 @@ void Program::RestoreSorts()
         parts_.clearResultSorts(*main_);
     for (bool primary : {false, true}) {
         const int column = registry_.GetINT(primary ? opt::results::kSort1 : opt::results::kSort2);
-        if (column < 0 || column > 5) {
+        // Every key the result window can save is taken back, Relevance too.
+        if (column < search::kSortWord || column > search::kSortRelevance) {
             dlog::Write(primary ? u"ERROR: The primary button to sort on is wrong (%i)\n"
                                 : u"ERROR: The secondary button to sort on is wrong (%i)\n",
                         column);

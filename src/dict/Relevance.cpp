@@ -1,0 +1,191 @@
+#include "dict/Relevance.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <string>
+
+namespace mirudex::dict {
+
+namespace {
+
+// Usage marks that tell a learner a word is not the everyday one.
+constexpr std::array<std::string_view, 14> kMarks = {"arch", "obs",  "obsc", "rare", "sl", "net-sl", "vulg",
+                                                     "X",    "derog", "ok",  "oK",   "ik", "iK",     "m-sl"};
+
+bool IsMark(std::string_view tag) { return std::find(kMarks.begin(), kMarks.end(), tag) != kMarks.end(); }
+
+bool AllDigits(std::string_view s)
+{
+    return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// Whether a lower-case text stands in a gloss (any case) with no letter on
+// either side of it.
+bool HoldsWholeWords(std::string_view gloss, std::string_view wanted)
+{
+    if (wanted.empty() || gloss.size() < wanted.size())
+        return false;
+    for (size_t at = 0; at + wanted.size() <= gloss.size(); ++at) {
+        bool same = true;
+        for (size_t k = 0; same && k < wanted.size(); ++k) {
+            const char c = gloss[at + k];
+            same = (c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c) == wanted[k];
+        }
+        if (same && (at == 0 || !IsLetter(gloss[at - 1])) &&
+            (at + wanted.size() == gloss.size() || !IsLetter(gloss[at + wanted.size()])))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+GlossParts ReadGloss(std::string_view gloss)
+{
+    GlossParts parts;
+    size_t i = 0;
+    while (true) {
+        while (i < gloss.size() && gloss[i] == ' ')
+            ++i;
+        if (i >= gloss.size() || (gloss[i] != '(' && gloss[i] != '{'))
+            break;
+        const char close = gloss[i] == '(' ? ')' : '}';
+        const size_t end = gloss.find(close, i + 1);
+        if (end == std::string_view::npos)
+            break;
+        const std::string_view group = gloss.substr(i + 1, end - i - 1);
+        if (AllDigits(group)) {
+            parts.newSense = true;
+        } else if (group == "P" && end + 1 >= gloss.size() && i == 0) {
+            parts.common = true;
+        } else {
+            // "(n,vs)", "(arch)", "{physics}": comma-separated tags.
+            size_t t = 0;
+            while (t <= group.size()) {
+                size_t comma = group.find(',', t);
+                if (comma == std::string_view::npos)
+                    comma = group.size();
+                if (IsMark(group.substr(t, comma - t)))
+                    parts.marked = true;
+                t = comma + 1;
+            }
+        }
+        i = end + 1;
+    }
+    parts.core = gloss.substr(std::min(i, gloss.size()));
+    return parts;
+}
+
+void GlossKey(std::string_view core, std::string& out, bool& note)
+{
+    out.clear();
+    note = false;
+    int depth = 0;
+    bool blank = false;
+    for (char c : core) {
+        if (c == '(') {
+            ++depth;
+            note = true;
+            blank = true;
+            continue;
+        }
+        if (c == ')') {
+            if (depth > 0)
+                --depth;
+            blank = true;
+            continue;
+        }
+        if (depth > 0)
+            continue;
+        if (c == ' ' || c == '\t') {
+            blank = true;
+            continue;
+        }
+        if (blank && !out.empty())
+            out.push_back(' ');
+        blank = false;
+        out.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c);
+    }
+    for (std::string_view lead : {"to ", "a ", "an ", "the "}) {
+        if (out.size() > lead.size() && out.compare(0, lead.size(), lead) == 0) {
+            out.erase(0, lead.size());
+            break;
+        }
+    }
+}
+
+uint16_t EntryRank(std::string_view meanings, std::u16string_view headword, uint32_t productivity)
+{
+    bool common = false, firstMarked = false, first = true, inFirstSense = true;
+    size_t start = meanings.find('/');
+    while (start != std::string_view::npos && start < meanings.size()) {
+        size_t end = meanings.find('/', start + 1);
+        if (end == std::string_view::npos)
+            end = meanings.size();
+        const GlossParts parts = ReadGloss(meanings.substr(start + 1, end - start - 1));
+        start = end;
+        if (parts.common) {
+            common = true;
+            continue;
+        }
+        if (parts.newSense && !first)
+            inFirstSense = false;
+        first = false;
+        if (inFirstSense && parts.marked)
+            firstMarked = true;
+    }
+    // Productivity: steps of doubling, a single character needing eight times the count.
+    uint32_t steps = std::bit_width(productivity);
+    if (headword.size() == 1)
+        steps = steps > 3 ? steps - 3 : 0;
+    steps = std::min(steps, kRankProductivitySteps);
+    uint32_t rank = kRankEntryBase - steps * kRankProductivityStep;
+    if (!common)
+        rank += kRankUncommon;
+    if (firstMarked)
+        rank += kRankMarked;
+    const bool katakana = !headword.empty() && std::all_of(headword.begin(), headword.end(), [](char16_t c) {
+        return c >= 0x30A1 && c <= 0x30FE;
+    });
+    return static_cast<uint16_t>(std::min<uint32_t>(rank, 0x7FFF) | (katakana ? kEntryLoanword : 0));
+}
+
+uint32_t PhraseRank(std::string_view meanings, std::string_view phrase)
+{
+    std::string wanted, key;
+    bool note = false;
+    GlossKey(phrase, wanted, note);
+    if (wanted.empty())
+        return kRankWorstMatch;
+    uint32_t best = kRankWorstMatch;
+    uint32_t sense = 0, glossInSense = 0;
+    bool senseMarked = false, first = true;
+    size_t start = meanings.find('/');
+    while (start != std::string_view::npos && start < meanings.size()) {
+        size_t end = meanings.find('/', start + 1);
+        if (end == std::string_view::npos)
+            end = meanings.size();
+        const std::string_view gloss = meanings.substr(start + 1, end - start - 1);
+        const GlossParts parts = ReadGloss(gloss);
+        start = end;
+        if (parts.newSense && !first) {
+            ++sense;
+            glossInSense = 0;
+        }
+        senseMarked = (parts.newSense || first) ? parts.marked : (senseMarked || parts.marked);
+        first = false;
+        GlossKey(parts.core, key, note);
+        const uint32_t base = PositionRank(sense, glossInSense) + (senseMarked ? kRankMarked : 0);
+        ++glossInSense;
+        if (key == wanted)
+            best = std::min(best, base + (note ? kRankNote : 0));
+        else if (HoldsWholeWords(gloss, wanted))
+            best = std::min(best, base + kRankInside);
+    }
+    return best;
+}
+
+}  // namespace mirudex::dict
