@@ -229,8 +229,8 @@ bool SaveOptionsKeepingOthers(Registry& options, Registry& baseline, const std::
     if (onDisk.LoadFile(fileName).status == RegistryLoad::Loaded) {
         const int taken = MergeOutsideChanges(options, baseline, onDisk);
         if (taken > 0)
-            dlog::Write(u"   %S was changed by another program while Mirudex ran: %i of its changes kept.\n",
-                        fileName, taken);
+            dlog::Write(u"   %S was changed by another program while Mirudex ran: %i of its changes kept.\n", fileName,
+                        taken);
     }
     if (!options.Save(fileName, error))
         return false;

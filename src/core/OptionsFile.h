@@ -61,8 +61,7 @@ int MergeOutsideChanges(Registry& options, Registry& baseline, Registry& onDisk)
 // again and merged (MergeOutsideChanges) before the store is written. On
 // success baseline becomes what was written. False and *error as
 // Registry::Save says when the file could not be written.
-bool SaveOptionsKeepingOthers(Registry& options, Registry& baseline, const std::string& fileName,
-                              int* error = nullptr);
+bool SaveOptionsKeepingOthers(Registry& options, Registry& baseline, const std::string& fileName, int* error = nullptr);
 
 // A copy of the store as Save would write it (comments included).
 Registry CopyOfOptions(Registry& options);
