@@ -4,11 +4,13 @@
 
 #include "core/DebugLog.h"
 #include "core/DefaultOptions.h"
+#include "core/OptionsFile.h"
 #include "core/OptionsStartup.h"
 #include "core/Registry.h"
 #include "core/Version.h"
 #include "desktop/DesktopStart.h"
 #include "dict/DictionaryStore.h"
+#include "platform/api/Utf.h"
 #include "platform/qt/QtPlatform.h"
 #include "search/AppState.h"
 #include "text/FuzzySearch.h"
@@ -45,6 +47,13 @@ int RunDesktopProgram(int argc, char** argv, const DesktopHooks& hooks)
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.mirudex.Mirudex"));
     QApplication::setQuitOnLastWindowClosed(false);
     platform::QtPlatform qtPlatform;
+    if (!start.folderTaken.empty()) {
+        // Another Mirudex works in this folder: nothing here is opened for
+        // writing, not even the log.
+        platform::Get().MessageBox(Utf8ToUtf16(start.folderTaken), u"Mirudex", platform::Buttons::Ok,
+                                   platform::Owner::None);
+        return 1;
+    }
     // SIGTERM, SIGINT, SIGHUP and the end of the desktop session run the shutdown of File > Exit.
     ui::ShutdownSignals shutdownSignals([&qtPlatform] { qtPlatform.SetUnattended(true); });
     ui::SingleInstance instance;
@@ -70,6 +79,9 @@ int RunDesktopProgram(int argc, char** argv, const DesktopHooks& hooks)
 
     Registry registry;
     LoadOptionsAtStartup(registry);
+    // The file as read: at exit, what another program (an import) wrote
+    // there since is told from what this one changed.
+    Registry optionsAsRead = CopyOfOptions(registry);
     LogOptionsTree(registry);
     UpgradeOptionsIfOlder(registry);
     AddItemsWithoutVersion(registry);
@@ -92,6 +104,7 @@ int RunDesktopProgram(int argc, char** argv, const DesktopHooks& hooks)
             qtPlatform.SetStatusSink([&window](int part, const QString& text) { window.SetStatusText(part, text); });
             new ui::TrayIcon(window, registry);
         };
+        program.SetOptionsBaseline(&optionsAsRead);
         program.Start();
         if (hooks.ready)
             hooks.ready(*program.mainWindow());

@@ -2,7 +2,12 @@
 // (plain or .gz) into an EDICT2 dictionary in the working folder's DICT/ and
 // registers it in Options.mxreg as the next dictionary (once: importing the
 // same file again replaces the dictionary). Progress goes to standard error.
+// Options.mxreg is read, changed and written under its lock (core/OptionsFile.h),
+// so that a desktop program running meanwhile keeps the new dictionary when it
+// writes the file at its exit.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -12,6 +17,7 @@
 
 #include "cli/Commands.h"
 #include "core/DefaultOptions.h"
+#include "core/OptionsFile.h"
 #include "core/Registry.h"
 #include "dict/DictionaryOptions.h"
 #include "dict/JmdictImport.h"
@@ -24,6 +30,25 @@ namespace {
 
 constexpr const char* kOptionsFile = "Options.mxreg";
 
+// Options.mxreg with the defaults merged in (the defaults alone when there is
+// none); false after a message when it cannot be read.
+bool ReadOptions(Registry& options)
+{
+    std::error_code error;
+    if (std::filesystem::exists(kOptionsFile, error)) {
+        if (!options.Load(kOptionsFile)) {
+            std::fprintf(stderr, "mirudex-lookup: cannot read %s\n", kOptionsFile);
+            return false;
+        }
+        Registry defaults;
+        defaults.LoadFromText(DefaultOptionsText());
+        MergeDefaultOptions(options, defaults);
+    } else {
+        options.LoadFromText(DefaultOptionsText());
+    }
+    return true;
+}
+
 }  // namespace
 
 int RunImportCommand(const Arguments& args)
@@ -35,18 +60,8 @@ int RunImportCommand(const Arguments& args)
         return 2;
 
     Registry options;
-    const bool haveOptions = std::filesystem::exists(kOptionsFile, error);
-    if (haveOptions) {
-        if (!options.Load(kOptionsFile)) {
-            std::fprintf(stderr, "mirudex-lookup: cannot read %s\n", kOptionsFile);
-            return 2;
-        }
-        Registry defaults;
-        defaults.LoadFromText(DefaultOptionsText());
-        MergeDefaultOptions(options, defaults);
-    } else {
-        options.LoadFromText(DefaultOptionsText());
-    }
+    if (!ReadOptions(options))
+        return 2;
     const std::string language = args.glossLanguage.value_or(options.GetString(opt::dictionaries::jmdict::kLanguage));
 
     const std::string optionPath = dict::ImportedDictionaryPath(input);
@@ -69,6 +84,23 @@ int RunImportCommand(const Arguments& args)
         return 2;
     }
 
+    // The options again, under their lock until they are written: what
+    // another program wrote during the import is kept.
+    OptionsFileLock lock;
+    if (!lock.Acquire(kOptionsFile)) {
+        if (lock.error() == EWOULDBLOCK)
+            std::fprintf(stderr,
+                         "mirudex-lookup: the dictionary %s was written, but %s stays locked by another "
+                         "program; import it again later\n",
+                         output.c_str(), kOptionsFile);
+        else
+            std::fprintf(stderr, "mirudex-lookup: the dictionary %s was written, but %s cannot be locked: %s\n",
+                         output.c_str(), kOptionsFile, std::strerror(lock.error()));
+        return 2;
+    }
+    options = Registry();
+    if (!ReadOptions(options))
+        return 2;
     int number = dict::FindConfiguredDictionary(options, optionPath);
     const bool added = number < 0;
     if (added)

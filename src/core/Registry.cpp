@@ -17,6 +17,16 @@ namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
+// Text values. A value is written as it stands ("STRING :: name :: value")
+// unless a plain line could not carry it: one that holds "::", a control
+// character (a line end) or a blank at either end is written as
+// "STRING :: name :: ESCAPED :: text", where text has '%', ':', control
+// characters and those end blanks as %XX (two hex digits). Files without such
+// lines read exactly as before; every value reads back as it was set.
+//
+// The third field of a text value written escaped.
+constexpr std::string_view kEscapedMarker = "ESCAPED";
+
 std::string_view TrimBlanks(std::string_view s)
 {
     while (!s.empty() && IsBlank(s.front()))
@@ -51,6 +61,73 @@ int Atoi(std::string_view s)
 }
 
 std::string Tabs(int depth) { return std::string(depth > 0 ? static_cast<size_t>(depth) : 0, '\t'); }
+
+// A text value that a plain line cannot carry: one with "::" in it (the field
+// separator), a control character (a line end would cut it), or a blank at
+// either end (the reader trims them).
+bool NeedsEscape(std::string_view value)
+{
+    if (value.empty())
+        return false;
+    if (IsBlank(value.front()) || IsBlank(value.back()) || value.find("::") != std::string_view::npos)
+        return true;
+    for (char c : value)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            return true;
+    return false;
+}
+
+// The escaped form: '%', ':', control characters and the blanks at either end
+// as %XX; every other byte as it is.
+std::string EscapeValue(std::string_view value)
+{
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    size_t first = 0, last = value.size();
+    while (first < last && IsBlank(value[first]))
+        ++first;
+    while (last > first && IsBlank(value[last - 1]))
+        --last;
+    std::string out;
+    out.reserve(value.size() + 8);
+    for (size_t i = 0; i < value.size(); ++i) {
+        const auto c = static_cast<unsigned char>(value[i]);
+        if (c == '%' || c == ':' || c < 0x20 || c == 0x7F || i < first || i >= last) {
+            out.push_back('%');
+            out.push_back(kHex[c >> 4]);
+            out.push_back(kHex[c & 0xF]);
+        } else {
+            out.push_back(static_cast<char>(c));
+        }
+    }
+    return out;
+}
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+// EscapeValue undone; a '%' without two hex digits after it stands for itself.
+std::string UnescapeValue(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size() && HexDigit(text[i + 1]) >= 0 && HexDigit(text[i + 2]) >= 0) {
+            out.push_back(static_cast<char>(HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2])));
+            i += 2;
+        } else {
+            out.push_back(text[i]);
+        }
+    }
+    return out;
+}
 
 }  // namespace
 
@@ -368,16 +445,17 @@ RegistryLoad Registry::Parse(LineReader& reader)
         while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
             line.remove_suffix(1);
 
-        // Split into at most three "::"-separated fields; a line with more is
-        // not a line of the format and is ignored.
-        std::string_view fields[3];
+        // Split into at most four "::"-separated fields (four only for an
+        // escaped text value); a line with more is not a line of the format
+        // and is ignored.
+        std::string_view fields[4];
         int count = 0;
         bool tooMany = false;
         std::string_view rest = line;
         while (true) {
             size_t sep = rest.find("::");
             std::string_view field = TrimBlanks(sep == std::string_view::npos ? rest : rest.substr(0, sep));
-            if (count == 3) {
+            if (count == 4) {
                 tooMany = true;
                 break;
             }
@@ -413,6 +491,20 @@ RegistryLoad Registry::Parse(LineReader& reader)
             }
             key = child;
             ++depth;
+            continue;
+        }
+        if (count == 4) {
+            // "STRING :: name :: ESCAPED :: text": a value that a plain line
+            // cannot carry, written as EscapeValue writes it. Any other
+            // four-field line has no meaning and is ignored.
+            if (fields[0] != "STRING" || fields[2] != kEscapedMarker)
+                continue;
+            RegistryData d;
+            d.typeText = std::string(fields[0]);
+            d.name = std::string(fields[1]);
+            d.kind = RegistryKind::STRING;
+            d.stringValue = UnescapeValue(fields[3]);
+            key->data.push_back(std::move(d));
             continue;
         }
         if (count == 3) {
@@ -467,7 +559,12 @@ void Registry::WriteKey(std::string& out, RegistryKey& key, int depth)
     for (const auto& d : key.data) {
         out += Tabs(depth + 1) + d.typeText + " :: " + d.name + " :: ";
         switch (d.kind) {
-        case RegistryKind::STRING: out += d.stringValue + "\n"; break;
+        case RegistryKind::STRING:
+            if (NeedsEscape(d.stringValue))
+                out += std::string(kEscapedMarker) + " :: " + EscapeValue(d.stringValue) + "\n";
+            else
+                out += d.stringValue + "\n";
+            break;
         case RegistryKind::INT: out += std::to_string(d.intValue) + "\n"; break;
         case RegistryKind::BOOL: out += d.boolValue ? "TRUE\n" : "FALSE\n"; break;
         }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "desktop/FolderLock.h"
 #include "desktop/InstanceChannel.h"
 #include "desktop/ProgramArguments.h"
 #include "desktop/WorkingFolder.h"
@@ -23,6 +24,12 @@ struct DesktopStart {
     std::optional<InstancePaths> paths;
     InstanceLock lock;
     EnteredFolder folder;
+    // The working folder's lock (one desktop program per folder).
+    FolderLock folderLock;
+    // Not empty: another Mirudex works in the folder and could not be handed
+    // the request. The program says so (through the platform) and ends with
+    // status 1, having opened nothing for writing.
+    std::string folderTaken;
 };
 
 // How long a start waits for another one that holds the lock but is not

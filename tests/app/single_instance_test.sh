@@ -102,6 +102,50 @@ INNER
     check "X11: highlighted text searched" 0 "$status"
 fi
 
+# One Mirudex per working folder, whatever its runtime folder. A start with
+# another runtime folder hands over through the socket the folder's lock
+# names; an import meanwhile survives the running program's exit.
+printf '%s\n' 'KEY_START :: Misc' '	BOOL :: FirstTime :: FALSE' 'KEY_STOP' > "$W/Options.mxreg"
+rm -f "$W/out.uni.txt" "$XDG_RUNTIME_DIR/mirudex.socket"
+RUN2="$work/run2"
+mkdir -m 700 "$RUN2"
+"$MIRUDEX" --workdir "$W" >"$work/owner.out" 2>&1 &
+pids+=($!)
+owner=$!
+wait_for 20 test -S "$XDG_RUNTIME_DIR/mirudex.socket"; check "the folder's owner listens" 0 $?
+options_read() { log | grep -q 'Loading Options\.*OKAY'; }
+wait_for 30 options_read; check "the folder's owner read its options" 0 $?
+cp "$(dirname "$0")/../data/jmdict-sample.xml" "$work/JM::dict.xml"
+timeout 60 "$LOOKUP" --workdir "$W" --import-jmdict "$work/JM::dict.xml" 2>"$work/import.err"
+check "an import while it runs: status 0" 0 $?
+XDG_RUNTIME_DIR="$RUN2" timeout 20 "$MIRUDEX" --workdir "$W" --search 犬 2>"$work/other.err"; status=$?
+check "another runtime folder: handed over, status 0" 0 "$status"
+wait_for 30 searched 犬; check "the folder's owner searched 犬" 0 $?
+check "another runtime folder: it did not listen" no "$([ -e "$RUN2/mirudex.socket" ] && echo yes || echo no)"
+# Its socket gone, the owner cannot be reached: the new start says so and
+# opens nothing (the owner's log is left as it was).
+rm -f "$XDG_RUNTIME_DIR/mirudex.socket"
+XDG_RUNTIME_DIR="$RUN2" timeout 15 "$MIRUDEX" --workdir "$W" 2>"$work/taken.err"
+grep -q "is already running in the folder $W (process $owner)" "$work/taken.err"
+check "an unreachable owner: the start says so" 0 $?
+searched 犬; check "an unreachable owner: its log untouched" 0 $?
+kill -TERM "$owner"; wait "$owner"; check "the owner ends with status 0" 0 $?
+grep -qF 'DICT\JM%3A%3Adict.edict2' "$W/Options.mxreg"; check "the import survived the owner's exit" 0 $?
+out="$(timeout 30 "$LOOKUP" --workdir "$W" --json 猫 2>&1)"
+contains "the imported dictionary is searched" "esp. the domestic cat" "$out"
+
+# Killed outright, the owner lets go of the folder: a start from another runtime folder runs there.
+"$MIRUDEX" --workdir "$W" >"$work/killed.out" 2>&1 &
+pids+=($!)
+killed=$!
+wait_for 20 test -S "$XDG_RUNTIME_DIR/mirudex.socket"; check "the next owner listens" 0 $?
+kill -KILL "$killed"; wait "$killed" 2>/dev/null
+XDG_RUNTIME_DIR="$RUN2" "$MIRUDEX" --workdir "$W" >"$work/after.out" 2>&1 &
+pids+=($!)
+wait_for 20 test -S "$RUN2/mirudex.socket"; check "after SIGKILL the folder is free" 0 $?
+{ kill -KILL "${pids[@]}"; wait; } 2>/dev/null
+pids=()
+
 "$MIRUDEX" --bogus >/dev/null 2>&1; check "a usage error: status 2" 2 $?
 "$MIRUDEX" --help | grep -q -- --search; check "--help" 0 $?
 

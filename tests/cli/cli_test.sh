@@ -195,6 +195,20 @@ contains "import: searched" "thank you | thanks" "$("$LOOKUP" --lang en --type m
 err="$("$LOOKUP" --import-jmdict "$SRC/tests/data/jmdict-sample.xml" 2>&1 >/dev/null)"
 contains "import again: replaces, not added twice" "(replacing dictionary 2)" "$err"
 check "import again: still three dictionaries" 1 "$(grep -c 'INT :: Number :: 3' Options.mxreg)"
+# Names the options file cannot hold as plain text: stored escaped, read back
+# exactly, registered once however often imported.
+cp "$SRC/tests/data/jmdict-sample.xml" "JM::dict.xml"
+cp "$SRC/tests/data/jmdict-sample.xml" "$(printf 'new\nline.xml')"
+for round in 1 2; do
+    for name in "JM::dict.xml" "$(printf 'new\nline.xml')"; do
+        "$LOOKUP" --import-jmdict "$name" >/dev/null 2>&1; check "import of '$name' ($round): status 0" 0 $?
+    done
+done
+check "names with :: and a line end: five dictionaries" 1 "$(grep -c 'INT :: Number :: 5' Options.mxreg)"
+contains "a name with :: escaped" 'STRING :: Path :: ESCAPED :: DICT\JM%3A%3Adict.edict2' "$(cat Options.mxreg)"
+contains "a name with a line end escaped" 'STRING :: Path :: ESCAPED :: DICT\new%0Aline.edict2' "$(cat Options.mxreg)"
+"$LOOKUP" ねこ >/dev/null 2>&1; check "the options file still reads" 0 $?
+rm -f "JM::dict.xml" "$(printf 'new\nline.xml')" DICT/JM* DICT/new*
 printf 'not xml' > broken.xml
 err="$("$LOOKUP" --import-jmdict broken.xml 2>&1)"; status=$?
 check "import of a damaged file: status 2" 2 "$status"

@@ -1,4 +1,7 @@
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
@@ -7,6 +10,7 @@
 
 #include "core/DebugLog.h"
 #include "core/DefaultOptions.h"
+#include "core/OptionsFile.h"
 #include "core/Registry.h"
 #include "support/TestSupport.h"
 
@@ -393,4 +397,248 @@ TEST_F(RegistryTest, FailedReplaceLeavesTheTargetAndNoTemporaryFile)
     for (auto& e : std::filesystem::directory_iterator("."))
         files += e.is_regular_file() ? 1 : 0;
     EXPECT_EQ(files, 0);
+}
+
+namespace {
+
+// Every text value of the store, as a path from the root.
+void CollectStrings(const RegistryKey& key, const std::string& path, std::vector<std::string>& out)
+{
+    for (const auto& child : key.children)
+        CollectStrings(*child, path + child->name + "\\", out);
+    for (const auto& d : key.data)
+        if (d.kind == RegistryKind::STRING)
+            out.push_back(path + d.name);
+}
+
+}  // namespace
+
+TEST_F(RegistryTest, EveryTextOptionReadsBackExactlyWhatWasWritten)
+{
+    // Texts a plain line cannot carry: a separator, line ends, blanks at the
+    // ends, control characters, and what the escape itself is made of.
+    const std::vector<std::string> values = {
+        "/tmp/JM::dict.xml",
+        "week 1 :: verbs.list",
+        "::",
+        ":: leading",
+        "trailing ::",
+        "a:::b",
+        "  leading blanks",
+        "trailing blanks \t",
+        " ",
+        "\t",
+        "line\nend",
+        "line\r\nend\r\n",
+        "\n",
+        "ends with a line end\n",
+        std::string("nul\0inside", 10),
+        "100% %3A %% %zz %",
+        "ESCAPED",
+        "ESCAPED :: x",
+        "{ braces }",
+        "\\:\\:",
+        "ordinary text",
+        "",
+    };
+    Registry r = Parse(DefaultOptionsText());
+    std::vector<std::string> paths;
+    CollectStrings(r.root(), ".\\", paths);
+    ASSERT_GT(paths.size(), 20u);
+    for (const std::string& value : values) {
+        SCOPED_TRACE(testing::PrintToString(value));
+        for (const std::string& path : paths)
+            r.SetSTRING(path, value);
+        ASSERT_TRUE(r.Save("Options.mxreg"));
+        Registry back;
+        ASSERT_EQ(back.LoadFile("Options.mxreg").status, RegistryLoad::Loaded);
+        for (const std::string& path : paths)
+            ASSERT_EQ(back.GetString(path), value) << path;
+        // Nothing else was lost, and saving again writes the same file.
+        EXPECT_EQ(back.GetINT(".\\Results\\Size"), 200);
+        EXPECT_EQ(back.SaveToText(), r.SaveToText());
+    }
+}
+
+TEST_F(RegistryTest, EscapedValuesAndOldFiles)
+{
+    struct Case {
+        std::string value;
+        std::string line;  // as Save writes it
+    };
+    const Case cases[] = {
+        {"plain value", "\tSTRING :: v :: plain value\n"},
+        {"\\:\\: and {braces}", "\tSTRING :: v :: \\:\\: and {braces}\n"},
+        {"100%", "\tSTRING :: v :: 100%\n"},
+        {"JM::dict.xml", "\tSTRING :: v :: ESCAPED :: JM%3A%3Adict.xml\n"},
+        {" a b ", "\tSTRING :: v :: ESCAPED :: %20a b%20\n"},
+        {"a\nb%", "\tSTRING :: v :: ESCAPED :: a%0Ab%25\n"},
+    };
+    for (const Case& c : cases) {
+        Registry r = Parse("KEY_START :: K\nKEY_STOP\n");
+        r.SetSTRING(".\\K\\v", c.value);
+        EXPECT_EQ(r.SaveToText(), "KEY_START :: K\n" + c.line + "KEY_STOP\n");
+        EXPECT_EQ(Parse(r.SaveToText()).GetString(".\\K\\v"), c.value);
+    }
+    // Files written before read as they always did: their values are never
+    // decoded, and four-field lines other than an escaped text stay ignored.
+    Registry old = Parse(
+        "KEY_START :: K\n"
+        "\tSTRING :: percent :: %3A%3A\n"
+        "\tSTRING :: format :: {\\:\\: }\n"
+        "\tSTRING :: a :: b :: c\n"
+        "\tINT :: n :: ESCAPED :: 5\n"
+        "\tSTRING :: bad :: %zz%4 ::\n"
+        "KEY_STOP\n");
+    EXPECT_EQ(old.GetString(".\\K\\percent"), "%3A%3A");
+    EXPECT_EQ(old.GetString(".\\K\\format"), "{\\:\\: }");
+    EXPECT_FALSE(old.DataExists(".\\K\\a"));
+    EXPECT_FALSE(old.DataExists(".\\K\\n"));
+    // A damaged escape keeps what it cannot decode.
+    EXPECT_EQ(Parse("\tSTRING :: v :: ESCAPED :: %zz%4%\n").GetString("v"), "%zz%4%");
+}
+
+namespace {
+
+std::string DictionaryPaths(Registry& r)
+{
+    std::string out;
+    const int n = r.GetINT(".\\Dictionaries\\EDICT\\Number");
+    for (int i = 0; i < n; ++i)
+        out += r.GetString(".\\Dictionaries\\EDICT\\" + std::to_string(i) + "\\Path") + ";";
+    return out;
+}
+
+void AddDictionary(Registry& r, const std::string& path)
+{
+    const int n = r.GetINT(".\\Dictionaries\\EDICT\\Number");
+    r.CD(".\\Dictionaries\\EDICT");
+    r.MakeKey(std::to_string(n));
+    r.CD(".");
+    const std::string key = ".\\Dictionaries\\EDICT\\" + std::to_string(n);
+    r.SetSTRING(key + "\\Path", path);
+    r.SetSTRING(key + "\\Name", path);
+    r.SetBOOL(key + "\\On", true);
+    r.SetINT(".\\Dictionaries\\EDICT\\Number", n + 1);
+}
+
+}  // namespace
+
+TEST_F(RegistryTest, MergeKeepsWhatOthersWroteAndWhatThisProcessChanged)
+{
+    OpenLog();
+    Registry base = Parse(DefaultOptionsText());
+    const std::string before = DictionaryPaths(base);
+    struct Case {
+        const char* what;
+        std::function<void(Registry&)> ours;
+        std::function<void(Registry&)> theirs;
+        std::string dictionaries;  // after the merge
+        int size;                  // .\Results\Size after the merge
+        int buffer;                // .\Buffer\EDICT after the merge
+    };
+    const Case cases[] = {
+        {"an import meanwhile, nothing changed here", [](Registry&) {},
+         [](Registry& r) {
+             AddDictionary(r, "DICT/jmdict.edict2");
+             r.SetINT(".\\Buffer\\EDICT", 9000);
+         },
+         before + "DICT/jmdict.edict2;", 200, 9000},
+        {"an import meanwhile, other settings changed here", [](Registry& r) { r.SetINT(".\\Results\\Size", 50); },
+         [](Registry& r) {
+             AddDictionary(r, "DICT/jmdict.edict2");
+             r.SetINT(".\\Results\\Size", 70);
+         },
+         before + "DICT/jmdict.edict2;", 50, 5000},
+        {"both added a dictionary under the same number", [](Registry& r) { AddDictionary(r, "DICT/mine"); },
+         [](Registry& r) { AddDictionary(r, "DICT/theirs"); }, before + "DICT/mine;DICT/theirs;", 200, 5000},
+        {"the same dictionary added by both", [](Registry& r) { AddDictionary(r, "DICT/same"); },
+         [](Registry& r) { AddDictionary(r, "DICT/same"); }, before + "DICT/same;", 200, 5000},
+        {"a dictionary removed here stays removed",
+         [](Registry& r) {
+             r.DeleteKey(".\\Dictionaries\\EDICT\\1");
+             r.SetINT(".\\Dictionaries\\EDICT\\Number", 1);
+         },
+         [](Registry& r) { r.SetINT(".\\Buffer\\EDICT", 6000); }, "DICT\\edict;", 200, 6000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Registry ours = CopyOfOptions(base);
+        Registry theirs = CopyOfOptions(base);
+        Registry baseline = CopyOfOptions(base);
+        c.ours(ours);
+        c.theirs(theirs);
+        MergeOutsideChanges(ours, baseline, theirs);
+        EXPECT_EQ(DictionaryPaths(ours), c.dictionaries);
+        EXPECT_EQ(ours.GetINT(".\\Results\\Size"), c.size);
+        EXPECT_EQ(ours.GetINT(".\\Buffer\\EDICT"), c.buffer);
+        // Merging the same file again changes nothing more.
+        EXPECT_EQ(MergeOutsideChanges(ours, baseline, theirs), 0);
+    }
+    dlog::Close();
+    EXPECT_NE(Log().find("Kept from the file: the dictionary DICT/jmdict.edict2"), std::string::npos);
+}
+
+TEST_F(RegistryTest, SaveKeepingOthersReadsTheFileAgainUnderItsLock)
+{
+    Registry options = Parse(DefaultOptionsText());
+    ASSERT_TRUE(options.Save("Options.mxreg"));
+    Registry baseline = CopyOfOptions(options);
+
+    // Another program registers a dictionary while this one runs.
+    {
+        Registry other;
+        ASSERT_TRUE(other.Load("Options.mxreg"));
+        AddDictionary(other, "DICT/imported");
+        ASSERT_TRUE(other.Save("Options.mxreg"));
+    }
+    options.SetINT(".\\Results\\Size", 30);
+    ASSERT_TRUE(SaveOptionsKeepingOthers(options, baseline, "Options.mxreg"));
+    Registry saved;
+    ASSERT_TRUE(saved.Load("Options.mxreg"));
+    EXPECT_NE(DictionaryPaths(saved).find("DICT/imported;"), std::string::npos);
+    EXPECT_EQ(saved.GetINT(".\\Results\\Size"), 30);
+    // The baseline follows what was written: a second save takes nothing again.
+    EXPECT_EQ(baseline.SaveToText(), saved.SaveToText());
+
+    // While another process holds the lock, the save waits for it.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        OptionsFileLock held;
+        if (!held.Acquire("Options.mxreg", 1000))
+            _exit(1);
+        usleep(600 * 1000);
+        Registry other;
+        other.Load("Options.mxreg");
+        AddDictionary(other, "DICT/second");
+        _exit(other.Save("Options.mxreg") ? 0 : 1);
+    }
+    // Wait until the child has it.
+    for (int i = 0; i < 200; ++i) {
+        OptionsFileLock probe;
+        if (!probe.Acquire("Options.mxreg", 0))
+            break;
+        probe.Release();
+        usleep(10 * 1000);
+    }
+    options.SetINT(".\\Results\\Size", 40);
+    ASSERT_TRUE(SaveOptionsKeepingOthers(options, baseline, "Options.mxreg"));
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    Registry last;
+    ASSERT_TRUE(last.Load("Options.mxreg"));
+    EXPECT_NE(DictionaryPaths(last).find("DICT/imported;DICT/second;"), std::string::npos);
+    EXPECT_EQ(last.GetINT(".\\Results\\Size"), 40);
+
+    // A lock that cannot be had in time is reported.
+    const int fd = open("Options.mxreg.lock", O_RDWR);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(flock(fd, LOCK_EX), 0);
+    OptionsFileLock late;
+    EXPECT_FALSE(late.Acquire("Options.mxreg", 50));
+    EXPECT_EQ(late.error(), EWOULDBLOCK);
+    close(fd);
+    EXPECT_TRUE(late.Acquire("Options.mxreg", 50));
 }

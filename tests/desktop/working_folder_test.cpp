@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 
+#include "desktop/FolderLock.h"
 #include "desktop/WorkingFolder.h"
 #include "support/TestSupport.h"
 #include "text/Encoding.h"
@@ -178,3 +182,69 @@ TEST(ProgramDataDirectory, FoundFromTheBuildTreeOrBesideAnInstall)
 }
 
 }  // namespace
+
+namespace {
+
+// A process that takes the folder's lock, says so on a pipe and then waits to be killed.
+pid_t LockInChild(const std::string& folder, const std::string& socket)
+{
+    int ready[2];
+    if (pipe(ready) != 0)
+        return -1;
+    const pid_t child = fork();
+    if (child == 0) {
+        FolderLock lock;
+        const char answer = lock.TryAcquire(folder, socket) == FolderLock::Result::Held ? 'y' : 'n';
+        if (write(ready[1], &answer, 1) != 1)
+            _exit(1);
+        for (;;)
+            pause();
+    }
+    close(ready[1]);
+    char answer = 0;
+    const bool held = read(ready[0], &answer, 1) == 1 && answer == 'y';
+    close(ready[0]);
+    if (!held && child > 0) {
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        return -1;
+    }
+    return child;
+}
+
+}  // namespace
+
+TEST_F(WorkingFolderTest, OneProcessHoldsTheFolderAndADeadOneLetsGo)
+{
+    const std::string folder = dir_.string();
+    // Not yet named: nothing to read.
+    EXPECT_FALSE(ReadFolderLockHolder(folder).has_value());
+
+    const pid_t first = LockInChild(folder, "/run/user/1/mirudex.socket");
+    ASSERT_GT(first, 0);
+    FolderLock second;
+    EXPECT_EQ(second.TryAcquire(folder, "/other/mirudex.socket"), FolderLock::Result::Busy);
+    EXPECT_FALSE(second.held());
+    const std::optional<FolderLockHolder> holder = ReadFolderLockHolder(folder);
+    ASSERT_TRUE(holder.has_value());
+    EXPECT_EQ(holder->pid, first);
+    EXPECT_EQ(holder->host, ThisHost());
+    EXPECT_EQ(holder->socket, "/run/user/1/mirudex.socket");
+
+    // Killed outright, it holds nothing any more.
+    kill(first, SIGKILL);
+    waitpid(first, nullptr, 0);
+    EXPECT_EQ(second.TryAcquire(folder, "/other/mirudex.socket"), FolderLock::Result::Held);
+    EXPECT_EQ(ReadFolderLockHolder(folder)->pid, getpid());
+    EXPECT_EQ(ReadFolderLockHolder(folder)->socket, "/other/mirudex.socket");
+    // Within one process too, a second lock of the same folder is refused.
+    FolderLock third;
+    EXPECT_EQ(third.TryAcquire(folder, ""), FolderLock::Result::Busy);
+    second.Release();
+    EXPECT_EQ(third.TryAcquire(folder, ""), FolderLock::Result::Held);
+
+    // A folder where no lock file can be made.
+    FolderLock nowhere;
+    EXPECT_EQ(nowhere.TryAcquire((dir_ / "missing").string(), ""), FolderLock::Result::Failed);
+    EXPECT_EQ(nowhere.error(), ENOENT);
+}

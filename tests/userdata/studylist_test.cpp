@@ -608,6 +608,17 @@ TEST_F(StudyListTest, SaveAsThatFailsKeepsTheFileAndTheEntries)
     ASSERT_TRUE(SaveStudyListAs(list, context, "c.list"));
     EXPECT_EQ(options_.GetString(".\\StudyList\\File"), "c.list");
     EXPECT_EQ(test::ReadFile("c.list"), kCatEuc + kCatEuc);
+    // Names the options file holds only escaped: the next start reads the
+    // same name back and loads the same list.
+    for (const std::string name : {"week 1 :: verbs.list", " blank at the start.list", "line\nbreak.list"}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(SaveStudyListAs(list, context, name));
+        ASSERT_TRUE(options_.Save("Options.mxreg"));
+        Registry next;
+        ASSERT_TRUE(next.Load("Options.mxreg"));
+        EXPECT_EQ(next.GetString(".\\StudyList\\File"), name);
+        EXPECT_EQ(test::ReadFile(name), kCatEuc + kCatEuc);
+    }
 }
 
 TEST_F(StudyListTest, SavingOverAFileNotReadCompletelyAsksFirst)

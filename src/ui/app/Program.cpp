@@ -5,6 +5,7 @@
 
 #include "core/DebugLog.h"
 #include "core/DefaultOptions.h"
+#include "core/OptionsFile.h"
 #include "core/UserFileReport.h"
 #include "platform/api/Platform.h"
 #include "search/Sorting.h"
@@ -263,7 +264,9 @@ int Program::Shutdown()
     registry_.SetBOOL(opt::study_list::kOn, main_->studyListPaneShown());
     registry_.SetBOOL(opt::radical_lookup::kOn, main_->radicalPaneShown());
     int saveError = 0;
-    if (registry_.Save(kOptionsFileName, &saveError)) {
+    const bool saved = baseline_ ? SaveOptionsKeepingOthers(registry_, *baseline_, kOptionsFileName, &saveError)
+                                 : registry_.Save(kOptionsFileName, &saveError);
+    if (saved) {
         dlog::Write(u"Options.mxreg saved successfully.\n");
     } else {
         dlog::Write(u"ERROR while saving Options.mxreg.\n");

@@ -70,6 +70,10 @@ public:
     void RunLoop();
     // Saves and cleans up; returns the exit status.
     int Shutdown();
+    // The options as they were read from the file (not owned). With it the
+    // shutdown keeps what other programs wrote to the file meanwhile
+    // (SaveOptionsKeepingOthers); without it the store is written as it is.
+    void SetOptionsBaseline(Registry* baseline) { baseline_ = baseline; }
 
     MainWindow* mainWindow() const { return main_.get(); }
     const Resources& resources() const { return resources_; }
@@ -86,6 +90,7 @@ private:
     void Status(std::u16string_view text);
 
     Registry& registry_;
+    Registry* baseline_ = nullptr;
     std::unique_ptr<LocalServices> ownServices_;
     std::unique_ptr<PaneFactory> ownFactory_;
     AppServices* services_;

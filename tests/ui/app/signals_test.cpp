@@ -219,6 +219,49 @@ TEST_F(SignalsTest, SigtermToTheRealProgramAfterASearchRunsItsShutdown)
     EXPECT_EQ(test::ReadFile("history.dat"), Utf16LeOf(u"ねこ\nearlier\n"));
 }
 
+TEST_F(SignalsTest, TwoProgramsOnOneFolderLoseNoStudyListEntry)
+{
+    // Two runtime folders: the socket there does not tell one program of the other.
+    for (const char* runtime : {"runtime1", "runtime2"}) {
+        fs::create_directory(runtime);
+        fs::permissions(runtime, fs::perms::owner_all);
+    }
+    const std::string workdir = dir_.string();
+    auto environment = [this](const char* runtime, const char* study) {
+        return std::vector<std::string>{"XDG_RUNTIME_DIR=" + (dir_ / runtime).string(),
+                                        "MIRUDEX_HOME=", std::string("MIRUDEX_TEST_STUDY=") + study};
+    };
+    // The first adds 猫 to the list it loaded (犬).
+    Child first(MIRUDEX_SIGNAL_PROGRAM, {"--desktop", "--workdir", workdir}, environment("runtime1", "ねこ"));
+    ASSERT_TRUE(first.started());
+    ASSERT_TRUE(first.WaitForOutput("ready\n"));
+    // The second finds the folder taken: it hands its start to the first and
+    // ends, without loading (or later saving) a list of its own.
+    Child second(MIRUDEX_SIGNAL_PROGRAM, {"--desktop", "--workdir", workdir, "--search", "いぬ"},
+                 environment("runtime2", "いぬ"));
+    ASSERT_TRUE(second.started());
+    const std::optional<int> secondStatus = second.WaitForEnd();
+    ASSERT_TRUE(secondStatus.has_value());
+    EXPECT_TRUE(WIFEXITED(*secondStatus) && WEXITSTATUS(*secondStatus) == 0);
+    EXPECT_FALSE(second.WaitForOutput("ready\n"));
+    ASSERT_TRUE(WaitForLog("Text exists: \xe3\x81\x84\xe3\x81\xac"));  // the first searched いぬ
+
+    first.Signal(SIGTERM);
+    const std::optional<int> status = first.WaitForEnd();
+    ASSERT_TRUE(status.has_value());
+    EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0);
+    EXPECT_EQ(test::ReadFile("studylist.default"),
+              "\xb8\xa4 [\xa4\xa4\xa4\xcc] /(n) dog/\n\xc7\xad [\xa4\xcd\xa4\xb3] /(n) cat/\n");
+
+    // Killed outright, the first holds the folder no longer: the next start runs there.
+    Child killed(MIRUDEX_SIGNAL_PROGRAM, {"--desktop", "--workdir", workdir}, environment("runtime1", "いぬ"));
+    ASSERT_TRUE(killed.WaitForOutput("ready\n"));
+    killed.Signal(SIGKILL);
+    ASSERT_TRUE(killed.WaitForEnd().has_value());
+    Child next(MIRUDEX_SIGNAL_PROGRAM, {"--desktop", "--workdir", workdir}, environment("runtime2", "いぬ"));
+    EXPECT_TRUE(next.WaitForOutput("ready\n"));
+}
+
 TEST_F(SignalsTest, SecondSignalDuringTheShutdownEndsAtOnceWithoutAHalfFile)
 {
     const std::string optionsBefore = test::ReadFile("Options.mxreg");
