@@ -9,7 +9,7 @@ packages=(
     libexpat1-dev libcurl4-openssl-dev
     libx11-dev libxtst-dev
     xvfb xauth xclip openbox x11-utils fonts-ipafont-gothic fonts-ipafont-mincho
-    xdotool imagemagick
+    xdotool imagemagick jq python3
     dpkg-dev desktop-file-utils appstream
     edict kanjidic enamdict
     nginx

@@ -1,6 +1,5 @@
 #include "cli/Arguments.h"
 
-#include <cstdlib>
 #include <string_view>
 
 namespace mirudex::cli {
@@ -59,6 +58,7 @@ int SortKeyOf(const std::string& name)
 const char* UsageText()
 {
     return "usage: mirudex-lookup [options] [--] TEXT        look TEXT up in the dictionaries\n"
+           "       mirudex-lookup [options] [-] < FILE        look up each line of standard input\n"
            "       mirudex-lookup --kana TEXT                 romaji to kana, as a search converts it\n"
            "       mirudex-lookup --romaji TEXT               kana to romaji\n"
            "       mirudex-lookup --variants TEXT [--convert] [--rules FILE]\n"
@@ -77,44 +77,67 @@ const char* UsageText()
            "  --kana-insensitive, --no-kana-insensitive\n"
            "                                  hiragana and katakana alike, or not\n"
            "  --words-only, --no-words-only   English: whole words only, or not\n"
-           "  --substrings, --no-substrings   several substrings at once, or not\n"
-           "  --max N                         maximum number of results\n"
+           "  --substrings, --no-substrings   several substrings at once (each entry once), or not\n"
+           "  --max N                         maximum number of results (0: no maximum)\n"
            "  --sort word|kana|meaning|word-length|kana-length|relevance\n"
            "                                  sort by this first, then by the stored sort keys\n"
            "  --kanji                         also print the kanji found (a kanji search always does)\n"
-           "  --json                          one JSON object per line\n"
+           "  --json                          one JSON object per line (-Results truncated- goes to\n"
+           "                                  standard error)\n"
            "Other options:\n"
            "  --workdir DIR                   work in DIR (default: $MIRUDEX_HOME, the current folder when\n"
            "                                  it holds Options.mxreg, else ${XDG_DATA_HOME:-~/.local/share}/mirudex)\n"
            "  --                              what follows is TEXT, even when it begins with a dash\n"
            "  -h, --help                      print this text\n"
+           "Options that take a value take it as the next word or after '=' (--type=middle).\n"
+           "Without TEXT (standard input no terminal) or with '-', the texts of a look-up, --kana,\n"
+           "--romaji or --variants are read from standard input, one a line.\n"
            "  --version                       print the version\n"
-           "Exit status: 0 found (or done), 1 nothing found, 2 usage or set-up error.\n";
+           "Exit status: 0 found (or done), 1 nothing found, 2 usage or set-up error (also a\n"
+           "failed write to standard output).\n";
 }
 
-std::optional<Arguments> ParseArguments(const std::vector<std::string>& args, std::string& error)
+std::optional<Arguments> ParseArguments(const std::vector<std::string>& args, std::string& error, bool inputIsTerminal)
 {
     Arguments parsed;
     std::optional<Arguments::Mode> mode;
     std::vector<std::string> words;
     bool lookupOption = false;
     bool options = true;
+    bool dash = false;  // "-" before any "--"
     for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (!options || a.empty() || a[0] != '-' || a == "-") {
-            words.push_back(a);
+        const std::string& arg = args[i];
+        if (!options || arg.empty() || arg[0] != '-' || arg == "-") {
+            if (options && arg == "-")
+                dash = true;
+            words.push_back(arg);
             continue;
         }
+        if (arg == "--") {
+            options = false;
+            continue;
+        }
+        // "--name=value" is "--name value".
+        const size_t equals = arg.rfind("--", 0) == 0 ? arg.find('=') : std::string::npos;
+        const std::string a = arg.substr(0, equals);
+        std::optional<std::string> inlineValue;
+        if (equals != std::string::npos)
+            inlineValue = arg.substr(equals + 1);
         auto value = [&](std::string& out) {
+            if (inlineValue) {
+                out = *inlineValue;
+                return true;
+            }
             if (i + 1 >= args.size())
                 return false;
             out = args[++i];
             return true;
         };
-        if (a == "--") {
-            options = false;
-            continue;
-        }
+        auto takesNone = [&] {
+            if (inlineValue)
+                error = a + " takes no value";
+            return !inlineValue;
+        };
         bool known = false;
         for (const ModeFlag& m : kModes) {
             if (a != m.name)
@@ -133,8 +156,11 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args, st
                 known = true;
             }
         }
-        if (known)
+        if (known) {
+            if (!takesNone())
+                return std::nullopt;
             continue;
+        }
         std::string v;
         if (a == "--type") {
             if (!value(v)) {
@@ -169,14 +195,15 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args, st
             }
             lookupOption = true;
         } else if (a == "--max") {
+            // A whole number; 0 (or less) is no maximum, as in the program's Results box.
             if (!value(parsed.max) || parsed.max.empty()) {
                 error = "--max needs a number";
                 return std::nullopt;
             }
-            char* end = nullptr;
-            std::strtol(parsed.max.c_str(), &end, 10);
-            if (*end != '\0') {
-                error = "--max needs a number: " + parsed.max;
+            const size_t digits = parsed.max[0] == '-' ? 1 : 0;
+            if (parsed.max.size() == digits ||
+                parsed.max.find_first_not_of("0123456789", digits) != std::string::npos) {
+                error = "--max needs a whole number (0: no maximum): " + parsed.max;
                 return std::nullopt;
             }
             lookupOption = true;
@@ -186,10 +213,10 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args, st
                 return std::nullopt;
             }
             lookupOption = true;
-        } else if (a == "--kanji") {
-            parsed.kanji = lookupOption = true;
-        } else if (a == "--json") {
-            parsed.json = lookupOption = true;
+        } else if (a == "--kanji" || a == "--json") {
+            if (!takesNone())
+                return std::nullopt;
+            (a == "--kanji" ? parsed.kanji : parsed.json) = lookupOption = true;
         } else if (a == "--rules") {
             parsed.rules.emplace();
             if (!value(*parsed.rules)) {
@@ -219,7 +246,7 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args, st
                 return std::nullopt;
             }
         } else {
-            error = "unknown option: " + a;
+            error = "unknown option: " + arg;
             return std::nullopt;
         }
     }
@@ -248,6 +275,12 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args, st
     }
     if (parsed.mode == Mode::Help || parsed.mode == Mode::Version || parsed.mode == Mode::ImportJmdict)
         return parsed;
+    // Texts from standard input, one a line: "-" alone, or no text when the
+    // input is no terminal (a pipe, a file).
+    if (parsed.mode != Mode::Show && ((dash && words.size() == 1) || (words.empty() && !inputIsTerminal))) {
+        parsed.fromInput = true;
+        return parsed;
+    }
     parsed.haveText = !words.empty();
     for (size_t i = 0; i < words.size(); ++i)
         parsed.text += (i ? " " : "") + words[i];
@@ -255,9 +288,14 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args, st
         error = "no text to look up";
         return std::nullopt;
     }
-    if ((lookup || (parsed.mode == Mode::Show && parsed.haveText)) && IsBlank(parsed.text)) {
+    if (lookup && IsBlank(parsed.text)) {
         error = "the text to look up is empty";
         return std::nullopt;
+    }
+    // An empty text to show (nothing was highlighted) only raises the window.
+    if (parsed.mode == Mode::Show && IsBlank(parsed.text)) {
+        parsed.haveText = false;
+        parsed.text.clear();
     }
     return parsed;
 }

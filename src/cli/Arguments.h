@@ -27,10 +27,15 @@ struct Arguments {
     std::optional<std::string> glossLanguage;  // --import-jmdict: --language
     bool haveText = false;
     std::string text;  // the words, joined by one blank
+    // A look-up or text conversion of each line of standard input ("-", or no
+    // text when standard input is no terminal); text is then empty.
+    bool fromInput = false;
 };
 
-// Nothing, and a message, on a usage error.
-std::optional<Arguments> ParseArguments(const std::vector<std::string>& args, std::string& error);
+// Nothing, and a message, on a usage error. "--name=value" is read as
+// "--name value" for every option that takes a value.
+std::optional<Arguments> ParseArguments(const std::vector<std::string>& args, std::string& error,
+                                        bool inputIsTerminal = true);
 
 // The entry sort key of a --sort name (word, kana, meaning, word-length,
 // kana-length, relevance), or -1.

@@ -47,12 +47,19 @@ int RunShow(const Arguments& args)
     }
     std::string error;
     const auto paths = desktop::DefaultInstancePaths(error);
+    if (!paths)
+        std::fprintf(stderr, "mirudex-lookup: %s\n", error.c_str());
+    else if (!paths->note.empty())
+        std::fprintf(stderr, "mirudex-lookup: %s\n", paths->note.c_str());
     if (paths) {
         switch (desktop::SendToRunningInstance(paths->socket, request, 3000)) {
         case desktop::SendResult::Delivered: return 0;
         case desktop::SendResult::Failed:
             std::fprintf(stderr, "mirudex-lookup: the running Mirudex did not answer\n");
             return 1;
+        case desktop::SendResult::Foreign:
+            std::fprintf(stderr, "mirudex-lookup: %s is another user's: nothing was sent\n", paths->socket.c_str());
+            return 2;
         case desktop::SendResult::NoInstance: break;
         }
     }

@@ -15,6 +15,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/Commands.h"
+#include "cli/Io.h"
 #include "core/DefaultOptions.h"
 #include "core/Registry.h"
 #include "dict/DictionaryStore.h"
@@ -214,14 +215,23 @@ std::optional<std::u16string> StreamedEnglishText(const search::AppState& state,
 
 int RunLookup(const Arguments& o)
 {
-    std::optional<std::u16string> argument = ArgumentText(o.text);
-    if (!argument)
+    // A text on the command line is checked before anything is set up; a
+    // line of standard input when it comes.
+    auto checked = [](const std::string& given) -> std::optional<std::u16string> {
+        std::optional<std::u16string> text = ArgumentText(given);
+        if (!text)
+            return std::nullopt;
+        std::u16string query = *text;
+        search::TakeLanguagePrefixes(query);
+        if (query.empty()) {
+            Usage("nothing to look up after the prefix");
+            return std::nullopt;
+        }
+        return text;
+    };
+    std::optional<std::u16string> argument;
+    if (!o.fromInput && !(argument = checked(o.text)))
         return 2;
-    std::u16string text = std::move(*argument);
-    std::u16string query = text;
-    const int forced = search::TakeLanguagePrefixes(query);
-    if (query.empty())
-        return Usage("nothing to look up after the prefix");
     if (!EnterWorkingFolder(o))
         return 2;
     static LookupPlatform lookupPlatform;
@@ -276,12 +286,20 @@ int RunLookup(const Arguments& o)
         options.SetBOOL(opt::search::toolbars::kFuzzy, *o.fuzzy);
     if (o.lang >= 0)
         options.SetINT(opt::search::kLanguage, o.lang);
-    // A kanji search finds kanji only: they are its answer, printed without --kanji.
-    const int language = forced | options.GetINT(opt::search::kLanguage);
-    const bool printKanji = o.kanji || (language & search::kLangKanji) != 0;
-    // The kanji dictionary only when kanji are printed (or searched).
-    if (printKanji)
-        dict::KANJIDIC_Index_Load(store.kanji_index, options);
+    // A kanji search finds kanji only: they are its answer, printed without
+    // --kanji. The kanji dictionary is loaded only when kanji are printed (or
+    // searched), at the first text that needs it.
+    const int storedLanguage = options.GetINT(opt::search::kLanguage);
+    bool kanjiLoaded = false;
+    auto kanjiPrinted = [&](const std::u16string& text) {
+        std::u16string query = text;
+        const bool printKanji =
+            o.kanji || ((search::TakeLanguagePrefixes(query) | storedLanguage) & search::kLangKanji);
+        if (printKanji && !kanjiLoaded)
+            dict::KANJIDIC_Index_Load(store.kanji_index, options);
+        kanjiLoaded = kanjiLoaded || printKanji;
+        return printKanji;
+    };
     for (const auto& d : store.edict_dictionaries)
         if (d->on)
             dict::EDICT_Index_Load(*d, options);
@@ -318,7 +336,7 @@ int RunLookup(const Arguments& o)
     std::string out;
     auto flush = [&] {
         if (out.size() >= (1 << 16)) {
-            std::fwrite(out.data(), 1, out.size(), stdout);
+            Put(out);
             out.clear();
         }
     };
@@ -336,101 +354,132 @@ int RunLookup(const Arguments& o)
         flush();
     };
 
-    size_t printed = 0;
-    if (auto english = StreamedEnglishText(state, text, printKanji)) {
-        // An English search alone: its results are sorted by their records'
-        // texts and read and printed one at a time.
-        state.max_results = search::ParseResultsField(so.results_field);
-        search::EnglishResults results(state, state.search_options, std::move(*english));
-        // Each result's line in the searched bytes (empty: none) and dictionary.
-        std::vector<std::pair<std::string_view, const dict::Dictionary*>> lines(o.json ? 0 : results.size());
-        std::vector<search::EntryKeys> keys(results.size());
-        for (size_t i = 0; i < keys.size(); ++i) {
-            const dict::IndexEntry record = results.IndexOf(i);
-            keys[i] = {record.word, record.kana, results.RelevanceOf(i)};
-            if (!o.json)
-                lines[i] = {results.LineOf(i, record), &results.DictionaryOf(i)};
-        }
-        const std::vector<uint32_t> order = search::SortedOrder(keys, state.edict_sort);
-        // What the printing needs, gathered in the sorted order.
-        struct Printed {
-            std::string_view line;
-            const dict::Dictionary* dictionary;
-            std::u16string_view word, kana;
-        };
-        std::vector<Printed> sorted(lines.size());
-        for (size_t k = 0; k < sorted.size(); ++k) {
-            const uint32_t i = order[k];
-            sorted[k] = {lines[i].first, lines[i].second, keys[i].word, keys[i].kana};
-        }
-        lines = {};
-        // A line in the searched bytes is printed from its texts alone when
-        // the template gives its expansion; any other is filled as an entry.
-        dict::Entry entry;
-        std::u16string info, meanings, line;
-        for (size_t k = 0; k < order.size(); ++k) {
-            const uint32_t i = order[k];
-            if (!o.json) {
-                // The lines lie in the order of the file, not of the sort:
-                // those a few entries ahead are fetched while this one is printed.
-                if (k + 8 < sorted.size()) {
-                    const Printed& ahead = sorted[k + 8];
-                    for (size_t at = 0; at < ahead.line.size(); at += 64)
-                        __builtin_prefetch(ahead.line.data() + at);
-                    __builtin_prefetch(ahead.word.data());
-                    __builtin_prefetch(ahead.kana.data());
+    // One look-up: 0 found, 1 nothing found.
+    auto lookUp = [&](std::u16string text) {
+        const bool printKanji = kanjiPrinted(text);
+        size_t printed = 0;
+        if (auto english = StreamedEnglishText(state, text, printKanji)) {
+            // An English search alone: its results are sorted by their records'
+            // texts and read and printed one at a time.
+            state.max_results = search::MaxResultsOfField(so.results_field);
+            search::EnglishResults results(state, state.search_options, std::move(*english));
+            // Each result's line in the searched bytes (empty: none) and dictionary.
+            std::vector<std::pair<std::string_view, const dict::Dictionary*>> lines(o.json ? 0 : results.size());
+            std::vector<search::EntryKeys> keys(results.size());
+            for (size_t i = 0; i < keys.size(); ++i) {
+                const dict::IndexEntry record = results.IndexOf(i);
+                keys[i] = {record.word, record.kana, results.RelevanceOf(i)};
+                if (!o.json)
+                    lines[i] = {results.LineOf(i, record), &results.DictionaryOf(i)};
+            }
+            const std::vector<uint32_t> order = search::SortedOrder(keys, state.edict_sort);
+            // What the printing needs, gathered in the sorted order.
+            struct Printed {
+                std::string_view line;
+                const dict::Dictionary* dictionary;
+                std::u16string_view word, kana;
+            };
+            std::vector<Printed> sorted(lines.size());
+            for (size_t k = 0; k < sorted.size(); ++k) {
+                const uint32_t i = order[k];
+                sorted[k] = {lines[i].first, lines[i].second, keys[i].word, keys[i].kana};
+            }
+            lines = {};
+            // A line in the searched bytes is printed from its texts alone when
+            // the template gives its expansion; any other is filled as an entry.
+            dict::Entry entry;
+            std::u16string info, meanings, line;
+            for (size_t k = 0; k < order.size(); ++k) {
+                const uint32_t i = order[k];
+                if (!o.json) {
+                    // The lines lie in the order of the file, not of the sort:
+                    // those a few entries ahead are fetched while this one is printed.
+                    if (k + 8 < sorted.size()) {
+                        const Printed& ahead = sorted[k + 8];
+                        for (size_t at = 0; at < ahead.line.size(); at += 64)
+                            __builtin_prefetch(ahead.line.data() + at);
+                        __builtin_prefetch(ahead.word.data());
+                        __builtin_prefetch(ahead.kana.data());
+                    }
+                    const Printed& p = sorted[k];
+                    if (!p.line.empty() &&
+                        dict::JoinedTextsOfLine(p.line, *p.dictionary, store.marker_table, sepInfo, sepMeaning, info,
+                                                meanings) &&
+                        layout.Fits(p.word, p.kana, info, meanings)) {
+                        layout.Put(p.word, p.kana, info, meanings, line);
+                        AppendUtf8(line, out);
+                        out += '\n';
+                        flush();
+                        continue;
+                    }
                 }
-                const Printed& p = sorted[k];
-                if (!p.line.empty() &&
-                    dict::JoinedTextsOfLine(p.line, *p.dictionary, store.marker_table, sepInfo, sepMeaning, info,
-                                            meanings) &&
-                    layout.Fits(p.word, p.kana, info, meanings)) {
-                    layout.Put(p.word, p.kana, info, meanings, line);
-                    AppendUtf8(line, out);
-                    out += '\n';
-                    flush();
-                    continue;
+                results.Fill(i, entry, false);
+                print(entry);
+            }
+            printed = results.size();
+            state.last_search_result = results.status();
+        } else {
+            // The kanji of the words are collected only when they are printed.
+            search::SearchRequest request{&text, printKanji ? search::TS_NORMAL : search::TS_NO_KANJI};
+            state.thread_searching = true;
+            search::Thread_Search(state, &request);
+            search::HandOverFinishedSearch(state, printKanji);
+            for (const dict::Entry& e : state.edict_results[search::kResultList])
+                print(e);
+            printed = state.edict_results[search::kResultList].size();
+        }
+        Put(out);
+        out.clear();
+        const bool truncated = state.last_search_result > 0 && (state.last_search_result & search::kStatusTruncated);
+        // Every line of JSON output is JSON: the note goes beside it.
+        if (truncated && o.json) {
+            std::fflush(stdout);
+            std::fputs("-Results truncated-\n", stderr);
+        } else if (truncated) {
+            Put("-Results truncated-\n");
+        }
+        if (printKanji) {
+            for (const dict::KanjiRecord& k : state.kanji_results) {
+                const std::string kanji = Utf16ToUtf8(std::u16string(1, static_cast<char16_t>(k.code)));
+                if (o.json) {
+                    nlohmann::json j = {{"kanji", kanji},
+                                        {"on", JsonList(k.onReadings)},
+                                        {"kun", JsonList(k.kunReadings)},
+                                        {"meanings", JsonList(k.meanings)},
+                                        {"strokes", k.strokes},
+                                        {"frequency", k.frequency}};
+                    Put(j.dump() + "\n");
+                } else {
+                    Put(kanji + "\t" + Join(k.onReadings, ", ") + "\t" + Join(k.kunReadings, ", ") + "\t" +
+                        Join(k.meanings, ", ") + "\t" + std::to_string(k.strokes) + "\t" + std::to_string(k.frequency) +
+                        "\n");
                 }
             }
-            results.Fill(i, entry, false);
-            print(entry);
         }
-        printed = results.size();
-        state.last_search_result = results.status();
-    } else {
-        // The kanji of the words are collected only when they are printed.
-        search::SearchRequest request{&text, printKanji ? search::TS_NORMAL : search::TS_EDICT_ONLY};
-        state.thread_searching = true;
-        search::Thread_Search(state, &request);
-        search::HandOverFinishedSearch(state, printKanji);
-        for (const dict::Entry& e : state.edict_results[search::kResultList])
-            print(e);
-        printed = state.edict_results[search::kResultList].size();
-    }
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    const bool truncated = state.last_search_result > 0 && (state.last_search_result & search::kStatusTruncated);
-    if (truncated)
-        std::printf("-Results truncated-\n");
-    if (printKanji) {
-        for (const dict::KanjiRecord& k : state.kanji_results) {
-            const std::string kanji = Utf16ToUtf8(std::u16string(1, static_cast<char16_t>(k.code)));
-            if (o.json) {
-                nlohmann::json j = {{"kanji", kanji},
-                                    {"on", JsonList(k.onReadings)},
-                                    {"kun", JsonList(k.kunReadings)},
-                                    {"meanings", JsonList(k.meanings)},
-                                    {"strokes", k.strokes},
-                                    {"frequency", k.frequency}};
-                std::printf("%s\n", j.dump().c_str());
-            } else {
-                std::printf("%s\t%s\t%s\t%s\t%d\t%d\n", kanji.c_str(), Join(k.onReadings, ", ").c_str(),
-                            Join(k.kunReadings, ", ").c_str(), Join(k.meanings, ", ").c_str(), k.strokes, k.frequency);
-            }
+        // Results cut off at the maximum were found all the same.
+        const bool found = printed > 0 || truncated || (printKanji && !state.kanji_results.empty());
+        return found ? 0 : 1;
+    };
+
+    if (!o.fromInput)
+        return lookUp(std::move(*argument));
+    // Each line of standard input is a look-up (blank lines are skipped):
+    // 0 when any found something, 1 when none did, 2 after a line that could
+    // not be looked up; the output ends at the first write that fails.
+    int status = 1;
+    bool failed = false;
+    ForEachInputLine([&](const std::string& line) {
+        if (line.find_first_not_of(" \t\v\f") == std::string::npos)
+            return true;
+        if (std::optional<std::u16string> text = checked(line)) {
+            if (lookUp(std::move(*text)) == 0)
+                status = 0;
+        } else {
+            failed = true;
         }
-    }
-    // Results cut off at the maximum were found all the same, also when none is shown (--max 0).
-    const bool found = printed > 0 || truncated || (printKanji && !state.kanji_results.empty());
-    return found ? 0 : 1;
+        return !OutputFailed();
+    });
+    return failed ? 2 : status;
 }
 
 }  // namespace mirudex::cli

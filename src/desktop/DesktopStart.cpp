@@ -72,6 +72,8 @@ void BeginDesktopStart(const std::vector<std::string>& argv, DesktopStart& start
     if (!start.paths) {
         std::fprintf(stderr, "mirudex: %s; starting without looking for a running Mirudex\n", error.c_str());
     } else {
+        if (!start.paths->note.empty())
+            std::fprintf(stderr, "mirudex: %s\n", start.paths->note.c_str());
         const InstanceRequest request = start.args.request.value_or(InstanceRequest{});
         switch (ClaimOrHandOver(*start.paths, request, start.lock, kWaitForStartingInstanceMs)) {
         case Claim::HandedOver: start.exitStatus = 0; return;
@@ -79,6 +81,10 @@ void BeginDesktopStart(const std::vector<std::string>& argv, DesktopStart& start
             std::fprintf(stderr, "mirudex: a Mirudex is running but does not answer\n");
             start.exitStatus = 1;
             return;
+        case Claim::Foreign:
+            std::fprintf(stderr, "mirudex: %s is another user's; starting without looking for a running Mirudex\n",
+                         start.paths->socket.c_str());
+            break;
         case Claim::Listen: break;
         }
     }

@@ -128,16 +128,35 @@ DecodeState DecodeRequest(std::string_view bytes, InstanceRequest& request, size
 
 std::optional<InstancePaths> DefaultInstancePaths(std::string& error)
 {
+    return InstancePathsFor(std::getenv("XDG_RUNTIME_DIR"), std::getenv("TMPDIR"), error);
+}
+
+std::optional<InstancePaths> InstancePathsFor(const char* runtimeDir, const char* tmpDir, std::string& error)
+{
     std::string folder;
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime && runtime[0] == '/') {
-        folder = runtime;
-    } else {
-        folder = "/tmp/mirudex-" + std::to_string(::getuid());
-        if (!PrivateFolder(folder, error))
-            return std::nullopt;
+    std::string note;
+    if (runtimeDir && runtimeDir[0] == '/') {
+        // Another user who may write into the folder could put a listener of
+        // their own at the socket's place: such a folder is not used.
+        struct stat info {};
+        if (::stat(runtimeDir, &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::getuid() &&
+            (info.st_mode & (S_IWGRP | S_IWOTH)) == 0)
+            folder = runtimeDir;
+        else
+            note = std::string("the runtime folder ") + runtimeDir + " is not this user's alone";
     }
-    InstancePaths paths{folder + "/mirudex.socket", folder + "/mirudex.lock"};
+    if (folder.empty()) {
+        const std::string base = tmpDir && tmpDir[0] == '/' ? tmpDir : "/tmp";
+        folder = base + "/mirudex-" + std::to_string(::getuid());
+        if (!PrivateFolder(folder, error)) {
+            if (!note.empty())
+                error = note + ", and " + error;
+            return std::nullopt;
+        }
+        if (!note.empty())
+            note += "; using " + folder;
+    }
+    InstancePaths paths{folder + "/mirudex.socket", folder + "/mirudex.lock", note};
     if (paths.socket.size() >= sizeof(sockaddr_un{}.sun_path)) {
         error = "the socket path " + paths.socket + " is too long";
         return std::nullopt;
@@ -159,6 +178,8 @@ SendResult SendToRunningInstance(const std::string& socketPath, const InstanceRe
     // A connection to a Unix socket is made or refused at once.
     if (::connect(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0)
         return SendResult::NoInstance;
+    if (!PeerIsThisUser(fd.get()))
+        return SendResult::Foreign;
 
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     const std::string message = EncodeRequest(request);
@@ -188,6 +209,14 @@ SendResult SendToRunningInstance(const std::string& socketPath, const InstanceRe
             reply.append(buffer, static_cast<size_t>(n));
     }
     return reply.compare(0, kInstanceReply.size(), kInstanceReply) == 0 ? SendResult::Delivered : SendResult::Failed;
+}
+
+bool PeerIsThisUser(int fd)
+{
+    ucred peer{};
+    socklen_t size = sizeof(peer);
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && size == sizeof(peer) &&
+           peer.uid == ::geteuid();
 }
 
 int ListenForInstances(const std::string& socketPath, std::string& error)
@@ -243,6 +272,7 @@ Claim ClaimOrHandOver(const InstancePaths& paths, const InstanceRequest& request
         switch (SendToRunningInstance(paths.socket, request, kAnswerMs)) {
         case SendResult::Delivered: return Claim::HandedOver;
         case SendResult::Failed: return Claim::Unanswered;
+        case SendResult::Foreign: return Claim::Foreign;
         case SendResult::NoInstance: break;
         }
         if (lock.TryAcquire(paths.lock))

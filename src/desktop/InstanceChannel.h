@@ -39,19 +39,30 @@ enum class DecodeState { Incomplete, Done, Bad };
 // used tells how many bytes it took. Bad: the bytes can never become one.
 DecodeState DecodeRequest(std::string_view bytes, InstanceRequest& request, size_t& used);
 
-// The socket and lock paths: in $XDG_RUNTIME_DIR when it is set (absolute),
-// else in /tmp/mirudex-<uid>, made private to the user. Empty when no safe
+// The socket and lock paths: in $XDG_RUNTIME_DIR when it is set (absolute)
+// and is a folder of this user that nobody else may write into; else in
+// ${TMPDIR:-/tmp}/mirudex-<uid>, made private to the user. Empty when no safe
 // folder can be had (a folder of that name owned by someone else).
 struct InstancePaths {
     std::string socket;
     std::string lock;
+    // Why $XDG_RUNTIME_DIR was passed over, when it was set but not used.
+    std::string note;
 };
 std::optional<InstancePaths> DefaultInstancePaths(std::string& error);
+// The same from the given values of XDG_RUNTIME_DIR and TMPDIR (each may be null).
+std::optional<InstancePaths> InstancePathsFor(const char* runtimeDir, const char* tmpDir, std::string& error);
+
+// Whether the process at the other end of a connected local socket runs as
+// this user (its credentials, SO_PEERCRED). Both ends check: a listener or a
+// client of another user is never talked to.
+bool PeerIsThisUser(int fd);
 
 enum class SendResult {
     Delivered,   // the running program answered OK
     NoInstance,  // nobody listens at the socket
     Failed,      // someone listens but the request did not go through
+    Foreign,     // the one listening is another user's: nothing was sent
 };
 // Hands the request to the program listening at socketPath, waiting at most
 // timeoutMs for its answer.
@@ -84,6 +95,7 @@ enum class Claim {
     HandedOver,  // the running program took the request: this one ends
     Listen,      // none runs: this one holds the lock and is to listen
     Unanswered,  // one holds the lock but never answered
+    Foreign,     // another user's program listens at the socket: nothing was sent
 };
 // What a starting program does first: hands request to the running one, or,
 // when none runs, takes the lock. One that holds the lock but does not listen

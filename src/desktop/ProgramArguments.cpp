@@ -29,6 +29,7 @@ const char* ProgramUsage()
 {
     return "usage: mirudex [--workdir DIR] [--show | --search TEXT | TEXT...]\n"
            "  TEXT, --search TEXT  raise Mirudex and search TEXT, as if typed and Enter pressed\n"
+           "                       (an empty TEXT only raises it, as --show does)\n"
            "  --show               raise Mirudex without searching\n"
            "  --workdir DIR        work in DIR (default: $MIRUDEX_HOME, the current folder when it\n"
            "                       holds Options.mxreg, else ${XDG_DATA_HOME:-~/.local/share}/mirudex)\n"
@@ -105,9 +106,10 @@ std::optional<ProgramArguments> ParseProgramArguments(const std::vector<std::str
         for (size_t i = 0; i < words.size(); ++i)
             *search += (i ? " " : "") + words[i];
     }
+    // An empty text (nothing was highlighted, say) only raises the window.
     if (search && IsBlank(*search)) {
-        error = "the text to search is empty";
-        return std::nullopt;
+        search.reset();
+        show = true;
     }
     Utf8Fault fault;
     if (search && !DecodeUtf8(*search, &fault)) {

@@ -5,7 +5,8 @@
 //   mirudex --help | -h | --version
 //
 // TEXT is searched as if typed into the search box and Enter pressed (words
-// after the options are joined by one blank); --show only raises the window.
+// after the options are joined by one blank); --show, or an empty TEXT, only
+// raises the window.
 // The few options Qt itself reads (-platform NAME, -display NAME, -style NAME,
 // -session ID ...) are passed on to it untouched.
 

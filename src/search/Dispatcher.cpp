@@ -78,7 +78,7 @@ int Edict_SearchFor(AppState& state, const SearchSettings& settings, std::u16str
 
     flags |= TakeLanguagePrefixes(text);
 
-    state.max_results = ParseResultsField(toolbar.results_field);
+    state.max_results = MaxResultsOfField(toolbar.results_field);
     dlog::WriteAt(1, u"   Maximum number of results: %i.\n", state.max_results);
     dlog::Write(u"Force language (after :'s): 0x%x\n", flags);
     const bool chosenByText = flags == 0;

@@ -62,4 +62,10 @@ int ParseResultsField(std::u16string_view field)
     return static_cast<int>(value);
 }
 
+int MaxResultsOfField(std::u16string_view field)
+{
+    const int value = ParseResultsField(field);
+    return value > 0 ? value : -1;
+}
+
 }  // namespace mirudex::search

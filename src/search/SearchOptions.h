@@ -44,4 +44,8 @@ void ApplySearchType(std::u16string& text, SearchType type);
 // characters (leading blanks, a sign, digits); no digits give 0.
 int ParseResultsField(std::u16string_view field);
 
+// The maximum number of results a results field sets: its value, where 0 (also
+// an empty field) or less means no maximum, given as -1.
+int MaxResultsOfField(std::u16string_view field);
+
 }  // namespace mirudex::search

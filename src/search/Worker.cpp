@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <string>
 #include <system_error>
+#include <unordered_set>
+#include <vector>
 
 #include "core/DebugLog.h"
 #include "core/Registry.h"
@@ -57,29 +60,78 @@ bool StartWorker(AppState& state, std::u16string_view starter, std::u16string_vi
     return true;
 }
 
+// What makes an entry the same entry: its line (in its encoding) and the
+// forms it was listed under.
+std::string EntryIdentity(const dict::Entry& e)
+{
+    std::string id;
+    id.reserve(e.rawLine.size() + e.encoding.size() + 2 * (e.word.size() + e.kana.size()) + 3);
+    id.append(e.rawLine).append(1, '\0').append(e.encoding).append(1, '\0');
+    id.append(reinterpret_cast<const char*>(e.word.data()), 2 * e.word.size()).append(1, '\0');
+    id.append(reinterpret_cast<const char*>(e.kana.data()), 2 * e.kana.size());
+    return id;
+}
+
 // The "Match multiple substrings" searches: every substring, shortest
-// first, each from left to right. Once the result list is full every
-// further search could only report that again, so the searches end there,
-// with the truncation reported as the next search would have reported it.
+// first, each from left to right. An entry that several substrings find is
+// listed once (where it was found first); the list is sorted again at the
+// end. A short substring that comes again is not searched again: it could
+// only find the same entries (a long text repeats its characters hundreds of
+// times, and a short beginning finds thousands of entries). Once the result list is full every further search could
+// only report that again, so the searches end there, with the truncation reported as the next search would have
+// reported it.
 int SearchSubstrings(AppState& state, const SearchSettings& settings, const std::u16string& text, int result)
 {
+    std::vector<dict::Entry>& list = state.edict_results[kResultList];
+    // Each search fills list 0 on its own; what is new of it joins the kept entries.
+    std::vector<dict::Entry> kept = std::move(list);
+    list.clear();
+    std::unordered_set<std::string> seen;
+    seen.reserve(kept.size());
+    for (const dict::Entry& e : kept)
+        seen.insert(EntryIdentity(e));
+    // Substrings of up to this length are remembered once searched; longer
+    // ones come again seldom and find little.
+    constexpr size_t kRememberedLength = 16;
+    std::unordered_set<std::u16string> searched;
+    bool cut = false;  // a new entry found no room
+    auto full = [&] { return state.max_results >= 0 && kept.size() >= static_cast<size_t>(state.max_results); };
     const size_t n = text.size();
-    for (size_t len = 1; len < n; ++len) {
+    for (size_t len = 1; len < n && !state.StopRequested(); ++len) {
         for (size_t start = 0; start + len <= n; ++start) {
             if (state.StopRequested())
-                return result;
-            if (state.max_results >= 0 &&
-                state.edict_results[kResultList].size() >= static_cast<size_t>(state.max_results)) {
+                break;
+            if (full()) {
                 dlog::WriteAt(1, u"   Result list full: no more substrings searched.\n");
-                return result < 0 ? kStatusTruncated : (result | kStatusTruncated);
+                cut = true;
+                len = n;
+                break;
             }
             // Parts never cut a surrogate pair in two.
             if (text::IsLowSurrogate(text[start]) || (start + len < n && text::IsLowSurrogate(text[start + len])))
                 continue;
             std::u16string part = text.substr(start, len);
+            if (len <= kRememberedLength && !searched.insert(part).second)
+                continue;
             result = Edict_SearchFor(state, settings, part);
+            for (dict::Entry& e : list) {
+                std::string id = EntryIdentity(e);
+                if (seen.contains(id))
+                    continue;
+                if (full()) {
+                    cut = true;
+                    break;
+                }
+                seen.insert(std::move(id));
+                kept.push_back(std::move(e));
+            }
+            list.clear();
         }
     }
+    if (cut)
+        result = result < 0 ? kStatusTruncated : (result | kStatusTruncated);
+    list = std::move(kept);
+    SortEntries(list, settings.sort);
     return result;
 }
 
@@ -93,9 +145,10 @@ void RunSearch(AppState& state, std::u16string text, int mode, const SearchSetti
     dlog::WriteAt(1, u"      MODE: %i\n", mode);
     dlog::WriteAt(1, u"   searchtext: %s\n", text);
     int result = 0;
-    if (mode == TS_NORMAL) {
-        dlog::WriteAt(1, u"   M O D E  ::  TS_NORMAL.\n");
-        state.kanji_results.clear();
+    if (mode == TS_NORMAL || mode == TS_NO_KANJI) {
+        dlog::WriteAt(1, mode == TS_NORMAL ? u"   M O D E  ::  TS_NORMAL.\n" : u"   M O D E  ::  TS_NO_KANJI.\n");
+        if (mode == TS_NORMAL)
+            state.kanji_results.clear();
         state.edict_results[kResultList].clear();
         dlog::WriteAt(1, u"   edict_results cleared.\n");
         result = Edict_SearchFor(state, settings, text);
@@ -111,7 +164,7 @@ void RunSearch(AppState& state, std::u16string text, int mode, const SearchSetti
                 parts.toolbar.words_only = true;
             result = SearchSubstrings(state, parts, text, result);
         }
-        if (!state.StopRequested()) {
+        if (mode == TS_NORMAL && !state.StopRequested()) {
             SetStatus(u"Searching for Kanji...");
             CollectEntriesKanji(state, state.edict_results[kResultList]);
         }

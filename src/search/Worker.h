@@ -44,6 +44,10 @@ struct SearchSettings;
 
 inline constexpr int TS_NORMAL = 0;
 inline constexpr int TS_EDICT_ONLY = 1;
+// As TS_NORMAL (the substrings too), but the kanji of the words found are not
+// collected (kanji_results stays as it was): the terminal tool's look-up when
+// it prints no kanji.
+inline constexpr int TS_NO_KANJI = 2;
 
 // Lives in the starter until the wait is over. The starter copies the text
 // when it starts the worker; the worker writes it back as the dispatcher left

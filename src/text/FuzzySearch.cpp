@@ -84,6 +84,26 @@ std::vector<std::u16string> FuzzyRules::FuzzySearch(std::u16string_view text, co
     return std::move(expansion.out);
 }
 
+namespace {
+
+// WildcardMatch(text, pattern) for a pattern that begins with ＿. When the
+// rest holds no wildcard (as nearly every rule's does) that is: the text ends
+// with the rest, where a character begins; found without walking the text,
+// which matters for long texts (every substring of a long text is expanded).
+bool EndMatches(std::u16string_view text, std::u16string_view pattern)
+{
+    const std::u16string_view ending = pattern.substr(1);
+    if (ending.find(kWildcardAny) != std::u16string_view::npos ||
+        ending.find(kWildcardOne) != std::u16string_view::npos)
+        return WildcardMatch(text, pattern);
+    if (!text.ends_with(ending))
+        return false;
+    const size_t at = text.size() - ending.size();
+    return at == 0 || at == text.size() || !(IsLowSurrogate(text[at]) && IsHighSurrogate(text[at - 1]));
+}
+
+}  // namespace
+
 void FuzzyRules::Expand(std::u16string_view text, Expansion& expansion) const
 {
     dlog::Write(u"FuzzySearch(%s)...\n", text);
@@ -93,7 +113,7 @@ void FuzzyRules::Expand(std::u16string_view text, Expansion& expansion) const
     for (const FuzzyRule& rule : rules_) {
         if (!expansion.Open())
             break;
-        if (rule.pattern.empty() || rule.pattern[0] != kWildcardAny || !WildcardMatch(text, rule.pattern))
+        if (rule.pattern.empty() || rule.pattern[0] != kWildcardAny || !EndMatches(text, rule.pattern))
             continue;
         const std::u16string_view ending = std::u16string_view(rule.pattern).substr(1);
         const std::size_t at = text.rfind(ending);

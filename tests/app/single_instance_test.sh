@@ -54,6 +54,12 @@ wait_for 30 searched 犬; check "the first one searched 犬" 0 $?
 timeout 10 "$LOOKUP" --show いぬ; check "mirudex-lookup --show: status 0" 0 $?
 wait_for 30 searched いぬ; check "the first one searched いぬ" 0 $?
 timeout 10 "$MIRUDEX" --show; check "--show: status 0" 0 $?
+# Nothing highlighted: an empty text only raises the window.
+err="$(timeout 10 "$MIRUDEX" --search "" 2>&1)"; status=$?
+check "--search '': raised, status 0, no usage" "0 " "$status $err"
+err="$(timeout 10 "$LOOKUP" --show "" 2>&1)"; status=$?
+check "mirudex-lookup --show '': raised, status 0" "0 " "$status $err"
+check "after the empty texts: still running" yes "$(kill -0 "$first" 2>/dev/null && echo yes)"
 
 # Killed: its socket stays behind, and the next start replaces it.
 kill -KILL "$first"; wait "$first" 2>/dev/null
@@ -67,6 +73,40 @@ check "after a stale socket: handed over, status 0" 0 "$status"
 check "after a stale socket: still no folder of its own" no "$([ -e "$HOME/.local/share/mirudex" ] && echo yes || echo no)"
 wait_for 30 searched いぬ; check "the replacement searched いぬ" 0 $?
 
+{ kill -KILL "${pids[@]}"; wait; } 2>/dev/null
+pids=()
+
+# A runtime folder others may write into (mode 1777) is not used: a listener
+# put there hears nothing, and the program listens in its private folder.
+shared="$work/shared"
+mkdir -m 1777 "$shared" && mkdir "$work/tmp"
+python3 -c '
+import os, socket, sys
+s = socket.socket(socket.AF_UNIX)
+s.bind(sys.argv[1])
+os.chmod(sys.argv[1], 0o777)
+s.listen(4)
+while True:
+    c, _ = s.accept()
+    with open(sys.argv[2], "ab") as heard:
+        heard.write(c.recv(4096))
+    c.sendall(b"OK\n")
+    c.close()
+' "$shared/mirudex.socket" "$work/heard" &
+pids+=($!)
+wait_for 10 test -S "$shared/mirudex.socket"
+rm -f "$W/out.uni.txt"
+XDG_RUNTIME_DIR="$shared" TMPDIR="$work/tmp" "$MIRUDEX" --workdir "$W" ねこ >"$work/shared.out" 2>&1 &
+pids+=($!)
+wait_for 30 searched ねこ; check "runtime folder of mode 1777: the program searched its own text" 0 $?
+contains "runtime folder of mode 1777: says why it is not used" "is not this user's alone; using $work/tmp/mirudex-" \
+    "$(cat "$work/shared.out")"
+wait_for 20 test -S "$work/tmp/mirudex-$(id -u)/mirudex.socket"
+check "runtime folder of mode 1777: listens in the private folder" 0 $?
+XDG_RUNTIME_DIR="$shared" TMPDIR="$work/tmp" timeout 10 "$MIRUDEX" --search いぬ 2>/dev/null
+check "runtime folder of mode 1777: the next start hands over, status 0" 0 $?
+wait_for 30 searched いぬ; check "runtime folder of mode 1777: the running one searched いぬ" 0 $?
+check "runtime folder of mode 1777: the listener there heard nothing" "" "$(cat "$work/heard" 2>/dev/null)"
 { kill -KILL "${pids[@]}"; wait; } 2>/dev/null
 pids=()
 

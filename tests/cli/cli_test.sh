@@ -93,7 +93,11 @@ contains "kanji results" "$(printf '猫\tビョウ\tねこ\tcat\t11\t1702')" "$(
 check "a text beginning with a dash after --" "1" "$("$LOOKUP" -- -x >/dev/null; echo $?)"
 "$LOOKUP" いぬ >/dev/null; check "nothing found: status 1" 1 $?
 "$LOOKUP" --type sideways ねこ >/dev/null 2>&1; check "usage error: status 2" 2 $?
-"$LOOKUP" >/dev/null 2>&1; check "no text: status 2" 2 $?
+# No text, and standard input a terminal: a usage error (under script(1)).
+if command -v script >/dev/null; then
+    script -qec "$LOOKUP >/dev/null 2>&1; echo status \$?" /dev/null </dev/null > typed.out
+    contains "no text on a terminal: status 2" "status 2" "$(tr -d '\r' < typed.out)"
+fi
 err="$("$LOOKUP" "$(printf 'a\xc0\xafb')" 2>&1 >/dev/null)"; status=$?
 check "look-up of text that is not UTF-8: status 2" 2 "$status"
 err="$("$LOOKUP" --show "$(printf 'a\xc0\xafb')" 2>&1 >/dev/null)"; status=$?
@@ -162,8 +166,72 @@ options_file
 # Kanji searches, limits, empty texts and "--".
 out="$("$LOOKUP" KN:cat)"; status=$?
 check "KN: without --kanji prints the kanji" "$(printf '0 猫\tビョウ\tねこ\tcat\t11\t1702')" "$status $out"
-out="$("$LOOKUP" --max 0 ねこ)"; status=$?
-check "--max 0: says it truncated, status 0" "0 -Results truncated-" "$status $out"
+# 0 is no maximum, on the command line and in the options file, as in the program's Results box.
+out="$("$LOOKUP" --max 0 --type middle ね)"; status=$?
+check "--max 0: no maximum" "$(printf '0 子猫 (こねこ) :: kitten\n猫 (ねこ) :: cat')" "$status $out"
+options_file 'KEY_START :: Results' '	INT :: Size :: 0' 'KEY_STOP'
+check "Size :: 0 in the options: no maximum" "$(printf '子猫 (こねこ) :: kitten\n猫 (ねこ) :: cat')" "$("$LOOKUP" --type middle ね)"
+check "--max 1 over Size :: 0" "$(printf '猫 (ねこ) :: cat\n-Results truncated-')" "$("$LOOKUP" --max 1 --type middle ね)"
+options_file
+for bad in '' x 1x -; do
+    err="$("$LOOKUP" --max "$bad" ねこ 2>&1 >/dev/null)"; status=$?
+    check "--max '$bad': status 2" 2 "$status"
+    contains "--max '$bad': the message" "--max needs a" "$err"
+done
+contains "--help says what 0 is" "0: no maximum" "$help"
+
+# --json: every line on standard output is JSON, also when the maximum cut
+# the list; the note goes to standard error.
+json="$("$LOOKUP" --json --max 1 --type middle ね 2>json.err)"; status=$?
+check "--json cut short: status 0" 0 "$status"
+check "--json cut short: every line parses" "true" "$(jq -R 'fromjson | type == "object"' <<<"$json" 2>&1 | sort -u)"
+check "--json cut short: the note on standard error" "-Results truncated-" "$(cat json.err)"
+json="$("$LOOKUP" --json --kanji --lang kanji cat)"
+check "--json kanji: every line parses" "true" "$(jq -R 'fromjson | type == "object"' <<<"$json" 2>&1 | sort -u)"
+check "--json kanji: the kanji" "猫" "$(jq -r .kanji <<<"$json")"
+
+# Every write is checked: a full output ends with a message and status 2.
+for args in "ねこ" "--json ねこ" "--kana neko" "--help" "--lang kanji cat" "--max 0 --type middle ね"; do
+    err="$("$LOOKUP" $args 2>&1 >/dev/full)"; status=$?
+    check "$args > /dev/full: status 2" 2 "$status"
+    contains "$args > /dev/full: the message" "mirudex-lookup: write error: No space left on device" "$err"
+done
+err="$(yes ねこ | head -n 20000 | "$LOOKUP" 2>&1 >/dev/full)"; status=$?
+check "20,000 look-ups from standard input > /dev/full: status 2, one message" \
+    "2 mirudex-lookup: write error: No space left on device" "$status $err"
+
+# Texts from standard input, one a line: with no text, or "-".
+out="$(printf 'ねこ\n\nいぬ\r\nはしる\n' | "$LOOKUP")"; status=$?
+check "standard input: each line looked up" "$(printf '0 猫 (ねこ) :: cat\n走る (はしる) :: to run')" "$status $out"
+out="$(printf 'いぬ\n' | "$LOOKUP" -)"; status=$?
+check "standard input with -: nothing found, status 1" "1 " "$status $out"
+check "standard input: a last line without its end" "猫 (ねこ) :: cat" "$(printf 'ねこ' | "$LOOKUP" --json - | jq -r '.word + " (" + .kana + ") :: " + .meanings[0]')"
+"$LOOKUP" </dev/null; check "empty standard input: nothing found" 1 $?
+err="$(printf 'ねこ\nKN:\n' | "$LOOKUP" 2>&1 >/dev/null)"; status=$?
+check "standard input: a line that is only a prefix: status 2" 2 "$status"
+contains "standard input: a line that is only a prefix: the message" "nothing to look up after the prefix" "$err"
+check "-- - looks up '-'" 1 "$(echo ねこ | "$LOOKUP" --lang jp -- - >/dev/null; echo $?)"
+check "--kana from standard input" "$(printf 'しゃしん\n\nねこ')" "$(printf 'shashin\n\nneko\n' | "$LOOKUP" --kana)"
+check "--romaji -" "neko" "$(echo ねこ | "$LOOKUP" --romaji -)"
+
+# --option=value is --option value.
+check "--type=middle --max=1" "$(printf '猫 (ねこ) :: cat\n-Results truncated-')" "$("$LOOKUP" --type=middle --max=1 ね)"
+check "--lang=en --sort=relevance" "猫 (ねこ) :: cat" "$("$LOOKUP" --lang=en --sort=relevance cat)"
+check "--workdir=DIR" "猫 (ねこ) :: cat" "$(cd / && "$LOOKUP" --workdir="$work" ねこ)"
+check "--variants --rules=FILE" "食べました" "$("$LOOKUP" --variants --rules="$SRC/data/fuzzysearch.uni.dat" 食べました | head -1)"
+check "--type= (empty)" 2 "$("$LOOKUP" --type= ねこ >/dev/null 2>&1; echo $?)"
+err="$("$LOOKUP" --json=yes ねこ 2>&1)"; status=$?
+check "--json=yes: refused" "2" "$status"
+contains "--json=yes: the message" "--json takes no value" "$err"
+
+# Several substrings at once: the words of a sentence, each once.
+out="$("$LOOKUP" --substrings 子猫が本を走る)"; status=$?
+check "--substrings: the words of a sentence, each once" \
+    "$(printf '0 子猫 (こねこ) :: kitten\n猫 (ねこ) :: cat\n走る (はしる) :: to run\n本 (ほん) :: book | main')" "$status $out"
+check "--substrings: the same with --kanji" "$out" "$("$LOOKUP" --substrings --kanji 子猫が本を走る | grep ' :: ')"
+check "--substrings: each entry once" "$(printf '子猫 (こねこ) :: kitten\n猫 (ねこ) :: cat')" "$("$LOOKUP" --substrings ねこねこ)"
+check "--substrings, --json: each entry once" "子猫 猫" "$("$LOOKUP" --substrings --json ねこねこ | jq -r .word | xargs)"
+check "--substrings ねこ: the whole text first" "猫 (ねこ) :: cat" "$("$LOOKUP" --substrings ねこ)"
 for text in KN: EN: 'JP:KN:' ''; do
     "$LOOKUP" "$text" >/dev/null 2>&1; check "nothing to look up in '$text': status 2" 2 $?
 done

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/syscall.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
+#include <functional>
 #include <thread>
 
 #include "desktop/InstanceChannel.h"
@@ -95,7 +97,7 @@ private:
 
 class InstanceChannelTest : public mirudex::test::WorkDirTest {
 protected:
-    InstancePaths Paths() const { return {(dir_ / "s").string(), (dir_ / "l").string()}; }
+    InstancePaths Paths() const { return {(dir_ / "s").string(), (dir_ / "l").string(), {}}; }
     // A socket file nobody listens at, as a program that crashed leaves it.
     static bool LeaveStaleSocket(const std::string& path)
     {
@@ -164,6 +166,10 @@ TEST(ProgramArguments, ReadsTheRequestAndPassesQtOptionsOn)
         {{"mirudex", "--search=-x"}, InstanceRequest{Kind::Search, "-x"}, {"mirudex"}, {}},
         {{"mirudex", "--show"}, InstanceRequest{Kind::Show, ""}, {"mirudex"}, {}},
         {{"mirudex", "--", "--show"}, InstanceRequest{Kind::Search, "--show"}, {"mirudex"}, {}},
+        // An empty text (nothing highlighted) only raises the window.
+        {{"mirudex", "--search", ""}, InstanceRequest{Kind::Show, ""}, {"mirudex"}, {}},
+        {{"mirudex", "--search="}, InstanceRequest{Kind::Show, ""}, {"mirudex"}, {}},
+        {{"mirudex", " \n"}, InstanceRequest{Kind::Show, ""}, {"mirudex"}, {}},
         {{"m", "-platform", "offscreen", "--workdir", "d", "x"},
          InstanceRequest{Kind::Search, "x"},
          {"m", "-platform", "offscreen"},
@@ -177,14 +183,9 @@ TEST(ProgramArguments, ReadsTheRequestAndPassesQtOptionsOn)
         EXPECT_EQ(parsed->qtArguments, c.qt) << c.argv.back();
         EXPECT_EQ(parsed->workdir, c.workdir) << c.argv.back();
     }
-    const std::vector<std::vector<std::string>> bad = {{"m", "a\xc0\xaf"},
-                                                       {"m", "--search", "\xed\xa0\x80"},
-                                                       {"m", "--bogus"},
-                                                       {"m", "--search"},
-                                                       {"m", "--search", "a", "b"},
-                                                       {"m", "--workdir"},
-                                                       {"m", " "},
-                                                       {"m", "--search="}};
+    const std::vector<std::vector<std::string>> bad = {
+        {"m", "a\xc0\xaf"}, {"m", "--search", "\xed\xa0\x80"}, {"m", "--bogus"},
+        {"m", "--search"},  {"m", "--search", "a", "b"},       {"m", "--workdir"}};
     for (const auto& argv : bad) {
         std::string error;
         EXPECT_FALSE(ParseProgramArguments(argv, error)) << argv.back();
@@ -193,6 +194,100 @@ TEST(ProgramArguments, ReadsTheRequestAndPassesQtOptionsOn)
     std::string error;
     EXPECT_EQ(ParseProgramArguments({"m", "-h"}, error)->action, ProgramArguments::Action::Help);
     EXPECT_EQ(ParseProgramArguments({"m", "--version"}, error)->action, ProgramArguments::Action::Version);
+}
+
+// The runtime folder is used only when it is this user's and nobody else may
+// write into it; otherwise the private folder under TMPDIR (or /tmp) is.
+TEST_F(InstanceChannelTest, ARuntimeFolderOthersMayWriteIntoIsNotUsed)
+{
+    const fs::path run = dir_ / "run";
+    const std::string fallback = (dir_ / ("mirudex-" + std::to_string(::getuid()))).string();
+    struct Case {
+        const char* name;
+        fs::perms mode;
+        bool used;
+    } cases[] = {
+        {"private", fs::perms::owner_all, true},
+        {"readable by all", fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read, true},
+        {"mode 1777", fs::perms::all | fs::perms::sticky_bit, false},
+        {"writable by the group", fs::perms::owner_all | fs::perms::group_write, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::create_directories(run);
+        fs::permissions(run, c.mode);
+        std::string error;
+        const auto paths = InstancePathsFor(run.c_str(), dir_.c_str(), error);
+        ASSERT_TRUE(paths) << error;
+        EXPECT_EQ(paths->socket, (c.used ? run.string() : fallback) + "/mirudex.socket");
+        EXPECT_EQ(paths->lock, (c.used ? run.string() : fallback) + "/mirudex.lock");
+        EXPECT_EQ(paths->note.empty(), c.used) << paths->note;
+        if (!c.used) {
+            EXPECT_EQ(fs::status(fallback).permissions() & fs::perms::all, fs::perms::owner_all);
+            EXPECT_NE(paths->note.find("is not this user's alone; using " + fallback), std::string::npos)
+                << paths->note;
+        }
+    }
+    // A folder that is no folder, or that belongs to another user.
+    std::string error;
+    EXPECT_EQ(InstancePathsFor((dir_ / "missing").c_str(), dir_.c_str(), error)->socket, fallback + "/mirudex.socket");
+    if (::geteuid() == 0) {
+        fs::permissions(run, fs::perms::owner_all);
+        ASSERT_EQ(::chown(run.c_str(), 65534, 65534), 0);
+        EXPECT_EQ(InstancePathsFor(run.c_str(), dir_.c_str(), error)->socket, fallback + "/mirudex.socket");
+    }
+    // No runtime folder at all: the fallback, without a note.
+    const auto plain = InstancePathsFor(nullptr, dir_.c_str(), error);
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(plain->socket, fallback + "/mirudex.socket");
+    EXPECT_TRUE(plain->note.empty());
+}
+
+// Runs body on a thread of its own whose effective user is another one (the
+// kernel keeps credentials per thread; the raw calls change this thread's
+// alone). Files are still reached as this user. False when it cannot be done.
+bool AsAnotherUser(const std::function<void()>& body)
+{
+    bool changed = false;
+    std::thread([&] {
+        if (::syscall(SYS_setresuid, -1, 65534, -1) != 0)
+            return;
+        ::syscall(SYS_setfsuid, ::getuid());
+        changed = ::geteuid() == 65534;
+        if (changed)
+            body();
+        ::syscall(SYS_setresuid, -1, ::getuid(), -1);
+    }).join();
+    return changed;
+}
+
+// A listener of another user at the socket's place is never sent anything.
+TEST_F(InstanceChannelTest, AListenerOfAnotherUserIsSentNothing)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to listen as another user";
+    int listener = -1;
+    ASSERT_TRUE(AsAnotherUser([&] {
+        listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un a{};
+        a.sun_family = AF_UNIX;
+        std::snprintf(a.sun_path, sizeof(a.sun_path), "%s", Paths().socket.c_str());
+        if (::bind(listener, reinterpret_cast<sockaddr*>(&a), sizeof(a)) != 0 || ::listen(listener, 4) != 0)
+            listener = -1;
+    }));
+    ASSERT_GE(listener, 0);
+    EXPECT_EQ(SendToRunningInstance(Paths().socket, {Kind::Search, "secret"}, 1000), SendResult::Foreign);
+    InstanceLock lock;
+    EXPECT_EQ(ClaimOrHandOver(Paths(), {Kind::Search, "secret"}, lock, 300), Claim::Foreign);
+    // The connections were made, and closed without a byte.
+    for (int i = 0; i < 2; ++i) {
+        const int c = ::accept(listener, nullptr, nullptr);
+        ASSERT_GE(c, 0);
+        char byte;
+        EXPECT_EQ(::read(c, &byte, 1), 0);
+        ::close(c);
+    }
+    ::close(listener);
 }
 
 TEST_F(InstanceChannelTest, TheListeningEndIsTheUsersAloneAndReplacesAStaleSocket)

@@ -46,8 +46,11 @@ TEST(SearchTypeTest, ResultsFieldReadsLikeAtoi)
     } cases[] = {
         {u"200", 200}, {u"0", 0}, {u"-3", -3}, {u"  5x", 5}, {u"abc", 0}, {u"", 0}, {u"99999999999", 2147483647},
         {u"+7", 7}};
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(ParseResultsField(c.field), c.value);
+        // The maximum it sets: 0 (also no digits) and less are none.
+        EXPECT_EQ(MaxResultsOfField(c.field), c.value > 0 ? c.value : -1) << c.value;
+    }
 }
 
 TEST(EnglishQueryTest, SplitsWordsLikeTheSearchBox)

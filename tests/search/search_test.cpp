@@ -207,11 +207,15 @@ TEST_F(EngineTest, DispatcherRomajiAndResultsField)
     EXPECT_EQ(text, U("ねこ"));
     EXPECT_EQ(Words(), (W{u"猫"}));
 
-    state_->search_options.results_field = u"0";
-    state_->edict_results[0].clear();
-    text = u"JP:neko";
-    EXPECT_EQ(Edict_SearchFor(*state_, text), 1);
-    EXPECT_TRUE(state_->edict_results[0].empty());
+    // A field of 0, empty or negative is no maximum; 1 cuts the list at one.
+    for (const char16_t* field : {u"0", u"", u"-1", u"1"}) {
+        state_->search_options.results_field = field;
+        state_->edict_results[0].clear();
+        text = u"JP:_neko";
+        const bool one = field == std::u16string_view(u"1");
+        EXPECT_EQ(Edict_SearchFor(*state_, text), one ? 1 : 0);
+        EXPECT_EQ(state_->edict_results[0].size(), one ? 1u : 2u);
+    }
 }
 
 TEST_F(EngineTest, RomajiThatFindsNothingInEnglishIsSearchedAsJapanese)

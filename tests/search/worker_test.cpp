@@ -42,7 +42,8 @@ TEST_F(WorkerTest, SubstringsShortestFirstThenByPosition)
     std::vector<std::string> searched;
     for (size_t at = log.find("   text1: "); at != std::string::npos; at = log.find("   text1: ", at + 1))
         searched.push_back(log.substr(at + 10, log.find('\n', at) - at - 10));
-    EXPECT_EQ(searched, (std::vector<std::string>{"こねこ", "こ", "ね", "こ", "こね", "ねこ"}));
+    // The second こ would only find again what the first found.
+    EXPECT_EQ(searched, (std::vector<std::string>{"こねこ", "こ", "ね", "こね", "ねこ"}));
     EXPECT_EQ(Words(), (std::vector<std::u16string>{u"根", u"猫", u"子猫"}));
     EXPECT_FALSE(state_->search_options.words_only);
     EXPECT_EQ(KanjiCodes(), (std::vector<std::u16string>{u"猫", u"子"}));
@@ -61,19 +62,50 @@ TEST_F(WorkerTest, SubstringsEndWhenTheResultListIsFull)
 {
     OpenLog(1);
     state_->search_options.match_substrings = true;
-    state_->search_options.results_field = u"3";
-    std::u16string text(480, u'ね');
+    state_->search_options.results_field = u"2";
+    std::u16string text = U("ねこ") + std::u16string(478, u'ね');
     SearchRequest request{&text, TS_NORMAL};
     Thread_Search(*state_, &request);
     const std::string log = Log();
     size_t searches = 0;
     for (size_t at = log.find("   text1: "); at != std::string::npos; at = log.find("   text1: ", at + 1))
         ++searches;
-    // The whole text, then ね at positions 0, 1 and 2, each finding 根.
+    // The whole text, ね and こ (each searched once, however often they
+    // come), then ねこ at position 0 fills the list with 猫.
     EXPECT_EQ(searches, 4u);
-    EXPECT_EQ(Words(), (std::vector<std::u16string>{u"根", u"根", u"根"}));
+    EXPECT_EQ(Words(), (std::vector<std::u16string>{u"根", u"猫"}));
     EXPECT_TRUE(state_->last_search_result & kStatusTruncated);
-    EXPECT_EQ(SearchCompleteText(*state_), u"Search complete (3 results) -Results truncated-");
+    EXPECT_EQ(SearchCompleteText(*state_), u"Search complete (2 results) -Results truncated-");
+}
+
+// Every entry once, however many substrings find it, in the order of the
+// sort keys; the terminal tool's mode (TS_NO_KANJI) searches the substrings
+// too and leaves the kanji list alone.
+TEST_F(WorkerTest, SubstringsListEachEntryOnce)
+{
+    state_->search_options.match_substrings = true;
+    state_->kanji_results.assign(1, dict::KanjiRecord{});
+    for (int mode : {TS_NORMAL, TS_NO_KANJI}) {
+        SCOPED_TRACE(mode);
+        std::u16string text = U("ねこねこ");
+        SearchRequest request{&text, mode};
+        Thread_Search(*state_, &request);
+        HandOverFinishedSearch(*state_, mode == TS_NORMAL);
+        EXPECT_EQ(Words(), (std::vector<std::u16string>{u"根", u"猫", u"子猫"}));
+        EXPECT_FALSE(state_->last_search_result & kStatusTruncated);
+        EXPECT_EQ(KanjiCodes().size(), 2u);  // 猫 and 子; the mode without kanji keeps them
+    }
+    // A sentence: the words in it, each once; the kanji text's substrings in the headwords.
+    std::u16string text = U("子猫と猫と子猫");
+    SearchRequest request{&text, TS_NO_KANJI};
+    Thread_Search(*state_, &request);
+    EXPECT_EQ(Words(), (std::vector<std::u16string>{u"猫", u"子猫"}));
+    // No room for all: truncated.
+    state_->search_options.results_field = u"1";
+    text = U("ねこねこ");
+    Thread_Search(*state_, &request);
+    EXPECT_EQ(Words().size(), 1u);
+    EXPECT_TRUE(state_->last_search_result & kStatusTruncated);
 }
 
 TEST_F(WorkerTest, SecondStartIsRefusedAndTheFlagNeverSticks)
@@ -125,12 +157,17 @@ TEST_F(WorkerTest, StatusTextCountsKanjiInformationAndTellsOfTheJapaneseSearch)
         HandOverFinishedSearch(*state_);
         EXPECT_EQ(SearchCompleteText(*state_), c.status) << c.text;
     }
-    state_->search_options.results_field = u"0";
-    std::u16string text = U("neko");
+    state_->search_options.results_field = u"1";
+    std::u16string text = U("ne_");
     SearchRequest request{&text, TS_NORMAL};
     Thread_Search(*state_, &request);
     EXPECT_EQ(SearchCompleteText(*state_),
-              u"Search complete (0 results) -Results truncated- -Nothing in English: searched as Japanese-");
+              u"Search complete (1 results) -Results truncated- -Nothing in English: searched as Japanese-");
+    // 0 is no maximum.
+    state_->search_options.results_field = u"0";
+    text = U("ne_");
+    Thread_Search(*state_, &request);
+    EXPECT_EQ(SearchCompleteText(*state_), u"Search complete (2 results) -Nothing in English: searched as Japanese-");
 }
 
 // Asks the worker to stop as soon as it reaches the second dictionary.

@@ -119,6 +119,25 @@ TEST_F(FuzzySearchTest, VariantsComeDepthFirst)
          Rules({{u"＿る", {u"＿る", u"＿す"}}, {u"＿す", {u"＿る"}}}),
          u"たべる",
          {u"たべる", u"たべす"}},
+        // An ending is matched where a character begins, never inside a pair.
+        {"ending that is the second half of a pair",
+         Rules({{u"＿\xDFC4", {u"＿x"}}}),
+         u"a\U00020BC4",
+         {u"a\U00020BC4"}},
+        {"ending that is a whole pair", Rules({{u"＿\U00020BC4", {u"＿x"}}}), u"a\U00020BC4", {u"a\U00020BC4", u"ax"}},
+        {"ending after a lone first half",
+         Rules({{u"＿\xDFC4", {u"＿x"}}}),
+         u"\xD842\xD842\xDFC4",
+         {u"\xD842\xD842\xDFC4"}},
+        {"ending after a lone second half",
+         Rules({{u"＿\xDFC4", {u"＿x"}}}),
+         u"\xDFC4\xDFC4",
+         {u"\xDFC4\xDFC4", u"\xDFC4x"}},
+        {"the whole text is the ending", Rules({{u"＿る", {u"＿す"}}}), u"る", {u"る", u"す"}},
+        {"a long text",
+         Rules({{u"＿ました", {u"＿る"}}}),
+         std::u16string(20000, u'た') + u"ました",
+         {std::u16string(20000, u'た') + u"ました", std::u16string(20000, u'た') + u"る"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

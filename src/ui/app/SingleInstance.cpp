@@ -135,6 +135,12 @@ void SingleInstance::OnConnection()
             }
             return;  // none waiting
         }
+        // Only this user's programs may ask anything of this one.
+        if (!desktop::PeerIsThisUser(fd)) {
+            dlog::Write(u"SingleInstance: a connection from another user was refused.\n");
+            ::close(fd);
+            continue;
+        }
         auto* client = new Client(fd, this);
         connect(&client->notifier(), &QSocketNotifier::activated, this, [this, client] {
             const bool open = client->Read();

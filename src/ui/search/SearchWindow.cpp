@@ -546,9 +546,10 @@ void SearchWindow::FocusSearchBox(bool imeOn)
 
 void SearchWindow::SaveToolbars()
 {
-    const int size = search::ParseResultsField(U16(bands_->resultsField()->text()));
-    options_.SetINT(opt::results::kSize, size);
-    state_.max_results = size;
+    // 0 (also an empty box) is no maximum; no other value is kept for it.
+    const std::u16string field = U16(bands_->resultsField()->text());
+    options_.SetINT(opt::results::kSize, std::max(search::ParseResultsField(field), 0));
+    state_.max_results = search::MaxResultsOfField(field);
     options_.SetINT(opt::search::toolbars::kType, ID_TYPE_BEGINNING + static_cast<int>(state_.search_options.type));
     options_.SetBOOL(opt::search::toolbars::kSubstr, bands_->IsChecked(ID_MATCH_SUBSTRINGS));
     options_.SetBOOL(opt::search::toolbars::kWord, bands_->IsChecked(ID_WORDS_ONLY));

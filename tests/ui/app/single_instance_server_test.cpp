@@ -4,6 +4,7 @@
 // dropped, and the socket goes with the server.
 #include <gtest/gtest.h>
 #include <sys/socket.h>
+#include <sys/syscall.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -83,6 +84,34 @@ TEST_F(SingleInstanceServerTest, AnswersRequestsAndDropsWhatCanNeverBeOne)
         QTest::qWait(20);
         EXPECT_EQ(server.pending(), c.queued);
     }
+}
+
+// A client running as another user is refused unheard, even when the socket
+// lets it in.
+TEST_F(SingleInstanceServerTest, AClientOfAnotherUserIsRefused)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to connect as another user";
+    ui::SingleInstance server;
+    ASSERT_TRUE(server.Listen(QString::fromStdString(Socket())));
+    auto exchange = std::async(std::launch::async, [&] {
+        // This thread alone runs as another user (the kernel keeps
+        // credentials per thread); it still reaches files as root.
+        if (::syscall(SYS_setresuid, -1, 65534, -1) != 0)
+            return std::string("(not changed)");
+        ::syscall(SYS_setfsuid, 0);
+        std::string reply = Exchange(Socket(), desktop::EncodeRequest({InstanceRequest::Kind::Search, "ねこ"}));
+        ::syscall(SYS_setresuid, -1, 0, -1);
+        return reply;
+    });
+    EXPECT_EQ(Run(exchange), "");
+    QTest::qWait(20);
+    EXPECT_EQ(server.pending(), 0u);
+    // This user's own request still goes through.
+    auto own = std::async(std::launch::async, [&] { return Exchange(Socket(), desktop::EncodeRequest({})); });
+    EXPECT_EQ(Run(own), "OK\n");
+    QTest::qWait(20);
+    EXPECT_EQ(server.pending(), 1u);
 }
 
 TEST_F(SingleInstanceServerTest, AClientThatSendsNothingIsDroppedAndTheSocketGoesWithTheServer)

@@ -15,6 +15,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <string_view>
 #include <thread>
 
 #include "core/DefaultOptions.h"
@@ -143,6 +144,36 @@ TEST_F(SearchWindowTest, EnterSearchesAndShowsTheConvertedTextWhenAsked)
         EXPECT_EQ(Results(), c.results) << c.typed;
         EXPECT_EQ(platform_.LastStatus(0), u"Search complete (1 results) ");
         EXPECT_FALSE(state->SEARCH_LOCK);
+    }
+}
+
+// An emptied or 0 Results box is no maximum: saved as 0, and every search
+// after a restart lists all it finds.
+TEST_F(SearchWindowTest, AnEmptyOrZeroResultsBoxIsNoMaximumAcrossRestarts)
+{
+    AddSmallDictionary();
+    options.SetINT(".\\Results\\Size", 1);
+    for (const char* box : {"1", "", "0", "restart"}) {
+        SCOPED_TRACE(box);
+        if (std::string_view(box) == "restart") {
+            window.reset();
+            MakeWindow();
+            EXPECT_EQ(window->bands()->resultsField()->text(), "0");
+        } else {
+            if (!window) {
+                MakeWindow();
+                Click(ID_LANG_JAPANESE);
+            }
+            window->bands()->resultsField()->setText(QString::fromUtf8(box));
+        }
+        SetText(QStringLiteral("_"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        const bool one = std::string_view(box) == "1";
+        EXPECT_EQ(Results(), one ? 1u : 4u);
+        EXPECT_EQ(platform_.LastStatus(0),
+                  one ? u"Search complete (1 results) -Results truncated-" : u"Search complete (4 results) ");
+        window->SaveToolbars();
+        EXPECT_EQ(options.GetINT(".\\Results\\Size"), one ? 1 : 0);
     }
 }
 
