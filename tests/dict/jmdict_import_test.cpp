@@ -318,6 +318,31 @@ TEST_F(JmdictImportTest, AnEntryBeyondTheBoundsIsLeftOutAndCounted)
     EXPECT_EQ(mirudex::test::ReadFile("out.edict2"), "old\n");
 }
 
+// The priorities that make a common word are written as EDICT2 writes them:
+// (P) on each such form and as the entry's last meaning; the others have no
+// EDICT2 notation.
+TEST_F(JmdictImportTest, CommonPrioritiesAreMarkedAsInEdict2)
+{
+    struct Case {
+        const char* priority;
+        bool common;
+    };
+    const Case cases[] = {{"news1", true}, {"news2", false}, {"ichi1", true}, {"ichi2", false}, {"spec1", true},
+                          {"spec2", true}, {"gai1", true},   {"gai2", false}, {"nf01", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.priority);
+        const std::string pri = c.priority;
+        std::string out;
+        ASSERT_EQ(ImportJmdictText("<JMdict><entry><ent_seq>1</ent_seq><k_ele><keb>猫</keb><ke_pri>" + pri +
+                                       "</ke_pri></k_ele><r_ele><reb>ねこ</reb><re_pri>" + pri +
+                                       "</re_pri></r_ele><sense><gloss>cat</gloss></sense></entry></JMdict>",
+                                   out, "eng")
+                      .status,
+                  ImportStatus::Done);
+        EXPECT_EQ(out, c.common ? "猫(P) [ねこ(P)] /cat/(P)/EntL1/\n" : "猫 [ねこ] /cat/EntL1/\n");
+    }
+}
+
 TEST_F(JmdictImportTest, AStopRequestWritesNothingAndKeepsTheOldDictionary)
 {
     mirudex::test::WriteFile("JMdict_e", Sample());
