@@ -182,8 +182,10 @@ private:
     static Converter* Self(void* self)
     {
         auto* c = static_cast<Converter*>(self);
-        c->seenUpTo_ = static_cast<uint64_t>(XML_GetCurrentByteIndex(c->parser_)) +
-                       static_cast<uint64_t>(XML_GetCurrentByteCount(c->parser_));
+        const XML_Index at = XML_GetCurrentByteIndex(c->parser_);
+        const int count = XML_GetCurrentByteCount(c->parser_);
+        if (at >= 0 && count > 0)
+            c->seenUpTo_ = std::max(c->seenUpTo_, static_cast<uint64_t>(at) + static_cast<uint64_t>(count));
         return c;
     }
     static void Start(void* self, const XML_Char* name, const XML_Char** attributes)
