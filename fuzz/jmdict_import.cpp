@@ -1,6 +1,7 @@
 // JMdict files: the data is an XML file (plain, or gzip-compressed when it
 // starts with the gzip magic number) imported into an EDICT2 dictionary;
-// every line written must read back as one entry of the EDICT2 form.
+// every line written must read back as one entry of the EDICT2 form, within
+// the bound of a line (whatever a field holds, no entry makes two lines).
 #include "FuzzSupport.h"
 #include "core/LineReader.h"
 #include "dict/Edict2Line.h"
@@ -17,6 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (outcome.status != dict::ImportStatus::Done)
         return 0;
     FUZZ_CHECK(outcome.entries > 0);
+    FUZZ_CHECK(outcome.longestLine <= dict::ImportLimits{}.line);
     LineReader file("out.edict2");
     std::string line;
     int lines = 0;

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <limits>
 #include <system_error>
+#include <unordered_map>
 
 #include "core/AtomicFile.h"
 #include "core/DebugLog.h"
@@ -205,9 +206,16 @@ void NoteUndecoded(Dictionary& dictionary, int lineNumber, std::string_view what
         dlog::Write(u"ERROR: Could not convert kana to Unicode: <<%S>>\n", bytes);
 }
 
-// The records of one EDICT2 line: every headword with each reading that
-// belongs to it, so that every written form and every reading is found; a
-// reading that belongs to no headword of the line goes with the first.
+// The records of one EDICT2 line: every written form and every reading is
+// in exactly one record, so that the records grow with the forms, never
+// with their product. A line without readings has one record per headword,
+// its own reading. Otherwise each headword has a record with the reading
+// that belongs to it (the first reading not restricted to other headwords,
+// ReadingOf) when no earlier record of the line holds that reading, and an
+// empty reading when one does or when no reading belongs to it; each reading
+// that no headword took then has a record of its own with an empty
+// headword. An empty text never matches a search's text, so every search
+// finds the line through the form it names, and through no other.
 void AddEdict2Records(IndexRecords& records, int64_t offset, const Edict2Line& line)
 {
     if (line.headwords.empty())
@@ -217,23 +225,47 @@ void AddEdict2Records(IndexRecords& records, int64_t offset, const Edict2Line& l
             records.Add(offset, headword.text, headword.text, true);
         return;
     }
-    std::vector<bool> used(line.readings.size(), false);
-    for (const Edict2Form& headword : line.headwords) {
-        bool any = false;
-        for (size_t r = 0; r < line.readings.size(); ++r) {
-            const Edict2Form& reading = line.readings[r];
-            if (!reading.restrictedTo.empty() && std::find(reading.restrictedTo.begin(), reading.restrictedTo.end(),
-                                                           headword.text) == reading.restrictedTo.end())
-                continue;
-            records.Add(offset, headword.text, reading.text, false);
-            used[r] = any = true;
+    // The reading of each headword, found in one pass over the readings and
+    // their restrictions (a line may have thousands of forms). Headwords of
+    // the same text share the first one's.
+    constexpr size_t kNone = static_cast<size_t>(-1);
+    std::unordered_map<std::u16string_view, size_t> firstOfText;
+    std::vector<size_t> first(line.headwords.size());
+    for (size_t h = 0; h < line.headwords.size(); ++h)
+        first[h] = firstOfText.try_emplace(line.headwords[h].text, h).first->second;
+    std::vector<size_t> readingOf(line.headwords.size(), kNone);
+    size_t unassigned = firstOfText.size();
+    for (size_t r = 0; r < line.readings.size() && unassigned > 0; ++r) {
+        const Edict2Form& reading = line.readings[r];
+        if (reading.restrictedTo.empty()) {
+            for (size_t h = 0; h < line.headwords.size(); ++h)
+                if (first[h] == h && readingOf[h] == kNone)
+                    readingOf[h] = r;
+            break;
         }
-        if (!any)
-            records.Add(offset, headword.text, headword.text, true);
+        for (const std::u16string& name : reading.restrictedTo) {
+            const auto found = firstOfText.find(name);
+            if (found != firstOfText.end() && readingOf[found->second] == kNone) {
+                readingOf[found->second] = r;
+                --unassigned;
+            }
+        }
+    }
+    for (size_t h = 0; h < line.headwords.size(); ++h)
+        readingOf[h] = readingOf[first[h]];
+    std::vector<bool> held(line.readings.size(), false);
+    for (size_t h = 0; h < line.headwords.size(); ++h) {
+        const size_t r = readingOf[h];
+        if (r != kNone && !held[r]) {
+            held[r] = true;
+            records.Add(offset, line.headwords[h].text, line.readings[r].text, false);
+        } else {
+            records.Add(offset, line.headwords[h].text, {}, false);
+        }
     }
     for (size_t r = 0; r < line.readings.size(); ++r)
-        if (!used[r])
-            records.Add(offset, line.headwords.front().text, line.readings[r].text, false);
+        if (!held[r])
+            records.Add(offset, {}, line.readings[r].text, false);
 }
 
 enum class TextLoad { Done, Stopped };
@@ -322,10 +354,11 @@ TextLoad LoadFromText(Dictionary& dictionary, Registry& registry, IndexRecords& 
 
 // How the lines were read, as the identity of the files made from them
 // holds it: the encoding, and the line form when it is not plain EDICT, so
-// an index of the other form is made again.
+// an index of the other form is made again. "forms": one record a form
+// (AddEdict2Records); an index of EDICT2 records made another way is made again.
 std::string LinesReadAs(const Dictionary& dictionary)
 {
-    return dictionary.form == LineForm::Edict2 ? dictionary.encoding + " " + std::string(kEdict2FormName)
+    return dictionary.form == LineForm::Edict2 ? dictionary.encoding + " " + std::string(kEdict2FormName) + " forms"
                                                : dictionary.encoding;
 }
 
@@ -370,7 +403,9 @@ void WriteIndex(Dictionary& dictionary, const IndexIdentity& identity)
             dlog::Write(u"WARNING: either word or kana is > 255 characters long!\n");
             dlog::Write(u"%s\n%s\n", entry.word, entry.kana);
             tooLong = true;
-        } else if (entry.word.empty() || entry.kana.empty()) {
+        } else if ((entry.word.empty() || entry.kana.empty()) &&
+                   (dictionary.form == LineForm::Edict || (entry.word.empty() && entry.kana.empty()))) {
+            // The records of an EDICT2 line leave one of the two empty by design.
             dlog::Write(u"WARNING: either word or kana is 0 characters long!\n");
             dlog::Write(u"%s\n%s\n", entry.word, entry.kana);
         }

@@ -104,7 +104,11 @@ struct Dictionary {
     std::string encoding;  // iconv name of the file's encoding
     std::string format;    // kEdictFormName, kEdict2FormName, or anything else: told from the file
     // How its lines are read: set by the load from `format` or the file.
-    // Every record of an EDICT2 line has a headword and a reading of the line.
+    // Each written form and each reading of an EDICT2 line is in one record
+    // of the line: a headword with its reading, a headword with an empty
+    // reading (its reading is in an earlier record, or it has none), or a
+    // reading with an empty headword (no headword took it as its own). A line
+    // without readings has one record per headword, its own reading.
     LineForm form = LineForm::Edict;
     bool on = true;        // whether searches use it
     IndexTable index;      // one record per loaded line, in file order, and the search structures

@@ -1,5 +1,8 @@
 #include "dict/DictionaryOptions.h"
 
+#include <algorithm>
+#include <climits>
+
 #include "core/DebugLog.h"
 #include "core/Registry.h"
 
@@ -34,11 +37,16 @@ int RegisterDictionary(Registry& registry, const std::string& path, const std::s
 bool EnsureLineBuffer(Registry& registry, size_t longestLine)
 {
     // A line buffer of N bytes takes lines of N - 2 bytes.
-    const size_t needed = longestLine + 2;
+    const size_t needed = std::min(longestLine, kLargestLineBuffer - 2) + 2;
     const int current = registry.GetINT(opt::buffer::kEDICT);
+    if (longestLine > kLargestLineBuffer - 2)
+        dlog::Write(
+            u"EnsureLineBuffer: a line of %i bytes is longer than the largest line buffer (%i bytes) takes; "
+            u"it is left out.\n",
+            static_cast<int>(std::min<size_t>(longestLine, INT_MAX)), static_cast<int>(kLargestLineBuffer));
     if (current > 0 && static_cast<size_t>(current) >= needed)
         return false;
-    const int raised = static_cast<int>((needed + 999) / 1000 * 1000);
+    const int raised = static_cast<int>(std::min((needed + 999) / 1000 * 1000, kLargestLineBuffer));
     registry.SetINT(opt::buffer::kEDICT, raised);
     dlog::Write(u"EnsureLineBuffer: the dictionary line buffer is raised from %i to %i bytes.\n", current, raised);
     return true;

@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "core/AtomicFile.h"
+#include "core/DebugLog.h"
 #include "core/Format.h"
+#include "dict/DictionaryOptions.h"
 #include "dict/GzipReader.h"
 #include "platform/api/Platform.h"
 #include "platform/api/Utf.h"
@@ -16,6 +18,9 @@
 namespace mirudex::dict {
 
 namespace {
+
+// A line as long as the bound lets it be still fits the largest line buffer.
+static_assert(ImportLimits{}.line <= kLargestLineBuffer - 2);
 
 constexpr size_t kReadBlock = 1 << 18;
 constexpr size_t kFlushAt = 1 << 20;
@@ -40,23 +45,74 @@ struct Sense {
     std::vector<std::string> glosses;
 };
 
-// Text in a line must not hold the line's own separators.
-std::string Clean(std::string_view text, bool form)
+// Text in a line must not hold the line's own separators: no line end, no
+// '/'. In a form (form = true) the separators of forms, readings and their
+// groups are written as their fullwidth forms, and so are '&' (a form
+// ending in "&#x41" would hide the ';' after it) and the blank; in a group
+// of tags (group = true) its parentheses and commas are.
+std::string Clean(std::string_view text, bool form, bool group = false)
 {
     std::string out;
     out.reserve(text.size());
     for (char c : text) {
-        if (c == '\n' || c == '\r' || c == '\t') {
-            out.push_back(' ');
-        } else if (c == '/') {
-            out += "\xE2\x88\x95";  // U+2215 DIVISION SLASH: looks the same, separates nothing
-        } else if (form && (c == ' ' || c == ';' || c == '[' || c == ']')) {
-            out += c == ' ' ? "\xE3\x80\x80" : c == ';' ? "\xEF\xBC\x9B" : c == '[' ? "\xEF\xBC\xBB" : "\xEF\xBC\xBD";
-        } else {
+        const char* fullwidth = nullptr;
+        if (c == '\n' || c == '\r' || c == '\t')
+            c = ' ';
+        if (c == '/')
+            fullwidth = "\xE2\x88\x95";  // U+2215 DIVISION SLASH: looks the same, separates nothing
+        else if ((form || group) && c == '(')
+            fullwidth = "\xEF\xBC\x88";
+        else if ((form || group) && c == ')')
+            fullwidth = "\xEF\xBC\x89";
+        else if ((form || group) && c == ',')
+            fullwidth = "\xEF\xBC\x8C";
+        else if (form && c == ' ')
+            fullwidth = "\xE3\x80\x80";
+        else if (form && c == ';')
+            fullwidth = "\xEF\xBC\x9B";
+        else if (form && c == '[')
+            fullwidth = "\xEF\xBC\xBB";
+        else if (form && c == ']')
+            fullwidth = "\xEF\xBC\xBD";
+        else if (form && c == '&')
+            fullwidth = "\xEF\xBC\x86";
+        if (fullwidth)
+            out += fullwidth;
+        else
             out.push_back(c);
-        }
     }
     return out;
+}
+
+// A tag of a form, as the line's reader takes tags: ASCII letters, digits,
+// '-' and '_'; any run of other bytes becomes one '-'. Empty when nothing is left.
+std::string FormTag(std::string_view text)
+{
+    std::string out;
+    for (char c : text) {
+        const bool tagChar =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
+        if (tagChar)
+            out.push_back(c);
+        else if (!out.empty() && out.back() != '-')
+            out.push_back('-');
+    }
+    while (!out.empty() && out.back() == '-')
+        out.pop_back();
+    return out;
+}
+
+// An entry number: digits only, or nothing.
+std::string EntryNumber(std::string_view text)
+{
+    while (!text.empty() &&
+           (text.front() == ' ' || text.front() == '\n' || text.front() == '\r' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\n' || text.back() == '\r' || text.back() == '\t'))
+        text.remove_suffix(1);
+    if (text.empty() || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return {};
+    return std::string(text);
 }
 
 std::string Join(const std::vector<std::string>& list, std::string_view separator)
@@ -70,9 +126,18 @@ std::string Join(const std::vector<std::string>& list, std::string_view separato
     return out;
 }
 
+// What one kept element or part of an entry costs besides its bytes, in the
+// count that bounds an entry while it is read.
+constexpr size_t kElementCost = 16;
+// The descriptions of entities kept to map expanded tags back to their
+// names: JMdict declares a few hundred, each with a short description.
+constexpr size_t kMostEntities = 4096;
+constexpr size_t kLongestEntityText = 1024;
+
 class Converter {
 public:
-    Converter(std::string language, std::string& out) : language_(std::move(language)), out_(out)
+    Converter(std::string language, std::string& out, const ImportLimits& limits)
+        : language_(std::move(language)), out_(out), limits_(limits)
     {
         parser_ = XML_ParserCreate(nullptr);
         XML_SetUserData(parser_, this);
@@ -90,34 +155,58 @@ public:
     // False on a parse error (error() says where and what).
     bool Feed(const char* data, size_t size, bool last)
     {
-        if (XML_Parse(parser_, data, static_cast<int>(size), last ? 1 : 0) != XML_STATUS_ERROR)
-            return true;
-        error_ = Format(u"line %i: %S", static_cast<int>(XML_GetCurrentLineNumber(parser_)),
-                        std::string(XML_ErrorString(XML_GetErrorCode(parser_))));
-        return false;
+        if (XML_Parse(parser_, data, static_cast<int>(size), last ? 1 : 0) == XML_STATUS_ERROR) {
+            error_ = Format(u"line %i: %S", static_cast<int>(XML_GetCurrentLineNumber(parser_)),
+                            std::string(XML_ErrorString(XML_GetErrorCode(parser_))));
+            return false;
+        }
+        fed_ += size;
+        // The parser hands markup over only once all of it is read, and holds
+        // it until then: markup longer than the bound is not waited for.
+        if (fed_ > seenUpTo_ + limits_.markup) {
+            error_ = Format(u"line %i: a tag, comment or declaration is longer than %i bytes",
+                            static_cast<int>(XML_GetCurrentLineNumber(parser_)), static_cast<int>(limits_.markup));
+            return false;
+        }
+        return true;
     }
 
     const std::u16string& error() const { return error_; }
     int entries = 0;
     int withoutGloss = 0;
+    int tooLarge = 0;
     size_t longestLine = 0;
     bool sawJmdict = false;
 
 private:
-    static void Start(void* self, const XML_Char* name, const XML_Char** attributes)
-    {
-        static_cast<Converter*>(self)->OnStart(name, attributes);
-    }
-    static void End(void* self, const XML_Char* name) { static_cast<Converter*>(self)->OnEnd(name); }
-    static void Text(void* self, const XML_Char* text, int length)
+    static Converter* Self(void* self)
     {
         auto* c = static_cast<Converter*>(self);
-        if (c->collecting_)
-            c->text_.append(text, static_cast<size_t>(length));
+        const XML_Index at = XML_GetCurrentByteIndex(c->parser_);
+        const int count = XML_GetCurrentByteCount(c->parser_);
+        if (at >= 0 && count > 0)
+            c->seenUpTo_ = std::max(c->seenUpTo_, static_cast<uint64_t>(at) + static_cast<uint64_t>(count));
+        return c;
+    }
+    static void Start(void* self, const XML_Char* name, const XML_Char** attributes)
+    {
+        Self(self)->OnStart(name, attributes);
+    }
+    static void End(void* self, const XML_Char* name) { Self(self)->OnEnd(name); }
+    static void Text(void* self, const XML_Char* text, int length)
+    {
+        auto* c = Self(self);
+        if (!c->collecting_)
+            return;
+        if (c->text_.size() + static_cast<size_t>(length) > c->limits_.element) {
+            c->LeaveEntryOut();
+            return;
+        }
+        c->text_.append(text, static_cast<size_t>(length));
     }
     static void Default(void* self, const XML_Char* text, int length)
     {
-        auto* c = static_cast<Converter*>(self);
+        auto* c = Self(self);
         const std::string_view s(text, static_cast<size_t>(length));
         if (c->collecting_ && s.size() > 2 && s.front() == '&' && s.back() == ';')
             c->entity_ = std::string(s.substr(1, s.size() - 2));
@@ -126,8 +215,10 @@ private:
                            const XML_Char*, const XML_Char*, const XML_Char*, const XML_Char*)
     {
         // A file whose tags come expanded is mapped back from the descriptions.
-        if (!parameter && value)
-            static_cast<Converter*>(self)->entityByText_[std::string(value, static_cast<size_t>(length))] = name;
+        auto* c = Self(self);
+        if (!parameter && value && static_cast<size_t>(length) <= kLongestEntityText &&
+            c->entityByText_.size() < kMostEntities)
+            c->entityByText_[std::string(value, static_cast<size_t>(length))] = name;
     }
 
     static const char* Attribute(const XML_Char** attributes, std::string_view name)
@@ -138,6 +229,31 @@ private:
         return nullptr;
     }
 
+    // The entry being read is left out (and counted at its end); what it
+    // holds so far is let go.
+    void LeaveEntryOut()
+    {
+        collecting_ = false;
+        text_.clear();
+        entity_.clear();
+        if (!inEntry_)
+            return;
+        entryTooLarge_ = true;
+        kanji_ = {};
+        readings_ = {};
+        senses_ = {};
+    }
+
+    // Counts what a kept part adds to the entry; false (the entry is left
+    // out) when the entry grows beyond a line's bound.
+    bool Grow(size_t bytes)
+    {
+        entryBytes_ += bytes + kElementCost;
+        if (entryBytes_ > limits_.line)
+            LeaveEntryOut();
+        return !entryTooLarge_;
+    }
+
     void OnStart(std::string_view name, const XML_Char** attributes)
     {
         text_.clear();
@@ -145,6 +261,8 @@ private:
         collecting_ = false;
         if (name == "entry") {
             inEntry_ = true;
+            entryTooLarge_ = false;
+            entryBytes_ = 0;
             sequence_.clear();
             kanji_.clear();
             readings_.clear();
@@ -152,22 +270,34 @@ private:
         } else if (!inEntry_) {
             if (name == "JMdict")
                 sawJmdict = true;
+        } else if (entryTooLarge_) {
+            return;
         } else if (name == "k_ele") {
-            kanji_.emplace_back();
+            if (Grow(0))
+                kanji_.emplace_back();
         } else if (name == "r_ele") {
-            readings_.emplace_back();
+            if (Grow(0))
+                readings_.emplace_back();
         } else if (name == "sense") {
-            senses_.emplace_back();
+            if (Grow(0))
+                senses_.emplace_back();
         } else if (name == "gloss") {
             const char* lang = Attribute(attributes, "xml:lang");
-            glossWanted_ = language_ == (lang ? lang : kJmdictDefaultLanguage);
             const char* type = Attribute(attributes, "g_type");
-            glossType_ = type ? type : "";
+            glossWanted_ = language_ == (lang ? lang : kJmdictDefaultLanguage);
+            glossType_ = type && (std::string_view(type) == "lit" || std::string_view(type) == "fig") ? type : "";
             collecting_ = true;
         } else if (name == "lsource") {
             const char* lang = Attribute(attributes, "xml:lang");
             const char* wasei = Attribute(attributes, "ls_wasei");
-            sourceLanguage_ = wasei && std::string_view(wasei) == "y" ? "wasei" : lang ? lang : "eng";
+            const std::string_view source = wasei && std::string_view(wasei) == "y" ? "wasei"
+                                            : lang                                  ? std::string_view(lang)
+                                                                                    : "eng";
+            if (source.size() > limits_.element) {
+                LeaveEntryOut();
+                return;
+            }
+            sourceLanguage_ = Clean(source, false, true);
             collecting_ = true;
         } else if (name == "re_nokanji") {
             if (!readings_.empty())
@@ -186,57 +316,80 @@ private:
         return found != entityByText_.end() ? found->second : text_;
     }
 
+    // Appends a kept text to a list of the entry, unless it is empty or the
+    // entry grows too large by it.
+    void Keep(std::vector<std::string>& list, std::string text)
+    {
+        if (!text.empty() && Grow(text.size()))
+            list.push_back(std::move(text));
+    }
+
     void OnEnd(std::string_view name)
     {
         collecting_ = false;
         if (!inEntry_)
             return;
+        if (name == "entry") {
+            inEntry_ = false;
+            if (entryTooLarge_)
+                ++tooLarge;
+            else
+                WriteEntry();
+            kanji_ = {};
+            readings_ = {};
+            senses_ = {};
+            text_.clear();
+            entity_.clear();
+            return;
+        }
+        if (!entryTooLarge_)
+            KeepElement(name);
+        text_.clear();
+        entity_.clear();
+    }
+
+    void KeepElement(std::string_view name)
+    {
         Form* kanji = kanji_.empty() ? nullptr : &kanji_.back();
         Form* reading = readings_.empty() ? nullptr : &readings_.back();
         Sense* sense = senses_.empty() ? nullptr : &senses_.back();
-        if (name == "entry") {
-            inEntry_ = false;
-            WriteEntry();
-        } else if (name == "ent_seq") {
-            sequence_ = text_;
-        } else if (name == "keb" && kanji) {
-            kanji->text = Clean(text_, true);
+        if (name == "ent_seq") {
+            sequence_ = EntryNumber(text_);
+        } else if ((name == "keb" && kanji) || (name == "reb" && reading)) {
+            std::string text = Clean(text_, true);
+            if (Grow(text.size()))
+                (name == "keb" ? kanji : reading)->text = std::move(text);
         } else if (name == "ke_inf" && kanji) {
-            kanji->tags.push_back(Tag());
+            Keep(kanji->tags, FormTag(Tag()));
         } else if (name == "ke_pri" && kanji) {
             kanji->common = kanji->common || IsCommonPriority(text_);
-        } else if (name == "reb" && reading) {
-            reading->text = Clean(text_, true);
         } else if (name == "re_inf" && reading) {
-            reading->tags.push_back(Tag());
+            Keep(reading->tags, FormTag(Tag()));
         } else if (name == "re_pri" && reading) {
             reading->common = reading->common || IsCommonPriority(text_);
         } else if (name == "re_restr" && reading) {
-            reading->restrictedTo.push_back(Clean(text_, true));
+            Keep(reading->restrictedTo, Clean(text_, true));
         } else if (sense) {
             if (name == "pos")
-                sense->pos.push_back(Tag());
+                Keep(sense->pos, Clean(Tag(), false, true));
             else if (name == "misc" || name == "field")
-                sense->misc.push_back(Tag());
+                Keep(sense->misc, Clean(Tag(), false, true));
             else if (name == "dial")
-                sense->dialects.push_back(Tag() + ":");
+                Keep(sense->dialects, Clean(Tag(), false, true) + ":");
             else if (name == "stagk" || name == "stagr")
-                sense->only.push_back(Clean(text_, false));
+                Keep(sense->only, Clean(text_, false));
             else if (name == "xref")
-                sense->references.push_back(Clean(text_, false));
+                Keep(sense->references, Clean(text_, false));
             else if (name == "ant")
-                sense->antonyms.push_back(Clean(text_, false));
+                Keep(sense->antonyms, Clean(text_, false));
             else if (name == "s_inf")
-                sense->notes.push_back(Clean(text_, false));
+                Keep(sense->notes, Clean(text_, false));
             else if (name == "lsource")
-                sense->sources.push_back(text_.empty() ? sourceLanguage_ + ":"
-                                                       : sourceLanguage_ + ": " + Clean(text_, false));
+                Keep(sense->sources,
+                     text_.empty() ? sourceLanguage_ + ":" : sourceLanguage_ + ": " + Clean(text_, false));
             else if (name == "gloss" && glossWanted_ && !text_.empty())
-                sense->glosses.push_back((glossType_ == "lit" || glossType_ == "fig" ? "(" + glossType_ + ") " : "") +
-                                         Clean(text_, false));
+                Keep(sense->glosses, (glossType_.empty() ? "" : "(" + glossType_ + ") ") + Clean(text_, false));
         }
-        text_.clear();
-        entity_.clear();
     }
 
     static void AppendForm(std::string& line, const Form& form, bool withRestrictions)
@@ -332,6 +485,10 @@ private:
         if (!sequence_.empty())
             line += "EntL" + sequence_ + "/";
         line += '\n';
+        if (line.size() > limits_.line) {
+            ++tooLarge;
+            return;
+        }
         longestLine = std::max(longestLine, line.size());
         out_ += line;
         ++entries;
@@ -340,9 +497,14 @@ private:
     XML_Parser parser_;
     std::string language_;
     std::string& out_;
+    const ImportLimits limits_;
     std::u16string error_;
+    uint64_t fed_ = 0;       // bytes handed to the parser
+    uint64_t seenUpTo_ = 0;  // the end of the last piece the parser reported
 
     bool inEntry_ = false;
+    bool entryTooLarge_ = false;
+    size_t entryBytes_ = 0;
     bool collecting_ = false;
     std::string text_, entity_;
     std::map<std::string, std::string> entityByText_;
@@ -362,31 +524,40 @@ ImportOutcome Failed(ImportStatus status, std::string error)
     return outcome;
 }
 
-ImportOutcome Finish(const Converter& converter, ImportOutcome outcome)
+ImportOutcome Finish(const Converter& converter, ImportOutcome outcome, const ImportLimits& limits)
 {
     outcome.entries = converter.entries;
     outcome.withoutGloss = converter.withoutGloss;
+    outcome.tooLarge = converter.tooLarge;
     outcome.longestLine = converter.longestLine;
     if (outcome.status == ImportStatus::Done && converter.entries == 0) {
         outcome.status = ImportStatus::NotJmdict;
-        outcome.error = converter.sawJmdict ? "it holds no entry with glosses in the chosen language"
-                                            : "it holds no JMdict entries";
+        outcome.error = converter.tooLarge > 0 ? "every entry in it is larger than an entry may be (" +
+                                                     std::to_string(converter.tooLarge) + " left out)"
+                        : converter.sawJmdict ? "it holds no entry with glosses in the chosen language"
+                                              : "it holds no JMdict entries";
     }
+    if (converter.tooLarge > 0)
+        dlog::Write(
+            u"ImportJmdict: %i entries left out: an element longer than %i bytes, or a line longer than %i "
+            u"bytes.\n",
+            converter.tooLarge, static_cast<int>(limits.element), static_cast<int>(limits.line));
     return outcome;
 }
 
 }  // namespace
 
-ImportOutcome ImportJmdictText(std::string_view xml, std::string& out, const std::string& language)
+ImportOutcome ImportJmdictText(std::string_view xml, std::string& out, const std::string& language,
+                               const ImportLimits& limits)
 {
-    Converter converter(language, out);
+    Converter converter(language, out, limits);
     if (!converter.Feed(xml.data(), xml.size(), true))
-        return Finish(converter, Failed(ImportStatus::Damaged, Utf16ToUtf8(converter.error())));
-    return Finish(converter, {});
+        return Finish(converter, Failed(ImportStatus::Damaged, Utf16ToUtf8(converter.error())), limits);
+    return Finish(converter, {}, limits);
 }
 
 ImportOutcome ImportJmdict(const std::string& inputPath, const std::string& outputPath, const std::string& language,
-                           const ImportProgress& progress, StopToken stop)
+                           const ImportProgress& progress, StopToken stop, const ImportLimits& limits)
 {
     GzipReader input;
     if (!input.Open(inputPath))
@@ -396,19 +567,28 @@ ImportOutcome ImportJmdict(const std::string& inputPath, const std::string& outp
         return Failed(ImportStatus::CannotWrite, "the dictionary file cannot be created");
 
     std::string pending;
-    Converter converter(language, pending);
+    Converter converter(language, pending, limits);
     std::vector<char> block(kReadBlock);
+    uint64_t written = 0;
     for (;;) {
         if (stop.StopRequested())
-            return Finish(converter, Failed(ImportStatus::Stopped, {}));
+            return Finish(converter, Failed(ImportStatus::Stopped, {}), limits);
         const long read = input.Read(block.data(), static_cast<unsigned>(block.size()));
         if (read < 0)
-            return Finish(converter, Failed(ImportStatus::Damaged, input.error()));
+            return Finish(converter, Failed(ImportStatus::Damaged, input.error()), limits);
         if (!converter.Feed(block.data(), static_cast<size_t>(read), read == 0))
-            return Finish(converter, Failed(ImportStatus::Damaged, Utf16ToUtf8(converter.error())));
+            return Finish(converter, Failed(ImportStatus::Damaged, Utf16ToUtf8(converter.error())), limits);
         if (pending.size() >= kFlushAt || read == 0) {
+            written += pending.size();
+            // The writer's file is dropped unless committed: nothing of it stays.
+            if (written > limits.dictionary)
+                return Finish(converter,
+                              Failed(ImportStatus::TooLarge,
+                                     "it would be larger than " + std::to_string(limits.dictionary) + " bytes"),
+                              limits);
             if (!writer.Write(pending))
-                return Finish(converter, Failed(ImportStatus::CannotWrite, "the dictionary file cannot be written"));
+                return Finish(converter, Failed(ImportStatus::CannotWrite, "the dictionary file cannot be written"),
+                              limits);
             pending.clear();
         }
         if (progress && input.FileSize() > 0)
@@ -416,7 +596,7 @@ ImportOutcome ImportJmdict(const std::string& inputPath, const std::string& outp
         if (read == 0)
             break;
     }
-    ImportOutcome outcome = Finish(converter, {});
+    ImportOutcome outcome = Finish(converter, {}, limits);
     if (outcome.status != ImportStatus::Done)
         return outcome;
     if (!writer.Commit(AtomicFileWriter::Durability::Synced))
@@ -451,6 +631,9 @@ std::u16string ImportFailureText(const ImportOutcome& outcome, const std::string
     case ImportStatus::Damaged:
         return Format(u"The file '%S' is damaged (%S); no dictionary was written.", inputPath, outcome.error);
     case ImportStatus::NotJmdict: return Format(u"The file '%S' is no JMdict file: %S.", inputPath, outcome.error);
+    case ImportStatus::TooLarge:
+        return Format(u"The dictionary made from '%S' would be too large to be used (%S); no dictionary was written.",
+                      inputPath, outcome.error);
     }
     return {};
 }

@@ -496,3 +496,97 @@ TEST_F(DictTest, TheLineFormComesFromTheOptionsOrTheFile)
 
 }  // namespace
 }  // namespace mirudex::dict::test
+
+namespace mirudex::dict::test {
+namespace {
+
+// Every written form and every reading of an EDICT2 line is in exactly one
+// record of the line, a reading beside the headword it belongs to where it
+// can be: the records grow with the forms, not with their product. The index
+// file gives back the same records.
+TEST_F(DictTest, EachFormOfAnEdict2LineIsInOneRecord)
+{
+    using Records = std::vector<std::pair<std::u16string, std::u16string>>;
+    struct Case {
+        const char* line;
+        Records records;
+    };
+    const Case cases[] = {
+        {"猫;貓 [ねこ;びょう] /(n) cat/", {{u"猫", u"ねこ"}, {u"貓", u""}, {u"", u"びょう"}}},
+        // A reading restricted to a headword goes with it.
+        {"空く;開く [あく;すく(空く)] /x/", {{u"空く", u"あく"}, {u"開く", u""}, {u"", u"すく"}}},
+        {"甲;乙;丙 [へい(丙);おつ(乙,丙);こう] /x/", {{u"甲", u"こう"}, {u"乙", u"おつ"}, {u"丙", u"へい"}}},
+        {"あっと言う間;あっという間;あっとゆう間 [あっというま(あっと言う間,あっという間);"
+         "あっとゆうま(あっとゆう間)] /x/",
+         {{u"あっと言う間", u"あっというま"}, {u"あっという間", u""}, {u"あっとゆう間", u"あっとゆうま"}}},
+        // Restricted to no headword of the line; a headword twice.
+        {"語 [ご(誤)] /x/", {{u"語", u""}, {u"", u"ご"}}},
+        {"猫;猫 [ねこ] /x/", {{u"猫", u"ねこ"}, {u"猫", u""}}},
+        // No readings: the headwords are their own readings.
+        {"ネコ;ねこ(ik) /(n) cat/", {{u"ネコ", u"ネコ"}, {u"ねこ", u"ねこ"}}},
+    };
+    registry_.SetBOOL(opt::dictionaries::kIndexing, true);
+    auto load = [this] {
+        Dictionary d;
+        d.path = "d";
+        d.encoding = "UTF-8";
+        d.format = std::string(kEdict2FormName);
+        EXPECT_EQ(EDICT_Index_Load(d, registry_), LoadOutcome::Done);
+        return d;
+    };
+    auto records = [](const Dictionary& d) {
+        Records out;
+        for (const IndexEntry e : d.index)
+            out.emplace_back(e.word, e.kana);
+        return out;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        mirudex::test::WriteFile("d", std::string(c.line) + "\n");
+        fs::remove("d.mxi");
+        fs::remove("d.mxs");
+        EXPECT_EQ(records(load()), c.records);
+        ASSERT_TRUE(fs::exists("d.mxi"));
+        fs::remove("d.mxs");  // the records of the index file itself
+        EXPECT_EQ(records(load()), c.records);
+    }
+
+    // Many forms: 400 headwords and 300 readings, unrestricted, then each
+    // reading restricted to one headword.
+    registry_.SetINT(opt::buffer::kEDICT, 100'000);
+    for (const bool restricted : {false, true}) {
+        SCOPED_TRACE(restricted);
+        std::u16string headwords, readings;
+        size_t formUnits = 0;
+        for (int i = 0; i < 400; ++i) {
+            const std::u16string h = {char16_t(0x4E00 + i), char16_t(0x5E00 + i)};
+            headwords += (i ? u";" : u"") + h;
+            formUnits += h.size();
+            if (i < 300) {
+                const std::u16string r = {char16_t(0x3041 + i % 80), char16_t(0x3041 + i / 80), u'ー'};
+                readings += (i ? u";" : u"") + r + (restricted ? u"(" + h + u")" : u"");
+                formUnits += r.size();
+            }
+        }
+        const std::string line = Utf16ToUtf8(headwords + u" [" + readings + u"] /(n) many/EntL1/\n");
+        mirudex::test::WriteFile("d", line + "犬 [いぬ] /(n) dog/EntL2/\n");
+        fs::remove("d.mxi");
+        fs::remove("d.mxs");
+        for (int pass = 0; pass < 2; ++pass) {
+            const Dictionary d = load();
+            ASSERT_EQ(d.index.size(), (restricted ? 400u : 400u + 299u) + 1u);
+            size_t units = 0;
+            for (size_t i = 0; i + 1 < d.index.size(); ++i) {
+                EXPECT_EQ(d.index[i].offset, 0);
+                units += d.index[i].word.size() + d.index[i].kana.size();
+            }
+            EXPECT_EQ(units, formUnits);
+            EXPECT_EQ(d.index[d.index.size() - 1].offset, static_cast<int64_t>(line.size()));
+        }
+        // An index of a few bytes a form, not of a few bytes a pair.
+        EXPECT_LT(fs::file_size("d.mxi"), 16 * line.size());
+    }
+}
+
+}  // namespace
+}  // namespace mirudex::dict::test

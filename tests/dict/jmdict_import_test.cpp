@@ -151,6 +151,198 @@ TEST_F(JmdictImportTest, FilesPlainOrCompressedAndWhatGoesWrong)
     EXPECT_FALSE(CheckGzipFile("JMdict_e", error));
 }
 
+// Whatever a field holds, every entry stays one line with its own forms and
+// meanings: line ends, slashes and the separators of forms cannot make
+// another entry or move text from one part of a line to another.
+TEST_F(JmdictImportTest, NoFieldCanInjectEntriesOrSplitALine)
+{
+    const std::string injected = "\n偽 [にせ] /injected fake entry/\n";
+    auto entry = [](const std::string& inside) { return "<entry><ent_seq>1</ent_seq>" + inside + "</entry>"; };
+    const std::string cat = "<k_ele><keb>猫</keb></k_ele><r_ele><reb>ねこ</reb></r_ele>";
+    struct Case {
+        const char* field;
+        std::string xml;
+        std::string line;  // what the entry becomes
+    };
+    const Case cases[] = {
+        {"pos", entry(cat + "<sense><pos>n" + injected + "</pos><gloss>cat</gloss></sense>"),
+         "猫 [ねこ] /(n 偽 [にせ] ∕injected fake entry∕ ) cat/EntL1/"},
+        {"misc, field", entry(cat + "<sense><misc>a/b</misc><field>c,d)</field><gloss>cat</gloss></sense>"),
+         "猫 [ねこ] /(a∕b,c，d）) cat/EntL1/"},
+        {"dial", entry(cat + "<sense><dial>ksb" + injected + "</dial><gloss>cat</gloss></sense>"),
+         "猫 [ねこ] /(ksb 偽 [にせ] ∕injected fake entry∕ :) cat/EntL1/"},
+        {"ke_inf, re_inf: tag letters only",
+         entry("<k_ele><keb>猫</keb><ke_inf>i K" + injected +
+               "</ke_inf></k_ele><r_ele><reb>ねこ</reb><re_inf>(x)"
+               "</re_inf></r_ele><sense><gloss>cat</gloss></sense>"),
+         "猫(i-K-injected-fake-entry) [ねこ(x)] /cat/EntL1/"},
+        {"ent_seq: digits only",
+         "<entry><ent_seq>2" + injected + "</ent_seq>" + cat + "<sense><gloss>cat</gloss></sense></entry>",
+         "猫 [ねこ] /cat/"},
+        {"lsource xml:lang",
+         entry(cat + "<sense><lsource xml:lang=\"en&#10;偽 [にせ] /injected/&#10;\">x</lsource><gloss>cat</gloss>"
+                     "</sense>"),
+         "猫 [ねこ] /(en 偽 [にせ] ∕injected∕ : x) cat/EntL1/"},
+        {"forms: separators of forms, readings and groups",
+         entry(
+             "<k_ele><keb>猫 [x];\n(P)/&amp;#x41</keb></k_ele><r_ele><reb>ね,こ]</reb><re_restr>猫 [x];\n(P)/&amp;#x41"
+             "</re_restr></r_ele><sense><gloss>cat</gloss></sense>"),
+         "猫　［x］；　（P）∕＆#x41 [ね，こ］(猫　［x］；　（P）∕＆#x41)] /cat/EntL1/"},
+        {"gloss, s_inf, xref",
+         entry(cat + "<sense><s_inf>a\nb/c</s_inf><xref>x/y</xref><gloss>a/b\r\nc</gloss>"
+                     "</sense>"),
+         "猫 [ねこ] /(a b∕c) (See x∕y) a∕b c/EntL1/"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.field);
+        std::string out;
+        const ImportOutcome outcome = ImportJmdictText("<JMdict>" + c.xml + "</JMdict>", out, "eng");
+        ASSERT_EQ(outcome.status, ImportStatus::Done) << outcome.error;
+        EXPECT_EQ(outcome.entries, 1);
+        EXPECT_EQ(Lines(out), std::vector<std::string>{c.line});
+        // Read back, the line has the entry's own forms and no more.
+        const Edict2Line parsed = ParseEdict2Line(U(out));
+        ASSERT_EQ(parsed.headwords.size(), 1u);
+        EXPECT_EQ(parsed.readings.size(), 1u);
+        if (std::string(c.field).starts_with("forms")) {
+            EXPECT_EQ(parsed.headwords[0].text, U("猫　［x］；　（P）∕＆#x41"));
+            EXPECT_EQ(parsed.readings[0].restrictedTo, std::vector<std::u16string>{parsed.headwords[0].text});
+        }
+    }
+
+    // The file the fuzzing corpus keeps: three entries, three lines, and the
+    // cat keeps its meaning.
+    std::string out;
+    const ImportOutcome outcome = ImportJmdictText(
+        mirudex::test::ReadFile(std::filesystem::path(MIRUDEX_SOURCE_DIR) / "fuzz/corpus/jmdict_import/injection.xml"),
+        out, "eng");
+    ASSERT_EQ(outcome.status, ImportStatus::Done) << outcome.error;
+    EXPECT_EQ(outcome.entries, 3);
+    const std::vector<std::string> lines = Lines(out);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(ParseEdict2Line(U(lines[0])).fields.back(), u"(P)");
+    EXPECT_NE(lines[0].find(") cat/"), std::string::npos);
+    for (const std::string& line : lines)
+        EXPECT_NE(ParseEdict2Line(U(line)).headwords[0].text, u"にせ") << line;
+}
+
+// An element or a line beyond its bound leaves its entry out (counted), the
+// rest of the file is imported, and the line buffer stays as small as the
+// lines kept need. Markup beyond its bound, or a dictionary too large to be
+// loaded, fails the import and leaves the old dictionary alone.
+TEST_F(JmdictImportTest, AnEntryBeyondTheBoundsIsLeftOutAndCounted)
+{
+    ImportLimits limits;
+    limits.element = 100;
+    limits.line = 400;
+    limits.markup = 1000;
+    auto file = [](const std::string& entry) {
+        return "<JMdict><entry><ent_seq>1</ent_seq><r_ele><reb>ねこ</reb></r_ele><sense><gloss>cat</gloss></sense>"
+               "</entry>" +
+               entry + "</JMdict>";
+    };
+    auto kana = [](const std::string& inside) {
+        return "<entry><ent_seq>2</ent_seq><r_ele><reb>いぬ</reb></r_ele>" + inside + "</entry>";
+    };
+    std::string manyForms, manyGlosses, manySenses, manyEmpty;
+    for (int i = 0; i < 60; ++i) {
+        manyForms += "<k_ele><keb>犬" + std::to_string(i) + "</keb></k_ele>";
+        manyGlosses += "<gloss>dog " + std::to_string(i) + "</gloss>";
+        manySenses += "<sense><gloss>d</gloss></sense>";
+    }
+    for (int i = 0; i < 5000; ++i)
+        manyEmpty += "<k_ele/>";
+    struct Case {
+        const char* name;
+        std::string xml;
+        int tooLarge;
+    };
+    const Case cases[] = {
+        {"a gloss at the bound", file(kana("<sense><gloss>" + std::string(100, 'a') + "</gloss></sense>")), 0},
+        {"a gloss beyond it", file(kana("<sense><gloss>" + std::string(101, 'a') + "</gloss></sense>")), 1},
+        {"a form beyond it",
+         file("<entry><k_ele><keb>" + std::string(101, 'k') + "</keb></k_ele>" +
+              kana("<sense><gloss>dog</gloss></sense>").substr(7)),
+         1},
+        {"a tag beyond it", file(kana("<sense><pos>" + std::string(101, 'n') + "</pos><gloss>d</gloss></sense>")), 1},
+        {"a source language beyond it",
+         file(kana("<sense><lsource xml:lang=\"" + std::string(101, 'x') + "\">a</lsource><gloss>d</gloss></sense>")),
+         1},
+        {"many forms", file("<entry>" + manyForms + kana("<sense><gloss>dog</gloss></sense>").substr(7)), 1},
+        {"many glosses", file(kana("<sense>" + manyGlosses + "</sense>")), 1},
+        {"many senses", file(kana(manySenses)), 1},
+        {"many empty elements", file("<entry>" + manyEmpty + kana("<sense><gloss>dog</gloss></sense>").substr(7)), 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string out;
+        const ImportOutcome outcome = ImportJmdictText(c.xml, out, "eng", limits);
+        ASSERT_EQ(outcome.status, ImportStatus::Done) << outcome.error;
+        EXPECT_EQ(outcome.tooLarge, c.tooLarge);
+        EXPECT_EQ(outcome.entries, 2 - c.tooLarge);
+        EXPECT_EQ(Lines(out).front(), "ねこ /cat/EntL1/");
+        EXPECT_LE(outcome.longestLine, limits.line);
+    }
+
+    // A file: a large gloss in a small .gz (with the usual bounds), between two entries kept.
+    std::string big =
+        "<JMdict><entry><r_ele><reb>ねこ</reb></r_ele><sense><gloss>cat</gloss></sense></entry>"
+        "<entry><r_ele><reb>ぞう</reb></r_ele><sense><gloss>";
+    big.append(8 << 20, 'e');
+    big +=
+        "</gloss></sense></entry><entry><r_ele><reb>いぬ</reb></r_ele><sense><gloss>dog</gloss></sense></entry>"
+        "</JMdict>";
+    WriteGzip("big.xml.gz", big);
+    ImportOutcome outcome = ImportJmdict("big.xml.gz", "out.edict2", "eng");
+    ASSERT_EQ(outcome.status, ImportStatus::Done) << outcome.error;
+    EXPECT_EQ(outcome.tooLarge, 1);
+    EXPECT_EQ(mirudex::test::ReadFile("out.edict2"), "ねこ /cat/\nいぬ /dog/\n");
+    registry_.SetINT(opt::buffer::kEDICT, 5000);
+    EXPECT_FALSE(EnsureLineBuffer(registry_, outcome.longestLine));
+
+    // Markup beyond its bound: a comment the parser would have to hold whole.
+    mirudex::test::WriteFile("out.edict2", "old\n");
+    mirudex::test::WriteFile("comment.xml", "<JMdict><!--" + std::string(600'000, 'c') + "--></JMdict>");
+    outcome = ImportJmdict("comment.xml", "out.edict2", "eng", {}, {}, limits);
+    EXPECT_EQ(outcome.status, ImportStatus::Damaged);
+    EXPECT_NE(outcome.error.find("longer than 1000 bytes"), std::string::npos) << outcome.error;
+    EXPECT_EQ(mirudex::test::ReadFile("out.edict2"), "old\n");
+
+    // A dictionary larger than can be loaded.
+    mirudex::test::WriteFile("JMdict_e", Sample());
+    limits = {};
+    limits.dictionary = 1000;
+    outcome = ImportJmdict("JMdict_e", "out.edict2", "eng", {}, {}, limits);
+    EXPECT_EQ(outcome.status, ImportStatus::TooLarge);
+    EXPECT_NE(ImportFailureText(outcome, "JMdict_e").find(u"too large"), std::u16string::npos);
+    EXPECT_EQ(mirudex::test::ReadFile("out.edict2"), "old\n");
+}
+
+// The priorities that make a common word are written as EDICT2 writes them:
+// (P) on each such form and as the entry's last meaning; the others have no
+// EDICT2 notation.
+TEST_F(JmdictImportTest, CommonPrioritiesAreMarkedAsInEdict2)
+{
+    struct Case {
+        const char* priority;
+        bool common;
+    };
+    const Case cases[] = {{"news1", true}, {"news2", false}, {"ichi1", true}, {"ichi2", false}, {"spec1", true},
+                          {"spec2", true}, {"gai1", true},   {"gai2", false}, {"nf01", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.priority);
+        const std::string pri = c.priority;
+        std::string out;
+        ASSERT_EQ(ImportJmdictText("<JMdict><entry><ent_seq>1</ent_seq><k_ele><keb>猫</keb><ke_pri>" + pri +
+                                       "</ke_pri></k_ele><r_ele><reb>ねこ</reb><re_pri>" + pri +
+                                       "</re_pri></r_ele><sense><gloss>cat</gloss></sense></entry></JMdict>",
+                                   out, "eng")
+                      .status,
+                  ImportStatus::Done);
+        EXPECT_EQ(out, c.common ? "猫(P) [ねこ(P)] /cat/(P)/EntL1/\n" : "猫 [ねこ] /cat/EntL1/\n");
+    }
+}
+
 TEST_F(JmdictImportTest, AStopRequestWritesNothingAndKeepsTheOldDictionary)
 {
     mirudex::test::WriteFile("JMdict_e", Sample());
@@ -180,6 +372,20 @@ TEST_F(JmdictImportTest, TheImportedDictionaryIsRegisteredOnceWithRoomForItsLine
     EXPECT_FALSE(EnsureLineBuffer(registry_, 4998));
     EXPECT_TRUE(EnsureLineBuffer(registry_, 4999));
     EXPECT_EQ(registry_.GetINT(opt::buffer::kEDICT), 6000);
+    // Whatever a file held, the buffer stays within its bound and positive
+    // (a 2.1 GB line once made it negative, and then nothing was found).
+    for (const size_t longest : {kLargestLineBuffer - 2, kLargestLineBuffer - 1, size_t{2'202'009'999}, SIZE_MAX}) {
+        registry_.SetINT(opt::buffer::kEDICT, 5000);
+        EXPECT_TRUE(EnsureLineBuffer(registry_, longest));
+        EXPECT_EQ(registry_.GetINT(opt::buffer::kEDICT), static_cast<int>(kLargestLineBuffer));
+    }
+    registry_.SetINT(opt::buffer::kEDICT, -2092957296);
+    EXPECT_TRUE(EnsureLineBuffer(registry_, 100));
+    EXPECT_EQ(registry_.GetINT(opt::buffer::kEDICT), 1000);
+    // A buffer the user made larger is left alone.
+    registry_.SetINT(opt::buffer::kEDICT, 5'000'000);
+    EXPECT_FALSE(EnsureLineBuffer(registry_, SIZE_MAX));
+    EXPECT_EQ(registry_.GetINT(opt::buffer::kEDICT), 5'000'000);
 }
 
 }  // namespace

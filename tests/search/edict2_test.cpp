@@ -11,6 +11,7 @@
 #include "dict/Dictionary.h"
 #include "dict/Edict2Line.h"
 #include "dict/JmdictImport.h"
+#include "platform/api/Utf.h"
 #include "search/EnglishSearch.h"
 #include "search/JapaneseSearch.h"
 #include "support/TestSupport.h"
@@ -146,11 +147,36 @@ TEST_F(SearchTest, EveryFormOfEveryLineFindsItsLine)
         dict::ImportJmdictText(mirudex::test::ReadFile(mirudex::test::FixturePath("jmdict-sample.xml")), imported,
                                dict::kJmdictDefaultLanguage);
     ASSERT_EQ(outcome.status, dict::ImportStatus::Done);
-    const std::pair<const char*, std::string> files[] = {
-        {"edict2", mirudex::test::ReadFile(mirudex::test::FixturePath("edict2-sample.txt"))},
-        {"jmdict.edict2", imported},
+    // A JMdict file of three entries with many forms each (in the second,
+    // each reading belongs to one written form): one record a form.
+    auto two = [](int first, char16_t second) { return Utf16ToUtf8(std::u16string{char16_t(first), second}); };
+    std::string xml = "<JMdict>";
+    for (int e = 0; e < 3; ++e) {
+        xml += "<entry><ent_seq>" + std::to_string(e + 1) + "</ent_seq>";
+        for (int k = 0; k < 40; ++k)
+            xml += "<k_ele><keb>" + two(0x4E00 + e * 100 + k, u'語') + "</keb></k_ele>";
+        for (int r = 0; r < 30; ++r) {
+            xml += "<r_ele><reb>" + two((e < 2 ? 0x3041 + e * 30 : 0x30A1) + r, u'ご') + "</reb>";
+            if (e == 1)
+                xml += "<re_restr>" + two(0x4E00 + e * 100 + r, u'語') + "</re_restr>";
+            xml += "</r_ele>";
+        }
+        xml += "<sense><gloss>word " + std::to_string(e) + "</gloss></sense></entry>";
+    }
+    std::string manyForms;
+    ASSERT_EQ(dict::ImportJmdictText(xml + "</JMdict>", manyForms, dict::kJmdictDefaultLanguage).status,
+              dict::ImportStatus::Done);
+    struct File {
+        const char* name;
+        std::string text;
+        size_t lines, records;
     };
-    for (const auto& [name, text] : files) {
+    const File files[] = {
+        {"edict2", mirudex::test::ReadFile(mirudex::test::FixturePath("edict2-sample.txt")), 12, 0},
+        {"jmdict.edict2", imported, 12, 0},
+        {"forms.edict2", manyForms, 3, (40 + 29) + 40 + (40 + 29)},
+    };
+    for (const auto& [name, text, expectedLines, records] : files) {
         SCOPED_TRACE(name);
         mirudex::test::WriteFile(name, text);
         auto d = std::make_unique<dict::Dictionary>();
@@ -158,6 +184,8 @@ TEST_F(SearchTest, EveryFormOfEveryLineFindsItsLine)
         d->name = name;
         d->encoding = "UTF-8";
         ASSERT_EQ(dict::EDICT_Index_Load(*d, options_), dict::LoadOutcome::Done);
+        if (records > 0)
+            EXPECT_EQ(d->index.size(), records);
         store_.edict_dictionaries.clear();
         store_.edict_dictionaries.push_back(std::move(d));
         size_t lines = 0;
@@ -178,7 +206,7 @@ TEST_F(SearchTest, EveryFormOfEveryLineFindsItsLine)
                 }
             }
         }
-        EXPECT_EQ(lines, 12u);
+        EXPECT_EQ(lines, expectedLines);
     }
 }
 

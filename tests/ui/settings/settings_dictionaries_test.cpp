@@ -372,9 +372,10 @@ TEST_F(AddDictionaryTest, TheChosenFormatReadsTheLinesAndIsKept)
         const char* stored;  // empty: none
     };
     const Case cases[] = {
-        {0, dict::LineForm::Edict2, 5, ""},
+        // EDICT2: a record for each form (猫 ねこ, 貓, ネコ, 犬 いぬ).
+        {0, dict::LineForm::Edict2, 4, ""},
         {1, dict::LineForm::Edict, 2, "EDICT"},
-        {2, dict::LineForm::Edict2, 5, "EDICT2"},
+        {2, dict::LineForm::Edict2, 4, "EDICT2"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.choice);
