@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
 #include "core/BuildConfig.h"
 #include "core/DebugLog.h"
@@ -145,15 +147,23 @@ int Thread_CheckForUpdates(UpdateState& state, const std::string& localListFile,
         if (state.stop_.load())
             break;
         state.Status(Format(u"Checking server for updates... (%S)...", server.host));
+        // Only a valid list takes the place of the one a former check left.
+        const std::string fetchedList = localListFile + ".download";
         FetchReport report;
-        const bool fetched = FetchHttpFile(server.host, server.listPath, localListFile, options, &report);
+        const bool fetched = FetchHttpFile(server.host, server.listPath, fetchedList, options, &report);
         answered = answered || report.failure == FetchReport::Failure::None ||
                    report.failure == FetchReport::Failure::Transfer;
         untrusted = untrusted || report.failure == FetchReport::Failure::Untrusted;
-        if (fetched && FileHasListMarker(localListFile)) {
-            valid = true;
-            break;
+        std::error_code ec;
+        if (fetched && FileHasListMarker(fetchedList)) {
+            std::filesystem::rename(fetchedList, localListFile, ec);
+            if (!ec) {
+                valid = true;
+                break;
+            }
+            dlog::Write(u"Thread_CheckForUpdates: ERROR: %S not written.\n", localListFile);
         }
+        std::filesystem::remove(fetchedList, ec);
     }
     state.checkedList = {};
     state.checkedListOpened = valid && !state.stop_.load() &&

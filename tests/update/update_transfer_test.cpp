@@ -245,9 +245,9 @@ TEST_F(UpdateTransfer, CheckTriesTheNextServerUntilAValidList)
         const auto paths = server_.Paths();
         EXPECT_EQ(std::vector<std::string>(paths.begin() + seen, paths.end()), c.paths) << c.name;
         seen = paths.size();
-        if (valid) {
-            EXPECT_EQ(ReadFile(kListFileName), kList) << c.name;
-        }
+        // A failed check leaves the list of the last good one as it was.
+        EXPECT_EQ(ReadFile(kListFileName), kList) << c.name;
+        EXPECT_FALSE(std::filesystem::exists(std::string(kListFileName) + ".download")) << c.name;
     }
     EXPECT_EQ(Statuses().front(), u"Checking server for updates... (127.0.0.1)...");
 }
