@@ -83,10 +83,16 @@ const char16_t* LogLine(CURLcode code)
 
 std::string FetchUrl(const std::string& host, const std::string& path, const FetchOptions& options)
 {
-    std::string url = options.scheme + "://" + host;
-    if (options.port != 0)
-        url += ":" + std::to_string(options.port);
-    return url + "/" + path;
+    std::string url = options.scheme;
+    url += "://";
+    url += host;
+    if (options.port != 0) {
+        url += ':';
+        url += std::to_string(options.port);
+    }
+    url += '/';
+    url += path;
+    return url;
 }
 
 bool FetchHttpFile(const std::string& host, const std::string& path, const std::string& localFile,
@@ -174,8 +180,10 @@ bool FetchHttpFile(const std::string& host, const std::string& path, const std::
                 finished = true;
             }
         }
-        if (finished || running == 0) {
-            finished = true;
+        if (finished)
+            break;
+        if (running == 0) {
+            code = CURLE_RECV_ERROR;  // ended without saying how: not taken as complete
             break;
         }
         if (StopRequested(options)) {
