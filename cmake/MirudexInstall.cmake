@@ -57,8 +57,9 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # The Qt libraries the programs link come from dpkg-shlibdeps. libcurl is
-# opened at the first download, so dpkg-shlibdeps cannot see it: named here.
+# opened at the first download, so dpkg-shlibdeps cannot see it: named here,
+# with the certificate authorities its HTTPS transfers check servers against.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "edict, kanjidic, libcurl4 | libcurl3-gnutls")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "edict, kanjidic, libcurl4 | libcurl3-gnutls, ca-certificates")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xjdic, enamdict")
 include(CPack)

@@ -18,7 +18,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         update::ParseRichText(block);
         for (const std::string& file : record.files) {
             const update::FileEntry entry = update::SplitFileEntry(file);
-            update::SafeUpdateFileName(entry.name);
+            // Only well-formed names of the program's data files may be written.
+            const bool replaceable = update::ReplaceableByUpdate(entry.name);
+            FUZZ_CHECK(!replaceable || update::SafeUpdateFileName(entry.name));
+            FUZZ_CHECK(!replaceable || (entry.name != "Options.mxreg" && entry.name != "Updates.mxf"));
         }
         for (const char* version : {"1.0.7", "1.0.7.502 beta"})
             update::UpdateApplies(record, update::SelectionVersion(version), {"a", "b"});

@@ -12,7 +12,7 @@ packages=(
     xdotool imagemagick jq python3
     dpkg-dev desktop-file-utils appstream
     edict kanjidic enamdict
-    nginx
+    nginx openssl ca-certificates
 )
 
 missing=()

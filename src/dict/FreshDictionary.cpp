@@ -1,6 +1,8 @@
 #include "dict/FreshDictionary.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 #include "core/AtomicFile.h"
@@ -55,9 +57,51 @@ private:
     bool nonAscii_ = false;
 };
 
+std::string Megabytes(std::uint64_t bytes) { return std::to_string((bytes + (1 << 20) - 1) >> 20) + " MB"; }
+
+FreshDictionary Refused(ImportStatus status, std::string error)
+{
+    FreshDictionary result;
+    result.status = status;
+    result.error = std::move(error);
+    return result;
+}
+
+// Inflates the whole gzip file without keeping it, as far as the limit: its
+// compression must be intact to the last check sum, and what it holds no
+// larger than the limit (the sizes its members record are not trusted).
+bool CheckCompressed(const std::string& path, std::uint64_t limit, FreshDictionary& result)
+{
+    if (!HasGzipMagic(path)) {
+        result = Refused(ImportStatus::Damaged, "it is not a gzip-compressed file");
+        return false;
+    }
+    GzipReader reader;
+    if (!reader.Open(path)) {
+        result = Refused(ImportStatus::CannotOpen, reader.error());
+        return false;
+    }
+    std::vector<char> block(kBlock);
+    std::uint64_t unpacked = 0;
+    for (;;) {
+        const long read = reader.Read(block.data(), kBlock);
+        if (read < 0) {
+            result = Refused(ImportStatus::Damaged, reader.error());
+            return false;
+        }
+        if (read == 0)
+            return true;
+        unpacked += static_cast<std::uint64_t>(read);
+        if (unpacked > limit) {
+            result = Refused(ImportStatus::Damaged, "it unpacks to more than " + Megabytes(limit));
+            return false;
+        }
+    }
+}
+
 // An EDICT2 text: unpacked into target while every line is looked at.
 FreshDictionary InstallText(GzipReader& input, std::string start, const std::string& target,
-                            const ImportProgress& progress, StopToken stop)
+                            const ImportProgress& progress, StopToken stop, const DownloadLimits& limits)
 {
     FreshDictionary result;
     AtomicFileWriter writer;
@@ -69,9 +113,21 @@ FreshDictionary InstallText(GzipReader& input, std::string start, const std::str
     Utf8Check utf8;
     std::string line;
     int lines = 0, damaged = 0;
+    std::uint64_t written = 0;
+    // False when the text passes a limit (the result then says which).
     auto takeLines = [&](std::string_view bytes) {
+        written += bytes.size();
+        if (written > limits.maxUnpackedBytes) {
+            result = Refused(ImportStatus::Damaged, "it unpacks to more than " + Megabytes(limits.maxUnpackedBytes));
+            return false;
+        }
         for (char c : bytes) {
             line.push_back(c);
+            if (line.size() > limits.maxLineBytes) {
+                result = Refused(ImportStatus::Damaged, "line " + std::to_string(lines + 1) + " is longer than " +
+                                                            std::to_string(limits.maxLineBytes) + " bytes");
+                return false;
+            }
             if (c != '\n')
                 continue;
             ++lines;
@@ -81,6 +137,7 @@ FreshDictionary InstallText(GzipReader& input, std::string start, const std::str
                 ++damaged;
             line.clear();
         }
+        return true;
     };
     std::vector<char> block(kBlock);
     std::string_view chunk = start;
@@ -91,7 +148,8 @@ FreshDictionary InstallText(GzipReader& input, std::string start, const std::str
             return result;
         }
         utf8.Add(chunk);
-        takeLines(chunk);
+        if (!takeLines(chunk))
+            return result;
         if (!writer.Write(chunk)) {
             result.status = ImportStatus::CannotWrite;
             result.error = "the dictionary file cannot be written";
@@ -111,11 +169,14 @@ FreshDictionary InstallText(GzipReader& input, std::string start, const std::str
     }
     if (!line.empty()) {
         // The last line without its line feed still counts.
-        takeLines("\n");
+        if (!takeLines("\n"))
+            return result;
         writer.Write("\n");
     }
-    // Header lines aside, a dictionary is lines with meanings between slashes.
-    if (lines == 0 || damaged > lines / 100 + 1) {
+    // Header lines aside, a dictionary is lines with meanings between slashes:
+    // a file of one long line, or of few good lines among others, is none.
+    const int good = lines - damaged;
+    if (good == 0 || damaged > good / 100 + 1) {
         result.status = ImportStatus::NotJmdict;
         result.error = "it does not read as a dictionary (" + std::to_string(damaged) + " of " + std::to_string(lines) +
                        " lines have no meanings)";
@@ -141,14 +202,14 @@ std::string DownloadedDictionaryPath(const std::string& url)
 }
 
 FreshDictionary InstallDownloadedDictionary(const std::string& downloaded, const std::string& target,
-                                            const std::string& language, const ImportProgress& progress, StopToken stop)
+                                            const std::string& language, const ImportProgress& progress, StopToken stop,
+                                            const DownloadLimits& limits)
 {
     FreshDictionary result;
-    // Broken compression is found before anything is read as a dictionary.
-    if (!CheckGzipFile(downloaded, result.error)) {
-        result.status = ImportStatus::Damaged;
+    // Broken compression, and more than a dictionary can be, are found
+    // before anything is read as a dictionary.
+    if (!CheckCompressed(downloaded, limits.maxUnpackedBytes, result))
         return result;
-    }
     GzipReader input;
     if (!input.Open(downloaded)) {
         result.status = ImportStatus::CannotOpen;
@@ -164,12 +225,36 @@ FreshDictionary InstallDownloadedDictionary(const std::string& downloaded, const
     }
     start.resize(static_cast<size_t>(read));
     if (!LooksLikeXml(start))
-        return InstallText(input, std::move(start), target, progress, stop);
+        return InstallText(input, std::move(start), target, progress, stop, limits);
 
+    // The import is made beside the dictionary and takes its place only when
+    // it is within the limits too.
     input.Close();
-    const ImportOutcome imported = ImportJmdict(downloaded, target, language, progress, stop);
+    const std::string made = target + ".new";
+    const ImportOutcome imported = ImportJmdict(downloaded, made, language, progress, stop);
+    std::error_code ec;
+    const std::uint64_t size = imported.status == ImportStatus::Done ? std::filesystem::file_size(made, ec) : 0;
+    if (imported.status != ImportStatus::Done || ec || size > limits.maxUnpackedBytes ||
+        imported.longestLine > limits.maxLineBytes) {
+        std::filesystem::remove(made, ec);
+        if (imported.status != ImportStatus::Done)
+            return Refused(imported.status, imported.error);
+        if (imported.longestLine > limits.maxLineBytes)
+            return Refused(ImportStatus::Damaged,
+                           "an entry makes a line longer than " + std::to_string(limits.maxLineBytes) + " bytes");
+        return Refused(ImportStatus::Damaged,
+                       "it makes a dictionary of more than " + Megabytes(limits.maxUnpackedBytes));
+    }
+    if (stop.StopRequested()) {
+        std::filesystem::remove(made, ec);
+        return Refused(ImportStatus::Stopped, "the download was stopped");
+    }
+    std::filesystem::rename(made, target, ec);
+    if (ec) {
+        std::filesystem::remove(made, ec);
+        return Refused(ImportStatus::CannotWrite, "the dictionary file cannot be written");
+    }
     result.status = imported.status;
-    result.error = imported.error;
     result.encoding = "UTF-8";
     result.entries = imported.entries;
     result.longestLine = imported.longestLine;

@@ -26,8 +26,9 @@ void MakeDictFolder(const std::string& filePath)
 }
 
 // The new file is in place: the dictionary of that path (or a new record)
-// is loaded from it now, whatever stop request comes.
-void LoadInstalled(AppState& state, InstallProgress& progress, InstallResult& result)
+// is loaded from it now, whatever stop request comes. False when it loaded
+// no entry (a dictionary the loader refuses).
+bool LoadInstalled(AppState& state, InstallProgress& progress, InstallResult& result)
 {
     progress.stage = InstallProgress::Indexing;
     progress.percent = 0;
@@ -40,7 +41,7 @@ void LoadInstalled(AppState& state, InstallProgress& progress, InstallResult& re
         list[i]->encoding = result.encoding;
         dict::EDICT_Index_Load(*list[i], state.options);
         result.replaced = static_cast<int>(i);
-        return;
+        return list[i]->count > 0;
     }
     result.added = std::make_unique<dict::Dictionary>();
     result.added->path = result.optionPath;
@@ -48,6 +49,10 @@ void LoadInstalled(AppState& state, InstallProgress& progress, InstallResult& re
     result.added->encoding = result.encoding;
     result.added->on = true;
     dict::EDICT_Index_Load(*result.added, state.options);
+    if (result.added->count > 0)
+        return true;
+    result.added.reset();  // not registered: nothing to search in it
+    return false;
 }
 
 dict::ImportProgress Percent(InstallProgress& progress)
@@ -80,7 +85,12 @@ void Thread_ImportJmdict(AppState& state, const std::string& input, const std::s
     } else {
         result.longestLine = imported.longestLine;
         result.entries = imported.entries;
-        LoadInstalled(state, progress, result);
+        if (!LoadInstalled(state, progress, result)) {
+            Failed(result, Format(u"The dictionary '%S' made from '%S' could not be loaded.", result.optionPath, input),
+                   false);
+            state.thread_searching.store(false);
+            return;
+        }
         result.outcome = InstallResult::Installed;
         result.message =
             Format(u"%i entries of '%S' are now the dictionary '%S'.", imported.entries, input, result.optionPath);
@@ -92,7 +102,8 @@ void Thread_ImportJmdict(AppState& state, const std::string& input, const std::s
 }
 
 void Thread_DownloadDictionary(AppState& state, const std::string& url, const std::string& language,
-                               const Fetcher& fetch, InstallProgress& progress, InstallResult& result)
+                               const Fetcher& fetch, InstallProgress& progress, InstallResult& result,
+                               const dict::DownloadLimits& limits)
 {
     result.optionPath = dict::DownloadedDictionaryPath(url);
     result.name = "Current dictionary (" + url.substr(url.find_last_of('/') + 1) + ")";
@@ -118,7 +129,7 @@ void Thread_DownloadDictionary(AppState& state, const std::string& url, const st
     progress.stage = InstallProgress::Making;
     progress.percent = 0;
     const dict::FreshDictionary fresh = dict::InstallDownloadedDictionary(
-        downloaded, target, language, Percent(progress), dict::StopToken(&state.stop_flag()));
+        downloaded, target, language, Percent(progress), dict::StopToken(&state.stop_flag()), limits);
     std::error_code ignored;
     std::filesystem::remove(downloaded, ignored);
     if (fresh.status != dict::ImportStatus::Done) {
@@ -135,7 +146,14 @@ void Thread_DownloadDictionary(AppState& state, const std::string& url, const st
     result.encoding = fresh.encoding;
     result.longestLine = fresh.longestLine;
     result.entries = fresh.entries;
-    LoadInstalled(state, progress, result);
+    if (!LoadInstalled(state, progress, result)) {
+        Failed(result,
+               Format(u"The dictionary downloaded from %S is in place as '%S', but it could not be loaded.", url,
+                      result.optionPath),
+               false);
+        state.thread_searching.store(false);
+        return;
+    }
     result.outcome = InstallResult::Installed;
     result.message =
         Format(u"The current dictionary from %S is now '%S' (%i entries).", url, result.optionPath, fresh.entries);

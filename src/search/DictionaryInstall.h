@@ -13,8 +13,10 @@
 //   registered in the options as the next one and appended to the loaded
 //   list; the user is told what happened.
 //
-// A failed, stopped or damaged fetch or import leaves the dictionary, its
-// index and the options as they were. Once the new file is in place its
+// A failed, stopped or damaged fetch or import, and a download that unpacks
+// past its limits or does not read as a dictionary, leave the dictionary,
+// its index and the options as they were; nothing is announced as installed
+// that was not loaded. Once the new file is in place its
 // index is always made whole (a stop request is no longer heeded), so a
 // dictionary never stands for another file than its own.
 
@@ -25,6 +27,7 @@
 #include <string>
 
 #include "dict/Dictionary.h"
+#include "dict/FreshDictionary.h"
 
 namespace mirudex::search {
 
@@ -64,8 +67,10 @@ struct InstallResult {
 // interface thread waits meanwhile) and end with thread_searching cleared.
 void Thread_ImportJmdict(AppState& state, const std::string& input, const std::string& language,
                          InstallProgress& progress, InstallResult& result);
+// limits: how large the download may unpack (tests lower them).
 void Thread_DownloadDictionary(AppState& state, const std::string& url, const std::string& language,
-                               const Fetcher& fetch, InstallProgress& progress, InstallResult& result);
+                               const Fetcher& fetch, InstallProgress& progress, InstallResult& result,
+                               const dict::DownloadLimits& limits = {});
 
 // Starters of the two workers (refused, with the usual message, while a
 // worker runs). Everything passed must live until the worker has ended.

@@ -37,7 +37,14 @@ bool LoadCurlLibrary(const std::vector<std::string>& libraries, CurlFunctions& o
             Find(library, "curl_easy_perform", found.easy_perform, missing) &&
             Find(library, "curl_easy_getinfo", found.easy_getinfo, missing) &&
             Find(library, "curl_easy_cleanup", found.easy_cleanup, missing) &&
-            Find(library, "curl_easy_strerror", found.easy_strerror, missing)) {
+            Find(library, "curl_easy_strerror", found.easy_strerror, missing) &&
+            Find(library, "curl_multi_init", found.multi_init, missing) &&
+            Find(library, "curl_multi_add_handle", found.multi_add_handle, missing) &&
+            Find(library, "curl_multi_remove_handle", found.multi_remove_handle, missing) &&
+            Find(library, "curl_multi_perform", found.multi_perform, missing) &&
+            Find(library, "curl_multi_poll", found.multi_poll, missing) &&
+            Find(library, "curl_multi_info_read", found.multi_info_read, missing) &&
+            Find(library, "curl_multi_cleanup", found.multi_cleanup, missing)) {
             out = found;
             error.clear();
             return true;  // stays open for the rest of the run

@@ -22,6 +22,14 @@ struct CurlFunctions {
     decltype(&curl_easy_getinfo) easy_getinfo = nullptr;
     decltype(&curl_easy_cleanup) easy_cleanup = nullptr;
     decltype(&curl_easy_strerror) easy_strerror = nullptr;
+    // The multi interface, so a transfer can wait in short slices and see a stop request at once.
+    decltype(&curl_multi_init) multi_init = nullptr;
+    decltype(&curl_multi_add_handle) multi_add_handle = nullptr;
+    decltype(&curl_multi_remove_handle) multi_remove_handle = nullptr;
+    decltype(&curl_multi_perform) multi_perform = nullptr;
+    decltype(&curl_multi_poll) multi_poll = nullptr;
+    decltype(&curl_multi_info_read) multi_info_read = nullptr;
+    decltype(&curl_multi_cleanup) multi_cleanup = nullptr;
 };
 
 // Opens the first of libraries (shared-object names) that opens and has every

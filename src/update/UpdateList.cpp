@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <iterator>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -254,8 +255,13 @@ FileEntry SplitFileEntry(std::string_view entry)
 {
     const size_t colon = entry.find(':');
     if (colon == std::string_view::npos || colon == 0)
-        return {std::string(entry), {}};
-    return {std::string(entry.substr(0, colon)), std::string(entry.substr(colon + 1))};
+        return {std::string(entry), {}, {}};
+    FileEntry file{std::string(entry.substr(0, colon)), std::string(entry.substr(colon + 1)), {}};
+    if (const size_t second = file.crcText.find(':'); second != std::string::npos) {
+        file.sha256 = file.crcText.substr(second + 1);
+        file.crcText.resize(second);
+    }
+    return file;
 }
 
 bool SafeUpdateFileName(std::string_view name)
@@ -275,6 +281,60 @@ bool SafeUpdateFileName(std::string_view name)
             return true;
         start = end + 1;
     }
+}
+
+bool ReplaceableByUpdate(std::string_view name)
+{
+    if (!SafeUpdateFileName(name))
+        return false;
+    static constexpr std::string_view kDataFiles[] = {"partsofspeech.mxf", "fuzzysearch.uni.dat", "radkfile.dat"};
+    for (std::string_view data : kDataFiles)
+        if (name == data)
+            return true;
+    constexpr std::string_view kDictionaries = "DICT/";
+    if (name.substr(0, kDictionaries.size()) != kDictionaries)
+        return false;
+    const std::string_view file = name.substr(kDictionaries.size());
+    // One level below DICT/, and none of the files the program makes beside a dictionary.
+    if (file.find('/') != std::string_view::npos)
+        return false;
+    static constexpr std::string_view kMadeByTheProgram[] = {".mxi", ".mxs", ".download", ".new"};
+    for (std::string_view ending : kMadeByTheProgram)
+        if (file.size() >= ending.size() && file.substr(file.size() - ending.size()) == ending)
+            return false;
+    return true;
+}
+
+bool UpdateTargetOnDiskIsSafe(const std::string& name, std::string& why)
+{
+    namespace fs = std::filesystem;
+    fs::path walked;
+    const fs::path target(name);
+    for (auto part = target.begin(); part != target.end(); ++part) {
+        walked /= *part;
+        std::error_code ec;
+        const fs::file_status status = fs::symlink_status(walked, ec);
+        const bool last = std::next(part) == target.end();
+        if (status.type() == fs::file_type::not_found)
+            return true;  // made new, inside what was checked so far
+        if (ec) {
+            why = walked.string() + " cannot be looked at";
+            return false;
+        }
+        if (fs::is_symlink(status)) {
+            why = walked.string() + " is a symbolic link";
+            return false;
+        }
+        if (!last && !fs::is_directory(status)) {
+            why = walked.string() + " is not a folder";
+            return false;
+        }
+        if (last && !fs::is_regular_file(status)) {
+            why = walked.string() + " is not a plain file";
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace mirudex::update

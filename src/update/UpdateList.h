@@ -85,16 +85,33 @@ bool EvaluateUpdateList(UpdateSelection& selection, const std::string& version,
 bool LogInstalledUpdate(const std::string& id, const std::string& path = kInstallLogName);
 
 // A FILE line split at its first ":" (when that is not the first character)
-// into the name and the expected CRC text; otherwise all name, no CRC.
+// into the name and the rest; otherwise all name. The rest is the expected
+// CRC text ("%x" form), or the CRC text, ":" and the file's SHA-256 (64
+// hexadecimal digits): "name:crc:sha256". A file is installed only when the
+// list gives its SHA-256 and both agree with what arrived.
 struct FileEntry {
     std::string name;
     std::string crcText;
+    std::string sha256;  // as the list writes it; empty when it gives none
 };
 FileEntry SplitFileEntry(std::string_view entry);
 
-// Whether a file name from the list may be written: a relative path below the
-// current directory ("data/words.txt"), without "..", "." or empty parts,
+// Whether a file name from the list is well-formed: a relative path below the
+// current directory ("DICT/edict"), without "..", "." or empty parts,
 // backslashes or control characters.
 bool SafeUpdateFileName(std::string_view name);
+
+// Whether an update may replace the file: only the program's data files,
+// never the user's own (the options, the study lists, the history, the
+// install log): a dictionary in DICT/ ("DICT/edict", not its index files) or
+// one of the data files in the working folder (partsofspeech.mxf,
+// fuzzysearch.uni.dat, radkfile.dat). The name must be well-formed too.
+bool ReplaceableByUpdate(std::string_view name);
+
+// Whether the file can be written where the name says without leaving the
+// working folder: no part of the path on disk is a symbolic link, the
+// folders are folders and the file, if it is there, is a plain file.
+// why says what is wrong.
+bool UpdateTargetOnDiskIsSafe(const std::string& name, std::string& why);
 
 }  // namespace mirudex::update

@@ -1,7 +1,11 @@
 #include "update/UpdateThreads.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
 #include "core/BuildConfig.h"
 #include "core/DebugLog.h"
@@ -9,6 +13,7 @@
 #include "core/Version.h"
 #include "platform/api/Platform.h"
 #include "update/Crc32.h"
+#include "update/Sha256.h"
 #include "update/UpdateList.h"
 
 namespace mirudex::update {
@@ -24,6 +29,13 @@ bool Refuse(const UpdateState& state, std::u16string_view text)
 }
 
 // The first line of a fetched list, as the check reads it.
+bool EqualsIgnoringCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
 bool FileHasListMarker(const std::string& path)
 {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
@@ -46,7 +58,7 @@ ServerTable DefaultServers()
 
 std::uint64_t DefaultMaxDownloadBytes() { return build::kMaxDownloadBytes; }
 
-std::string UpdateHomePage() { return std::string("http://") + build::kUpdateHostSecondary + "/"; }
+std::string UpdateHomePage() { return std::string("https://") + build::kUpdateHostSecondary + "/"; }
 
 UpdateState::~UpdateState() { StopUpdateThread(*this); }
 
@@ -66,7 +78,9 @@ void UpdateState::Status(const std::u16string& text)
 FetchOptions UpdateState::Options() const
 {
     FetchOptions options;
+    options.scheme = scheme;
     options.port = port;
+    options.caFile = caFile;
     options.timeout = timeout;
     options.stop = &stop_;
     options.maxBytes = maxDownloadBytes;
@@ -128,19 +142,38 @@ int Thread_CheckForUpdates(UpdateState& state, const std::string& localListFile,
     dlog::WriteAt(1, u"Thread_CheckForUpdates: started.\n");
     FetchOptions options = state.Options();
     options.maxBytes = kMaxListBytes;
-    bool valid = false;
+    bool valid = false, answered = false, untrusted = false;
     for (const ServerRow& server : servers) {
         if (state.stop_.load())
             break;
         state.Status(Format(u"Checking server for updates... (%S)...", server.host));
-        if (FetchHttpFile(server.host, server.listPath, localListFile, options) && FileHasListMarker(localListFile)) {
-            valid = true;
-            break;
+        // Only a valid list takes the place of the one a former check left.
+        const std::string fetchedList = localListFile + ".download";
+        FetchReport report;
+        const bool fetched = FetchHttpFile(server.host, server.listPath, fetchedList, options, &report);
+        answered = answered || report.failure == FetchReport::Failure::None ||
+                   report.failure == FetchReport::Failure::Transfer;
+        untrusted = untrusted || report.failure == FetchReport::Failure::Untrusted;
+        std::error_code ec;
+        if (fetched && FileHasListMarker(fetchedList)) {
+            std::filesystem::rename(fetchedList, localListFile, ec);
+            if (!ec) {
+                valid = true;
+                break;
+            }
+            dlog::Write(u"Thread_CheckForUpdates: ERROR: %S not written.\n", localListFile);
         }
+        std::filesystem::remove(fetchedList, ec);
     }
     state.checkedList = {};
     state.checkedListOpened = valid && !state.stop_.load() &&
                               EvaluateUpdateList(state.checkedList, SelectionVersion(kVersion), localListFile);
+    using Outcome = UpdateState::CheckOutcome;
+    state.checkOutcome = state.stop_.load() ? Outcome::Stopped
+                         : valid            ? Outcome::ListFetched
+                         : answered         ? Outcome::NoList
+                         : untrusted        ? Outcome::Untrusted
+                                            : Outcome::Unreachable;
     state.checkResult = valid;
     dlog::WriteAt(1, u"Thread_CheckForUpdates: ended.\n");
     state.running = false;
@@ -158,16 +191,27 @@ int Thread_GetUpdates(UpdateState& state, const std::vector<std::string>& downlo
             break;
         }
         const FileEntry file = SplitFileEntry(entry);
-        // The name becomes a local path: one that could leave the program's
-        // directory (or break the request line) is never fetched.
-        if (!SafeUpdateFileName(file.name)) {
-            dlog::Write(u"Thread_GetUpdates: ERROR: the file name %S was refused.\n", file.name);
+        // The name becomes a local path: only the program's own data files
+        // may be replaced, inside the working folder, never through a link.
+        std::string why;
+        if (!ReplaceableByUpdate(file.name) || !UpdateTargetOnDiskIsSafe(file.name, why)) {
+            dlog::Write(u"Thread_GetUpdates: ERROR: the file name %S was refused%S.\n", file.name,
+                        why.empty() ? std::string() : " (" + why + ")");
             state.Status(Format(u"The file name (%S) was refused.", file.name));
             allGood = false;
             continue;
         }
+        // Without a SHA-256 nothing shows that the file is the one the list means.
+        if (!IsSha256Text(file.sha256)) {
+            dlog::Write(u"Thread_GetUpdates: ERROR: the list gives no SHA-256 for %S; it is not fetched.\n", file.name);
+            state.Status(Format(u"The list gives no SHA-256 for %S; it is not installed.", file.name));
+            allGood = false;
+            continue;
+        }
         FetchOptions options = base;
-        options.keep = [&file](std::uint32_t crc) { return CrcText(crc) == file.crcText; };
+        options.keep = [&file](std::uint32_t crc, const std::string& sha256) {
+            return CrcText(crc) == file.crcText && EqualsIgnoringCase(sha256, file.sha256);
+        };
         bool done = false;
         for (const ServerRow& server : servers) {
             if (state.stop_.load())
@@ -183,9 +227,10 @@ int Thread_GetUpdates(UpdateState& state, const std::vector<std::string>& downlo
                 done = true;
                 break;
             }
-            dlog::Write(u"Thread_GetUpdates: CRC of %S is %S, the list says %S.\n", file.name, CrcText(report.crc),
-                        file.crcText);
-            state.Status(Format(u"CRC for %S FAILED.", file.name));
+            dlog::Write(u"Thread_GetUpdates: %S has CRC %S and SHA-256 %S, the list says %S and %S.\n", file.name,
+                        CrcText(report.crc), report.sha256, file.crcText, file.sha256);
+            state.Status(Format(CrcText(report.crc) != file.crcText ? u"CRC for %S FAILED." : u"SHA-256 for %S FAILED.",
+                                file.name));
         }
         if (!done)
             allGood = false;

@@ -1,7 +1,8 @@
 #pragma once
 // The two update threads: the check, which fetches the update list from the
 // first server that delivers a valid one, and the download, which fetches the
-// files of the chosen update and checks each one's CRC-32. At most one of them
+// files of the chosen update and checks each one's SHA-256 (and CRC-32)
+// against the list before it replaces anything. At most one of them
 // runs at a time, flagged by UpdateState::running (separate from the search
 // worker's flag).
 //
@@ -66,7 +67,9 @@ public:
 
     // Where and how to connect; tests point these at a server of their own.
     ServerTable servers = DefaultServers();
-    std::uint16_t port = kHttpPort;
+    std::string scheme = "https";
+    std::uint16_t port = 0;  // the scheme's own
+    std::string caFile;      // certificate authorities trusted besides the system's
     std::chrono::milliseconds timeout{30000};
     // A downloaded file longer than this fails (its old file is kept); a build setting.
     std::uint64_t maxDownloadBytes = DefaultMaxDownloadBytes();
@@ -75,12 +78,22 @@ public:
     std::atomic<bool> running{false};
     // Written by the check when it ends: a valid list was fetched.
     std::atomic<bool> checkResult{false};
+    // Written by the check when it ends: what it came to, so the user is told
+    // whether the servers could be reached at all.
+    enum class CheckOutcome {
+        ListFetched,  // a server sent a valid list
+        NoList,       // a server answered, but none sent a valid list
+        Unreachable,  // no server could be reached (no network, no such host, no connection)
+        Untrusted,    // a server could not prove that it is the update host (its certificate)
+        Stopped,
+    };
+    std::atomic<CheckOutcome> checkOutcome{CheckOutcome::Stopped};
     // Written by the check when it ends: the fetched list evaluated for this
     // program (empty after a failed check, so an older list is never offered
     // again), and whether the list file could be opened for that.
     UpdateSelection checkedList;
     bool checkedListOpened = false;
-    // Written by the download when it ends: every file arrived with a good CRC.
+    // Written by the download when it ends: every file arrived with a good SHA-256 and CRC.
     std::atomic<bool> downloadOk{false};
 
     // The files of the update chosen for download and its id (user-interface thread).

@@ -1,8 +1,9 @@
 #pragma once
 // A real web server for the download tests: nginx on 127.0.0.1, on a free
 // port, with its own configuration in a temporary folder, serving the files
-// of its www/ folder. The test starts it and stops it (by the process id it
-// started, never by name); nothing reaches beyond the loopback interface.
+// of its www/ folder; over HTTPS when asked, with a certificate for
+// 127.0.0.1 made for it (by openssl) that no authority has signed. The test starts it and stops it (by the process id
+// it started, never by name); nothing reaches beyond the loopback interface.
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -13,6 +14,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -27,7 +29,7 @@ public:
     static bool Available() { return ::access(kProgram, X_OK) == 0; }
 
     // rateLimit: bytes a second per transfer (0: as fast as it goes).
-    explicit NginxServer(long rateLimit = 0)
+    explicit NginxServer(long rateLimit = 0, bool tls = false) : tls_(tls)
     {
         std::string pattern = (std::filesystem::temp_directory_path() / "mirudex-nginx-XXXXXX").string();
         if (!::mkdtemp(pattern.data()))
@@ -35,6 +37,8 @@ public:
         dir_ = pattern;
         std::filesystem::create_directories(dir_ / "www");
         std::filesystem::create_directories(dir_ / "logs");
+        if (tls_ && !MakeCertificate())
+            return;
         for (int attempt = 0; attempt < 5 && pid_ <= 0; ++attempt) {
             port_ = FreePort();
             WriteConfig(rateLimit);
@@ -53,10 +57,16 @@ public:
 
     bool running() const { return pid_ > 0; }
     std::uint16_t port() const { return port_; }
-    std::string Url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(port_) + "/" + path; }
-    // A file the server offers at /name.
+    std::string Url(const std::string& path) const
+    {
+        return std::string(tls_ ? "https" : "http") + "://127.0.0.1:" + std::to_string(port_) + "/" + path;
+    }
+    // The server's own certificate (PEM), to be trusted as an authority of its own.
+    std::string CertificateFile() const { return (dir_ / "cert.pem").string(); }
+    // A file the server offers at /name (name may have folders).
     void Put(const std::string& name, const std::string& bytes) const
     {
+        std::filesystem::create_directories((dir_ / "www" / name).parent_path());
         std::ofstream(dir_ / "www" / name, std::ios::binary) << bytes;
     }
     // Ends the server at once (SIGKILL), as a connection that breaks off.
@@ -69,6 +79,16 @@ public:
     }
 
 private:
+    bool MakeCertificate() const
+    {
+        const std::string d = dir_.string();
+        const std::string command =
+            "openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2 -subj /CN=127.0.0.1 "
+            "-addext subjectAltName=IP:127.0.0.1 -keyout '" +
+            d + "/key.pem' -out '" + d + "/cert.pem' >'" + d + "/logs/openssl.log' 2>&1";
+        return std::system(command.c_str()) == 0;
+    }
+
     static std::uint16_t FreePort()
     {
         const int s = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -95,7 +115,9 @@ private:
             << "  client_body_temp_path " << d << "/tmp-body;\n  proxy_temp_path " << d << "/tmp-proxy;\n"
             << "  fastcgi_temp_path " << d << "/tmp-fcgi;\n  uwsgi_temp_path " << d << "/tmp-uwsgi;\n"
             << "  scgi_temp_path " << d << "/tmp-scgi;\n"
-            << "  server {\n    listen 127.0.0.1:" << port_ << ";\n    root " << d << "/www;\n"
+            << "  server {\n    listen 127.0.0.1:" << port_ << (tls_ ? " ssl" : "") << ";\n    root " << d << "/www;\n"
+            << (tls_ ? "    ssl_certificate " + d + "/cert.pem;\n    ssl_certificate_key " + d + "/key.pem;\n"
+                     : std::string())
             << (rateLimit > 0 ? "    limit_rate " + std::to_string(rateLimit) + ";\n" : std::string()) << "  }\n}\n";
     }
 
@@ -147,6 +169,7 @@ private:
         pid_ = -1;
     }
 
+    bool tls_ = false;
     std::filesystem::path dir_;
     std::uint16_t port_ = 0;
     pid_t pid_ = -1;

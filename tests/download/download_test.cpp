@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <random>
+#include <thread>
 
 #include "NginxServer.h"
 #include "core/DefaultOptions.h"
@@ -20,7 +21,11 @@
 #include "search/EnglishSearch.h"
 #include "search/Worker.h"
 #include "support/TestSupport.h"
+#include "update/Crc32.h"
 #include "update/DictionaryDownload.h"
+#include "update/Sha256.h"
+#include "update/UpdateList.h"
+#include "update/UpdateThreads.h"
 
 namespace mirudex::test {
 namespace {
@@ -107,12 +112,13 @@ protected:
         return lines;
     }
 
-    search::InstallResult Download(search::AppState& state, const std::string& url, const search::Fetcher& fetch)
+    search::InstallResult Download(search::AppState& state, const std::string& url, const search::Fetcher& fetch,
+                                   const dict::DownloadLimits& limits = {})
     {
         search::InstallProgress progress;
         search::InstallResult result;
         state.thread_searching = true;
-        search::Thread_DownloadDictionary(state, url, "eng", fetch, progress, result);
+        search::Thread_DownloadDictionary(state, url, "eng", fetch, progress, result, limits);
         EXPECT_FALSE(state.thread_searching);
         return result;
     }
@@ -232,6 +238,148 @@ TEST_F(DownloadTest, AnythingButACompleteSoundFileLeavesTheOldDictionary)
         search::AppState next(options_, store_);  // the next search starts without the stop request
         EXPECT_EQ(Find(next, u"the old entry").size(), 1u);
     }
+}
+
+// A small gzip file that unpacks to far more than a dictionary can be, or to
+// something that is no dictionary, is refused before it replaces anything:
+// the old dictionary, its index, the options (the line buffer among them)
+// stay as they were, and nothing is announced as installed.
+TEST_F(DownloadTest, AGzipBombOrAFileThatIsNoDictionaryIsRefused)
+{
+    const std::string good = "猫 [ねこ] /(n) cat/EntL1/\n";
+    std::string manyGood;
+    while (manyGood.size() < (size_t{12} << 20))
+        manyGood += good;
+    std::string fewGood;
+    for (int i = 0; i < 10; ++i)
+        fewGood += good;
+    for (int i = 0; i < 200; ++i)
+        fewGood += "<p>a page line, not a dictionary line</p>\n";
+    dict::DownloadLimits lowered;
+    lowered.maxUnpackedBytes = size_t{8} << 20;
+    lowered.maxLineBytes = 4096;
+    dict::DownloadLimits shortLines = lowered;
+    shortLines.maxLineBytes = 40;
+
+    struct Case {
+        const char* name;
+        std::string file;  // served as JMdict_e.gz
+        dict::DownloadLimits limits;
+        const char* why;  // part of the message
+    };
+    const Case cases[] = {
+        {"64 MB of zeros", Gzip(std::string(size_t{64} << 20, '\0')), lowered, "unpacks to more than 8 MB"},
+        {"12 MB of good lines", Gzip(manyGood), lowered, "unpacks to more than 8 MB"},
+        {"one long line", Gzip(std::string(100000, 'a') + " /b/\n"), lowered, "line 1 is longer than 4096 bytes"},
+        {"a little of zeros", Gzip(std::string(1000, '\0')), lowered, "does not read as a dictionary"},
+        {"few good lines among others", Gzip(fewGood), lowered, "does not read as a dictionary"},
+        {"a JMdict entry longer than a line may be", Gzip(jmdict_), shortLines, "longer than 40 bytes"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_LT(c.file.size(), size_t{5} << 20);  // a few MB at most, however large inside
+        std::filesystem::remove_all("DICT");
+        std::filesystem::create_directories("DICT");
+        store_.edict_dictionaries.clear();
+        options_.LoadFromText(DefaultOptionsText());
+        options_.SetINT(opt::dictionaries::edict::kNumber, 0);
+        InstallOld();
+        const std::string oldIndex = ReadFile("DICT/JMdict_e.edict2.mxi");
+        const std::string oldOptions = options_.SaveToText();
+
+        NginxServer server;
+        ASSERT_TRUE(server.running()) << server.ErrorLog();
+        server.Put("JMdict_e.gz", c.file);
+        search::AppState state(options_, store_);
+        search::InstallResult result = Download(state, server.Url("JMdict_e.gz"), Curl(), c.limits);
+        EXPECT_EQ(result.outcome, search::InstallResult::Failed) << Utf16ToUtf8(result.message);
+        EXPECT_NE(Utf16ToUtf8(result.message).find(c.why), std::string::npos) << Utf16ToUtf8(result.message);
+        EXPECT_NE(result.message.find(u"The dictionary is as it was."), std::u16string::npos);
+        EXPECT_EQ(search::FinishInstall(state, result), u"Dictionary install... failed.");
+
+        EXPECT_EQ(ReadFile("DICT/JMdict_e.edict2"), kOldLine);
+        EXPECT_EQ(ReadFile("DICT/JMdict_e.edict2.mxi"), oldIndex);
+        EXPECT_EQ(options_.SaveToText(), oldOptions);
+        for (const auto& entry : std::filesystem::directory_iterator("DICT")) {
+            const std::string name = entry.path().filename().string();
+            EXPECT_TRUE(name == "JMdict_e.edict2" || name == "JMdict_e.edict2.mxi" || name == "JMdict_e.edict2.mxs")
+                << name << " left behind";
+        }
+        ASSERT_EQ(store_.edict_dictionaries.size(), 1u);
+        EXPECT_EQ(Find(state, u"the old entry").size(), 1u);
+    }
+}
+
+// The updater over HTTPS against nginx: a server whose certificate no
+// authority of this system signed is not trusted (nothing is checked or
+// fetched); trusted, its list is read, and of the files it names only those
+// whose SHA-256 agrees with the list replace anything.
+class UpdateHttpsTest : public WorkDirTest {
+protected:
+    void SetUp() override
+    {
+        WorkDirTest::SetUp();
+        if (!NginxServer::Available())
+            GTEST_SKIP() << "nginx is not installed (scripts/install-deps.sh installs it)";
+    }
+};
+
+TEST_F(UpdateHttpsTest, OnlyATrustedServerAndFilesWithTheListsDigestAreTaken)
+{
+    NginxServer server(0, true);
+    ASSERT_TRUE(server.running()) << server.ErrorLog();
+    const std::string newEdict = "新しい [あたらしい] /(adj-i) new/EntL2/\n";
+    const std::string oldEdict = "古い [ふるい] /(adj-i) old/EntL1/\n";
+    const std::string tampered = "古い [ふるい] /(adj-i) tampered/EntL1/\n";
+    auto sums = [](const std::string& bytes) {
+        return update::CrcText(update::Crc32(update::BuildCrcTable(), bytes)) + ":" + update::Sha256Hex(bytes);
+    };
+    const std::string list =
+        "# updates.v2.txt\nNEWS\nNew words\nID\nu1\nTYPE\n98\nAPPLIES TO\nAll\nFILE\n"
+        "DICT/edict:" +
+        sums(newEdict) + "\nDICT/enamdict:" + sums(oldEdict) + "\n";
+    server.Put("updates/updates.v2.txt", list);
+    server.Put("updates/files/DICT/edict", newEdict);
+    server.Put("updates/files/DICT/enamdict", tampered);
+    std::filesystem::create_directory("DICT");
+    WriteFile("DICT/edict", oldEdict);
+    WriteFile("DICT/enamdict", oldEdict);
+
+    update::UpdateState state;
+    state.servers = {{{"127.0.0.1", "updates/updates.v2.txt", "updates/files"},
+                      {"127.0.0.1", "updates/updates.v2.txt", "updates/files"}}};
+    state.port = server.port();
+    state.timeout = std::chrono::milliseconds(5000);
+    EXPECT_EQ(state.scheme, "https");
+    auto wait = [&state] {
+        for (int i = 0; i < 1000 && update::UpdateThreadRunning(state); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ASSERT_FALSE(update::UpdateThreadRunning(state));
+        update::JoinUpdateThread(state);
+    };
+
+    // Its own certificate, signed by no one this system trusts.
+    ASSERT_TRUE(update::Load_Thread_CheckForUpdates(state));
+    wait();
+    EXPECT_FALSE(state.checkResult.load());
+    EXPECT_EQ(state.checkOutcome.load(), update::UpdateState::CheckOutcome::Untrusted);
+    EXPECT_FALSE(std::filesystem::exists(update::kListFileName));
+    ASSERT_TRUE(update::Load_Thread_GetUpdates(state, {"DICT/edict:" + sums(newEdict)}));
+    wait();
+    EXPECT_FALSE(state.downloadOk.load());
+    EXPECT_EQ(ReadFile("DICT/edict"), oldEdict);
+
+    // Trusted: the list is read, the file that agrees with it installed, the tampered one refused.
+    state.caFile = server.CertificateFile();
+    ASSERT_TRUE(update::Load_Thread_CheckForUpdates(state));
+    wait();
+    EXPECT_EQ(state.checkOutcome.load(), update::UpdateState::CheckOutcome::ListFetched);
+    ASSERT_EQ(state.checkedList.downloadList.size(), 2u);
+    ASSERT_TRUE(update::Load_Thread_GetUpdates(state, state.checkedList.downloadList));
+    wait();
+    EXPECT_FALSE(state.downloadOk.load());
+    EXPECT_EQ(ReadFile("DICT/edict"), newEdict);
+    EXPECT_EQ(ReadFile("DICT/enamdict"), oldEdict);
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ if [ -z "$deb" ]; then
 fi
 
 depends="$(dpkg-deb -f "$deb" Depends)"
-for package in edict kanjidic libqt6widgets6 "libcurl4 | libcurl3-gnutls"; do
+for package in edict kanjidic libqt6widgets6 "libcurl4 | libcurl3-gnutls" ca-certificates; do
     contains "depends on $package" "$package" "$depends"
 done
 recommends="$(dpkg-deb -f "$deb" Recommends)"

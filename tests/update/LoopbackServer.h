@@ -1,8 +1,9 @@
 #pragma once
 // A small HTTP server for the update tests: one thread with a listening
-// socket on 127.0.0.1 and an ephemeral port. It reads one request line per
-// connection, records it, and answers from a table of replies by path; an
-// unknown path gets a short "not found" page, as a real server would send.
+// socket on 127.0.0.1 and an ephemeral port. It reads one request per
+// connection, records it, and answers from a table of replies by path with
+// an HTTP/1.0 reply (the body's length given, except for an endless one);
+// an unknown path gets "404 Not Found", as a real server would send.
 // Every wait is bounded, and the destructor stops and joins the thread.
 // Header-only, so the update and the window tests share it.
 
@@ -98,6 +99,24 @@ inline bool SendAll(int fd, const char* data, size_t size)
     return true;
 }
 
+// The path of "GET /path HTTP/1.1\r\n...", without its leading "/"; empty for another request.
+inline std::string PathOf(const std::string& request)
+{
+    const std::string prefix = "GET /";
+    const size_t end = request.find(' ', prefix.size());
+    if (request.rfind(prefix, 0) != 0 || end == std::string::npos || end > request.find("\r\n"))
+        return {};
+    return request.substr(prefix.size(), end - prefix.size());
+}
+
+inline std::string Head(const char* status, const std::string& body, bool withLength)
+{
+    std::string head = std::string("HTTP/1.0 ") + status + "\r\nContent-Type: application/octet-stream\r\n";
+    if (withLength)
+        head += "Content-Length: " + std::to_string(body.size()) + "\r\n";
+    return head + "\r\n";
+}
+
 }  // namespace loopback_detail
 
 inline LoopbackServer::LoopbackServer()
@@ -134,15 +153,9 @@ inline std::vector<std::string> LoopbackServer::Requests() const
 inline std::vector<std::string> LoopbackServer::Paths() const
 {
     std::vector<std::string> paths;
-    for (const std::string& request : Requests()) {
-        const std::string prefix = "GET http://";
-        if (request.rfind(prefix, 0) != 0)
-            continue;
-        const size_t slash = request.find('/', prefix.size());
-        const size_t end = request.find("\r\n");
-        if (slash != std::string::npos && end != std::string::npos && slash < end)
-            paths.push_back(request.substr(slash + 1, end - slash - 1));
-    }
+    for (const std::string& request : Requests())
+        if (std::string path = loopback_detail::PathOf(request); !path.empty())
+            paths.push_back(std::move(path));
     return paths;
 }
 
@@ -173,10 +186,10 @@ inline void LoopbackServer::Run()
 
 inline void LoopbackServer::Handle(int fd)
 {
-    // Read until the end of the request line (or the client stops sending).
+    // Read until the end of the request's head (or the client stops sending).
     std::string request;
     const auto deadline = std::chrono::steady_clock::now() + loopback_detail::kRequestTimeout;
-    while (request.find("\r\n") == std::string::npos && request.size() < 8192 && !stop_ &&
+    while (request.find("\r\n\r\n") == std::string::npos && request.size() < 8192 && !stop_ &&
            std::chrono::steady_clock::now() < deadline) {
         pollfd p{fd, POLLIN, 0};
         if (::poll(&p, 1, loopback_detail::kSliceMs) <= 0)
@@ -188,17 +201,19 @@ inline void LoopbackServer::Handle(int fd)
         request.append(block, static_cast<size_t>(n));
     }
     Reply reply{"<html><body>404 Not Found</body></html>\n", Mode::Send};
+    const char* status = "404 Not Found";
     {
         std::lock_guard lock(mutex_);
         requests_.push_back(request);
-        const std::string prefix = "GET http://";
-        const size_t slash = request.find('/', prefix.size());
-        const size_t end = request.find("\r\n");
-        if (request.rfind(prefix, 0) == 0 && slash != std::string::npos && end != std::string::npos && slash < end) {
-            auto found = replies_.find(request.substr(slash + 1, end - slash - 1));
-            if (found != replies_.end())
-                reply = found->second;
+        auto found = replies_.find(loopback_detail::PathOf(request));
+        if (found != replies_.end()) {
+            reply = found->second;
+            status = "200 OK";
         }
+    }
+    if (reply.mode != Mode::CloseAtOnce) {
+        const std::string head = loopback_detail::Head(status, reply.body, reply.mode != Mode::Endless);
+        loopback_detail::SendAll(fd, head.data(), head.size());
     }
     switch (reply.mode) {
     case Mode::Send: loopback_detail::SendAll(fd, reply.body.data(), reply.body.size()); break;

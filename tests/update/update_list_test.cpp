@@ -6,6 +6,7 @@
 
 #include "support/TestSupport.h"
 #include "update/Crc32.h"
+#include "update/Sha256.h"
 #include "update/UpdateList.h"
 #include "update/UpdateText.h"
 
@@ -41,6 +42,38 @@ TEST(UpdateCrc, KnownValuesInTheListForm)
         running = UpdateCrc(table, running, std::string_view(&ch, 1));
     EXPECT_EQ(FinishCrc(running), 0xCBF43926u);
     EXPECT_EQ(CrcText(0x0000abcdu), "abcd");  // no leading zeros
+}
+
+TEST(UpdateSha256, KnownValuesWholeAndInPieces)
+{
+    const struct {
+        std::string bytes;
+        std::string text;
+    } cases[] = {
+        {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+        {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+        // 56 bytes: the length no longer fits the first block.
+        {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+         "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
+        {"abcdefghbcdefghicdefghijdefghijkefghijklfghijklmghijklmnhijklmnoijklmnopjklmnopqklmnopqrlmnopqrsmnopqrstnopq"
+         "rstu",
+         "cf5b16a778af8380036ce59e7b0492370b249b11e8f07a51afac45037afee9d1"},
+        {std::string(1000000, 'a'), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Sha256Hex(c.bytes), c.text) << c.bytes.size();
+        // Fed in pieces of every length up to 70 bytes, the same digest.
+        for (size_t piece : {size_t{1}, size_t{3}, size_t{63}, size_t{64}, size_t{65}, size_t{70}}) {
+            Sha256 sha;
+            for (size_t at = 0; at < c.bytes.size() && at < 5000; at += piece)
+                sha.Add(
+                    std::string_view(c.bytes).substr(at, std::min(piece, std::min<size_t>(5000, c.bytes.size()) - at)));
+            EXPECT_EQ(Sha256Text(sha.Finish()), Sha256Hex(c.bytes.substr(0, 5000))) << piece;
+        }
+        EXPECT_TRUE(IsSha256Text(c.text));
+    }
+    EXPECT_FALSE(IsSha256Text("352441c2"));
+    EXPECT_FALSE(IsSha256Text(std::string(63, 'a') + "g"));
 }
 
 class UpdateFiles : public test::WorkDirTest {};
@@ -280,17 +313,21 @@ TEST(UpdateFileNames, SplitAndSafety)
         const char* entry;
         const char* name;
         const char* crc;
+        const char* sha256;
     } splits[] = {
-        {"a.txt:352441c2", "a.txt", "352441c2"},
-        {"a.txt", "a.txt", ""},
-        {":abc", ":abc", ""},
-        {"a:b:c", "a", "b:c"},
-        {"a.txt:", "a.txt", ""},
+        {"a.txt:352441c2", "a.txt", "352441c2", ""},
+        {"a.txt", "a.txt", "", ""},
+        {":abc", ":abc", "", ""},
+        {"a:b:c", "a", "b", "c"},
+        {"a:b:c:d", "a", "b", "c:d"},
+        {"a.txt:", "a.txt", "", ""},
+        {"a::c", "a", "", "c"},
     };
     for (const auto& c : splits) {
         const FileEntry e = SplitFileEntry(c.entry);
         EXPECT_EQ(e.name, c.name) << c.entry;
         EXPECT_EQ(e.crcText, c.crc) << c.entry;
+        EXPECT_EQ(e.sha256, c.sha256) << c.entry;
     }
     const struct {
         std::string name;

@@ -43,14 +43,12 @@ QUrl ResolveAddress(const QString& address)
     if (QFileInfo(address).isAbsolute())
         return QUrl::fromLocalFile(address);
     // The guide ships with the installed program's data (share/mirudex/docs
-    // beside bin/), or at the top of the source tree that holds the build directory.
+    // beside bin/); a program run from its build folder finds it at the top
+    // of the source tree it was built from, wherever the build folder is.
     const QString appDir = QCoreApplication::applicationDirPath();
-    const QStringList bases{QDir::currentPath(),
-                            appDir,
-                            appDir + QStringLiteral("/../share/mirudex"),
-                            appDir + QStringLiteral("/.."),
-                            appDir + QStringLiteral("/../.."),
-                            appDir + QStringLiteral("/../../..")};
+    const QString sourceTree = QFileInfo(QString::fromUtf8(build::kSourceDataDirectory)).path();
+    const QStringList bases{QDir::currentPath(), appDir, appDir + QStringLiteral("/../share/mirudex"),
+                            appDir + QStringLiteral("/.."), sourceTree};
     for (const QString& base : bases) {
         const QFileInfo info(QDir(base).filePath(address));
         if (info.exists())

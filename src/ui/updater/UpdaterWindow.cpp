@@ -119,6 +119,28 @@ size_t FormatUpdateSlice(QTextCursor& cursor, const std::vector<update::UpdateRe
 
 UpdaterWindow* CurrentUpdaterWindow() { return current.data(); }
 
+QString FailedCheckText(update::UpdateState::CheckOutcome outcome)
+{
+    using Outcome = update::UpdateState::CheckOutcome;
+    switch (outcome) {
+    case Outcome::Unreachable:
+        return QStringLiteral(
+            "Could not connect to the update server, so Mirudex could not check for updates. "
+            "Check the Internet connection and try again.");
+    case Outcome::Untrusted:
+        return QStringLiteral(
+            "The update server could not prove that it is the real one (its certificate was not "
+            "accepted), so Mirudex did not check for updates.");
+    case Outcome::NoList:
+        return QStringLiteral(
+            "The update server did not send a list of updates, so Mirudex could not check for "
+            "updates. Try again later.");
+    case Outcome::ListFetched:
+    case Outcome::Stopped: break;
+    }
+    return QStringLiteral("No updates found");
+}
+
 void UpdaterWindow::SetUrlOpener(std::function<void(const QUrl&)> opener) { UrlOpener() = std::move(opener); }
 
 UpdaterWindow::UpdaterWindow(Registry& registry, update::UpdateState& state, QWidget* owner)
@@ -263,10 +285,13 @@ UpdaterWindow::WaitResult UpdaterWindow::Check()
     if (state_.checkResult) {
         updates_->clear();
         SetStatusText(QStringLiteral("Found updates"));
-    } else {
-        updates_->setPlainText(QStringLiteral("No updates found"));
-        SetStatusText(QStringLiteral("No updates found"));
+        return result;
     }
+    // A check that found no list says why: nothing was checked at all when
+    // no server could be reached or trusted.
+    const QString text = FailedCheckText(state_.checkOutcome.load());
+    updates_->setPlainText(text);
+    SetStatusText(text);
     return result;
 }
 

@@ -15,7 +15,8 @@
 // when it is complete.
 //
 // A check that found no valid list shows nothing and offers nothing: the list
-// file a former check left behind is not read again.
+// file a former check left behind is not read again. It says why: no server
+// could be reached, none could be trusted, or none sent a list.
 //
 // Quitting: a quit request that arrives while the updater runs closes the
 // updater (stopping its thread) and is passed on, so the program still ends.
@@ -132,6 +133,9 @@ private:
 // format. dpiX and dpiY are those of the window that shows the text.
 size_t FormatUpdateSlice(QTextCursor& cursor, const std::vector<update::UpdateRecord>& updates, size_t from,
                          int budgetMs, int dpiX, int dpiY);
+
+// What the updater says after a check that fetched no list, by what the check came to.
+QString FailedCheckText(update::UpdateState::CheckOutcome outcome);
 
 // The updater while one is open (for the main window and for tests).
 UpdaterWindow* CurrentUpdaterWindow();

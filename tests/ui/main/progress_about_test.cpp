@@ -1,5 +1,6 @@
 // The progress window and the wait loop; the About window.
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QKeyEvent>
 #include <QPointer>
@@ -169,9 +170,11 @@ TEST_F(AboutTest, OneWindowWithPictureVersionAndLinks)
         EXPECT_FALSE(about->linkRect(i).isEmpty()) << i;
     EXPECT_LT(about->linkRect(0).bottom(), about->linkRect(1).top());
     EXPECT_EQ(about->LinkUrl(2).scheme(), QStringLiteral("mailto"));
-    // The shipped guide is found as a local file.
+    // The shipped guide is found as a local file, wherever the build folder
+    // (and so this program) is: not only two folders below the source tree.
     EXPECT_TRUE(about->LinkUrl(0).isLocalFile());
     EXPECT_TRUE(about->LinkUrl(0).toLocalFile().endsWith(QStringLiteral("docs/index.html")));
+    EXPECT_TRUE(QFileInfo::exists(about->LinkUrl(0).toLocalFile())) << about->LinkUrl(0).toString().toStdString();
 
     // Every heading is followed by a blank, and every address ends inside the window.
     for (int i = 0; i < 3; ++i)

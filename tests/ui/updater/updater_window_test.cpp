@@ -27,14 +27,21 @@ using Mode = LoopbackServer::Mode;
 
 constexpr const char* kListPath = "one/updates.v2.txt";
 
+// The CRC-32 and SHA-256 of "abc".
+const std::string kAbcSums = "352441c2:ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
+
 // Two updates for this version (the later one with files) and one for another build.
 const std::string kTwoUpdates =
     "# updates.v2.txt\n"
     "NEWS\nFirst headline\nDATE\n2026-11-01\nID\nup-1\nTYPE\n98\nAPPLIES TO\nAll\nINFO\nRead me.\n"
-    "FILE\nold.txt:352441c2\n"
+    "FILE\nDICT/old:" +
+    kAbcSums +
+    "\n"
     "NEWS\nSecond headline\nDATE\n2026-12-01\nID\nup-2\nTYPE\nAll\nAPPLIES TO\n1.0.5+/1.0.9-\nINFO\nInfo line\n"
-    "FILE\nabc.txt:352441c2\ndata/words.txt:352441c2\n"
-    "NEWS\nOther build\nID\nup-3\nTYPE\nXP\nAPPLIES TO\nAll\nFILE\nxp.txt:1\n";
+    "FILE\nDICT/abc:" +
+    kAbcSums + "\nDICT/words:" + kAbcSums +
+    "\n"
+    "NEWS\nOther build\nID\nup-3\nTYPE\nXP\nAPPLIES TO\nAll\nFILE\nDICT/xp:1\n";
 
 class UpdaterTest : public test::UiTest {
 protected:
@@ -42,8 +49,10 @@ protected:
     {
         UiTest::SetUp();
         state_.servers = {{{"127.0.0.1", kListPath, "one/files"}, {"127.0.0.1", "two/updates.v2.txt", "two/files"}}};
+        state_.scheme = "http";
         state_.port = server_.port();
         state_.timeout = std::chrono::milliseconds(3000);
+        std::filesystem::create_directory("DICT");
         UpdaterWindow::SetUrlOpener([this](const QUrl& url) { opened_.push_back(url); });
     }
     void TearDown() override
@@ -146,19 +155,19 @@ TEST_F(UpdaterTest, WindowLayoutTextsAndIds)
     QTest::mouseClick(w.siteButton(), Qt::LeftButton);
     ASSERT_EQ(opened_.size(), 1u);
     EXPECT_EQ(opened_[0], QUrl(QString::fromStdString(update::UpdateHomePage())));
-    EXPECT_EQ(opened_[0].scheme(), QStringLiteral("http"));
+    EXPECT_EQ(opened_[0].scheme(), QStringLiteral("https"));
 }
 
 TEST_F(UpdaterTest, CheckShowsTheUpdatesAndGetFilesDownloadsTheLastOne)
 {
-    std::filesystem::create_directory("data");
     server_.Serve(kListPath, kTwoUpdates);
-    server_.Serve("one/files/abc.txt", "abc");
-    server_.Serve("one/files/data/words.txt", "abc");
+    server_.Serve("one/files/DICT/abc", "abc");
+    server_.Serve("one/files/DICT/words", "abc");
     Run([&](UpdaterWindow& w) {
         EXPECT_EQ(Status(w), QStringLiteral("Found updates"));
         ASSERT_EQ(w.updates().size(), 2u);
-        EXPECT_EQ(w.filesBox()->toPlainText(), QStringLiteral("abc.txt:352441c2\ndata/words.txt:352441c2\n"));
+        EXPECT_EQ(w.filesBox()->toPlainText(),
+                  QString::fromStdString("DICT/abc:" + kAbcSums + "\nDICT/words:" + kAbcSums + "\n"));
         const QString text = w.updatesBox()->toPlainText();
         EXPECT_TRUE(text.startsWith(QStringLiteral("2026-11-01\nFirst headline\nThis applies to version: All\n")))
             << text.toStdString();
@@ -171,15 +180,15 @@ TEST_F(UpdaterTest, CheckShowsTheUpdatesAndGetFilesDownloadsTheLastOne)
         EXPECT_EQ(FormatOf(w.updatesBox(), QStringLiteral("This applies")).foreground().color(), QColor(128, 128, 128));
         EXPECT_EQ(FormatOf(w.updatesBox(), QStringLiteral("=====")).foreground().color(), QColor(64, 64, 255));
         EXPECT_GT(IndentOf(w.updatesBox(), QStringLiteral("Info line")), 0);
-        EXPECT_GT(IndentOf(w.updatesBox(), QStringLiteral("abc.txt:352441c2")), 0);
+        EXPECT_GT(IndentOf(w.updatesBox(), QStringLiteral("DICT/abc:352441c2")), 0);
         EXPECT_EQ(IndentOf(w.updatesBox(), QStringLiteral("Second headline")), 0);
         test::SaveShot(&w, "updater_found");
         QTest::mouseClick(w.getFilesButton(), Qt::LeftButton);
     });
-    EXPECT_EQ(ReadFile("abc.txt"), "abc");
-    EXPECT_EQ(ReadFile("data/words.txt"), "abc");
+    EXPECT_EQ(ReadFile("DICT/abc"), "abc");
+    EXPECT_EQ(ReadFile("DICT/words"), "abc");
     EXPECT_EQ(ReadFile("Updates.mxf"), "up-2\n");
-    EXPECT_EQ(server_.Requests().front(), "GET http://127.0.0.1/one/updates.v2.txt\r\n");
+    EXPECT_EQ(server_.Paths().front(), "one/updates.v2.txt");
     const auto boxes = platform_.MessageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text,
@@ -190,7 +199,7 @@ TEST_F(UpdaterTest, CheckShowsTheUpdatesAndGetFilesDownloadsTheLastOne)
     Run([&](UpdaterWindow& w) {
         ASSERT_EQ(w.updates().size(), 1u);
         EXPECT_EQ(w.updates()[0].id, "up-1");
-        EXPECT_EQ(w.filesBox()->toPlainText(), QStringLiteral("old.txt:352441c2\n"));
+        EXPECT_EQ(w.filesBox()->toPlainText(), QString::fromStdString("DICT/old:" + kAbcSums + "\n"));
         EXPECT_FALSE(w.updatesBox()->toPlainText().contains(QStringLiteral("=====")));
         w.close();
     });
@@ -246,11 +255,15 @@ TEST_F(UpdaterTest, AFailedCheckShowsAndOffersNothing)
             state_.port = LoopbackServer::ClosedPort();
         },
     };
-    for (const auto& fail : failures) {
-        fail();
+    // Each says why nothing was checked, in words a user understands.
+    const QString says[] = {QStringLiteral("did not send a list of updates"),
+                            QStringLiteral("Could not connect to the update server")};
+    for (size_t i = 0; i < std::size(failures); ++i) {
+        failures[i]();
         Run([&](UpdaterWindow& w) {
-            EXPECT_EQ(Status(w), QStringLiteral("No updates found"));
-            EXPECT_EQ(w.updatesBox()->toPlainText(), QStringLiteral("No updates found"));
+            EXPECT_TRUE(Status(w).contains(says[i])) << Status(w).toStdString();
+            EXPECT_EQ(w.updatesBox()->toPlainText(), Status(w));
+            EXPECT_FALSE(Status(w).contains(QStringLiteral("No updates found")));
             EXPECT_TRUE(w.filesBox()->toPlainText().isEmpty());
             EXPECT_TRUE(w.updates().empty());
             EXPECT_TRUE(state_.downloadList.empty());
@@ -323,8 +336,8 @@ TEST_F(UpdaterTest, EscapeDuringTheCheckClosesTheWindowAtOnce)
 TEST_F(UpdaterTest, QuitDuringADownloadStopsItAndIsPassedOn)
 {
     server_.Serve(kListPath, kTwoUpdates);
-    server_.Serve("one/files/abc.txt", {std::string(4000, 'a'), Mode::Hang});
-    WriteFile("abc.txt", "old\n");
+    server_.Serve("one/files/DICT/abc", {std::string(4000, 'a'), Mode::Hang});
+    WriteFile("DICT/abc", "old\n");
     QTimer quitter;
     QObject::connect(&quitter, &QTimer::timeout, [&] {
         if (update::UpdateThreadRunning(state_) && !FileRequests().empty())
@@ -335,37 +348,35 @@ TEST_F(UpdaterTest, QuitDuringADownloadStopsItAndIsPassedOn)
     EXPECT_TRUE(quit::Pending());
     EXPECT_EQ(quit::Code(), 3);
     EXPECT_FALSE(update::UpdateThreadRunning(state_));
-    EXPECT_EQ(ReadFile("abc.txt"), "old\n");
+    EXPECT_EQ(ReadFile("DICT/abc"), "old\n");
     EXPECT_FALSE(std::filesystem::exists("Updates.mxf"));
 }
 
 TEST_F(UpdaterTest, AFailedFileKeepsTheWindowOpenForAnotherTry)
 {
-    std::filesystem::create_directory("data");
     server_.Serve(kListPath, kTwoUpdates);
-    server_.Serve("one/files/abc.txt", "abc");
-    server_.Serve("one/files/data/words.txt", "not abc");  // wrong CRC on both servers
-    server_.Serve("two/files/data/words.txt", "not abc");
+    server_.Serve("one/files/DICT/abc", "abc");
+    server_.Serve("one/files/DICT/words", "not abc");  // wrong CRC on both servers
+    server_.Serve("two/files/DICT/words", "not abc");
     Run([&](UpdaterWindow& w) {
         QTest::mouseClick(w.getFilesButton(), Qt::LeftButton);
         EXPECT_EQ(Status(w), QStringLiteral("At least one file failed."));
         EXPECT_FALSE(w.closed());
-        EXPECT_FALSE(std::filesystem::exists("data/words.txt"));
+        EXPECT_FALSE(std::filesystem::exists("DICT/words"));
         // The server is mended; the second try succeeds.
-        server_.Serve("one/files/data/words.txt", "abc");
+        server_.Serve("one/files/DICT/words", "abc");
         QTest::mouseClick(w.getFilesButton(), Qt::LeftButton);
         EXPECT_TRUE(w.closed());
     });
-    EXPECT_EQ(ReadFile("data/words.txt"), "abc");
+    EXPECT_EQ(ReadFile("DICT/words"), "abc");
     EXPECT_EQ(ReadFile("Updates.mxf"), "up-2\n");
 }
 
 TEST_F(UpdaterTest, AnUnwritableLogIsReported)
 {
     server_.Serve(kListPath, kTwoUpdates);
-    server_.Serve("one/files/abc.txt", "abc");
-    server_.Serve("one/files/data/words.txt", "abc");
-    std::filesystem::create_directories("data");
+    server_.Serve("one/files/DICT/abc", "abc");
+    server_.Serve("one/files/DICT/words", "abc");
     std::filesystem::create_directories("Updates.mxf");  // a directory: cannot be written
     Run([&](UpdaterWindow& w) { QTest::mouseClick(w.getFilesButton(), Qt::LeftButton); });
     const auto boxes = platform_.MessageBoxes();
@@ -377,10 +388,15 @@ TEST_F(UpdaterTest, AnUnwritableLogIsReported)
 
 TEST_F(UpdaterTest, HostileFileNamesAreNeverFetched)
 {
+    WriteFile("Options.mxreg", "the user's options\n");
     const std::string list =
-        "# updates.v2.txt\nNEWS\nEvil\nID\nevil\nTYPE\n98\nAPPLIES TO\nAll\nFILE\n../escape.txt:352441c2\n"
-        "/tmp/mirudex-absolute.txt:352441c2\n";
+        "# updates.v2.txt\nNEWS\nEvil\nID\nevil\nTYPE\n98\nAPPLIES TO\nAll\nFILE\n"
+        "../escape.txt:" +
+        kAbcSums + "\n/tmp/mirudex-absolute.txt:" + kAbcSums + "\nOptions.mxreg:" + kAbcSums +
+        "\nstudylist.default:" + kAbcSums + "\n";
     server_.Serve(kListPath, list);
+    server_.Serve("one/files/Options.mxreg", "abc");
+    server_.Serve("one/files/studylist.default", "abc");
     Run([&](UpdaterWindow& w) {
         QTest::mouseClick(w.getFilesButton(), Qt::LeftButton);
         EXPECT_EQ(Status(w), QStringLiteral("At least one file failed."));
@@ -388,6 +404,8 @@ TEST_F(UpdaterTest, HostileFileNamesAreNeverFetched)
     });
     EXPECT_TRUE(FileRequests().empty());
     EXPECT_FALSE(std::filesystem::exists("../escape.txt"));
+    EXPECT_EQ(ReadFile("Options.mxreg"), "the user's options\n");
+    EXPECT_FALSE(std::filesystem::exists("studylist.default"));
     EXPECT_FALSE(std::filesystem::exists("Updates.mxf"));
 }
 
