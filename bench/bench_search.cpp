@@ -2,9 +2,13 @@
 //   MIRUDEX_REAL_DATA=build-data build/bench/mirudex_bench --benchmark_filter=Search
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "core/DefaultOptions.h"
 #include "core/Registry.h"
@@ -15,6 +19,7 @@
 #include "search/EnglishSearch.h"
 #include "search/JapaneseSearch.h"
 #include "search/KanjiSearch.h"
+#include "search/Sorting.h"
 
 namespace {
 
@@ -75,6 +80,63 @@ void Run(benchmark::State& st, Fn fn)
     }
     st.counters["results"] = static_cast<double>(found);
 }
+
+// The share of the everyday-word lists (tests/data/relevance) whose expected
+// word is on the first row (and in the top three) of an exact search as a new
+// user makes it: default options, sorted by relevance, the default maximum.
+void BM_RelevanceFirstRow(benchmark::State& st, const char* file)
+{
+    World* w = TheWorld();
+    if (!w) {
+        st.SkipWithError("real data not found (set MIRUDEX_REAL_DATA)");
+        return;
+    }
+    search::AppState& s = *w->state;
+    const search::EntrySortState kept = s.edict_sort;
+    search::RestoreSortStates(w->options, s.edict_sort, s.kanji_sort);
+    std::vector<std::pair<std::string, std::vector<std::u16string>>> cases;
+    std::ifstream in(std::filesystem::path(MIRUDEX_SOURCE_DIR) / "tests" / "data" / "relevance" / file);
+    for (std::string line; std::getline(in, line);) {
+        const size_t tab = line.find('\t');
+        if (tab == std::string::npos)
+            continue;
+        std::vector<std::u16string> wanted;
+        for (size_t at = tab + 1; at <= line.size();) {
+            const size_t bar = std::min(line.find('|', at), line.size());
+            wanted.push_back(Utf8ToUtf16(line.substr(at, bar - at)));
+            at = bar + 1;
+        }
+        cases.emplace_back(line.substr(0, tab), std::move(wanted));
+    }
+    int first = 0, top3 = 0;
+    for (auto _ : st) {
+        first = top3 = 0;
+        for (const auto& [query, wanted] : cases) {
+            s.edict_results[0].clear();
+            s.kanji_results.clear();
+            s.search_options = search::SearchOptions{};
+            s.options.SetINT(opt::search::kLanguage, 0);
+            std::u16string text = Utf8ToUtf16(query);
+            search::Edict_SearchFor(s, text);
+            const auto& list = s.edict_results[0];
+            for (size_t i = 0; i < list.size() && i < 3; ++i) {
+                if (std::find(wanted.begin(), wanted.end(), list[i].word) == wanted.end())
+                    continue;
+                first += i == 0;
+                ++top3;
+                break;
+            }
+        }
+    }
+    s.edict_sort = kept;
+    st.counters["first_row"] = cases.empty() ? 0.0 : static_cast<double>(first) / static_cast<double>(cases.size());
+    st.counters["top_three"] = cases.empty() ? 0.0 : static_cast<double>(top3) / static_cast<double>(cases.size());
+    st.counters["words"] = static_cast<double>(cases.size());
+}
+BENCHMARK_CAPTURE(BM_RelevanceFirstRow, english, "english-first-row.tsv")->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(BM_RelevanceFirstRow, japanese, "japanese-first-row.tsv")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 void BM_SearchJapanese(benchmark::State& st, const char* pattern)
 {

@@ -825,9 +825,14 @@ std::vector<uint16_t> BuildEntryRanks(const IndexRecords& in, std::string_view b
                     meanings = bytes.substr(slash, end - slash);
             }
         }
-        const uint64_t h = HashUnits(word(r));
-        const auto [lo, hi] = std::equal_range(parts.begin(), parts.end(), h);
-        ranks[r] = EntryRank(meanings, word(r), static_cast<uint32_t>(hi - lo));
+        auto holding = [&](std::u16string_view text) {
+            const auto [lo, hi] = std::equal_range(parts.begin(), parts.end(), HashUnits(text));
+            return ProductivitySteps(static_cast<uint32_t>(hi - lo), text.size());
+        };
+        uint32_t steps = holding(word(r));
+        if (const std::u16string stem = VerbStem(meanings, word(r)); !stem.empty())
+            steps = std::max(steps, holding(stem));
+        ranks[r] = EntryRank(meanings, word(r), steps);
     }
     return ranks;
 }

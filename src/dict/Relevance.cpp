@@ -10,8 +10,8 @@ namespace mirudex::dict {
 namespace {
 
 // Usage marks that tell a learner a word is not the everyday one.
-constexpr std::array<std::string_view, 14> kMarks = {"arch", "obs",  "obsc", "rare", "sl", "net-sl", "vulg",
-                                                     "X",    "derog", "ok",  "oK",   "ik", "iK",     "m-sl"};
+constexpr std::array<std::string_view, 14> kMarks = {"arch", "obs",   "obsc", "rare", "sl", "net-sl", "vulg",
+                                                     "X",    "derog", "ok",   "oK",   "ik", "iK",     "m-sl"};
 
 bool IsMark(std::string_view tag) { return std::find(kMarks.begin(), kMarks.end(), tag) != kMarks.end(); }
 
@@ -117,7 +117,45 @@ void GlossKey(std::string_view core, std::string& out, bool& note)
     }
 }
 
-uint16_t EntryRank(std::string_view meanings, std::u16string_view headword, uint32_t productivity)
+uint32_t ProductivitySteps(uint32_t count, size_t length)
+{
+    uint32_t steps = std::bit_width(count);
+    if (length == 1)
+        steps = steps > 3 ? steps - 3 : 0;
+    return std::min(steps, kRankProductivitySteps);
+}
+
+std::u16string VerbStem(std::string_view meanings, std::u16string_view headword)
+{
+    if (headword.size() < 2 || std::all_of(headword.begin(), headword.end(),
+                                           [](char16_t c) { return (c >= 0x3041 && c <= 0x30FF) || c < 0x80; }))
+        return {};
+    // The tags of the first gloss.
+    const size_t slash = meanings.find('/');
+    if (slash == std::string_view::npos)
+        return {};
+    const size_t end = meanings.find('/', slash + 1);
+    const std::string_view first = meanings.substr(slash + 1, end == std::string_view::npos ? end : end - slash - 1);
+    const std::string_view tags = first.substr(0, first.size() - ReadGloss(first).core.size());
+    auto has = [&](std::string_view tag) {
+        for (size_t at = tags.find(tag); at != std::string_view::npos; at = tags.find(tag, at + 1))
+            if (at > 0 && (tags[at - 1] == '(' || tags[at - 1] == ','))
+                return true;
+        return false;
+    };
+    constexpr std::u16string_view kU = u"うくぐすつぬぶむる", kI = u"いきぎしちにびみり";
+    const char16_t last = headword.back();
+    if (has("v5")) {
+        const size_t at = kU.find(last);
+        if (at != std::u16string_view::npos)
+            return std::u16string(headword.substr(0, headword.size() - 1)) + kI[at];
+    }
+    if (has("v1") && last == u'る')
+        return std::u16string(headword.substr(0, headword.size() - 1));
+    return {};
+}
+
+uint16_t EntryRank(std::string_view meanings, std::u16string_view headword, uint32_t productivitySteps)
 {
     bool common = false, firstMarked = false, first = true, inFirstSense = true;
     size_t start = meanings.find('/');
@@ -137,19 +175,13 @@ uint16_t EntryRank(std::string_view meanings, std::u16string_view headword, uint
         if (inFirstSense && parts.marked)
             firstMarked = true;
     }
-    // Productivity: steps of doubling, a single character needing eight times the count.
-    uint32_t steps = std::bit_width(productivity);
-    if (headword.size() == 1)
-        steps = steps > 3 ? steps - 3 : 0;
-    steps = std::min(steps, kRankProductivitySteps);
-    uint32_t rank = kRankEntryBase - steps * kRankProductivityStep;
+    uint32_t rank = kRankEntryBase - std::min(productivitySteps, kRankProductivitySteps) * kRankProductivityStep;
     if (!common)
         rank += kRankUncommon;
     if (firstMarked)
         rank += kRankMarked;
-    const bool katakana = !headword.empty() && std::all_of(headword.begin(), headword.end(), [](char16_t c) {
-        return c >= 0x30A1 && c <= 0x30FE;
-    });
+    const bool katakana = !headword.empty() && std::all_of(headword.begin(), headword.end(),
+                                                           [](char16_t c) { return c >= 0x30A1 && c <= 0x30FE; });
     return static_cast<uint16_t>(std::min<uint32_t>(rank, 0x7FFF) | (katakana ? kEntryLoanword : 0));
 }
 

@@ -17,7 +17,9 @@
 //   - productivity: a word that many other headwords of the dictionary hold
 //     (学校 in 小学校, 学校教育 ...) is an everyday word; the count is taken on a
 //     log scale, and a single character, which any word holding it counts
-//     for, needs eight times the count for the same weight;
+//     for, needs eight times the count for the same weight. A verb builds its
+//     compounds on its continuative stem (書き in 書き込む, 食べ in 食べ物), so
+//     a verb counts the headwords holding its stem when they are more;
 //   - a katakana loanword goes after a native word with the same gloss when
 //     the search is English (ヘッド after 頭 for "head"), by less than what
 //     separates a common word from a rare one, so a loanword that is the only
@@ -40,9 +42,9 @@
 namespace mirudex::dict {
 
 // Per gloss: how the searched text stands in it.
-inline constexpr uint32_t kRankNote = 4;         // the whole gloss, but for a note in parentheses
-inline constexpr uint32_t kRankInside = 32;      // a word inside a longer gloss
-inline constexpr uint32_t kRankLaterGloss = 8;   // a later gloss of the first sense
+inline constexpr uint32_t kRankNote = 4;        // the whole gloss, but for a note in parentheses
+inline constexpr uint32_t kRankInside = 32;     // a word inside a longer gloss
+inline constexpr uint32_t kRankLaterGloss = 8;  // a later gloss of the first sense
 inline constexpr uint32_t kRankSecondSense = 16;
 inline constexpr uint32_t kRankLaterSense = 24;
 inline constexpr uint32_t kRankMarked = 48;  // archaic, obsolete, rare, slang, vulgar ...
@@ -60,7 +62,15 @@ inline constexpr uint32_t kRankWorstMatch = kRankInside + kRankLaterSense + kRan
 // An entry's own penalties as stored: the rank in the low 15 bits, and
 // kEntryLoanword when the headword is written in katakana only.
 inline constexpr uint16_t kEntryLoanword = 0x8000;
-uint16_t EntryRank(std::string_view meanings, std::u16string_view headword, uint32_t productivity);
+// productivitySteps: ProductivitySteps of the headword (or of its verb stem).
+uint16_t EntryRank(std::string_view meanings, std::u16string_view headword, uint32_t productivitySteps);
+// How many doublings a count of headwords holding a text of `length` units
+// is worth, at most kRankProductivitySteps.
+uint32_t ProductivitySteps(uint32_t count, size_t length);
+// The continuative stem a verb builds compounds on: 書く gives 書き, 食べる
+// gives 食べ; empty for a word that is not a verb written with kanji (the
+// part of speech is read from the tags of the first sense: v5..., v1...).
+std::u16string VerbStem(std::string_view meanings, std::u16string_view headword);
 // The part of a stored entry rank that counts for a search.
 inline uint32_t EntryPenalty(uint16_t stored, bool english)
 {

@@ -71,7 +71,8 @@ check "found: status 0" 0 "$status"
 check "the options file is not written" "$(printf '%s\n' 'KEY_START :: Misc' 'KEY_STOP')" "$(cat Options.mxreg)"
 check "the index file is written" "yes" "$([ -e DICT/edict.mxi ] && echo yes || echo no)"
 check "beginning type" "$(printf '猫 (ねこ) :: cat')" "$("$LOOKUP" --type begin ね)"
-check "middle type, sorted by reading" "$(printf '子猫 (こねこ) :: kitten\n猫 (ねこ) :: cat')" "$("$LOOKUP" --type middle ね)"
+check "middle type, a new user's order: the word itself first" "$(printf '猫 (ねこ) :: cat\n子猫 (こねこ) :: kitten')" "$("$LOOKUP" --type middle ね)"
+check "middle type, sorted by reading" "$(printf '子猫 (こねこ) :: kitten\n猫 (ねこ) :: cat')" "$("$LOOKUP" --sort kana --type middle ね)"
 check "English by automatic choice" "走る (はしる) :: to run" "$("$LOOKUP" --type middle run)"
 check "romaji conversion" "本 (ほん) :: book | main" "$("$LOOKUP" --convert --lang jp hon)"
 check "maximum and the truncation line" "$(printf '猫 (ねこ) :: cat\n-Results truncated-')" "$("$LOOKUP" --max 1 --type middle ね)"
@@ -167,10 +168,10 @@ options_file
 out="$("$LOOKUP" KN:cat)"; status=$?
 check "KN: without --kanji prints the kanji" "$(printf '0 猫\tビョウ\tねこ\tcat\t11\t1702')" "$status $out"
 # 0 is no maximum, on the command line and in the options file, as in the program's Results box.
-out="$("$LOOKUP" --max 0 --type middle ね)"; status=$?
+out="$("$LOOKUP" --sort kana --max 0 --type middle ね)"; status=$?
 check "--max 0: no maximum" "$(printf '0 子猫 (こねこ) :: kitten\n猫 (ねこ) :: cat')" "$status $out"
 options_file 'KEY_START :: Results' '	INT :: Size :: 0' 'KEY_STOP'
-check "Size :: 0 in the options: no maximum" "$(printf '子猫 (こねこ) :: kitten\n猫 (ねこ) :: cat')" "$("$LOOKUP" --type middle ね)"
+check "Size :: 0 in the options: no maximum" "$(printf '子猫 (こねこ) :: kitten\n猫 (ねこ) :: cat')" "$("$LOOKUP" --sort kana --type middle ね)"
 check "--max 1 over Size :: 0" "$(printf '猫 (ねこ) :: cat\n-Results truncated-')" "$("$LOOKUP" --max 1 --type middle ね)"
 options_file
 for bad in '' x 1x -; do
@@ -225,12 +226,12 @@ check "--json=yes: refused" "2" "$status"
 contains "--json=yes: the message" "--json takes no value" "$err"
 
 # Several substrings at once: the words of a sentence, each once.
-out="$("$LOOKUP" --substrings 子猫が本を走る)"; status=$?
+out="$("$LOOKUP" --sort kana --substrings 子猫が本を走る)"; status=$?
 check "--substrings: the words of a sentence, each once" \
     "$(printf '0 子猫 (こねこ) :: kitten\n猫 (ねこ) :: cat\n走る (はしる) :: to run\n本 (ほん) :: book | main')" "$status $out"
-check "--substrings: the same with --kanji" "$out" "$("$LOOKUP" --substrings --kanji 子猫が本を走る | grep ' :: ')"
-check "--substrings: each entry once" "$(printf '子猫 (こねこ) :: kitten\n猫 (ねこ) :: cat')" "$("$LOOKUP" --substrings ねこねこ)"
-check "--substrings, --json: each entry once" "子猫 猫" "$("$LOOKUP" --substrings --json ねこねこ | jq -r .word | xargs)"
+check "--substrings: the same with --kanji" "$out" "$("$LOOKUP" --sort kana --substrings --kanji 子猫が本を走る | grep ' :: ')"
+check "--substrings: each entry once" "$(printf '子猫 (こねこ) :: kitten\n猫 (ねこ) :: cat')" "$("$LOOKUP" --sort kana --substrings ねこねこ)"
+check "--substrings, --json: each entry once" "子猫 猫" "$("$LOOKUP" --sort kana --substrings --json ねこねこ | jq -r .word | xargs)"
 check "--substrings ねこ: the whole text first" "猫 (ねこ) :: cat" "$("$LOOKUP" --substrings ねこ)"
 for text in KN: EN: 'JP:KN:' ''; do
     "$LOOKUP" "$text" >/dev/null 2>&1; check "nothing to look up in '$text': status 2" 2 $?

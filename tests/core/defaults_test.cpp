@@ -77,9 +77,9 @@ const Expected kDefaults[] = {
     {".\\Results\\Copy\\SepMeaning", "{ | }"},
     {".\\Results\\Copy\\SepMultiple", "{\\n}"},
     {".\\Results\\Size", 200},
-    {".\\Results\\Sort1", 1},
+    {".\\Results\\Sort1", 6},
     {".\\Results\\Sort1 Asc", true},
-    {".\\Results\\Sort2", 0},
+    {".\\Results\\Sort2", 1},
     {".\\Results\\Sort2 Asc", true},
     {".\\StudyList\\On", true},
     {".\\StudyList\\File", "studylist.default"},
@@ -126,7 +126,8 @@ const Expected kDefaults[] = {
 struct HeaderItem {
     int header, percentage, position;
 };
-const HeaderItem kResultItems[] = {{0, 30, 0}, {1, 30, 0}, {0, 60, 1}, {1, 70, 1}, {0, 5, 2}, {0, 5, 3}};
+// The result window shows Relevance, the first sort key, after the lengths.
+const HeaderItem kResultItems[] = {{0, 30, 0}, {1, 30, 0}, {0, 52, 1}, {1, 70, 1}, {0, 5, 2}, {0, 5, 3}, {0, 8, 4}};
 const HeaderItem kStudyItems[] = {{0, 19, 0}, {0, 20, 1}, {-1, 28, 1}, {0, 61, 2}, {-1, 80, 2}, {-1, 100, 3}};
 
 class DefaultOptionsTest : public test::WorkDirTest {};
@@ -162,6 +163,10 @@ TEST_F(DefaultOptionsTest, EveryKeyReadsBackWithItsValue)
         EXPECT_EQ(r.GetINT(base + "Percentage"), kStudyItems[n].percentage);
         EXPECT_EQ(r.GetINT(base + "Position"), kStudyItems[n].position);
     }
+    const std::string relevance = ".\\Results\\HeaderItems\\6\\";
+    EXPECT_EQ(r.GetINT(relevance + "Header"), kResultItems[6].header);
+    EXPECT_EQ(r.GetINT(relevance + "Percentage"), kResultItems[6].percentage);
+    EXPECT_EQ(r.GetINT(relevance + "Position"), kResultItems[6].position);
     EXPECT_TRUE(platform_.MessageBoxes().empty());
 }
 

@@ -216,9 +216,25 @@ TEST(RelevanceRanks, AnEntrysOwnRank)
     EXPECT_EQ(EntryPenalty(loan, true), common + kRankLoanword);
     EXPECT_EQ(EntryPenalty(EntryRank("/(n) head/(P)/", u"あたま", 0), true), common);
     // Productivity: steps of doubling, a single character needing eight times as many.
-    EXPECT_EQ(EntryPenalty(EntryRank("/(n) school/(P)/", u"学校", 100), false), common - 7 * kRankProductivityStep);
-    EXPECT_EQ(EntryPenalty(EntryRank("/(n) cat/(P)/", u"猫", 100), false), common - 4 * kRankProductivityStep);
-    EXPECT_EQ(EntryPenalty(EntryRank("/(n) cat/(P)/", u"猫", 100000), false), 0u);
+    EXPECT_EQ(ProductivitySteps(100, 2), 7u);
+    EXPECT_EQ(ProductivitySteps(100, 1), 4u);
+    EXPECT_EQ(ProductivitySteps(100000, 2), kRankProductivitySteps);
+    EXPECT_EQ(ProductivitySteps(0, 3), 0u);
+    EXPECT_EQ(EntryPenalty(EntryRank("/(n) school/(P)/", u"学校", 7), false), common - 7 * kRankProductivityStep);
+    EXPECT_EQ(EntryPenalty(EntryRank("/(n) cat/(P)/", u"猫", 100), false), 0u);
+    // A verb's compounds are built on its continuative stem.
+    struct Stem {
+        const char* meanings;
+        std::u16string_view word, stem;
+    };
+    for (const Stem& c :
+         {Stem{"/(v5k,vt) (1) to write/(P)/", u"書く", u"書き"}, Stem{"/(v5t,vi) to wait/(P)/", u"待つ", u"待ち"},
+          Stem{"/(v1,vt) to eat/(P)/", u"食べる", u"食べ"}, Stem{"/(v5r,vi) (1) to run/(P)/", u"走る", u"走り"},
+          Stem{"/(n) school/(P)/", u"学校", u""}, Stem{"/(v5k) to write/", u"かく", u""},
+          Stem{"/(adj-i) good/", u"良い", u""}, Stem{"/(n) (1) x/(v5k) y/", u"書く", u""}}) {
+        SCOPED_TRACE(c.meanings);
+        EXPECT_EQ(VerbStem(c.meanings, c.word), c.stem);
+    }
 }
 
 // Whole searches on hand-made dictionaries, sorted by relevance as a new

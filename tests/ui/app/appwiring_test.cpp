@@ -6,6 +6,7 @@
 #include "core/DebugLog.h"
 #include "dict/DictionaryStore.h"
 #include "search/AppState.h"
+#include "search/Sorting.h"
 #include "text/FuzzySearch.h"
 #include "ui/app/AppWiring.h"
 #include "ui/app/WholeProgram.h"
@@ -52,6 +53,42 @@ TEST_F(AppWiringTest, FullStartAndCleanExitWithTheRealPanes)
     EXPECT_EQ(saved.GetINT(".\\Window\\Div_vert"), 145);
     EXPECT_NE(Log().find("Deleting EDICT 1 / 2...OKAY\nDeleting EDICT 2 / 2...OKAY\n"), std::string::npos);
     EXPECT_NE(Log().find("***   All done!   ***\n"), std::string::npos);
+}
+
+// A chosen Relevance sort is saved at exit and taken back at the next start,
+// descending too; the kana order a click gives is saved the same way.
+TEST_F(AppWiringTest, TheSavedRelevanceSortSurvivesARestart)
+{
+    registry_.SetBOOL(".\\Misc\\FirstTime", false);
+    registry_.SetINT(".\\Results\\Sort1", 6);
+    registry_.SetBOOL(".\\Results\\Sort1 Asc", false);
+    registry_.SetINT(".\\Results\\Sort2", 1);
+    {
+        WholeProgram whole(registry_);
+        whole.program.Start();
+        EXPECT_EQ(whole.state.edict_sort.primary.key, search::kSortRelevance);
+        EXPECT_TRUE(whole.state.edict_sort.primary.descending);
+        EXPECT_EQ(whole.state.edict_sort.secondary.key, search::kSortKana);
+        EXPECT_EQ(whole.Exit(), 0);
+    }
+    Registry saved;
+    ASSERT_TRUE(saved.Load("Options.mxreg"));
+    EXPECT_EQ(saved.GetINT(".\\Results\\Sort1"), 6);
+    EXPECT_FALSE(saved.GetBOOL(".\\Results\\Sort1 Asc"));
+    EXPECT_EQ(Log().find("The primary button to sort on is wrong"), std::string::npos);
+    {
+        WholeProgram again(saved);
+        again.program.Start();
+        EXPECT_EQ(again.state.edict_sort.primary.key, search::kSortRelevance);
+        EXPECT_TRUE(again.state.edict_sort.primary.descending);
+        // The kana order is one click away, and is kept in its turn.
+        again.panes.resultWindow(0)->ClickHeaderItem(search::kSortKana);
+        EXPECT_EQ(again.Exit(), 0);
+    }
+    Registry third;
+    ASSERT_TRUE(third.Load("Options.mxreg"));
+    EXPECT_EQ(third.GetINT(".\\Results\\Sort1"), 1);
+    EXPECT_EQ(third.GetINT(".\\Results\\Sort2"), 6);
 }
 
 TEST_F(AppWiringTest, LevelZeroStartAndExitLinesWithTheRealPanes)

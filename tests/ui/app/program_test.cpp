@@ -267,8 +267,8 @@ TEST_F(ProgramTest, StartupChecksAndReplayedToggles)
 {
     registry_.SetBOOL(".\\Misc\\FirstTime", false);
     registry_.SetINT(".\\Search\\Language", 9);
-    registry_.SetINT(".\\Results\\Sort1", 6);
-    registry_.SetINT(".\\Results\\Sort2", 2);
+    registry_.SetINT(".\\Results\\Sort1", 7);
+    registry_.SetINT(".\\Results\\Sort2", 6);
     registry_.SetBOOL(".\\Misc\\AlwaysOnTop", true);
     registry_.SetBOOL(".\\StudyList\\On", true);
     registry_.SetBOOL(".\\Misc\\IME", false);
@@ -284,9 +284,9 @@ TEST_F(ProgramTest, StartupChecksAndReplayedToggles)
     EXPECT_EQ(RunToExit(program), 0);
     EXPECT_EQ(language, 0);
     EXPECT_EQ(registry_.GetINT(".\\Search\\Language"), 0);
-    EXPECT_EQ(sorts, std::vector<int>{2});
+    EXPECT_EQ(sorts, std::vector<int>{6});  // Relevance is a key the window saves
     EXPECT_TRUE(LogHasInOrder({"WARNING: The language type is invalid; setting it to default.\n",
-                               "ERROR: The primary button to sort on is wrong (6)\n"}));
+                               "ERROR: The primary button to sort on is wrong (7)\n"}));
     EXPECT_TRUE(registry_.GetBOOL(".\\Misc\\AlwaysOnTop"));
     EXPECT_EQ(platform_.LastStatus(1), u"IME -off-");
     EXPECT_EQ(services.studyListCalls, (std::vector<std::string>{"load at start-up", "save at exit, shown"}));
