@@ -44,10 +44,11 @@ TEST(ResultHeaderItems, DefaultsOfBothWindowsAndTheirNormalisation)
         std::vector<int> top, bottom, topPercent, bottomPercent;
     };
     const Case cases[] = {
+        // The result window shows Relevance, its first sort key, last on the top bar.
         {0,
-         {kItemWord, kItemInfo, kItemWordLength, kItemKanaLength},
+         {kItemWord, kItemInfo, kItemWordLength, kItemKanaLength, kItemRelevance},
          {kItemKana, kItemMeaning},
-         {30, 60, 5, 5},
+         {30, 52, 5, 5, 8},
          {30, 70}},
         {1, {kItemWord, kItemKana, kItemMeaning}, {}, {19, 20, 61}, {}},
     };
@@ -68,7 +69,9 @@ TEST(ResultHeaderItems, RelevanceIsHiddenUntilChosenAndMissingFromOlderOptionsFi
     for (int index : {0, 1}) {
         Registry options;
         options.LoadFromText(DefaultOptionsText());
-        EXPECT_EQ(LoadHeaderItems(options, index)[kItemRelevance].bar, kNoBar) << index;
+        // Shown in the result window of a new options file (the first sort
+        // key), hidden in the study list until chosen.
+        EXPECT_EQ(LoadHeaderItems(options, index)[kItemRelevance].bar, index == 0 ? 0 : kNoBar) << index;
 
         // Chosen in the dialog, it is saved and read back like any other item.
         ResultHeaderItems items = LoadHeaderItems(options, index);

@@ -98,7 +98,8 @@ TEST_F(ResultWindowTest, HeaderBarsShowTheDefaultItemsAtTheirShares)
         topItems.emplace_back(item.id, item.width);
     for (const auto& item : bottom->items())
         bottomItems.emplace_back(item.id, item.width);
-    EXPECT_EQ(topItems, (std::vector<std::pair<int, int>>{{0, 240}, {2, 480}, {4, 40}, {5, 41}}));
+    // Relevance, the first sort key of a new options file, shows last on the top bar.
+    EXPECT_EQ(topItems, (std::vector<std::pair<int, int>>{{0, 240}, {2, 416}, {4, 40}, {5, 40}, {6, 65}}));
     EXPECT_EQ(bottomItems, (std::vector<std::pair<int, int>>{{1, 240}, {3, 561}}));
     EXPECT_EQ(window_->entriesArea().top() - window_->contentsRect().top(), top->height() + bottom->height());
     EXPECT_EQ(window_->entryHeight(), window_->rowHeight(0) + window_->rowHeight(1));
@@ -398,7 +399,7 @@ TEST_F(ResultWindowTest, HeaderDialogMovesItemsBetweenBars)
         dialog->accept();
     });
     Key(Qt::Key_Space);
-    EXPECT_EQ(radiosChecked, (std::vector<int>{1100, 1104, 1106, 1110, 1112, 1115, 1120}));
+    EXPECT_EQ(radiosChecked, (std::vector<int>{1100, 1104, 1106, 1110, 1112, 1115, 1118}));
     EXPECT_EQ(window_->headerItems()[kItemInfo].bar, kNoBar);
     EXPECT_EQ(window_->headerItems()[kItemKana].bar, 0);
     EXPECT_EQ(Bar("1311")->PlaceOf(kItemInfo), -1);
@@ -455,8 +456,8 @@ TEST_F(ResultWindowTest, DraggingDividersAndItems)
     ResultHeaderBar* top = Bar("1311");
     top->ItemRect(kItemWord, left, right);
     QTest::mouseDClick(top, Qt::LeftButton, {}, QPoint(right, y));
-    EXPECT_EQ(window_->headerItems()[kItemWord].percentage, 25);
-    EXPECT_EQ(window_->headerItems()[kItemKanaLength].percentage, 25);
+    EXPECT_EQ(window_->headerItems()[kItemWord].percentage, 20);
+    EXPECT_EQ(window_->headerItems()[kItemKanaLength].percentage, 20);
 
     // Drag Word from the first place to the last.
     const QPoint from = ItemCentre(top, kItemWord);
@@ -468,7 +469,7 @@ TEST_F(ResultWindowTest, DraggingDividersAndItems)
     std::vector<int> order;
     for (const auto& item : top->items())
         order.push_back(item.id);
-    EXPECT_EQ(order, (std::vector<int>{kItemInfo, kItemWordLength, kItemKanaLength, kItemWord}));
+    EXPECT_EQ(order, (std::vector<int>{kItemInfo, kItemWordLength, kItemKanaLength, kItemWord, kItemRelevance}));
 }
 
 namespace {
