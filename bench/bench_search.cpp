@@ -89,13 +89,14 @@ BENCHMARK_CAPTURE(BM_SearchJapanese, begin_neko, "ねこ＿")->Unit(benchmark::k
 BENCHMARK_CAPTURE(BM_SearchJapanese, middle_neko, "＿ねこ＿")->Unit(benchmark::kMillisecond);
 
 // A text of 2,000 characters: everyday sentences (verbs and adjectives in
-// several forms, loanwords, numbers, punctuation) over and over.
+// several forms, loanwords, numbers, punctuation) over and over. No ？ or
+// ＊: the substring search would take the text for a pattern.
 std::u16string ReadingText()
 {
     const std::u16string sentences = Utf8ToUtf16(
         "猫が魚を食べました。昨日は友達と新しい映画を見に行きましたが、とても面白かったです。"
         "日本語を勉強しているので、毎日ニュースを読んでいます。このコンピューターは3年前に買ったものです。"
-        "明日の天気は晴れるでしょうか？駅の近くに小さなレストランがあって、そこのコーヒーは安くて美味しい。"
+        "明日の天気は晴れるでしょうか。駅の近くに小さなレストランがあって、そこのコーヒーは安くて美味しい。"
         "彼女はピアノを弾くのが上手だと言われています。Mirudexで単語を調べてから、ノートに書きました。");
     std::u16string text;
     while (text.size() < 2000)
