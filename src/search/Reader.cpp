@@ -200,8 +200,8 @@ private:
         if (stem == 0)
             return false;
         const size_t longest = std::min(limit, stem + kMaxEndingUnits);
-        const text::FuzzyRules* rules = state_.fuzzy_rules && !state_.fuzzy_rules->Empty() ? state_.fuzzy_rules
-                                                                                           : nullptr;
+        const text::FuzzyRules* rules =
+            state_.fuzzy_rules && !state_.fuzzy_rules->Empty() ? state_.fuzzy_rules : nullptr;
         for (size_t length = longest; length > 0; --length) {
             if (length < runEnd - at && text::IsHighSurrogate(text[at + length - 1]) &&
                 text::IsLowSurrogate(text[at + length]))
