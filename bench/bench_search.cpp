@@ -19,7 +19,10 @@
 #include "search/EnglishSearch.h"
 #include "search/JapaneseSearch.h"
 #include "search/KanjiSearch.h"
+#include "search/Reader.h"
 #include "search/Sorting.h"
+#include "search/Worker.h"
+#include "text/FuzzySearch.h"
 
 namespace {
 
@@ -146,6 +149,57 @@ void BM_SearchJapanese(benchmark::State& st, const char* pattern)
 BENCHMARK_CAPTURE(BM_SearchJapanese, exact_neko, "ねこ")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_SearchJapanese, begin_neko, "ねこ＿")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_SearchJapanese, middle_neko, "＿ねこ＿")->Unit(benchmark::kMillisecond);
+
+// A text of 2,000 characters: everyday sentences (verbs and adjectives in
+// several forms, loanwords, numbers, punctuation) over and over. No ？ or
+// ＊: the substring search would take the text for a pattern.
+std::u16string ReadingText()
+{
+    const std::u16string sentences = Utf8ToUtf16(
+        "猫が魚を食べました。昨日は友達と新しい映画を見に行きましたが、とても面白かったです。"
+        "日本語を勉強しているので、毎日ニュースを読んでいます。このコンピューターは3年前に買ったものです。"
+        "明日の天気は晴れるでしょうか。駅の近くに小さなレストランがあって、そこのコーヒーは安くて美味しい。"
+        "彼女はピアノを弾くのが上手だと言われています。Mirudexで単語を調べてから、ノートに書きました。");
+    std::u16string text;
+    while (text.size() < 2000)
+        text += sentences;
+    text.resize(2000);
+    return text;
+}
+
+// The reader on that text, with the program's reverse-conjugation rules.
+void BM_ReadText(benchmark::State& st)
+{
+    static text::FuzzyRules rules;
+    if (rules.Empty())
+        rules.LoadFuzzySearchInfo();
+    const std::u16string text = ReadingText();
+    size_t words = 0;
+    Run(st, [&](search::AppState& s) {
+        s.fuzzy_rules = &rules;
+        words = 0;
+        for (const search::ReadToken& t : search::ReadText(s, text))
+            words += t.found();
+        s.fuzzy_rules = nullptr;
+    });
+    st.counters["words"] = static_cast<double>(words);
+}
+BENCHMARK(BM_ReadText)->Unit(benchmark::kMillisecond);
+
+// The same text searched as substrings through the worker ("Match multiple
+// substrings", the default maximum of results), for comparison.
+void BM_ReadTextAsSubstrings(benchmark::State& st)
+{
+    const std::u16string text = ReadingText();
+    Run(st, [&](search::AppState& s) {
+        s.search_options.match_substrings = true;
+        std::u16string t = text;
+        search::SearchRequest request{&t, search::TS_NO_KANJI};
+        s.thread_searching = true;
+        search::Thread_Search(s, &request);
+    });
+}
+BENCHMARK(BM_ReadTextAsSubstrings)->Unit(benchmark::kMillisecond);
 
 void BM_SearchEnglish(benchmark::State& st, const char* text, int type, int max)
 {

@@ -59,6 +59,9 @@ const char* UsageText()
 {
     return "usage: mirudex-lookup [options] [--] TEXT        look TEXT up in the dictionaries\n"
            "       mirudex-lookup [options] [-] < FILE        look up each line of standard input\n"
+           "       mirudex-lookup --read [--json] [--] TEXT   split Japanese text into its words, one a line:\n"
+           "                                                  the word as written, its dictionary form, the\n"
+           "                                                  form's reading and first meaning (tab between)\n"
            "       mirudex-lookup --kana TEXT                 romaji to kana, as a search converts it\n"
            "       mirudex-lookup --romaji TEXT               kana to romaji\n"
            "       mirudex-lookup --variants TEXT [--convert] [--rules FILE]\n"
@@ -83,7 +86,9 @@ const char* UsageText()
            "                                  sort by this first, then by the stored sort keys\n"
            "  --kanji                         also print the kanji found (a kanji search always does)\n"
            "  --json                          one JSON object per line (-Results truncated- goes to\n"
-           "                                  standard error)\n"
+           "                                  standard error); with --read one per word: surface, word,\n"
+           "                                  kana, reading (of the surface), meanings (word empty when no\n"
+           "                                  dictionary holds it)\n"
            "Other options:\n"
            "  --workdir DIR                   work in DIR (default: $MIRUDEX_HOME, the current folder when\n"
            "                                  it holds Options.mxreg, else ${XDG_DATA_HOME:-~/.local/share}/mirudex)\n"
@@ -93,8 +98,8 @@ const char* UsageText()
            "Without TEXT (standard input no terminal) or with '-', the texts of a look-up, --kana,\n"
            "--romaji or --variants are read from standard input, one a line.\n"
            "  --version                       print the version\n"
-           "Exit status: 0 found (or done), 1 nothing found, 2 usage or set-up error (also a\n"
-           "failed write to standard output).\n";
+           "Exit status: 0 found (or done; --read: a word found), 1 nothing found, 2 usage or set-up\n"
+           "error (also a failed write to standard output).\n";
 }
 
 std::optional<Arguments> ParseArguments(const std::vector<std::string>& args, std::string& error, bool inputIsTerminal)
@@ -213,10 +218,10 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args, st
                 return std::nullopt;
             }
             lookupOption = true;
-        } else if (a == "--kanji" || a == "--json") {
+        } else if (a == "--kanji" || a == "--json" || a == "--read") {
             if (!takesNone())
                 return std::nullopt;
-            (a == "--kanji" ? parsed.kanji : parsed.json) = lookupOption = true;
+            (a == "--kanji" ? parsed.kanji : a == "--json" ? parsed.json : parsed.read) = lookupOption = true;
         } else if (a == "--rules") {
             parsed.rules.emplace();
             if (!value(*parsed.rules)) {

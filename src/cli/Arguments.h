@@ -19,6 +19,7 @@ struct Arguments {
     int lang = -1;  // 0 auto, 1 jp, 2 en, 4 kanji
     std::optional<bool> fuzzy, convert, kanaInsensitive, wordsOnly, substrings;
     bool kanji = false, json = false;
+    bool read = false;  // --read: the text split into its words, each with its entry
     std::string max;
     std::string sort;  // --sort: a key of kSortNames in Arguments.cpp, empty for the stored order
 

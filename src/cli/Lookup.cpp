@@ -26,6 +26,7 @@
 #include "search/Dispatcher.h"
 #include "search/EnglishSearch.h"
 #include "search/JapaneseSearch.h"
+#include "search/Reader.h"
 #include "search/Sorting.h"
 #include "search/Worker.h"
 #include "text/CharClass.h"
@@ -217,10 +218,10 @@ int RunLookup(const Arguments& o)
 {
     // A text on the command line is checked before anything is set up; a
     // line of standard input when it comes.
-    auto checked = [](const std::string& given) -> std::optional<std::u16string> {
+    auto checked = [&o](const std::string& given) -> std::optional<std::u16string> {
         std::optional<std::u16string> text = ArgumentText(given);
-        if (!text)
-            return std::nullopt;
+        if (!text || o.read)
+            return text;  // a text to read has no prefixes
         std::u16string query = *text;
         search::TakeLanguagePrefixes(query);
         if (query.empty()) {
@@ -461,8 +462,39 @@ int RunLookup(const Arguments& o)
         return found ? 0 : 1;
     };
 
+    // --read: the text's words, one a line: 0 when any was found in a dictionary.
+    auto read = [&](const std::u16string& text) {
+        bool anyFound = false;
+        for (const search::ReadToken& t : search::ReadText(state, text)) {
+            anyFound = anyFound || t.found();
+            if (o.json) {
+                nlohmann::json j = {{"surface", Utf16ToUtf8(t.surface)},
+                                    {"word", Utf16ToUtf8(t.entry.word)},
+                                    {"kana", Utf16ToUtf8(t.entry.kana)},
+                                    {"reading", Utf16ToUtf8(t.reading)},
+                                    {"meanings", JsonList(t.entry.meanings)}};
+                out += j.dump();
+            } else {
+                // A line break or tab of the text would break the line: shown as a blank.
+                std::u16string surface = t.surface;
+                std::replace_if(
+                    surface.begin(), surface.end(), [](char16_t c) { return c < 0x20; }, u' ');
+                out += Utf16ToUtf8(surface) + '\t' + Utf16ToUtf8(t.entry.word) + '\t' + Utf16ToUtf8(t.entry.kana) +
+                       '\t' + (t.entry.meanings.empty() ? std::string() : Utf16ToUtf8(t.entry.meanings.front()));
+            }
+            out += '\n';
+            flush();
+        }
+        Put(out);
+        out.clear();
+        return anyFound ? 0 : 1;
+    };
+    if (o.read)
+        state.max_results = -1;
+    auto lookUpOrRead = [&](std::u16string text) { return o.read ? read(text) : lookUp(std::move(text)); };
+
     if (!o.fromInput)
-        return lookUp(std::move(*argument));
+        return lookUpOrRead(std::move(*argument));
     // Each line of standard input is a look-up (blank lines are skipped):
     // 0 when any found something, 1 when none did, 2 after a line that could
     // not be looked up; the output ends at the first write that fails.
@@ -472,7 +504,7 @@ int RunLookup(const Arguments& o)
         if (line.find_first_not_of(" \t\v\f") == std::string::npos)
             return true;
         if (std::optional<std::u16string> text = checked(line)) {
-            if (lookUp(std::move(*text)) == 0)
+            if (lookUpOrRead(std::move(*text)) == 0)
                 status = 0;
         } else {
             failed = true;

@@ -19,7 +19,7 @@ export XDG_DATA_HOME="$work/xdg" XDG_CACHE_HOME="$work/cache"
 # The terminal tool's own options.
 help="$("$LOOKUP" --help)"; status=$?
 check "--help: status 0" 0 "$status"
-for option in --kana --romaji --variants --show --workdir --no-kana-insensitive --no-words-only "Exit status"; do
+for option in --kana --romaji --read --variants --show --workdir --no-kana-insensitive --no-words-only "Exit status"; do
     contains "--help names $option" "$option" "$help"
 done
 check "-h is --help" "$help" "$("$LOOKUP" -h)"
@@ -90,6 +90,19 @@ check "an unknown sort key" 2 "$("$LOOKUP" --sort size ね >/dev/null 2>&1; echo
 json="$("$LOOKUP" --json 猫)"
 check "json" '{"info":["noun (common) (futsuumeishi)"],"kana":"ねこ","meanings":["cat"],"word":"猫"}' "$(sed 's/"info":\[[^]]*\]/"info":["noun (common) (futsuumeishi)"]/' <<<"$json")"
 contains "json has the marker's description" '"info":[' "$json"
+# --read: the text's words, one a line (surface, dictionary form, reading, first meaning).
+out="$("$LOOKUP" --read 子猫が走りました。本)"; status=$?
+check "read: status 0" 0 "$status"
+check "read: one line a word" "$(printf '子猫\t子猫\tこねこ\tkitten\nが\t\t\t\n走りました\t走る\tはしる\tto run\n。\t\t\t\n本\t本\tほん\tbook')" "$out"
+json="$("$LOOKUP" --read --json 'ねこ 12')"
+check "read --json: every line parses" "true" "$(jq -R 'fromjson | type == "object"' <<<"$json" 2>&1 | sort -u)"
+check "read --json: surface, word, kana, reading, meanings" "$(printf 'ねこ|猫|ねこ|ねこ|cat\n ||||\n12||||')" \
+    "$(jq -r '[.surface, .word, .kana, .reading, (.meanings | join(","))] | join("|")' <<<"$json")"
+check "read: the surfaces give the text back" "Cats: 猫と子猫、2匹" "$("$LOOKUP" --read --json 'Cats: 猫と子猫、2匹' | jq -r .surface | paste -sd '')"
+check "read: nothing found, status 1" 1 "$("$LOOKUP" --read いぬ >/dev/null; echo $?)"
+check "read from standard input, one text a line" "猫 本" "$(printf '猫\n\n本\n' | "$LOOKUP" --read --json | jq -r .word | xargs)"
+check "read: a text beginning with a prefix is read as it stands" "EN:" "$("$LOOKUP" --read --json EN:猫 | jq -r .surface | head -n 2 | paste -sd '')"
+check "read with --kana refused" 2 "$("$LOOKUP" --kana --read ねこ >/dev/null 2>&1; echo $?)"
 contains "kanji results" "$(printf '猫\tビョウ\tねこ\tcat\t11\t1702')" "$("$LOOKUP" --kanji --lang kanji cat)"
 check "a text beginning with a dash after --" "1" "$("$LOOKUP" -- -x >/dev/null; echo $?)"
 "$LOOKUP" いぬ >/dev/null; check "nothing found: status 1" 1 $?
@@ -298,6 +311,8 @@ if [ -e "$real/DICT/edict" ]; then
     contains "real: ねこ" "猫 (ねこ) :: (1) cat" "$("$LOOKUP" ねこ)"
     contains "real: 日本" "日本 (にほん) :: Japan" "$("$LOOKUP" 日本)"
     contains "real: reverse conjugation" "食べる (たべる)" "$("$LOOKUP" --fuzzy 食べました)"
+    check "real: read a sentence" "猫|猫 が|が 魚|魚 を|を 食べました|食べる" \
+        "$("$LOOKUP" --read --json 猫が魚を食べました | jq -r '.surface + "|" + .word' | xargs)"
     contains "real: English" "愛猫家 (あいびょうか) :: cat lover" "$("$LOOKUP" --lang en cat)"
     # English printed from the dictionary's lines against the entries the program fills.
     for args in "--type exact to" "--type middle --sort word water" "--type end --sort relevance ing"; do

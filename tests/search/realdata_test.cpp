@@ -12,6 +12,7 @@
 #include "search/EnglishSearch.h"
 #include "search/JapaneseSearch.h"
 #include "search/KanjiSearch.h"
+#include "search/Reader.h"
 #include "search/Sorting.h"
 #include "text/FuzzySearch.h"
 
@@ -256,6 +257,21 @@ TEST_F(RealDataSearchTest, KanjiSearchesEqualTheStraightforwardOnes)
     SearchFor_Kanji(*state_, U("water"));
     ASSERT_FALSE(state_->kanji_results.empty());
     EXPECT_EQ(state_->kanji_results[0].code, 0x6C34) << "水";
+}
+
+// A sentence read on Debian's EDICT: every word with its dictionary form and
+// the reading of the word as written.
+TEST_F(RealDataSearchTest, ASentenceIsReadWordByWord)
+{
+    text::FuzzyRules rules;
+    ASSERT_TRUE(rules.LoadFuzzySearchInfo((mirudex::test::RealDataDir() / "fuzzysearch.uni.dat").string()));
+    state_->fuzzy_rules = &rules;
+    const std::vector<ReadToken> tokens = ReadText(*state_, U("猫が魚を食べました"));
+    std::vector<std::u16string> seen;
+    for (const ReadToken& t : tokens)
+        seen.push_back(t.surface + u"|" + t.entry.word + u"|" + t.reading);
+    EXPECT_EQ(seen, (std::vector<std::u16string>{U("猫|猫|ねこ"), U("が|が|が"), U("魚|魚|さかな"), U("を|を|を"),
+                                                 U("食べました|食べる|たべました")}));
 }
 
 }  // namespace

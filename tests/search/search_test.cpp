@@ -3,11 +3,16 @@
 // searching where a faster way is used.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <random>
+
 #include "SearchFixture.h"
+#include "platform/api/Utf.h"
 #include "search/Dispatcher.h"
 #include "search/EnglishSearch.h"
 #include "search/JapaneseSearch.h"
 #include "search/KanjiSearch.h"
+#include "search/Reader.h"
 #include "text/FuzzySearch.h"
 
 namespace mirudex::search::test {
@@ -295,6 +300,155 @@ TEST_F(SearchTest, TwoVariantsFindingOneEntryListItTwice)
     text = U("食べる");
     EXPECT_FALSE(Edict_SearchFor(state, text) & kStatusSearchedConjugations);
     EXPECT_EQ(state.edict_results[kResultList].size(), 1u);
+}
+
+}  // namespace
+}  // namespace mirudex::search::test
+
+namespace mirudex::search::test {
+namespace {
+
+// A small dictionary for reading sentences: particles, verbs and adjectives
+// to conjugate, loanwords, and two entries for 魚, the common one first.
+const std::vector<std::string> kReaderLines = {
+    "猫 [ねこ] /(n) cat/(P)/",
+    "魚 [うお] /(n) fish (archaic)/",
+    "魚 [さかな] /(n) fish/(P)/",
+    "が /(prt) subject marker/(P)/",
+    "を /(prt) object marker/(P)/",
+    "は /(prt) topic marker/(P)/",
+    "で /(prt) at; by means of/(P)/",
+    "食べる [たべる] /(v1,vt) to eat/(P)/",
+    "飲む [のむ] /(v5m,vt) to drink/(P)/",
+    "行く [いく] /(v5k-s) to go/(P)/",
+    "する /(vs-i) to do/(P)/",
+    "高い [たかい] /(adj-i) high/expensive/(P)/",
+    "寒い [さむい] /(adj-i) cold/(P)/",
+    "です /(cop) be/(P)/",
+    "コーヒー /(n) coffee/(P)/",
+    "コンピューター /(n) computer/(P)/",
+    "ケーキ /(n) cake/(P)/",
+    "本 [ほん] /(n) book/(P)/",
+    "日本 [にほん] /(n) Japan/(P)/",
+    "日本語 [にほんご] /(n) Japanese (language)/(P)/",
+    "私 [わたし] /(pn) I/(P)/",
+    "円 [えん] /(n) yen/(P)/",
+    "昨日 [きのう] /(n) yesterday/(P)/",
+    "今日 [きょう] /(n) today/(P)/",
+    "勉強 [べんきょう] /(n,vs) study/(P)/",
+};
+
+class ReaderTest : public SearchTest {
+protected:
+    void SetUp() override
+    {
+        SearchTest::SetUp();
+        AddDictionary("edict", kReaderLines);
+        ASSERT_TRUE(rules_.LoadFuzzySearchInfo(
+            (std::filesystem::path(MIRUDEX_SOURCE_DIR) / "data" / text::kFuzzyRulesFileName).string()));
+        state_->fuzzy_rules = &rules_;
+    }
+
+    // The tokens as "surface|form" ("surface|" when no entry was found).
+    std::vector<std::string> Read(const std::string& text)
+    {
+        const std::u16string wide = U(text);
+        const std::vector<ReadToken> tokens = ReadText(*state_, wide);
+        std::vector<std::string> out;
+        std::u16string joined;
+        for (const ReadToken& t : tokens) {
+            EXPECT_EQ(t.start, joined.size()) << text;
+            joined += t.surface;
+            out.push_back(Utf16ToUtf8(t.surface) + "|" + Utf16ToUtf8(t.found() ? t.entry.word : u""));
+            EXPECT_EQ(t.found(), !t.form.empty());
+        }
+        EXPECT_EQ(joined, wide) << "the tokens must give the text back";
+        return out;
+    }
+
+    text::FuzzyRules rules_;
+};
+
+TEST_F(ReaderTest, SentencesSplitIntoTheirWordsEachWithItsDictionaryForm)
+{
+    const struct {
+        const char* text;
+        std::vector<std::string> tokens;
+    } cases[] = {
+        // Verbs: polite past, negative polite past, the -te iru form of a noun with する.
+        {"猫が魚を食べました。", {"猫|猫", "が|が", "魚|魚", "を|を", "食べました|食べる", "。|"}},
+        {"昨日コーヒーを飲みませんでした", {"昨日|昨日", "コーヒー|コーヒー", "を|を", "飲みませんでした|飲む"}},
+        {"日本語を勉強している", {"日本語|日本語", "を|を", "勉強している|勉強"}},
+        {"私は行きたい", {"私|私", "は|は", "行きたい|行く"}},
+        {"飲んで食べた", {"飲んで|飲む", "食べた|食べる"}},
+        // Adjectives: past, negative, -te form.
+        {"高かった！", {"高かった|高い", "！|"}},
+        {"今日は寒くない", {"今日|今日", "は|は", "寒くない|寒い"}},
+        {"寒くて高い", {"寒くて|寒い", "高い|高い"}},
+        // Katakana loanwords, also written in hiragana; numbers; the longest word first.
+        {"ケーキは500円です", {"ケーキ|ケーキ", "は|は", "500|", "円|円", "です|です"}},
+        {"こんぴゅーたーで日本語", {"こんぴゅーたー|コンピューター", "で|で", "日本語|日本語"}},
+        {"日本の本", {"日本|日本", "の|", "本|本"}},
+        {"３２０円", {"３２０|", "円|円"}},
+        // Latin text, blanks and a word no dictionary holds (読む), joined into one token.
+        {"Mirudexで本を読む", {"Mirudex|", "で|で", "本|本", "を|を", "読む|"}},
+        {"「猫」, cat 猫", {"「|", "猫|猫", "」, |", "cat|", " |", "猫|猫"}},
+        {"", {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Read(c.text), c.tokens) << c.text;
+}
+
+TEST_F(ReaderTest, TokensCarryTheEntryAndTheReadingOfTheSurface)
+{
+    const std::u16string text = U("猫が魚を食べました");
+    const std::vector<ReadToken> tokens = ReadText(*state_, text);
+    ASSERT_EQ(tokens.size(), 5u);
+    // The common 魚 [さかな] is chosen over the uncommon 魚 [うお].
+    EXPECT_EQ(tokens[2].entry.kana, U("さかな"));
+    EXPECT_EQ(tokens[2].entry.meanings, std::vector<std::u16string>{u"(n) fish"});
+    EXPECT_EQ(tokens[2].reading, U("さかな"));
+    EXPECT_EQ(tokens[4].form, U("食べる"));
+    EXPECT_EQ(tokens[4].entry.kana, U("たべる"));
+    EXPECT_EQ(tokens[4].reading, U("たべました"));
+    EXPECT_EQ(tokens[4].kind, TokenKind::Word);
+    EXPECT_EQ(tokens[1].reading, U("が"));
+
+    // Without reverse conjugation only the stem is a word... and not even
+    // that here: 食べ is no entry, so the characters stand alone.
+    state_->fuzzy_rules = nullptr;
+    const std::vector<ReadToken> plain = ReadText(*state_, U("食べました"));
+    ASSERT_FALSE(plain.empty());
+    EXPECT_FALSE(plain[0].found());
+    // A dictionary switched off is not read.
+    state_->fuzzy_rules = &rules_;
+    store_.edict_dictionaries[0]->on = false;
+    for (const ReadToken& t : ReadText(*state_, text))
+        EXPECT_FALSE(t.found());
+}
+
+TEST_F(ReaderTest, AnyTextComesBackFromItsTokens)
+{
+    // Random texts from the dictionary's characters, conjugation endings,
+    // digits, Latin letters, punctuation, blanks, a kanji outside the
+    // basic plane and its halves alone.
+    const std::u16string alphabet = U("猫魚食べるました飲んでかったくないを円日本語コーヒーーケ5５aZ。、「」！ \n読") +
+                                    U("\U00020B9F") + u"\xD842\xDFB7";
+    std::mt19937 random(28);
+    for (int round = 0; round < 300; ++round) {
+        std::u16string text;
+        const size_t length = random() % 40;
+        for (size_t i = 0; i < length; ++i)
+            text += alphabet[random() % alphabet.size()];
+        const std::vector<ReadToken> tokens = ReadText(*state_, text);
+        std::u16string joined;
+        for (const ReadToken& t : tokens) {
+            ASSERT_FALSE(t.surface.empty());
+            ASSERT_EQ(t.start, joined.size());
+            joined += t.surface;
+        }
+        ASSERT_EQ(joined, text) << Utf16ToUtf8(text);
+    }
 }
 
 }  // namespace
