@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What `cmake --install` puts where, and the Debian package CPack makes of it
 # (`cpack -G DEB` in the build folder). The installed programs find their own
 # data in ../share/mirudex beside bin/, so any prefix works. No dictionary
@@ -18,8 +19,28 @@ if(MIRUDEX_BUILD_GUI)
 endif()
 install(FILES ${PROJECT_SOURCE_DIR}/data/partsofspeech.mxf ${PROJECT_SOURCE_DIR}/data/fuzzysearch.uni.dat
     DESTINATION ${CMAKE_INSTALL_DATADIR}/mirudex)
-# The user guide and its pictures.
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/ DESTINATION ${CMAKE_INSTALL_DATADIR}/mirudex/docs)
+# The package's documentation in Debian's place for it: the copyright file, the
+# changelog, and the user guide with the pictures it shows (only those: the
+# other pictures of docs/ serve the README). The programs find the guide there
+# (share/doc/mirudex beside bin/).
+set(MIRUDEX_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/mirudex)
+install(FILES ${packaging}/debian/copyright ${PROJECT_SOURCE_DIR}/docs/index.html DESTINATION ${MIRUDEX_DOC_DIR})
+file(READ ${PROJECT_SOURCE_DIR}/docs/index.html guide_html)
+string(REGEX MATCHALL "src=\"[^\":]+\"" guide_pictures "${guide_html}")
+foreach(picture ${guide_pictures})
+    string(REGEX REPLACE "^src=\"(.*)\"$" "\\1" picture "${picture}")
+    get_filename_component(picture_dir ${picture} DIRECTORY)
+    install(FILES ${PROJECT_SOURCE_DIR}/docs/${picture} DESTINATION ${MIRUDEX_DOC_DIR}/${picture_dir})
+endforeach()
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/index.html)
+add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/changelog.gz
+    COMMAND gzip -9 -n -c ${packaging}/debian/changelog > ${PROJECT_BINARY_DIR}/changelog.gz
+    DEPENDS ${packaging}/debian/changelog VERBATIM)
+add_custom_target(package_changelog ALL DEPENDS ${PROJECT_BINARY_DIR}/changelog.gz)
+install(FILES ${PROJECT_BINARY_DIR}/changelog.gz DESTINATION ${MIRUDEX_DOC_DIR})
+# What lintian is told to pass over, each with its reason.
+install(FILES ${packaging}/debian/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+    RENAME mirudex)
 
 install(FILES ${packaging}/${MIRUDEX_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 configure_file(${packaging}/${MIRUDEX_APP_ID}.metainfo.xml.in ${PROJECT_BINARY_DIR}/${MIRUDEX_APP_ID}.metainfo.xml @ONLY)
@@ -46,6 +67,7 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME mirudex)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "${MIRUDEX_CONTACT_ADDRESS}")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Mirudex developers <${MIRUDEX_CONTACT_ADDRESS}>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Japanese-English dictionary for the desktop")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Mirudex looks up Japanese and English words in EDICT-format dictionaries and
 shows the kanji involved from KANJIDIC, finds kanji by their radicals, keeps
@@ -55,11 +77,13 @@ enamdict and xjdic packages.")
 set(CPACK_DEBIAN_PACKAGE_SECTION text)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${MIRUDEX_METAINFO_BASE_URL}")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # The Qt libraries the programs link come from dpkg-shlibdeps. libcurl is
 # opened at the first download, so dpkg-shlibdeps cannot see it: named here,
 # with the certificate authorities its HTTPS transfers check servers against.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "edict, kanjidic, libcurl4 | libcurl3-gnutls, ca-certificates")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xjdic, enamdict")
+# Without a font that has kana and kanji every Japanese character is a box.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xjdic, enamdict, fonts-ipafont-mincho | fonts-noto-cjk | fonts-vlgothic")
 include(CPack)

@@ -10,7 +10,7 @@ packages=(
     libx11-dev libxtst-dev
     xvfb xauth xclip openbox x11-utils fonts-ipafont-gothic fonts-ipafont-mincho
     xdotool imagemagick jq python3
-    dpkg-dev desktop-file-utils appstream
+    dpkg-dev desktop-file-utils appstream lintian devscripts
     edict kanjidic enamdict
     nginx openssl ca-certificates
 )

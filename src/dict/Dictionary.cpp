@@ -538,6 +538,51 @@ int CountLinesInFile(LineReader& file, Registry& registry)
     return lines;
 }
 
+std::u16string DictionaryHeader(std::string_view firstLine, std::string_view encoding)
+{
+    while (!firstLine.empty() && (firstLine.back() == '\n' || firstLine.back() == '\r'))
+        firstLine.remove_suffix(1);
+    std::u16string wide;
+    if (firstLine.empty() ||
+        text::ConvertToWideQuietly(firstLine, encoding, "UTF-16LE", wide) != text::Conversion::Converted)
+        return {};
+    std::u16string_view rest = wide;
+    if (rest.starts_with(u"#"))
+        rest.remove_prefix(1);
+    else if (rest.starts_with(u"\u3000\uFF1F\uFF1F\uFF1F /") || rest.starts_with(u"\uFF1F\uFF1F\uFF1F /"))
+        rest.remove_prefix(rest.find(u'/'));
+    else
+        return {};
+    std::u16string header;
+    size_t start = 0;
+    while (start <= rest.size()) {
+        size_t end = rest.find(u'/', start);
+        if (end == std::u16string_view::npos)
+            end = rest.size();
+        std::u16string_view field = rest.substr(start, end - start);
+        while (!field.empty() && (field.front() == u' ' || field.front() == u'\u3000'))
+            field.remove_prefix(1);
+        while (!field.empty() && field.back() == u' ')
+            field.remove_suffix(1);
+        if (!field.empty()) {
+            if (!header.empty())
+                header += u" / ";
+            header += field;
+        }
+        start = end + 1;
+    }
+    return header;
+}
+
+std::u16string ReadDictionaryHeader(const std::string& filePath, std::string_view encoding)
+{
+    LineReader file;
+    std::string line;
+    if (!file.Open(filePath) || file.ReadLine(line, LineLimit(kDetectLineBuffer)) != LineReader::Read::Line)
+        return {};
+    return DictionaryHeader(line, encoding);
+}
+
 void CutAfterLastSlash(std::string& line)
 {
     while (line.size() > 1 && line.back() != '/')

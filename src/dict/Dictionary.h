@@ -140,6 +140,14 @@ int CountLinesInFile(LineReader& file, Registry& registry);
 // form (LooksLikeEdict2); a file that cannot be read is plain EDICT.
 LineForm DetectLineForm(const std::string& filePath, int lines = 200);
 
+// The description a dictionary file gives of itself on its first line: the
+// fields of an EDICT-format file's pseudo-entry "　？？？ /EDICT, .../Created:
+// 2021-02-03/" or of a KANJIDIC comment "# KANJIDIC .../2022-08-23/", joined
+// by " / ". Empty when the line is neither, or not text in that encoding.
+std::u16string DictionaryHeader(std::string_view firstLine, std::string_view encoding);
+// DictionaryHeader of a file's first line; empty when it cannot be read.
+std::u16string ReadDictionaryHeader(const std::string& filePath, std::string_view encoding);
+
 // Cuts the line back from its end until its last character is '/', stopping
 // when one character is left.
 void CutAfterLastSlash(std::string& line);

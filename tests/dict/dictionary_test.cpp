@@ -494,6 +494,41 @@ TEST_F(DictTest, TheLineFormComesFromTheOptionsOrTheFile)
     }
 }
 
+// The description a dictionary file gives of itself on its first line:
+// EDICT's and ENAMDICT's pseudo-entry, KANJIDIC's comment; an ordinary first
+// entry, or a line not in the encoding, is none.
+TEST_F(DictTest, TheHeaderLineOfADictionaryFile)
+{
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const char* encoding;
+        std::u16string header;
+    };
+    const Case cases[] = {
+        {"EDICT in EUC-JP",
+         Euc("　？？？ /EDICT, EDICT_SUB(P), EDICT2 Japanese-English Electronic Dictionary Files/Copyright Electronic "
+             "Dictionary Research & Development Group - 2021/Created: 2021-02-03/\n"),
+         "EUC-JP",
+         u"EDICT, EDICT_SUB(P), EDICT2 Japanese-English Electronic Dictionary Files / Copyright Electronic "
+         u"Dictionary Research & Development Group - 2021 / Created: 2021-02-03"},
+        {"header in UTF-8 with CRLF", "？？？ /ENAMDICT/Created: 2021-02-03/\r\n", "UTF-8",
+         u"ENAMDICT / Created: 2021-02-03"},
+        {"KANJIDIC's comment", "# KANJIDIC JIS X 0208 Kanji Information File/Copyright EDRDG - 2016/2022-08-23/\n",
+         "EUC-JP", u"KANJIDIC JIS X 0208 Kanji Information File / Copyright EDRDG - 2016 / 2022-08-23"},
+        {"an ordinary entry", Euc("猫 [ねこ] /(n) cat/\n"), "EUC-JP", u""},
+        {"not EUC-JP", "\xff\xfe /x/\n", "EUC-JP", u""},
+        {"empty", "", "EUC-JP", u""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(DictionaryHeader(c.bytes, c.encoding), c.header);
+        mirudex::test::WriteFile("h", c.bytes + Euc("犬 [いぬ] /(n) dog/\n"));
+        EXPECT_EQ(ReadDictionaryHeader("h", c.encoding), c.header);
+    }
+    EXPECT_EQ(ReadDictionaryHeader("no such file", "EUC-JP"), u"");
+}
+
 }  // namespace
 }  // namespace mirudex::dict::test
 

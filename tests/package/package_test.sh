@@ -2,8 +2,10 @@
 # The Debian package: built with CPack from the build folder, unpacked into a
 # temporary root (dpkg -x), and its programs run from there: they find their
 # data beside themselves and prepare a working folder from Debian's
-# dictionaries. The desktop entry and AppStream data pass their validators
-# when those are installed.
+# dictionaries. lintian finds no error and no warning in it (what it is told
+# to pass over carries its reason), hardening-check passes on both programs,
+# every option --help names is in the program's man page, and the desktop
+# entry and AppStream data pass their validators when those are installed.
 #   package_test.sh BUILD-DIR
 set -u
 . "$(dirname "$0")/../support/checks.sh"
@@ -27,12 +29,14 @@ for package in edict kanjidic libqt6widgets6 "libcurl4 | libcurl3-gnutls" ca-cer
     contains "depends on $package" "$package" "$depends"
 done
 recommends="$(dpkg-deb -f "$deb" Recommends)"
-for package in xjdic enamdict; do
+for package in xjdic enamdict "fonts-ipafont-mincho | fonts-noto-cjk | fonts-vlgothic"; do
     contains "recommends $package" "$package" "$recommends"
 done
+contains "the maintainer has a name and an address" "Mirudex developers <" "$(dpkg-deb -f "$deb" Maintainer)"
 files="$(dpkg-deb -c "$deb" | awk '{print $6}')"
 for f in usr/bin/mirudex usr/bin/mirudex-lookup usr/share/mirudex/partsofspeech.mxf \
-    usr/share/mirudex/fuzzysearch.uni.dat usr/share/mirudex/docs/index.html \
+    usr/share/mirudex/fuzzysearch.uni.dat usr/share/doc/mirudex/index.html \
+    usr/share/doc/mirudex/copyright usr/share/doc/mirudex/changelog.gz usr/share/lintian/overrides/mirudex \
     "usr/share/applications/$ID.desktop" "usr/share/metainfo/$ID.metainfo.xml" \
     "usr/share/icons/hicolor/scalable/apps/$ID.svg" "usr/share/icons/hicolor/48x48/apps/$ID.png" \
     usr/share/man/man1/mirudex.1.gz usr/share/man/man1/mirudex-lookup.1.gz; do
@@ -42,6 +46,64 @@ check "no dictionary data in the package" "" "$(grep -iE '/(edict|kanjidic|radkf
 
 dpkg -x "$deb" "$work/root"
 bin="$work/root/usr/bin"
+doc="$work/root/usr/share/doc/mirudex"
+
+# The licence and the credit of the dictionaries' owners.
+copyright="$(cat "$doc/copyright" 2>/dev/null)"
+contains "copyright: machine-readable" \
+    "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" "$copyright"
+for text in "License: GPL-3.0+" "Electronic Dictionary Research and Development Group" \
+    "https://www.edrdg.org/edrdg/licence.html" "Qt 6"; do
+    contains "copyright names $text" "$text" "$copyright"
+done
+metainfo="$(cat "$work/root/usr/share/metainfo/$ID.metainfo.xml")"
+for text in "<project_license>GPL-3.0-or-later</project_license>" "<metadata_license>CC0-1.0</metadata_license>" \
+    "Electronic Dictionary Research and Development Group"; do
+    contains "the AppStream data carries $text" "$text" "$metainfo"
+done
+guide="$(cat "$doc/index.html" 2>/dev/null)"
+contains "the guide credits the Group" "Electronic Dictionary Research and Development Group" "$guide"
+contains "the guide names the licence" "GNU General Public License" "$guide"
+# The guide's pictures, and no other: each one it shows is there.
+shown="$(grep -oE 'src="[^"]+"' <<<"$guide" | sed 's/^src="//; s/"$//' | sort -u)"
+shipped="$(cd "$doc" && find . -name '*.png' | sed 's|^\./||' | sort)"
+check "the pictures shipped are those the guide shows" "$shown" "$shipped"
+
+# lintian, as a Debian packager runs it.
+if command -v lintian >/dev/null; then
+    out="$(lintian --info --pedantic "$deb" 2>&1)"
+    check "lintian: no error, no warning" "" "$(grep -E '^[EW]: ' <<<"$out")"
+    echo "$out" | grep -E '^[IPX]: ' | sort -u
+    # Every override has its reason in the comment right above it.
+    overrides="$work/root/usr/share/lintian/overrides/mirudex"
+    check "every lintian override has a written reason" "" \
+        "$(awk '/^#/ {reason = 1; next} /^[^#[:space:]]/ && !reason {print} {reason = 0}' "$overrides")"
+else
+    check "lintian is installed (scripts/install-deps.sh)" yes no
+fi
+if command -v hardening-check >/dev/null; then
+    # Control-flow protection is not asked: Debian's own C start files carry
+    # no CET note, so no program linked on Debian has it.
+    for program in mirudex mirudex-lookup; do
+        out="$(hardening-check --nocfprotection "$bin/$program" 2>&1)"; status=$?
+        check "hardening-check $program" 0 "$status"
+        [ "$status" -eq 0 ] || echo "$out"
+    done
+else
+    check "hardening-check is installed (devscripts, scripts/install-deps.sh)" yes no
+fi
+
+# Every option a program's --help names is in its man page.
+for program in mirudex mirudex-lookup; do
+    page="$(zcat "$work/root/usr/share/man/man1/$program.1.gz" | sed 's/\\-/-/g')"
+    help="$("$bin/$program" --help 2>&1)"
+    options="$(grep -oE '(^|[^[:alnum:]_-])--?[a-z][a-z-]*' <<<"$help" | grep -oE -- '--?[a-z][a-z-]*' | sort -u)"
+    check "$program --help names options" yes "$([ -n "$options" ] && echo yes)"
+    for option in $options; do
+        check "$program's man page has $option" yes \
+            "$(grep -qE -- "(^|[^[:alnum:]_-])$option([^[:alnum:]_-]|\$)" <<<"$page" && echo yes)"
+    done
+done
 version="$("$bin/mirudex-lookup" --version)"; status=$?
 check "installed mirudex-lookup --version" "0 mirudex-lookup" "$status ${version%% *}"
 version="$("$bin/mirudex" --version)"; status=$?

@@ -15,6 +15,7 @@ std::optional<std::u16string> Platform::SelectionText() { return std::nullopt; }
 std::optional<FontChoice> Platform::ChooseFont(const FontChoice&, int, int) { return std::nullopt; }
 
 std::optional<int> Platform::ChooseColor(int) { return std::nullopt; }
+bool Platform::HasFontFor(std::u16string_view) { return true; }
 
 std::string FilePath(std::string_view optionPath)
 {

@@ -72,6 +72,11 @@ public:
     // The selection's text; nothing when there is none (or no selection at all).
     virtual std::optional<std::u16string> SelectionText();
 
+    // Whether some installed font has a glyph for every character of text
+    // (kana and kanji: whether Japanese can be shown at all). The default (a
+    // terminal, whose fonts are its own business) answers true.
+    virtual bool HasFontFor(std::u16string_view text);
+
     // Ends the process with this status. Never returns to the caller: the
     // recording implementation throws FatalExit so a test can assert on it.
     // From a worker, the process is ended on the user-interface thread.

@@ -4,7 +4,9 @@
 #include <QClipboard>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontMetrics>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QThread>
@@ -182,6 +184,18 @@ std::optional<FontChoice> QtPlatform::ChooseFont(const FontChoice& initial, int 
     // The font dialog offers no size limits of its own.
     const int points = chosen.pointSize() > 0 ? chosen.pointSize() : qRound(chosen.pointSizeF());
     return FontChoice{chosen.family().toStdString(), std::clamp(points, minPoints, maxPoints)};
+}
+
+bool QtPlatform::HasFontFor(std::u16string_view text)
+{
+    // The families the font configuration says cover Japanese, each asked
+    // for the glyphs themselves (its own, not those of a fallback font).
+    for (const QString& family : QFontDatabase::families(QFontDatabase::Japanese)) {
+        const QFontMetrics metrics{QFont(family)};
+        if (std::all_of(text.begin(), text.end(), [&](char16_t c) { return metrics.inFont(QChar(c)); }))
+            return true;
+    }
+    return false;
 }
 
 std::optional<int> QtPlatform::ChooseColor(int initial)

@@ -36,6 +36,7 @@ public:
     std::optional<std::string> ChooseSaveFile(std::u16string_view title) override;
     std::optional<FontChoice> ChooseFont(const FontChoice& initial, int minPoints, int maxPoints) override;
     std::optional<int> ChooseColor(int initial) override;
+    bool HasFontFor(std::u16string_view text) override;
     void WatchClipboard(std::function<void()> changed) override;
     void WatchSelection(std::function<void()> changed) override;
     std::optional<std::u16string> SelectionText() override;

@@ -159,6 +159,25 @@ std::optional<FontChoice> RecordingPlatform::ChooseFont(const FontChoice& initia
     return Next(fonts_);
 }
 
+bool RecordingPlatform::HasFontFor(std::u16string_view text)
+{
+    std::lock_guard lock(mutex_);
+    fontChecks_.emplace_back(text);
+    return hasFonts_;
+}
+
+void RecordingPlatform::SetHasFonts(bool has)
+{
+    std::lock_guard lock(mutex_);
+    hasFonts_ = has;
+}
+
+std::vector<std::u16string> RecordingPlatform::FontChecks() const
+{
+    std::lock_guard lock(mutex_);
+    return fontChecks_;
+}
+
 std::optional<int> RecordingPlatform::ChooseColor(int initial)
 {
     std::lock_guard lock(mutex_);

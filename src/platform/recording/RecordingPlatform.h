@@ -55,6 +55,11 @@ public:
     std::optional<int> ChooseColor(int initial) override;
     void WatchClipboard(std::function<void()> changed) override;
     [[noreturn]] void Exit(int status) override;
+    // HasFontFor answers what SetHasFonts said (true unless told), and the
+    // texts it was asked about are kept.
+    bool HasFontFor(std::u16string_view text) override;
+    void SetHasFonts(bool has);
+    std::vector<std::u16string> FontChecks() const;
 
     // As if the clipboard's contents changed: runs the watcher, if any.
     void ClipboardChanged();
@@ -102,6 +107,8 @@ private:
     std::optional<std::u16string> clipText_;
     std::optional<std::string> clipBytes_;
     std::string clipEncoding_;
+    bool hasFonts_ = true;
+    std::vector<std::u16string> fontChecks_;
 };
 
 }  // namespace mirudex::platform

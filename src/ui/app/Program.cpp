@@ -140,6 +140,7 @@ void Program::Start()
 
     if (registry_.GetBOOL(opt::misc::kFirstTime))
         FirstTimeMessages();
+    CheckJapaneseFont();
 
     LoadAllDictionaries();
 
@@ -200,6 +201,23 @@ void Program::FirstTimeMessages()
         platform::Get().MessageBox(FirstTimeText(4), caption, platform::Buttons::YesNo, platform::Owner::MainWindow);
     if (answer == platform::Answer::Yes)
         registry_.SetBOOL(opt::misc::kFirstTime, false);
+}
+
+std::u16string NoJapaneseFontText()
+{
+    return u"No font installed on this system has kana and kanji, so Japanese text will show as empty boxes.\n\n"
+           u"Install a Japanese font, for example with\n"
+           u"    sudo apt install fonts-ipafont-mincho\n"
+           u"(or fonts-noto-cjk, or fonts-vlgothic), and start Mirudex again.";
+}
+
+void Program::CheckJapaneseFont()
+{
+    // Hiragana, katakana and two common kanji.
+    if (platform::Get().HasFontFor(u"\u3042\u30A2\u6F22\u5B57"))
+        return;
+    dlog::Write(u"WARNING: No installed font has kana and kanji.\n");
+    platform::Get().MessageBox(NoJapaneseFontText(), u"Note", platform::Buttons::Ok, platform::Owner::MainWindow);
 }
 
 void Program::LoadAllDictionaries()

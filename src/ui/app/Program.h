@@ -86,6 +86,8 @@ private:
     void RestoreToggles();
     void RestoreSorts();
     void FirstTimeMessages();
+    // Says what to install when no font can show Japanese.
+    void CheckJapaneseFont();
     void LoadAllDictionaries();
     void Status(std::u16string_view text);
 
@@ -102,6 +104,8 @@ private:
 
 // The texts of the five first-time message boxes (the last asks Yes or No).
 std::u16string FirstTimeText(int index);
+// What the start says when no installed font has kana and kanji.
+std::u16string NoJapaneseFontText();
 // What the first start in a new working folder says when no radical file could be had for it.
 std::u16string RadicalFileMissingText(const std::string& folder);
 

@@ -36,19 +36,34 @@ QString Address(int index)
 
 }  // namespace
 
+QString AboutCredits()
+{
+    return QStringLiteral(
+        "Mirudex is free software under the GNU General Public License, version 3 or later, "
+        "and comes with no warranty.\n"
+        "EDICT, ENAMDICT, KANJIDIC, RADKFILE and JMdict are the property of the Electronic Dictionary "
+        "Research and Development Group, and are used in conformance with the Group's licence:\n"
+        "https://www.edrdg.org/edrdg/licence.html");
+}
+
 QUrl ResolveAddress(const QString& address)
 {
     if (address.contains(QLatin1String("://")) || address.startsWith(QLatin1String("mailto:")))
         return QUrl(address);
     if (QFileInfo(address).isAbsolute())
         return QUrl::fromLocalFile(address);
-    // The guide ships with the installed program's data (share/mirudex/docs
-    // beside bin/); a program run from its build folder finds it at the top
-    // of the source tree it was built from, wherever the build folder is.
+    // The installed guide is the package's documentation (docs/index.html as
+    // share/doc/mirudex/index.html beside bin/); a program run from its build
+    // folder finds it at the top of the source tree it was built from,
+    // wherever the build folder is.
     const QString appDir = QCoreApplication::applicationDirPath();
+    if (address.startsWith(QLatin1String("docs/"))) {
+        const QFileInfo installed(appDir + QStringLiteral("/../share/doc/mirudex/") + address.mid(5));
+        if (installed.exists())
+            return QUrl::fromLocalFile(installed.canonicalFilePath());
+    }
     const QString sourceTree = QFileInfo(QString::fromUtf8(build::kSourceDataDirectory)).path();
-    const QStringList bases{QDir::currentPath(), appDir, appDir + QStringLiteral("/../share/mirudex"),
-                            appDir + QStringLiteral("/.."), sourceTree};
+    const QStringList bases{QDir::currentPath(), appDir, appDir + QStringLiteral("/.."), sourceTree};
     for (const QString& base : bases) {
         const QFileInfo info(QDir(base).filePath(address));
         if (info.exists())
@@ -153,6 +168,15 @@ void AboutWindow::paintEvent(QPaintEvent*)
         links_[i] = draw(x, Address(i), regular, QColor(0, 0, 255));
         y += links_[i].height();
     }
+
+    // The licence and the credit, wrapped, in a smaller type above the button.
+    QFont small = regular;
+    small.setPixelSize(MulDiv(8, logicalDpiY(), 72));
+    p.setFont(small);
+    p.setPen(Qt::black);
+    const QRect room(kMargin, y + 8, width() - 2 * kMargin, okay_->y() - 4 - (y + 8));
+    credit_ = p.boundingRect(room, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, AboutCredits());
+    p.drawText(room, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, AboutCredits());
 }
 
 void AboutWindow::mouseMoveEvent(QMouseEvent* event)

@@ -1,8 +1,9 @@
 #pragma once
 // The About window "About Mirudex": the program's picture, name and version
 // and three links (home page, web site, contact address), each after its
-// heading or, when it does not fit, on the line below it. At most one exists;
-// it deletes itself when closed.
+// heading or, when it does not fit, on the line below it; under them the
+// program's licence and the credit of the dictionaries' owners. At most one
+// exists; it deletes itself when closed.
 
 #include <QPixmap>
 #include <QPushButton>
@@ -21,6 +22,8 @@ public:
 
     // The measured boxes of the three links (empty until the first paint).
     QRect linkRect(int index) const { return links_[index]; }
+    // The box the licence and credit text took at the last paint.
+    QRect creditRect() const { return credit_; }
     // What a click on link index opens: an address, a local file's URL or a mailto: URL.
     QUrl LinkUrl(int index) const;
 
@@ -38,7 +41,11 @@ private:
     QPushButton* okay_;
     QPixmap picture_;
     QRect links_[3];
+    QRect credit_;
 };
+
+// The licence and the credit of the dictionaries, as the About window shows them.
+QString AboutCredits();
 
 // A build-time address as something to open: web and mail addresses as they
 // are, a relative file name (the shipped user guide) found beside the program.

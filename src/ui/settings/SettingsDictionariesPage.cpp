@@ -10,8 +10,10 @@
 #include <optional>
 
 #include "core/Registry.h"
+#include "dict/Dictionary.h"
 #include "dict/DictionaryStore.h"
 #include "platform/api/Platform.h"
+#include "platform/qt/QtText.h"
 #include "ui/settings/ChangeDescriptionDialog.h"
 
 namespace mirudex::ui {
@@ -33,6 +35,20 @@ SettingsDictionariesPage::SettingsDictionariesPage(SettingsContext& context, QWi
     for (const auto& dictionary : ctx_.store.edict_dictionaries)
         list_->addItem(QString::fromStdString(dictionary->name));
     column->addWidget(list_, 1);
+    // Each dictionary file's own description of itself, read once here.
+    for (int i = 0; i < list_->count(); ++i) {
+        const dict::Dictionary& d = *ctx_.store.edict_dictionaries[static_cast<size_t>(i)];
+        list_->item(i)->setData(Qt::UserRole, Q(dict::ReadDictionaryHeader(platform::FilePath(d.path), d.encoding)));
+    }
+    kanjiHeader_ = Q(dict::ReadDictionaryHeader(
+        platform::FilePath(options_.GetString(opt::dictionaries::kanjidic::kPath)), "EUC-JP"));
+    headers_ = new QLabel(group_);
+    headers_->setObjectName(QStringLiteral("headers"));
+    headers_->setWordWrap(true);
+    headers_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    column->addWidget(headers_);
+    connect(list_, &QListWidget::currentRowChanged, this, [this] { ShowHeaders(); });
+    ShowHeaders();
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Button(1001, QStringLiteral("Change Description")));
@@ -52,6 +68,19 @@ SettingsDictionariesPage::SettingsDictionariesPage(SettingsContext& context, QWi
             return std::nullopt;
         return dialog.description();
     };
+}
+
+void SettingsDictionariesPage::ShowHeaders()
+{
+    QStringList lines;
+    if (QListWidgetItem* item = list_->currentItem()) {
+        const QString header = item->data(Qt::UserRole).toString();
+        lines << (header.isEmpty() ? QStringLiteral("%1: the file has no header line.").arg(item->text())
+                                   : QStringLiteral("%1: %2").arg(item->text(), header));
+    }
+    if (!kanjiHeader_.isEmpty())
+        lines << QStringLiteral("Kanji: %1").arg(kanjiHeader_);
+    headers_->setText(lines.join(QLatin1Char('\n')));
 }
 
 void SettingsDictionariesPage::OnCommand(int controlId)
@@ -93,6 +122,7 @@ void SettingsDictionariesPage::ChangeDescription(int index)
     ctx_.store.edict_dictionaries[static_cast<size_t>(index)]->name = name;
     list_->item(index)->setText(QString::fromStdString(name));
     list_->setCurrentRow(index);
+    ShowHeaders();
     options_.SetSTRING(opt::dictionaries::edict::Name(index), name);
 }
 

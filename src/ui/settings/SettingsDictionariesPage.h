@@ -2,7 +2,9 @@
 // The "Dictionaries" page (130): index files on or off, the list of
 // configured dictionaries by description, renaming one (Change Description)
 // and removing one from the options and the loaded list. The dictionary
-// file itself is never touched.
+// file itself is never touched. Under the list, the header line the selected
+// dictionary's file and the kanji dictionary's file carry (their makers,
+// copyright and date).
 //
 // While a worker runs (it may be searching the dictionary list) the page
 // refuses to remove or rename a dictionary.
@@ -12,6 +14,7 @@
 
 #include "ui/settings/SettingsPage.h"
 
+class QLabel;
 class QListWidget;
 
 namespace mirudex::ui {
@@ -32,7 +35,10 @@ private:
     bool RefusedWhileWorking(std::u16string_view text);
     void ChangeDescription(int index);
     void Delete(int index);
+    void ShowHeaders();
     QListWidget* list_;
+    QLabel* headers_;
+    QString kanjiHeader_;
 };
 
 }  // namespace mirudex::ui

@@ -208,6 +208,36 @@ TEST_F(ProgramTest, QuitDuringTheLoadEndsWithStatusZeroAndSavesNothing)
     EXPECT_EQ(Log().find("Saving Options.mxreg"), std::string::npos);
 }
 
+// Without a font that has kana and kanji the start says, once, what to
+// install; with one it says nothing.
+TEST_F(ProgramTest, AStartWithoutAJapaneseFontSaysWhatToInstall)
+{
+    registry_.SetBOOL(".\\Misc\\FirstTime", false);
+    for (const bool hasFont : {true, false}) {
+        SCOPED_TRACE(hasFont);
+        platform_.Clear();
+        platform_.SetHasFonts(hasFont);
+        const size_t checksBefore = platform_.FontChecks().size();
+        Program program(registry_);
+        program.Start();
+        ASSERT_EQ(platform_.FontChecks().size(), checksBefore + 1);
+        const std::u16string asked = platform_.FontChecks().back();
+        EXPECT_NE(asked.find(u'\u3042'), std::u16string::npos) << "hiragana";
+        EXPECT_NE(asked.find(u'\u6F22'), std::u16string::npos) << "kanji";
+        const auto boxes = platform_.MessageBoxes();
+        if (hasFont) {
+            EXPECT_TRUE(boxes.empty());
+            continue;
+        }
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, NoJapaneseFontText());
+        for (const char16_t* font : {u"fonts-ipafont-mincho", u"fonts-noto-cjk", u"fonts-vlgothic"})
+            EXPECT_NE(boxes[0].text.find(font), std::u16string::npos);
+        EXPECT_NE(Log().find("WARNING: No installed font has kana and kanji.\n"), std::string::npos);
+    }
+    platform_.SetHasFonts(true);
+}
+
 TEST_F(ProgramTest, PlacementIsCheckedAtStartAndSavedAtExit)
 {
     struct Case {

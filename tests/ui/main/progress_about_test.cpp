@@ -175,6 +175,13 @@ TEST_F(AboutTest, OneWindowWithPictureVersionAndLinks)
     EXPECT_TRUE(about->LinkUrl(0).isLocalFile());
     EXPECT_TRUE(about->LinkUrl(0).toLocalFile().endsWith(QStringLiteral("docs/index.html")));
     EXPECT_TRUE(QFileInfo::exists(about->LinkUrl(0).toLocalFile())) << about->LinkUrl(0).toString().toStdString();
+    // The licence and the dictionaries' owners, whole, above the button.
+    EXPECT_NE(AboutCredits().indexOf(QStringLiteral("GNU General Public License, version 3 or later")), -1);
+    EXPECT_NE(AboutCredits().indexOf(QStringLiteral("Electronic Dictionary Research and Development Group")), -1);
+    EXPECT_NE(AboutCredits().indexOf(QStringLiteral("https://www.edrdg.org/edrdg/licence.html")), -1);
+    EXPECT_GT(about->creditRect().top(), about->linkRect(2).bottom());
+    EXPECT_LT(about->creditRect().bottom(), okay->y());
+    EXPECT_LE(about->creditRect().right(), about->width() - 10);
 
     // Every heading is followed by a blank, and every address ends inside the window.
     for (int i = 0; i < 3; ++i)

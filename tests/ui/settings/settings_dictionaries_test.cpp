@@ -180,6 +180,30 @@ TEST_F(DictionariesPageTest, ChangeDescriptionRenamesInTheListTheOptionsAndTheMe
     EXPECT_EQ(reloaded.GetString(DictKey(1, "Name")), "Names \\:\\: and places");
 }
 
+// Under the list: the selected dictionary's own header line (its makers and
+// date) and the kanji dictionary's, read from the files.
+TEST_F(DictionariesPageTest, ShowsTheHeaderLinesOfTheSelectedAndTheKanjiDictionary)
+{
+    std::filesystem::create_directories("DICT");
+    mirudex::test::WriteFile("DICT/d0", text::ConvertEncoding("\u3000？？？ /EDICT, EDICT_SUB(P)/Copyright EDRDG - "
+                                                              "2021/Created: 2021-02-03/\n猫 [ねこ] /(n) cat/\n",
+                                                              "UTF-8", "EUC-JP")
+                                            .value());
+    mirudex::test::WriteFile("DICT/d1", "dog /(n) dog/\n");
+    mirudex::test::WriteFile("DICT/kanji", "# KANJIDIC/Copyright EDRDG - 2016/2022-08-23/\n");
+    options.SetSTRING(".\\Dictionaries\\KANJIDIC\\Path", "DICT\\kanji");
+    Configure(2);
+    auto* headers = page->findChild<QLabel*>(QStringLiteral("headers"));
+    ASSERT_NE(headers, nullptr);
+    EXPECT_EQ(headers->text(), QStringLiteral("Kanji: KANJIDIC / Copyright EDRDG - 2016 / 2022-08-23"));
+    Select(0);
+    EXPECT_EQ(headers->text(), QStringLiteral("Dictionary 0: EDICT, EDICT_SUB(P) / Copyright EDRDG - 2021 / "
+                                              "Created: 2021-02-03\nKanji: KANJIDIC / Copyright EDRDG - 2016 / "
+                                              "2022-08-23"));
+    Select(1);
+    EXPECT_TRUE(headers->text().startsWith(QStringLiteral("Dictionary 1: the file has no header line.\n")));
+}
+
 TEST(ChangeDescriptionDialogTest, ShowsTheDictionaryAndReturnsTheTypedDescription)
 {
     ChangeDescriptionDialog dialog("DICT\\d0", "Dictionary 0", nullptr);
