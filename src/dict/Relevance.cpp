@@ -10,8 +10,8 @@ namespace mirudex::dict {
 namespace {
 
 // Usage marks that tell a learner a word is not the everyday one.
-constexpr std::array<std::string_view, 14> kMarks = {"arch", "obs",  "obsc", "rare", "sl", "net-sl", "vulg",
-                                                     "X",    "derog", "ok",  "oK",   "ik", "iK",     "m-sl"};
+constexpr std::array<std::string_view, 14> kMarks = {"arch", "obs",   "obsc", "rare", "sl", "net-sl", "vulg",
+                                                     "X",    "derog", "ok",   "oK",   "ik", "iK",     "m-sl"};
 
 bool IsMark(std::string_view tag) { return std::find(kMarks.begin(), kMarks.end(), tag) != kMarks.end(); }
 
@@ -147,9 +147,8 @@ uint16_t EntryRank(std::string_view meanings, std::u16string_view headword, uint
         rank += kRankUncommon;
     if (firstMarked)
         rank += kRankMarked;
-    const bool katakana = !headword.empty() && std::all_of(headword.begin(), headword.end(), [](char16_t c) {
-        return c >= 0x30A1 && c <= 0x30FE;
-    });
+    const bool katakana = !headword.empty() && std::all_of(headword.begin(), headword.end(),
+                                                           [](char16_t c) { return c >= 0x30A1 && c <= 0x30FE; });
     return static_cast<uint16_t>(std::min<uint32_t>(rank, 0x7FFF) | (katakana ? kEntryLoanword : 0));
 }
 

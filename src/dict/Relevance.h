@@ -40,9 +40,9 @@
 namespace mirudex::dict {
 
 // Per gloss: how the searched text stands in it.
-inline constexpr uint32_t kRankNote = 4;         // the whole gloss, but for a note in parentheses
-inline constexpr uint32_t kRankInside = 32;      // a word inside a longer gloss
-inline constexpr uint32_t kRankLaterGloss = 8;   // a later gloss of the first sense
+inline constexpr uint32_t kRankNote = 4;        // the whole gloss, but for a note in parentheses
+inline constexpr uint32_t kRankInside = 32;     // a word inside a longer gloss
+inline constexpr uint32_t kRankLaterGloss = 8;  // a later gloss of the first sense
 inline constexpr uint32_t kRankSecondSense = 16;
 inline constexpr uint32_t kRankLaterSense = 24;
 inline constexpr uint32_t kRankMarked = 48;  // archaic, obsolete, rare, slang, vulgar ...
