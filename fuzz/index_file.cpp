@@ -1,6 +1,7 @@
 // The index file reader: any bytes as a dictionary's .mxi file. The
 // dictionary it stands for is the one its own identity trailer names (when
-// it has one), so that the reader goes on to the entries. Entries read are
+// it has one), and the trailer's contents checksum is set to the bytes
+// before it, so that the reader goes on to the entries. Entries read are
 // then built into the in-memory index and looked up.
 #include "FuzzSupport.h"
 #include "dict/IndexFile.h"
@@ -12,8 +13,13 @@ using namespace mirudex;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     fuzz::Session session(data, size);
-    fuzz::WriteFile("edict.mxi", fuzz::Bytes(data, size));
-    const std::optional<dict::FoundIdentity> found = dict::ParseIdentityTrailer(fuzz::Bytes(data, size));
+    std::string file(fuzz::Bytes(data, size));
+    const std::optional<dict::FoundIdentity> found = dict::ParseIdentityTrailer(file);
+    if (found) {
+        file.resize(file.size() - found->trailerBytes);
+        file += dict::IdentityTrailer(found->identity, dict::ChecksumOf(file));
+    }
+    fuzz::WriteFile("edict.mxi", file);
     const dict::IndexIdentity current = found ? found->identity : dict::IndexIdentity{};
     std::string difference;
     dict::IndexRecords records;
@@ -25,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
     dict::IndexTable table;
-    FUZZ_CHECK(table.Adopt(dict::BuildIndexImage(records, fuzz::Bytes(data, size))));
+    FUZZ_CHECK(table.Adopt(dict::BuildIndexImage(records, file)));
     FUZZ_CHECK(table.size() == records.size());
     for (const dict::IndexEntry entry : table) {
         FUZZ_CHECK(entry.word.size() <= dict::kMaxIndexedLength);

@@ -115,6 +115,8 @@ int RunImportCommand(const Arguments& args)
                  added ? "added as" : "replacing", number);
     if (outcome.withoutGloss > 0)
         std::fprintf(stderr, "; %d entries without glosses in '%s' left out", outcome.withoutGloss, language.c_str());
+    if (outcome.tooLarge > 0)
+        std::fprintf(stderr, "; %d entries larger than an entry may be left out", outcome.tooLarge);
     std::fprintf(stderr, ".\n");
     return 0;
 }

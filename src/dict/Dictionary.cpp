@@ -376,15 +376,13 @@ void WriteCompanion(Dictionary& dictionary, const IndexIdentity& identity)
     std::error_code error;
     const auto indexSize = std::filesystem::file_size(platform::FilePath(IndexFilePath(dictionary)), error);
     const std::string_view image = dictionary.index.bytes();
-    if (error || image.size() < kCompanionIndexSizeAt + 8)
+    const std::string header = CompanionHeader(image, indexSize);
+    if (error || header.empty() || header.size() > image.size())
         return;
-    char size[8];
-    for (int i = 0; i < 8; ++i)
-        size[i] = static_cast<char>((indexSize >> (8 * i)) & 0xFF);
     AtomicFileWriter writer;
-    if (!writer.Open(platform::FilePath(name)) || !writer.Write(image.substr(0, kCompanionIndexSizeAt)) ||
-        !writer.Write(std::string_view(size, 8)) || !writer.Write(image.substr(kCompanionIndexSizeAt + 8)) ||
-        !writer.Write(IdentityTrailer(identity)) || !writer.Commit(AtomicFileWriter::Durability::Unsynced)) {
+    if (!writer.Open(platform::FilePath(name)) || !writer.Write(header) || !writer.Write(image.substr(header.size())) ||
+        !writer.Write(IdentityTrailer(identity, ChecksumOf(header))) ||
+        !writer.Commit(AtomicFileWriter::Durability::Unsynced)) {
         dlog::Write(u"EDICT_Index_Load: ERROR: could not write (%S); searches use an index built at each load.\n",
                     name);
         return;
@@ -445,20 +443,29 @@ IndexUse UseIndexFile(Dictionary& dictionary, const IndexIdentity& identity, Ind
     std::string difference;
     companionLoaded = false;
     int64_t indexSize = 0;
-    IndexRead read = CheckIndexFile(platform::FilePath(indexName), identity, difference, indexSize);
+    const bool checkContents = ContentsChecked();
+    IndexRead read = CheckIndexFile(platform::FilePath(indexName), identity, difference, indexSize, checkContents);
     if (read == IndexRead::Loaded && stop.StopRequested())
         return IndexUse::Stopped;
     if (read == IndexRead::Loaded) {
         // A companion written with this very index file stands for its
-        // records: nothing else is read.
+        // records: nothing else is read (its search structures are checked
+        // when a search first needs them, PrepareStructures).
+        const std::string companionName = CompanionFilePath(dictionary.path);
         std::string companionDifference;
-        if (dictionary.index.Adopt(MapCompanionFile(platform::FilePath(CompanionFilePath(dictionary.path)), identity,
-                                                    companionDifference)) &&
-            dictionary.index.indexFileSize() == static_cast<uint64_t>(indexSize)) {
+        const bool adopted =
+            dictionary.index.Adopt(MapCompanionFile(platform::FilePath(companionName), identity, companionDifference));
+        if (adopted && dictionary.index.indexFileSize() == static_cast<uint64_t>(indexSize) &&
+            (!checkContents || dictionary.index.VerifyRecords())) {
             dictionary.count = static_cast<int32_t>(dictionary.index.size());
             dictionary.companionIdentity = identity;
             companionLoaded = true;
         } else {
+            if (adopted && dictionary.index.indexFileSize() == static_cast<uint64_t>(indexSize))
+                companionDifference = "records checksum";
+            if (companionDifference.find("checksum") != std::string::npos)
+                dlog::Write(u"EDICT_Index_Load: companion file (%S) is damaged (%S); making it again.\n", companionName,
+                            companionDifference);
             dictionary.Free();
             read = ReadIndexFile(platform::FilePath(indexName), records, identity, difference, stop);
         }
@@ -485,8 +492,16 @@ IndexUse UseIndexFile(Dictionary& dictionary, const IndexIdentity& identity, Ind
             indexName, dictionary.path, difference);
         return IndexUse::MakeNew;
     case IndexRead::Short:
-        dlog::Write(u"EDICT_Index_Load: index file (%S) ends before its last entry.\n", indexName);
-        return AskToReplaceIndex(indexName) ? IndexUse::MakeNew : IndexUse::Keep;
+    case IndexRead::Damaged:
+        // A file this program wrote that was damaged since (cut short, emptied,
+        // bits changed) is made again without asking: only the user's answer
+        // about another program's file is worth a question.
+        dlog::Write(u"EDICT_Index_Load: index file (%S) is damaged (%S); making it again from '%S'.\n", indexName,
+                    read == IndexRead::Short ? std::string("it ends before its last entry")
+                    : difference.empty()     ? std::string("it is cut short")
+                                             : difference,
+                    dictionary.path);
+        return IndexUse::MakeNew;
     case IndexRead::WrongMagic: return AskToReplaceIndex(indexName) ? IndexUse::MakeNew : IndexUse::Keep;
     }
     return IndexUse::Keep;
@@ -503,7 +518,17 @@ void Dictionary::Free()
 
 void PrepareStructures(Dictionary& dictionary, unsigned structures)
 {
-    if (dictionary.index.empty() || dictionary.index.Has(structures))
+    if (dictionary.index.empty())
+        return;
+    if (!dictionary.index.VerifyRecords())
+        dlog::Write(
+            u"PrepareStructures: the records of the companion file of '%S' are damaged; they are used "
+            u"until the next load makes it again.\n",
+            dictionary.path);
+    if (const unsigned dropped = dictionary.index.DropDamaged(structures); dropped != 0)
+        dlog::Write(u"PrepareStructures: companion file (%S) is damaged (structures %i); building them again.\n",
+                    CompanionFilePath(dictionary.path), static_cast<int>(dropped));
+    if (dictionary.index.Has(structures))
         return;
     std::shared_ptr<const IndexImage> text;
     if ((structures & (kEnglishWords | kRanks)) && !dictionary.index.Has(structures & (kEnglishWords | kRanks)))

@@ -1,5 +1,7 @@
 #include "dict/IndexFile.h"
 
+#include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cstdint>
 #include <cstdio>
@@ -138,10 +140,30 @@ IndexRead ReadEntries(BlockReader& reader, int32_t count, IndexRecords& out, Sto
     return IndexRead::Loaded;
 }
 
-// Opens the file and checks its magic line and identity. On Loaded the file
-// is open, fileSize and entriesEnd set.
+std::atomic<bool> contentsChecked{true};
+
+// Whether the first `end` bytes of the file have the checksum `expected`.
+bool ContentsMatch(std::FILE* file, int64_t end, uint64_t expected)
+{
+    if (std::fseek(file, 0, SEEK_SET) != 0)
+        return false;
+    std::vector<char> block(kBlockSize);
+    ContentsChecksum checksum;
+    for (int64_t left = end; left > 0;) {
+        const size_t want = static_cast<size_t>(std::min<int64_t>(left, kBlockSize));
+        if (std::fread(block.data(), 1, want, file) != want)
+            return false;
+        checksum.Add(std::string_view(block.data(), want));
+        left -= static_cast<int64_t>(want);
+    }
+    return checksum.Value() == expected;
+}
+
+// Opens the file and checks its magic line, identity and (with checkContents)
+// its contents. On Loaded the file is open, fileSize and entriesEnd set.
 IndexRead OpenChecked(const std::string& filePath, const IndexIdentity& current, std::string& difference,
-                      std::unique_ptr<std::FILE, FileCloser>& file, int64_t& entriesEnd, int64_t& fileSize)
+                      std::unique_ptr<std::FILE, FileCloser>& file, int64_t& entriesEnd, int64_t& fileSize,
+                      bool checkContents)
 {
     difference.clear();
     file.reset(std::fopen(filePath.c_str(), "rb"));
@@ -162,8 +184,14 @@ IndexRead OpenChecked(const std::string& filePath, const IndexIdentity& current,
             if (unit == u'\n')
                 break;
         }
-        if (first != kIndexMagic)
-            return IndexRead::WrongMagic;
+        if (first != kIndexMagic) {
+            // A file cut short within the magic (an empty one) is damaged, not another program's.
+            const bool cutMagic = got < kIndexMagic.size() * 2 && std::memcmp(head,
+                                                                              "M\0X\0I\0"
+                                                                              "3\0\n\0",
+                                                                              got) == 0;
+            return cutMagic ? IndexRead::Damaged : IndexRead::WrongMagic;
+        }
     }
 
     // What the index was made from decides before its entries are read.
@@ -177,18 +205,25 @@ IndexRead OpenChecked(const std::string& filePath, const IndexIdentity& current,
     const int64_t header = static_cast<int64_t>(kIndexMagic.size() * 2 + 4);
     if (entriesEnd < header)
         return IndexRead::Short;
+    if (checkContents && !ContentsMatch(file.get(), entriesEnd, found->contents)) {
+        difference = "contents checksum";
+        return IndexRead::Damaged;
+    }
     return IndexRead::Loaded;
 }
 
 }  // namespace
 
 IndexRead CheckIndexFile(const std::string& filePath, const IndexIdentity& current, std::string& difference,
-                         int64_t& fileSize)
+                         int64_t& fileSize, bool checkContents)
 {
     std::unique_ptr<std::FILE, FileCloser> file;
     int64_t entriesEnd = 0;
-    return OpenChecked(filePath, current, difference, file, entriesEnd, fileSize);
+    return OpenChecked(filePath, current, difference, file, entriesEnd, fileSize, checkContents);
 }
+
+void SetContentsChecked(bool checked) { contentsChecked = checked; }
+bool ContentsChecked() { return contentsChecked; }
 
 IndexRead ReadIndexFile(const std::string& filePath, IndexRecords& records, const IndexIdentity& current,
                         std::string& difference, StopToken stop)
@@ -196,7 +231,8 @@ IndexRead ReadIndexFile(const std::string& filePath, IndexRecords& records, cons
     records = IndexRecords();
     std::unique_ptr<std::FILE, FileCloser> file;
     int64_t entriesEnd = 0, fileSize = 0;
-    if (const IndexRead checked = OpenChecked(filePath, current, difference, file, entriesEnd, fileSize);
+    // A damaged index file is never read into records (nor copied into a companion).
+    if (const IndexRead checked = OpenChecked(filePath, current, difference, file, entriesEnd, fileSize, true);
         checked != IndexRead::Loaded)
         return checked;
 
@@ -225,6 +261,7 @@ bool WriteIndexFile(AtomicFileWriter& writer, const IndexTable& entries, const I
 {
     std::string out;
     out.reserve(kBlockSize + 1024);
+    ContentsChecksum checksum;
     AppendUnits(out, kIndexMagic);
     out.erase(0, 1);  // the magic has no length byte
     AppendInt32(out, static_cast<int32_t>(entries.size()));
@@ -233,12 +270,14 @@ bool WriteIndexFile(AtomicFileWriter& writer, const IndexTable& entries, const I
         AppendUnits(out, entry.kana);
         AppendInt32(out, static_cast<int32_t>(entry.offset));
         if (out.size() >= kBlockSize) {
+            checksum.Add(out);
             if (!writer.Write(out))
                 return false;
             out.clear();
         }
     }
-    out += IdentityTrailer(identity);
+    checksum.Add(out);
+    out += IdentityTrailer(identity, checksum.Value());
     return writer.Write(out);
 }
 

@@ -4,7 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <bit>
 #include <cerrno>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -12,8 +15,9 @@ namespace mirudex::dict {
 
 namespace {
 
-// Block bytes before the encoding name: version, size, time, buffer, checksum, name length.
-constexpr size_t kFixedBlockBytes = 2 + 8 + 8 + 4 + 8 + 2;
+// Block bytes before the encoding name: version, size, time, buffer, sample
+// checksum, contents checksum, name length.
+constexpr size_t kFixedBlockBytes = 2 + 8 + 8 + 4 + 8 + 8 + 2;
 
 class Descriptor {
 public:
@@ -74,21 +78,45 @@ uint64_t Get(std::string_view in, size_t at, int bytes)
     return value;
 }
 
-std::optional<IndexIdentity> ParseBlock(std::string_view block)
+std::optional<FoundIdentity> ParseBlock(std::string_view block)
 {
     if (block.size() < kFixedBlockBytes || Get(block, 0, 2) != kIdentityVersion)
         return std::nullopt;
-    IndexIdentity identity;
+    FoundIdentity found;
+    IndexIdentity& identity = found.identity;
     identity.size = Get(block, 2, 8);
     identity.mtimeNs = static_cast<int64_t>(Get(block, 10, 8));
     identity.lineBuffer = static_cast<int32_t>(Get(block, 18, 4));
     identity.sample = Get(block, 22, 8);
-    const size_t nameBytes = Get(block, 30, 2);
+    found.contents = Get(block, 30, 8);
+    const size_t nameBytes = Get(block, 38, 2);
     if (block.size() != kFixedBlockBytes + nameBytes)
         return std::nullopt;
     identity.encoding = std::string(block.substr(kFixedBlockBytes));
-    return identity;
+    found.trailerBytes = block.size() + kIdentityFooterBytes;
+    return found;
 }
+
+constexpr uint64_t kPrime1 = 0x9E3779B185EBCA87ULL;
+constexpr uint64_t kPrime2 = 0xC2B2AE3D27D4EB4FULL;
+constexpr uint64_t kPrime3 = 0x165667B19E3779F9ULL;
+constexpr uint64_t kPrime4 = 0x85EBCA77C2B2AE63ULL;
+constexpr uint64_t kPrime5 = 0x27D4EB2F165667C5ULL;
+
+uint64_t Rotl(uint64_t x, int r) { return (x << r) | (x >> (64 - r)); }
+
+uint64_t Word64(const unsigned char* p)
+{
+    uint64_t v;
+    std::memcpy(&v, p, 8);
+    if constexpr (std::endian::native == std::endian::big)
+        v = __builtin_bswap64(v);
+    return v;
+}
+
+uint64_t Round(uint64_t lane, uint64_t word) { return Rotl(lane + word * kPrime2, 31) * kPrime1; }
+
+uint64_t Merge(uint64_t hash, uint64_t lane) { return (hash ^ Round(0, lane)) * kPrime1 + kPrime4; }
 
 // The block's length from a footer, or 0 when it is not one.
 size_t BlockLength(std::string_view footer, int64_t fileSize)
@@ -166,7 +194,63 @@ std::string IdentityDifference(const IndexIdentity& stored, const IndexIdentity&
     return words;
 }
 
-std::string IdentityTrailer(const IndexIdentity& identity)
+void ContentsChecksum::Add(std::string_view bytes)
+{
+    auto p = reinterpret_cast<const unsigned char*>(bytes.data());
+    size_t n = bytes.size();
+    total_ += n;
+    if (pendingSize_ > 0) {
+        const size_t take = std::min(n, sizeof pending_ - pendingSize_);
+        std::memcpy(pending_ + pendingSize_, p, take);
+        pendingSize_ += take;
+        p += take;
+        n -= take;
+        if (pendingSize_ < sizeof pending_)
+            return;
+        for (int i = 0; i < 4; ++i)
+            lanes_[i] = Round(lanes_[i], Word64(pending_ + 8 * i));
+        pendingSize_ = 0;
+    }
+    uint64_t a = lanes_[0], b = lanes_[1], c = lanes_[2], d = lanes_[3];
+    for (; n >= 32; p += 32, n -= 32) {
+        a = Round(a, Word64(p));
+        b = Round(b, Word64(p + 8));
+        c = Round(c, Word64(p + 16));
+        d = Round(d, Word64(p + 24));
+    }
+    lanes_[0] = a, lanes_[1] = b, lanes_[2] = c, lanes_[3] = d;
+    std::memcpy(pending_, p, n);
+    pendingSize_ = n;
+}
+
+uint64_t ContentsChecksum::Value() const
+{
+    uint64_t hash = Rotl(lanes_[0], 1) + Rotl(lanes_[1], 7) + Rotl(lanes_[2], 12) + Rotl(lanes_[3], 18);
+    for (uint64_t lane : lanes_)
+        hash = Merge(hash, lane);
+    hash += total_;
+    const unsigned char* p = pending_;
+    size_t n = pendingSize_;
+    for (; n >= 8; p += 8, n -= 8)
+        hash = Rotl(hash ^ Round(0, Word64(p)), 27) * kPrime1 + kPrime4;
+    for (; n > 0; ++p, --n)
+        hash = Rotl(hash ^ (*p * kPrime5), 11) * kPrime1;
+    hash ^= hash >> 33;
+    hash *= kPrime2;
+    hash ^= hash >> 29;
+    hash *= kPrime3;
+    hash ^= hash >> 32;
+    return hash;
+}
+
+uint64_t ChecksumOf(std::string_view bytes)
+{
+    ContentsChecksum checksum;
+    checksum.Add(bytes);
+    return checksum.Value();
+}
+
+std::string IdentityTrailer(const IndexIdentity& identity, uint64_t contents)
 {
     std::string block;
     const size_t nameBytes = std::min<size_t>(identity.encoding.size(), std::numeric_limits<uint16_t>::max());
@@ -175,6 +259,7 @@ std::string IdentityTrailer(const IndexIdentity& identity)
     Put(block, static_cast<uint64_t>(identity.mtimeNs), 8);
     Put(block, static_cast<uint32_t>(identity.lineBuffer), 4);
     Put(block, identity.sample, 8);
+    Put(block, contents, 8);
     Put(block, nameBytes, 2);
     block.append(identity.encoding, 0, nameBytes);
     std::string trailer = block;
@@ -191,10 +276,7 @@ std::optional<FoundIdentity> ParseIdentityTrailer(std::string_view file)
     const size_t length = BlockLength(file.substr(file.size() - kIdentityFooterBytes), fileSize);
     if (length == 0)
         return std::nullopt;
-    auto identity = ParseBlock(file.substr(file.size() - kIdentityFooterBytes - length, length));
-    if (!identity)
-        return std::nullopt;
-    return FoundIdentity{std::move(*identity), length + kIdentityFooterBytes};
+    return ParseBlock(file.substr(file.size() - kIdentityFooterBytes - length, length));
 }
 
 std::optional<FoundIdentity> ReadIdentityTrailer(std::FILE* file, int64_t fileSize)
@@ -213,10 +295,7 @@ std::optional<FoundIdentity> ReadIdentityTrailer(std::FILE* file, int64_t fileSi
     if (std::fseek(file, static_cast<long>(blockStart), SEEK_SET) != 0 ||
         std::fread(block.data(), 1, length, file) != length)
         return std::nullopt;
-    auto identity = ParseBlock(block);
-    if (!identity)
-        return std::nullopt;
-    return FoundIdentity{std::move(*identity), length + kIdentityFooterBytes};
+    return ParseBlock(block);
 }
 
 }  // namespace mirudex::dict

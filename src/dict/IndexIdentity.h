@@ -10,11 +10,16 @@
 // is used only when its identity equals the dictionary's identity now.
 //
 // Trailer layout (little-endian), appended to the file:
-//   block:  version (2 bytes, 1), dictionary size (8), modification time in
+//   block:  version (2 bytes, 2), dictionary size (8), modification time in
 //           nanoseconds since 1970 (8, signed), line buffer size (4, signed),
-//           checksum of the first and last kIdentitySampleBytes (8), length
-//           of the encoding name (2), the encoding name;
+//           checksum of the first and last kIdentitySampleBytes (8), the
+//           checksum of the derived file's own contents (8, ContentsChecksum:
+//           what it covers is the derived file's to say), length of the
+//           encoding name (2), the encoding name;
 //   footer: the block's length in bytes (4), the tag "MXID" (4 bytes).
+//
+// A trailer of version 1 (without the contents checksum) is not known: its
+// file is made again once.
 //
 // Pure functions; any thread.
 
@@ -38,7 +43,7 @@ struct IndexIdentity {
 
 // How much of the beginning and of the end of the dictionary the checksum covers.
 inline constexpr size_t kIdentitySampleBytes = 4096;
-inline constexpr uint16_t kIdentityVersion = 1;
+inline constexpr uint16_t kIdentityVersion = 2;
 inline constexpr std::string_view kIdentityTag = "MXID";
 inline constexpr size_t kIdentityFooterBytes = 8;
 
@@ -53,11 +58,29 @@ std::optional<IndexIdentity> IdentityOfFile(const std::string& filePath, std::st
 // "contents"); empty when they are equal.
 std::string IdentityDifference(const IndexIdentity& stored, const IndexIdentity& current);
 
-// The trailer (block and footer) to append to a derived file.
-std::string IdentityTrailer(const IndexIdentity& identity);
+// A fast 64-bit checksum of a run of bytes given in pieces of any size (four
+// lanes of multiply and rotate over 8-byte words, then a final mix): every
+// flipped bit changes it. Pieces split anywhere give the same value.
+class ContentsChecksum {
+public:
+    void Add(std::string_view bytes);
+    uint64_t Value() const;
+
+private:
+    uint64_t lanes_[4] = {0x60EA27EEADC0B5D6ULL, 0xC2B2AE3D27D4EB4FULL, 0, 0x61C8864E7A143579ULL};
+    unsigned char pending_[32] = {};
+    size_t pendingSize_ = 0;
+    uint64_t total_ = 0;
+};
+uint64_t ChecksumOf(std::string_view bytes);
+
+// The trailer (block and footer) to append to a derived file whose own
+// contents have the checksum `contents`.
+std::string IdentityTrailer(const IndexIdentity& identity, uint64_t contents);
 
 struct FoundIdentity {
     IndexIdentity identity;
+    uint64_t contents = 0;    // the checksum of the derived file's own contents, as written
     size_t trailerBytes = 0;  // block and footer: the file's own contents end this far before its end
 };
 

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
@@ -79,7 +80,10 @@ Key PackKey(std::u16string_view text, bool reversed)
 
 constexpr size_t kStructuresAt = kCompanionIndexSizeAt + 8;
 constexpr size_t kSectionTableAt = kStructuresAt + 8;
-constexpr size_t kHeaderBytes = kSectionTableAt + kSectionCount * 16;
+constexpr size_t kSectionEntryBytes = 24;  // offset, size, checksum
+constexpr size_t kHeaderBytes = kSectionTableAt + kSectionCount * kSectionEntryBytes;
+// checked_'s bit for the records and their texts.
+constexpr unsigned kRecordsChecked = 1u << 16;
 
 // The sections of each group of structures.
 struct Group {
@@ -115,19 +119,44 @@ private:
     std::string data_;
 };
 
+// A mapped file; the file stays open so that checksums are read through it
+// rather than through the mapping (pages read through the mapping stay
+// resident, and a check reads every page of what it checks).
 class MappedImage final : public IndexImage {
 public:
-    MappedImage(void* map, size_t size) : map_(map), size_(size) {}
+    MappedImage(void* map, size_t size, int fd) : map_(map), size_(size), fd_(fd) {}
     ~MappedImage() override
     {
         if (map_)
             ::munmap(map_, size_);
+        if (fd_ >= 0)
+            ::close(fd_);
     }
     std::string_view bytes() const override { return {static_cast<const char*>(map_), size_}; }
+    uint64_t Checksum(size_t offset, size_t size) const override
+    {
+        if (fd_ < 0 || offset > size_ || size > size_ - offset)
+            return IndexImage::Checksum(offset, size);
+        constexpr size_t kBlock = 1 << 18;
+        std::vector<char> block(std::min(size, kBlock));
+        ContentsChecksum checksum;
+        for (size_t done = 0; done < size;) {
+            const ssize_t got =
+                ::pread(fd_, block.data(), std::min(size - done, kBlock), static_cast<off_t>(offset + done));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                return ~IndexImage::Checksum(offset, size);  // unreadable: never a match
+            checksum.Add(std::string_view(block.data(), static_cast<size_t>(got)));
+            done += static_cast<size_t>(got);
+        }
+        return checksum.Value();
+    }
 
 private:
     void* map_;
     size_t size_;
+    int fd_;
 };
 
 template <typename T>
@@ -204,7 +233,15 @@ int CompareBytesBackwards(std::string_view a, std::string_view b, bool prefix)
 
 // ---------------------------------------------------------------- reading
 
-bool IndexTable::Adopt(std::shared_ptr<const IndexImage> image)
+uint64_t IndexImage::Checksum(size_t offset, size_t size) const
+{
+    const std::string_view all = bytes();
+    if (offset > all.size())
+        return ChecksumOf({});
+    return ChecksumOf(all.substr(offset, size));
+}
+
+bool IndexTable::Adopt(std::shared_ptr<const IndexImage> image, bool built)
 {
     *this = IndexTable();
     if (!image)
@@ -218,9 +255,12 @@ bool IndexTable::Adopt(std::shared_ptr<const IndexImage> image)
     if (structures > kAllStructures)
         return false;
     std::string_view sections[kSectionCount];
+    uint64_t checksums[kSectionCount];
     for (size_t s = 0; s < kSectionCount; ++s) {
-        const uint64_t offset = Load64(bytes.data() + kSectionTableAt + s * 16);
-        const uint64_t size = Load64(bytes.data() + kSectionTableAt + 8 + s * 16);
+        const char* entry = bytes.data() + kSectionTableAt + s * kSectionEntryBytes;
+        const uint64_t offset = Load64(entry);
+        const uint64_t size = Load64(entry + 8);
+        checksums[s] = Load64(entry + 16);
         if (offset % 8 != 0 || offset < kHeaderBytes || offset > bytes.size() || size > bytes.size() - offset)
             return false;
         sections[s] = bytes.substr(offset, size);
@@ -262,9 +302,57 @@ bool IndexTable::Adopt(std::shared_ptr<const IndexImage> image)
     count_ = count;
     indexFileSize_ = Load64(bytes.data() + kCompanionIndexSizeAt);
     std::copy(std::begin(sections), std::end(sections), sections_);
+    std::copy(std::begin(checksums), std::end(checksums), checksums_);
+    checked_ = built ? kAllStructures | kRecordsChecked : 0;
     tokenCount_ = words(kTokenStarts) == 0 ? 0 : words(kTokenStarts) - 1;
     structures_ = static_cast<unsigned>(structures);
     return true;
+}
+
+namespace {
+
+bool SectionIntact(const IndexImage& image, std::string_view section, uint64_t checksum)
+{
+    const auto offset = static_cast<size_t>(section.data() - image.bytes().data());
+    return image.Checksum(offset, section.size()) == checksum;
+}
+
+}  // namespace
+
+bool IndexTable::VerifyRecords()
+{
+    if (!image_ || (checked_ & kRecordsChecked))
+        return true;
+    if (!SectionIntact(*image_, sections_[kRecords], checksums_[kRecords]) ||
+        !SectionIntact(*image_, sections_[kPool], checksums_[kPool]))
+        return false;
+    checked_ |= kRecordsChecked;
+    return true;
+}
+
+unsigned IndexTable::DropDamaged(unsigned structures)
+{
+    unsigned dropped = 0;
+    if (!image_)
+        return 0;
+    for (const Group& g : kGroups) {
+        if (!(structures & structures_ & g.bit) || (checked_ & g.bit))
+            continue;
+        bool intact = true;
+        for (Section s : g.sections)
+            intact = intact && SectionIntact(*image_, sections_[s], checksums_[s]);
+        if (intact) {
+            checked_ |= g.bit;
+            continue;
+        }
+        for (Section s : g.sections)
+            sections_[s] = {};
+        structures_ &= ~g.bit;
+        dropped |= g.bit;
+        if (g.bit == kEnglishWords)
+            tokenCount_ = 0;
+    }
+    return dropped;
 }
 
 std::u16string_view IndexTable::Text(uint32_t start, uint32_t length) const
@@ -896,8 +984,12 @@ namespace {
 
 // The image of the records `in`, with the groups `build` built and the groups
 // `kept` taken from the sections of another image of the same records.
+// keptChecksums: the checksums of the kept sections and of the records and
+// texts as the other image holds them (nullptr for a new build), so that a
+// damage in what was not yet checked is still found.
 std::shared_ptr<const IndexImage> ComposeImage(const IndexRecords& in, std::string_view dictionaryBytes, unsigned build,
-                                               const std::string_view* keptSections, unsigned kept)
+                                               const std::string_view* keptSections, const uint64_t* keptChecksums,
+                                               unsigned kept)
 {
     std::u16string folded;
     if (build & (kSortedOrders | kGramPostings)) {
@@ -977,11 +1069,20 @@ std::shared_ptr<const IndexImage> ComposeImage(const IndexRecords& in, std::stri
     put32(static_cast<uint32_t>(in.records.size()));
     put64(0);  // the index file's size: set when the companion is written
     put64((build | kept) & kAllStructures);
+    bool carried[kSectionCount] = {};
+    if (keptChecksums) {
+        carried[kRecords] = carried[kPool] = true;
+        for (const Group& g : kGroups)
+            if (kept & g.bit)
+                for (Section s : g.sections)
+                    carried[s] = true;
+    }
     size_t at = kHeaderBytes;
-    for (const auto& p : parts) {
+    for (size_t s = 0; s < kSectionCount; ++s) {
         put64(at);
-        put64(p.size());
-        at += (p.size() + 7) / 8 * 8;
+        put64(parts[s].size());
+        put64(carried[s] ? keptChecksums[s] : ChecksumOf(parts[s]));
+        at += (parts[s].size() + 7) / 8 * 8;
     }
     for (const auto& p : parts) {
         image.append(p);
@@ -995,7 +1096,7 @@ std::shared_ptr<const IndexImage> ComposeImage(const IndexRecords& in, std::stri
 std::shared_ptr<const IndexImage> BuildIndexImage(const IndexRecords& in, std::string_view dictionaryBytes,
                                                   unsigned structures)
 {
-    return ComposeImage(in, dictionaryBytes, structures & kAllStructures, nullptr, 0);
+    return ComposeImage(in, dictionaryBytes, structures & kAllStructures, nullptr, nullptr, 0);
 }
 
 void IndexTable::AddStructures(unsigned structures, std::string_view dictionaryBytes)
@@ -1012,24 +1113,34 @@ void IndexTable::AddStructures(unsigned structures, std::string_view dictionaryB
         std::memcpy(&r, sections_[kRecords].data() + i * sizeof(StoredRecord), sizeof r);
         in.records[i] = {static_cast<int64_t>(r.offset), r.word, r.wordLength, r.kana, r.kanaLength};
     }
-    auto image = ComposeImage(in, dictionaryBytes, missing, sections_, structures_);
+    auto image = ComposeImage(in, dictionaryBytes, missing, sections_, checksums_, structures_);
     // The records of the old image may still be looked at through views.
     auto retired = std::move(retired_);
     retired.push_back(image_);
     const uint64_t indexFileSize = indexFileSize_;
-    if (!Adopt(std::move(image)))
-        Adopt(retired.back());
+    const unsigned checked = checked_;
+    if (Adopt(std::move(image)))
+        checked_ = checked | missing;
+    else if (Adopt(retired.back()))
+        checked_ = checked;
     retired_ = std::move(retired);
     indexFileSize_ = indexFileSize;
 }
 
+std::string CompanionHeader(std::string_view image, uint64_t indexFileSize)
+{
+    std::string header(image.substr(0, kHeaderBytes));
+    if (header.size() == kHeaderBytes)
+        std::memcpy(header.data() + kCompanionIndexSizeAt, &indexFileSize, 8);
+    return header;
+}
+
 std::string CompanionFilePath(const std::string& dictionaryPath) { return dictionaryPath + ".mxs"; }
 
-std::shared_ptr<const IndexImage> MapWholeFile(const std::string& filePath)
+namespace {
+
+std::shared_ptr<const IndexImage> MapOpenFile(int fd)
 {
-    const int fd = ::open(filePath.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return nullptr;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0) {
         ::close(fd);
@@ -1037,36 +1148,55 @@ std::shared_ptr<const IndexImage> MapWholeFile(const std::string& filePath)
     }
     const auto size = static_cast<size_t>(st.st_size);
     void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
-    ::close(fd);
-    if (map == MAP_FAILED)
+    if (map == MAP_FAILED) {
+        ::close(fd);
         return nullptr;
+    }
     // Lookups jump about: only the pages looked at are to be read.
     ::madvise(map, size, MADV_RANDOM);
-    return std::make_shared<MappedImage>(map, size);
+    return std::make_shared<MappedImage>(map, size, fd);
+}
+
+}  // namespace
+
+std::shared_ptr<const IndexImage> MapWholeFile(const std::string& filePath)
+{
+    const int fd = ::open(filePath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    return MapOpenFile(fd);
 }
 
 std::shared_ptr<const IndexImage> MapCompanionFile(const std::string& filePath, const IndexIdentity& current,
                                                    std::string& difference)
 {
     difference.clear();
-    {
-        // The trailer is read, not mapped: a mapping reads whole large pages.
-        std::FILE* file = std::fopen(filePath.c_str(), "rb");
-        if (!file)
-            return nullptr;
-        std::fseek(file, 0, SEEK_END);
-        const int64_t size = std::ftell(file);
-        const auto found = ReadIdentityTrailer(file, size);
-        std::fclose(file);
-        if (!found) {
-            difference = "no identity";
-            return nullptr;
-        }
-        difference = IdentityDifference(found->identity, current);
-        if (!difference.empty())
-            return nullptr;
+    const int fd = ::open(filePath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    // The trailer and header are read, not mapped: a mapping reads whole large pages.
+    std::FILE* file = ::fdopen(::dup(fd), "rb");
+    if (!file) {
+        ::close(fd);
+        return nullptr;
     }
-    return MapWholeFile(filePath);
+    std::fseek(file, 0, SEEK_END);
+    const int64_t size = std::ftell(file);
+    const auto found = ReadIdentityTrailer(file, size);
+    std::string header(kHeaderBytes, '\0');
+    const bool haveHeader = size >= static_cast<int64_t>(kHeaderBytes) && std::fseek(file, 0, SEEK_SET) == 0 &&
+                            std::fread(header.data(), 1, kHeaderBytes, file) == kHeaderBytes;
+    std::fclose(file);
+    if (!found)
+        difference = "no identity";
+    else if (difference = IdentityDifference(found->identity, current);
+             difference.empty() && (!haveHeader || ChecksumOf(header) != found->contents))
+        difference = "header checksum";
+    if (!difference.empty()) {
+        ::close(fd);
+        return nullptr;
+    }
+    return MapOpenFile(fd);
 }
 
 }  // namespace mirudex::dict

@@ -45,12 +45,23 @@
 //   the index file it was written beside (8; a companion stands for that
 //   index file only), the groups of structures it holds (8, Structure bits;
 //   the sections of a missing group are empty), then per
-//   section its offset and size in bytes (8 + 8 each, kSectionCount of them),
-//   the sections, and last the identity trailer of IndexIdentity.h. A file
-//   whose version, identity or section table does not fit is not used; every
-//   number read from the file is checked where it is used, so a damaged file
-//   can give wrong candidates (which the searches verify) but never a read
-//   outside the image.
+//   section its offset, size in bytes and the checksum of its bytes
+//   (8 + 8 + 8 each, kSectionCount of them), the sections, and last the
+//   identity trailer of IndexIdentity.h, whose contents checksum is the
+//   checksum of the header (everything before the first section). A file
+//   whose version, identity, header checksum or section table does not fit
+//   is not used; every number read from the file is checked where it is
+//   used, so a damaged file can give wrong candidates (which the searches
+//   verify) but never a read outside the image.
+//
+// Checksums. Hashing the whole companion at every start would cost more
+// than the start itself (it is far larger than what a start reads), so a
+// mapped image is checked in parts: the header when it is mapped, the records
+// and their texts when the load adopts it (VerifyRecords), and each group of
+// search structures when a search first needs it (DropDamaged, on the
+// search's worker): a damaged group is dropped and built again from the
+// records. Section checksums are read through the file, not the mapping, so
+// a check does not make the mapped pages resident.
 //
 // Threads: built on the load worker; afterwards read from any thread, and
 // changed only by AddStructures on the worker of a search, while no other
@@ -80,10 +91,12 @@ class IndexImage {
 public:
     virtual ~IndexImage() = default;
     virtual std::string_view bytes() const = 0;
+    // The checksum (ChecksumOf) of size bytes at offset of bytes().
+    virtual uint64_t Checksum(size_t offset, size_t size) const;
 };
 
 inline constexpr std::string_view kCompanionMagic = "MXS1IDX\n";
-inline constexpr uint32_t kCompanionVersion = 3;
+inline constexpr uint32_t kCompanionVersion = 4;
 // Where the header holds the size of the index file the companion was written with.
 inline constexpr size_t kCompanionIndexSizeAt = 16;
 
@@ -188,8 +201,18 @@ public:
     std::string_view bytes() const { return image_ ? image_->bytes() : std::string_view(); }
 
     // Takes an image (the companion layout); false, leaving the table empty,
-    // when its header or section table does not fit.
-    bool Adopt(std::shared_ptr<const IndexImage> image);
+    // when its header or section table does not fit. built: the image was
+    // made here, so its sections need no checking against their checksums.
+    bool Adopt(std::shared_ptr<const IndexImage> image, bool built = false);
+
+    // Whether the records and their texts match their checksums (true for a
+    // built image, and once checked).
+    bool VerifyRecords();
+    // Checks the sections of the groups in `structures` not checked before
+    // against their checksums; a group that does not match is dropped (Has
+    // is then false for it, and AddStructures builds it again). Returns the
+    // dropped groups (Structure bits).
+    unsigned DropDamaged(unsigned structures);
 
 private:
     struct Record;
@@ -208,6 +231,9 @@ private:
     size_t tokenCount_ = 0;
     uint64_t indexFileSize_ = 0;
     unsigned structures_ = 0;
+    uint64_t checksums_[32] = {};
+    // Groups (Structure bits, kRecordsChecked for the records) whose sections are known to be sound.
+    unsigned checked_ = 0;
     // Images replaced by AddStructures: views into them may still be held.
     std::vector<std::shared_ptr<const IndexImage>> retired_;
 };
@@ -234,13 +260,18 @@ struct IndexRecords {
 std::shared_ptr<const IndexImage> BuildIndexImage(const IndexRecords& records, std::string_view dictionaryBytes,
                                                   unsigned structures = kAllStructures);
 
+// The image's header as the companion file holds it, with the size of the
+// index file it is written beside.
+std::string CompanionHeader(std::string_view image, uint64_t indexFileSize);
+
 // The companion file's name: the index file's name with its ".mxi" changed
 // to ".mxs" (DICT\edict gives DICT\edict.mxs).
 std::string CompanionFilePath(const std::string& dictionaryPath);
 
 // Maps the companion file when it was made from the dictionary whose identity
-// is `current`; nullptr otherwise (missing, another version, another source,
-// a damaged section table). difference: what differs, for the log.
+// is `current` and its header matches its checksum; nullptr otherwise
+// (missing, another version, another source, a damaged header).
+// difference: what differs, for the log.
 std::shared_ptr<const IndexImage> MapCompanionFile(const std::string& filePath, const IndexIdentity& current,
                                                    std::string& difference);
 

@@ -97,6 +97,8 @@ void Thread_ImportJmdict(AppState& state, const std::string& input, const std::s
         if (imported.withoutGloss > 0)
             result.message +=
                 Format(u" %i entries without glosses in '%S' were left out.", imported.withoutGloss, language);
+        if (imported.tooLarge > 0)
+            result.message += Format(u" %i entries larger than an entry may be were left out.", imported.tooLarge);
     }
     state.thread_searching.store(false);
 }

@@ -260,6 +260,17 @@ mkdir "$work/elsewhere" && cd "$work/elsewhere"
 check "--workdir" "猫 (ねこ) :: cat" "$("$LOOKUP" --workdir "$work" ねこ)"
 check "MIRUDEX_HOME" "猫 (ねこ) :: cat" "$(MIRUDEX_HOME="$work" "$LOOKUP" ねこ)"
 check "--workdir before MIRUDEX_HOME" "猫 (ねこ) :: cat" "$(MIRUDEX_HOME=/nonexistent/x "$LOOKUP" --workdir .. ねこ)"
+# A damaged index file (emptied, cut short) is made again without a question.
+for damage in empty cut; do
+    [ -s "$work/DICT/edict.mxi" ] || { check "index file made ($damage)" yes no; continue; }
+    if [ "$damage" = empty ]; then : > "$work/DICT/edict.mxi"; else truncate -s 37 "$work/DICT/edict.mxi"; fi
+    for round in 1 2; do
+        out="$("$LOOKUP" --workdir "$work" ねこ 2>"$work/err")"
+        check "$damage index file ($round): found" "猫 (ねこ) :: cat" "$out"
+        check "$damage index file ($round): not asked" "" "$(grep -i 'erase' "$work/err")"
+    done
+    check "$damage index file: made again" yes "$([ "$(stat -c %s "$work/DICT/edict.mxi")" -gt 37 ] && echo yes)"
+done
 touch afile
 err="$("$LOOKUP" --workdir afile ねこ 2>&1)"; status=$?
 check "a working folder that is a file: status 2" 2 "$status"
@@ -291,6 +302,19 @@ contains "a name with :: escaped" 'STRING :: Path :: ESCAPED :: DICT\JM%3A%3Adic
 contains "a name with a line end escaped" 'STRING :: Path :: ESCAPED :: DICT\new%0Aline.edict2' "$(cat Options.mxreg)"
 "$LOOKUP" ねこ >/dev/null 2>&1; check "the options file still reads" 0 $?
 rm -f "JM::dict.xml" "$(printf 'new\nline.xml')" DICT/JM* DICT/new*
+# Entries left out are counted in what the import says.
+{
+    printf '<JMdict><entry><ent_seq>1</ent_seq><r_ele><reb>ねこ</reb></r_ele><sense><gloss>cat</gloss></sense></entry>'
+    printf '<entry><ent_seq>2</ent_seq><r_ele><reb>うま</reb></r_ele><sense><gloss>%s</gloss></sense></entry>' \
+        "$(head -c 70000 /dev/zero | tr '\0' h)"
+    printf '<entry><ent_seq>3</ent_seq><r_ele><reb>いぬ</reb></r_ele><sense><gloss xml:lang="ger">Hund</gloss>'
+    printf '</sense></entry></JMdict>'
+} > left-out.xml
+err="$("$LOOKUP" --import-jmdict left-out.xml 2>&1 >/dev/null)"; status=$?
+check "import leaving entries out: status 0" 0 "$status"
+contains "import: entries without glosses counted" "1 entries without glosses in 'eng' left out" "$err"
+contains "import: entries too large counted" "1 entries larger than an entry may be left out" "$err"
+rm -f left-out.xml DICT/left-out*
 printf 'not xml' > broken.xml
 err="$("$LOOKUP" --import-jmdict broken.xml 2>&1)"; status=$?
 check "import of a damaged file: status 2" 2 "$status"

@@ -75,11 +75,12 @@ TEST_F(IdentityTest, TrailerRoundTripsAndAnythingElseIsNoTrailer)
     IndexIdentity identity = Of();  // an empty file has an identity too
     identity.encoding = "ISO-2022-JP-2";
     const std::string body = "entries of the file itself";
-    const std::string file = body + IdentityTrailer(identity);
+    const std::string file = body + IdentityTrailer(identity, 0x0123456789ABCDEFULL);
 
     const auto parsed = ParseIdentityTrailer(file);
     ASSERT_TRUE(parsed.has_value());
     EXPECT_EQ(parsed->identity, identity);
+    EXPECT_EQ(parsed->contents, 0x0123456789ABCDEFULL);
     EXPECT_EQ(parsed->trailerBytes, file.size() - body.size());
 
     mirudex::test::WriteFile("x.mxi", file);
@@ -90,7 +91,7 @@ TEST_F(IdentityTest, TrailerRoundTripsAndAnythingElseIsNoTrailer)
     EXPECT_EQ(read->trailerBytes, parsed->trailerBytes);
 
     std::string otherVersion = file;
-    otherVersion[body.size()] = 2;
+    otherVersion[body.size()] = 1;  // the trailer of earlier programs, without the contents checksum
     std::string tooLong = file;
     tooLong[file.size() - 8] = '\x7f';  // a block longer than the file
     const std::string cases[] = {
@@ -99,6 +100,34 @@ TEST_F(IdentityTest, TrailerRoundTripsAndAnythingElseIsNoTrailer)
     };
     for (const std::string& bytes : cases)
         EXPECT_FALSE(ParseIdentityTrailer(bytes).has_value()) << bytes.size();
+}
+
+TEST(ContentsChecksumTest, AnyFlippedBitChangesItAndPiecesDoNotMatter)
+{
+    std::string bytes;
+    for (int i = 0; i < 203; ++i)
+        bytes.push_back(static_cast<char>(i * 37 + 11));
+    const uint64_t whole = ChecksumOf(bytes);
+    // Every length below a few lanes' worth, every piece boundary.
+    for (size_t length :
+         {size_t{0}, size_t{1}, size_t{7}, size_t{8}, size_t{31}, size_t{32}, size_t{33}, size_t{64}, bytes.size()}) {
+        const std::string_view part = std::string_view(bytes).substr(0, length);
+        for (size_t cut = 0; cut <= length; cut += 5) {
+            ContentsChecksum pieces;
+            pieces.Add(part.substr(0, cut));
+            pieces.Add({});
+            pieces.Add(part.substr(cut));
+            EXPECT_EQ(pieces.Value(), ChecksumOf(part)) << length << " " << cut;
+        }
+    }
+    for (size_t i = 0; i < bytes.size(); ++i)
+        for (int bit = 0; bit < 8; ++bit) {
+            std::string flipped = bytes;
+            flipped[i] = static_cast<char>(flipped[i] ^ (1 << bit));
+            ASSERT_NE(ChecksumOf(flipped), whole) << i << " " << bit;
+        }
+    EXPECT_NE(ChecksumOf(bytes.substr(0, 202)), whole);
+    EXPECT_NE(ChecksumOf(bytes + '\0'), whole);
 }
 
 TEST_F(IdentityTest, WhatCannotBeLookedAtSaysWhy)

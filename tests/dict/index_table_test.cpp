@@ -5,10 +5,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 
 #include "DictTestUtil.h"
+#include "core/DebugLog.h"
 #include "core/OptionNames.h"
 #include "dict/Dictionary.h"
 #include "dict/IndexIdentity.h"
@@ -287,7 +289,7 @@ TEST_F(CompanionTest, MadeWithTheIndexUsedAfterwardsAndMadeAgainWhenItDoesNotFit
              IndexIdentity other = found->identity;
              other.size += 1;
              mxs.resize(mxs.size() - found->trailerBytes);
-             mirudex::test::WriteFile(CompanionFilePath("test"), mxs + IdentityTrailer(other));
+             mirudex::test::WriteFile(CompanionFilePath("test"), mxs + IdentityTrailer(other, found->contents));
          }},
     };
     for (const Case& c : cases) {
@@ -352,6 +354,81 @@ TEST_F(CompanionTest, StructuresBuiltForASearchAreKeptInTheCompanion)
     PrepareStructures(fresh, kSortedOrders);
     EXPECT_TRUE(fresh.index.Has(kSortedOrders));
     EXPECT_EQ(fs::last_write_time(CompanionFilePath("test")), bare);
+}
+
+// A flipped bit anywhere in either file is found: the damaged file (or the
+// damaged group of structures) is made again, the user is not asked, the
+// searches give what a fresh index gives, and a damaged index file never
+// passes its damage on to a new companion.
+TEST_F(CompanionTest, AFlippedBitInEitherFileIsFoundAndMadeAgain)
+{
+    struct Case {
+        const char* name;
+        const char* file;  // "mxi" or "mxs"
+        int section;       // of the companion's section table; -1: an offset from the start
+        size_t offset;     // from the start, or into the section
+        const char* logged;
+    };
+    // Sections as the companion's table numbers them.
+    constexpr int kRecordsSection = 4, kPoolSection = 5, kKanaSortedSection = 7, kTokenPostingsSection = 19;
+    const Case cases[] = {
+        {"index file: the count", "mxi", -1, 10, "index file (test.mxi) is damaged (contents checksum)"},
+        {"index file: a reading", "mxi", -1, 10 + 4 + 1 + 2 + 1 + 1, "is damaged (contents checksum)"},
+        {"index file: the last offset", "mxi", -1, 0, "is damaged (contents checksum)"},  // set below
+        {"companion: the header", "mxs", -1, 12, "companion file (test.mxs) is damaged (header checksum)"},
+        {"companion: the section table", "mxs", -1, 32 + 5 * 24 + 8, "is damaged (header checksum)"},
+        {"companion: a record's offset", "mxs", kRecordsSection, 24, "is damaged (records checksum)"},
+        {"companion: the texts", "mxs", kPoolSection, 2, "is damaged (records checksum)"},
+        {"companion: a sorted order", "mxs", kKanaSortedSection, 4, "is damaged (structures 1)"},
+        {"companion: the English postings", "mxs", kTokenPostingsSection, 0, "is damaged (structures 4)"},
+    };
+    {
+        Dictionary d = Load();
+        PrepareStructures(d, kAllStructures);
+    }
+    const std::string goodMxi = mirudex::test::ReadFile("test.mxi");
+    const std::string goodMxs = mirudex::test::ReadFile(CompanionFilePath("test"));
+    const size_t lastOffset = goodMxi.size() - ParseIdentityTrailer(goodMxi)->trailerBytes - 4;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        mirudex::test::WriteFile("test.mxi", goodMxi);
+        mirudex::test::WriteFile(CompanionFilePath("test"), goodMxs);
+        const bool mxi = std::string(c.file) == "mxi";
+        std::string bytes = mxi ? goodMxi : goodMxs;
+        size_t at = c.offset == 0 && mxi ? lastOffset : c.offset;
+        if (c.section >= 0) {
+            uint64_t start = 0;
+            std::memcpy(&start, bytes.data() + 32 + c.section * 24, 8);
+            at += start;
+        }
+        ASSERT_LT(at, bytes.size());
+        bytes[at] = static_cast<char>(bytes[at] ^ 0x10);
+        mirudex::test::WriteFile(mxi ? "test.mxi" : CompanionFilePath("test"), bytes);
+
+        dlog::Close();
+        OpenLog();
+        Dictionary d = Load();
+        PrepareStructures(d, kAllStructures);
+        EXPECT_NE(Log().find(c.logged), std::string::npos) << Log();
+        EXPECT_TRUE(platform_.MessageBoxes().empty());
+        EXPECT_EQ(Words(d), (std::vector<std::u16string>{u"猫", u"犬", u"日本"}));
+        EXPECT_EQ(d.index[0].kana, u"ねこ");
+        EXPECT_EQ(d.index[2].offset,
+                  static_cast<int64_t>(Euc("猫 [ねこ] /(n) cat/(P)/\n犬 [いぬ] /(n) dog/\n").size()));
+        EXPECT_EQ(d.index.Exact(Field::Kana, u"ネコ"), (std::vector<uint32_t>{0}));
+        EXPECT_EQ(d.index.Prefix(Field::Kana, u"イ"), (std::vector<uint32_t>{1}));
+        EXPECT_EQ(std::vector<uint32_t>(d.index.WordPostings("dog").begin(), d.index.WordPostings("dog").end()),
+                  (std::vector<uint32_t>{1}));
+
+        // Both files are sound again, and the next load maps the companion and finds nothing amiss.
+        dlog::Close();
+        OpenLog();
+        Dictionary again = Load();
+        PrepareStructures(again, kAllStructures);
+        EXPECT_EQ(Log().find("damaged"), std::string::npos) << Log();
+        EXPECT_EQ(again.index.Exact(Field::Kana, u"ネコ"), (std::vector<uint32_t>{0}));
+        EXPECT_EQ(mirudex::test::ReadFile("test.mxi").substr(0, lastOffset), goodMxi.substr(0, lastOffset));
+    }
 }
 
 TEST_F(CompanionTest, DictionariesOf2GiBOrMoreAreRefusedWithAMessage)

@@ -161,6 +161,29 @@ TEST_F(DownloadTest, ACompleteFileReplacesTheDictionaryAndIsSearched)
     EXPECT_NE(Log().find("Number of entries"), std::string::npos);
 }
 
+// An import says what it left out: entries without a gloss in the language,
+// and entries larger than an entry may be.
+TEST_F(DownloadTest, AnImportTellsWhatItLeftOut)
+{
+    WriteFile("left-out.xml",
+              "<JMdict><entry><ent_seq>1</ent_seq><r_ele><reb>ねこ</reb></r_ele><sense><gloss>cat"
+              "</gloss></sense></entry><entry><ent_seq>2</ent_seq><r_ele><reb>いぬ</reb></r_ele>"
+              "<sense><gloss xml:lang=\"ger\">Hund</gloss></sense></entry><entry><ent_seq>3</ent_seq>"
+              "<r_ele><reb>うま</reb></r_ele><sense><gloss>" +
+                  std::string(70 * 1024, 'h') + "</gloss></sense></entry></JMdict>");
+    search::AppState state(options_, store_);
+    search::InstallProgress progress;
+    search::InstallResult result;
+    state.thread_searching = true;
+    search::Thread_ImportJmdict(state, "left-out.xml", "eng", progress, result);
+    ASSERT_EQ(result.outcome, search::InstallResult::Installed) << Utf16ToUtf8(result.message);
+    EXPECT_EQ(result.entries, 1);
+    EXPECT_NE(result.message.find(u" 1 entries without glosses in 'eng' were left out."), std::u16string::npos)
+        << Utf16ToUtf8(result.message);
+    EXPECT_NE(result.message.find(u" 1 entries larger than an entry may be were left out."), std::u16string::npos)
+        << Utf16ToUtf8(result.message);
+}
+
 TEST_F(DownloadTest, AFirstDownloadIsRegisteredAsTheNextDictionary)
 {
     NginxServer server;
