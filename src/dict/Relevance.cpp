@@ -187,36 +187,18 @@ uint16_t EntryRank(std::string_view meanings, std::u16string_view headword, uint
 
 uint32_t PhraseRank(std::string_view meanings, std::string_view phrase)
 {
-    std::string wanted, key;
+    std::string wanted;
     bool note = false;
     GlossKey(phrase, wanted, note);
     if (wanted.empty())
         return kRankWorstMatch;
     uint32_t best = kRankWorstMatch;
-    uint32_t sense = 0, glossInSense = 0;
-    bool senseMarked = false, first = true;
-    size_t start = meanings.find('/');
-    while (start != std::string_view::npos && start < meanings.size()) {
-        size_t end = meanings.find('/', start + 1);
-        if (end == std::string_view::npos)
-            end = meanings.size();
-        const std::string_view gloss = meanings.substr(start + 1, end - start - 1);
-        const GlossParts parts = ReadGloss(gloss);
-        start = end;
-        if (parts.newSense && !first) {
-            ++sense;
-            glossInSense = 0;
-        }
-        senseMarked = (parts.newSense || first) ? parts.marked : (senseMarked || parts.marked);
-        first = false;
-        GlossKey(parts.core, key, note);
-        const uint32_t base = PositionRank(sense, glossInSense) + (senseMarked ? kRankMarked : 0);
-        ++glossInSense;
+    ForEachGloss(meanings, [&](std::string_view gloss, std::string_view key, bool withNote, uint32_t base) {
         if (key == wanted)
-            best = std::min(best, base + (note ? kRankNote : 0));
+            best = std::min(best, base + (withNote ? kRankNote : 0));
         else if (HoldsWholeWords(gloss, wanted))
             best = std::min(best, base + kRankInside);
-    }
+    });
     return best;
 }
 

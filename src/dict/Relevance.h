@@ -112,8 +112,11 @@ inline uint32_t PositionRank(uint32_t sense, uint32_t glossInSense)
     return sense == 1 ? kRankSecondSense : kRankLaterSense;
 }
 
+// Calls visit(gloss, key, note, base) for every gloss of the meanings (from
+// the first '/' on): its text, its GlossKey and note, and the rank of its
+// place (PositionRank, plus kRankMarked in a marked sense).
 template <typename Visit>
-void ForEachMeaningWord(std::string_view meanings, Visit&& visit)
+void ForEachGloss(std::string_view meanings, Visit&& visit)
 {
     std::string key;
     uint32_t sense = 0, glossInSense = 0;
@@ -130,23 +133,27 @@ void ForEachMeaningWord(std::string_view meanings, Visit&& visit)
             ++sense;
             glossInSense = 0;
         }
-        if (parts.newSense || first)
-            senseMarked = parts.marked;
-        else
-            senseMarked = senseMarked || parts.marked;
+        senseMarked = (parts.newSense || first) ? parts.marked : (senseMarked || parts.marked);
         first = false;
         bool note = false;
         GlossKey(parts.core, key, note);
-        const uint32_t base = PositionRank(sense, glossInSense) + (senseMarked ? kRankMarked : 0);
+        visit(gloss, std::string_view(key), note, PositionRank(sense, glossInSense) + (senseMarked ? kRankMarked : 0));
         ++glossInSense;
+    }
+}
+
+template <typename Visit>
+void ForEachMeaningWord(std::string_view meanings, Visit&& visit)
+{
+    auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    ForEachGloss(meanings, [&](std::string_view gloss, std::string_view key, bool note, uint32_t base) {
         for (size_t i = 0; i < gloss.size();) {
-            const char c = gloss[i];
-            if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) {
+            if (!isLetter(gloss[i])) {
                 ++i;
                 continue;
             }
             size_t j = i + 1;
-            while (j < gloss.size() && ((gloss[j] >= 'a' && gloss[j] <= 'z') || (gloss[j] >= 'A' && gloss[j] <= 'Z')))
+            while (j < gloss.size() && isLetter(gloss[j]))
                 ++j;
             const std::string_view word = gloss.substr(i, j - i);
             bool whole = word.size() == key.size();
@@ -155,7 +162,7 @@ void ForEachMeaningWord(std::string_view meanings, Visit&& visit)
             visit(word, base + (whole ? (note ? kRankNote : 0) : kRankInside));
             i = j;
         }
-    }
+    });
 }
 
 }  // namespace mirudex::dict
