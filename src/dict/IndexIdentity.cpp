@@ -196,6 +196,8 @@ std::string IdentityDifference(const IndexIdentity& stored, const IndexIdentity&
 
 void ContentsChecksum::Add(std::string_view bytes)
 {
+    if (bytes.empty())
+        return;  // an empty section may have no bytes at all to point at
     auto p = reinterpret_cast<const unsigned char*>(bytes.data());
     size_t n = bytes.size();
     total_ += n;
@@ -219,7 +221,8 @@ void ContentsChecksum::Add(std::string_view bytes)
         d = Round(d, Word64(p + 24));
     }
     lanes_[0] = a, lanes_[1] = b, lanes_[2] = c, lanes_[3] = d;
-    std::memcpy(pending_, p, n);
+    if (n > 0)
+        std::memcpy(pending_, p, n);
     pendingSize_ = n;
 }
 
