@@ -81,7 +81,9 @@ if command -v lintian >/dev/null; then
 else
     check "lintian is installed (scripts/install-deps.sh)" yes no
 fi
-if command -v hardening-check >/dev/null; then
+if [ "${MIRUDEX_HARDENED:-ON}" != ON ]; then
+    echo "hardening-check: not a hardened build (a sanitizer or fuzzing build), not checked"
+elif command -v hardening-check >/dev/null; then
     # Control-flow protection is not asked: Debian's own C start files carry
     # no CET note, so no program linked on Debian has it.
     for program in mirudex mirudex-lookup; do
