@@ -140,6 +140,10 @@ BENCHMARK_CAPTURE(BM_RelevanceFirstRow, english, "english-first-row.tsv")->Unit(
 BENCHMARK_CAPTURE(BM_RelevanceFirstRow, japanese, "japanese-first-row.tsv")
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
+BENCHMARK_CAPTURE(BM_RelevanceFirstRow, english_more, "english-more.tsv")->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(BM_RelevanceFirstRow, japanese_more, "japanese-more.tsv")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 void BM_SearchJapanese(benchmark::State& st, const char* pattern)
 {

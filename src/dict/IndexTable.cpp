@@ -12,6 +12,7 @@
 #include <cstring>
 #include <initializer_list>
 #include <numeric>
+#include <unordered_map>
 
 #include "dict/Edict2Line.h"
 #include "dict/IndexIdentity.h"
@@ -867,12 +868,71 @@ uint64_t HashUnits(std::u16string_view text)
     return h;
 }
 
+bool IsKanaUnit(char16_t c) { return c < 0x80 || (c >= 0x3041 && c <= 0x30FF) || (c >= 0xFF61 && c <= 0xFF9F); }
+
+uint64_t HashReading(char16_t kanji, std::u16string_view reading) { return HashUnits(reading) * 31 + kanji; }
+
+// A single kanji is counted by the headwords that hold it read as it is
+// read: 月 read つき stands in 月見 and, voiced, in 三日月; 経 read きょう
+// stands in few words, where 経 read けい stands in many. One hash of
+// (kanji, reading) per headword that holds the kanji so read, sorted.
+template <typename Word>
+std::vector<uint64_t> SingleKanjiReadings(const IndexRecords& in, Word&& word)
+{
+    const std::u16string_view pool(in.pool);
+    auto kana = [&](size_t r) { return pool.substr(in.records[r].kana, in.records[r].kanaLength); };
+    std::unordered_map<char16_t, std::vector<std::u16string_view>> readings;
+    std::vector<std::pair<uint64_t, uint32_t>> distinct;
+    for (size_t r = 0; r < in.records.size(); ++r) {
+        const std::u16string_view w = word(r), k = kana(r);
+        if (w.size() == 1 && !IsKanaUnit(w[0]) && !k.empty() && k != w) {
+            auto& list = readings[w[0]];
+            if (std::find(list.begin(), list.end(), k) == list.end())
+                list.push_back(k);
+        } else if (w.size() > 1) {
+            distinct.emplace_back(HashUnits(w) * 1000003 ^ HashUnits(k), static_cast<uint32_t>(r));
+        }
+    }
+    std::sort(distinct.begin(), distinct.end());
+    distinct.erase(std::unique(distinct.begin(), distinct.end(), [](auto x, auto y) { return x.first == y.first; }),
+                   distinct.end());
+    auto voiced = [](char16_t c) {
+        constexpr std::u16string_view kVoiceable = u"かきくけこさしすせそたちつてとはひふへほ";
+        return kVoiceable.find(c) != std::u16string_view::npos ? static_cast<char16_t>(c + 1) : c;
+    };
+    std::vector<uint64_t> hits;
+    std::u16string voicedReading;
+    for (const auto& [hash, r] : distinct) {
+        const std::u16string_view w = word(r), k = kana(r);
+        for (size_t i = 0; i < w.size(); ++i) {
+            if (w.find(w[i]) != i)
+                continue;
+            const auto found = readings.find(w[i]);
+            if (found == readings.end())
+                continue;
+            for (const std::u16string_view reading : found->second) {
+                voicedReading.assign(reading);
+                voicedReading[0] = voiced(voicedReading[0]);
+                if (k.find(reading) != std::u16string_view::npos ||
+                    (voicedReading[0] != reading[0] && k.find(voicedReading, 1) != std::u16string_view::npos))
+                    hits.push_back(HashReading(w[i], reading));
+            }
+        }
+    }
+    std::sort(hits.begin(), hits.end());
+    return hits;
+}
+
 std::vector<uint16_t> BuildEntryRanks(const IndexRecords& in, std::string_view bytes)
 {
     const size_t n = in.records.size();
     auto word = [&](size_t r) {
         const auto& rec = in.records[r];
         return std::u16string_view(in.pool).substr(rec.word, rec.wordLength);
+    };
+    auto kana = [&](size_t r) {
+        const auto& rec = in.records[r];
+        return std::u16string_view(in.pool).substr(rec.kana, rec.kanaLength);
     };
     // Each distinct headword once: the records of one line often share one.
     std::vector<std::pair<uint64_t, uint32_t>> heads(n);
@@ -895,6 +955,7 @@ std::vector<uint16_t> BuildEntryRanks(const IndexRecords& in, std::string_view b
         parts.insert(parts.end(), mine.begin(), mine.end());
     }
     std::sort(parts.begin(), parts.end());
+    const std::vector<uint64_t> readAs = SingleKanjiReadings(in, word);
     std::vector<uint16_t> ranks(n, 0);
     int64_t lastOffset = -1;
     std::string_view meanings;
@@ -917,7 +978,13 @@ std::vector<uint16_t> BuildEntryRanks(const IndexRecords& in, std::string_view b
             const auto [lo, hi] = std::equal_range(parts.begin(), parts.end(), HashUnits(text));
             return ProductivitySteps(static_cast<uint32_t>(hi - lo), text.size());
         };
-        uint32_t steps = holding(word(r));
+        uint32_t steps;
+        if (const std::u16string_view w = word(r); w.size() == 1 && !IsKanaUnit(w[0])) {
+            const auto [lo, hi] = std::equal_range(readAs.begin(), readAs.end(), HashReading(w[0], kana(r)));
+            steps = std::max(holding(w), ProductivitySteps(static_cast<uint32_t>((hi - lo) / 4), 2));
+        } else {
+            steps = holding(w);
+        }
         if (const std::u16string stem = VerbStem(meanings, word(r)); !stem.empty())
             steps = std::max(steps, holding(stem));
         ranks[r] = EntryRank(meanings, word(r), steps);

@@ -96,7 +96,7 @@ public:
 };
 
 inline constexpr std::string_view kCompanionMagic = "MXS1IDX\n";
-inline constexpr uint32_t kCompanionVersion = 4;
+inline constexpr uint32_t kCompanionVersion = 5;
 // Where the header holds the size of the index file the companion was written with.
 inline constexpr size_t kCompanionIndexSizeAt = 16;
 

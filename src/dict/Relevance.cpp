@@ -63,6 +63,10 @@ GlossParts ReadGloss(std::string_view gloss)
             parts.common = true;
         } else {
             // "(n,vs)", "(arch)", "{physics}": comma-separated tags.
+            constexpr std::array<std::string_view, 5> kBound = {"pref", "suf", "n-pref", "n-suf", "ctr"};
+            const std::string_view firstTag = group.substr(0, group.find(','));
+            if (!parts.newSense && !parts.marked && std::find(kBound.begin(), kBound.end(), firstTag) != kBound.end())
+                parts.bound = true;
             size_t t = 0;
             while (t <= group.size()) {
                 size_t comma = group.find(',', t);
@@ -117,6 +121,17 @@ void GlossKey(std::string_view core, std::string& out, bool& note)
     }
 }
 
+bool IsPhraseHead(std::string_view key, std::string_view word)
+{
+    if (key.size() <= word.size() + 1 || key[key.size() - word.size() - 1] != ' ' ||
+        std::count(key.begin(), key.end(), ' ') > 2)
+        return false;
+    for (size_t k = 0; k < word.size(); ++k)
+        if ((word[k] | 0x20) != key[key.size() - word.size() + k])
+            return false;
+    return true;
+}
+
 uint32_t ProductivitySteps(uint32_t count, size_t length)
 {
     uint32_t steps = std::bit_width(count);
@@ -157,7 +172,8 @@ std::u16string VerbStem(std::string_view meanings, std::u16string_view headword)
 
 uint16_t EntryRank(std::string_view meanings, std::u16string_view headword, uint32_t productivitySteps)
 {
-    bool common = false, firstMarked = false, first = true, inFirstSense = true;
+    bool common = false, firstMarked = false, firstBound = false, first = true, inFirstSense = true;
+    uint32_t senses = 1;
     size_t start = meanings.find('/');
     while (start != std::string_view::npos && start < meanings.size()) {
         size_t end = meanings.find('/', start + 1);
@@ -169,8 +185,12 @@ uint16_t EntryRank(std::string_view meanings, std::u16string_view headword, uint
             common = true;
             continue;
         }
-        if (parts.newSense && !first)
+        if (first)
+            firstBound = parts.bound;
+        if (parts.newSense && !first) {
             inFirstSense = false;
+            ++senses;
+        }
         first = false;
         if (inFirstSense && parts.marked)
             firstMarked = true;
@@ -180,9 +200,13 @@ uint16_t EntryRank(std::string_view meanings, std::u16string_view headword, uint
         rank += kRankUncommon;
     if (firstMarked)
         rank += kRankMarked;
+    if (firstBound)
+        rank += kRankBound;
     const bool katakana = !headword.empty() && std::all_of(headword.begin(), headword.end(),
                                                            [](char16_t c) { return c >= 0x30A1 && c <= 0x30FE; });
-    return static_cast<uint16_t>(std::min<uint32_t>(rank, 0x7FFF) | (katakana ? kEntryLoanword : 0));
+    return static_cast<uint16_t>(std::min<uint32_t>(rank, kEntryRankMask) |
+                                 (std::min(senses - 1, kRankSenseSteps) << kEntrySensesShift) |
+                                 (katakana ? kEntryLoanword : 0));
 }
 
 uint32_t PhraseRank(std::string_view meanings, std::string_view phrase)
@@ -197,7 +221,7 @@ uint32_t PhraseRank(std::string_view meanings, std::string_view phrase)
         if (key == wanted)
             best = std::min(best, base + (withNote ? kRankNote : 0));
         else if (HoldsWholeWords(gloss, wanted))
-            best = std::min(best, base + kRankInside);
+            best = std::min(best, base + (IsPhraseHead(key, wanted) ? kRankPhraseHead : kRankInside));
     });
     return best;
 }

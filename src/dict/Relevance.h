@@ -5,7 +5,9 @@
 // For an English search, where the searched word stands in the meanings:
 //   - a gloss that is the word itself ("cat", "to eat", "a cat") beats the
 //     same gloss with a note ("cat (esp. the domestic cat)"), which beats
-//     the word inside a longer gloss ("cat's eye");
+//     the word ending a gloss of two or three words, the head of a short
+//     English phrase ("railway station"), which beats the word elsewhere
+//     inside a longer gloss ("cat's eye");
 //   - the first gloss of the first sense beats a later gloss of that sense,
 //     which beats the second sense, which beats any later one;
 //   - a sense marked archaic, obsolete, rare, slang, vulgar and the like
@@ -14,12 +16,25 @@
 //   - a common word (EDICT's "(P)"; EDICT2 and JMdict write their priority
 //     tags as the same mark) goes before one that is not;
 //   - an entry whose first sense carries one of those usage marks goes after;
+//   - so does one whose first part of speech is a prefix, a suffix or a
+//     counter (新 "new-", 旧 "ex-", 大 "big-"): a learner meets it bound to
+//     another word and looks for the word that stands alone (新しい);
 //   - productivity: a word that many other headwords of the dictionary hold
 //     (学校 in 小学校, 学校教育 ...) is an everyday word; the count is taken on a
 //     log scale, and a single character, which any word holding it counts
-//     for, needs eight times the count for the same weight. A verb builds its
+//     for, needs eight times the count for the same weight. A single kanji
+//     may instead count the headwords that hold it read as it is read (月
+//     read つき in 月見 and, voiced, in 三日月; 経 read きょう in few words,
+//     read けい in many), four of them worth one of a longer word: the
+//     better of the two counts. A verb builds its
 //     compounds on its continuative stem (書き in 書き込む, 食べ in 食べ物), so
 //     a verb counts the headwords holding its stem when they are more;
+//   - in an English search, polysemy: an everyday word gathers senses
+//     (先生, 走る, 時 have four or more, 教員, 駆ける fewer), so each sense
+//     after the first takes a quarter point off, at most a point: enough to
+//     part near ties, never to outweigh how the word stands in the meanings.
+//     (Not for a reading: the words one reading finds differ in their
+//     number of senses mostly by part of speech, verbs having many);
 //   - a katakana loanword goes after a native word with the same gloss when
 //     the search is English (ヘッド after 頭 for "head"), by less than what
 //     separates a common word from a rare one, so a loanword that is the only
@@ -42,25 +57,33 @@
 namespace mirudex::dict {
 
 // Per gloss: how the searched text stands in it.
-inline constexpr uint32_t kRankNote = 4;        // the whole gloss, but for a note in parentheses
-inline constexpr uint32_t kRankInside = 32;     // a word inside a longer gloss
-inline constexpr uint32_t kRankLaterGloss = 8;  // a later gloss of the first sense
+inline constexpr uint32_t kRankNote = 4;         // the whole gloss, but for a note in parentheses
+inline constexpr uint32_t kRankInside = 32;      // a word inside a longer gloss
+inline constexpr uint32_t kRankPhraseHead = 12;  // the last word of a gloss of two or three words
+inline constexpr uint32_t kRankLaterGloss = 8;   // a later gloss of the first sense
 inline constexpr uint32_t kRankSecondSense = 16;
 inline constexpr uint32_t kRankLaterSense = 24;
 inline constexpr uint32_t kRankMarked = 48;  // archaic, obsolete, rare, slang, vulgar ...
 // Per entry.
 inline constexpr uint32_t kRankUncommon = 40;
 inline constexpr uint32_t kRankLoanword = 16;
+inline constexpr uint32_t kRankBound = 24;            // first of all a prefix, suffix or counter
 inline constexpr uint32_t kRankProductivityStep = 4;  // per doubling of the count
 inline constexpr uint32_t kRankProductivitySteps = 8;
+inline constexpr uint32_t kRankSenseStep = 1;  // per sense after the first
+inline constexpr uint32_t kRankSenseSteps = 4;
 // An entry's own penalties are stored with this added, so that productivity
-// can take them down without going below zero.
-inline constexpr uint32_t kRankEntryBase = kRankProductivityStep * kRankProductivitySteps;
+// and the number of senses can take them down without going below zero.
+inline constexpr uint32_t kRankEntryBase =
+    kRankProductivityStep * kRankProductivitySteps + kRankSenseStep * kRankSenseSteps;
 // The worst rank a searched word can have in an entry (it is in it somewhere).
 inline constexpr uint32_t kRankWorstMatch = kRankInside + kRankLaterSense + kRankMarked;
 
-// An entry's own penalties as stored: the rank in the low 15 bits, and
-// kEntryLoanword when the headword is written in katakana only.
+// An entry's own penalties as stored: the rank in the low 12 bits, the
+// number of senses after the first (at most kRankSenseSteps) in the next
+// three, and kEntryLoanword when the headword is written in katakana only.
+inline constexpr uint16_t kEntryRankMask = 0x0FFF;
+inline constexpr unsigned kEntrySensesShift = 12;
 inline constexpr uint16_t kEntryLoanword = 0x8000;
 // productivitySteps: ProductivitySteps of the headword (or of its verb stem).
 uint16_t EntryRank(std::string_view meanings, std::u16string_view headword, uint32_t productivitySteps);
@@ -74,7 +97,10 @@ std::u16string VerbStem(std::string_view meanings, std::u16string_view headword)
 // The part of a stored entry rank that counts for a search.
 inline uint32_t EntryPenalty(uint16_t stored, bool english)
 {
-    return (stored & 0x7FFFu) + (english && (stored & kEntryLoanword) ? kRankLoanword : 0);
+    if (!english)
+        return stored & kEntryRankMask;
+    return (stored & kEntryRankMask) - ((stored >> kEntrySensesShift) & 7u) * kRankSenseStep +
+           ((stored & kEntryLoanword) ? kRankLoanword : 0);
 }
 
 // Calls visit(word, rank) for every run of ASCII letters in the meanings
@@ -94,6 +120,7 @@ struct GlossParts {
     bool newSense = false;  // a "(1)", "(2)" ... among its leading tags
     bool marked = false;    // a usage mark among its leading tags
     bool common = false;    // the gloss is "(P)"
+    bool bound = false;     // the first part of speech among its tags is a prefix, suffix or counter
     std::string_view core;  // after the leading tags
 };
 GlossParts ReadGloss(std::string_view gloss);
@@ -102,6 +129,10 @@ GlossParts ReadGloss(std::string_view gloss);
 // parentheses and a leading "to ", "a ", "an " or "the " taken out, blanks
 // folded. note: whether a note was taken out. Writes into out.
 void GlossKey(std::string_view core, std::string& out, bool& note);
+
+// Whether a word (any case) ends a gloss key of two or three words: the
+// head of a short English phrase ("railway station" for "station").
+bool IsPhraseHead(std::string_view key, std::string_view word);
 
 // The rank of a gloss position (sense number from 0, gloss number within
 // the sense from 0).
@@ -159,7 +190,9 @@ void ForEachMeaningWord(std::string_view meanings, Visit&& visit)
             bool whole = word.size() == key.size();
             for (size_t k = 0; whole && k < word.size(); ++k)
                 whole = (word[k] | 0x20) == key[k];
-            visit(word, base + (whole ? (note ? kRankNote : 0) : kRankInside));
+            visit(word, base + (whole                     ? (note ? kRankNote : 0)
+                                : IsPhraseHead(key, word) ? kRankPhraseHead
+                                                          : kRankInside));
             i = j;
         }
     });

@@ -14,6 +14,7 @@
 #include "search/KanjiSearch.h"
 #include "search/Reader.h"
 #include "search/Sorting.h"
+#include "text/Encoding.h"
 #include "text/FuzzySearch.h"
 
 namespace mirudex::search::test {
@@ -136,7 +137,15 @@ TEST_F(RealDataSearchTest, TheEverydayWordIsOnTheFirstRow)
         Edict_SearchFor(*state_, text);
         return Words(kResultList);
     };
-    for (const auto& [file, floor] : {std::pair{"english-first-row.tsv", 0.7}, {"japanese-first-row.tsv", 0.85}}) {
+    // The first two lists are the goals; the other two were written apart
+    // from them, to see that the ranking holds for words it was not tuned on.
+    struct List {
+        const char* file;
+        double first, top3;
+    };
+    for (const auto& [file, floor, top3Floor] :
+         {List{"english-first-row.tsv", 0.85, 0.97}, List{"japanese-first-row.tsv", 0.9, 0.97},
+          List{"english-more.tsv", 0.75, 0.95}, List{"japanese-more.tsv", 0.8, 0.95}}) {
         std::ifstream in(source / file);
         std::string line;
         int total = 0, first = 0, top3 = 0;
@@ -156,6 +165,12 @@ TEST_F(RealDataSearchTest, TheEverydayWordIsOnTheFirstRow)
             };
             ++total;
             first += !words.empty() && isWanted(words[0]);
+            if (words.empty() || !isWanted(words[0])) {
+                std::string shown;
+                for (size_t i = 0; i < std::min<size_t>(3, words.size()); ++i)
+                    shown += " " + *text::ConvertEncoding(text::Utf16Bytes(words[i]), "UTF-16LE", "UTF-8");
+                std::printf("  %s:%s\n", line.substr(0, tab).c_str(), shown.c_str());
+            }
             top3 +=
                 std::any_of(words.begin(),
                             words.begin() + static_cast<std::ptrdiff_t>(std::min<size_t>(3, words.size())), isWanted);
@@ -163,7 +178,7 @@ TEST_F(RealDataSearchTest, TheEverydayWordIsOnTheFirstRow)
         std::printf("%s: %d of %d on the first row, %d in the top three\n", file, first, total, top3);
         ASSERT_GT(total, 20);
         EXPECT_GE(first, floor * total) << file;
-        EXPECT_GE(top3, 0.9 * total) << file;
+        EXPECT_GE(top3, top3Floor * total) << file;
     }
 
     // Conjugated input with reverse conjugation off: the dictionary form

@@ -181,6 +181,12 @@ TEST(RelevanceRanks, SensesGlossesNotesAndMarks)
         {"/{physics} (n) work/job/(P)/", "work", 0},
         {"/(n) green tea/tea/(P)/", "green tea", 0},
         {"/(n) tea/green tea/(P)/", "green tea", kRankLaterGloss},
+        // The word that ends a gloss of two or three words is its head.
+        {"/(n) (1) railway station/train station/", "station", kRankPhraseHead},
+        {"/(n) (1) a/(n) (2) police station/", "station", kRankSecondSense + kRankPhraseHead},
+        {"/(n) station master/", "station", kRankInside},
+        {"/(n) the big old railway station/", "station", kRankInside},
+        {"/(n) old railway station/", "railway station", kRankPhraseHead},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.meanings) + " " + c.text);
@@ -215,13 +221,24 @@ TEST(RelevanceRanks, AnEntrysOwnRank)
     EXPECT_EQ(EntryPenalty(loan, false), common);
     EXPECT_EQ(EntryPenalty(loan, true), common + kRankLoanword);
     EXPECT_EQ(EntryPenalty(EntryRank("/(n) head/(P)/", u"あたま", 0), true), common);
+    // Senses after the first part near ties in English searches only, at most four of them.
+    const uint16_t three = EntryRank("/(n) (1) a/(n) (2) b/(n) (3) c/(P)/", u"猫", 0);
+    EXPECT_EQ(EntryPenalty(three, true), common - 2 * kRankSenseStep);
+    EXPECT_EQ(EntryPenalty(three, false), common);
+    EXPECT_EQ(EntryPenalty(EntryRank("/(1) a/(2) b/(3) c/(4) d/(5) e/(6) f/(7) g/(P)/", u"猫", 0), true),
+              common - kRankSenseSteps * kRankSenseStep);
+    // First of all a prefix, suffix or counter: after the word that stands alone.
+    EXPECT_EQ(EntryPenalty(EntryRank("/(pref) (1) new/(n) (2) newness/(P)/", u"新", 0), false), common + kRankBound);
+    EXPECT_EQ(EntryPenalty(EntryRank("/(ctr) counter for stations/(P)/", u"駅", 0), false), common + kRankBound);
+    EXPECT_EQ(EntryPenalty(EntryRank("/(n,n-suf) child/(P)/", u"子", 0), false), common);
+    EXPECT_EQ(EntryPenalty(EntryRank("/(n) (1) x/(suf) (2) y/(P)/", u"子", 0), false), common);
     // Productivity: steps of doubling, a single character needing eight times as many.
     EXPECT_EQ(ProductivitySteps(100, 2), 7u);
     EXPECT_EQ(ProductivitySteps(100, 1), 4u);
     EXPECT_EQ(ProductivitySteps(100000, 2), kRankProductivitySteps);
     EXPECT_EQ(ProductivitySteps(0, 3), 0u);
     EXPECT_EQ(EntryPenalty(EntryRank("/(n) school/(P)/", u"学校", 7), false), common - 7 * kRankProductivityStep);
-    EXPECT_EQ(EntryPenalty(EntryRank("/(n) cat/(P)/", u"猫", 100), false), 0u);
+    EXPECT_EQ(EntryPenalty(EntryRank("/(n) cat/(P)/", u"猫", 100), false), kRankSenseSteps * kRankSenseStep);
     // A verb's compounds are built on its continuative stem.
     struct Stem {
         const char* meanings;
@@ -254,6 +271,27 @@ TEST_F(RelevanceTest, TheEverydayWordFirst)
                                "和紙 [わし] /(n) Japanese paper/(P)/",
                                "紙幣 [しへい] /(n) paper money/(P)/",
                                "食べる [たべる] /(v1,vt) to eat/(P)/",
+                               "ステーション /(n) station/(P)/",
+                               "駅 [えき] /(n) (1) railway station/train station/(ctr) (2) counter for stations/(P)/",
+                               "新 [しん] /(pref) (1) new/(n) (2) newness/(P)/",
+                               "新しい [あたらしい] /(adj-i) (1) new/(adj-i) (2) fresh/(P)/",
+                               "教員 [きょういん] /(n) teacher/(P)/",
+                               "先生 [せんせい] /(n) (1) teacher/master/(n) (2) doctor/(P)/",
+                               // 月 read つき stands in four headwords, 付 read つき in none
+                               // (in seven read ふ): 月 is the word a learner reads as つき.
+                               "付 [つき] /(n) tie/(P)/",
+                               "月 [つき] /(n) moon/month/(P)/",
+                               "月見 [つきみ] /(n) moon viewing/",
+                               "三日月 [みかづき] /(n) new moon/",
+                               "月日 [つきひ] /(n) time/",
+                               "月夜 [つきよ] /(n) moonlit night/",
+                               "付近 [ふきん] /(n) area/",
+                               "付録 [ふろく] /(n) appendix/",
+                               "交付 [こうふ] /(n) issue/",
+                               "付与 [ふよ] /(n) grant/",
+                               "寄付 [きふ] /(n) donation/",
+                               "給付 [きゅうふ] /(n) benefit/",
+                               "添付 [てんぷ] /(n) attachment/",
                            });
     state_->edict_sort.primary = {kSortRelevance, false};
     state_->edict_sort.secondary = {kSortKana, false};
@@ -268,6 +306,12 @@ TEST_F(RelevanceTest, TheEverydayWordFirst)
         // loanword; then the rare word; the archaic reading last.
         {"head", kLangEnglish, {u"頭", u"先頭", u"ヘッド", u"首領", u"頭"}},
         {"かみ", kLangJapanese, {u"紙", u"上", u"ネ申"}},
+        // The head of "railway station" before the loanword; the word that
+        // stands alone before the prefix; the teacher of many senses.
+        {"station", kLangEnglish, {u"駅", u"ステーション"}},
+        {"new", kLangEnglish, {u"新しい", u"新", u"三日月"}},
+        {"teacher", kLangEnglish, {u"先生", u"教員"}},
+        {"つき", kLangJapanese, {u"月", u"付"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
