@@ -51,7 +51,7 @@ enum Section : size_t {
     kKanaSortedKeys,
     kWordReversedKeys,
     kKanaReversedKeys,
-    kTokenPostingRanks,  // one byte per posting: the word's rank in that line (Relevance.h)
+    kTokenPostingRanks,  // one byte per posting: the word's rank in that line plus the entry's own (Relevance.h)
     kRecordRanks,        // two bytes per record: the entry's own rank (Relevance.h)
     kSectionCount
 };
@@ -754,7 +754,10 @@ private:
     std::string text_;
 };
 
-TokenSections BuildTokens(const IndexRecords& in, std::string_view bytes)
+// entryRanks: each record's own rank (BuildEntryRanks), added to the rank of
+// the word in the line, so that a posting's byte is the whole relevance of the
+// line for a search of that word alone.
+TokenSections BuildTokens(const IndexRecords& in, std::string_view bytes, std::span<const uint16_t> entryRanks)
 {
     TokenTable table;
     std::vector<uint64_t> pairs;       // (token id << 32) | record
@@ -839,8 +842,10 @@ TokenSections BuildTokens(const IndexRecords& in, std::string_view bytes)
     std::vector<uint32_t> next(t.postingStarts.begin(), t.postingStarts.end() - 1);
     for (size_t i = 0; i < pairs.size(); ++i) {
         const uint32_t at = next[rank[pairs[i] >> 32]]++;
-        t.postings[at] = static_cast<uint32_t>(pairs[i]);
-        t.ranks[at] = pairRanks[i];
+        const uint32_t record = static_cast<uint32_t>(pairs[i]);
+        t.postings[at] = record;
+        const uint32_t own = record < entryRanks.size() ? EntryPenalty(entryRanks[record], true) : 0;
+        t.ranks[at] = static_cast<uint8_t>(std::min<uint32_t>(pairRanks[i] + own, 255));
     }
     // The words read backwards, sorted as byte strings.
     std::string backwards(t.text.rbegin(), t.text.rend());
@@ -1089,9 +1094,14 @@ std::shared_ptr<const IndexImage> ComposeImage(const IndexRecords& in, std::stri
         parts[kKanaGramStarts] = Bytes(kanaGrams.starts);
         parts[kKanaGramPostings] = Bytes(kanaGrams.postings);
     }
+    // The English words' ranks hold the entries' own ranks: worked out for
+    // them when the entry ranks are not being made.
+    std::vector<uint16_t> entryRanks;
+    if (build & (kRanks | kEnglishWords))
+        entryRanks = BuildEntryRanks(in, dictionaryBytes);
     TokenSections tokens;
     if (build & kEnglishWords) {
-        tokens = BuildTokens(in, dictionaryBytes);
+        tokens = BuildTokens(in, dictionaryBytes, entryRanks);
         parts[kTokenText] = tokens.text;
         parts[kTokenStarts] = Bytes(tokens.starts);
         parts[kTokenPostingStarts] = Bytes(tokens.postingStarts);
@@ -1099,11 +1109,8 @@ std::shared_ptr<const IndexImage> ComposeImage(const IndexRecords& in, std::stri
         parts[kTokenReversed] = Bytes(tokens.reversed);
         parts[kTokenPostingRanks] = Bytes(tokens.ranks);
     }
-    std::vector<uint16_t> entryRanks;
-    if (build & kRanks) {
-        entryRanks = BuildEntryRanks(in, dictionaryBytes);
+    if (build & kRanks)
         parts[kRecordRanks] = Bytes(entryRanks);
-    }
     std::vector<uint32_t> sorted[4];
     std::vector<Key> keys[4], samples[4];
     if (build & kSortedOrders) {

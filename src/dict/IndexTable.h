@@ -170,8 +170,10 @@ public:
     // the words that start with, end with or contain a text, each word's
     // postings appended to out (not merged).
     std::span<const uint32_t> WordPostings(std::string_view word) const;
-    // The same with the rank of the word in each line (Relevance.h), one per
-    // posting; ranks is empty when the image has none.
+    // The same with the relevance of each line for the word searched alone,
+    // one per posting: the word's rank in the line plus the entry's own
+    // (Relevance.h, English), 255 at most; ranks is empty when the image has
+    // none.
     struct RankedPostings {
         std::span<const uint32_t> postings;
         std::span<const uint8_t> ranks;

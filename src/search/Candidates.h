@@ -41,6 +41,9 @@ std::optional<std::vector<uint32_t>> EnglishCandidates(const dict::IndexTable& i
 // loanword counted), then the shorter line. Both read the index only.
 uint64_t JapaneseRelevance(bool sameForm, const dict::IndexTable& index, size_t record);
 uint64_t EnglishRelevance(uint32_t matchRank, const dict::IndexTable& index, size_t record);
+// The same from a posting's stored rank of a word searched alone, which holds
+// the entry's own rank already (IndexTable::WordPostingsRanked).
+uint64_t EnglishRelevanceOfPosting(uint8_t stored, const dict::IndexTable& index, size_t record);
 
 // The part of a raw line from its first '/' to its last one (empty without '/').
 std::string_view MeaningsOf(std::string_view line);

@@ -1,6 +1,7 @@
 #include "search/EnglishSearch.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -68,9 +69,12 @@ public:
     // A word searched by itself comes from the index with its relevance,
     // not judged yet: the lines of those kept are judged by Judge.
     // False when a stop request came in.
-    bool Collect(size_t scan, std::vector<Match>& out)
+    // want: how many matches the search can use at most (one more than the
+    // room left); only the most relevant of a word searched alone are taken
+    // then, the others left for CollectLeftOut.
+    bool Collect(size_t scan, std::vector<Match>& out, size_t want)
     {
-        if (CollectRanked(scan, out))
+        if (CollectRanked(scan, out, want))
             return true;
         const auto candidates = EnglishCandidates(dictionary_.index, query_, type_);
         const size_t total = candidates ? candidates->size() : count_;
@@ -157,7 +161,7 @@ private:
     // A single word searched whole: every line holding it (the first record
     // of each), from the index, with the word's rank in the line. False when the index has no
     // ranks for it (the lines are then judged one by one).
-    bool CollectRanked(size_t scan, std::vector<Match>& out)
+    bool CollectRanked(size_t scan, std::vector<Match>& out, size_t want)
     {
         const dict::IndexTable& index = dictionary_.index;
         if (type_ != SearchType::Exact || query_.exact || query_.words.size() != 1 ||
@@ -166,20 +170,54 @@ private:
         const std::string& term = query_.words[0];
         if (term.empty() || !std::all_of(term.begin(), term.end(), IsEnglishLetter))
             return false;
-        const auto list = index.WordPostings(term);
+        auto list = index.WordPostings(term);
         const auto ranks = index.RanksOf(list);
         if (ranks.size() != list.size())
             return false;
-        for (size_t i = 0; i < list.size(); ++i) {
-            const uint32_t k = list[i];
-            if (k >= count_)
-                break;
-            Match m{scan, k};
+        // Records beyond the dictionary's count are not searched (ascending).
+        list = list.first(static_cast<size_t>(std::lower_bound(list.begin(), list.end(), count_) - list.begin()));
+        ranked_ = list;
+        rankedRanks_ = ranks.first(list.size());
+        // A common word stands in tens of thousands of lines: only those whose
+        // stored rank is within the best `want` are taken now (a count of each
+        // rank finds the bound), so the search costs the same at any size.
+        threshold_ = 255;
+        if (want < list.size()) {
+            std::array<size_t, 256> counts{};
+            for (const uint8_t r : rankedRanks_)
+                ++counts[r];
+            size_t total = 0;
+            for (threshold_ = 0; threshold_ < 255; ++threshold_)
+                if ((total += counts[threshold_]) >= want)
+                    break;
+        }
+        Append(scan, out, false);
+        return true;
+    }
+
+public:
+    // The matches a ranked collection left out (their stored rank above the
+    // bound), when the lines of those taken did not all match.
+    bool HasLeftOut() const { return threshold_ < 255; }
+    void CollectLeftOut(size_t scan, std::vector<Match>& out)
+    {
+        if (!HasLeftOut())
+            return;
+        Append(scan, out, true);
+        threshold_ = 255;
+    }
+
+private:
+    void Append(size_t scan, std::vector<Match>& out, bool leftOut)
+    {
+        for (size_t i = 0; i < ranked_.size(); ++i) {
+            if ((rankedRanks_[i] > threshold_) != leftOut)
+                continue;
+            Match m{scan, ranked_[i]};
             m.judged = false;
-            m.relevance = EnglishRelevance(ranks[i], index, k);
+            m.relevance = EnglishRelevanceOfPosting(rankedRanks_[i], dictionary_.index, ranked_[i]);
             out.push_back(m);
         }
-        return true;
     }
 
     struct Plain {
@@ -239,7 +277,12 @@ private:
     std::string_view bytes_;
     LineReader reader_;
     std::string lowered_;  // the meanings being judged, lowered; kept to reuse its room
-    std::string wanted_;   // what the relevance looks for in a gloss
+    // A word searched alone: its postings, their stored ranks, and the
+    // highest rank taken so far (255: all of them).
+    std::span<const uint32_t> ranked_;
+    std::span<const uint8_t> rankedRanks_;
+    uint32_t threshold_ = 255;
+    std::string wanted_;  // what the relevance looks for in a gloss
 };
 
 // Whether a record follows the match in the search order: in its own
@@ -280,6 +323,9 @@ EnglishResults::EnglishResults(AppState& state, const SearchOptions& options, st
     // Every matching line of every dictionary first, then the kept ones read.
     auto& scans = impl_->scans;
     auto& matches = impl_->matches;
+    const long long size = static_cast<long long>(state.edict_results[kResultList].size());
+    const bool limited = state.max_results >= 0 && size <= state.max_results;
+    const size_t want = limited ? static_cast<size_t>(state.max_results - size) + 1 : SIZE_MAX;
     for (const auto& holder : state.store.edict_dictionaries) {
         if (state.StopRequested())
             break;
@@ -295,38 +341,47 @@ EnglishResults::EnglishResults(AppState& state, const SearchOptions& options, st
         }
         dlog::WriteAt(1, u"   Searching in dictionary '%S'...\n", dictionary.path);
         scans.push_back(std::move(scan));
-        const bool finished = scans.back()->Collect(scans.size() - 1, matches);
+        const bool finished = scans.back()->Collect(scans.size() - 1, matches, want);
         dlog::WriteAt(1, u"   Finished this dictionary; Closed 'fedict'.\n");
         if (!finished)
             break;
     }
 
     int status = 0;
-    const long long size = static_cast<long long>(state.edict_results[kResultList].size());
-    const bool limited = state.max_results >= 0 && size <= state.max_results;
     const size_t room = limited ? static_cast<size_t>(state.max_results - size) : matches.size();
+    auto leftOut = [&] {
+        return std::any_of(scans.begin(), scans.end(), [](const auto& scan) { return scan->HasLeftOut(); });
+    };
     const bool allJudged = std::all_of(matches.begin(), matches.end(), [](const Match& m) { return m.judged; });
-    if (matches.size() > room || !allJudged) {
+    if (matches.size() > room || !allJudged || leftOut()) {
         // The most relevant are kept, in search order; a candidate from the
         // index is judged when its turn comes, until one more than the room
-        // is found (the list is then truncated) or none is left.
-        std::stable_sort(matches.begin(), matches.end(),
-                         [](const Match& a, const Match& b) { return a.relevance < b.relevance; });
-        std::vector<Match> kept;
-        kept.reserve(std::min(room, matches.size()));
+        // is found (the list is then truncated) or none is left. When the
+        // lines of a word searched alone did not all match, the candidates
+        // left out for their rank are taken too and the choice made again.
         bool more = false;
-        for (Match& m : matches) {
-            if (state.StopRequested())
-                break;
-            if (!m.judged && !scans[m.scan]->Judge(m))
-                continue;
-            if (kept.size() == room) {
-                more = true;
-                break;
+        for (;;) {
+            std::stable_sort(matches.begin(), matches.end(),
+                             [](const Match& a, const Match& b) { return a.relevance < b.relevance; });
+            std::vector<Match> kept;
+            kept.reserve(std::min(room, matches.size()));
+            for (Match& m : matches) {
+                if (state.StopRequested())
+                    break;
+                if (!m.judged && !scans[m.scan]->Judge(m))
+                    continue;
+                if (kept.size() == room) {
+                    more = true;
+                    break;
+                }
+                kept.push_back(m);
             }
-            kept.push_back(m);
+            matches = std::move(kept);
+            if (more || state.StopRequested() || !leftOut())
+                break;
+            for (size_t s = 0; s < scans.size(); ++s)
+                scans[s]->CollectLeftOut(s, matches);
         }
-        matches = std::move(kept);
         std::sort(matches.begin(), matches.end(), [](const Match& a, const Match& b) {
             return a.scan != b.scan ? a.scan < b.scan : a.record < b.record;
         });

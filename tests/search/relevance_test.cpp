@@ -1,6 +1,7 @@
 // The maximum number of results keeps the most relevant English entries; a
 // line with several headword forms is one result; the relevance sort key.
 #include <algorithm>
+#include <filesystem>
 #include <map>
 
 #include "SearchFixture.h"
@@ -328,6 +329,43 @@ TEST_F(RelevanceTest, TheEverydayWordFirst)
     std::u16string text = u"かみ";
     EXPECT_EQ(Edict_SearchFor(*state_, text) & kStatusTruncated, kStatusTruncated);
     EXPECT_EQ(Words(), (W{u"紙", u"上"}));
+}
+
+// A word searched alone takes only its best-ranked lines from the index; when
+// one of them turns out not to match (the file changed under its index), the
+// lines left out are taken after all, so the maximum and its mark stay true.
+TEST_F(RelevanceTest, ALineThatNoLongerMatchesMakesRoomForTheNext)
+{
+    // Lines around the four, so that the file's identity (its first and last
+    // kilobytes, size and time) does not see the two changed in the middle.
+    std::vector<std::string> lines, changed;
+    for (int i = 0; i < 400; ++i) {
+        lines.push_back("語" + std::to_string(i) + " [ご] /(n) filler word/");
+        if (i == 199)
+            lines.insert(lines.end(), {"犬 [いぬ] /(n) cat/(P)/", "狗 [いぬ] /(n) cat/(P)/", "虎 [とら] /(n) big cat/",
+                                       "猫 [ねこ] /(n) cat/"});
+    }
+    dict::PrepareStructures(AddDictionary("edict", lines), dict::kAllStructures);
+    std::string bytes;
+    for (std::string line : lines) {
+        if (line.starts_with("犬") || line.starts_with("狗"))
+            line.replace(line.find("cat"), 3, "cow");
+        bytes += Euc(line) + "\n";
+    }
+    const auto time = std::filesystem::last_write_time("edict");
+    mirudex::test::WriteFile("edict", bytes);
+    std::filesystem::last_write_time("edict", time);
+    state_->edict_sort.primary = {kSortRelevance, false};
+    state_->options.SetINT(opt::search::kLanguage, kLangEnglish);
+    state_->search_options.results_field = u"1";
+    std::u16string text = u"cat";
+    EXPECT_EQ(Edict_SearchFor(*state_, text) & kStatusTruncated, kStatusTruncated);
+    EXPECT_EQ(Words(), (W{u"猫"}));
+    state_->search_options.results_field = u"5";
+    state_->edict_results[kResultList].clear();
+    text = u"cat";
+    EXPECT_EQ(Edict_SearchFor(*state_, text) & kStatusTruncated, 0);
+    EXPECT_EQ(Words(), (W{u"猫", u"虎"}));
 }
 
 }  // namespace
