@@ -181,18 +181,17 @@ void ReaderView::Relayout()
     for (size_t i = 0; i < tokens_.size(); ++i) {
         const search::ReadToken& token = tokens_[i];
         Box& box = boxes_[i];
-        const size_t breaks = static_cast<size_t>(std::count(token.surface.begin(), token.surface.end(), u'\n'));
-        if (breaks > 0) {
-            // Line ends start new lines; the blanks after the last one indent the next.
-            line += static_cast<int>(breaks);
-            const std::u16string_view rest = std::u16string_view(token.surface).substr(token.surface.rfind(u'\n') + 1);
-            box.line = line;
-            box.x = kMargin;
-            box.width = textMetrics.horizontalAdvance(Shown(rest));
-            x = kMargin + box.width;
-            continue;
-        }
-        for (const RubyPiece& piece : PiecesOf(token)) {
+        const std::u16string_view surface(token.surface);
+        const size_t breaks = static_cast<size_t>(std::count(surface.begin(), surface.end(), u'\n'));
+        // Blanks and punctuation with line ends: what comes before the first
+        // line end stays on this line, and the blanks after the last one
+        // indent the next.
+        const std::vector<RubyPiece> pieces =
+            breaks > 0 ? std::vector<RubyPiece>{{std::u16string(surface.substr(0, surface.find(u'\n'))), {}}}
+                       : PiecesOf(token);
+        for (const RubyPiece& piece : pieces) {
+            if (piece.text.empty())
+                continue;
             Piece p;
             p.text = Shown(piece.text);
             p.ruby = Q(piece.ruby);
@@ -209,6 +208,10 @@ void ReaderView::Relayout()
         box.line = line;
         box.x = x;
         x += box.width + kWordGap;
+        if (breaks > 0) {
+            line += static_cast<int>(breaks);
+            x = kMargin + textMetrics.horizontalAdvance(Shown(surface.substr(surface.rfind(u'\n') + 1)));
+        }
     }
     contentHeight_ = tokens_.empty() ? 0 : LineTop(line) + lineHeight_ + kMargin;
     QScrollBar* bar = verticalScrollBar();

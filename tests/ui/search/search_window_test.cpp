@@ -858,6 +858,15 @@ TEST_F(ReadingViewTest, ReadingsSitOverTheirKanjiAndLongTextsWrap)
     EXPECT_EQ(reader->TokenAt(word.center()), 2);
     EXPECT_EQ(reader->TokenAt(QPoint(-5, -5)), -1);
 
+    // A line end starts a new line; the punctuation before it stays shown on the first.
+    Enter(u"猫を見た。\n犬");
+    ASSERT_EQ(Surfaces(), (std::vector<std::u16string>{u"猫", u"を", u"見た", u"。\n", u"犬"}));
+    EXPECT_EQ(reader->TokenRect(3).top(), reader->TokenRect(0).top());
+    EXPECT_GT(reader->TokenRect(3).width(), 0) << "。 is drawn";
+    EXPECT_GT(reader->TokenRect(4).top(), reader->TokenRect(3).bottom());
+    EXPECT_EQ(reader->TokenRect(4).left(), reader->TokenRect(0).left());
+    EXPECT_EQ(reader->TextWithReadings(), u"猫[ねこ]を見[み]た。\n犬[いぬ]");
+
     // A long text wraps onto several lines within the view's width, and the
     // view scrolls to keep the chosen word in sight.
     std::u16string longText;
