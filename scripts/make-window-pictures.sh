@@ -7,6 +7,9 @@
 #   docs/images/main-window-edict2.png an EDICT2 dictionary (our small test file,
 #                                      tests/data/edict2-sample.txt) before EDICT,
 #                                      searched for EDICT2_SEARCH (default たべる)
+#   docs/images/reader.png            the reading view with READ_TEXT (default
+#                                      猫が魚を食べました。), its verb clicked and
+#                                      the verb's card open
 # Needs a build (BUILD_DIR, default build), the dictionaries scripts/setup-data.sh
 # links in, xvfb-run, xdotool and ImageMagick's import. SEARCH (default かみ) is the
 # text searched.
@@ -44,6 +47,16 @@ cp tests/data/edict2-sample.txt "$tmp/edict2/DICT/sample-edict2"
     printf '\t\t\tSTRING :: Encoding :: EUC-JP\n\t\t\tBOOL :: On :: TRUE\n\t\tKEY_STOP\n'
     printf '\t\tINT :: Number :: 2\n\tKEY_STOP\nKEY_STOP\n'
 } >"$tmp/edict2/Options.mxreg"
+
+# The same folder with the reading view on and a taller search pane.
+cp -r "$tmp/data" "$tmp/reader"
+{
+    printf '#\n# Mirudex options file (v2)\n#\nKEY_START :: Misc\n\tBOOL :: FirstTime :: FALSE\n'
+    printf '\tBOOL :: Reader :: TRUE\nKEY_STOP\n'
+    printf 'KEY_START :: Window\n\tBOOL :: RememberSize :: TRUE\n\tINT :: Window_x :: 0\n\tINT :: Window_y :: 0\n'
+    printf '\tINT :: Window_w :: 900\n\tINT :: Window_h :: 620\n\tINT :: Div_vert :: 230\n'
+    printf '\tINT :: Div_vert_bottom_horiz :: 220\nKEY_STOP\n'
+} >"$tmp/reader/Options.mxreg"
 
 mkdir -p "$tmp/dark/config"
 cat >"$tmp/dark/config/kdeglobals" <<'EOF'
@@ -134,6 +147,48 @@ draw()
     echo "docs/images/$name.png"
 }
 
+# draw_reader: the reading view after READ_TEXT was searched; the pointer
+# clicks the word at READ_X, READ_Y (in the window) and then rests on it
+# until its card is open.
+draw_reader()
+{
+    local run="$tmp/reader-run"
+    mkdir -p "$run/home" "$run/runtime"
+    chmod 700 "$run/runtime"
+    cp -r "$tmp/reader" "$run/work"
+    env -i PATH="$PATH" HOME="$run/home" XDG_RUNTIME_DIR="$run/runtime" LANG=C.UTF-8 \
+        xvfb-run -a -s "-screen 0 1280x900x24" bash -c '
+            set -euo pipefail
+            mirudex="$1" work="$2" text="$3" x="$4" y="$5" out="$6"
+            "$mirudex" --workdir "$work" &
+            sleep 6
+            "$mirudex" --workdir "$work" --search "$text"
+            sleep 3
+            window="$(xdotool search --onlyvisible --name "^Mirudex " | head -n 1)"
+            eval "$(xdotool getwindowgeometry --shell "$window")"
+            wx=$X wy=$Y ww=$WIDTH wh=$HEIGHT
+            xdotool mousemove $((wx + x)) $((wy + y)) click 1
+            sleep 2
+            xdotool mousemove $((wx + x + 2)) $((wy + y + 1))
+            sleep 1.5
+            left=$wx top=$wy right=$((wx + ww)) bottom=$((wy + wh))
+            card="$(xdotool search --onlyvisible --name "Result_Hover_Window" | head -n 1 || true)"
+            if [ -n "$card" ]; then
+                eval "$(xdotool getwindowgeometry --shell "$card")"
+                ((X < left)) && left=$X
+                ((Y < top)) && top=$Y
+                ((X + WIDTH > right)) && right=$((X + WIDTH))
+                ((Y + HEIGHT > bottom)) && bottom=$((Y + HEIGHT))
+            else
+                echo "make-window-pictures: no card opened over the reading view" >&2
+            fi
+            import -window root -crop $((right - left))x$((bottom - top))+$left+$top +repage "$out"
+            kill %1
+            wait || true' draw "$MIRUDEX" "$run/work" "${READ_TEXT:-猫が魚を食べました。}" "${READ_X:-150}" \
+        "${READ_Y:-150}" "$SRC/docs/images/reader.png"
+    echo "docs/images/reader.png"
+}
+
 ONLY="${ONLY:-}"  # one picture's name: only that one is drawn
 want() { [ -z "$ONLY" ] || [ "$ONLY" == "$1" ]; }
 want main-window && draw main-window 1 1280x900
@@ -141,4 +196,5 @@ want main-window-2x && draw main-window-2x 2 2560x1800 QT_SCALE_FACTOR=2
 want main-window-dark &&
     draw main-window-dark 1 1280x900 XDG_CURRENT_DESKTOP=KDE KDE_SESSION_VERSION=5 XDG_CONFIG_HOME="$tmp/dark/config"
 want main-window-edict2 && DATA="$tmp/edict2" TEXT="$EDICT2_SEARCH" draw main-window-edict2 1 1280x900
+want reader && draw_reader
 true

@@ -300,6 +300,7 @@ static constexpr std::u16string_view kDefaultOptionsTemplate =
     u"\tBOOL :: GrabClipboard-AutoSearch :: FALSE\n"
     u"\tBOOL :: GrabSelection :: FALSE\n"
     u"\tBOOL :: CloseToTray :: FALSE\n"
+    u"\tBOOL :: Reader :: FALSE\n"
     u"\tSTRING :: Version :: 1.0.7.502\n"
     u"\tBOOL :: IME :: TRUE\n"
     u"\tBOOL :: ROMAjiMode :: FALSE\n"

@@ -270,6 +270,9 @@ inline constexpr std::string_view kGrabClipboardAutoSearch = ".\\Misc\\GrabClipb
 inline constexpr std::string_view kGrabSelection = ".\\Misc\\GrabSelection";
 // Closing the main window leaves the program in the tray.
 inline constexpr std::string_view kCloseToTray = ".\\Misc\\CloseToTray";
+// The reading view under the search box: searched text longer than a word is
+// shown there word by word.
+inline constexpr std::string_view kReader = ".\\Misc\\Reader";
 inline constexpr std::string_view kVersion = ".\\Misc\\Version";
 inline constexpr std::string_view kIME = ".\\Misc\\IME";
 inline constexpr std::string_view kROMAjiMode = ".\\Misc\\ROMAjiMode";
@@ -400,6 +403,7 @@ inline constexpr auto kOptionNames = std::to_array<OptionName>({
     {misc::kGrabClipboardAutoSearch, OptionKind::BOOL},
     {misc::kGrabSelection, OptionKind::BOOL},
     {misc::kCloseToTray, OptionKind::BOOL},
+    {misc::kReader, OptionKind::BOOL},
     {misc::kVersion, OptionKind::STRING},
     {misc::kIME, OptionKind::BOOL},
     {misc::kROMAjiMode, OptionKind::BOOL},

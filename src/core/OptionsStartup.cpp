@@ -75,7 +75,7 @@ void LogOptionsTree(Registry& registry)
 
 void AddItemsWithoutVersion(Registry& registry)
 {
-    for (std::string_view item : {opt::misc::kGrabSelection, opt::misc::kCloseToTray})
+    for (std::string_view item : {opt::misc::kGrabSelection, opt::misc::kCloseToTray, opt::misc::kReader})
         if (!registry.DataExists(item))
             registry.SetBOOL(item, false);
     registry.CD(opt::kRoot);

@@ -24,7 +24,7 @@ void LogOptionsTree(Registry& registry);
 void UpgradeOptionsIfOlder(Registry& registry);
 
 // Items added to the default file without a new version number (the desktop
-// ones: selection watching, closing to the tray) are given their defaults in
+// ones: selection watching, closing to the tray, the reading view) are given their defaults in
 // a file that lacks them, whatever its version: a missing item would end the
 // program, and the upgrade above leaves a file of this version alone.
 void AddItemsWithoutVersion(Registry& registry);

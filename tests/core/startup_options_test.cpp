@@ -194,11 +194,14 @@ TEST_F(StartupOptionsTest, ItemsAddedWithoutAVersionAreGivenToEveryFile)
         Registry r;
         ASSERT_TRUE(LoadOptionsAtStartup(r));
         UpgradeOptionsIfOlder(r);
-        if (setBefore)
+        if (setBefore) {
             r.SetBOOL(opt::misc::kCloseToTray, true);
+            r.SetBOOL(opt::misc::kReader, true);
+        }
         AddItemsWithoutVersion(r);
         EXPECT_FALSE(r.GetBOOL(opt::misc::kGrabSelection));
         EXPECT_EQ(r.GetBOOL(opt::misc::kCloseToTray), setBefore) << "a value the file holds is kept";
+        EXPECT_EQ(r.GetBOOL(opt::misc::kReader), setBefore) << "the reading view's switch too";
         EXPECT_FALSE(r.DataExists(opt::search::kLanguage)) << "nothing else is added";
         EXPECT_EQ(r.current().PathText(), "");
     }

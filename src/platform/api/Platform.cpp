@@ -6,6 +6,8 @@ std::optional<std::string> Platform::ChooseOpenFile(std::u16string_view) { retur
 
 std::optional<std::string> Platform::ChooseSaveFile(std::u16string_view) { return std::nullopt; }
 
+void Platform::SetClipboardTextAndHtml(std::u16string_view text, std::u16string_view) { SetClipboardText(text); }
+
 void Platform::WatchClipboard(std::function<void()>) {}
 
 void Platform::WatchSelection(std::function<void()>) {}

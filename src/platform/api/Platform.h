@@ -46,6 +46,10 @@ public:
     virtual void SetClipboardBytes(std::string_view bytes, std::string_view encoding) = 0;
     virtual std::optional<std::u16string> ClipboardText() = 0;
     virtual std::optional<std::string> ClipboardBytes(std::string_view encoding) = 0;
+    // Text offered in two forms at once: plain text and HTML (a program that
+    // takes HTML, a word processor, gets the markup). The default offers the
+    // plain text alone.
+    virtual void SetClipboardTextAndHtml(std::u16string_view text, std::u16string_view html);
 
     // Choosers. Each answers nothing when the user cancels; the defaults
     // (a terminal has no choosers) always do. User-interface thread only.

@@ -225,6 +225,18 @@ void QtPlatform::SetClipboardText(std::u16string_view text)
     RunOnUiThread([&] { QApplication::clipboard()->setText(qtext); });
 }
 
+void QtPlatform::SetClipboardTextAndHtml(std::u16string_view text, std::u16string_view html)
+{
+    QString qtext = ToQString(text);
+    QString qhtml = ToQString(html);
+    RunOnUiThread([&] {
+        auto* mime = new QMimeData;
+        mime->setText(qtext);
+        mime->setHtml(qhtml);
+        QApplication::clipboard()->setMimeData(mime);
+    });
+}
+
 void QtPlatform::SetClipboardBytes(std::string_view bytes, std::string_view encoding)
 {
     QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));

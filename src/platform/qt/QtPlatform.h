@@ -31,6 +31,7 @@ public:
     void SetClipboardText(std::u16string_view text) override;
     void SetClipboardBytes(std::string_view bytes, std::string_view encoding) override;
     std::optional<std::u16string> ClipboardText() override;
+    void SetClipboardTextAndHtml(std::u16string_view text, std::u16string_view html) override;
     std::optional<std::string> ClipboardBytes(std::string_view encoding) override;
     std::optional<std::string> ChooseOpenFile(std::u16string_view title) override;
     std::optional<std::string> ChooseSaveFile(std::u16string_view title) override;

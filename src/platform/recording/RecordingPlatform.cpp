@@ -33,6 +33,7 @@ void RecordingPlatform::SetClipboardText(std::u16string_view text)
 {
     std::lock_guard lock(mutex_);
     clipText_ = std::u16string(text);
+    clipHtml_.reset();
     clipBytes_.reset();
     clipEncoding_.clear();
 }
@@ -43,12 +44,28 @@ void RecordingPlatform::SetClipboardBytes(std::string_view bytes, std::string_vi
     clipBytes_ = std::string(bytes);
     clipEncoding_ = std::string(encoding);
     clipText_.reset();
+    clipHtml_.reset();
 }
 
 std::optional<std::u16string> RecordingPlatform::ClipboardText()
 {
     std::lock_guard lock(mutex_);
     return clipText_;
+}
+
+void RecordingPlatform::SetClipboardTextAndHtml(std::u16string_view text, std::u16string_view html)
+{
+    std::lock_guard lock(mutex_);
+    clipText_ = std::u16string(text);
+    clipHtml_ = std::u16string(html);
+    clipBytes_.reset();
+    clipEncoding_.clear();
+}
+
+std::optional<std::u16string> RecordingPlatform::ClipboardHtml() const
+{
+    std::lock_guard lock(mutex_);
+    return clipHtml_;
 }
 
 std::optional<std::string> RecordingPlatform::ClipboardBytes(std::string_view)

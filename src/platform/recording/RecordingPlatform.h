@@ -48,6 +48,7 @@ public:
     void SetClipboardText(std::u16string_view text) override;
     void SetClipboardBytes(std::string_view bytes, std::string_view encoding) override;
     std::optional<std::u16string> ClipboardText() override;
+    void SetClipboardTextAndHtml(std::u16string_view text, std::u16string_view html) override;
     std::optional<std::string> ClipboardBytes(std::string_view encoding) override;
     std::optional<std::string> ChooseOpenFile(std::u16string_view title) override;
     std::optional<std::string> ChooseSaveFile(std::u16string_view title) override;
@@ -88,6 +89,8 @@ public:
     std::vector<StatusCall> StatusTexts() const;
     std::u16string LastStatus(int part) const;
     std::string ClipboardEncoding() const;
+    // The HTML form of the last copy that offered one (none after any other copy).
+    std::optional<std::u16string> ClipboardHtml() const;
     void Clear();
 
 private:
@@ -105,6 +108,7 @@ private:
     std::deque<std::optional<int>> colors_;
     std::vector<ChooserCall> choosers_;
     std::optional<std::u16string> clipText_;
+    std::optional<std::u16string> clipHtml_;
     std::optional<std::string> clipBytes_;
     std::string clipEncoding_;
     bool hasFonts_ = true;

@@ -146,6 +146,12 @@ public:
         if (window_)
             window_->ReplaceText(text);
     }
+    bool ReaderShown() const override { return window_ && window_->ReaderShown(); }
+    void ShowReader(bool on) override
+    {
+        if (window_)
+            window_->ShowReader(on);
+    }
 
 private:
     QPointer<SearchWindow> window_;

@@ -154,6 +154,10 @@ void Program::RestoreToggles()
         registry_.SetBOOL(opt::misc::kAlwaysOnTop, false);
         main_->OnCommand(ID_ALWAYS_ON_TOP);
     }
+    if (registry_.GetBOOL(opt::misc::kReader)) {
+        registry_.SetBOOL(opt::misc::kReader, false);
+        main_->OnCommand(ID_WINDOW_READER);
+    }
     int language = registry_.GetINT(opt::search::kLanguage);
     if (language > 7) {
         dlog::Write(u"WARNING: The language type is invalid; setting it to default.\n");

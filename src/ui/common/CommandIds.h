@@ -22,6 +22,8 @@ inline constexpr int ID_STUDYLIST_IMPORT = 40032;
 inline constexpr int ID_STUDYLIST_CLOSE = 40033;
 // Help > User Guide: opens the user guide (docs/index.html).
 inline constexpr int ID_USER_GUIDE = 40036;
+// Window > Reading View: the reading view under the search box, on or off.
+inline constexpr int ID_WINDOW_READER = 40037;
 // Items at the foot of the Dictionaries pop-up.
 inline constexpr int ID_IMPORT_JMDICT = 40038;
 inline constexpr int ID_DOWNLOAD_DICTIONARY = 40039;

@@ -58,8 +58,9 @@ std::map<int, QAction*> BuildMainMenu(QMenuBar* bar, const std::function<void(in
                          {ID_ALWAYS_ON_TOP, "Always on &Top", true},
                          {0, ""},
                          {ID_CHECK_UPDATES, "Check for &Updates..."}});
-    addMenu("&Window",
-            {{ID_WINDOW_RADICALLOOKUP, "&Radical Lookup", true}, {ID_WINDOW_STUDYLIST, "&Study List", true}});
+    addMenu("&Window", {{ID_WINDOW_RADICALLOOKUP, "&Radical Lookup", true},
+                        {ID_WINDOW_STUDYLIST, "&Study List", true},
+                        {ID_WINDOW_READER, "Reading &View", true}});
     addMenu("&Help", {{ID_USER_GUIDE, "&User Guide"}, {0, ""}, {ID_ABOUT, "&About..."}});
     return actions;
 }

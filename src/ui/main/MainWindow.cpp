@@ -149,6 +149,15 @@ void MainWindow::OnCommand(int id)
         return;
     case ID_WINDOW_RADICALLOOKUP: ToggleRadicalPane(); return;
     case ID_WINDOW_STUDYLIST: ToggleStudyListPane(); return;
+    case ID_WINDOW_READER: {
+        // Remembered at once, like Always on Top; start-up replays it.
+        const bool on = !registry_.GetBOOL(opt::misc::kReader);
+        registry_.SetBOOL(opt::misc::kReader, on);
+        if (SearchPaneControl* search = searchControl())
+            search->ShowReader(on);
+        action(ID_WINDOW_READER)->setChecked(on);
+        return;
+    }
     case ID_ABOUT: ShowAbout(); return;
     case ID_USER_GUIDE: OpenLink(UserGuideUrl()); return;
     default: return;  // other ids belong to the panes

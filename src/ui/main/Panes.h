@@ -23,6 +23,8 @@ public:
     void SetRomajiConversion(bool on) override { romaji_ = on; }
     void SelectAllText() override { ++selectAlls_; }
     void ReplaceText(std::u16string_view text) override { text_ = text; }
+    bool ReaderShown() const override { return reader_; }
+    void ShowReader(bool on) override { reader_ = on; }
     const std::u16string& text() const { return text_; }
     // How often the whole text was selected.
     int selectAlls() const { return selectAlls_; }
@@ -42,6 +44,7 @@ private:
     bool romaji_ = false;
     std::u16string text_;
     int selectAlls_ = 0;
+    bool reader_ = false;
 };
 
 // Makes the panes as children of the main window's client area.

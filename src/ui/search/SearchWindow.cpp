@@ -9,6 +9,7 @@
 #include <QTextBlock>
 #include <algorithm>
 #include <climits>
+#include <memory>
 #include <optional>
 
 #include "core/DebugLog.h"
@@ -26,7 +27,9 @@
 #include "ui/common/ProgressWindow.h"
 #include "ui/common/QuitRequest.h"
 #include "ui/common/Resources.h"
+#include "ui/model/Furigana.h"
 #include "ui/search/HistoryDropDown.h"
+#include "ui/search/ReaderView.h"
 #include "ui/search/SearchBands.h"
 #include "ui/search/SearchCommands.h"
 #include "ui/search/SearchEdit.h"
@@ -74,6 +77,34 @@ bool MixesKanaAndLatin(std::u16string_view text)
            std::any_of(text.begin(), text.end(), latin);
 }
 
+// Text the reading view takes: Japanese, without a search prefix or wildcards
+// (which ask for a search of the text as a whole).
+bool ReadableText(std::u16string_view text)
+{
+    if (HasSearchPrefix(text))
+        return false;
+    bool japanese = false;
+    for (char16_t c : text) {
+        if (c == u'_' || c == u'?' || c == search::kWildcardAny || c == search::kWildcardOne)
+            return false;
+        japanese = japanese || text::IsKana(c) || IsKanjiChar(c);
+    }
+    return japanese;
+}
+
+bool HasJapanese(std::u16string_view text)
+{
+    return std::any_of(text.begin(), text.end(), [](char16_t c) { return text::IsKana(c) || IsKanjiChar(c); });
+}
+
+// Tokens that are not punctuation or blanks.
+size_t WordCount(const std::vector<search::ReadToken>& tokens)
+{
+    return static_cast<size_t>(std::count_if(tokens.begin(), tokens.end(), [](const search::ReadToken& token) {
+        return token.kind != search::TokenKind::Punctuation;
+    }));
+}
+
 void Select(SearchEdit* edit, int from, int to)
 {
     const int end = edit->document()->characterCount() - 1;
@@ -119,6 +150,11 @@ SearchWindow::SearchWindow(search::AppState& state, QWidget* parent)
     connect(historyList_, &HistoryDropDown::closed, this, [this] { edit_->setFocus(); });
     SetMiscFont(MakeFont(Q8(options_.GetString(opt::misc::font::kFont)), options_.GetINT(opt::misc::font::kSize),
                          logicalDpiY()));
+
+    reader_ = new ReaderView(options_, this);
+    reader_->hide();
+    reader_->busy = [this] { return state_.SEARCH_LOCK || state_.thread_searching.load(); };
+    reader_->onSearch = [this](std::u16string_view word) { return SearchWord(word); };
     dlog::Write(u"END: Search Window: WM_CREATE:\n");
     Layout();
 }
@@ -172,7 +208,14 @@ void SearchWindow::Layout()
     bands_->setGeometry(0, 0, width(), bandHeight);
     // The text box overlaps the strip's last pixel row.
     const int top = std::max(0, bandHeight - 1);
-    const int editHeight = std::max(0, height() - bandHeight + 1);
+    const int below = std::max(0, height() - bandHeight + 1);
+    int editHeight = below;
+    if (readerOn_) {
+        // The text box keeps two lines; the reading view takes the rest.
+        const int twoLines = 2 * edit_->fontMetrics().lineSpacing() + 12;
+        editHeight = std::min(below, std::max(below / 3, twoLines));
+        reader_->setGeometry(0, top + editHeight, width(), below - editHeight);
+    }
     edit_->setGeometry(0, top, width(), editHeight);
     const int listHeight = historyList_->sizeHint().height();
     historyList_->setGeometry(0, top + editHeight - listHeight, 100, listHeight);
@@ -198,6 +241,13 @@ void SearchWindow::SetRomajiConversion(bool on)
 }
 
 void SearchWindow::SelectAllText() { edit_->selectAll(); }
+
+void SearchWindow::ShowReader(bool on)
+{
+    readerOn_ = on;
+    reader_->setVisible(on);
+    Layout();
+}
 
 void SearchWindow::OnCommand(int id)
 {
@@ -299,6 +349,23 @@ void SearchWindow::SearchCommand()
     std::erase_if(text, [](char16_t c) { return c == u'\n' || c == u'\r'; });
     userdata::AddToHistory(history_, options_, text);
 
+    if (readerOn_ && ReadableText(unconverted)) {
+        std::optional<std::vector<search::ReadToken>> tokens = ReadOnWorker(unconverted);
+        if (!tokens) {
+            state_.SEARCH_LOCK = false;
+            return;
+        }
+        if (WordCount(*tokens) > 1) {
+            dlog::Write(u"   Text read into %i tokens for the reading view.\n", static_cast<int>(tokens->size()));
+            reader_->SetTokens(std::move(*tokens));
+            edit_->selectAll();
+            state_.SEARCH_LOCK = false;
+            reader_->Choose(reader_->NextWord(-1, 1));
+            return;
+        }
+        // One word: searched as ever.
+    }
+
     // The worker gets copies of the text and of the settings; what the box
     // holds now tells at the hand-over whether the user typed meanwhile.
     const QString boxBefore = edit_->toPlainText();
@@ -310,7 +377,7 @@ void SearchWindow::SearchCommand()
         return;
     }
     dlog::Write(u"   Load_Thread_Search() called.\n");
-    const int waited = waiter_ ? waiter_(kWaitQuitFlag | kWaitEscFlag) : DefaultWait(kWaitQuitFlag | kWaitEscFlag);
+    const int waited = Wait(kWaitQuitFlag | kWaitEscFlag);
 
     // Text typed during the search stays as the user left it.
     const bool boxUntouched = edit_->toPlainText() == boxBefore;
@@ -356,6 +423,72 @@ void SearchWindow::SearchCommand()
         }
     }
     state_.SEARCH_LOCK = false;
+}
+
+std::optional<std::vector<search::ReadToken>> SearchWindow::ReadOnWorker(std::u16string_view text)
+{
+    auto input = std::make_shared<std::u16string>(text.substr(0, text::CharacterBoundary(text, kMaxReadUnits)));
+    auto tokens = std::make_shared<std::vector<search::ReadToken>>();
+    search::AppState& state = state_;
+    Status(u"Reading...");
+    if (!search::Load_Thread_Run(state_, u"Load_Thread_Read", [&state, input, tokens] {
+            *tokens = search::ReadText(state, *input);
+            state.thread_searching.store(false);
+        }))
+        return std::nullopt;
+    const int waited = Wait(kWaitQuitFlag | kWaitEscFlag);
+    // The reading is short (a text is read in milliseconds): a stop waits for it.
+    search::StopWorker(state_);
+    if (waited == kWaitFinished)
+        return std::move(*tokens);
+    Status(u"Reading aborted");
+    if (waited == kWaitQuitArrived) {
+        if (forwardQuit_)
+            forwardQuit_();
+        else
+            quit::Post(quit::Code());
+    }
+    return std::nullopt;
+}
+
+bool SearchWindow::SearchWord(std::u16string_view word)
+{
+    if (word.empty() || state_.SEARCH_LOCK || state_.thread_searching)
+        return false;
+    state_.SEARCH_LOCK = true;
+    Status(u"Searching...");
+    // A word is searched as Japanese whatever language the buttons force,
+    // and as itself: never split into substrings.
+    std::u16string text = HasJapanese(word) ? u"JP:" + std::u16string(word) : std::u16string(word);
+    search::SearchOptions& so = state_.search_options;
+    const bool substrings = so.match_substrings;
+    so.match_substrings = false;
+    search::SearchRequest request{&text, search::TS_NORMAL};
+    const bool started = search::Load_Thread_Search(state_, request);
+    so.match_substrings = substrings;  // the worker runs on its own copy
+    if (!started) {
+        Status(u"Search aborted (0 results)");
+        state_.SEARCH_LOCK = false;
+        return false;
+    }
+    const int waited = Wait(kWaitQuitFlag | kWaitEscFlag);
+    if (waited == kWaitFinished) {
+        search::HandOverFinishedSearch(state_);
+        emit resultsReady();
+        Status(search::SearchCompleteText(state_));
+    } else {
+        search::HandOverStoppedSearch(state_);
+        emit resultsReady();
+        Status(search::SearchAbortedText(state_));
+        if (waited == kWaitQuitArrived) {
+            if (forwardQuit_)
+                forwardQuit_();
+            else
+                quit::Post(quit::Code());
+        }
+    }
+    state_.SEARCH_LOCK = false;
+    return waited == kWaitFinished;
 }
 
 void SearchWindow::PasteWithEncoding()

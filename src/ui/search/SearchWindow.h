@@ -9,6 +9,12 @@
 // the program (start-up restores the toggles by marking a button and sending
 // its command; the handlers read the button's state).
 //
+// With the reading view on (ShowReader), a searched text that reads as more
+// than one word (Japanese, without a search prefix or wildcards) is read on
+// the worker and shown in the reading view under the text box instead of
+// being searched as a whole; its first word is then searched as a word is
+// (SearchWord). A text of one word is searched as ever.
+//
 // After a search or a random pick the window emits resultsReady() (result
 // list 0 and kanji_results are new: the result and kanji windows set
 // themselves up for them) or kanjiReady() (kanji_results only); both come
@@ -25,9 +31,12 @@
 
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <random>
 #include <string>
+#include <vector>
 
+#include "search/Reader.h"
 #include "ui/common/SearchPaneControl.h"
 #include "userdata/History.h"
 
@@ -41,6 +50,7 @@ class AppState;
 namespace mirudex::ui {
 
 class HistoryDropDown;
+class ReaderView;
 class SearchBands;
 class SearchEdit;
 
@@ -71,6 +81,18 @@ public:
     void SetRomajiConversion(bool on) override;
     void SelectAllText() override;
     void ReplaceText(std::u16string_view text) override;
+    bool ReaderShown() const override { return readerOn_; }
+    void ShowReader(bool on) override;
+
+    // Searches a word of the reading view: the text as a Japanese search (a
+    // word's dictionary form, so never split into substrings) on the worker,
+    // the text box and the history left alone; the results come with
+    // resultsReady(). False when it did not run (a search or load runs) or
+    // was stopped.
+    bool SearchWord(std::u16string_view word);
+    // The longest text the reading view reads, in UTF-16 units; the rest of a
+    // longer text is left out.
+    static constexpr size_t kMaxReadUnits = 5000;
 
     // Start-up: marks the buttons from the options and sends the toggles'
     // commands (language already checked, 0..7); selects all and focuses the
@@ -84,6 +106,7 @@ public:
     SearchEdit* edit() const { return edit_; }
     SearchBands* bands() const { return bands_; }
     HistoryDropDown* historyList() const { return historyList_; }
+    ReaderView* reader() const { return reader_; }
     bool ShowConverted() const;
 
 signals:
@@ -108,12 +131,17 @@ private:
     void OpenHistory();
     void FocusKanjiWindow();
     int DefaultWait(int flags);
+    int Wait(int flags) { return waiter_ ? waiter_(flags) : DefaultWait(flags); }
+    // Reads text on the worker; nothing when it was refused, stopped or a quit came.
+    std::optional<std::vector<search::ReadToken>> ReadOnWorker(std::u16string_view text);
 
     search::AppState& state_;
     Registry& options_;
     SearchBands* bands_ = nullptr;
     SearchEdit* edit_ = nullptr;
     HistoryDropDown* historyList_ = nullptr;
+    ReaderView* reader_ = nullptr;
+    bool readerOn_ = false;
     userdata::HistoryList history_;
     Waiter waiter_;
     std::function<void()> forwardQuit_;

@@ -11,6 +11,8 @@
 #include "ui/app/AppWiring.h"
 #include "ui/app/WholeProgram.h"
 #include "ui/common/CommandIds.h"
+#include "ui/search/ReaderView.h"
+#include "ui/search/SearchEdit.h"
 #include "ui/support/UiTestSupport.h"
 
 namespace mirudex::ui {
@@ -89,6 +91,41 @@ TEST_F(AppWiringTest, TheSavedRelevanceSortSurvivesARestart)
     ASSERT_TRUE(third.Load("Options.mxreg"));
     EXPECT_EQ(third.GetINT(".\\Results\\Sort1"), 1);
     EXPECT_EQ(third.GetINT(".\\Results\\Sort2"), 6);
+}
+
+// The reading view switched on from the Window menu is on again after a
+// restart, under the search box; switched off, it stays off.
+TEST_F(AppWiringTest, TheReadingViewSurvivesARestart)
+{
+    registry_.SetBOOL(".\\Misc\\FirstTime", false);
+    {
+        WholeProgram whole(registry_);
+        whole.program.Start();
+        EXPECT_FALSE(whole.panes.searchWindow()->ReaderShown()) << "off by default";
+        whole.program.mainWindow()->OnCommand(ID_WINDOW_READER);
+        EXPECT_TRUE(whole.panes.searchWindow()->ReaderShown());
+        EXPECT_EQ(whole.Exit(), 0);
+    }
+    Registry saved;
+    ASSERT_TRUE(saved.Load("Options.mxreg"));
+    EXPECT_TRUE(saved.GetBOOL(".\\Misc\\Reader"));
+    {
+        WholeProgram again(saved);
+        again.program.Start();
+        MainWindow* w = again.program.mainWindow();
+        SearchWindow* search = again.panes.searchWindow();
+        ASSERT_TRUE(search->ReaderShown());
+        EXPECT_TRUE(w->action(ID_WINDOW_READER)->isChecked());
+        EXPECT_TRUE(search->reader()->isVisible());
+        EXPECT_GE(search->reader()->geometry().top(), search->edit()->geometry().bottom()) << "under the search box";
+        EXPECT_GT(search->reader()->height(), 0);
+        w->OnCommand(ID_WINDOW_READER);
+        EXPECT_FALSE(search->reader()->isVisible());
+        EXPECT_EQ(again.Exit(), 0);
+    }
+    Registry third;
+    ASSERT_TRUE(third.Load("Options.mxreg"));
+    EXPECT_FALSE(third.GetBOOL(".\\Misc\\Reader"));
 }
 
 TEST_F(AppWiringTest, LevelZeroStartAndExitLinesWithTheRealPanes)

@@ -56,6 +56,7 @@ TEST_F(MainWindowTest, TitleMenuTextsAndIds)
         {40020, "Check for &Updates..."},
         {40016, "&Radical Lookup"},
         {40026, "&Study List"},
+        {40037, "Reading &View"},
         {40036, "&User Guide"},
         {40003, "&About..."},
     };
@@ -363,9 +364,17 @@ TEST_F(MainWindowTest, RefusalsWhileAWorkerRuns)
     }
 }
 
-TEST_F(MainWindowTest, AlwaysOnTopAndUnknownCommands)
+TEST_F(MainWindowTest, AlwaysOnTopReadingViewAndUnknownCommands)
 {
     auto w = Make();
+    // The reading view is switched in the search pane and remembered at once.
+    for (bool on : {true, false}) {
+        w->OnCommand(ID_WINDOW_READER);
+        EXPECT_EQ(registry_.GetBOOL(".\\Misc\\Reader"), on);
+        EXPECT_EQ(Search(*w)->ReaderShown(), on);
+        EXPECT_EQ(w->action(ID_WINDOW_READER)->isChecked(), on);
+        EXPECT_TRUE(w->action(ID_WINDOW_READER)->isCheckable());
+    }
     w->OnCommand(ID_ALWAYS_ON_TOP);
     EXPECT_TRUE(registry_.GetBOOL(".\\Misc\\AlwaysOnTop"));
     EXPECT_TRUE(w->action(ID_ALWAYS_ON_TOP)->isChecked());

@@ -1,18 +1,24 @@
 // The search window with the real worker and small dictionaries of our own:
 // the search command, the write-back of the searched text, history, paste and
-// copy in an encoding, the language buttons, the option state and random picks.
+// copy in an encoding, the language buttons, the option state and random
+// picks; the reading view under the text box, and where its readings go.
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
+#include <QImage>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
 #include <algorithm>
 #include <chrono>
+#include <climits>
 #include <condition_variable>
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <string_view>
@@ -27,8 +33,12 @@
 #include "search/Worker.h"
 #include "support/TestSupport.h"
 #include "text/Encoding.h"
+#include "text/FuzzySearch.h"
 #include "ui/common/QuitRequest.h"
+#include "ui/model/Furigana.h"
+#include "ui/results/ResultHoverCard.h"
 #include "ui/search/HistoryDropDown.h"
+#include "ui/search/ReaderView.h"
 #include "ui/search/SearchBands.h"
 #include "ui/search/SearchCommands.h"
 #include "ui/search/SearchEdit.h"
@@ -104,8 +114,17 @@ protected:
     void Click(int id) { QTest::mouseClick(window->bands()->Button(id), Qt::LeftButton); }
     size_t Results() const { return state->edict_results[search::kResultList].size(); }
 
+    // The reverse-conjugation rules the program ships, for the reading view.
+    void LoadRules()
+    {
+        ASSERT_TRUE(rules.LoadFuzzySearchInfo(
+            (std::filesystem::path(MIRUDEX_SOURCE_DIR) / "data" / text::kFuzzyRulesFileName).string()));
+        state->fuzzy_rules = &rules;
+    }
+
     Registry options;
     dict::DictionaryStore store;
+    text::FuzzyRules rules;
     std::unique_ptr<search::AppState> state;
     std::unique_ptr<SearchWindow> window;
     SearchEdit* edit = nullptr;
@@ -652,6 +671,276 @@ TEST_F(SearchWindowTest, RandomWordAndKanji)
     ASSERT_EQ(state->kanji_results.size(), 1u);
     EXPECT_EQ(state->kanji_results[0].code, 0x672C);
     EXPECT_EQ(kanji.size(), 1);
+}
+
+// ---- the reading view ----
+
+TEST(FuriganaTest, TheReadingStandsOverTheKanjiOnly)
+{
+    const struct {
+        const char16_t* word;
+        const char16_t* reading;
+        const char16_t* pieces;  // BracketReadings of the pieces
+    } cases[] = {
+        {u"食べました", u"たべました", u"食[た]べました"},
+        {u"猫", u"ねこ", u"猫[ねこ]"},
+        {u"お茶", u"おちゃ", u"お茶[ちゃ]"},
+        // Kana between kanji split the reading between them.
+        {u"取り消す", u"とりけす", u"取[と]り消[け]す"},
+        {u"聞き手", u"ききて", u"聞[き]き手[て]"},
+        // Kana in the other script match all the same.
+        {u"見ル", u"みる", u"見[み]ル"},
+        // Kana that are not in the reading: the kanji between the kana both
+        // ends share take the rest.
+        {u"一ヶ月", u"いっかげつ", u"一ヶ月[いっかげつ]"},
+        {u"お一ヶ月だ", u"おいっかげつだ", u"お一ヶ月[いっかげつ]だ"},
+        // Nothing to write over: no kanji, no reading, a reading the kana use up.
+        {u"ねこ", u"ねこ", u"ねこ"},
+        {u"コーヒー", u"", u"コーヒー"},
+        {u"猫", u"", u"猫"},
+        {u"食べ", u"べ", u"食べ"},
+        // A kanji outside the basic plane (two units) takes its reading whole.
+        {u"\U00020B9Fる", u"しかる", u"\U00020B9F[しか]る"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(BracketReadings(FuriganaPieces(c.word, c.reading)), std::u16string(c.pieces)) << Utf16ToUtf8(c.word);
+    EXPECT_EQ(FuriganaPieces(u"取り消す", u"とりけす"),
+              (std::vector<RubyPiece>{{u"取", u"と"}, {u"り", u""}, {u"消", u"け"}, {u"す", u""}}));
+    EXPECT_TRUE(FuriganaPieces(u"", u"ねこ").empty());
+
+    // HTML: ruby around the kanji, the text escaped, line ends kept as breaks.
+    const std::vector<RubyPiece> pieces = {{u"食", u"た"}, {u"べた<b>&\"x\"\n", u""}, {u"猫", u"ね<こ"}};
+    EXPECT_EQ(RubyHtml(pieces),
+              u"<ruby>食<rt>た</rt></ruby>べた&lt;b&gt;&amp;&quot;x&quot;<br>\n<ruby>猫<rt>ね&lt;こ</rt></ruby>");
+    EXPECT_EQ(BracketReadings(pieces), u"食[た]べた<b>&\"x\"\n猫[ね<こ]");
+}
+
+class ReadingViewTest : public SearchWindowTest {
+protected:
+    void SetUp() override
+    {
+        SearchWindowTest::SetUp();
+        AddDictionary({"猫 [ねこ] /(n) cat/(P)/", "犬 [いぬ] /(n) dog/(P)/", "を /(prt) object marker/(P)/",
+                       "見る [みる] /(v1,vt) to see/(P)/", "見る目 [みるめ] /(n) discernment/", "見 [けん] /(n) view/",
+                       "見物 [けんぶつ] /(n,vs) sightseeing/"});
+        LoadRules();
+        MakeWindow();
+        window->resize(700, 300);
+        window->ShowReader(true);
+        reader = window->reader();
+    }
+
+    void Enter(const char16_t* text)
+    {
+        SetText(Q(text));
+        QTest::keyClick(edit, Qt::Key_Return);
+    }
+    std::vector<std::u16string> Surfaces() const
+    {
+        std::vector<std::u16string> surfaces;
+        for (const search::ReadToken& token : reader->tokens())
+            surfaces.push_back(token.surface);
+        return surfaces;
+    }
+    std::u16string FirstResult() const
+    {
+        const auto& list = state->edict_results[search::kResultList];
+        return list.empty() ? std::u16string() : list[0].word;
+    }
+    void ClickToken(int i) { QTest::mouseClick(reader->viewport(), Qt::LeftButton, {}, reader->TokenRect(i).center()); }
+
+    ReaderView* reader = nullptr;
+};
+
+TEST_F(ReadingViewTest, ASentenceIsShownWordByWordAndEachWordSearchesItsDictionaryForm)
+{
+    ASSERT_TRUE(reader->isVisible());
+    QSignalSpy ready(window.get(), &SearchWindow::resultsReady);
+    Enter(u"猫を見ました。犬");
+    ASSERT_EQ(Surfaces(), (std::vector<std::u16string>{u"猫", u"を", u"見ました", u"。", u"犬"}));
+    // The first word is chosen and searched; the box keeps the text, and the
+    // history has it as it has every searched text.
+    EXPECT_EQ(reader->current(), 0);
+    EXPECT_EQ(FirstResult(), u"猫");
+    EXPECT_EQ(ready.size(), 1);
+    EXPECT_EQ(edit->toPlainText(), QStringLiteral("猫を見ました。犬"));
+    EXPECT_EQ(window->history().at(0), u"猫を見ました。犬");
+    EXPECT_FALSE(state->SEARCH_LOCK);
+
+    // A click on a conjugated word: its dictionary form comes first, and it
+    // is searched as a word even with substrings switched on (見 alone and
+    // 見物 stay out), in the position the buttons ask for.
+    Click(ID_MATCH_SUBSTRINGS);
+    Click(ID_TYPE_BEGINNING);
+    ClickToken(2);
+    EXPECT_EQ(reader->current(), 2);
+    ASSERT_EQ(Results(), 2u);
+    EXPECT_EQ(FirstResult(), u"見る");
+    EXPECT_EQ(state->edict_results[0][1].word, u"見る目");
+    EXPECT_TRUE(state->search_options.match_substrings) << "the button is left as it was";
+    EXPECT_EQ(platform_.LastStatus(0).substr(0, 26), u"Search complete (2 results");
+    EXPECT_EQ(ready.size(), 2);
+
+    // The arrow keys step from word to word over the punctuation, and stop at the ends.
+    const struct {
+        Qt::Key key;
+        int current;
+        const char16_t* first;
+    } steps[] = {
+        {Qt::Key_Right, 4, u"犬"}, {Qt::Key_Right, 4, u"犬"}, {Qt::Key_Left, 2, u"見る"}, {Qt::Key_Left, 1, u"を"},
+        {Qt::Key_Left, 0, u"猫"},  {Qt::Key_Left, 0, u"猫"},  {Qt::Key_End, 4, u"犬"},    {Qt::Key_Home, 0, u"猫"},
+    };
+    for (const auto& step : steps) {
+        QTest::keyClick(reader, step.key);
+        EXPECT_EQ(reader->current(), step.current) << step.key;
+        EXPECT_EQ(FirstResult(), step.first) << step.key;
+    }
+    // Punctuation is not chosen, nor is anything while a search holds the lock.
+    ClickToken(3);
+    EXPECT_EQ(reader->current(), 0);
+    state->SEARCH_LOCK = true;
+    QTest::keyClick(reader, Qt::Key_Right);
+    EXPECT_EQ(reader->current(), 0);
+    state->SEARCH_LOCK = false;
+}
+
+TEST_F(ReadingViewTest, OneWordOtherTextsAndTheViewSwitchedOffAreSearchedAsEver)
+{
+    Enter(u"猫を見た");
+    ASSERT_EQ(reader->tokens().size(), 3u);
+    const struct {
+        bool on;
+        const char16_t* text;
+        size_t results;
+    } cases[] = {
+        {true, u"見ました", 1},       // one word: searched with the box's reverse conjugation
+        {true, u"猫", 1},             // one word
+        {true, u"猫\uFF3F", 1},       // a wildcard asks for a search of the whole text
+        {true, u"JP:猫を", 0},        // so does a prefix
+        {true, u"cat dog", 0},        // English
+        {false, u"猫を見ました", 0},  // the view switched off
+    };
+    for (const auto& c : cases) {
+        window->ShowReader(c.on);
+        EXPECT_EQ(reader->isVisible(), c.on);
+        Enter(c.text);
+        EXPECT_EQ(reader->tokens().size(), 3u) << Utf16ToUtf8(c.text) << ": the view keeps its text";
+        EXPECT_EQ(Results(), c.results) << Utf16ToUtf8(c.text);
+    }
+}
+
+TEST_F(ReadingViewTest, CopyGivesTheTextWithReadingsAsPlainTextAndRuby)
+{
+    Enter(u"猫を見ました<犬&>");
+    ASSERT_GT(reader->tokens().size(), 4u);
+    QTest::keyClick(reader, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(platform_.ClipboardText(), std::optional<std::u16string>(u"猫[ねこ]を見[み]ました<犬[いぬ]&>"));
+    EXPECT_EQ(platform_.ClipboardHtml(),
+              std::optional<std::u16string>(u"<ruby>猫<rt>ねこ</rt></ruby>を<ruby>見<rt>み</rt></ruby>ました&lt;"
+                                            u"<ruby>犬<rt>いぬ</rt></ruby>&amp;&gt;"));
+    // A copy of another kind leaves no HTML behind.
+    platform_.SetClipboardText(u"x");
+    EXPECT_EQ(platform_.ClipboardHtml(), std::nullopt);
+}
+
+TEST_F(ReadingViewTest, ReadingsSitOverTheirKanjiAndLongTextsWrap)
+{
+    Enter(u"猫を見ました。犬");
+    // 見ました: one reading, over 見 alone, centred on it and above it.
+    const std::vector<ReaderView::RubyBox> boxes = reader->RubyBoxes(2);
+    ASSERT_EQ(boxes.size(), 1u);
+    const QRect word = reader->TokenRect(2);
+    EXPECT_LE(std::abs(boxes[0].ruby.center().x() - boxes[0].text.center().x()), 1);
+    EXPECT_LE(boxes[0].ruby.bottom(), boxes[0].text.top());
+    EXPECT_EQ(boxes[0].text.left(), word.left()) << "the reading is no wider than 見";
+    EXPECT_LT(boxes[0].text.right(), word.center().x()) << "ました has nothing over it";
+    EXPECT_TRUE(reader->RubyBoxes(1).empty()) << "を is kana";
+    EXPECT_EQ(reader->TokenAt(word.center()), 2);
+    EXPECT_EQ(reader->TokenAt(QPoint(-5, -5)), -1);
+
+    // A line end starts a new line; the punctuation before it stays shown on the first.
+    Enter(u"猫を見た。\n犬");
+    ASSERT_EQ(Surfaces(), (std::vector<std::u16string>{u"猫", u"を", u"見た", u"。\n", u"犬"}));
+    EXPECT_EQ(reader->TokenRect(3).top(), reader->TokenRect(0).top());
+    EXPECT_GT(reader->TokenRect(3).width(), 0) << "。 is drawn";
+    EXPECT_GT(reader->TokenRect(4).top(), reader->TokenRect(3).bottom());
+    EXPECT_EQ(reader->TokenRect(4).left(), reader->TokenRect(0).left());
+    EXPECT_EQ(reader->TextWithReadings(), u"猫[ねこ]を見[み]た。\n犬[いぬ]");
+
+    // A long text wraps onto several lines within the view's width, and the
+    // view scrolls to keep the chosen word in sight.
+    std::u16string longText;
+    for (int i = 0; i < 60; ++i)
+        longText += u"猫を見ました。";
+    Enter(longText.c_str());
+    const int last = static_cast<int>(reader->tokens().size()) - 2;
+    EXPECT_GT(reader->TokenRect(last).top(), reader->TokenRect(0).top());
+    for (int i = 0; i < static_cast<int>(reader->tokens().size()); ++i)
+        EXPECT_LE(reader->TokenRect(i).right(), reader->viewport()->width()) << i;
+    QTest::keyClick(reader, Qt::Key_End);
+    EXPECT_TRUE(reader->viewport()->rect().contains(reader->TokenRect(last))) << "the last word is in sight";
+    test::SaveShot(window.get(), "reading-view");
+}
+
+// On a real X server, with its fonts: the readings are drawn over their
+// kanji, and resting the pointer on a word shows its card beside the word.
+TEST(ReadingViewX11, ReadingsAreDrawnOverTheirKanjiAndTheCardShowsOnHover)
+{
+    MIRUDEX_SKIP_UNLESS_X11();
+    platform::RecordingPlatform platform;
+    Registry options;
+    options.LoadFromText(DefaultOptionsText());
+    ReaderView reader(options);
+    auto token = [](search::TokenKind kind, std::u16string surface, std::u16string form, std::u16string kana,
+                    std::u16string reading) {
+        search::ReadToken t;
+        t.kind = kind;
+        t.surface = std::move(surface);
+        t.form = form;
+        t.reading = std::move(reading);
+        t.entry.word = std::move(form);
+        t.entry.kana = std::move(kana);
+        t.entry.meanings = {u"to eat"};
+        return t;
+    };
+    reader.SetTokens({token(search::TokenKind::Word, u"食べました", u"食べる", u"たべる", u"たべました"),
+                      token(search::TokenKind::Punctuation, u"、", u"", u"", u""),
+                      token(search::TokenKind::Word, u"日本", u"日本", u"にほん", u"にほん")});
+    reader.resize(400, 150);
+    reader.move(60, 60);
+    reader.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&reader, 20000));
+
+    // Ink in the reading's band lies over the kanji, not over the kana after it.
+    const QImage shot = reader.viewport()->grab().toImage();
+    const qreal ratio = shot.devicePixelRatio();
+    for (int i : {0, 2}) {
+        for (const ReaderView::RubyBox& box : reader.RubyBoxes(i)) {
+            int left = INT_MAX, right = -1;
+            for (int y = box.ruby.top(); y <= box.ruby.bottom(); ++y)
+                for (int x = reader.TokenRect(i).left(); x <= reader.TokenRect(i).right(); ++x)
+                    if (qGray(shot.pixel(int(x * ratio), int(y * ratio))) < 128) {
+                        left = std::min(left, x);
+                        right = std::max(right, x);
+                    }
+            ASSERT_GE(right, 0) << "the reading of token " << i << " is drawn";
+            EXPECT_GE(left, box.text.left() - box.ruby.width() / 2);
+            EXPECT_LE(right, box.text.right() + box.ruby.width() / 2);
+            EXPECT_NEAR((left + right) / 2.0, box.text.center().x(), 3.0) << "centred over its kanji";
+            EXPECT_LT(box.ruby.bottom(), box.text.top() + 1);
+        }
+    }
+
+    // Resting on a word opens its card beside it; punctuation has none; leaving closes it.
+    const QPoint at = reader.viewport()->mapToGlobal(reader.TokenRect(0).center());
+    test::MovePointer(at);
+    test::MovePointer(at + QPoint(1, 0));
+    MIRUDEX_WAIT_FOR(reader.hoverCard() != nullptr);
+    const QRect word(reader.viewport()->mapToGlobal(reader.TokenRect(0).topLeft()), reader.TokenRect(0).size());
+    EXPECT_FALSE(reader.hoverCard()->geometry().intersects(word)) << "the card leaves the word free";
+    EXPECT_TRUE(reader.hoverCard()->isVisible());
+    test::MovePointer(reader.mapToGlobal(QPoint(-40, -40)));
+    MIRUDEX_WAIT_FOR(reader.hoverCard() == nullptr);
 }
 
 }  // namespace
