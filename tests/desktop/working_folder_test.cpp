@@ -178,6 +178,27 @@ TEST_F(WorkingFolderTest, EnteringPreparesOnlyAFolderWithoutOptions)
     EXPECT_EQ(fs::current_path(), start);
 }
 
+TEST(SharedIndexDirectory, BelowTheRootOfAnInstalledProgramOnly)
+{
+    const struct {
+        const char* program;
+        const char* shared;
+    } cases[] = {
+        {"/usr/bin", "/var/cache/mirudex"},
+        {"/usr/bin/", "/var/cache/mirudex"},
+        {"/tmp/root/usr/bin", "/tmp/root/var/cache/mirudex"},
+        {"/tmp/root/usr/./bin", "/tmp/root/var/cache/mirudex"},
+        {"/usr/local/bin", ""},
+        {"/home/user/mirudex/build/src/app", ""},
+        {"/bin", ""},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SharedIndexDirectoryFor(c.program), c.shared) << c.program;
+    // The tests run from the build folder: no shared index for them.
+    EXPECT_EQ(SharedIndexDirectory(), "");
+}
+
 TEST(ProgramDataDirectory, FoundFromTheBuildTreeOrBesideAnInstall)
 {
     const std::string dir = ProgramDataDirectory();
