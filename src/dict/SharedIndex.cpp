@@ -56,8 +56,8 @@ bool LoadFrom(const std::string& folder, Dictionary& dictionary, const IndexIden
     const bool checkContents = ContentsChecked();
     const IndexRead read = CheckIndexFile(indexFile, identity, difference, indexSize, checkContents);
     if (read != IndexRead::Loaded) {
-        dlog::WriteAt(1, u"EDICT_Index_Load: the shared index %S does not stand for '%S' (%S); not used.\n",
-                      indexFile, dictionary.path, ReadName(read, difference));
+        dlog::WriteAt(1, u"EDICT_Index_Load: the shared index %S does not stand for '%S' (%S); not used.\n", indexFile,
+                      dictionary.path, ReadName(read, difference));
         return false;
     }
     dictionary.Free();
@@ -157,8 +157,8 @@ SharedIndexBuild BuildSharedIndex(const std::string& folder, const std::string& 
 
     // What a user's load will find.
     int code = 0;
-    const auto identity = IdentityOfFile(dictionaryFile, LinesReadAs(dictionary),
-                                         registry.GetINT(opt::buffer::kEDICT), code);
+    const auto identity =
+        IdentityOfFile(dictionaryFile, LinesReadAs(dictionary), registry.GetINT(opt::buffer::kEDICT), code);
     Dictionary check;
     check.path = dictionaryFile;
     check.encoding = encoding;
