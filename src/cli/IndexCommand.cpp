@@ -18,6 +18,7 @@
 #include "desktop/WorkingFolder.h"
 #include "dict/DictionaryStore.h"
 #include "dict/SharedIndex.h"
+#include "dict/SharedIndexBuild.h"
 #include "platform/api/ConsolePlatform.h"
 #include "platform/api/Platform.h"
 

@@ -662,8 +662,12 @@ LoadOutcome EDICT_Index_Load(Dictionary& dictionary, Registry& registry, StopTok
     if (indexing) {
         // The index every user of the computer shares, when it stands for
         // this very dictionary: nothing is then written for this one.
-        if (LoadSharedIndex(dictionary, *identity, stop))
+        if (LoadSharedIndex(dictionary.path, *identity, dictionary.index, stop)) {
+            dictionary.count = static_cast<int32_t>(dictionary.index.size());
+            // Nothing ever writes the shared files from here: no companion identity.
+            dlog::Write(u"EDICT_Index_Load: Number of entries: %i (in '%S')\n", dictionary.count, dictionary.path);
             return LoadOutcome::Done;
+        }
         bool companionLoaded = false;
         switch (UseIndexFile(dictionary, *identity, records, companionLoaded, stop)) {
         case IndexUse::Loaded:

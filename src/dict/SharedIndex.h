@@ -18,13 +18,9 @@
 
 #include <string>
 
-#include "dict/Dictionary.h"
 #include "dict/IndexIdentity.h"
+#include "dict/IndexTable.h"
 #include "dict/StopToken.h"
-
-namespace mirudex {
-class Registry;
-}
 
 namespace mirudex::dict {
 
@@ -32,25 +28,15 @@ namespace mirudex::dict {
 void SetSharedIndexFolder(std::string folder);
 std::string SharedIndexFolder();
 
-// Fills the dictionary's index from the shared folder's files of its
-// dictionary file when they were made from the dictionary as `identity`
-// describes it and hold every group of search structures. False, leaving
-// the dictionary empty, otherwise. Never writes.
-bool LoadSharedIndex(Dictionary& dictionary, const IndexIdentity& identity, StopToken stop = {});
-
-struct SharedIndexBuild {
-    bool built = false;
-    int entries = 0;
-    std::string error;  // for the administrator, when not built
-};
-
-// Makes the shared folder's index and companion files of dictionaryFile (an
-// absolute path), read with the encoding and the options' line buffer, with
-// every group of search structures, and the link to the dictionary beside
-// them. Files that already stand for the dictionary are kept. The folder
-// must exist. Message boxes go through the platform layer.
-SharedIndexBuild BuildSharedIndex(const std::string& folder, const std::string& dictionaryFile,
-                                  const std::string& encoding, Registry& registry);
+// Fills index from the shared folder's files of the dictionary file at
+// dictionaryPath (an option path, as Dictionary::path) when they were made
+// from the dictionary as `identity` describes it and hold every group of
+// search structures. False, leaving index empty, otherwise. Never writes.
+bool LoadSharedIndex(const std::string& dictionaryPath, const IndexIdentity& identity, IndexTable& index,
+                     StopToken stop = {});
+// The same from the given shared folder.
+bool LoadSharedIndexFrom(const std::string& folder, const std::string& dictionaryPath, const IndexIdentity& identity,
+                         IndexTable& index, StopToken stop = {});
 
 // Removes the shared folder's files of a dictionary file name ("edict"):
 // its link, index and companion. A file of that name that is not a link is left.

@@ -14,6 +14,7 @@
 #include "SearchFixture.h"
 #include "core/OptionNames.h"
 #include "dict/SharedIndex.h"
+#include "dict/SharedIndexBuild.h"
 #include "search/Dispatcher.h"
 
 namespace mirudex::search::test {
