@@ -202,6 +202,7 @@ contains "new user: the first start searched ねこ" "Text exists: ねこ" \
 kill -TERM "$desktop" 2>/dev/null; wait "$desktop" 2>/dev/null
 check "new user: the first start made no index files" "" "$(ls "$U/DICT" | grep -E '\.mx[is]$')"
 check "new user: under 1 MB written (saved at the exit too)" yes "$([ "$(written)" -lt 1048576 ] && echo yes)"
+echo "new user: $(written) bytes written in the working folder: $(cd "$U" && find . -type f | sort | xargs)"
 
 # The dictionary package is upgraded: its trigger makes the shared index again.
 before="$(stat -c %Y.%s "$shared/edict.mxi")"
