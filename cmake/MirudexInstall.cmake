@@ -86,4 +86,14 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "edict, kanjidic, libcurl4 | libcurl3-gnutls, ca-certificates")
 # Without a font that has kana and kanji every Japanese character is a box.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xjdic, enamdict, fonts-ipafont-mincho | fonts-noto-cjk | fonts-vlgothic")
+# The shared index files of Debian's dictionaries: made by postinst when the
+# package is configured and when the dictionary files change (triggers),
+# removed with the package (postrm).
+foreach(script postinst postrm)
+    configure_file(${packaging}/debian/${script}.in ${PROJECT_BINARY_DIR}/debian/${script} @ONLY)
+endforeach()
+configure_file(${packaging}/debian/triggers ${PROJECT_BINARY_DIR}/debian/triggers COPYONLY)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
+    "${PROJECT_BINARY_DIR}/debian/postinst;${PROJECT_BINARY_DIR}/debian/postrm;${PROJECT_BINARY_DIR}/debian/triggers")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)
 include(CPack)

@@ -10,6 +10,7 @@
 #include "core/Version.h"
 #include "desktop/DesktopStart.h"
 #include "dict/DictionaryStore.h"
+#include "dict/SharedIndex.h"
 #include "platform/api/Utf.h"
 #include "platform/qt/QtPlatform.h"
 #include "search/AppState.h"
@@ -34,6 +35,8 @@ int RunDesktopProgram(int argc, char** argv, const DesktopHooks& hooks)
     desktop::BeginDesktopStart({argv, argv + argc}, start);
     if (start.exitStatus >= 0)
         return start.exitStatus;
+    // The index files the package made for every user, used while they fit.
+    dict::SetSharedIndexFolder(desktop::SharedIndexDirectory());
     int qtArgc = static_cast<int>(start.args.qtArguments.size());
     std::vector<char*> qtArgv;
     for (std::string& arg : start.args.qtArguments)

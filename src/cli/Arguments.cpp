@@ -30,6 +30,9 @@ constexpr ModeFlag kModes[] = {
     {"--version", Arguments::Mode::Version},
 };
 
+constexpr const char* kOneMode =
+    "choose one of --kana, --romaji, --variants, --show, --import-jmdict, --build-indexes, --help, --version";
+
 bool IsBlank(const std::string& text)
 {
     for (char c : text)
@@ -72,6 +75,11 @@ const char* UsageText()
            "                                                  JMdict (plain or .gz) into the working folder's\n"
            "                                                  DICT/, registered as the next dictionary; LANG:\n"
            "                                                  the glosses kept (eng, ger, fre ...)\n"
+           "       mirudex-lookup --build-indexes FOLDER [FILE...]\n"
+           "                                                  make in FOLDER the index files of the dictionary\n"
+           "                                                  FILEs (default: Debian's edict and enamdict) that\n"
+           "                                                  every user's look-ups then share (the package\n"
+           "                                                  keeps them in /var/cache/mirudex)\n"
            "Look-up options (each setting defaults to the one in Options.mxreg):\n"
            "  --type begin|middle|end|exact   where the text must appear\n"
            "  --lang auto|jp|en|kanji         how to search (or JP: EN: KN: before TEXT)\n"
@@ -148,7 +156,7 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args, st
             if (a != m.name)
                 continue;
             if (mode && *mode != m.mode) {
-                error = "choose one of --kana, --romaji, --variants, --show, --import-jmdict, --help, --version";
+                error = kOneMode;
                 return std::nullopt;
             }
             mode = m.mode;
@@ -230,12 +238,22 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args, st
             }
         } else if (a == "--import-jmdict") {
             if (mode && *mode != Arguments::Mode::ImportJmdict) {
-                error = "choose one of --kana, --romaji, --variants, --show, --import-jmdict, --help, --version";
+                error = kOneMode;
                 return std::nullopt;
             }
             mode = Arguments::Mode::ImportJmdict;
             if (!value(parsed.importFile) || parsed.importFile.empty()) {
                 error = "--import-jmdict needs a file";
+                return std::nullopt;
+            }
+        } else if (a == "--build-indexes") {
+            if (mode && *mode != Arguments::Mode::BuildIndexes) {
+                error = kOneMode;
+                return std::nullopt;
+            }
+            mode = Arguments::Mode::BuildIndexes;
+            if (!value(parsed.indexFolder) || parsed.indexFolder.empty()) {
+                error = "--build-indexes needs a folder";
                 return std::nullopt;
             }
         } else if (a == "--language") {
@@ -277,6 +295,14 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args, st
     if (parsed.mode == Mode::ImportJmdict && !words.empty()) {
         error = "--import-jmdict takes one file";
         return std::nullopt;
+    }
+    if (parsed.mode == Mode::BuildIndexes) {
+        if (parsed.workdir) {
+            error = "--build-indexes works in its own folder, not in a working folder";
+            return std::nullopt;
+        }
+        parsed.indexDictionaries = words;
+        return parsed;
     }
     if (parsed.mode == Mode::Help || parsed.mode == Mode::Version || parsed.mode == Mode::ImportJmdict)
         return parsed;

@@ -10,7 +10,7 @@
 namespace mirudex::cli {
 
 struct Arguments {
-    enum class Mode { Lookup, Kana, Romaji, Variants, Show, ImportJmdict, Help, Version };
+    enum class Mode { Lookup, Kana, Romaji, Variants, Show, ImportJmdict, BuildIndexes, Help, Version };
     Mode mode = Mode::Lookup;
     std::optional<std::string> workdir;
 
@@ -26,6 +26,8 @@ struct Arguments {
     std::optional<std::string> rules;          // --variants: the rule file
     std::string importFile;                    // --import-jmdict: the JMdict file (as given, before the working folder)
     std::optional<std::string> glossLanguage;  // --import-jmdict: --language
+    std::string indexFolder;                   // --build-indexes: the shared folder
+    std::vector<std::string> indexDictionaries;  // --build-indexes: the dictionary files (none: Debian's)
     bool haveText = false;
     std::string text;  // the words, joined by one blank
     // A look-up or text conversion of each line of standard input ("-", or no

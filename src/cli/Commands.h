@@ -14,6 +14,8 @@ namespace mirudex::cli {
 int RunTextCommand(const Arguments& args);
 // --import-jmdict FILE [--language LANG]: JMdict into the working folder's DICT/, registered.
 int RunImportCommand(const Arguments& args);
+// --build-indexes FOLDER [FILE...]: the index files every user shares, made in FOLDER.
+int RunBuildIndexesCommand(const Arguments& args);
 // A dictionary look-up; the default mode.
 int RunLookup(const Arguments& args);
 // --show: hands the text to the running Mirudex, or starts one.

@@ -12,6 +12,7 @@
 #include "cli/Commands.h"
 #include "desktop/InstanceChannel.h"
 #include "desktop/WorkingFolder.h"
+#include "dict/SharedIndex.h"
 
 extern char** environ;
 
@@ -32,6 +33,8 @@ bool EnterWorkingFolder(const Arguments& args)
         std::fprintf(stderr, "mirudex-lookup: %s\n", error.c_str());
         return false;
     }
+    // The index files the package made for every user, used while they fit.
+    dict::SetSharedIndexFolder(desktop::SharedIndexDirectory());
     // What a first preparation could not provide shows up as the look-up's own
     // set-up error (a missing dictionary) or, for the radical file, not at all.
     return true;

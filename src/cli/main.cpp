@@ -24,6 +24,7 @@ int Run(const Arguments& args)
     case Arguments::Mode::Variants: return RunTextCommand(args);
     case Arguments::Mode::Show: return RunShow(args);
     case Arguments::Mode::ImportJmdict: return RunImportCommand(args);
+    case Arguments::Mode::BuildIndexes: return RunBuildIndexesCommand(args);
     case Arguments::Mode::Lookup: break;
     }
     return RunLookup(args);

@@ -3,18 +3,24 @@
 // the user's runtime folder, so two programs with different runtime folders
 // (two logins, another XDG_RUNTIME_DIR) would not see each other, and each
 // would write its settings, study list and history over the other's. The
-// folder itself therefore carries a lock: "mirudex.lock" in the working
-// folder, locked with flock for the program's whole run (the system lets go
-// of it when the process ends, however it ends). The file names its holder
-// ("<pid>\n<host>\n<socket path>\n") so that a later start can hand its
-// request over through the holder's socket.
+// folder itself therefore carries a lock: "mirudex-folder.lock" in the
+// working folder, locked with flock for the program's whole run (the system
+// lets go of it when the process ends, however it ends). The file names its
+// holder ("<pid>\n<host>\n<socket path>\n") so that a later start can hand
+// its request over through the holder's socket.
+//
+// Its name differs from the single-instance lock's ("mirudex.lock",
+// InstanceChannel.h): a runtime folder may be the working folder itself, and
+// two locks on one file would refuse the program its own folder. Earlier
+// versions named the folder lock "mirudex.lock"; such a file left in a
+// working folder is only ever the single-instance lock's now, or nothing.
 
 #include <optional>
 #include <string>
 
 namespace mirudex::desktop {
 
-inline constexpr const char* kFolderLockName = "mirudex.lock";
+inline constexpr const char* kFolderLockName = "mirudex-folder.lock";
 
 // Who holds a folder's lock, as its file says.
 struct FolderLockHolder {

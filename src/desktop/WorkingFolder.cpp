@@ -173,6 +173,20 @@ std::string ProgramDataDirectory()
     return {};
 }
 
+std::string SharedIndexDirectoryFor(const std::string& programDirectory)
+{
+    fs::path program = fs::path(programDirectory).lexically_normal();
+    if (program.has_relative_path() && program.filename().empty())
+        program = program.parent_path();  // "/usr/bin/"
+    const fs::path bin = program.filename(), usr = program.parent_path().filename();
+    if (bin != "bin" || usr != "usr")
+        return {};
+    const std::string root = program.parent_path().parent_path().string();
+    return (fs::path(root == "/" ? std::string() : root).string() + build::kSharedIndexDirectory);
+}
+
+std::string SharedIndexDirectory() { return SharedIndexDirectoryFor(ProgramDirectory()); }
+
 DataSources DataSources::Installed()
 {
     DataSources sources;

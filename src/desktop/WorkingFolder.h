@@ -70,6 +70,14 @@ struct DataSources {
 // beside an installed program (any prefix), else the source tree's data/
 // folder this program was built from; empty when neither exists.
 std::string ProgramDataDirectory();
+// The folder of the index files the package makes for every user: the
+// configured folder (/var/cache/mirudex) below the root the program is
+// installed in (the root of <root>/usr/bin/<program>: "/" for the
+// package, the folder a package was unpacked into for a test of it). Empty
+// for a program that is not installed there (a build folder's).
+std::string SharedIndexDirectory();
+// The same for a program file in programDirectory.
+std::string SharedIndexDirectoryFor(const std::string& programDirectory);
 // The folder of the running program file.
 std::string ProgramDirectory();
 

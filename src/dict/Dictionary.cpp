@@ -16,6 +16,7 @@
 #include "dict/IndexFile.h"
 #include "dict/IndexIdentity.h"
 #include "dict/IndexTable.h"
+#include "dict/SharedIndex.h"
 #include "platform/api/Platform.h"
 #include "text/Encoding.h"
 #include "text/EucJp.h"
@@ -352,16 +353,6 @@ TextLoad LoadFromText(Dictionary& dictionary, Registry& registry, IndexRecords& 
     return TextLoad::Done;
 }
 
-// How the lines were read, as the identity of the files made from them
-// holds it: the encoding, and the line form when it is not plain EDICT, so
-// an index of the other form is made again. "forms": one record a form
-// (AddEdict2Records); an index of EDICT2 records made another way is made again.
-std::string LinesReadAs(const Dictionary& dictionary)
-{
-    return dictionary.form == LineForm::Edict2 ? dictionary.encoding + " " + std::string(kEdict2FormName) + " forms"
-                                               : dictionary.encoding;
-}
-
 void RemoveIndexFile(const std::string& indexFile)
 {
     std::error_code ignored;
@@ -548,6 +539,14 @@ void PrepareStructures(Dictionary& dictionary, unsigned structures)
 
 std::string IndexFilePath(const Dictionary& dictionary) { return dictionary.path + ".mxi"; }
 
+// "forms": one record a form (AddEdict2Records); an index of EDICT2
+// records made another way is made again.
+std::string LinesReadAs(const Dictionary& dictionary)
+{
+    return dictionary.form == LineForm::Edict2 ? dictionary.encoding + " " + std::string(kEdict2FormName) + " forms"
+                                               : dictionary.encoding;
+}
+
 int CountLinesInFile(LineReader& file, Registry& registry)
 {
     const size_t limit = LineLimit(EdictBufferSize(registry));
@@ -661,6 +660,14 @@ LoadOutcome EDICT_Index_Load(Dictionary& dictionary, Registry& registry, StopTok
     bool makeNewIndex = false;
     IndexRecords records;
     if (indexing) {
+        // The index every user of the computer shares, when it stands for
+        // this very dictionary: nothing is then written for this one.
+        if (LoadSharedIndex(dictionary.path, *identity, dictionary.index, stop)) {
+            dictionary.count = static_cast<int32_t>(dictionary.index.size());
+            // Nothing ever writes the shared files from here: no companion identity.
+            dlog::Write(u"EDICT_Index_Load: Number of entries: %i (in '%S')\n", dictionary.count, dictionary.path);
+            return LoadOutcome::Done;
+        }
         bool companionLoaded = false;
         switch (UseIndexFile(dictionary, *identity, records, companionLoaded, stop)) {
         case IndexUse::Loaded:

@@ -131,6 +131,11 @@ struct Dictionary {
 // The index file's option path: the dictionary path with ".mxi" appended.
 std::string IndexFilePath(const Dictionary& dictionary);
 
+// How the lines were read, as the identity of the files made from them
+// holds it: the encoding, and the line form when it is not plain EDICT, so an
+// index of the other form is made again. The form is the one the last load set.
+std::string LinesReadAs(const Dictionary& dictionary);
+
 // Number of lines, a last line without a line end included, read with
 // .\Buffer\EDICT as the line buffer (a longer line counts once and is
 // logged). The file is at its start before and after.

@@ -324,6 +324,33 @@ check "--language only with --import-jmdict" 2 "$("$LOOKUP" --language ger ね�
 contains "--help names --import-jmdict" "--import-jmdict FILE [--language LANG]" "$help"
 rm -f Options.mxreg broken.xml DICT/jmdict-sample.edict2*
 
+# --build-indexes: the shared index files of dictionaries, made in a folder
+# of their own; files that fit are kept, a dictionary that is gone takes its
+# files along, and a look-up of a program not installed by the package (this
+# one) never reads them.
+mkdir -p "$work/sys" && printf '%s\n' '猫 [ねこ] /(n) cat/(P)/' | iconv -f UTF-8 -t EUC-JP > "$work/sys/edict"
+err="$("$LOOKUP" --build-indexes "$work/shared" "$work/sys/edict" "$work/sys/enamdict" 2>&1)"; status=$?
+check "--build-indexes: status 0 (a dictionary that is not there is no error)" 0 "$status"
+contains "--build-indexes: says what it made" "$work/sys/edict: 1 entries, index files in $work/shared" "$err"
+check "--build-indexes: the link and the files" "edict edict.mxi edict.mxs" "$(ls "$work/shared" | xargs)"
+check "--build-indexes: the link leads to the dictionary" "$work/sys/edict" "$(readlink "$work/shared/edict")"
+made="$(stat -c %i.%Y "$work/shared/edict.mxs")"
+sleep 1
+"$LOOKUP" --build-indexes "$work/shared" "$work/sys/edict" 2>/dev/null
+check "--build-indexes: files that fit are kept" "$made" "$(stat -c %i.%Y "$work/shared/edict.mxs")"
+mv "$work/sys/edict" "$work/sys/gone"
+"$LOOKUP" --build-indexes "$work/shared" "$work/sys/edict" 2>/dev/null; status=$?
+check "--build-indexes: a dictionary gone takes its files along" "0 " "$status $(ls -A "$work/shared")"
+printf 'x\n' > "$work/sys/edict"
+err="$("$LOOKUP" --build-indexes "$work/shared" "$work/sys/edict" 2>&1)"; status=$?
+check "--build-indexes: a file without entries fails" 2 "$status"
+contains "--build-indexes: why" "no entries could be read" "$err"
+check "--build-indexes needs a folder" 2 "$("$LOOKUP" --build-indexes 2>/dev/null; echo $?)"
+check "--build-indexes is a mode of its own" 2 "$("$LOOKUP" --build-indexes "$work/shared" --kana x 2>/dev/null; echo $?)"
+check "--build-indexes takes no working folder" 2 \
+    "$("$LOOKUP" --build-indexes "$work/shared" --workdir "$work" 2>/dev/null; echo $?)"
+contains "--help names --build-indexes" "--build-indexes FOLDER [FILE...]" "$help"
+
 # Debian's dictionaries, when prepared.
 real="${MIRUDEX_REAL_DATA:-$SRC/build-data}"
 if [ -e "$real/DICT/edict" ]; then

@@ -3,9 +3,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 
+#include "desktop/DesktopStart.h"
 #include "desktop/FolderLock.h"
+#include "desktop/InstanceChannel.h"
 #include "desktop/WorkingFolder.h"
 #include "support/TestSupport.h"
 #include "text/Encoding.h"
@@ -174,6 +178,27 @@ TEST_F(WorkingFolderTest, EnteringPreparesOnlyAFolderWithoutOptions)
     EXPECT_EQ(fs::current_path(), start);
 }
 
+TEST(SharedIndexDirectory, BelowTheRootOfAnInstalledProgramOnly)
+{
+    const struct {
+        const char* program;
+        const char* shared;
+    } cases[] = {
+        {"/usr/bin", "/var/cache/mirudex"},
+        {"/usr/bin/", "/var/cache/mirudex"},
+        {"/tmp/root/usr/bin", "/tmp/root/var/cache/mirudex"},
+        {"/tmp/root/usr/./bin", "/tmp/root/var/cache/mirudex"},
+        {"/usr/local/bin", ""},
+        {"/home/user/mirudex/build/src/app", ""},
+        {"/bin", ""},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SharedIndexDirectoryFor(c.program), c.shared) << c.program;
+    // The tests run from the build folder: no shared index for them.
+    EXPECT_EQ(SharedIndexDirectory(), "");
+}
+
 TEST(ProgramDataDirectory, FoundFromTheBuildTreeOrBesideAnInstall)
 {
     const std::string dir = ProgramDataDirectory();
@@ -247,4 +272,70 @@ TEST_F(WorkingFolderTest, OneProcessHoldsTheFolderAndADeadOneLetsGo)
     FolderLock nowhere;
     EXPECT_EQ(nowhere.TryAcquire((dir_ / "missing").string(), ""), FolderLock::Result::Failed);
     EXPECT_EQ(nowhere.error(), ENOENT);
+}
+
+namespace {
+
+// Sets an environment variable for one test and puts the old value back.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const std::string& value) : name_(name)
+    {
+        if (const char* old = std::getenv(name))
+            old_ = old;
+        setenv(name, value.c_str(), 1);
+    }
+    ~ScopedVariable()
+    {
+        if (old_)
+            setenv(name_, old_->c_str(), 1);
+        else
+            unsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+}  // namespace
+
+// The user's runtime folder may be the working folder itself: the socket's
+// lock and the folder's lock are then in one folder, and a start must still
+// get both (they are different files). A lock file an earlier version left
+// under the single-instance lock's name takes nothing from the folder.
+TEST_F(WorkingFolderTest, ARuntimeFolderThatIsTheWorkingFolderDoesNotTakeTheFolderFromItsOwnStart)
+{
+    const std::string folder = dir_.string();
+    // A runtime folder is used only when it is the user's alone.
+    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::replace);
+    test::WriteFile("Options.mxreg", "");
+    std::string error;
+    const auto paths = InstancePathsFor(folder.c_str(), nullptr, error);
+    ASSERT_TRUE(paths) << error;
+    ASSERT_EQ(fs::path(paths->lock).parent_path(), dir_);
+    EXPECT_NE(fs::path(paths->lock).filename(), kFolderLockName);
+
+    // An earlier version's folder lock file, naming a program long gone.
+    test::WriteFile("mirudex.lock", "999999\nelsewhere\n/gone/mirudex.socket\n");
+    const ScopedVariable runtime("XDG_RUNTIME_DIR", folder);
+    const ScopedVariable home("MIRUDEX_HOME", "");
+    DesktopStart start;
+    BeginDesktopStart({"mirudex", "--workdir", folder}, start);
+    EXPECT_EQ(start.exitStatus, -1);
+    EXPECT_EQ(start.folderTaken, "");
+    EXPECT_TRUE(start.lock.held());
+    EXPECT_TRUE(start.folderLock.held());
+    ASSERT_TRUE(start.paths);
+    EXPECT_EQ(start.paths->lock, paths->lock);
+    const std::optional<FolderLockHolder> holder = ReadFolderLockHolder(folder);
+    ASSERT_TRUE(holder);
+    EXPECT_EQ(holder->pid, getpid());
+    EXPECT_EQ(holder->socket, paths->socket);
+
+    // A second start in the same place is handed over or refused, never let in.
+    FolderLock second;
+    EXPECT_EQ(second.TryAcquire(folder, ""), FolderLock::Result::Busy);
+    InstanceLock secondInstance;
+    EXPECT_FALSE(secondInstance.TryAcquire(paths->lock));
 }

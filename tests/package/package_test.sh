@@ -127,6 +127,98 @@ if [ -e /usr/share/edict/edict ] && [ -e /usr/share/edict/kanjidic ]; then
     check "the dictionaries are Debian's" /usr/share/edict/edict "$(readlink "$folder/DICT/edict")"
 fi
 
+# The index files every user shares. dpkg installs the package into a root
+# of its own (its maintainer scripts run without a chroot and find the root
+# in DPKG_ROOT), beside a small dictionary package of ours in place of
+# Debian's edict: postinst makes the shared index, a new user's look-ups
+# and first start use it and write little, an upgrade of the dictionary
+# package makes it again (the trigger), and removing the package removes it.
+R="$work/sys"
+mkdir -p "$R/var/lib/dpkg/info" "$R/var/lib/dpkg/updates" "$work/dictpkg"
+touch "$R/var/lib/dpkg/status"
+dictionary_package() {  # dictionary_package VERSION LINE...: an "edict" package with these lines
+    local version="$1" dir="$work/dictpkg/edict-$1"; shift
+    rm -rf "$dir" && mkdir -p "$dir/DEBIAN" "$dir/usr/share/edict"
+    printf 'Package: edict\nVersion: %s\nArchitecture: all\nMaintainer: Test <test@example.invalid>\n' "$version" \
+        > "$dir/DEBIAN/control"
+    printf 'Description: hand-written dictionary lines\n' >> "$dir/DEBIAN/control"
+    printf '%s\n' "$@" | iconv -f UTF-8 -t EUC-JP > "$dir/usr/share/edict/edict"
+    printf '%s\n' '猫 U732b S11 F1702 ビョウ ねこ {cat}' | iconv -f UTF-8 -t EUC-JP > "$dir/usr/share/edict/kanjidic"
+    printf '%s\n' '太郎 [たろう] /Tarou (m)/' | iconv -f UTF-8 -t EUC-JP > "$dir/usr/share/edict/enamdict"
+    dpkg-deb --root-owner-group -b "$dir" "$work/dictpkg/edict_$version.deb" >/dev/null
+}
+in_root() { dpkg --root="$R" --force-script-chrootless --force-not-root "$@" >>"$work/dpkg.log" 2>&1; }
+# What the rest of a system would hold: every other package the program
+# depends on, provided by one empty package (dpkg runs the triggers of a
+# package only while its dependencies are there).
+mkdir -p "$work/dictpkg/base/DEBIAN"
+provided="$(dpkg-deb -f "$deb" Depends | tr ',' '\n' | sed 's/|.*//; s/(.*)//; s/[[:space:]]//g' | grep -vx edict |
+    sed 's/$/ (= 9:99)/' | paste -sd, | sed 's/,/, /g')"
+printf 'Package: test-base\nVersion: 1\nArchitecture: all\nMaintainer: Test <test@example.invalid>\n%s\n%s\n' \
+    "Provides: $provided" "Description: the rest of the system" > "$work/dictpkg/base/DEBIAN/control"
+dpkg-deb --root-owner-group -b "$work/dictpkg/base" "$work/dictpkg/base.deb" >/dev/null
+dictionary_package 1 '猫 [ねこ] /(n) cat/(P)/' '犬 [いぬ] /(n) dog/(P)/'
+in_root -i "$work/dictpkg/base.deb" "$work/dictpkg/edict_1.deb"
+in_root -i "$deb"; status=$?
+check "dpkg installs the package into a root of its own" 0 "$status"
+[ "$status" -eq 0 ] || tail -20 "$work/dpkg.log"
+shared="$R/var/cache/mirudex"
+check "postinst: the shared folder links Debian's edict" "$R/usr/share/edict/edict" "$(readlink "$shared/edict")"
+for f in edict.mxi edict.mxs; do
+    check "postinst: the shared folder holds $f, readable by every user" yes \
+        "$([ -f "$shared/$f" ] && [ "$(stat -c %a "$shared/$f")" = 644 ] && echo yes)"
+done
+check "postinst: the names dictionary's too" "enamdict enamdict.mxi enamdict.mxs" "$(ls "$shared" | grep enamdict | xargs)"
+check "the triggers file names the dictionaries" \
+    "$(printf 'interest-noawait /usr/share/edict/edict\ninterest-noawait /usr/share/edict/enamdict')" \
+    "$(cat "$R/var/lib/dpkg/info/mirudex.triggers" 2>/dev/null)"
+
+# A new user; Debian's dictionaries are the root's (the preparation links
+# them from the system's place, which the root stands for here).
+U="$work/user/.local/share/mirudex"
+mkdir -p "$U/DICT" "$work/user/run" && chmod 700 "$work/user/run"
+ln -s "$R/usr/share/edict/edict" "$U/DICT/edict"
+ln -s "$R/usr/share/edict/kanjidic" "$U/DICT/kanjidic"
+ln -s "$R/usr/share/edict/enamdict" "$U/DICT/enamdict"
+# The radical file comes converted from the caller's copy, as for anyone (about 200 KB).
+cache="${XDG_CACHE_HOME:-${HOME:-/nonexistent}/.cache}"
+user() { env -u MIRUDEX_HOME -u XDG_DATA_HOME HOME="$work/user" XDG_RUNTIME_DIR="$work/user/run" \
+    XDG_CACHE_HOME="$cache" QT_QPA_PLATFORM=offscreen "$@"; }
+written() { find "$U" -type f -printf '%s\n' | awk '{n += $1} END {print n + 0}'; }
+out="$(user "$R/usr/bin/mirudex-lookup" ねこ)"
+contains "new user: the look-up finds ねこ" "猫 (ねこ) :: cat" "$out"
+check "new user: no index files of their own" "" "$(ls "$U/DICT" | grep -E '\.mx[is]$')"
+# The desktop program's first start, up to its first search (the first-time
+# messages already seen: they would wait for a click).
+printf '%s\n' 'KEY_START :: Misc' '	BOOL :: FirstTime :: FALSE' 'KEY_STOP' > "$U/Options.mxreg"
+user "$R/usr/bin/mirudex" ねこ >"$work/desktop.out" 2>&1 &
+desktop=$!
+for _ in $(seq 300); do
+    iconv -f UTF-16LE -t UTF-8 "$U/out.uni.txt" 2>/dev/null | grep -qF "Text exists: ねこ" && break
+    sleep 0.1
+done
+contains "new user: the first start searched ねこ" "Text exists: ねこ" \
+    "$(iconv -f UTF-16LE -t UTF-8 "$U/out.uni.txt" 2>/dev/null)"
+kill -TERM "$desktop" 2>/dev/null; wait "$desktop" 2>/dev/null
+check "new user: the first start made no index files" "" "$(ls "$U/DICT" | grep -E '\.mx[is]$')"
+check "new user: under 1 MB written (saved at the exit too)" yes "$([ "$(written)" -lt 1048576 ] && echo yes)"
+echo "new user: $(written) bytes written in the working folder: $(cd "$U" && find . -type f | sort | xargs)"
+
+# The dictionary package is upgraded: its trigger makes the shared index again.
+before="$(stat -c %Y.%s "$shared/edict.mxi")"
+dictionary_package 2 '寝子 [ねこ] /(n) sleeping child/' '猫 [ねこ] /(n) cat/(P)/' '犬 [いぬ] /(n) dog/(P)/'
+sleep 1
+in_root -i "$work/dictpkg/edict_2.deb"
+check "the upgrade's trigger made the shared index again" yes \
+    "$([ "$(stat -c %Y.%s "$shared/edict.mxi")" != "$before" ] && echo yes)"
+out="$(user "$R/usr/bin/mirudex-lookup" ねこ)"
+contains "after the upgrade: the new entry is found" "寝子 (ねこ) :: sleeping child" "$out"
+check "after the upgrade: still no index files of the user's own" "" "$(ls "$U/DICT" | grep -E '\.mx[is]$')"
+
+in_root -r mirudex; status=$?
+check "dpkg removes the package" 0 "$status"
+check "postrm: the shared folder is gone" no "$([ -e "$shared" ] && echo yes || echo no)"
+
 if command -v desktop-file-validate >/dev/null; then
     out="$(desktop-file-validate "$work/root/usr/share/applications/$ID.desktop" 2>&1)"
     check "desktop-file-validate" "0 " "$? $out"

@@ -5,6 +5,7 @@
 // dispatcher, as at start-up.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
@@ -12,6 +13,8 @@
 
 #include "SearchFixture.h"
 #include "core/OptionNames.h"
+#include "dict/SharedIndex.h"
+#include "dict/SharedIndexBuild.h"
 #include "search/Dispatcher.h"
 
 namespace mirudex::search::test {
@@ -195,6 +198,197 @@ TEST_F(DictionaryFilesTest, ASwitchedOffDictionaryMayBeGone)
         EXPECT_EQ(Edict_SearchFor(*state_, t), 0) << text;
         EXPECT_EQ(Words(), (std::vector<std::u16string>{U("猫")})) << text;
     }
+}
+
+// The shared folder of one test.
+class SharedFolder {
+public:
+    explicit SharedFolder(const fs::path& folder) { dict::SetSharedIndexFolder(folder.string()); }
+    ~SharedFolder() { dict::SetSharedIndexFolder({}); }
+};
+
+// Bytes of the files under folder (links not followed), a subfolder left out.
+uintmax_t BytesUnder(const fs::path& folder, const fs::path& leftOut)
+{
+    uintmax_t bytes = 0;
+    for (auto it = fs::recursive_directory_iterator(folder); it != fs::recursive_directory_iterator(); ++it) {
+        if (it->path() == leftOut) {
+            it.disable_recursion_pending();
+            continue;
+        }
+        if (it->is_regular_file() && !it->is_symlink())
+            bytes += it->file_size();
+    }
+    return bytes;
+}
+
+// The index files every user shares: a working folder whose dictionary is
+// the shared folder's gets its index from there and writes none of its own,
+// with the results its own index would give. Where the shared files do not
+// fit (the user reads the dictionary another way, the dictionary changed, it
+// is another file of the same name and contents), the user's own index is
+// made as ever.
+TEST_F(DictionaryFilesTest, ASharedIndexStandsInForTheUsersOwnWhileItFits)
+{
+    fs::create_directories("system");
+    mirudex::test::WriteFile("system/edict", EucLines(kFirst));
+    const fs::path dictionary = fs::absolute("system/edict");
+    const fs::path shared = fs::absolute("shared");
+    fs::create_directories(shared);
+    fs::create_symlink(dictionary, "DICT/edict");
+    options_.SetINT(opt::buffer::kEDICT, 5000);
+
+    // What the user's own index gives.
+    Start();
+    const auto own = Searches();
+    fs::remove("DICT/edict.mxi");
+    fs::remove("DICT/edict.mxs");
+
+    const dict::SharedIndexBuild built = dict::BuildSharedIndex(shared, dictionary, "EUC-JP", options_);
+    ASSERT_TRUE(built.built) << built.error;
+    EXPECT_EQ(built.entries, static_cast<int>(kFirst.size()));
+    EXPECT_EQ(fs::read_symlink(shared / "edict"), dictionary);
+    const auto madeAt = fs::last_write_time(shared / "edict.mxs");
+    // Made again only when it no longer fits.
+    ASSERT_TRUE(dict::BuildSharedIndex(shared, dictionary, "EUC-JP", options_).built);
+    EXPECT_EQ(fs::last_write_time(shared / "edict.mxs"), madeAt);
+
+    const SharedFolder folder(shared);
+    Start();
+    const auto fromShared = Searches();
+    ASSERT_EQ(fromShared.size(), own.size());
+    for (size_t i = 0; i < own.size(); ++i)
+        ExpectSameEntries(fromShared[i], own[i]);
+    EXPECT_FALSE(fs::exists("DICT/edict.mxi"));
+    EXPECT_FALSE(fs::exists("DICT/edict.mxs"));
+    EXPECT_EQ(fs::last_write_time(shared / "edict.mxs"), madeAt);
+
+    struct Case {
+        const char* name;
+        std::function<void()> change;
+        bool sharedUsed;
+    };
+    const Case cases[] = {
+        {"the same again", [] {}, true},
+        {"another line buffer in the user's options", [&] { options_.SetINT(opt::buffer::kEDICT, 6000); }, false},
+        {"another encoding in the user's options",
+         [&] {
+             Configure({{"DICT\\edict", "EUC-JP-MS", true}});
+         },
+         false},
+        {"the same contents in another file",
+         [&] {
+             fs::copy_file(dictionary, "copy");
+             fs::last_write_time("copy", fs::last_write_time(dictionary));
+             fs::remove("DICT/edict");
+             fs::create_symlink(fs::absolute("copy"), "DICT/edict");
+         },
+         false},
+        {"the shared companion lacks its search structures",
+         [&] {
+             // A companion as a load from the text writes it, before any search.
+             dict::SetSharedIndexFolder({});
+             Start();
+             dict::SetSharedIndexFolder(shared.string());
+             fs::copy_file("DICT/edict.mxs", shared / "edict.mxs", fs::copy_options::overwrite_existing);
+             fs::remove("DICT/edict.mxi");
+             fs::remove("DICT/edict.mxs");
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Configure({{"DICT\\edict", "EUC-JP", true}});
+        options_.SetINT(opt::buffer::kEDICT, 5000);
+        fs::remove("DICT/edict");
+        fs::create_symlink(dictionary, "DICT/edict");
+        ASSERT_TRUE(dict::BuildSharedIndex(shared, dictionary, "EUC-JP", options_).built);
+        fs::remove("DICT/edict.mxi");
+        fs::remove("DICT/edict.mxs");
+        c.change();
+        Start();
+        const auto found = Searches();
+        ASSERT_EQ(found.size(), own.size());
+        for (size_t i = 0; i < own.size(); ++i)
+            ExpectSameEntries(found[i], own[i]);
+        EXPECT_EQ(fs::exists("DICT/edict.mxi"), !c.sharedUsed);
+        EXPECT_TRUE(platform_.MessageBoxes().empty());
+    }
+}
+
+TEST_F(DictionaryFilesTest, ASharedIndexIsMadeAgainWhenItsDictionaryIsUpgradedAndGoesWithIt)
+{
+    fs::create_directories("system");
+    mirudex::test::WriteFile("system/edict", EucLines(kFirst));
+    const fs::path dictionary = fs::absolute("system/edict");
+    const fs::path shared = fs::absolute("shared");
+    fs::create_directories(shared);
+    fs::create_symlink(dictionary, "DICT/edict");
+    ASSERT_TRUE(dict::BuildSharedIndex(shared, dictionary, "EUC-JP", options_).built);
+
+    // The upgrade: another edition, made again by the package's trigger.
+    mirudex::test::WriteFile("system/edict", EucLines(kSecond));
+    const SharedFolder folder(shared);
+    Start();
+    ASSERT_TRUE(fs::exists("DICT/edict.mxi")) << "an outdated shared index is passed over";
+    fs::remove("DICT/edict.mxi");
+    fs::remove("DICT/edict.mxs");
+    const dict::SharedIndexBuild built = dict::BuildSharedIndex(shared, dictionary, "EUC-JP", options_);
+    ASSERT_TRUE(built.built) << built.error;
+    EXPECT_EQ(built.entries, static_cast<int>(kSecond.size()));
+    Start();
+    EXPECT_FALSE(fs::exists("DICT/edict.mxi"));
+    state_->edict_results[kResultList].clear();
+    std::u16string text = U("ねこ");
+    Edict_SearchFor(*state_, text);
+    const auto words = Words();
+    EXPECT_NE(std::find(words.begin(), words.end(), U("寝子")), words.end()) << "the new edition's entry";
+
+    // A file in the way is left alone; a dictionary that is gone takes its files along.
+    mirudex::test::WriteFile(shared / "other", "not a link");
+    mirudex::test::WriteFile("system/other", EucLines(kFirst));
+    EXPECT_FALSE(dict::BuildSharedIndex(shared, fs::absolute("system/other"), "EUC-JP", options_).built);
+    EXPECT_EQ(mirudex::test::ReadFile(shared / "other"), "not a link");
+    EXPECT_FALSE(dict::BuildSharedIndex(shared, fs::absolute("system/none"), "EUC-JP", options_).built);
+    dict::RemoveSharedIndex(shared, "edict");
+    dict::RemoveSharedIndex(shared, "other");
+    EXPECT_EQ(fs::symlink_status(shared / "edict").type(), fs::file_type::not_found);
+    EXPECT_FALSE(fs::exists(shared / "edict.mxi"));
+    EXPECT_FALSE(fs::exists(shared / "edict.mxs"));
+    EXPECT_TRUE(fs::exists(shared / "other"));
+}
+
+// A new user of an installed Mirudex whose package made the shared index of
+// Debian's EDICT: the first start and the first search write under 1 MB.
+TEST_F(DictionaryFilesTest, ANewUserWithTheSharedIndexOfTheRealEdictWritesLittle)
+{
+    const fs::path real = mirudex::test::RealDataDir();
+    if (real.empty())
+        GTEST_SKIP() << "real dictionaries not prepared (scripts/setup-data.sh)";
+    const fs::path dictionary = fs::canonical(real / "DICT" / "edict");
+    const fs::path shared = fs::absolute("shared");
+    fs::create_directories(shared);
+    ASSERT_TRUE(dict::BuildSharedIndex(shared, dictionary, "EUC-JP", options_).built);
+
+    const SharedFolder folder(shared);
+    fs::create_directories("home/DICT");
+    fs::current_path("home");
+    fs::create_symlink(dictionary, "DICT/edict");
+    fs::create_symlink(fs::canonical(real / "DICT" / "kanjidic"), "DICT/kanjidic");
+    Start();
+    state_->edict_results[kResultList].clear();
+    std::u16string text = U("ねこ");
+    Edict_SearchFor(*state_, text);
+    EXPECT_NE(std::find_if(state_->edict_results[kResultList].begin(), state_->edict_results[kResultList].end(),
+                           [](const dict::Entry& e) { return e.word == U("猫"); }),
+              state_->edict_results[kResultList].end());
+    state_->edict_results[kResultList].clear();
+    text = U("EN:cat");
+    Edict_SearchFor(*state_, text);
+    EXPECT_GT(state_->edict_results[kResultList].size(), 10u);
+    fs::current_path("..");
+    EXPECT_LT(BytesUnder("home", shared), uintmax_t{1} << 20);
+    EXPECT_FALSE(fs::exists("home/DICT/edict.mxs"));
 }
 
 }  // namespace
