@@ -5,8 +5,7 @@
 
 namespace mirudex::ui {
 
-HoverCardFrame::HoverCardFrame(QWidget* content, QWidget* owner)
-    : QScrollArea(owner), content_(content)
+HoverCardFrame::HoverCardFrame(QWidget* content, QWidget* owner) : QScrollArea(owner), content_(content)
 {
     setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
     setAttribute(Qt::WA_ShowWithoutActivating);

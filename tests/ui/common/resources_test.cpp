@@ -157,10 +157,11 @@ TEST(Resources, PicturesAreLiftedOnADarkBackgroundAlongTheirEdgesOnly)
         for (const QPoint edge : {QPoint(1, 1), QPoint(3, 1), QPoint(5, 5), QPoint(0, 6)}) {
             const QColor now = out.pixelColor(edge);
             EXPECT_EQ(now.alpha(), 255);
-            if (c.lifted)
+            if (c.lifted) {
                 EXPECT_GE(ContrastRatio(now, c.background), 3.0) << edge.x() << "," << edge.y();
-            else
+            } else {
                 EXPECT_EQ(now, picture.pixelColor(edge)) << edge.x() << "," << edge.y();
+            }
         }
         EXPECT_EQ(out.pixelColor(3, 3), QColor(Qt::black)) << "the dot inside the field keeps its colour";
         EXPECT_EQ(out.pixelColor(2, 2), QColor(Qt::white)) << "and so does the field";

@@ -87,14 +87,17 @@ TEST(HoverCardPlace, ALongCardIsCutToTheRoomBesideItsRowAndScrolls)
         EXPECT_GE(r.y, c.area.top) << c.what;
         EXPECT_LE(r.x + r.w, c.area.right) << c.what;
         EXPECT_LE(r.y + r.h, c.area.bottom) << c.what;
-        if (c.rowTop < c.area.bottom && c.rowBottom > c.area.top)
+        if (c.rowTop < c.area.bottom && c.rowBottom > c.area.top) {
             EXPECT_TRUE(r.y >= c.rowBottom || r.y + r.h <= c.rowTop) << c.what;
+        }
         // The pointer's column stays free of the card.
-        if (c.mouseX + kCardPointerGap + r.w <= c.area.right)
+        if (c.mouseX + kCardPointerGap + r.w <= c.area.right) {
             EXPECT_EQ(r.x, c.mouseX + kCardPointerGap) << c.what;
+        }
         // Above or below as the simple placement puts it when the card fits.
-        if (r.h == c.h && r.w == c.w)
+        if (r.h == c.h && r.w == c.w) {
             EXPECT_EQ(PlaceCardOffRow(c.mouseX, c.rowTop, c.rowBottom, c.w, c.h, c.area).y, r.y) << c.what;
+        }
     }
 }
 
