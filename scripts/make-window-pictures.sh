@@ -10,6 +10,12 @@
 #   docs/images/reader.png            the reading view with READ_TEXT (default
 #                                      猫が魚を食べました。), its verb clicked and
 #                                      the verb's card open
+#   docs/images/long-card.png         the card of a long entry (LONG_SEARCH, default
+#                                      取る) on a 1280x1024 screen: cut to the room
+#                                      beside its row, with its scroll bar
+#   docs/images/maximised.png         the window filling the screen with the study
+#                                      list and radical panes shown: the result
+#                                      pane has the extra height
 # Needs a build (BUILD_DIR, default build), the dictionaries scripts/setup-data.sh
 # links in, xvfb-run, xdotool and ImageMagick's import. SEARCH (default かみ) is the
 # text searched.
@@ -25,6 +31,7 @@ BUILD="${BUILD_DIR:-build}"
 MIRUDEX="$SRC/$BUILD/src/app/mirudex"
 SEARCH="${SEARCH:-かみ}"
 EDICT2_SEARCH="${EDICT2_SEARCH:-たべる}"
+LONG_SEARCH="${LONG_SEARCH:-取る}"
 [ -x "$MIRUDEX" ] || { echo "make-window-pictures: no $MIRUDEX (build first)" >&2; exit 1; }
 tmp="$(mktemp -d)"
 trap 'rm -rf "$tmp"' EXIT
@@ -102,6 +109,11 @@ inactiveBackground=42,46,50
 inactiveForeground=161,169,177
 EOF
 
+# The same folder with the study list and radical panes shown.
+cp -r "$tmp/data" "$tmp/panes"
+printf '%s\n' 'KEY_START :: StudyList' '	BOOL :: On :: TRUE' 'KEY_STOP' 'KEY_START :: RadicalLookup' \
+    '	BOOL :: On :: TRUE' 'KEY_STOP' >>"$tmp/panes/Options.mxreg"
+
 # draw NAME SCALE SCREEN [VARIABLE=VALUE...]: one picture of the folder DATA
 # (default the prepared one) after a search for TEXT (default SEARCH). The pointer rests on the
 # third result entry (placed in the window's own units, times SCALE) until
@@ -114,7 +126,8 @@ draw()
     mkdir -p "$run/home" "$run/runtime"
     chmod 700 "$run/runtime"
     cp -r "${DATA:-$tmp/data}" "$run/work"
-    env -i PATH="$PATH" HOME="$run/home" XDG_RUNTIME_DIR="$run/runtime" LANG=C.UTF-8 "$@" \
+    env -i PATH="$PATH" HOME="$run/home" XDG_RUNTIME_DIR="$run/runtime" LANG=C.UTF-8 \
+        ROW_Y="${ROW_Y:-314}" FILL="${FILL:-}" "$@" \
         xvfb-run -a -s "-screen 0 ${screen}x24" bash -c '
             set -euo pipefail
             mirudex="$1" work="$2" text="$3" scale="$4" out="$5"
@@ -125,10 +138,21 @@ draw()
             window="$(xdotool search --onlyvisible --name "^Mirudex " | head -n 1)"
             eval "$(xdotool getwindowgeometry --shell "$window")"
             wx=$X wy=$Y ww=$WIDTH wh=$HEIGHT
+            if [ -n "$FILL" ]; then
+                # The window fills the screen, as maximised.
+                xdotool windowmove "$window" 0 0 windowsize "$window" 100% 100%
+                sleep 2
+                eval "$(xdotool getwindowgeometry --shell "$window")"
+                wx=$X wy=$Y ww=$WIDTH wh=$HEIGHT
+                import -window root -crop ${ww}x${wh}+$wx+$wy +repage "$out"
+                kill %1
+                wait || true
+                exit 0
+            fi
             # Two small moves: the card waits for the pointer to rest on a row.
-            xdotool mousemove $((wx + 300 * scale)) $((wy + 314 * scale))
+            xdotool mousemove $((wx + 300 * scale)) $((wy + ROW_Y * scale))
             sleep 0.3
-            xdotool mousemove $((wx + 305 * scale)) $((wy + 316 * scale))
+            xdotool mousemove $((wx + 305 * scale)) $((wy + (ROW_Y + 2) * scale))
             sleep 1.5
             left=$wx top=$wy right=$((wx + ww)) bottom=$((wy + wh))
             card="$(xdotool search --onlyvisible --name "Result_Hover_Window" | head -n 1 || true)"
@@ -197,4 +221,7 @@ want main-window-dark &&
     draw main-window-dark 1 1280x900 XDG_CURRENT_DESKTOP=KDE KDE_SESSION_VERSION=5 XDG_CONFIG_HOME="$tmp/dark/config"
 want main-window-edict2 && DATA="$tmp/edict2" TEXT="$EDICT2_SEARCH" draw main-window-edict2 1 1280x900
 want reader && draw_reader
+# The first result row: the exact match of a long entry.
+want long-card && TEXT="$LONG_SEARCH" ROW_Y=230 draw long-card 1 1280x1024
+want maximised && DATA="$tmp/panes" FILL=1 draw maximised 1 1280x1024
 true

@@ -22,6 +22,8 @@ static constexpr std::u16string_view kDefaultOptionsTemplate =
     u"\tINT :: Window_h :: 600\n"
     u"\tINT :: Div_vert :: 145\n"
     u"\tINT :: Div_vert_bottom_horiz :: 220\n"
+    u"\tINT :: StudyList_h :: -1\n"
+    u"\tINT :: RadicalLookup_h :: -1\n"
     u"KEY_STOP\n"
     u"KEY_START :: Search\n"
     u"\tKEY_START :: Font\n"

@@ -37,6 +37,11 @@ inline constexpr std::string_view kWindowW = ".\\Window\\Window_w";
 inline constexpr std::string_view kWindowH = ".\\Window\\Window_h";
 inline constexpr std::string_view kDivVert = ".\\Window\\Div_vert";
 inline constexpr std::string_view kDivVertBottomHoriz = ".\\Window\\Div_vert_bottom_horiz";
+// Heights of the study list pane under the results and of the radical pane
+// under the kanji window (each sets the divider above it); -1 until the pane
+// was shown and the program closed.
+inline constexpr std::string_view kStudyListH = ".\\Window\\StudyList_h";
+inline constexpr std::string_view kRadicalLookupH = ".\\Window\\RadicalLookup_h";
 // Relative to kKey: the main window's placement is read and written after CD there.
 namespace rel {
 inline constexpr std::string_view kWindowX = "Window_x";
@@ -45,6 +50,8 @@ inline constexpr std::string_view kWindowW = "Window_w";
 inline constexpr std::string_view kWindowH = "Window_h";
 inline constexpr std::string_view kDivVert = "Div_vert";
 inline constexpr std::string_view kDivVertBottomHoriz = "Div_vert_bottom_horiz";
+inline constexpr std::string_view kStudyListH = "StudyList_h";
+inline constexpr std::string_view kRadicalLookupH = "RadicalLookup_h";
 }  // namespace rel
 }  // namespace window
 
@@ -303,6 +310,8 @@ inline constexpr auto kOptionNames = std::to_array<OptionName>({
     {window::kWindowH, OptionKind::INT},
     {window::kDivVert, OptionKind::INT},
     {window::kDivVertBottomHoriz, OptionKind::INT},
+    {window::kStudyListH, OptionKind::INT},
+    {window::kRadicalLookupH, OptionKind::INT},
 
     {search::font::kFont, OptionKind::STRING},
     {search::font::kSize, OptionKind::INT},
@@ -416,6 +425,8 @@ inline constexpr auto kRelativeOptionNames = std::to_array<RelativeOptionName>({
     {window::kKey, window::rel::kWindowH, OptionKind::INT},
     {window::kKey, window::rel::kDivVert, OptionKind::INT},
     {window::kKey, window::rel::kDivVertBottomHoriz, OptionKind::INT},
+    {window::kKey, window::rel::kStudyListH, OptionKind::INT},
+    {window::kKey, window::rel::kRadicalLookupH, OptionKind::INT},
     {dictionaries::edict::kKey, dictionaries::edict::rel::kNumber, OptionKind::INT},
 });
 

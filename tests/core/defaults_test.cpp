@@ -25,6 +25,8 @@ const Expected kDefaults[] = {
     {".\\Window\\Window_h", 600},
     {".\\Window\\Div_vert", 145},
     {".\\Window\\Div_vert_bottom_horiz", 220},
+    {".\\Window\\StudyList_h", -1},
+    {".\\Window\\RadicalLookup_h", -1},
     {".\\Search\\Font\\Font", "Arial"},
     {".\\Search\\Font\\Size", 9},
     {".\\Search\\Font\\Color", 0},

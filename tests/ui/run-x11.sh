@@ -2,6 +2,8 @@
 # Runs a window test program on a private X server (xvfb-run), optionally
 # with a window manager (openbox), for the tests that need a real window
 # system: run-x11.sh [--wm] PROGRAM [ARGS...]
+# The screen is 1280x1024 unless MIRUDEX_X11_SCREEN says otherwise (WxHxDEPTH);
+# the program finds the window manager's name in MIRUDEX_X11_WM (empty: none).
 # Exits 77 (ctest: skipped) when xvfb-run or the window manager is missing.
 set -euo pipefail
 
@@ -18,10 +20,12 @@ fi
 
 export QT_QPA_PLATFORM=xcb
 export MIRUDEX_REQUIRE_X11=1
+export MIRUDEX_X11_WM="$wm"
+screen="${MIRUDEX_X11_SCREEN:-1280x1024x24}"
 # A start number of its own, so that parallel runs rarely try the same display.
 first=$((100 + RANDOM % 800))
 
-exec xvfb-run -a -n "$first" -s "-screen 0 1280x1024x24 -nolisten tcp" bash -c '
+exec xvfb-run -a -n "$first" -s "-screen 0 $screen -nolisten tcp" bash -c '
     set -euo pipefail
     wm="$1"; shift
     if [ -n "$wm" ]; then

@@ -105,7 +105,14 @@ void Program::Start()
     dlog::Write(u"Main window created okay.\n");
     if (parts_.mainWindowCreated)
         parts_.mainWindowCreated(*main_);
+    // A remembered placement is fitted to the screen (it may have been saved
+    // on a larger one or at another scale): now for the client area, and once
+    // more when the window manager has put its frame round the window.
+    if (!defaultPosition)
+        main_->FitToScreen();
     main_->show();
+    if (!defaultPosition)
+        main_->FitToScreenWhenFramed();
 
     RestoreToggles();
     RestoreSorts();
@@ -135,6 +142,7 @@ void Program::Start()
         main_->OnCommand(ID_WINDOW_STUDYLIST);
     if (registry_.GetBOOL(opt::radical_lookup::kOn))
         main_->OnCommand(ID_WINDOW_RADICALLOOKUP);
+    RestoreLowerPanes();
     main_->repaint();
     dlog::WriteAt(1, u"Main Window updated.\n");
 
@@ -146,6 +154,21 @@ void Program::Start()
 
     Status(u"Mirudex is ready to go.");
     dlog::WriteAt(1, u"C O M M E N C I N G    M A I N    M E S S A G E    L O O P\n");
+}
+
+void Program::RestoreLowerPanes()
+{
+    if (!registry_.GetBOOL(opt::window::kRememberSize))
+        return;
+    for (auto [pane, key] : {std::pair{PaneId::StudyList, opt::window::kStudyListH},
+                             std::pair{PaneId::Radical, opt::window::kRadicalLookupH}}) {
+        const int height = registry_.GetINT(key);
+        // Shown at their first start at two thirds of the column; a height
+        // that no longer fits the column leaves that split as it is.
+        if (height >= 0 && main_->clientArea()->lowerPaneShown(pane) &&
+            !main_->clientArea()->SetLowerPaneHeight(pane, height))
+            dlog::Write(u"WARNING: A remembered pane height (%i) does not fit the window.\n", height);
+    }
 }
 
 void Program::RestoreToggles()
@@ -277,6 +300,13 @@ int Program::Shutdown()
         registry_.SetINT(opt::window::rel::kWindowH, size.height());
         registry_.SetINT(opt::window::rel::kDivVert, main_->clientArea()->TopDivider());
         registry_.SetINT(opt::window::rel::kDivVertBottomHoriz, main_->clientArea()->BottomDivider());
+        // A hidden pane keeps the height it had when it was last shown.
+        for (auto [pane, key] : {std::pair{PaneId::StudyList, opt::window::rel::kStudyListH},
+                                 std::pair{PaneId::Radical, opt::window::rel::kRadicalLookupH}}) {
+            const int height = main_->clientArea()->LowerPaneHeight(pane);
+            if (height >= 0)
+                registry_.SetINT(key, height);
+        }
         registry_.CD(opt::kRoot);
     }
     if (parts_.saveWindowState)

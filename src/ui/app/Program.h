@@ -84,6 +84,8 @@ public:
 private:
     void PlaceWindow(int& x, int& y, int& w, int& h, bool& useDefaultPosition);
     void RestoreToggles();
+    // The study list and radical panes shown at start get their remembered heights.
+    void RestoreLowerPanes();
     void RestoreSorts();
     void FirstTimeMessages();
     // Says what to install when no font can show Japanese.

@@ -1,8 +1,11 @@
 #include "ui/common/HoverCardWatch.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QEvent>
 #include <QWidget>
+
+#include "ui/model/HoverCardPlace.h"
 
 namespace mirudex::ui {
 
@@ -10,8 +13,10 @@ HoverCardWatch::HoverCardWatch(QWidget* pane, std::function<void()> close) : pan
 
 HoverCardWatch::~HoverCardWatch() { Stop(); }
 
-void HoverCardWatch::Start()
+void HoverCardWatch::Start(QWidget* card, const QRect& row)
 {
+    card_ = card;
+    row_ = row;
     if (watching_ || !qApp)
         return;
     watching_ = true;
@@ -25,6 +30,15 @@ void HoverCardWatch::Stop()
     watching_ = false;
     if (qApp)
         qApp->removeEventFilter(this);
+}
+
+bool HoverCardWatch::Keeps(QPoint global) const
+{
+    const ScreenRect row{row_.x(), row_.y(), row_.width(), row_.height()};
+    if (!card_)
+        return row.Contains(global.x(), global.y());
+    const QRect c = card_->geometry();
+    return PointerKeepsCard(global.x(), global.y(), row, ScreenRect{c.x(), c.y(), c.width(), c.height()});
 }
 
 bool HoverCardWatch::OnPane(QObject* object) const
@@ -61,6 +75,11 @@ bool HoverCardWatch::eventFilter(QObject* watched, QEvent* event)
     case QEvent::Show:
         if (watched->isWidgetType() && static_cast<QWidget*>(watched)->windowType() == Qt::Popup)
             Close();  // a menu opens: the card goes with the mouse to it
+        break;
+    case QEvent::Leave:
+        // The pointer left the card: for its row it stays, for anywhere else it goes.
+        if (card_ && watched == card_ && !Keeps(QCursor::pos()))
+            Close();
         break;
     case QEvent::Hide:
         if (watched == pane_)

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QColor>
 #include <QIcon>
+#include <QImage>
 #include <QPixmap>
 #include <QString>
 
@@ -13,6 +15,15 @@ namespace mirudex::ui {
 // pixels).
 QIcon PixelIcon(const QString& path);
 QPixmap PixelPixmap(const QString& path, qreal devicePixelRatio);
+
+// The pictures are drawn for a light background. On a dark one (a dark
+// colour scheme), the pixels of a picture that touch its transparent
+// surroundings (outlines, thin strokes, lettering) and stand out too little
+// from that background are made lighter until they are legible; pixels inside
+// a filled shape keep their colour, and so does a picture on a light background.
+QImage LegiblePicture(const QImage& picture, const QColor& background);
+// PixelIcon of the picture made legible on background.
+QIcon PixelIconOn(const QString& path, const QColor& background);
 
 // The program's own icon, for its windows' title bars.
 QIcon ProgramIcon();

@@ -72,12 +72,10 @@ int KanjiCardLayout::Height() const
 
 KanjiHoverCard::KanjiHoverCard(const dict::KanjiRecord& record, const dict::RadicalTable& radicals, Registry& options,
                                const KanjiColors& colors, int dpiY, QWidget* owner, int maxWidth)
-    : QWidget(owner, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput), colors_(colors)
+    : QWidget(owner), colors_(colors)
 {
     setObjectName(QStringLiteral("Kanji_Hover_Window"));
     setWindowTitle(QStringLiteral("(Kanji_Hover_Window)"));
-    setAttribute(Qt::WA_ShowWithoutActivating);
-    setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
     fontKanji_ = FaceFont(options, opt::kanji::fonts::kanji::kFont, kKanjiPoints, dpiY);
     fontReading_ = FaceFont(options, opt::kanji::fonts::on::kFont, kReadingPoints, dpiY);

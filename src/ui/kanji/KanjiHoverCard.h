@@ -2,8 +2,9 @@
 // The pop-up card the kanji window shows when the mouse rests on an entry:
 // the big kanji with its radicals on the left; stroke count and frequency on
 // top; under them the On, Kun, Nanori and Radical readings and the meanings
-// in five columns. Sized to its content, made for one entry, never activated
-// and transparent to the mouse (the kanji window keeps receiving the moves).
+// in five columns. Sized to its content and made for one entry; the kanji
+// window shows it in a HoverCardFrame, which scrolls what does not fit on the
+// screen.
 //
 // User-interface thread only.
 

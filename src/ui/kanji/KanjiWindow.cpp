@@ -1,12 +1,14 @@
 #include "ui/kanji/KanjiWindow.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
 
 #include "core/DebugLog.h"
 #include "core/Registry.h"
@@ -338,15 +340,21 @@ void KanjiWindow::HandleMove(const QPoint& pos)
 {
     lastMouse_ = pos;
     setCursor(ctx_.resources.cursor_arrow);
-    if (card_ && (pos.x() < 0 || pos.y() < geom_.listTop || pos.x() >= geom_.listWidth || pos.y() >= geom_.listHeight))
+    if (card_ &&
+        (pos.x() < 0 || pos.y() < geom_.listTop || pos.x() >= geom_.listWidth || pos.y() >= geom_.listHeight) &&
+        !watch_.Keeps(mapToGlobal(pos)))
         DestroyCard();
     if (window()->isActiveWindow() && !hasFocus() && !ctx_.options.GetBOOL(opt::search::kAlwaysSearchFocus))
         setFocus(Qt::MouseFocusReason);
     if (EntryCount() == 0 || ctx_.thread_searching())
         return;
     const int hit = geom_.HitTest(pos.y(), first_, EntryCount());
-    if (card_ && hit != hoverIndex_)
+    if (card_ && hit != hoverIndex_) {
+        // On its way from the row to the card the pointer crosses the gap between them.
+        if (watch_.Keeps(mapToGlobal(pos)))
+            return;
         DestroyCard();
+    }
     if (hit >= 0) {
         hoverTimer_.start();
         hoverIndex_ = hit;
@@ -370,20 +378,30 @@ void KanjiWindow::OnHoverTimeout()
     if (!s)
         s = screen() ? screen() : QGuiApplication::primaryScreen();
     const QRect area = s ? s->availableGeometry() : QRect(0, 0, 1280, 1024);
-    card_ = new KanjiHoverCard(ctx_.kanji_results[hit], ctx_.radicals, ctx_.options, ctx_.resources.kanji,
-                               logicalDpiY(), this, area.width());
-    // Beside the entry, never over it: the pointer stays on the pane.
-    const int rowTop = mapToGlobal(QPoint(0, geom_.EntryTop(hit, first_))).y();
-    const CardPlace place = PlaceCardOffRow(global.x(), rowTop, rowTop + geom_.entry, card_->width(), card_->height(),
-                                            WorkArea{area.left(), area.top(), area.right() + 1, area.bottom() + 1});
-    card_->move(place.x, place.y);
+    // The meanings wrap to the screen's width less a scroll bar, for a card that has to scroll.
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    auto* content = new KanjiHoverCard(ctx_.kanji_results[hit], ctx_.radicals, ctx_.options, ctx_.resources.kanji,
+                                       logicalDpiY(), nullptr, area.width() - scrollBar);
+    card_ = new HoverCardFrame(content, this);
+    // Beside the entry, never over it, and what does not fit beside it on the
+    // screen scrolls inside the card.
+    const QRect row(mapToGlobal(QPoint(0, geom_.EntryTop(hit, first_))), QSize(width(), geom_.entry));
+    card_->Place(FitCardOffRow(global.x(), row.top(), row.top() + geom_.entry, content->width(), content->height(),
+                               card_->ScrollBarWidth(),
+                               WorkArea{area.left(), area.top(), area.right() + 1, area.bottom() + 1}));
     card_->show();
-    watch_.Start();
+    watch_.Start(card_, row);
+}
+
+KanjiHoverCard* KanjiWindow::hoverCard() const
+{
+    return card_ ? static_cast<KanjiHoverCard*>(card_->content()) : nullptr;
 }
 
 void KanjiWindow::leaveEvent(QEvent*)
 {
-    if (card_)
+    // The pointer may leave the pane for the card and rest there.
+    if (card_ && !watch_.Keeps(QCursor::pos()))
         DestroyCard();
 }
 

@@ -22,6 +22,7 @@
 #include "dict/Kanjidic.h"
 #include "dict/Radicals.h"
 #include "search/Sorting.h"
+#include "ui/common/HoverCardFrame.h"
 #include "ui/common/HoverCardWatch.h"
 #include "ui/common/Resources.h"
 #include "ui/model/KanjiWindowLayout.h"
@@ -100,7 +101,9 @@ public:
     // The number of entries; 0 while a worker may be filling the list, so
     // that nothing reads it (not even its size) before the hand-over.
     int EntryCount() const;
-    KanjiHoverCard* hoverCard() const { return card_; }
+    // The open hover card's content and its window (nullptr when none is open).
+    KanjiHoverCard* hoverCard() const;
+    HoverCardFrame* hoverFrame() const { return card_; }
     int hoverIndex() const { return hoverIndex_; }
 
     // A new kanji result list was installed: no selection, scrolled to the
@@ -165,7 +168,7 @@ private:
     int hoverIndex_ = -1;
     QPoint hoverOrigin_;
     QPoint lastMouse_;
-    KanjiHoverCard* card_ = nullptr;
+    QPointer<HoverCardFrame> card_;
     HoverCardWatch watch_;
 };
 

@@ -96,6 +96,10 @@ void ClientArea::BuildLayout(bool rememberSize, int savedTop, int savedBottom)
         lower->Split(SplitKind::LeftRight, 0);
         lower->SetPosition(r.x, r.y, r.width, r.height);
     }
+    // A taller window gives its extra height to the result and kanji windows:
+    // the study list and radical panes under them keep theirs.
+    lower->child(0)->KeepBottomHeight(true);
+    lower->child(1)->KeepBottomHeight(true);
     lower->child(0)->AttachWindow(&panes_[static_cast<int>(PaneId::Kanji)]);
     Log(u"   Bottom: Left: Window Set.\n");
     lower->child(1)->AttachWindow(&panes_[static_cast<int>(PaneId::Result)]);
@@ -105,6 +109,24 @@ void ClientArea::BuildLayout(bool rememberSize, int savedTop, int savedBottom)
 
 PaneNode* ClientArea::kanjiColumn() { return root_.IsLeaf() ? nullptr : root_.child(1)->child(0); }
 PaneNode* ClientArea::resultColumn() { return root_.IsLeaf() ? nullptr : root_.child(1)->child(1); }
+const PaneNode* ClientArea::kanjiColumn() const { return root_.IsLeaf() ? nullptr : root_.child(1)->child(0); }
+const PaneNode* ClientArea::resultColumn() const { return root_.IsLeaf() ? nullptr : root_.child(1)->child(1); }
+
+int ClientArea::LowerPaneHeight(PaneId lower) const
+{
+    const PaneNode* column = lower == PaneId::Radical ? kanjiColumn() : resultColumn();
+    if (!lowerPaneShown(lower) || !column || column->IsLeaf())
+        return -1;
+    return column->keptSize();
+}
+
+bool ClientArea::SetLowerPaneHeight(PaneId lower, int height)
+{
+    PaneNode* column = lower == PaneId::Radical ? kanjiColumn() : resultColumn();
+    if (!lowerPaneShown(lower) || !column || column->IsLeaf() || height < 1)
+        return false;
+    return column->MoveDivider(column->child(1)->rect().height - height) == 0;
+}
 
 bool ClientArea::lowerPaneShown(PaneId lower) const
 {

@@ -39,6 +39,8 @@ public:
     PaneNode& root() { return root_; }
     PaneNode* kanjiColumn();
     PaneNode* resultColumn();
+    const PaneNode* kanjiColumn() const;
+    const PaneNode* resultColumn() const;
     // Height of the usable area (client less status bar and one pixel).
     int usableHeight() const { return usableHeight_; }
 
@@ -46,6 +48,14 @@ public:
     // study list under the result window. False when the column is too low to split.
     bool ShowLowerPane(PaneId lower, bool show);
     bool lowerPaneShown(PaneId lower) const;
+    // Height of a shown lower pane (study list or radical lookup), -1 when it
+    // is hidden. The pane keeps it when the window grows or shrinks: the
+    // result window and the kanji window take the difference.
+    int LowerPaneHeight(PaneId lower) const;
+    // Moves the divider above a shown lower pane so that the pane is height
+    // high; false (nothing changed) when it is hidden or the column has no
+    // room for that height.
+    bool SetLowerPaneHeight(PaneId lower, int height);
 
     // The values saved at exit: top pane height and kanji column width.
     int TopDivider() const;

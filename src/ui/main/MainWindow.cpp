@@ -19,6 +19,7 @@
 #include "ui/main/DictionariesPopup.h"
 #include "ui/main/MainMenu.h"
 #include "ui/main/StatusBar.h"
+#include "ui/model/HoverCardPlace.h"
 #include "userdata/StudyList.h"
 
 namespace mirudex::ui {
@@ -332,6 +333,58 @@ void MainWindow::Raise()
         show();
     raise();
     activateWindow();
+}
+
+void MainWindow::FitToScreen()
+{
+    if (isMaximized() || isFullScreen() || isMinimized())
+        return;
+    const QRect frame = frameGeometry();
+    const QRect client = geometry();
+    QScreen* s = QGuiApplication::screenAt(frame.center());
+    if (!s)
+        s = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!s)
+        return;
+    const QRect area = s->availableGeometry();
+    const FrameMargins margins{client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+                               frame.bottom() - client.bottom()};
+    const ScreenRect now{frame.x(), frame.y(), client.width(), client.height()};
+    const ScreenRect fitted = FitWindowToArea(
+        now, margins, WorkArea{area.left(), area.top(), area.left() + area.width(), area.top() + area.height()});
+    if (fitted == now)
+        return;
+    dlog::WriteAt(1, u"Main Window: fitted to the screen: %i,%i %ix%i\n", fitted.x, fitted.y, fitted.w, fitted.h);
+    resize(fitted.w, fitted.h);
+    move(fitted.x, fitted.y);
+}
+
+void MainWindow::FitToScreenWhenFramed()
+{
+    if (frameGeometry() != geometry()) {
+        FitToScreen();  // framed already
+        return;
+    }
+    fitWhenFramed_ = true;
+    QTimer::singleShot(kFrameWaitMs, this, [this] { fitWhenFramed_ = false; });
+}
+
+void MainWindow::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    if (fitWhenFramed_ && frameGeometry() != geometry()) {
+        fitWhenFramed_ = false;
+        FitToScreen();
+    }
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    if (fitWhenFramed_ && frameGeometry() != geometry()) {
+        fitWhenFramed_ = false;
+        FitToScreen();
+    }
 }
 
 bool MainWindow::SearchFromOutside(std::u16string_view text)

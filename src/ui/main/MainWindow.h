@@ -61,6 +61,14 @@ public:
 
     // Shows the window (also from the tray or minimised), raises and activates it.
     void Raise();
+    // Fits the window, frame and all, into the available area of its screen
+    // (the one holding its middle): a client area too large is cut, a window
+    // partly off the screen is moved onto it. A maximised window is left alone.
+    void FitToScreen();
+    // Fits once more when the window manager has framed the shown window (the
+    // frame's size is known only then); a no-op where windows get no frame.
+    void FitToScreenWhenFramed();
+    static constexpr int kFrameWaitMs = 3000;
     // Searches text as if typed into the search box and Enter pressed. False
     // while the program cannot search (a search or load runs, a modal window
     // is open): the caller asks again later.
@@ -75,6 +83,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
@@ -102,6 +112,7 @@ private:
     std::u16string lastSelection_;
     std::function<bool()> trayShown_;
     bool exiting_ = false;
+    bool fitWhenFramed_ = false;
 };
 
 }  // namespace mirudex::ui

@@ -1,5 +1,7 @@
 #include "ui/model/PaneNode.h"
 
+#include <algorithm>
+
 namespace mirudex::ui {
 
 int PaneNode::SetPosition(int x, int y, int width, int height)
@@ -11,8 +13,12 @@ int PaneNode::SetPosition(int x, int y, int width, int height)
     }
     if (kind_ == SplitKind::TopBottom) {
         int a = chosen_;
-        if (height < a + bar_)
+        if (keepBottom_) {
+            // The bottom child keeps its height as long as there is room for it.
+            a = height - bar_ - std::min(chosen_, std::max(0, height - bar_));
+        } else if (height < a + bar_) {
             a = height - bar_;
+        }
         children_[0]->SetPosition(x, y, width, a);
         children_[1]->SetPosition(x, y + a + bar_, width, height - a - bar_);
     } else if (kind_ == SplitKind::LeftRight) {
@@ -48,7 +54,7 @@ int PaneNode::Split(SplitKind kind, int position)
     }
     // A split node lays out its children; a window it held is no longer placed by it.
     window_ = nullptr;
-    chosen_ = position;
+    chosen_ = kind == SplitKind::TopBottom && keepBottom_ ? r.height - position - bar_ : position;
     children_[0] = std::make_unique<PaneNode>();
     children_[1] = std::make_unique<PaneNode>();
     kind_ = kind;
@@ -93,8 +99,17 @@ int PaneNode::MoveDivider(int delta)
     }
     children_[0]->SetPosition(c0.x, c0.y, c0.width, c0.height);
     children_[1]->SetPosition(c1.x, c1.y, c1.width, c1.height);
-    chosen_ = kind_ == SplitKind::TopBottom ? c0.height : c0.width;
+    chosen_ = kind_ == SplitKind::TopBottom ? (keepBottom_ ? c1.height : c0.height) : c0.width;
     return 0;
+}
+
+void PaneNode::KeepBottomHeight(bool keep)
+{
+    if (keep == keepBottom_)
+        return;
+    keepBottom_ = keep;
+    if (kind_ == SplitKind::TopBottom)
+        chosen_ = keep ? children_[1]->rect_.height : children_[0]->rect_.height;
 }
 
 PaneRect PaneNode::DividerRect() const

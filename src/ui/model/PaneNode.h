@@ -60,8 +60,17 @@ public:
     // child is cut to height - bar) and the other takes what remains. The size
     // kept is the one the split or the last divider move gave, so a top child
     // cut by a smaller rectangle gets its size back when the rectangle grows
-    // again (a window shrunk and enlarged keeps its panes).
+    // again (a window shrunk and enlarged keeps its panes). A top/bottom node
+    // told to keep its bottom child's height does the same the other way up:
+    // the top child takes what the bottom one leaves.
     int SetPosition(int x, int y, int width, int height);
+    // For a top/bottom split: which child keeps its height when the node's
+    // rectangle changes (by default the top one). Kept across later splits.
+    void KeepBottomHeight(bool keep);
+    bool keepsBottomHeight() const { return keepBottom_; }
+    // The height of the child kept (top or bottom) as the split or the last
+    // divider move set it; 0 on a leaf.
+    int keptSize() const { return IsLeaf() ? 0 : chosen_; }
     // Splits at position (height or width of child 0), or unsplits with None.
     int Split(SplitKind kind, int position);
     // Records the window of a leaf and places it (nullptr detaches).
@@ -90,8 +99,10 @@ private:
     PaneWindow* window_ = nullptr;
     PaneRect rect_;
     std::int8_t bar_ = kDefaultBar;
-    // Height or width of child 0 as the split or the last divider move set it.
+    // Height or width of the child kept (child 0, or child 1 with keepBottom_)
+    // as the split or the last divider move set it.
     int chosen_ = 0;
+    bool keepBottom_ = false;
 };
 
 }  // namespace mirudex::ui

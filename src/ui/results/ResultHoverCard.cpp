@@ -33,8 +33,7 @@ int HoverMeaningPoints(const dict::Entry& entry)
 
 ResultHoverCard::ResultHoverCard(const dict::Entry& entry, const Fonts& fonts, const ResultColors& colors, int dpiY,
                                  QWidget* owner, int maxWidth)
-    : QWidget(owner,
-              Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus),
+    : QWidget(owner),
       entry_(entry),
       colors_(colors),
       word_(Sized(fonts.result_word, kHoverWordPoints, dpiY)),
@@ -44,9 +43,7 @@ ResultHoverCard::ResultHoverCard(const dict::Entry& entry, const Fonts& fonts, c
 {
     setObjectName(QStringLiteral("Result_Hover_Window"));
     setWindowTitle(QStringLiteral("(Result_Hover_Window)"));
-    setAttribute(Qt::WA_ShowWithoutActivating);
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    setAttribute(Qt::WA_DeleteOnClose);
+    setFocusPolicy(Qt::NoFocus);
 
     auto measure = [](const QFont& font, const QString& text, int width) {
         return Line{text, QFontMetrics(font).boundingRect(QRect(0, 0, width, kLayoutHeight), kTextFlags, text)};

@@ -1,8 +1,9 @@
 #pragma once
 // The hover card of a result window ("Result_Hover_Window"): the whole entry
 // in large type, long meanings wrapped, opened after the mouse has rested
-// 700 ms on a row. A frameless pop-up that takes no input; the result window
-// places it off the row and closes it.
+// 700 ms on a row. This is the card's content at its full size; the result
+// window shows it in a HoverCardFrame placed off the row, which scrolls what
+// does not fit on the screen.
 
 #include <QFont>
 #include <QPoint>

@@ -1,6 +1,7 @@
 #include "ui/results/ResultWindow.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMenu>
@@ -8,6 +9,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
 #include <QWheelEvent>
 #include <algorithm>
 
@@ -392,8 +394,12 @@ void ResultWindow::mouseMoveEvent(QMouseEvent* event)
     if (Busy() || list().empty())
         return;
     const int e = EntryAtPoint(lastMouse_.y());
-    if (hover_ && e != hoverEntry_)
+    if (hover_ && e != hoverEntry_) {
+        // On its way from the row to the card the pointer crosses the gap between them.
+        if (watch_.Keeps(event->globalPosition().toPoint()))
+            return;
         CloseHover();
+    }
     if (e != -1) {
         hoverTimer_.start();
         hoverEntry_ = e;
@@ -415,18 +421,20 @@ void ResultWindow::ShowHover()
     if (!s)
         s = screen() ? screen() : QGuiApplication::primaryScreen();
     const QRect work = s ? s->availableGeometry() : QRect(0, 0, 1 << 20, 1 << 20);
-    hover_ = new ResultHoverCard(list()[static_cast<size_t>(hoverEntry_)], resources_.fonts, resources_.result,
-                                 logicalDpiY(), this, work.width());
-    // The card opens beside the row, never over it: the pointer stays on the
-    // pane, so the card stays for as long as the mouse rests on the entry.
-    const int rowTop =
-        mapToGlobal(QPoint(0, ClientRect().top() + areaTop_ + (hoverEntry_ - rows_.first) * entryHeight_)).y();
-    const CardPlace place =
-        PlaceCardOffRow(global.x(), rowTop, rowTop + entryHeight_, hover_->width(), hover_->height(),
-                        WorkArea{work.left(), work.top(), work.right() + 1, work.bottom() + 1});
-    hover_->move(place.x, place.y);
+    // Wrapped to the screen's width less a scroll bar, for a card that has to scroll.
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    auto* content = new ResultHoverCard(list()[static_cast<size_t>(hoverEntry_)], resources_.fonts, resources_.result,
+                                        logicalDpiY(), nullptr, work.width() - scrollBar);
+    hover_ = new HoverCardFrame(content, this);
+    // The card opens beside the row, never over it, and what does not fit
+    // beside it on the screen scrolls inside it.
+    const QRect row(mapToGlobal(QPoint(0, ClientRect().top() + areaTop_ + (hoverEntry_ - rows_.first) * entryHeight_)),
+                    QSize(width(), entryHeight_));
+    hover_->Place(FitCardOffRow(global.x(), row.top(), row.top() + entryHeight_, content->width(), content->height(),
+                                hover_->ScrollBarWidth(),
+                                WorkArea{work.left(), work.top(), work.right() + 1, work.bottom() + 1}));
     hover_->show();
-    watch_.Start();
+    watch_.Start(hover_, row);
 }
 
 void ResultWindow::CloseHover()
@@ -438,9 +446,16 @@ void ResultWindow::CloseHover()
     hover_ = nullptr;
 }
 
+ResultHoverCard* ResultWindow::hoverCard() const
+{
+    return hover_ ? static_cast<ResultHoverCard*>(hover_->content()) : nullptr;
+}
+
 void ResultWindow::leaveEvent(QEvent* event)
 {
-    CloseHover();
+    // The pointer may leave the pane for the card and rest there.
+    if (!hover_ || !watch_.Keeps(QCursor::pos()))
+        CloseHover();
     QFrame::leaveEvent(event);
 }
 

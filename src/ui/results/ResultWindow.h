@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 
+#include "ui/common/HoverCardFrame.h"
 #include "ui/common/HoverCardWatch.h"
 #include "ui/model/ResultHeaderItems.h"
 #include "ui/model/ResultSelection.h"
@@ -93,7 +94,9 @@ public:
     // The entries area in widget coordinates.
     QRect entriesArea() const;
     int scrollPosition() const;
-    ResultHoverCard* hoverCard() const { return hover_; }
+    // The open hover card's content and its window (nullptr when none is open).
+    ResultHoverCard* hoverCard() const;
+    HoverCardFrame* hoverFrame() const { return hover_; }
     // The mouse rests on a row and the card will open when the 700 ms are up.
     bool hoverPending() const { return hoverTimer_.isActive(); }
 
@@ -158,7 +161,7 @@ private:
     int areaTop_ = 0;
 
     QTimer hoverTimer_;
-    QPointer<ResultHoverCard> hover_;
+    QPointer<HoverCardFrame> hover_;
     HoverCardWatch watch_;
     int hoverEntry_ = -1;
     QPoint hoverPos_;

@@ -283,7 +283,9 @@ QWidget* SearchBands::AddToolBar(QWidget* band, std::initializer_list<int> ids)
 QToolButton* SearchBands::AddButton(QWidget* bar, int id, bool checkable)
 {
     const QString name = QString::number(id);
-    auto* action = new QAction(PixelIcon(QStringLiteral(":/search/%1.png").arg(id)), Q(SearchToolTip(id)), this);
+    auto* action =
+        new QAction(PixelIconOn(QStringLiteral(":/search/%1.png").arg(id), palette().color(QPalette::Window)),
+                    Q(SearchToolTip(id)), this);
     action->setObjectName(name);
     action->setData(id);
     action->setCheckable(checkable);
@@ -302,6 +304,15 @@ QToolButton* SearchBands::AddButton(QWidget* bar, int id, bool checkable)
     actions_[id] = action;
     buttons_[id] = button;
     return button;
+}
+
+void SearchBands::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    // A new colour scheme: the pictures are drawn again for its background.
+    if (event->type() == QEvent::PaletteChange)
+        for (const auto& [id, action] : actions_)
+            action->setIcon(PixelIconOn(QStringLiteral(":/search/%1.png").arg(id), palette().color(QPalette::Window)));
 }
 
 QAction* SearchBands::Action(int id) const

@@ -49,6 +49,9 @@ public:
 signals:
     void commandTriggered(int id);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     QWidget* AddBand(const QString& caption);
     QWidget* AddToolBar(QWidget* band, std::initializer_list<int> ids);

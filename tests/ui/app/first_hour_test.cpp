@@ -3,7 +3,7 @@
 // Enter, romaji with conversion on, a kanji-information search's count, a
 // copied text replacing the search text, and the panes after the window was
 // made tiny and large again; the names dictionary switched on in the
-// Dictionaries pop-up.
+// Dictionaries pop-up; dragged dividers after a restart.
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
@@ -16,6 +16,7 @@
 #include "ui/app/WholeProgram.h"
 #include "ui/common/CommandIds.h"
 #include "ui/kanji/KanjiWindow.h"
+#include "ui/kanji/RadicalWindow.h"
 #include "ui/main/DictionariesPopup.h"
 #include "ui/main/MainWindow.h"
 #include "ui/results/ResultWindow.h"
@@ -212,6 +213,86 @@ TEST_F(FirstHourTest, PanesKeepTheirHeightsAfterTheWindowWasTiny)
     EXPECT_GE(whole_->panes.resultWindow(0)->height(), resultBefore);
     EXPECT_GT(whole_->panes.radicalWindow()->height(), 0);
     EXPECT_GT(whole_->panes.resultWindow(1)->height(), 0);
+
+    // Grown, the window gives all its extra height to the result and kanji
+    // windows: the study list and the radical pane keep theirs.
+    const int studyBefore = whole_->panes.resultWindow(1)->height();
+    const int radicalBefore = whole_->panes.radicalWindow()->height();
+    const int resultAt700 = whole_->panes.resultWindow(0)->height();
+    const int kanjiAt700 = whole_->panes.kanjiWindow()->height();
+    w->resize(1000, 1000);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(whole_->panes.resultWindow(0)->height(), resultAt700 + 300);
+    EXPECT_EQ(whole_->panes.kanjiWindow()->height(), kanjiAt700 + 300);
+    EXPECT_EQ(whole_->panes.resultWindow(1)->height(), studyBefore);
+    EXPECT_EQ(whole_->panes.radicalWindow()->height(), radicalBefore);
+}
+
+// Every divider dragged, the program closed and started again: each comes
+// back where it was left, the study list's and the radical pane's too.
+TEST_F(FirstHourTest, DraggedDividersComeBackAfterARestart)
+{
+    registry_.SetBOOL(opt::window::kRememberSize, true);
+    registry_.SetBOOL(opt::radical_lookup::kOn, true);
+    registry_.SetBOOL(opt::study_list::kOn, true);
+    Start();
+    MainWindow* w = whole_->program.mainWindow();
+    ClientArea* c = w->clientArea();
+    ASSERT_TRUE(w->studyListPaneShown());
+    ASSERT_TRUE(w->radicalPaneShown());
+    // Each divider dragged by the mouse: up or left by 30 pixels.
+    auto drag = [c](PaneNode* node, QPoint by) {
+        const PaneRect bar = node->DividerRect();
+        const QPoint from(bar.x + bar.width / 2, bar.y + bar.height / 2);
+        QTest::mousePress(c, Qt::LeftButton, {}, from);
+        QTest::mouseMove(c, from + by);
+        QTest::mouseRelease(c, Qt::LeftButton, {}, from + by);
+    };
+    const int top = c->TopDivider();
+    const int columns = c->BottomDivider();
+    const int study = c->LowerPaneHeight(PaneId::StudyList);
+    const int radical = c->LowerPaneHeight(PaneId::Radical);
+    drag(c->resultColumn(), QPoint(0, -30));
+    drag(c->kanjiColumn(), QPoint(0, -30));
+    drag(&c->root(), QPoint(0, -30));
+    drag(c->root().child(1), QPoint(-30, 0));
+    EXPECT_EQ(c->LowerPaneHeight(PaneId::StudyList), study + 30);
+    EXPECT_EQ(c->LowerPaneHeight(PaneId::Radical), radical + 30);
+    const QSize size = w->size();
+    const QSize result = whole_->panes.resultWindow(0)->size();
+    const QSize studyList = whole_->panes.resultWindow(1)->size();
+    const QSize kanji = whole_->panes.kanjiWindow()->size();
+    const QSize radicals = whole_->panes.radicalWindow()->size();
+    EXPECT_EQ(whole_->Exit(), 0);
+    whole_.reset();
+
+    Registry saved;
+    ASSERT_TRUE(saved.Load("Options.mxreg"));
+    EXPECT_EQ(saved.GetINT(opt::window::kDivVert), top - 30);
+    EXPECT_EQ(saved.GetINT(opt::window::kDivVertBottomHoriz), columns - 30);
+    EXPECT_EQ(saved.GetINT(opt::window::kStudyListH), study + 30);
+    EXPECT_EQ(saved.GetINT(opt::window::kRadicalLookupH), radical + 30);
+
+    WholeProgram again(saved);
+    again.program.Start();
+    MainWindow* w2 = again.program.mainWindow();
+    ASSERT_NE(w2, nullptr);
+    EXPECT_EQ(w2->size(), size);
+    EXPECT_EQ(w2->clientArea()->TopDivider(), top - 30);
+    EXPECT_EQ(w2->clientArea()->BottomDivider(), columns - 30);
+    EXPECT_EQ(again.panes.resultWindow(0)->size(), result);
+    EXPECT_EQ(again.panes.resultWindow(1)->size(), studyList);
+    EXPECT_EQ(again.panes.kanjiWindow()->size(), kanji);
+    EXPECT_EQ(again.panes.radicalWindow()->size(), radicals);
+
+    // Hidden at the exit, a pane keeps the height it had when it was last shown.
+    w2->OnCommand(ID_WINDOW_STUDYLIST);
+    ASSERT_FALSE(w2->studyListPaneShown());
+    EXPECT_EQ(again.Exit(), 0);
+    Registry last;
+    ASSERT_TRUE(last.Load("Options.mxreg"));
+    EXPECT_EQ(last.GetINT(opt::window::kStudyListH), study + 30);
+    EXPECT_FALSE(last.GetBOOL(opt::study_list::kOn));
 }
 
 }  // namespace

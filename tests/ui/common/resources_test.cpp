@@ -9,6 +9,7 @@
 
 #include "core/DefaultOptions.h"
 #include "core/Registry.h"
+#include "ui/common/Images.h"
 #include "ui/common/Resources.h"
 
 using namespace mirudex;
@@ -125,4 +126,45 @@ TEST(Resources, SortArrowsStandOutFromTheHeaderInLightAndDarkPalettes)
         EXPECT_GT(std::abs(middle.lightness() - background.lightness()), 100) << background.name().toStdString();
     }
     QGuiApplication::setPalette(saved);
+}
+
+TEST(Resources, PicturesAreLiftedOnADarkBackgroundAlongTheirEdgesOnly)
+{
+    // A 7 x 7 picture: a black ring on a transparent ground around a white
+    // field with a black dot in its middle, and a dark blue stroke on the ground.
+    QImage picture(7, 7, QImage::Format_ARGB32);
+    picture.fill(Qt::transparent);
+    for (int i = 1; i <= 5; ++i)
+        for (int j = 1; j <= 5; ++j)
+            picture.setPixelColor(i, j, (i == 1 || i == 5 || j == 1 || j == 5) ? Qt::black : Qt::white);
+    picture.setPixelColor(3, 3, Qt::black);
+    picture.setPixelColor(0, 6, QColor(0, 0, 128));
+    struct Case {
+        const char* what;
+        QColor background;
+        bool lifted;
+    };
+    const Case cases[] = {
+        {"light window colour: as drawn", QColor(239, 239, 239), false},
+        {"white: as drawn", Qt::white, false},
+        {"dark colour scheme: lifted", QColor(49, 54, 59), true},
+        {"black: lifted", Qt::black, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QImage out = LegiblePicture(picture, c.background);
+        ASSERT_EQ(out.size(), picture.size());
+        for (const QPoint edge : {QPoint(1, 1), QPoint(3, 1), QPoint(5, 5), QPoint(0, 6)}) {
+            const QColor now = out.pixelColor(edge);
+            EXPECT_EQ(now.alpha(), 255);
+            if (c.lifted) {
+                EXPECT_GE(ContrastRatio(now, c.background), 3.0) << edge.x() << "," << edge.y();
+            } else {
+                EXPECT_EQ(now, picture.pixelColor(edge)) << edge.x() << "," << edge.y();
+            }
+        }
+        EXPECT_EQ(out.pixelColor(3, 3), QColor(Qt::black)) << "the dot inside the field keeps its colour";
+        EXPECT_EQ(out.pixelColor(2, 2), QColor(Qt::white)) << "and so does the field";
+        EXPECT_EQ(out.pixelColor(0, 0).alpha(), 0) << "the ground stays transparent";
+    }
 }

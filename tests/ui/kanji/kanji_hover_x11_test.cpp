@@ -1,12 +1,14 @@
 // The kanji window's hover card on a real X server: it stays while the
 // pointer rests on the entry; it goes with the context menu and does not come
 // back over the menu or after it; a click elsewhere and the pointer leaving
-// the pane close it. Skipped without an X server (ctest runs it under xvfb-run).
+// the pane close it. The pointer may move onto the card and rest there. Skipped without an X server (ctest runs it
+// under xvfb-run).
 #include <gtest/gtest.h>
 
 #include <QCursor>
 #include <QLineEdit>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ui/kanji/KanjiHoverCard.h"
 #include "ui/kanji/kanji_fixture.h"
@@ -56,10 +58,21 @@ TEST_F(KanjiHoverX11, StaysWhileResting)
     MakePanes();
     RestOn(0);
     MIRUDEX_WAIT_FOR(window_->hoverCard() != nullptr);
-    KanjiHoverCard* card = window_->hoverCard();
+    HoverCardFrame* card = window_->hoverFrame();
     EXPECT_FALSE(card->geometry().contains(QCursor::pos()));
     QTest::qWait(2000);  // the behaviour asked for: up for two seconds on the real clock
-    EXPECT_EQ(window_->hoverCard(), card);
+    EXPECT_EQ(window_->hoverFrame(), card);
+
+    // The pointer goes down from the entry onto the card, a pixel at a time
+    // across the gap, and rests there: the card stays.
+    const QRect c = card->geometry();
+    const bool below = c.top() > QCursor::pos().y();
+    const int x = std::clamp(QCursor::pos().x(), c.left() + 5, c.right() - 5);
+    for (int y = QCursor::pos().y(); below ? y <= c.top() + 10 : y >= c.bottom() - 10; y += below ? 1 : -1)
+        test::MovePointer(QPoint(x, y));
+    QTest::qWait(1500);
+    EXPECT_EQ(window_->hoverFrame(), card);
+    EXPECT_TRUE(card->isVisible());
 
     // The pointer goes to the text box under the pane.
     test::MovePointer(box_->mapToGlobal(box_->rect().center()));

@@ -1,6 +1,8 @@
 // The kanji window driven through its widgets: header bars, sorting, keys,
 // mouse, context menu, painting rules and the hover card.
+#include <QCursor>
 #include <QImage>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 
@@ -280,15 +282,38 @@ TEST_F(KanjiWindowTest, HoverCardAfterRestShowsRadicalsAndGoesOnLeave)
 
     // Another entry: the card goes; resting there makes the next one.
     QTest::mouseMove(&w, QPoint(40, EntryY(1)));
-    EXPECT_EQ(w.hoverCard(), nullptr);
+    EXPECT_EQ(w.hoverCard(), nullptr) << "the card starts right of the pointer's column";
     MIRUDEX_WAIT_FOR(w.hoverCard() != nullptr);
     EXPECT_TRUE(w.hoverCard()->layout().radicals.empty()) << "no radical lists this kanji";
     EXPECT_EQ(w.hoverCard()->layout().strokes, "Strokes: 0");
     EXPECT_EQ(w.hoverCard()->layout().columns[4].texts.size(), 1u);
 
+    // Left for neither the entry nor the card.
+    QCursor::setPos(w.mapToGlobal(QPoint(w.width() + 300, w.height() + 300)));
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(&w, &leave);
     EXPECT_EQ(w.hoverCard(), nullptr);
+}
+
+TEST_F(KanjiWindowTest, ACardWithMoreMeaningsThanTheScreenHoldsFitsItAndScrolls)
+{
+    dict::KanjiRecord many = Kanji(u'長', u"チョウ", u"なが.い", u"long", 8, 12);
+    for (int i = 0; i < 80; ++i)
+        many.meanings.push_back(u"meaning number " + std::u16string(1, char16_t(u'A' + i % 26)));
+    list_ = {Kanji(u'日', u"ニチ", u"ひ", u"day", 4, 1), many};
+    auto& w = MakeWindow(500, 300);
+    QTest::mouseMove(&w, QPoint(40, EntryY(1)));
+    MIRUDEX_WAIT_FOR(w.hoverFrame() != nullptr);
+    HoverCardFrame* card = w.hoverFrame();
+    const QRect avail = w.screen()->availableGeometry();
+    const QRect g = card->geometry();
+    EXPECT_TRUE(avail.contains(g)) << g.x() << "," << g.y() << " " << g.width() << "x" << g.height() << " on "
+                                   << avail.x() << "," << avail.y() << " " << avail.width() << "x" << avail.height();
+    EXPECT_GT(w.hoverCard()->height(), card->height()) << "taller than the screen holds";
+    EXPECT_TRUE(card->Scrolls());
+    EXPECT_LE(w.hoverCard()->width() + card->ScrollBarWidth(), avail.width());
+    const QRect row(w.mapToGlobal(QPoint(0, EntryY(1))), QSize(w.width(), 1));
+    EXPECT_FALSE(card->geometry().intersects(row)) << "the card leaves the row free";
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // Dictionaries pop-up, clipboard grabbing, refusals and closing.
 #include <QClipboard>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -217,6 +218,129 @@ TEST_F(MainWindowTest, PaneTogglesSplitAtTwoThirds)
     EXPECT_EQ(c->pane(PaneId::Kanji)->height(), h * 2 / 3);
     EXPECT_TRUE(c->pane(PaneId::Radical)->isVisible());
     test::SaveShot(w.get(), "main-window-all-panes");
+}
+
+TEST_F(MainWindowTest, LowerPanesKeepTheirHeightsAndTakeARememberedOne)
+{
+    services_.radicalsLoaded = true;
+    auto w = Make();
+    ClientArea* c = w->clientArea();
+    EXPECT_EQ(c->LowerPaneHeight(PaneId::StudyList), -1) << "hidden";
+    EXPECT_FALSE(c->SetLowerPaneHeight(PaneId::StudyList, 100));
+    w->OnCommand(ID_WINDOW_STUDYLIST);
+    w->OnCommand(ID_WINDOW_RADICALLOOKUP);
+    const int column = c->resultColumn()->rect().height;
+    for (PaneId lower : {PaneId::StudyList, PaneId::Radical}) {
+        const PaneId upper = lower == PaneId::StudyList ? PaneId::Result : PaneId::Kanji;
+        EXPECT_EQ(c->LowerPaneHeight(lower), column - column * 2 / 3 - 4);
+        EXPECT_TRUE(c->SetLowerPaneHeight(lower, 120));
+        EXPECT_EQ(c->pane(lower)->height(), 120);
+        EXPECT_EQ(c->pane(upper)->height(), column - 124);
+        // No room for it: nothing changes.
+        EXPECT_FALSE(c->SetLowerPaneHeight(lower, column));
+        EXPECT_FALSE(c->SetLowerPaneHeight(lower, 0));
+        EXPECT_EQ(c->LowerPaneHeight(lower), 120);
+    }
+    // Taller: the upper panes take it all; lower than the lower pane: the upper ones give way first.
+    for (int grow : {200, -column + 40}) {
+        SCOPED_TRACE(grow);
+        w->resize(800, 600 + grow);
+        MIRUDEX_WAIT_FOR(c->resultColumn()->rect().height == column + grow);
+        const int keep = std::min(120, column + grow - 4);
+        EXPECT_EQ(c->pane(PaneId::StudyList)->height(), keep);
+        EXPECT_EQ(c->pane(PaneId::Radical)->height(), keep);
+        EXPECT_EQ(c->pane(PaneId::Result)->height(), column + grow - 4 - keep);
+        EXPECT_EQ(c->LowerPaneHeight(PaneId::StudyList), 120) << "the height it goes back to";
+    }
+}
+
+TEST_F(MainWindowTest, APlacementLargerThanTheScreenIsFittedToIt)
+{
+    QScreen* screen = QGuiApplication::primaryScreen();
+    ASSERT_NE(screen, nullptr);
+    const QRect avail = screen->availableGeometry();
+    auto w = std::make_unique<MainWindow>(registry_, services_, factory_, avail.width() + 200, avail.height() + 150);
+    w->move(avail.left() + 100, avail.top() + 80);
+    w->FitToScreen();
+    const QRect fitted = w->frameGeometry();
+    EXPECT_TRUE(avail.contains(fitted)) << "frame and all: " << fitted.x() << "," << fitted.y() << " " << fitted.width()
+                                        << "x" << fitted.height() << " on " << avail.width() << "x" << avail.height();
+    w->show();
+    w->FitToScreenWhenFramed();
+    StatusBar* bar = w->clientArea()->statusBar();
+    MIRUDEX_WAIT_FOR(avail.contains(QRect(bar->mapToGlobal(QPoint(0, 0)), bar->size())));
+    EXPECT_TRUE(avail.contains(w->frameGeometry()));
+
+    // A window that fits stays where it is.
+    w->resize(300, 200);
+    w->move(avail.left() + 10, avail.top() + 20);
+    const QRect before = w->geometry();
+    w->FitToScreen();
+    EXPECT_EQ(w->geometry(), before);
+}
+
+// On a real X server, with a window manager when there is one: maximised, the
+// window gives the result pane the extra height; a remembered placement that
+// the screen cannot hold at the scale in use (the suite's *AnyScale* tests run
+// once more at twice the scale) is fitted to it.
+class MainWindowX11 : public MainWindowTest {
+protected:
+    static bool HasWindowManager() { return std::getenv("MIRUDEX_X11_WM") && *std::getenv("MIRUDEX_X11_WM"); }
+};
+
+TEST_F(MainWindowX11, MaximisedTheResultPaneTakesTheExtraHeight)
+{
+    MIRUDEX_SKIP_UNLESS_X11();
+    services_.radicalsLoaded = true;
+    auto w = Make();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get(), 20000));
+    w->OnCommand(ID_WINDOW_STUDYLIST);
+    w->OnCommand(ID_WINDOW_RADICALLOOKUP);
+    ClientArea* c = w->clientArea();
+    const int result = c->pane(PaneId::Result)->height();
+    const int study = c->pane(PaneId::StudyList)->height();
+    const int radical = c->pane(PaneId::Radical)->height();
+    const int search = c->pane(PaneId::Search)->height();
+    const int client = c->height();
+    const QRect avail = w->screen()->availableGeometry();
+    if (HasWindowManager()) {
+        w->showMaximized();
+    } else {
+        w->move(avail.topLeft());
+        w->resize(avail.size());
+    }
+    MIRUDEX_WAIT_FOR(c->height() > client + 100);
+    QCoreApplication::processEvents();
+    const int extra = c->height() - client;
+    EXPECT_EQ(c->pane(PaneId::Result)->height(), result + extra);
+    EXPECT_EQ(c->pane(PaneId::StudyList)->height(), study);
+    EXPECT_EQ(c->pane(PaneId::Radical)->height(), radical);
+    EXPECT_EQ(c->pane(PaneId::Search)->height(), search);
+    test::SaveShot(w.get(), "main-window-maximised");
+}
+
+TEST_F(MainWindowX11, ARememberedPlacementIsFittedToTheScreenAtAnyScale)
+{
+    MIRUDEX_SKIP_UNLESS_X11();
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect avail = screen->availableGeometry();
+    // 1000 x 800 remembered: taller than a 2560 x 1600 screen at twice the scale.
+    const int h = std::max(800, avail.height() + 50);
+    auto w = std::make_unique<MainWindow>(registry_, services_, factory_, 1000, h);
+    w->move(avail.left() + 40, avail.top() + 30);
+    w->FitToScreen();
+    w->show();
+    w->FitToScreenWhenFramed();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get(), 20000));
+    StatusBar* status = w->clientArea()->statusBar();
+    auto statusOnScreen = [&] {
+        return avail.contains(QRect(status->mapToGlobal(QPoint(0, 0)), status->size())) &&
+               avail.contains(w->frameGeometry());
+    };
+    MIRUDEX_WAIT_FOR(statusOnScreen());
+    // Once framed the window stays on the screen.
+    QTest::qWait(500);
+    EXPECT_TRUE(statusOnScreen()) << "frame " << w->frameGeometry().height() << " high on " << avail.height();
 }
 
 TEST_F(MainWindowTest, DictionariesPopupTogglesOnRightClickAndStaysOpen)

@@ -186,6 +186,55 @@ TEST(PaneNode, ShrinkingBelowTheTopPaneThenGrowingGivesItsHeightBack)
     EXPECT_GT(radical.last().height, 0);
 }
 
+TEST(PaneNode, AColumnKeepingItsBottomHeightGivesTheTopPaneTheExtra)
+{
+    // The result column: the result window over the study list, split at two
+    // thirds; the study list keeps its height and the results take the rest.
+    struct Case {
+        const char* name;
+        int columnHeight;
+        int dragBy;  // divider moved after the split
+        PaneRect top, bottom;
+    };
+    const Case cases[] = {
+        {"as split", 400, 0, R(0, 0, 300, 266), R(0, 270, 300, 130)},
+        {"grown: all of it to the top", 900, 0, R(0, 0, 300, 766), R(0, 770, 300, 130)},
+        {"shrunk: the top gives way first", 200, 0, R(0, 0, 300, 66), R(0, 70, 300, 130)},
+        {"lower than the bottom pane", 100, 0, R(0, 0, 300, 0), R(0, 4, 300, 96)},
+        {"dragged up, then grown", 900, -66, R(0, 0, 300, 700), R(0, 704, 300, 196)},
+        {"dragged down, then shrunk", 300, 100, R(0, 0, 300, 266), R(0, 270, 300, 30)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PaneNode column;
+        column.SetPosition(0, 0, 300, 400);
+        column.KeepBottomHeight(true);
+        ASSERT_EQ(column.Split(SplitKind::TopBottom, 400 * 2 / 3), 0);
+        EXPECT_EQ(column.keptSize(), 130);
+        FakePane top, bottom;
+        column.child(0)->AttachWindow(&top);
+        column.child(1)->AttachWindow(&bottom);
+        ASSERT_EQ(column.MoveDivider(c.dragBy), 0);
+        column.SetPosition(0, 0, 300, c.columnHeight);
+        EXPECT_EQ(top.last(), c.top);
+        EXPECT_EQ(bottom.last(), c.bottom);
+        // Back at the first size, the bottom pane has the height it was given.
+        column.SetPosition(0, 0, 300, 400);
+        EXPECT_EQ(bottom.last().height, 130 - c.dragBy);
+    }
+
+    // Switched on after the split, the bottom pane's height at that moment is kept.
+    PaneNode column;
+    column.SetPosition(0, 0, 300, 400);
+    ASSERT_EQ(column.Split(SplitKind::TopBottom, 100), 0);
+    EXPECT_EQ(column.keptSize(), 100);
+    column.KeepBottomHeight(true);
+    EXPECT_EQ(column.keptSize(), 296);
+    column.SetPosition(0, 0, 300, 500);
+    EXPECT_EQ(column.child(0)->rect(), R(0, 0, 300, 200));
+    EXPECT_TRUE(column.keepsBottomHeight());
+}
+
 TEST(PaneNode, MoveDividerLimits)
 {
     struct Case {

@@ -2,6 +2,8 @@
 // and where it is placed.
 #include <gtest/gtest.h>
 
+#include <QScreen>
+#include <QScrollBar>
 #include <QTest>
 
 #include "support/TestSupport.h"
@@ -51,6 +53,38 @@ TEST(ResultHoverCard, LongMeaningsWrapWithinTheScreen)
     EXPECT_GT(narrow.height(), wide.height()) << "more lines when narrower";
 }
 
+TEST(ResultHoverCard, ACardTallerThanTheScreenFitsItAndScrolls)
+{
+    test::ResultFixture fx;
+    std::vector<std::u16string> meanings, info;
+    for (int i = 0; i < 60; ++i)
+        meanings.push_back(u"to take; to pick up; to harvest; to earn " + std::u16string(1, char16_t(u'a' + i % 26)));
+    for (int i = 0; i < 14; ++i)
+        info.push_back(u"Godan verb with `ru' ending / transitive verb");
+    for (int i = 0; i < 3; ++i)
+        fx.host.lists[0].push_back(MakeEntry(u"取る", u"とる", i == 1 ? meanings : std::vector<std::u16string>{u"x"},
+                                             i == 1 ? info : std::vector<std::u16string>{}));
+    auto window = fx.MakeWindow(0);
+    window->SetUpForNewResults();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    const QRect area = window->entriesArea();
+    const int h = window->entryHeight();
+    QTest::mouseMove(window.get(), QPoint(area.left() + 40, area.top() + h + h / 2));
+    MIRUDEX_WAIT_FOR(window->hoverFrame() != nullptr);
+    HoverCardFrame* card = window->hoverFrame();
+    const QRect avail = window->screen()->availableGeometry();
+    EXPECT_TRUE(avail.contains(card->geometry()));
+    EXPECT_TRUE(card->Scrolls());
+    EXPECT_EQ(card->content(), window->hoverCard());
+    EXPECT_EQ(card->objectName(), QStringLiteral("Result_Hover_Window"));
+    EXPECT_EQ(card->windowTitle(), QStringLiteral("(Result_Hover_Window)"));
+    // Its scroll bar reaches the content's last line.
+    QScrollBar* bar = card->verticalScrollBar();
+    bar->setValue(bar->maximum());
+    EXPECT_EQ(bar->maximum(), window->hoverCard()->height() - card->viewport()->height());
+    EXPECT_FALSE(card->isActiveWindow()) << "the card never takes the focus";
+}
+
 TEST(ResultHoverCard, OpensAfterRestingOnARowAndClosesOnAnotherRow)
 {
     test::ResultFixture fx;
@@ -63,9 +97,14 @@ TEST(ResultHoverCard, OpensAfterRestingOnARowAndClosesOnAnotherRow)
     const int h = window->entryHeight();
     QTest::mouseMove(window.get(), QPoint(area.left() + 40, area.top() + h / 2));
     MIRUDEX_WAIT_FOR(window->hoverCard() != nullptr);
-    EXPECT_TRUE(window->hoverCard()->isVisible());
+    EXPECT_TRUE(window->hoverFrame()->isVisible());
     const QRect row(window->mapToGlobal(QPoint(0, area.top())), QSize(window->width(), h));
-    EXPECT_FALSE(window->hoverCard()->geometry().intersects(row)) << "the card leaves the pointer's row free";
+    EXPECT_FALSE(window->hoverFrame()->geometry().intersects(row)) << "the card leaves the pointer's row free";
+    // The gap between the row and the card, on the way to the card, keeps it.
+    const QRect card = window->hoverFrame()->geometry();
+    ASSERT_EQ(card.top(), row.bottom() + 1 + kCardRowGap) << "below the row";
+    QTest::mouseMove(window.get(), window->mapFromGlobal(QPoint(card.left() + 5, row.bottom() + 1)));
+    EXPECT_NE(window->hoverCard(), nullptr) << "crossing to the card";
     QTest::mouseMove(window.get(), QPoint(area.left() + 40, area.top() + h + h / 2));
     EXPECT_EQ(window->hoverCard(), nullptr) << "another row closes the card";
     MIRUDEX_WAIT_FOR(window->hoverCard() != nullptr);

@@ -37,6 +37,7 @@
 #include "ui/common/QuitRequest.h"
 #include "ui/model/Furigana.h"
 #include "ui/results/ResultHoverCard.h"
+#include "ui/common/Resources.h"
 #include "ui/search/HistoryDropDown.h"
 #include "ui/search/ReaderView.h"
 #include "ui/search/SearchBands.h"
@@ -941,6 +942,44 @@ TEST(ReadingViewX11, ReadingsAreDrawnOverTheirKanjiAndTheCardShowsOnHover)
     EXPECT_TRUE(reader.hoverCard()->isVisible());
     test::MovePointer(reader.mapToGlobal(QPoint(-40, -40)));
     MIRUDEX_WAIT_FOR(reader.hoverCard() == nullptr);
+// The tool bar pictures under a dark colour scheme: every picture's outline
+// and lettering (its pixels next to the transparent ground) stands out from
+// the background; on the light scheme they stay as drawn.
+TEST(SearchBandsPictures, StandOutFromADarkPaletteAndStayAsDrawnOnALightOne)
+{
+    SearchBands bands;
+    const int ids[] = {ID_SEARCH_GO, ID_TYPE_EXACT, ID_ROMAJI_CONVERSION, ID_LANG_JAPANESE, ID_RANDOM_WORD};
+    auto edgeContrast = [&bands](int id, const QColor& background) {
+        const QIcon icon = bands.Action(id)->icon();
+        const QImage picture =
+            icon.pixmap(icon.availableSizes().front()).toImage().convertToFormat(QImage::Format_ARGB32);
+        double lowest = 21.0;
+        auto clear = [&picture](int x, int y) {
+            return x < 0 || y < 0 || x >= picture.width() || y >= picture.height() || qAlpha(picture.pixel(x, y)) < 128;
+        };
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                if (!clear(x, y) && (clear(x - 1, y) || clear(x + 1, y) || clear(x, y - 1) || clear(x, y + 1)))
+                    lowest = std::min(lowest, ContrastRatio(picture.pixelColor(x, y), background));
+        return lowest;
+    };
+    const QColor dark(49, 54, 59);
+    double asDrawn = 21.0;
+    for (int id : ids)
+        asDrawn = std::min(asDrawn, edgeContrast(id, dark));
+    EXPECT_LT(asDrawn, 3.0) << "as drawn, some outline is too dark for the dark scheme";
+
+    QPalette palette(dark);
+    bands.setPalette(palette);
+    for (int id : ids)
+        EXPECT_GE(edgeContrast(id, dark), 3.0) << id;
+
+    bands.setPalette(QPalette(QColor(239, 239, 239)));
+    const QImage drawn =
+        QImage(QStringLiteral(":/search/%1.png").arg(ID_SEARCH_GO)).convertToFormat(QImage::Format_ARGB32);
+    const QIcon icon = bands.Action(ID_SEARCH_GO)->icon();
+    EXPECT_EQ(icon.pixmap(drawn.size()).toImage().convertToFormat(QImage::Format_ARGB32), drawn)
+        << "on a light scheme the pictures are as drawn";
 }
 
 }  // namespace
