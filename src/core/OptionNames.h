@@ -191,6 +191,8 @@ inline constexpr std::string_view kSort1 = ".\\Results\\Sort1";
 inline constexpr std::string_view kSort1Asc = ".\\Results\\Sort1 Asc";
 inline constexpr std::string_view kSort2 = ".\\Results\\Sort2";
 inline constexpr std::string_view kSort2Asc = ".\\Results\\Sort2 Asc";
+// One line per entry (word, reading, first sense) in both result windows.
+inline constexpr std::string_view kCompactRows = ".\\Results\\CompactRows";
 }  // namespace results
 
 namespace study_list {
