@@ -1,6 +1,7 @@
 #pragma once
 // The hover card of a result window ("Result_Hover_Window"): the whole entry
-// in large type, long meanings wrapped, opened after the mouse has rested
+// in large type, one block per sense with the sense's own markers over its
+// glosses (ResultCardText.h), long texts wrapped, opened after the mouse has rested
 // 700 ms on a row. A frameless pop-up that takes no input; the result window
 // places it off the row and closes it.
 
@@ -45,7 +46,8 @@ protected:
 private:
     struct Line {
         QString text;
-        QRect box;  // measured in the 600 x 400 layout box
+        QRect box;          // measured in the 600 x 400 layout box
+        bool tags = false;  // a sense's own markers, in the info font over its glosses
     };
 
     dict::Entry entry_;
