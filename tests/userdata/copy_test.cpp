@@ -254,8 +254,7 @@ TEST_F(CopyTest, SensesKeyGivesTheMeaningsBySenseWithTheirMarkers)
     // is not replaced inside itself (no endless expansion).
     dict::Entry odd = MakeEntry(u"%senses", u"k", {u"(n) x %senses"});
     dict::SetInfo(odd, markers);
-    EXPECT_EQ(FormatEntry(u"%senses|%word", odd, u"", u"", JoinSenses(odd, options_)),
-              u"(n) x %senses|(n) x %senses");
+    EXPECT_EQ(FormatEntry(u"%senses|%word", odd, u"", u"", JoinSenses(odd, options_)), u"(n) x %senses|(n) x %senses");
     // An entry never split into senses has none to give.
     EXPECT_EQ(FormatEntry(u"[%senses]", hon_, u"", u""), u"[]");
 }
