@@ -4,6 +4,7 @@
 #   docs/images/main-window.png       plain scale
 #   docs/images/main-window-2x.png    QT_SCALE_FACTOR=2
 #   docs/images/main-window-dark.png  a dark desktop colour scheme
+#   docs/images/compact-rows.png      the result pane's compact rows (.\Results\CompactRows)
 #   docs/images/main-window-edict2.png an EDICT2 dictionary (our small test file,
 #                                      tests/data/edict2-sample.txt) before EDICT,
 #                                      searched for EDICT2_SEARCH (default たべる)
@@ -44,6 +45,10 @@ cp tests/data/edict2-sample.txt "$tmp/edict2/DICT/sample-edict2"
     printf '\t\t\tSTRING :: Encoding :: EUC-JP\n\t\t\tBOOL :: On :: TRUE\n\t\tKEY_STOP\n'
     printf '\t\tINT :: Number :: 2\n\tKEY_STOP\nKEY_STOP\n'
 } >"$tmp/edict2/Options.mxreg"
+
+# The same folder with one line per result.
+cp -r "$tmp/data" "$tmp/compact"
+printf 'KEY_START :: Results\n\tBOOL :: CompactRows :: TRUE\nKEY_STOP\n' >>"$tmp/compact/Options.mxreg"
 
 mkdir -p "$tmp/dark/config"
 cat >"$tmp/dark/config/kdeglobals" <<'EOF'
@@ -141,4 +146,5 @@ want main-window-2x && draw main-window-2x 2 2560x1800 QT_SCALE_FACTOR=2
 want main-window-dark &&
     draw main-window-dark 1 1280x900 XDG_CURRENT_DESKTOP=KDE KDE_SESSION_VERSION=5 XDG_CONFIG_HOME="$tmp/dark/config"
 want main-window-edict2 && DATA="$tmp/edict2" TEXT="$EDICT2_SEARCH" draw main-window-edict2 1 1280x900
+want compact-rows && DATA="$tmp/compact" draw compact-rows 1 1280x900
 true
