@@ -362,6 +362,7 @@ inline constexpr auto kOptionNames = std::to_array<OptionName>({
     {results::kSort1Asc, OptionKind::BOOL},
     {results::kSort2, OptionKind::INT},
     {results::kSort2Asc, OptionKind::BOOL},
+    {results::kCompactRows, OptionKind::BOOL},
 
     {study_list::header_items::kKey, OptionKind::Key},
     {study_list::kOn, OptionKind::BOOL},
