@@ -4,6 +4,7 @@
 #   docs/images/main-window.png       plain scale
 #   docs/images/main-window-2x.png    QT_SCALE_FACTOR=2
 #   docs/images/main-window-dark.png  a dark desktop colour scheme
+#   docs/images/compact-rows.png      the result pane's compact rows (.\Results\CompactRows)
 #   docs/images/main-window-edict2.png an EDICT2 dictionary (our small test file,
 #                                      tests/data/edict2-sample.txt) before EDICT,
 #                                      searched for EDICT2_SEARCH (default たべる)
@@ -64,6 +65,9 @@ cp -r "$tmp/data" "$tmp/reader"
     printf '\tINT :: Window_w :: 900\n\tINT :: Window_h :: 620\n\tINT :: Div_vert :: 230\n'
     printf '\tINT :: Div_vert_bottom_horiz :: 220\nKEY_STOP\n'
 } >"$tmp/reader/Options.mxreg"
+# The same folder with one line per result.
+cp -r "$tmp/data" "$tmp/compact"
+printf 'KEY_START :: Results\n\tBOOL :: CompactRows :: TRUE\nKEY_STOP\n' >>"$tmp/compact/Options.mxreg"
 
 mkdir -p "$tmp/dark/config"
 cat >"$tmp/dark/config/kdeglobals" <<'EOF'
@@ -224,4 +228,5 @@ want reader && draw_reader
 # The first result row: the exact match of a long entry.
 want long-card && TEXT="$LONG_SEARCH" ROW_Y=230 draw long-card 1 1280x1024
 want maximised && DATA="$tmp/panes" FILL=1 draw maximised 1 1280x1024
+want compact-rows && DATA="$tmp/compact" draw compact-rows 1 1280x900
 true

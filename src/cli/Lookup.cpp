@@ -53,6 +53,22 @@ nlohmann::json JsonList(const std::vector<std::u16string>& list)
     return a;
 }
 
+// Each sense: its glosses, its markers as the line writes them ("n",
+// "abbr"), and what the marker table says they mean, in the same order.
+nlohmann::json JsonSenses(const std::vector<dict::Sense>& senses)
+{
+    nlohmann::json a = nlohmann::json::array();
+    for (const dict::Sense& sense : senses) {
+        nlohmann::json tags = nlohmann::json::array(), descriptions = nlohmann::json::array();
+        for (const dict::SenseTag& tag : sense.tags) {
+            tags.push_back(Utf16ToUtf8(tag.marker));
+            descriptions.push_back(Utf16ToUtf8(tag.description));
+        }
+        a.push_back({{"glosses", JsonList(sense.glosses)}, {"tags", tags}, {"descriptions", descriptions}});
+    }
+    return a;
+}
+
 // A set-up error when a file the look-up needs is missing, or cannot even be
 // looked at (a folder that may not be searched, a link to itself).
 bool Missing(const std::string& optionPath, std::string& message)
@@ -134,20 +150,24 @@ bool PlainText(std::u16string_view t)
 // gives; any other entry is expanded the usual way.
 class EntryLayout {
 public:
-    explicit EntryLayout(std::u16string format) : format_(std::move(format))
+    // sepMeaning: between the glosses of a sense, for %senses.
+    EntryLayout(std::u16string format, std::u16string sepMeaning)
+        : format_(std::move(format)), sepMeaning_(std::move(sepMeaning))
     {
         dict::Entry stand;
         stand.word = std::u16string(1, kWord);
         stand.kana = std::u16string(1, kKana);
-        template_ = userdata::FormatEntry(format_, stand, std::u16string(1, kInfo), std::u16string(1, kMeaning));
-        usable_ = template_.find(u'%') == std::u16string::npos &&
-                  std::none_of(format_.begin(), format_.end(), [](char16_t c) { return c >= kWord && c <= kMeaning; });
+        template_ = userdata::FormatEntry(format_, stand, std::u16string(1, kInfo), std::u16string(1, kMeaning),
+                                          std::u16string(1, kSenses));
+        // The senses are made from a whole entry, which the texts of a line alone do not give.
+        usable_ = template_.find(u'%') == std::u16string::npos && template_.find(kSenses) == std::u16string::npos &&
+                  std::none_of(format_.begin(), format_.end(), [](char16_t c) { return c >= kWord && c <= kSenses; });
     }
 
     std::u16string Format(const dict::Entry& e, const std::u16string& info, const std::u16string& meanings) const
     {
         if (!Fits(e.word, e.kana, info, meanings))
-            return userdata::FormatEntry(format_, e, info, meanings);
+            return userdata::FormatEntry(format_, e, info, meanings, dict::SenseGroupedText(e, sepMeaning_));
         std::u16string out;
         Put(e.word, e.kana, info, meanings, out);
         return out;
@@ -181,8 +201,10 @@ public:
 
 private:
     // Private-use characters: the stand-ins for the texts.
-    static constexpr char16_t kWord = u'\uE000', kKana = u'\uE001', kInfo = u'\uE002', kMeaning = u'\uE003';
+    static constexpr char16_t kWord = u'\uE000', kKana = u'\uE001', kInfo = u'\uE002', kMeaning = u'\uE003',
+                              kSenses = u'\uE004';
     std::u16string format_;
+    std::u16string sepMeaning_;
     std::u16string template_;
     bool usable_ = false;
 };
@@ -322,9 +344,9 @@ int RunLookup(const Arguments& o)
     so.results_field = Utf8ToUtf16(o.max.empty() ? std::to_string(options.GetINT(opt::results::kSize)) : o.max);
 
     // The copy format and separators, read once.
-    const EntryLayout layout(userdata::StripBraces(options.GetString(opt::results::copy::kFormat)));
     const std::u16string sepInfo = userdata::StripBraces(options.GetString(opt::results::copy::kSepInfo));
     const std::u16string sepMeaning = userdata::StripBraces(options.GetString(opt::results::copy::kSepMeaning));
+    const EntryLayout layout(userdata::StripBraces(options.GetString(opt::results::copy::kFormat)), sepMeaning);
     auto join = [](const std::vector<std::u16string>& parts, std::u16string_view separator) {
         std::u16string joined;
         for (size_t i = 0; i < parts.size(); ++i) {
@@ -343,10 +365,9 @@ int RunLookup(const Arguments& o)
     };
     auto print = [&](const dict::Entry& e) {
         if (o.json) {
-            nlohmann::json j = {{"word", Utf16ToUtf8(e.word)},
-                                {"kana", Utf16ToUtf8(e.kana)},
-                                {"meanings", JsonList(e.meanings)},
-                                {"info", JsonList(e.info)}};
+            nlohmann::json j = {{"word", Utf16ToUtf8(e.word)},      {"kana", Utf16ToUtf8(e.kana)},
+                                {"meanings", JsonList(e.meanings)}, {"info", JsonList(e.info)},
+                                {"senses", JsonSenses(e.senses)},   {"common", e.common}};
             out += j.dump();
         } else {
             out += Utf16ToUtf8(layout.Format(e, join(e.info, sepInfo), join(e.meanings, sepMeaning)));

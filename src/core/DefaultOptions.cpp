@@ -182,6 +182,7 @@ static constexpr std::u16string_view kDefaultOptionsTemplate =
     u"\tBOOL :: Sort1 Asc :: TRUE\n"
     u"\tINT :: Sort2 :: 1\n"
     u"\tBOOL :: Sort2 Asc :: TRUE\n"
+    u"\tBOOL :: CompactRows :: FALSE\n"
     u"KEY_STOP\n"
     u"\n"
     u"KEY_START :: StudyList\n"

@@ -198,6 +198,8 @@ inline constexpr std::string_view kSort1 = ".\\Results\\Sort1";
 inline constexpr std::string_view kSort1Asc = ".\\Results\\Sort1 Asc";
 inline constexpr std::string_view kSort2 = ".\\Results\\Sort2";
 inline constexpr std::string_view kSort2Asc = ".\\Results\\Sort2 Asc";
+// One line per entry (word, reading, first sense) in both result windows.
+inline constexpr std::string_view kCompactRows = ".\\Results\\CompactRows";
 }  // namespace results
 
 namespace study_list {
@@ -372,6 +374,7 @@ inline constexpr auto kOptionNames = std::to_array<OptionName>({
     {results::kSort1Asc, OptionKind::BOOL},
     {results::kSort2, OptionKind::INT},
     {results::kSort2Asc, OptionKind::BOOL},
+    {results::kCompactRows, OptionKind::BOOL},
 
     {study_list::header_items::kKey, OptionKind::Key},
     {study_list::kOn, OptionKind::BOOL},

@@ -210,6 +210,7 @@ void AddFormTagInfo(Entry& entry, const MarkerTable& markers)
     const std::u16string_view top = kTopWordMarker.substr(1, kTopWordMarker.size() - 2);
     for (const auto& [form, tag] : entry.formTags) {
         if (tag == top) {
+            entry.common = true;
             if (std::find(entry.info.begin(), entry.info.end(), kTopWordInfo) == entry.info.end())
                 entry.info.emplace_back(kTopWordInfo);
             continue;
@@ -220,8 +221,89 @@ void AddFormTagInfo(Entry& entry, const MarkerTable& markers)
     entry.formTags.clear();  // said once
 }
 
-// Moves the known markers out of one meaning (in place), handing the
-// description of each to found, in order.
+// "(1)", "(12)": the number a line puts in front of a sense.
+bool IsSenseNumber(std::u16string_view content)
+{
+    return !content.empty() && content.size() <= 3 &&
+           std::all_of(content.begin(), content.end(), [](char16_t c) { return c >= u'0' && c <= u'9'; });
+}
+
+// Calls part(text) for each comma-separated part of a group's content,
+// taken exactly as it is (no blanks removed).
+template <class Part>
+void ForEachPart(std::u16string_view content, Part&& part)
+{
+    for (size_t start = 0;;) {
+        const size_t comma = content.find(u',', start);
+        part(content.substr(start, comma == std::u16string_view::npos ? std::u16string_view::npos : comma - start));
+        if (comma == std::u16string_view::npos)
+            return;
+        start = comma + 1;
+    }
+}
+
+// How a meaning as read begins: whether a sense number stands among its
+// leading groups ("(n,vs) (2) ..."), and how many known markers come before
+// that number (the sense's parts of speech).
+struct SenseStart {
+    bool numbered = false;
+    size_t leadMarkers = 0;
+};
+
+SenseStart ReadSenseStart(std::u16string_view meaning, const MarkerTable& markers)
+{
+    size_t pos = 0;
+    size_t lead = 0;
+    for (;;) {
+        while (pos < meaning.size() && meaning[pos] == u' ')
+            ++pos;
+        if (pos >= meaning.size() || meaning[pos] != u'(')
+            return {};
+        const size_t close = meaning.find(u')', pos + 1);
+        if (close == std::u16string_view::npos)
+            return {};
+        const std::u16string_view content = meaning.substr(pos + 1, close - pos - 1);
+        if (IsSenseNumber(content))
+            return {true, lead};
+        size_t known = 0;
+        ForEachPart(content, [&](std::u16string_view part) { known += markers.Description(part).empty() ? 0 : 1; });
+        if (known == 0)
+            return {};  // a note ("(See X)"): the text of the sense has begun
+        lead += known;
+        pos = close + 1;
+    }
+}
+
+// A meaning with its markers taken out, as a gloss of its sense: without
+// the sense number in front and without blanks at either end.
+std::u16string GlossOf(std::u16string_view meaning, bool numbered)
+{
+    auto trim = [&meaning] {
+        while (!meaning.empty() && meaning.front() == u' ')
+            meaning.remove_prefix(1);
+        while (!meaning.empty() && meaning.back() == u' ')
+            meaning.remove_suffix(1);
+    };
+    trim();
+    if (numbered && !meaning.empty() && meaning.front() == u'(') {
+        const size_t close = meaning.find(u')');
+        if (close != std::u16string_view::npos && IsSenseNumber(meaning.substr(1, close - 1))) {
+            meaning.remove_prefix(close + 1);
+            trim();
+        }
+    }
+    return std::u16string(meaning);
+}
+
+void AddTag(std::vector<SenseTag>& tags, const SenseTag& tag)
+{
+    if (std::find(tags.begin(), tags.end(), tag) == tags.end())
+        tags.push_back(tag);
+}
+
+// Moves the known markers out of one meaning (in place), handing each
+// (marker, description) to found, in order. Where a group stood between two
+// blanks, one of them goes with it.
 template <class Found>
 void StripMarkers(std::u16string& work, const MarkerTable& markers, Found&& found)
 {
@@ -246,28 +328,23 @@ void StripMarkers(std::u16string& work, const MarkerTable& markers, Found&& foun
         dlog::WriteAt(2, u"   stuff: %s\n", content);
 
         bool known = false;
-        size_t start = 0;
-        for (;;) {
-            const size_t comma = content.find(u',', start);
-            const std::u16string_view part =
-                content.substr(start, comma == std::u16string_view::npos ? std::u16string_view::npos : comma - start);
+        ForEachPart(content, [&](std::u16string_view part) {
             dlog::WriteAt(2, u"   part: %s\n", part);
             const std::u16string_view description = markers.Description(part);
             dlog::WriteAt(2, u"   part: info: %s\n", description);
             if (!description.empty()) {
-                found(description);
+                found(part, description);
                 known = true;
             }
-            if (comma == std::u16string_view::npos)
-                break;
-            start = comma + 1;
-        }
+        });
 
         if (!known) {
             ++pos;
             continue;
         }
         work.erase(pos, groupEnd - pos);
+        if (pos > 0 && pos < work.size() && work[pos - 1] == u' ' && work[pos] == u' ')
+            work.erase(pos, 1);
         dlog::WriteAt(2, u"   line1: %s\n", work);
         if (!work.empty() && work.front() == u' ') {
             work.erase(0, 1);
@@ -281,6 +358,7 @@ void StripMarkers(std::u16string& work, const MarkerTable& markers, Found&& foun
 
 void SetInfo(Entry& entry, const MarkerTable& markers, bool keepAsRead)
 {
+    entry.senses.clear();
     if (entry.meanings.empty()) {
         AddFormTagInfo(entry, markers);
         return;
@@ -290,19 +368,118 @@ void SetInfo(Entry& entry, const MarkerTable& markers, bool keepAsRead)
         entry.meaningsAsRead = entry.meanings;
     dlog::WriteAt(1, u"SetInfo() :: Setting info...\n");
 
+    // What each meaning says about its sense, for grouping them below.
+    struct MeaningTags {
+        SenseStart start;
+        std::vector<SenseTag> tags;
+    };
+    std::vector<MeaningTags> perMeaning(entry.meanings.size());
     for (size_t i = 0; i < entry.meanings.size(); ++i) {
         dlog::WriteAt(2, u"   entry.meaning[%i]: <<%s>>\n", static_cast<int>(i), entry.meanings[i]);
+        perMeaning[i].start = ReadSenseStart(entry.meanings[i], markers);
         // Worked on in place: the meaning as read is kept in meaningsAsRead.
-        StripMarkers(entry.meanings[i], markers,
-                     [&](std::u16string_view description) { entry.info.emplace_back(description); });
+        StripMarkers(entry.meanings[i], markers, [&](std::u16string_view marker, std::u16string_view description) {
+            entry.info.emplace_back(description);
+            perMeaning[i].tags.push_back({std::u16string(marker), std::u16string(description)});
+        });
     }
 
     if (!entry.meanings.empty() && entry.meanings.back() == kTopWordMarker) {
         entry.meanings.pop_back();
+        perMeaning.pop_back();
         entry.info.emplace_back(kTopWordInfo);
+        entry.common = true;
+    }
+
+    std::vector<SenseTag> partsOfSpeech;  // of the last numbered sense that gave its own
+    for (size_t i = 0; i < entry.meanings.size(); ++i) {
+        const MeaningTags& m = perMeaning[i];
+        const bool startsSense =
+            entry.senses.empty() ||
+            (m.start.numbered && (!entry.senses.back().glosses.empty() || !entry.senses.back().tags.empty()));
+        if (startsSense)
+            entry.senses.emplace_back();
+        Sense& sense = entry.senses.back();
+        const size_t lead = std::min(m.start.leadMarkers, m.tags.size());
+        if (m.start.numbered) {
+            if (lead > 0)
+                partsOfSpeech.assign(m.tags.begin(), m.tags.begin() + static_cast<std::ptrdiff_t>(lead));
+            for (const SenseTag& tag : partsOfSpeech)
+                AddTag(sense.tags, tag);
+        }
+        for (const SenseTag& tag : m.tags)
+            AddTag(sense.tags, tag);
+        std::u16string gloss = GlossOf(entry.meanings[i], m.start.numbered);
+        if (!gloss.empty())
+            sense.glosses.push_back(std::move(gloss));
     }
     AddFormTagInfo(entry, markers);
     dlog::WriteAt(1, u"SetInfo(): All done.\n");
+}
+
+std::vector<SenseTag> TagsOfEverySense(const Entry& entry)
+{
+    std::vector<SenseTag> every;
+    if (entry.senses.empty())
+        return every;
+    for (const SenseTag& tag : entry.senses.front().tags) {
+        const bool inAll = std::all_of(entry.senses.begin() + 1, entry.senses.end(), [&tag](const Sense& sense) {
+            return std::find(sense.tags.begin(), sense.tags.end(), tag) != sense.tags.end();
+        });
+        if (inAll)
+            every.push_back(tag);
+    }
+    return every;
+}
+
+std::vector<SenseTag> OwnTags(const Sense& sense, const std::vector<SenseTag>& everySense)
+{
+    std::vector<SenseTag> own;
+    for (const SenseTag& tag : sense.tags)
+        if (std::find(everySense.begin(), everySense.end(), tag) == everySense.end())
+            own.push_back(tag);
+    return own;
+}
+
+std::u16string MarkerList(const std::vector<SenseTag>& tags)
+{
+    std::u16string out;
+    for (const SenseTag& tag : tags) {
+        if (!out.empty())
+            out += u' ';
+        out += u'(';
+        out += tag.marker;
+        out += u')';
+    }
+    return out;
+}
+
+std::u16string SenseGroupedText(const Entry& entry, std::u16string_view glossSeparator)
+{
+    const std::vector<SenseTag> every = TagsOfEverySense(entry);
+    std::u16string out = MarkerList(every);
+    for (size_t k = 0; k < entry.senses.size(); ++k) {
+        const Sense& sense = entry.senses[k];
+        std::u16string text;
+        if (entry.senses.size() > 1) {
+            const std::string number = std::to_string(k + 1);
+            text = u"(" + std::u16string(number.begin(), number.end()) + u")";
+        }
+        const std::u16string own = MarkerList(OwnTags(sense, every));
+        if (!own.empty())
+            text += text.empty() ? own : u" " + own;
+        for (size_t g = 0; g < sense.glosses.size(); ++g) {
+            if (g == 0 && !text.empty())
+                text += u' ';
+            else if (g > 0)
+                text += glossSeparator;
+            text += sense.glosses[g];
+        }
+        if (!out.empty() && !text.empty())
+            out += k == 0 ? u" " : u"; ";
+        out += text;
+    }
+    return out;
 }
 
 bool JoinedTextsOfLine(std::string_view line, const Dictionary& dictionary, const MarkerTable& markers,
@@ -319,7 +496,7 @@ bool JoinedTextsOfLine(std::string_view line, const Dictionary& dictionary, cons
         return false;
 
     size_t infoCount = 0;
-    auto addInfo = [&](std::u16string_view description) {
+    auto addInfo = [&](std::u16string_view, std::u16string_view description) {
         if (infoCount++ > 0)
             info += sepInfo;
         info += description;
@@ -345,7 +522,7 @@ bool JoinedTextsOfLine(std::string_view line, const Dictionary& dictionary, cons
     });
     if (meaningCount > 0 && std::u16string_view(meanings).substr(lastAt) == kTopWordMarker) {
         meanings.resize(lastJoinedAt);
-        addInfo(kTopWordInfo);
+        addInfo({}, kTopWordInfo);
     }
     return true;
 }

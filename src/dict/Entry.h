@@ -26,6 +26,27 @@ namespace mirudex::dict {
 struct Dictionary;
 struct IndexEntry;
 
+// A marker that holds for one sense: as the line writes it ("n", "abbr")
+// and what the marker table says it means.
+struct SenseTag {
+    std::u16string marker;
+    std::u16string description;
+
+    bool operator==(const SenseTag&) const = default;
+};
+
+// One sense of an entry: its glosses (markers and the sense number taken
+// out, no blank at either end) and the markers that hold for it, each once,
+// in line order. A sense numbered in the line without parts of speech of its
+// own takes those of the sense before it (how a line written from JMdict
+// says "the same as above").
+struct Sense {
+    std::vector<std::u16string> glosses;
+    std::vector<SenseTag> tags;
+
+    bool operator==(const Sense&) const = default;
+};
+
 // A dictionary entry. Made empty, filled by LoadInfoInto, then passed through SetInfo.
 struct Entry {
     std::u16string word;                         // from the index, not from the line (EDICT2: its forms, ';' between)
@@ -34,6 +55,11 @@ struct Entry {
     std::vector<std::u16string> meanings;        // markers removed by SetInfo
     std::vector<std::u16string> meaningsAsRead;  // the meanings before SetInfo
     std::vector<std::u16string> info;            // descriptions of the markers found, in order found
+    // The meanings grouped by sense ("(1) ...", "(2) ..."; a line without
+    // numbers is one sense), made by SetInfo. Markers of the headwords and
+    // "(P)" belong to the entry, not to a sense: they stay in info.
+    std::vector<Sense> senses;
+    bool common = false;  // "(P)": one of the most common words (SetInfo)
     // EDICT2: the tags of the headwords and readings, (form, tag) in line
     // order; SetInfo turns them into info.
     std::vector<std::pair<std::u16string, std::u16string>> formTags;
@@ -105,8 +131,25 @@ std::optional<std::string> GetEdictLine(LineReader& file, Registry& registry, co
 // meanings as read unless keepAsRead is false: a reader that only prints the
 // entry), and turns a last meaning "(P)" into its info text. The tags of
 // EDICT2 forms follow as "form: description" (the description of an unknown
-// tag is the tag); (P) on forms says once that the word is common.
+// tag is the tag); (P) on forms says once that the word is common. Where a
+// marker stood between two blanks, one blank is left. Also groups the
+// meanings into the entry's senses.
 void SetInfo(Entry& entry, const MarkerTable& markers, bool keepAsRead = true);
+
+// The tags every sense of the entry has (in the first sense's order): said
+// once for the whole entry where the senses are shown together.
+std::vector<SenseTag> TagsOfEverySense(const Entry& entry);
+
+// The tags of one sense that TagsOfEverySense does not already say.
+std::vector<SenseTag> OwnTags(const Sense& sense, const std::vector<SenseTag>& everySense);
+
+// The senses as one text: the tags of every sense first, then each sense,
+// numbered when there are several, with its own tags and its glosses joined
+// by glossSeparator; "; " between senses. "(n) (1) cat; (2) (abbr) wheelbarrow"
+std::u16string SenseGroupedText(const Entry& entry, std::u16string_view glossSeparator);
+
+// Markers written as a line writes them: "(n) (vs)".
+std::u16string MarkerList(const std::vector<SenseTag>& tags);
 
 // The info and meanings of a plain EDICT line (as FillEntryFromLine is given
 // it) as FillEntryFromLine and SetInfo leave them, each list joined with its

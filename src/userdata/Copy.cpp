@@ -26,7 +26,7 @@ struct Key {
     std::u16string_view text;
     bool escape;
 };
-constexpr std::array<Key, 7> kKeys = {{
+constexpr std::array<Key, 8> kKeys = {{
     {u"\\n", true},
     {u"\\t", true},
     {u"\\:", true},
@@ -34,11 +34,12 @@ constexpr std::array<Key, 7> kKeys = {{
     {u"%kana", false},
     {u"%info", false},
     {u"%meaning", false},
+    {u"%senses", false},
 }};
 constexpr size_t kEscapeCount = 3;
 
 using Mask = uint8_t;
-constexpr Mask kValueBits = 0x78;  // bits of %word, %kana, %info, %meaning
+constexpr Mask kValueBits = 0xF8;  // bits of %word, %kana, %info, %meaning, %senses
 constexpr Mask Bit(size_t key) { return static_cast<Mask>(1u << key); }
 
 // May the occurrence of key k made of these characters' masks be replaced?
@@ -72,7 +73,7 @@ bool Replaceable(const Mask* mask, size_t k)
 // Ends because every replacement takes out a character whose mask lacks the
 // key's bit and puts in only characters whose masks are strictly larger,
 // and masks are bounded.
-std::u16string Expand(std::u16string_view input, size_t keyCount, const std::array<std::u16string_view, 7>& values)
+std::u16string Expand(std::u16string_view input, size_t keyCount, const std::array<std::u16string_view, 8>& values)
 {
     std::u16string out;
     std::vector<Mask> outMask;
@@ -146,7 +147,7 @@ std::u16string StripBraces(std::string_view stored)
 
 std::u16string ExpandEscapes(std::u16string_view text)
 {
-    return Expand(text, kEscapeCount, {u"\n", u"\t", u":", {}, {}, {}, {}});
+    return Expand(text, kEscapeCount, {u"\n", u"\t", u":", {}, {}, {}, {}, {}});
 }
 
 std::u16string JoinMeanings(const dict::Entry& entry, Registry& options)
@@ -160,16 +161,22 @@ std::u16string JoinInfo(const dict::Entry& entry, Registry& options)
 }
 
 std::u16string FormatEntry(std::u16string_view format, const dict::Entry& entry, std::u16string_view info,
-                           std::u16string_view meanings)
+                           std::u16string_view meanings, std::u16string_view senses)
 {
-    return Expand(format, kKeys.size(), {u"\n", u"\t", u":", entry.word, entry.kana, info, meanings});
+    return Expand(format, kKeys.size(), {u"\n", u"\t", u":", entry.word, entry.kana, info, meanings, senses});
+}
+
+std::u16string JoinSenses(const dict::Entry& entry, Registry& options)
+{
+    return dict::SenseGroupedText(entry, StoredText(options, opt::results::copy::kSepMeaning));
 }
 
 std::u16string FormatEntry(const dict::Entry& entry, Registry& options)
 {
     const std::u16string info = JoinInfo(entry, options);
     const std::u16string meanings = JoinMeanings(entry, options);
-    return FormatEntry(StoredText(options, opt::results::copy::kFormat), entry, info, meanings);
+    return FormatEntry(StoredText(options, opt::results::copy::kFormat), entry, info, meanings,
+                       JoinSenses(entry, options));
 }
 
 std::u16string SelectedEntriesText(const std::vector<dict::Entry>& list, CopyKind kind, Registry& options)
@@ -192,7 +199,8 @@ std::u16string SelectedEntriesText(const std::vector<dict::Entry>& list, CopyKin
         case CopyKind::Formatted:
             if (!format)
                 format = StoredText(options, opt::results::copy::kFormat);
-            result += FormatEntry(*format, entry, JoinInfo(entry, options), JoinMeanings(entry, options));
+            result += FormatEntry(*format, entry, JoinInfo(entry, options), JoinMeanings(entry, options),
+                                  JoinSenses(entry, options));
             break;
         }
     }

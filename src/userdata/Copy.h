@@ -7,7 +7,9 @@
 // (a value shorter than two characters gives the empty text). In Format and
 // SepMultiple the escapes \n (line feed), \t (tab) and \: (colon) are
 // expanded; in Format the keys %word, %kana, %info (markers joined by
-// SepInfo) and %meaning (meanings joined by SepMeaning) are then replaced
+// SepInfo), %meaning (meanings joined by SepMeaning) and %senses (the
+// meanings by sense with each sense's markers, glosses joined by
+// SepMeaning: dict::SenseGroupedText) are then replaced
 // wherever they stand, also inside text an earlier replacement brought in.
 // Two guards keep that finite and predictable: text that came from an entry
 // or a separator is never escape-expanded (a SepMeaning of "\n" stays a
@@ -43,14 +45,16 @@ std::u16string StripBraces(std::string_view stored);
 // Expands \n, \t and \: in text.
 std::u16string ExpandEscapes(std::u16string_view text);
 
-// The meanings joined by SepMeaning, the info markers joined by SepInfo.
+// The meanings joined by SepMeaning, the info markers joined by SepInfo,
+// the senses with their markers (glosses joined by SepMeaning).
 std::u16string JoinMeanings(const dict::Entry& entry, Registry& options);
 std::u16string JoinInfo(const dict::Entry& entry, Registry& options);
+std::u16string JoinSenses(const dict::Entry& entry, Registry& options);
 
-// The entry laid out by the template (braces already dropped); info and
-// meanings are the joined texts.
+// The entry laid out by the template (braces already dropped); info,
+// meanings and senses are the joined texts.
 std::u16string FormatEntry(std::u16string_view format, const dict::Entry& entry, std::u16string_view info,
-                           std::u16string_view meanings);
+                           std::u16string_view meanings, std::u16string_view senses = {});
 // The entry laid out by .\Results\Copy\Format.
 std::u16string FormatEntry(const dict::Entry& entry, Registry& options);
 

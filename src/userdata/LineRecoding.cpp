@@ -200,6 +200,9 @@ void DecodeCharacterReferences(dict::Entry& entry)
     for (auto* list : {&entry.meanings, &entry.meaningsAsRead, &entry.info})
         for (std::u16string& text : *list)
             text = DecodeCharacterReferences(text);
+    for (dict::Sense& sense : entry.senses)
+        for (std::u16string& gloss : sense.glosses)
+            gloss = DecodeCharacterReferences(gloss);
 }
 
 }  // namespace mirudex::userdata

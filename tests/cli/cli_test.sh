@@ -57,7 +57,9 @@ printf '%s\n' \
     '子猫 [こねこ] /(n) kitten/' \
     '走る [はしる] /(v5r,vi) to run/(P)/' \
     '本 [ほん] /(n) book/main/' \
-    '割合 [わりあい] /(n) rate of 100%/a back\slash rate/' | iconv -f UTF-8 -t EUC-JP > DICT/edict
+    '割合 [わりあい] /(n) rate of 100%/a back\slash rate/' \
+    '取る [とる] /(v5r,vt) (1) to take/to pick up/(v5r,vt) (2) (col) to steal/(v5r,vt) (3) to take (notes) (col)/(P)/' |
+    iconv -f UTF-8 -t EUC-JP > DICT/edict
 printf '%s\n' '猫 U732b S11 F1702 ビョウ ねこ {cat}' | iconv -f UTF-8 -t EUC-JP > DICT/kanjidic
 cp "$SRC/data/partsofspeech.mxf" "$SRC/data/fuzzysearch.uni.dat" .
 # An options file makes this a prepared folder: the current directory is the
@@ -81,15 +83,29 @@ check "English: the maximum keeps the most relevant" "$(printf '猫 (ねこ) :: 
     "$("$LOOKUP" --lang en --type middle --max 1 cat)"
 # An English look-up is printed straight from the dictionary's lines; with
 # --kanji it takes the program's own route (the kanji follow the entries).
-for text in cat rate; do
+for text in cat rate take; do
     check "English printed from the lines equals the program's entries: $text" "$("$LOOKUP" --lang en --kanji --max -1 "$text" | head -n 1)" "$("$LOOKUP" --lang en --max -1 "$text")"
 done
 check "sorted by relevance first" "$(printf '猫 (ねこ) :: cat\n子猫 (こねこ) :: kitten')" \
     "$("$LOOKUP" --type middle --sort relevance ね)"
 check "an unknown sort key" 2 "$("$LOOKUP" --sort size ね >/dev/null 2>&1; echo $?)"
 json="$("$LOOKUP" --json 猫)"
-check "json" '{"info":["noun (common) (futsuumeishi)"],"kana":"ねこ","meanings":["cat"],"word":"猫"}' "$(sed 's/"info":\[[^]]*\]/"info":["noun (common) (futsuumeishi)"]/' <<<"$json")"
+check "json" '{"common":true,"info":["noun (common) (futsuumeishi)"],"kana":"ねこ","meanings":["cat"],"senses":[{"descriptions":["noun (common) (futsuumeishi)"],"glosses":["cat"],"tags":["n"]}],"word":"猫"}' "$(sed 's/"info":\[[^]]*\]/"info":["noun (common) (futsuumeishi)"]/' <<<"$json")"
 contains "json has the marker's description" '"info":[' "$json"
+# Each sense with its own glosses and markers, each once; the flat fields
+# stay, without a doubled blank where a marker was taken out.
+json="$("$LOOKUP" --json 取る)"
+check "json senses: tags and glosses of each sense" "v5r,vt:to take|to pick up v5r,vt,col:to steal v5r,vt,col:to take (notes)" \
+    "$(jq -r '.senses | map((.tags | join(",")) + ":" + (.glosses | join("|"))) | join(" ")' <<<"$json")"
+check "json senses: a description for each tag" "transitive verb|colloquialism" \
+    "$(jq -r '.senses[1].descriptions[1:] | join("|")' <<<"$json")"
+check "json: the flat meanings keep their numbers, one blank each" "(1) to take|to pick up|(2) to steal|(3) to take (notes) " \
+    "$(jq -r '.meanings | join("|")' <<<"$json")"
+check "json: flat info keeps every marker and the common word" 9 "$(jq -r '.info | length' <<<"$json")"
+options_file 'KEY_START :: Results' '	KEY_START :: Copy' '		STRING :: Format :: {%word\t%senses}' '	KEY_STOP' 'KEY_STOP'
+check "the copy format's %senses" "$(printf '取る\t(v5r) (vt) (1) to take | to pick up; (2) (col) to steal; (3) (col) to take (notes)')" "$("$LOOKUP" 取る)"
+check "%senses in an English look-up printed from the entries" "$(printf '取る\t(v5r) (vt) (1) to take | to pick up; (2) (col) to steal; (3) (col) to take (notes)')" "$("$LOOKUP" --lang en steal)"
+options_file
 # --read: the text's words, one a line (surface, dictionary form, reading, first meaning).
 out="$("$LOOKUP" --read 子猫が走りました。本)"; status=$?
 check "read: status 0" 0 "$status"

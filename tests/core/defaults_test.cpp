@@ -83,6 +83,7 @@ const Expected kDefaults[] = {
     {".\\Results\\Sort1 Asc", true},
     {".\\Results\\Sort2", 1},
     {".\\Results\\Sort2 Asc", true},
+    {".\\Results\\CompactRows", false},
     {".\\StudyList\\On", true},
     {".\\StudyList\\File", "studylist.default"},
     {".\\Kanji\\Fonts\\Kanji\\Font", "MS Mincho"},

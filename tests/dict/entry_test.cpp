@@ -94,13 +94,18 @@ TEST_F(EntryTest, SetInfoMovesKnownMarkersOut)
         {"unclosed group without a marker", {u"word (see"}, {u"word (see"}, {}},
         {"unclosed group with a marker runs to the end", {u"word (n"}, {u"word "}, {u"desc n"}},
         {"two groups in a row", {u"(n) (vs) study"}, {u"study"}, {u"desc n", u"desc vs"}},
-        {"middle group leaves both spaces", {u"big (n) cat"}, {u"big  cat"}, {u"desc n"}},
+        {"middle group leaves one blank", {u"big (n) cat"}, {u"big cat"}, {u"desc n"}},
+        {"group between a number and a gloss leaves one blank",
+         {u"(n) (4) (abbr) wheelbarrow"},
+         {u"(4) wheelbarrow"},
+         {u"desc n", u"desc abbr"}},
+        {"blanks the line itself doubles stay", {u"a  b (n)  c"}, {u"a  b  c"}, {u"desc n"}},
         {"parts are taken as they are", {u"(n, vs) x"}, {u"x"}, {u"desc n"}},
         {"(P) only as the last meaning", {u"(P)", u"cat"}, {u"(P)", u"cat"}, {}},
         {"sense numbers stay", {u"(n) (1) cat"}, {u"(1) cat"}, {u"desc n"}},
         {"same marker twice gives two infos", {u"(n) a", u"(n) b"}, {u"a", u"b"}, {u"desc n", u"desc n"}},
     };
-    const MarkerTable markers = Markers({"n", "vs", "vt"});
+    const MarkerTable markers = Markers({"n", "vs", "vt", "abbr"});
     for (const auto& c : cases) {
         Entry entry;
         entry.meanings = c.meanings;
@@ -121,6 +126,111 @@ TEST_F(EntryTest, SetInfoLogsUnclosedGroupAndDoesNothingWithoutMeanings)
     entry.meanings = {u"a (b"};
     SetInfo(entry, Markers({"n"}));
     EXPECT_NE(Log().find("SetInfo(): ERROR: could not find ending ')'.\n"), std::string::npos);
+}
+
+// The senses of an entry, one text each: its markers, then its glosses.
+std::vector<std::string> SensesOf(const Entry& entry)
+{
+    std::vector<std::string> out;
+    for (const Sense& sense : entry.senses) {
+        std::string text;
+        for (const SenseTag& tag : sense.tags)
+            text += (text.empty() ? "" : ",") + Utf16ToUtf8(tag.marker);
+        text += ":";
+        for (const std::u16string& gloss : sense.glosses)
+            text += " [" + Utf16ToUtf8(gloss) + "]";
+        out.push_back(text);
+    }
+    return out;
+}
+
+// EDICT lines as Debian ships them (parts of speech on every sense), EDICT2
+// lines (parts of speech only where they change), and lines without numbers:
+// each sense keeps its own markers, each once, and its glosses lose the
+// markers, the number and the blanks around them.
+TEST_F(EntryTest, MeaningsAreGroupedIntoSensesWithTheirOwnTags)
+{
+    struct Case {
+        const char* line;
+        LineForm form;
+        std::vector<std::string> senses;
+        bool common;
+        std::string grouped;  // SenseGroupedText with " | " between glosses
+    };
+    const Case cases[] = {
+        {"猫 [ねこ] /(n) (1) cat (esp. the domestic cat)/(n) (2) shamisen/(n) (4) (abbr) wheelbarrow/(n) (6) (uk) "
+         "(col) bottom/submissive partner/(P)/\n",
+         LineForm::Edict,
+         {"n: [cat (esp. the domestic cat)]", "n: [shamisen]", "n,abbr: [wheelbarrow]",
+          "n,uk,col: [bottom] [submissive partner]"},
+         true,
+         "(n) (1) cat (esp. the domestic cat); (2) shamisen; (3) (abbr) wheelbarrow; (4) (uk) (col) bottom | "
+         "submissive partner"},
+        {"勉強 [べんきょう] /(n,vs) study/(P)/\n", LineForm::Edict, {"n,vs: [study]"}, true, "(n) (vs) study"},
+        {"甲 [こう] /plain/(vt) second (vt) again/third/\n",
+         LineForm::Edict,
+         {"vt: [plain] [second again] [third]"},
+         false,
+         "(vt) plain | second again | third"},
+        // Parts of speech hold for the senses after them until others are given.
+        {"食べる(P);喰べる(iK) [たべる(P)] /(v1,vt) (1) to eat/(2) to live on/(P)/EntL1358280/\n",
+         LineForm::Edict2,
+         {"v1,vt: [to eat]", "v1,vt: [to live on]"},
+         true,
+         "(v1) (vt) (1) to eat; (2) to live on"},
+        {"一寸 [ちょっと] /(adv) (1) (uk) a little/a bit/(int) (2) (uk) hey!/(3) (See 一寸見) a glance/EntL1X/\n",
+         LineForm::Edict2,
+         {"adv,uk: [a little] [a bit]", "int,uk: [hey!]", "int: [(See 一寸見) a glance]"},
+         false,
+         "(1) (adv) (uk) a little | a bit; (2) (int) (uk) hey!; (3) (int) (See 一寸見) a glance"},
+        // A sense number that is no marker and a note are kept apart from the markers.
+        {"甲 [こう] /(n) (12) (foo) x/(n) (13) y/\n",
+         LineForm::Edict,
+         {"n: [(foo) x]", "n: [y]"},
+         false,
+         "(n) (1) (foo) x; (2) y"},
+        {"甲 [こう] /(P)/\n", LineForm::Edict, {}, true, ""},
+    };
+    MarkerTable program;
+    LoadMarkers(program, mirudex::test::ProgramDataPath("partsofspeech.mxf").string());
+    for (const Case& c : cases) {
+        Dictionary dictionary;
+        dictionary.encoding = "UTF-8";
+        dictionary.form = c.form;
+        Entry entry;
+        FillEntryFromLine(c.line, dictionary, entry, IndexEntry{u"W", u"K", 0});
+        SetInfo(entry, program);
+        EXPECT_EQ(SensesOf(entry), c.senses) << c.line;
+        EXPECT_EQ(entry.common, c.common) << c.line;
+        EXPECT_EQ(Utf16ToUtf8(SenseGroupedText(entry, u" | ")), c.grouped) << c.line;
+        for (const Sense& sense : entry.senses)
+            for (const std::u16string& gloss : sense.glosses)
+                EXPECT_EQ(gloss.find(u"  "), std::u16string::npos) << Utf16ToUtf8(gloss);
+        // The flat lists are what they were: a reader of the old fields sees no change.
+        for (const std::u16string& meaning : entry.meanings)
+            EXPECT_EQ(meaning.find(u"  "), std::u16string::npos) << Utf16ToUtf8(meaning);
+    }
+    // A second SetInfo on the same entry does not pile up senses.
+    Entry twice;
+    twice.meanings = {u"(n) (1) a", u"(2) b"};
+    SetInfo(twice, program);
+    twice.meanings = {u"(n) c"};
+    SetInfo(twice, program);
+    EXPECT_EQ(SensesOf(twice), std::vector<std::string>{"n: [c]"});
+}
+
+TEST_F(EntryTest, TagsOfEverySenseAreSaidOnceAndTheRestStayWithTheirSense)
+{
+    Entry entry;
+    entry.senses = {{{u"a"}, {{u"n", u"noun"}, {u"uk", u"kana"}}},
+                    {{u"b"}, {{u"uk", u"kana"}, {u"n", u"noun"}, {u"col", u"colloquial"}}},
+                    {{u"c"}, {{u"n", u"noun"}}}};
+    EXPECT_EQ(TagsOfEverySense(entry), (std::vector<SenseTag>{{u"n", u"noun"}}));
+    EXPECT_EQ(OwnTags(entry.senses[1], TagsOfEverySense(entry)),
+              (std::vector<SenseTag>{{u"uk", u"kana"}, {u"col", u"colloquial"}}));
+    EXPECT_EQ(SenseGroupedText(entry, u"/"), u"(n) (1) (uk) a; (2) (uk) (col) b; (3) c");
+    EXPECT_TRUE(TagsOfEverySense(Entry{}).empty());
+    EXPECT_EQ(SenseGroupedText(Entry{}, u"/"), u"");
 }
 
 class LoadInfoTest : public EntryTest {

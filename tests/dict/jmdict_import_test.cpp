@@ -343,6 +343,45 @@ TEST_F(JmdictImportTest, CommonPrioritiesAreMarkedAsInEdict2)
     }
 }
 
+// An imported entry read back has JMdict's senses, each with its own parts
+// of speech (given once in the file, holding for the senses after it) and
+// its own usage and field markers, each once.
+TEST_F(JmdictImportTest, ImportedEntriesKeepTheirSensesAndTheirTags)
+{
+    std::string out;
+    ASSERT_EQ(ImportJmdictText(Sample(), out, kJmdictDefaultLanguage).status, ImportStatus::Done);
+    MarkerTable markers;
+    LoadMarkers(markers, mirudex::test::ProgramDataPath("partsofspeech.mxf").string());
+    Dictionary dictionary;
+    dictionary.encoding = "UTF-8";
+    dictionary.form = LineForm::Edict2;
+    auto sensesOf = [&](std::string_view head) {
+        std::vector<std::string> senses;
+        for (const std::string& line : Lines(out)) {
+            if (line.rfind(head, 0) != 0)
+                continue;
+            Entry entry;
+            FillEntryFromLine(line + "\n", dictionary, entry, IndexEntry{u"W", u"K", 0});
+            SetInfo(entry, markers);
+            for (const Sense& sense : entry.senses) {
+                std::string text;
+                for (const SenseTag& tag : sense.tags)
+                    text += Utf16ToUtf8(tag.marker) + " ";
+                for (const std::u16string& gloss : sense.glosses)
+                    text += "[" + Utf16ToUtf8(gloss) + "]";
+                senses.push_back(text);
+            }
+        }
+        return senses;
+    };
+    EXPECT_EQ(sensesOf("猫(P)"), (std::vector<std::string>{"n [cat (esp. the domestic cat)]", "n uk col [shamisen]",
+                                                           "n [(See 手押し車) wheelbarrow]"}));
+    EXPECT_EQ(sensesOf("本(P)"), (std::vector<std::string>{"n [book][volume]", "pref [main][head]"}));
+    EXPECT_EQ(sensesOf("勉強(P)"),
+              (std::vector<std::string>{"n vs [study]", "n vs ksb: [discount][(lit) effort \u2215 trying hard]"}));
+    EXPECT_EQ(sensesOf("電算機"), (std::vector<std::string>{"n comp dated [computer]"}));
+}
+
 TEST_F(JmdictImportTest, AStopRequestWritesNothingAndKeepsTheOldDictionary)
 {
     mirudex::test::WriteFile("JMdict_e", Sample());

@@ -96,9 +96,9 @@ TEST_P(Edict2SearchTest, InfoAndMeaningsReadAsALearnerExpects)
 {
     const auto& cat = Search("猫");
     ASSERT_EQ(cat.size(), 1u);
-    // Senses keep their numbers and tags (a marker between words leaves both
-    // blanks, as in plain lines); the entry id is no meaning.
-    EXPECT_EQ(cat[0].meanings, (std::vector<std::u16string>{u"(1) cat (esp. the domestic cat)", u"(2)  shamisen"}));
+    // Senses keep their numbers and tags (a marker between words leaves one
+    // blank, as in plain lines); the entry id is no meaning.
+    EXPECT_EQ(cat[0].meanings, (std::vector<std::u16string>{u"(1) cat (esp. the domestic cat)", u"(2) shamisen"}));
     const std::vector<std::u16string> catInfo = {u"noun (common) (futsuumeishi)",
                                                  u"word usually written using kana alone", u"One of top 20,000 words"};
     EXPECT_EQ(cat[0].info, catInfo);

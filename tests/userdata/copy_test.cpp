@@ -235,6 +235,30 @@ TEST_F(CopyTest, SelectedEntriesAreJoinedBySepMultiple)
     EXPECT_EQ(SelectedEntriesText({hon_, neko}, CopyKind::Word, options_), u"本 \t: 猫");
 }
 
+// %senses: the meanings sense by sense with each sense's markers, the
+// glosses joined by SepMeaning; the other keys give what they always gave.
+TEST_F(CopyTest, SensesKeyGivesTheMeaningsBySenseWithTheirMarkers)
+{
+    dict::MarkerTable markers;
+    markers.Add(u"n", u"noun");
+    markers.Add(u"abbr", u"abbreviation");
+    dict::Entry neko = MakeEntry(u"猫", u"ねこ", {u"(n) (1) cat", u"feline", u"(n) (4) (abbr) wheelbarrow", u"(P)"});
+    dict::SetInfo(neko, markers);
+    neko.selected = true;
+    options_.SetSTRING(".\\Results\\Copy\\Format", "{%word\\t%senses\\n%meaning}");
+    EXPECT_EQ(SelectedEntriesText({neko}, CopyKind::Formatted, options_),
+              u"猫\t(n) (1) cat | feline; (2) (abbr) wheelbarrow\n(1) cat | feline | (4) wheelbarrow");
+    options_.SetSTRING(".\\Results\\Copy\\SepMeaning", "{, }");
+    EXPECT_EQ(JoinSenses(neko, options_), u"(n) (1) cat, feline; (2) (abbr) wheelbarrow");
+    // Keys in other values are replaced as usual; a gloss reading "%senses"
+    // is not replaced inside itself (no endless expansion).
+    dict::Entry odd = MakeEntry(u"%senses", u"k", {u"(n) x %senses"});
+    dict::SetInfo(odd, markers);
+    EXPECT_EQ(FormatEntry(u"%senses|%word", odd, u"", u"", JoinSenses(odd, options_)), u"(n) x %senses|(n) x %senses");
+    // An entry never split into senses has none to give.
+    EXPECT_EQ(FormatEntry(u"[%senses]", hon_, u"", u""), u"[]");
+}
+
 TEST_F(CopyTest, NothingSelectedStillEmptiesTheClipboard)
 {
     platform_.SetClipboardText(u"former");

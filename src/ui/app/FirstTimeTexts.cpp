@@ -6,35 +6,50 @@
 // The five messages shown while .\Misc\FirstTime is TRUE.
 namespace mirudex::ui {
 
-std::u16string FirstTimeText(int index)
+std::u16string FirstTimeText(int index, const FirstTimeFacts& facts)
 {
     switch (index) {
-    case 0:
-        return std::u16string(
-                   u"Hello!! It would appear that this is your first time using Mirudex.\n"
-                   u"\n"
-                   u"If you need help, please look at 'index.html' in the Documentation folder.\n"
-                   u"\n"
-                   u"I figure that that's probably not what you want to do, so I'll give you\n"
-                   u"a brief series of dialog boxes to get you up to speed on Mirudex.\n"
-                   u"\n"
-                   u"\n"
-                   u"If you manage to really mess something up, the easiest way to fix it is\n"
-                   u"to delete 'options.mxreg' and then run Mirudex again.  It will make\n"
-                   u"itself a new options file with the default settings.\n"
-                   u"\n"
-                   u"\n"
-                   u"IF YOU CANNOT SEE JAPANESE TEXT IN MIRUDEX,\n"
-                   u"you'll want to download a Japanese font, such as Arial Unicode MS.\n"
-                   u"I have some fonts available on the web site:\n") +
-               build::kWebSite +
-               std::u16string(
-                   u"\n"
-                   u"\n"
-                   u"\n"
-                   u"Feel free to check out the toolbar; it has a lot of good optons.\n"
-                   u"Also, play with Mirudex's settings.  Remember, if you break anything,\n"
-                   u"just delete the options file.\n");
+    case 0: {
+        std::u16string fonts;
+        if (facts.japaneseFonts.empty())
+            fonts =
+                u"IF YOU CANNOT SEE JAPANESE TEXT IN MIRUDEX,\n"
+                u"you'll want to install a Japanese font; none is installed on this system.\n"
+                u"For example:\n"
+                u"     sudo apt install fonts-ipafont-mincho fonts-ipafont-gothic\n";
+        else
+            fonts =
+                u"IF YOU CANNOT SEE JAPANESE TEXT IN MIRUDEX,\n"
+                u"choose one of the Japanese fonts installed on this system in the settings:\n"
+                u"     " +
+                facts.japaneseFonts + u"\n";
+        return u"Hello!! It would appear that this is your first time using Mirudex.\n"
+               u"\n"
+               u"If you need help, please look at the user guide (Help > User Guide):\n"
+               u"     " +
+               facts.guidePath +
+               u"\n"
+               u"\n"
+               u"I figure that that's probably not what you want to do, so I'll give you\n"
+               u"a brief series of dialog boxes to get you up to speed on Mirudex.\n"
+               u"\n"
+               u"\n"
+               u"If you manage to really mess something up, the easiest way to fix it is\n"
+               u"to delete 'Options.mxreg' in Mirudex's working folder,\n"
+               u"     " +
+               facts.workingFolder +
+               u"\n"
+               u"and then run Mirudex again.  It will make\n"
+               u"itself a new options file with the default settings.\n"
+               u"\n"
+               u"\n" +
+               fonts +
+               u"\n"
+               u"\n"
+               u"Feel free to check out the toolbar; it has a lot of good options.\n"
+               u"Also, play with Mirudex's settings.  Remember, if you break anything,\n"
+               u"just delete the options file.\n";
+    }
     case 1:
         return std::u16string(
             u"ABOUT SEARCHING:\n"
@@ -48,12 +63,12 @@ std::u16string FirstTimeText(int index)
             u"          * (You should enable ROMAji conversion for this to work)\n"
             u"          Valid wildcards: _ (anything), and ? (one character).\n"
             u"\n"
-            u"     To search for Engish text, type\n"
+            u"     To search for English text, type\n"
             u"          EN:EnglishTextHere\n"
             u"\n"
             u"\n"
             u"ENGLISH SEARCHING:\n"
-            u"     NOTE: English act basically like normaly search-engine searches\n"
+            u"     NOTE: English act basically like normal search-engine searches\n"
             u"     If you want to search for words with EXACTLY the meaning that you want,\n"
             u"     put your search in quotes.  For example,\n"
             u"          \"happy\"\n"
@@ -83,6 +98,9 @@ std::u16string FirstTimeText(int index)
             u"When you 'CLOSE' a studylist, Mirudex has no default file, and it will\n"
             u"create 'studylist.default' upon exiting if any entries remain in the\n"
             u"studylist.\n"
+            u"\n"
+            u"To take entries off the studylist, select them and press Delete, or\n"
+            u"right-click them and choose 'Remove'.  Ctrl+Z puts them back.\n"
             u"\n"
             u"\n"
             u"NOTE:\n"

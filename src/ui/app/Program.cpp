@@ -1,5 +1,10 @@
 #include "ui/app/Program.h"
 
+#include <QDir>
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QUrl>
 #include <cstdlib>
 #include <ctime>
 
@@ -9,6 +14,7 @@
 #include "core/UserFileReport.h"
 #include "platform/api/Platform.h"
 #include "search/Sorting.h"
+#include "ui/common/AboutWindow.h"
 #include "ui/common/CommandIds.h"
 #include "ui/common/Images.h"
 #include "ui/common/QuitRequest.h"
@@ -219,13 +225,36 @@ void Program::RestoreSorts()
     dlog::WriteAt(1, u"Result and Kanji Window sort buttons checked.\n");
 }
 
+FirstTimeFacts CurrentFirstTimeFacts()
+{
+    FirstTimeFacts facts;
+    const QUrl guide = UserGuideUrl();
+    facts.guidePath =
+        (guide.isLocalFile() ? QDir::toNativeSeparators(guide.toLocalFile()) : guide.toString()).toStdU16String();
+    facts.workingFolder = QDir::toNativeSeparators(QDir::currentPath()).toStdU16String();
+    // The families that have kana and kanji of their own, as the start's font check asks.
+    constexpr int kFontsNamed = 4;
+    QStringList named;
+    for (const QString& family : QFontDatabase::families(QFontDatabase::Japanese)) {
+        const QFontMetrics metrics{QFont(family)};
+        if (metrics.inFont(QChar(0x3042)) && metrics.inFont(QChar(0x6F22)) && !named.contains(family))
+            named << family;
+        if (named.size() == kFontsNamed)
+            break;
+    }
+    facts.japaneseFonts = named.join(QStringLiteral(", ")).toStdU16String();
+    return facts;
+}
+
 void Program::FirstTimeMessages()
 {
     constexpr std::u16string_view caption = u"This is the first time that Mirudex has been opened.";
+    const FirstTimeFacts facts = CurrentFirstTimeFacts();
     for (int i = 0; i < 4; ++i)
-        platform::Get().MessageBox(FirstTimeText(i), caption, platform::Buttons::Ok, platform::Owner::MainWindow);
-    const auto answer =
-        platform::Get().MessageBox(FirstTimeText(4), caption, platform::Buttons::YesNo, platform::Owner::MainWindow);
+        platform::Get().MessageBox(FirstTimeText(i, facts), caption, platform::Buttons::Ok,
+                                   platform::Owner::MainWindow);
+    const auto answer = platform::Get().MessageBox(FirstTimeText(4, facts), caption, platform::Buttons::YesNo,
+                                                   platform::Owner::MainWindow);
     if (answer == platform::Answer::Yes)
         registry_.SetBOOL(opt::misc::kFirstTime, false);
 }

@@ -104,8 +104,18 @@ private:
     std::unique_ptr<MainWindow> main_;
 };
 
+// What the first-time messages name on this system.
+struct FirstTimeFacts {
+    std::u16string guidePath;      // the user guide (Help > User Guide)
+    std::u16string workingFolder;  // where Options.mxreg is
+    std::u16string japaneseFonts;  // installed families with kana and kanji, ", " between; empty: none
+};
+// The facts of the running program: the guide where Help > User Guide finds
+// it, the current folder, and a few installed Japanese fonts.
+FirstTimeFacts CurrentFirstTimeFacts();
+
 // The texts of the five first-time message boxes (the last asks Yes or No).
-std::u16string FirstTimeText(int index);
+std::u16string FirstTimeText(int index, const FirstTimeFacts& facts);
 // What the start says when no installed font has kana and kanji.
 std::u16string NoJapaneseFontText();
 // What the first start in a new working folder says when no radical file could be had for it.

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPalette>
 #include <QPolygon>
+#include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -128,9 +129,12 @@ QFont MakeFont(const QString& face, int pointSize, int dpiY)
     // Faces of the other platform map to what exists here, keeping the look:
     // a proportional Latin face for the Latin text, then a Japanese face of
     // the same kind (Mincho for serif faces, Gothic otherwise) for the rest.
-    const bool serif = face.contains(QStringLiteral("Mincho"), Qt::CaseInsensitive) ||
-                       face.contains(QStringLiteral("Times"), Qt::CaseInsensitive) ||
-                       face.contains(QStringLiteral("Serif"), Qt::CaseInsensitive);
+    // "Sans Serif", "MS Sans Serif", "Noto Sans": a "Sans" in the name says sans serif, whatever follows.
+    const bool sans =
+        face.contains(QRegularExpression(QStringLiteral("\\bsans\\b"), QRegularExpression::CaseInsensitiveOption));
+    const bool serif = !sans && (face.contains(QStringLiteral("Mincho"), Qt::CaseInsensitive) ||
+                                 face.contains(QStringLiteral("Times"), Qt::CaseInsensitive) ||
+                                 face.contains(QStringLiteral("Serif"), Qt::CaseInsensitive));
     const bool japanese = face.contains(QStringLiteral("Mincho"), Qt::CaseInsensitive) ||
                           face.contains(QStringLiteral("Gothic"), Qt::CaseInsensitive);
     if (!japanese) {

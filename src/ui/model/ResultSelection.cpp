@@ -82,13 +82,41 @@ void SelectEntry(std::vector<dict::Entry>& list, SelectionState& state, int e, i
     }
 }
 
-void DeleteSelected(std::vector<dict::Entry>& list, SelectionState& state)
+Removal DeleteSelected(std::vector<dict::Entry>& list, SelectionState& state)
 {
-    std::erase_if(list, [](const dict::Entry& entry) { return entry.selected; });
+    Removal removal;
+    std::vector<dict::Entry> kept;
+    kept.reserve(list.size());
+    for (size_t i = 0; i < list.size(); ++i) {
+        if (list[i].selected)
+            removal.entries.emplace_back(i, std::move(list[i]));
+        else
+            kept.push_back(std::move(list[i]));
+    }
+    list = std::move(kept);
     const int lastIndex = static_cast<int>(list.size()) - 1;
     state.anchor = std::min(state.anchor, lastIndex);
     state.current = std::min(state.current, lastIndex);
     SelectEntry(list, state, state.current, 0);
+    return removal;
+}
+
+void UndoRemoval(std::vector<dict::Entry>& list, SelectionState& state, Removal removal)
+{
+    if (removal.entries.empty())
+        return;
+    for (dict::Entry& entry : list)
+        entry.selected = false;
+    // In ascending order of place, each insertion restores the list as it was up to there.
+    int first = -1;
+    for (auto& [place, entry] : removal.entries) {
+        const size_t at = std::min(place, list.size());
+        entry.selected = true;
+        list.insert(list.begin() + static_cast<std::ptrdiff_t>(at), std::move(entry));
+        if (first < 0)
+            first = static_cast<int>(at);
+    }
+    state.anchor = state.current = first;
 }
 
 void SelectAll(std::vector<dict::Entry>& list)

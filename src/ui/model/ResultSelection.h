@@ -5,6 +5,7 @@
 //
 // Threads: user-interface thread, on a list no worker is filling.
 
+#include <utility>
 #include <vector>
 
 #include "dict/Entry.h"
@@ -42,9 +43,19 @@ int EntryAtPoint(const VisibleRows& rows, int entryHeight, int areaTop, int y);
 // Indexes outside the list are never touched.
 void SelectEntry(std::vector<dict::Entry>& list, SelectionState& state, int e, int flags);
 
+// What one removal took out: each entry with the place it had, in list order.
+struct Removal {
+    std::vector<std::pair<size_t, dict::Entry>> entries;
+};
+
 // Removes every selected entry; anchor and current are kept at most count - 1
-// and current is then selected alone.
-void DeleteSelected(std::vector<dict::Entry>& list, SelectionState& state);
+// and current is then selected alone. Returns what was removed.
+Removal DeleteSelected(std::vector<dict::Entry>& list, SelectionState& state);
+
+// Puts the entries of a removal back at their places (at the end when the
+// list has since grown shorter), selected alone; the first of them becomes
+// anchor and current.
+void UndoRemoval(std::vector<dict::Entry>& list, SelectionState& state, Removal removal);
 
 void SelectAll(std::vector<dict::Entry>& list);
 int SelectedCount(const std::vector<dict::Entry>& list);

@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "ui/model/ResultCardText.h"
+
 namespace mirudex::ui {
 
 namespace {
@@ -55,10 +57,16 @@ ResultHoverCard::ResultHoverCard(const dict::Entry& entry, const Fonts& fonts, c
     int rightLayout = kLayoutWidth;
     if (maxWidth > 0)
         rightLayout = std::clamp(maxWidth - (8 + 10 + left_ + 22 + 8), kMinRightLayout, kLayoutWidth);
-    for (const std::u16string& info : entry.info)
-        infoLines_.push_back(measure(info_, ToQ(info), rightLayout));
-    for (const std::u16string& meaning : entry.meanings)
-        meaningLines_.push_back(measure(meaning_, ToQ(meaning), rightLayout));
+    // What holds for the whole entry on top, then the senses.
+    for (const CardLine& line : ResultCardLines(entry)) {
+        if (line.kind == CardLine::Kind::EntryTags) {
+            infoLines_.push_back(measure(info_, ToQ(line.text), rightLayout));
+            continue;
+        }
+        const bool tags = line.kind == CardLine::Kind::SenseTags;
+        meaningLines_.push_back(measure(tags ? info_ : meaning_, ToQ(line.text), rightLayout));
+        meaningLines_.back().tags = tags;
+    }
 
     const int leftHeight = wordLine_.box.height() + kanaLine_.box.height();
     int right = 0;
@@ -108,9 +116,13 @@ void ResultHoverCard::paintEvent(QPaintEvent*)
     }
     y += 10;
     for (const Line& line : meaningLines_) {
-        draw(meaning_, colors_.meaning, line.text, textX, y, line.box);
-        p.fillRect(QRect(squareX, y + QFontMetrics(meaning_).height() / 2 - 3, 6, 6),
-                   LegibleOn(QColor(60, 60, 60), bg));
+        if (line.tags) {
+            draw(info_, colors_.info, line.text, textX, y, line.box);
+        } else {
+            draw(meaning_, colors_.meaning, line.text, textX, y, line.box);
+            p.fillRect(QRect(squareX, y + QFontMetrics(meaning_).height() / 2 - 3, 6, 6),
+                       LegibleOn(QColor(60, 60, 60), bg));
+        }
         y += line.box.height();
     }
 }

@@ -1,9 +1,10 @@
 #pragma once
 // The hover card of a result window ("Result_Hover_Window"): the whole entry
-// in large type, long meanings wrapped, opened after the mouse has rested
-// 700 ms on a row. This is the card's content at its full size; the result
-// window shows it in a HoverCardFrame placed off the row, which scrolls what
-// does not fit on the screen.
+// in large type, one block per sense with the sense's own markers over its
+// glosses (ResultCardText.h), long texts wrapped, opened after the mouse has
+// rested 700 ms on a row. This is the card's content at its full size; the
+// result window shows it in a HoverCardFrame placed off the row, which
+// scrolls what does not fit on the screen.
 
 #include <QFont>
 #include <QPoint>
@@ -46,7 +47,8 @@ protected:
 private:
     struct Line {
         QString text;
-        QRect box;  // measured in the 600 x 400 layout box
+        QRect box;          // measured in the 600 x 400 layout box
+        bool tags = false;  // a sense's own markers, in the info font over its glosses
     };
 
     dict::Entry entry_;

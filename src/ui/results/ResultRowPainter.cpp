@@ -6,6 +6,7 @@
 
 #include "text/CharClass.h"
 
+#include "ui/model/ResultCardText.h"
 #include "ui/model/ResultHeaderItems.h"
 
 namespace mirudex::ui {
@@ -62,8 +63,10 @@ std::u16string CellText(const dict::Entry& entry, int item, const RowTexts& text
     switch (item) {
     case kItemWord: return entry.word;
     case kItemKana: return texts.romaji && texts.toRomaji ? texts.toRomaji(entry.kana) : entry.kana;
-    case kItemInfo: return Join(entry.info, kInfoSeparator);
-    case kItemMeaning: return Join(entry.meanings, texts.meaningSeparator);
+    case kItemInfo: return CompactRowTags(entry, kInfoSeparator);
+    case kItemMeaning:
+        return texts.firstSenseOnly ? FirstSenseText(entry, texts.meaningSeparator)
+                                    : Join(entry.meanings, texts.meaningSeparator);
     case kItemWordLength: return Decimal(text::CharacterCount(entry.word));
     case kItemKanaLength: return Decimal(text::CharacterCount(entry.kana));
     default: return {};

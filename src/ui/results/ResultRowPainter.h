@@ -1,6 +1,7 @@
 #pragma once
 // Paints the rows of a result window: two rows per entry (top bar items over
-// bottom bar items), alternating backgrounds, inner cell frames and an outer
+// bottom bar items), or one line of word, reading and first sense in the
+// compact layout, alternating backgrounds, inner cell frames and an outer
 // row frame, 3-pixel text margins, every colour complemented for a selected
 // entry, and the window background below the last row.
 
@@ -38,10 +39,13 @@ struct RowTexts {
     bool romaji = false;                                          // .\Misc\ROMAjiMode
     std::u16string meaningSeparator;                              // .\Results\Copy\SepMeaning without braces
     std::function<std::u16string(std::u16string_view)> toRomaji;  // used when romaji is on
+    bool firstSenseOnly = false;                                  // compact rows: the first sense's glosses
 };
 
-// The text of item `item` of an entry: word, kana (or its romaji), the info
-// markers joined by " | ", the joined meanings, or a length in decimal.
+// The text of item `item` of an entry: word, kana (or its romaji), the
+// first sense's markers ("(n) (vs) (P)"; an entry never split into senses:
+// its info joined by " | "), the joined meanings (or the first sense's
+// glosses), or a length in decimal.
 std::u16string CellText(const dict::Entry& entry, int item, const RowTexts& texts);
 
 // The font and text colour of an item's column.

@@ -169,6 +169,14 @@ void ResultWindow::Relayout()
         y += control->height();
         rowHeight_[static_cast<size_t>(b)] = fontHeight[static_cast<size_t>(b)] + 2 * kTextMargin;
     }
+    if (Compact()) {
+        // One line: word, reading and first sense side by side.
+        int line = 0;
+        for (const QFont* font :
+             {&resources_.fonts.result_word, &resources_.fonts.result_kana, &resources_.fonts.result_meaning})
+            line = std::max(line, QFontMetrics(*font).height());
+        rowHeight_ = {line + 2 * kTextMargin, 0};
+    }
     entryHeight_ = std::max(1, rowHeight_[0] + rowHeight_[1]);
     areaTop_ = y;
     UpdateScrollBar();
@@ -221,6 +229,7 @@ void ResultWindow::ScrollBy(int lines) { scroll_->setValue(scroll_->value() + li
 void ResultWindow::SetUpForNewResults()
 {
     CloseHover();
+    removals_.clear();
     host_.SortList(index_);
     selection_ = {};
     {
@@ -352,6 +361,12 @@ void ResultWindow::paintEvent(QPaintEvent* event)
     input.texts.romaji = options_.GetBOOL(opt::misc::kROMAjiMode);
     input.texts.meaningSeparator = userdata::StripBraces(options_.GetString(opt::results::copy::kSepMeaning));
     input.texts.toRomaji = [](std::u16string_view kana) { return text::KanaToRomaji(kana); };
+    if (Compact()) {
+        input.texts.firstSenseOnly = true;
+        input.cells = CompactCells(area);
+        PaintRows(painter, input);
+        return;
+    }
     for (int b = 0; b < kBarCount; ++b) {
         const ResultHeaderBar* bar = bars_[static_cast<size_t>(b)];
         for (const ResultHeaderBar::Item& item : bar->items()) {
@@ -362,6 +377,27 @@ void ResultWindow::paintEvent(QPaintEvent* event)
         }
     }
     PaintRows(painter, input);
+}
+
+bool ResultWindow::Compact() const { return options_.GetBOOL(opt::results::kCompactRows); }
+
+std::vector<RowCell> ResultWindow::CompactCells(const QRect& area) const
+{
+    // The word and the reading keep the widths of their header items (a
+    // hidden item is left out); the first sense takes the rest of the line.
+    std::vector<RowCell> cells;
+    int x = area.left();
+    for (const int id : {kItemWord, kItemKana}) {
+        const int b = items_[static_cast<size_t>(id)].bar;
+        int left = 0, right = 0;
+        if (b == kNoBar || !bars_[static_cast<size_t>(b)]->ItemRect(id, left, right))
+            continue;
+        cells.push_back({id, x, x + (right - left), 0, rowHeight_[0]});
+        x += right - left;
+    }
+    if (x < area.right())
+        cells.push_back({kItemMeaning, x, area.right() + 1, 0, rowHeight_[0]});
+    return cells;
 }
 
 // ---- selection ----
@@ -537,9 +573,13 @@ std::unique_ptr<QMenu> ResultWindow::BuildContextMenu()
     add(copy, "This word's kana", kMenuCopyKana);
     add(copy, "This word's meanings", kMenuCopyMeanings);
     add(copy, "All info on this word", kMenuCopyAll);
+    menu->addSeparator();
     if (index_ != 1) {
-        menu->addSeparator();
         add(menu.get(), "Add to study list", kMenuAddToStudyList);
+    } else {
+        add(menu.get(), "Remove\tDel", kMenuRemove);
+        add(menu.get(), "Undo Remove\tCtrl+Z", kMenuUndoRemove);
+        menu->actions().back()->setEnabled(!removals_.empty());
     }
     return menu;
 }
@@ -565,8 +605,33 @@ void ResultWindow::OnMenuCommand(int id)
         if (index_ != 1)
             host_.AddToStudyList(index_);
         break;
+    case kMenuRemove: RemoveSelected(); break;
+    case kMenuUndoRemove: UndoRemove(); break;
     default: break;
     }
+}
+
+void ResultWindow::RemoveSelected()
+{
+    if (Busy())
+        return;
+    Removal removal = DeleteSelected(list(), selection_);
+    if (!removal.entries.empty()) {
+        removals_.push_back(std::move(removal));
+        if (removals_.size() > kUndoRemovals)
+            removals_.erase(removals_.begin());
+    }
+    Relayout();
+}
+
+bool ResultWindow::UndoRemove()
+{
+    if (Busy() || removals_.empty())
+        return false;
+    UndoRemoval(list(), selection_, std::move(removals_.back()));
+    removals_.pop_back();
+    Relayout();
+    return true;
 }
 
 // ---- keyboard ----
@@ -653,10 +718,13 @@ void ResultWindow::keyPressEvent(QKeyEvent* event)
             ScrollBy(1);
         return;
     }
-    case Qt::Key_Delete:
-        DeleteSelected(list(), selection_);
-        Relayout();
-        return;
+    case Qt::Key_Delete: RemoveSelected(); return;
+    case Qt::Key_Z:
+        if (mods & Qt::ControlModifier) {
+            UndoRemove();
+            return;
+        }
+        break;
     case Qt::Key_A:
         if (mods & Qt::ControlModifier) {
             SelectAll(list());

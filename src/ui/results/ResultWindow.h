@@ -50,7 +50,12 @@ enum ResultMenuId : int {
     kMenuCopyMeanings = 7,
     kMenuCopyAll = 8,
     kMenuAddToStudyList = 20,
+    kMenuRemove = 21,      // study list window only: as the Delete key
+    kMenuUndoRemove = 22,  // study list window only: as Ctrl+Z
 };
+
+// How many removals Ctrl+Z can take back, the latest first.
+inline constexpr size_t kUndoRemovals = 20;
 
 class ResultWindow : public QFrame {
     Q_OBJECT
@@ -106,6 +111,11 @@ public:
     std::unique_ptr<QMenu> BuildContextMenu();
     // Shows a menu and returns the chosen id (0: none). Tests replace it.
     void SetMenuRunner(std::function<int(QMenu&, QPoint)> runner) { menuRunner_ = std::move(runner); }
+    // Removes the selected entries (Delete, "Remove"), keeping them for Undo.
+    void RemoveSelected();
+    // Puts back what the latest removal took out (Ctrl+Z, "Undo Remove"); false when there is none.
+    bool UndoRemove();
+    size_t undoableRemovals() const { return removals_.size(); }
     // Forgets the laid-out cell texts (Relayout does it too).
     void ClearTextCache() { textCache_.Clear(); }
 
@@ -124,6 +134,9 @@ private:
     std::vector<dict::Entry>& list() { return host_.Results(index_); }
     bool Busy() const { return host_.ThreadSearching() || host_.SearchLock(); }
     QRect ClientRect() const;
+    // .\Results\CompactRows: one line per entry, and its cells.
+    bool Compact() const;
+    std::vector<RowCell> CompactCells(const QRect& area) const;
     // Point in client coordinates (the frame's contents, the scroll bar excluded).
     QPoint ToClient(QPointF widgetPoint) const;
 
@@ -158,6 +171,9 @@ private:
     int laidOutCount_ = -1;  // the entries the last layout could read; -1 before the first
     int entryHeight_ = 1;
     std::array<int, kBarCount> rowHeight_{};
+    // Removals Ctrl+Z can take back, the latest last. A list replaced as a
+    // whole (a search, a loaded study list) forgets them.
+    std::vector<Removal> removals_;
     int areaTop_ = 0;
 
     QTimer hoverTimer_;

@@ -145,8 +145,11 @@ SearchWindow::SearchWindow(search::AppState& state, QWidget* parent)
 
     historyList_ = new HistoryDropDown(history_, this);
     historyList_->lower();  // it lies under the text box; only its dropped list is seen
-    connect(historyList_, &HistoryDropDown::chosen, this,
-            [this](const QString& text) { edit_->ReplaceSelection(text); });
+    // A text from the history is a whole search text: it replaces what the box holds (one undo step).
+    connect(historyList_, &HistoryDropDown::chosen, this, [this](const QString& text) {
+        edit_->selectAll();
+        edit_->ReplaceSelection(text);
+    });
     connect(historyList_, &HistoryDropDown::closed, this, [this] { edit_->setFocus(); });
     SetMiscFont(MakeFont(Q8(options_.GetString(opt::misc::font::kFont)), options_.GetINT(opt::misc::font::kSize),
                          logicalDpiY()));

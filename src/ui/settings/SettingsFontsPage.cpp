@@ -1,5 +1,6 @@
 #include "ui/settings/SettingsFontsPage.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -79,8 +80,8 @@ SettingsFontsPage::SettingsFontsPage(SettingsContext& context, const FontsPageLa
     column->addLayout(grid);
 
     auto* backgrounds = new QGridLayout;
-    auto* radio1 = new QRadioButton(QStringLiteral("Backgound (1)"), group_);
-    auto* radio2 = new QRadioButton(QStringLiteral("Backgound (2)"), group_);
+    auto* radio1 = new QRadioButton(QStringLiteral("Background (1)"), group_);
+    auto* radio2 = new QRadioButton(QStringLiteral("Background (2)"), group_);
     radio1->setObjectName(QString::number(layout.radio1Id));
     radio2->setObjectName(QString::number(layout.radio2Id));
     radio1->setChecked(true);
@@ -96,6 +97,10 @@ SettingsFontsPage::SettingsFontsPage(SettingsContext& context, const FontsPageLa
     backgrounds->addWidget(new QLabel(QStringLiteral("Window:"), group_), 2, 2);
     backgrounds->addWidget(Button(layout.windowId, QStringLiteral("Color")), 2, 3);
     column->addLayout(backgrounds);
+    if (!layout.kanji)
+        column->addWidget(BoolCheck(kCompactRowsId,
+                                    QStringLiteral("Compact rows: word, reading and first meaning on one line"),
+                                    opt::results::kCompactRows));
     column->addStretch();
     ShowPreviews();
 }
@@ -139,6 +144,11 @@ void SettingsFontsPage::OnCommand(int controlId)
 {
     if (controlId == layout_.radio1Id || controlId == layout_.radio2Id) {
         ShowPreviews();
+        return;
+    }
+    if (!layout_.kanji && controlId == kCompactRowsId) {
+        StoreCheck(kCompactRowsId, opt::results::kCompactRows);
+        ctx_.host.ResultFontsChanged();  // the rows' height changes: both windows lay out again
         return;
     }
     for (const FontRowLayout& row : layout_.rows) {

@@ -37,6 +37,9 @@ struct FontsPageLayout {
     std::string_view windowKey;
 };
 
+// The result page's check box for one-line rows (.\Results\CompactRows).
+inline constexpr int kCompactRowsId = 1070;
+
 extern const FontsPageLayout kKanjiPageLayout;
 extern const FontsPageLayout kResultPageLayout;
 

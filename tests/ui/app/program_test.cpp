@@ -2,10 +2,12 @@
 // start-up load with its progress window, and a quit during that load.
 #include <QTimer>
 #include <atomic>
+#include <filesystem>
 #include <thread>
 
 #include "core/DebugLog.h"
 #include "core/DefaultOptions.h"
+#include "platform/api/Utf.h"
 #include "ui/app/Program.h"
 #include "ui/common/ProgressWindow.h"
 #include "ui/common/QuitRequest.h"
@@ -178,9 +180,26 @@ TEST_F(ProgramTest, LevelOneLogAndFirstTimeMessages)
     ASSERT_EQ(boxes.size(), 5u);
     for (const auto& box : boxes)
         EXPECT_EQ(box.caption, u"This is the first time that Mirudex has been opened.");
-    EXPECT_EQ(boxes[0].text, FirstTimeText(0));
-    EXPECT_NE(boxes[0].text.find(u"I have some fonts available on the web site:\ndocs/index.html\n\n\nFeel free"),
+    const FirstTimeFacts facts = CurrentFirstTimeFacts();
+    EXPECT_EQ(boxes[0].text, FirstTimeText(0, facts));
+    // What the texts name is there: the guide, the working folder with its
+    // options file, the Japanese fonts installed (or what to install).
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(facts.guidePath))) << Utf16ToUtf8(facts.guidePath);
+    EXPECT_NE(boxes[0].text.find(u"(Help > User Guide):\n     " + facts.guidePath + u"\n"), std::u16string::npos);
+    EXPECT_EQ(std::filesystem::path(facts.workingFolder), std::filesystem::current_path());
+    EXPECT_NE(boxes[0].text.find(u"'Options.mxreg' in Mirudex's working folder,\n     " + facts.workingFolder + u"\n"),
               std::u16string::npos);
+    EXPECT_NE(facts.japaneseFonts.find(u"IPA"), std::u16string::npos) << Utf16ToUtf8(facts.japaneseFonts);
+    EXPECT_NE(boxes[0].text.find(u"settings:\n     " + facts.japaneseFonts + u"\n"), std::u16string::npos);
+    FirstTimeFacts noFont = facts;
+    noFont.japaneseFonts.clear();
+    EXPECT_NE(FirstTimeText(0, noFont).find(u"none is installed on this system.\nFor example:\n     sudo apt install "
+                                            u"fonts-ipafont-mincho"),
+              std::u16string::npos);
+    for (int i = 0; i < 5; ++i)
+        for (const char16_t* gone : {u"Documentation folder", u"Arial Unicode MS", u"options.mxreg", u"optons",
+                                     u"normaly", u"Engish", u"web site"})
+            EXPECT_EQ(FirstTimeText(i, noFont).find(gone), std::u16string::npos) << i << " " << Utf16ToUtf8(gone);
     EXPECT_EQ(boxes[4].buttons, platform::Buttons::YesNo);
     EXPECT_EQ(boxes[3].text.substr(boxes[3].text.size() - 1), u"\n");
     // Answered Yes: never again.

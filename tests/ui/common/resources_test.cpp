@@ -57,6 +57,19 @@ TEST(Resources, LatinFacesOfTheOtherPlatformMapToProportionalFaces)
     const QFont times = MakeFont("Times New Roman", 8, 96);
     EXPECT_EQ(times.families().front(), "DejaVu Serif");
     EXPECT_LT(times.families().indexOf("DejaVu Serif"), times.families().indexOf("IPAPMincho"));
+    // A "Sans" anywhere in the name is a sans face, though "Serif" follows it.
+    for (const char* sansFace : {"Sans Serif", "MS Sans Serif", "Microsoft Sans Serif"}) {
+        const QFont sans = MakeFont(sansFace, 8, 96);
+        const QStringList families = sans.families();
+        EXPECT_EQ(families.indexOf("DejaVu Serif"), -1) << sansFace;
+        EXPECT_LT(families.indexOf("IPAPGothic"), families.indexOf("IPAPMincho")) << sansFace;
+        EXPECT_FALSE(QFontInfo(sans).family().contains("Serif"))
+            << sansFace << ": " << QFontInfo(sans).family().toStdString();
+    }
+    for (const char* serifFace : {"DejaVu Serif", "Serif", "Times"}) {
+        const QStringList families = MakeFont(serifFace, 8, 96).families();
+        EXPECT_LT(families.indexOf("IPAPMincho"), families.indexOf("IPAPGothic")) << serifFace;
+    }
     const QFont mincho = MakeFont("MS Mincho", 12, 96);
     EXPECT_EQ(mincho.families(), QStringList{"IPAPMincho"}) << "a Japanese face keeps a Japanese look";
     QFontMetrics japanese(mincho);

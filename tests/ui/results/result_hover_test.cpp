@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "support/TestSupport.h"
+#include "ui/model/ResultCardText.h"
 #include "ui/results/ResultHoverCard.h"
 #include "ui/results/result_test_host.h"
 #include "ui/support/UiTestSupport.h"
@@ -14,6 +15,7 @@
 using namespace mirudex;
 using namespace mirudex::ui;
 using mirudex::test::MakeEntry;
+using mirudex::ui::CardLine;
 
 TEST(ResultHoverCard, LongOrManyMeaningsUseTheSmallMeaningFont)
 {
@@ -36,6 +38,48 @@ TEST(ResultHoverCard, LongOrManyMeaningsUseTheSmallMeaningFont)
     EXPECT_EQ(card.windowTitle(), "(Result_Hover_Window)");
     EXPECT_GT(card.width(), 48 + card.leftWidth());
     EXPECT_GE(card.height(), 16 + 10 + 13 * QFontMetrics(card.meaningFont()).height());
+}
+
+// The card's content: what every sense has once on top, with the entry's own
+// info; then each sense, its own markers over its glosses, each marker once.
+TEST(ResultHoverCard, EachSenseIsOneBlockWithItsOwnTags)
+{
+    using K = CardLine::Kind;
+    struct Case {
+        const char* what;
+        dict::Entry entry;
+        std::vector<CardLine> lines;
+    };
+    const Case cases[] = {
+        {"tags of every sense said once; the rest beside their sense",
+         test::MakeSensedEntry(u"猫", u"ねこ",
+                               {u"(n) (1) cat", u"(n) (2) shamisen", u"(n) (3) (abbr) (abbr) wheelbarrow",
+                                u"(n) (4) (uk) (col) bottom", u"second meaning", u"(P)"}),
+         {{K::EntryTags, u"noun"},
+          {K::EntryTags, u"One of top 20,000 words"},
+          {K::Sense, u"1. cat"},
+          {K::Sense, u"2. shamisen"},
+          {K::SenseTags, u"abbreviation"},
+          {K::Sense, u"3. wheelbarrow"},
+          {K::SenseTags, u"usually kana, colloquialism"},
+          {K::Sense, u"4. bottom; second meaning"}}},
+        {"one sense: its tags are the entry's, no number",
+         test::MakeSensedEntry(u"勉強", u"べんきょう", {u"(n,vs) study", u"diligence"}),
+         {{K::EntryTags, u"noun, suru verb"}, {K::Sense, u"study; diligence"}}},
+        {"an entry never split into senses shows its lists as they are",
+         MakeEntry(u"猫", u"ねこ", {u"cat", u"feline"}, {u"noun"}),
+         {{K::EntryTags, u"noun"}, {K::Sense, u"cat"}, {K::Sense, u"feline"}}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ResultCardLines(c.entry), c.lines) << c.what;
+
+    // The card is as tall as its lines: a sense's tags take a line of the info font.
+    test::ResultFixture fx;
+    const dict::Entry withTags = test::MakeSensedEntry(u"猫", u"ねこ", {u"(1) (abbr) a", u"(2) (col) b"});
+    const dict::Entry withoutTags = test::MakeSensedEntry(u"猫", u"ねこ", {u"(1) a", u"(2) b"});
+    ResultHoverCard tagged(withTags, fx.resources.fonts, fx.resources.result, 96, nullptr);
+    ResultHoverCard plain(withoutTags, fx.resources.fonts, fx.resources.result, 96, nullptr);
+    EXPECT_GT(tagged.height(), plain.height()) << "two more lines";
 }
 
 TEST(ResultHoverCard, LongMeaningsWrapWithinTheScreen)

@@ -43,6 +43,19 @@ TEST(ResultRows, CellTextsOfTheSixItems)
     }
     EXPECT_EQ(text::KanaToRomaji(u"ねこじた").empty(), false);
     EXPECT_EQ(CellText(MakeEntry(u"", u"", {}), kItemMeaning, texts), u"");
+
+    // An entry split into senses: the info column says the first sense's
+    // markers the way the line writes them, the common-word mark last; a
+    // compact row's meaning is the first sense alone.
+    const dict::Entry sensed =
+        test::MakeSensedEntry(u"猫", u"ねこ", {u"(n,vs) (1) cat", u"feline", u"(n) (2) (abbr) wheelbarrow", u"(P)"});
+    texts.romaji = false;
+    EXPECT_EQ(CellText(sensed, kItemInfo, texts), u"(n) (vs) (P)");
+    EXPECT_EQ(CellText(sensed, kItemMeaning, texts), u"(1) cat / feline / (2) wheelbarrow");
+    texts.firstSenseOnly = true;
+    EXPECT_EQ(CellText(sensed, kItemMeaning, texts), u"cat / feline");
+    EXPECT_EQ(CellText(e, kItemMeaning, texts), u"cat's tongue") << "no senses: the first meaning";
+    EXPECT_EQ(CellText(test::MakeSensedEntry(u"甲", u"こう", {u"plain"}), kItemInfo, texts), u"");
 }
 
 TEST(ResultRows, LongTextsAreKeptOnlyAsFarAsTheCellReaches)

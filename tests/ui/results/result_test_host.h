@@ -32,6 +32,25 @@ inline dict::Entry MakeEntry(std::u16string word, std::u16string kana, std::vect
     return e;
 }
 
+// An entry whose meanings (as a dictionary line gives them, markers and
+// sense numbers in them) went through SetInfo with a small marker table:
+// n, vs, abbr, col, uk.
+inline dict::Entry MakeSensedEntry(std::u16string word, std::u16string kana, std::vector<std::u16string> meanings)
+{
+    static const dict::MarkerTable markers = [] {
+        dict::MarkerTable table;
+        table.Add(u"n", u"noun");
+        table.Add(u"vs", u"suru verb");
+        table.Add(u"abbr", u"abbreviation");
+        table.Add(u"col", u"colloquialism");
+        table.Add(u"uk", u"usually kana");
+        return table;
+    }();
+    dict::Entry e = MakeEntry(std::move(word), std::move(kana), std::move(meanings));
+    dict::SetInfo(e, markers);
+    return e;
+}
+
 class FakeResultHost : public ui::ResultHost {
 public:
     std::vector<dict::Entry>& Results(int index) override { return lists[static_cast<size_t>(index)]; }

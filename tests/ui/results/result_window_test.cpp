@@ -6,11 +6,13 @@
 #include <algorithm>
 
 #include <QDialog>
+#include <QFontMetrics>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
+#include "core/OptionNames.h"
 #include "support/TestSupport.h"
 #include "ui/results/ResultHeaderBar.h"
 #include "ui/results/ResultHeaderDialog.h"
@@ -246,6 +248,138 @@ TEST_F(ResultWindowTest, DeleteRemovesTheSelectedEntriesOfTheListOnly)
     Key(Qt::Key_Down);  // nothing to act on
     Key(Qt::Key_Return);
     EXPECT_TRUE(fx_.host.kanjiCalls.empty());
+}
+
+// The study list loses entries by Delete or its menu's "Remove"; Ctrl+Z (or
+// "Undo Remove") takes the latest removals back, each to its place.
+TEST_F(ResultWindowTest, TheStudyListRemovesByMenuOrDeleteAndUndoPutsEntriesBack)
+{
+    fx_.host.lists[1] = TenEntries();
+    auto study = fx_.MakeWindow(1);
+    study->SetUpForNewResults();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(study.get()));
+    std::vector<dict::Entry>& studyList = fx_.host.lists[1];
+    const std::vector<dict::Entry> before = studyList;
+    auto words = [](const std::vector<dict::Entry>& list) {
+        std::vector<std::u16string> out;
+        for (const dict::Entry& e : list)
+            out.push_back(e.word);
+        return out;
+    };
+    auto point = [&](int j) {
+        const QRect area = study->entriesArea();
+        return QPoint(area.left() + 30,
+                      area.top() + (j - study->visibleRows().first) * study->entryHeight() + study->entryHeight() / 2);
+    };
+    QStringList offered;
+    bool undoEnabled = true;
+    int choice = 0;
+    study->SetMenuRunner([&](QMenu& menu, QPoint) {
+        offered.clear();
+        for (QAction* a : menu.actions())
+            if (!a->menu() && !a->isSeparator()) {
+                offered << a->text();
+                if (a->data().toInt() == kMenuUndoRemove)
+                    undoEnabled = a->isEnabled();
+            }
+        return choice;
+    });
+    auto rightClick = [&](int j, int id) {
+        choice = id;
+        QTest::mousePress(study.get(), Qt::RightButton, {}, point(j));
+        QTest::mouseRelease(study.get(), Qt::RightButton, {}, point(j));
+    };
+
+    rightClick(2, 0);
+    EXPECT_EQ(offered, (QStringList{"Remove\tDel", "Undo Remove\tCtrl+Z"}));
+    EXPECT_FALSE(undoEnabled) << "nothing to undo yet";
+    rightClick(2, kMenuRemove);
+    ASSERT_EQ(studyList.size(), 9u);
+    EXPECT_EQ(studyList[2].word, before[3].word);
+
+    QTest::mouseClick(study.get(), Qt::LeftButton, {}, point(4));
+    QTest::mouseClick(study.get(), Qt::LeftButton, Qt::ControlModifier, point(6));
+    QTest::keyClick(study.get(), Qt::Key_Delete);
+    ASSERT_EQ(studyList.size(), 7u);
+    EXPECT_EQ(study->undoableRemovals(), 2u);
+
+    rightClick(0, 0);
+    EXPECT_TRUE(undoEnabled);
+    QTest::keyClick(study.get(), Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_EQ(studyList.size(), 9u);
+    std::vector<int> selected;
+    for (size_t j = 0; j < studyList.size(); ++j)
+        if (studyList[j].selected)
+            selected.push_back(static_cast<int>(j));
+    EXPECT_EQ(selected, (std::vector<int>{4, 6})) << "back in their places, selected alone";
+    EXPECT_EQ(study->selection().current, 4);
+    rightClick(2, kMenuUndoRemove);
+    EXPECT_EQ(words(studyList), words(before)) << "the list as it was";
+    EXPECT_FALSE(study->UndoRemove()) << "nothing more to undo";
+    EXPECT_EQ(studyList.size(), 10u);
+
+    // A removal at the end of a list that has since grown shorter comes back at its end.
+    QTest::mouseClick(study.get(), Qt::LeftButton, {}, point(9));
+    QTest::keyClick(study.get(), Qt::Key_Delete);
+    studyList.resize(5);
+    EXPECT_TRUE(study->UndoRemove());
+    ASSERT_EQ(studyList.size(), 6u);
+    EXPECT_EQ(studyList.back().word, before[9].word);
+
+    // A list replaced as a whole forgets what was removed from the old one.
+    QTest::keyClick(study.get(), Qt::Key_Delete);
+    EXPECT_EQ(study->undoableRemovals(), 1u);
+    study->SetUpForNewResults();
+    EXPECT_EQ(study->undoableRemovals(), 0u);
+    // Nothing selected removes nothing and leaves nothing to undo.
+    for (dict::Entry& e : studyList)
+        e.selected = false;
+    study->RemoveSelected();
+    EXPECT_EQ(study->undoableRemovals(), 0u);
+}
+
+// Compact rows: one line per entry (word, reading, first sense), so about
+// twice the entries fit; the setting takes effect at the next layout.
+TEST_F(ResultWindowTest, CompactRowsPutAnEntryOnOneLine)
+{
+    list()[0] = test::MakeSensedEntry(u"猫", u"ねこ", {u"(n) (1) cat", u"(n) (2) (abbr) wheelbarrow"});
+    const int twoLines = window_->entryHeight();
+    const int fitTwoLines = window_->visibleRows().fit;
+    EXPECT_GT(window_->rowHeight(1), 0);
+    fx_.options.SetBOOL(opt::results::kCompactRows, true);
+    window_->Relayout();
+    EXPECT_EQ(window_->rowHeight(1), 0);
+    EXPECT_EQ(window_->entryHeight(), window_->rowHeight(0));
+    const int line = std::max({QFontMetrics(fx_.resources.fonts.result_word).height(),
+                               QFontMetrics(fx_.resources.fonts.result_kana).height(),
+                               QFontMetrics(fx_.resources.fonts.result_meaning).height()});
+    EXPECT_EQ(window_->entryHeight(), line + 6);
+    EXPECT_LT(window_->entryHeight(), twoLines);
+    EXPECT_GE(window_->visibleRows().fit * 10, fitTwoLines * 17) << "at least 1.7 times the rows";
+    // Rows are picked by the new height.
+    Click(3);
+    EXPECT_EQ(Selected(), (std::vector<int>{3}));
+
+    // The first row: word and reading in the columns of their header items,
+    // the first sense after them; the second sense is not on the line.
+    window_->resize(900, 480);
+    window_->Relayout();
+    const QImage image = window_->grab().toImage();
+    const QRect area = window_->entriesArea();
+    int wordLeft = 0, wordRight = 0;
+    ASSERT_TRUE(Bar("1311")->ItemRect(kItemWord, wordLeft, wordRight));
+    auto inkBetween = [&](int x0, int x1) {
+        int ink = 0;
+        for (int x = x0; x < x1; ++x)
+            for (int y = area.top() + 3; y < area.top() + window_->entryHeight() - 3; ++y)
+                ink += image.pixelColor(x, y) != fx_.resources.result.bg1 ? 1 : 0;
+        return ink;
+    };
+    const int kanaWidth = wordRight - wordLeft;  // the default Kana item is as wide as the Word item
+    EXPECT_GT(inkBetween(area.left() + 2 * kanaWidth + 3, area.left() + 2 * kanaWidth + 60), 0) << "cat";
+    fx_.options.SetBOOL(opt::results::kCompactRows, false);
+    window_->Relayout();
+    EXPECT_EQ(window_->entryHeight(), twoLines);
 }
 
 TEST_F(ResultWindowTest, EnterCollectsKanjiAndWritesASingleWordIntoTheSearchBox)

@@ -12,6 +12,7 @@
 #include <QPixmap>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextCursor>
 #include <QToolButton>
 #include <algorithm>
 #include <chrono>
@@ -489,6 +490,22 @@ TEST_F(SearchWindowTest, HistoryAfterThreeSearchesAndCtrlSpace)
     MIRUDEX_WAIT_FOR(!list->view()->isVisible());
     EXPECT_EQ(edit->toPlainText(), "b") << "the chosen item replaces the selection";
     EXPECT_EQ(window->history().size(), 3u) << "choosing does not search";
+
+    // Nothing selected, the caret inside the text: the chosen item still
+    // replaces the whole text (not put in at the caret), as one undo step.
+    for (const int caret : {0, 1, 5}) {
+        edit->setPlainText(QStringLiteral("green"));
+        QTextCursor cursor = edit->textCursor();
+        cursor.setPosition(caret);
+        edit->setTextCursor(cursor);
+        QTest::keyClick(edit, Qt::Key_Space, Qt::ControlModifier);
+        ASSERT_TRUE(list->view()->isVisible());
+        QTest::keyClick(list->view(), Qt::Key_Return);
+        MIRUDEX_WAIT_FOR(!list->view()->isVisible());
+        EXPECT_EQ(edit->toPlainText(), "c") << "caret at " << caret;
+        edit->undo();
+        EXPECT_EQ(edit->toPlainText(), "green") << "caret at " << caret;
+    }
 
     options.SetBOOL(".\\Search\\RecentList\\Enabled", false);
     QTest::keyClick(edit, Qt::Key_Space, Qt::ControlModifier);

@@ -113,7 +113,7 @@ TEST_F(SettingsDialogTest, CheckBoxesShowAndStoreTheirOptions)
         {3, 1044, ".\\Search\\AlwaysSearchFocus", nullptr},   {3, 1045, ".\\Search\\ShowInitialText", nullptr},
         {3, 1046, ".\\Misc\\GrabClipboard", nullptr},         {3, 1047, ".\\Misc\\GrabClipboard-AutoSearch", nullptr},
         {4, 1060, ".\\Search\\RecentList\\Enabled", nullptr}, {4, 1064, ".\\Search\\RecentList\\Load", nullptr},
-        {7, 1057, ".\\RadicalLookup\\CtrlClick", nullptr},
+        {7, 1057, ".\\RadicalLookup\\CtrlClick", nullptr},    {6, 1070, ".\\Results\\CompactRows", "result fonts"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.key);
