@@ -959,6 +959,8 @@ TEST(ReadingViewX11, ReadingsAreDrawnOverTheirKanjiAndTheCardShowsOnHover)
     EXPECT_TRUE(reader.hoverCard()->isVisible());
     test::MovePointer(reader.mapToGlobal(QPoint(-40, -40)));
     MIRUDEX_WAIT_FOR(reader.hoverCard() == nullptr);
+}
+
 // The tool bar pictures under a dark colour scheme: every picture's outline
 // and lettering (its pixels next to the transparent ground) stands out from
 // the background; on the light scheme they stay as drawn.
