@@ -1,5 +1,7 @@
 #include "BenchSupport.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -35,6 +37,14 @@ double ResidentMB()
         if (line.rfind("VmRSS:", 0) == 0)
             return std::strtod(line.c_str() + 6, nullptr) / 1024.0;
     return 0;
+}
+
+double OwnMB()
+{
+    std::ifstream statm("/proc/self/statm");
+    long size = 0, resident = 0, shared = 0;
+    statm >> size >> resident >> shared;
+    return static_cast<double>(resident - shared) * static_cast<double>(::sysconf(_SC_PAGESIZE)) / (1 << 20);
 }
 
 }  // namespace mirudex::bench

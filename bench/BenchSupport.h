@@ -17,4 +17,9 @@ std::filesystem::path MakeTemporaryFolder(const std::string& prefix);
 // The process's resident memory now (VmRSS), in megabytes.
 double ResidentMB();
 
+// The process's own resident memory now, in megabytes: resident pages less
+// shared ones (/proc/self/statm), so mapped files (the page cache's) are
+// left out.
+double OwnMB();
+
 }  // namespace mirudex::bench

@@ -7,8 +7,11 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QHeaderView>
 #include <QImage>
 #include <QPainter>
+#include <QStandardItemModel>
+#include <QTableView>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -137,6 +140,68 @@ void BM_ResultWindowPaintPage(benchmark::State& st)
 }
 // Arg 0: a repaint (texts laid out already); 1: the first paint of new results.
 BENCHMARK(BM_ResultWindowPaintPage)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The yardstick: Qt's own table view painting the same 200 rows (headword,
+// reading, the meanings joined by "; ") in the result window's fonts, at the
+// result window's size and row height, rendered the same way. The view lays
+// its texts out at every paint, so it has one figure for the first paint and
+// a repaint alike. On the shared 2-core build machine (RelWithDebInfo, median
+// of 3, CPU time, one run): the table view 32.0 ms; the result window 13.1 ms
+// to repaint (0.41x), 28.7 ms to paint new results (0.90x).
+void BM_TableViewPaintPage(benchmark::State& st)
+{
+    PaintWorld* w = TheWorld();
+    const auto& list = w->state->edict_results[0];
+    QStandardItemModel model(static_cast<int>(list.size()), 3);
+    model.setHorizontalHeaderLabels({QStringLiteral("Word"), QStringLiteral("Reading"), QStringLiteral("Meanings")});
+    const QFont* fonts[] = {&w->resources.fonts.result_word, &w->resources.fonts.result_kana,
+                            &w->resources.fonts.result_meaning};
+    for (size_t row = 0; row < list.size(); ++row) {
+        const dict::Entry& e = list[row];
+        std::u16string meanings;
+        for (const auto& m : e.meanings)
+            meanings += (meanings.empty() ? u"" : u"; ") + m;
+        const std::u16string* texts[] = {&e.word, &e.kana, &meanings};
+        for (int column = 0; column < 3; ++column) {
+            auto* item = new QStandardItem(
+                QString::fromUtf16(texts[column]->data(), static_cast<qsizetype>(texts[column]->size())));
+            item->setFont(*fonts[column]);
+            model.setItem(static_cast<int>(row), column, item);
+        }
+    }
+    QTableView view;
+    view.setModel(&model);
+    view.verticalHeader()->hide();
+    view.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view.verticalHeader()->setDefaultSectionSize(w->window->entryHeight());
+    view.setColumnWidth(0, 200);
+    view.setColumnWidth(1, 200);
+    view.horizontalHeader()->setStretchLastSection(true);
+    view.setWordWrap(false);
+    view.resize(w->window->size());
+    // Laid out as a shown view would be, without showing it.
+    view.setAttribute(Qt::WA_DontShowOnScreen);
+    view.show();
+    QCoreApplication::processEvents();
+    const QWidget* rows = view.viewport();
+    const int shown = view.rowAt(rows->height() - 1) < 0 ? model.rowCount() : view.rowAt(rows->height() - 1) + 1;
+    if (shown - view.rowAt(0) != 200) {
+        st.SkipWithError("the view does not show 200 rows");
+        return;
+    }
+    QImage image(view.viewport()->size(), QImage::Format_RGB32);
+    for (auto _ : st) {
+        // The rows alone, as for the result window: the viewport, not the
+        // header or the scroll bars.
+        QPainter painter(&image);
+        view.viewport()->render(&painter, QPoint(), QRegion(), QWidget::RenderFlags());
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    st.counters["rows"] = 200;
+    st.counters["real_data"] = w->realData ? 1 : 0;
+    st.counters["entry_height"] = w->window->entryHeight();
+}
+BENCHMARK(BM_TableViewPaintPage)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

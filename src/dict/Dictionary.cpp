@@ -1,5 +1,9 @@
 #include "dict/Dictionary.h"
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -47,9 +51,10 @@ void ReportTooLarge(const Dictionary& dictionary)
                                u"Error", platform::Buttons::Ok, platform::Owner::None);
 }
 
-// Builds the search structures over the records and makes them the
-// dictionary's index. False on a stop request (the dictionary is then empty).
-bool AdoptBuilt(Dictionary& dictionary, const IndexRecords& records, StopToken stop)
+// Builds the image of the records and makes it the dictionary's index; the
+// records are emptied (their memory goes). False on a stop request (the
+// dictionary is then empty).
+bool AdoptBuilt(Dictionary& dictionary, IndexRecords& records, StopToken stop)
 {
     if (stop.StopRequested()) {
         dictionary.Free();
@@ -57,8 +62,20 @@ bool AdoptBuilt(Dictionary& dictionary, const IndexRecords& records, StopToken s
     }
     // The search structures are built when a search first needs them.
     dictionary.index.Adopt(BuildIndexImage(records, {}, 0));
+    records = IndexRecords();
     dictionary.count = static_cast<int32_t>(dictionary.index.size());
     return true;
+}
+
+// Hands the heap's free memory back to the system. A build leaves tens of
+// megabytes free in the heap (its vectors, the image it made before the
+// mapped file took its place), which the allocator would otherwise keep for
+// the life of the process.
+void GiveBackFreeMemory()
+{
+#if defined(__GLIBC__)
+    ::malloc_trim(0);
+#endif
 }
 
 // Asks whether an index file that is not correct should be made again. True for Yes.
@@ -360,7 +377,9 @@ void RemoveIndexFile(const std::string& indexFile)
 }
 
 // The companion file beside the index file: the loaded image and the identity.
-void WriteCompanion(Dictionary& dictionary, const IndexIdentity& identity)
+// fresh: no view has been taken into the held image yet, so the file, mapped,
+// takes its place once written and the built image's memory goes.
+void WriteCompanion(Dictionary& dictionary, const IndexIdentity& identity, bool fresh)
 {
     dictionary.companionIdentity.reset();
     const std::string name = CompanionFilePath(dictionary.path);
@@ -379,6 +398,10 @@ void WriteCompanion(Dictionary& dictionary, const IndexIdentity& identity)
         return;
     }
     dictionary.companionIdentity = identity;
+    if (fresh) {
+        std::string difference;
+        dictionary.index.SwapForCopy(MapCompanionFile(platform::FilePath(name), identity, difference));
+    }
 }
 
 void WriteIndex(Dictionary& dictionary, const IndexIdentity& identity)
@@ -421,7 +444,7 @@ void WriteIndex(Dictionary& dictionary, const IndexIdentity& identity)
         dlog::Write(u"EDICT_Index_Load: ERROR: could not write (%S).  Index not made.\n", indexName);
         return;
     }
-    WriteCompanion(dictionary, identity);
+    WriteCompanion(dictionary, identity, true);
 }
 
 // Whether the index file may be used, or else whether it is to be made again.
@@ -524,17 +547,23 @@ void PrepareStructures(Dictionary& dictionary, unsigned structures)
     std::shared_ptr<const IndexImage> text;
     if ((structures & (kEnglishWords | kRanks)) && !dictionary.index.Has(structures & (kEnglishWords | kRanks)))
         text = MapWholeFile(platform::FilePath(dictionary.path));
+    const char* const before = dictionary.index.bytes().data();
     dictionary.index.AddStructures(structures, text ? text->bytes() : std::string_view());
-    if (!dictionary.companionIdentity)
-        return;
-    // Only a dictionary that is still the file the companion stands for gets it again.
-    const IndexIdentity identity = *dictionary.companionIdentity;
-    int error = 0;
-    const auto now = IdentityOfFile(platform::FilePath(dictionary.path), identity.encoding, identity.lineBuffer, error);
-    if (now && *now == identity)
-        WriteCompanion(dictionary, identity);
-    else
-        dictionary.companionIdentity.reset();
+    text.reset();
+    // A new image, which nothing has looked at yet; the old one stays for the views into it.
+    const bool fresh = dictionary.index.bytes().data() != before;
+    if (dictionary.companionIdentity) {
+        // Only a dictionary that is still the file the companion stands for gets it again.
+        const IndexIdentity identity = *dictionary.companionIdentity;
+        int error = 0;
+        const auto now =
+            IdentityOfFile(platform::FilePath(dictionary.path), identity.encoding, identity.lineBuffer, error);
+        if (now && *now == identity)
+            WriteCompanion(dictionary, identity, fresh);
+        else
+            dictionary.companionIdentity.reset();
+    }
+    GiveBackFreeMemory();
 }
 
 std::string IndexFilePath(const Dictionary& dictionary) { return dictionary.path + ".mxi"; }
@@ -680,7 +709,8 @@ LoadOutcome EDICT_Index_Load(Dictionary& dictionary, Registry& registry, StopTok
             if (const auto after = IdentityOfFile(platform::FilePath(dictionary.path), LinesReadAs(dictionary),
                                                   EdictBufferSize(registry), error);
                 after && *after == *identity)
-                WriteCompanion(dictionary, *identity);
+                WriteCompanion(dictionary, *identity, true);
+            GiveBackFreeMemory();
             return LoadOutcome::Done;
         case IndexUse::Stopped: dictionary.Free(); return LoadOutcome::Stopped;
         case IndexUse::MakeNew: makeNewIndex = true; break;
@@ -695,6 +725,10 @@ LoadOutcome EDICT_Index_Load(Dictionary& dictionary, Registry& registry, StopTok
     if (!AdoptBuilt(dictionary, records, stop))
         return LoadOutcome::Stopped;
     ReportUndecodedLines(dictionary);
+    // Whatever follows, the build's free memory goes back at the end.
+    struct GiveBackAtEnd {
+        ~GiveBackAtEnd() { GiveBackFreeMemory(); }
+    } giveBack;
 
     if (!indexing || !makeNewIndex)
         return LoadOutcome::Done;

@@ -310,6 +310,35 @@ bool IndexTable::Adopt(std::shared_ptr<const IndexImage> image, bool built)
     return true;
 }
 
+bool IndexTable::SwapForCopy(std::shared_ptr<const IndexImage> copy)
+{
+    if (!image_ || !copy)
+        return false;
+    const std::string_view held = image_->bytes();
+    const std::string_view other = copy->bytes();
+    // The header holds every section's place, size and checksum: the same
+    // header (but for the index file's size, written in with the file)
+    // stands for the same image.
+    constexpr size_t kAfterIndexSize = kCompanionIndexSizeAt + 8;
+    if (held.size() < kHeaderBytes || other.size() < held.size() ||
+        held.substr(0, kCompanionIndexSizeAt) != other.substr(0, kCompanionIndexSizeAt) ||
+        held.substr(kAfterIndexSize, kHeaderBytes - kAfterIndexSize) !=
+            other.substr(kAfterIndexSize, kHeaderBytes - kAfterIndexSize))
+        return false;
+    auto retired = std::move(retired_);
+    const unsigned checked = checked_;
+    auto previous = image_;
+    if (!Adopt(std::move(copy), true)) {
+        Adopt(std::move(previous), true);
+        checked_ = checked;
+        retired_ = std::move(retired);
+        return false;
+    }
+    checked_ = checked;
+    retired_ = std::move(retired);
+    return true;
+}
+
 namespace {
 
 bool SectionIntact(const IndexImage& image, std::string_view section, uint64_t checksum)

@@ -207,6 +207,13 @@ public:
     // made here, so its sections need no checking against their checksums.
     bool Adopt(std::shared_ptr<const IndexImage> image, bool built = false);
 
+    // Takes `copy` (the held image as its companion file holds it, mapped)
+    // in place of the held image, which is let go: the memory of an image
+    // built here goes back once its file is written. Only for an image no
+    // view has been taken into yet. False, keeping the held image, when the
+    // copy's header is not the held image's.
+    bool SwapForCopy(std::shared_ptr<const IndexImage> copy);
+
     // Whether the records and their texts match their checksums (true for a
     // built image, and once checked).
     bool VerifyRecords();

@@ -1,13 +1,18 @@
 // Checks on Debian's dictionary files, prepared by scripts/setup-data.sh.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <optional>
+#include <thread>
 
 #include "DictTestUtil.h"
 #include "core/LineReader.h"
 #include "dict/DictionaryStore.h"
+#include "dict/IndexTable.h"
 
 namespace mirudex::dict::test {
 namespace {
@@ -93,6 +98,60 @@ TEST_F(RealDataTest, EdictLoadsFromTextAndFromItsIndex)
             break;
         }
     }
+}
+
+// The process's own resident memory in megabytes, from /proc/self/statm:
+// resident pages less shared ones. Pages of mapped files (the companion file
+// a load maps, the dictionary) count as shared: they are the page cache's,
+// which the system takes back at will, and are left out.
+double OwnMemoryMB()
+{
+    std::ifstream statm("/proc/self/statm");
+    long size = 0, resident = 0, shared = 0;
+    statm >> size >> resident >> shared;
+    return static_cast<double>(resident - shared) * static_cast<double>(::sysconf(_SC_PAGESIZE)) / (1 << 20);
+}
+
+// A program that built EDICT's index at its start (and the search
+// structures at its first searches) ends up holding no more of its own
+// memory than one that found the index files: the built images give way
+// to the files once written, and the build's free memory goes back.
+TEST_F(RealDataTest, ABuildGivesItsMemoryBackOnceTheIndexFilesAreWritten)
+{
+    constexpr double kGoalMB = 10;
+    auto load = [&] {
+        Dictionary d;
+        d.path = "DICT/edict";
+        d.encoding = "EUC-JP";
+        EXPECT_EQ(EDICT_Index_Load(d, registry_), LoadOutcome::Done);
+        EXPECT_EQ(d.count, 267381);
+        return d;
+    };
+    const double start = OwnMemoryMB();
+    // On a thread of its own, as the program's load and search workers do
+    // (a thread's allocations come from a heap arena of their own).
+    Dictionary cold;
+    std::thread([&] { cold = load(); }).join();
+    ASSERT_TRUE(fs::exists("DICT/edict.mxi") && fs::exists(CompanionFilePath("DICT/edict")));
+    const double afterCold = OwnMemoryMB() - start;
+    // Every search structure, built as the first searches need them.
+    std::thread([&] { PrepareStructures(cold, kAllStructures); }).join();
+    ASSERT_TRUE(cold.index.Has(kAllStructures));
+    const double afterStructures = OwnMemoryMB() - start;
+    // The index still answers from the file it now reads.
+    const auto neko = Find(cold, u"猫", u"ねこ");
+    ASSERT_TRUE(neko.has_value());
+    EXPECT_FALSE(cold.index.Exact(IndexTable::Field::Kana, u"ネコ").empty());
+    cold.Free();
+
+    const double beforeWarm = OwnMemoryMB();
+    Dictionary warm = load();
+    PrepareStructures(warm, kAllStructures);
+    const double afterWarm = OwnMemoryMB() - beforeWarm;
+    EXPECT_TRUE(Find(warm, u"猫", u"ねこ").has_value());
+
+    EXPECT_LE(afterCold, afterWarm + kGoalMB) << "own memory after the build, MB";
+    EXPECT_LE(afterStructures, afterWarm + kGoalMB) << "own memory after the structures' build, MB";
 }
 
 TEST_F(RealDataTest, TheNamesDictionaryIsTheSecondSwitchedOffAndFindsNames)
