@@ -236,7 +236,11 @@ TEST_F(MainWindowTest, DictionariesPopupTogglesOnRightClickAndStaysOpen)
     ASSERT_NE(menu, nullptr);
     MIRUDEX_WAIT_FOR(menu->isVisible());
     EXPECT_EQ(popup->item(0)->text(), QStringLiteral("Right-click the dictionaries to use."));
-    EXPECT_FALSE(popup->item(100)->isEnabled());
+    EXPECT_FALSE(popup->item(0)->isEnabled());
+    for (int id : {100, 101, 1100, 1200}) {
+        EXPECT_TRUE(popup->item(id)->isEnabled()) << id << ": drawn as enabled and reached by the arrow keys";
+        EXPECT_EQ(popup->item(id)->isCheckable(), id < 1100) << id;
+    }
     EXPECT_TRUE(popup->item(100)->isChecked());
     EXPECT_FALSE(popup->item(101)->isChecked());
     EXPECT_TRUE(popup->item(1300)->isEnabled());
@@ -279,6 +283,66 @@ TEST_F(MainWindowTest, DictionariesPopupTogglesOnRightClickAndStaysOpen)
     // A left click on "-done-" closes it.
     QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(popup->item(1300)).center());
     MIRUDEX_WAIT_FOR(popup->menu() == nullptr || !popup->menu()->isVisible());
+}
+
+TEST_F(MainWindowTest, DictionariesPopupSwitchesFromTheKeyboard)
+{
+    services_.dictionaries = {{u"EDICT", true}, {u"ENAMDICT", false}};
+    registry_.SetINT(".\\Dictionaries\\EDICT\\Number", 2);
+    registry_.CD(".\\Dictionaries\\EDICT");
+    registry_.MakeKey("1");
+    registry_.CD(".");
+    auto w = Make();
+    w->OnCommand(ID_DICTIONARIES);
+    DictionariesPopup* popup = w->dictionariesPopup();
+    QMenu* menu = popup->menu();
+    ASSERT_NE(menu, nullptr);
+    MIRUDEX_WAIT_FOR(menu->isVisible());
+    auto key = [&](Qt::Key k) { QTest::keyClick(menu, k); };
+    auto active = [&] { return menu->activeAction() ? menu->activeAction()->data().toInt() : -1; };
+
+    // The header is passed over; Down reaches the first dictionary.
+    key(Qt::Key_Down);
+    EXPECT_EQ(active(), 100);
+    key(Qt::Key_Space);
+    EXPECT_FALSE(services_.dictionaries[0].on);
+    EXPECT_FALSE(popup->item(100)->isChecked());
+    EXPECT_FALSE(registry_.GetBOOL(".\\Dictionaries\\EDICT\\0\\On"));
+    EXPECT_TRUE(menu->isVisible()) << "switching leaves the pop-up open";
+    key(Qt::Key_Down);
+    EXPECT_EQ(active(), 101);
+    key(Qt::Key_Return);
+    EXPECT_TRUE(services_.dictionaries[1].on);
+    EXPECT_TRUE(popup->item(101)->isChecked());
+    EXPECT_TRUE(registry_.GetBOOL(".\\Dictionaries\\EDICT\\1\\On"));
+    key(Qt::Key_Enter);  // the keypad's Enter switches it back
+    EXPECT_FALSE(services_.dictionaries[1].on);
+    key(Qt::Key_Down);
+    EXPECT_EQ(active(), 1100);
+    key(Qt::Key_Space);
+    EXPECT_TRUE(services_.dictionaries[0].on && services_.dictionaries[1].on);
+    EXPECT_TRUE(popup->item(100)->isChecked() && popup->item(101)->isChecked());
+    key(Qt::Key_Down);
+    EXPECT_EQ(active(), 1200);
+    key(Qt::Key_Return);
+    EXPECT_FALSE(services_.dictionaries[0].on || services_.dictionaries[1].on);
+    EXPECT_TRUE(menu->isVisible());
+
+    // While a search runs nothing is switched; Enter on "-done-" closes the pop-up.
+    key(Qt::Key_Up);
+    key(Qt::Key_Up);
+    EXPECT_EQ(active(), 101);
+    services_.threadSearching = true;
+    key(Qt::Key_Space);
+    services_.threadSearching = false;
+    EXPECT_FALSE(services_.dictionaries[1].on);
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    EXPECT_EQ(active(), 1300);
+    key(Qt::Key_Return);
+    MIRUDEX_WAIT_FOR(popup->menu() == nullptr || !popup->menu()->isVisible());
+    EXPECT_FALSE(services_.dictionaries[0].on || services_.dictionaries[1].on);
 }
 
 TEST_F(MainWindowTest, ClipboardGrabbing)
