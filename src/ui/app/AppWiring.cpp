@@ -146,6 +146,11 @@ public:
         if (window_)
             window_->ReplaceText(text);
     }
+    void FocusSearchText() override
+    {
+        if (window_)
+            window_->FocusSearchText();
+    }
     bool ReaderShown() const override { return window_ && window_->ReaderShown(); }
     void ShowReader(bool on) override
     {

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QKeySequence>
 #include <QMenuBar>
 #include <QScreen>
 
@@ -57,6 +58,17 @@ MainWindow::MainWindow(Registry& registry, AppServices& services, PaneFactory& f
     client_->BuildLayout(remember, top, bottom);
     searchControl_ = factory.SearchControl(client_->pane(PaneId::Search));
     factory.PanesCreated();
+
+    // Find: Ctrl+F (the desktop's key) and Ctrl+L put the cursor in the search
+    // box with its text selected, from anywhere in the window.
+    auto* find = new QAction(this);
+    find->setObjectName(QStringLiteral("FindSearchText"));
+    find->setShortcuts(QKeySequence::keyBindings(QKeySequence::Find) << QKeySequence(Qt::CTRL | Qt::Key_L));
+    connect(find, &QAction::triggered, this, [this] {
+        if (SearchPaneControl* search = searchControl())
+            search->FocusSearchText();
+    });
+    addAction(find);
 
     popup_ = new DictionariesPopup(services_, registry_, this);
     popup_->onCommand = [this](int id) { OnCommand(id); };

@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -91,6 +92,24 @@ private:
 constexpr QSize kButtonImage{16, 15};
 constexpr QSize kSearchButtonImage{45, 15};
 constexpr int kSeparator = 0;
+
+// Keys of the search types (Ctrl+1..4, in the order of their buttons) and of
+// the languages (Alt and the language's initial); they work anywhere in the
+// window, as a click on the button would.
+QKeySequence ButtonShortcut(int id)
+{
+    switch (id) {
+    case ID_TYPE_BEGINNING: return QKeySequence(Qt::CTRL | Qt::Key_1);
+    case ID_TYPE_MIDDLE: return QKeySequence(Qt::CTRL | Qt::Key_2);
+    case ID_TYPE_END: return QKeySequence(Qt::CTRL | Qt::Key_3);
+    case ID_TYPE_EXACT: return QKeySequence(Qt::CTRL | Qt::Key_4);
+    case ID_LANG_JAPANESE: return QKeySequence(Qt::ALT | Qt::Key_J);
+    case ID_LANG_ENGLISH: return QKeySequence(Qt::ALT | Qt::Key_E);
+    case ID_LANG_KANJI: return QKeySequence(Qt::ALT | Qt::Key_K);
+    case ID_LANG_AUTOMATIC: return QKeySequence(Qt::ALT | Qt::Key_A);
+    default: return {};
+    }
+}
 
 // Bands in a row at the width they ask for; a band that does not fit in what
 // is left of the row starts the next one, as a rebar wraps its bands. Nothing
@@ -288,6 +307,7 @@ QToolButton* SearchBands::AddButton(QWidget* bar, int id, bool checkable)
     action->setData(id);
     action->setCheckable(checkable);
     action->setToolTip(Q(SearchToolTip(id)));
+    action->setShortcut(ButtonShortcut(id));
     if (id >= ID_TYPE_BEGINNING && id <= ID_TYPE_EXACT)
         typeGroup_->addAction(action);
     connect(action, &QAction::triggered, this, [this, id] { emit commandTriggered(id); });

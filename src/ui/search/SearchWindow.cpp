@@ -242,6 +242,12 @@ void SearchWindow::SetRomajiConversion(bool on)
 
 void SearchWindow::SelectAllText() { edit_->selectAll(); }
 
+void SearchWindow::FocusSearchText()
+{
+    edit_->selectAll();
+    edit_->setFocus(Qt::ShortcutFocusReason);
+}
+
 void SearchWindow::ShowReader(bool on)
 {
     readerOn_ = on;

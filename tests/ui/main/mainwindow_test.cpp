@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "core/DebugLog.h"
+#include "ui/common/AboutWindow.h"
 #include "ui/common/CommandIds.h"
 #include "ui/common/QuitRequest.h"
 #include "ui/main/ClientArea.h"
@@ -448,6 +449,41 @@ TEST_F(MainWindowTest, AlwaysOnTopReadingViewAndUnknownCommands)
     w->OnCommand(40010);  // a search-window command: ignored here
     w->OnCommand(12345);
     EXPECT_TRUE(platform_.MessageBoxes().empty());
+}
+
+TEST_F(MainWindowTest, StandardKeysRunTheirCommandsFromAnywhereInTheWindow)
+{
+    auto w = Make();
+    w->activateWindow();
+    MIRUDEX_WAIT_FOR(w->isActiveWindow());
+    QWidget* kanji = w->clientArea()->pane(PaneId::Kanji);
+    kanji->setFocusPolicy(Qt::StrongFocus);
+    kanji->setFocus();
+
+    // Find: Ctrl+F and Ctrl+L put the cursor in the search box with its text selected.
+    QTest::keyClick(kanji, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(Search(*w)->focusSearchTexts(), 1);
+    QTest::keyClick(kanji, Qt::Key_L, Qt::ControlModifier);
+    EXPECT_EQ(Search(*w)->focusSearchTexts(), 2);
+
+    // F1: the user guide.
+    std::vector<QUrl> opened;
+    AboutWindow::SetUrlOpener([&](const QUrl& url) {
+        opened.push_back(url);
+        return true;
+    });
+    QTest::keyClick(kanji, Qt::Key_F1);
+    AboutWindow::SetUrlOpener([](const QUrl&) { return true; });
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], UserGuideUrl());
+    EXPECT_EQ(w->action(ID_USER_GUIDE)->shortcut(), QKeySequence(Qt::Key_F1)) << "shown beside the menu item";
+
+    // Ctrl+Q: File > Exit, which leaves the window for shutdown.
+    quit::Reset();
+    QTest::keyClick(kanji, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_TRUE(quit::Pending());
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Closing..."));
+    quit::Reset();
 }
 
 TEST_F(MainWindowTest, StudyListFileCommands)
