@@ -12,12 +12,14 @@
 #include "ui/common/CommandIds.h"
 #include "ui/common/ProgressWindow.h"
 #include "ui/common/QuitRequest.h"
+#include "ui/common/TabChain.h"
 #include "ui/kanji/KanjiWindow.h"
 #include "ui/kanji/KanjiWindowSearch.h"
 #include "ui/kanji/RadicalWindow.h"
 #include "ui/main/MainWindow.h"
 #include "ui/results/ResultAppHost.h"
 #include "ui/results/ResultWindow.h"
+#include "ui/search/ReaderView.h"
 #include "ui/search/SearchBands.h"
 #include "ui/search/SearchEdit.h"
 #include "ui/search/SearchWindow.h"
@@ -212,7 +214,14 @@ void AppPaneFactory::PanesCreated()
     ResultWindow* study = results_[1];
 
     search->SetKanjiWindow(kanji);
-    kanji->tabTarget = results;
+    // Tab: the search box, the kanji and radical panes, the result and study
+    // list panes, the tool bars' controls, the reading view; panes that are
+    // not shown are passed over.
+    std::vector<QWidget*> chain{search->edit(), kanji, radical_, results, study};
+    for (QWidget* control : search->bands()->Controls())
+        chain.push_back(control);
+    chain.push_back(search->reader());
+    SetTabChain(chain);
     // The search command still holds SEARCH_LOCK here; both windows lay the
     // new lists out at once (the worker has ended) and paint once it lets go.
     QObject::connect(search, &SearchWindow::resultsReady, results, [results, kanji] {

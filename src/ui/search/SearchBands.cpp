@@ -235,6 +235,7 @@ SearchBands::SearchBands(QWidget* parent) : QWidget(parent)
     encodingList_->setMaxVisibleItems(300 / std::max(1, encodingList_->fontMetrics().height() + 2));
     encodingList_->setCurrentIndex(1);
     encodingBand->layout()->addWidget(encodingList_);
+    controls_.push_back(encodingList_);
     connect(encodingList_, &QComboBox::activated, this, &SearchBands::OnEncodingActivated);
 
     QWidget* resultsBand = AddBand(QStringLiteral("Results"));
@@ -249,6 +250,7 @@ SearchBands::SearchBands(QWidget* parent) : QWidget(parent)
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), resultsField_));
     resultsField_->setTextMargins(0, 0, 0, 0);
     resultsBand->layout()->addWidget(resultsField_);
+    controls_.push_back(resultsField_);
 
     AddToolBar(AddBand(QString()), {ID_SEARCH_GO});
     AddToolBar(AddBand(QString()), {ID_RANDOM_WORD, ID_RANDOM_KANJI});
@@ -318,9 +320,11 @@ QToolButton* SearchBands::AddButton(QWidget* bar, int id, bool checkable)
     button->setAutoRaise(true);  // flat
     button->setToolButtonStyle(Qt::ToolButtonIconOnly);
     button->setIconSize(id == ID_SEARCH_GO ? kSearchButtonImage : kButtonImage);
-    button->setFocusPolicy(Qt::NoFocus);
+    // Reached by Tab (Space presses it); a click leaves the focus where it was.
+    button->setFocusPolicy(Qt::TabFocus);
     actions_[id] = action;
     buttons_[id] = button;
+    controls_.push_back(button);
     return button;
 }
 

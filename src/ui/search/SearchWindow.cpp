@@ -144,7 +144,8 @@ SearchWindow::SearchWindow(search::AppState& state, QWidget* parent)
     connect(edit_, &SearchEdit::openHistory, this, &SearchWindow::OpenHistory);
 
     historyList_ = new HistoryDropDown(history_, this);
-    historyList_->lower();  // it lies under the text box; only its dropped list is seen
+    historyList_->lower();                         // it lies under the text box; only its dropped list is seen
+    historyList_->setFocusPolicy(Qt::ClickFocus);  // Ctrl+Space opens it; Tab passes it over
     connect(historyList_, &HistoryDropDown::chosen, this,
             [this](const QString& text) { edit_->ReplaceSelection(text); });
     connect(historyList_, &HistoryDropDown::closed, this, [this] { edit_->setFocus(); });
