@@ -222,6 +222,18 @@ void AppPaneFactory::PanesCreated()
         chain.push_back(control);
     chain.push_back(search->reader());
     SetTabChain(chain);
+
+    // What a screen reader calls the panes.
+    kanji->setAccessibleName(QStringLiteral("Kanji"));
+    kanji->setAccessibleDescription(
+        QStringLiteral("The kanji of the search text with their readings and meanings; Enter searches words with "
+                       "the selected kanji"));
+    radical_->setAccessibleName(QStringLiteral("Radical lookup"));
+    radical_->setAccessibleDescription(QStringLiteral("Radicals to find kanji by their parts"));
+    results->setAccessibleName(QStringLiteral("Search results"));
+    results->setAccessibleDescription(QStringLiteral("The dictionary entries found: word, reading and meanings"));
+    study->setAccessibleName(QStringLiteral("Study list"));
+    study->setAccessibleDescription(QStringLiteral("The entries kept for study"));
     // The search command still holds SEARCH_LOCK here; both windows lay the
     // new lists out at once (the worker has ended) and paint once it lets go.
     QObject::connect(search, &SearchWindow::resultsReady, results, [results, kanji] {

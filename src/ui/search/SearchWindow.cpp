@@ -136,6 +136,9 @@ SearchWindow::SearchWindow(search::AppState& state, QWidget* parent)
             [this](const QString& text) { state_.search_options.results_field = U16(text); });
 
     edit_ = new SearchEdit([](std::u16string_view text, bool final) { return text::RomajiToKana(text, final); }, this);
+    edit_->setAccessibleName(QStringLiteral("Search text"));
+    edit_->setAccessibleDescription(
+        QStringLiteral("Type kana, kanji, romaji or English and press Enter; Ctrl+Space lists recent searches"));
     ApplyLook();
     SetInitialText();
     connect(edit_, &SearchEdit::command, this, &SearchWindow::OnCommand);
@@ -146,6 +149,7 @@ SearchWindow::SearchWindow(search::AppState& state, QWidget* parent)
     historyList_ = new HistoryDropDown(history_, this);
     historyList_->lower();                         // it lies under the text box; only its dropped list is seen
     historyList_->setFocusPolicy(Qt::ClickFocus);  // Ctrl+Space opens it; Tab passes it over
+    historyList_->setAccessibleName(QStringLiteral("Recent searches"));
     connect(historyList_, &HistoryDropDown::chosen, this,
             [this](const QString& text) { edit_->ReplaceSelection(text); });
     connect(historyList_, &HistoryDropDown::closed, this, [this] { edit_->setFocus(); });
@@ -153,6 +157,9 @@ SearchWindow::SearchWindow(search::AppState& state, QWidget* parent)
                          logicalDpiY()));
 
     reader_ = new ReaderView(options_, this);
+    reader_->setAccessibleName(QStringLiteral("Reading view"));
+    reader_->setAccessibleDescription(
+        QStringLiteral("The searched text word by word; Left and Right choose a word and search it"));
     reader_->hide();
     reader_->busy = [this] { return state_.SEARCH_LOCK || state_.thread_searching.load(); };
     reader_->onSearch = [this](std::u16string_view word) { return SearchWord(word); };

@@ -1,6 +1,7 @@
 // The program with its real panes over the shared search state: a full start
 // on a missing dictionary and a clean exit (with the level-0 log of both), and
 // the study list commands reaching the study list routines.
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -70,8 +71,8 @@ TEST_F(AppWiringTest, FullStartAndCleanExitWithTheRealPanes)
 
 // From the search box, Tab visits every control of the window that takes the
 // keyboard, in order (the panes, then the tool bars), and the pane that has
-// it is framed.
-TEST_F(AppWiringTest, TabWalksEveryControlInOrder)
+// it is framed; each control has a name a screen reader can say.
+TEST_F(AppWiringTest, TabWalksEveryControlInOrderAndEachHasAName)
 {
     registry_.SetBOOL(".\\Misc\\FirstTime", false);
     WholeProgram whole(registry_);
@@ -118,14 +119,20 @@ TEST_F(AppWiringTest, TabWalksEveryControlInOrder)
     EXPECT_EQ(n, previous + 2) << "and then the search box again";
     EXPECT_EQ(at(search->historyList()), n) << "the history list is opened by Ctrl+Space, not reached by Tab";
 
-    // Every control that takes Tab was visited.
+    // Every control that takes Tab was visited, and each has a name.
     for (QWidget* child : w->findChildren<QWidget*>()) {
         if (!(child->focusPolicy() & Qt::TabFocus) || !child->isVisible() || !child->isEnabled() ||
             child == search->historyList() || child->focusProxy())
             continue;
         SCOPED_TRACE(child->metaObject()->className() + std::string(" ") + child->objectName().toStdString());
         EXPECT_LT(at(child), n) << "reached by Tab";
+        QAccessibleInterface* a11y = QAccessible::queryAccessibleInterface(child);
+        ASSERT_NE(a11y, nullptr);
+        EXPECT_FALSE(a11y->text(QAccessible::Name).trimmed().isEmpty());
     }
+    for (QWidget* pane : std::initializer_list<QWidget*>{panes.kanjiWindow(), panes.radicalWindow(),
+                                                         panes.resultWindow(0), panes.resultWindow(1)})
+        EXPECT_FALSE(pane->accessibleName().isEmpty() || pane->accessibleDescription().isEmpty());
 
     // The pane with the keyboard has a ring drawn around it.
     auto* ring = w->findChild<FocusRing*>();
