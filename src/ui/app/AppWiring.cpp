@@ -12,12 +12,14 @@
 #include "ui/common/CommandIds.h"
 #include "ui/common/ProgressWindow.h"
 #include "ui/common/QuitRequest.h"
+#include "ui/common/TabChain.h"
 #include "ui/kanji/KanjiWindow.h"
 #include "ui/kanji/KanjiWindowSearch.h"
 #include "ui/kanji/RadicalWindow.h"
 #include "ui/main/MainWindow.h"
 #include "ui/results/ResultAppHost.h"
 #include "ui/results/ResultWindow.h"
+#include "ui/search/ReaderView.h"
 #include "ui/search/SearchBands.h"
 #include "ui/search/SearchEdit.h"
 #include "ui/search/SearchWindow.h"
@@ -146,6 +148,11 @@ public:
         if (window_)
             window_->ReplaceText(text);
     }
+    void FocusSearchText() override
+    {
+        if (window_)
+            window_->FocusSearchText();
+    }
     bool ReaderShown() const override { return window_ && window_->ReaderShown(); }
     void ShowReader(bool on) override
     {
@@ -207,7 +214,26 @@ void AppPaneFactory::PanesCreated()
     ResultWindow* study = results_[1];
 
     search->SetKanjiWindow(kanji);
-    kanji->tabTarget = results;
+    // Tab: the search box, the kanji and radical panes, the result and study
+    // list panes, the tool bars' controls, the reading view; panes that are
+    // not shown are passed over.
+    std::vector<QWidget*> chain{search->edit(), kanji, radical_, results, study};
+    for (QWidget* control : search->bands()->Controls())
+        chain.push_back(control);
+    chain.push_back(search->reader());
+    SetTabChain(chain);
+
+    // What a screen reader calls the panes.
+    kanji->setAccessibleName(QStringLiteral("Kanji"));
+    kanji->setAccessibleDescription(
+        QStringLiteral("The kanji of the search text with their readings and meanings; Enter searches words with "
+                       "the selected kanji"));
+    radical_->setAccessibleName(QStringLiteral("Radical lookup"));
+    radical_->setAccessibleDescription(QStringLiteral("Radicals to find kanji by their parts"));
+    results->setAccessibleName(QStringLiteral("Search results"));
+    results->setAccessibleDescription(QStringLiteral("The dictionary entries found: word, reading and meanings"));
+    study->setAccessibleName(QStringLiteral("Study list"));
+    study->setAccessibleDescription(QStringLiteral("The entries kept for study"));
     // The search command still holds SEARCH_LOCK here; both windows lay the
     // new lists out at once (the worker has ended) and paint once it lets go.
     QObject::connect(search, &SearchWindow::resultsReady, results, [results, kanji] {

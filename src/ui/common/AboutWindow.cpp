@@ -203,7 +203,7 @@ void AboutWindow::mousePressEvent(QMouseEvent* event)
 
 void AboutWindow::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape)
+    if (event->key() == Qt::Key_Escape || event->matches(QKeySequence::Close))
         close();
     else
         QWidget::keyPressEvent(event);

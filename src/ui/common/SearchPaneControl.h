@@ -19,6 +19,9 @@ public:
     virtual void SelectAllText() = 0;
     // Replaces the search box's whole text, as one undoable paste, and selects it.
     virtual void ReplaceText(std::u16string_view text) = 0;
+    // Puts the keyboard focus in the search box with its whole text selected
+    // (the find keys: typing replaces the text).
+    virtual void FocusSearchText() {}
     // The reading view under the search box (Window > Reading View).
     virtual bool ReaderShown() const { return false; }
     virtual void ShowReader(bool) {}

@@ -458,9 +458,9 @@ bool KanjiWindow::event(QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::NoModifier) {
-            if (tabTarget)
-                tabTarget->setFocus(Qt::TabFocusReason);
+        // Without a target of its own, Tab goes on along the window's chain.
+        if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::NoModifier && tabTarget) {
+            tabTarget->setFocus(Qt::TabFocusReason);
             return true;
         }
     }

@@ -1,5 +1,6 @@
 #include "ui/main/DictionariesPopup.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <string>
 
@@ -29,13 +30,14 @@ void DictionariesPopup::Open(const QPoint& pos)
     add(QStringLiteral("Right-click the dictionaries to use."), 0, false);
     menu->addSeparator();
     for (int i = 0; i < services_.DictionaryCount(); ++i) {
-        QAction* a = add(Q(services_.DictionaryName(i)), kPopupFirstDictionary + i, false);
+        // Enabled, so that the arrow keys reach it; its check mark shows whether it is on.
+        QAction* a = add(Q(services_.DictionaryName(i)), kPopupFirstDictionary + i, true);
         a->setCheckable(true);
         a->setChecked(services_.DictionaryOn(i));
     }
     menu->addSeparator();
-    add(QStringLiteral("(All)"), kPopupAll, false);
-    add(QStringLiteral("(None)"), kPopupNone, false);
+    add(QStringLiteral("(All)"), kPopupAll, true);
+    add(QStringLiteral("(None)"), kPopupNone, true);
     menu->addSeparator();
     add(QStringLiteral("-done-"), kPopupDone, true);
     menu->addSeparator();
@@ -82,6 +84,18 @@ bool DictionariesPopup::eventFilter(QObject* watched, QEvent* event)
         }
         return true;  // right-clicks never close the pop-up
     }
+    if (event->type() == QEvent::KeyPress) {
+        // Enter and Space switch the highlighted dictionary as a right-click
+        // does, and the pop-up stays open; on other items they act as usual.
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Space && key != Qt::Key_Select)
+            return false;
+        QAction* a = menu_ ? menu_->activeAction() : nullptr;
+        if (!a || !Switches(a->data().toInt()))
+            return false;
+        RightClicked(a);
+        return true;
+    }
     return false;
 }
 
@@ -97,6 +111,13 @@ void DictionariesPopup::SetDictionary(int index, bool on)
     registry_.SetBOOL(opt::dictionaries::edict::entry::kOn, on);
     registry_.CD(opt::kParent);
     registry_.CD(opt::kParent);
+}
+
+bool DictionariesPopup::Switches(int id) const
+{
+    return (id >= kPopupFirstDictionary && id <= kPopupLastToggleable &&
+            id - kPopupFirstDictionary < services_.DictionaryCount()) ||
+           id == kPopupAll || id == kPopupNone;
 }
 
 void DictionariesPopup::RightClicked(QAction* action)

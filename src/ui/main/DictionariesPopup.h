@@ -1,7 +1,8 @@
 #pragma once
 // The Dictionaries pop-up: built fresh from the dictionary list each time it
-// opens. A right-click on a dictionary toggles it (and writes its On option)
-// while the pop-up stays open; "(All)" and "(None)" switch every dictionary. A
+// opens. A right-click on a dictionary, or Enter or Space on the one the arrow
+// keys highlight, toggles it (and writes its On option) while the pop-up stays
+// open; its check mark shows its state; "(All)" and "(None)" switch every dictionary. A
 // left click on an enabled item only closes it. Only dictionaries 0..50 can
 // be toggled here. Below the list, "Import JMdict..." and "Download Current
 // Dictionary..." close the pop-up and run their command.
@@ -39,6 +40,8 @@ protected:
 
 private:
     void RightClicked(QAction* action);
+    // Whether the item with this id switches dictionaries (a right-click, Enter or Space).
+    bool Switches(int id) const;
     void SetDictionary(int index, bool on);
 
     AppServices& services_;

@@ -1,5 +1,7 @@
 #include "ui/main/MainMenu.h"
 
+#include <QKeySequence>
+
 #include "ui/common/CommandIds.h"
 
 namespace mirudex::ui {
@@ -62,6 +64,12 @@ std::map<int, QAction*> BuildMainMenu(QMenuBar* bar, const std::function<void(in
                         {ID_WINDOW_STUDYLIST, "&Study List", true},
                         {ID_WINDOW_READER, "Reading &View", true}});
     addMenu("&Help", {{ID_USER_GUIDE, "&User Guide"}, {0, ""}, {ID_ABOUT, "&About..."}});
+    // The desktop's usual keys; Ctrl+Q also where the desktop has no key to quit.
+    QList<QKeySequence> quit = QKeySequence::keyBindings(QKeySequence::Quit);
+    if (!quit.contains(QKeySequence(Qt::CTRL | Qt::Key_Q)))
+        quit.prepend(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    actions[ID_EXIT]->setShortcuts(quit);
+    actions[ID_USER_GUIDE]->setShortcuts(QKeySequence::HelpContents);
     return actions;
 }
 

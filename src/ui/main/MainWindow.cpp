@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QKeySequence>
 #include <QMenuBar>
 #include <QScreen>
 
@@ -17,6 +18,7 @@
 #include "ui/common/Images.h"
 #include "ui/common/QuitRequest.h"
 #include "ui/main/DictionariesPopup.h"
+#include "ui/main/FocusRing.h"
 #include "ui/main/MainMenu.h"
 #include "ui/main/StatusBar.h"
 #include "ui/model/HoverCardPlace.h"
@@ -58,6 +60,21 @@ MainWindow::MainWindow(Registry& registry, AppServices& services, PaneFactory& f
     client_->BuildLayout(remember, top, bottom);
     searchControl_ = factory.SearchControl(client_->pane(PaneId::Search));
     factory.PanesCreated();
+    // The panes draw no focus of their own: a ring shows which has the keyboard.
+    new FocusRing({client_->pane(PaneId::Kanji), client_->pane(PaneId::Radical), client_->pane(PaneId::Result),
+                   client_->pane(PaneId::StudyList)},
+                  client_);
+
+    // Find: Ctrl+F (the desktop's key) and Ctrl+L put the cursor in the search
+    // box with its text selected, from anywhere in the window.
+    auto* find = new QAction(this);
+    find->setObjectName(QStringLiteral("FindSearchText"));
+    find->setShortcuts(QKeySequence::keyBindings(QKeySequence::Find) << QKeySequence(Qt::CTRL | Qt::Key_L));
+    connect(find, &QAction::triggered, this, [this] {
+        if (SearchPaneControl* search = searchControl())
+            search->FocusSearchText();
+    });
+    addAction(find);
 
     popup_ = new DictionariesPopup(services_, registry_, this);
     popup_->onCommand = [this](int id) { OnCommand(id); };

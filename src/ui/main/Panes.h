@@ -22,12 +22,15 @@ public:
     bool RomajiConversion() const override { return romaji_; }
     void SetRomajiConversion(bool on) override { romaji_ = on; }
     void SelectAllText() override { ++selectAlls_; }
+    void FocusSearchText() override { ++focusSearchTexts_; }
     void ReplaceText(std::u16string_view text) override { text_ = text; }
     bool ReaderShown() const override { return reader_; }
     void ShowReader(bool on) override { reader_ = on; }
     const std::u16string& text() const { return text_; }
     // How often the whole text was selected.
     int selectAlls() const { return selectAlls_; }
+    // How often the focus was put in the search box by the find keys.
+    int focusSearchTexts() const { return focusSearchTexts_; }
 
     struct Received {
         int id;
@@ -44,6 +47,7 @@ private:
     bool romaji_ = false;
     std::u16string text_;
     int selectAlls_ = 0;
+    int focusSearchTexts_ = 0;
     bool reader_ = false;
 };
 

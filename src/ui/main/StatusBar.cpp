@@ -7,6 +7,7 @@ namespace mirudex::ui {
 StatusBar::StatusBar(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("100"));
+    setAccessibleName(QStringLiteral("Status"));
     setWindowTitle(QStringLiteral("StatusBar"));
     for (int i = 0; i < 2; ++i) {
         parts_[i] = new QLabel(this);

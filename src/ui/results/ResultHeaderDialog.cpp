@@ -33,6 +33,9 @@ ResultHeaderDialog::ResultHeaderDialog(const ResultHeaderItems& items, std::func
             auto* radio = new QRadioButton(QString::fromLatin1(kColumnLabels[column]), this);
             radio->setObjectName(QString::number(kHeaderDialogFirstRadio + id * 3 + column));
             radio->setChecked(items[static_cast<size_t>(id)].bar == kColumnBar[column]);
+            // Read aloud with its row: "Word: Top".
+            radio->setAccessibleName(QString::fromLatin1(kRowLabels[id]) + QStringLiteral(": ") +
+                                     QString::fromLatin1(kColumnLabels[column]));
             group->addButton(radio, column);
             grid->addWidget(radio, id, column + 1);
         }

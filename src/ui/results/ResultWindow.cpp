@@ -18,6 +18,7 @@
 #include "platform/api/Platform.h"
 #include "text/Romaji.h"
 #include "ui/common/Resources.h"
+#include "ui/common/TabChain.h"
 #include "ui/model/HoverCardPlace.h"
 #include "ui/results/ResultHeaderBar.h"
 #include "ui/results/ResultHeaderDialog.h"
@@ -663,7 +664,13 @@ void ResultWindow::keyPressEvent(QKeyEvent* event)
     CloseHover();
 
     if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
-        host_.FocusSearchBox();
+        // On along the window's chain (the study list, the tool bars, back to
+        // the search box); alone in its window, to the search box.
+        const bool forward = key == Qt::Key_Tab && !(mods & Qt::ShiftModifier);
+        if (QWidget* next = NextTabStop(this, forward))
+            next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        else
+            host_.FocusSearchBox();
         return;
     }
     if (key == Qt::Key_Space) {

@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -91,6 +92,49 @@ private:
 constexpr QSize kButtonImage{16, 15};
 constexpr QSize kSearchButtonImage{45, 15};
 constexpr int kSeparator = 0;
+
+// Keys of the search types (Ctrl+1..4, in the order of their buttons) and of
+// the languages (Alt and the language's initial); they work anywhere in the
+// window, as a click on the button would.
+// What a screen reader calls a button (its tool tip is read as the description).
+QString ButtonName(int id)
+{
+    switch (id) {
+    case ID_LANG_JAPANESE: return QStringLiteral("Japanese");
+    case ID_LANG_ENGLISH: return QStringLiteral("English");
+    case ID_LANG_KANJI: return QStringLiteral("Kanji information");
+    case ID_LANG_AUTOMATIC: return QStringLiteral("Automatic language");
+    case ID_TYPE_BEGINNING: return QStringLiteral("Text at the beginning");
+    case ID_TYPE_MIDDLE: return QStringLiteral("Text in the middle");
+    case ID_TYPE_END: return QStringLiteral("Text at the end");
+    case ID_TYPE_EXACT: return QStringLiteral("Exact text");
+    case ID_MATCH_SUBSTRINGS: return QStringLiteral("Match multiple substrings");
+    case ID_WORDS_ONLY: return QStringLiteral("Words only");
+    case ID_KANA_INSENSITIVE: return QStringLiteral("Kana insensitive");
+    case ID_REVERSE_CONJUGATION: return QStringLiteral("Reverse conjugation");
+    case ID_ROMAJI_CONVERSION: return QStringLiteral("Romaji to kana");
+    case ID_SHOW_CONVERTED: return QStringLiteral("Show the converted string");
+    case ID_SEARCH_GO: return QStringLiteral("Search");
+    case ID_RANDOM_WORD: return QStringLiteral("Random word");
+    case ID_RANDOM_KANJI: return QStringLiteral("Random kanji");
+    default: return QString::number(id);
+    }
+}
+
+QKeySequence ButtonShortcut(int id)
+{
+    switch (id) {
+    case ID_TYPE_BEGINNING: return QKeySequence(Qt::CTRL | Qt::Key_1);
+    case ID_TYPE_MIDDLE: return QKeySequence(Qt::CTRL | Qt::Key_2);
+    case ID_TYPE_END: return QKeySequence(Qt::CTRL | Qt::Key_3);
+    case ID_TYPE_EXACT: return QKeySequence(Qt::CTRL | Qt::Key_4);
+    case ID_LANG_JAPANESE: return QKeySequence(Qt::ALT | Qt::Key_J);
+    case ID_LANG_ENGLISH: return QKeySequence(Qt::ALT | Qt::Key_E);
+    case ID_LANG_KANJI: return QKeySequence(Qt::ALT | Qt::Key_K);
+    case ID_LANG_AUTOMATIC: return QKeySequence(Qt::ALT | Qt::Key_A);
+    default: return {};
+    }
+}
 
 // Bands in a row at the width they ask for; a band that does not fit in what
 // is left of the row starts the next one, as a rebar wraps its bands. Nothing
@@ -208,6 +252,8 @@ SearchBands::SearchBands(QWidget* parent) : QWidget(parent)
     encodingList_ = new EncodingBox(encodingBand);
     encodingList_->setObjectName(QStringLiteral("EncodingList"));
     encodingList_->setFixedWidth(100);
+    encodingList_->setAccessibleName(QStringLiteral("Encoding"));
+    encodingList_->setAccessibleDescription(QStringLiteral("The text encoding of copies and pastes"));
     // Encodings this system's iconv cannot convert stay in their place (the
     // positions are the table's rows) but cannot be chosen.
     for (const text::EncodingRow& row : text::EncodingTable())
@@ -216,11 +262,14 @@ SearchBands::SearchBands(QWidget* parent) : QWidget(parent)
     encodingList_->setMaxVisibleItems(300 / std::max(1, encodingList_->fontMetrics().height() + 2));
     encodingList_->setCurrentIndex(1);
     encodingBand->layout()->addWidget(encodingList_);
+    controls_.push_back(encodingList_);
     connect(encodingList_, &QComboBox::activated, this, &SearchBands::OnEncodingActivated);
 
     QWidget* resultsBand = AddBand(QStringLiteral("Results"));
     resultsField_ = new QLineEdit(resultsBand);
     resultsField_->setObjectName(QStringLiteral("ResultsField"));
+    resultsField_->setAccessibleName(QStringLiteral("Results"));
+    resultsField_->setAccessibleDescription(QStringLiteral("The most entries a search shows; empty or 0 for all"));
     // 30 x 18 at the usual font; wider and taller when the font needs it.
     const QFontMetrics fm = resultsField_->fontMetrics();
     resultsField_->setFixedSize(std::max(30, fm.horizontalAdvance(QStringLiteral("0000")) + 6),
@@ -230,6 +279,7 @@ SearchBands::SearchBands(QWidget* parent) : QWidget(parent)
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), resultsField_));
     resultsField_->setTextMargins(0, 0, 0, 0);
     resultsBand->layout()->addWidget(resultsField_);
+    controls_.push_back(resultsField_);
 
     AddToolBar(AddBand(QString()), {ID_SEARCH_GO});
     AddToolBar(AddBand(QString()), {ID_RANDOM_WORD, ID_RANDOM_KANJI});
@@ -290,6 +340,7 @@ QToolButton* SearchBands::AddButton(QWidget* bar, int id, bool checkable)
     action->setData(id);
     action->setCheckable(checkable);
     action->setToolTip(Q(SearchToolTip(id)));
+    action->setShortcut(ButtonShortcut(id));
     if (id >= ID_TYPE_BEGINNING && id <= ID_TYPE_EXACT)
         typeGroup_->addAction(action);
     connect(action, &QAction::triggered, this, [this, id] { emit commandTriggered(id); });
@@ -300,9 +351,13 @@ QToolButton* SearchBands::AddButton(QWidget* bar, int id, bool checkable)
     button->setAutoRaise(true);  // flat
     button->setToolButtonStyle(Qt::ToolButtonIconOnly);
     button->setIconSize(id == ID_SEARCH_GO ? kSearchButtonImage : kButtonImage);
-    button->setFocusPolicy(Qt::NoFocus);
+    button->setAccessibleName(ButtonName(id));
+    button->setAccessibleDescription(Q(SearchToolTip(id)));
+    // Reached by Tab (Space presses it); a click leaves the focus where it was.
+    button->setFocusPolicy(Qt::TabFocus);
     actions_[id] = action;
     buttons_[id] = button;
+    controls_.push_back(button);
     return button;
 }
 

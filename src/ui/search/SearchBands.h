@@ -13,6 +13,7 @@
 
 #include <QWidget>
 #include <map>
+#include <vector>
 
 class QAction;
 class QActionGroup;
@@ -31,6 +32,9 @@ public:
     // The action of a tool bar command (button id), or nullptr.
     QAction* Action(int id) const;
     QToolButton* Button(int id) const;
+    // The strip's controls in the order Tab visits them: the buttons band by
+    // band, the encoding list, the results field, Search and the random buttons.
+    const std::vector<QWidget*>& Controls() const { return controls_; }
     bool IsChecked(int id) const;
     // Marks a button without sending its command.
     void SetChecked(int id, bool checked);
@@ -61,6 +65,7 @@ private:
     QLayout* layout_ = nullptr;
     std::map<int, QAction*> actions_;
     std::map<int, QToolButton*> buttons_;
+    std::vector<QWidget*> controls_;
     QActionGroup* typeGroup_ = nullptr;
     QComboBox* encodingList_ = nullptr;
     QLineEdit* resultsField_ = nullptr;

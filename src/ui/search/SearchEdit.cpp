@@ -10,6 +10,7 @@
 #include "platform/api/Platform.h"
 #include "platform/qt/QtText.h"
 #include "platform/x11/CapsLockSync.h"
+#include "ui/common/TabChain.h"
 #include "ui/search/SearchCommands.h"
 
 namespace mirudex::ui {
@@ -185,6 +186,13 @@ void SearchEdit::keyPressEvent(QKeyEvent* event)
     if (key == Qt::Key_Tab && mods == Qt::NoModifier) {
         event->accept();
         emit focusKanjiWindow();
+        return;
+    }
+    if (key == Qt::Key_Backtab) {
+        // Back along the window's chain (the reading view, the tool bars).
+        event->accept();
+        if (QWidget* previous = NextTabStop(this, false))
+            previous->setFocus(Qt::BacktabFocusReason);
         return;
     }
     if (ctrl && key == Qt::Key_Space) {

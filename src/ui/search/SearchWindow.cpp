@@ -136,6 +136,9 @@ SearchWindow::SearchWindow(search::AppState& state, QWidget* parent)
             [this](const QString& text) { state_.search_options.results_field = U16(text); });
 
     edit_ = new SearchEdit([](std::u16string_view text, bool final) { return text::RomajiToKana(text, final); }, this);
+    edit_->setAccessibleName(QStringLiteral("Search text"));
+    edit_->setAccessibleDescription(
+        QStringLiteral("Type kana, kanji, romaji or English and press Enter; Ctrl+Space lists recent searches"));
     ApplyLook();
     SetInitialText();
     connect(edit_, &SearchEdit::command, this, &SearchWindow::OnCommand);
@@ -144,7 +147,9 @@ SearchWindow::SearchWindow(search::AppState& state, QWidget* parent)
     connect(edit_, &SearchEdit::openHistory, this, &SearchWindow::OpenHistory);
 
     historyList_ = new HistoryDropDown(history_, this);
-    historyList_->lower();  // it lies under the text box; only its dropped list is seen
+    historyList_->lower();                         // it lies under the text box; only its dropped list is seen
+    historyList_->setFocusPolicy(Qt::ClickFocus);  // Ctrl+Space opens it; Tab passes it over
+    historyList_->setAccessibleName(QStringLiteral("Recent searches"));
     // A text from the history is a whole search text: it replaces what the box holds (one undo step).
     connect(historyList_, &HistoryDropDown::chosen, this, [this](const QString& text) {
         edit_->selectAll();
@@ -155,6 +160,9 @@ SearchWindow::SearchWindow(search::AppState& state, QWidget* parent)
                          logicalDpiY()));
 
     reader_ = new ReaderView(options_, this);
+    reader_->setAccessibleName(QStringLiteral("Reading view"));
+    reader_->setAccessibleDescription(
+        QStringLiteral("The searched text word by word; Left and Right choose a word and search it"));
     reader_->hide();
     reader_->busy = [this] { return state_.SEARCH_LOCK || state_.thread_searching.load(); };
     reader_->onSearch = [this](std::u16string_view word) { return SearchWord(word); };
@@ -244,6 +252,12 @@ void SearchWindow::SetRomajiConversion(bool on)
 }
 
 void SearchWindow::SelectAllText() { edit_->selectAll(); }
+
+void SearchWindow::FocusSearchText()
+{
+    edit_->selectAll();
+    edit_->setFocus(Qt::ShortcutFocusReason);
+}
 
 void SearchWindow::ShowReader(bool on)
 {

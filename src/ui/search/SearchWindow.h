@@ -81,6 +81,7 @@ public:
     void SetRomajiConversion(bool on) override;
     void SelectAllText() override;
     void ReplaceText(std::u16string_view text) override;
+    void FocusSearchText() override;
     bool ReaderShown() const override { return readerOn_; }
     void ShowReader(bool on) override;
 

@@ -165,14 +165,19 @@ UpdaterWindow::UpdaterWindow(Registry& registry, update::UpdateState& state, QWi
     status_ = new QStatusBar(this);
     status_->setObjectName(QStringLiteral("100"));
     status_->setSizeGripEnabled(false);
+    status_->setAccessibleName(QStringLiteral("Status"));
     const int statusHeight = std::max(10, status_->sizeHint().height());
     status_->setGeometry(0, height() - statusHeight, width(), statusHeight);
 
     const int boxWidth = width() - 2 * kMargin;
     updates_ = MakeBox(this, "2101", boxFont);
     updates_->setGeometry(kMargin, kUpdatesTop, boxWidth, kUpdatesHeight);
+    updates_->setAccessibleName(QStringLiteral("Updates"));
+    updates_->setAccessibleDescription(QStringLiteral("The updates the server offers"));
     files_ = MakeBox(this, "2102", boxFont);
     files_->setGeometry(kMargin, kFilesTop, boxWidth, kFilesHeight);
+    files_->setAccessibleName(QStringLiteral("Files"));
+    files_->setAccessibleDescription(QStringLiteral("The files of the chosen updates"));
 
     QFont buttonFont = MakeFont(face, 1, 72);
     buttonFont.setPixelSize(kButtonFontPixels);

@@ -1,7 +1,13 @@
 // The program with its real panes over the shared search state: a full start
 // on a missing dictionary and a clean exit (with the level-0 log of both), and
 // the study list commands reaching the study list routines.
+#include <QAccessible>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include "core/DebugLog.h"
 #include "dict/DictionaryStore.h"
@@ -11,8 +17,14 @@
 #include "ui/app/AppWiring.h"
 #include "ui/app/WholeProgram.h"
 #include "ui/common/CommandIds.h"
+#include "ui/kanji/KanjiWindow.h"
+#include "ui/main/FocusRing.h"
+#include "ui/results/ResultWindow.h"
+#include "ui/search/HistoryDropDown.h"
 #include "ui/search/ReaderView.h"
+#include "ui/search/SearchBands.h"
 #include "ui/search/SearchEdit.h"
+#include "ui/search/SearchWindow.h"
 #include "ui/support/UiTestSupport.h"
 
 namespace mirudex::ui {
@@ -55,6 +67,96 @@ TEST_F(AppWiringTest, FullStartAndCleanExitWithTheRealPanes)
     EXPECT_EQ(saved.GetINT(".\\Window\\Div_vert"), 145);
     EXPECT_NE(Log().find("Deleting EDICT 1 / 2...OKAY\nDeleting EDICT 2 / 2...OKAY\n"), std::string::npos);
     EXPECT_NE(Log().find("***   All done!   ***\n"), std::string::npos);
+}
+
+// From the search box, Tab visits every control of the window that takes the
+// keyboard, in order (the panes, then the tool bars), and the pane that has
+// it is framed; each control has a name a screen reader can say.
+TEST_F(AppWiringTest, TabWalksEveryControlInOrderAndEachHasAName)
+{
+    registry_.SetBOOL(".\\Misc\\FirstTime", false);
+    WholeProgram whole(registry_);
+    auto& [store, rules, state, services, program, panes] = whole;
+    program.Start();
+    MainWindow* w = program.mainWindow();
+    ASSERT_NE(w, nullptr);
+    if (!w->studyListPaneShown())
+        w->OnCommand(ID_WINDOW_STUDYLIST);
+    if (!panes.searchWindow()->ReaderShown())
+        w->OnCommand(ID_WINDOW_READER);
+    ASSERT_TRUE(w->studyListPaneShown() && panes.searchWindow()->ReaderShown());
+    w->show();
+    w->activateWindow();
+    MIRUDEX_WAIT_FOR(w->isActiveWindow());
+    SearchWindow* search = panes.searchWindow();
+    search->FocusSearchText();
+    MIRUDEX_WAIT_FOR(search->edit()->hasFocus());
+
+    std::vector<QWidget*> walk;
+    for (int i = 0; i < 40; ++i) {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr) << i;
+        if (!walk.empty() && focus == walk.front())
+            break;  // round again
+        walk.push_back(focus);
+        QTest::keyClick(focus, Qt::Key_Tab);
+    }
+    auto at = [&](QWidget* control) {
+        return static_cast<int>(std::find(walk.begin(), walk.end(), control) - walk.begin());
+    };
+    const int n = static_cast<int>(walk.size());
+    ASSERT_EQ(at(search->edit()), 0);
+    EXPECT_EQ(at(panes.kanjiWindow()), 1) << "the search box's Tab goes to the kanji pane";
+    EXPECT_EQ(at(panes.resultWindow(0)), 2);
+    EXPECT_EQ(at(panes.resultWindow(1)), 3);
+    int previous = 3;
+    for (QWidget* control : search->bands()->Controls()) {
+        SCOPED_TRACE(control->objectName().toStdString());
+        EXPECT_EQ(at(control), previous + 1) << "the tool bars' controls in their order";
+        previous = at(control);
+    }
+    EXPECT_EQ(at(search->reader()), previous + 1);
+    EXPECT_EQ(n, previous + 2) << "and then the search box again";
+    EXPECT_EQ(at(search->historyList()), n) << "the history list is opened by Ctrl+Space, not reached by Tab";
+
+    // Every control that takes Tab was visited, and each has a name.
+    for (QWidget* child : w->findChildren<QWidget*>()) {
+        if (!(child->focusPolicy() & Qt::TabFocus) || !child->isVisible() || !child->isEnabled() ||
+            child == search->historyList() || child->focusProxy())
+            continue;
+        SCOPED_TRACE(child->metaObject()->className() + std::string(" ") + child->objectName().toStdString());
+        EXPECT_LT(at(child), n) << "reached by Tab";
+        QAccessibleInterface* a11y = QAccessible::queryAccessibleInterface(child);
+        ASSERT_NE(a11y, nullptr);
+        EXPECT_FALSE(a11y->text(QAccessible::Name).trimmed().isEmpty());
+    }
+    for (QWidget* pane : std::initializer_list<QWidget*>{panes.kanjiWindow(), panes.radicalWindow(),
+                                                         panes.resultWindow(0), panes.resultWindow(1)})
+        EXPECT_FALSE(pane->accessibleName().isEmpty() || pane->accessibleDescription().isEmpty());
+
+    // The pane with the keyboard has a ring drawn around it.
+    auto* ring = w->findChild<FocusRing*>();
+    ASSERT_NE(ring, nullptr);
+    panes.kanjiWindow()->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(ring->target(), panes.kanjiWindow());
+    EXPECT_TRUE(ring->isVisible());
+    EXPECT_EQ(ring->geometry(),
+              QRect(panes.kanjiWindow()->mapTo(ring->parentWidget(), QPoint(0, 0)), panes.kanjiWindow()->size()));
+    search->edit()->setFocus(Qt::TabFocusReason);
+    EXPECT_FALSE(ring->isVisible()) << "the search box draws its own focus";
+    panes.resultWindow(1)->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(ring->target(), panes.resultWindow(1));
+
+    // Shift+Tab walks back: from the study list to the results, the kanji pane, the search box.
+    QTest::keyClick(panes.resultWindow(1), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(panes.resultWindow(0)->hasFocus());
+    QTest::keyClick(panes.resultWindow(0), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(panes.kanjiWindow()->hasFocus());
+    QTest::keyClick(panes.kanjiWindow(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(search->edit()->hasFocus());
+    QTest::keyClick(search->edit(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(search->reader()->hasFocus());
+    EXPECT_EQ(whole.Exit(), 0);
 }
 
 // A chosen Relevance sort is saved at exit and taken back at the next start,

@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "core/DebugLog.h"
+#include "ui/common/AboutWindow.h"
 #include "ui/common/CommandIds.h"
 #include "ui/common/QuitRequest.h"
 #include "ui/main/ClientArea.h"
@@ -360,7 +361,11 @@ TEST_F(MainWindowTest, DictionariesPopupTogglesOnRightClickAndStaysOpen)
     ASSERT_NE(menu, nullptr);
     MIRUDEX_WAIT_FOR(menu->isVisible());
     EXPECT_EQ(popup->item(0)->text(), QStringLiteral("Right-click the dictionaries to use."));
-    EXPECT_FALSE(popup->item(100)->isEnabled());
+    EXPECT_FALSE(popup->item(0)->isEnabled());
+    for (int id : {100, 101, 1100, 1200}) {
+        EXPECT_TRUE(popup->item(id)->isEnabled()) << id << ": drawn as enabled and reached by the arrow keys";
+        EXPECT_EQ(popup->item(id)->isCheckable(), id < 1100) << id;
+    }
     EXPECT_TRUE(popup->item(100)->isChecked());
     EXPECT_FALSE(popup->item(101)->isChecked());
     EXPECT_TRUE(popup->item(1300)->isEnabled());
@@ -403,6 +408,66 @@ TEST_F(MainWindowTest, DictionariesPopupTogglesOnRightClickAndStaysOpen)
     // A left click on "-done-" closes it.
     QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(popup->item(1300)).center());
     MIRUDEX_WAIT_FOR(popup->menu() == nullptr || !popup->menu()->isVisible());
+}
+
+TEST_F(MainWindowTest, DictionariesPopupSwitchesFromTheKeyboard)
+{
+    services_.dictionaries = {{u"EDICT", true}, {u"ENAMDICT", false}};
+    registry_.SetINT(".\\Dictionaries\\EDICT\\Number", 2);
+    registry_.CD(".\\Dictionaries\\EDICT");
+    registry_.MakeKey("1");
+    registry_.CD(".");
+    auto w = Make();
+    w->OnCommand(ID_DICTIONARIES);
+    DictionariesPopup* popup = w->dictionariesPopup();
+    QMenu* menu = popup->menu();
+    ASSERT_NE(menu, nullptr);
+    MIRUDEX_WAIT_FOR(menu->isVisible());
+    auto key = [&](Qt::Key k) { QTest::keyClick(menu, k); };
+    auto active = [&] { return menu->activeAction() ? menu->activeAction()->data().toInt() : -1; };
+
+    // The header is passed over; Down reaches the first dictionary.
+    key(Qt::Key_Down);
+    EXPECT_EQ(active(), 100);
+    key(Qt::Key_Space);
+    EXPECT_FALSE(services_.dictionaries[0].on);
+    EXPECT_FALSE(popup->item(100)->isChecked());
+    EXPECT_FALSE(registry_.GetBOOL(".\\Dictionaries\\EDICT\\0\\On"));
+    EXPECT_TRUE(menu->isVisible()) << "switching leaves the pop-up open";
+    key(Qt::Key_Down);
+    EXPECT_EQ(active(), 101);
+    key(Qt::Key_Return);
+    EXPECT_TRUE(services_.dictionaries[1].on);
+    EXPECT_TRUE(popup->item(101)->isChecked());
+    EXPECT_TRUE(registry_.GetBOOL(".\\Dictionaries\\EDICT\\1\\On"));
+    key(Qt::Key_Enter);  // the keypad's Enter switches it back
+    EXPECT_FALSE(services_.dictionaries[1].on);
+    key(Qt::Key_Down);
+    EXPECT_EQ(active(), 1100);
+    key(Qt::Key_Space);
+    EXPECT_TRUE(services_.dictionaries[0].on && services_.dictionaries[1].on);
+    EXPECT_TRUE(popup->item(100)->isChecked() && popup->item(101)->isChecked());
+    key(Qt::Key_Down);
+    EXPECT_EQ(active(), 1200);
+    key(Qt::Key_Return);
+    EXPECT_FALSE(services_.dictionaries[0].on || services_.dictionaries[1].on);
+    EXPECT_TRUE(menu->isVisible());
+
+    // While a search runs nothing is switched; Enter on "-done-" closes the pop-up.
+    key(Qt::Key_Up);
+    key(Qt::Key_Up);
+    EXPECT_EQ(active(), 101);
+    services_.threadSearching = true;
+    key(Qt::Key_Space);
+    services_.threadSearching = false;
+    EXPECT_FALSE(services_.dictionaries[1].on);
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    EXPECT_EQ(active(), 1300);
+    key(Qt::Key_Return);
+    MIRUDEX_WAIT_FOR(popup->menu() == nullptr || !popup->menu()->isVisible());
+    EXPECT_FALSE(services_.dictionaries[0].on || services_.dictionaries[1].on);
 }
 
 TEST_F(MainWindowTest, ClipboardGrabbing)
@@ -508,6 +573,41 @@ TEST_F(MainWindowTest, AlwaysOnTopReadingViewAndUnknownCommands)
     w->OnCommand(40010);  // a search-window command: ignored here
     w->OnCommand(12345);
     EXPECT_TRUE(platform_.MessageBoxes().empty());
+}
+
+TEST_F(MainWindowTest, StandardKeysRunTheirCommandsFromAnywhereInTheWindow)
+{
+    auto w = Make();
+    w->activateWindow();
+    MIRUDEX_WAIT_FOR(w->isActiveWindow());
+    QWidget* kanji = w->clientArea()->pane(PaneId::Kanji);
+    kanji->setFocusPolicy(Qt::StrongFocus);
+    kanji->setFocus();
+
+    // Find: Ctrl+F and Ctrl+L put the cursor in the search box with its text selected.
+    QTest::keyClick(kanji, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(Search(*w)->focusSearchTexts(), 1);
+    QTest::keyClick(kanji, Qt::Key_L, Qt::ControlModifier);
+    EXPECT_EQ(Search(*w)->focusSearchTexts(), 2);
+
+    // F1: the user guide.
+    std::vector<QUrl> opened;
+    AboutWindow::SetUrlOpener([&](const QUrl& url) {
+        opened.push_back(url);
+        return true;
+    });
+    QTest::keyClick(kanji, Qt::Key_F1);
+    AboutWindow::SetUrlOpener([](const QUrl&) { return true; });
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], UserGuideUrl());
+    EXPECT_EQ(w->action(ID_USER_GUIDE)->shortcut(), QKeySequence(Qt::Key_F1)) << "shown beside the menu item";
+
+    // Ctrl+Q: File > Exit, which leaves the window for shutdown.
+    quit::Reset();
+    QTest::keyClick(kanji, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_TRUE(quit::Pending());
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Closing..."));
+    quit::Reset();
 }
 
 TEST_F(MainWindowTest, StudyListFileCommands)

@@ -527,6 +527,9 @@ TEST_F(ResultWindowTest, HeaderDialogMovesItemsBetweenBars)
             if (radio->isChecked())
                 radiosChecked.push_back(id);
         }
+        // Each radio button is read aloud with its row.
+        EXPECT_EQ(dialog->findChild<QRadioButton*>("1108")->accessibleName(), QStringLiteral("Info: None"));
+        EXPECT_EQ(dialog->findChild<QRadioButton*>("1103")->accessibleName(), QStringLiteral("Kana: Top"));
         dialog->findChild<QRadioButton*>("1108")->click();  // Info: None
         dialog->findChild<QRadioButton*>("1103")->click();  // Kana: Top
         dialog->findChild<QRadioButton*>("1118")->click();  // Relevance: Top

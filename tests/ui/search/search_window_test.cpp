@@ -589,6 +589,55 @@ TEST_F(SearchWindowTest, LanguageButtons)
     EXPECT_TRUE(bands->IsChecked(ID_LANG_AUTOMATIC)) << "automatic stays down when nothing is forced";
 }
 
+TEST_F(SearchWindowTest, KeysOfTheSearchTypesAndLanguagesPressTheirButtons)
+{
+    MakeWindow();
+    window->activateWindow();
+    MIRUDEX_WAIT_FOR(window->isActiveWindow());
+    SearchBands* bands = window->bands();
+    auto language = [&] { return options.GetINT(".\\Search\\Language"); };
+    struct Case {
+        Qt::Key key;
+        Qt::KeyboardModifier modifier;
+        int id;
+        search::SearchType type;
+    };
+    const QString before = edit->toPlainText();
+    const Case types[] = {{Qt::Key_4, Qt::ControlModifier, ID_TYPE_EXACT, search::SearchType::Exact},
+                          {Qt::Key_2, Qt::ControlModifier, ID_TYPE_MIDDLE, search::SearchType::Middle},
+                          {Qt::Key_3, Qt::ControlModifier, ID_TYPE_END, search::SearchType::End},
+                          {Qt::Key_1, Qt::ControlModifier, ID_TYPE_BEGINNING, search::SearchType::Beginning}};
+    for (const Case& c : types) {
+        SCOPED_TRACE(c.id);
+        QTest::keyClick(edit, c.key, c.modifier);
+        EXPECT_TRUE(bands->IsChecked(c.id));
+        EXPECT_EQ(state->search_options.type, c.type);
+    }
+    EXPECT_EQ(edit->toPlainText(), before) << "the keys type nothing";
+
+    // The languages: Alt and the initial, as clicks on their buttons.
+    QTest::keyClick(edit, Qt::Key_J, Qt::AltModifier);
+    EXPECT_EQ(language(), 1);
+    QTest::keyClick(edit, Qt::Key_K, Qt::AltModifier);
+    EXPECT_EQ(language(), 5);
+    QTest::keyClick(edit, Qt::Key_E, Qt::AltModifier);
+    EXPECT_TRUE(bands->IsChecked(ID_LANG_ENGLISH));
+    QTest::keyClick(edit, Qt::Key_A, Qt::AltModifier);
+    EXPECT_EQ(language(), 0);
+    EXPECT_TRUE(bands->IsChecked(ID_LANG_AUTOMATIC));
+    EXPECT_FALSE(bands->IsChecked(ID_LANG_JAPANESE) || bands->IsChecked(ID_LANG_KANJI));
+    EXPECT_EQ(edit->toPlainText(), before);
+
+    // Find keys inside the search window itself.
+    edit->setPlainText(QStringLiteral("ねこ"));
+    QTextCursor caret = edit->textCursor();
+    caret.clearSelection();
+    edit->setTextCursor(caret);
+    window->FocusSearchText();
+    EXPECT_TRUE(edit->hasFocus());
+    EXPECT_EQ(edit->textCursor().selectedText(), QStringLiteral("ねこ"));
+}
+
 TEST_F(SearchWindowTest, OptionStateIsRestoredAndSaved)
 {
     options.SetINT(".\\Search\\Toolbars\\Type", 2);

@@ -136,6 +136,9 @@ TEST_F(UpdaterTest, WindowLayoutTextsAndIds)
     EXPECT_EQ(w.statusBar()->objectName(), QStringLiteral("100"));
     EXPECT_EQ(w.updatesBox()->objectName(), QStringLiteral("2101"));
     EXPECT_EQ(w.filesBox()->objectName(), QStringLiteral("2102"));
+    EXPECT_EQ(w.updatesBox()->accessibleName(), QStringLiteral("Updates"));
+    EXPECT_EQ(w.filesBox()->accessibleName(), QStringLiteral("Files"));
+    EXPECT_FALSE(w.updatesBox()->accessibleDescription().isEmpty() || w.filesBox()->accessibleDescription().isEmpty());
     EXPECT_TRUE(w.updatesBox()->isReadOnly());
     EXPECT_TRUE(w.filesBox()->isReadOnly());
     const int cw = w.width();
