@@ -84,6 +84,8 @@ TEST(ResultHoverX11, StaysWhileThePointerRestsOnItsRowAndGoesWhenThePointerLeave
 // The entry of 取る in Debian's EDICT (with MIRUDEX_REAL_DATA), the longest
 // card a learner meets early; without real data, one as long: the same verb
 // tag fourteen times and thirty meanings.
+dict::Entry HandMadeLongEntry();
+
 dict::Entry LongEntry()
 {
     const std::filesystem::path real = test::RealDataDir();
@@ -106,6 +108,11 @@ dict::Entry LongEntry()
                 return e;
         ADD_FAILURE() << "取る is not in the real EDICT";
     }
+    return HandMadeLongEntry();
+}
+
+dict::Entry HandMadeLongEntry()
+{
     std::vector<std::u16string> meanings, info;
     for (int i = 1; i <= 30; ++i)
         meanings.push_back(u"(" + std::u16string(1, char16_t(u'0' + i / 10)) + char16_t(u'0' + i % 10) +
@@ -143,9 +150,25 @@ TEST(ResultHoverX11, ALongCardFitsTheScreenAtAnyScaleScrollsAndStaysUnderThePoin
     HoverCardFrame* card = window->hoverFrame();
     ResultHoverCard* content = window->hoverCard();
     const QRect rowRect(window->mapToGlobal(QPoint(0, area.top() + h)), QSize(window->width(), h));
-    const QRect cardRect = card->geometry();
+    QRect cardRect = card->geometry();
     EXPECT_TRUE(avail.contains(cardRect)) << "the card lies wholly on the screen: " << cardRect.x() << ","
                                           << cardRect.y() << " " << cardRect.width() << "x" << cardRect.height();
+    if (content->height() <= cardRect.height()) {
+        // The real entry, its senses grouped, fits beside its row whole: its
+        // last meaning is in view. The rest is shown with an entry that cannot fit.
+        EXPECT_FALSE(card->Scrolls());
+        test::MovePointer(window->mapToGlobal(QPoint(area.left() + 60, area.top() + h / 2)));
+        MIRUDEX_WAIT_FOR(window->hoverFrame() == nullptr);
+        fx.host.lists[0][1] = HandMadeLongEntry();
+        window->SetUpForNewResults();
+        test::MovePointer(at);
+        test::MovePointer(at + QPoint(1, 0));
+        MIRUDEX_WAIT_FOR(window->hoverFrame() != nullptr && window->hoverFrame()->isVisible());
+        card = window->hoverFrame();
+        content = window->hoverCard();
+        cardRect = card->geometry();
+        EXPECT_TRUE(avail.contains(cardRect));
+    }
     EXPECT_FALSE(cardRect.intersects(rowRect)) << "the card leaves the pointer's row free";
     EXPECT_GT(content->height(), cardRect.height()) << "the content is taller than the screen allows";
     EXPECT_TRUE(card->Scrolls());
