@@ -4,9 +4,7 @@
 
 namespace mirudex::ui {
 
-namespace {
-
-std::u16string Join(const std::vector<std::u16string>& parts, std::u16string_view separator)
+std::u16string JoinTexts(const std::vector<std::u16string>& parts, std::u16string_view separator)
 {
     std::u16string out;
     for (size_t k = 0; k < parts.size(); ++k) {
@@ -17,12 +15,14 @@ std::u16string Join(const std::vector<std::u16string>& parts, std::u16string_vie
     return out;
 }
 
+namespace {
+
 std::u16string Descriptions(const std::vector<dict::SenseTag>& tags)
 {
     std::vector<std::u16string> texts;
     for (const dict::SenseTag& tag : tags)
         texts.push_back(tag.description);
-    return Join(texts, u", ");
+    return JoinTexts(texts, u", ");
 }
 
 }  // namespace
@@ -63,7 +63,7 @@ std::vector<CardLine> ResultCardLines(const dict::Entry& entry)
             const std::string number = std::to_string(k + 1);
             text = std::u16string(number.begin(), number.end()) + u". ";
         }
-        text += Join(sense.glosses, u"; ");
+        text += JoinTexts(sense.glosses, u"; ");
         lines.push_back({CardLine::Kind::Sense, std::move(text)});
     }
     return lines;
@@ -72,7 +72,7 @@ std::vector<CardLine> ResultCardLines(const dict::Entry& entry)
 std::u16string CompactRowTags(const dict::Entry& entry, std::u16string_view separator)
 {
     if (entry.senses.empty())
-        return Join(entry.info, separator);
+        return JoinTexts(entry.info, separator);
     std::u16string out = dict::MarkerList(entry.senses.front().tags);
     if (entry.common)
         out += out.empty() ? u"(P)" : u" (P)";
@@ -83,7 +83,7 @@ std::u16string FirstSenseText(const dict::Entry& entry, std::u16string_view sepa
 {
     if (entry.senses.empty())
         return entry.meanings.empty() ? std::u16string() : entry.meanings.front();
-    return Join(entry.senses.front().glosses, separator);
+    return JoinTexts(entry.senses.front().glosses, separator);
 }
 
 }  // namespace mirudex::ui

@@ -26,6 +26,8 @@ struct CardLine {
 // The card's lines. An entry without senses (made by hand, never split by
 // SetInfo) gives its info and meanings one a line, as they are.
 std::vector<CardLine> ResultCardLines(const dict::Entry& entry);
+// The texts one after another with the separator between them.
+std::u16string JoinTexts(const std::vector<std::u16string>& parts, std::u16string_view separator);
 
 // The first sense's markers as a result row shows them: "(n) (vs) (P)",
 // the mark of a common word last. An entry without senses gives its info

@@ -15,17 +15,6 @@ namespace {
 
 QString ToQ(const std::u16string& text) { return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())); }
 
-std::u16string Join(const std::vector<std::u16string>& parts, std::u16string_view separator)
-{
-    std::u16string out;
-    for (size_t k = 0; k < parts.size(); ++k) {
-        if (k > 0)
-            out += separator;
-        out += parts[k];
-    }
-    return out;
-}
-
 std::u16string Decimal(size_t n)
 {
     const std::string digits = std::to_string(n);
@@ -66,7 +55,7 @@ std::u16string CellText(const dict::Entry& entry, int item, const RowTexts& text
     case kItemInfo: return CompactRowTags(entry, kInfoSeparator);
     case kItemMeaning:
         return texts.firstSenseOnly ? FirstSenseText(entry, texts.meaningSeparator)
-                                    : Join(entry.meanings, texts.meaningSeparator);
+                                    : JoinTexts(entry.meanings, texts.meaningSeparator);
     case kItemWordLength: return Decimal(text::CharacterCount(entry.word));
     case kItemKanaLength: return Decimal(text::CharacterCount(entry.kana));
     default: return {};
