@@ -222,6 +222,19 @@ uintmax_t BytesUnder(const fs::path& folder, const fs::path& leftOut)
     return bytes;
 }
 
+// A system's dictionary (system/edict, linked as the user's DICT/edict) and
+// an empty shared index folder, both as absolute paths.
+std::pair<fs::path, fs::path> SystemDictionaryAndSharedFolder()
+{
+    fs::create_directories("system");
+    mirudex::test::WriteFile("system/edict", EucLines(kFirst));
+    const fs::path dictionary = fs::absolute("system/edict");
+    const fs::path shared = fs::absolute("shared");
+    fs::create_directories(shared);
+    fs::create_symlink(dictionary, "DICT/edict");
+    return {dictionary, shared};
+}
+
 // The index files every user shares: a working folder whose dictionary is
 // the shared folder's gets its index from there and writes none of its own,
 // with the results its own index would give. Where the shared files do not
@@ -230,12 +243,7 @@ uintmax_t BytesUnder(const fs::path& folder, const fs::path& leftOut)
 // made as ever.
 TEST_F(DictionaryFilesTest, ASharedIndexStandsInForTheUsersOwnWhileItFits)
 {
-    fs::create_directories("system");
-    mirudex::test::WriteFile("system/edict", EucLines(kFirst));
-    const fs::path dictionary = fs::absolute("system/edict");
-    const fs::path shared = fs::absolute("shared");
-    fs::create_directories(shared);
-    fs::create_symlink(dictionary, "DICT/edict");
+    const auto [dictionary, shared] = SystemDictionaryAndSharedFolder();
     options_.SetINT(opt::buffer::kEDICT, 5000);
 
     // What the user's own index gives.
@@ -318,12 +326,7 @@ TEST_F(DictionaryFilesTest, ASharedIndexStandsInForTheUsersOwnWhileItFits)
 
 TEST_F(DictionaryFilesTest, ASharedIndexIsMadeAgainWhenItsDictionaryIsUpgradedAndGoesWithIt)
 {
-    fs::create_directories("system");
-    mirudex::test::WriteFile("system/edict", EucLines(kFirst));
-    const fs::path dictionary = fs::absolute("system/edict");
-    const fs::path shared = fs::absolute("shared");
-    fs::create_directories(shared);
-    fs::create_symlink(dictionary, "DICT/edict");
+    const auto [dictionary, shared] = SystemDictionaryAndSharedFolder();
     ASSERT_TRUE(dict::BuildSharedIndex(shared, dictionary, "EUC-JP", options_).built);
 
     // The upgrade: another edition, made again by the package's trigger.
