@@ -295,12 +295,6 @@ std::u16string GlossOf(std::u16string_view meaning, bool numbered)
     return std::u16string(meaning);
 }
 
-void AddTag(std::vector<SenseTag>& tags, const SenseTag& tag)
-{
-    if (std::find(tags.begin(), tags.end(), tag) == tags.end())
-        tags.push_back(tag);
-}
-
 // Moves the known markers out of one meaning (in place), handing each
 // (marker, description) to found, in order. Where a group stood between two
 // blanks, one of them goes with it.
@@ -368,48 +362,66 @@ void SetInfo(Entry& entry, const MarkerTable& markers, bool keepAsRead)
         entry.meaningsAsRead = entry.meanings;
     dlog::WriteAt(1, u"SetInfo() :: Setting info...\n");
 
-    // What each meaning says about its sense, for grouping them below.
-    struct MeaningTags {
-        SenseStart start;
-        std::vector<SenseTag> tags;
+    // What each meaning says about its sense, for grouping them below: how
+    // it begins, and its markers in order (a description lives in the marker
+    // table, which outlives this).
+    struct FoundTag {
+        size_t meaning;
+        std::u16string marker;
+        std::u16string_view description;
     };
-    std::vector<MeaningTags> perMeaning(entry.meanings.size());
+    std::vector<SenseStart> starts(entry.meanings.size());
+    std::vector<FoundTag> found;
+    std::vector<size_t> firstTag(entry.meanings.size() + 1);
     for (size_t i = 0; i < entry.meanings.size(); ++i) {
         dlog::WriteAt(2, u"   entry.meaning[%i]: <<%s>>\n", static_cast<int>(i), entry.meanings[i]);
-        perMeaning[i].start = ReadSenseStart(entry.meanings[i], markers);
+        starts[i] = ReadSenseStart(entry.meanings[i], markers);
+        firstTag[i] = found.size();
         // Worked on in place: the meaning as read is kept in meaningsAsRead.
         StripMarkers(entry.meanings[i], markers, [&](std::u16string_view marker, std::u16string_view description) {
             entry.info.emplace_back(description);
-            perMeaning[i].tags.push_back({std::u16string(marker), std::u16string(description)});
+            found.push_back({i, std::u16string(marker), description});
         });
     }
+    firstTag[entry.meanings.size()] = found.size();
 
     if (!entry.meanings.empty() && entry.meanings.back() == kTopWordMarker) {
         entry.meanings.pop_back();
-        perMeaning.pop_back();
         entry.info.emplace_back(kTopWordInfo);
         entry.common = true;
     }
 
-    std::vector<SenseTag> partsOfSpeech;  // of the last numbered sense that gave its own
+    // A tag goes into a sense once.
+    auto addTag = [](std::vector<SenseTag>& tags, const FoundTag& tag) {
+        const bool present = std::any_of(tags.begin(), tags.end(), [&tag](const SenseTag& t) {
+            return t.marker == tag.marker && t.description == tag.description;
+        });
+        if (!present)
+            tags.push_back({tag.marker, std::u16string(tag.description)});
+    };
+    // Of the last numbered sense that gave its own parts of speech: where its tags are in found.
+    size_t partsFrom = 0, partsTo = 0;
     for (size_t i = 0; i < entry.meanings.size(); ++i) {
-        const MeaningTags& m = perMeaning[i];
+        const SenseStart& start = starts[i];
+        const size_t tagsFrom = firstTag[i], tagsTo = firstTag[i + 1];
         const bool startsSense =
             entry.senses.empty() ||
-            (m.start.numbered && (!entry.senses.back().glosses.empty() || !entry.senses.back().tags.empty()));
+            (start.numbered && (!entry.senses.back().glosses.empty() || !entry.senses.back().tags.empty()));
         if (startsSense)
             entry.senses.emplace_back();
         Sense& sense = entry.senses.back();
-        const size_t lead = std::min(m.start.leadMarkers, m.tags.size());
-        if (m.start.numbered) {
-            if (lead > 0)
-                partsOfSpeech.assign(m.tags.begin(), m.tags.begin() + static_cast<std::ptrdiff_t>(lead));
-            for (const SenseTag& tag : partsOfSpeech)
-                AddTag(sense.tags, tag);
+        const size_t lead = std::min(start.leadMarkers, tagsTo - tagsFrom);
+        if (start.numbered) {
+            if (lead > 0) {
+                partsFrom = tagsFrom;
+                partsTo = tagsFrom + lead;
+            }
+            for (size_t t = partsFrom; t < partsTo; ++t)
+                addTag(sense.tags, found[t]);
         }
-        for (const SenseTag& tag : m.tags)
-            AddTag(sense.tags, tag);
-        std::u16string gloss = GlossOf(entry.meanings[i], m.start.numbered);
+        for (size_t t = tagsFrom; t < tagsTo; ++t)
+            addTag(sense.tags, found[t]);
+        std::u16string gloss = GlossOf(entry.meanings[i], start.numbered);
         if (!gloss.empty())
             sense.glosses.push_back(std::move(gloss));
     }

@@ -197,6 +197,11 @@ uint64_t EnglishRelevance(uint32_t matchRank, const dict::IndexTable& index, siz
     return (score << 32) | std::min<uint64_t>(LineLength(index, record), 0xFFFFFFFF);
 }
 
+uint64_t EnglishRelevanceAtLeast(const dict::IndexTable& index, size_t record)
+{
+    return uint64_t{dict::EntryPenalty(index.EntryRank(record), true)} << 32;
+}
+
 uint64_t EnglishRelevanceOfPosting(uint8_t stored, const dict::IndexTable& index, size_t record)
 {
     return (uint64_t{stored} << 32) | std::min<uint64_t>(LineLength(index, record), 0xFFFFFFFF);

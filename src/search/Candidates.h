@@ -44,6 +44,8 @@ uint64_t EnglishRelevance(uint32_t matchRank, const dict::IndexTable& index, siz
 // The same from a posting's stored rank of a word searched alone, which holds
 // the entry's own rank already (IndexTable::WordPostingsRanked).
 uint64_t EnglishRelevanceOfPosting(uint8_t stored, const dict::IndexTable& index, size_t record);
+// The least EnglishRelevance a record can have, whatever its line holds.
+uint64_t EnglishRelevanceAtLeast(const dict::IndexTable& index, size_t record);
 
 // The part of a raw line from its first '/' to its last one (empty without '/').
 std::string_view MeaningsOf(std::string_view line);

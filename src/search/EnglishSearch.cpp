@@ -32,7 +32,18 @@ struct Match {
     uint32_t length = 0;     // a plain line's length, its LF included
     uint64_t relevance = 0;  // smaller is more relevant
     bool judged = true;      // its line was found to match (a candidate from the index is judged when kept)
+    bool exact = true;       // relevance is the line's own; else the least it can be, known before judging
+    bool leftOut = false;    // stands for the candidates a ranked collection left out, relevance their least
 };
+
+// The order the most relevant are chosen in: the more relevant first, then
+// the earlier dictionary and record.
+bool MoreRelevant(const Match& a, const Match& b)
+{
+    if (a.relevance != b.relevance)
+        return a.relevance < b.relevance;
+    return a.scan != b.scan ? a.scan < b.scan : a.record < b.record;
+}
 
 // One dictionary searched through its mapped bytes. Lines that are not plain
 // (no line feed, too long for the line buffer, no slash, at the very end of
@@ -71,11 +82,15 @@ public:
     // False when a stop request came in.
     // want: how many matches the search can use at most (one more than the
     // room left); only the most relevant of a word searched alone are taken
-    // then, the others left for CollectLeftOut.
+    // then, the others left for CollectLeftOut. Under a maximum, the other
+    // candidates are not judged here either: each comes with the least
+    // relevance its line can have (that of the entry itself), so that only
+    // those that may still be kept are judged.
     bool Collect(size_t scan, std::vector<Match>& out, size_t want)
     {
         if (CollectRanked(scan, out, want))
             return true;
+        const bool bounded = want != SIZE_MAX;
         const auto candidates = EnglishCandidates(dictionary_.index, query_, type_);
         const size_t total = candidates ? candidates->size() : count_;
         int64_t lastOffset = -1;
@@ -90,8 +105,12 @@ public:
                 continue;  // another form of a line already judged
             lastOffset = entry.offset;
             Match m{scan, static_cast<uint32_t>(k)};
-            if (Judge(m)) {
-                m.relevance = EnglishRelevance(dict::PhraseRank(lowered_, wanted_), dictionary_.index, k);
+            m.exact = false;
+            if (bounded) {
+                m.judged = false;
+                m.relevance = EnglishRelevanceAtLeast(dictionary_.index, k);
+                out.push_back(m);
+            } else if (Judge(m)) {
                 out.push_back(m);
             }
         }
@@ -99,8 +118,22 @@ public:
     }
 
     // Judges the line of a match, as the search judges every line: false
-    // when it does not match. Leaves the lowered meanings in lowered_.
+    // when it does not match. A match whose relevance was only a bound has
+    // its own then.
     bool Judge(Match& m)
+    {
+        if (!JudgeLine(m))
+            return false;
+        if (!m.exact) {
+            m.relevance = EnglishRelevance(dict::PhraseRank(lowered_, wanted_), dictionary_.index, m.record);
+            m.exact = true;
+        }
+        return true;
+    }
+
+private:
+    // Leaves the lowered meanings in lowered_.
+    bool JudgeLine(Match& m)
     {
         const dict::IndexEntry entry = dictionary_.index[m.record];
         m.judged = true;
@@ -132,6 +165,7 @@ public:
         return Test(std::string_view(*line).substr(slash));
     }
 
+public:
     dict::IndexEntry IndexOf(const Match& match) const { return dictionary_.index[match.record]; }
 
     // A plain match's line as the line reader gives it (its LF included):
@@ -199,6 +233,15 @@ public:
     // The matches a ranked collection left out (their stored rank above the
     // bound), when the lines of those taken did not all match.
     bool HasLeftOut() const { return threshold_ < 255; }
+    // What stands for them among the matches until they are taken.
+    Match LeftOutMark(size_t scan) const
+    {
+        Match m{scan, 0};
+        m.judged = false;
+        m.leftOut = true;
+        m.relevance = uint64_t{threshold_ + 1} << 32;
+        return m;
+    }
     void CollectLeftOut(size_t scan, std::vector<Match>& out)
     {
         if (!HasLeftOut())
@@ -228,25 +271,15 @@ private:
 
     bool PlainLine(int64_t offset, Plain& plain) const
     {
-        if (offset < 0 || static_cast<uint64_t>(offset) >= bytes_.size())
+        const std::string_view line = PlainLineAt(bytes_, offset, bufferSize_);
+        if (line.empty())
             return false;
-        const size_t begin = static_cast<size_t>(offset);
-        const char* base = bytes_.data();
-        const size_t rest = bytes_.size() - begin;
-        const void* lf = std::memchr(base + begin, '\n', rest);
-        if (!lf)
-            return false;
-        const size_t lineEnd = static_cast<size_t>(static_cast<const char*>(lf) - base);
-        if (lineEnd + 1 >= bytes_.size())
-            return false;  // the last byte of the file: let the reader decide
-        if (bufferSize_ < 3 || lineEnd - begin + 1 > static_cast<size_t>(bufferSize_ - 2))
-            return false;
-        const void* slash = std::memchr(base + begin, '/', lineEnd - begin);
+        const void* slash = std::memchr(line.data(), '/', line.size() - 1);
         if (!slash)
             return false;
-        plain.begin = begin;
-        plain.slash = static_cast<size_t>(static_cast<const char*>(slash) - base);
-        plain.lineEnd = lineEnd;
+        plain.begin = static_cast<size_t>(offset);
+        plain.slash = plain.begin + static_cast<size_t>(static_cast<const char*>(slash) - line.data());
+        plain.lineEnd = plain.begin + line.size() - 1;
         return true;
     }
 
@@ -349,39 +382,54 @@ EnglishResults::EnglishResults(AppState& state, const SearchOptions& options, st
 
     int status = 0;
     const size_t room = limited ? static_cast<size_t>(state.max_results - size) : matches.size();
-    auto leftOut = [&] {
-        return std::any_of(scans.begin(), scans.end(), [](const auto& scan) { return scan->HasLeftOut(); });
-    };
+    const bool leftOut = std::any_of(scans.begin(), scans.end(), [](const auto& scan) { return scan->HasLeftOut(); });
     const bool allJudged = std::all_of(matches.begin(), matches.end(), [](const Match& m) { return m.judged; });
-    if (matches.size() > room || !allJudged || leftOut()) {
-        // The most relevant are kept, in search order; a candidate from the
-        // index is judged when its turn comes, until one more than the room
-        // is found (the list is then truncated) or none is left. When the
-        // lines of a word searched alone did not all match, the candidates
-        // left out for their rank are taken too and the choice made again.
+    if (matches.size() > room || !allJudged || leftOut) {
+        // The most relevant are kept, in search order. The matches wait in a
+        // heap, the most relevant on top. A candidate on top is judged; one
+        // whose relevance was only a bound goes back with its own. A match
+        // on top whose relevance is its own is the next one kept, until one
+        // more than the room is found (the list is then truncated) or none
+        // is left. The candidates a ranked collection left out wait as one
+        // mark, taken when it comes to the top.
+        std::vector<Match> heap = std::move(matches);
+        for (size_t s = 0; s < scans.size(); ++s)
+            if (scans[s]->HasLeftOut())
+                heap.push_back(scans[s]->LeftOutMark(s));
+        const auto lessRelevant = [](const Match& a, const Match& b) { return MoreRelevant(b, a); };
+        std::make_heap(heap.begin(), heap.end(), lessRelevant);
+        std::vector<Match> kept;
+        kept.reserve(std::min(room, heap.size()));
         bool more = false;
-        for (;;) {
-            std::stable_sort(matches.begin(), matches.end(),
-                             [](const Match& a, const Match& b) { return a.relevance < b.relevance; });
-            std::vector<Match> kept;
-            kept.reserve(std::min(room, matches.size()));
-            for (Match& m : matches) {
-                if (state.StopRequested())
-                    break;
-                if (!m.judged && !scans[m.scan]->Judge(m))
-                    continue;
-                if (kept.size() == room) {
-                    more = true;
-                    break;
-                }
-                kept.push_back(m);
+        while (!heap.empty() && !state.StopRequested()) {
+            std::pop_heap(heap.begin(), heap.end(), lessRelevant);
+            Match m = heap.back();
+            heap.pop_back();
+            if (m.leftOut) {
+                const size_t before = heap.size();
+                scans[m.scan]->CollectLeftOut(m.scan, heap);
+                for (size_t i = before; i < heap.size(); ++i)
+                    std::push_heap(heap.begin(), heap.begin() + static_cast<std::ptrdiff_t>(i) + 1, lessRelevant);
+                continue;
             }
-            matches = std::move(kept);
-            if (more || state.StopRequested() || !leftOut())
+            if (!m.judged) {
+                if (!scans[m.scan]->Judge(m))
+                    continue;
+                if (heap.empty() || !lessRelevant(m, heap.front())) {
+                    // Still the most relevant: kept below.
+                } else {
+                    heap.push_back(m);
+                    std::push_heap(heap.begin(), heap.end(), lessRelevant);
+                    continue;
+                }
+            }
+            if (kept.size() == room) {
+                more = true;
                 break;
-            for (size_t s = 0; s < scans.size(); ++s)
-                scans[s]->CollectLeftOut(s, matches);
+            }
+            kept.push_back(m);
         }
+        matches = std::move(kept);
         std::sort(matches.begin(), matches.end(), [](const Match& a, const Match& b) {
             return a.scan != b.scan ? a.scan < b.scan : a.record < b.record;
         });

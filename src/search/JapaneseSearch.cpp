@@ -6,10 +6,12 @@
 
 #include "core/DebugLog.h"
 #include "core/LineReader.h"
+#include "core/Registry.h"
 #include "platform/api/Platform.h"
 #include "search/AppState.h"
 #include "search/Candidates.h"
 #include "search/KanjiSource.h"
+#include "search/MappedFile.h"
 #include "search/PatternMatcher.h"
 #include "search/StatusText.h"
 #include "text/CharClass.h"
@@ -108,8 +110,14 @@ int SearchFor(AppState& state, const SearchOptions& options, std::u16string text
     if (stopped) {
         found.resize(std::min({found.size(), room, kReadAfterStop}));
     } else if (found.size() > room) {
-        std::stable_sort(found.begin(), found.end(),
-                         [](const Found& a, const Found& b) { return a.relevance < b.relevance; });
+        // The most relevant, the earlier record first among equals; only
+        // those kept are put in order.
+        const auto moreRelevant = [](const Found& a, const Found& b) {
+            if (a.relevance != b.relevance)
+                return a.relevance < b.relevance;
+            return a.dictionary != b.dictionary ? a.dictionary < b.dictionary : a.record < b.record;
+        };
+        std::nth_element(found.begin(), found.begin() + static_cast<std::ptrdiff_t>(room), found.end(), moreRelevant);
         found.resize(room);
         std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
             return a.dictionary != b.dictionary ? a.dictionary < b.dictionary : a.record < b.record;
@@ -131,6 +139,11 @@ int SearchFor(AppState& state, const SearchOptions& options, std::u16string text
             }
         }
     }
+    // The kept lines are read from the mapped file (they lie anywhere in it
+    // once the most relevant are kept); a line the mapping cannot give as the
+    // line reader would goes through the reader.
+    const int bufferSize = state.options.GetINT(opt::buffer::kEDICT);
+    MappedFile map;
     std::optional<LineReader> file;
     size_t openFor = dictionaries.size();
     for (const Found& f : found) {
@@ -141,14 +154,25 @@ int SearchFor(AppState& state, const SearchOptions& options, std::u16string text
         dict::Entry entryFound;
         if (openFor != f.dictionary) {
             openFor = f.dictionary;
-            file.emplace();
-            file->Open(platform::FilePath(dictionary.path));
+            file.reset();
+            if (!map.Open(platform::FilePath(dictionary.path)))
+                map.Close();
         }
-        if (!file->IsOpen()) {
-            // The one-file form logs why and leaves the entry unfilled.
-            dict::LoadInfoInto(state.options, dictionary, entryFound, entry);
+        const std::string_view line = map.IsOpen() ? PlainLineAt(map.bytes(), entry.offset, bufferSize) : "";
+        if (!line.empty()) {
+            dlog::WriteAt(1, u"LoadInfoInto()\n");
+            dict::FillEntryFromLine(std::string(line), dictionary, entryFound, entry);
         } else {
-            dict::LoadInfoInto(*file, state.options, dictionary, entryFound, entry);
+            if (!file) {
+                file.emplace();
+                file->Open(platform::FilePath(dictionary.path));
+            }
+            if (!file->IsOpen()) {
+                // The one-file form logs why and leaves the entry unfilled.
+                dict::LoadInfoInto(state.options, dictionary, entryFound, entry);
+            } else {
+                dict::LoadInfoInto(*file, state.options, dictionary, entryFound, entry);
+            }
         }
         dict::SetInfo(entryFound, state.store.marker_table);
         entryFound.relevance = f.relevance;

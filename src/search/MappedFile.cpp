@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <mutex>
 #include <vector>
 
@@ -127,6 +128,22 @@ inline bool EqualsAt(const char* p, std::string_view needle)
 }
 
 }  // namespace
+
+std::string_view PlainLineAt(std::string_view bytes, int64_t offset, int bufferSize)
+{
+    if (offset < 0 || static_cast<uint64_t>(offset) >= bytes.size() || bufferSize < 3)
+        return {};
+    const size_t begin = static_cast<size_t>(offset);
+    const void* lf = std::memchr(bytes.data() + begin, '\n', bytes.size() - begin);
+    if (!lf)
+        return {};
+    const size_t lineEnd = static_cast<size_t>(static_cast<const char*>(lf) - bytes.data());
+    if (lineEnd + 1 >= bytes.size())
+        return {};  // the last byte of the file: let the reader decide
+    if (lineEnd - begin + 1 > static_cast<size_t>(bufferSize - 2))
+        return {};
+    return bytes.substr(begin, lineEnd + 1 - begin);
+}
 
 size_t FindCaseInsensitive(std::string_view text, std::string_view needle, size_t from)
 {

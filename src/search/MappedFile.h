@@ -7,6 +7,7 @@
 // mapped already. At most a few files are kept; any thread.
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -33,6 +34,12 @@ private:
     std::shared_ptr<const Mapping> mapping_;
     bool open_ = false;
 };
+
+// The line starting at offset in a mapped file, its LF included, when the
+// line reader with this buffer size would give the same bytes: the line ends
+// in an LF before the file's last byte and fits the buffer. Empty otherwise
+// (the reader decides then).
+std::string_view PlainLineAt(std::string_view bytes, int64_t offset, int bufferSize);
 
 // The first position at or after from where needle occurs in text with ASCII
 // letters compared case-insensitively (needle must be lower case), or npos.

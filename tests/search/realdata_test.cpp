@@ -114,6 +114,18 @@ TEST_F(RealDataSearchTest, UnderTheDefaultMaximumTheMostRelevantAreKept)
                                     [&](const dict::Entry& e) { return e.word == c.word && e.kana == c.kana; }));
         }
     }
+    // Phrases, several words, a part of a word, and Japanese patterns with
+    // many more matches than the maximum: the same entries as the reference
+    // keeps, however few of the candidates are judged or read.
+    for (const long long max : {1LL, 20LL, 200LL}) {
+        SCOPED_TRACE(max);
+        state_->max_results = max;
+        for (SearchType type : {SearchType::Beginning, SearchType::Middle, SearchType::Exact})
+            for (const char* t : {"\"to run\"", "to run", "water fall", "ca", "\"(n) cat\""})
+                CompareEnglish(t, type);
+        for (const char* p : {"ねこ＿", "＿ねこ＿", "＿する", "？", "か＿"})
+            CompareJapanese(p, false);
+    }
 }
 
 // The word a learner wants is on the first row: the everyday-word lists of
