@@ -41,6 +41,28 @@ bool HoldsWholeWords(std::string_view gloss, std::string_view wanted)
     return false;
 }
 
+// Whether a lower-case text stands anywhere in a gloss (any case).
+bool HoldsFolded(std::string_view gloss, std::string_view wanted)
+{
+    if (wanted.empty())
+        return true;
+    const char first = wanted[0];
+    const char upper = first >= 'a' && first <= 'z' ? static_cast<char>(first - 32) : first;
+    for (size_t at = 0; at + wanted.size() <= gloss.size(); ++at) {
+        if (gloss[at] != first && gloss[at] != upper)
+            continue;
+        size_t k = 1;
+        for (; k < wanted.size(); ++k) {
+            const char c = gloss[at + k];
+            if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c) != wanted[k])
+                break;
+        }
+        if (k == wanted.size())
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 GlossParts ReadGloss(std::string_view gloss)
@@ -216,12 +238,30 @@ uint32_t PhraseRank(std::string_view meanings, std::string_view phrase)
     GlossKey(phrase, wanted, note);
     if (wanted.empty())
         return kRankWorstMatch;
+    // A gloss whose key is the phrase, or that holds it, holds its longest
+    // run without blanks as it stands (a key's runs are the gloss's own
+    // letters, lowered): a gloss without it is passed by unread.
+    std::string_view run;
+    for (size_t at = 0; at < wanted.size();) {
+        size_t end = wanted.find(' ', at);
+        if (end == std::string::npos)
+            end = wanted.size();
+        if (end - at > run.size())
+            run = std::string_view(wanted).substr(at, end - at);
+        at = end + 1;
+    }
     uint32_t best = kRankWorstMatch;
-    ForEachGloss(meanings, [&](std::string_view gloss, std::string_view key, bool withNote, uint32_t base) {
+    std::string key;
+    ForEachGlossPlace(meanings, [&](std::string_view gloss, const GlossParts& parts, uint32_t base) {
+        if (base >= best || !HoldsFolded(gloss, run))
+            return true;
+        bool withNote = false;
+        GlossKey(parts.core, key, withNote);
         if (key == wanted)
             best = std::min(best, base + (withNote ? kRankNote : 0));
         else if (HoldsWholeWords(gloss, wanted))
             best = std::min(best, base + (IsPhraseHead(key, wanted) ? kRankPhraseHead : kRankInside));
+        return best > 0;  // nothing beats the first gloss itself
     });
     return best;
 }

@@ -143,13 +143,13 @@ inline uint32_t PositionRank(uint32_t sense, uint32_t glossInSense)
     return sense == 1 ? kRankSecondSense : kRankLaterSense;
 }
 
-// Calls visit(gloss, key, note, base) for every gloss of the meanings (from
-// the first '/' on): its text, its GlossKey and note, and the rank of its
-// place (PositionRank, plus kRankMarked in a marked sense).
+// Calls visit(gloss, parts, base) for every gloss of the meanings (from the
+// first '/' on): its text, how it is read (ReadGloss), and the rank of its
+// place (PositionRank, plus kRankMarked in a marked sense), until visit
+// returns false.
 template <typename Visit>
-void ForEachGloss(std::string_view meanings, Visit&& visit)
+void ForEachGlossPlace(std::string_view meanings, Visit&& visit)
 {
-    std::string key;
     uint32_t sense = 0, glossInSense = 0;
     bool senseMarked = false, first = true;
     size_t start = meanings.find('/');
@@ -166,11 +166,25 @@ void ForEachGloss(std::string_view meanings, Visit&& visit)
         }
         senseMarked = (parts.newSense || first) ? parts.marked : (senseMarked || parts.marked);
         first = false;
-        bool note = false;
-        GlossKey(parts.core, key, note);
-        visit(gloss, std::string_view(key), note, PositionRank(sense, glossInSense) + (senseMarked ? kRankMarked : 0));
+        if (!visit(gloss, parts, PositionRank(sense, glossInSense) + (senseMarked ? kRankMarked : 0)))
+            return;
         ++glossInSense;
     }
+}
+
+// Calls visit(gloss, key, note, base) for every gloss of the meanings (from
+// the first '/' on): its text, its GlossKey and note, and the rank of its
+// place (as ForEachGlossPlace gives it).
+template <typename Visit>
+void ForEachGloss(std::string_view meanings, Visit&& visit)
+{
+    std::string key;
+    ForEachGlossPlace(meanings, [&](std::string_view gloss, const GlossParts& parts, uint32_t base) {
+        bool note = false;
+        GlossKey(parts.core, key, note);
+        visit(gloss, std::string_view(key), note, base);
+        return true;
+    });
 }
 
 template <typename Visit>

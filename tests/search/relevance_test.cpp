@@ -188,6 +188,11 @@ TEST(RelevanceRanks, SensesGlossesNotesAndMarks)
         {"/(n) station master/", "station", kRankInside},
         {"/(n) the big old railway station/", "station", kRankInside},
         {"/(n) old railway station/", "railway station", kRankPhraseHead},
+        {"/(n) big (very) railway station/", "railway station", kRankPhraseHead},
+        // A later gloss can still do better than an earlier one.
+        {"/(n) (1) (arch) cat/(n) (2) cat/", "cat", kRankSecondSense},
+        {"/(n) (1) wild cat/(n) (2) cat/", "cat", kRankPhraseHead},
+        {"/(n) (1) catalogue/(n) (2) cat/(P)/", "cat", kRankSecondSense},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.meanings) + " " + c.text);
