@@ -48,4 +48,20 @@ void WriteAt(int level, std::u16string_view format, const Args&... args)
         WriteText(Format(format, args...));
 }
 
+// A format written in the code: its length is known without reading it, so
+// a line the level leaves out costs nothing (searches write many).
+template <size_t N, typename... Args>
+void Write(const char16_t (&format)[N], const Args&... args)
+{
+    if (IsOpen())
+        WriteText(Format(std::u16string_view(format, N - 1), args...));
+}
+
+template <size_t N, typename... Args>
+void WriteAt(int level, const char16_t (&format)[N], const Args&... args)
+{
+    if (IsOpen() && Level() >= level)
+        WriteText(Format(std::u16string_view(format, N - 1), args...));
+}
+
 }  // namespace mirudex::dlog

@@ -302,11 +302,7 @@ template <class Found>
 void StripMarkers(std::u16string& work, const MarkerTable& markers, Found&& found)
 {
     size_t pos = 0;
-    while (pos < work.size()) {
-        if (work[pos] != u'(') {
-            ++pos;
-            continue;
-        }
+    while ((pos = work.find(u'(', pos)) != std::u16string::npos) {
         const size_t close = work.find(u')', pos + 1);
         size_t groupEnd;
         std::u16string_view content;
