@@ -892,7 +892,7 @@ Kein Programm auf diesem System öffnet solche Adressen.</translation>
     </message>
     <message>
         <source>&amp;Format:</source>
-        <translation>F&amp;ormat:</translation>
+        <translation>Forma&amp;t:</translation>
     </message>
     <message>
         <source>Between &amp;info markers:</source>
@@ -1503,6 +1503,78 @@ Please do whatever the instructions said to avoid problems ^_^</source>
         <translation>Die Aktualisierungen wurden heruntergeladen.
 
 Bitte folgen Sie den Anweisungen, um Probleme zu vermeiden ^_^</translation>
+    </message>
+    <message>
+        <source>Text appears at the beginning</source>
+        <translation>Text steht am Anfang</translation>
+    </message>
+    <message>
+        <source>Text appears in the middle</source>
+        <translation>Text steht in der Mitte</translation>
+    </message>
+    <message>
+        <source>Text appears at the end</source>
+        <translation>Text steht am Ende</translation>
+    </message>
+    <message>
+        <source>Search for exact text</source>
+        <translation>Genau diesen Text suchen</translation>
+    </message>
+    <message>
+        <source>Convert ROMAji to kana</source>
+        <translation>ROMAji in Kana umwandeln</translation>
+    </message>
+    <message>
+        <source>Kana insensitive search</source>
+        <translation>Suche ohne Unterschied zwischen Hiragana und Katakana</translation>
+    </message>
+    <message>
+        <source>&lt;-- (format)
+Convert whatever&apos;s on the clipboard
+into (format) format.
+UNICODE is the default.</source>
+        <translation>&lt;-- (Format)
+Den Inhalt der Zwischenablage
+in das Format (Format) umwandeln.
+Vorgabe ist UNICODE.</translation>
+    </message>
+    <message>
+        <source>(checked)
+Only search in the words (~kanji) for the text
+(unchecked)
+Let Mirudex choose how to search.</source>
+        <translation>(an)
+Den Text nur in den Wörtern (~Kanji) suchen
+(aus)
+Mirudex wählt, wie gesucht wird.</translation>
+    </message>
+    <message>
+        <source>Force Mirudex to search for this text as Japanese</source>
+        <translation>Diesen Text auf jeden Fall als Japanisch suchen</translation>
+    </message>
+    <message>
+        <source>Force Mirudex to search for this text as English</source>
+        <translation>Diesen Text auf jeden Fall als Englisch suchen</translation>
+    </message>
+    <message>
+        <source>Force Mirudex to search for this text as Kanji information</source>
+        <translation>Diesen Text auf jeden Fall als Kanji-Angabe suchen</translation>
+    </message>
+    <message>
+        <source>Let Mirudex choose how to search</source>
+        <translation>Mirudex wählt, wie gesucht wird</translation>
+    </message>
+    <message>
+        <source>If checked, this causes Mirudex to attempt to reverse-conjugate whatever word is being searched for.</source>
+        <translation>Wenn aktiviert, führt Mirudex das gesuchte Wort auf seine Grundform zurück.</translation>
+    </message>
+    <message>
+        <source>Search for a random word</source>
+        <translation>Ein zufälliges Wort suchen</translation>
+    </message>
+    <message>
+        <source>Search for a random kanji</source>
+        <translation>Ein zufälliges Kanji suchen</translation>
     </message>
 </context>
 </TS>

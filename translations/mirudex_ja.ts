@@ -487,7 +487,7 @@ No program on this system opens such addresses.</source>
     </message>
     <message>
         <source>Match multiple substrings</source>
-        <translation>複数の部分文字列に一致</translation>
+        <translation>複数の部分文字列に一致するものを検索</translation>
     </message>
     <message>
         <source>Words only</source>
@@ -1502,6 +1502,78 @@ Please do whatever the instructions said to avoid problems ^_^</source>
         <translation>更新をダウンロードしました。
 
 問題が起きないよう、説明のとおりに作業してください ^_^</translation>
+    </message>
+    <message>
+        <source>Text appears at the beginning</source>
+        <translation>文字列が先頭にあるもの（前方一致）</translation>
+    </message>
+    <message>
+        <source>Text appears in the middle</source>
+        <translation>文字列が途中にあるもの（部分一致）</translation>
+    </message>
+    <message>
+        <source>Text appears at the end</source>
+        <translation>文字列が末尾にあるもの（後方一致）</translation>
+    </message>
+    <message>
+        <source>Search for exact text</source>
+        <translation>文字列と完全に一致するものを検索</translation>
+    </message>
+    <message>
+        <source>Convert ROMAji to kana</source>
+        <translation>ローマ字をかなに変換</translation>
+    </message>
+    <message>
+        <source>Kana insensitive search</source>
+        <translation>ひらがな・カタカナを区別せずに検索</translation>
+    </message>
+    <message>
+        <source>&lt;-- (format)
+Convert whatever&apos;s on the clipboard
+into (format) format.
+UNICODE is the default.</source>
+        <translation>&lt;-- （形式）
+クリップボードの内容を
+（形式）の形式に変換します。
+既定は UNICODE です。</translation>
+    </message>
+    <message>
+        <source>(checked)
+Only search in the words (~kanji) for the text
+(unchecked)
+Let Mirudex choose how to search.</source>
+        <translation>（オン）
+単語（≒漢字表記）の中だけを検索します
+（オフ）
+検索の方法を Mirudex に任せます。</translation>
+    </message>
+    <message>
+        <source>Force Mirudex to search for this text as Japanese</source>
+        <translation>この文字列を必ず日本語として検索します</translation>
+    </message>
+    <message>
+        <source>Force Mirudex to search for this text as English</source>
+        <translation>この文字列を必ず英語として検索します</translation>
+    </message>
+    <message>
+        <source>Force Mirudex to search for this text as Kanji information</source>
+        <translation>この文字列を必ず漢字情報として検索します</translation>
+    </message>
+    <message>
+        <source>Let Mirudex choose how to search</source>
+        <translation>検索の方法を Mirudex に任せます</translation>
+    </message>
+    <message>
+        <source>If checked, this causes Mirudex to attempt to reverse-conjugate whatever word is being searched for.</source>
+        <translation>オンにすると、検索する語の活用を元の形に戻して検索します。</translation>
+    </message>
+    <message>
+        <source>Search for a random word</source>
+        <translation>ランダムな単語を検索</translation>
+    </message>
+    <message>
+        <source>Search for a random kanji</source>
+        <translation>ランダムな漢字を検索</translation>
     </message>
 </context>
 </TS>

@@ -89,8 +89,34 @@ const char* const kPatterns[] = {
                       "of the study list, and what could not be read is lost.\n\nSave anyway?"),
     QT_TRANSLATE_NOOP("Mirudex", "Couldn't open Updates.mxf to log the update."),
     QT_TRANSLATE_NOOP("Mirudex", "Right is -1"),
+    QT_TRANSLATE_NOOP(
+        "Mirudex",
+        "The updates have been downloaded.\n\nPlease do whatever the instructions said to avoid problems ^_^"),
+    // Tool tips of the search window's buttons
+    QT_TRANSLATE_NOOP("Mirudex", "Text appears at the beginning"),
+    QT_TRANSLATE_NOOP("Mirudex", "Text appears in the middle"),
+    QT_TRANSLATE_NOOP("Mirudex", "Text appears at the end"),
+    QT_TRANSLATE_NOOP("Mirudex", "Search for exact text"),
+    QT_TRANSLATE_NOOP("Mirudex", "Search"),
+    QT_TRANSLATE_NOOP("Mirudex", "Convert ROMAji to kana"),
+    QT_TRANSLATE_NOOP("Mirudex", "Kana insensitive search"),
+    QT_TRANSLATE_NOOP(
+        "Mirudex", "<-- (format)\nConvert whatever's on the clipboard\ninto (format) format.\nUNICODE is the default."),
+    QT_TRANSLATE_NOOP("Mirudex", "Match multiple substrings"),
+    QT_TRANSLATE_NOOP(
+        "Mirudex",
+        "(checked)\nOnly search in the words (~kanji) for the text\n(unchecked)\nLet Mirudex choose how to "
+        "search."),
+    QT_TRANSLATE_NOOP("Mirudex", "Show the converted string"),
+    QT_TRANSLATE_NOOP("Mirudex", "Force Mirudex to search for this text as Japanese"),
+    QT_TRANSLATE_NOOP("Mirudex", "Force Mirudex to search for this text as English"),
+    QT_TRANSLATE_NOOP("Mirudex", "Force Mirudex to search for this text as Kanji information"),
+    QT_TRANSLATE_NOOP("Mirudex", "Let Mirudex choose how to search"),
     QT_TRANSLATE_NOOP("Mirudex",
-                      "The updates have been downloaded.\n\nPlease do whatever the instructions said to avoid problems ^_^"),
+                      "If checked, this causes Mirudex to attempt to reverse-conjugate whatever word is being "
+                      "searched for."),
+    QT_TRANSLATE_NOOP("Mirudex", "Search for a random word"),
+    QT_TRANSLATE_NOOP("Mirudex", "Search for a random kanji"),
     // Header items of the result window
     QT_TRANSLATE_NOOP("Mirudex", "Word"),
     QT_TRANSLATE_NOOP("Mirudex", "Kana"),
@@ -126,15 +152,17 @@ const char* const kPatterns[] = {
     QT_TRANSLATE_NOOP("Mirudex", "Please finish any searches or dictionary-loads before deleting a dictionary.\n"),
     QT_TRANSLATE_NOOP("Mirudex",
                       "Please wait for any searches or dictionary-loadings to complete\nbefore attempting to update."),
-    QT_TRANSLATE_NOOP("Mirudex", "The window position settings were incorrect.\n\nThey have been restored to the defaults."),
+    QT_TRANSLATE_NOOP("Mirudex",
+                      "The window position settings were incorrect.\n\nThey have been restored to the defaults."),
     QT_TRANSLATE_NOOP("Mirudex", "The Divider settings were incorrect.\n\nThey have been restored to the defaults."),
     QT_TRANSLATE_NOOP("Mirudex",
                       "This is probably a Mirudex Index (.mxi) file.  Make sure that this is really what you want."),
     QT_TRANSLATE_NOOP("Mirudex",
                       "File:\n%s\n\nThis file looks like it has an extention.\nMake sure that this is what you want."),
-    QT_TRANSLATE_NOOP("Mirudex",
-                      "File:\n%s\n\nThe options cannot hold a path that contains \"::\".  Please rename the file or its "
-                      "folder."),
+    QT_TRANSLATE_NOOP(
+        "Mirudex",
+        "File:\n%s\n\nThe options cannot hold a path that contains \"::\".  Please rename the file or its "
+        "folder."),
     QT_TRANSLATE_NOOP("Mirudex",
                       "Mirudex will download the current dictionary from\n%S\n\nand, once it has arrived whole and "
                       "sound, make it the dictionary '%S'.  Go on?"),
@@ -142,7 +170,8 @@ const char* const kPatterns[] = {
                       "No font installed on this system has kana and kanji, so Japanese text will show as empty "
                       "boxes.\n\nInstall a Japanese font, for example with\n    sudo apt install "
                       "fonts-ipafont-mincho\n(or fonts-noto-cjk, or fonts-vlgothic), and start Mirudex again."),
-    QT_TRANSLATE_NOOP("Mirudex", "Are you tired of this message?\nYES: never show it again.\nNO: show it next time, too."),
+    QT_TRANSLATE_NOOP("Mirudex",
+                      "Are you tired of this message?\nYES: never show it again.\nNO: show it next time, too."),
     QT_TRANSLATE_NOOP("Mirudex",
                       "Mirudex found no radical file, so the Radical Lookup window stays empty.\n\nIt comes with "
                       "Debian's xjdic package. Install it and make Mirudex's copy:\n\n     sudo apt install xjdic\n"

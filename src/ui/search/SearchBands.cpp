@@ -19,6 +19,7 @@
 
 #include "core/DebugLog.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/Translation.h"
 #include "text/Encoding.h"
 #include "ui/common/Images.h"
 #include "ui/search/SearchCommands.h"
@@ -340,11 +341,11 @@ QToolButton* SearchBands::AddButton(QWidget* bar, int id, bool checkable)
     const QString name = QString::number(id);
     auto* action =
         new QAction(PixelIconOn(QStringLiteral(":/search/%1.png").arg(id), palette().color(QPalette::Window)),
-                    Q(SearchToolTip(id)), this);
+                    platform::ShownText(Q(SearchToolTip(id))), this);
     action->setObjectName(name);
     action->setData(id);
     action->setCheckable(checkable);
-    action->setToolTip(Q(SearchToolTip(id)));
+    action->setToolTip(platform::ShownText(Q(SearchToolTip(id))));
     action->setShortcut(ButtonShortcut(id));
     if (id >= ID_TYPE_BEGINNING && id <= ID_TYPE_EXACT)
         typeGroup_->addAction(action);
@@ -357,7 +358,7 @@ QToolButton* SearchBands::AddButton(QWidget* bar, int id, bool checkable)
     button->setToolButtonStyle(Qt::ToolButtonIconOnly);
     button->setIconSize(id == ID_SEARCH_GO ? kSearchButtonImage : kButtonImage);
     button->setAccessibleName(ButtonName(id));
-    button->setAccessibleDescription(Q(SearchToolTip(id)));
+    button->setAccessibleDescription(platform::ShownText(Q(SearchToolTip(id))));
     // Reached by Tab (Space presses it); a click leaves the focus where it was.
     button->setFocusPolicy(Qt::TabFocus);
     actions_[id] = action;

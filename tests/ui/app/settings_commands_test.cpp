@@ -146,9 +146,10 @@ TEST_F(SettingsCommandsTest, MenusToolBarsAndSettingsAreTranslatedThroughout)
     };
     // Names stay as they are in every language: the dictionaries and file
     // kinds, the program, keys, encodings and the words of the copy format.
-    static const QRegularExpression names(QStringLiteral(
-        "\\b(EDICT2?|KANJIDIC|RADKFILE|JMdict|Mirudex|IME|OK|Ctrl|CTRL|Esc|Enter|Del|mxi|Unicode|UTF|EUC|JP|JIS|"
-        "SHIFT|word|kana|meaning|info|pt|x|y)\\b"));
+    static const QRegularExpression names(
+        QStringLiteral("\\b(EDICT2?|KANJIDIC|RADKFILE|JMdict|Mirudex|IME|OK|Ctrl|CTRL|Esc|Enter|Del|mxi|Unicode|"
+                       "UNICODE|UTF|EUC|JP|JIS|"
+                       "SHIFT|word|kana|meaning|info|pt|x|y)\\b"));
     static const QRegularExpression latinWord(QStringLiteral("[A-Za-z]{2,}"));
     const Language languages[] = {{"ja_JP", "ja", "ファイル(&F)", "Mirudex の設定"},
                                   {"de_DE", "de", "&Datei", "Mirudex-Einstellungen"}};
