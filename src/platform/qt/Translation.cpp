@@ -236,6 +236,17 @@ Installed& Current()
 
 QString Tr(const char* english) { return QCoreApplication::translate(kTranslationContext, english); }
 
+QString WithoutMnemonic(const QString& text)
+{
+    static const QRegularExpression added(QStringLiteral("\\(&[^&\\s]\\)"));
+    QString out = QString(text).remove(added);
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        if (out[i] == u'&')
+            out.remove(i, 1);  // the next character stays, even a second '&'
+    }
+    return out;
+}
+
 QString ShownText(const QString& text)
 {
     if (text.isEmpty())

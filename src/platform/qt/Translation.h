@@ -20,6 +20,11 @@ inline constexpr char kTranslationContext[] = "Mirudex";
 // The translation of an English text of the program.
 QString Tr(const char* english);
 
+// A label's text as read aloud: without its mnemonic, whether marked in the
+// text ("&File") or added after it as in Japanese ("ファイル(&F)"); "&&" is a
+// plain "&".
+QString WithoutMnemonic(const QString& text);
+
 // The translation of a text written out below the windows: of the text
 // itself, else of the first pattern that matches it whole; else the text.
 QString ShownText(const QString& text);

@@ -9,6 +9,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "platform/qt/Translation.h"
+
 namespace mirudex::ui {
 
 namespace {
@@ -45,7 +47,7 @@ ResultHeaderDialog::ResultHeaderDialog(const ResultHeaderItems& items, std::func
             radio->setObjectName(QString::number(kHeaderDialogFirstRadio + id * 3 + column));
             radio->setChecked(items[static_cast<size_t>(id)].bar == kColumnBar[column]);
             // Read aloud with its row: "Word: Top".
-            radio->setAccessibleName(QString(rowLabel).remove(QLatin1Char('&')) + QStringLiteral(": ") + columnLabel);
+            radio->setAccessibleName(platform::WithoutMnemonic(rowLabel) + QStringLiteral(": ") + columnLabel);
             group->addButton(radio, column);
             grid->addWidget(radio, id, column + 1);
         }

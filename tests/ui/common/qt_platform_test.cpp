@@ -171,6 +171,21 @@ TEST(TranslationTest, TextsOfTheLayersBelowAreShownInTheUsersLanguage)
     EXPECT_EQ(ShownText(QStringLiteral("Error")), QStringLiteral("Error"));
 }
 
+TEST(TranslationTest, MnemonicsAreLeftOutOfTextsReadAloud)
+{
+    const std::pair<const char*, const char*> cases[] = {{"&File", "File"},
+                                                         {"Ka&na length", "Kana length"},
+                                                         {"ファイル(&F)", "ファイル"},
+                                                         {"情報(&I):", "情報:"},
+                                                         {"Fish && chips", "Fish & chips"},
+                                                         {"A&&&B", "A&B"},
+                                                         {"(&)", "()"},
+                                                         {"plain", "plain"},
+                                                         {"", ""}};
+    for (const auto& [text, read] : cases)
+        EXPECT_EQ(WithoutMnemonic(QString::fromUtf8(text)), QString::fromUtf8(read)) << text;
+}
+
 // Every pattern, written out with values, comes back translated with every
 // value in it: no translation loses a value or takes it for its own text.
 TEST(TranslationTest, EveryPatternKeepsItsValuesInEveryLanguage)
