@@ -85,7 +85,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "edict, kanjidic, libcurl4 | libcurl3-gnutls, ca-certificates")
 # Without a font that has kana and kanji every Japanese character is a box.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xjdic, enamdict, fonts-ipafont-mincho | fonts-noto-cjk | fonts-vlgothic")
+# qt6-translations-l10n: Qt's own texts (buttons of message boxes, choosers) in the user's language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "xjdic, enamdict, fonts-ipafont-mincho | fonts-noto-cjk | fonts-vlgothic, qt6-translations-l10n")
 # The shared index files of Debian's dictionaries: made by postinst when the
 # package is configured and when the dictionary files change (triggers),
 # removed with the package (postrm).

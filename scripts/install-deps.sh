@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    qt6-base-dev cmake g++ ninja-build pkg-config clang-format
+    qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n cmake g++ ninja-build pkg-config clang-format
     libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev nlohmann-json3-dev
     libexpat1-dev libcurl4-openssl-dev
     libx11-dev libxtst-dev

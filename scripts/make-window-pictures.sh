@@ -4,6 +4,8 @@
 #   docs/images/main-window.png       plain scale
 #   docs/images/main-window-2x.png    QT_SCALE_FACTOR=2
 #   docs/images/main-window-dark.png  a dark desktop colour scheme
+#   docs/images/main-window-ja.png    started with LANG=ja_JP.UTF-8 (the Japanese translation)
+#   docs/images/main-window-de.png    started with LANG=de_DE.UTF-8 (the German translation)
 #   docs/images/compact-rows.png      the result pane's compact rows (.\Results\CompactRows)
 #   docs/images/main-window-edict2.png an EDICT2 dictionary (our small test file,
 #                                      tests/data/edict2-sample.txt) before EDICT,
@@ -223,6 +225,8 @@ want main-window && draw main-window 1 1280x900
 want main-window-2x && draw main-window-2x 2 2560x1800 QT_SCALE_FACTOR=2
 want main-window-dark &&
     draw main-window-dark 1 1280x900 XDG_CURRENT_DESKTOP=KDE KDE_SESSION_VERSION=5 XDG_CONFIG_HOME="$tmp/dark/config"
+want main-window-ja && draw main-window-ja 1 1280x900 LANG=ja_JP.UTF-8
+want main-window-de && draw main-window-de 1 1280x900 LANG=de_DE.UTF-8
 want main-window-edict2 && DATA="$tmp/edict2" TEXT="$EDICT2_SEARCH" draw main-window-edict2 1 1280x900
 want reader && draw_reader
 # The first result row: the exact match of a long entry.

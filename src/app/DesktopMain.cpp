@@ -13,6 +13,7 @@
 #include "dict/SharedIndex.h"
 #include "platform/api/Utf.h"
 #include "platform/qt/QtPlatform.h"
+#include "platform/qt/Translation.h"
 #include "search/AppState.h"
 #include "text/FuzzySearch.h"
 #include "ui/app/AppWiring.h"
@@ -49,6 +50,8 @@ int RunDesktopProgram(int argc, char** argv, const DesktopHooks& hooks)
     // The desktop entry's id: how the desktop matches windows to the entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.mirudex.Mirudex"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // The windows in the user's language (LC_ALL, LC_MESSAGES, LANG), else in English.
+    platform::InstallTranslations(QLocale::system());
     platform::QtPlatform qtPlatform;
     if (!start.folderTaken.empty()) {
         // Another Mirudex works in this folder: nothing here is opened for

@@ -29,7 +29,7 @@ for package in edict kanjidic libqt6widgets6 "libcurl4 | libcurl3-gnutls" ca-cer
     contains "depends on $package" "$package" "$depends"
 done
 recommends="$(dpkg-deb -f "$deb" Recommends)"
-for package in xjdic enamdict "fonts-ipafont-mincho | fonts-noto-cjk | fonts-vlgothic"; do
+for package in xjdic enamdict "fonts-ipafont-mincho | fonts-noto-cjk | fonts-vlgothic" qt6-translations-l10n; do
     contains "recommends $package" "$package" "$recommends"
 done
 contains "the maintainer has a name and an address" "Mirudex developers <" "$(dpkg-deb -f "$deb" Maintainer)"
@@ -61,6 +61,17 @@ for text in "<project_license>GPL-3.0-or-later</project_license>" "<metadata_lic
     "Electronic Dictionary Research and Development Group"; do
     contains "the AppStream data carries $text" "$text" "$metainfo"
 done
+# The desktop entry and the AppStream data in the languages the program speaks.
+entry="$(cat "$work/root/usr/share/applications/$ID.desktop")"
+for lang in de ja; do
+    for key in Name GenericName Comment Keywords; do
+        contains "the desktop entry has $key[$lang]" "$key[$lang]=" "$entry"
+    done
+    for tag in name summary; do
+        contains "the AppStream data has a $tag in $lang" "<$tag xml:lang=\"$lang\">" "$metainfo"
+    done
+done
+contains "the Japanese comment is Japanese" "Comment[ja]=EDICT と KANJIDIC で日本語・英語の単語や漢字を調べます" "$entry"
 guide="$(cat "$doc/index.html" 2>/dev/null)"
 contains "the guide credits the Group" "Electronic Dictionary Research and Development Group" "$guide"
 contains "the guide names the licence" "GNU General Public License" "$guide"

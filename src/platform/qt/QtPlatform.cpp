@@ -14,6 +14,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/qt/Translation.h"
+
 namespace mirudex::platform {
 
 QtPlatform::QtPlatform()
@@ -89,8 +91,9 @@ Answer QtPlatform::MessageBox(std::u16string_view text, std::u16string_view capt
         return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
     }
     Answer answer = Answer::Ok;
-    const QString qtext = ToQString(text);
-    const QString qcaption = ToQString(caption);
+    // Shown in the user's language; the text itself is written in English below.
+    const QString qtext = ShownText(ToQString(text));
+    const QString qcaption = ShownText(ToQString(caption));
     RunOnUiThread([&] {
         QWidget* parent = owner == Owner::MainWindow ? mainWindow_.data() : nullptr;
         if (buttons == Buttons::YesNo) {
@@ -121,9 +124,9 @@ std::optional<std::string> QtPlatform::ChooseOpenFile(std::u16string_view title)
 {
     // The program's own dialog, so that it looks the same everywhere and can
     // be driven in tests of this class; it never changes the current directory.
-    const QString path =
-        QFileDialog::getOpenFileName(ChooserParent(mainWindow_.data()), ToQString(title), QString(),
-                                     QStringLiteral("All files (*)"), nullptr, QFileDialog::DontUseNativeDialog);
+    const QString path = QFileDialog::getOpenFileName(ChooserParent(mainWindow_.data()), ShownText(ToQString(title)),
+                                                      QString(), Tr(QT_TRANSLATE_NOOP("Mirudex", "All files (*)")),
+                                                      nullptr, QFileDialog::DontUseNativeDialog);
     if (path.isEmpty())
         return std::nullopt;
     return path.toStdString();
@@ -131,9 +134,9 @@ std::optional<std::string> QtPlatform::ChooseOpenFile(std::u16string_view title)
 
 std::optional<std::string> QtPlatform::ChooseSaveFile(std::u16string_view title)
 {
-    const QString path =
-        QFileDialog::getSaveFileName(ChooserParent(mainWindow_.data()), ToQString(title), QString(),
-                                     QStringLiteral("All files (*)"), nullptr, QFileDialog::DontUseNativeDialog);
+    const QString path = QFileDialog::getSaveFileName(ChooserParent(mainWindow_.data()), ShownText(ToQString(title)),
+                                                      QString(), Tr(QT_TRANSLATE_NOOP("Mirudex", "All files (*)")),
+                                                      nullptr, QFileDialog::DontUseNativeDialog);
     if (path.isEmpty())
         return std::nullopt;
     return path.toStdString();
@@ -209,7 +212,7 @@ std::optional<int> QtPlatform::ChooseColor(int initial)
 
 void QtPlatform::SetStatusText(int part, std::u16string_view text)
 {
-    QString qtext = ToQString(text);
+    QString qtext = ShownText(ToQString(text));
     QMetaObject::invokeMethod(
         this,
         [this, part, qtext] {

@@ -1,6 +1,7 @@
 #include "ui/app/AppWiring.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 
 #include "core/DebugLog.h"
 #include "dict/Entry.h"
@@ -72,7 +73,8 @@ userdata::StudyListContext& AppStateServices::Context()
     // Made afresh each time, around the one file state of the run.
     auto wait = [this]() {
         const int result =
-            WaitWithProgress(state_, main_, QStringLiteral("Loading Dictionary..."), kWaitQuitFlag | kWaitEscFlag);
+            WaitWithProgress(state_, main_, QCoreApplication::translate("Mirudex", "Loading Dictionary..."),
+                             kWaitQuitFlag | kWaitEscFlag);
         if (result == kWaitQuitArrived)
             PassQuitOn(main_);
         return result;
@@ -179,8 +181,9 @@ QWidget* AppPaneFactory::CreateSearchWindow(QWidget* parent)
 {
     search_ = new SearchWindow(state_, parent);
     search_->SetMiscFont(resources_.fonts.misc);
-    search_->SetWaiter(
-        [this](int flags) { return WaitWithProgress(state_, MainWindowOf(), QStringLiteral("Searching..."), flags); });
+    search_->SetWaiter([this](int flags) {
+        return WaitWithProgress(state_, MainWindowOf(), QCoreApplication::translate("Mirudex", "Searching..."), flags);
+    });
     search_->SetQuitForwarder([this] { ForwardQuit(); });
     searchControl_ = std::make_unique<SearchControlAdapter>(search_);
     return search_;
@@ -224,16 +227,18 @@ void AppPaneFactory::PanesCreated()
     SetTabChain(chain);
 
     // What a screen reader calls the panes.
-    kanji->setAccessibleName(QStringLiteral("Kanji"));
-    kanji->setAccessibleDescription(
-        QStringLiteral("The kanji of the search text with their readings and meanings; Enter searches words with "
-                       "the selected kanji"));
-    radical_->setAccessibleName(QStringLiteral("Radical lookup"));
-    radical_->setAccessibleDescription(QStringLiteral("Radicals to find kanji by their parts"));
-    results->setAccessibleName(QStringLiteral("Search results"));
-    results->setAccessibleDescription(QStringLiteral("The dictionary entries found: word, reading and meanings"));
-    study->setAccessibleName(QStringLiteral("Study list"));
-    study->setAccessibleDescription(QStringLiteral("The entries kept for study"));
+    kanji->setAccessibleName(QCoreApplication::translate("Mirudex", "Kanji"));
+    kanji->setAccessibleDescription(QCoreApplication::translate(
+        "Mirudex",
+        "The kanji of the search text with their readings and meanings; Enter searches words with "
+        "the selected kanji"));
+    radical_->setAccessibleName(QCoreApplication::translate("Mirudex", "Radical lookup"));
+    radical_->setAccessibleDescription(QCoreApplication::translate("Mirudex", "Radicals to find kanji by their parts"));
+    results->setAccessibleName(QCoreApplication::translate("Mirudex", "Search results"));
+    results->setAccessibleDescription(
+        QCoreApplication::translate("Mirudex", "The dictionary entries found: word, reading and meanings"));
+    study->setAccessibleName(QCoreApplication::translate("Mirudex", "Study list"));
+    study->setAccessibleDescription(QCoreApplication::translate("Mirudex", "The entries kept for study"));
     // The search command still holds SEARCH_LOCK here; both windows lay the
     // new lists out at once (the worker has ended) and paint once it lets go.
     QObject::connect(search, &SearchWindow::resultsReady, results, [results, kanji] {
@@ -256,7 +261,7 @@ void AppPaneFactory::PanesCreated()
 
     KanjiSearchHooks hooks;
     hooks.wait = [this](int flags) {
-        return WaitWithProgress(state_, MainWindowOf(), QStringLiteral("Searching..."), flags);
+        return WaitWithProgress(state_, MainWindowOf(), QCoreApplication::translate("Mirudex", "Searching..."), flags);
     };
     hooks.showResults = [results] { results->SetUpForNewResults(); };
     hooks.forwardQuit = [this] { ForwardQuit(); };

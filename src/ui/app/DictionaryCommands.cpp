@@ -1,5 +1,6 @@
 #include "ui/app/DictionaryCommands.h"
 
+#include <QCoreApplication>
 #include <QInputDialog>
 #include <QTimer>
 
@@ -34,8 +35,9 @@ std::optional<std::string> AskLanguage(QWidget* owner, const std::string& curren
     bool ok = false;
     const int at = std::max<qsizetype>(0, kLanguages.indexOf(QString::fromStdString(current)));
     const QString chosen = QInputDialog::getItem(
-        owner, QStringLiteral("Import JMdict"),
-        QStringLiteral("Keep the glosses in this language (as JMdict names it):"), kLanguages, at, true, &ok);
+        owner, QCoreApplication::translate("Mirudex", "Import JMdict"),
+        QCoreApplication::translate("Mirudex", "Keep the glosses in this language (as JMdict names it):"), kLanguages,
+        at, true, &ok);
     if (!ok || chosen.trimmed().isEmpty())
         return std::nullopt;
     return chosen.trimmed().toStdString();
@@ -45,8 +47,9 @@ QString ProgressText(const QString& first, const search::InstallProgress& progre
 {
     switch (progress.stage.load()) {
     case search::InstallProgress::Fetching: return Q(Format(u"%s %i%%", U16(first), progress.percent.load()));
-    case search::InstallProgress::Making: return Q(Format(u"Checking... %i%%", progress.percent.load()));
-    case search::InstallProgress::Indexing: return QStringLiteral("Indexing...");
+    case search::InstallProgress::Making:
+        return QCoreApplication::translate("Mirudex", "Checking... %1%").arg(progress.percent.load());
+    case search::InstallProgress::Indexing: return QCoreApplication::translate("Mirudex", "Indexing...");
     }
     return first;
 }
@@ -117,7 +120,7 @@ void ConnectDictionaryCommands(MainWindow& main, search::AppState& state, Dictio
         search::InstallResult result;
         if (!search::Load_Thread_ImportJmdict(state, *file, *language, progress, result))
             return;
-        WaitAndFinish(main, state, QStringLiteral("Importing..."), progress, result, hooks);
+        WaitAndFinish(main, state, QCoreApplication::translate("Mirudex", "Importing..."), progress, result, hooks);
     });
 
     main.SetCommandHandler(ID_DOWNLOAD_DICTIONARY, [&main, &state, hooks] {
@@ -136,7 +139,7 @@ void ConnectDictionaryCommands(MainWindow& main, search::AppState& state, Dictio
         if (!search::Load_Thread_DownloadDictionary(
                 state, url, state.options.GetString(opt::dictionaries::jmdict::kLanguage), fetch, progress, result))
             return;
-        WaitAndFinish(main, state, QStringLiteral("Downloading..."), progress, result, hooks);
+        WaitAndFinish(main, state, QCoreApplication::translate("Mirudex", "Downloading..."), progress, result, hooks);
     });
 }
 

@@ -1,5 +1,6 @@
 #include "ui/app/Program.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFont>
 #include <QFontDatabase>
@@ -280,7 +281,7 @@ void Program::LoadAllDictionaries()
 {
     if (!parts_.startLoadAllDictionaries || !parts_.loadWorker)
         return;
-    CreateThreadWindow(registry_, main_.get(), QStringLiteral("Loading..."), false);
+    CreateThreadWindow(registry_, main_.get(), QCoreApplication::translate("Mirudex", "Loading..."), false);
     const bool started = parts_.startLoadAllDictionaries();
     dlog::WriteAt(1, u"Load_Thread_LoadAllEDICTS() called.\n");
     if (!started) {

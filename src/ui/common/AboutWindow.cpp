@@ -38,7 +38,8 @@ QString Address(int index)
 
 QString AboutCredits()
 {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+        "Mirudex",
         "Mirudex is free software under the GNU General Public License, version 3 or later, "
         "and comes with no warranty.\n"
         "EDICT, ENAMDICT, KANJIDIC, RADKFILE and JMdict are the property of the Electronic Dictionary "
@@ -79,17 +80,20 @@ bool OpenLink(const QUrl& url)
     const QString file = url.isLocalFile() ? QDir::toNativeSeparators(url.toLocalFile()) : QString();
     if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile())) {
         platform::Get().MessageBox(
-            U16(QStringLiteral("The page was not found where Mirudex looks for it:\n%1").arg(file)), u"Note",
-            platform::Buttons::Ok, platform::Owner::MainWindow);
+            U16(QCoreApplication::translate("Mirudex", "The page was not found where Mirudex looks for it:\n%1")
+                    .arg(file)),
+            u"Note", platform::Buttons::Ok, platform::Owner::MainWindow);
         return false;
     }
     if (UrlOpener()(url))
         return true;
     const QString text =
         url.isLocalFile()
-            ? QStringLiteral("Mirudex could not open the page.\n\nIt is the file\n%1\n\nOpen it in your web browser.")
+            ? QCoreApplication::translate(
+                  "Mirudex", "Mirudex could not open the page.\n\nIt is the file\n%1\n\nOpen it in your web browser.")
                   .arg(file)
-            : QStringLiteral("Mirudex could not open\n%1\n\nNo program on this system opens such addresses.")
+            : QCoreApplication::translate(
+                  "Mirudex", "Mirudex could not open\n%1\n\nNo program on this system opens such addresses.")
                   .arg(url.toString());
     platform::Get().MessageBox(U16(text), u"Note", platform::Buttons::Ok, platform::Owner::MainWindow);
     return false;
@@ -100,7 +104,7 @@ void AboutWindow::SetUrlOpener(std::function<bool(const QUrl&)> opener) { UrlOpe
 AboutWindow::AboutWindow(Registry& registry, QWidget* owner) : QWidget(owner, Qt::Window)
 {
     setObjectName(QStringLiteral("Class_About"));
-    setWindowTitle(QStringLiteral("About Mirudex"));
+    setWindowTitle(QCoreApplication::translate("Mirudex", "About Mirudex"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(ProgramIcon());
     setAutoFillBackground(true);
@@ -110,7 +114,7 @@ AboutWindow::AboutWindow(Registry& registry, QWidget* owner) : QWidget(owner, Qt
     setMouseTracking(true);
     resize(400, 400);
 
-    okay_ = new QPushButton(QStringLiteral("Okay"), this);
+    okay_ = new QPushButton(QCoreApplication::translate("Mirudex", "&Okay"), this);
     okay_->setObjectName(QStringLiteral("Okay"));
     QFont font = MakeFont(QString::fromStdString(registry.GetString(opt::search::font::kFont)), 1, 72);
     font.setPixelSize(14);
@@ -154,10 +158,13 @@ void AboutWindow::paintEvent(QPaintEvent*)
         return box;
     };
     y += draw(10, QStringLiteral("Mirudex"), bold, Qt::black).height();
-    y += draw(40, QStringLiteral("Version: %1").arg(QString::fromLatin1(kVersion)), regular, Qt::black).height();
-    const char* headings[] = {"Homepage:", "Web site:", "Contact:"};
+    y += draw(40, QCoreApplication::translate("Mirudex", "Version: %1").arg(QString::fromLatin1(kVersion)), regular,
+              Qt::black)
+             .height();
+    const char* headings[] = {QT_TRANSLATE_NOOP("Mirudex", "Homepage:"), QT_TRANSLATE_NOOP("Mirudex", "Web site:"),
+                              QT_TRANSLATE_NOOP("Mirudex", "Contact:")};
     for (int i = 0; i < 3; ++i) {
-        const QRect heading = draw(40, QString::fromLatin1(headings[i]), bold, Qt::black);
+        const QRect heading = draw(40, QCoreApplication::translate("Mirudex", headings[i]), bold, Qt::black);
         // A blank between the heading and its address; the address goes on
         // the next line when it does not fit after the heading.
         int x = heading.right() + 1 + QFontMetrics(regular).horizontalAdvance(QLatin1Char(' '));

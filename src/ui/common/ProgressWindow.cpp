@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QTimer>
@@ -52,7 +53,7 @@ QRect ProgressWindow::TextRect() const
 QRect ProgressWindow::EscRect() const
 {
     const QFontMetrics fm(escFont_);
-    const QString esc = QStringLiteral("(Press ESC to stop)");
+    const QString esc = QCoreApplication::translate("Mirudex", "(Press ESC to stop)");
     const int w = fm.horizontalAdvance(esc);
     return QRect(width() / 2 - w / 2, TextRect().bottom() + 1, w, fm.height());
 }
@@ -67,7 +68,8 @@ void ProgressWindow::paintEvent(QPaintEvent*)
     p.drawText(TextRect(), Qt::TextSingleLine | Qt::AlignLeft | Qt::AlignTop, text_);
     if (escLine_) {
         p.setFont(escFont_);
-        p.drawText(EscRect(), Qt::TextSingleLine | Qt::AlignLeft | Qt::AlignTop, QStringLiteral("(Press ESC to stop)"));
+        p.drawText(EscRect(), Qt::TextSingleLine | Qt::AlignLeft | Qt::AlignTop,
+                   QCoreApplication::translate("Mirudex", "(Press ESC to stop)"));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "ui/kanji/KanjiHoverCard.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
@@ -90,9 +91,9 @@ void KanjiHoverCard::Measure(const dict::KanjiRecord& record, const dict::Radica
 {
     KanjiCardLayout& l = layout_;
     l.kanji = QString(QChar(record.code));
-    l.radicalsLabel = QStringLiteral("Radicals");
-    l.strokes = QStringLiteral("Strokes: %1").arg(record.strokes);
-    l.frequency = QStringLiteral("Frequency: %1 / 2501").arg(record.frequency);
+    l.radicalsLabel = QCoreApplication::translate("Mirudex", "Radicals");
+    l.strokes = QCoreApplication::translate("Mirudex", "Strokes: %1").arg(record.strokes);
+    l.frequency = QCoreApplication::translate("Mirudex", "Frequency: %1 / 2501").arg(record.frequency);
     l.kanjiSize = ui::Measure(fontKanji_, l.kanji);
     l.radicalsLabelSize = ui::Measure(fontLabel_, l.radicalsLabel);
     l.strokesSize = ui::Measure(fontLabel_, l.strokes);

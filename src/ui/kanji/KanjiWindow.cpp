@@ -1,6 +1,7 @@
 #include "ui/kanji/KanjiWindow.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -57,10 +58,14 @@ KanjiWindow::KanjiWindow(KanjiWindowContext context, QWidget* parent)
     resize(100, 100);
     dlog::Write(u"Kanji Window: WM_CREATE:\n");
 
-    header1_ = new KanjiHeaderBar(kId1, {"Kanji", "On", "Kun", "#"},
-                                  ReadPercents(ctx_.options, opt::kanji::header_window::kKey1, 4), this);
-    header2_ = new KanjiHeaderBar(kId2, {"Kanji", "Meaning"},
-                                  ReadPercents(ctx_.options, opt::kanji::header_window::kKey2, 2), this);
+    header1_ = new KanjiHeaderBar(
+        kId1,
+        {QCoreApplication::translate("Mirudex", "Kanji"), QCoreApplication::translate("Mirudex", "On"),
+         QCoreApplication::translate("Mirudex", "Kun"), QStringLiteral("#")},
+        ReadPercents(ctx_.options, opt::kanji::header_window::kKey1, 4), this);
+    header2_ = new KanjiHeaderBar(
+        kId2, {QCoreApplication::translate("Mirudex", "Kanji"), QCoreApplication::translate("Mirudex", "Meaning")},
+        ReadPercents(ctx_.options, opt::kanji::header_window::kKey2, 2), this);
     for (KanjiHeaderBar* bar : {header1_, header2_}) {
         bar->setFont(ctx_.resources.fonts.misc);
         bar->onBeginTrack = [this, bar](int item) { return BeginTrack(bar, item); };
@@ -511,20 +516,22 @@ void KanjiWindow::keyPressEvent(QKeyEvent* event)
 
 void KanjiWindow::BuildMenu(QMenu& menu)
 {
-    QMenu* search = menu.addMenu(QStringLiteral("Search..."));
-    search->addAction(QStringLiteral("This kanji"))->setData(kSearchThis);
-    search->addAction(QStringLiteral("Words starting with this kanji"))->setData(kSearchStarting);
-    search->addAction(QStringLiteral("Words ending with this kanji"))->setData(kSearchEnding);
-    search->addAction(QStringLiteral("Words with this kanji anywhere"))->setData(kSearchAnywhere);
+    QMenu* search = menu.addMenu(QCoreApplication::translate("Mirudex", "Search..."));
+    search->addAction(QCoreApplication::translate("Mirudex", "This kanji"))->setData(kSearchThis);
+    search->addAction(QCoreApplication::translate("Mirudex", "Words starting with this kanji"))
+        ->setData(kSearchStarting);
+    search->addAction(QCoreApplication::translate("Mirudex", "Words ending with this kanji"))->setData(kSearchEnding);
+    search->addAction(QCoreApplication::translate("Mirudex", "Words with this kanji anywhere"))
+        ->setData(kSearchAnywhere);
     menu.addSeparator();
-    QMenu* copy = menu.addMenu(QStringLiteral("Copy..."));
-    copy->addAction(QStringLiteral("This kanji"))->setData(5);
-    copy->addAction(QStringLiteral("This kanji's On readings"))->setData(6);
-    copy->addAction(QStringLiteral("This kanji's Kun readings"))->setData(7);
-    copy->addAction(QStringLiteral("This kanji's Nanori readings"))->setData(8);
-    copy->addAction(QStringLiteral("This kanji's Radical readings"))->setData(9);
-    copy->addAction(QStringLiteral("This kanji's meanings"))->setData(10);
-    copy->addAction(QStringLiteral("All info on this kanji"))->setData(11);
+    QMenu* copy = menu.addMenu(QCoreApplication::translate("Mirudex", "Copy..."));
+    copy->addAction(QCoreApplication::translate("Mirudex", "This kanji"))->setData(5);
+    copy->addAction(QCoreApplication::translate("Mirudex", "This kanji's On readings"))->setData(6);
+    copy->addAction(QCoreApplication::translate("Mirudex", "This kanji's Kun readings"))->setData(7);
+    copy->addAction(QCoreApplication::translate("Mirudex", "This kanji's Nanori readings"))->setData(8);
+    copy->addAction(QCoreApplication::translate("Mirudex", "This kanji's Radical readings"))->setData(9);
+    copy->addAction(QCoreApplication::translate("Mirudex", "This kanji's meanings"))->setData(10);
+    copy->addAction(QCoreApplication::translate("Mirudex", "All info on this kanji"))->setData(11);
 }
 
 void KanjiWindow::ShowContextMenu(const QPoint& globalPos)

@@ -1,5 +1,6 @@
 #include "ui/kanji/RadicalWindow.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMenu>
@@ -205,11 +206,11 @@ void RadicalWindow::mousePressEvent(QMouseEvent* event)
         Click(pos, ctrl);
     } else if (event->button() == Qt::RightButton) {
         QMenu menu(this);
-        menu.addAction(QStringLiteral("-Search for kanji-"))->setData(kMenuSearch);
+        menu.addAction(QCoreApplication::translate("Mirudex", "-Search for kanji-"))->setData(kMenuSearch);
         menu.addSeparator();
-        menu.addAction(QStringLiteral("Toggle his radical"))->setData(kMenuToggle);
+        menu.addAction(QCoreApplication::translate("Mirudex", "Toggle his radical"))->setData(kMenuToggle);
         menu.addSeparator();
-        menu.addAction(QStringLiteral("(Clear radicals)"))->setData(kMenuClear);
+        menu.addAction(QCoreApplication::translate("Mirudex", "(Clear radicals)"))->setData(kMenuClear);
         QAction* chosen = runMenu ? runMenu(menu, event->globalPosition().toPoint()) : nullptr;
         if (chosen)
             OnMenuCommand(chosen->data().toInt(), pos, ctrl);

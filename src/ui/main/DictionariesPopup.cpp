@@ -1,5 +1,6 @@
 #include "ui/main/DictionariesPopup.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <string>
@@ -27,7 +28,7 @@ void DictionariesPopup::Open(const QPoint& pos)
         a->setEnabled(enabled);
         return a;
     };
-    add(QStringLiteral("Right-click the dictionaries to use."), 0, false);
+    add(QCoreApplication::translate("Mirudex", "Right-click the dictionaries to use."), 0, false);
     menu->addSeparator();
     for (int i = 0; i < services_.DictionaryCount(); ++i) {
         // Enabled, so that the arrow keys reach it; its check mark shows whether it is on.
@@ -36,14 +37,15 @@ void DictionariesPopup::Open(const QPoint& pos)
         a->setChecked(services_.DictionaryOn(i));
     }
     menu->addSeparator();
-    add(QStringLiteral("(All)"), kPopupAll, true);
-    add(QStringLiteral("(None)"), kPopupNone, true);
+    add(QCoreApplication::translate("Mirudex", "(All)"), kPopupAll, true);
+    add(QCoreApplication::translate("Mirudex", "(None)"), kPopupNone, true);
     menu->addSeparator();
-    add(QStringLiteral("-done-"), kPopupDone, true);
+    add(QCoreApplication::translate("Mirudex", "-done-"), kPopupDone, true);
     menu->addSeparator();
-    for (const auto& [id, text] : {std::pair{ID_IMPORT_JMDICT, "Import JMdict..."},
-                                   std::pair{ID_DOWNLOAD_DICTIONARY, "Download Current Dictionary..."}}) {
-        QAction* a = add(QString::fromUtf8(text), id, true);
+    for (const auto& [id, text] :
+         {std::pair{ID_IMPORT_JMDICT, QT_TRANSLATE_NOOP("Mirudex", "Import JMdict...")},
+          std::pair{ID_DOWNLOAD_DICTIONARY, QT_TRANSLATE_NOOP("Mirudex", "Download Current Dictionary...")}}) {
+        QAction* a = add(QCoreApplication::translate("Mirudex", text), id, true);
         a->setObjectName(QString::number(id));
         // Queued: the pop-up closes before the command's own windows open.
         connect(a, &QAction::triggered, this, [this, id = id] {

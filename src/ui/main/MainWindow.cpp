@@ -205,8 +205,8 @@ void MainWindow::ToggleStudyListPane()
 
 std::optional<std::string> MainWindow::ChooseFile(bool save)
 {
-    const QString title =
-        save ? QStringLiteral("Please select a file to save to.") : QStringLiteral("Please select a file to open.");
+    const QString title = save ? QCoreApplication::translate("Mirudex", "Please select a file to save to.")
+                               : QCoreApplication::translate("Mirudex", "Please select a file to open.");
     dlog::Write(save ? u"About to open the File Save dialog box...\n" : u"About to open the File Open dialog box...\n");
     std::optional<std::string> chosen =
         save ? platform::Get().ChooseSaveFile(U16(title)) : platform::Get().ChooseOpenFile(U16(title));

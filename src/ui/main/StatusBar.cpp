@@ -1,5 +1,6 @@
 #include "ui/main/StatusBar.h"
 
+#include <QCoreApplication>
 #include <QResizeEvent>
 
 namespace mirudex::ui {
@@ -7,7 +8,7 @@ namespace mirudex::ui {
 StatusBar::StatusBar(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("100"));
-    setAccessibleName(QStringLiteral("Status"));
+    setAccessibleName(QCoreApplication::translate("Mirudex", "Status"));
     setWindowTitle(QStringLiteral("StatusBar"));
     for (int i = 0; i < 2; ++i) {
         parts_[i] = new QLabel(this);

@@ -1,5 +1,6 @@
 #include "ui/main/TrayIcon.h"
 
+#include <QCoreApplication>
 #include <QIcon>
 #include <QMenu>
 #include <QSystemTrayIcon>
@@ -12,13 +13,13 @@ namespace mirudex::ui {
 TrayIcon::TrayIcon(MainWindow& window, Registry& registry, std::function<bool()> available)
     : QObject(&window), window_(&window), registry_(registry), menu_(new QMenu)
 {
-    showHide_ = menu_->addAction(QStringLiteral("Show"), this, [this] { ToggleWindow(); });
-    clipboard_ = menu_->addAction(QStringLiteral("Watch the Clipboard"));
+    showHide_ = menu_->addAction(QCoreApplication::translate("Mirudex", "Show"), this, [this] { ToggleWindow(); });
+    clipboard_ = menu_->addAction(QCoreApplication::translate("Mirudex", "Watch the Clipboard"));
     clipboard_->setCheckable(true);
     connect(clipboard_, &QAction::triggered, this,
             [this](bool on) { registry_.SetBOOL(opt::misc::kGrabClipboard, on); });
     menu_->addSeparator();
-    exit_ = menu_->addAction(QStringLiteral("Exit"), this, [this] {
+    exit_ = menu_->addAction(QCoreApplication::translate("Mirudex", "Exit"), this, [this] {
         if (window_)
             window_->OnCommand(ID_EXIT);
     });
@@ -48,7 +49,8 @@ bool TrayIcon::shown() const { return icon_ && icon_->isVisible(); }
 void TrayIcon::UpdateMenu()
 {
     const bool visible = window_ && window_->isVisible() && !window_->isMinimized();
-    showHide_->setText(visible ? QStringLiteral("Hide") : QStringLiteral("Show"));
+    showHide_->setText(visible ? QCoreApplication::translate("Mirudex", "Hide")
+                               : QCoreApplication::translate("Mirudex", "Show"));
     clipboard_->setChecked(registry_.GetBOOL(opt::misc::kGrabClipboard));
 }
 

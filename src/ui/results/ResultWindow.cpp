@@ -1,6 +1,7 @@
 #include "ui/results/ResultWindow.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -16,6 +17,7 @@
 #include "core/DebugLog.h"
 #include "core/Registry.h"
 #include "platform/api/Platform.h"
+#include "platform/qt/Translation.h"
 #include "text/Romaji.h"
 #include "ui/common/Resources.h"
 #include "ui/common/TabChain.h"
@@ -116,7 +118,9 @@ void ResultWindow::ArrangeHeaderItems()
     for (int b = 0; b < kBarCount; ++b) {
         std::vector<ResultHeaderBar::Item> shown;
         for (int id : DisplayOrder(items_, b))
-            shown.push_back({id, QString::fromUtf16(HeaderItemLabel(id).data(), HeaderItemLabel(id).size()), 0});
+            shown.push_back(
+                {id, platform::ShownText(QString::fromUtf16(HeaderItemLabel(id).data(), HeaderItemLabel(id).size())),
+                 0});
         bars_[static_cast<size_t>(b)]->SetItems(std::move(shown));
     }
     const QRect client = ClientRect();
@@ -563,23 +567,25 @@ void ResultWindow::wheelEvent(QWheelEvent* event)
 std::unique_ptr<QMenu> ResultWindow::BuildContextMenu()
 {
     auto menu = std::make_unique<QMenu>(this);
-    auto add = [](QMenu* m, const char* text, int id) { m->addAction(QString::fromLatin1(text))->setData(id); };
-    QMenu* search = menu->addMenu(QStringLiteral("Search..."));
-    add(search, "The kanji in this word", kMenuKanjiInWord);
-    add(search, "Words starting with this word", kMenuWordsStarting);
-    add(search, "Words ending with this word", kMenuWordsEnding);
-    add(search, "Words with this word anywhere", kMenuWordsAnywhere);
-    QMenu* copy = menu->addMenu(QStringLiteral("Copy..."));
-    add(copy, "This word", kMenuCopyWord);
-    add(copy, "This word's kana", kMenuCopyKana);
-    add(copy, "This word's meanings", kMenuCopyMeanings);
-    add(copy, "All info on this word", kMenuCopyAll);
+    auto add = [](QMenu* m, const char* text, int id) {
+        m->addAction(QCoreApplication::translate("Mirudex", text))->setData(id);
+    };
+    QMenu* search = menu->addMenu(QCoreApplication::translate("Mirudex", "Search..."));
+    add(search, QT_TRANSLATE_NOOP("Mirudex", "The kanji in this word"), kMenuKanjiInWord);
+    add(search, QT_TRANSLATE_NOOP("Mirudex", "Words starting with this word"), kMenuWordsStarting);
+    add(search, QT_TRANSLATE_NOOP("Mirudex", "Words ending with this word"), kMenuWordsEnding);
+    add(search, QT_TRANSLATE_NOOP("Mirudex", "Words with this word anywhere"), kMenuWordsAnywhere);
+    QMenu* copy = menu->addMenu(QCoreApplication::translate("Mirudex", "Copy..."));
+    add(copy, QT_TRANSLATE_NOOP("Mirudex", "This word"), kMenuCopyWord);
+    add(copy, QT_TRANSLATE_NOOP("Mirudex", "This word's kana"), kMenuCopyKana);
+    add(copy, QT_TRANSLATE_NOOP("Mirudex", "This word's meanings"), kMenuCopyMeanings);
+    add(copy, QT_TRANSLATE_NOOP("Mirudex", "All info on this word"), kMenuCopyAll);
     menu->addSeparator();
     if (index_ != 1) {
-        add(menu.get(), "Add to study list", kMenuAddToStudyList);
+        add(menu.get(), QT_TRANSLATE_NOOP("Mirudex", "Add to study list"), kMenuAddToStudyList);
     } else {
-        add(menu.get(), "Remove\tDel", kMenuRemove);
-        add(menu.get(), "Undo Remove\tCtrl+Z", kMenuUndoRemove);
+        add(menu.get(), QT_TRANSLATE_NOOP("Mirudex", "Remove\tDel"), kMenuRemove);
+        add(menu.get(), QT_TRANSLATE_NOOP("Mirudex", "Undo Remove\tCtrl+Z"), kMenuUndoRemove);
         menu->actions().back()->setEnabled(!removals_.empty());
     }
     return menu;

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
@@ -425,7 +426,7 @@ void ReaderView::contextMenuEvent(QContextMenuEvent* event)
         return;
     CloseHover();
     QMenu menu(this);
-    QAction* copy = menu.addAction(QStringLiteral("Copy with readings"));
+    QAction* copy = menu.addAction(QCoreApplication::translate("Mirudex", "Copy with readings"));
     copy->setShortcut(QKeySequence::Copy);
     if (menu.exec(event->globalPos()) == copy)
         CopyWithReadings();

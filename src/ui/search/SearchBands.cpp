@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -18,6 +19,7 @@
 
 #include "core/DebugLog.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/Translation.h"
 #include "text/Encoding.h"
 #include "ui/common/Images.h"
 #include "ui/search/SearchCommands.h"
@@ -58,8 +60,8 @@ public:
             return;
         QStandardItem* item = items->item(position);
         item->setEnabled(false);
-        item->setToolTip(
-            QStringLiteral("This system cannot convert text to or from %1.").arg(QString::fromLatin1(name)));
+        item->setToolTip(QCoreApplication::translate("Mirudex", "This system cannot convert text to or from %1.")
+                             .arg(QString::fromLatin1(name)));
     }
     void CheckAll()
     {
@@ -100,23 +102,23 @@ constexpr int kSeparator = 0;
 QString ButtonName(int id)
 {
     switch (id) {
-    case ID_LANG_JAPANESE: return QStringLiteral("Japanese");
-    case ID_LANG_ENGLISH: return QStringLiteral("English");
-    case ID_LANG_KANJI: return QStringLiteral("Kanji information");
-    case ID_LANG_AUTOMATIC: return QStringLiteral("Automatic language");
-    case ID_TYPE_BEGINNING: return QStringLiteral("Text at the beginning");
-    case ID_TYPE_MIDDLE: return QStringLiteral("Text in the middle");
-    case ID_TYPE_END: return QStringLiteral("Text at the end");
-    case ID_TYPE_EXACT: return QStringLiteral("Exact text");
-    case ID_MATCH_SUBSTRINGS: return QStringLiteral("Match multiple substrings");
-    case ID_WORDS_ONLY: return QStringLiteral("Words only");
-    case ID_KANA_INSENSITIVE: return QStringLiteral("Kana insensitive");
-    case ID_REVERSE_CONJUGATION: return QStringLiteral("Reverse conjugation");
-    case ID_ROMAJI_CONVERSION: return QStringLiteral("Romaji to kana");
-    case ID_SHOW_CONVERTED: return QStringLiteral("Show the converted string");
-    case ID_SEARCH_GO: return QStringLiteral("Search");
-    case ID_RANDOM_WORD: return QStringLiteral("Random word");
-    case ID_RANDOM_KANJI: return QStringLiteral("Random kanji");
+    case ID_LANG_JAPANESE: return QCoreApplication::translate("Mirudex", "Japanese");
+    case ID_LANG_ENGLISH: return QCoreApplication::translate("Mirudex", "English");
+    case ID_LANG_KANJI: return QCoreApplication::translate("Mirudex", "Kanji information");
+    case ID_LANG_AUTOMATIC: return QCoreApplication::translate("Mirudex", "Automatic language");
+    case ID_TYPE_BEGINNING: return QCoreApplication::translate("Mirudex", "Text at the beginning");
+    case ID_TYPE_MIDDLE: return QCoreApplication::translate("Mirudex", "Text in the middle");
+    case ID_TYPE_END: return QCoreApplication::translate("Mirudex", "Text at the end");
+    case ID_TYPE_EXACT: return QCoreApplication::translate("Mirudex", "Exact text");
+    case ID_MATCH_SUBSTRINGS: return QCoreApplication::translate("Mirudex", "Match multiple substrings");
+    case ID_WORDS_ONLY: return QCoreApplication::translate("Mirudex", "Words only");
+    case ID_KANA_INSENSITIVE: return QCoreApplication::translate("Mirudex", "Kana insensitive");
+    case ID_REVERSE_CONJUGATION: return QCoreApplication::translate("Mirudex", "Reverse conjugation");
+    case ID_ROMAJI_CONVERSION: return QCoreApplication::translate("Mirudex", "Romaji to kana");
+    case ID_SHOW_CONVERTED: return QCoreApplication::translate("Mirudex", "Show the converted string");
+    case ID_SEARCH_GO: return QCoreApplication::translate("Mirudex", "Search");
+    case ID_RANDOM_WORD: return QCoreApplication::translate("Mirudex", "Random word");
+    case ID_RANDOM_KANJI: return QCoreApplication::translate("Mirudex", "Random kanji");
     default: return QString::number(id);
     }
 }
@@ -244,16 +246,19 @@ SearchBands::SearchBands(QWidget* parent) : QWidget(parent)
 
     AddBand(QString());  // band 1 holds nothing
     AddToolBar(AddBand(QString()), {ID_LANG_JAPANESE, ID_LANG_ENGLISH, ID_LANG_KANJI, ID_LANG_AUTOMATIC});
-    AddToolBar(AddBand(QStringLiteral("Search")), {ID_TYPE_BEGINNING, ID_TYPE_MIDDLE, ID_TYPE_END, ID_TYPE_EXACT});
+    AddToolBar(AddBand(QCoreApplication::translate("Mirudex", "Search")),
+               {ID_TYPE_BEGINNING, ID_TYPE_MIDDLE, ID_TYPE_END, ID_TYPE_EXACT});
     AddToolBar(AddBand(QString()), {ID_MATCH_SUBSTRINGS, ID_WORDS_ONLY, ID_KANA_INSENSITIVE, ID_REVERSE_CONJUGATION});
-    AddToolBar(AddBand(QStringLiteral("Conversion")), {ID_ROMAJI_CONVERSION, kSeparator, ID_SHOW_CONVERTED});
+    AddToolBar(AddBand(QCoreApplication::translate("Mirudex", "Conversion")),
+               {ID_ROMAJI_CONVERSION, kSeparator, ID_SHOW_CONVERTED});
 
     QWidget* encodingBand = AddBand(QString());
     encodingList_ = new EncodingBox(encodingBand);
     encodingList_->setObjectName(QStringLiteral("EncodingList"));
     encodingList_->setFixedWidth(100);
-    encodingList_->setAccessibleName(QStringLiteral("Encoding"));
-    encodingList_->setAccessibleDescription(QStringLiteral("The text encoding of copies and pastes"));
+    encodingList_->setAccessibleName(QCoreApplication::translate("Mirudex", "Encoding"));
+    encodingList_->setAccessibleDescription(
+        QCoreApplication::translate("Mirudex", "The text encoding of copies and pastes"));
     // Encodings this system's iconv cannot convert stay in their place (the
     // positions are the table's rows) but cannot be chosen.
     for (const text::EncodingRow& row : text::EncodingTable())
@@ -265,11 +270,12 @@ SearchBands::SearchBands(QWidget* parent) : QWidget(parent)
     controls_.push_back(encodingList_);
     connect(encodingList_, &QComboBox::activated, this, &SearchBands::OnEncodingActivated);
 
-    QWidget* resultsBand = AddBand(QStringLiteral("Results"));
+    QWidget* resultsBand = AddBand(QCoreApplication::translate("Mirudex", "Results"));
     resultsField_ = new QLineEdit(resultsBand);
     resultsField_->setObjectName(QStringLiteral("ResultsField"));
-    resultsField_->setAccessibleName(QStringLiteral("Results"));
-    resultsField_->setAccessibleDescription(QStringLiteral("The most entries a search shows; empty or 0 for all"));
+    resultsField_->setAccessibleName(QCoreApplication::translate("Mirudex", "Results"));
+    resultsField_->setAccessibleDescription(
+        QCoreApplication::translate("Mirudex", "The most entries a search shows; empty or 0 for all"));
     // 30 x 18 at the usual font; wider and taller when the font needs it.
     const QFontMetrics fm = resultsField_->fontMetrics();
     resultsField_->setFixedSize(std::max(30, fm.horizontalAdvance(QStringLiteral("0000")) + 6),
@@ -335,11 +341,11 @@ QToolButton* SearchBands::AddButton(QWidget* bar, int id, bool checkable)
     const QString name = QString::number(id);
     auto* action =
         new QAction(PixelIconOn(QStringLiteral(":/search/%1.png").arg(id), palette().color(QPalette::Window)),
-                    Q(SearchToolTip(id)), this);
+                    platform::ShownText(Q(SearchToolTip(id))), this);
     action->setObjectName(name);
     action->setData(id);
     action->setCheckable(checkable);
-    action->setToolTip(Q(SearchToolTip(id)));
+    action->setToolTip(platform::ShownText(Q(SearchToolTip(id))));
     action->setShortcut(ButtonShortcut(id));
     if (id >= ID_TYPE_BEGINNING && id <= ID_TYPE_EXACT)
         typeGroup_->addAction(action);
@@ -352,7 +358,7 @@ QToolButton* SearchBands::AddButton(QWidget* bar, int id, bool checkable)
     button->setToolButtonStyle(Qt::ToolButtonIconOnly);
     button->setIconSize(id == ID_SEARCH_GO ? kSearchButtonImage : kButtonImage);
     button->setAccessibleName(ButtonName(id));
-    button->setAccessibleDescription(Q(SearchToolTip(id)));
+    button->setAccessibleDescription(platform::ShownText(Q(SearchToolTip(id))));
     // Reached by Tab (Space presses it); a click leaves the focus where it was.
     button->setFocusPolicy(Qt::TabFocus);
     actions_[id] = action;

@@ -1,5 +1,6 @@
 #include "ui/search/SearchEdit.h"
 
+#include <QCoreApplication>
 #include <QDropEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -259,17 +260,17 @@ QMenu* SearchEdit::MakeContextMenu()
 {
     auto* menu = new QMenu(this);
     const bool selection = textCursor().hasSelection();
-    QAction* undo = menu->addAction(QStringLiteral("&Undo") + Q(UndoKindName(LastUndoKind())));
+    QAction* undo = menu->addAction(QCoreApplication::translate("Mirudex", "&Undo") + Q(UndoKindName(LastUndoKind())));
     undo->setEnabled(document()->isUndoAvailable());
     connect(undo, &QAction::triggered, this, &QPlainTextEdit::undo);
     menu->addSeparator();
-    QAction* copyAction = menu->addAction(QStringLiteral("&Copy"));
+    QAction* copyAction = menu->addAction(QCoreApplication::translate("Mirudex", "&Copy"));
     copyAction->setEnabled(selection);
     connect(copyAction, &QAction::triggered, this, [this] { emit command(ID_ENCODE_COPY); });
-    QAction* cutAction = menu->addAction(QStringLiteral("C&ut"));
+    QAction* cutAction = menu->addAction(QCoreApplication::translate("Mirudex", "C&ut"));
     cutAction->setEnabled(selection);
     connect(cutAction, &QAction::triggered, this, [this] { emit cutRequested(); });
-    QAction* pasteAction = menu->addAction(QStringLiteral("&Paste"));
+    QAction* pasteAction = menu->addAction(QCoreApplication::translate("Mirudex", "&Paste"));
     pasteAction->setEnabled(CanPaste());
     connect(pasteAction, &QAction::triggered, this, [this] { emit command(ID_ENCODE_PASTE); });
     return menu;

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPainter>
 #include <QTextBlock>
@@ -18,6 +19,7 @@
 #include "platform/api/Platform.h"
 #include "platform/api/Utf.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/Translation.h"
 #include "search/AppState.h"
 #include "search/JapaneseSearch.h"
 #include "search/Worker.h"
@@ -136,9 +138,9 @@ SearchWindow::SearchWindow(search::AppState& state, QWidget* parent)
             [this](const QString& text) { state_.search_options.results_field = U16(text); });
 
     edit_ = new SearchEdit([](std::u16string_view text, bool final) { return text::RomajiToKana(text, final); }, this);
-    edit_->setAccessibleName(QStringLiteral("Search text"));
-    edit_->setAccessibleDescription(
-        QStringLiteral("Type kana, kanji, romaji or English and press Enter; Ctrl+Space lists recent searches"));
+    edit_->setAccessibleName(QCoreApplication::translate("Mirudex", "Search text"));
+    edit_->setAccessibleDescription(QCoreApplication::translate(
+        "Mirudex", "Type kana, kanji, romaji or English and press Enter; Ctrl+Space lists recent searches"));
     ApplyLook();
     SetInitialText();
     connect(edit_, &SearchEdit::command, this, &SearchWindow::OnCommand);
@@ -149,7 +151,7 @@ SearchWindow::SearchWindow(search::AppState& state, QWidget* parent)
     historyList_ = new HistoryDropDown(history_, this);
     historyList_->lower();                         // it lies under the text box; only its dropped list is seen
     historyList_->setFocusPolicy(Qt::ClickFocus);  // Ctrl+Space opens it; Tab passes it over
-    historyList_->setAccessibleName(QStringLiteral("Recent searches"));
+    historyList_->setAccessibleName(QCoreApplication::translate("Mirudex", "Recent searches"));
     // A text from the history is a whole search text: it replaces what the box holds (one undo step).
     connect(historyList_, &HistoryDropDown::chosen, this, [this](const QString& text) {
         edit_->selectAll();
@@ -160,9 +162,9 @@ SearchWindow::SearchWindow(search::AppState& state, QWidget* parent)
                          logicalDpiY()));
 
     reader_ = new ReaderView(options_, this);
-    reader_->setAccessibleName(QStringLiteral("Reading view"));
-    reader_->setAccessibleDescription(
-        QStringLiteral("The searched text word by word; Left and Right choose a word and search it"));
+    reader_->setAccessibleName(QCoreApplication::translate("Mirudex", "Reading view"));
+    reader_->setAccessibleDescription(QCoreApplication::translate(
+        "Mirudex", "The searched text word by word; Left and Right choose a word and search it"));
     reader_->hide();
     reader_->busy = [this] { return state_.SEARCH_LOCK || state_.thread_searching.load(); };
     reader_->onSearch = [this](std::u16string_view word) { return SearchWord(word); };
@@ -190,7 +192,8 @@ void SearchWindow::SetInitialText()
 {
     // Set as it stands: a percent sign in it is text, not a format.
     const bool help = options_.GetBOOL(opt::search::kShowInitialText);
-    edit_->setPlainText(help ? Q(kHelpText) : QStringLiteral("Search for..."));
+    edit_->setPlainText(help ? platform::ShownText(Q(kHelpText))
+                             : QCoreApplication::translate("Mirudex", "Search for..."));
     edit_->document()->clearUndoRedoStacks();
 }
 
@@ -324,7 +327,7 @@ int SearchWindow::DefaultWait(int flags)
         bool Running() const override { return search::WorkerRunning(state); }
         const search::AppState& state;
     } probe(state_);
-    CreateThreadWindow(options_, window(), QStringLiteral("Searching..."), true);
+    CreateThreadWindow(options_, window(), QCoreApplication::translate("Mirudex", "Searching..."), true);
     return WaitForWorker(probe, flags);
 }
 

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -45,9 +46,9 @@ struct FormatChoice {
     std::string_view value;
 };
 constexpr FormatChoice kFormats[] = {
-    {"Automatic", {}},
-    {"EDICT (one headword a line)", dict::kEdictFormName},
-    {"EDICT2 (several forms, entry ids)", dict::kEdict2FormName},
+    {QT_TRANSLATE_NOOP("Mirudex", "Automatic"), {}},
+    {QT_TRANSLATE_NOOP("Mirudex", "EDICT (one headword a line)"), dict::kEdictFormName},
+    {QT_TRANSLATE_NOOP("Mirudex", "EDICT2 (several forms, entry ids)"), dict::kEdict2FormName},
 };
 
 // The encoding a file's extension suggests, or nothing when the edit keeps
@@ -80,9 +81,10 @@ AddDictionaryDialog::AddDictionaryDialog(search::AppState& state, QWidget* owner
     : QDialog(owner), state_(state), programDir_(U16(QCoreApplication::applicationDirPath()))
 {
     setObjectName(QStringLiteral("139"));
-    setWindowTitle(QStringLiteral("Add Dictionary"));
+    setWindowTitle(QCoreApplication::translate("Mirudex", "Add Dictionary"));
     waiter_ = [this](int flags) {
-        return WaitWithProgress(state_, parentWidget(), QStringLiteral("Loading Dictionary..."), flags);
+        return WaitWithProgress(state_, parentWidget(), QCoreApplication::translate("Mirudex", "Loading Dictionary..."),
+                                flags);
     };
     // As the main window's own closing does: leave the clipboard, post the quit.
     forwardQuit_ = [this] {
@@ -91,7 +93,8 @@ AddDictionaryDialog::AddDictionaryDialog(search::AppState& state, QWidget* owner
         quit::Post(0);
     };
 
-    auto* file = new QLineEdit(QStringLiteral("(Click on Browse to pick a dictionary file)"), this);
+    auto* file =
+        new QLineEdit(QCoreApplication::translate("Mirudex", "(Click on Browse to pick a dictionary file)"), this);
     file->setObjectName(QString::number(kIdFile));
     file->setReadOnly(true);
     file->setMinimumWidth(360);
@@ -101,8 +104,8 @@ AddDictionaryDialog::AddDictionaryDialog(search::AppState& state, QWidget* owner
     auto* format = new QComboBox(this);
     format->setObjectName(QString::number(kIdFormat));
     for (const FormatChoice& choice : kFormats)
-        format->addItem(QString::fromUtf8(choice.shown));
-    auto* description = new QLineEdit(QStringLiteral("(Description for the dictionary)"), this);
+        format->addItem(QCoreApplication::translate("Mirudex", choice.shown));
+    auto* description = new QLineEdit(QCoreApplication::translate("Mirudex", "(Description for the dictionary)"), this);
     description->setObjectName(QString::number(kIdDescription));
     description->setMaxLength(kMaxField);
 
@@ -115,18 +118,21 @@ AddDictionaryDialog::AddDictionaryDialog(search::AppState& state, QWidget* owner
     };
     auto* fileRow = new QHBoxLayout;
     fileRow->addWidget(file, 1);
-    fileRow->addWidget(button(kIdBrowse, QStringLiteral("Browse")));
+    fileRow->addWidget(button(kIdBrowse, QCoreApplication::translate("Mirudex", "&Browse")));
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("File:"), fileRow);
-    form->addRow(QStringLiteral("Encoding:"), encoding);
-    form->addRow(QStringLiteral("Format:"), format);
-    form->addRow(QStringLiteral("Description:"), description);
+    // A row of two controls: the label leads to the file's field itself.
+    auto* fileLabel = new QLabel(QCoreApplication::translate("Mirudex", "&File:"), this);
+    fileLabel->setBuddy(file);
+    form->addRow(fileLabel, fileRow);
+    form->addRow(QCoreApplication::translate("Mirudex", "&Encoding:"), encoding);
+    form->addRow(QCoreApplication::translate("Mirudex", "F&ormat:"), format);
+    form->addRow(QCoreApplication::translate("Mirudex", "&Description:"), description);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    QPushButton* ok = button(kIdOk, QStringLiteral("OK"));
+    QPushButton* ok = button(kIdOk, QCoreApplication::translate("Mirudex", "OK"));
     ok->setDefault(true);
     buttons->addWidget(ok);
-    buttons->addWidget(button(kIdCancel, QStringLiteral("Cancel")));
+    buttons->addWidget(button(kIdCancel, QCoreApplication::translate("Mirudex", "Cancel")));
     auto* column = new QVBoxLayout(this);
     column->addLayout(form);
     column->addLayout(buttons);

@@ -1,5 +1,6 @@
 #include "ui/settings/ChangeDescriptionDialog.h"
 
+#include <QCoreApplication>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,7 +14,7 @@ ChangeDescriptionDialog::ChangeDescriptionDialog(const QString& path, const QStr
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("133"));
-    setWindowTitle(QStringLiteral("Change Desciption"));
+    setWindowTitle(QCoreApplication::translate("Mirudex", "Change Desciption"));
     auto* column = new QVBoxLayout(this);
     auto* form = new QFormLayout;
     auto* file = new QLabel(path, this);
@@ -24,17 +25,17 @@ ChangeDescriptionDialog::ChangeDescriptionDialog(const QString& path, const QStr
     edit->setObjectName(QStringLiteral("1000"));
     edit->setMaxLength(kMaxDescription);
     edit->setMinimumWidth(320);
-    form->addRow(QStringLiteral("File:"), file);
-    form->addRow(QStringLiteral("Description:"), current);
-    form->addRow(QStringLiteral("New description:"), edit);
+    form->addRow(QCoreApplication::translate("Mirudex", "File:"), file);
+    form->addRow(QCoreApplication::translate("Mirudex", "Description:"), current);
+    form->addRow(QCoreApplication::translate("Mirudex", "&New description:"), edit);
     column->addLayout(form);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(QCoreApplication::translate("Mirudex", "OK"), this);
     ok->setObjectName(QStringLiteral("1"));
     ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    auto* cancel = new QPushButton(QCoreApplication::translate("Mirudex", "Cancel"), this);
     cancel->setObjectName(QStringLiteral("2"));
     buttons->addWidget(ok);
     buttons->addWidget(cancel);

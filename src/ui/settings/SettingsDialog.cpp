@@ -1,5 +1,6 @@
 #include "ui/settings/SettingsDialog.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -21,15 +22,15 @@ struct TreeItem {
 };
 
 constexpr std::array<TreeItem, SettingsDialog::kPageCount> kTree{{
-    {"Mirudex Options", -1},
-    {"Misc. Options", 0},
-    {"Dictionaries", 0},
-    {"Search Window", 0},
-    {"Recent History", 3},
-    {"Kanji Window", 0},
-    {"Result Window", 0},
-    {"Radical Lookup", 0},
-    {"EDICT Copy", 6},
+    {QT_TRANSLATE_NOOP("Mirudex", "Mirudex Options"), -1},
+    {QT_TRANSLATE_NOOP("Mirudex", "Misc. Options"), 0},
+    {QT_TRANSLATE_NOOP("Mirudex", "Dictionaries"), 0},
+    {QT_TRANSLATE_NOOP("Mirudex", "Search Window"), 0},
+    {QT_TRANSLATE_NOOP("Mirudex", "Recent History"), 3},
+    {QT_TRANSLATE_NOOP("Mirudex", "Kanji Window"), 0},
+    {QT_TRANSLATE_NOOP("Mirudex", "Result Window"), 0},
+    {QT_TRANSLATE_NOOP("Mirudex", "Radical Lookup"), 0},
+    {QT_TRANSLATE_NOOP("Mirudex", "EDICT Copy"), 6},
 }};
 
 }  // namespace
@@ -37,7 +38,7 @@ constexpr std::array<TreeItem, SettingsDialog::kPageCount> kTree{{
 SettingsDialog::SettingsDialog(SettingsContext& context, QWidget* owner) : QDialog(owner)
 {
     setObjectName(QStringLiteral("125"));
-    setWindowTitle(QStringLiteral("Mirudex Options"));
+    setWindowTitle(QCoreApplication::translate("Mirudex", "Mirudex Options"));
 
     tree_ = new QTreeWidget(this);
     tree_->setObjectName(QStringLiteral("1007"));
@@ -48,7 +49,7 @@ SettingsDialog::SettingsDialog(SettingsContext& context, QWidget* owner) : QDial
         const TreeItem& t = kTree[static_cast<size_t>(i)];
         auto* item =
             t.parent < 0 ? new QTreeWidgetItem(tree_) : new QTreeWidgetItem(items_[static_cast<size_t>(t.parent)]);
-        item->setText(0, QString::fromLatin1(t.text));
+        item->setText(0, QCoreApplication::translate("Mirudex", t.text));
         item->setData(0, Qt::UserRole, i);
         items_[static_cast<size_t>(i)] = item;
     }
@@ -71,11 +72,13 @@ SettingsDialog::SettingsDialog(SettingsContext& context, QWidget* owner) : QDial
     for (SettingsPage* page : pages_)
         stack->addWidget(page);
 
-    auto* note = new QLabel(QStringLiteral("Note: Any changes made here immediately take effect.  There is no 'undo' "
-                                           "button, so if you want to change something back, you must manually do it."),
-                            this);
+    auto* note = new QLabel(
+        QCoreApplication::translate("Mirudex",
+                                    "Note: Any changes made here immediately take effect.  There is no 'undo' "
+                                    "button, so if you want to change something back, you must manually do it."),
+        this);
     note->setWordWrap(true);
-    auto* done = new QPushButton(QStringLiteral("All Done"), this);
+    auto* done = new QPushButton(QCoreApplication::translate("Mirudex", "&All Done"), this);
     done->setObjectName(QStringLiteral("1"));
     done->setDefault(true);
     connect(done, &QPushButton::clicked, this, &QDialog::accept);

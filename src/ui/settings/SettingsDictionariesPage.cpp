@@ -1,6 +1,7 @@
 #include "ui/settings/SettingsDictionariesPage.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -19,14 +20,17 @@
 namespace mirudex::ui {
 
 SettingsDictionariesPage::SettingsDictionariesPage(SettingsContext& context, QWidget* parent)
-    : SettingsPage(context, 130, QStringLiteral("Dictionaries"), parent)
+    : SettingsPage(context, 130, QCoreApplication::translate("Mirudex", "Dictionaries"), parent)
 {
     auto* column = static_cast<QVBoxLayout*>(group_->layout());
-    column->addWidget(BoolCheck(1008, QStringLiteral("Use index files (.mxi) to load the dictionaries quickly"),
-                                opt::dictionaries::kIndexing));
-    auto* indexNote = new QLabel(QStringLiteral("This takes effect the next time the dictionaries are loaded. Without "
-                                                "index files, the .mxi files beside the dictionaries may be deleted."),
-                                 group_);
+    column->addWidget(BoolCheck(
+        1008, QCoreApplication::translate("Mirudex", "Use &index files (.mxi) to load the dictionaries quickly"),
+        opt::dictionaries::kIndexing));
+    auto* indexNote =
+        new QLabel(QCoreApplication::translate("Mirudex",
+                                               "This takes effect the next time the dictionaries are loaded. Without "
+                                               "index files, the .mxi files beside the dictionaries may be deleted."),
+                   group_);
     indexNote->setWordWrap(true);
     column->addWidget(indexNote);
 
@@ -51,13 +55,15 @@ SettingsDictionariesPage::SettingsDictionariesPage(SettingsContext& context, QWi
     ShowHeaders();
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(Button(1001, QStringLiteral("Change Description")));
-    buttons->addWidget(Button(1002, QStringLiteral("Delete")));
+    buttons->addWidget(Button(1001, QCoreApplication::translate("Mirudex", "&Change Description")));
+    buttons->addWidget(Button(1002, QCoreApplication::translate("Mirudex", "&Delete")));
     buttons->addStretch();
     column->addLayout(buttons);
-    auto* deleteNote = new QLabel(QStringLiteral("Delete removes a dictionary from this list only: its file is not "
-                                                 "deleted."),
-                                  group_);
+    auto* deleteNote =
+        new QLabel(QCoreApplication::translate("Mirudex",
+                                               "Delete removes a dictionary from this list only: its file is not "
+                                               "deleted."),
+                   group_);
     deleteNote->setWordWrap(true);
     column->addWidget(deleteNote);
 
@@ -75,11 +81,12 @@ void SettingsDictionariesPage::ShowHeaders()
     QStringList lines;
     if (QListWidgetItem* item = list_->currentItem()) {
         const QString header = item->data(Qt::UserRole).toString();
-        lines << (header.isEmpty() ? QStringLiteral("%1: the file has no header line.").arg(item->text())
-                                   : QStringLiteral("%1: %2").arg(item->text(), header));
+        lines << (header.isEmpty()
+                      ? QCoreApplication::translate("Mirudex", "%1: the file has no header line.").arg(item->text())
+                      : QStringLiteral("%1: %2").arg(item->text(), header));
     }
     if (!kanjiHeader_.isEmpty())
-        lines << QStringLiteral("Kanji: %1").arg(kanjiHeader_);
+        lines << QCoreApplication::translate("Mirudex", "Kanji: %1").arg(kanjiHeader_);
     headers_->setText(lines.join(QLatin1Char('\n')));
 }
 

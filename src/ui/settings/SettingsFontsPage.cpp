@@ -1,6 +1,7 @@
 #include "ui/settings/SettingsFontsPage.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -16,13 +17,17 @@ namespace mirudex::ui {
 
 const FontsPageLayout kKanjiPageLayout{
     132,
-    "Kanji Window",
+    QT_TRANSLATE_NOOP("Mirudex", "Kanji Window"),
     true,
     {{
-        {"Kanji:", 1020, 1021, 1022, &opt::kanji::fonts::kanji::kFontItems, opt::kanji::fonts::kanji::kColor},
-        {"On:", 1023, 1024, 1025, &opt::kanji::fonts::on::kFontItems, opt::kanji::fonts::on::kColor},
-        {"Kun:", 1036, 0, 1026, &opt::kanji::fonts::on::kFontItems, opt::kanji::fonts::kun::kColor},
-        {"Meaning:", 1027, 1028, 1029, &opt::kanji::fonts::meaning::kFontItems, opt::kanji::fonts::meaning::kColor},
+        {QT_TRANSLATE_NOOP("Mirudex", "&Kanji:"), 1020, 1021, 1022, &opt::kanji::fonts::kanji::kFontItems,
+         opt::kanji::fonts::kanji::kColor},
+        {QT_TRANSLATE_NOOP("Mirudex", "&On:"), 1023, 1024, 1025, &opt::kanji::fonts::on::kFontItems,
+         opt::kanji::fonts::on::kColor},
+        {QT_TRANSLATE_NOOP("Mirudex", "K&un:"), 1036, 0, 1026, &opt::kanji::fonts::on::kFontItems,
+         opt::kanji::fonts::kun::kColor},
+        {QT_TRANSLATE_NOOP("Mirudex", "&Meaning:"), 1027, 1028, 1029, &opt::kanji::fonts::meaning::kFontItems,
+         opt::kanji::fonts::meaning::kColor},
     }},
     1030,
     1031,
@@ -39,13 +44,17 @@ const FontsPageLayout kKanjiPageLayout{
 
 const FontsPageLayout kResultPageLayout{
     101,
-    "Result Window",
+    QT_TRANSLATE_NOOP("Mirudex", "Result Window"),
     false,
     {{
-        {"Word:", 1016, 1001, 1004, &opt::results::fonts::word::kFontItems, opt::results::fonts::word::kColor},
-        {"Kana:", 1014, 1002, 1005, &opt::results::fonts::kana::kFontItems, opt::results::fonts::kana::kColor},
-        {"Meaning:", 1015, 1003, 1006, &opt::results::fonts::meaning::kFontItems, opt::results::fonts::meaning::kColor},
-        {"Info:", 1017, 1007, 1008, &opt::results::fonts::info::kFontItems, opt::results::fonts::info::kColor},
+        {QT_TRANSLATE_NOOP("Mirudex", "&Word:"), 1016, 1001, 1004, &opt::results::fonts::word::kFontItems,
+         opt::results::fonts::word::kColor},
+        {QT_TRANSLATE_NOOP("Mirudex", "&Kana:"), 1014, 1002, 1005, &opt::results::fonts::kana::kFontItems,
+         opt::results::fonts::kana::kColor},
+        {QT_TRANSLATE_NOOP("Mirudex", "&Meaning:"), 1015, 1003, 1006, &opt::results::fonts::meaning::kFontItems,
+         opt::results::fonts::meaning::kColor},
+        {QT_TRANSLATE_NOOP("Mirudex", "&Info:"), 1017, 1007, 1008, &opt::results::fonts::info::kFontItems,
+         opt::results::fonts::info::kColor},
     }},
     1018,
     1019,
@@ -61,27 +70,36 @@ const FontsPageLayout kResultPageLayout{
 };
 
 SettingsFontsPage::SettingsFontsPage(SettingsContext& context, const FontsPageLayout& layout, QWidget* parent)
-    : SettingsPage(context, layout.pageId, QString::fromLatin1(layout.caption), parent), layout_(layout)
+    : SettingsPage(context, layout.pageId, QCoreApplication::translate("Mirudex", layout.caption), parent),
+      layout_(layout)
 {
     auto* column = static_cast<QVBoxLayout*>(group_->layout());
     auto* grid = new QGridLayout;
     int r = 0;
     for (const FontRowLayout& row : layout.rows) {
-        grid->addWidget(new QLabel(QString::fromLatin1(row.title), group_), r, 0);
+        // The row's title carries the mnemonic (its buttons' texts repeat on
+        // every row) and leads to its first button.
+        auto* title = new QLabel(QCoreApplication::translate("Mirudex", row.title), group_);
+        grid->addWidget(title, r, 0);
         QLabel* label = Label(row.labelId);
         label->setMargin(3);
         label->setMinimumWidth(180);
         grid->addWidget(label, r, 1);
-        if (row.fontId)
-            grid->addWidget(Button(row.fontId, QStringLiteral("Font")), r, 2);
-        grid->addWidget(Button(row.colorId, QStringLiteral("Color")), r, 3);
+        QPushButton* font = nullptr;
+        if (row.fontId) {
+            font = Button(row.fontId, QCoreApplication::translate("Mirudex", "Font"));
+            grid->addWidget(font, r, 2);
+        }
+        QPushButton* color = Button(row.colorId, QCoreApplication::translate("Mirudex", "Color"));
+        grid->addWidget(color, r, 3);
+        title->setBuddy(font ? font : color);
         ++r;
     }
     column->addLayout(grid);
 
     auto* backgrounds = new QGridLayout;
-    auto* radio1 = new QRadioButton(QStringLiteral("Background (1)"), group_);
-    auto* radio2 = new QRadioButton(QStringLiteral("Background (2)"), group_);
+    auto* radio1 = new QRadioButton(QCoreApplication::translate("Mirudex", "Background (&1)"), group_);
+    auto* radio2 = new QRadioButton(QCoreApplication::translate("Mirudex", "Background (&2)"), group_);
     radio1->setObjectName(QString::number(layout.radio1Id));
     radio2->setObjectName(QString::number(layout.radio2Id));
     radio1->setChecked(true);
@@ -89,18 +107,24 @@ SettingsFontsPage::SettingsFontsPage(SettingsContext& context, const FontsPageLa
     connect(radio2, &QRadioButton::clicked, this, [this] { OnCommand(layout_.radio2Id); });
     backgrounds->addWidget(radio1, 0, 0);
     backgrounds->addWidget(radio2, 1, 0);
-    backgrounds->addWidget(Button(layout.backgroundColorId, QStringLiteral("Color")), 0, 1, 2, 1);
-    backgrounds->addWidget(new QLabel(QStringLiteral("Border (outside):"), group_), 0, 2);
-    backgrounds->addWidget(Button(layout.outsideId, QStringLiteral("Color")), 0, 3);
-    backgrounds->addWidget(new QLabel(QStringLiteral("Border (inside):"), group_), 1, 2);
-    backgrounds->addWidget(Button(layout.insideId, QStringLiteral("Color")), 1, 3);
-    backgrounds->addWidget(new QLabel(QStringLiteral("Window:"), group_), 2, 2);
-    backgrounds->addWidget(Button(layout.windowId, QStringLiteral("Color")), 2, 3);
+    backgrounds->addWidget(Button(layout.backgroundColorId, QCoreApplication::translate("Mirudex", "Color")), 0, 1, 2,
+                           1);
+    auto colorRow = [&](const QString& text, int buttonId, int r) {
+        QPushButton* button = Button(buttonId, QCoreApplication::translate("Mirudex", "Color"));
+        auto* label = new QLabel(text, group_);
+        label->setBuddy(button);
+        backgrounds->addWidget(label, r, 2);
+        backgrounds->addWidget(button, r, 3);
+    };
+    colorRow(QCoreApplication::translate("Mirudex", "Border (ou&tside):"), layout.outsideId, 0);
+    colorRow(QCoreApplication::translate("Mirudex", "Border (insi&de):"), layout.insideId, 1);
+    colorRow(QCoreApplication::translate("Mirudex", "Wi&ndow:"), layout.windowId, 2);
     column->addLayout(backgrounds);
     if (!layout.kanji)
-        column->addWidget(BoolCheck(kCompactRowsId,
-                                    QStringLiteral("Compact rows: word, reading and first meaning on one line"),
-                                    opt::results::kCompactRows));
+        column->addWidget(BoolCheck(
+            kCompactRowsId,
+            QCoreApplication::translate("Mirudex", "&Compact rows: word, reading and first meaning on one line"),
+            opt::results::kCompactRows));
     column->addStretch();
     ShowPreviews();
 }

@@ -1,6 +1,7 @@
 #include "ui/settings/SettingsPages.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -53,8 +54,9 @@ SettingsMainPage::SettingsMainPage(SettingsContext& context, QWidget* parent)
     : SettingsPage(context, 131, QStringLiteral("Mirudex"), parent)
 {
     auto* column = Column(group_);
-    column->addWidget(
-        BoolCheck(1009, QStringLiteral("Remember the window's size and position"), opt::window::kRememberSize));
+    column->addWidget(BoolCheck(1009,
+                                QCoreApplication::translate("Mirudex", "&Remember the window's size and position"),
+                                opt::window::kRememberSize));
 
     const QRect frame = ctx_.host.MainWindowFrame();
     auto* grid = new QGridLayout;
@@ -66,16 +68,22 @@ SettingsMainPage::SettingsMainPage(SettingsContext& context, QWidget* parent)
     y->setText(QString::number(frame.top()));
     w->setText(QString::number(frame.width()));
     h->setText(QString::number(frame.height()));
-    grid->addWidget(new QLabel(QStringLiteral("x:"), group_), 0, 0);
+    // Each field's label carries its mnemonic.
+    auto buddyLabel = [this](const QString& text, QWidget* buddy) {
+        auto* label = new QLabel(text, group_);
+        label->setBuddy(buddy);
+        return label;
+    };
+    grid->addWidget(buddyLabel(QCoreApplication::translate("Mirudex", "&x:"), x), 0, 0);
     grid->addWidget(x, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("y:"), group_), 0, 2);
+    grid->addWidget(buddyLabel(QCoreApplication::translate("Mirudex", "&y:"), y), 0, 2);
     grid->addWidget(y, 0, 3);
-    grid->addWidget(Button(1010, QStringLiteral("Set")), 0, 4);
-    grid->addWidget(new QLabel(QStringLiteral("Width:"), group_), 1, 0);
+    grid->addWidget(Button(1010, QCoreApplication::translate("Mirudex", "Set")), 0, 4);
+    grid->addWidget(buddyLabel(QCoreApplication::translate("Mirudex", "&Width:"), w), 1, 0);
     grid->addWidget(w, 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Height:"), group_), 1, 2);
+    grid->addWidget(buddyLabel(QCoreApplication::translate("Mirudex", "&Height:"), h), 1, 2);
     grid->addWidget(h, 1, 3);
-    grid->addWidget(Button(1011, QStringLiteral("Set")), 1, 4);
+    grid->addWidget(Button(1011, QCoreApplication::translate("Mirudex", "Set")), 1, 4);
     column->addLayout(grid);
 
     for (QLineEdit* edit : {x, y, w, h}) {
@@ -84,11 +92,14 @@ SettingsMainPage::SettingsMainPage(SettingsContext& context, QWidget* parent)
         connect(edit, &QLineEdit::textEdited, this, [this, button] { MakeDefault(button); });
     }
 
+    column->addWidget(BoolCheck(1012,
+                                QCoreApplication::translate("Mirudex", "Show the &first-time messages at start-up"),
+                                opt::misc::kFirstTime));
+    column->addWidget(BoolCheck(1058, QCoreApplication::translate("Mirudex", "R&OMAji mode: show readings in romaji"),
+                                opt::misc::kROMAjiMode));
     column->addWidget(
-        BoolCheck(1012, QStringLiteral("Show the first-time messages at start-up"), opt::misc::kFirstTime));
-    column->addWidget(BoolCheck(1058, QStringLiteral("ROMAji mode: show readings in romaji"), opt::misc::kROMAjiMode));
-    column->addWidget(
-        BoolCheck(1059, QStringLiteral("Keep Mirudex in the tray when its window is closed"), opt::misc::kCloseToTray));
+        BoolCheck(1059, QCoreApplication::translate("Mirudex", "Keep Mirudex in the &tray when its window is closed"),
+                  opt::misc::kCloseToTray));
     column->addStretch();
 }
 
@@ -138,15 +149,16 @@ void SettingsMainPage::OnCommand(int controlId)
 // ---- 136 "Miscellaneous Options" ------------------------------------------
 
 SettingsMiscPage::SettingsMiscPage(SettingsContext& context, QWidget* parent)
-    : SettingsPage(context, 136, QStringLiteral("Miscellaneous Options"), parent)
+    : SettingsPage(context, 136, QCoreApplication::translate("Mirudex", "Miscellaneous Options"), parent)
 {
     auto* column = Column(group_);
-    column->addWidget(new QLabel(QStringLiteral("Interface font (header bars, tool bars):"), group_));
+    column->addWidget(
+        new QLabel(QCoreApplication::translate("Mirudex", "Interface font (header bars, tool bars):"), group_));
     auto* row = new QHBoxLayout;
     QLabel* label = Label(1042);
     ShowFont(label, opt::misc::font::kFontItems);
     row->addWidget(label, 1);
-    row->addWidget(Button(1043, QStringLiteral("Font")));
+    row->addWidget(Button(1043, QCoreApplication::translate("Mirudex", "&Font")));
     column->addLayout(row);
     column->addStretch();
 }
@@ -166,7 +178,7 @@ void SettingsMiscPage::OnCommand(int controlId)
 // ---- 134 "Search Window" -----------------------------------------------------
 
 SettingsSearchPage::SettingsSearchPage(SettingsContext& context, QWidget* parent)
-    : SettingsPage(context, 134, QStringLiteral("Search Window"), parent)
+    : SettingsPage(context, 134, QCoreApplication::translate("Mirudex", "Search Window"), parent)
 {
     auto* column = Column(group_);
     auto* row = new QHBoxLayout;
@@ -174,21 +186,24 @@ SettingsSearchPage::SettingsSearchPage(SettingsContext& context, QWidget* parent
     label->setMargin(3);
     ShowFont(label, opt::search::font::kFontItems);
     row->addWidget(label, 1);
-    row->addWidget(Button(1039, QStringLiteral("Font")));
-    row->addWidget(Button(1040, QStringLiteral("Text Color")));
-    row->addWidget(Button(1041, QStringLiteral("Window Color")));
+    row->addWidget(Button(1039, QCoreApplication::translate("Mirudex", "&Font")));
+    row->addWidget(Button(1040, QCoreApplication::translate("Mirudex", "&Text Color")));
+    row->addWidget(Button(1041, QCoreApplication::translate("Mirudex", "&Window Color")));
     column->addLayout(row);
-    column->addWidget(BoolCheck(1044, QStringLiteral("Always keep the keyboard focus in the search box"),
-                                opt::search::kAlwaysSearchFocus));
-    column->addWidget(BoolCheck(1045, QStringLiteral("Show the help text in the search box at start-up"),
-                                opt::search::kShowInitialText));
     column->addWidget(
-        BoolCheck(1046, QStringLiteral("Paste copied text into the search box"), opt::misc::kGrabClipboard));
-    column->addWidget(BoolCheck(1048,
-                                QStringLiteral("Paste highlighted text (the primary selection) into the search box"),
-                                opt::misc::kGrabSelection));
+        BoolCheck(1044, QCoreApplication::translate("Mirudex", "Always &keep the keyboard focus in the search box"),
+                  opt::search::kAlwaysSearchFocus));
     column->addWidget(
-        BoolCheck(1047, QStringLiteral("... and search for it at once"), opt::misc::kGrabClipboardAutoSearch));
+        BoolCheck(1045, QCoreApplication::translate("Mirudex", "Show the &help text in the search box at start-up"),
+                  opt::search::kShowInitialText));
+    column->addWidget(BoolCheck(1046, QCoreApplication::translate("Mirudex", "&Paste copied text into the search box"),
+                                opt::misc::kGrabClipboard));
+    column->addWidget(BoolCheck(
+        1048,
+        QCoreApplication::translate("Mirudex", "Paste highlighted text (the primary &selection) into the search box"),
+        opt::misc::kGrabSelection));
+    column->addWidget(BoolCheck(1047, QCoreApplication::translate("Mirudex", "... and search for it at &once"),
+                                opt::misc::kGrabClipboardAutoSearch));
     column->addStretch();
     ShowPreview();
 }
@@ -228,21 +243,24 @@ void SettingsSearchPage::OnCommand(int controlId)
 // ---- 146 "The Recent History List" ------------------------------------------
 
 SettingsHistoryPage::SettingsHistoryPage(SettingsContext& context, QWidget* parent)
-    : SettingsPage(context, 146, QStringLiteral("The Recent History List"), parent)
+    : SettingsPage(context, 146, QCoreApplication::translate("Mirudex", "The Recent History List"), parent)
 {
     auto* column = Column(group_);
-    column->addWidget(
-        BoolCheck(1060, QStringLiteral("Keep a history of searches"), opt::search::recent_list::kEnabled));
-    column->addWidget(
-        BoolCheck(1064, QStringLiteral("Keep the history from one run to the next"), opt::search::recent_list::kLoad));
+    column->addWidget(BoolCheck(1060, QCoreApplication::translate("Mirudex", "Keep a &history of searches"),
+                                opt::search::recent_list::kEnabled));
+    column->addWidget(BoolCheck(1064,
+                                QCoreApplication::translate("Mirudex", "Keep the history from one &run to the next"),
+                                opt::search::recent_list::kLoad));
     auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(QStringLiteral("Most entries:"), group_));
     QLineEdit* max = Edit(1061);
+    auto* maxLabel = new QLabel(QCoreApplication::translate("Mirudex", "&Most entries:"), group_);
+    maxLabel->setBuddy(max);
+    row->addWidget(maxLabel);
     max->setText(QString::number(options_.GetINT(opt::search::recent_list::kMax)));
     row->addWidget(max);
-    row->addWidget(Button(1062, QStringLiteral("Apply")));
+    row->addWidget(Button(1062, QCoreApplication::translate("Mirudex", "A&pply")));
     column->addLayout(row);
-    column->addWidget(Button(1063, QStringLiteral("Clear History")), 0, Qt::AlignLeft);
+    column->addWidget(Button(1063, QCoreApplication::translate("Mirudex", "&Clear History")), 0, Qt::AlignLeft);
     column->addStretch();
 }
 
@@ -263,10 +281,11 @@ void SettingsHistoryPage::OnCommand(int controlId)
 // ---- 141 "Radical Lookup Options" -------------------------------------------
 
 SettingsRadicalPage::SettingsRadicalPage(SettingsContext& context, QWidget* parent)
-    : SettingsPage(context, 141, QStringLiteral("Radical Lookup Options"), parent)
+    : SettingsPage(context, 141, QCoreApplication::translate("Mirudex", "Radical Lookup Options"), parent)
 {
     auto* column = Column(group_);
-    column->addWidget(BoolCheck(1057, QStringLiteral("Select Radical: CTRL+<click>"), opt::radical_lookup::kCtrlClick));
+    column->addWidget(BoolCheck(1057, QCoreApplication::translate("Mirudex", "&Select Radical: CTRL+<click>"),
+                                opt::radical_lookup::kCtrlClick));
     column->addStretch();
 }
 
@@ -287,16 +306,16 @@ struct CopyField {
 };
 
 constexpr CopyField kCopyFields[] = {
-    {1000, opt::results::copy::kFormat, "Format:"},
-    {1004, opt::results::copy::kSepInfo, "Between info markers:"},
-    {1005, opt::results::copy::kSepMeaning, "Between meanings:"},
-    {1006, opt::results::copy::kSepMultiple, "Between entries:"},
+    {1000, opt::results::copy::kFormat, QT_TRANSLATE_NOOP("Mirudex", "&Format:")},
+    {1004, opt::results::copy::kSepInfo, QT_TRANSLATE_NOOP("Mirudex", "Between &info markers:")},
+    {1005, opt::results::copy::kSepMeaning, QT_TRANSLATE_NOOP("Mirudex", "Between &meanings:")},
+    {1006, opt::results::copy::kSepMultiple, QT_TRANSLATE_NOOP("Mirudex", "Between &entries:")},
 };
 
 }  // namespace
 
 SettingsCopyPage::SettingsCopyPage(SettingsContext& context, QWidget* parent)
-    : SettingsPage(context, 142, QStringLiteral("Copying EDICT Entries"), parent)
+    : SettingsPage(context, 142, QCoreApplication::translate("Mirudex", "Copying EDICT Entries"), parent)
 {
     auto* column = Column(group_);
     auto* grid = new QGridLayout;
@@ -304,15 +323,20 @@ SettingsCopyPage::SettingsCopyPage(SettingsContext& context, QWidget* parent)
     for (const CopyField& field : kCopyFields) {
         QLineEdit* edit = Edit(field.id);
         edit->setText(QString::fromStdString(options_.GetString(field.key)));
-        grid->addWidget(new QLabel(QString::fromLatin1(field.label), group_), row, 0);
+        auto* label = new QLabel(QCoreApplication::translate("Mirudex", field.label), group_);
+        label->setBuddy(edit);
+        grid->addWidget(label, row, 0);
         grid->addWidget(edit, row, 1);
         ++row;
     }
     column->addLayout(grid);
-    column->addWidget(new QLabel(QStringLiteral("Format words: %word %kana %meaning %info. Texts are kept between "
-                                                "{ and }, which are added when missing."),
-                                 group_));
-    column->addWidget(Button(1001, QStringLiteral("Apply\n(You must click this)")), 0, Qt::AlignLeft);
+    column->addWidget(
+        new QLabel(QCoreApplication::translate("Mirudex",
+                                               "Format words: %word %kana %meaning %info. Texts are kept between "
+                                               "{ and }, which are added when missing."),
+                   group_));
+    column->addWidget(Button(1001, QCoreApplication::translate("Mirudex", "A&pply\n(You must click this)")), 0,
+                      Qt::AlignLeft);
     column->addStretch();
 }
 

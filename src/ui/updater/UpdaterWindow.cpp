@@ -124,21 +124,24 @@ QString FailedCheckText(update::UpdateState::CheckOutcome outcome)
     using Outcome = update::UpdateState::CheckOutcome;
     switch (outcome) {
     case Outcome::Unreachable:
-        return QStringLiteral(
+        return QCoreApplication::translate(
+            "Mirudex",
             "Could not connect to the update server, so Mirudex could not check for updates. "
             "Check the Internet connection and try again.");
     case Outcome::Untrusted:
-        return QStringLiteral(
+        return QCoreApplication::translate(
+            "Mirudex",
             "The update server could not prove that it is the real one (its certificate was not "
             "accepted), so Mirudex did not check for updates.");
     case Outcome::NoList:
-        return QStringLiteral(
+        return QCoreApplication::translate(
+            "Mirudex",
             "The update server did not send a list of updates, so Mirudex could not check for "
             "updates. Try again later.");
     case Outcome::ListFetched:
     case Outcome::Stopped: break;
     }
-    return QStringLiteral("No updates found");
+    return QCoreApplication::translate("Mirudex", "No updates found");
 }
 
 void UpdaterWindow::SetUrlOpener(std::function<void(const QUrl&)> opener) { UrlOpener() = std::move(opener); }
@@ -149,7 +152,7 @@ UpdaterWindow::UpdaterWindow(Registry& registry, update::UpdateState& state, QWi
       state_(state)
 {
     setObjectName(QStringLiteral("Mirudex_Update"));
-    setWindowTitle(QStringLiteral("Mirudex Updater"));
+    setWindowTitle(QCoreApplication::translate("Mirudex", "Mirudex Updater"));
     setWindowIcon(ProgramIcon());
     setFixedSize(kClientWidth, kClientHeight);
     setAutoFillBackground(true);
@@ -165,33 +168,35 @@ UpdaterWindow::UpdaterWindow(Registry& registry, update::UpdateState& state, QWi
     status_ = new QStatusBar(this);
     status_->setObjectName(QStringLiteral("100"));
     status_->setSizeGripEnabled(false);
-    status_->setAccessibleName(QStringLiteral("Status"));
+    status_->setAccessibleName(QCoreApplication::translate("Mirudex", "Status"));
     const int statusHeight = std::max(10, status_->sizeHint().height());
     status_->setGeometry(0, height() - statusHeight, width(), statusHeight);
 
     const int boxWidth = width() - 2 * kMargin;
     updates_ = MakeBox(this, "2101", boxFont);
     updates_->setGeometry(kMargin, kUpdatesTop, boxWidth, kUpdatesHeight);
-    updates_->setAccessibleName(QStringLiteral("Updates"));
-    updates_->setAccessibleDescription(QStringLiteral("The updates the server offers"));
+    updates_->setAccessibleName(QCoreApplication::translate("Mirudex", "Updates"));
+    updates_->setAccessibleDescription(QCoreApplication::translate("Mirudex", "The updates the server offers"));
     files_ = MakeBox(this, "2102", boxFont);
     files_->setGeometry(kMargin, kFilesTop, boxWidth, kFilesHeight);
-    files_->setAccessibleName(QStringLiteral("Files"));
-    files_->setAccessibleDescription(QStringLiteral("The files of the chosen updates"));
+    files_->setAccessibleName(QCoreApplication::translate("Mirudex", "Files"));
+    files_->setAccessibleDescription(QCoreApplication::translate("Mirudex", "The files of the chosen updates"));
 
     QFont buttonFont = MakeFont(face, 1, 72);
     buttonFont.setPixelSize(kButtonFontPixels);
-    auto button = [&](const char* text, int x) {
-        auto* b = new QPushButton(QString::fromLatin1(text), this);
-        b->setObjectName(QString::fromLatin1(text));
+    // Named by their English text; shown in the user's language.
+    auto button = [&](const char* name, const char* text, int x) {
+        auto* b = new QPushButton(QCoreApplication::translate("Mirudex", text), this);
+        b->setObjectName(QString::fromLatin1(name));
         b->setFont(buttonFont);
         b->setGeometry(x, kButtonTop, kButtonWidth, kButtonHeight);
         b->setAutoDefault(false);
         return b;
     };
-    cancel_ = button("Cancel", kMargin);
-    site_ = button("Check out the site", width() / 2 - kButtonWidth / 2);
-    getFiles_ = button("Get files", width() - kMargin - kButtonWidth);
+    cancel_ = button("Cancel", QT_TRANSLATE_NOOP("Mirudex", "&Cancel"), kMargin);
+    site_ = button("Check out the site", QT_TRANSLATE_NOOP("Mirudex", "Check out the &site"),
+                   width() / 2 - kButtonWidth / 2);
+    getFiles_ = button("Get files", QT_TRANSLATE_NOOP("Mirudex", "&Get files"), width() - kMargin - kButtonWidth);
     connect(cancel_, &QPushButton::clicked, this, &UpdaterWindow::OnCancel);
     connect(site_, &QPushButton::clicked, this, &UpdaterWindow::OnSite);
     connect(getFiles_, &QPushButton::clicked, this, &UpdaterWindow::OnGetFiles);
@@ -219,8 +224,10 @@ void UpdaterWindow::paintEvent(QPaintEvent*)
     p.setFont(labelFont_);
     p.setPen(palette().color(QPalette::ButtonText));  // the window is in the button colour
     const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine;
-    p.drawText(QRect(kMargin, 5, 600, 600), flags, QStringLiteral("The following updates apply to this version:"));
-    p.drawText(QRect(kMargin, 400, 600, 600), flags, QStringLiteral("The following files will be downloaded:"));
+    p.drawText(QRect(kMargin, 5, 600, 600), flags,
+               QCoreApplication::translate("Mirudex", "The following updates apply to this version:"));
+    p.drawText(QRect(kMargin, 400, 600, 600), flags,
+               QCoreApplication::translate("Mirudex", "The following files will be downloaded:"));
 }
 
 void UpdaterWindow::closeEvent(QCloseEvent* event)
@@ -279,7 +286,7 @@ void UpdaterWindow::Abandon(WaitResult result)
 UpdaterWindow::WaitResult UpdaterWindow::Check()
 {
     SetStatusText(QStringLiteral("..."));
-    updates_->setPlainText(QStringLiteral("Press ESCAPE to stop checking for updates..."));
+    updates_->setPlainText(QCoreApplication::translate("Mirudex", "Press ESCAPE to stop checking for updates..."));
     update::Load_Thread_CheckForUpdates(state_, update::kListFileName);
     const WaitResult result = PollingWait();
     if (result != WaitResult::Completed) {
@@ -289,7 +296,7 @@ UpdaterWindow::WaitResult UpdaterWindow::Check()
     update::JoinUpdateThread(state_);
     if (state_.checkResult) {
         updates_->clear();
-        SetStatusText(QStringLiteral("Found updates"));
+        SetStatusText(QCoreApplication::translate("Mirudex", "Found updates"));
         return result;
     }
     // A check that found no list says why: nothing was checked at all when
@@ -312,7 +319,7 @@ UpdaterWindow::WaitResult UpdaterWindow::ShowList()
     state_.chosenId = std::move(selection.chosenId);
     shown_ = std::move(selection.applicable);
     if (!opened) {
-        SetStatusText(QStringLiteral("There was an error when opening the file."));
+        SetStatusText(QCoreApplication::translate("Mirudex", "There was an error when opening the file."));
         listShown_ = true;
         return WaitResult::Completed;
     }
@@ -396,10 +403,10 @@ void UpdaterWindow::OnGetFiles()
     }
     update::JoinUpdateThread(state_);
     if (!state_.downloadOk) {
-        SetStatusText(QStringLiteral("At least one file failed."));
+        SetStatusText(QCoreApplication::translate("Mirudex", "At least one file failed."));
         return;
     }
-    SetStatusText(QStringLiteral("All files downloaded OKAY!"));
+    SetStatusText(QCoreApplication::translate("Mirudex", "All files downloaded OKAY!"));
     if (!update::LogInstalledUpdate(state_.chosenId)) {
         dlog::Write(u"UpdaterWindow: ERROR: %S not written.\n", update::kInstallLogName);
         platform::Get().MessageBox(u"Couldn't open Updates.mxf to log the update.", u"Error", platform::Buttons::Ok,

@@ -1,12 +1,17 @@
 // The settings and Add Dictionary commands of the real program: refused
 // while a worker runs, and the settings dialog changing the real result
-// windows and search box.
+// windows and search box; the main window and the settings in Japanese and
+// German.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
+#include <QXmlStreamReader>
+#include <map>
 
 #include "dict/DictionaryStore.h"
 #include "search/AppState.h"
@@ -111,6 +116,72 @@ TEST_F(SettingsCommandsTest, AddDictionaryOpensAndIsRefusedDuringASearch)
     whole->state.SEARCH_LOCK = true;
     EXPECT_FALSE(RunDialog<AddDictionaryDialog>(ID_ADD_DICT, [](AddDictionaryDialog& d) { d.reject(); }));
     whole->state.SEARCH_LOCK = false;
+}
+
+// The translations of a shipped .ts file, by their English text.
+std::map<QString, QString> Catalog(const char* language)
+{
+    QFile file(QStringLiteral(MIRUDEX_SOURCE_DIR "/translations/mirudex_%1.ts").arg(language));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    std::map<QString, QString> catalog;
+    QString source;
+    QXmlStreamReader xml(&file);
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement() && xml.name() == QLatin1String("source"))
+            source = xml.readElementText();
+        else if (xml.isStartElement() && xml.name() == QLatin1String("translation"))
+            catalog[source] = xml.readElementText();
+    }
+    return catalog;
+}
+
+TEST_F(SettingsCommandsTest, MenusToolBarsAndSettingsAreTranslatedThroughout)
+{
+    struct Language {
+        const char* locale;
+        const char* code;
+        const char* fileMenu;
+        const char* settingsTitle;
+    };
+    // Names stay as they are in every language: the dictionaries and file
+    // kinds, the program, keys, encodings and the words of the copy format.
+    static const QRegularExpression names(
+        QStringLiteral("\\b(EDICT2?|KANJIDIC|RADKFILE|JMdict|Mirudex|IME|OK|Ctrl|CTRL|Esc|Enter|Del|mxi|Unicode|"
+                       "UNICODE|UTF|EUC|JP|JIS|"
+                       "SHIFT|word|kana|meaning|info|pt|x|y)\\b"));
+    static const QRegularExpression latinWord(QStringLiteral("[A-Za-z]{2,}"));
+    const Language languages[] = {{"ja_JP", "ja", "ファイル(&F)", "Mirudex の設定"},
+                                  {"de_DE", "de", "&Datei", "Mirudex-Einstellungen"}};
+    for (const Language& language : languages) {
+        SCOPED_TRACE(language.locale);
+        whole.reset();
+        test::LanguageScope scope(language.locale);
+        ASSERT_TRUE(scope.loaded());
+        // The windows take their texts when they are made, as at start-up.
+        whole = std::make_unique<WholeProgram>(registry_);
+        whole->program.Start();
+        main = whole->program.mainWindow();
+        ConnectSettingsCommands(*main, whole->state, whole->program.resources(), whole->panes);
+        std::vector<QString> texts = test::ShownTexts(main);
+        ASSERT_TRUE(RunDialog<SettingsDialog>(ID_SETTINGS, [&texts, &language](SettingsDialog& d) {
+            EXPECT_EQ(d.windowTitle(), QString::fromUtf8(language.settingsTitle));
+            for (const QString& text : test::ShownTexts(&d))
+                texts.push_back(text);
+            d.accept();
+        }));
+        EXPECT_NE(std::find(texts.begin(), texts.end(), QString::fromUtf8(language.fileMenu)), texts.end());
+        const std::map<QString, QString> catalog = Catalog(language.code);
+        for (const QString& text : texts) {
+            const auto known = catalog.find(text);
+            EXPECT_FALSE(known != catalog.end() && known->second != text) << "shown in English: " << text.toStdString();
+            // A font's name, as its preview shows it, stays as it is.
+            if (std::string(language.code) != "ja" || text.endsWith(QLatin1String(" pt.")))
+                continue;
+            const QString rest = QString(text).remove(names);
+            EXPECT_FALSE(rest.contains(latinWord)) << "English left in: " << text.toStdString();
+        }
+    }
 }
 
 }  // namespace

@@ -1,13 +1,19 @@
 // The Qt platform's clipboard watching and the copy in two forms, over the
-// real clipboard of the offscreen platform.
+// real clipboard of the offscreen platform; the translations and the texts
+// of the layers below, shown in the user's language.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QMimeData>
+#include <QRegularExpression>
 #include <QTest>
+#include <QXmlStreamReader>
+#include <map>
 
 #include "platform/qt/QtPlatform.h"
+#include "platform/qt/Translation.h"
 #include "ui/support/UiTestSupport.h"
 
 namespace mirudex::platform {
@@ -45,6 +51,170 @@ TEST(QtPlatformTest, TextAndHtmlAreOneCopy)
     EXPECT_EQ(qt.ClipboardText(), std::optional<std::u16string>(u"猫[ねこ]が"));
     qt.SetClipboardText(u"犬");
     EXPECT_FALSE(QApplication::clipboard()->mimeData()->hasHtml());
+}
+
+// ---- translations ----------------------------------------------------------
+
+struct TsMessage {
+    QString source;
+    QString translation;
+    QString type;  // "unfinished", "obsolete", "vanished" or empty
+};
+
+std::vector<TsMessage> ReadTs(const QString& path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    std::vector<TsMessage> messages;
+    QXmlStreamReader xml(&file);
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement() && xml.name() == QLatin1String("message")) {
+            messages.emplace_back();
+        } else if (xml.isStartElement() && xml.name() == QLatin1String("source")) {
+            messages.back().source = xml.readElementText();
+        } else if (xml.isStartElement() && xml.name() == QLatin1String("translation")) {
+            messages.back().type = xml.attributes().value(QLatin1String("type")).toString();
+            messages.back().translation = xml.readElementText();
+        }
+    }
+    EXPECT_FALSE(xml.hasError()) << path.toStdString() << ": " << xml.errorString().toStdString();
+    return messages;
+}
+
+// The placeholders of a text: Qt's numbered ones as a sorted set, the
+// formatter's in their order (the values go into them in that order).
+QStringList Placeholders(const QString& text)
+{
+    static const QRegularExpression numbered(QStringLiteral("%[1-9]"));
+    static const QRegularExpression formatted(QStringLiteral("%[-0-9]*[sSciduxX]|%(word|kana|meaning|info)"));
+    QStringList out;
+    for (auto it = numbered.globalMatch(text); it.hasNext();)
+        out << it.next().captured();
+    out.sort();
+    for (auto it = formatted.globalMatch(text); it.hasNext();)
+        out << it.next().captured();
+    return out;
+}
+
+// A mnemonic: "&" before a letter or digit ("&&" and "& " are none).
+int MnemonicCount(const QString& text)
+{
+    static const QRegularExpression mnemonic(QStringLiteral("(?<!&)&[^&\\s]"));
+    return static_cast<int>(text.count(mnemonic));
+}
+
+TEST(TranslationTest, EveryShippedTranslationIsFinishedAndKeepsPlaceholdersAndMnemonics)
+{
+    const QString dir = QStringLiteral(MIRUDEX_SOURCE_DIR "/translations/");
+    for (const char* language : {"ja", "de"}) {
+        SCOPED_TRACE(language);
+        const std::vector<TsMessage> messages = ReadTs(dir + QStringLiteral("mirudex_%1.ts").arg(language));
+        ASSERT_GT(messages.size(), 300u);
+        int finished = 0;
+        for (const TsMessage& m : messages) {
+            const std::string source = m.source.toStdString();
+            if (m.type == QLatin1String("obsolete") || m.type == QLatin1String("vanished"))
+                continue;
+            EXPECT_TRUE(m.type.isEmpty()) << "unfinished: " << source;
+            EXPECT_FALSE(m.translation.trimmed().isEmpty()) << "empty: " << source;
+            EXPECT_EQ(Placeholders(m.translation), Placeholders(m.source)) << source;
+            EXPECT_EQ(MnemonicCount(m.translation), MnemonicCount(m.source)) << source;
+            // A shortcut shown after a tab stays after one.
+            EXPECT_EQ(m.translation.count(u'\t'), m.source.count(u'\t')) << source;
+            EXPECT_EQ(m.translation.endsWith(u'\n'), m.source.endsWith(u'\n')) << source;
+            finished += m.type.isEmpty() && !m.translation.isEmpty() ? 1 : 0;
+        }
+        EXPECT_EQ(finished, static_cast<int>(messages.size()));
+    }
+}
+
+TEST(TranslationTest, TextsOfTheLayersBelowAreShownInTheUsersLanguage)
+{
+    struct Case {
+        const char* shown;  // as the layer below wrote it
+        const char* ja;
+        const char* de;
+    };
+    const Case cases[] = {
+        // Whole texts and captions.
+        {"Error", "エラー", "Fehler"},
+        {"Mirudex is ready to go.", "Mirudex の準備ができました。", "Mirudex ist bereit."},
+        // Values go into the translation's placeholders in their order, and
+        // may hold anything (a path, line ends, a placeholder of their own).
+        {"Loading EDICT: /usr/share/edict/edict...", "EDICT を読み込んでいます: /usr/share/edict/edict...",
+         "EDICT wird geladen: /usr/share/edict/edict..."},
+        {"Getting file (a%S.txt) from (b\n.host)...", "ファイル（a%S.txt）を（b\n.host）から取得しています...",
+         "Datei (a%S.txt) wird von (b\n.host) geholt..."},
+        {"Search complete (12 results) ", "検索完了（12 件） ", "Suche abgeschlossen (12 Ergebnisse) "},
+        // A longer pattern that the text only begins like is not taken.
+        {"Getting file (x) from (y)... OKAY!", "ファイル（x）を（y）から取得しています... 完了！",
+         "Datei (x) wird von (y) geholt... OK!"},
+        // Texts the program does not know stay as they are.
+        {"猫 [ねこ] /(n) cat/", "猫 [ねこ] /(n) cat/", "猫 [ねこ] /(n) cat/"},
+        {"", "", ""},
+    };
+    for (const char* locale : {"en_US", "ja_JP", "de_DE"}) {
+        SCOPED_TRACE(locale);
+        const bool loaded = InstallTranslations(QLocale(QString::fromLatin1(locale)));
+        EXPECT_EQ(loaded, locale[0] != 'e');
+        for (const Case& c : cases) {
+            const char* expected = locale[0] == 'j' ? c.ja : locale[0] == 'd' ? c.de : c.shown;
+            EXPECT_EQ(ShownText(QString::fromUtf8(c.shown)), QString::fromUtf8(expected)) << c.shown;
+        }
+    }
+    RemoveTranslations();
+    EXPECT_EQ(ShownText(QStringLiteral("Error")), QStringLiteral("Error"));
+    EXPECT_EQ(Tr("&File"), QStringLiteral("&File"));
+    // A locale the program has no translation for shows English.
+    EXPECT_FALSE(InstallTranslations(QLocale(QLocale::Swahili, QLocale::Kenya)));
+    EXPECT_EQ(ShownText(QStringLiteral("Error")), QStringLiteral("Error"));
+}
+
+TEST(TranslationTest, MnemonicsAreLeftOutOfTextsReadAloud)
+{
+    const std::pair<const char*, const char*> cases[] = {{"&File", "File"},
+                                                         {"Ka&na length", "Kana length"},
+                                                         {"ファイル(&F)", "ファイル"},
+                                                         {"情報(&I):", "情報:"},
+                                                         {"Fish && chips", "Fish & chips"},
+                                                         {"A&&&B", "A&B"},
+                                                         {"(&)", "()"},
+                                                         {"plain", "plain"},
+                                                         {"", ""}};
+    for (const auto& [text, read] : cases)
+        EXPECT_EQ(WithoutMnemonic(QString::fromUtf8(text)), QString::fromUtf8(read)) << text;
+}
+
+// Every pattern, written out with values, comes back translated with every
+// value in it: no translation loses a value or takes it for its own text.
+TEST(TranslationTest, EveryPatternKeepsItsValuesInEveryLanguage)
+{
+    static const QRegularExpression placeholder(QStringLiteral("%[-0-9]*[sSciduxX]"));
+    for (const char* locale : {"ja_JP", "de_DE"}) {
+        SCOPED_TRACE(locale);
+        ASSERT_TRUE(InstallTranslations(QLocale(QString::fromLatin1(locale))));
+        for (const char* pattern : ShownTextPatterns()) {
+            QString written = QString::fromUtf8(pattern);
+            QStringList values;
+            for (int n = 0; written.contains(placeholder); ++n) {
+                values << QStringLiteral("⟨value %1⟩").arg(n);
+                written.replace(written.indexOf(placeholder), placeholder.match(written).capturedLength(),
+                                values.back());
+            }
+            const QString shown = ShownText(written);
+            // (A whole text may read the same: "Info" in German.)
+            if (!values.empty())
+                EXPECT_NE(shown, written) << "not translated: " << pattern;
+            qsizetype at = 0;
+            for (const QString& value : values) {
+                const qsizetype found = shown.indexOf(value, at);
+                EXPECT_GE(found, 0) << pattern << " lost " << value.toStdString();
+                at = found < 0 ? at : found + value.size();
+            }
+        }
+    }
+    RemoveTranslations();
 }
 
 }  // namespace

@@ -160,7 +160,7 @@ TEST_F(AboutTest, OneWindowWithPictureVersionAndLinks)
     EXPECT_EQ(about->size(), QSize(400, 400));
     auto* okay = about->findChild<QPushButton*>(QStringLiteral("Okay"));
     ASSERT_NE(okay, nullptr);
-    EXPECT_EQ(okay->text(), QStringLiteral("Okay"));
+    EXPECT_EQ(okay->text(), QStringLiteral("&Okay"));
     EXPECT_EQ(okay->geometry(), QRect(400 / 2 - 35, 400 - 52, 70, 26));
 
     EXPECT_TRUE(about->linkRect(0).isEmpty());  // until the first paint

@@ -17,6 +17,7 @@
 #include "ui/results/ResultHeaderBar.h"
 #include "ui/results/ResultHeaderDialog.h"
 #include "ui/results/result_test_host.h"
+#include "ui/support/UiTestSupport.h"
 
 using namespace mirudex;
 using namespace mirudex::ui;
@@ -554,6 +555,28 @@ TEST_F(ResultWindowTest, HeaderDialogMovesItemsBetweenBars)
     window_->SetHeaderItems(items);
     EXPECT_FALSE(Bar("1321")->isVisible());
     EXPECT_EQ(window_->rowHeight(1), 0);
+}
+
+// The header dialog in each language the program ships: each row's label
+// carries a mnemonic of its own that leads to the row's first choice, and the
+// choices are read aloud with their row, without the mnemonic's mark.
+TEST_F(ResultWindowTest, HeaderDialogRowsHaveTheirOwnMnemonicsInEveryLanguage)
+{
+    struct Language {
+        const char* locale;
+        const char* infoNone;
+    };
+    const Language languages[] = {{"en_US", "Info: None"}, {"ja_JP", "情報: なし"}, {"de_DE", "Info: Keine"}};
+    for (const Language& language : languages) {
+        SCOPED_TRACE(language.locale);
+        test::LanguageScope scope(language.locale);
+        ResultHeaderDialog dialog(
+            window_->headerItems(), [](int, int) {}, nullptr);
+        dialog.show();
+        for (const std::string& problem : test::MnemonicProblems(&dialog))
+            ADD_FAILURE() << problem;
+        EXPECT_EQ(dialog.findChild<QRadioButton*>("1108")->accessibleName(), QString::fromUtf8(language.infoNone));
+    }
 }
 
 TEST_F(ResultWindowTest, DraggingDividersAndItems)

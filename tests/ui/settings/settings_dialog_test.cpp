@@ -14,6 +14,7 @@
 #include "ui/settings/SettingsDialog.h"
 #include "ui/settings/SettingsPages.h"
 #include "ui/settings/settings_test_fixture.h"
+#include "ui/support/UiTestSupport.h"
 
 using namespace mirudex;
 using namespace mirudex::ui;
@@ -414,3 +415,24 @@ TEST_F(SettingsDialogTest, AllDoneEndsTheDialog)
 }
 
 }  // namespace
+
+// Every page, in each language the program ships: a check box, radio button
+// or button of its own has a mnemonic, a label's mnemonic leads to its
+// control, and no two controls the page shows (with the dialog's own All
+// Done) share one.
+TEST_F(SettingsDialogTest, EveryPageHasItsOwnMnemonicsInEveryLanguage)
+{
+    for (const char* locale : {"en_US", "ja_JP", "de_DE"}) {
+        SCOPED_TRACE(locale);
+        test::LanguageScope language(locale);
+        EXPECT_EQ(language.loaded(), std::string(locale) != "en_US");
+        // Texts are chosen when the dialog is made.
+        SettingsDialog translated(*context, nullptr);
+        translated.show();
+        for (int page = 0; page < SettingsDialog::kPageCount; ++page) {
+            translated.SelectPage(page);
+            for (const std::string& problem : test::MnemonicProblems(&translated))
+                ADD_FAILURE() << "page " << page << ": " << problem;
+        }
+    }
+}

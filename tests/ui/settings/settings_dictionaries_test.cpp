@@ -24,6 +24,7 @@
 #include "ui/settings/ChangeDescriptionDialog.h"
 #include "ui/settings/SettingsDictionariesPage.h"
 #include "ui/settings/settings_test_fixture.h"
+#include "ui/support/UiTestSupport.h"
 
 using namespace mirudex;
 using namespace mirudex::ui;
@@ -494,6 +495,34 @@ TEST_F(AddDictionaryTest, APathTheOptionsCannotHoldIsRefused)
     ASSERT_EQ(platform_.MessageBoxes().size(), 1u);
     EXPECT_EQ(platform_.MessageBoxes()[0].caption, u"Error");
     EXPECT_EQ(store.edict_dictionaries.size(), 1u);
+}
+
+// The dictionary dialogs in each language the program ships: the controls'
+// mnemonics are there, lead somewhere and differ; the texts are translated.
+TEST_F(AddDictionaryTest, DictionaryDialogsHaveTheirOwnMnemonicsInEveryLanguage)
+{
+    struct Language {
+        const char* locale;
+        const char* addTitle;
+        const char* changeTitle;
+    };
+    const Language languages[] = {{"en_US", "Add Dictionary", "Change Desciption"},
+                                  {"ja_JP", "辞書の追加", "説明の変更"},
+                                  {"de_DE", "Wörterbuch hinzufügen", "Beschreibung ändern"}};
+    for (const Language& language : languages) {
+        SCOPED_TRACE(language.locale);
+        test::LanguageScope scope(language.locale);
+        AddDictionaryDialog add(*state, nullptr);
+        add.show();
+        EXPECT_EQ(add.windowTitle(), QString::fromUtf8(language.addTitle));
+        for (const std::string& problem : test::MnemonicProblems(&add))
+            ADD_FAILURE() << "Add Dictionary: " << problem;
+        ChangeDescriptionDialog change("DICT\\d0", "Dictionary 0", nullptr);
+        change.show();
+        EXPECT_EQ(change.windowTitle(), QString::fromUtf8(language.changeTitle));
+        for (const std::string& problem : test::MnemonicProblems(&change))
+            ADD_FAILURE() << "Change Description: " << problem;
+    }
 }
 
 }  // namespace

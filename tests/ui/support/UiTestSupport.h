@@ -4,10 +4,12 @@
 
 #include <QApplication>
 #include <QPoint>
+#include <QString>
 #include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/Registry.h"
 #include "support/TestSupport.h"
@@ -57,5 +59,30 @@ std::string X11Missing();
 // Moves the real pointer (the X server's) to a global position and lets the
 // program see what that does.
 void MovePointer(QPoint global);
+
+// The program's translation for a locale ("ja_JP"), installed while it
+// lives; English again afterwards.
+class LanguageScope {
+public:
+    explicit LanguageScope(const char* locale);
+    ~LanguageScope();
+    LanguageScope(const LanguageScope&) = delete;
+    LanguageScope& operator=(const LanguageScope&) = delete;
+    bool loaded() const { return loaded_; }
+
+private:
+    bool loaded_ = false;
+};
+
+// The texts a window shows, visible now or not: its title, its menus' and
+// actions' texts (a menu bar's, each menu's), labels, buttons, group boxes and
+// tree items.
+std::vector<QString> ShownTexts(QWidget* window);
+
+// What is wrong with the mnemonics (&) of the controls a dialog shows now:
+// a check box or radio button without one, a button without one although its
+// text is its own on the page, a label whose mnemonic leads nowhere (no
+// buddy), and two controls with the same one. Empty when all is well.
+std::vector<std::string> MnemonicProblems(QWidget* dialog);
 
 }  // namespace mirudex::test

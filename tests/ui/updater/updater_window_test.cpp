@@ -147,9 +147,9 @@ TEST_F(UpdaterTest, WindowLayoutTextsAndIds)
     EXPECT_EQ(w.cancelButton()->geometry(), QRect(5, 524, 150, 24));
     EXPECT_EQ(w.siteButton()->geometry(), QRect(cw / 2 - 75, 524, 150, 24));
     EXPECT_EQ(w.getFilesButton()->geometry(), QRect(cw - 5 - 150, 524, 150, 24));
-    EXPECT_EQ(w.cancelButton()->text(), QStringLiteral("Cancel"));
-    EXPECT_EQ(w.siteButton()->text(), QStringLiteral("Check out the site"));
-    EXPECT_EQ(w.getFilesButton()->text(), QStringLiteral("Get files"));
+    EXPECT_EQ(w.cancelButton()->text(), QStringLiteral("&Cancel"));
+    EXPECT_EQ(w.siteButton()->text(), QStringLiteral("Check out the &site"));
+    EXPECT_EQ(w.getFilesButton()->text(), QStringLiteral("&Get files"));
     EXPECT_EQ(w.minimumSize(), w.maximumSize());  // no sizing border
     EXPECT_GE(w.statusBar()->geometry().top(), 524 + 24);
     EXPECT_EQ(w.statusBar()->geometry().bottom(), w.height() - 1);
