@@ -54,6 +54,7 @@ KanjiWindow::KanjiWindow(KanjiWindowContext context, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+    InstallAccessiblePanes();
     resize(100, 100);
     dlog::Write(u"Kanji Window: WM_CREATE:\n");
 
@@ -175,6 +176,7 @@ void KanjiWindow::SetUpForNewResults()
     }
     first_ = 0;
     Relayout();
+    NotifyAccessibleReset(this);
 }
 
 void KanjiWindow::resizeEvent(QResizeEvent*) { Relayout(); }
@@ -317,6 +319,7 @@ void KanjiWindow::HeaderItemClicked(int headerId, int item)
     ShowArrow(s.primary, true, true);
     search::SortKanji(ctx_.kanji_results, s);
     update();
+    NotifyAccessibleReset(this);
 }
 
 // ---- mouse ----------------------------------------------------------------
@@ -413,6 +416,7 @@ void KanjiWindow::SelectAt(int y)
     if (hit != selected_) {
         selected_ = hit;
         update();
+        NotifyAccessibleCurrentRow(this, selected_);
     }
 }
 
@@ -498,6 +502,7 @@ void KanjiWindow::keyPressEvent(QKeyEvent* event)
     if (out.selected != selected_) {
         selected_ = out.selected;
         update();
+        NotifyAccessibleCurrentRow(this, selected_);
     }
     if (out.copySelected)
         CopyKanjiInfo(KanjiCopyKind::Kanji);

@@ -38,6 +38,7 @@ RadicalWindow::RadicalWindow(RadicalWindowContext context, QWidget* parent) : QW
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+    InstallAccessiblePanes();
     resize(100, 100);
     dlog::Write(u"RadicalLookup Window: WM_CREATE:\n");
     MakeFont();
@@ -173,9 +174,10 @@ void RadicalWindow::RunSearch()
         radicalSearch();
 }
 
-void RadicalWindow::Click(const QPoint& pos, bool ctrl)
+void RadicalWindow::Click(const QPoint& pos, bool ctrl) { Toggle(grid_.IndexAt(pos.x(), pos.y()), ctrl); }
+
+void RadicalWindow::Toggle(int index, bool ctrl)
 {
-    const int index = grid_.IndexAt(pos.x(), pos.y());
     if (index < 0 || index >= ctx_.radicals.count())
         return;
     auto& records = ctx_.radicals.records;
@@ -184,6 +186,7 @@ void RadicalWindow::Click(const QPoint& pos, bool ctrl)
             if (records[j].selected) {
                 records[j].selected = 0;
                 UpdateCell(j);
+                NotifyAccessibleButtonState(this, j);
             }
         }
         records[index].selected = 1;
@@ -191,6 +194,7 @@ void RadicalWindow::Click(const QPoint& pos, bool ctrl)
         records[index].selected = records[index].selected ? 0 : 1;
     }
     UpdateCell(index);
+    NotifyAccessibleButtonState(this, index);
     RunSearch();
 }
 
@@ -228,6 +232,7 @@ void RadicalWindow::OnMenuCommand(int id, const QPoint& pos, bool ctrl)
             r.selected = 0;
         RunSearch();
         update();
+        NotifyAccessibleReset(this);
         break;
     default: break;
     }

@@ -47,6 +47,7 @@ ResultWindow::ResultWindow(int index, ResultHost& host, Registry& options, const
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    InstallAccessiblePanes();
 
     scroll_ = new QScrollBar(Qt::Vertical, this);
     scroll_->setFocusPolicy(Qt::NoFocus);
@@ -212,6 +213,7 @@ void ResultWindow::RelayoutAfterWorker()
     if (laidOutCount_ == 0 && ReadableCount() == 0)
         return;
     Relayout();
+    NotifyAccessibleReset(this);
 }
 
 void ResultWindow::OnScrolled(int value)
@@ -238,6 +240,7 @@ void ResultWindow::SetUpForNewResults()
         scroll_->setValue(0);
     }
     Relayout();
+    NotifyAccessibleReset(this);
 }
 
 const QPixmap* ResultWindow::ArrowFor(int id) const
@@ -359,9 +362,7 @@ void ResultWindow::paintEvent(QPaintEvent* event)
     input.clip = ClientRect();
     input.exposed = event->rect();
     input.cache = &textCache_;
-    input.texts.romaji = options_.GetBOOL(opt::misc::kROMAjiMode);
-    input.texts.meaningSeparator = userdata::StripBraces(options_.GetString(opt::results::copy::kSepMeaning));
-    input.texts.toRomaji = [](std::u16string_view kana) { return text::KanaToRomaji(kana); };
+    input.texts = CurrentRowTexts();
     if (Compact()) {
         input.texts.firstSenseOnly = true;
         input.cells = CompactCells(area);
@@ -378,6 +379,15 @@ void ResultWindow::paintEvent(QPaintEvent* event)
         }
     }
     PaintRows(painter, input);
+}
+
+RowTexts ResultWindow::CurrentRowTexts() const
+{
+    RowTexts texts;
+    texts.romaji = options_.GetBOOL(opt::misc::kROMAjiMode);
+    texts.meaningSeparator = userdata::StripBraces(options_.GetString(opt::results::copy::kSepMeaning));
+    texts.toRomaji = [](std::u16string_view kana) { return text::KanaToRomaji(kana); };
+    return texts;
 }
 
 bool ResultWindow::Compact() const { return options_.GetBOOL(opt::results::kCompactRows); }
@@ -411,6 +421,7 @@ void ResultWindow::SelectEntry(int e, int flags)
         return;
     ui::SelectEntry(list(), selection_, e, flags);
     update();
+    NotifyAccessibleCurrentRow(this, selection_.current);
 }
 
 int ResultWindow::ModifierFlags(Qt::KeyboardModifiers m) const
@@ -623,6 +634,7 @@ void ResultWindow::RemoveSelected()
             removals_.erase(removals_.begin());
     }
     Relayout();
+    NotifyAccessibleReset(this);
 }
 
 bool ResultWindow::UndoRemove()
@@ -632,6 +644,7 @@ bool ResultWindow::UndoRemove()
     UndoRemoval(list(), selection_, std::move(removals_.back()));
     removals_.pop_back();
     Relayout();
+    NotifyAccessibleReset(this);
     return true;
 }
 

@@ -8,6 +8,9 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
+
+#include <QAccessible>
 
 #include "core/Registry.h"
 #include "support/TestSupport.h"
@@ -57,5 +60,34 @@ std::string X11Missing();
 // Moves the real pointer (the X server's) to a global position and lets the
 // program see what that does.
 void MovePointer(QPoint global);
+
+// The controls of a window that Tab reaches (shown, enabled, taking Tab)
+// whose accessible name is empty, as "class objectName" texts: a screen
+// reader could say nothing of them.
+std::vector<std::string> UnnamedControls(QWidget* window);
+
+// Records the accessibility events the panes send while it lives (one at a
+// time), as a screen reader would hear them: the offscreen platform has no
+// accessibility of its own to send them to.
+class AccessibleEvents {
+public:
+    struct Event {
+        QAccessible::Event type;
+        QObject* object;
+        int child;
+    };
+    AccessibleEvents();
+    ~AccessibleEvents();
+    AccessibleEvents(const AccessibleEvents&) = delete;
+    AccessibleEvents& operator=(const AccessibleEvents&) = delete;
+
+    const std::vector<Event>& events() const;
+    // The events of one type sent for one object.
+    std::vector<Event> Of(QAccessible::Event type, const QObject* object) const;
+    void Clear();
+
+private:
+    void (*previous_)(QAccessibleEvent*) = nullptr;
+};
 
 }  // namespace mirudex::test
