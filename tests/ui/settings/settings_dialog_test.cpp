@@ -14,6 +14,7 @@
 #include "ui/settings/SettingsDialog.h"
 #include "ui/settings/SettingsPages.h"
 #include "ui/settings/settings_test_fixture.h"
+#include "ui/support/UiTestSupport.h"
 
 using namespace mirudex;
 using namespace mirudex::ui;
@@ -96,6 +97,17 @@ TEST_F(SettingsDialogTest, TreeShowsOnePageAtATimeStartingAtTheRoot)
         for (int p = 0; p < 9; ++p)
             EXPECT_EQ(dialog->page(p)->isVisible(), p == i) << "page " << p;
         EXPECT_EQ(dialog->page(i)->objectName(), QString::number(items[i].pageId));
+    }
+}
+
+// A screen reader can name every control of every page (the tree, the
+// buttons, the edits by the labels beside them).
+TEST_F(SettingsDialogTest, EveryControlOfEveryPageHasAName)
+{
+    for (int page = 0; page < 9; ++page) {
+        dialog->SelectPage(page);
+        SCOPED_TRACE(dialog->page(page)->objectName().toStdString());
+        EXPECT_EQ(test::UnnamedControls(dialog.get()), std::vector<std::string>{});
     }
 }
 
