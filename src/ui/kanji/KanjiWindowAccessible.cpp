@@ -16,8 +16,7 @@ enum Column { kKanji, kOn, kKun, kStrokes, kMeanings };
 
 QStringList KanjiWindow::AccessibleColumnNames() const
 {
-    return {QStringLiteral("Kanji"), QStringLiteral("On"), QStringLiteral("Kun"), QStringLiteral("Strokes"),
-            QStringLiteral("Meaning")};
+    return {tr("Kanji"), tr("On"), tr("Kun"), tr("Strokes"), tr("Meaning")};
 }
 
 QString KanjiWindow::AccessibleCellText(int row, int column) const

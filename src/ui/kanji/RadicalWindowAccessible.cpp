@@ -2,8 +2,6 @@
 // check box named by the radical, described by its stroke count, checked
 // when picked.
 
-#include "core/Format.h"
-#include "platform/qt/QtText.h"
 #include "ui/kanji/RadicalWindow.h"
 
 namespace mirudex::ui {
@@ -20,7 +18,7 @@ QString RadicalWindow::AccessibleButtonDescription(int button) const
     if (button < 0 || button >= ctx_.radicals.count())
         return {};
     const dict::RadicalRecord& r = ctx_.radicals.records[static_cast<size_t>(button)];
-    return Q(Format(u"Strokes: %i", static_cast<int>(r.strokes)));
+    return tr("Strokes: %1").arg(static_cast<int>(r.strokes));
 }
 
 bool RadicalWindow::AccessibleButtonChecked(int button) const

@@ -20,8 +20,8 @@ StatusBar::StatusBar(QWidget* parent) : QWidget(parent)
     }
     // A label without a name of its own is named by its text: what a screen
     // reader says when a message comes.
-    parts_[0]->setAccessibleDescription(QStringLiteral("Messages"));
-    parts_[1]->setAccessibleDescription(QStringLiteral("Input method"));
+    parts_[0]->setAccessibleDescription(tr("Messages"));
+    parts_[1]->setAccessibleDescription(tr("Input method"));
     InstallAccessiblePanes();
     setFixedHeight(fontMetrics().height() + 8);
 }

@@ -24,10 +24,7 @@ int ResultWindow::AccessibleRowCount() const
     return host_.ThreadSearching() ? 0 : static_cast<int>(host_.Results(index_).size());
 }
 
-QStringList ResultWindow::AccessibleColumnNames() const
-{
-    return {QStringLiteral("Word"), QStringLiteral("Reading"), QStringLiteral("Meanings")};
-}
+QStringList ResultWindow::AccessibleColumnNames() const { return {tr("Word"), tr("Reading"), tr("Meanings")}; }
 
 QString ResultWindow::AccessibleCellText(int row, int column) const
 {
