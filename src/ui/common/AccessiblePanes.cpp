@@ -32,14 +32,6 @@ public:
         ids_.insert(key, QAccessible::registerAccessibleInterface(made));
         return made;
     }
-    // The key of a part made here, or -1.
-    int KeyOf(const QAccessibleInterface* part) const
-    {
-        for (auto it = ids_.constBegin(); it != ids_.constEnd(); ++it)
-            if (QAccessible::accessibleInterface(*it) == part)
-                return it.key();
-        return -1;
-    }
     void Clear()
     {
         const QHash<int, QAccessible::Id> ids = std::exchange(ids_, {});
@@ -132,9 +124,10 @@ public:
     {
         if (!child)
             return -1;
-        if (child->role() == QAccessible::Cell && child->parent() == this) {
-            const int key = cells_.KeyOf(child);
-            return key >= 0 && key < CellCount() ? key : -1;
+        if (const auto* cell = dynamic_cast<const TableCell*>(child)) {
+            if (cell->table() != this || !cell->isValid())
+                return -1;
+            return cell->rowIndex() * columnCount() + cell->columnIndex();
         }
         const int own = QAccessibleWidget::indexOfChild(child);
         return own < 0 ? -1 : CellCount() + own;
@@ -279,6 +272,7 @@ public:
         return t == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
     }
 
+    int index() const { return index_; }
     QStringList actionNames() const override { return {toggleAction(), pressAction()}; }
     void doAction(const QString& name) override;
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
@@ -318,10 +312,8 @@ public:
     {
         if (!child)
             return -1;
-        if (child->role() == QAccessible::CheckBox && child->parent() == this) {
-            const int key = buttons_.KeyOf(child);
-            return key >= 0 && key < ButtonCount() ? key : -1;
-        }
+        if (const auto* button = dynamic_cast<const class Button*>(child))
+            return button->parent() == this && button->isValid() ? button->index() : -1;
         const int own = QAccessibleWidget::indexOfChild(child);
         return own < 0 ? -1 : ButtonCount() + own;
     }

@@ -1,12 +1,12 @@
 #!/usr/bin/python3
 """Reads the accessibility tree of a running Mirudex through AT-SPI, as a
-screen reader does, until its result table holds the words expected.
+screen reader does, until its tables hold the words expected.
 
-    read_tree.py PID TIMEOUT TEXT...
+    read_tree.py PID TIMEOUT TABLE=WORD,WORD... ...
 
 Waits at most TIMEOUT seconds for the program of process PID to appear on
-the accessibility bus and for every TEXT to be a word of the name of a cell
-of the table named "Search results" ("cat" is a word of "(n) cat"). Prints what it found; exit status 0 when all
+the accessibility bus and for every WORD to be a word of the name of a cell
+of the table named TABLE ("cat" is a word of "(n) cat"). Prints what it found; exit status 0 when all
 were found, 1 otherwise (with the tree as it was last read).
 """
 
@@ -68,22 +68,36 @@ def table_cells(app, table_name):
     return cells
 
 
+def missing_words(app, wanted):
+    """The (table, word) pairs not found yet, and the rows read."""
+    missing = []
+    read = {}
+    for table, words in wanted:
+        rows = table_cells(app, table)
+        read[table] = rows
+        found = {word for row in rows for name in row for word in re.findall(r"\w+", name)}
+        missing += [(table, w) for w in words if w not in found]
+    return missing, read
+
+
 def main():
     pid = int(sys.argv[1])
     timeout = float(sys.argv[2])
-    wanted = sys.argv[3:]
+    wanted = []
+    for spec in sys.argv[3:]:
+        table, _, words = spec.partition("=")
+        wanted.append((table, words.split(",")))
     end = time.monotonic() + timeout
     app = None
-    rows = []
+    missing, read = wanted, {}
     while time.monotonic() < end:
         try:
             app = find_app(pid)
             if app is not None:
                 app.clearCache()
-                rows = table_cells(app, "Search results")
-                words = {word for row in rows for name in row for word in re.findall(r"\w+", name)}
-                if all(w in words for w in wanted):
-                    print("found %s in the rows %r" % (", ".join(wanted), rows))
+                missing, read = missing_words(app, wanted)
+                if not missing:
+                    print("found every word in the rows %r" % read)
                     return 0
         except Exception as error:  # the program still starting: read again
             print("reading again after: %s" % error)
@@ -91,7 +105,7 @@ def main():
     if app is None:
         print("the program (process %d) never appeared on the accessibility bus" % pid)
     else:
-        print("not found: %s; the result rows were %r; the tree:" % (wanted, rows))
+        print("not found: %r; the rows were %r; the tree:" % (missing, read))
         for depth, node in walk(app):
             print("  " * depth + describe(node))
     return 1

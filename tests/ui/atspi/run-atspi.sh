@@ -3,9 +3,9 @@
 #   run-atspi.sh PROGRAM
 # Starts PROGRAM on a private X server (xvfb-run) in a private D-Bus session
 # (dbus-run-session) with the accessibility bus, in a working folder of its
-# own whose dictionary has two hand-written lines, searching 猫; then
-# read_tree.py (pyatspi) must find 猫 and "cat" in the cells of the result
-# table. Every wait is bounded; the program is ended with SIGTERM (its orderly
+# own whose dictionaries have three hand-written lines, searching 猫; then
+# read_tree.py (pyatspi) must find 猫, its reading and "cat" in the cells of
+# the result table, and 猫 with its On reading and meaning in the kanji table. Every wait is bounded; the program is ended with SIGTERM (its orderly
 # shutdown), killed only when it does not end. Exits 77 (ctest: skipped) only
 # when the accessibility bus cannot start at all; a missing tool is a failure
 # (scripts/install-deps.sh installs them).
@@ -50,7 +50,7 @@ xvfb-run -a -n "$first" -s "-screen 0 1280x1024x24 -nolisten tcp" \
     "$program" --workdir "$work" --search 猫 >"$work/program.txt" 2>&1 &
     pid=$!
     status=0
-    "$python" "$reader" "$pid" 90 猫 cat || status=$?
+    "$python" "$reader" "$pid" 90 "Search results=猫,ねこ,cat" "Kanji=猫,ビョウ,cat" || status=$?
     if ! kill -0 "$pid" 2>/dev/null; then
         echo "run-atspi.sh: the program ended by itself:"
         cat "$work/program.txt"
