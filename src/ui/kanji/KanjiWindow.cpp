@@ -49,12 +49,13 @@ KanjiWindowContext KanjiContextFromState(search::AppState& state, const Resource
 KanjiWindow::KanjiWindow(KanjiWindowContext context, QWidget* parent)
     : QWidget(parent), ctx_(context), watch_(this, [this] { DestroyCard(); })
 {
+    // Before anything that Qt may announce: a pane asked for early keeps the interface it got.
+    InstallAccessiblePanes();
     setObjectName(QStringLiteral("KanjiWindow"));
     setWindowTitle(QStringLiteral("(KanjiWindow)"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
-    InstallAccessiblePanes();
     resize(100, 100);
     dlog::Write(u"Kanji Window: WM_CREATE:\n");
 

@@ -33,12 +33,13 @@ void ConnectRadicalSearch(RadicalWindow& radicals, search::AppState& state, Kanj
 
 RadicalWindow::RadicalWindow(RadicalWindowContext context, QWidget* parent) : QWidget(parent), ctx_(context)
 {
+    // Before anything that Qt may announce: a pane asked for early keeps the interface it got.
+    InstallAccessiblePanes();
     setObjectName(QStringLiteral("RadicalLookup"));
     setWindowTitle(QStringLiteral("(RadicalLookup)"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
-    InstallAccessiblePanes();
     resize(100, 100);
     dlog::Write(u"RadicalLookup Window: WM_CREATE:\n");
     MakeFont();

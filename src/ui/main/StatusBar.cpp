@@ -8,6 +8,8 @@ namespace mirudex::ui {
 
 StatusBar::StatusBar(QWidget* parent) : QWidget(parent)
 {
+    // Before anything that Qt may announce: a pane asked for early keeps the interface it got.
+    InstallAccessiblePanes();
     setObjectName(QStringLiteral("100"));
     setAccessibleName(QStringLiteral("Status"));
     setWindowTitle(QStringLiteral("StatusBar"));
@@ -22,7 +24,6 @@ StatusBar::StatusBar(QWidget* parent) : QWidget(parent)
     // reader says when a message comes.
     parts_[0]->setAccessibleDescription(tr("Messages"));
     parts_[1]->setAccessibleDescription(tr("Input method"));
-    InstallAccessiblePanes();
     setFixedHeight(fontMetrics().height() + 8);
 }
 

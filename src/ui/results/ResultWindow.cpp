@@ -41,13 +41,14 @@ ResultWindow::ResultWindow(int index, ResultHost& host, Registry& options, const
           CloseHover();
       })
 {
+    // Before anything that Qt may announce: a pane asked for early keeps the interface it got.
+    InstallAccessiblePanes();
     setObjectName(QStringLiteral("ResultWindow"));
     setWindowTitle(QStringLiteral("(ResultWindow)"));
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    InstallAccessiblePanes();
 
     scroll_ = new QScrollBar(Qt::Vertical, this);
     scroll_->setFocusPolicy(Qt::NoFocus);
