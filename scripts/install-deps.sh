@@ -10,6 +10,7 @@ packages=(
     libx11-dev libxtst-dev
     xvfb xauth xclip openbox x11-utils fonts-ipafont-gothic fonts-ipafont-mincho
     xdotool imagemagick jq python3
+    dbus-bin dbus-daemon at-spi2-core python3-pyatspi
     dpkg-dev desktop-file-utils appstream lintian devscripts
     edict kanjidic enamdict
     nginx openssl ca-certificates

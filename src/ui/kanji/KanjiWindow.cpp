@@ -50,6 +50,8 @@ KanjiWindowContext KanjiContextFromState(search::AppState& state, const Resource
 KanjiWindow::KanjiWindow(KanjiWindowContext context, QWidget* parent)
     : QWidget(parent), ctx_(context), watch_(this, [this] { DestroyCard(); })
 {
+    // Before anything that Qt may announce: a pane asked for early keeps the interface it got.
+    InstallAccessiblePanes();
     setObjectName(QStringLiteral("KanjiWindow"));
     setWindowTitle(QStringLiteral("(KanjiWindow)"));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -180,6 +182,7 @@ void KanjiWindow::SetUpForNewResults()
     }
     first_ = 0;
     Relayout();
+    NotifyAccessibleReset(this);
 }
 
 void KanjiWindow::resizeEvent(QResizeEvent*) { Relayout(); }
@@ -322,6 +325,7 @@ void KanjiWindow::HeaderItemClicked(int headerId, int item)
     ShowArrow(s.primary, true, true);
     search::SortKanji(ctx_.kanji_results, s);
     update();
+    NotifyAccessibleReset(this);
 }
 
 // ---- mouse ----------------------------------------------------------------
@@ -418,6 +422,7 @@ void KanjiWindow::SelectAt(int y)
     if (hit != selected_) {
         selected_ = hit;
         update();
+        NotifyAccessibleCurrentRow(this, selected_);
     }
 }
 
@@ -503,6 +508,7 @@ void KanjiWindow::keyPressEvent(QKeyEvent* event)
     if (out.selected != selected_) {
         selected_ = out.selected;
         update();
+        NotifyAccessibleCurrentRow(this, selected_);
     }
     if (out.copySelected)
         CopyKanjiInfo(KanjiCopyKind::Kanji);

@@ -22,6 +22,7 @@
 #include "dict/Kanjidic.h"
 #include "dict/Radicals.h"
 #include "search/Sorting.h"
+#include "ui/common/AccessiblePanes.h"
 #include "ui/common/HoverCardFrame.h"
 #include "ui/common/HoverCardWatch.h"
 #include "ui/common/Resources.h"
@@ -62,7 +63,7 @@ struct KanjiWindowContext {
 // table and worker flags.
 KanjiWindowContext KanjiContextFromState(search::AppState& state, const Resources& resources);
 
-class KanjiWindow : public QWidget {
+class KanjiWindow : public QWidget, public AccessibleTableSource {
     Q_OBJECT
 public:
     static constexpr int kId1 = 1211;  // header bar 1
@@ -126,6 +127,15 @@ public:
     void OnHoverTimeout();
     // Client width less the scroll bar, and the list's drawing height.
     int ClientWidth() const;
+
+    // What a screen reader reads: a row per kanji, with its readings, strokes and meanings.
+    int AccessibleRowCount() const override { return EntryCount(); }
+    QStringList AccessibleColumnNames() const override;
+    QString AccessibleCellText(int row, int column) const override;
+    bool AccessibleRowSelected(int row) const override { return row >= 0 && row == selected_; }
+    int AccessibleCurrentRow() const override { return selected_; }
+    void AccessibleSelectRow(int row) override;
+    QRect AccessibleRowRect(int row) const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -34,6 +34,8 @@ void ConnectRadicalSearch(RadicalWindow& radicals, search::AppState& state, Kanj
 
 RadicalWindow::RadicalWindow(RadicalWindowContext context, QWidget* parent) : QWidget(parent), ctx_(context)
 {
+    // Before anything that Qt may announce: a pane asked for early keeps the interface it got.
+    InstallAccessiblePanes();
     setObjectName(QStringLiteral("RadicalLookup"));
     setWindowTitle(QStringLiteral("(RadicalLookup)"));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -174,9 +176,10 @@ void RadicalWindow::RunSearch()
         radicalSearch();
 }
 
-void RadicalWindow::Click(const QPoint& pos, bool ctrl)
+void RadicalWindow::Click(const QPoint& pos, bool ctrl) { Toggle(grid_.IndexAt(pos.x(), pos.y()), ctrl); }
+
+void RadicalWindow::Toggle(int index, bool ctrl)
 {
-    const int index = grid_.IndexAt(pos.x(), pos.y());
     if (index < 0 || index >= ctx_.radicals.count())
         return;
     auto& records = ctx_.radicals.records;
@@ -185,6 +188,7 @@ void RadicalWindow::Click(const QPoint& pos, bool ctrl)
             if (records[j].selected) {
                 records[j].selected = 0;
                 UpdateCell(j);
+                NotifyAccessibleButtonState(this, j);
             }
         }
         records[index].selected = 1;
@@ -192,6 +196,7 @@ void RadicalWindow::Click(const QPoint& pos, bool ctrl)
         records[index].selected = records[index].selected ? 0 : 1;
     }
     UpdateCell(index);
+    NotifyAccessibleButtonState(this, index);
     RunSearch();
 }
 
@@ -229,6 +234,7 @@ void RadicalWindow::OnMenuCommand(int id, const QPoint& pos, bool ctrl)
             r.selected = 0;
         RunSearch();
         update();
+        NotifyAccessibleReset(this);
         break;
     default: break;
     }

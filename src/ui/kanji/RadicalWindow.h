@@ -15,6 +15,7 @@
 #include <functional>
 
 #include "dict/Radicals.h"
+#include "ui/common/AccessiblePanes.h"
 #include "ui/common/Resources.h"
 #include "ui/model/RadicalGrid.h"
 
@@ -45,7 +46,7 @@ struct RadicalWindowContext {
 // The program's context: the shared state's radical table and worker flags.
 RadicalWindowContext RadicalContextFromState(search::AppState& state, const Resources& resources);
 
-class RadicalWindow : public QWidget {
+class RadicalWindow : public QWidget, public AccessibleButtonSource {
     Q_OBJECT
 public:
     static constexpr int kInitialFontSize = 16;
@@ -71,6 +72,16 @@ public:
     void OnMenuCommand(int id, const QPoint& pos, bool ctrl);
     void ChangeFontSize(int delta);
 
+    // What a screen reader reads: every radical as a check box, picked or
+    // not, unavailable while a worker runs; toggling it is a click on it.
+    int AccessibleButtonCount() const override { return ctx_.radicals.count(); }
+    QString AccessibleButtonName(int button) const override;
+    QString AccessibleButtonDescription(int button) const override;
+    bool AccessibleButtonChecked(int button) const override;
+    bool AccessibleButtonEnabled(int) const override { return !Busy(); }
+    void AccessibleToggleButton(int button) override;
+    QRect AccessibleButtonRect(int button) const override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -86,6 +97,7 @@ private:
     void Relayout();
     void UpdateCell(int j);
     void Click(const QPoint& pos, bool ctrl);
+    void Toggle(int index, bool ctrl);
     void RunSearch();
     void ScrollTo(int row);
 

@@ -43,6 +43,8 @@ ResultWindow::ResultWindow(int index, ResultHost& host, Registry& options, const
           CloseHover();
       })
 {
+    // Before anything that Qt may announce: a pane asked for early keeps the interface it got.
+    InstallAccessiblePanes();
     setObjectName(QStringLiteral("ResultWindow"));
     setWindowTitle(QStringLiteral("(ResultWindow)"));
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
@@ -216,6 +218,7 @@ void ResultWindow::RelayoutAfterWorker()
     if (laidOutCount_ == 0 && ReadableCount() == 0)
         return;
     Relayout();
+    NotifyAccessibleReset(this);
 }
 
 void ResultWindow::OnScrolled(int value)
@@ -242,6 +245,7 @@ void ResultWindow::SetUpForNewResults()
         scroll_->setValue(0);
     }
     Relayout();
+    NotifyAccessibleReset(this);
 }
 
 const QPixmap* ResultWindow::ArrowFor(int id) const
@@ -363,9 +367,7 @@ void ResultWindow::paintEvent(QPaintEvent* event)
     input.clip = ClientRect();
     input.exposed = event->rect();
     input.cache = &textCache_;
-    input.texts.romaji = options_.GetBOOL(opt::misc::kROMAjiMode);
-    input.texts.meaningSeparator = userdata::StripBraces(options_.GetString(opt::results::copy::kSepMeaning));
-    input.texts.toRomaji = [](std::u16string_view kana) { return text::KanaToRomaji(kana); };
+    input.texts = CurrentRowTexts();
     if (Compact()) {
         input.texts.firstSenseOnly = true;
         input.cells = CompactCells(area);
@@ -382,6 +384,15 @@ void ResultWindow::paintEvent(QPaintEvent* event)
         }
     }
     PaintRows(painter, input);
+}
+
+RowTexts ResultWindow::CurrentRowTexts() const
+{
+    RowTexts texts;
+    texts.romaji = options_.GetBOOL(opt::misc::kROMAjiMode);
+    texts.meaningSeparator = userdata::StripBraces(options_.GetString(opt::results::copy::kSepMeaning));
+    texts.toRomaji = [](std::u16string_view kana) { return text::KanaToRomaji(kana); };
+    return texts;
 }
 
 bool ResultWindow::Compact() const { return options_.GetBOOL(opt::results::kCompactRows); }
@@ -415,6 +426,7 @@ void ResultWindow::SelectEntry(int e, int flags)
         return;
     ui::SelectEntry(list(), selection_, e, flags);
     update();
+    NotifyAccessibleCurrentRow(this, selection_.current);
 }
 
 int ResultWindow::ModifierFlags(Qt::KeyboardModifiers m) const
@@ -629,6 +641,7 @@ void ResultWindow::RemoveSelected()
             removals_.erase(removals_.begin());
     }
     Relayout();
+    NotifyAccessibleReset(this);
 }
 
 bool ResultWindow::UndoRemove()
@@ -638,6 +651,7 @@ bool ResultWindow::UndoRemove()
     UndoRemoval(list(), selection_, std::move(removals_.back()));
     removals_.pop_back();
     Relayout();
+    NotifyAccessibleReset(this);
     return true;
 }
 

@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 
+#include "ui/common/AccessiblePanes.h"
 #include "ui/common/HoverCardFrame.h"
 #include "ui/common/HoverCardWatch.h"
 #include "ui/model/ResultHeaderItems.h"
@@ -57,7 +58,7 @@ enum ResultMenuId : int {
 // How many removals Ctrl+Z can take back, the latest first.
 inline constexpr size_t kUndoRemovals = 20;
 
-class ResultWindow : public QFrame {
+class ResultWindow : public QFrame, public AccessibleTableSource {
     Q_OBJECT
 public:
     // Loads the header items of this index from the options and lays out.
@@ -119,6 +120,15 @@ public:
     // Forgets the laid-out cell texts (Relayout does it too).
     void ClearTextCache() { textCache_.Clear(); }
 
+    // What a screen reader reads: a row per entry, its word, reading and meanings.
+    int AccessibleRowCount() const override;
+    QStringList AccessibleColumnNames() const override;
+    QString AccessibleCellText(int row, int column) const override;
+    bool AccessibleRowSelected(int row) const override;
+    int AccessibleCurrentRow() const override { return selection_.current; }
+    void AccessibleSelectRow(int row) override { SelectEntry(row, 0); }
+    QRect AccessibleRowRect(int row) const override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -132,6 +142,8 @@ protected:
 
 private:
     std::vector<dict::Entry>& list() { return host_.Results(index_); }
+    // How the cells show their texts under the present options.
+    RowTexts CurrentRowTexts() const;
     bool Busy() const { return host_.ThreadSearching() || host_.SearchLock(); }
     QRect ClientRect() const;
     // .\Results\CompactRows: one line per entry, and its cells.

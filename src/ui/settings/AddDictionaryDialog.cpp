@@ -97,6 +97,7 @@ AddDictionaryDialog::AddDictionaryDialog(search::AppState& state, QWidget* owner
         new QLineEdit(QCoreApplication::translate("Mirudex", "(Click on Browse to pick a dictionary file)"), this);
     file->setObjectName(QString::number(kIdFile));
     file->setReadOnly(true);
+    file->setAccessibleName(tr("Dictionary file"));
     file->setMinimumWidth(360);
     auto* encoding = new QLineEdit(QStringLiteral("EUC-JP"), this);
     encoding->setObjectName(QString::number(kIdEncoding));

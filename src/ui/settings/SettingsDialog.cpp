@@ -42,6 +42,7 @@ SettingsDialog::SettingsDialog(SettingsContext& context, QWidget* owner) : QDial
 
     tree_ = new QTreeWidget(this);
     tree_->setObjectName(QStringLiteral("1007"));
+    tree_->setAccessibleName(tr("Pages"));
     tree_->setHeaderHidden(true);
     tree_->setColumnCount(1);
     tree_->setFixedWidth(170);

@@ -36,6 +36,7 @@ SettingsDictionariesPage::SettingsDictionariesPage(SettingsContext& context, QWi
 
     list_ = new QListWidget(group_);
     list_->setObjectName(QStringLiteral("1036"));
+    list_->setAccessibleName(tr("Dictionaries"));
     for (const auto& dictionary : ctx_.store.edict_dictionaries)
         list_->addItem(QString::fromStdString(dictionary->name));
     column->addWidget(list_, 1);

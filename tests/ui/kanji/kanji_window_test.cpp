@@ -1,5 +1,6 @@
 // The kanji window driven through its widgets: header bars, sorting, keys,
 // mouse, context menu, painting rules and the hover card.
+#include <QAccessible>
 #include <QCursor>
 #include <QImage>
 #include <QScreen>
@@ -317,3 +318,59 @@ TEST_F(KanjiWindowTest, ACardWithMoreMeaningsThanTheScreenHoldsFitsItAndScrolls)
 }
 
 }  // namespace
+
+// A screen reader reads each kanji as a row: the kanji, its readings joined
+// as the cells show them, its strokes and meanings; the selection follows the
+// keys and the screen reader's own choice, and a new list is told.
+TEST_F(KanjiWindowTest, AScreenReaderReadsTheKanjiWithTheirReadings)
+{
+    test::AccessibleEvents events;
+    list_ = {Kanji(u'猫', u"ビョウ", u"ねこ", u"cat", 11), Kanji(u'犬', u"ケン", u"いぬ", u"dog", 0)};
+    list_[0].onReadings.push_back(u"ミョウ");
+    list_[0].meanings.push_back(u"kitten");
+    auto& w = MakeWindow(500, 300);
+    w.SetUpForNewResults();
+    QAccessibleInterface* pane = QAccessible::queryAccessibleInterface(&w);
+    ASSERT_TRUE(pane && pane->tableInterface());
+    QAccessibleTableInterface* table = pane->tableInterface();
+    ASSERT_EQ(table->rowCount(), 2);
+    ASSERT_EQ(table->columnCount(), 5);
+    auto cell = [&](int row, int column) { return table->cellAt(row, column)->text(QAccessible::Name); };
+    EXPECT_EQ(cell(0, 0), "猫");
+    EXPECT_EQ(cell(0, 1), "ビョウ | ミョウ");
+    EXPECT_EQ(cell(0, 2), "ねこ");
+    EXPECT_EQ(cell(0, 3), "11");
+    EXPECT_EQ(cell(0, 4), "cat | kitten");
+    EXPECT_EQ(cell(1, 3), "") << "no stroke count, nothing said";
+    EXPECT_EQ(table->columnDescription(1), "On");
+    EXPECT_EQ(table->cellAt(2, 0), nullptr);
+    EXPECT_EQ(pane->child(5), table->cellAt(1, 0));
+
+    w.setFocus();
+    Key(Qt::Key_Return);
+    EXPECT_EQ(table->selectedRows(), (QList<int>{0}));
+    Key(Qt::Key_Down);
+    EXPECT_EQ(table->selectedRows(), (QList<int>{1}));
+    ASSERT_FALSE(events.Of(QAccessible::Selection, &w).empty());
+    EXPECT_EQ(events.Of(QAccessible::Selection, &w).back().child, 5);
+    EXPECT_TRUE(table->selectRow(0));
+    EXPECT_EQ(w.selected(), 0);
+    EXPECT_TRUE(table->cellAt(0, 2)->state().selected);
+
+    // While a worker rebuilds the list nothing is read, and nothing selected.
+    threadSearching_ = true;
+    EXPECT_EQ(table->rowCount(), 0);
+    EXPECT_FALSE(table->selectRow(1));
+    threadSearching_ = false;
+    searchLock_ = true;
+    table->selectRow(1);
+    EXPECT_EQ(w.selected(), 0) << "the search command's lock keeps the selection too";
+    searchLock_ = false;
+
+    events.Clear();
+    list_.pop_back();
+    w.SetUpForNewResults();
+    EXPECT_FALSE(events.Of(QAccessible::TableModelChanged, &w).empty());
+    EXPECT_EQ(table->rowCount(), 1);
+    EXPECT_TRUE(table->selectedRows().isEmpty());
+}

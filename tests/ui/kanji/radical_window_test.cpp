@@ -1,5 +1,6 @@
 // The radical lookup window driven through its widget: picking radicals, the
 // context menu, hovering, the font size keys and the search it runs.
+#include <QAccessible>
 #include <QImage>
 #include <filesystem>
 
@@ -9,6 +10,7 @@
 #include "search/AppState.h"
 #include "ui/kanji/RadicalWindow.h"
 #include "ui/kanji/kanji_fixture.h"
+#include "ui/support/UiTestSupport.h"
 
 using namespace mirudex;
 using namespace mirudex::ui;
@@ -131,6 +133,54 @@ TEST_F(RadicalWindowTest, CtrlClickFalseTogglesAndTheMenuClears)
     QTest::mouseClick(&w, Qt::RightButton, Qt::NoModifier, CellCentre(8));
     EXPECT_EQ(Selected(), (std::vector<int>{6}));
     EXPECT_EQ(searchCount_, 7);
+}
+
+// A screen reader reads every radical as a check box, checked when picked,
+// unavailable while a worker runs, and toggles it as a click does.
+TEST_F(RadicalWindowTest, AScreenReaderReadsTheRadicalsAsCheckBoxes)
+{
+    test::AccessibleEvents events;
+    options_.SetBOOL(".\\RadicalLookup\\CtrlClick", true);
+    auto& w = Make();
+    QAccessibleInterface* pane = QAccessible::queryAccessibleInterface(&w);
+    ASSERT_TRUE(pane);
+    ASSERT_GE(pane->childCount(), 40);
+    QAccessibleInterface* third = pane->child(2);
+    ASSERT_TRUE(third);
+    EXPECT_EQ(third->role(), QAccessible::CheckBox);
+    EXPECT_EQ(third->text(QAccessible::Name), QString(QChar(0x4E02)));
+    EXPECT_EQ(third->text(QAccessible::Description), "Strokes: 3");
+    EXPECT_TRUE(third->state().checkable);
+    EXPECT_FALSE(third->state().checked);
+    EXPECT_EQ(pane->indexOfChild(third), 2);
+    EXPECT_EQ(third->parent(), pane);
+
+    Click(2);
+    EXPECT_TRUE(third->state().checked);
+    EXPECT_FALSE(events.Of(QAccessible::StateChanged, nullptr).empty()) << "a cell has no object of its own";
+    // The screen reader's toggle is a plain click: with CtrlClick it keeps one radical.
+    QAccessibleInterface* sixth = pane->child(5);
+    ASSERT_TRUE(sixth && sixth->actionInterface());
+    sixth->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_EQ(Selected(), (std::vector<int>{5}));
+    EXPECT_FALSE(third->state().checked);
+    EXPECT_TRUE(sixth->state().checked);
+    EXPECT_EQ(searchCount_, 2);
+    // A radical drawn on the grid has its cell on the screen.
+    EXPECT_EQ(sixth->rect(),
+              QRect(w.mapToGlobal(QPoint(w.grid().CellX(5), w.grid().CellY(5))), QSize(w.grid().cell, w.grid().cell)));
+
+    threadSearching_ = true;
+    EXPECT_TRUE(sixth->state().disabled);
+    sixth->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_EQ(Selected(), (std::vector<int>{5})) << "nothing changes while a worker runs";
+    threadSearching_ = false;
+    EXPECT_FALSE(sixth->state().disabled);
+    // After the radicals come the pane's own controls: its scroll bar.
+    QAccessibleInterface* scroll = pane->child(40);
+    ASSERT_TRUE(scroll && scroll->object());
+    EXPECT_EQ(scroll->role(), QAccessible::ScrollBar);
+    EXPECT_EQ(pane->indexOfChild(scroll), 40);
 }
 
 TEST_F(RadicalWindowTest, HoverStatusTextAndTheStripRightOfTheLastColumn)

@@ -1,6 +1,8 @@
 // The main window: menu, pane arrangement, dividers, pane toggles, the
 // Dictionaries pop-up, clipboard grabbing, refusals and closing.
+#include <QAccessible>
 #include <QClipboard>
+#include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSignalSpy>
@@ -98,6 +100,34 @@ TEST_F(MainWindowTest, PaneArrangementAndStatusBar)
     EXPECT_EQ(c->pane(PaneId::Kanji)->width(), 220);
     EXPECT_EQ(c->statusBar()->PartRight(0), static_cast<int>(c->width() * 0.9));
     test::SaveShot(w.get(), "main-window");
+}
+
+// A screen reader hears the status bar's messages: the message part is named
+// by its text and each message, also one said twice, is announced with an
+// alert from the status bar; the input-method part is not announced.
+TEST_F(MainWindowTest, StatusMessagesAreAnnounced)
+{
+    auto w = Make();
+    StatusBar* bar = w->clientArea()->statusBar();
+    auto* message = bar->findChild<QLabel*>("part0");
+    auto* method = bar->findChild<QLabel*>("part1");
+    ASSERT_TRUE(message && method);
+    test::AccessibleEvents events;
+    QAccessibleInterface* barIface = QAccessible::queryAccessibleInterface(bar);
+    ASSERT_TRUE(barIface);
+    EXPECT_EQ(barIface->role(), QAccessible::StatusBar);
+    EXPECT_EQ(barIface->text(QAccessible::Name), "Status");
+
+    bar->SetText(0, QStringLiteral("2 results found"));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(message)->text(QAccessible::Name), "2 results found");
+    EXPECT_FALSE(QAccessible::queryAccessibleInterface(message)->text(QAccessible::Description).isEmpty());
+    EXPECT_FALSE(events.Of(QAccessible::NameChanged, message).empty());
+    EXPECT_EQ(events.Of(QAccessible::Alert, bar).size(), 1u);
+    bar->SetText(0, QStringLiteral("2 results found"));
+    EXPECT_EQ(events.Of(QAccessible::Alert, bar).size(), 2u) << "the same message again is heard again";
+    bar->SetText(1, QStringLiteral("Romaji"));
+    bar->SetText(0, QString());
+    EXPECT_EQ(events.Of(QAccessible::Alert, bar).size(), 2u) << "neither the input method nor clearing is announced";
 }
 
 TEST_F(MainWindowTest, SavedDividersAreCheckedAgainstTheFirstClientArea)

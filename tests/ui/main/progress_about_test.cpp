@@ -162,6 +162,7 @@ TEST_F(AboutTest, OneWindowWithPictureVersionAndLinks)
     ASSERT_NE(okay, nullptr);
     EXPECT_EQ(okay->text(), QStringLiteral("&Okay"));
     EXPECT_EQ(okay->geometry(), QRect(400 / 2 - 35, 400 - 52, 70, 26));
+    EXPECT_EQ(test::UnnamedControls(about), std::vector<std::string>{});
 
     EXPECT_TRUE(about->linkRect(0).isEmpty());  // until the first paint
     about->grab();

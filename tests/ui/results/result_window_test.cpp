@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include <QAccessible>
 #include <QDialog>
 #include <QFontMetrics>
 #include <QRadioButton>
@@ -14,6 +15,7 @@
 
 #include "core/OptionNames.h"
 #include "support/TestSupport.h"
+#include "text/Romaji.h"
 #include "ui/results/ResultHeaderBar.h"
 #include "ui/results/ResultHeaderDialog.h"
 #include "ui/results/result_test_host.h"
@@ -514,6 +516,112 @@ TEST_F(ResultWindowTest, WhileAWorkerRunsOnlyTheBackgroundIsPaintedAndNothingAct
               Complement(fx_.resources.result.bg2));
 }
 
+// A screen reader reads the entries as a table of rows (word, reading, all the
+// meanings), with the selection the rows show, and hears of the current row
+// moving and of a new list; while a worker fills the list it reads no row.
+TEST_F(ResultWindowTest, AScreenReaderReadsTheRowsAsATable)
+{
+    test::AccessibleEvents events;
+    auto text = [](const std::u16string& s) { return QString::fromStdU16String(s); };
+    QAccessibleInterface* pane = QAccessible::queryAccessibleInterface(window_.get());
+    ASSERT_TRUE(pane && pane->tableInterface());
+    QAccessibleTableInterface* table = pane->tableInterface();
+    EXPECT_EQ(pane->role(), QAccessible::Table);
+    ASSERT_EQ(table->rowCount(), 10);
+    ASSERT_EQ(table->columnCount(), 3);
+    EXPECT_EQ(table->columnDescription(0), "Word");
+    EXPECT_EQ(table->columnDescription(2), "Meanings");
+    for (const int row : {0, 9}) {
+        const dict::Entry& e = list()[static_cast<size_t>(row)];
+        EXPECT_EQ(table->cellAt(row, 0)->text(QAccessible::Name), text(e.word));
+        EXPECT_EQ(table->cellAt(row, 1)->text(QAccessible::Name), text(e.kana));
+        const QString meanings = table->cellAt(row, 2)->text(QAccessible::Name);
+        EXPECT_TRUE(meanings.startsWith(text(e.meanings[0])) && meanings.endsWith("second")) << meanings.toStdString();
+        EXPECT_EQ(table->cellAt(row, 1)->text(QAccessible::Description), "Reading");
+    }
+    EXPECT_EQ(table->cellAt(10, 0), nullptr);
+    EXPECT_EQ(table->cellAt(0, 3), nullptr);
+    EXPECT_EQ(table->cellAt(-1, 0), nullptr);
+
+    // The cells are the pane's first children, row by row, each the same
+    // object every time it is asked for; the header bars and the scroll bar follow.
+    ASSERT_GE(pane->childCount(), 30 + 3);
+    QAccessibleInterface* cell = pane->child(4 * 3 + 1);
+    EXPECT_EQ(cell, table->cellAt(4, 1));
+    EXPECT_EQ(cell->parent(), pane);
+    EXPECT_EQ(pane->indexOfChild(cell), 13);
+    EXPECT_EQ(cell->tableCellInterface()->rowIndex(), 4);
+    EXPECT_EQ(cell->tableCellInterface()->columnIndex(), 1);
+    QAccessibleInterface* bar = pane->child(30);
+    ASSERT_TRUE(bar && bar->object());
+    EXPECT_EQ(bar->object()->parent(), window_.get());
+    EXPECT_EQ(pane->indexOfChild(bar), 30);
+
+    // The selection as clicks and keys make it, and as the screen reader makes it.
+    Click(2);
+    EXPECT_EQ(table->selectedRows(), (QList<int>{2}));
+    EXPECT_TRUE(table->cellAt(2, 0)->state().selected);
+    EXPECT_FALSE(table->cellAt(3, 0)->state().selected);
+    ASSERT_FALSE(events.Of(QAccessible::Selection, window_.get()).empty());
+    EXPECT_EQ(events.Of(QAccessible::Selection, window_.get()).back().child, 2 * 3);
+    window_->setFocus();
+    Key(Qt::Key_Down);
+    EXPECT_EQ(events.Of(QAccessible::Selection, window_.get()).back().child, 3 * 3);
+    if (window_->hasFocus()) {
+        EXPECT_EQ(pane->focusChild(), table->cellAt(3, 0));
+        ASSERT_FALSE(events.Of(QAccessible::Focus, window_.get()).empty());
+        EXPECT_EQ(events.Of(QAccessible::Focus, window_.get()).back().child, 3 * 3);
+    }
+    EXPECT_TRUE(table->selectRow(7));
+    EXPECT_EQ(Selected(), (std::vector<int>{7}));
+    EXPECT_EQ(window_->selection().current, 7);
+    EXPECT_FALSE(table->selectRow(10));
+    EXPECT_EQ(table->selectedCellCount(), 3);
+    // A visible row has its place on the screen; one scrolled away has none.
+    EXPECT_EQ(table->cellAt(0, 0)->rect().topLeft(), window_->mapToGlobal(window_->entriesArea().topLeft()));
+    if (window_->visibleRows().last < 9)
+        EXPECT_TRUE(table->cellAt(9, 0)->state().offscreen);
+
+    // The reading as the rows show it: romaji when they show romaji.
+    fx_.options.SetBOOL(opt::misc::kROMAjiMode, true);
+    EXPECT_EQ(table->cellAt(0, 1)->text(QAccessible::Name), text(text::KanaToRomaji(list()[0].kana)));
+    fx_.options.SetBOOL(opt::misc::kROMAjiMode, false);
+
+    // A new list: the cells known before are forgotten and the change is told.
+    events.Clear();
+    list().resize(4);
+    window_->SetUpForNewResults();
+    EXPECT_FALSE(events.Of(QAccessible::TableModelChanged, window_.get()).empty());
+    EXPECT_EQ(table->rowCount(), 4);
+    EXPECT_EQ(table->cellAt(9, 0), nullptr);
+    EXPECT_EQ(table->cellAt(3, 0)->text(QAccessible::Name), text(list()[3].word));
+    EXPECT_TRUE(table->selectedRows().isEmpty());
+    // Delete and Undo change the rows too.
+    Click(1);
+    events.Clear();
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(table->rowCount(), 3);
+    EXPECT_FALSE(events.Of(QAccessible::TableModelChanged, window_.get()).empty());
+
+    // A worker filling the list: no rows, no cells, nothing read.
+    fx_.host.threadSearching = true;
+    EXPECT_EQ(table->rowCount(), 0);
+    EXPECT_EQ(table->cellAt(0, 0), nullptr);
+    EXPECT_EQ(pane->childCount(), QAccessible::queryAccessibleInterface(window_.get())->childCount());
+    EXPECT_LT(pane->childCount(), 9);
+    fx_.host.threadSearching = false;
+
+    // The study list is the same table over its own list.
+    fx_.host.lists[1] = {MakeEntry(u"犬", u"いぬ", {u"dog"})};
+    auto study = fx_.MakeWindow(1);
+    study->SetUpForNewResults();
+    QAccessibleTableInterface* studyTable = QAccessible::queryAccessibleInterface(study.get())->tableInterface();
+    ASSERT_TRUE(studyTable);
+    ASSERT_EQ(studyTable->rowCount(), 1);
+    EXPECT_EQ(studyTable->cellAt(0, 0)->text(QAccessible::Name), "犬");
+    EXPECT_EQ(studyTable->cellAt(0, 2)->text(QAccessible::Name), "dog");
+}
+
 TEST_F(ResultWindowTest, HeaderDialogMovesItemsBetweenBars)
 {
     OpenLog();
@@ -531,6 +639,7 @@ TEST_F(ResultWindowTest, HeaderDialogMovesItemsBetweenBars)
         // Each radio button is read aloud with its row.
         EXPECT_EQ(dialog->findChild<QRadioButton*>("1108")->accessibleName(), QStringLiteral("Info: None"));
         EXPECT_EQ(dialog->findChild<QRadioButton*>("1103")->accessibleName(), QStringLiteral("Kana: Top"));
+        EXPECT_EQ(test::UnnamedControls(dialog), std::vector<std::string>{});
         dialog->findChild<QRadioButton*>("1108")->click();  // Info: None
         dialog->findChild<QRadioButton*>("1103")->click();  // Kana: Top
         dialog->findChild<QRadioButton*>("1118")->click();  // Relevance: Top

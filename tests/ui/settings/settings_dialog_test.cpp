@@ -100,6 +100,17 @@ TEST_F(SettingsDialogTest, TreeShowsOnePageAtATimeStartingAtTheRoot)
     }
 }
 
+// A screen reader can name every control of every page (the tree, the
+// buttons, the edits by the labels beside them).
+TEST_F(SettingsDialogTest, EveryControlOfEveryPageHasAName)
+{
+    for (int page = 0; page < 9; ++page) {
+        dialog->SelectPage(page);
+        SCOPED_TRACE(dialog->page(page)->objectName().toStdString());
+        EXPECT_EQ(test::UnnamedControls(dialog.get()), std::vector<std::string>{});
+    }
+}
+
 TEST_F(SettingsDialogTest, CheckBoxesShowAndStoreTheirOptions)
 {
     struct Case {

@@ -214,6 +214,7 @@ TEST(ChangeDescriptionDialogTest, ShowsTheDictionaryAndReturnsTheTypedDescriptio
     EXPECT_EQ(dialog.findChild<QLabel*>("1038")->text(), "Dictionary 0");
     auto* edit = dialog.findChild<QLineEdit*>("1000");
     EXPECT_EQ(edit->text(), "Dictionary 0");
+    EXPECT_EQ(test::UnnamedControls(&dialog), std::vector<std::string>{});
     edit->setText(QString(6000, u'x'));
     EXPECT_EQ(dialog.description().size(), ChangeDescriptionDialog::kMaxDescription);
     edit->setText("Renamed");
@@ -283,6 +284,7 @@ TEST_F(AddDictionaryTest, OpensWithPlaceholdersAndBrowseGuessesTheEncodingFromTh
     EXPECT_TRUE(EditOf(1000)->isReadOnly());
     EXPECT_EQ(EditOf(1004)->text(), "EUC-JP");
     EXPECT_EQ(EditOf(1002)->text(), "(Description for the dictionary)");
+    EXPECT_EQ(test::UnnamedControls(dialog.get()), std::vector<std::string>{});
 
     const std::u16string mxiNote =
         u"This is probably a Mirudex Index (.mxi) file.  Make sure that this is really what you want.";

@@ -24,6 +24,7 @@
 #include "core/DebugLog.h"
 #include "core/DefaultOptions.h"
 #include "platform/qt/Translation.h"
+#include "ui/common/AccessiblePanes.h"
 #include "ui/common/QuitRequest.h"
 
 namespace mirudex::test {
@@ -172,5 +173,59 @@ std::vector<std::string> MnemonicProblems(QWidget* dialog)
     }
     return problems;
 }
+
+std::vector<std::string> UnnamedControls(QWidget* window)
+{
+    std::vector<std::string> unnamed;
+    QList<QWidget*> controls = window->findChildren<QWidget*>();
+    controls.prepend(window);
+    for (QWidget* control : controls) {
+        if (!(control->focusPolicy() & Qt::TabFocus) || !control->isVisible() || !control->isEnabled() ||
+            control->focusProxy())
+            continue;
+        QAccessibleInterface* a11y = QAccessible::queryAccessibleInterface(control);
+        if (!a11y || a11y->text(QAccessible::Name).trimmed().isEmpty())
+            unnamed.push_back(std::string(control->metaObject()->className()) + " " +
+                              control->objectName().toStdString());
+    }
+    return unnamed;
+}
+
+namespace {
+
+std::vector<AccessibleEvents::Event>& Recorded()
+{
+    static std::vector<AccessibleEvents::Event> events;
+    return events;
+}
+
+void Record(QAccessibleEvent* event) { Recorded().push_back({event->type(), event->object(), event->child()}); }
+
+}  // namespace
+
+AccessibleEvents::AccessibleEvents()
+{
+    Recorded().clear();
+    previous_ = ui::SetAccessibleEventSink(Record);
+}
+
+AccessibleEvents::~AccessibleEvents()
+{
+    ui::SetAccessibleEventSink(previous_);
+    Recorded().clear();
+}
+
+const std::vector<AccessibleEvents::Event>& AccessibleEvents::events() const { return Recorded(); }
+
+std::vector<AccessibleEvents::Event> AccessibleEvents::Of(QAccessible::Event type, const QObject* object) const
+{
+    std::vector<Event> out;
+    for (const Event& e : Recorded())
+        if (e.type == type && e.object == object)
+            out.push_back(e);
+    return out;
+}
+
+void AccessibleEvents::Clear() { Recorded().clear(); }
 
 }  // namespace mirudex::test

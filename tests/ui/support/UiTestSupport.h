@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include <QAccessible>
+
 #include "core/Registry.h"
 #include "support/TestSupport.h"
 
@@ -84,5 +86,34 @@ std::vector<QString> ShownTexts(QWidget* window);
 // text is its own on the page, a label whose mnemonic leads nowhere (no
 // buddy), and two controls with the same one. Empty when all is well.
 std::vector<std::string> MnemonicProblems(QWidget* dialog);
+
+// The controls of a window that Tab reaches (shown, enabled, taking Tab)
+// whose accessible name is empty, as "class objectName" texts: a screen
+// reader could say nothing of them.
+std::vector<std::string> UnnamedControls(QWidget* window);
+
+// Records the accessibility events the panes send while it lives (one at a
+// time), as a screen reader would hear them: the offscreen platform has no
+// accessibility of its own to send them to.
+class AccessibleEvents {
+public:
+    struct Event {
+        QAccessible::Event type;
+        QObject* object;
+        int child;
+    };
+    AccessibleEvents();
+    ~AccessibleEvents();
+    AccessibleEvents(const AccessibleEvents&) = delete;
+    AccessibleEvents& operator=(const AccessibleEvents&) = delete;
+
+    const std::vector<Event>& events() const;
+    // The events of one type sent for one object.
+    std::vector<Event> Of(QAccessible::Event type, const QObject* object) const;
+    void Clear();
+
+private:
+    void (*previous_)(QAccessibleEvent*) = nullptr;
+};
 
 }  // namespace mirudex::test

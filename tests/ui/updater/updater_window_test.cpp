@@ -139,6 +139,7 @@ TEST_F(UpdaterTest, WindowLayoutTextsAndIds)
     EXPECT_EQ(w.updatesBox()->accessibleName(), QStringLiteral("Updates"));
     EXPECT_EQ(w.filesBox()->accessibleName(), QStringLiteral("Files"));
     EXPECT_FALSE(w.updatesBox()->accessibleDescription().isEmpty() || w.filesBox()->accessibleDescription().isEmpty());
+    EXPECT_EQ(test::UnnamedControls(&w), std::vector<std::string>{});
     EXPECT_TRUE(w.updatesBox()->isReadOnly());
     EXPECT_TRUE(w.filesBox()->isReadOnly());
     const int cw = w.width();
