@@ -2,6 +2,36 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>AddDictionaryDialog</name>
+    <message>
+        <source>Dictionary file</source>
+        <translation>Wörterbuchdatei</translation>
+    </message>
+</context>
+<context>
+    <name>KanjiWindow</name>
+    <message>
+        <source>Kanji</source>
+        <translation>Kanji</translation>
+    </message>
+    <message>
+        <source>On</source>
+        <translation>On-Lesung</translation>
+    </message>
+    <message>
+        <source>Kun</source>
+        <translation>Kun-Lesung</translation>
+    </message>
+    <message>
+        <source>Strokes</source>
+        <translation>Striche</translation>
+    </message>
+    <message>
+        <source>Meaning</source>
+        <translation>Bedeutung</translation>
+    </message>
+</context>
+<context>
     <name>Mirudex</name>
     <message>
         <source>Loading Dictionary...</source>
@@ -1575,6 +1605,53 @@ Mirudex wählt, wie gesucht wird.</translation>
     <message>
         <source>Search for a random kanji</source>
         <translation>Ein zufälliges Kanji suchen</translation>
+    </message>
+</context>
+<context>
+    <name>RadicalWindow</name>
+    <message>
+        <source>Strokes: %1</source>
+        <translation>Striche: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ResultWindow</name>
+    <message>
+        <source>Word</source>
+        <translation>Wort</translation>
+    </message>
+    <message>
+        <source>Reading</source>
+        <translation>Lesung</translation>
+    </message>
+    <message>
+        <source>Meanings</source>
+        <translation>Bedeutungen</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsDialog</name>
+    <message>
+        <source>Pages</source>
+        <translation>Seiten</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsDictionariesPage</name>
+    <message>
+        <source>Dictionaries</source>
+        <translation>Wörterbücher</translation>
+    </message>
+</context>
+<context>
+    <name>StatusBar</name>
+    <message>
+        <source>Messages</source>
+        <translation>Meldungen</translation>
+    </message>
+    <message>
+        <source>Input method</source>
+        <translation>Eingabemethode</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,36 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ja_JP">
 <context>
+    <name>AddDictionaryDialog</name>
+    <message>
+        <source>Dictionary file</source>
+        <translation>辞書ファイル</translation>
+    </message>
+</context>
+<context>
+    <name>KanjiWindow</name>
+    <message>
+        <source>Kanji</source>
+        <translation>漢字</translation>
+    </message>
+    <message>
+        <source>On</source>
+        <translation>音読み</translation>
+    </message>
+    <message>
+        <source>Kun</source>
+        <translation>訓読み</translation>
+    </message>
+    <message>
+        <source>Strokes</source>
+        <translation>画数</translation>
+    </message>
+    <message>
+        <source>Meaning</source>
+        <translation>意味</translation>
+    </message>
+</context>
+<context>
     <name>Mirudex</name>
     <message>
         <source>Loading Dictionary...</source>
@@ -1574,6 +1604,53 @@ Let Mirudex choose how to search.</source>
     <message>
         <source>Search for a random kanji</source>
         <translation>ランダムな漢字を検索</translation>
+    </message>
+</context>
+<context>
+    <name>RadicalWindow</name>
+    <message>
+        <source>Strokes: %1</source>
+        <translation>画数: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ResultWindow</name>
+    <message>
+        <source>Word</source>
+        <translation>見出し語</translation>
+    </message>
+    <message>
+        <source>Reading</source>
+        <translation>読み</translation>
+    </message>
+    <message>
+        <source>Meanings</source>
+        <translation>意味</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsDialog</name>
+    <message>
+        <source>Pages</source>
+        <translation>ページ</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsDictionariesPage</name>
+    <message>
+        <source>Dictionaries</source>
+        <translation>辞書</translation>
+    </message>
+</context>
+<context>
+    <name>StatusBar</name>
+    <message>
+        <source>Messages</source>
+        <translation>メッセージ</translation>
+    </message>
+    <message>
+        <source>Input method</source>
+        <translation>入力方式</translation>
     </message>
 </context>
 </TS>
