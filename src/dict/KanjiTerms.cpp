@@ -9,7 +9,6 @@
 #include "core/AtomicFile.h"
 #include "dict/IndexIdentity.h"
 #include "dict/IndexTable.h"
-#include "dict/Kanjidic.h"
 #include "text/CharClass.h"
 
 namespace mirudex::dict {
@@ -40,84 +39,83 @@ private:
     std::string bytes_;
 };
 
-// One table under construction: every (text, entry) pair, sorted and grouped at the end.
-struct TermPairs {
-    std::vector<std::pair<std::u16string, uint32_t>> pairs;
-
-    void Add(std::u16string text, uint32_t entry) { pairs.emplace_back(std::move(text), entry); }
-    void SortAndGroup()
-    {
-        std::sort(pairs.begin(), pairs.end());
-        pairs.erase(std::unique(pairs.begin(), pairs.end()), pairs.end());
-    }
-};
-
 }  // namespace
 
 std::string KanjiIndexFilePath(const std::string& kanjidicPath) { return kanjidicPath + ".mxk"; }
 
-std::shared_ptr<const IndexImage> OwnedImage(std::string bytes) { return std::make_shared<OwnedBytes>(std::move(bytes)); }
-
-std::string BuildKanjiTermsImage(const std::vector<KanjiIndexEntry>& entries, const std::vector<KanjiRecord>& records)
+std::shared_ptr<const IndexImage> OwnedImage(std::string bytes)
 {
-    TermPairs tables[KanjiTerms::kTableCount];
-    for (size_t i = 0; i < records.size() && i < entries.size(); ++i) {
-        const KanjiRecord& r = records[i];
-        const auto entry = static_cast<uint32_t>(i);
-        for (const std::u16string& m : r.meanings)
-            tables[KanjiTerms::kMeanings].Add(m, entry);
-        for (const auto* list : {&r.onReadings, &r.kunReadings, &r.nanori, &r.radicalReadings})
-            for (const std::u16string& reading : *list) {
-                tables[KanjiTerms::kReadings].Add(reading, entry);
-                tables[KanjiTerms::kFoldedReadings].Add(text::ToKatakana(reading), entry);
-            }
+    return std::make_shared<OwnedBytes>(std::move(bytes));
+}
+
+void KanjiTermsBuilder::AddKanji(uint16_t code, int32_t offset) { entries_.emplace_back(code, offset); }
+
+void KanjiTermsBuilder::AddMeaning(std::u16string_view meaning)
+{
+    if (!entries_.empty())
+        pairs_[KanjiTerms::kMeanings].emplace_back(meaning, static_cast<uint32_t>(entries_.size() - 1));
+}
+
+void KanjiTermsBuilder::AddReading(std::u16string_view reading)
+{
+    if (entries_.empty())
+        return;
+    const auto entry = static_cast<uint32_t>(entries_.size() - 1);
+    pairs_[KanjiTerms::kReadings].emplace_back(reading, entry);
+    pairs_[KanjiTerms::kFoldedReadings].emplace_back(text::ToKatakana(reading), entry);
+}
+
+std::string KanjiTermsBuilder::Build()
+{
+    // Each table sorted by text and then entry, every pair once.
+    for (auto& table : pairs_) {
+        std::sort(table.begin(), table.end());
+        table.erase(std::unique(table.begin(), table.end()), table.end());
     }
     size_t termCount = 0;
     size_t postingCount = 0;
     size_t poolUnits = 0;
     uint32_t distinct[KanjiTerms::kTableCount] = {};
     for (int t = 0; t < KanjiTerms::kTableCount; ++t) {
-        TermPairs& table = tables[t];
-        table.SortAndGroup();
-        postingCount += table.pairs.size();
-        for (size_t i = 0; i < table.pairs.size(); ++i)
-            if (i == 0 || table.pairs[i].first != table.pairs[i - 1].first) {
+        const auto& table = pairs_[t];
+        postingCount += table.size();
+        for (size_t i = 0; i < table.size(); ++i)
+            if (i == 0 || table[i].first != table[i - 1].first) {
                 ++distinct[t];
-                poolUnits += table.pairs[i].first.size();
+                poolUnits += table[i].first.size();
             }
         termCount += distinct[t];
     }
 
     std::string out;
-    out.reserve(kHeaderBytes + entries.size() * kEntryBytes + termCount * kTermBytes + postingCount * 4 +
+    out.reserve(kHeaderBytes + entries_.size() * kEntryBytes + termCount * kTermBytes + postingCount * 4 +
                 poolUnits * 2 + 16);
     out.append(kKanjiIndexMagic);
     PutU32(out, kKanjiIndexVersion);
-    PutU32(out, static_cast<uint32_t>(entries.size()));
+    PutU32(out, static_cast<uint32_t>(entries_.size()));
     for (uint32_t d : distinct)
         PutU32(out, d);
     PutU32(out, static_cast<uint32_t>(poolUnits));
     PutU32(out, static_cast<uint32_t>(postingCount));
     out.resize(kHeaderBytes, '\0');
-    for (const KanjiIndexEntry& e : entries) {
-        const uint32_t code = e.code;
+    for (const auto& [code, offset] : entries_) {
         PutU32(out, code);
-        PutU32(out, static_cast<uint32_t>(e.offset));
+        PutU32(out, static_cast<uint32_t>(offset));
     }
     std::string postings;
     std::u16string pool;
-    for (const TermPairs& table : tables) {
-        for (size_t i = 0; i < table.pairs.size();) {
+    for (const auto& table : pairs_) {
+        for (size_t i = 0; i < table.size();) {
             size_t end = i;
-            while (end < table.pairs.size() && table.pairs[end].first == table.pairs[i].first)
+            while (end < table.size() && table[end].first == table[i].first)
                 ++end;
             PutU32(out, static_cast<uint32_t>(pool.size()));
-            PutU32(out, static_cast<uint32_t>(table.pairs[i].first.size()));
+            PutU32(out, static_cast<uint32_t>(table[i].first.size()));
             PutU32(out, static_cast<uint32_t>(postings.size() / 4));
             PutU32(out, static_cast<uint32_t>(end - i));
-            pool += table.pairs[i].first;
+            pool += table[i].first;
             for (size_t j = i; j < end; ++j)
-                PutU32(postings, table.pairs[j].second);
+                PutU32(postings, table[j].second);
             i = end;
         }
     }
@@ -186,14 +184,9 @@ std::shared_ptr<const KanjiTerms> KanjiTerms::Adopt(std::shared_ptr<const IndexI
     return terms;
 }
 
-KanjiIndexEntry KanjiTerms::Entry(size_t i) const
-{
-    const unsigned char* p = entries_ + i * kEntryBytes;
-    KanjiIndexEntry e;
-    e.code = static_cast<uint16_t>(U32At(p));
-    e.offset = static_cast<int32_t>(U32At(p + 4));
-    return e;
-}
+uint16_t KanjiTerms::Code(size_t i) const { return static_cast<uint16_t>(U32At(entries_ + i * kEntryBytes)); }
+
+int32_t KanjiTerms::Offset(size_t i) const { return static_cast<int32_t>(U32At(entries_ + i * kEntryBytes + 4)); }
 
 const unsigned char* KanjiTerms::TermAt(Table table, size_t i) const
 {

@@ -29,14 +29,13 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace mirudex::dict {
 
 class IndexImage;
 struct IndexIdentity;
-struct KanjiIndexEntry;
-struct KanjiRecord;
 
 inline constexpr std::string_view kKanjiIndexMagic = "MXK1IDX\n";
 inline constexpr uint32_t kKanjiIndexVersion = 1;
@@ -60,7 +59,9 @@ public:
     static std::shared_ptr<const KanjiTerms> Adopt(std::shared_ptr<const IndexImage> image, std::string& problem);
 
     size_t EntryCount() const { return entryCount_; }
-    KanjiIndexEntry Entry(size_t i) const;
+    // Entry i's code point and line offset.
+    uint16_t Code(size_t i) const;
+    int32_t Offset(size_t i) const;
 
     size_t TermCount(Table table) const { return termCount_[table]; }
     std::u16string_view Term(Table table, size_t i) const;
@@ -86,9 +87,21 @@ private:
     const char16_t* pool_ = nullptr;
 };
 
-// The image of the kanji dictionary's entries and the records read from
-// their lines (records[i] from entries[i]).
-std::string BuildKanjiTermsImage(const std::vector<KanjiIndexEntry>& entries, const std::vector<KanjiRecord>& records);
+// Makes the image from the kanji given one after the other, in file order.
+class KanjiTermsBuilder {
+public:
+    // Starts the next entry.
+    void AddKanji(uint16_t code, int32_t offset);
+    // A meaning or reading of the entry last started.
+    void AddMeaning(std::u16string_view meaning);
+    void AddReading(std::u16string_view reading);
+    // The image of everything added.
+    std::string Build();
+
+private:
+    std::vector<std::pair<uint16_t, int32_t>> entries_;
+    std::vector<std::pair<std::u16string, uint32_t>> pairs_[KanjiTerms::kTableCount];
+};
 
 // An image held in memory.
 std::shared_ptr<const IndexImage> OwnedImage(std::string bytes);

@@ -144,7 +144,7 @@ bool UseKanjiIndexFile(KanjiIndex& index, const IndexIdentity& identity)
     }
     index.entries.resize(terms->EntryCount());
     for (size_t i = 0; i < index.entries.size(); ++i)
-        index.entries[i] = terms->Entry(i);
+        index.entries[i] = {terms->Code(i), terms->Offset(i)};
     index.count = static_cast<int32_t>(index.entries.size());
     index.terms = std::move(terms);
     dlog::Write(u"KANJIDIC_Index_Load: Number of entries: %i (in '%S')\n", index.count, index.path);
@@ -180,9 +180,9 @@ LoadOutcome KANJIDIC_Index_Load(KanjiIndex& index, Registry& registry, StopToken
     index.entries.reserve(static_cast<size_t>(lines));
     dlog::Write(u"KANJIDIC_Index_Load: There are %i lines in %S\n", lines, index.path);
 
-    // Each kanji's record, for the texts the searches compare.
-    std::vector<KanjiRecord> records;
-    records.reserve(static_cast<size_t>(lines));
+    // The texts the searches compare, from each kanji's record.
+    KanjiTermsBuilder terms;
+    KanjiRecord record;
     std::string line;
     int lineNumber = 0;
     int tooLong = 0;
@@ -217,7 +217,14 @@ LoadOutcome KANJIDIC_Index_Load(KanjiIndex& index, Registry& registry, StopToken
                         static_cast<int>(index.entries.size()));
         }
         index.entries.push_back(entry);
-        ParseKanjiLine(line, entry.code, records.emplace_back());
+        record = KanjiRecord();
+        ParseKanjiLine(line, entry.code, record);
+        terms.AddKanji(entry.code, entry.offset);
+        for (const std::u16string& meaning : record.meanings)
+            terms.AddMeaning(meaning);
+        for (const auto* list : {&record.onReadings, &record.kunReadings, &record.nanori, &record.radicalReadings})
+            for (const std::u16string& reading : *list)
+                terms.AddReading(reading);
     }
     if (tooLong > 0)
         dlog::Write(u"KANJIDIC_Index_Load(): %i lines longer than the buffer were skipped.\n", tooLong);
@@ -225,8 +232,8 @@ LoadOutcome KANJIDIC_Index_Load(KanjiIndex& index, Registry& registry, StopToken
     dlog::WriteAt(1, u"   (Actual number of entries: %i)\n", index.count);
     file.Close();
 
-    std::string image = BuildKanjiTermsImage(index.entries, records);
-    records = {};
+    std::string image = terms.Build();
+    terms = KanjiTermsBuilder();
     if (identity && index.count > 0) {
         // An index file must describe the file it was read from: one that
         // changed while it was read gets none this time.
