@@ -323,9 +323,19 @@ int RunLookup(const Arguments& o)
         kanjiLoaded = kanjiLoaded || printKanji;
         return printKanji;
     };
-    for (const auto& d : store.edict_dictionaries)
-        if (d->on)
-            dict::EDICT_Index_Load(*d, options);
+    // The word dictionaries are loaded at the first text that searches them:
+    // a kanji search alone reads only the kanji dictionary.
+    bool edictLoaded = false;
+    auto loadDictionariesFor = [&](const std::u16string* text) {
+        std::u16string query = text ? *text : std::u16string();
+        const int flags = search::TakeLanguagePrefixes(query) | storedLanguage;
+        if (edictLoaded || (text && flags == search::kLangKanji))
+            return;
+        edictLoaded = true;
+        for (const auto& d : store.edict_dictionaries)
+            if (d->on)
+                dict::EDICT_Index_Load(*d, options);
+    };
 
     static search::AppState* const keptState = new search::AppState(options, store, &rules);
     search::AppState& state = *keptState;
@@ -378,6 +388,7 @@ int RunLookup(const Arguments& o)
 
     // One look-up: 0 found, 1 nothing found.
     auto lookUp = [&](std::u16string text) {
+        loadDictionariesFor(&text);
         const bool printKanji = kanjiPrinted(text);
         size_t printed = 0;
         if (auto english = StreamedEnglishText(state, text, printKanji)) {
@@ -485,6 +496,7 @@ int RunLookup(const Arguments& o)
 
     // --read: the text's words, one a line: 0 when any was found in a dictionary.
     auto read = [&](const std::u16string& text) {
+        loadDictionariesFor(nullptr);  // every word of the text is looked up
         bool anyFound = false;
         for (const search::ReadToken& t : search::ReadText(state, text)) {
             anyFound = anyFound || t.found();

@@ -1,5 +1,6 @@
 #include "dict/Kanjidic.h"
 
+#include <optional>
 #include <string_view>
 
 #include "core/Ascii.h"
@@ -7,6 +8,8 @@
 #include "core/LineReader.h"
 #include "core/Registry.h"
 #include "dict/Dictionary.h"
+#include "dict/IndexIdentity.h"
+#include "dict/KanjiTerms.h"
 #include "platform/api/Platform.h"
 #include "platform/api/Utf.h"
 #include "text/Encoding.h"
@@ -120,12 +123,54 @@ void KanjiIndex::Clear()
     entries.clear();
     entries.shrink_to_fit();
     count = 0;
+    terms.reset();
 }
+
+namespace {
+
+// The kanji dictionary's lines are read as EUC-JP whatever the options say.
+constexpr std::string_view kKanjidicEncoding = "EUC-JP";
+
+// Fills the index from its file when that stands for the dictionary now.
+bool UseKanjiIndexFile(KanjiIndex& index, const IndexIdentity& identity)
+{
+    const std::string indexName = KanjiIndexFilePath(index.path);
+    std::string problem;
+    auto terms = MapKanjiIndexFile(platform::FilePath(indexName), identity, problem);
+    if (!terms) {
+        if (problem != "missing")
+            dlog::Write(u"KANJIDIC_Index_Load: index file (%S) not used (%S); it is made again.\n", indexName, problem);
+        return false;
+    }
+    index.entries.resize(terms->EntryCount());
+    for (size_t i = 0; i < index.entries.size(); ++i)
+        index.entries[i] = {terms->Code(i), terms->Offset(i)};
+    index.count = static_cast<int32_t>(index.entries.size());
+    index.terms = std::move(terms);
+    dlog::Write(u"KANJIDIC_Index_Load: Number of entries: %i (in '%S')\n", index.count, index.path);
+    return true;
+}
+
+}  // namespace
 
 LoadOutcome KANJIDIC_Index_Load(KanjiIndex& index, Registry& registry, StopToken stop)
 {
     index.Clear();
     index.path = registry.GetString(opt::dictionaries::kanjidic::kPath);
+    const int bufferSize = registry.GetINT(opt::buffer::kKANJIDIC);
+    const bool indexing = registry.GetBOOL(opt::dictionaries::kIndexing);
+    std::optional<IndexIdentity> identity;
+    if (indexing) {
+        int error = 0;
+        identity = IdentityOfFile(platform::FilePath(index.path), kKanjidicEncoding, bufferSize, error);
+        if (identity && UseKanjiIndexFile(index, *identity)) {
+            if (!stop.StopRequested())
+                return LoadOutcome::Done;
+            index.Clear();
+            return LoadOutcome::Stopped;
+        }
+    }
+
     LineReader file;
     if (!file.Open(platform::FilePath(index.path))) {
         dlog::Write(u"ERROR: KANJIDIC_Index_Load(): Couldn't open %S\n", index.path);
@@ -135,7 +180,9 @@ LoadOutcome KANJIDIC_Index_Load(KanjiIndex& index, Registry& registry, StopToken
     index.entries.reserve(static_cast<size_t>(lines));
     dlog::Write(u"KANJIDIC_Index_Load: There are %i lines in %S\n", lines, index.path);
 
-    const int bufferSize = registry.GetINT(opt::buffer::kKANJIDIC);
+    // The texts the searches compare, from each kanji's record.
+    KanjiTermsBuilder terms;
+    KanjiRecord record;
     std::string line;
     int lineNumber = 0;
     int tooLong = 0;
@@ -170,11 +217,36 @@ LoadOutcome KANJIDIC_Index_Load(KanjiIndex& index, Registry& registry, StopToken
                         static_cast<int>(index.entries.size()));
         }
         index.entries.push_back(entry);
+        record = KanjiRecord();
+        ParseKanjiLine(line, entry.code, record);
+        terms.AddKanji(entry.code, entry.offset);
+        for (const std::u16string& meaning : record.meanings)
+            terms.AddMeaning(meaning);
+        for (const auto* list : {&record.onReadings, &record.kunReadings, &record.nanori, &record.radicalReadings})
+            for (const std::u16string& reading : *list)
+                terms.AddReading(reading);
     }
     if (tooLong > 0)
         dlog::Write(u"KANJIDIC_Index_Load(): %i lines longer than the buffer were skipped.\n", tooLong);
     index.count = static_cast<int32_t>(index.entries.size());
     dlog::WriteAt(1, u"   (Actual number of entries: %i)\n", index.count);
+    file.Close();
+
+    std::string image = terms.Build();
+    terms = KanjiTermsBuilder();
+    if (identity && index.count > 0) {
+        // An index file must describe the file it was read from: one that
+        // changed while it was read gets none this time.
+        const std::string indexName = KanjiIndexFilePath(index.path);
+        int error = 0;
+        const auto after = IdentityOfFile(platform::FilePath(index.path), kKanjidicEncoding, bufferSize, error);
+        if (!after || *after != *identity)
+            dlog::Write(u"KANJIDIC_Index_Load: %S changed while it was read; index not made.\n", index.path);
+        else if (!WriteKanjiIndexFile(platform::FilePath(indexName), image, *identity))
+            dlog::Write(u"KANJIDIC_Index_Load: ERROR: could not write (%S).  Index not made.\n", indexName);
+    }
+    std::string problem;
+    index.terms = KanjiTerms::Adopt(OwnedImage(std::move(image)), problem);
     return LoadOutcome::Done;
 }
 
@@ -203,13 +275,17 @@ void LoadKANJIDICInfoInto(LineReader& file, Registry& registry, KanjiRecord& rec
     if (!file.Seek(entry->offset) ||
         file.ReadLine(line, LineLimit(registry.GetINT(opt::buffer::kKANJIDIC))) != LineReader::Read::Line)
         return;
+    TrimLineEnd(line);
+    ParseKanjiLine(line, entry->code, record);
+}
+
+void ParseKanjiLine(std::string_view line, uint16_t code, KanjiRecord& record)
+{
     if (!line.empty() && line.front() == '#')
         return;
-    TrimLineEnd(line);
-
     std::string_view text(line);
     SkipField(text);  // the kanji itself
-    record.code = entry->code;
+    record.code = code;
     record.frequency = 0;
     record.strokes = 0;
     ReadingMode mode = ReadingMode::Plain;

@@ -1,14 +1,19 @@
 #pragma once
 // The kanji dictionary (KANJIDIC format, EUC-JP): a small index of code point
-// and line offset per kanji, built at every load; a kanji's record is parsed
-// from its line whenever it is shown or searched.
+// and line offset per kanji; a kanji's record is parsed from its line whenever
+// it is shown. The index, with the texts the kanji search compares, is kept in
+// an index file beside the dictionary (KanjiTerms.h) and read from there while
+// it stands for the dictionary; otherwise it is built from the text and the
+// file written again.
 //
 // Threads: the index is built on the load worker and only read afterwards
 // (user-interface thread and search worker). LoadKANJIDICInfoInto opens the
 // file itself, so any thread may call it.
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "dict/StopToken.h"
@@ -25,10 +30,15 @@ struct KanjiIndexEntry {
     int32_t offset = 0;  // byte offset of the line
 };
 
+class KanjiTerms;
+
 struct KanjiIndex {
     std::string path;                      // option path of the file the index was built from
     std::vector<KanjiIndexEntry> entries;  // in file order
     int32_t count = 0;                     // entries.size()
+    // The searched texts of every entry (entry numbers as in entries); null
+    // when the index could not be built (a search then reads every line).
+    std::shared_ptr<const KanjiTerms> terms;
 
     void Clear();
 };
@@ -48,6 +58,10 @@ struct KanjiRecord {
 // .\Buffer\KANJIDIC as the line buffer (a longer line is logged and its
 // kanji left out; the last line counts without a line end). Failures are
 // logged and leave the index empty; a stop request leaves it empty too.
+// With .\Dictionaries\Indexing on, the index file beside the dictionary is
+// used when it was made from the dictionary as it is now and is sound, and
+// is written again otherwise (a failure to write is logged; the index built
+// is used all the same).
 LoadOutcome KANJIDIC_Index_Load(KanjiIndex& index, Registry& registry, StopToken stop = {});
 
 // Fills record (made empty by the caller) from the line of entry; a null
@@ -58,6 +72,10 @@ void LoadKANJIDICInfoInto(const KanjiIndex& index, Registry& registry, KanjiReco
 // The same on the kanji dictionary file the caller holds open, for searches
 // that read many records in a row (offsets in file order read the file once).
 void LoadKANJIDICInfoInto(LineReader& file, Registry& registry, KanjiRecord& record, const KanjiIndexEntry* entry);
+
+// Fills record (empty) from one line of the dictionary without its line end;
+// a comment line leaves it unfilled.
+void ParseKanjiLine(std::string_view line, uint16_t code, KanjiRecord& record);
 
 // The first index entry with this code, or nullptr (a linear scan).
 const KanjiIndexEntry* FindKanji(const KanjiIndex& index, uint16_t code);

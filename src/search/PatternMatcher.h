@@ -19,6 +19,13 @@ public:
 
     bool Matches(std::u16string_view text) const;
 
+    // Whether the pattern is a plain text matching only itself, or a plain
+    // text followed by ＿ (literal() is then that text): the shapes a sorted
+    // list of texts answers by looking the text up.
+    bool IsExact() const { return shape_ == Shape::Exact; }
+    bool IsPrefix() const { return shape_ == Shape::Prefix; }
+    const std::u16string& literal() const { return literal_; }
+
 private:
     enum class Shape { Exact, Prefix, Suffix, Contains, All, General };
 

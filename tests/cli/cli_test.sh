@@ -196,6 +196,14 @@ options_file
 # Kanji searches, limits, empty texts and "--".
 out="$("$LOOKUP" KN:cat)"; status=$?
 check "KN: without --kanji prints the kanji" "$(printf '0 猫\tビョウ\tねこ\tcat\t11\t1702')" "$status $out"
+# A kanji search alone reads the kanji dictionary (and writes its index file),
+# not the word dictionaries; a later text of the same run searches those too.
+rm -f DICT/edict.mxi DICT/edict.mxs DICT/kanjidic.mxk
+"$LOOKUP" KN:cat >/dev/null
+check "KN: alone: the kanji index file only" "no yes" \
+    "$([ -e DICT/edict.mxi ] && echo yes || echo no) $([ -e DICT/kanjidic.mxk ] && echo yes || echo no)"
+check "KN: and then a word, one run" "$(printf '猫\tビョウ\tねこ\tcat\t11\t1702\n猫 (ねこ) :: cat')" \
+    "$(printf 'KN:cat\nねこ\n' | "$LOOKUP" -)"
 # 0 is no maximum, on the command line and in the options file, as in the program's Results box.
 out="$("$LOOKUP" --sort kana --max 0 --type middle ね)"; status=$?
 check "--max 0: no maximum" "$(printf '0 子猫 (こねこ) :: kitten\n猫 (ねこ) :: cat')" "$status $out"

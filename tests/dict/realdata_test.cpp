@@ -13,6 +13,8 @@
 #include "core/LineReader.h"
 #include "dict/DictionaryStore.h"
 #include "dict/IndexTable.h"
+#include "dict/KanjiTerms.h"
+#include "text/CharClass.h"
 
 namespace mirudex::dict::test {
 namespace {
@@ -246,6 +248,49 @@ TEST_F(RealDataTest, KanjidicRecordsAndRadicals)
     EXPECT_EQ(radicals.records[0].strokes, 1);
     EXPECT_NE(radicals.records[0].kanji.find(u'一'), std::u16string::npos);
     EXPECT_TRUE(platform_.MessageBoxes().empty());
+}
+
+// The index of Debian's KANJIDIC: written on the first load, read back on the
+// next, and holding every meaning and reading of every kanji's record under
+// that kanji.
+TEST_F(RealDataTest, KanjidicIndexHoldsEveryMeaningAndReadingOfEveryRecord)
+{
+    KanjiIndex built;
+    ASSERT_EQ(KANJIDIC_Index_Load(built, registry_), LoadOutcome::Done);
+    ASSERT_TRUE(fs::exists("DICT/kanjidic.mxk"));
+    KanjiIndex read;
+    OpenLog();
+    ASSERT_EQ(KANJIDIC_Index_Load(read, registry_), LoadOutcome::Done);
+    EXPECT_NE(Log().find("KANJIDIC_Index_Load: Number of entries: 6355"), std::string::npos) << Log();
+    ASSERT_TRUE(built.terms && read.terms);
+    EXPECT_EQ(built.terms->bytes(), read.terms->bytes());
+    ASSERT_EQ(read.count, built.count);
+
+    auto holds = [&](KanjiTerms::Table table, const std::u16string& text, uint32_t entry) {
+        const size_t i = read.terms->LowerBound(table, text);
+        if (i >= read.terms->TermCount(table) || read.terms->Term(table, i) != text)
+            return false;
+        std::vector<uint32_t> postings;
+        read.terms->AppendPostings(table, i, postings);
+        return std::binary_search(postings.begin(), postings.end(), entry);
+    };
+    size_t texts = 0;
+    for (uint32_t e = 0; e < static_cast<uint32_t>(read.count); ++e) {
+        EXPECT_EQ(read.entries[e].code, built.entries[e].code);
+        EXPECT_EQ(read.entries[e].offset, built.entries[e].offset);
+        KanjiRecord r;
+        LoadKANJIDICInfoInto(read, registry_, r, &read.entries[e]);
+        for (const auto& m : r.meanings)
+            EXPECT_TRUE(holds(KanjiTerms::kMeanings, m, e)) << e;
+        for (const auto* list : {&r.onReadings, &r.kunReadings, &r.nanori, &r.radicalReadings})
+            for (const auto& reading : *list) {
+                EXPECT_TRUE(holds(KanjiTerms::kReadings, reading, e)) << e;
+                EXPECT_TRUE(holds(KanjiTerms::kFoldedReadings, text::ToKatakana(reading), e)) << e;
+                ++texts;
+            }
+        texts += r.meanings.size();
+    }
+    EXPECT_GT(texts, 20000u);
 }
 
 // Every line of Debian's EDICT gives the same joined texts read straight from

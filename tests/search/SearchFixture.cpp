@@ -208,14 +208,18 @@ int ReferenceSearchFor_English(AppState& state, std::u16string text)
     return status;
 }
 
-int ReferenceSearchFor_Kanji(AppState& state, std::u16string text)
+int ReferenceSearchFor_Kanji(AppState& state, std::u16string text, const std::vector<dict::KanjiRecord>* records)
 {
     const bool fold = state.search_options.kana_insensitive;
     if (fold)
         text = text::ToKatakana(text);
-    for (const dict::KanjiIndexEntry& entry : state.store.kanji_index.entries) {
+    const auto& entries = state.store.kanji_index.entries;
+    for (size_t i = 0; i < entries.size(); ++i) {
         dict::KanjiRecord r;
-        dict::LoadKANJIDICInfoInto(state.store.kanji_index, state.options, r, &entry);
+        if (records)
+            r = records->at(i);
+        else
+            dict::LoadKANJIDICInfoInto(state.store.kanji_index, state.options, r, &entries[i]);
         bool matched = false;
         if (!text::IsAllKanaOrWildcard(text))
             for (const auto& m : r.meanings)

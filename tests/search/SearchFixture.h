@@ -40,7 +40,10 @@ std::string Euc(const std::string& utf8);
 // Reading every index entry / kanji the plain way, for comparison.
 int ReferenceSearchFor(AppState& state, std::u16string text);
 int ReferenceSearchFor_English(AppState& state, std::u16string text);
-int ReferenceSearchFor_Kanji(AppState& state, std::u16string text);
+// records: every kanji's record, read before (the same for every text); else
+// each is read from the file.
+int ReferenceSearchFor_Kanji(AppState& state, std::u16string text,
+                             const std::vector<dict::KanjiRecord>* records = nullptr);
 
 // Entries compared field by field.
 void ExpectSameEntries(const std::vector<dict::Entry>& a, const std::vector<dict::Entry>& b);

@@ -259,26 +259,95 @@ TEST_F(RealDataSearchTest, EnglishResultsReadOneAtATimeEqualTheSortedList)
     }
 }
 
+// The kanji searches through the index of KANJIDIC, read from its index file
+// and built from the text, against reading every line.
 TEST_F(RealDataSearchTest, KanjiSearchesEqualTheStraightforwardOnes)
 {
-    for (bool fold : {false, true}) {
-        state_->search_options.kana_insensitive = fold;
-        for (const char* t : {"water", "＿water＿", "みず", "スイ", "＿き", "ねこ"}) {
-            SCOPED_TRACE(t);
-            state_->kanji_results.clear();
-            SearchFor_Kanji(*state_, U(t));
-            auto fast = state_->kanji_results;
-            state_->kanji_results.clear();
-            ReferenceSearchFor_Kanji(*state_, U(t));
-            ASSERT_EQ(fast.size(), state_->kanji_results.size());
-            for (size_t i = 0; i < fast.size(); ++i) {
-                EXPECT_EQ(fast[i].code, state_->kanji_results[i].code);
-                EXPECT_EQ(fast[i].meanings, state_->kanji_results[i].meanings);
-                EXPECT_EQ(fast[i].onReadings, state_->kanji_results[i].onReadings);
-                EXPECT_EQ(fast[i].strokes, state_->kanji_results[i].strokes);
+    const char* texts[] = {
+        // meanings: one word, several, with wildcards, case
+        "water",
+        "＿water＿",
+        "water＿",
+        "＿water",
+        "Water",
+        "? water",
+        "？ater",
+        "come after",
+        "to be＿",
+        "north",
+        "one",
+        "＿(kokuji)＿",
+        "＿ ＿",
+        // readings: on, kun with okurigana, nanori, prefixes, suffixes, one character
+        "みず",
+        "スイ",
+        "すい",
+        "＿き",
+        "ねこ",
+        "みず＿",
+        "＿ずか",
+        "つ.ぐ",
+        "つぐ",
+        "つ＿",
+        "-ご",
+        "＿.＿",
+        "ひと",
+        "あ",
+        "ア",
+        "？",
+        "？？？",
+        "ー＿",
+        // codes of the line, which are not searched: grade, strokes, frequency, SKIP, Unicode, JIS
+        "G1",
+        "S4",
+        "F100",
+        "P1-4-3",
+        "U6c34",
+        "6c34",
+        "3F65",
+        "B85",
+        // no match
+        "xyzzy",
+        "",
+    };
+    // Every record read from its line once: the full read each search would make.
+    std::vector<dict::KanjiRecord> records;
+    for (const dict::KanjiIndexEntry& entry : store_.kanji_index.entries)
+        dict::LoadKANJIDICInfoInto(store_.kanji_index, options_, records.emplace_back(), &entry);
+    size_t found = 0;
+    for (bool indexing : {true, false}) {
+        SCOPED_TRACE(indexing ? "index file" : "built from the text");
+        options_.SetBOOL(".\\Dictionaries\\Indexing", indexing);
+        dict::KANJIDIC_Index_Load(store_.kanji_index, options_);
+        ASSERT_TRUE(store_.kanji_index.terms);
+        ASSERT_EQ(store_.kanji_index.entries.size(), records.size());
+        for (bool fold : {false, true}) {
+            state_->search_options.kana_insensitive = fold;
+            for (const char* t : texts) {
+                SCOPED_TRACE(t);
+                state_->kanji_results.clear();
+                SearchFor_Kanji(*state_, U(t));
+                auto fast = state_->kanji_results;
+                state_->kanji_results.clear();
+                ReferenceSearchFor_Kanji(*state_, U(t), &records);
+                ASSERT_EQ(fast.size(), state_->kanji_results.size());
+                found += fast.size();
+                for (size_t i = 0; i < fast.size(); ++i) {
+                    const dict::KanjiRecord &a = fast[i], &b = state_->kanji_results[i];
+                    EXPECT_EQ(a.code, b.code);
+                    EXPECT_EQ(a.meanings, b.meanings);
+                    EXPECT_EQ(a.onReadings, b.onReadings);
+                    EXPECT_EQ(a.kunReadings, b.kunReadings);
+                    EXPECT_EQ(a.nanori, b.nanori);
+                    EXPECT_EQ(a.radicalReadings, b.radicalReadings);
+                    EXPECT_EQ(a.strokes, b.strokes);
+                    EXPECT_EQ(a.frequency, b.frequency);
+                }
             }
         }
     }
+    options_.SetBOOL(".\\Dictionaries\\Indexing", true);
+    EXPECT_GT(found, 1000u) << "the table finds enough to compare";
     state_->search_options.kana_insensitive = false;
     state_->kanji_results.clear();
     SearchFor_Kanji(*state_, U("water"));

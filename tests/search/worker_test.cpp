@@ -218,14 +218,47 @@ TEST_F(WorkerTest, RadicalIntersectionInBothOrders)
 
 TEST_F(WorkerTest, KanjiSearchReadingsAndMeanings)
 {
+    SetKanjidic({"猫 U732b S11 F1702 ビョウ ねこ {cat}", "子 U5b50 S3 F56 シ ス こ {child}",
+                 "亜 U4e9c G8 S7 F1509 P4-7-1 ア つ.ぐ T1 や つぎ T2 ねこ {Asia} {come after}", "# a comment",
+                 "唖 U5516 S10 ア {mute} {cat}"});
+    ASSERT_TRUE(store_.kanji_index.terms) << "searched through the index";
     struct Case {
         bool fold;
         const char* text;
         std::vector<std::u16string> codes;
     } cases[] = {
-        {false, "cat", {u"猫"}},        {false, "ねこ", {u"猫"}},  {false, "ネコ", {}},
-        {true, "ネコ", {u"猫"}},        {true, "びょう", {u"猫"}}, {false, "＿", {u"猫", u"子"}},
-        {false, "c＿", {u"猫", u"子"}},
+        {false, "cat", {u"猫", u"唖"}},
+        {false, "ねこ", {u"猫", u"亜"}},  // a radical reading too
+        {false, "ネコ", {}},
+        {true, "ネコ", {u"猫", u"亜"}},
+        {true, "びょう", {u"猫"}},
+        {true, "ビョウ", {u"猫"}},
+        {false, "＿", {u"猫", u"子", u"亜", u"唖"}},
+        {false, "c＿", {u"猫", u"子", u"亜", u"唖"}},
+        {false, "co＿", {u"亜"}},
+        {false, "＿at", {u"猫", u"唖"}},
+        {false, "？at", {u"猫", u"唖"}},
+        {false, "＿te＿", {u"亜", u"唖"}},
+        {false, "come after", {u"亜"}},  // a meaning of several words, whole
+        {false, "come", {}},
+        {false, "Cat", {}},  // case counts
+        {false, "つ.ぐ", {u"亜"}},
+        {false, "つぐ", {}},
+        {false, "つ？ぐ", {u"亜"}},
+        {false, "ア", {u"亜", u"唖"}},
+        {false, "や", {u"亜"}},  // a name reading
+        {true, "ヤ", {u"亜"}},
+        {true, "＿ギ", {u"亜"}},
+        {false, "or?", {}},
+        // The codes of a line are not searched: grade, strokes, frequency, SKIP, Unicode.
+        {false, "G8", {}},
+        {false, "S11", {}},
+        {false, "F56", {}},
+        {false, "P4-7-1", {}},
+        {false, "U732b", {}},
+        {false, "732b", {}},
+        {false, "dog", {}},
+        {false, "", {}},
     };
     for (const Case& c : cases) {
         state_->search_options.kana_insensitive = c.fold;
@@ -237,10 +270,27 @@ TEST_F(WorkerTest, KanjiSearchReadingsAndMeanings)
         ReferenceSearchFor_Kanji(*state_, U(c.text));
         EXPECT_EQ(KanjiCodes(), fast) << c.text;
     }
+    state_->search_options.kana_insensitive = false;
+    // The records found through the index are whole.
+    state_->kanji_results.clear();
+    SearchFor_Kanji(*state_, U("come after"));
+    ASSERT_EQ(state_->kanji_results.size(), 1u);
+    const dict::KanjiRecord& asia = state_->kanji_results[0];
+    EXPECT_EQ(asia.meanings, (std::vector<std::u16string>{u"Asia", u"come after"}));
+    EXPECT_EQ(asia.nanori, (std::vector<std::u16string>{u"や", u"つぎ"}));
+    EXPECT_EQ(asia.radicalReadings, (std::vector<std::u16string>{u"ねこ"}));
+    EXPECT_EQ(asia.strokes, 7);
+    EXPECT_EQ(asia.frequency, 1509);
     // Already present: not added again.
+    state_->kanji_results.clear();
     SearchFor_Kanji(*state_, U("cat"));
     SearchFor_Kanji(*state_, U("cat"));
     EXPECT_EQ(KanjiCodes().size(), 2u);
+    // A stop request ends the search with nothing more added (the last check of this test).
+    state_->kanji_results.clear();
+    RequestStop(*state_);
+    SearchFor_Kanji(*state_, U("cat"));
+    EXPECT_TRUE(state_->kanji_results.empty());
 }
 
 }  // namespace
