@@ -91,6 +91,8 @@ public:
         if (CollectRanked(scan, out, want))
             return true;
         const bool bounded = want != SIZE_MAX;
+        if (bounded)
+            PreparePhraseBound();
         const auto candidates = EnglishCandidates(dictionary_.index, query_, type_);
         const size_t total = candidates ? candidates->size() : count_;
         int64_t lastOffset = -1;
@@ -108,7 +110,7 @@ public:
             m.exact = false;
             if (bounded) {
                 m.judged = false;
-                m.relevance = EnglishRelevanceAtLeast(dictionary_.index, k);
+                m.relevance = std::max(EnglishRelevanceAtLeast(dictionary_.index, k), PhraseBound(k));
                 out.push_back(m);
             } else if (Judge(m)) {
                 out.push_back(m);
@@ -192,6 +194,47 @@ public:
     }
 
 private:
+    // A quoted phrase is found as a whole gloss, and the index ranks the
+    // gloss's words by where they stand in it: the phrase's word that ranks
+    // best there (the phrase itself, else its last word ending a short phrase)
+    // gives a bound tighter than the entry's own, its stored rank less what
+    // standing in such a gloss adds. A line whose best place for that word
+    // is a later sense or inside a longer gloss is then not judged.
+    void PreparePhraseBound()
+    {
+        boundWord_ = {};
+        const dict::IndexTable& index = dictionary_.index;
+        if (!query_.exact || !index.Has(dict::kEnglishWords | dict::kRanks) || !index.HasWords())
+            return;
+        bool note = false;
+        dict::GlossKey(query_.phrase, phraseKey_, note);
+        const size_t blank = phraseKey_.rfind(' ');
+        const std::string_view last = std::string_view(phraseKey_).substr(blank == std::string::npos ? 0 : blank + 1);
+        if (last.empty() || !std::all_of(last.begin(), last.end(), IsEnglishLetter))
+            return;
+        if (blank == std::string::npos)
+            boundAdds_ = 0;
+        else if (dict::IsPhraseHead(phraseKey_, last))
+            boundAdds_ = dict::kRankPhraseHead;
+        else
+            return;
+        const auto list = index.WordPostings(last);
+        const auto ranks = index.RanksOf(list);
+        if (ranks.size() != list.size())
+            return;
+        boundWord_ = list;
+        boundRanks_ = ranks;
+    }
+
+    uint64_t PhraseBound(size_t record) const
+    {
+        const auto at = std::lower_bound(boundWord_.begin(), boundWord_.end(), record);
+        if (at == boundWord_.end() || *at != record)
+            return 0;
+        const uint32_t stored = boundRanks_[static_cast<size_t>(at - boundWord_.begin())];
+        return uint64_t{stored > boundAdds_ ? stored - boundAdds_ : 0} << 32;
+    }
+
     // A single word searched whole: every line holding it (the first record
     // of each), from the index, with the word's rank in the line. False when the index has no
     // ranks for it (the lines are then judged one by one).
@@ -316,6 +359,12 @@ private:
     std::span<const uint8_t> rankedRanks_;
     uint32_t threshold_ = 255;
     std::string wanted_;  // what the relevance looks for in a gloss
+    // A quoted phrase under a maximum: the postings and stored ranks of the
+    // word that bounds its relevance, and what its place adds to that word.
+    std::string phraseKey_;
+    std::span<const uint32_t> boundWord_;
+    std::span<const uint8_t> boundRanks_;
+    uint32_t boundAdds_ = 0;
 };
 
 // Whether a record follows the match in the search order: in its own
