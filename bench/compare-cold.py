@@ -25,6 +25,16 @@ mostly measures the other processes) and the largest peak RSS.
                  size. Goal <= 2x.
 
 DATA_DIR is a working directory prepared by scripts/setup-data.sh.
+
+On the shared 2-core build machine (RelWithDebInfo, median of 3):
+                  1x (18.1 MB)               8x (148 MB)
+  first search    1101 ms / 416 ms = 2.65    15.5 s / 4.16 s = 3.72
+  all structures  1754 ms / 86 ms = 20.4     20.8 s / 776 ms = 26.8
+  build peak      110 MB = 6.1x              812 MB = 5.5x
+  on disk         59.2 MB = 3.27x            507 MB = 3.42x
+The entries' own ranks take about 55 % of the first search (perf: the
+sorting of every headword's parts and their lookups); the built image alone
+is 3x the dictionary, and is held whole until its file is written.
 """
 import argparse
 import importlib.util
