@@ -28,6 +28,13 @@ server runs with a session bus of its own (dbus-run-session), as a desktop
 has one: without it some peers never show their window.
 
   bench/compare-start.py BUILD_DIR DATA_DIR [--runs N] [--platform offscreen|xcb] [--peers a,b]
+
+On the shared 2-core build machine, xcb, median of 7 (wall ms, ratio to the
+bare window / to the text window): 1x program 105.5 (2.16 / 1.72), mapped
+85.7; gjiten 198, goldendict 362, kiten 463 (to their window mapped). 8x
+program 227 (3.80 / 3.46), mapped 95: the main window is up as at 1x and
+then waits for the load, whose checks of the index files read them through
+(BM_ScaleWarmLoad: 42 ms checked, 0.2 ms unchecked at 8x).
 """
 import argparse
 import importlib.machinery
