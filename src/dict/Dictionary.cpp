@@ -51,17 +51,22 @@ void ReportTooLarge(const Dictionary& dictionary)
                                u"Error", platform::Buttons::Ok, platform::Owner::None);
 }
 
-// Builds the image of the records and makes it the dictionary's index; the
-// records are emptied (their memory goes). False on a stop request (the
+// Builds the image of the records, with the groups of search structures in
+// `structures`, and makes it the dictionary's index; the records are emptied
+// (their memory goes). False on a stop request (the
 // dictionary is then empty).
-bool AdoptBuilt(Dictionary& dictionary, IndexRecords& records, StopToken stop)
+bool AdoptBuilt(Dictionary& dictionary, IndexRecords& records, unsigned structures, StopToken stop)
 {
     if (stop.StopRequested()) {
         dictionary.Free();
         return false;
     }
-    // The search structures are built when a search first needs them.
-    dictionary.index.Adopt(BuildIndexImage(records, {}, 0));
+    // Unless they are wanted now, the search structures are built when a
+    // search first needs them.
+    std::shared_ptr<const IndexImage> text;
+    if (structures & (kEnglishWords | kRanks))
+        text = MapWholeFile(platform::FilePath(dictionary.path));
+    dictionary.index.Adopt(BuildIndexImage(records, text ? text->bytes() : std::string_view(), structures));
     records = IndexRecords();
     dictionary.count = static_cast<int32_t>(dictionary.index.size());
     return true;
@@ -654,7 +659,7 @@ LineForm DetectLineForm(const std::string& filePath, int lines)
     return LineForm::Edict;
 }
 
-LoadOutcome EDICT_Index_Load(Dictionary& dictionary, Registry& registry, StopToken stop)
+LoadOutcome EDICT_Index_Load(Dictionary& dictionary, Registry& registry, StopToken stop, unsigned structures)
 {
     if (dictionary.format == kEdict2FormName)
         dictionary.form = LineForm::Edict2;
@@ -702,7 +707,7 @@ LoadOutcome EDICT_Index_Load(Dictionary& dictionary, Registry& registry, StopTok
         case IndexUse::Loaded:
             if (companionLoaded)
                 return LoadOutcome::Done;
-            if (!AdoptBuilt(dictionary, records, stop))
+            if (!AdoptBuilt(dictionary, records, structures, stop))
                 return LoadOutcome::Stopped;
             // The index file of another copy of the program, or one whose
             // companion was lost: the companion is made again beside it.
@@ -722,7 +727,7 @@ LoadOutcome EDICT_Index_Load(Dictionary& dictionary, Registry& registry, StopTok
 
     if (LoadFromText(dictionary, registry, records, stop) == TextLoad::Stopped)
         return LoadOutcome::Stopped;
-    if (!AdoptBuilt(dictionary, records, stop))
+    if (!AdoptBuilt(dictionary, records, structures, stop))
         return LoadOutcome::Stopped;
     ReportUndecodedLines(dictionary);
     // Whatever follows, the build's free memory goes back at the end.

@@ -165,7 +165,11 @@ void CutAfterLastSlash(std::string& line);
 // message box); the load goes on without it. A stop request between entries
 // leaves the dictionary empty and writes no index file. Message boxes go
 // through the platform layer. Never throws.
-LoadOutcome EDICT_Index_Load(Dictionary& dictionary, Registry& registry, StopToken stop = {});
+// structures: groups of search structures (Structure bits) built with a load
+// from the text, so that its companion file is written once with them rather
+// than again when a search first needs them (PrepareStructures); a load from
+// the index files leaves them to PrepareStructures.
+LoadOutcome EDICT_Index_Load(Dictionary& dictionary, Registry& registry, StopToken stop = {}, unsigned structures = 0);
 
 // Builds the groups of search structures (Structure bits, IndexTable.h) the
 // dictionary's index lacks, and writes the companion file again with them

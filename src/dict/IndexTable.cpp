@@ -1,6 +1,7 @@
 #include "dict/IndexTable.h"
 
 #include <fcntl.h>
+#include <malloc.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,11 +9,15 @@
 #include <algorithm>
 #include <bit>
 #include <cerrno>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
+#include <memory>
 #include <numeric>
+#include <type_traits>
 #include <unordered_map>
+#include <utility>
 
 #include "dict/Edict2Line.h"
 #include "dict/IndexIdentity.h"
@@ -1078,6 +1083,54 @@ std::string_view Bytes(const std::vector<T>& v)
 {
     return {reinterpret_cast<const char*>(v.data()), v.size() * sizeof(T)};
 }
+std::string_view Bytes(const std::string& s) { return s; }
+
+// Hands the heap's free memory back to the system: the allocator keeps
+// what a build's vectors leave free, so that without this the memory of
+// every step would stay counted against the process to the end.
+void ReturnFreeMemory()
+{
+#if defined(__GLIBC__)
+    ::malloc_trim(0);
+#endif
+}
+
+// The sections of an image being composed: a view of each, and the memory of
+// those made for it, let go as soon as its bytes are in the image, so that
+// the image and all of its parts are never in memory at once.
+class Parts {
+public:
+    std::string_view operator[](size_t s) const { return views_[s]; }
+    void View(size_t s, std::string_view bytes) { views_[s] = bytes; }
+    template <typename Container>
+    void Own(size_t s, Container&& contents)
+    {
+        auto held = std::make_shared<std::decay_t<Container>>(std::forward<Container>(contents));
+        views_[s] = Bytes(*held);
+        owners_[s] = std::move(held);
+    }
+    // Once the section's bytes are copied.
+    void Release(size_t s)
+    {
+        views_[s] = {};
+        if (owners_[s]) {
+            owners_[s].reset();
+            ReturnFreeMemory();
+        }
+    }
+
+private:
+    std::string_view views_[kSectionCount];
+    std::shared_ptr<const void> owners_[kSectionCount];
+};
+
+// The records are stored as they are built: no copy of them is made.
+static_assert(sizeof(IndexRecords::Record) == sizeof(StoredRecord) &&
+              offsetof(IndexRecords::Record, offset) == offsetof(StoredRecord, offset) &&
+              offsetof(IndexRecords::Record, word) == offsetof(StoredRecord, word) &&
+              offsetof(IndexRecords::Record, wordLength) == offsetof(StoredRecord, wordLength) &&
+              offsetof(IndexRecords::Record, kana) == offsetof(StoredRecord, kana) &&
+              offsetof(IndexRecords::Record, kanaLength) == offsetof(StoredRecord, kanaLength));
 
 }  // namespace
 
@@ -1092,77 +1145,65 @@ std::shared_ptr<const IndexImage> ComposeImage(const IndexRecords& in, std::stri
                                                const std::string_view* keptSections, const uint64_t* keptChecksums,
                                                unsigned kept)
 {
-    std::u16string folded;
-    if (build & (kSortedOrders | kGramPostings)) {
-        folded = in.pool;
-        for (char16_t& c : folded)
-            c = text::ToKatakana(c);
-    }
-
-    std::vector<StoredRecord> records;
-    records.reserve(in.records.size());
-    for (const auto& r : in.records)
-        records.push_back(StoredRecord{static_cast<uint64_t>(r.offset), r.word, r.wordLength, r.kana, r.kanaLength});
-
-    std::string_view parts[kSectionCount];
-    parts[kRecords] = Bytes(records);
-    parts[kPool] = {reinterpret_cast<const char*>(in.pool.data()), in.pool.size() * 2};
+    Parts parts;
+    parts.View(kRecords, Bytes(in.records));
+    parts.View(kPool, {reinterpret_cast<const char*>(in.pool.data()), in.pool.size() * 2});
     for (const Group& g : kGroups)
         if (kept & g.bit)
             for (Section s : g.sections)
-                parts[s] = keptSections[s];
+                parts.View(s, keptSections[s]);
 
-    GramSections wordGrams, kanaGrams;
-    if (build & kGramPostings) {
-        wordGrams = BuildGrams(in, folded, true);
-        kanaGrams = BuildGrams(in, folded, false);
-        parts[kWordGramKeys] = Bytes(wordGrams.keys);
-        parts[kWordGramStarts] = Bytes(wordGrams.starts);
-        parts[kWordGramPostings] = Bytes(wordGrams.postings);
-        parts[kKanaGramKeys] = Bytes(kanaGrams.keys);
-        parts[kKanaGramStarts] = Bytes(kanaGrams.starts);
-        parts[kKanaGramPostings] = Bytes(kanaGrams.postings);
-    }
+    // One group after another, each one's working memory gone before the next.
     // The English words' ranks hold the entries' own ranks: worked out for
     // them when the entry ranks are not being made.
-    std::vector<uint16_t> entryRanks;
-    if (build & (kRanks | kEnglishWords))
-        entryRanks = BuildEntryRanks(in, dictionaryBytes);
-    TokenSections tokens;
-    if (build & kEnglishWords) {
-        tokens = BuildTokens(in, dictionaryBytes, entryRanks);
-        parts[kTokenText] = tokens.text;
-        parts[kTokenStarts] = Bytes(tokens.starts);
-        parts[kTokenPostingStarts] = Bytes(tokens.postingStarts);
-        parts[kTokenPostings] = Bytes(tokens.postings);
-        parts[kTokenReversed] = Bytes(tokens.reversed);
-        parts[kTokenPostingRanks] = Bytes(tokens.ranks);
-    }
-    if (build & kRanks)
-        parts[kRecordRanks] = Bytes(entryRanks);
-    std::vector<uint32_t> sorted[4];
-    std::vector<Key> keys[4], samples[4];
-    if (build & kSortedOrders) {
-        for (int k = 0; k < 4; ++k) {
-            SortedRecords(in, folded, k % 2 == 0, k >= 2, sorted[k], keys[k]);
-            for (size_t i = 0; i < keys[k].size(); i += kSampleStride)
-                samples[k].push_back(keys[k][i]);
+    if (build & (kRanks | kEnglishWords)) {
+        std::vector<uint16_t> entryRanks = BuildEntryRanks(in, dictionaryBytes);
+        if (build & kEnglishWords) {
+            TokenSections tokens = BuildTokens(in, dictionaryBytes, entryRanks);
+            parts.Own(kTokenText, std::move(tokens.text));
+            parts.Own(kTokenStarts, std::move(tokens.starts));
+            parts.Own(kTokenPostingStarts, std::move(tokens.postingStarts));
+            parts.Own(kTokenPostings, std::move(tokens.postings));
+            parts.Own(kTokenReversed, std::move(tokens.reversed));
+            parts.Own(kTokenPostingRanks, std::move(tokens.ranks));
         }
-        parts[kWordSorted] = Bytes(sorted[0]);
-        parts[kKanaSorted] = Bytes(sorted[1]);
-        parts[kWordReversed] = Bytes(sorted[2]);
-        parts[kKanaReversed] = Bytes(sorted[3]);
-        for (size_t k = 0; k < 4; ++k)
-            parts[kWordSortedSamples + k] = Bytes(samples[k]);
-        parts[kWordSortedKeys] = Bytes(keys[0]);
-        parts[kKanaSortedKeys] = Bytes(keys[1]);
-        parts[kWordReversedKeys] = Bytes(keys[2]);
-        parts[kKanaReversedKeys] = Bytes(keys[3]);
+        if (build & kRanks)
+            parts.Own(kRecordRanks, std::move(entryRanks));
+        ReturnFreeMemory();
+    }
+    if (build & (kSortedOrders | kGramPostings)) {
+        std::u16string folded = in.pool;
+        for (char16_t& c : folded)
+            c = text::ToKatakana(c);
+        if (build & kGramPostings) {
+            for (const bool word : {true, false}) {
+                GramSections grams = BuildGrams(in, folded, word);
+                parts.Own(word ? kWordGramKeys : kKanaGramKeys, std::move(grams.keys));
+                parts.Own(word ? kWordGramStarts : kKanaGramStarts, std::move(grams.starts));
+                parts.Own(word ? kWordGramPostings : kKanaGramPostings, std::move(grams.postings));
+                ReturnFreeMemory();
+            }
+        }
+        if (build & kSortedOrders) {
+            constexpr Section kSorted[4] = {kWordSorted, kKanaSorted, kWordReversed, kKanaReversed};
+            constexpr Section kKeys[4] = {kWordSortedKeys, kKanaSortedKeys, kWordReversedKeys, kKanaReversedKeys};
+            for (size_t k = 0; k < 4; ++k) {
+                std::vector<uint32_t> sorted;
+                std::vector<Key> keys, samples;
+                SortedRecords(in, folded, k % 2 == 0, k >= 2, sorted, keys);
+                for (size_t i = 0; i < keys.size(); i += kSampleStride)
+                    samples.push_back(keys[i]);
+                parts.Own(kSorted[k], std::move(sorted));
+                parts.Own(kKeys[k], std::move(keys));
+                parts.Own(kWordSortedSamples + k, std::move(samples));
+                ReturnFreeMemory();
+            }
+        }
     }
 
     size_t total = kHeaderBytes;
-    for (const auto& p : parts)
-        total += (p.size() + 7) / 8 * 8;
+    for (size_t s = 0; s < kSectionCount; ++s)
+        total += (parts[s].size() + 7) / 8 * 8;
     std::string image;
     image.reserve(total);
     image.append(kCompanionMagic);
@@ -1187,9 +1228,10 @@ std::shared_ptr<const IndexImage> ComposeImage(const IndexRecords& in, std::stri
         put64(carried[s] ? keptChecksums[s] : ChecksumOf(parts[s]));
         at += (parts[s].size() + 7) / 8 * 8;
     }
-    for (const auto& p : parts) {
-        image.append(p);
-        image.append((8 - p.size() % 8) % 8, '\0');
+    for (size_t s = 0; s < kSectionCount; ++s) {
+        image.append(parts[s]);
+        image.append((8 - parts[s].size() % 8) % 8, '\0');
+        parts.Release(s);
     }
     return std::make_shared<OwnedImage>(std::move(image));
 }

@@ -58,7 +58,8 @@ SharedIndexBuild BuildSharedIndex(const std::string& folder, const std::string& 
     dictionary.path = there.string();
     dictionary.name = file.filename().string();
     dictionary.encoding = encoding;
-    EDICT_Index_Load(dictionary, registry);
+    // Every structure with the load: the companion is written once.
+    EDICT_Index_Load(dictionary, registry, {}, kAllStructures);
     if (dictionary.count == 0) {
         result.error = dictionaryFile + ": no entries could be read";
         return result;

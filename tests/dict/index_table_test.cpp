@@ -229,13 +229,13 @@ TEST(EucJpTest, DecodesAsIconvDoesOrLeavesItToIconv)
 
 class CompanionTest : public DictTest {
 protected:
-    Dictionary Load(StopToken stop = {}, LoadOutcome expected = LoadOutcome::Done)
+    Dictionary Load(StopToken stop = {}, LoadOutcome expected = LoadOutcome::Done, unsigned structures = 0)
     {
         Dictionary d;
         d.path = "test";
         d.name = "Test";
         d.encoding = "EUC-JP";
-        EXPECT_EQ(EDICT_Index_Load(d, registry_, stop), expected);
+        EXPECT_EQ(EDICT_Index_Load(d, registry_, stop, structures), expected);
         return d;
     }
     static std::vector<std::u16string> Words(const Dictionary& d)
@@ -354,6 +354,57 @@ TEST_F(CompanionTest, StructuresBuiltForASearchAreKeptInTheCompanion)
     PrepareStructures(fresh, kSortedOrders);
     EXPECT_TRUE(fresh.index.Has(kSortedOrders));
     EXPECT_EQ(fs::last_write_time(CompanionFilePath("test")), bare);
+}
+
+// Structures wanted with a load from the text are built from its records at
+// once and written in the one companion: the same file, byte for byte, as a
+// load followed by the first search that needs them writes.
+TEST_F(CompanionTest, StructuresWantedWithTheLoadAreWrittenOnceAsASearchWouldWriteThem)
+{
+    for (const unsigned wanted : {unsigned{kAllStructures}, unsigned{kRanks}, unsigned{kSortedOrders | kGramPostings},
+                                  unsigned{kEnglishWords}}) {
+        SCOPED_TRACE(wanted);
+        fs::remove("test.mxi");
+        fs::remove(CompanionFilePath("test"));
+        Dictionary twoSteps = Load();
+        PrepareStructures(twoSteps, wanted);
+        const std::string expected = mirudex::test::ReadFile(CompanionFilePath("test"));
+        const std::string index = mirudex::test::ReadFile("test.mxi");
+        twoSteps.Free();
+
+        fs::remove("test.mxi");
+        fs::remove(CompanionFilePath("test"));
+        Dictionary atOnce = Load({}, LoadOutcome::Done, wanted);
+        EXPECT_EQ(atOnce.index.structures(), wanted);
+        EXPECT_EQ(mirudex::test::ReadFile("test.mxi"), index);
+        EXPECT_EQ(mirudex::test::ReadFile(CompanionFilePath("test")), expected);
+        const auto written = fs::last_write_time(CompanionFilePath("test"));
+        PrepareStructures(atOnce, wanted);
+        EXPECT_EQ(fs::last_write_time(CompanionFilePath("test")), written) << "nothing to add: not written";
+        if (wanted & kRanks)
+            EXPECT_LT(atOnce.index.EntryRank(0), atOnce.index.EntryRank(1)) << "猫 (P) ranks before 犬";
+        atOnce.Free();
+
+        // A load that finds the index file without its companion makes the
+        // companion again with them; one that finds both leaves them be.
+        fs::remove(CompanionFilePath("test"));
+        Dictionary fromIndex = Load({}, LoadOutcome::Done, wanted);
+        EXPECT_EQ(fromIndex.index.structures(), wanted);
+        EXPECT_EQ(mirudex::test::ReadFile(CompanionFilePath("test")), expected);
+        fromIndex.Free();
+        Dictionary warm = Load({}, LoadOutcome::Done, wanted);
+        EXPECT_EQ(warm.index.structures(), wanted);
+    }
+
+    // With indexing off they are built in memory, and no file is written.
+    fs::remove("test.mxi");
+    fs::remove(CompanionFilePath("test"));
+    registry_.SetBOOL(opt::dictionaries::kIndexing, false);
+    const Dictionary inMemory = Load({}, LoadOutcome::Done, kAllStructures);
+    EXPECT_TRUE(inMemory.index.Has(kAllStructures));
+    EXPECT_EQ(inMemory.index.Exact(Field::Kana, u"ニホン"), (std::vector<uint32_t>{2}));
+    EXPECT_FALSE(fs::exists("test.mxi"));
+    EXPECT_FALSE(fs::exists(CompanionFilePath("test")));
 }
 
 // A flipped bit anywhere in either file is found: the damaged file (or the
