@@ -1606,6 +1606,22 @@ Mirudex wählt, wie gesucht wird.</translation>
         <source>Search for a random kanji</source>
         <translation>Ein zufälliges Kanji suchen</translation>
     </message>
+    <message>
+        <source>-Results truncated-</source>
+        <translation>-Ergebnisse gekürzt-</translation>
+    </message>
+    <message>
+        <source>-Nothing in English: searched as Japanese-</source>
+        <translation>-Auf Englisch nichts gefunden: als Japanisch gesucht-</translation>
+    </message>
+    <message>
+        <source>-Nothing as typed: searched its dictionary form-</source>
+        <translation>-Wie eingegeben nichts gefunden: nach der Wörterbuchform gesucht-</translation>
+    </message>
+    <message>
+        <source>-For English, press CAPS LOCK to turn the input method off and type it again-</source>
+        <translation>-Für Englisch die Eingabemethode mit CAPS LOCK ausschalten und neu eingeben-</translation>
+    </message>
 </context>
 <context>
     <name>RadicalWindow</name>

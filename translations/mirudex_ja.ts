@@ -1605,6 +1605,22 @@ Let Mirudex choose how to search.</source>
         <source>Search for a random kanji</source>
         <translation>ランダムな漢字を検索</translation>
     </message>
+    <message>
+        <source>-Results truncated-</source>
+        <translation>-表示件数の上限で打ち切りました-</translation>
+    </message>
+    <message>
+        <source>-Nothing in English: searched as Japanese-</source>
+        <translation>-英語では見つからず、日本語として検索しました-</translation>
+    </message>
+    <message>
+        <source>-Nothing as typed: searched its dictionary form-</source>
+        <translation>-入力どおりでは見つからず、辞書形で検索しました-</translation>
+    </message>
+    <message>
+        <source>-For English, press CAPS LOCK to turn the input method off and type it again-</source>
+        <translation>-英語で検索するには、CAPS LOCK で入力方式をオフにして入力し直してください-</translation>
+    </message>
 </context>
 <context>
     <name>RadicalWindow</name>

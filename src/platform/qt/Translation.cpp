@@ -52,6 +52,11 @@ const char* const kPatterns[] = {
     QT_TRANSLATE_NOOP("Mirudex", "The list gives no SHA-256 for %S; it is not installed."),
     QT_TRANSLATE_NOOP("Mirudex", "CRC for %S FAILED."),
     QT_TRANSLATE_NOOP("Mirudex", "SHA-256 for %S FAILED."),
+    // Notes put into a status text, one or several joined by blanks
+    QT_TRANSLATE_NOOP("Mirudex", "-Results truncated-"),
+    QT_TRANSLATE_NOOP("Mirudex", "-Nothing in English: searched as Japanese-"),
+    QT_TRANSLATE_NOOP("Mirudex", "-Nothing as typed: searched its dictionary form-"),
+    QT_TRANSLATE_NOOP("Mirudex", "-For English, press CAPS LOCK to turn the input method off and type it again-"),
     // Messages
     QT_TRANSLATE_NOOP("Mirudex", "Couldn't create a new options file."),
     QT_TRANSLATE_NOOP("Mirudex", "Are you sure that you want to delete this dictionary?"),
@@ -232,6 +237,21 @@ Installed& Current()
     return installed;
 }
 
+// A value put into a pattern: the program's own notes ("-Results
+// truncated-"), one or several joined by blanks, are shown translated; any
+// other value (a name, a path, a count) as it is.
+QString ShownValue(const QString& value)
+{
+    static const QRegularExpression notes(QStringLiteral("\\A-[^-\n]+-( -[^-\n]+-)*\\z"));
+    if (!notes.match(value).hasMatch())
+        return value;
+    static const QRegularExpression note(QStringLiteral("-[^-\n]+-"));
+    QStringList shown;
+    for (auto it = note.globalMatch(value); it.hasNext();)
+        shown.push_back(QCoreApplication::translate(kTranslationContext, it.next().captured().toUtf8().constData()));
+    return shown.join(u' ');
+}
+
 }  // namespace
 
 QString Tr(const char* english) { return QCoreApplication::translate(kTranslationContext, english); }
@@ -269,7 +289,7 @@ QString ShownText(const QString& text)
         for (auto it = Placeholder().globalMatch(translated); it.hasNext();) {
             const QRegularExpressionMatch p = it.next();
             out += translated.mid(at, p.capturedStart() - at);
-            out += m.captured(value++);
+            out += ShownValue(m.captured(value++));
             at = p.capturedEnd();
         }
         out += translated.mid(at);

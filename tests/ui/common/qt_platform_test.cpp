@@ -147,6 +147,16 @@ TEST(TranslationTest, TextsOfTheLayersBelowAreShownInTheUsersLanguage)
         {"Getting file (a%S.txt) from (b\n.host)...", "ファイル（a%S.txt）を（b\n.host）から取得しています...",
          "Datei (a%S.txt) wird von (b\n.host) geholt..."},
         {"Search complete (12 results) ", "検索完了（12 件） ", "Suche abgeschlossen (12 Ergebnisse) "},
+        // The program's own notes in a value are shown translated, one or several.
+        {"Search complete (200 results) -Results truncated-", "検索完了（200 件） -表示件数の上限で打ち切りました-",
+         "Suche abgeschlossen (200 Ergebnisse) -Ergebnisse gekürzt-"},
+        {"Search complete (3 results) -Results truncated- -Nothing as typed: searched its dictionary form-",
+         "検索完了（3 件） -表示件数の上限で打ち切りました- -入力どおりでは見つからず、辞書形で検索しました-",
+         "Suche abgeschlossen (3 Ergebnisse) -Ergebnisse gekürzt- -Wie eingegeben nichts gefunden: nach der "
+         "Wörterbuchform gesucht-"},
+        // A value that only looks like notes, or a name between dashes, stays.
+        {"Loading EDICT: -Results truncated- x...", "EDICT を読み込んでいます: -Results truncated- x...",
+         "EDICT wird geladen: -Results truncated- x..."},
         // A longer pattern that the text only begins like is not taken.
         {"Getting file (x) from (y)... OKAY!", "ファイル（x）を（y）から取得しています... 完了！",
          "Datei (x) wird von (y) geholt... OK!"},
