@@ -1622,6 +1622,237 @@ Mirudex wählt, wie gesucht wird.</translation>
         <source>-For English, press CAPS LOCK to turn the input method off and type it again-</source>
         <translation>-Für Englisch die Eingabemethode mit CAPS LOCK ausschalten und neu eingeben-</translation>
     </message>
+    <message>
+        <source>IF YOU CANNOT SEE JAPANESE TEXT IN MIRUDEX,
+you&apos;ll want to install a Japanese font; none is installed on this system.
+For example:
+     sudo apt install fonts-ipafont-mincho fonts-ipafont-gothic
+</source>
+        <translation>WENN MIRUDEX KEINEN JAPANISCHEN TEXT ZEIGT,
+installieren Sie eine japanische Schrift; auf diesem System ist keine installiert.
+Zum Beispiel:
+     sudo apt install fonts-ipafont-mincho fonts-ipafont-gothic
+</translation>
+    </message>
+    <message>
+        <source>IF YOU CANNOT SEE JAPANESE TEXT IN MIRUDEX,
+choose one of the Japanese fonts installed on this system in the settings:
+     %1
+</source>
+        <translation>WENN MIRUDEX KEINEN JAPANISCHEN TEXT ZEIGT,
+wählen Sie in den Einstellungen eine der japanischen Schriften dieses Systems:
+     %1
+</translation>
+    </message>
+    <message>
+        <source>Hello!! It would appear that this is your first time using Mirudex.
+
+If you need help, please look at the user guide (Help &gt; User Guide):
+     %1
+
+I figure that that&apos;s probably not what you want to do, so I&apos;ll give you
+a brief series of dialog boxes to get you up to speed on Mirudex.
+
+
+If you manage to really mess something up, the easiest way to fix it is
+to delete &apos;Options.mxreg&apos; in Mirudex&apos;s working folder,
+     %2
+and then run Mirudex again.  It will make
+itself a new options file with the default settings.
+
+
+%3
+
+Feel free to check out the toolbar; it has a lot of good options.
+Also, play with Mirudex&apos;s settings.  Remember, if you break anything,
+just delete the options file.
+</source>
+        <translation>Hallo! Sie verwenden Mirudex offenbar zum ersten Mal.
+
+Wenn Sie Hilfe brauchen, lesen Sie das Benutzerhandbuch (Hilfe &gt; Benutzerhandbuch):
+     %1
+
+Vermutlich möchten Sie das gerade nicht, darum folgen ein paar kurze
+Dialoge, mit denen Sie sich schnell in Mirudex zurechtfinden.
+
+
+Wenn Sie etwas gründlich verstellt haben, löschen Sie am einfachsten
+&apos;Options.mxreg&apos; im Arbeitsordner von Mirudex,
+     %2
+und starten Mirudex neu. Es legt sich dann
+eine neue Optionsdatei mit den Standardeinstellungen an.
+
+
+%3
+
+Sehen Sie sich ruhig die Werkzeugleiste an; sie bietet viele nützliche Optionen.
+Probieren Sie auch die Einstellungen von Mirudex aus. Wenn etwas kaputtgeht,
+löschen Sie einfach die Optionsdatei.
+</translation>
+    </message>
+    <message>
+        <source>ABOUT SEARCHING:
+(1)
+   Use the IME (use CAPSLOCK to turn it on\off).
+   (This guy lets you type in Japanese)
+
+(2)
+   Use the old style.
+     To search for Japanese text, just type ROMAji or Japanese and press Enter.
+          * (You should enable ROMAji conversion for this to work)
+          Valid wildcards: _ (anything), and ? (one character).
+
+     To search for English text, type
+          EN:EnglishTextHere
+
+
+ENGLISH SEARCHING:
+     NOTE: English act basically like normal search-engine searches
+     If you want to search for words with EXACTLY the meaning that you want,
+     put your search in quotes.  For example,
+          &quot;happy&quot;
+     To search using quotes--but NOT searching exactly--but a space before
+     the first quotes.
+          &lt;space&gt;&quot;to run&quot; program
+
+
+SEARCH FORCING:
+     To force a Japanese search, use:
+          JP:JapaneseTextHere
+     To force a kanji information search, use:
+          KN:Japanese/EnglishTextHere
+     To force an English search, use:
+          EN:EnglishTextHere
+</source>
+        <translation>ZUM SUCHEN:
+(1)
+   Verwenden Sie die Eingabemethode (mit CAPSLOCK ein- und ausschalten).
+   (Damit tippen Sie Japanisch)
+
+(2)
+   Verwenden Sie die alte Art.
+     Um japanischen Text zu suchen, tippen Sie Romaji oder Japanisch und drücken Enter.
+          * (Dafür sollte die Romaji-Umwandlung eingeschaltet sein)
+          Platzhalter: _ (beliebig viele Zeichen) und ? (genau ein Zeichen).
+
+     Um englischen Text zu suchen, tippen Sie
+          EN:EnglishTextHere
+
+
+ENGLISCHE SUCHE:
+     HINWEIS: Die englische Suche verhält sich im Grunde wie eine Suchmaschine.
+     Wenn Sie Wörter mit GENAU der gewünschten Bedeutung suchen,
+     setzen Sie die Suche in Anführungszeichen. Zum Beispiel:
+          &quot;happy&quot;
+     Um Anführungszeichen zu verwenden, aber NICHT genau zu suchen, setzen Sie
+     ein Leerzeichen vor die ersten Anführungszeichen.
+          &lt;space&gt;&quot;to run&quot; program
+
+
+SUCHART ERZWINGEN:
+     Für eine japanische Suche:
+          JP:JapaneseTextHere
+     Für eine Kanji-Informationssuche:
+          KN:Japanese/EnglishTextHere
+     Für eine englische Suche:
+          EN:EnglishTextHere
+</translation>
+    </message>
+    <message>
+        <source>The Studylist:
+
+Mirudex automatically saves your studylist data when Mirudex is closed.
+If you haven&apos;t specified a filename, it will use &apos;studylist.default&apos;.
+If there&apos;re no study list data, then it won&apos;t do anything.
+
+When you &apos;OPEN&apos; or &apos;SAVE AS&apos; a studylist, then Mirudex will set its
+default studylist to that file.
+
+When you &apos;CLOSE&apos; a studylist, Mirudex has no default file, and it will
+create &apos;studylist.default&apos; upon exiting if any entries remain in the
+studylist.
+
+To take entries off the studylist, select them and press Delete, or
+right-click them and choose &apos;Remove&apos;.  Ctrl+Z puts them back.
+
+
+NOTE:
+     The studylist will ONLY work with EUC-JP-formatted dictionaries.
+     I will be fixing this in the future, but... not right now.
+
+
+The History:
+
+Press CTRL+Spacebar to open the history of recently-searched words.
+</source>
+        <translation>Die Lernliste:
+
+Mirudex speichert Ihre Lernliste automatisch, wenn Mirudex geschlossen wird.
+Haben Sie keinen Dateinamen angegeben, wird &apos;studylist.default&apos; verwendet.
+Ist die Lernliste leer, geschieht nichts.
+
+Wenn Sie eine Lernliste ÖFFNEN oder mit SPEICHERN UNTER sichern, wird
+diese Datei die Standard-Lernliste von Mirudex.
+
+Wenn Sie eine Lernliste SCHLIESSEN, hat Mirudex keine Standarddatei und
+legt beim Beenden &apos;studylist.default&apos; an, falls noch Einträge in der
+Lernliste stehen.
+
+Um Einträge aus der Lernliste zu nehmen, wählen Sie sie aus und drücken Entf,
+oder klicken Sie mit der rechten Maustaste und wählen &apos;Entfernen&apos;. Strg+Z holt sie zurück.
+
+
+HINWEIS:
+     Die Lernliste funktioniert NUR mit Wörterbüchern im Format EUC-JP.
+     Das werde ich künftig ändern, aber... nicht jetzt.
+
+
+Der Verlauf:
+
+Mit STRG+Leertaste öffnen Sie den Verlauf der zuletzt gesuchten Wörter.
+</translation>
+    </message>
+    <message>
+        <source>Some options:
+
+The reverse-conjugation option is pretty useful.  It&apos;ll be made much
+better in the near future, but it works fairly well right now.
+
+
+Click on the colored buttons next to &apos;Search&apos; for random words and kanji.
+
+
+For the result window and studylist, you can modify the headers that
+are shown by right-clicking on them or by pressing spacebar when the
+mouse is over their windows.
+
+
+Remember, I know Mirudex inside and out, and a lot of the stuff that
+seems really simple and obvious to me is not simple and obvious to
+everyone else.  If you have any questions or comments, please send
+me an e-mail:
+%1
+</source>
+        <translation>Einige Optionen:
+
+Die Option für die Rückführung von Konjugationen ist recht nützlich. Sie wird
+bald noch viel besser, funktioniert aber schon jetzt ziemlich gut.
+
+
+Klicken Sie auf die farbigen Knöpfe neben &apos;Suchen&apos; für zufällige Wörter und Kanji.
+
+
+Im Ergebnisfenster und in der Lernliste können Sie die angezeigten Spalten
+ändern, indem Sie mit der rechten Maustaste darauf klicken oder die Leertaste
+drücken, während die Maus über dem Fenster ist.
+
+
+Ich kenne Mirudex in- und auswendig, und vieles, was mir einfach und
+selbstverständlich scheint, ist es für andere nicht. Wenn Sie Fragen oder
+Anmerkungen haben, schreiben Sie mir bitte eine E-Mail:
+%1
+</translation>
+    </message>
 </context>
 <context>
     <name>RadicalWindow</name>

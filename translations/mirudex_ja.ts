@@ -1621,6 +1621,238 @@ Let Mirudex choose how to search.</source>
         <source>-For English, press CAPS LOCK to turn the input method off and type it again-</source>
         <translation>-英語で検索するには、CAPS LOCK で入力方式をオフにして入力し直してください-</translation>
     </message>
+    <message>
+        <source>IF YOU CANNOT SEE JAPANESE TEXT IN MIRUDEX,
+you&apos;ll want to install a Japanese font; none is installed on this system.
+For example:
+     sudo apt install fonts-ipafont-mincho fonts-ipafont-gothic
+</source>
+        <translation>Mirudex で日本語が表示されない場合は、
+日本語フォントをインストールしてください。このシステムには日本語フォントがありません。
+例:
+     sudo apt install fonts-ipafont-mincho fonts-ipafont-gothic
+</translation>
+    </message>
+    <message>
+        <source>IF YOU CANNOT SEE JAPANESE TEXT IN MIRUDEX,
+choose one of the Japanese fonts installed on this system in the settings:
+     %1
+</source>
+        <translation>Mirudex で日本語が表示されない場合は、
+このシステムにある次の日本語フォントのどれかを設定で選んでください:
+     %1
+</translation>
+    </message>
+    <message>
+        <source>Hello!! It would appear that this is your first time using Mirudex.
+
+If you need help, please look at the user guide (Help &gt; User Guide):
+     %1
+
+I figure that that&apos;s probably not what you want to do, so I&apos;ll give you
+a brief series of dialog boxes to get you up to speed on Mirudex.
+
+
+If you manage to really mess something up, the easiest way to fix it is
+to delete &apos;Options.mxreg&apos; in Mirudex&apos;s working folder,
+     %2
+and then run Mirudex again.  It will make
+itself a new options file with the default settings.
+
+
+%3
+
+Feel free to check out the toolbar; it has a lot of good options.
+Also, play with Mirudex&apos;s settings.  Remember, if you break anything,
+just delete the options file.
+</source>
+        <translation>こんにちは！ Mirudex を使うのは初めてのようですね。
+
+困ったときは、ユーザーガイド（ヘルプ &gt; ユーザーガイド）をご覧ください:
+     %1
+
+とはいえ、いきなりガイドを読みたくはないでしょうから、
+Mirudex にすぐ慣れられるよう、いくつかのダイアログで簡単に説明します。
+
+
+設定をすっかりおかしくしてしまったときは、Mirudex の作業フォルダーにある
+&apos;Options.mxreg&apos; を削除するのがいちばん簡単な直し方です。
+     %2
+そのあと Mirudex をもう一度起動すると、
+初期設定の新しいオプションファイルが作られます。
+
+
+%3
+
+ツールバーもぜひ見てみてください。便利なオプションがたくさんあります。
+Mirudex の設定もいろいろ試してみましょう。何かを壊してしまっても、
+オプションファイルを削除すれば元どおりです。
+</translation>
+    </message>
+    <message>
+        <source>ABOUT SEARCHING:
+(1)
+   Use the IME (use CAPSLOCK to turn it on\off).
+   (This guy lets you type in Japanese)
+
+(2)
+   Use the old style.
+     To search for Japanese text, just type ROMAji or Japanese and press Enter.
+          * (You should enable ROMAji conversion for this to work)
+          Valid wildcards: _ (anything), and ? (one character).
+
+     To search for English text, type
+          EN:EnglishTextHere
+
+
+ENGLISH SEARCHING:
+     NOTE: English act basically like normal search-engine searches
+     If you want to search for words with EXACTLY the meaning that you want,
+     put your search in quotes.  For example,
+          &quot;happy&quot;
+     To search using quotes--but NOT searching exactly--but a space before
+     the first quotes.
+          &lt;space&gt;&quot;to run&quot; program
+
+
+SEARCH FORCING:
+     To force a Japanese search, use:
+          JP:JapaneseTextHere
+     To force a kanji information search, use:
+          KN:Japanese/EnglishTextHere
+     To force an English search, use:
+          EN:EnglishTextHere
+</source>
+        <translation>検索について:
+(1)
+   IME を使います（CAPSLOCK でオン／オフを切り替えます）。
+   （IME を使うと日本語で入力できます）
+
+(2)
+   昔ながらの方法を使います。
+     日本語を検索するには、ローマ字か日本語を入力して Enter を押します。
+          * （このためにはローマ字変換をオンにしてください）
+          使えるワイルドカード: _（任意の文字列）と ?（任意の 1 文字）。
+
+     英語を検索するには、次のように入力します
+          EN:EnglishTextHere
+
+
+英語の検索:
+     注意: 英語の検索は、ふつうの検索エンジンとほぼ同じように働きます。
+     意味がぴったりその語と一致するものだけを探したいときは、
+     検索語を引用符で囲みます。例:
+          &quot;happy&quot;
+     引用符を使いつつ完全一致では探さないときは、
+     最初の引用符の前に空白を入れます。
+          &lt;space&gt;&quot;to run&quot; program
+
+
+検索の種類の指定:
+     日本語の検索にするには:
+          JP:JapaneseTextHere
+     漢字情報の検索にするには:
+          KN:Japanese/EnglishTextHere
+     英語の検索にするには:
+          EN:EnglishTextHere
+</translation>
+    </message>
+    <message>
+        <source>The Studylist:
+
+Mirudex automatically saves your studylist data when Mirudex is closed.
+If you haven&apos;t specified a filename, it will use &apos;studylist.default&apos;.
+If there&apos;re no study list data, then it won&apos;t do anything.
+
+When you &apos;OPEN&apos; or &apos;SAVE AS&apos; a studylist, then Mirudex will set its
+default studylist to that file.
+
+When you &apos;CLOSE&apos; a studylist, Mirudex has no default file, and it will
+create &apos;studylist.default&apos; upon exiting if any entries remain in the
+studylist.
+
+To take entries off the studylist, select them and press Delete, or
+right-click them and choose &apos;Remove&apos;.  Ctrl+Z puts them back.
+
+
+NOTE:
+     The studylist will ONLY work with EUC-JP-formatted dictionaries.
+     I will be fixing this in the future, but... not right now.
+
+
+The History:
+
+Press CTRL+Spacebar to open the history of recently-searched words.
+</source>
+        <translation>学習リスト:
+
+Mirudex を閉じると、学習リストのデータは自動的に保存されます。
+ファイル名を指定していなければ &apos;studylist.default&apos; に保存されます。
+学習リストが空のときは何もしません。
+
+学習リストを「開く」か「名前を付けて保存」すると、
+Mirudex はそのファイルを既定の学習リストにします。
+
+学習リストを「閉じる」と既定のファイルはなくなり、
+終了時に学習リストに項目が残っていれば
+&apos;studylist.default&apos; が作られます。
+
+学習リストから項目を外すには、選んで Delete を押すか、
+右クリックして「削除」を選びます。Ctrl+Z で元に戻せます。
+
+
+注意:
+     学習リストは EUC-JP 形式の辞書でしか使えません。
+     いずれ直すつもりですが、今はまだです。
+
+
+履歴:
+
+Ctrl+Space を押すと、最近検索した語の履歴が開きます。
+</translation>
+    </message>
+    <message>
+        <source>Some options:
+
+The reverse-conjugation option is pretty useful.  It&apos;ll be made much
+better in the near future, but it works fairly well right now.
+
+
+Click on the colored buttons next to &apos;Search&apos; for random words and kanji.
+
+
+For the result window and studylist, you can modify the headers that
+are shown by right-clicking on them or by pressing spacebar when the
+mouse is over their windows.
+
+
+Remember, I know Mirudex inside and out, and a lot of the stuff that
+seems really simple and obvious to me is not simple and obvious to
+everyone else.  If you have any questions or comments, please send
+me an e-mail:
+%1
+</source>
+        <translation>いくつかのオプション:
+
+逆活用のオプションはなかなか便利です。これから大きく改良する予定ですが、
+今でもかなりうまく働きます。
+
+
+「検索」の隣の色付きボタンを押すと、ランダムな単語や漢字が出てきます。
+
+
+結果ウィンドウと学習リストでは、見出しを右クリックするか、
+マウスをウィンドウの上に置いてスペースキーを押すと、
+表示する見出しを変えられます。
+
+
+Mirudex のことは隅々まで知っているつもりですが、
+自分には簡単で当たり前に思えることが、
+ほかの人にとってもそうだとは限りません。質問や意見があれば、
+メールでお知らせください:
+%1
+</translation>
+    </message>
 </context>
 <context>
     <name>RadicalWindow</name>

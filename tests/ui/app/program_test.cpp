@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "core/BuildConfig.h"
 #include "core/DebugLog.h"
 #include "core/DefaultOptions.h"
 #include "platform/api/Utf.h"
@@ -196,6 +197,23 @@ TEST_F(ProgramTest, LevelOneLogAndFirstTimeMessages)
     EXPECT_NE(FirstTimeText(0, noFont).find(u"none is installed on this system.\nFor example:\n     sudo apt install "
                                             u"fonts-ipafont-mincho"),
               std::u16string::npos);
+    // In the user's language, with the same values in them (a value that
+    // holds "%1" stays as it is).
+    FirstTimeFacts odd = facts;
+    odd.workingFolder = u"/home/a%1b";
+    std::vector<std::u16string> english;
+    for (int i = 0; i < 4; ++i)
+        english.push_back(FirstTimeText(i, odd));
+    for (const char* locale : {"ja_JP", "de_DE"}) {
+        SCOPED_TRACE(locale);
+        const test::LanguageScope language(locale);
+        for (int i = 0; i < 4; ++i)
+            EXPECT_NE(FirstTimeText(i, odd), english[static_cast<size_t>(i)]) << i;
+        const std::u16string first = FirstTimeText(0, odd);
+        for (const std::u16string& value : {facts.guidePath, odd.workingFolder, facts.japaneseFonts})
+            EXPECT_NE(first.find(value), std::u16string::npos) << Utf16ToUtf8(value);
+        EXPECT_NE(FirstTimeText(3, odd).find(build::kContactAddress), std::u16string::npos);
+    }
     for (int i = 0; i < 5; ++i)
         for (const char16_t* gone : {u"Documentation folder", u"Arial Unicode MS", u"options.mxreg", u"optons",
                                      u"normaly", u"Engish", u"web site"})
