@@ -1853,6 +1853,18 @@ Anmerkungen haben, schreiben Sie mir bitte eine E-Mail:
 %1
 </translation>
     </message>
+    <message>
+        <source>your settings</source>
+        <translation>Ihre Einstellungen</translation>
+    </message>
+    <message>
+        <source>your study list</source>
+        <translation>Ihre Lernliste</translation>
+    </message>
+    <message>
+        <source>your search history</source>
+        <translation>Ihren Suchverlauf</translation>
+    </message>
 </context>
 <context>
     <name>RadicalWindow</name>

@@ -1853,6 +1853,18 @@ Mirudex のことは隅々まで知っているつもりですが、
 %1
 </translation>
     </message>
+    <message>
+        <source>your settings</source>
+        <translation>設定</translation>
+    </message>
+    <message>
+        <source>your study list</source>
+        <translation>学習リスト</translation>
+    </message>
+    <message>
+        <source>your search history</source>
+        <translation>検索履歴</translation>
+    </message>
 </context>
 <context>
     <name>RadicalWindow</name>

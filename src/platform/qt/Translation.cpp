@@ -57,6 +57,10 @@ const char* const kPatterns[] = {
     QT_TRANSLATE_NOOP("Mirudex", "-Nothing in English: searched as Japanese-"),
     QT_TRANSLATE_NOOP("Mirudex", "-Nothing as typed: searched its dictionary form-"),
     QT_TRANSLATE_NOOP("Mirudex", "-For English, press CAPS LOCK to turn the input method off and type it again-"),
+    // What a message names
+    QT_TRANSLATE_NOOP("Mirudex", "your settings"),
+    QT_TRANSLATE_NOOP("Mirudex", "your study list"),
+    QT_TRANSLATE_NOOP("Mirudex", "your search history"),
     // Messages
     QT_TRANSLATE_NOOP("Mirudex", "Couldn't create a new options file."),
     QT_TRANSLATE_NOOP("Mirudex", "Are you sure that you want to delete this dictionary?"),
@@ -237,14 +241,15 @@ Installed& Current()
     return installed;
 }
 
-// A value put into a pattern: the program's own notes ("-Results
-// truncated-"), one or several joined by blanks, are shown translated; any
-// other value (a name, a path, a count) as it is.
+// A value put into a pattern: a text of the program's own ("your
+// settings") and its notes ("-Results truncated-"), one or several joined by
+// blanks, are shown translated; any other value (a name, a path, a count)
+// as it is.
 QString ShownValue(const QString& value)
 {
     static const QRegularExpression notes(QStringLiteral("\\A-[^-\n]+-( -[^-\n]+-)*\\z"));
     if (!notes.match(value).hasMatch())
-        return value;
+        return value.isEmpty() ? value : QCoreApplication::translate(kTranslationContext, value.toUtf8().constData());
     static const QRegularExpression note(QStringLiteral("-[^-\n]+-"));
     QStringList shown;
     for (auto it = note.globalMatch(value); it.hasNext();)

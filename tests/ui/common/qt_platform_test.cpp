@@ -154,6 +154,13 @@ TEST(TranslationTest, TextsOfTheLayersBelowAreShownInTheUsersLanguage)
          "検索完了（3 件） -表示件数の上限で打ち切りました- -入力どおりでは見つからず、辞書形で検索しました-",
          "Suche abgeschlossen (3 Ergebnisse) -Ergebnisse gekürzt- -Wie eingegeben nichts gefunden: nach der "
          "Wörterbuchform gesucht-"},
+        // So is what a message names; the reason the system gave stays.
+        {"Mirudex could not save your settings to the file Options.mxreg:\n\nNo space left on device.\n\nThe file "
+         "has been left as it was; the changes of this run are not in it.",
+         "Mirudex は設定をファイル Options.mxreg に保存できませんでした:\n\nNo space left on device。\n\nファイルは"
+         "元のままです。今回の変更は保存されていません。",
+         "Mirudex konnte Ihre Einstellungen nicht in der Datei Options.mxreg speichern:\n\nNo space left on "
+         "device.\n\nDie Datei ist unverändert geblieben; die Änderungen dieser Sitzung sind nicht darin."},
         // A value that only looks like notes, or a name between dashes, stays.
         {"Loading EDICT: -Results truncated- x...", "EDICT を読み込んでいます: -Results truncated- x...",
          "EDICT wird geladen: -Results truncated- x..."},
