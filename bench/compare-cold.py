@@ -49,9 +49,9 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 
 
 def load_compare_grep():
-    spec = importlib.util.spec_from_file_location("compare_grep", os.path.join(HERE, "compare-grep.py"))
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    found = importlib.util.spec_from_file_location("compare_grep", os.path.join(HERE, "compare-grep.py"))
+    module = importlib.util.module_from_spec(found)
+    found.loader.exec_module(module)
     return module
 
 

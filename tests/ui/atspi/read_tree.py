@@ -84,8 +84,8 @@ def main():
     pid = int(sys.argv[1])
     timeout = float(sys.argv[2])
     wanted = []
-    for spec in sys.argv[3:]:
-        table, _, words = spec.partition("=")
+    for argument in sys.argv[3:]:
+        table, _, words = argument.partition("=")
         wanted.append((table, words.split(",")))
     end = time.monotonic() + timeout
     app = None
